@@ -1,0 +1,195 @@
+#include "language/VarInfo.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace {
+
+size_t ElementBytes(TTokenKind type)
+{
+    switch (type) {
+    case tkInt: return sizeof(int32_t);
+    case tkSingle: return sizeof(float);
+    case tkDouble: return sizeof(double);
+    case tkString: return sizeof(std::string);
+    default: return 0;
+    }
+}
+
+// The block index that holds the representation of a type (0: no block).
+size_t BlockIndexOf(TTokenKind type)
+{
+    return IsStorableType(type) ? static_cast<size_t>(type - tkInt) + 1 : 0;
+}
+
+} // namespace
+
+TVarInfo::TVarInfo() : ElemCount(0), VarType(tkUntyped)
+{
+    std::fill(std::begin(Dims), std::end(Dims), 0);
+    std::fill(std::begin(Strides), std::end(Strides), 0);
+}
+
+TVarInfo::TVarInfo(const TVarInfo& other) : TVarInfo()
+{
+    *this = other;
+}
+
+TVarInfo& TVarInfo::operator=(const TVarInfo& other)
+{
+    if (this == &other)
+        return *this;
+    std::copy(std::begin(other.Dims), std::end(other.Dims), std::begin(Dims));
+    VarName = other.VarName;
+    VarType = other.VarType;
+    // A source made by this class always has an acceptable shape; should Create
+    // refuse anyway, the copy stays a consistent scalar.
+    Create(false);
+    for (const auto& [index, image] : other.Images) {
+        // Indices that share one image in the source get separate images here.
+        Images[index] = image ? std::make_shared<TPixelImage>(*image) : nullptr;
+    }
+    if (other.mValues.index() == mValues.index()) {
+        std::visit(
+            [&](auto& target) {
+                using TVector = std::decay_t<decltype(target)>;
+                if constexpr (!std::is_same_v<TVector, std::monostate>) {
+                    const auto& source = std::get<TVector>(other.mValues);
+                    std::copy_n(source.begin(), std::min(source.size(), target.size()), target.begin());
+                }
+            },
+            mValues);
+    }
+    return *this;
+}
+
+TVarInfo::TBlock TVarInfo::MakeBlock(TTokenKind type, size_t count)
+{
+    switch (type) {
+    case tkInt: return std::vector<int32_t>(count, 0);
+    case tkSingle: return std::vector<float>(count, 0.0f);
+    case tkDouble: return std::vector<double>(count, 0.0);
+    case tkString: return std::vector<std::string>(count);
+    default: return std::monostate{};
+    }
+}
+
+bool TVarInfo::Create(bool keepFirst)
+{
+    // Work out the shape in locals first, so that a refusal or a failed
+    // allocation never leaves the record with a block smaller than ElemCount.
+    const int32_t n = Dims[0];
+    bool accepted = n >= 0 && n <= MAX_DIMS;
+    int32_t strides[128] = {1};
+    int64_t product = 1;
+    for (int32_t k = 1; accepted && k <= n; ++k) {
+        if (Dims[k] < 0) {
+            accepted = false;
+            break;
+        }
+        product *= Dims[k];
+        if (product > std::numeric_limits<int32_t>::max() - 1)
+            accepted = false;
+        else
+            strides[k] = static_cast<int32_t>(product);
+    }
+    const size_t count = accepted ? static_cast<size_t>(product) + 1 : 0;
+    if (accepted && ElementBytes(VarType) != 0 && count > MAX_BLOCK_BYTES / ElementBytes(VarType))
+        accepted = false;
+    if (!accepted) {
+        BecomeScalar();
+        return false;
+    }
+
+    TBlock block = MakeBlock(VarType, count);
+    if (keepFirst && mValues.index() != 0 && mValues.index() == BlockIndexOf(VarType)) {
+        std::visit(
+            [&](auto& fresh) {
+                using TVector = std::decay_t<decltype(fresh)>;
+                if constexpr (!std::is_same_v<TVector, std::monostate>) {
+                    auto& old = std::get<TVector>(mValues);
+                    if (!old.empty())
+                        fresh[0] = std::move(old[0]);
+                }
+            },
+            block);
+    }
+    std::copy(std::begin(strides), std::end(strides), std::begin(Strides));
+    ElemCount = static_cast<int32_t>(count);
+    Images.clear();
+    mValues = std::move(block);
+    return true;
+}
+
+void TVarInfo::BecomeScalar()
+{
+    Dims[0] = 0;
+    Dims[1] = 0;
+    const bool created = Create(true);
+    (void)created;  // a scalar shape is always accepted
+}
+
+void TVarInfo::CreateDefaultNonArray(TTokenKind type)
+{
+    VarType = type;
+    Dims[0] = 0;
+    Dims[1] = 0;
+    Create(false);
+}
+
+bool TVarInfo::CreateDefaultArray(int32_t n)
+{
+    if (n < 1 || n > MAX_DIMS)
+        return false;
+    const std::vector<int32_t> sizes(static_cast<size_t>(n), 11);
+    return CreateArray(sizes);
+}
+
+bool TVarInfo::CreateArray(std::span<const int32_t> sizes)
+{
+    if (sizes.size() > static_cast<size_t>(MAX_DIMS))
+        return false;
+    const int32_t n = static_cast<int32_t>(sizes.size());
+    Dims[0] = n;
+    std::copy(sizes.begin(), sizes.end(), std::begin(Dims) + 1);
+    Dims[n + 1] = 0;
+    return Create(true);
+}
+
+int32_t* TVarInfo::IntValues()
+{
+    auto* v = std::get_if<std::vector<int32_t>>(&mValues);
+    return v ? v->data() : nullptr;
+}
+float* TVarInfo::SingleValues()
+{
+    auto* v = std::get_if<std::vector<float>>(&mValues);
+    return v ? v->data() : nullptr;
+}
+double* TVarInfo::DoubleValues()
+{
+    auto* v = std::get_if<std::vector<double>>(&mValues);
+    return v ? v->data() : nullptr;
+}
+std::string* TVarInfo::StringValues()
+{
+    auto* v = std::get_if<std::vector<std::string>>(&mValues);
+    return v ? v->data() : nullptr;
+}
+const int32_t* TVarInfo::IntValues() const
+{
+    return const_cast<TVarInfo*>(this)->IntValues();
+}
+const float* TVarInfo::SingleValues() const
+{
+    return const_cast<TVarInfo*>(this)->SingleValues();
+}
+const double* TVarInfo::DoubleValues() const
+{
+    return const_cast<TVarInfo*>(this)->DoubleValues();
+}
+const std::string* TVarInfo::StringValues() const
+{
+    return const_cast<TVarInfo*>(this)->StringValues();
+}

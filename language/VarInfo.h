@@ -1,0 +1,83 @@
+#pragma once
+// TVarInfo: one BASIC variable, scalar and array in one record. Element 0 is
+// the scalar value; array elements follow from element 1. For n dimensions,
+// Dims[0] = n, Dims[1..n] are the element counts of the dimensions (bound + 1;
+// Dims[1] belongs to the last subscript as written), Dims[n+1] = 0;
+// Strides[0] = 1, Strides[k] = Dims[1] x ... x Dims[k]; ElemCount =
+// Strides[n] + 1. The element at subscripts s1..sn (sk paired with Dims[k]) is
+// 1 + s1 x Strides[0] + ... + sn x Strides[n-1].
+//
+// Shapes the record refuses: more than MAX_DIMS dimensions, a negative size, an
+// element count that does not fit 32 bits, or a block larger than
+// MAX_BLOCK_BYTES. Create, CreateArray and CreateDefaultArray then return
+// false, and the machine raises SHAPE_ERROR_KEY as a run-time error. After such
+// a refusal the record is a scalar again (element 0 kept, no images), so it
+// is always consistent with its storage.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "language/PixelImage.h"
+#include "language/TokenKind.h"
+
+class TVarInfo {
+public:
+    static constexpr int32_t MAX_DIMS = 126;
+    static constexpr size_t MAX_BLOCK_BYTES = size_t{1} << 30;
+    static constexpr const char* SHAPE_ERROR_KEY = "@Runtime_Err_Subscript_Out_Of_Range@";
+
+    int32_t Dims[128];
+    int32_t Strides[128];
+    int32_t ElemCount;
+    std::string VarName;
+    std::map<int32_t, TPixelImageRef> Images;  // images of GET@ / PUT@ by element index
+    TTokenKind VarType;
+
+    TVarInfo();
+    TVarInfo(const TVarInfo& other);
+    TVarInfo& operator=(const TVarInfo& other);  // independent copy, images included
+    ~TVarInfo() = default;
+
+    // Computes Strides and ElemCount from Dims, empties Images and gives the
+    // record a fresh element block for VarType (none for types other than
+    // tkInt..tkString). keepFirst keeps element 0 when the present block was
+    // made for the same type. False when the shape is refused (see above).
+    bool Create(bool keepFirst);
+
+    // A scalar of the given type, element 0 fresh.
+    void CreateDefaultNonArray(TTokenKind type);
+
+    // The implicit DIM of n dimensions, each of 11 elements (0 to 10); element
+    // 0 keeps its value. False for n < 1 or n > MAX_DIMS (record unchanged).
+    bool CreateDefaultArray(int32_t n);
+
+    // DIM: the sizes (bound + 1) in the order Dims[1], Dims[2], ...; element 0
+    // keeps its value. Writes nothing and returns false when there are more
+    // than MAX_DIMS sizes; otherwise the result of Create(true).
+    bool CreateArray(std::span<const int32_t> sizes);
+
+    // The element block. Each accessor gives the first element when the block
+    // holds that representation, else nullptr. The block has ElemCount elements.
+    int32_t* IntValues();
+    float* SingleValues();
+    double* DoubleValues();
+    std::string* StringValues();
+    const int32_t* IntValues() const;
+    const float* SingleValues() const;
+    const double* DoubleValues() const;
+    const std::string* StringValues() const;
+    bool HasValues() const { return mValues.index() != 0; }
+
+private:
+    using TBlock = std::variant<std::monostate, std::vector<int32_t>, std::vector<float>,
+                                std::vector<double>, std::vector<std::string>>;
+    static TBlock MakeBlock(TTokenKind type, size_t count);
+    void BecomeScalar();
+
+    TBlock mValues;
+};
