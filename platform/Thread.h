@@ -64,8 +64,9 @@ public:
     // The id of the calling thread if it is one of ours, else 0.
     static thread_id CurrentId();
 
+    struct State;  // shared with the running thread; internal
+
 private:
-    struct State;
     std::shared_ptr<State> mState;
     thread_id mId;
 };
