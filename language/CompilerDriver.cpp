@@ -1,0 +1,125 @@
+// The compile driver: the whole text, the line loop and one line's statements.
+
+#include "language/Compiler.h"
+#include "language/MidCode.h"
+
+#include "foundation/AlertSink.h"
+
+void TCompiler::SetSource(const char* text)
+{
+    SrcText = text ? text : "";
+    SrcPos = 0;
+    CurLineNumText.clear();
+}
+
+bool TCompiler::Compile(const char* text, int32_t* compatMode)
+{
+    SetSource(text);
+    mLastErrorText.clear();
+    bool result = false;
+    try {
+        AddCode(VM_CODE_PLACEHOLDER);
+        const TToken stop = CompileBlock(ParseLineNum(Token()));
+        if (stop.kind == tkNext)
+            RaiseCompileError("@Compile_Err_Next_Without_For@");
+        if (stop.kind == tkWend)
+            RaiseCompileError("@Compile_Err_Wend_Without_While@");
+        AddCode(vcBExit);
+        result = MidCode->Codes.size() >= 4;
+    } catch (const TException& error) {
+        ShowCompileError(error);
+        result = false;
+    }
+    if (compatMode) {
+        if (mCompatModePreference != 0)
+            *compatMode = mCompatModePreference;
+        else
+            *compatMode = DosBasicSignCount != 0 ? COMPAT_DOS_BASIC : COMPAT_DISK_BASIC;
+    }
+    return result;
+}
+
+void TCompiler::ShowCompileError(const TException& error)
+{
+    mLastErrorText = error.String();
+    if (mAlertSink)
+        mAlertSink->ShowAlert(mLastErrorText);
+}
+
+TToken TCompiler::CompileBlock(const TToken& first)
+{
+    TToken token = first;
+    for (;;) {
+        token = CompileLine(token, false);
+        if (token.kind == tkEol)
+            continue;  // an empty line follows
+        if (token.kind == tkNext || token.kind == tkWend || token.kind == tkEot)
+            return token;
+        token = ParseLineNum(token);
+    }
+}
+
+TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
+{
+    TNestGuard guard(this);
+    TToken token = first;
+    bool flag = afterThenElse;
+    for (;; flag = false) {
+        switch (token.kind) {
+        case tkProc:
+        case tkFuncProc:
+            token = GenProc(token);
+            break;
+        case tkInt:
+        case tkSingle:
+        case tkDouble:
+            // Right after THEN or ELSE a number is a jump to that line.
+            if (!flag)
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            [[fallthrough]];
+        case tkVar: {
+            AddStatementBegin();
+            TTokenKind type;
+            token = GenExpr(token, true, &type);
+            const bool assigned = MidCode->Codes.back().Cmd == vcBAssignArray;
+            if (flag) {
+                if (!assigned)
+                    AddCode(vcBJmp);
+            } else if (!assigned) {
+                // A statement that only computes a value would leave it on the
+                // machine's stack for good.
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            }
+            break;
+        }
+        case tkColon:
+            token = Token();
+            break;
+        case tkIf:
+            return GenIf(token);
+        case tkElse:
+        case tkNext:
+        case tkWend:
+        case tkEot:
+            return token;
+        case tkFor:
+            token = GenFor(token);
+            break;
+        case tkWhile:
+            token = GenWhile(token);
+            break;
+        case tkMul:
+            if (flag) {
+                token = GenLabel(token);
+                AddCode(vcBJmp);
+            } else {
+                token = ParseLabel(token);
+            }
+            break;
+        case tkEol:
+            return Token();
+        default:
+            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        }
+    }
+}
