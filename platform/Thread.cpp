@@ -152,6 +152,11 @@ bool Thread::IsSuspended() const {
            mState->phase == State::Phase::Suspended;
 }
 
+bool Thread::HasStarted() const {
+    std::lock_guard lock(mState->mutex);
+    return mState->phase != State::Phase::Created && !mState->abandoned;
+}
+
 bool Thread::HasEnded() const {
     std::lock_guard lock(mState->mutex);
     return mState->phase == State::Phase::Ended;

@@ -47,6 +47,8 @@ public:
 
     // True while the thread has not been resumed yet, and while it sits in SuspendSelf.
     bool IsSuspended() const;
+    // True once the first Resume has started the body.
+    bool HasStarted() const;
     bool HasEnded() const;
     // True when called on this thread itself.
     bool IsCurrent() const;
