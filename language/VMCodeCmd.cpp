@@ -8,7 +8,6 @@
 namespace {
 
 // Short names for the columns of the list.
-constexpr uint8_t _ = vceNone;
 constexpr uint8_t F = vceFunc;
 constexpr uint8_t S = vceProc;
 constexpr uint8_t M = vceMachine;

@@ -12,8 +12,7 @@
 //   entries  which dispatch tables have an entry for the code:
 //            F compiler function generators, S compiler statement generators,
 //            M machine handlers, D the debugger's own handler (every other
-//            debugger entry passes the record to the machine's handler);
-//            _ for none
+//            debugger entry passes the record to the machine's handler)
 //
 // Code 0 is the placeholder at index 0 of the code vector; it has no row, no
 // name and no entry, and is never run.

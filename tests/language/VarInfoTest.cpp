@@ -179,7 +179,8 @@ TEST(VarInfo, CopyIsIndependent)
     assigned = source;
     EXPECT_EQ(assigned.VarType, tkString);
     EXPECT_EQ(assigned.StringValues()[2], "two");
-    assigned = assigned;  // self-assignment leaves it whole
+    TVarInfo& alias = assigned;
+    assigned = alias;  // self-assignment leaves it whole
     EXPECT_EQ(assigned.StringValues()[2], "two");
 }
 
