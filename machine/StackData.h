@@ -1,0 +1,66 @@
+#pragma once
+// One tagged value of the machine's value stack. Values own their texts: a text made
+// by a handler lives in the value itself (and moves with it), a text taken from a
+// code's own operand is only pointed at, since the code outlives the run. Numbers
+// never allocate.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+class TVarInfo;
+
+enum TStackDataType : uint32_t {
+    sdNone = 0,     // no value; only among the trap targets
+    sdLong = 1,     // signed 32-bit integer: every BASIC integer at run time
+    sdSingle = 2,
+    sdDouble = 3,
+    sdString = 4,
+    sdBool = 5,     // operands of statement variants (a STEP flag)
+    sdVar = 6,      // a variable or array named as an assignment target or argument
+    sdMarker = 7,   // a number the compiler wrote into the pushing code (a token kind)
+    sdOmitted = 8,  // an operand the program left out
+    sdReturn = 9,   // a code index at which execution resumes after RETURN
+    sdVarRefStart = 10,  // the start of a variable reference's subscript list
+};
+
+struct TStackData {
+    uint32_t type = sdNone;
+    // For sdString: the text lives in `ownedText` (true) or at `text` (false).
+    bool owned = false;
+    union {
+        int32_t l;
+        float f;
+        double d;
+        bool b;
+        TVarInfo* var;
+        uint32_t marker;
+        int32_t ret;
+        const char* text;
+    } value{};
+    std::string ownedText;
+
+    static TStackData Long(int32_t v) { TStackData s; s.type = sdLong; s.value.l = v; return s; }
+    static TStackData Single(float v) { TStackData s; s.type = sdSingle; s.value.f = v; return s; }
+    static TStackData Double(double v) { TStackData s; s.type = sdDouble; s.value.d = v; return s; }
+    static TStackData Bool(bool v) { TStackData s; s.type = sdBool; s.value.b = v; return s; }
+    static TStackData Var(TVarInfo* v) { TStackData s; s.type = sdVar; s.value.var = v; return s; }
+    static TStackData Marker(uint32_t v) { TStackData s; s.type = sdMarker; s.value.marker = v; return s; }
+    static TStackData Omitted() { TStackData s; s.type = sdOmitted; return s; }
+    static TStackData Return(int32_t index) { TStackData s; s.type = sdReturn; s.value.ret = index; return s; }
+    static TStackData VarRefStart() { TStackData s; s.type = sdVarRefStart; return s; }
+    // A text that belongs to someone who outlives the value (a code's operand).
+    static TStackData BorrowedText(const char* text) {
+        TStackData s; s.type = sdString; s.value.text = text ? text : ""; return s;
+    }
+    static TStackData OwnedText(std::string text) {
+        TStackData s; s.type = sdString; s.owned = true; s.ownedText = std::move(text); return s;
+    }
+
+    // The text of an sdString; null for any other type.
+    const char* CString() const {
+        if (type != sdString) return nullptr;
+        return owned ? ownedText.c_str() : value.text;
+    }
+    std::size_t TextLength() const { return owned ? ownedText.size() : std::char_traits<char>::length(value.text); }
+};

@@ -1,0 +1,225 @@
+// The machine core: construction, the dispatch loop, the start position, jumps and
+// the end of a run.
+
+#include "machine/VMachine.h"
+
+#include <cmath>
+#include <limits>
+
+#include "foundation/AlertSink.h"
+#include "language/MidCode.h"
+#include "machine/BasicRsrc.h"
+#include "machine/HeadlessHost.h"
+#include "machine/MachineSettings.h"
+#include "machine/RuntimeErrorKeys.h"
+
+namespace {
+
+const TSystemClock& system_clock() {
+    static const TSystemClock clock;
+    return clock;
+}
+
+}  // namespace
+
+TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml,
+                     TRunRequestSink* runRqstView, TAlertSink* alerts)
+    : TThread(name, PRIORITY),
+      FuncTable(&SharedFuncTable()),
+      MidCode(code),
+      RunRqstView(runRqstView),
+      Rsrc(rsrc),
+      MmlPlayer(mml),
+      Alerts(alerts),
+      Clock(&system_clock()) {
+    RegisterTexts();
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    PC = codes.size() > 1 ? codes.data() + 1 : codes.data() + codes.size();
+    for (int bit = 0; bit < 32; ++bit) {
+        IrStates[bit].store(IR_STATE_OFF);
+        IrTargetSet[bit].store(false);
+    }
+    // Speed control is always armed, so that the owner's HappenInterrupt(2) sets it.
+    IrStates[1].store(IR_STATE_ON);
+    SetIrTarget(1, TStackData::Long(0));
+}
+
+TVMachine::~TVMachine() = default;
+
+int32_t TVMachine::Terminate() {
+    TThread::Terminate();
+    IrRequest.fetch_or(IR_TERMINATE, std::memory_order_acq_rel);
+    return 0;
+}
+
+int32_t TVMachine::Execute() {
+    // The hot state lives in locals: the end of the code and the table. PC stays a
+    // member because handlers move it.
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const TVMCode* const end = codes.data() + codes.size();
+    const TFuncTable& table = *FuncTable;
+    try {
+        while (PC < end) {
+            if (IrRequest.load(std::memory_order_acquire) != 0) Interrupt();
+            (this->*table[PC->Cmd])(PC);
+            ++PC;
+        }
+    } catch (const TException& e) {
+        ShowErrorAlert(e);
+        ExitStatus = 1;
+    }
+    ExecuteDone();
+    return static_cast<int32_t>(ExitStatus);
+}
+
+void TVMachine::ShowErrorAlert(const TException& e) {
+    if (Alerts != nullptr) Alerts->ShowAlert(e.String());
+}
+
+void TVMachine::ExecuteDone() {
+    if (machine_app_quitting()) return;
+    const bool repeat = machine_repeat_runs();
+    // The music player reports its queues empty through IsBufferEmpty once it is
+    // attached; until then there is no music to wait for.
+    PrintExit();
+    if (repeat && ExitStatus == 0 && !machine_run_killed() && RunRqstView != nullptr) {
+        TRunRequest request;
+        request.NotFore = true;
+        RunRqstView->VMachineRunRqtd(request);
+    }
+}
+
+void TVMachine::PrintOk() {
+    Rsrc->Print("Ok");
+    Rsrc->DoCRLF();
+}
+
+void TVMachine::PrintExit() {
+    if (ExitStatus == 1) {
+        Rsrc->Print(ErrStrDisplay.c_str());
+        Rsrc->DoCRLF();
+    }
+    PrintOk();
+    Rsrc->UpdateScreen();
+}
+
+bool TVMachine::SetStartPos(const TRunRequest& request) {
+    TStackData target;
+    if (request.LineNum)
+        target = TStackData::Long(*request.LineNum);
+    else if (request.Label)
+        target = TStackData::OwnedText(*request.Label);
+    else
+        return true;
+    const TVMCode* saved = PC;
+    try {
+        ChangePC(target);
+        ++PC;
+    } catch (const TException& e) {
+        PC = saved;
+        ShowErrorAlert(e);
+        return false;
+    }
+    return true;
+}
+
+long TVMachine::CodeIndex(const TVMCode* code) const {
+    return static_cast<long>(code - MidCode->Codes.data());
+}
+
+const TVMCode* TVMachine::LastCode() const {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    return codes.empty() ? codes.data() : codes.data() + codes.size() - 1;
+}
+
+void TVMachine::ChangePC(const TStackData& target) {
+    int32_t index = 0;
+    switch (target.type) {
+    case sdLong:
+    case sdSingle:
+    case sdDouble: {
+        const auto found = MidCode->LineNumMap.find(StackInt(target));
+        if (found != MidCode->LineNumMap.end()) index = found->second;
+        if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LINE_NUMBER);
+        break;
+    }
+    case sdString: {
+        const auto found = MidCode->LabelMap.find(target.CString());
+        if (found != MidCode->LabelMap.end()) index = found->second;
+        if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LABEL);
+        break;
+    }
+    default:
+        return;
+    }
+    // A map entry past the code would leave PC outside the program.
+    if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    PC = MidCode->Codes.data() + index - 1;
+}
+
+// --- the value stack ---
+
+int32_t TVMachine::RoundOff(double x) {
+    if (std::isnan(x)) return 0;
+    const double r = std::floor(x + 0.5);
+    if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(r);
+}
+
+uint32_t TVMachine::NumShifts(uint32_t mask) {
+    if (mask == 0) return 32;
+    uint32_t n = 0;
+    while ((mask & 1u) == 0) {
+        mask >>= 1;
+        ++n;
+    }
+    return n;
+}
+
+int32_t TVMachine::StackInt(const TStackData& s) const {
+    switch (s.type) {
+    case sdLong: return s.value.l;
+    case sdSingle: return RoundOff(s.value.f);
+    case sdDouble: return RoundOff(s.value.d);
+    default: return 0;
+    }
+}
+
+float TVMachine::StackFloat(const TStackData& s) const {
+    switch (s.type) {
+    case sdLong: return static_cast<float>(s.value.l);
+    case sdSingle: return s.value.f;
+    case sdDouble: return static_cast<float>(s.value.d);
+    default: return 0;
+    }
+}
+
+double TVMachine::StackDouble(const TStackData& s) const {
+    switch (s.type) {
+    case sdLong: return s.value.l;
+    case sdSingle: return s.value.f;
+    case sdDouble: return s.value.d;
+    default: return 0;
+    }
+}
+
+TStackData& TVMachine::Top() {
+    if (ValueStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    return ValueStack.back();
+}
+
+TStackData TVMachine::Pop() {
+    if (ValueStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    TStackData s = std::move(ValueStack.back());
+    ValueStack.pop_back();
+    return s;
+}
+
+// --- handlers without effect ---
+
+void TVMachine::ExeBasicNoHandler(const TVMCode*) {
+    throw RuntimeException2(RTE_INTERNAL_ERROR);
+}
+
+void TVMachine::ExeBasicNothing(const TVMCode*) {}

@@ -1,0 +1,247 @@
+#pragma once
+// The virtual machine: runs one compiled program in a thread of its own.
+//
+// The thread body fetches one code after another from the TMidCode, lets pending
+// events in first (the interrupt request word, tested once per code), and calls the
+// handler that the code's number selects from a table of 65536 entries. Handlers take
+// their operands from the code and from the value stack, leave their results on the
+// stack and drive the devices of TBasicRsrc. Every failure is a run-time error: a
+// TException built by RuntimeException2 and caught by the dispatch loop.
+//
+// Other threads reach the machine only through HappenInterrupt, UnhappenInterrupt
+// and Terminate, and, before the thread is resumed, SetRuntimeCompatiMode and
+// SetStartPos.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "foundation/Exception.h"
+#include "foundation/Thread.h"
+#include "language/DispatchTable.h"
+#include "language/VMCode.h"
+#include "machine/HostInterfaces.h"
+#include "machine/StackData.h"
+
+class TAlertSink;
+class TBasicRsrc;
+class TMidCode;
+class TMmlPlayer;
+class TVarInfo;
+
+// One trap subroutine in progress: the bit of its event and the number of value-stack
+// entries before its return position was pushed.
+struct TIrInfo {
+    uint32_t Mask;
+    long Depth;
+};
+
+// Interrupt request bits.
+enum : uint32_t {
+    IR_TERMINATE = 0x1,
+    IR_SPEED_CONTROL = 0x2,
+    IR_STOP_KEY = 0x8,
+    IR_HELP_KEY = 0x10,
+    IR_ON_TIME = 0x20,
+    IR_FUNC_KEY_1 = 0x40,
+    IR_PLAY = 0x40000,
+    IR_MOUSE_MOVE = 0x200000,
+};
+
+// Trap states.
+enum : uint8_t { IR_STATE_OFF = 0, IR_STATE_STOP = 1, IR_STATE_ON = 2 };
+
+class TVMachine : public TThread {
+public:
+    using THandler = void (TVMachine::*)(const TVMCode*);
+    static constexpr int32_t PRIORITY = 15;
+
+    // alerts: where run-time error alerts go (may be null: no alert is shown).
+    TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml,
+              TRunRequestSink* runRqstView, TAlertSink* alerts = nullptr);
+    ~TVMachine() override;
+
+    // --- what the owner calls ---
+    void SetRuntimeCompatiMode(long mode) { RuntimeCompatiMode = mode; }
+    long GetRuntimeCompatiMode() const { return RuntimeCompatiMode; }
+    // The start position: the request's LineNum or Label, else the first code. False
+    // (after an alert) when the line or label does not exist; the run must not start.
+    bool SetStartPos(const TRunRequest& request);
+    // Replaces the clock (tests); the default is the system clock.
+    void SetClock(const THostClock* clock) { Clock = clock; }
+    // Sets the stop flag and the terminate request; returns 0.
+    int32_t Terminate() override;
+    int32_t Execute() override;
+
+    // --- events (any thread) ---
+    void HappenInterrupt(long mask);
+    void UnhappenInterrupt(long mask);
+
+    // --- state the owner and the tests read after the thread has ended ---
+    long ExitStatusValue() const { return ExitStatus; }
+    const std::string& ErrorText() const { return ErrStrDisplay; }
+    std::size_t ValueStackDepth() const { return ValueStack.size(); }
+
+    // --- debugger hooks (nothing here) ---
+    virtual void ExeBasicOnGosubGotoGosubInvoked() {}
+    virtual void RegisterVarAccess(int kind, TVarInfo* var, long element) { (void)kind; (void)var; (void)element; }
+    virtual void SendResetVarRqtd(TVarInfo* var) { (void)var; }
+
+    // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
+    // beyond the 32-bit range give its nearest end.
+    static int32_t RoundOff(double x);
+    static uint32_t NumShifts(uint32_t mask);
+    // The flag operand of a code: its first byte, non-zero meaning true.
+    static bool OperandFlag(const TVMCode* code) { return (code->Operand.Raw & 0xFF) != 0; }
+
+protected:
+    // --- the run ---
+    void ExecuteDone();
+    void PrintOk();
+    void PrintExit();
+    void ShowErrorAlert(const TException& e);
+    void ChangePC(const TStackData& target);
+    long CodeIndex(const TVMCode* code) const;
+    // The last code of the program.
+    const TVMCode* LastCode() const;
+
+    // --- value stack ---
+    int32_t StackInt(const TStackData& s) const;
+    float StackFloat(const TStackData& s) const;
+    double StackDouble(const TStackData& s) const;
+    const char* StackCString(const TStackData& s) const { return s.CString(); }
+    bool StackBool(const TStackData& s) const { return s.type == sdBool && s.value.b; }
+    TVarInfo* StackVarInfo(const TStackData& s) const { return s.type == sdVar ? s.value.var : nullptr; }
+
+    void PushInt(int32_t v) { ValueStack.push_back(TStackData::Long(v)); }
+    void PushFloat(float v) { ValueStack.push_back(TStackData::Single(v)); }
+    void PushDouble(double v) { ValueStack.push_back(TStackData::Double(v)); }
+    void PushBorrowedString(const char* text) { ValueStack.push_back(TStackData::BorrowedText(text)); }
+    void PushOwnedString(std::string text) { ValueStack.push_back(TStackData::OwnedText(std::move(text))); }
+    void PushBool(bool v) { ValueStack.push_back(TStackData::Bool(v)); }
+    void Push(TStackData s) { ValueStack.push_back(std::move(s)); }
+
+    // The top entry; an empty stack is an internal run-time error.
+    TStackData& Top();
+    TStackData Pop();
+    int32_t PopInt() { TStackData s = Pop(); return StackInt(s); }
+    float PopFloat() { TStackData s = Pop(); return StackFloat(s); }
+    double PopDouble() { TStackData s = Pop(); return StackDouble(s); }
+
+    // --- run-time errors ---
+    TException RuntimeException2(const char* key);
+    // Adds the machine's own texts to the catalogue, once.
+    static void RegisterTexts();
+    void GenerateErrStrDisplay(const char* key);
+
+    // --- interrupts ---
+    uint32_t IrHappen() const { return IrRequest.load(std::memory_order_acquire); }
+    void Interrupt();
+    void InterruptVMTerminate();
+    void InterruptVMSleep();
+    void InterruptGeneral(int bit);
+    void TurnOnInterrupt(uint32_t mask);
+    void SetIrTarget(int bit, TStackData target);
+
+    // --- the dispatch table ---
+    using TFuncTable = TDispatchTable<THandler>;
+    // Built once and shared by every machine: member pointers do not depend on the object.
+    static const TFuncTable& SharedFuncTable();
+    static void InitFuncTable(TFuncTable& table);
+    static void InitFuncTableBase(TFuncTable& table);
+    static void InitFuncTableOperators(TFuncTable& table);
+    static void InitFuncTableFunc(TFuncTable& table);
+    static void InitFuncTableProc(TFuncTable& table);
+    static void InitFuncTableExFunc(TFuncTable& table);
+    static void InitFuncTableExProc(TFuncTable& table);
+
+    // --- handlers ---
+    void ExeBasicNoHandler(const TVMCode* code);
+    void ExeBasicNothing(const TVMCode* code);
+    // pushes
+    void ExeBasicBPushInt(const TVMCode* code);
+    void ExeBasicBPushFloat(const TVMCode* code);
+    void ExeBasicBPushDouble(const TVMCode* code);
+    void ExeBasicBPushString(const TVMCode* code);
+    void ExeBasicBPushBool(const TVMCode* code);
+    void ExeBasicBPushVar(const TVMCode* code);
+    void ExeBasicBPushSpecial(const TVMCode* code);
+    void ExeBasicBPushAbbrev(const TVMCode* code);
+    // jumps, subroutines, FOR and ON
+    void ExeBasicBJmp(const TVMCode* code);
+    void ExeBasicBFJmp(const TVMCode* code);
+    void ExeBasicBCall(const TVMCode* code);
+    void ExeBasicBRet(const TVMCode* code);
+    void ExeBasicBCmpFor(const TVMCode* code);
+    void ExeBasicOnGosubGoto(const TVMCode* code);
+    void ExeBasicBExit(const TVMCode* code);
+    void ExeBasicBLineBegin(const TVMCode* code);
+    void ExeBasicBUpdateScreen(const TVMCode* code);
+    // interrupts
+    void ExeBasicSetIrState(const TVMCode* code);
+    void ExeBasicSetIrTgt(const TVMCode* code);
+    void ExeBasicStop(const TVMCode* code);
+    // operators (the handlers of the typed operator codes)
+    void ExeBasicBAddInt(const TVMCode* code);
+    void ExeBasicBAddFloat(const TVMCode* code);
+    void ExeBasicBAddDouble(const TVMCode* code);
+    void ExeBasicBAddString(const TVMCode* code);
+    void ExeBasicBSubInt(const TVMCode* code);
+    void ExeBasicBSubFloat(const TVMCode* code);
+    void ExeBasicBSubDouble(const TVMCode* code);
+    void ExeBasicBMulInt(const TVMCode* code);
+    void ExeBasicBMulFloat(const TVMCode* code);
+    void ExeBasicBMulDouble(const TVMCode* code);
+    void ExeBasicBDivFloat(const TVMCode* code);
+    void ExeBasicBDivDouble(const TVMCode* code);
+    void ExeBasicBIdivInt(const TVMCode* code);
+    void ExeBasicBModInt(const TVMCode* code);
+    void ExeBasicBPowFloat(const TVMCode* code);
+    void ExeBasicBPowDouble(const TVMCode* code);
+    void ExeBasicBNegaInt(const TVMCode* code);
+    void ExeBasicBNegaFloat(const TVMCode* code);
+    void ExeBasicBNegaDouble(const TVMCode* code);
+    template <int Op> void ExeBasicBCompareInt(const TVMCode* code);
+    template <int Op> void ExeBasicBCompareFloat(const TVMCode* code);
+    template <int Op> void ExeBasicBCompareDouble(const TVMCode* code);
+    template <int Op> void ExeBasicBCompareString(const TVMCode* code);
+    void ExeBasicBNotInt(const TVMCode* code);
+    template <int Op> void ExeBasicBLogicInt(const TVMCode* code);
+    // console output
+    void ExeBasicPrint(const TVMCode* code);
+    void ExeBasicWrite(const TVMCode* code);
+    void ExeBasicPrintUsing(const TVMCode* code);
+    void ExeBasicTab(const TVMCode* code);
+    void ExeBasicSpc(const TVMCode* code);
+    void ExeBasicPos(const TVMCode* code);
+    void ExeBasicCsrlin(const TVMCode* code);
+    void ExeBasicCls(const TVMCode* code);
+    void ExeBasicLocate(const TVMCode* code);
+    void ExeBasicConsole(const TVMCode* code);
+    void ExeBasicWidthProc1(const TVMCode* code);
+
+    int CurrentColumn() const;
+
+    // --- members ---
+    int32_t CurLineNum = 0;
+    long ExitStatus = 0;
+    const TVMCode* PC = nullptr;
+    const TFuncTable* FuncTable = nullptr;
+    TMidCode* MidCode;
+    long RuntimeCompatiMode = 2;
+    std::vector<TStackData> ValueStack;
+    std::string ErrStrDisplay;
+    TRunRequestSink* RunRqstView;
+    TBasicRsrc* Rsrc;
+    TMmlPlayer* MmlPlayer;  // not called yet: the music player arrives with PLAY
+    TAlertSink* Alerts;
+    const THostClock* Clock;
+    std::atomic<uint8_t> IrStates[32];
+    std::atomic<uint32_t> IrRequest{0};
+    std::atomic<uint32_t> IrHeld{0};
+    std::vector<TIrInfo> IrInfoStack;
+    TStackData IrTargets[32];
+    // Whether IrTargets[bit] is set; read by HappenInterrupt on other threads.
+    std::atomic<bool> IrTargetSet[32];
+};

@@ -1,0 +1,37 @@
+// Run-time errors: the exception, its alert text and the screen text.
+
+#include <mutex>
+#include <string>
+
+#include "machine/VMachine.h"
+#include "platform/Locale.h"
+
+namespace {
+
+const platform::CatalogueText MACHINE_TEXTS[] = {
+    {"@Runtime_Err_Internal_Error@", "Internal error"},
+};
+
+}  // namespace
+
+void TVMachine::RegisterTexts() {
+    static std::once_flag once;
+    std::call_once(once, [] { platform::add_catalogue_texts(MACHINE_TEXTS); });
+}
+
+void TVMachine::GenerateErrStrDisplay(const char* key) {
+    ErrStrDisplay = platform::get_string(key) + " in " + std::to_string(CurLineNum);
+}
+
+TException TVMachine::RuntimeException2(const char* key) {
+    GenerateErrStrDisplay(key);
+    std::string text = platform::get_string("Runtime Error");
+    text += "\n\n";
+    text += platform::get_string(key);
+    text += ".\n\n";
+    if (CurLineNum != 0) {
+        text += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", std::to_string(CurLineNum));
+        text += "\n";
+    }
+    return TException(static_cast<uint32_t>(CurLineNum), text);
+}
