@@ -109,14 +109,14 @@ TEST_F(PaintTest, DiagonalBorderTouchingOnlyAtCornersHoldsTheFill)
 
 TEST_F(PaintTest, SectorWithRadiusLinesDoesNotLeak)
 {
-    // A sector whose arc was drawn with whole degrees (57 to 115) and its radius lines
-    // with the exact angles (57.3 and 114.6), on a radius large enough for the
-    // difference to open a gap of several pixels were the ends not joined.
+    // A sector whose arc was drawn with whole degrees (58 over 57) and its radius lines
+    // with the exact angles (57.6 and 114.4): on this radius the arc starts some pixels
+    // past its radius line, a gap the fill would leak through were the ends not joined.
     const TEllipse e{320, 399, 380, 380};
     TRaster outline;
-    raster_arc(outline, e, 57, 58);
-    raster_radius_line(outline, e, 57, 58, 57.2958);
-    raster_radius_line(outline, e, 57, 58, 114.5916);
+    raster_arc(outline, e, 58, 57);
+    raster_radius_line(outline, e, 58, 57, 57.6);
+    raster_radius_line(outline, e, 58, 57, 114.4);
     Draw(outline, BORDER);
     paint_area(Page(), pages.GrphColPal, 320, 300, AREA, BORDER);
     EXPECT_EQ(Page().IndexAt(320, 300), AREA);
