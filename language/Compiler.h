@@ -146,6 +146,18 @@ public:
 
     int32_t DosBasicSigns() const { return DosBasicSignCount; }
 
+    // The DATA generator reads its items in DATA mode (numbers are plain items,
+    // "&" is a symbol and a name may end in "@").
+    void SetDataMode(bool on) { DataMode = on; }
+    // The DEF FN generator compiles a body between these two: references to the
+    // function's parameters then read the call's arguments.
+    void EnterUserFuncBody(TUserFuncInfo* info)
+    {
+        CurUserFuncInfo = info;
+        InUserFuncDef = true;
+    }
+    void LeaveUserFuncBody() { InUserFuncDef = false; }
+
 private:
     // Counts one level of nesting for as long as it lives; too deep a nesting
     // is a compile error.
