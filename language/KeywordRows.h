@@ -6,7 +6,9 @@
 // (FuncProc tkFuncProc, Func and ExFunc tkFunc, Proc and ExProc tkProc) into
 // TokenKindMap. The control words and word operators (Ctrl) are only token
 // kinds. Keys are upper case with their suffix; "GO TO" is the one key with a
-// blank.
+// blank. Both maps are sorted maps and no key stands in two rows, so the order
+// of entry does not change their content; the statement rows stand in byte
+// order of their keys.
 
 #include <span>
 
