@@ -121,7 +121,7 @@
     X(vcBPushString,     0x1054, Text, M,    "push a string constant, or a label name as a jump target") \
     X(vcBPushBool,       0x1055, Flag, M,    "push a flag read by the next statement record") \
     X(vcBPushVar,        0x1056, Var,  M,    "push a reference to the variable or to the element whose subscripts follow the marker") \
-    X(vcBPushSpecial,    0x1058, Long, M,    "push a separator marker; the operand is tkComma or tkSemiColon") \
+    X(vcBPushSpecial,    0x1058, Long, M,    "push a marker of a token kind: tkComma or tkSemiColon between PRINT/WRITE items, tkComma before user-function arguments, tkVar before the subscripts of a variable reference") \
     X(vcBPushAbbrev,     0x1059, None, M,    "push the mark of an omitted optional operand") \
     X(vcBCall,           0x105B, None, M|D,  "GOSUB: take the target from the stack, push the return position, jump") \
     X(vcBRet,            0x105C, Flag, M|D,  "RETURN; flag: a target line is on the stack") \
