@@ -68,6 +68,7 @@ public:
     using TVMachine::ChangePC;
     using TVMachine::CodeIndex;
     using TVMachine::Interrupt;
+    using TVMachine::IrHappen;
     using TVMachine::IrInfoStack;
     using TVMachine::IrStates;
     using TVMachine::PC;
