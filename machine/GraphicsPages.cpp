@@ -1,5 +1,6 @@
 #include "machine/GraphicsPages.h"
 
+#include <algorithm>
 #include <utility>
 
 TGraphicsPages::TGraphicsPages() = default;
@@ -54,4 +55,20 @@ TScreenRect graphics_rect_to_screen(const TScreenRect& pageRect, int8_t vertFact
     r.top *= factor;
     r.bottom = r.bottom * factor + (vertFactor == 2 ? 1.0f : 0.0f);
     return r;
+}
+
+void compose_screen_graphics(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
+                             uint32_t* out)
+{
+    if (!grphShown || displayPage < 0 || displayPage >= GRPH_PAGE_COUNT) {
+        std::fill_n(out, GRPH_PIXELS, 0xFF000000u);
+        return;
+    }
+    const TGraphicsPage& page = pages.Page(displayPage);
+    const int32_t factor = vertFactor == 2 ? 2 : 1;
+    std::lock_guard<std::mutex> lock(page.ColourLock());
+    for (int32_t y = 0; y < GRPH_HEIGHT; ++y) {
+        const uint32_t* row = page.ColourBits() + (y / factor) * GRPH_WIDTH;
+        std::copy_n(row, GRPH_WIDTH, out + y * GRPH_WIDTH);
+    }
 }

@@ -64,6 +64,13 @@ private:
 // modes, all rows with factor 1); rows beyond are not touched.
 void transfer_index_to_colour(TGraphicsPage& page, const TGraphicsPalette& palette, int8_t vertFactor);
 
+// What the screen shows behind the text, into `out` (640 × 400 words): the displayed
+// page's true-colour plane with each page row shown vertFactor times (page rows 0 to
+// 199 fill the screen in the 200-line modes), or black when graphics are hidden or no
+// page is displayed. Holds the page's true-colour lock while it copies.
+void compose_screen_graphics(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
+                             uint32_t* out);
+
 // A rectangle in page pixels (corners in any order) as the screen area it covers: the
 // corners are ordered, and the vertical edges scaled by the vertical factor; with factor
 // 2 the bottom takes in the second screen line of the last page row.

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "machine/GraphicsPages.h"
 #include "machine/Raster.h"
@@ -152,6 +155,35 @@ TEST(ScreenAreaTest, PageRectanglesScaleByTheVerticalFactor)
     EXPECT_EQ(graphics_rect_to_screen({5, 20, 0, 10}, 2), (TScreenRect{0, 20, 5, 41}));
     EXPECT_EQ(graphics_rect_to_screen({0, 10, 5, 20}, 1), (TScreenRect{0, 10, 5, 20}));
     EXPECT_EQ(graphics_rect_to_screen({640, 400, 0, 0}, 1), (TScreenRect{0, 0, 640, 400}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScreenGraphicsTest, DisplayedPageStretchedOrBlack)
+{
+    TGraphicsPages pages;
+    TRaster r;
+    raster_point(r, 3, 1);
+    draw_raster(pages.Page(2), pages.GrphColPal, r, 7);
+    std::vector<uint32_t> screen(GRPH_PIXELS, 0x12345678u);
+
+    compose_screen_graphics(pages, 2, true, 2, screen.data());
+    EXPECT_EQ(screen[1 * GRPH_WIDTH + 3], 0xFF000000u);
+    EXPECT_EQ(screen[2 * GRPH_WIDTH + 3], 0xFFFFFFFFu);
+    EXPECT_EQ(screen[3 * GRPH_WIDTH + 3], 0xFFFFFFFFu);
+    EXPECT_EQ(screen[4 * GRPH_WIDTH + 3], 0xFF000000u);
+
+    compose_screen_graphics(pages, 2, true, 1, screen.data());
+    EXPECT_EQ(screen[1 * GRPH_WIDTH + 3], 0xFFFFFFFFu);
+    EXPECT_EQ(screen[2 * GRPH_WIDTH + 3], 0xFF000000u);
+
+    for (const auto& [page, shown] : {std::pair<int8_t, bool>{2, false}, {GRPH_NO_PAGE, true}}) {
+        std::fill(screen.begin(), screen.end(), 0x12345678u);
+        compose_screen_graphics(pages, page, shown, 1, screen.data());
+        EXPECT_EQ(std::count(screen.begin(), screen.end(), 0xFF000000u), GRPH_PIXELS);
+    }
 }
 
 }  // namespace
