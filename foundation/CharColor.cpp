@@ -4,7 +4,7 @@
 #include <bit>
 #include <string_view>
 
-#include "foundation/HeaderConstants.h"
+#include "foundation/Common.h"
 
 int char_bytes(char lead)
 {
@@ -31,24 +31,9 @@ bool is_kanji(const char* p, const std::vector<std::string>& sortedHalfKana)
     return found == sortedHalfKana.end() || std::string_view(*found) != character;
 }
 
-// The half-width katakana of HALF_KANA_STR, one 3-byte text each, in byte order.
-// TODO: read the sorted table of gAppPrivacy once the process-wide state exists.
-static const std::vector<std::string>& sorted_half_kana()
-{
-    static const std::vector<std::string> table = [] {
-        std::vector<std::string> kana;
-        kana.reserve(HALF_KANA_STR.size() / 3);
-        for (std::size_t i = 0; i + 3 <= HALF_KANA_STR.size(); i += 3)
-            kana.push_back(HALF_KANA_STR.substr(i, 3));
-        std::sort(kana.begin(), kana.end());
-        return kana;
-    }();
-    return table;
-}
-
 bool is_kanji(const char* p)
 {
-    return is_kanji(p, sorted_half_kana());
+    return is_kanji(p, gAppPrivacy.SortedKanaTable);
 }
 
 rgb_color make_rgb(unsigned char red, unsigned char green, unsigned char blue, unsigned char alpha)

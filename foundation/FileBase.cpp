@@ -170,7 +170,7 @@ int32_t TBasicFile::ReadLine(char* buffer, int32_t size)
         if (Eof())
             break;
         char byte;
-        if (mFd < 0 || read_one_byte(mFd, &byte) != 1)
+        if (read_one_byte(mFd, &byte) != 1)
             break;  // a failed read ends the line rather than spinning on it
         if (byte == kLineFeed)
             break;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,20 +24,8 @@ TEST(CharColorTest, CharBytesCountsTheLeadingOneBits)
         EXPECT_EQ(char_bytes(static_cast<char>(c.lead)), c.expected) << "lead byte " << int(c.lead);
 }
 
-// The half-width katakana table as the process-wide state builds it.
-std::vector<std::string> sorted_half_kana()
-{
-    std::vector<std::string> table;
-    for (std::size_t i = 0; i + 3 <= HALF_KANA_STR.size(); i += 3)
-        table.push_back(HALF_KANA_STR.substr(i, 3));
-    std::sort(table.begin(), table.end());
-    return table;
-}
-
 TEST(CharColorTest, IsKanjiIsTrueForMultiByteCharactersExceptHalfWidthKatakana)
 {
-    const std::vector<std::string> table = sorted_half_kana();
-    ASSERT_EQ(table.size(), 63u);
     struct Case {
         const char* what;
         std::string text;
@@ -60,15 +47,14 @@ TEST(CharColorTest, IsKanjiIsTrueForMultiByteCharactersExceptHalfWidthKatakana)
         {"kana lead followed by more text", "\xEF\xBD\xB1X", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(is_kanji(c.text.c_str(), table), c.expected) << c.what;
+        EXPECT_EQ(is_kanji(c.text.c_str()), c.expected) << c.what;
 }
 
 TEST(CharColorTest, IsKanjiFindsEveryHalfWidthKatakana)
 {
-    const std::vector<std::string> table = sorted_half_kana();
     for (std::size_t i = 0; i < HALF_KANA_STR.size(); i += 3) {
         const std::string kana = HALF_KANA_STR.substr(i, 3);
-        EXPECT_FALSE(is_kanji(kana.c_str(), table)) << "kana at byte " << i;
+        EXPECT_FALSE(is_kanji(kana.c_str())) << "kana at byte " << i;
     }
 }
 
@@ -90,18 +76,6 @@ TEST(CharColorTest, PaletteIndexMarkerCarriesTheIndexInBlue)
     const std::vector<Case> cases = {{0, 0}, {7, 7}, {127, 127}, {-1, 255}, {-128, 128}};
     for (const Case& c : cases)
         EXPECT_EQ(rgb_desc_of_pal_idx(c.index), (rgb_color{0, 0, c.blue, 255})) << "index " << int(c.index);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(CharColorTest, IsKanjiUsesTheProcessWideKatakanaTable)
-{
-    EXPECT_FALSE(is_kanji("\xEF\xBD\xB1"));  // half-width a
-    EXPECT_TRUE(is_kanji("\xE3\x82\xA2"));   // full-width a
-    EXPECT_TRUE(is_kanji("\xE6\xBC\xA2"));
-    EXPECT_FALSE(is_kanji("A"));
 }
 
 }  // namespace
