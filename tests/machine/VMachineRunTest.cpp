@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "foundation/Common.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
@@ -271,6 +272,44 @@ TEST_F(MachineRun, MachineDeletedBeforeItRanIsHarmless) {
     code.Finish();
     { TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts); }
     EXPECT_EQ(shown_screen_text(rsrc), "");
+}
+
+TEST_F(MachineRun, RepeatModeAsksForTheNextRunOnlyAfterANormalEnd) {
+    struct Case {
+        const char* name;
+        bool error, killed, quitting;
+        size_t requests;
+        std::string screen;
+    };
+    const Case cases[] = {
+        {"normal end", false, false, false, 1, "Ok\n"},
+        {"run-time error", true, false, false, 0, "@Runtime_Err_Stop_Break@ in 10\nOk\n"},
+        {"killed", false, true, false, 0, "Ok\n"},
+        {"quitting", false, false, true, 0, ""},
+    };
+    gExitStates.RepeatRun = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TCodeBuilder b(mid);
+        if (c.error) b.Line(10).Op(vcStop);
+        b.Finish();
+        rsrc.ClearTxtBuf(0, 25);
+        gAppPrivacy.Killed = c.killed;
+        gAppPrivacy.Quitting = c.quitting;
+        TRecordingRunRequests fresh;
+        TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &fresh, &alerts);
+        machine.Resume();
+        machine.Wait(nullptr);
+        EXPECT_EQ(shown_screen_text(rsrc), c.screen);
+        ASSERT_EQ(fresh.Requests().size(), c.requests);
+        if (c.requests == 1) {
+            EXPECT_TRUE(fresh.Requests()[0].NotFore);
+            EXPECT_FALSE(fresh.Requests()[0].LineNum.has_value());
+        }
+    }
+    gExitStates.RepeatRun = false;
+    gAppPrivacy.Killed = false;
+    gAppPrivacy.Quitting = false;
 }
 
 }  // namespace
