@@ -10,6 +10,7 @@
 #include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
 #include "machine/HeadlessHost.h"
+#include "machine/MMLPlayer.h"
 #include "machine/MachineSettings.h"
 #include "machine/RuntimeErrorKeys.h"
 
@@ -79,8 +80,9 @@ void TVMachine::ShowErrorAlert(const TException& e) {
 void TVMachine::ExecuteDone() {
     if (machine_app_quitting()) return;
     const bool repeat = machine_repeat_runs();
-    // The music player reports its queues empty through IsBufferEmpty once it is
-    // attached; until then there is no music to wait for.
+    if (repeat && MmlPlayer != nullptr) {
+        while (!StopRequested() && !MmlPlayer->IsBufferEmpty()) Clock->SleepMicros(20000);
+    }
     PrintExit();
     if (repeat && ExitStatus == 0 && !machine_run_killed() && RunRqstView != nullptr) {
         TRunRequest request;

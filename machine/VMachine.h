@@ -22,6 +22,7 @@
 #include "language/DispatchTable.h"
 #include "language/VMCode.h"
 #include "machine/HostInterfaces.h"
+#include "machine/MmlMachineLink.h"
 #include "machine/StackData.h"
 
 class TAlertSink;
@@ -52,7 +53,7 @@ enum : uint32_t {
 // Trap states.
 enum : uint8_t { IR_STATE_OFF = 0, IR_STATE_STOP = 1, IR_STATE_ON = 2 };
 
-class TVMachine : public TThread {
+class TVMachine : public TThread, public TMmlMachineLink {
 public:
     using THandler = void (TVMachine::*)(const TVMCode*);
     static constexpr int32_t PRIORITY = 15;
@@ -77,6 +78,10 @@ public:
     // --- events (any thread) ---
     void HappenInterrupt(long mask);
     void UnhappenInterrupt(long mask);
+
+    // --- what the music player calls ---
+    void RaiseMusicInterrupt() override { HappenInterrupt(IR_PLAY); }
+    bool IsStopRequested() const override { return StopRequested(); }
 
     // --- state the owner and the tests read after the thread has ended ---
     long ExitStatusValue() const { return ExitStatus; }
@@ -234,7 +239,7 @@ protected:
     std::string ErrStrDisplay;
     TRunRequestSink* RunRqstView;
     TBasicRsrc* Rsrc;
-    TMmlPlayer* MmlPlayer;  // not called yet: the music player arrives with PLAY
+    TMmlPlayer* MmlPlayer;
     TAlertSink* Alerts;
     const THostClock* Clock;
     std::atomic<uint8_t> IrStates[32];

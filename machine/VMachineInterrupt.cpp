@@ -3,6 +3,7 @@
 
 #include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
+#include "machine/MMLPlayer.h"
 #include "machine/MachineSettings.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
@@ -138,11 +139,11 @@ void TVMachine::ExeBasicSetIrTgt(const TVMCode* code) {
             const char* text = time.CString();
             if (Rsrc->SetOnTimeDl(text ? text : "") != 0) throw RuntimeException2(RTE_ILL_FUNC_CALL);
         } else if (baseMask == IR_PLAY) {
-            // The threshold and the channel go to the music player, which arrives
-            // with PLAY; they are checked here already.
-            PopInt();
+            const int32_t threshold = PopInt();
+            if (MmlPlayer != nullptr) MmlPlayer->SetIrOptByte(threshold);
             const int32_t channel = PopInt();
             if (channel > 6) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+            if (MmlPlayer != nullptr) MmlPlayer->SetIrOptCh(channel);
         }
         SetIrTarget(static_cast<int>(bit), std::move(target));
     }
