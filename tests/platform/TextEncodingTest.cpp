@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -201,6 +202,37 @@ TEST(TextEncodingTest, EveryJisPairThatConvertsComesBack)
     }
     // JIS X 0208 with NEC's row 13 has well over 6000 characters.
     EXPECT_GT(converted, 6000);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextEncodingTest, ThreadsConvertAtTheSameTimeWithoutSharingState)
+{
+    // Each thread keeps its own converters; a shared one would mix shift states.
+    std::string longText;
+    for (int i = 0; i < 200; ++i)
+        longText += "10 A$=\"\xE6\xBC\xA2\xEF\xBD\xB1\xE2\x91\xA0\"\n";
+    const std::string expectedJis = convert_from_utf8(TextEncoding::JIS, longText, kSub);
+    const std::string expectedSjis = convert_from_utf8(TextEncoding::ShiftJIS, longText, kSub);
+
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round) {
+                const TextEncoding encoding = (round + t) % 2 == 0 ? TextEncoding::JIS : TextEncoding::ShiftJIS;
+                const std::string& expected = encoding == TextEncoding::JIS ? expectedJis : expectedSjis;
+                if (convert_from_utf8(encoding, longText, kSub) != expected ||
+                    convert_to_utf8(encoding, expected, kSub) != longText)
+                    ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 }  // namespace
