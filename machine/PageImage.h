@@ -7,31 +7,21 @@
 #include <span>
 #include <vector>
 
+#include "language/PixelImage.h"
 #include "machine/GraphicsPage.h"
 #include "machine/GraphicsPalette.h"
 
-class TPageImage {
-public:
-    TPageImage() = default;
-    // An image of width × height pixels of palette number 0; a size below 1 makes an
-    // image of no pixels.
-    TPageImage(int32_t width, int32_t height);
+// An image is a TPixelImage whose words hold a palette number in their low byte and
+// zeros above, the form of a page's colour-index pixels; only the low byte is read.
+inline uint8_t image_index(const TPixelImage& image, int32_t x, int32_t y)
+{
+    return static_cast<uint8_t>(image.Pixels[static_cast<size_t>(y) * static_cast<size_t>(image.Width) + x]);
+}
 
-    int32_t Width() const { return mWidth; }
-    int32_t Height() const { return mHeight; }
-    bool Empty() const { return mPixels.empty(); }
-
-    // (x, y) must lie inside the image.
-    uint8_t At(int32_t x, int32_t y) const { return mPixels[static_cast<size_t>(y) * mWidth + x]; }
-    void Set(int32_t x, int32_t y, uint8_t index) { mPixels[static_cast<size_t>(y) * mWidth + x] = index; }
-
-    friend bool operator==(const TPageImage&, const TPageImage&) = default;
-
-private:
-    int32_t mWidth = 0;
-    int32_t mHeight = 0;
-    std::vector<uint8_t> mPixels;
-};
+inline void set_image_index(TPixelImage& image, int32_t x, int32_t y, uint8_t index)
+{
+    image.Pixels[static_cast<size_t>(y) * static_cast<size_t>(image.Width) + x] = index;
+}
 
 // How PUT@ combines an image pixel v with the page's palette number under it.
 enum class TPutMode : uint8_t {
@@ -52,13 +42,14 @@ uint8_t combine_put_pixel(TPutMode mode, uint8_t v, uint8_t under);
 // page's colour-index plane. Nothing (the caller raises "@Runtime_Err_Ill_Func_Call@")
 // when x1 ≥ x2 or y1 ≥ y2, so an image is at least 2 by 2 pixels, or when a corner lies
 // off the page. The corners are 64-bit so that sums of STEP cannot wrap.
-std::optional<TPageImage> get_page_image(const TGraphicsPage& page, int64_t x1, int64_t y1, int64_t x2,
+std::optional<TPixelImage> get_page_image(const TGraphicsPage& page, int64_t x1, int64_t y1, int64_t x2,
                                          int64_t y2);
 
 // PUT@: draws the image with its top left pixel at (x, y), combining each pixel with the
 // page by `mode`, into both planes (both locks held, colour-index first). Image pixels
-// that fall off the page are left out; nothing off the page is read or written.
-void put_page_image(TGraphicsPage& page, const TGraphicsPalette& palette, const TPageImage& image, int64_t x,
+// that fall off the page are left out; nothing off the page is read or written. An image
+// whose pixels do not fill its size draws nothing.
+void put_page_image(TGraphicsPage& page, const TGraphicsPalette& palette, const TPixelImage& image, int64_t x,
                     int64_t y, TPutMode mode);
 
 // The array picture of PUT@: the number of picture bytes of a width × height image of
@@ -69,9 +60,9 @@ int64_t bit_plane_byte_count(int64_t width, int64_t height, int planes);
 // plane 1, and so on; bit 7 of a byte is the leftmost of its eight pixels; plane q adds
 // 2 to the power q to the palette number. Nothing when `bytes` holds fewer bytes than
 // bit_plane_byte_count gives; an empty image for a size below 1.
-std::optional<TPageImage> decode_bit_plane_image(int32_t width, int32_t height, int planes,
+std::optional<TPixelImage> decode_bit_plane_image(int32_t width, int32_t height, int planes,
                                                  std::span<const uint8_t> bytes);
 
 // The 16 by 16 image of a glyph (16 rows, the leftmost pixel in the highest bit):
 // `foreground` where the glyph has ink, `background` elsewhere.
-TPageImage glyph_image(const uint16_t rows[16], uint8_t foreground, uint8_t background);
+TPixelImage glyph_image(const uint16_t rows[16], uint8_t foreground, uint8_t background);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -31,12 +32,12 @@ protected:
 
     // An image whose pixel (x, y) is `pixel(x, y)`.
     template <typename F>
-    static TPageImage MakeImage(int32_t w, int32_t h, F pixel)
+    static TPixelImage MakeImage(int32_t w, int32_t h, F pixel)
     {
-        TPageImage image(w, h);
+        TPixelImage image(w, h);
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
-                image.Set(x, y, pixel(x, y));
+                set_image_index(image, x, y, pixel(x, y));
         return image;
     }
 
@@ -78,8 +79,8 @@ TEST_P(GetImageTest, ChecksTheRectangle)
     const auto image = get_page_image(Page(), c.x1, c.y1, c.x2, c.y2);
     ASSERT_EQ(image.has_value(), c.ok);
     if (c.ok) {
-        EXPECT_EQ(image->Width(), c.x2 - c.x1 + 1);
-        EXPECT_EQ(image->Height(), c.y2 - c.y1 + 1);
+        EXPECT_EQ(image->Width, c.x2 - c.x1 + 1);
+        EXPECT_EQ(image->Height, c.y2 - c.y1 + 1);
     }
 }
 
@@ -99,11 +100,11 @@ TEST_F(PageImageTest, GetCopiesThePaletteNumbers)
     draw_raster(Page(), pages.GrphColPal, dot, 12);
     const auto image = get_page_image(Page(), 100, 50, 102, 53);
     ASSERT_TRUE(image);
-    EXPECT_EQ(*image, MakeImage(3, 4, [](int32_t x, int32_t y) -> uint8_t {
+    EXPECT_EQ(image->Pixels, MakeImage(3, 4, [](int32_t x, int32_t y) -> uint8_t {
                   if (x == 0 && y == 0)
                       return 12;
                   return (x >= 1 && y >= 1 && y <= 2) ? 5 : 0;
-              }));
+              }).Pixels);
 }
 
 struct TModeCase {
@@ -133,7 +134,7 @@ TEST(PutModeTest, CombinesImageAndPage)
 TEST_F(PageImageTest, PutDrawsEveryModeOverThePage)
 {
     Fill(0, 0, 639, 399, 6);
-    const TPageImage image = MakeImage(2, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(x + 2 * y); });
+    const TPixelImage image = MakeImage(2, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(x + 2 * y); });
     const struct {
         TPutMode mode;
         Picture expected;
@@ -165,7 +166,7 @@ TEST_F(PageImageTest, XorTwiceRestoresThePage)
 
 TEST_F(PageImageTest, PutClipsAtThePageEdges)
 {
-    const TPageImage image = MakeImage(4, 3, [](int32_t, int32_t) { return uint8_t{9}; });
+    const TPixelImage image = MakeImage(4, 3, [](int32_t, int32_t) { return uint8_t{9}; });
     put_page_image(Page(), pages.GrphColPal, image, 638, 398, TPutMode::PSet);
     EXPECT_EQ(index_picture(Page(), 636, 396, 4, 4), (Picture{"0000", "0000", "0099", "0099"}));
 
@@ -183,6 +184,18 @@ TEST_F(PageImageTest, PutClipsAtThePageEdges)
     ExpectPlanesAgree();
 }
 
+TEST_F(PageImageTest, ImageWhosePixelsDoNotFillItsSizeDrawsNothing)
+{
+    TPixelImage image(4, 4);
+    image.Pixels.resize(3);
+    put_page_image(Page(), pages.GrphColPal, image, 0, 0, TPutMode::PReset);
+    TPixelImage negative;
+    negative.Width = -3;
+    negative.Height = 2;
+    put_page_image(Page(), pages.GrphColPal, negative, 10, 0, TPutMode::PReset);
+    EXPECT_EQ(std::count(Page().IndexBits(), Page().IndexBits() + GRPH_PIXELS, 0), GRPH_PIXELS);
+}
+
 TEST(BitPlaneImageTest, UnpacksRowsPlaneByPlane)
 {
     // Width 8, height 1, three planes: plane 0 all set.
@@ -190,7 +203,7 @@ TEST(BitPlaneImageTest, UnpacksRowsPlaneByPlane)
     auto image = decode_bit_plane_image(8, 1, 3, oneRow);
     ASSERT_TRUE(image);
     for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(image->At(x, 0), 1);
+        EXPECT_EQ(image_index(*image, x, 0), 1);
     EXPECT_FALSE(decode_bit_plane_image(8, 1, 3, std::span(oneRow, 2)));
 
     // Width 10 (two bytes a plane row), height 2, four planes; bit 7 is the leftmost.
@@ -200,10 +213,10 @@ TEST(BitPlaneImageTest, UnpacksRowsPlaneByPlane)
     };
     image = decode_bit_plane_image(10, 2, 4, bytes);
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->At(0, 0), 1);
-    EXPECT_EQ(image->At(9, 0), 1 + 2 + 8);
-    EXPECT_EQ(image->At(7, 1), 15);
-    EXPECT_EQ(image->At(8, 1), 0);
+    EXPECT_EQ(image_index(*image, 0, 0), 1);
+    EXPECT_EQ(image_index(*image, 9, 0), 1 + 2 + 8);
+    EXPECT_EQ(image_index(*image, 7, 1), 15);
+    EXPECT_EQ(image_index(*image, 8, 1), 0);
     EXPECT_EQ(bit_plane_byte_count(10, 2, 4), 16);
     EXPECT_EQ(bit_plane_byte_count(0, 2, 4), 0);
     EXPECT_EQ(bit_plane_byte_count(65535, 65535, 4), INT64_C(8192) * 65535 * 4);
@@ -211,7 +224,7 @@ TEST(BitPlaneImageTest, UnpacksRowsPlaneByPlane)
     // No size, no pixels.
     image = decode_bit_plane_image(0, 5, 3, {});
     ASSERT_TRUE(image);
-    EXPECT_TRUE(image->Empty());
+    EXPECT_TRUE(image->Pixels.empty());
 }
 
 TEST(GlyphImageTest, InkTakesTheForegroundColour)
@@ -219,14 +232,14 @@ TEST(GlyphImageTest, InkTakesTheForegroundColour)
     uint16_t rows[16] = {};
     rows[0] = 0x8001;
     rows[15] = 0x0100;
-    const TPageImage image = glyph_image(rows, 7, 1);
-    EXPECT_EQ(image.Width(), 16);
-    EXPECT_EQ(image.Height(), 16);
-    EXPECT_EQ(image.At(0, 0), 7);
-    EXPECT_EQ(image.At(15, 0), 7);
-    EXPECT_EQ(image.At(1, 0), 1);
-    EXPECT_EQ(image.At(7, 15), 7);
-    EXPECT_EQ(image.At(8, 15), 1);
+    const TPixelImage image = glyph_image(rows, 7, 1);
+    EXPECT_EQ(image.Width, 16);
+    EXPECT_EQ(image.Height, 16);
+    EXPECT_EQ(image_index(image, 0, 0), 7);
+    EXPECT_EQ(image_index(image, 15, 0), 7);
+    EXPECT_EQ(image_index(image, 1, 0), 1);
+    EXPECT_EQ(image_index(image, 7, 15), 7);
+    EXPECT_EQ(image_index(image, 8, 15), 1);
 }
 
 }  // namespace
