@@ -132,7 +132,8 @@ private:
 };
 
 // Code page 932 keeps 0x5C a backslash and 0x7E a tilde, unlike glibc's SHIFT_JIS.
-// EUC-JP-MS holds NEC's row 13 and the IBM extensions, which ISO-2022-JP lacks.
+// EUC-JP-MS holds NEC's row 13 and Microsoft's forms (the full-width tilde), which
+// ISO-2022-JP lacks.
 Converter& cp932_to_utf8()
 {
     thread_local Converter converter("UTF-8", "CP932");

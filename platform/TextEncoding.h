@@ -18,7 +18,7 @@ enum class TextEncoding {
 // When `substitutions` is given it receives how many substitutes were written.
 //
 // JIS: ESC $ B and ESC $ @ switch to two-byte JIS X 0208 pairs (NEC row 13 and the
-// IBM extensions included), ESC ( B and ESC ( J to ASCII (0x5C stays a backslash and
+// user-defined rows included), ESC ( B and ESC ( J to ASCII (0x5C stays a backslash and
 // 0x7E a tilde), ESC ( I to 7-bit half-width kana; bytes 0xA1 to 0xDF are half-width
 // kana in every mode. Control bytes and spaces pass through in every mode, and an
 // ESC that starts none of these sequences passes through as itself.
