@@ -151,9 +151,11 @@ TEST(TextEncodingTest, UnrepresentableUtf8BecomesTheSubstituteByte)
 
 TEST(TextEncodingTest, IbmExtensionKanjiExistOnlyInShiftJis)
 {
-    // U+7E8A is an IBM extension: code page 932 has it, JIS X 0208 has no pair for it.
+    // U+7E8A is an IBM extension: code page 932 has it twice (NEC's selection at
+    // 0xED40 and IBM's own at 0xFA5C, which it writes), JIS X 0208 has no pair for it.
     const std::string kanji = "\xE7\xBA\x8A";
-    EXPECT_EQ(convert_from_utf8(TextEncoding::ShiftJIS, kanji, kSub), "\xED\x40");
+    EXPECT_EQ(convert_from_utf8(TextEncoding::ShiftJIS, kanji, kSub), "\xFA\x5C");
+    EXPECT_EQ(convert_to_utf8(TextEncoding::ShiftJIS, "\xFA\x5C", kSub), kanji);
     EXPECT_EQ(convert_to_utf8(TextEncoding::ShiftJIS, "\xED\x40", kSub), kanji);
     std::size_t substitutions = 0;
     EXPECT_EQ(convert_from_utf8(TextEncoding::JIS, kanji, kSub, &substitutions), "\x1A");
