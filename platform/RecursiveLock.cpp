@@ -4,13 +4,14 @@
 
 namespace platform {
 
-void RecursiveLock::Acquired() {
-    if (mCount++ == 0) mOwner.store(std::this_thread::get_id(), std::memory_order_release);
-}
-
 bool RecursiveLock::Lock() {
-    mMutex.lock();
-    Acquired();
+    std::unique_lock lock(mMutex);
+    std::thread::id self = std::this_thread::get_id();
+    if (mOwner != self) {
+        mReleased.wait(lock, [&] { return mOwner == std::thread::id(); });
+        mOwner = self;
+    }
+    ++mCount;
     return true;
 }
 
@@ -19,21 +20,35 @@ status_t RecursiveLock::LockWithTimeout(int64_t timeoutUs) {
         Lock();
         return kOk;
     }
-    if (!mMutex.try_lock_for(std::chrono::microseconds(timeoutUs))) return kTimedOut;
-    Acquired();
+    std::unique_lock lock(mMutex);
+    std::thread::id self = std::this_thread::get_id();
+    if (mOwner != self) {
+        if (!mReleased.wait_for(lock, std::chrono::microseconds(timeoutUs),
+                                [&] { return mOwner == std::thread::id(); }))
+            return kTimedOut;
+        mOwner = self;
+    }
+    ++mCount;
     return kOk;
 }
 
 void RecursiveLock::Unlock() {
-    if (!IsLocked()) return;
-    if (--mCount == 0) mOwner.store(std::thread::id(), std::memory_order_release);
-    mMutex.unlock();
+    std::lock_guard lock(mMutex);
+    if (mOwner != std::this_thread::get_id()) return;
+    if (--mCount == 0) {
+        mOwner = std::thread::id();
+        mReleased.notify_one();
+    }
 }
 
 bool RecursiveLock::IsLocked() const {
-    return mOwner.load(std::memory_order_acquire) == std::this_thread::get_id();
+    std::lock_guard lock(mMutex);
+    return mOwner == std::this_thread::get_id();
 }
 
-int32_t RecursiveLock::CountLocks() const { return IsLocked() ? mCount : 0; }
+int32_t RecursiveLock::CountLocks() const {
+    std::lock_guard lock(mMutex);
+    return mOwner == std::this_thread::get_id() ? mCount : 0;
+}
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // A lock that the thread holding it may take again; each Lock needs its Unlock.
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -27,11 +27,12 @@ public:
     int32_t CountLocks() const;
 
 private:
-    void Acquired();
-
-    std::recursive_timed_mutex mMutex;
-    std::atomic<std::thread::id> mOwner{};
-    int32_t mCount = 0;  // written only by the owner
+    // Built on a plain mutex and a condition variable rather than a timed mutex, whose
+    // timed lock thread checkers do not all follow.
+    mutable std::mutex mMutex;
+    std::condition_variable mReleased;
+    std::thread::id mOwner;
+    int32_t mCount = 0;
 };
 
 // Holds a RecursiveLock for one scope.
