@@ -4,7 +4,8 @@
 // colour-index plane and the true-colour plane always get exactly the same pixels.
 //
 // Every shape is clipped to the page before any loop runs, so coordinates and radii of
-// any size cost no more than the page's own pixels. There is no anti-aliasing.
+// any size cost no more than the page's own pixels. Integer coordinates may be anything
+// whose size stays below 2^62 (32-bit values, with STEP offsets added, are far inside). There is no anti-aliasing.
 // Outlines are closed curves whose pixels touch at least at their corners, so a fill
 // that spreads between side-by-side and stacked pixels (PAINT) cannot leak through.
 //
