@@ -1,0 +1,3 @@
+10 *LOOP
+20 X(1,2)=FNA(1,,2)+&HFF-&O17
+30 DEFINT A-C
