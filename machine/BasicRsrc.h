@@ -23,7 +23,10 @@
 #include <string>
 
 #include "foundation/CharColor.h"
+#include "machine/DriveFolders.h"
+#include "machine/DriveLamps.h"
 #include "machine/HostInterfaces.h"
+#include "machine/KivoFile.h"
 #include "machine/ScreenRect.h"
 
 // What the devices call outside the core; any pointer may be null (nothing happens).
@@ -91,6 +94,18 @@ public:
     // Helpers for reading a cell.
     bool CellIsEmpty(int idx) const { return TxtBuf[idx][0] == CELL_EMPTY; }
     bool CellIsRightHalf(int idx) const { return TxtBuf[idx][0] == CELL_RIGHT_HALF; }
+
+    // --- drives and open files (BasicRsrcFiles.cpp) ---
+    static constexpr int FILE_COUNT = 15;
+    // Lights the lamp of drive index 0 or 1; other drives have none.
+    void SetFDDAccessLampByDriveIndex(long drive);
+    // Lights the lamp of the drive on which file number n (1 to 15) was opened.
+    void SetFDDAccessLampByFileDesc(long n);
+    // Closes every file slot.
+    void CloseAllFiles();
+    TDriveFolders DrvFolders;
+    TKivoFile OpenFiles[FILE_COUNT];
+    TDriveLampControl DrvLamps;
 
     mutable std::recursive_mutex ScrLock;
 

@@ -1,0 +1,49 @@
+#pragma once
+// BASIC file names ("n:NAME") and opening them inside their drive folder.
+//
+// A BASIC file name is an optional drive prefix and a name. The name is used byte for
+// byte, but it never leaves its drive folder: an absolute name, a ".." that climbs
+// above the folder and a symbolic link that points outside are refused, and so is
+// anything that is not a regular file, so a FIFO or a device can never block or
+// disturb the machine. Everything here works on an open descriptor of the drive
+// folder, so the folder cannot be swapped between the check and the use.
+
+#include <cstdint>
+#include <string>
+
+// The drive number of a BASIC file name: 1 when it has no ':'; otherwise the number
+// at the start of the whole name, read as base-10 strtol reads it (white space
+// skipped, an optional sign, the digits up to the first non-digit; no number gives 0,
+// one beyond the 32-bit range its nearest end). Not checked against 1 to 14.
+int32_t basic_drive_number(const std::string& name);
+
+// The file name part: the text after the first ':', or the whole name without one.
+std::string basic_file_part(const std::string& name);
+
+// What resolving a name beneath a drive folder found.
+enum class TBeneathResult {
+    Ok,          // opened (or, for probes, an entry is there)
+    NotFound,    // no entry at the name
+    Escapes,     // the name or a link on its way leads out of the folder
+    NotRegular,  // a folder, FIFO, device or socket
+    Failed,      // anything else; the errno is reported beside it
+};
+
+struct TBeneathOpen {
+    TBeneathResult Result = TBeneathResult::Failed;
+    int Fd = -1;     // the open file when Result is Ok; the caller owns it
+    int Error = 0;   // errno of the failure, 0 when there was none
+};
+
+// Opens the regular file `name` inside the folder `dirFd` with the open(2) access
+// flags `flags` (O_RDONLY, O_RDWR, O_CREAT, O_TRUNC, O_APPEND; files created get mode
+// 0666 less the umask). The descriptor comes back blocking, close-on-exec.
+TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags);
+
+// Whether an entry exists at `name` inside the folder `dirFd` (links followed as far
+// as they stay inside): Ok, NotFound, Escapes or Failed. Never opens the entry itself.
+TBeneathOpen probe_beneath(int dirFd, const std::string& name);
+
+// Opens a drive folder for resolving names in it: a descriptor for openat, or −1 with
+// errno set.
+int open_drive_folder(const std::string& folderPath);

@@ -1,0 +1,29 @@
+#pragma once
+// One of the 15 file slots of the emulated machine: a TBasicFile that remembers the
+// index of the drive (0 to 13) it was opened on, for the drive lamp. The slot is open
+// while its file is open; the drive index means something only then.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "foundation/FileBase.h"
+
+class TKivoFile : public TBasicFile {
+public:
+    TKivoFile() = default;
+    ~TKivoFile() override = default;
+
+    void SetDrvIdx(long drvIdx) { mDrvIdx = drvIdx; }
+    long DrvIdx() const { return mDrvIdx; }
+
+    // Writes every byte of the run, going on after a short write. False when the
+    // file refused the rest (disk full, I/O error, not open for writing).
+    bool WriteAll(const void* data, size_t size);
+    // Reads one byte; false at the end of the file or when reading fails.
+    bool ReadByte(char* byte);
+    // Moves the position back by one byte (to give a looked-ahead byte back).
+    void UnreadByte();
+
+private:
+    long mDrvIdx = 0;
+};
