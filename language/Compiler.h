@@ -9,6 +9,7 @@
 // in Compile, which shows it through the alert sink and returns false.
 
 #include "foundation/Exception.h"
+#include "language/CompilerGeneratorRows.h"
 #include "language/DispatchTable.h"
 #include "language/Token.h"
 #include "language/VMCode.h"
@@ -126,10 +127,55 @@ public:
     void GenMultiVar(TToken* token, int32_t* count);
     TToken SetDefVarType(TTokenKind type);
 
+    // ---- Operand lists ----------------------------------------------------
+    // Compiles an operand list that `spec` describes, from `first` up to the end
+    // of the statement or an unmatched ")", checking the final spec position
+    // against [min, max]. Appends to `tokens` each operand's first token, each
+    // matched punctuation or STEP token and a tkOmitted placeholder for each part
+    // left out; returns the first token not consumed.
+    TToken DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& spec,
+                     std::vector<TToken>* tokens);
+    // Whether `kind` matches the spec entry at *position, or a later one reached
+    // by stepping over optional entries; *position ends at the match or where
+    // the search gave up.
+    bool CheckArg(const TOperandSpec& spec, int32_t* position, TTokenKind kind) const;
+    // A parenthesised argument list after a function keyword: appends the closing
+    // ")" entry to `spec`, reads "(" and the arguments, and leaves in `tokens`
+    // only the argument tokens and placeholders; returns the token after ")".
+    TToken GenFuncDealToken(const TToken& keyword, int32_t min, int32_t max, TOperandSpec* spec,
+                            std::vector<TToken>* tokens);
+
     // ---- Calls ------------------------------------------------------------
     // Calls the function generator of the keyword's code.
     TToken GenFunc(const TToken& keyword, TTokenKind* type);
     TToken GenFuncUserFuncCall(const TToken& name, TTokenKind* type);
+
+    // The families of built-in function generators.
+    TToken GenFuncMath(const TToken& keyword, TVMCodeCmd code, TTokenKind* type);
+    TToken GenFuncSpecifyArgAndRet(const TToken& keyword, TVMCodeCmd code, TTokenKind argType, TTokenKind retType,
+                                   TTokenKind* type);
+    TToken GenFuncNoArgSpecifyRet(const TToken& keyword, TVMCodeCmd code, TTokenKind retType, TTokenKind* type);
+    TToken GenFuncInstrFamily(const TToken& keyword, TVMCodeCmd code, TTokenKind* type);
+    TToken GenFuncMidDlFamily(const TToken& keyword, TVMCodeCmd code, TTokenKind* type);
+    // An ignored function: its arguments are skipped and `value` stands for it.
+    TToken GenFuncIgnored(const TToken& keyword, TTokenKind valueType, TTokenKind* type);
+    // INPUT$, KLEN and MOUSE: a numeric or string first operand, an optional
+    // numeric second; the code's flag tells whether the second was written.
+    TToken GenFuncOptionalSecond(const TToken& keyword, TTokenKind firstKind, TVMCodeCmd code, TTokenKind retType,
+                                 TTokenKind* type);
+    // LEFT$, RIGHT$, KEXT$ and STRING$: two required operands.
+    TToken GenFuncTwoOperands(const TToken& keyword, TTokenKind firstKind, TTokenKind secondKind, TVMCodeCmd code,
+                              TTokenKind retType, TTokenKind* type);
+
+    // The function and statement generators of the table rows.
+#define KIVO_DECLARE_FUNC_GENERATOR(code, generator) TToken generator(const TToken& keyword, TTokenKind* type);
+#define KIVO_DECLARE_PROC_GENERATOR(code, generator) TToken generator(const TToken& keyword);
+#define KIVO_DECLARE_NOTHING(code, generator)
+    KIVO_FUNC_GENERATOR_ROWS(KIVO_DECLARE_FUNC_GENERATOR)
+    KIVO_PROC_GENERATOR_ROWS(KIVO_DECLARE_PROC_GENERATOR, KIVO_DECLARE_NOTHING)
+#undef KIVO_DECLARE_FUNC_GENERATOR
+#undef KIVO_DECLARE_PROC_GENERATOR
+#undef KIVO_DECLARE_NOTHING
 
     // ---- Statements and blocks --------------------------------------------
     // Records the statement's beginning and calls the statement generator of the

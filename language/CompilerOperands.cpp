@@ -1,0 +1,143 @@
+// The operand-list parser: a generator describes the pattern of its operands
+// (value entries, "(", ")", "-", STEP, each perhaps optional) and DealToken
+// compiles the operands in source order against it.
+
+#include "language/Compiler.h"
+
+namespace {
+
+bool IsValueType(TTokenKind kind) { return IsStorableType(kind); }
+
+}  // namespace
+
+bool TCompiler::CheckArg(const TOperandSpec& spec, int32_t* position, TTokenKind kind) const
+{
+    const auto size = static_cast<int32_t>(spec.size());
+    for (;;) {
+        if (*position < 0 || *position >= size)
+            return false;
+        const auto& [entryKind, optional] = spec[static_cast<std::size_t>(*position)];
+        bool matches;
+        if (IsValueType(entryKind))
+            matches = IsValueType(kind) && SelVarTypeTable[entryKind][kind] != tkTypeMismatch;
+        else
+            matches = entryKind == kind || (entryKind == tkAnyType && IsValueType(kind));
+        if (matches)
+            return true;
+        if (!optional)
+            return false;
+        ++*position;
+        if (*position >= size)
+            return false;
+    }
+}
+
+TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& spec,
+                            std::vector<TToken>* tokens)
+{
+    if (tokens->capacity() < 32)
+        tokens->reserve(32);
+    const auto size = static_cast<int32_t>(spec.size());
+    int32_t position = 0;
+    int32_t depth = 0;
+    bool afterSeparator = true;
+    TToken token = first;
+    const TToken omitted(tkOmitted, std::string());
+
+    while (!IsMultiExprEndToken(token)) {
+        if (position >= size)
+            RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+
+        const auto& [entryKind, optional] = spec[static_cast<std::size_t>(position)];
+        if (optional && entryKind == tkLpar && token.kind != tkLpar) {
+            // The whole optional group is absent: skip it up to its ")".
+            tokens->push_back(omitted);
+            while (position < size && spec[static_cast<std::size_t>(position)].first != tkRpar)
+                ++position;
+            if (position < size)
+                ++position;
+            AddCode(vcBPushAbbrev);
+            continue;
+        }
+        if (optional && entryKind == tkStep && token.kind != tkStep) {
+            tokens->push_back(omitted);
+            ++position;
+            continue;
+        }
+
+        bool take = false;
+        switch (token.kind) {
+        case tkRpar:
+            if (!CheckArg(spec, &position, tkRpar))
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            --depth;
+            take = true;
+            break;
+        case tkComma:
+        case tkSemiColon:
+            if (afterSeparator) {
+                // The operand before this separator is empty.
+                if (!optional)
+                    RaiseCompileError("@Compile_Err_Missing_Operand@");
+                tokens->push_back(omitted);
+                AddCode(vcBPushAbbrev);
+                ++position;
+            }
+            token = Token();
+            afterSeparator = true;
+            break;
+        case tkStep:
+            if (!CheckArg(spec, &position, tkStep))
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            take = true;
+            break;
+        default:
+            if (token.kind == tkLpar && entryKind == tkLpar) {
+                ++depth;
+                take = true;
+            } else if (token.kind == tkMinus && entryKind == tkMinus) {
+                take = true;
+            } else {
+                // A value operand.
+                tokens->push_back(token);
+                const int32_t before = NextCodeIndex();
+                TTokenKind type;
+                token = GenExpr(token, false, &type);
+                // A token that neither begins an operand nor ends the list.
+                if (NextCodeIndex() == before)
+                    RaiseCompileError("@Compile_Err_Syntax_Err@");
+                if (!CheckArg(spec, &position, type))
+                    RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+                ++position;
+                afterSeparator = false;
+            }
+            break;
+        }
+        if (take) {
+            afterSeparator = false;
+            ++position;
+            tokens->push_back(token);
+            token = Token();
+        }
+        if (depth < 0)
+            break;
+    }
+
+    if (position < min)
+        RaiseCompileError("@Compile_Err_Missing_Operand@");
+    if (position > max)
+        RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+    return token;
+}
+
+TToken TCompiler::GenFuncDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, TOperandSpec* spec,
+                                   std::vector<TToken>* tokens)
+{
+    spec->emplace_back(tkRpar, false);
+    const TToken first = CheckLpar(Token());
+    const TToken rest = DealToken(first, min + 1, max + 1, *spec, tokens);
+    if (tokens->empty() || tokens->back().kind != tkRpar)
+        RaiseCompileError("@Compile_Err_No_RPar@");
+    tokens->pop_back();
+    return rest;
+}
