@@ -167,6 +167,12 @@ public:
     TToken GenFuncTwoOperands(const TToken& keyword, TTokenKind firstKind, TTokenKind secondKind, TVMCodeCmd code,
                               TTokenKind retType, TTokenKind* type);
 
+    // Generator tables, indexed by instruction code, built once and shared by
+    // every compiler. A code without a row reaches the fallback generator, which
+    // reports "@Compile_Err_Syntax_Err@".
+    static const TDispatchTable<TFuncGenerator>& FuncTable();
+    static const TDispatchTable<TProcGenerator>& ProcTable();
+
     // The function and statement generators of the table rows.
 #define KIVO_DECLARE_FUNC_GENERATOR(code, generator) TToken generator(const TToken& keyword, TTokenKind* type);
 #define KIVO_DECLARE_PROC_GENERATOR(code, generator) TToken generator(const TToken& keyword);
@@ -218,11 +224,6 @@ private:
         TCompiler* mCompiler;
     };
 
-    // Generator tables, indexed by instruction code, built once and shared by
-    // every compiler. A code without a row reaches the fallback generator, which
-    // reports "@Compile_Err_Syntax_Err@".
-    static const TDispatchTable<TFuncGenerator>& FuncTable();
-    static const TDispatchTable<TProcGenerator>& ProcTable();
     TToken GenFuncUnknown(const TToken& keyword, TTokenKind* type);
     TToken GenProcUnknown(const TToken& keyword);
     // The instruction code of a keyword text; 0 for a text that is no keyword.
