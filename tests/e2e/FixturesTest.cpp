@@ -1,0 +1,90 @@
+// Every program under tests/e2e/fixtures/ runs through kivo-headless, and what it
+// shows is compared with the files beside it:
+//   NAME.bas     the program list
+//   NAME.screen  the text screen after the run, as the driver prints it
+//   NAME.status  the exit status, when it is not 0
+//   NAME.args    more arguments for the driver, one a line (before the list)
+//   NAME.stderr  lines that must each appear among the alerts
+// Fixtures named in PENDING wait for statements the compiler does not compile yet.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "tests/e2e/HeadlessProcess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
+
+bool read_file(const fs::path& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return true;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+std::set<std::string> pending() {
+    std::string text;
+    read_file(FIXTURES / "PENDING", text);
+    std::set<std::string> names;
+    for (const std::string& line : lines_of(text)) {
+        if (line[0] != '#') names.insert(line);
+    }
+    return names;
+}
+
+std::vector<std::string> fixture_names() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(FIXTURES)) {
+        if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Fixture : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Fixture, ShowsTheExpectedScreen) {
+    const std::string name = GetParam();
+    if (pending().count(name) != 0) GTEST_SKIP() << name << " waits for the compiler's statements";
+    const fs::path base = FIXTURES / name;
+
+    std::string expectedScreen;
+    ASSERT_TRUE(read_file(base.string() + ".screen", expectedScreen)) << "missing " << name << ".screen";
+    std::string text;
+    int expectedStatus = 0;
+    if (read_file(base.string() + ".status", text)) expectedStatus = std::stoi(text);
+    std::vector<std::string> args;
+    if (read_file(base.string() + ".args", text)) args = lines_of(text);
+    args.push_back(base.string() + ".bas");
+
+    const THeadlessOutcome outcome = run_headless_process(args);
+    EXPECT_EQ(outcome.status, expectedStatus) << outcome.err;
+    EXPECT_EQ(outcome.out, expectedScreen);
+    if (read_file(base.string() + ".stderr", text)) {
+        for (const std::string& line : lines_of(text)) EXPECT_NE(outcome.err.find(line), std::string::npos) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(E2E, Fixture, ::testing::ValuesIn(fixture_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace

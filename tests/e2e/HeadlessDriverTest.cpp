@@ -1,0 +1,96 @@
+// The driver's own behaviour: arguments, the prepared list, exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/e2e/HeadlessProcess.h"
+#include "tools/headless/FormatSource.h"
+#include "tools/headless/HeadlessOptions.h"
+
+namespace {
+
+TEST(HeadlessOptions, Accepted) {
+    THeadlessOptions o;
+    std::string error;
+    ASSERT_TRUE(parse_headless_options({"--drive", "2=/tmp", "--keys", "A\\r\\x41\\\\\\e", "--mode", "dos", "--timeout",
+                                        "0.5", "--page", "p.png", "--midi-log", "m.log", "prog.bas"},
+                                       o, error))
+        << error;
+    EXPECT_EQ(o.Drives.at(2), "/tmp");
+    EXPECT_EQ(o.Keys, "A\rA\\\x1b");
+    EXPECT_EQ(o.CompatModePref, 3);
+    EXPECT_EQ(o.TimeoutSeconds, 0.5);
+    EXPECT_EQ(*o.PagePng, "p.png");
+    EXPECT_EQ(*o.MidiLog, "m.log");
+    EXPECT_EQ(o.ListPath, "prog.bas");
+}
+
+TEST(HeadlessOptions, Rejected) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"a.bas", "b.bas"},
+        {"--drive", "15=/tmp", "a.bas"},
+        {"--drive", "0=/tmp", "a.bas"},
+        {"--drive", "1", "a.bas"},
+        {"--drive", "x=/tmp", "a.bas"},
+        {"--keys", "\\q", "a.bas"},
+        {"--keys", "\\x4", "a.bas"},
+        {"--keys", "abc\\", "a.bas"},
+        {"--mode", "zaro", "a.bas"},
+        {"--timeout", "-1", "a.bas"},
+        {"--timeout", "1s", "a.bas"},
+        {"--timeout", "nan", "a.bas"},
+        {"--color", "a.bas"},
+        {"a.bas", "--timeout"},
+    };
+    for (const auto& args : cases) {
+        THeadlessOptions o;
+        std::string error;
+        EXPECT_FALSE(parse_headless_options(args, o, error)) << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(FormatSource, AsTheEditorPreparesIt) {
+    struct Case {
+        const char* name;
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {"numbered lists stay", "10 PRINT 1\r\n20 END", "10 PRINT 1\n\n20 END"},
+        {"unnumbered lists are numbered", "PRINT 1\n\nEND\n", "1 PRINT 1\n\n2 END\n"},
+        {"numbers are replaced, 0 stays", " 10 A\n30 B\n0 C", "1 10 A\n2 B\n3 0 C"},
+        {"Control-Z ends a line", "10 A\x1a" "20 B", "10 A\n20 B"},
+        {"empty", "", ""},
+        {"text after a NUL is dropped", std::string("10 A\0" "20 B", 9), "10 A"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(format_source_for_compiler(c.in), c.out) << c.name;
+
+    const std::string longLine = "10 " + std::string(600, 'x');
+    const std::string cut = format_source_for_compiler(longLine);
+    EXPECT_EQ(cut.size(), longLine.size());
+    EXPECT_EQ(cut.substr(0, 500), longLine.substr(0, 500));
+    EXPECT_EQ(cut.substr(500), std::string(103, '\n'));
+    const std::string exact = "1 " + std::string(498, 'y');
+    EXPECT_EQ(format_source_for_compiler(exact), exact);
+}
+
+TEST(HeadlessDriver, BadArgumentsAndUnreadableLists) {
+    EXPECT_EQ(run_headless_process({}).status, 4);
+    const THeadlessOutcome missing = run_headless_process({"/nonexistent/list.bas"});
+    EXPECT_EQ(missing.status, 4);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+    EXPECT_EQ(run_headless_process({"--drive", "2=/nonexistent/folder", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"}).status, 4);
+}
+
+TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {
+    const std::filesystem::path list = std::filesystem::temp_directory_path() / "kivo-e2e-empty.bas";
+    std::ofstream(list).close();
+    const THeadlessOutcome outcome = run_headless_process({list.string()});
+    std::filesystem::remove(list);
+    EXPECT_TRUE(outcome.status == 0 || outcome.status == 2) << outcome.status;
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+// Runs kivo-headless as a separate process and collects what it prints.
+
+#include <string>
+#include <vector>
+
+struct THeadlessOutcome {
+    int status = -1;  // the exit status; -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+THeadlessOutcome run_headless_process(const std::vector<std::string>& args);

@@ -1,0 +1,127 @@
+#include "tools/headless/HeadlessOptions.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+bool hex_digit(char c, int& value) {
+    if (c >= '0' && c <= '9') value = c - '0';
+    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    else return false;
+    return true;
+}
+
+bool parse_drive(const std::string& spec, THeadlessOptions& options, std::string& error) {
+    const size_t eq = spec.find('=');
+    int number = 0;
+    const char* end = spec.data() + (eq == std::string::npos ? spec.size() : eq);
+    const auto [ptr, ec] = std::from_chars(spec.data(), end, number);
+    if (eq == std::string::npos || ec != std::errc() || ptr != end || number < 1 || number > 14 || eq + 1 >= spec.size()) {
+        error = "--drive wants N=DIR with N from 1 to 14: " + spec;
+        return false;
+    }
+    options.Drives[number] = spec.substr(eq + 1);
+    return true;
+}
+
+}  // namespace
+
+bool unescape_keys(const std::string& text, std::string& keys, std::string& error) {
+    keys.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            keys += text[i];
+            continue;
+        }
+        if (++i >= text.size()) {
+            error = "--keys ends inside an escape";
+            return false;
+        }
+        switch (text[i]) {
+        case 'r': keys += '\r'; break;
+        case 'n': keys += '\n'; break;
+        case 't': keys += '\t'; break;
+        case 'e': keys += '\x1b'; break;
+        case '\\': keys += '\\'; break;
+        case 'x': {
+            int high, low;
+            if (i + 2 >= text.size() || !hex_digit(text[i + 1], high) || !hex_digit(text[i + 2], low)) {
+                error = "--keys: \\x wants two hexadecimal digits";
+                return false;
+            }
+            keys += static_cast<char>(high * 16 + low);
+            i += 2;
+            break;
+        }
+        default:
+            error = std::string("--keys: unknown escape \\") + text[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptions& options, std::string& error) {
+    bool haveList = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = arg + " wants a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (arg == "--drive") {
+            if (!value(v) || !parse_drive(v, options, error)) return false;
+        } else if (arg == "--keys") {
+            if (!value(v) || !unescape_keys(v, options.Keys, error)) return false;
+        } else if (arg == "--mode") {
+            if (!value(v)) return false;
+            if (v == "disk") options.CompatModePref = 2;
+            else if (v == "dos") options.CompatModePref = 3;
+            else {
+                error = "--mode wants disk or dos";
+                return false;
+            }
+        } else if (arg == "--timeout") {
+            if (!value(v)) return false;
+            double seconds = 0;
+            const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), seconds);
+            if (ec != std::errc() || ptr != v.data() + v.size() || !(seconds > 0) || !std::isfinite(seconds)) {
+                error = "--timeout wants a positive number of seconds";
+                return false;
+            }
+            options.TimeoutSeconds = seconds;
+        } else if (arg == "--page") {
+            if (!value(v)) return false;
+            options.PagePng = v;
+        } else if (arg == "--midi-log") {
+            if (!value(v)) return false;
+            options.MidiLog = v;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return false;
+        } else if (haveList) {
+            error = "only one program list may be given";
+            return false;
+        } else {
+            options.ListPath = arg;
+            haveList = true;
+        }
+    }
+    if (!haveList) {
+        error = "no program list given";
+        return false;
+    }
+    return true;
+}
+
+std::string headless_usage() {
+    return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos] [--timeout SECONDS]\n"
+           "                     [--page FILE.png] [--midi-log FILE] LIST\n";
+}
