@@ -53,7 +53,8 @@ protected:
     std::atomic<bool> mStopFlag{false};
 
 private:
-    std::unique_ptr<platform::Thread> mThread;
     std::atomic<bool> mAutoDelete{false};
     std::atomic<bool> mExited{false};
+    // Last, so that it goes first: a body still ending writes the flags above.
+    std::unique_ptr<platform::Thread> mThread;
 };
