@@ -153,8 +153,9 @@ void TCompiler::GenExpr16(TToken* token, bool* lvalue, bool statement, TTokenKin
         RaiseCompileError("@Compile_Err_Assign_Unlvalue@");
 
     TTokenKind valueType;
+    const int32_t valueStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &valueType);
-    if (valueType == tkUntyped)
+    if (NextCodeIndex() == valueStart)
         RaiseCompileError("@Compile_Err_Missing_Operand@");
     *gathered = SelectVarType(*gathered, valueType, false);
     if (*gathered == tkTypeMismatch)
@@ -426,10 +427,11 @@ void TCompiler::GenExpr1(TToken* token, bool* /*lvalue*/, bool /*statement*/, TT
     if (token->kind != tkLpar)
         return;
     TTokenKind inner;
+    const int32_t innerStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &inner);
     if (token->kind != tkRpar)
         RaiseCompileError("@Compile_Err_No_RPar@");
-    if (inner == tkUntyped)  // "()" holds no value
+    if (NextCodeIndex() == innerStart)  // "()" holds no value
         RaiseCompileError("@Compile_Err_Missing_Operand@");
     *gathered = SelectVarType(*gathered, inner, false);
     *token = Token();
