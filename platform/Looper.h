@@ -38,7 +38,9 @@ public:
     // message. Messages still queued are dropped.
     void Quit();
 
-    // Drives the looper from an outside loop instead of Run (see above).
+    // Drives the looper from an outside loop instead of Run (see above). `wake` runs on
+    // the posting thread, possibly while the target handler is held in place; it must
+    // only schedule a later DispatchPending, never dispatch itself.
     void SetExternalWake(std::function<void()> wake);
     // Handles the messages queued now, on the calling thread; returns how many.
     int32_t DispatchPending();
