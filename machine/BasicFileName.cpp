@@ -188,6 +188,7 @@ TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags) {
 TBeneathOpen probe_beneath(int dirFd, const std::string& name) {
     const int fd = resolve_open(dirFd, name, O_PATH | O_CLOEXEC);
     if (fd < 0) return failure(errno);
+    if (!is_regular(fd)) return not_regular(fd);
     ::close(fd);
     TBeneathOpen r;
     r.Result = TBeneathResult::Ok;

@@ -40,8 +40,9 @@ struct TBeneathOpen {
 // 0666 less the umask). The descriptor comes back blocking, close-on-exec.
 TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags);
 
-// Whether an entry exists at `name` inside the folder `dirFd` (links followed as far
-// as they stay inside): Ok, NotFound, Escapes or Failed. Never opens the entry itself.
+// Whether a regular file exists at `name` inside the folder `dirFd` (links followed
+// as far as they stay inside): Ok, NotFound, Escapes, NotRegular or Failed. Never
+// opens the entry itself.
 TBeneathOpen probe_beneath(int dirFd, const std::string& name);
 
 // Opens a drive folder for resolving names in it: a descriptor for openat, or −1 with

@@ -34,6 +34,8 @@ TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPla
       Alerts(alerts),
       Clock(&system_clock()) {
     RegisterTexts();
+    // A run starts with no file open, whatever the run before it left behind.
+    if (Rsrc != nullptr) Rsrc->CloseAllFiles();
     const std::vector<TVMCode>& codes = MidCode->Codes;
     PC = codes.size() > 1 ? codes.data() + 1 : codes.data() + codes.size();
     for (int bit = 0; bit < 32; ++bit) {

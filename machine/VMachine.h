@@ -27,6 +27,7 @@
 
 class TAlertSink;
 class TBasicRsrc;
+class TKivoFile;
 class TMidCode;
 class TMmlPlayer;
 class TVarInfo;
@@ -160,6 +161,7 @@ protected:
     static void InitFuncTableProc(TFuncTable& table);
     static void InitFuncTableExFunc(TFuncTable& table);
     static void InitFuncTableExProc(TFuncTable& table);
+    static void InitFuncTableFiles(TFuncTable& table);
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);
@@ -227,6 +229,33 @@ protected:
     void ExeBasicWidthProc1(const TVMCode* code);
 
     int CurrentColumn() const;
+
+    // --- drives, file names and sequential files (VMachineFiles*.cpp) ---
+    // The drive number of a BASIC file name, 1 to 14; other numbers are bad.
+    int32_t DriveNumber(const std::string& name);
+    // A copy of the drive's folder path; an empty folder is offline.
+    std::string DriveFolderPath(int32_t drive);
+    // The host path of a BASIC file name (for RUN "file" and CHAIN). A name that leads
+    // out of its drive folder or to something other than a regular file is not found.
+    std::string FullPathFName(const std::string& name, bool mustExist);
+    // The open file of number n; bad numbers and closed slots are run-time errors.
+    TKivoFile& OpenFileOfNumber(int32_t n);
+    // The length of a text as LEN counts it, for INPUT$ on a file.
+    int32_t FileTextLength(const std::string& text) const;
+    void InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode);
+    std::string InputDlFromFile(int32_t n, int32_t count);
+    // INPUT$(count, #n): pops the file number, then the count; pushes the text.
+    void InputDlFromFileForm();
+    // The items of INPUT # (or the line of LINE INPUT #) from file n, with its checks,
+    // lamp and the error for a file that ends too soon.
+    std::vector<std::string> ReadFileItems(int32_t n, long wanted, bool lineMode);
+    void WriteItemToFile(const TVMCode* code, bool writeForm);
+    void ExeBasicFiles(const TVMCode* code);
+    void ExeBasicOpen(const TVMCode* code);
+    void ExeBasicClose(const TVMCode* code);
+    void ExeBasicEof(const TVMCode* code);
+    void ExeBasicPrintSh(const TVMCode* code);
+    void ExeBasicWriteSh(const TVMCode* code);
 
     // --- members ---
     int32_t CurLineNum = 0;

@@ -27,6 +27,7 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableProc(t);
     InitFuncTableExFunc(t);
     InitFuncTableExProc(t);
+    InitFuncTableFiles(t);
 }
 
 void TVMachine::InitFuncTableBase(TFuncTable& t) {

@@ -1,0 +1,136 @@
+// Sequential files: OPEN, CLOSE, EOF, PRINT # and WRITE #.
+
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+
+#include "machine/BasicFileName.h"
+#include "machine/BasicRsrc.h"
+#include "machine/FileErrorKeys.h"
+#include "machine/PrintText.h"
+#include "machine/RuntimeErrorKeys.h"
+#include "machine/VMachine.h"
+#include "platform/Locale.h"
+
+namespace {
+
+// The open modes that OPEN's code carries.
+enum : int32_t { OPEN_FOR_INPUT = 10, OPEN_FOR_OUTPUT = 11, OPEN_FOR_APPEND = 12, OPEN_NO_FOR = 13 };
+
+const platform::CatalogueText FILE_ERROR_TEXTS[] = {
+    {RTE_DISK_IO_ERROR, "Disk I/O error"},
+};
+
+// FOR INPUT reads only, so read-only files can be read; the others read and write.
+int open_flags_of_mode(int32_t mode) {
+    switch (mode) {
+    case OPEN_FOR_INPUT: return O_RDONLY;
+    case OPEN_FOR_OUTPUT: return O_RDWR | O_CREAT | O_TRUNC;
+    case OPEN_FOR_APPEND: return O_RDWR | O_APPEND;
+    case OPEN_NO_FOR: return O_RDWR | O_CREAT;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+void register_file_error_texts() {
+    static std::once_flag once;
+    std::call_once(once, [] { platform::add_catalogue_texts(FILE_ERROR_TEXTS); });
+}
+
+void TVMachine::InitFuncTableFiles(TFuncTable& t) {
+    using M = TVMachine;
+    t.Set({
+        {vcClose, &M::ExeBasicClose},
+        {vcEof, &M::ExeBasicEof},
+        {vcFiles, &M::ExeBasicFiles},
+        {vcOpen, &M::ExeBasicOpen},
+        {vcPrintSh, &M::ExeBasicPrintSh},
+        {vcWriteSh, &M::ExeBasicWriteSh},
+    });
+}
+
+TKivoFile& TVMachine::OpenFileOfNumber(int32_t n) {
+    if (n < 1 || n > TBasicRsrc::FILE_COUNT) throw RuntimeException2(RTE_BAD_FILE_NUMBER);
+    TKivoFile& file = Rsrc->OpenFiles[n - 1];
+    if (!file.IsOpen()) throw RuntimeException2(RTE_FILE_NOT_OPEN);
+    return file;
+}
+
+void TVMachine::ExeBasicOpen(const TVMCode* code) {
+    const int32_t n = PopInt();
+    std::string name;
+    {
+        const TStackData value = Pop();
+        const char* text = value.CString();
+        if (text == nullptr) throw RuntimeException2(RTE_TYPE_MISMATCH);
+        name = text;
+    }
+    const int flags = open_flags_of_mode(code->Operand.Long);
+    if (flags < 0) throw RuntimeException2(RTE_INTERNAL_ERROR);
+
+    if (name.empty()) throw RuntimeException2(RTE_FILE_NOT_FOUND);
+    if (n < 1 || n > TBasicRsrc::FILE_COUNT) throw RuntimeException2(RTE_BAD_FILE_NUMBER);
+    TKivoFile& file = Rsrc->OpenFiles[n - 1];
+    if (file.IsOpen()) throw RuntimeException2(RTE_FILE_ALREADY_OPEN);
+    const int32_t drive = DriveNumber(name);
+    const std::string folder = DriveFolderPath(drive);
+
+    // The name is opened relative to the drive folder and never leaves it.
+    const int dirFd = open_drive_folder(folder);
+    if (dirFd < 0) throw RuntimeException2(errno == ENOENT ? RTE_FILE_NOT_FOUND : RTE_CANNOT_OPEN_FILE);
+    const TBeneathOpen opened = open_beneath(dirFd, basic_file_part(name), flags);
+    ::close(dirFd);
+    switch (opened.Result) {
+    case TBeneathResult::Ok: break;
+    case TBeneathResult::NotFound: throw RuntimeException2(RTE_FILE_NOT_FOUND);
+    default: throw RuntimeException2(RTE_CANNOT_OPEN_FILE);
+    }
+    file.Adopt(opened.Fd);
+    file.SetDrvIdx(drive - 1);
+    Rsrc->SetFDDAccessLampByFileDesc(n);
+}
+
+void TVMachine::ExeBasicClose(const TVMCode* code) {
+    const int32_t count = code->Operand.Long;
+    if (count == 0) {
+        Rsrc->CloseAllFiles();
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t n = PopInt();
+        if (n < 1 || n > TBasicRsrc::FILE_COUNT) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+        Rsrc->OpenFiles[n - 1].Unset();
+    }
+}
+
+void TVMachine::ExeBasicEof(const TVMCode*) {
+    const int32_t n = PopInt();
+    const TKivoFile& file = OpenFileOfNumber(n);
+    Rsrc->SetFDDAccessLampByFileDesc(n);
+    PushInt(file.Eof() ? -1 : 0);
+}
+
+void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm) {
+    std::string text;
+    if (OperandFlag(code)) {
+        text = "\r\n";
+    } else {
+        // A comma goes to the file as one blank, not as the screen's print zones.
+        text = writeForm ? GetWriteStr(Top()) : GetPrintStr(Top(), 1);
+        Pop();
+    }
+    const int32_t n = PopInt();
+    TKivoFile& file = OpenFileOfNumber(n);
+    Rsrc->SetFDDAccessLampByFileDesc(n);
+    if (!file.WriteAll(text.data(), text.size())) {
+        register_file_error_texts();
+        throw RuntimeException2(RTE_DISK_IO_ERROR);
+    }
+}
+
+void TVMachine::ExeBasicPrintSh(const TVMCode* code) { WriteItemToFile(code, false); }
+
+void TVMachine::ExeBasicWriteSh(const TVMCode* code) { WriteItemToFile(code, true); }
