@@ -89,6 +89,36 @@ TEST(TThreadLifecycle, AutoDeleteDeletesTheObjectOnItsOwnThread) {
     EXPECT_EQ(executed.load(), 1);
 }
 
+TEST(TThreadLifecycle, ResumeBeforeSuspendIsNeverLost) {
+    // A player-like body: one round of work, then it suspends itself. The owner
+    // resumes it after each round, often before the body has reached Suspend.
+    class Rounds : public TThread {
+    public:
+        Rounds() : TThread("MML Player", 120) {}
+        int32_t Execute() override {
+            while (!StopRequested()) {
+                done.fetch_add(1);
+                Suspend();
+            }
+            return done.load();
+        }
+        std::atomic<int> done{0};
+    };
+    constexpr int kRounds = 10000;
+    Rounds rounds;
+    rounds.Resume();
+    for (int i = 1; i < kRounds; ++i) {
+        while (rounds.done.load() < i) std::this_thread::yield();
+        rounds.Resume();
+    }
+    while (rounds.done.load() < kRounds) std::this_thread::yield();
+    rounds.Terminate();
+    rounds.Resume();
+    int32_t exitValue = 0;
+    EXPECT_EQ(rounds.Wait(&exitValue), 0);
+    EXPECT_GE(exitValue, kRounds);
+}
+
 TEST(TThreadLifecycle, NameAndPriority) {
     std::atomic<int> executed{0};
     Worker worker(&executed);
