@@ -71,6 +71,8 @@ int32_t Looper::ThreadBody() {
 }
 
 void Looper::SetExternalWake(std::function<void()> wake) {
+    // The outside loop runs on the thread that installs it.
+    mDispatchThread.store(std::this_thread::get_id());
     bool pending;
     {
         std::lock_guard lock(mQueueMutex);
@@ -86,7 +88,7 @@ int32_t Looper::DispatchPending() {
         std::lock_guard lock(mQueueMutex);
         count = mQueue.size();
     }
-    std::thread::id previous = mDispatchThread.exchange(std::this_thread::get_id());
+    mDispatchThread.store(std::this_thread::get_id());
     int32_t handled = 0;
     for (; count > 0; --count) {
         Entry entry;
@@ -99,7 +101,6 @@ int32_t Looper::DispatchPending() {
         Dispatch(entry);
         ++handled;
     }
-    mDispatchThread.store(previous);
     return handled;
 }
 

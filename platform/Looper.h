@@ -62,8 +62,8 @@ public:
 
     // The message being handled, while a handler runs; null otherwise.
     Message* CurrentMessage() const { return mCurrentMessage; }
-    // True on the thread that is handling this looper's messages right now (for an
-    // own thread: always on that thread).
+    // True on the thread that handles this looper's messages: its own thread, or the
+    // thread of the outside loop (the one that installed the wake or dispatched last).
     bool IsDispatchThread() const;
     int32_t CountQueued() const;
 

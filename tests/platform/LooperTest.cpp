@@ -208,6 +208,9 @@ TEST(PlatformLooper, AnOutsideLoopDrivesTheLooper) {
     EXPECT_EQ(looper.DispatchPending(), 2);
     EXPECT_EQ(handler.Received().size(), 2u);
     EXPECT_EQ(looper.DispatchPending(), 0);
+    // Waiting for a reply on the outside loop's own thread could never end.
+    Message reply;
+    EXPECT_EQ(Messenger(&handler).SendMessage(Message(fourcc("ping")), &reply), kNotAllowed);
     looper.RemoveHandler(&handler);
 }
 
