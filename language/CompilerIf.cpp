@@ -18,7 +18,9 @@ TToken TCompiler::GenIf(const TToken& /*keyword*/)
     // vcBFJmp would take the label for the condition.
     if (NextCodeIndex() == conditionStart)
         RaiseCompileError("@Compile_Err_Missing_Operand@");
-    if (token.kind != tkThen && token.text != "GOTO")
+    // GOTO stands for THEN; a string literal that reads GOTO does not.
+    const bool isGoto = token.kind != tkString && token.text == "GOTO";
+    if (token.kind != tkThen && !isGoto)
         RaiseCompileError("@Compile_Err_If_Without_Then@");
     if (conditionType == tkString)
         RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");

@@ -109,6 +109,7 @@ TEST(CompilerIfTest, Errors)
     const TErrorCase cases[] = {
         {"10 IF A GOSUB 100\n", "@Compile_Err_If_Without_Then@", "10"},
         {"10 IF A GO TO 100\n", "@Compile_Err_If_Without_Then@", "10"},
+        {"10 IF A \"GOTO\" 100\n", "@Compile_Err_If_Without_Then@", "10"},
         {"10 B=1\n20 IF A\n", "@Compile_Err_If_Without_Then@", "20"},
         {"10 IF A PRINT 1\n", "@Compile_Err_Syntax_Err@", "10"},
         {"10 IF A THEN X=1 ELSE Y=1 ELSE Z=1\n", "@Compile_Err_Direct_Statement@", "10"},
