@@ -82,8 +82,11 @@ status_t user_settings_directory(std::string* path) {
 }
 
 status_t read_file(const std::string& path, size_t maxSize, std::string* contents) {
-    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // O_NONBLOCK so that a FIFO put in the file's place cannot hang the open.
+    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0) return kIoError;
+    struct stat st;
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return kIoError;
     std::string data;
     std::vector<char> buffer(64 * 1024);
     for (;;) {

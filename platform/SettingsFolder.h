@@ -18,8 +18,9 @@ status_t user_settings_directory(std::string* path);
 // as a folder.
 status_t create_directory(const std::string& path, unsigned mode);
 
-// Reads a whole file of at most `maxSize` bytes. kBadData when it is larger (nothing
-// is returned then), kIoError when it cannot be opened or read.
+// Reads a whole regular file of at most `maxSize` bytes. kBadData when it is larger
+// (nothing is returned then), kIoError when it cannot be opened or read or is not a
+// regular file.
 status_t read_file(const std::string& path, size_t maxSize, std::string* contents);
 
 // Replaces the file at `path` with `contents` so that the file is either the old

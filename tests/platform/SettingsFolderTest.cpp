@@ -142,4 +142,8 @@ TEST_F(SettingsFolderFixture, ReadFileHonoursItsLimit) {
     EXPECT_EQ(read_file(file.string(), 100, &contents), kOk);
     EXPECT_EQ(contents.size(), 100u);
     EXPECT_EQ(read_file((root / "none").string(), 100, &contents), kIoError);
+    EXPECT_EQ(read_file(root.string(), 100, &contents), kIoError);
+    ASSERT_EQ(::mkfifo((root / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(read_file((root / "fifo").string(), 100, &contents), kIoError);
+    EXPECT_EQ(contents.size(), 100u);
 }
