@@ -191,6 +191,23 @@ public:
     TToken GenFor(const TToken& keyword);
     TToken GenWhile(const TToken& keyword);
 
+    // ---- Statement parts shared by the statement generators ----------------
+    // The whole operand list after `keyword` by DealToken; the list must end
+    // the statement.
+    TToken GenProcDealToken(const TToken& keyword, int32_t min, int32_t max, const TOperandSpec& spec,
+                            std::vector<TToken>* tokens);
+    // A line or label to jump to: "*" and a name push the name, anything else
+    // is an expression that must compile to one value. Returns the token after it.
+    TToken GenJumpTarget(const TToken& first);
+    TToken GenProcPrintWrite(const TToken& keyword, TVMCodeCmd code);
+    TToken GenProcPrintUsing(const TToken& keyword);
+    TToken GenProcInputFamily(const TToken& keyword, bool lineInput);
+    // LINE INPUT, handed over by the LINE generator with the INPUT token.
+    TToken GenProcLineInput(const TToken& keyword);
+    TToken GenProcDataComma(const TToken& comma, int64_t* itemStart);
+    // DEF USR, handed over by the DEF generator with the USR token: ignored.
+    TToken GenProcDefUsr(const TToken& keyword);
+
     // ---- Skipped constructs -----------------------------------------------
     TToken SkipComment();
     TToken SkipMultiExpr(const TToken& first);

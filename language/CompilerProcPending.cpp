@@ -5,103 +5,44 @@
 
 #include "language/Compiler.h"
 
-TToken TCompiler::GenProcAuto(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcBsave(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcBload(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcBeep(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcConsole(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCopy(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcClose(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCont(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcClear(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCall(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCommon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcChain(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCom(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDelete(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcData(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDim(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDefStr(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDefInt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDefSng(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDefDbl(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDskoDl(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcDef(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcEnd(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcErase(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcEdit(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcError(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcField(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcFiles(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDraw(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcGoto(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcGosub(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcHelp(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcInput(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcKey(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcKill(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcLocate(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLprint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLlist(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLine(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLoad(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLfiles(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcMerge(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
+// LINE INPUT is told apart from the LINE statement by the word after LINE.
+TToken TCompiler::GenProcLine(const TToken&)
+{
+    const TToken next = Token();
+    if (next.text == "INPUT" && next.kind != tkString)
+        return GenProcLineInput(next);
+    RaiseCompileError("@Compile_Err_Syntax_Err@");
+}
 TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcName(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcNew(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOpen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcOut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOn(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOption(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcPrint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcPoke(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPaint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcReturn(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRead(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRun(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRestore(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcResume(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRenum(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRandomize(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRoll(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcScreen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcStop(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcSwap(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcSave(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcTron(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcTroff(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcTerm(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcWidth(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcWait(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcWrite(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcList(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcSet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcKinput(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCmd(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcKpload(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcBase(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColorAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGetAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcMouse(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPlay(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPutAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRem(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcVoice(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcMidDl(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPoint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcPen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcTimeDl(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcView(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcWindow(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcXSleep(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
