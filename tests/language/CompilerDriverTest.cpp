@@ -221,4 +221,23 @@ TEST(CompilerDriverTest, DeeplyNestedProgramIsAnError)
     EXPECT_EQ(p.Error().message, "@Compile_Err_Syntax_Err@");
 }
 
+TEST(CompilerDriverTest, ErrorTextUsesTheCatalogue)
+{
+    platform::use_key_identity_catalogue(false);
+    TMidCode mid;
+    TRecordingAlertSink alerts;
+    int32_t mode;
+    {
+        TCompiler compiler(&mid, &alerts);
+        compiler.Compile("10 A=1\n20 B=\n", &mode);
+    }
+    const std::string message = platform::get_string("@Compile_Err_Missing_Operand@");
+    const std::string expected = platform::get_string("Compile Error") + "\n\n" + message + "\n\n" +
+                                 platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", "20") +
+                                 "\n";
+    platform::use_key_identity_catalogue(true);
+    EXPECT_NE(message.front(), '@');  // the catalogue has a wording for the key
+    EXPECT_EQ(alerts.Last(), expected);
+}
+
 }  // namespace
