@@ -202,3 +202,5 @@ int open_drive_folder(const std::string& folderPath) {
     }
     return openat_retry(AT_FDCWD, folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
 }
+
+void use_resolve_walk_for_tests(bool on) { gNoOpenat2.store(on, std::memory_order_relaxed); }

@@ -48,3 +48,7 @@ TBeneathOpen probe_beneath(int dirFd, const std::string& name);
 // Opens a drive folder for resolving names in it: a descriptor for openat, or −1 with
 // errno set.
 int open_drive_folder(const std::string& folderPath);
+
+// Tests: resolve names as on a kernel without openat2 (true) or as usual (false).
+// Without openat2 no symbolic link is followed at all.
+void use_resolve_walk_for_tests(bool on);
