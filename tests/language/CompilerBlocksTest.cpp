@@ -349,3 +349,36 @@ TEST(CompilerWhileTest, LabelNumbersAreNeverReused)
 }
 
 }  // namespace
+
+namespace {
+
+// Blocks nest by recursion; too deep a nesting is a compile error, not a
+// stack overflow.
+TEST(CompilerBlocksDepthTest, DeepNestingIsAnError)
+{
+    std::string fors = "10 ";
+    std::string ifs = "10 ";
+    std::string whiles = "10 ";
+    for (int i = 0; i < 1000; ++i) {
+        fors += "FOR I=1 TO 2:";
+        ifs += "IF 1 THEN ";
+        whiles += "WHILE 1:";
+    }
+    for (const std::string& text : {fors, ifs + "X=1", whiles}) {
+        TProgram p(text + "\n");
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ(p.Error().message, "@Compile_Err_Syntax_Err@") << text.substr(0, 20);
+    }
+
+    // Within the limit, a nesting compiles.
+    std::string fine = "10 ";
+    for (int i = 0; i < 40; ++i)
+        fine += "FOR I=1 TO 2: WHILE 1: IF 1 THEN ";
+    fine += "X=1\n20 ";
+    for (int i = 0; i < 40; ++i)
+        fine += "WEND: NEXT: ";
+    TProgram p(fine + "\n");
+    EXPECT_FALSE(p.HasError()) << p.alerts.Last();
+}
+
+}  // namespace
