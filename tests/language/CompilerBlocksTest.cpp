@@ -229,6 +229,11 @@ TEST(CompilerForTest, OneNextClosesSeveralLoops)
     ASSERT_GE(eolListing.size(), eolTail.size());
     EXPECT_EQ(eolListing.substr(eolListing.size() - eolTail.size()), eolTail);
 
+    // At the end of the text without a line feed.
+    TProgram endOfText("10 FOR I=1 TO 2: FOR J=1 TO 2: NEXT J, I");
+    ASSERT_FALSE(endOfText.HasError()) << endOfText.alerts.Last();
+    EXPECT_TRUE(endOfText.ok);
+
     // Three loops, closed by NEXT K, J, I on a line of its own.
     TProgram threeOk("10 FOR I=1 TO 2\n20 FOR J=1 TO 2\n30 FOR K=1 TO 2\n40 NEXT K, J, I\n50 X=1\n");
     ASSERT_FALSE(threeOk.HasError()) << threeOk.alerts.Last();
