@@ -66,6 +66,29 @@ TEST(CompilerIfTest, ThenAndElseBranches)
     EXPECT_EQ(p.mid.StatementBeginSet, (std::set<int32_t>{2, 8, 10, 12, 16}));
 }
 
+// The codes of one statement compiled on its own, without the line's
+// beginning and the program's end.
+std::string StatementCodes(const std::string& statement)
+{
+    TProgram p("10 " + statement + "\n");
+    EXPECT_FALSE(p.HasError()) << p.alerts.Last();
+    std::string listing = p.Listing();
+    const std::string head = "vcBLineBegin 10\n";
+    const std::string tail = "vcBExit\n";
+    if (listing.rfind(head, 0) != 0 || listing.size() < head.size() + tail.size())
+        return "(unexpected: " + listing + ")";
+    return listing.substr(head.size(), listing.size() - head.size() - tail.size());
+}
+
+TEST(CompilerIfTest, ElseBranchOfStatements)
+{
+    TProgram p("10 IF A=1 THEN 100 ELSE PRINT 5: B=2\n");
+    ASSERT_FALSE(p.HasError()) << p.alerts.Last();
+    EXPECT_EQ(p.Listing(), "vcBLineBegin 10\nvcBPushString \"@L1\"\n" + Load("A!") + Int(1) +
+                               "vcBEqualFloat\nvcBFJmp\n" + Int(100) + "vcBJmp\nvcBPushString \"@L2\"\nvcBJmp\n" +
+                               "@L1:\n" + StatementCodes("PRINT 5") + Assign("B!", Int(2)) + "@L2:\nvcBExit\n");
+}
+
 TEST(CompilerIfTest, GotoStandsForThen)
 {
     EXPECT_EQ(TProgram("10 IF A GOTO 100 ELSE 200\n").Listing(), TProgram("10 IF A THEN 100 ELSE 200\n").Listing());
@@ -148,6 +171,14 @@ TEST(CompilerForTest, LoopWithStep)
                                Assign("X!", Load("I!")) + kLoopBack + "vcBExit\n");
     // The assignment, the jump to the test, the body's statement and the loop-back.
     EXPECT_EQ(p.mid.StatementBeginSet, (std::set<int32_t>{2, 6, 22, 27}));
+}
+
+TEST(CompilerForTest, LoopAroundAStatement)
+{
+    TProgram p("10 FOR I=1 TO 9 STEP 2: PRINT I: NEXT I\n");
+    ASSERT_FALSE(p.HasError()) << p.alerts.Last();
+    EXPECT_EQ(p.Listing(), "vcBLineBegin 10\n" + ForHeader(M, "I!", Int(1), Int(9), Int(2)) +
+                               StatementCodes("PRINT I") + kLoopBack + "vcBExit\n");
 }
 
 TEST(CompilerForTest, DefaultStepAndNextWithoutNames)
