@@ -86,7 +86,7 @@ void TVMachine::ExecuteDone() {
         while (!StopRequested() && !MmlPlayer->IsBufferEmpty()) Clock->SleepMicros(20000);
     }
     PrintExit();
-    if (repeat && ExitStatus == 0 && !machine_run_killed() && RunRqstView != nullptr) {
+    if (repeat && ExitStatus == 0 && !RunRequestSent && !machine_run_killed() && RunRqstView != nullptr) {
         TRunRequest request;
         request.NotFore = true;
         RunRqstView->VMachineRunRqtd(request);

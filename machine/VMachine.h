@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class TKivoFile;
 class TMidCode;
 class TMmlPlayer;
 class TVarInfo;
+struct TUserFuncInfo;
 
 // One trap subroutine in progress: the bit of its event and the number of value-stack
 // entries before its return position was pushed.
@@ -161,6 +163,11 @@ protected:
     static void InitFuncTableProc(TFuncTable& table);
     static void InitFuncTableExFunc(TFuncTable& table);
     static void InitFuncTableExProc(TFuncTable& table);
+    static void InitFuncTableNumeric(TFuncTable& table);
+    static void InitFuncTableVariables(TFuncTable& table);
+    static void InitFuncTableUserFunc(TFuncTable& table);
+    static void InitFuncTableData(TFuncTable& table);
+    static void InitFuncTableRun(TFuncTable& table);
     static void InitFuncTableFiles(TFuncTable& table);
 
     // --- handlers ---
@@ -228,6 +235,73 @@ protected:
     void ExeBasicConsole(const TVMCode* code);
     void ExeBasicWidthProc1(const TVMCode* code);
 
+    // numeric functions and conversions (VMachineNumeric.cpp)
+    void MathByTypeTag(double (*fn)(double));
+    void ExeBasicAbs(const TVMCode* code);
+    void ExeBasicAtn(const TVMCode* code);
+    void ExeBasicCos(const TVMCode* code);
+    void ExeBasicExp(const TVMCode* code);
+    void ExeBasicLog(const TVMCode* code);
+    void ExeBasicSin(const TVMCode* code);
+    void ExeBasicSqr(const TVMCode* code);
+    void ExeBasicTan(const TVMCode* code);
+    void ExeBasicFix(const TVMCode* code);
+    void ExeBasicInt(const TVMCode* code);
+    void ExeBasicSgn(const TVMCode* code);
+    void ExeBasicCint(const TVMCode* code);
+    void ExeBasicCsng(const TVMCode* code);
+    void ExeBasicCdbl(const TVMCode* code);
+    void ExeBasicRnd(const TVMCode* code);
+    void ExeBasicRandomize(const TVMCode* code);
+
+    // variables and arrays (VMachineVariables.cpp)
+    // The subscripts of a reference, popped from s down to and including the
+    // reference's start marker: the last written subscript first.
+    std::vector<int32_t> PopSubscripts(std::vector<TStackData>* s);
+    // The element number of v for subscripts in popped order: makes an implicit
+    // array, checks the dimensions and the bounds.
+    int32_t ElementNumber(TVarInfo* v, const std::vector<int32_t>& popped);
+    int32_t DimSuf(std::vector<TStackData>* s, TVarInfo* v);
+    // Pushes the element's value (texts always as the value's own copy).
+    int32_t VarToVal(std::vector<TStackData>* s, TVarInfo* v, bool copy);
+    TStackData ElementValue(const TVarInfo* v, int32_t element);
+    void StoreElement(TVarInfo* v, int32_t element, const TStackData& value);
+    // The variable of a whole reference on top of the value stack (its sdVar entry,
+    // subscripts and start marker all popped), with its subscripts in popped order.
+    TVarInfo* PopVarRef(std::vector<int32_t>* popped);
+    TVarInfo* DimOneVar();
+    void SheltVar(long n, std::vector<TStackData>* vars, std::vector<int32_t>* counts);
+    // Moves the next set-aside reference back onto the value stack.
+    void GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_t>* counts);
+    void SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque<int32_t>* counts);
+    void GetDequeInts(const std::deque<TStackData>& vars, const std::deque<int32_t>& counts, std::vector<int32_t>* out);
+    void AssignInts(const std::vector<int32_t>& vals, const std::deque<TStackData>& vars, const std::deque<int32_t>& counts);
+    // Assigns typed or read items, in order, to the references SheltVar set aside
+    // (VMachineInputDatas.cpp).
+    void AssignInputDatas(const std::vector<std::string>& items, std::vector<TStackData>* vars, std::vector<int32_t>* counts);
+    void ExeBasicBLoadArray(const TVMCode* code);
+    void ExeBasicBAssignArray(const TVMCode* code);
+    void ExeBasicDim(const TVMCode* code);
+    void ExeBasicSwap(const TVMCode* code);
+    void ExeBasicOptionBase(const TVMCode* code);
+    void ExeBasicSearch(const TVMCode* code);
+
+    // DEF FN calls (VMachineUserFunc.cpp)
+    void ExeBasicBCallUserFunc(const TVMCode* code);
+    void ExeBasicBLoadUserFuncParam(const TVMCode* code);
+    void ExeBasicBRetFromUserFunc(const TVMCode* code);
+
+    // DATA, READ and RESTORE (VMachineData.cpp)
+    void ExeBasicData(const TVMCode* code);
+    void ExeBasicRead(const TVMCode* code);
+    void ExeBasicRestore(const TVMCode* code);
+
+    // RUN and CHAIN (VMachineRun.cpp)
+    void SendRunRequest(const TRunRequest& request);
+    void ExeBasicRunCur(const TVMCode* code);
+    void ExeBasicRunSpecify(const TVMCode* code);
+    void ExeBasicChain(const TVMCode* code);
+
     int CurrentColumn() const;
 
     // --- drives, file names and sequential files (VMachineFiles*.cpp) ---
@@ -278,4 +352,17 @@ protected:
     TStackData IrTargets[32];
     // Whether IrTargets[bit] is set; read by HappenInterrupt on other threads.
     std::atomic<bool> IrTargetSet[32];
+    // DEF FN calls in progress: the function and the code index to return to, and
+    // the arguments of each call (texts owned by the frame).
+    struct TUserFuncCall {
+        TUserFuncInfo* Info;
+        int32_t ReturnIndex;
+    };
+    std::vector<TUserFuncCall> UserFuncStack;
+    std::vector<std::vector<TStackData>> UserFuncArgStack;
+    // Index of the code where READ's search for the next DATA item begins.
+    int32_t DataPos = 1;
+    // Set when RUN or CHAIN has sent its own run request: the end of the run then
+    // sends no repeat request.
+    bool RunRequestSent = false;
 };

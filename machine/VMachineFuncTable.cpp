@@ -27,6 +27,11 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableProc(t);
     InitFuncTableExFunc(t);
     InitFuncTableExProc(t);
+    InitFuncTableNumeric(t);
+    InitFuncTableVariables(t);
+    InitFuncTableUserFunc(t);
+    InitFuncTableData(t);
+    InitFuncTableRun(t);
     InitFuncTableFiles(t);
 }
 

@@ -1,0 +1,155 @@
+// Numeric functions and conversions: ABS, ATN, COS, EXP, LOG, SIN, SQR, TAN, FIX,
+// INT, SGN, CINT, CSNG, CDBL, RND and RANDOMIZE.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <mutex>
+#include <random>
+
+#include "machine/BasicRsrc.h"
+#include "machine/RuntimeErrorKeys.h"
+#include "machine/VMachine.h"
+
+namespace {
+
+// The random numbers of the whole process: every run continues the sequence where
+// the previous one left it unless RANDOMIZE seeds it anew, and RND(0) repeats the
+// last number drawn (0 before the first draw). Machines of different runs may
+// overlap for a moment, so the state is guarded.
+class TRandomNumbers {
+public:
+    void Seed(int32_t seed) {
+        std::lock_guard<std::mutex> lock(mLock);
+        mEngine.seed(static_cast<uint32_t>(seed));
+    }
+    // A new number in [0, 1): 24 random bits, so that rounding to single precision
+    // can never make it 1.
+    float Draw() {
+        std::lock_guard<std::mutex> lock(mLock);
+        mLast = static_cast<float>(mEngine() >> 8) * 0x1p-24f;
+        return mLast;
+    }
+    float Last() {
+        std::lock_guard<std::mutex> lock(mLock);
+        return mLast;
+    }
+
+private:
+    std::mutex mLock;
+    std::mt19937 mEngine;
+    float mLast = 0;
+};
+
+TRandomNumbers& random_numbers() {
+    static TRandomNumbers numbers;
+    return numbers;
+}
+
+// The value truncated (or rounded down) as a 32-bit integer; NaN gives 0 and values
+// beyond the range give its nearest end.
+int32_t to_int32(double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (x <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(x);
+}
+
+}  // namespace
+
+void TVMachine::InitFuncTableNumeric(TFuncTable& t) {
+    using M = TVMachine;
+    t.Set({
+        {vcAbs, &M::ExeBasicAbs},
+        {vcAtn, &M::ExeBasicAtn},
+        {vcCint, &M::ExeBasicCint},
+        {vcCsng, &M::ExeBasicCsng},
+        {vcCdbl, &M::ExeBasicCdbl},
+        {vcCos, &M::ExeBasicCos},
+        {vcExp, &M::ExeBasicExp},
+        {vcFix, &M::ExeBasicFix},
+        {vcInt, &M::ExeBasicInt},
+        {vcLog, &M::ExeBasicLog},
+        {vcRnd, &M::ExeBasicRnd},
+        {vcSgn, &M::ExeBasicSgn},
+        {vcSqr, &M::ExeBasicSqr},
+        {vcSin, &M::ExeBasicSin},
+        {vcTan, &M::ExeBasicTan},
+        {vcRandomize, &M::ExeBasicRandomize},
+    });
+}
+
+// The argument's own type chooses the precision: an integer or a single gives a
+// single, a double a double. Any other entry is left alone and nothing is pushed.
+void TVMachine::MathByTypeTag(double (*fn)(double)) {
+    switch (Top().type) {
+    case sdLong: {
+        const float x = static_cast<float>(PopInt());
+        PushFloat(static_cast<float>(fn(x)));
+        break;
+    }
+    case sdSingle: {
+        const float x = PopFloat();
+        PushFloat(static_cast<float>(fn(x)));
+        break;
+    }
+    case sdDouble:
+        PushDouble(fn(PopDouble()));
+        break;
+    default:
+        break;
+    }
+}
+
+void TVMachine::ExeBasicAbs(const TVMCode*) { MathByTypeTag([](double x) { return std::fabs(x); }); }
+void TVMachine::ExeBasicAtn(const TVMCode*) { MathByTypeTag([](double x) { return std::atan(x); }); }
+void TVMachine::ExeBasicCos(const TVMCode*) { MathByTypeTag([](double x) { return std::cos(x); }); }
+void TVMachine::ExeBasicExp(const TVMCode*) { MathByTypeTag([](double x) { return std::exp(x); }); }
+void TVMachine::ExeBasicLog(const TVMCode*) { MathByTypeTag([](double x) { return std::log(x); }); }
+void TVMachine::ExeBasicSin(const TVMCode*) { MathByTypeTag([](double x) { return std::sin(x); }); }
+void TVMachine::ExeBasicSqr(const TVMCode*) { MathByTypeTag([](double x) { return std::sqrt(x); }); }
+void TVMachine::ExeBasicTan(const TVMCode*) { MathByTypeTag([](double x) { return std::tan(x); }); }
+
+void TVMachine::ExeBasicFix(const TVMCode*) {
+    const TStackData x = Pop();
+    switch (x.type) {
+    case sdLong: PushInt(x.value.l); break;
+    case sdSingle:
+    case sdDouble: PushInt(to_int32(std::trunc(StackDouble(x)))); break;
+    default: break;
+    }
+}
+
+void TVMachine::ExeBasicInt(const TVMCode*) {
+    const TStackData x = Pop();
+    switch (x.type) {
+    case sdLong: PushInt(x.value.l); break;
+    case sdSingle:
+    case sdDouble: PushInt(to_int32(std::floor(StackDouble(x)))); break;
+    default: break;
+    }
+}
+
+void TVMachine::ExeBasicSgn(const TVMCode*) {
+    const double x = PopDouble();
+    PushInt(x > 0 ? 1 : x == 0 ? 0 : -1);
+}
+
+void TVMachine::ExeBasicCint(const TVMCode*) { PushInt(PopInt()); }
+void TVMachine::ExeBasicCsng(const TVMCode*) { PushFloat(PopFloat()); }
+void TVMachine::ExeBasicCdbl(const TVMCode*) { PushDouble(PopDouble()); }
+
+void TVMachine::ExeBasicRnd(const TVMCode*) {
+    const double x = PopDouble();
+    PushFloat(x > 0 ? random_numbers().Draw() : random_numbers().Last());
+}
+
+void TVMachine::ExeBasicRandomize(const TVMCode* code) {
+    int32_t seed = 0;
+    if (OperandFlag(code)) {
+        seed = PopInt();
+    } else {
+        throw RuntimeException2(RTE_INTERNAL_ERROR);
+    }
+    random_numbers().Seed(seed);
+}

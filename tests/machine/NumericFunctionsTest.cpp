@@ -1,0 +1,191 @@
+// Numeric functions and conversions: precision chosen by the argument's type,
+// truncation and rounding, random numbers and their seeding.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "machine/LeadingNumbers.h"
+#include "machine/RuntimeErrorKeys.h"
+#include "platform/Locale.h"
+#include "tests/machine/MachineTestSupport.h"
+
+namespace {
+
+using S = TStackData;
+
+class NumericFunctions : public ::testing::Test {
+protected:
+    NumericFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+        TCodeBuilder(mid).Finish();
+    }
+    void SetUp() override { platform::use_key_identity_catalogue(true); }
+    void TearDown() override { platform::use_key_identity_catalogue(false); }
+
+    // The function's result; the stack must hold exactly it afterwards.
+    TStackData Apply(TVMCodeCmd cmd, const TStackData& argument) {
+        machine.ValueStack.clear();
+        machine.Push(argument);
+        machine.Run(cmd);
+        EXPECT_EQ(machine.ValueStack.size(), 1u) << "code " << cmd;
+        return machine.ValueStack.empty() ? TStackData{} : machine.Pop();
+    }
+    float Rnd(float x) {
+        const TStackData r = Apply(vcRnd, S::Single(x));
+        EXPECT_EQ(r.type, static_cast<uint32_t>(sdSingle));
+        return r.value.f;
+    }
+    void Randomize(int32_t seed) {
+        machine.ValueStack.clear();
+        machine.PushInt(seed);
+        machine.Run(MakeCode(vcRandomize, true));
+        EXPECT_TRUE(machine.ValueStack.empty());
+    }
+
+    TMidCode mid;
+    TBasicRsrc rsrc;
+    TTestMachine machine;
+};
+
+TEST_F(NumericFunctions, PrecisionFollowsTheArgumentsType) {
+    struct Case {
+        TVMCodeCmd cmd;
+        TStackData argument;
+        uint32_t type;
+        double result;
+    };
+    const Case cases[] = {
+        {vcAbs, S::Long(-3), sdSingle, 3},
+        {vcAbs, S::Double(-2.5), sdDouble, 2.5},
+        {vcAbs, S::Single(-0.25f), sdSingle, 0.25},
+        {vcSqr, S::Long(2), sdSingle, static_cast<float>(std::sqrt(2.0))},
+        {vcSqr, S::Double(2), sdDouble, std::sqrt(2.0)},
+        {vcAtn, S::Long(1), sdSingle, static_cast<float>(std::atan(1.0))},
+        {vcCos, S::Double(0), sdDouble, 1},
+        {vcSin, S::Single(0), sdSingle, 0},
+        {vcExp, S::Long(1), sdSingle, static_cast<float>(std::exp(1.0))},
+        {vcLog, S::Double(std::exp(2.0)), sdDouble, 2},
+        {vcTan, S::Double(1), sdDouble, std::tan(1.0)},
+    };
+    for (const Case& c : cases) {
+        const TStackData r = Apply(c.cmd, c.argument);
+        ASSERT_EQ(r.type, c.type) << "code " << c.cmd;
+        if (c.type == sdSingle)
+            EXPECT_EQ(r.value.f, static_cast<float>(c.result)) << "code " << c.cmd;
+        else
+            EXPECT_DOUBLE_EQ(r.value.d, c.result) << "code " << c.cmd;
+    }
+}
+
+TEST_F(NumericFunctions, OutOfDomainGivesSpecialValuesWithoutError) {
+    EXPECT_TRUE(std::isinf(Apply(vcLog, S::Long(0)).value.f));
+    EXPECT_LT(Apply(vcLog, S::Long(0)).value.f, 0);
+    EXPECT_TRUE(std::isnan(Apply(vcSqr, S::Long(-1)).value.f));
+    EXPECT_TRUE(std::isnan(Apply(vcLog, S::Double(-1)).value.d));
+}
+
+TEST_F(NumericFunctions, ATextArgumentIsLeftAloneByTheTypeTaggedFunctions) {
+    machine.ValueStack.clear();
+    machine.Push(S::OwnedText("x"));
+    machine.Run(vcSqr);
+    ASSERT_EQ(machine.ValueStack.size(), 1u);
+    EXPECT_EQ(machine.ValueStack.back().type, static_cast<uint32_t>(sdString));
+}
+
+TEST_F(NumericFunctions, IntegerResults) {
+    struct Case {
+        TVMCodeCmd cmd;
+        TStackData argument;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {vcFix, S::Single(-2.7f), -2},
+        {vcFix, S::Double(2.7), 2},
+        {vcFix, S::Long(-5), -5},
+        {vcInt, S::Single(-2.7f), -3},
+        {vcInt, S::Double(2.7), 2},
+        {vcInt, S::Double(-3.0), -3},
+        {vcCint, S::Single(-2.5f), -2},
+        {vcCint, S::Single(2.5f), 3},
+        {vcCint, S::Single(-2.7f), -3},
+        {vcCint, S::Double(1e12), 2147483647},
+        {vcSgn, S::Single(-0.1f), -1},
+        {vcSgn, S::Long(0), 0},
+        {vcSgn, S::Double(1e-300), 1},
+        {vcInt, S::Double(1e300), 2147483647},
+        {vcFix, S::Double(-1e300), -2147483647 - 1},
+    };
+    for (const Case& c : cases) {
+        const TStackData r = Apply(c.cmd, c.argument);
+        ASSERT_EQ(r.type, static_cast<uint32_t>(sdLong)) << "code " << c.cmd;
+        EXPECT_EQ(r.value.l, c.result) << "code " << c.cmd << " of " << machine.StackDouble(c.argument);
+    }
+}
+
+TEST_F(NumericFunctions, FixAndIntDropAnArgumentThatIsNotANumber) {
+    for (const TVMCodeCmd cmd : {vcFix, vcInt}) {
+        machine.ValueStack.clear();
+        machine.Push(S::Omitted());
+        machine.Run(cmd);
+        EXPECT_TRUE(machine.ValueStack.empty()) << "code " << cmd;
+    }
+}
+
+TEST_F(NumericFunctions, Conversions) {
+    const TStackData s = Apply(vcCsng, S::Double(0.1));
+    ASSERT_EQ(s.type, static_cast<uint32_t>(sdSingle));
+    EXPECT_EQ(s.value.f, 0.1f);
+    const TStackData d = Apply(vcCdbl, S::Long(7));
+    ASSERT_EQ(d.type, static_cast<uint32_t>(sdDouble));
+    EXPECT_EQ(d.value.d, 7.0);
+}
+
+TEST_F(NumericFunctions, RandomNumbersRepeatAfterTheSameSeed) {
+    Randomize(5);
+    const float first = Rnd(1);
+    const float second = Rnd(1);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(Rnd(0), second) << "RND(0) repeats the last number";
+    EXPECT_EQ(Rnd(-1), second);
+    Randomize(5);
+    EXPECT_EQ(Rnd(1), first);
+    EXPECT_EQ(Rnd(1), second);
+    Randomize(6);
+    EXPECT_NE(Rnd(1), first);
+}
+
+TEST_F(NumericFunctions, RandomNumbersStayBelowOne) {
+    Randomize(1);
+    for (int i = 0; i < 20000; ++i) {
+        const float r = Rnd(1);
+        ASSERT_GE(r, 0.0f);
+        ASSERT_LT(r, 1.0f);
+    }
+}
+
+TEST(LeadingNumbers, IntegersAsStrtolReadsThem) {
+    struct Case {
+        const char* text;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7x", -7}, {"+3", 3}, {"3.7", 3},
+        {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}, {"- 5", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(leading_decimal_integer(c.text), c.value) << c.text;
+}
+
+TEST(LeadingNumbers, NumbersAsStrtodReadsThem) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {
+        {"3.7", 3.7}, {" -1.5e2xyz", -150}, {".5", 0.5}, {"abc", 0}, {"", 0}, {"1e", 1}, {"+2", 2},
+        {"1e-999", 0},
+    };
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(leading_decimal_number(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isinf(leading_decimal_number("1e999")));
+}
+
+}  // namespace
