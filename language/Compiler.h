@@ -207,6 +207,36 @@ public:
     TToken GenProcDataComma(const TToken& comma, int64_t* itemStart);
     // DEF USR, handed over by the DEF generator with the USR token: ignored.
     TToken GenProcDefUsr(const TToken& keyword);
+    // The forms of DEF and OPTION, each given the word that selects it.
+    TToken GenProcDefSeg(const TToken& seg);
+    TToken GenProcUserFuncDef(const TToken& fnName);
+    TToken GenProcOptionBase(const TToken& base);
+    // COLOR with a value list, and COLOR alone or COLOR = (palette, colour);
+    // each given the token after COLOR.
+    TToken GenProcColor1(const TToken& first);
+    TToken GenProcColor2(const TToken& first);
+    // WIDTH for the screen, a device name and a file; given the first operand.
+    TToken GenProcWidth1(const TToken& first);
+    TToken GenProcWidth2(const TToken& first);
+    TToken GenProcWidth3(const TToken& first);
+    // Event traps: ON event GOSUB after the event word, the switch tail after
+    // the state word, KEY and MOUSE switches.
+    TToken GenProcOnIrGeneral(const TToken& event, int32_t mask);
+    TToken GenProcSetIrState(const TToken& state, int32_t eventId);
+    TToken GenProcSetIrStateKey(const TToken& first);
+    TToken GenProcSetIrStateMouse(const TToken& lpar);
+    // ON expression GOTO/GOSUB, given the selector's first token.
+    TToken GenProcOnGosubGoto(const TToken& first);
+    // GET@ and PUT@ from the token after the first "("; the file forms of GET
+    // and PUT from the token after the keyword.
+    TToken GenProcGetAtKernel(const TToken& first);
+    TToken GenProcPutAtKernel(const TToken& first);
+    TToken GenProcGetKernel(const TToken& first);
+    TToken GenProcPutKernel(const TToken& first);
+    // CALL MOUSE, given the MOUSE word.
+    TToken GenProcCallMouse(const TToken& mouse);
+    // PLAY ALLOC, given the token after ALLOC.
+    TToken GenProcPlayAlloc(const TToken& first);
 
     // ---- Skipped constructs -----------------------------------------------
     TToken SkipComment();

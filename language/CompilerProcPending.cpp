@@ -12,7 +12,6 @@ TToken TCompiler::GenProcChain(const TToken&) { RaiseCompileError("@Compile_Err_
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcDef(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcFiles(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcHelp(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
@@ -29,7 +28,6 @@ TToken TCompiler::GenProcLine(const TToken&)
 TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOpen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOn(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcOption(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
