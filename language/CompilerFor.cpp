@@ -22,9 +22,7 @@
 
 namespace {
 
-// The records of `codes` from `from` on, as deep copies, and the vector cut
-// back to `from`. A text operand gets a text of its own in the container, so
-// no two records share one text.
+// The records from `from` on, taken out of the code vector.
 std::vector<TVMCode> CutCodes(TMidCode& mid, int32_t from)
 {
     std::vector<TVMCode> cut(mid.Codes.begin() + from, mid.Codes.end());
@@ -32,6 +30,14 @@ std::vector<TVMCode> CutCodes(TMidCode& mid, int32_t from)
     return cut;
 }
 
+// Appends records that were cut out, with the texts they carry.
+void AppendCodes(TMidCode& mid, const std::vector<TVMCode>& codes)
+{
+    mid.Codes.insert(mid.Codes.end(), codes.begin(), codes.end());
+}
+
+// Appends deep copies of records that stand elsewhere too: a text operand gets
+// a text of its own in the container, so no two records share one text.
 void AppendCopies(TMidCode& mid, const std::vector<TVMCode>& codes)
 {
     for (TVMCode code : codes) {
@@ -118,7 +124,7 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     AddCode(vcBPushVar, loopVar);
     AppendCopies(*MidCode, reference);
     AddCode(vcBLoadArray, loopVar);
-    AppendCopies(*MidCode, step);
+    AppendCodes(*MidCode, step);
     AddCode(vcBAddDouble);
     AddCode(vcBAssignArray);
     RegistInternalLabel(testLabel);
@@ -127,7 +133,7 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     AddCode(vcBPushString, exitLabel);
     AppendCopies(*MidCode, reference);
     AddCode(vcBLoadArray, loopVar);
-    AppendCopies(*MidCode, limit);
+    AppendCodes(*MidCode, limit);
     AppendCopies(*MidCode, step);
     AddCode(vcBCmpFor);
     AddCode(vcBFJmp);

@@ -217,6 +217,16 @@ TEST(CompilerForTest, RepeatedTextsAreCopies)
     }
     EXPECT_EQ(pushes, 3);  // "ABC" in the test block, "X" in the increment and the test block
     EXPECT_EQ(texts.size(), 3u);
+
+    // No text is kept for a record that was cut away: each kept text is
+    // carried by exactly one record.
+    std::multiset<const char*> carried;
+    for (const TVMCode& code : p.mid.Codes)
+        if (VMOperandKind(code.Cmd) == TVMOperandKind::Text)
+            carried.insert(code.Operand.Text);
+    ASSERT_EQ(carried.size(), p.mid.OperandTexts.size());
+    for (const std::string& text : p.mid.OperandTexts)
+        EXPECT_EQ(carried.count(text.c_str()), 1u) << text;
 }
 
 TEST(CompilerForTest, ArrayElementAsLoopVariable)
