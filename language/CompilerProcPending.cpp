@@ -7,15 +7,12 @@
 
 TToken TCompiler::GenProcConsole(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcClose(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcCall(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcChain(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcFiles(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcHelp(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcKey(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcLocate(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 // LINE INPUT is told apart from the LINE statement by the word after LINE.
 TToken TCompiler::GenProcLine(const TToken&)
@@ -27,7 +24,6 @@ TToken TCompiler::GenProcLine(const TToken&)
 }
 TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcOpen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcOn(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
@@ -35,12 +31,9 @@ TToken TCompiler::GenProcPaint(const TToken&) { RaiseCompileError("@Compile_Err_
 TToken TCompiler::GenProcRun(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRoll(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcScreen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcStop(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcWidth(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColorAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGetAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcMouse(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPlay(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPutAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPoint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcTimeDl(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
