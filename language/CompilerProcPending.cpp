@@ -7,7 +7,6 @@
 
 TToken TCompiler::GenProcConsole(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcClose(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcChain(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
@@ -28,7 +27,6 @@ TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Sy
 TToken TCompiler::GenProcPset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPaint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcRun(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRoll(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcScreen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcWidth(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
