@@ -6,11 +6,9 @@
 #include "language/Compiler.h"
 
 TToken TCompiler::GenProcConsole(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcClose(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcFiles(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcLocate(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 // LINE INPUT is told apart from the LINE statement by the word after LINE.
@@ -22,7 +20,6 @@ TToken TCompiler::GenProcLine(const TToken&)
     RaiseCompileError("@Compile_Err_Syntax_Err@");
 }
 TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcOpen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
