@@ -5,12 +5,10 @@
 
 #include "language/Compiler.h"
 
-TToken TCompiler::GenProcConsole(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColor(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcCls(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcLocate(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 // LINE INPUT is told apart from the LINE statement by the word after LINE.
 TToken TCompiler::GenProcLine(const TToken&)
 {
@@ -26,7 +24,6 @@ TToken TCompiler::GenProcPreset(const TToken&) { RaiseCompileError("@Compile_Err
 TToken TCompiler::GenProcPaint(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRoll(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcScreen(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-TToken TCompiler::GenProcWidth(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcColorAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGetAt(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPlay(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
