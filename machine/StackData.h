@@ -1,10 +1,12 @@
 #pragma once
 // One tagged value of the machine's value stack. Values own their texts: a text made
-// by a handler lives in the value itself (and moves with it), a text taken from a
-// code's own operand is only pointed at, since the code outlives the run. Numbers
-// never allocate.
+// by a handler belongs to the value (it is copied with the value and freed with it),
+// a text taken from a code's own operand is only pointed at, since the code outlives
+// the run. A value is 16 bytes and numbers never allocate, so pushing and popping
+// them stays cheap.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -26,7 +28,8 @@ enum TStackDataType : uint32_t {
 
 struct TStackData {
     uint32_t type = sdNone;
-    // For sdString: the text lives in `ownedText` (true) or at `text` (false).
+    // For sdString: the text belongs to this value (value.owned) or is borrowed
+    // (value.text).
     bool owned = false;
     union {
         int32_t l;
@@ -37,8 +40,26 @@ struct TStackData {
         uint32_t marker;
         int32_t ret;
         const char* text;
+        std::string* ownedText;
     } value{};
-    std::string ownedText;
+
+    TStackData() = default;
+    TStackData(const TStackData& other) : type(other.type), owned(other.owned), value(other.value) {
+        if (owned) value.ownedText = new std::string(*other.value.ownedText);
+    }
+    TStackData(TStackData&& other) noexcept : type(other.type), owned(other.owned), value(other.value) {
+        other.owned = false;
+        other.type = sdNone;
+    }
+    TStackData& operator=(TStackData other) noexcept {
+        std::swap(type, other.type);
+        std::swap(owned, other.owned);
+        std::swap(value, other.value);
+        return *this;
+    }
+    ~TStackData() {
+        if (owned) delete value.ownedText;
+    }
 
     static TStackData Long(int32_t v) { TStackData s; s.type = sdLong; s.value.l = v; return s; }
     static TStackData Single(float v) { TStackData s; s.type = sdSingle; s.value.f = v; return s; }
@@ -54,13 +75,26 @@ struct TStackData {
         TStackData s; s.type = sdString; s.value.text = text ? text : ""; return s;
     }
     static TStackData OwnedText(std::string text) {
-        TStackData s; s.type = sdString; s.owned = true; s.ownedText = std::move(text); return s;
+        TStackData s;
+        s.type = sdString;
+        s.value.ownedText = new std::string(std::move(text));
+        s.owned = true;
+        return s;
     }
 
     // The text of an sdString; null for any other type.
     const char* CString() const {
         if (type != sdString) return nullptr;
-        return owned ? ownedText.c_str() : value.text;
+        return owned ? value.ownedText->c_str() : value.text;
     }
-    std::size_t TextLength() const { return owned ? ownedText.size() : std::char_traits<char>::length(value.text); }
+    std::size_t TextLength() const {
+        if (type != sdString) return 0;
+        return owned ? value.ownedText->size() : std::strlen(value.text);
+    }
+    // The text as a string of its own; an owned text is moved out, leaving it empty.
+    std::string TakeText() {
+        if (type != sdString) return std::string();
+        if (owned) return std::move(*value.ownedText);
+        return std::string(value.text);
+    }
 };

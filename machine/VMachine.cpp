@@ -3,8 +3,6 @@
 
 #include "machine/VMachine.h"
 
-#include <cmath>
-#include <limits>
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
@@ -142,15 +140,32 @@ void TVMachine::ChangePC(const TStackData& target) {
     case sdLong:
     case sdSingle:
     case sdDouble: {
-        const auto found = MidCode->LineNumMap.find(StackInt(target));
+        const int32_t line = StackInt(target);
+        TJumpCacheEntry& cached = LineCache[static_cast<uint32_t>(line) % JUMP_CACHE_SIZE];
+        if (cached.index != 0 && cached.line == line) {
+            index = cached.index;
+            break;
+        }
+        const auto found = MidCode->LineNumMap.find(line);
         if (found != MidCode->LineNumMap.end()) index = found->second;
         if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LINE_NUMBER);
+        cached = TJumpCacheEntry{nullptr, line, index};
         break;
     }
     case sdString: {
-        const auto found = MidCode->LabelMap.find(target.CString());
+        const char* label = target.CString();
+        TJumpCacheEntry* cached = nullptr;
+        if (!target.owned) {
+            cached = &LabelCache[(reinterpret_cast<uintptr_t>(label) >> 3) % JUMP_CACHE_SIZE];
+            if (cached->label == label) {
+                index = cached->index;
+                break;
+            }
+        }
+        const auto found = MidCode->LabelMap.find(label);
         if (found != MidCode->LabelMap.end()) index = found->second;
         if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LABEL);
+        if (cached != nullptr) *cached = TJumpCacheEntry{label, 0, index};
         break;
     }
     default:
@@ -163,14 +178,6 @@ void TVMachine::ChangePC(const TStackData& target) {
 
 // --- the value stack ---
 
-int32_t TVMachine::RoundOff(double x) {
-    if (std::isnan(x)) return 0;
-    const double r = std::floor(x + 0.5);
-    if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(r);
-}
-
 uint32_t TVMachine::NumShifts(uint32_t mask) {
     if (mask == 0) return 32;
     uint32_t n = 0;
@@ -181,43 +188,8 @@ uint32_t TVMachine::NumShifts(uint32_t mask) {
     return n;
 }
 
-int32_t TVMachine::StackInt(const TStackData& s) const {
-    switch (s.type) {
-    case sdLong: return s.value.l;
-    case sdSingle: return RoundOff(s.value.f);
-    case sdDouble: return RoundOff(s.value.d);
-    default: return 0;
-    }
-}
-
-float TVMachine::StackFloat(const TStackData& s) const {
-    switch (s.type) {
-    case sdLong: return static_cast<float>(s.value.l);
-    case sdSingle: return s.value.f;
-    case sdDouble: return static_cast<float>(s.value.d);
-    default: return 0;
-    }
-}
-
-double TVMachine::StackDouble(const TStackData& s) const {
-    switch (s.type) {
-    case sdLong: return s.value.l;
-    case sdSingle: return s.value.f;
-    case sdDouble: return s.value.d;
-    default: return 0;
-    }
-}
-
-TStackData& TVMachine::Top() {
-    if (ValueStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
-    return ValueStack.back();
-}
-
-TStackData TVMachine::Pop() {
-    if (ValueStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
-    TStackData s = std::move(ValueStack.back());
-    ValueStack.pop_back();
-    return s;
+void TVMachine::ThrowStackEmpty() {
+    throw RuntimeException2(RTE_INTERNAL_ERROR);
 }
 
 // --- handlers without effect ---

@@ -13,6 +13,7 @@
 // SetStartPos.
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -98,7 +99,13 @@ public:
 
     // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
     // beyond the 32-bit range give its nearest end.
-    static int32_t RoundOff(double x);
+    static int32_t RoundOff(double x) {
+        if (std::isnan(x)) return 0;
+        const double r = std::floor(x + 0.5);
+        if (r >= 2147483647.0) return INT32_MAX;
+        if (r <= -2147483648.0) return INT32_MIN;
+        return static_cast<int32_t>(r);
+    }
     static uint32_t NumShifts(uint32_t mask);
     // The flag operand of a code: its first byte, non-zero meaning true.
     static bool OperandFlag(const TVMCode* code) { return (code->Operand.Raw & 0xFF) != 0; }
@@ -115,27 +122,64 @@ protected:
     const TVMCode* LastCode() const;
 
     // --- value stack ---
-    int32_t StackInt(const TStackData& s) const;
-    float StackFloat(const TStackData& s) const;
-    double StackDouble(const TStackData& s) const;
+    int32_t StackInt(const TStackData& s) const {
+        switch (s.type) {
+        case sdLong: return s.value.l;
+        case sdSingle: return RoundOff(s.value.f);
+        case sdDouble: return RoundOff(s.value.d);
+        default: return 0;
+        }
+    }
+    float StackFloat(const TStackData& s) const {
+        switch (s.type) {
+        case sdLong: return static_cast<float>(s.value.l);
+        case sdSingle: return s.value.f;
+        case sdDouble: return static_cast<float>(s.value.d);
+        default: return 0;
+        }
+    }
+    double StackDouble(const TStackData& s) const {
+        switch (s.type) {
+        case sdLong: return s.value.l;
+        case sdSingle: return s.value.f;
+        case sdDouble: return s.value.d;
+        default: return 0;
+        }
+    }
     const char* StackCString(const TStackData& s) const { return s.CString(); }
     bool StackBool(const TStackData& s) const { return s.type == sdBool && s.value.b; }
     TVarInfo* StackVarInfo(const TStackData& s) const { return s.type == sdVar ? s.value.var : nullptr; }
 
-    void PushInt(int32_t v) { ValueStack.push_back(TStackData::Long(v)); }
-    void PushFloat(float v) { ValueStack.push_back(TStackData::Single(v)); }
-    void PushDouble(double v) { ValueStack.push_back(TStackData::Double(v)); }
-    void PushBorrowedString(const char* text) { ValueStack.push_back(TStackData::BorrowedText(text)); }
+    // Pushes write the new entry in place: building a value elsewhere and copying it
+    // would cost a store-forwarding stall on every push.
+    TStackData& PushSlot(uint32_t type) {
+        TStackData& s = ValueStack.emplace_back();
+        s.type = type;
+        return s;
+    }
+    void PushInt(int32_t v) { PushSlot(sdLong).value.l = v; }
+    void PushFloat(float v) { PushSlot(sdSingle).value.f = v; }
+    void PushDouble(double v) { PushSlot(sdDouble).value.d = v; }
+    void PushBorrowedString(const char* text) { PushSlot(sdString).value.text = text ? text : ""; }
     void PushOwnedString(std::string text) { ValueStack.push_back(TStackData::OwnedText(std::move(text))); }
-    void PushBool(bool v) { ValueStack.push_back(TStackData::Bool(v)); }
+    void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
     void Push(TStackData s) { ValueStack.push_back(std::move(s)); }
 
     // The top entry; an empty stack is an internal run-time error.
-    TStackData& Top();
-    TStackData Pop();
-    int32_t PopInt() { TStackData s = Pop(); return StackInt(s); }
-    float PopFloat() { TStackData s = Pop(); return StackFloat(s); }
-    double PopDouble() { TStackData s = Pop(); return StackDouble(s); }
+    TStackData& Top() {
+        if (ValueStack.empty()) ThrowStackEmpty();
+        return ValueStack.back();
+    }
+    TStackData Pop() {
+        TStackData s = std::move(Top());
+        ValueStack.pop_back();
+        return s;
+    }
+    [[noreturn]] void ThrowStackEmpty();
+    // Numbers are read in place: no value is moved for them.
+    int32_t PopInt() { const int32_t v = StackInt(Top()); ValueStack.pop_back(); return v; }
+    float PopFloat() { const float v = StackFloat(Top()); ValueStack.pop_back(); return v; }
+    double PopDouble() { const double v = StackDouble(Top()); ValueStack.pop_back(); return v; }
 
     // --- run-time errors ---
     TException RuntimeException2(const char* key);
@@ -350,6 +394,17 @@ protected:
     std::atomic<uint32_t> IrHeld{0};
     std::vector<TIrInfo> IrInfoStack;
     TStackData IrTargets[32];
+    // Jump targets already looked up in this run, so that loops do not search the
+    // maps at every turn; the maps do not change while the program runs. Labels are
+    // keyed by the code's own text (borrowed texts only), lines by their number.
+    struct TJumpCacheEntry {
+        const char* label = nullptr;
+        int32_t line = 0;
+        int32_t index = 0;
+    };
+    static constexpr size_t JUMP_CACHE_SIZE = 64;
+    TJumpCacheEntry LabelCache[JUMP_CACHE_SIZE];
+    TJumpCacheEntry LineCache[JUMP_CACHE_SIZE];
     // Whether IrTargets[bit] is set; read by HappenInterrupt on other threads.
     std::atomic<bool> IrTargetSet[32];
     // DEF FN calls in progress: the function and the code index to return to, and

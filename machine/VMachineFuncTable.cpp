@@ -8,9 +8,9 @@ void TVMachine::ExeBasicBPushFloat(const TVMCode* code) { PushFloat(code->Operan
 void TVMachine::ExeBasicBPushDouble(const TVMCode* code) { PushDouble(code->Operand.Double); }
 void TVMachine::ExeBasicBPushString(const TVMCode* code) { PushBorrowedString(code->Operand.Text); }
 void TVMachine::ExeBasicBPushBool(const TVMCode* code) { PushBool(OperandFlag(code)); }
-void TVMachine::ExeBasicBPushVar(const TVMCode* code) { Push(TStackData::Var(code->Operand.Var)); }
-void TVMachine::ExeBasicBPushSpecial(const TVMCode* code) { Push(TStackData::Marker(static_cast<uint32_t>(code->Operand.Long))); }
-void TVMachine::ExeBasicBPushAbbrev(const TVMCode*) { Push(TStackData::Omitted()); }
+void TVMachine::ExeBasicBPushVar(const TVMCode* code) { PushSlot(sdVar).value.var = code->Operand.Var; }
+void TVMachine::ExeBasicBPushSpecial(const TVMCode* code) { PushSlot(sdMarker).value.marker = static_cast<uint32_t>(code->Operand.Long); }
+void TVMachine::ExeBasicBPushAbbrev(const TVMCode*) { PushSlot(sdOmitted); }
 
 const TVMachine::TFuncTable& TVMachine::SharedFuncTable() {
     static const TFuncTable table = [] {

@@ -56,14 +56,8 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*) {
 void TVMachine::ExeBasicBAddString(const TVMCode*) {
     TStackData r = Pop();
     TStackData l = Pop();
-    std::string joined;
-    const char* lt = l.CString();
+    std::string joined = l.TakeText();  // an owned left text lends its storage
     const char* rt = r.CString();
-    if (l.owned) {
-        joined = std::move(l.ownedText);  // reuse the left text's storage
-    } else if (lt != nullptr) {
-        joined = lt;
-    }
     if (rt != nullptr) joined += rt;
     PushOwnedString(std::move(joined));
 }
