@@ -46,6 +46,8 @@ void TVMachine::InitFuncTableFiles(TFuncTable& t) {
         {vcClose, &M::ExeBasicClose},
         {vcEof, &M::ExeBasicEof},
         {vcFiles, &M::ExeBasicFiles},
+        {vcInputSh, &M::ExeBasicInputSh},
+        {vcLineInputSh, &M::ExeBasicLineInputSh},
         {vcOpen, &M::ExeBasicOpen},
         {vcPrintSh, &M::ExeBasicPrintSh},
         {vcWriteSh, &M::ExeBasicWriteSh},

@@ -117,3 +117,20 @@ std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool l
     if (!complete && !StopRequested()) throw RuntimeException2(RTE_INPUT_PAST_END);
     return items;
 }
+
+void TVMachine::ExeBasicInputSh(const TVMCode* code) {
+    const long count = code->Operand.Long;
+    std::vector<TStackData> vars;
+    std::vector<int32_t> counts;
+    SheltVar(count, &vars, &counts);
+    const int32_t n = PopInt();
+    AssignInputDatas(ReadFileItems(n, count, false), &vars, &counts);
+}
+
+void TVMachine::ExeBasicLineInputSh(const TVMCode*) {
+    std::vector<TStackData> vars;
+    std::vector<int32_t> counts;
+    SheltVar(1, &vars, &counts);
+    const int32_t n = PopInt();
+    AssignInputDatas(ReadFileItems(n, 1, true), &vars, &counts);
+}
