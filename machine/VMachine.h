@@ -374,6 +374,8 @@ protected:
     void ExeBasicEof(const TVMCode* code);
     void ExeBasicPrintSh(const TVMCode* code);
     void ExeBasicWriteSh(const TVMCode* code);
+    void ExeBasicInputSh(const TVMCode* code);
+    void ExeBasicLineInputSh(const TVMCode* code);
 
     // --- members ---
     int32_t CurLineNum = 0;
