@@ -5,16 +5,7 @@
 
 #include "language/Compiler.h"
 
-TToken TCompiler::GenProcCircle(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcGet(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
-// LINE INPUT is told apart from the LINE statement by the word after LINE.
-TToken TCompiler::GenProcLine(const TToken&)
-{
-    const TToken next = Token();
-    if (next.text == "INPUT" && next.kind != tkString)
-        return GenProcLineInput(next);
-    RaiseCompileError("@Compile_Err_Syntax_Err@");
-}
 TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcPut(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
 TToken TCompiler::GenProcRoll(const TToken&) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }

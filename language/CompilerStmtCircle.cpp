@@ -1,0 +1,88 @@
+// CIRCLE [STEP] (x, y), r [, [colour] [, [start] [, [end] [, [ratio]
+//        [, [F] [, value]]]]]]
+//
+// Stack at the record, from the bottom: the STEP flag, x, y, r, then colour,
+// start, end and ratio as far as the text reaches (vcBPushAbbrev for an empty
+// one), then the value after F. The record counts the values after r and says
+// by its code whether the figure is filled (F) and an arc (a start or an end
+// angle was given).
+
+#include "language/Compiler.h"
+#include "language/CompilerStmtPoint.h"
+#include "language/CompilerStmtSupport.h"
+
+using namespace compiler_stmt;
+
+namespace {
+
+constexpr int32_t kCirclePositions = 4;  // colour, start, end, ratio
+
+}  // namespace
+
+TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
+{
+    bool step = false;
+    TToken token = OpenPoint(*this, Token(), &step);
+    token = GenFlaggedPoint(*this, token, step);
+    token = CheckComma(token);
+
+    // The radius is due: the machine always takes one.
+    const int32_t radiusStart = NextCodeIndex();
+    TTokenKind type;
+    token = GenExpr(token, false, &type);
+    RequireCodeSince(*this, radiusStart, "@Compile_Err_Missing_Operand@");
+    if (type == tkString)
+        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+
+    int32_t count = 0;
+    bool arc = false;
+    bool fill = false;
+    // Each step returns at the statement's end; a comma there is refused.
+    auto readOptions = [&] {
+        for (int32_t position = 0; position < kCirclePositions; ++position) {
+            if (IsMultiExprEndToken(token))
+                return;
+            token = CheckComma(token);
+            if (IsMultiExprEndToken(token))
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            if (IsExprEndToken(token)) {
+                AddCode(vcBPushAbbrev);
+            } else {
+                token = GenExpr(token, false, &type);
+                if (type == tkString)
+                    RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+                if (position == 1 || position == 2)
+                    arc = true;
+            }
+            ++count;
+        }
+        if (IsMultiExprEndToken(token))
+            return;
+
+        token = CheckComma(token);
+        if (IsMultiExprEndToken(token))
+            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        if (token.kind != tkComma) {
+            if (token.kind != tkVar || token.text != "F")
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
+            fill = true;
+            token = Token();
+        }
+        if (IsMultiExprEndToken(token))
+            return;
+
+        token = CheckComma(token);
+        if (IsExprEndToken(token))
+            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        int32_t values;
+        token = GenMultiExpr(token, &values, nullptr);
+        if (values != 1)
+            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        count = kCirclePositions + 1;
+    };
+    readOptions();
+
+    const TVMCodeCmd record = fill ? (arc ? vcFillArc : vcFillEllipse) : (arc ? vcStrokeArc : vcStrokeEllipse);
+    AddCode(record, count);
+    return token;
+}
