@@ -25,7 +25,9 @@
 #include "foundation/CharColor.h"
 #include "machine/DriveFolders.h"
 #include "machine/DriveLamps.h"
+#include "machine/GraphicsPages.h"
 #include "machine/HostInterfaces.h"
+#include "machine/KeyBuffer.h"
 #include "machine/KivoFile.h"
 #include "machine/ScreenRect.h"
 
@@ -106,6 +108,36 @@ public:
     TDriveFolders DrvFolders;
     TKivoFile OpenFiles[FILE_COUNT];
     TDriveLampControl DrvLamps;
+
+    // --- key buffer and function keys (BasicRsrcKeys.cpp) ---
+    // The window's thread pushes typed keys; the machine thread pops them. A waiting
+    // pop returns CR when `stop` becomes true; `clock` null is the system clock.
+    void PushToKeyBuf(const char* bytes, long count);
+    std::string PopFromKeyBuf(const std::atomic<bool>* stop = nullptr, const THostClock* clock = nullptr);
+    std::string PopFromKeyBufWithTimeout(long long timeout, const std::atomic<bool>* stop = nullptr,
+                                         const THostClock* clock = nullptr);
+    void ClearKeyBuf();
+    void InitFuncKeyStr();
+    // Function key n, 1 to 10.
+    std::string FuncKeyStr(int n) const;
+    void SetFuncKeyStr(int n, const std::string& text);
+    // What F1 to F10 type: the key's string, one byte an entry.
+    void PushFuncKeyStr(int n);
+    TKeyBuffer KeyBuffer;
+
+    // --- graphics pages (BasicRsrcGraphics.cpp) ---
+    // Clears the four pages, restores the palette, page 0 active and displayed.
+    void InitGraphics();
+    // Clears the active page in the background colour and marks the whole page.
+    void ClearGrphBuf();
+    // Marks a page rectangle (corners in any order) for redrawing, only when the
+    // active page is the displayed one and graphics are shown.
+    void SetScrModifiedByGrph2(const TScreenRect& r);
+    // Converts the displayed page when a palette change left it pending.
+    void TransferGrphBmpPalToReal();
+    // What the screen shows behind the text: 640 × 400 words 0xFFRRGGBB.
+    void ComposeGraphics(uint32_t* out) const;
+    TGraphicsPages Graphics;
 
     mutable std::recursive_mutex ScrLock;
 

@@ -374,6 +374,78 @@ protected:
     void ExeBasicEof(const TVMCode* code);
     void ExeBasicPrintSh(const TVMCode* code);
     void ExeBasicWriteSh(const TVMCode* code);
+
+    // --- text measures and string functions (VMachineStrings.cpp) ---
+    // Positions as BASIC counts them: unit 2 the byte measure, unit 1 the character
+    // measure; shift codes counted in DISK-BASIC mode (RuntimeCompatiMode 2).
+    bool DiskBasicMode() const;
+    unsigned long Utf8PosToJisPosKernel(const char* text, unsigned long u, unsigned long unit) const;
+    unsigned long Utf8PosToJisPos(const char* text, unsigned long u) const;
+    unsigned long Utf8PosToJisPosK(const char* text, unsigned long u) const;
+    unsigned long JisPosToUtf8PosKernel(const char* text, unsigned long j, unsigned long unit) const;
+    unsigned long JisPosToUtf8Pos(const char* text, unsigned long j) const;
+    unsigned long JisPosToUtf8PosK(const char* text, unsigned long j) const;
+    unsigned long JisPosToUtf8PosR(const char* text, unsigned long j) const;
+    unsigned long JisLenToUtf8Len(const char* text, unsigned long j, unsigned long n) const;
+    unsigned long JisLenToUtf8LenK(const char* text, unsigned long j, unsigned long n) const;
+    std::string LeftDl(const char* text, long n) const;
+    // CHR$ of 0 to 255.
+    std::string ChrDl(int32_t n) const;
+    // The text of a popped string operand; a value of another type is a type mismatch.
+    std::string PopStringArg();
+    void PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n);
+    void PushRadixText(uint32_t base);
+    static void InitFuncTableStrings(TFuncTable& table);
+    void ExeBasicLen(const TVMCode* code);
+    void ExeBasicLeftDl(const TVMCode* code);
+    void ExeBasicRightDl(const TVMCode* code);
+    void ExeBasicMidDlFunc(const TVMCode* code);
+    void ExeBasicMidDlProc(const TVMCode* code);
+    void ExeBasicInstr(const TVMCode* code);
+    void ExeBasicAsc(const TVMCode* code);
+    void ExeBasicChrDl(const TVMCode* code);
+    void ExeBasicStrDl(const TVMCode* code);
+    void ExeBasicVal(const TVMCode* code);
+    void ExeBasicHexDl(const TVMCode* code);
+    void ExeBasicOctDl(const TVMCode* code);
+    void ExeBasicSpaceDl(const TVMCode* code);
+    void ExeBasicStringDl(const TVMCode* code);
+
+    // --- kanji, JIS and kana functions (VMachineKanji.cpp) ---
+    // Half-width characters to full-width ones (KINPUT uses it too).
+    std::string AkcnvDl(const std::string& s) const;
+    // KLEN of kind f (FILES uses it too).
+    long Klen(const char* text, long f) const;
+    // The UTF-8 character of a JIS X 0208 code and a zero byte into out (at least 5
+    // bytes); a code that is no character is "@Runtime_Err_Ill_Func_Call@".
+    void JisCodeToUtf8Char(long code, char* out);
+    static void InitFuncTableKanji(TFuncTable& table);
+    void ExeBasicAkcnvDl(const TVMCode* code);
+    void ExeBasicKacnvDl(const TVMCode* code);
+    void ExeBasicJisDl(const TVMCode* code);
+    void ExeBasicKnjDl(const TVMCode* code);
+    void ExeBasicKextDl(const TVMCode* code);
+    void ExeBasicKlen(const TVMCode* code);
+    void ExeBasicKmidDl(const TVMCode* code);
+    void ExeBasicKinstr(const TVMCode* code);
+
+    // --- console input (VMachineInput.cpp) ---
+    // Edits one line on the screen and splits it into items; wait (tenths of a second
+    // per key, or null) is set to -1 when the time runs out.
+    void InputFromUser(std::vector<std::string>* items, bool wholeLine, int32_t* wait);
+    std::string InputDlFromUser(long count);
+    bool InputItems(long n, std::vector<std::string>* items, int32_t* wait);
+    void DoDelete();
+    void SkipRestOfLine();
+    static void InitFuncTableInput(TFuncTable& table);
+    void ExeBasicInput(const TVMCode* code);
+    void ExeBasicInputWait(const TVMCode* code);
+    void ExeBasicLineInput(const TVMCode* code);
+    void ExeBasicLineInputWait(const TVMCode* code);
+    void ExeBasicKinput(const TVMCode* code);
+    void ExeBasicInkeyDl(const TVMCode* code);
+    void ExeBasicInputDl(const TVMCode* code);
+    void ExeBasicKey(const TVMCode* code);
     void ExeBasicInputSh(const TVMCode* code);
     void ExeBasicLineInputSh(const TVMCode* code);
 

@@ -33,6 +33,9 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableData(t);
     InitFuncTableRun(t);
     InitFuncTableFiles(t);
+    InitFuncTableStrings(t);
+    InitFuncTableKanji(t);
+    InitFuncTableInput(t);
 }
 
 void TVMachine::InitFuncTableBase(TFuncTable& t) {
