@@ -1,6 +1,7 @@
 #include "tools/headless/HeadlessRun.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -82,6 +83,29 @@ bool write_midi_log(const std::string& path, const TMidiRecorder& recorder, std:
     return true;
 }
 
+// One run request as a line of the error stream: its fields, a host path inside a
+// drive folder written with the drive's prefix ("2:PROG.BAS").
+std::string describe_run_request(const TRunRequest& request, const std::map<int, std::string>& drives) {
+    std::string text = "kivo-headless: run request";
+    if (request.LineNum) text += " LineNum=" + std::to_string(*request.LineNum);
+    if (request.Label) text += " Label=" + *request.Label;
+    if (request.FileName) {
+        std::string name = *request.FileName;
+        for (const auto& [number, folder] : drives) {
+            const std::string prefix = fs::absolute(folder).string() + "/";
+            if (name.rfind(prefix, 0) == 0) {
+                name = std::to_string(number) + ":" + name.substr(prefix.size());
+                break;
+            }
+        }
+        text += " FileName=" + name;
+    }
+    if (request.Merge) text += " Merge=true";
+    if (request.ROpt) text += " ROpt=true";
+    if (request.NotFore) text += " NotFore=true";
+    return text;
+}
+
 }  // namespace
 
 int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostream& err) {
@@ -117,6 +141,12 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     host.Lamps = &lamps;
     TBasicRsrc rsrc;
     rsrc.SetOwner(host);
+    for (const auto& [number, folder] : drives) {
+        if (!rsrc.DrvFolders.Set(number - 1, fs::absolute(folder).string())) {
+            err << "kivo-headless: drive " << number << ": cannot use " << folder << '\n';
+            return HEADLESS_BAD_ARGUMENTS;
+        }
+    }
 
     TStreamAlertSink alerts(err);
     TMidCode mid;
@@ -145,25 +175,43 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             out << shown_screen_text(rsrc);
             return HEADLESS_RUNTIME_ERROR;
         }
-        machine.Resume();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(options.TimeoutSeconds);
-        while (!machine.IsTerminated() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        if (!machine.IsTerminated()) {
-            // Stopped as a Kill stops it: killed flag, terminate, wait.
+        // A watchdog stops the run at the time-out as a Kill stops it (killed flag,
+        // terminate); this thread just waits for the machine to end.
+        std::mutex watchLock;
+        std::condition_variable watchSignal;
+        bool ended = false;
+        bool timedOut = false;
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                  std::chrono::duration<double>(options.TimeoutSeconds));
+        std::thread watchdog([&] {
+            std::unique_lock<std::mutex> lock(watchLock);
+            if (watchSignal.wait_until(lock, deadline, [&] { return ended; })) return;
+            timedOut = true;
             gAppPrivacy.Killed = true;
-            result = HEADLESS_TIMEOUT;
-        }
-        player.SetVMachine(nullptr);
-        machine.Terminate();
+            machine.Terminate();
+        });
+        machine.Resume();
         int32_t exitValue = 0;
         machine.Wait(&exitValue);
-        if (result != HEADLESS_TIMEOUT) result = exitValue == 0 ? HEADLESS_ENDED : HEADLESS_RUNTIME_ERROR;
+        {
+            std::lock_guard<std::mutex> lock(watchLock);
+            ended = true;
+        }
+        watchSignal.notify_all();
+        watchdog.join();
+        player.SetVMachine(nullptr);
+        if (timedOut)
+            result = HEADLESS_TIMEOUT;
+        else
+            result = exitValue == 0 ? HEADLESS_ENDED : HEADLESS_RUNTIME_ERROR;
     }
     player.Terminate();
     player.Wait(nullptr);
 
     out << shown_screen_text(rsrc);
+    // The editor would act on these; the driver records them.
+    for (const TRunRequest& request : runRequests.Requests()) err << describe_run_request(request, drives) << '\n';
     if (options.MidiLog && !write_midi_log(*options.MidiLog, midi, err) && result == HEADLESS_ENDED)
         result = HEADLESS_BAD_ARGUMENTS;
     return result;
