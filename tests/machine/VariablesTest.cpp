@@ -292,3 +292,84 @@ TEST_F(Search, OnlyOneDimensionalNumericArraysAreSearched) {
 }
 
 }  // namespace
+
+namespace {
+
+// The routines that set references aside, reached from a test.
+class TShelterMachine : public TTestMachine {
+public:
+    using TTestMachine::TTestMachine;
+    using TVMachine::AssignInts;
+    using TVMachine::GetDequeInts;
+    using TVMachine::SheltVar;
+    using TVMachine::SheltVarToDeque;
+    using TVMachine::AssignInputDatas;
+};
+
+class Shelter : public ProgramFixture {
+protected:
+    Shelter() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {}
+    TVarInfo* Var(const std::string& name, TTokenKind type) {
+        TVarInfo& v = mid.VarInfoMap[name];
+        v.VarName = name;
+        v.CreateDefaultNonArray(type);
+        return &v;
+    }
+    void PushRef(TVarInfo* v, std::initializer_list<int32_t> subscripts) {
+        machine.Push(TStackData::Marker(tkVar));
+        for (const int32_t s : subscripts) machine.PushInt(s);
+        machine.Push(TStackData::Var(v));
+    }
+
+    TMidCode mid;
+    TShelterMachine machine;
+};
+
+TEST_F(Shelter, ReferencesPassedToCallMouseAreReadAndAssignedInTheirOrder) {
+    TCodeBuilder(mid).Finish();
+    TVarInfo* a = Var("A%", tkInt);
+    TVarInfo* b = Var("B!", tkSingle);
+    TVarInfo* c = Var("C#", tkDouble);
+    a->CreateDefaultArray(2);
+    a->IntValues()[1 + 2 * 11 + 3] = 23;
+    b->SingleValues()[0] = 2.6f;
+    c->DoubleValues()[0] = -1.5;
+    machine.PushInt(99);  // something below the references stays
+    PushRef(a, {2, 3});
+    PushRef(b, {});
+    PushRef(c, {});
+    std::deque<TStackData> vars;
+    std::deque<int32_t> counts;
+    machine.SheltVarToDeque(3, &vars, &counts);
+    ASSERT_EQ(machine.ValueStack.size(), 1u);
+    EXPECT_EQ(counts, (std::deque<int32_t>{3, 1, 1}));
+
+    std::vector<int32_t> values(3);
+    machine.GetDequeInts(vars, counts, &values);
+    EXPECT_EQ(values, (std::vector<int32_t>{23, 3, -1}));  // the single rounded, -1.5 rounded up
+    machine.AssignInts({7, 8, 9}, vars, counts);
+    EXPECT_EQ(a->IntValues()[1 + 2 * 11 + 3], 7);
+    EXPECT_EQ(b->SingleValues()[0], 8.0f);
+    EXPECT_EQ(c->DoubleValues()[0], 9.0);
+    ASSERT_EQ(machine.ValueStack.size(), 1u);
+    EXPECT_EQ(machine.StackInt(machine.ValueStack.back()), 99);
+}
+
+TEST_F(Shelter, SetAsideReferencesAreGivenBackFirstWrittenFirst) {
+    TCodeBuilder(mid).Finish();
+    TVarInfo* a = Var("A$", tkString);
+    TVarInfo* n = Var("N%", tkInt);
+    PushRef(a, {1});
+    PushRef(n, {});
+    std::vector<TStackData> vars;
+    std::vector<int32_t> counts;
+    machine.SheltVar(2, &vars, &counts);
+    EXPECT_TRUE(machine.ValueStack.empty());
+    machine.AssignInputDatas({" text, as typed", "&H10"}, &vars, &counts);
+    EXPECT_EQ(a->StringValues()[2], " text, as typed");
+    EXPECT_EQ(n->IntValues()[0], 16);
+    EXPECT_TRUE(vars.empty());
+    EXPECT_TRUE(machine.ValueStack.empty());
+}
+
+}  // namespace
