@@ -159,7 +159,7 @@
     X(vcMouseProc,       0x107C, Long, M,    "the statement MOUSE; the number of operands given plus 1") \
     X(vcOptionBase,      0x107D, None, M,    "OPTION BASE") \
     X(vcPlay,            0x1080, Long, S|M,  "PLAY; the number of operands given") \
-    X(vcPlayAlloc,       0x1081, None, M,    "PLAY ALLOC") \
+    X(vcPlayAlloc,       0x1081, Long, M,    "PLAY ALLOC; the number of values given, which the machine takes off") \
     X(vcPointFunc1,      0x1082, None, M,    "the function POINT with one operand") \
     X(vcPointFunc2,      0x1083, None, M,    "the function POINT with two operands") \
     X(vcPointProc,       0x1084, Flag, M,    "the statement POINT; flag: the point follows STEP") \

@@ -1,0 +1,49 @@
+// PLAY: music strings for up to six channels (PLAY [#n,] s1$ [, s2$ ...]),
+// PLAY ALLOC [values], and the music-event switch PLAY ON|OFF|STOP.
+
+#include "language/Compiler.h"
+#include "language/CompilerStmtSupport.h"
+
+using namespace compiler_stmt;
+
+namespace {
+
+constexpr int32_t kMusicChannels = 6;
+constexpr int32_t kMusicEvent = 0x40000;
+
+}  // namespace
+
+TToken TCompiler::GenProcPlay(const TToken& /*keyword*/)
+{
+    TToken token = Token();
+    if (IsWord(token, "ALLOC"))
+        return GenProcPlayAlloc(Token());
+    if (IsWord(token, "ON") || IsWord(token, "OFF") || IsWord(token, "STOP"))
+        return GenProcSetIrState(token, kMusicEvent);
+    if (token.kind == tkFileNum) {
+        // The #n prefix, up to its comma, has no meaning here.
+        do
+            token = Token();
+        while (!IsExprEndToken(token));
+        if (token.kind == tkComma)
+            token = Token();
+    }
+
+    int32_t count;
+    const TToken rest = GenMultiExpr(token, &count, nullptr);
+    if (count > kMusicChannels)
+        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    AddCode(vcPlay, count);
+    return rest;
+}
+
+// The machine takes the values off its stack by the record's count.
+TToken TCompiler::GenProcPlayAlloc(const TToken& first)
+{
+    int32_t count;
+    const TToken rest = GenMultiExpr(first, &count, nullptr);
+    if (count > kMusicChannels)
+        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    AddCode(vcPlayAlloc, count);
+    return rest;
+}
