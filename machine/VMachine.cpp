@@ -45,7 +45,12 @@ TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPla
     SetIrTarget(1, TStackData::Long(0));
 }
 
-TVMachine::~TVMachine() = default;
+// An owner that deletes a running machine without ending it first must not leave the
+// thread running on a destroyed object: stop it and wait for it here.
+TVMachine::~TVMachine() {
+    TVMachine::Terminate();
+    Wait(nullptr);
+}
 
 int32_t TVMachine::Terminate() {
     TThread::Terminate();

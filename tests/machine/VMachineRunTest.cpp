@@ -141,7 +141,7 @@ TEST_F(MachineRun, RunTimeErrorsOfJumps) {
          "@Runtime_Err_Undefined_Label@ in 30\nOk\n"},
         {"ON -1 GOTO", [](TCodeBuilder& c) { c.Line(40).Int(-1).Int(40).Add(MakeCode(vcOnGoto, int32_t{1})); },
          "@Runtime_Err_Ill_Func_Call@ in 40\nOk\n"},
-        {"a code without a handler", [](TCodeBuilder& c) { c.Line(50).Add(MakeCode(vcBeep, false)); },
+        {"a code without a handler", [](TCodeBuilder& c) { c.Line(50).Add(MakeCode(static_cast<TVMCodeCmd>(0xFFFE), false)); /* no instruction has this number */ },
          "@Runtime_Err_Internal_Error@ in 50\nOk\n"},
         {"an operand the code did not leave", [](TCodeBuilder& c) { c.Line(60).PrintItem(); },
          "@Runtime_Err_Internal_Error@ in 60\nOk\n"},
@@ -266,6 +266,19 @@ TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero) {
     machine.Resume();
     machine.Wait(nullptr);
     EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Stop_Break@ in 0\nOk\n");
+}
+
+TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst) {
+    code.Line(10).Text("looping").PrintItem().PrintEnd();
+    code.Line(20).Goto(20);
+    code.Finish();
+    {
+        TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
+        ASSERT_TRUE(machine.SetStartPos({}));
+        machine.Resume();
+        ASSERT_TRUE(WaitForScreen("looping"));
+    }
+    EXPECT_EQ(shown_screen_text(rsrc), "looping\n@Runtime_Err_Stop_Break@ in 20\nOk\n");
 }
 
 TEST_F(MachineRun, MachineDeletedBeforeItRanIsHarmless) {
