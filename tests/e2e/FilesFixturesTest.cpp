@@ -1,0 +1,236 @@
+// Programs that use files, run through kivo-headless with drive folders of their own,
+// from tests/e2e/fixtures/files/. Beside NAME.bas:
+//   NAME.screen  the text screen after the run
+//   NAME.status  the exit status, when it is not 0
+//   NAME.args    more arguments for the driver, one a line (before the list)
+//   NAME.stderr  lines that must each appear among the alerts
+//   NAME.in      files put into the drives before the run
+//   NAME.files   every file in drives 1 and 2 after the run, exactly
+// A .in or .files line is `N:NAME "content"`, the name and the content with the
+// escapes \r \n \t \\ \" and \xHH.
+//
+// Each run gets a fresh folder: drive1/ and drive2/ start empty (but for NAME.in),
+// drive3/ holds traps (a link to a file outside, an absolute link, a link to the
+// folder above, a FIFO, a sub-folder), and outside.txt lies beside the drives.
+// Whatever a program does, nothing outside drives 1 and 2 may change.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/e2e/HeadlessProcess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path FILE_FIXTURES = fs::path(KIVO_E2E_FIXTURE_DIR) / "files";
+
+bool read_file(const fs::path& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return true;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string escape_bytes(const std::string& bytes) {
+    static const char HEX[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                out += "\\x";
+                out += HEX[c >> 4];
+                out += HEX[c & 15];
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out;
+}
+
+// The inverse of escape_bytes; false for a malformed escape.
+bool unescape_bytes(const std::string& text, std::string& bytes) {
+    bytes.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            bytes += text[i];
+            continue;
+        }
+        if (++i >= text.size()) return false;
+        switch (text[i]) {
+        case 'r': bytes += '\r'; break;
+        case 'n': bytes += '\n'; break;
+        case 't': bytes += '\t'; break;
+        case '\\': bytes += '\\'; break;
+        case '"': bytes += '"'; break;
+        case 'x': {
+            if (i + 2 >= text.size()) return false;
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+            break;
+        }
+        default: return false;
+        }
+    }
+    return true;
+}
+
+// One line of .in or .files: drive number, name and content.
+struct TFileLine {
+    int Drive = 0;
+    std::string Name;
+    std::string Content;
+};
+
+bool parse_file_line(const std::string& line, TFileLine& out) {
+    const size_t colon = line.find(':');
+    const size_t space = line.find(" \"");
+    if (colon == std::string::npos || space == std::string::npos || space < colon || line.back() != '"') return false;
+    out.Drive = std::atoi(line.substr(0, colon).c_str());
+    return unescape_bytes(line.substr(colon + 1, space - colon - 1), out.Name) &&
+           unescape_bytes(line.substr(space + 2, line.size() - space - 3), out.Content);
+}
+
+class TFixtureDrives {
+public:
+    TFixtureDrives() {
+        std::string pattern = (fs::temp_directory_path() / "kivo-e2e-files-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        Root = pattern;
+        for (int d = 1; d <= 3; ++d) fs::create_directory(Drive(d));
+        std::ofstream(Root / "outside.txt", std::ios::binary) << "outside data\r\n";
+        const fs::path traps = Drive(3);
+        fs::create_directory_symlink("..", traps / "UPDIR");
+        fs::create_symlink("../outside.txt", traps / "OUTLINK");
+        fs::create_symlink(Root / "outside.txt", traps / "ABSLINK");
+        ::mkfifo((traps / "FIFO").c_str(), 0600);
+        fs::create_directory(traps / "SUB");
+        std::ofstream(traps / "SUB" / "IN.TXT", std::ios::binary) << "inside\r\n";
+    }
+    ~TFixtureDrives() {
+        std::error_code ec;
+        fs::remove_all(Root, ec);
+    }
+    fs::path Drive(int d) const { return Root / ("drive" + std::to_string(d)); }
+
+    // Kinds, contents and link targets of everything outside drives 1 and 2.
+    std::map<std::string, std::string> Surroundings() const {
+        std::map<std::string, std::string> out;
+        for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it) {
+            if (it->path() == Drive(1) || it->path() == Drive(2)) {
+                it.disable_recursion_pending();
+                continue;
+            }
+            const fs::file_status st = fs::symlink_status(it->path());
+            std::string text;
+            if (fs::is_symlink(st)) out[it->path()] = "link " + fs::read_symlink(it->path()).string();
+            else if (fs::is_directory(st)) out[it->path()] = "dir";
+            else if (fs::is_regular_file(st) && read_file(it->path(), text)) out[it->path()] = "file " + text;
+            else out[it->path()] = "other";
+        }
+        return out;
+    }
+
+    // The .files form of every regular file in drives 1 and 2, sorted.
+    std::string Written() const {
+        std::vector<std::string> lines;
+        for (int d = 1; d <= 2; ++d) {
+            for (const auto& entry : fs::recursive_directory_iterator(Drive(d))) {
+                std::string text;
+                if (!entry.is_regular_file() || !read_file(entry.path(), text)) continue;
+                lines.push_back(std::to_string(d) + ":" + escape_bytes(fs::relative(entry.path(), Drive(d)).string()) +
+                                " \"" + escape_bytes(text) + "\"");
+            }
+        }
+        std::sort(lines.begin(), lines.end());
+        std::string out;
+        for (const std::string& line : lines) out += line + "\n";
+        return out;
+    }
+
+    fs::path Root;
+};
+
+std::vector<std::string> fixture_names() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(FILE_FIXTURES)) {
+        if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class FilesFixture : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FilesFixture, ScreenAndDrives) {
+    const std::string name = GetParam();
+    const std::string base = (FILE_FIXTURES / name).string();
+    TFixtureDrives drives;
+
+    std::string text;
+    if (read_file(base + ".in", text)) {
+        for (const std::string& line : lines_of(text)) {
+            TFileLine file;
+            ASSERT_TRUE(parse_file_line(line, file) && file.Drive >= 1 && file.Drive <= 2) << "bad .in line: " << line;
+            std::ofstream(drives.Drive(file.Drive) / file.Name, std::ios::binary) << file.Content;
+        }
+    }
+    const auto before = drives.Surroundings();
+
+    std::string expectedScreen;
+    ASSERT_TRUE(read_file(base + ".screen", expectedScreen)) << "missing " << name << ".screen";
+    int expectedStatus = 0;
+    if (read_file(base + ".status", text)) expectedStatus = std::stoi(text);
+    std::vector<std::string> args;
+    for (int d = 1; d <= 3; ++d) {
+        args.push_back("--drive");
+        args.push_back(std::to_string(d) + "=" + drives.Drive(d).string());
+    }
+    if (read_file(base + ".args", text)) {
+        for (const std::string& line : lines_of(text)) args.push_back(line);
+    }
+    args.push_back(base + ".bas");
+
+    const THeadlessOutcome outcome = run_headless_process(args);
+    EXPECT_EQ(outcome.status, expectedStatus) << outcome.err;
+    EXPECT_EQ(outcome.out, expectedScreen);
+    if (read_file(base + ".stderr", text)) {
+        for (const std::string& line : lines_of(text)) EXPECT_NE(outcome.err.find(line), std::string::npos) << line;
+    }
+    if (read_file(base + ".files", text)) {
+        EXPECT_EQ(drives.Written(), text);
+    }
+    EXPECT_EQ(drives.Surroundings(), before) << "something outside drives 1 and 2 changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(E2EFiles, FilesFixture, ::testing::ValuesIn(fixture_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace
