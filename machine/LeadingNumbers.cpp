@@ -3,9 +3,10 @@
 
 #include "machine/LeadingNumbers.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
+#include <string_view>
+
+#include "machine/BasicNumberParse.h"
 
 namespace {
 
@@ -35,21 +36,5 @@ int32_t leading_decimal_integer(const std::string& text) {
 double leading_decimal_number(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && is_c_space(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
-    if (first == last || *first == '+' || *first == '-') return 0;
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // Too large gives an infinity, too small 0, as strtod gives them.
-        const std::string number(first, end);
-        const size_t e = number.find_first_of("eE");
-        const bool tiny = e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    } else if (error != std::errc()) {
-        value = 0;
-    }
-    return negative ? -value : value;
+    return parse_basic_number(std::string_view(text).substr(i)).value;
 }

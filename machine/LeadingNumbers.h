@@ -1,7 +1,7 @@
 #pragma once
 // The number at the start of a text, read the way the C library's strtol (base 10)
-// and strtod read it, whatever the locale: INPUT, READ and RANDOMIZE take their
-// numbers this way.
+// and strtod read it (white space first skipped), whatever the locale: INPUT, READ
+// and RANDOMIZE take their numbers this way.
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@
 // no digits give 0, and a number beyond the 32-bit range gives its nearest end.
 int32_t leading_decimal_integer(const std::string& text);
 
-// White space skipped, an optional sign, then the longest decimal number there is
-// (digits, a point, an exponent; "inf" and "nan" as strtod takes them); no number
-// gives 0, one too large an infinity, one too small 0.
+// White space skipped, then the decimal number that parse_basic_number reads (an
+// optional sign, digits, a point, an exponent with E or D); no number gives 0, one
+// too large the largest double of its sign, one too small 0.
 double leading_decimal_number(const std::string& text);

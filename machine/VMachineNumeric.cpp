@@ -6,9 +6,11 @@
 #include <limits>
 #include <mutex>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "machine/BasicRsrc.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/LeadingNumbers.h"
 #include "machine/VMachine.h"
 
 namespace {
@@ -149,7 +151,13 @@ void TVMachine::ExeBasicRandomize(const TVMCode* code) {
     if (OperandFlag(code)) {
         seed = PopInt();
     } else {
-        throw RuntimeException2(RTE_INTERNAL_ERROR);
+        Rsrc->Print("Random number seed (-32768 to 32767)? ");
+        Rsrc->UpdateScreen();
+        std::vector<std::string> items;
+        InputFromUser(&items, true, nullptr);
+        // A run being stopped leaves the generator as it was.
+        if (StopRequested()) return;
+        seed = leading_decimal_integer(items.empty() ? std::string() : items.front());
     }
     random_numbers().Seed(seed);
 }

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "machine/LeadingNumbers.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
-#include "tests/machine/MachineTestSupport.h"
+#include "tests/machine/ProgramFixture.h"
 
 namespace {
 
@@ -182,10 +183,45 @@ TEST(LeadingNumbers, NumbersAsStrtodReadsThem) {
     };
     const Case cases[] = {
         {"3.7", 3.7}, {" -1.5e2xyz", -150}, {".5", 0.5}, {"abc", 0}, {"", 0}, {"1e", 1}, {"+2", 2},
-        {"1e-999", 0},
+        {"1e-999", 0}, {"1D2", 100}, {"inf", 0}, {"nan", 0}, {"0x10", 0},
+        {"1e999", std::numeric_limits<double>::max()}, {"-1e999", -std::numeric_limits<double>::max()},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(leading_decimal_number(c.text), c.value) << c.text;
-    EXPECT_TRUE(std::isinf(leading_decimal_number("1e999")));
+}
+
+}  // namespace
+
+namespace {
+
+// RANDOMIZE without a seed asks for one on the screen.
+class RandomizePrompt : public ProgramFixture {
+protected:
+    // The first RND(1) after seeding: by the typed line (seed null) or by the statement.
+    float FirstDraw(const std::string* typed, int32_t seed) {
+        TProgram p(rsrc);
+        TVarInfo* r = p.Var("R!", tkSingle);
+        p.code.Line(10);
+        if (typed != nullptr) {
+            for (const char c : *typed) rsrc.PushToKeyBuf(&c, 1);
+            p.code.Add(MakeCode(vcRandomize, false));
+        } else {
+            p.code.Int(seed).Add(MakeCode(vcRandomize, true));
+        }
+        p.Ref(r).code.Int(1).Op(vcRnd).Op(vcBAssignArray);
+        EXPECT_EQ(p.Run(), 0) << p.error;
+        return r->SingleValues()[0];
+    }
+};
+
+TEST_F(RandomizePrompt, TheTypedLinesLeadingNumberIsTheSeed) {
+    rsrc.ClearTxtBuf(0, 25);
+    const std::string typed = "12abc\n";
+    const float prompted = FirstDraw(&typed, 0);
+    EXPECT_EQ(rsrc.DisplayedTxt(0, 42), "Random number seed (-32768 to 32767)? 12abc");
+    EXPECT_EQ(prompted, FirstDraw(nullptr, 12));
+    EXPECT_NE(prompted, FirstDraw(nullptr, 13));
+    const std::string empty = "\n";
+    EXPECT_EQ(FirstDraw(&empty, 0), FirstDraw(nullptr, 0));
 }
 
 }  // namespace
