@@ -56,6 +56,7 @@ void TBasicRsrc::Init() {
     SetScrModifiedByTxt2(0, 1999);
     ActivePage = 0;
     DisplayPage = 0;
+    InitGraphics();
 }
 
 void TBasicRsrc::SetOwner(const TDeviceHost& host) {
@@ -97,7 +98,7 @@ void TBasicRsrc::SetScrModifiedKernel2(const TScreenRect& r) {
 }
 
 void TBasicRsrc::SetScrModifiedAll2() {
-    SetScrModifiedKernel2(TScreenRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+    SetScrModifiedByGrph2(TScreenRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
 }
 
 void TBasicRsrc::UpdateScreen() {

@@ -23,8 +23,11 @@
 #include "foundation/Thread.h"
 #include "language/DispatchTable.h"
 #include "language/VMCode.h"
+#include "machine/CircleShape.h"
 #include "machine/HostInterfaces.h"
 #include "machine/MmlMachineLink.h"
+#include "machine/MouseState.h"
+#include "machine/PageImage.h"
 #include "machine/StackData.h"
 
 class TAlertSink;
@@ -86,6 +89,13 @@ public:
     // --- what the music player calls ---
     void RaiseMusicInterrupt() override { HappenInterrupt(IR_PLAY); }
     bool IsStopRequested() const override { return StopRequested(); }
+
+    // --- the mouse over the run view (the run window's thread; VMachineMouse.cpp) ---
+    // The pointer's view position; y is divided by the vertical factor.
+    void SetMousePosCurrent(const TGrphPoint& p);
+    // state −1 pressed at p, 0 released at p.
+    void SetMouseButtonLeftState(long state, const TGrphPoint& p);
+    void SetMouseButtonRightState(long state, const TGrphPoint& p);
 
     // --- state the owner and the tests read after the thread has ended ---
     long ExitStatusValue() const { return ExitStatus; }
@@ -448,6 +458,56 @@ protected:
     void ExeBasicKey(const TVMCode* code);
     void ExeBasicInputSh(const TVMCode* code);
     void ExeBasicLineInputSh(const TVMCode* code);
+
+    // --- graphics: colour, screen modes, drawing, PAINT, ROLL, GET@, PUT@, mouse
+    // (VMachineColor.cpp, VMachineDraw.cpp, VMachinePaint.cpp, VMachineImages.cpp,
+    // VMachineMouse.cpp; the rows in VMachineGraphicsTable.cpp) ---
+    static void InitFuncTableGraphics(TFuncTable& table);
+    // After a change of the graphics palette: converts the displayed page and
+    // redraws the whole screen.
+    void GrphPaletteChanged();
+    void ExeBasicColorProc1(const TVMCode* code);
+    void ExeBasicColorProc2(const TVMCode* code);
+    void ExeBasicInitColorPalette(const TVMCode* code);
+    void ExeBasicColorAt(const TVMCode* code);
+    void ExeBasicScreen(const TVMCode* code);
+    // Draws the pixels into the active page and moves nothing else.
+    void DrawOnActivePage(const TRaster& raster, int8_t colour);
+    // Marks a page rectangle for redrawing and updates the screen.
+    void GrphChanged(const TScreenRect& pageRect);
+    // A colour operand: omitted gives `fallback`, else the low 8 bits of its integer.
+    int8_t PopColour(int8_t fallback);
+    // LINE's operands; fill is −1 when there is no fill colour.
+    void GetLineOption(long count, TGrphPoint* first, TGrphPoint* second, int8_t* colour, int32_t* fill);
+    // CIRCLE's operands as a shape, with the centre after STEP; fill may be null.
+    void GetCircleOption(long count, TCircleShape* shape, int8_t* colour, int32_t* fill);
+    void DrawCircle(const TCircleShape& shape, const TRaster& body, const TRaster* outline, int8_t colour,
+                    int32_t fill);
+    void ExeBasicPSet(const TVMCode* code);
+    void ExeBasicPReset(const TVMCode* code);
+    void ExeBasicPointFunc1(const TVMCode* code);
+    void ExeBasicPointFunc2(const TVMCode* code);
+    void ExeBasicPointProc(const TVMCode* code);
+    void ExeBasicLine(const TVMCode* code);
+    void ExeBasicStrokeRect(const TVMCode* code);
+    void ExeBasicFillRect(const TVMCode* code);
+    void ExeBasicStrokeEllipse(const TVMCode* code);
+    void ExeBasicFillEllipse(const TVMCode* code);
+    void ExeBasicStrokeArc(const TVMCode* code);
+    void ExeBasicFillArc(const TVMCode* code);
+    void ExeBasicPaint(const TVMCode* code);
+    void ExeBasicRoll(const TVMCode* code);
+    // The image PUT@ draws for element `key` of v: the stored one, else one built from
+    // the integer array's picture and stored.
+    TPixelImageRef PutAtImage(TVarInfo* v, int32_t key);
+    void PutImageOnActivePage(const TPixelImage& image, int64_t x, int64_t y, TPutMode mode, const TScreenRect& rect);
+    void ExeBasicGetAt(const TVMCode* code);
+    void ExeBasicPutAtProc1(const TVMCode* code);
+    void ExeBasicPutAtProc2(const TVMCode* code);
+    void ExeBasicMouseFunc(const TVMCode* code);
+    void ExeBasicMouseProc(const TVMCode* code);
+    void ExeBasicCallMouse(const TVMCode* code);
+    TMouseState Mouse;
 
     // --- members ---
     int32_t CurLineNum = 0;

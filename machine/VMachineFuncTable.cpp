@@ -33,6 +33,7 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableData(t);
     InitFuncTableRun(t);
     InitFuncTableFiles(t);
+    InitFuncTableGraphics(t);
     InitFuncTableStrings(t);
     InitFuncTableKanji(t);
     InitFuncTableInput(t);
