@@ -36,19 +36,10 @@ std::string printable_host_name(const std::string& hostName) {
     return out;
 }
 
-std::string files_field(const std::string& text, int columns) {
-    std::string out;
-    int used = 0;
-    for (size_t i = 0; i < text.size() && used < columns;) {
-        size_t len = static_cast<size_t>(char_bytes(text[i]));
-        if (i + len > text.size()) len = text.size() - i;
-        const std::string ch = text.substr(i, len);
-        used += is_kanji(ch.c_str()) ? 2 : 1;
-        out += ch;
-        i += len;
-    }
-    if (used < columns) out.append(static_cast<size_t>(columns - used), ' ');
-    return out;
+void split_host_name(const std::string& name, std::string& body, std::string& ext) {
+    body = extract_file_body(name);
+    const size_t dot = name.rfind('.');
+    ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
 int64_t files_kilobytes(int64_t bytes) {
@@ -57,11 +48,8 @@ int64_t files_kilobytes(int64_t bytes) {
     return bytes / 1024;
 }
 
-std::string files_entry(const std::string& hostName, int64_t bytes) {
-    const std::string name = printable_host_name(hostName);
-    const size_t dot = name.rfind('.');
-    const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+std::string files_size_field(int64_t bytes) {
     std::string size = " " + std::to_string(files_kilobytes(bytes));
     if (size.size() < 6) size.append(6 - size.size(), ' ');
-    return files_field(extract_file_body(name), 6) + "." + files_field(ext, 3) + size;
+    return size;
 }

@@ -378,6 +378,8 @@ protected:
     // lamp and the error for a file that ends too soon.
     std::vector<std::string> ReadFileItems(int32_t n, long wanted, bool lineMode);
     void WriteItemToFile(const TVMCode* code, bool writeForm);
+    // A FILES field: the text cut as LEFT$ cuts and padded to `width` columns.
+    std::string FilesField(const std::string& text, long width) const;
     void ExeBasicFiles(const TVMCode* code);
     void ExeBasicOpen(const TVMCode* code);
     void ExeBasicClose(const TVMCode* code);

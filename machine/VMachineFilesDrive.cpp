@@ -57,6 +57,15 @@ std::string TVMachine::FullPathFName(const std::string& name, bool mustExist) {
     return folder + "/" + file;
 }
 
+std::string TVMachine::FilesField(const std::string& text, long width) const {
+    // Cut as LEFT$ cuts, then padded to `width` columns, a two-column character
+    // counting two; a field that already fills its columns gets nothing.
+    std::string field = LeftDl(text.c_str(), width);
+    const long columns = Klen(field.c_str(), 1) + 2 * Klen(field.c_str(), 2);
+    if (columns < width) field.append(static_cast<size_t>(width - columns), ' ');
+    return field;
+}
+
 void TVMachine::ExeBasicFiles(const TVMCode* code) {
     int32_t drive = 1;
     if (OperandFlag(code)) {
@@ -94,7 +103,11 @@ void TVMachine::ExeBasicFiles(const TVMCode* code) {
             col = Rsrc->CsrIdx % cols;
         }
         if (col + 15 >= cols) Rsrc->DoCRLF();
-        Rsrc->Print(files_entry(hostName, bytes).c_str());
+        std::string body;
+        std::string ext;
+        split_host_name(printable_host_name(hostName), body, ext);
+        const std::string text = FilesField(body, 6) + "." + FilesField(ext, 3) + files_size_field(bytes);
+        Rsrc->Print(text.c_str());
     }
     Rsrc->DoCRLF();
     Rsrc->UpdateScreen();

@@ -8,6 +8,7 @@
 #include "foundation/CharColor.h"
 #include "machine/BasicRsrc.h"
 #include "machine/RuntimeErrorKeys.h"
+#include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
 
 namespace {
@@ -24,23 +25,8 @@ bool is_delim(char c, bool lineMode) {
 }  // namespace
 
 int32_t TVMachine::FileTextLength(const std::string& text) const {
-    // The length as the machine stored the text: two for a full-width character, one
-    // for anything else, and in DISK-BASIC mode one more for the shift code at each
-    // entry into and exit from a run of full-width characters.
-    const bool shiftCodes = RuntimeCompatiMode == 2;
-    int32_t length = 0;
-    bool inKanji = false;
-    for (size_t i = 0; i < text.size();) {
-        size_t len = static_cast<size_t>(char_bytes(text[i]));
-        if (i + len > text.size()) len = text.size() - i;
-        const bool kanji = is_kanji(text.substr(i, len).c_str());
-        if (shiftCodes && kanji != inKanji) ++length;
-        inKanji = kanji;
-        length += kanji ? 2 : 1;
-        i += len;
-    }
-    if (shiftCodes && inKanji) ++length;
-    return length;
+    // File bytes may hold NULs, so the measure goes by the text's own size.
+    return static_cast<int32_t>(text_measure::utf8_pos_to_jis_pos(text, text.size(), 2, DiskBasicMode()));
 }
 
 void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode) {
@@ -90,8 +76,16 @@ std::string TVMachine::InputDlFromFile(int32_t n, int32_t count) {
     while (FileTextLength(text) < count) {
         if (!file.ReadByte(&c)) break;
         text += c;
+        // The rest of a multi-byte character; a byte that cannot continue it is left
+        // for the next character.
         const int more = char_bytes(c) - 1;
-        for (int i = 0; i < more && file.ReadByte(&c); ++i) text += c;
+        for (int i = 0; i < more && file.ReadByte(&c); ++i) {
+            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+                file.UnreadByte();
+                break;
+            }
+            text += c;
+        }
     }
     return text;
 }

@@ -1,4 +1,4 @@
-// The entries of the FILES listing.
+// Pieces of the FILES entries: printable host names, name parts and sizes.
 
 #include <gtest/gtest.h>
 
@@ -6,30 +6,33 @@
 
 namespace {
 
-TEST(FilesListing, Entries) {
+TEST(FilesListing, NameParts) {
     struct Case {
         const char* name;
-        int64_t bytes;
-        const char* entry;
+        const char* body;
+        const char* ext;
     };
     const Case cases[] = {
-        {"SAMPLE.BAS", 2500, "SAMPLE.BAS 2    "},
-        {"README", 300, "README.    1    "},
-        {"A.B", 0, "A     .B   0    "},
-        {".profile", 10, "      .pro 1    "},
-        {"LONGNAME.TXT", 5000, "LONGNA.TXT 4    "},
-        {"a.b.longext", 1, "a.b   .lon 1    "},
-        {"BIG.DAT", 123456789, "BIG   .DAT 120563"},
-        {"漢字ファイル.TXT", 1024, "漢字フ.TXT 1    "},
-        {"A漢字漢.T", 1024, "A漢字漢.T   1    "},
-        {"ｱｲｳｴｵｶｷ.ｸ", 1024, "ｱｲｳｴｵｶ.ｸ   1    "},
+        {"SAMPLE.BAS", "SAMPLE", "BAS"}, {"README", "README", ""}, {".profile", "", "profile"},
+        {"a.b.c", "a.b", "c"},           {"TRAIL.", "TRAIL", ""},  {"", "", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(files_entry(c.name, c.bytes), c.entry) << c.name;
+    for (const Case& c : cases) {
+        std::string body;
+        std::string ext;
+        split_host_name(c.name, body, ext);
+        EXPECT_EQ(body, c.body) << c.name;
+        EXPECT_EQ(ext, c.ext) << c.name;
+    }
 }
 
-TEST(FilesListing, Kilobytes) {
-    const int64_t cases[][2] = {{0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {2047, 1}, {2048, 2}, {-5, 0}};
-    for (const auto& c : cases) EXPECT_EQ(files_kilobytes(c[0]), c[1]) << c[0];
+TEST(FilesListing, Sizes) {
+    const int64_t kilobytes[][2] = {{0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {2047, 1}, {2048, 2}, {-5, 0}};
+    for (const auto& c : kilobytes) EXPECT_EQ(files_kilobytes(c[0]), c[1]) << c[0];
+    EXPECT_EQ(files_size_field(2500), " 2    ");
+    EXPECT_EQ(files_size_field(0), " 0    ");
+    EXPECT_EQ(files_size_field(99999 * 1024), " 99999");
+    // A longer field is not cut.
+    EXPECT_EQ(files_size_field(int64_t{123456789}), " 120563");
 }
 
 TEST(FilesListing, HostNamesArePrintedHarmlessly) {
@@ -45,10 +48,9 @@ TEST(FilesListing, HostNamesArePrintedHarmlessly) {
         {"\xE3\x81", "??"},            // cut short at the end of the name
         {"\x80X", "?X"},               // a stray continuation byte
         {"\xF8\x88\x80\x80\x80", "?????"},
-        {"漢字", "漢字"},
+        {"漢字ｶﾅ", "漢字ｶﾅ"},
     };
     for (const Case& c : cases) EXPECT_EQ(printable_host_name(c.name), c.shown);
-    EXPECT_EQ(files_entry("A\nB.TXT", 1), "A?B   .TXT 1    ");
 }
 
 }  // namespace

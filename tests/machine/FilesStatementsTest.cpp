@@ -385,6 +385,11 @@ TEST_F(FileStatements, CharacterReader) {
     machine.Push(S::Long(1));
     EXPECT_THROW(machine.InputDlFromFileForm(), TException);
     EXPECT_EQ(machine.ErrorText(), std::string(RTE_FILE_NOT_OPEN) + " in 0");
+    // NUL bytes count as characters; a broken character does not swallow the next one.
+    TTempDriveTree::WriteFile(tree.InDrive("BIN.TXT"), std::string("A\0BC\xE6" "DE", 7));
+    Open("BIN.TXT", 2, FOR_INPUT);
+    EXPECT_EQ(machine.InputDlFromFile(2, 3), std::string("A\0B", 3));
+    EXPECT_EQ(machine.InputDlFromFile(2, 3), "C\xE6" "D");
     // A character cut short by the end of the file is returned as far as it goes.
     TTempDriveTree::WriteFile(tree.InDrive("CUT.TXT"), "\xE6\xBC");
     Open("CUT.TXT", 1, FOR_INPUT);
@@ -426,6 +431,44 @@ TEST_F(FileStatements, FilesListsTheDriveFolder) {
     EXPECT_EQ(lamps.Lamp(0), 1);
     EXPECT_GE(updates.Count(), 1);
     EXPECT_TRUE(machine.ValueStack.empty());
+}
+
+TEST_F(FileStatements, FilesEntries) {
+    struct Case {
+        const char* name;
+        size_t bytes;
+        const char* entry;
+    };
+    const Case cases[] = {
+        {"SAMPLE.BAS", 2500, "SAMPLE.BAS 2    "},
+        {"README", 300, "README.    1    "},
+        {"A.B", 0, "A     .B   0    "},
+        {".profile", 10, "      .pro 1    "},
+        {"LONGNAME.TXT", 5000, "LONGNA.TXT 4    "},
+        {"a.b.longext", 1, "a.b   .lon 1    "},
+        {"漢字ファイル.TXT", 1024, "漢字フ.TXT 1    "},
+        {"ｱｲｳｴｵｶｷ.ｸ", 2048, "ｱｲｳｴｵｶ.ｸ   2    "},
+        {"A\x01" "B\x1b.TXT", 1, "A?B?  .TXT 1    "},
+    };
+    machine.RuntimeCompatiMode = 3;  // no shift codes in the measures
+    std::filesystem::create_directory(tree.Root + "/one");
+    rsrc.DrvFolders.Set(4, tree.Root + "/one");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = c.name;
+        std::filesystem::remove_all(tree.Root + "/one");
+        std::filesystem::create_directory(tree.Root + "/one");
+        TTempDriveTree::WriteFile(tree.Root + "/one/" + name, std::string(c.bytes, 'x'));
+        Run(MakeCode(vcCls, false), {});
+        rsrc.CsrIdx = 0;
+        Run(MakeCode(vcFiles, true), {S::Long(5)});
+        EXPECT_EQ(rsrc.CsrIdx, 80);
+        std::string row;
+        for (int i = 0; i < 16; ++i) {
+            if (!rsrc.CellIsRightHalf(i)) row += rsrc.CellIsEmpty(i) ? std::string(" ") : std::string(rsrc.TxtBuf[i]);
+        }
+        EXPECT_EQ(row, c.entry);
+    }
 }
 
 TEST_F(FileStatements, FilesPlacesEntriesInColumnsAndBreaksRows) {
