@@ -73,6 +73,11 @@ int32_t TVMachine::Execute() {
     } catch (const TException& e) {
         ShowErrorAlert(e);
         ExitStatus = 1;
+    } catch (...) {
+        // Handlers raise only TException; anything else (memory running out, a fault
+        // in a handler) still ends the run as a run-time error instead of the process.
+        ShowErrorAlert(RuntimeException2(RTE_INTERNAL_ERROR));
+        ExitStatus = 1;
     }
     ExecuteDone();
     return static_cast<int32_t>(ExitStatus);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 #include "foundation/Common.h"
@@ -266,6 +267,26 @@ TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero) {
     machine.Resume();
     machine.Wait(nullptr);
     EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Stop_Break@ in 0\nOk\n");
+}
+
+// A machine whose debugger hook fails with an exception of the standard library.
+class TFailingHookMachine : public TVMachine {
+public:
+    using TVMachine::TVMachine;
+    void ExeBasicOnGosubGotoGosubInvoked() override { throw std::runtime_error("fault"); }
+};
+
+TEST_F(MachineRun, ForeignExceptionIsAnInternalErrorNotACrash) {
+    code.Line(10).Int(1).Int(100).Add(MakeCode(vcOnGosub, int32_t{1}));
+    code.Line(100).Return();
+    code.Finish();
+    TFailingHookMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
+    machine.Resume();
+    int32_t exitValue = 0;
+    machine.Wait(&exitValue);
+    EXPECT_EQ(exitValue, 1);
+    EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Internal_Error@ in 10\nOk\n");
+    EXPECT_EQ(alerts.Count(), 1u);
 }
 
 TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst) {
