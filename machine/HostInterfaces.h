@@ -8,6 +8,7 @@
 // must never wait for the machine.
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +69,8 @@ public:
     virtual void ProgramChange(uint8_t channel, uint8_t program, int64_t when) = 0;
     virtual void ControlChange(uint8_t channel, uint8_t control, uint8_t value, int64_t when) = 0;
     virtual void SystemExclusive(const std::vector<uint8_t>& data, int64_t when) = 0;
+    // How many MIDI destinations receive what is sent here (PEEK reports whether any does).
+    virtual int32_t Connections() const { return 0; }
 };
 
 // The MIDI outputs a user can connect the machine's output to.
@@ -102,6 +105,13 @@ public:
     // Microseconds of a monotonic clock.
     virtual int64_t NowMicros() const = 0;
     virtual void SleepMicros(int64_t micros) const = 0;
+    // The local date and time of day now (DATE$, TIME$); the C library's by default.
+    virtual std::tm LocalTime() const {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return local;
+    }
 };
 
 // The time of day of an ON TIME$ text "hh:mm:ss": false when the text is not eight

@@ -392,6 +392,12 @@ void TMmlPlayer::SetIrOptByte(int32_t count)
     mIrThreshold.store(count, std::memory_order_release);
 }
 
+int32_t TMmlPlayer::ProducerConnections() const
+{
+    const TMidiOutput* output = mOutput.load(std::memory_order_acquire);
+    return output != nullptr ? output->Connections() : 0;
+}
+
 int64_t TMmlPlayer::LivePlayPosition() const
 {
     std::lock_guard<std::mutex> guard(mWakeLock);

@@ -96,6 +96,8 @@ public:
     // emptiest, otherwise that channel) and the count of notes at or below which it fires.
     void SetIrOptCh(int32_t channel);
     void SetIrOptByte(int32_t count);
+    // How many MIDI destinations the producer reaches; 0 without a producer.
+    int32_t ProducerConnections() const;
 
     // --- Observation (tests, the headless driver) ---
     int64_t PlayPosition() const { return mPlayPos.load(std::memory_order_acquire); }

@@ -39,6 +39,11 @@ std::string FormatMidiEvent(const TMidiEvent& event, int64_t origin)
     return line;
 }
 
+std::ostream& operator<<(std::ostream& out, const TMidiEvent& event)
+{
+    return out << "{" << FormatMidiEvent(event) << ", sent at " << event.sentAt << "}";
+}
+
 void TMidiRecorder::NoteOn(uint8_t channel, uint8_t note, uint8_t velocity, int64_t when)
 {
     Record({TMidiEvent::Kind::NoteOn, channel, note, velocity, {}, when, 0});
@@ -62,6 +67,18 @@ void TMidiRecorder::ControlChange(uint8_t channel, uint8_t control, uint8_t valu
 void TMidiRecorder::SystemExclusive(const std::vector<uint8_t>& data, int64_t when)
 {
     Record({TMidiEvent::Kind::SystemExclusive, 0, 0, 0, data, when, 0});
+}
+
+int32_t TMidiRecorder::Connections() const
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    return mConnections;
+}
+
+void TMidiRecorder::SetConnections(int32_t count)
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    mConnections = count;
 }
 
 std::vector<TMidiEvent> TMidiRecorder::Events() const

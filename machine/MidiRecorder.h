@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct TMidiEvent {
 // "<time> program 1 6", "<time> control 0 123 0", "<time> sysex 7E 7F 09 01".
 // A stamp of 0 stays 0; other stamps are shown less `origin`.
 std::string FormatMidiEvent(const TMidiEvent& event, int64_t origin = 0);
+// The log line and the time it was sent, for test failures and diagnostics.
+std::ostream& operator<<(std::ostream& out, const TMidiEvent& event);
 
 class TMidiRecorder : public TMidiOutput {
 public:
@@ -42,6 +45,9 @@ public:
     void ProgramChange(uint8_t channel, uint8_t program, int64_t when) override;
     void ControlChange(uint8_t channel, uint8_t control, uint8_t value, int64_t when) override;
     void SystemExclusive(const std::vector<uint8_t>& data, int64_t when) override;
+    // 1 unless set otherwise: the recorder stands for one connected output.
+    int32_t Connections() const override;
+    void SetConnections(int32_t count);
 
     std::vector<TMidiEvent> Events() const;
     size_t Count() const;
@@ -56,4 +62,5 @@ private:
     mutable std::mutex mLock;
     mutable std::condition_variable mArrived;
     std::vector<TMidiEvent> mEvents;
+    int32_t mConnections = 1;
 };

@@ -217,6 +217,7 @@ protected:
     static void InitFuncTableProc(TFuncTable& table);
     static void InitFuncTableExFunc(TFuncTable& table);
     static void InitFuncTableExProc(TFuncTable& table);
+    static void InitFuncTableSound(TFuncTable& table);
     static void InitFuncTableNumeric(TFuncTable& table);
     static void InitFuncTableVariables(TFuncTable& table);
     static void InitFuncTableUserFunc(TFuncTable& table);
@@ -250,6 +251,19 @@ protected:
     void ExeBasicSetIrState(const TVMCode* code);
     void ExeBasicSetIrTgt(const TVMCode* code);
     void ExeBasicStop(const TVMCode* code);
+
+    // Sound, time and system statements (VMachineSound.cpp).
+    void ExeBasicPlay(const TVMCode* code);
+    void ExeBasicPlayAlloc(const TVMCode* code);
+    void ExeBasicBeep(const TVMCode* code);
+    void ExeBasicPeek(const TVMCode* code);
+    void ExeBasicInp(const TVMCode* code);
+    void ExeBasicDefSeg(const TVMCode* code);
+    void ExeBasicXSleep(const TVMCode* code);
+    void ExeBasicDateDl(const TVMCode* code);
+    void ExeBasicTimeDl(const TVMCode* code);
+    void ExeBasicXSystemtime(const TVMCode* code);
+    void ExeBasicXKivoversionDl(const TVMCode* code);
     // operators (the handlers of the typed operator codes)
     void ExeBasicBAddInt(const TVMCode* code);
     void ExeBasicBAddFloat(const TVMCode* code);

@@ -27,6 +27,7 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableProc(t);
     InitFuncTableExFunc(t);
     InitFuncTableExProc(t);
+    InitFuncTableSound(t);
     InitFuncTableNumeric(t);
     InitFuncTableVariables(t);
     InitFuncTableUserFunc(t);

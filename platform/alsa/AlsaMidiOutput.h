@@ -62,7 +62,7 @@ public:
     bool Disconnect(const MidiDestination& destination);
     bool IsConnected(const MidiDestination& destination) const;
     // How many ports receive from ours, whoever connected them.
-    int32_t Connections() const;
+    int32_t Connections() const override;
 
 private:
     struct Event;

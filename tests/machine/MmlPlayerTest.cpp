@@ -27,15 +27,6 @@ constexpr int64_t kLatency = 50000;
 constexpr int64_t kTick = 108;  // microseconds per tick at tempo 120
 constexpr auto kPatience = 10s;  // real time any single wait may take before the test fails
 
-}  // namespace
-
-void PrintTo(const TMidiEvent& event, std::ostream* out)
-{
-    *out << "{" << FormatMidiEvent(event) << " sent at " << event.sentAt << "}";
-}
-
-namespace {
-
 TMidiEvent Note(Kind kind, int channel, int note, int velocity, int64_t time)
 {
     return {kind, static_cast<uint8_t>(channel), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity), {},
