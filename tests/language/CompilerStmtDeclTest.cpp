@@ -103,6 +103,22 @@ TEST(CompilerStmtDeclTest, DefFnRedefinition)
     EXPECT_NE(p.Listing().find("vcBCallUserFunc \"FNA\""), std::string::npos);
 }
 
+// The label counter runs for the whole process: a second compile makes new
+// labels, and each definition takes two of them, skip label first.
+TEST(CompilerStmtDeclTest, DefFnLabelsKeepCounting)
+{
+    auto labelNumber = [](const std::string& label) { return std::stol(label.substr(2)); };
+    const TStatement first("DEF FNA = 1");
+    const TStatement second("DEF FNA = 1");
+    const long firstEntry = labelNumber(first.program.mid.UserFuncInfoMap.at("FNA").EntryLabel);
+    const long secondEntry = labelNumber(second.program.mid.UserFuncInfoMap.at("FNA").EntryLabel);
+    EXPECT_EQ(secondEntry, firstEntry + 2);
+    // The skip label, made just before the entry label, is bound past the return.
+    const std::string skip = "@L" + std::to_string(secondEntry - 1);
+    ASSERT_EQ(second.program.mid.LabelMap.count(skip), 1u);
+    EXPECT_EQ(second.program.mid.LabelMap.at(skip), static_cast<int32_t>(second.program.mid.Codes.size()) - 1);
+}
+
 TEST(CompilerStmtDeclTest, DefFnErrors)
 {
     const TCase cases[] = {
