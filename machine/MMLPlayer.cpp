@@ -27,9 +27,9 @@ constexpr int64_t kMaxSleepTicks = 4294967295LL;
 // How often MfBlocking looks at the stop request when no pass of the thread wakes it.
 constexpr std::chrono::microseconds kForegroundPoll{20000};
 
-const TMmlDefaultPrefs& DefaultPrefs()
+const TMmlPrefs& DefaultPrefs()
 {
-    static const TMmlDefaultPrefs prefs;
+    static const TMmlAppPrefs prefs;
     return prefs;
 }
 

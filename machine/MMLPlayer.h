@@ -62,7 +62,7 @@ public:
     // Attaches the running machine, or detaches it with null. Returns only when no call
     // into the machine it replaces is in progress, so that machine may then be deleted.
     bool SetVMachine(TMmlMachineLink* machine);
-    // The source of "SVol" and "MDly"; null restores the defaults.
+    // The source of "SVol" and "MDly"; null restores the user preferences.
     void SetPrefs(const TMmlPrefs* prefs);
 
     int32_t Execute() override;

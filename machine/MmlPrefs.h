@@ -1,8 +1,8 @@
 #pragma once
 // The two preferences the music player reads each time it uses them: "SVol", the SSG
 // volume in percent (0 to 200), and "MDly", the MIDI latency in microseconds (0 to
-// 3000000). The application passes an adapter on its preference record; without one
-// the player uses TMmlDefaultPrefs.
+// 3000000). Unless it is given others, the player reads the user preferences
+// (TMmlAppPrefs); tests give it TMmlDefaultPrefs, which they can change freely.
 
 #include <atomic>
 #include <cstdint>
@@ -29,4 +29,11 @@ public:
 private:
     std::atomic<int32_t> mSsgVolume{kSsgVolume};
     std::atomic<int64_t> mMidiLatency{kMidiLatency};
+};
+
+// The user preferences of the application (gPrefs).
+class TMmlAppPrefs : public TMmlPrefs {
+public:
+    int32_t SsgVolume() const override;
+    int64_t MidiLatency() const override;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Common.h"
 #include "machine/MMLPlayer.h"
 #include "machine/MmlPrefs.h"
 #include "machine/MmlTables.h"
@@ -395,6 +396,23 @@ TEST_F(MmlCompileTest, IdleChannelsStartAtThePlayPosition)
     EXPECT_FALSE(player.IsBufferEmpty());
     player.Clear();
     EXPECT_TRUE(player.IsBufferEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MmlPlayerPrefs, WithoutOwnPrefsThePlayerReadsTheUserPreferences)
+{
+    const int32_t saved = gPrefs.SoundVolume.load();
+    gPrefs.SoundVolume.store(50);
+    TManualMusicClock clock;
+    TMmlPlayer player(&clock);
+    player.SetMml(5, "V15C");
+    gPrefs.SoundVolume.store(saved);
+    const std::vector<TPlayData> queued = player.Queued(5);
+    ASSERT_FALSE(queued.empty());
+    EXPECT_EQ(queued[0].Data2, 63);  // 127 * 50 / 100
 }
 
 }  // namespace
