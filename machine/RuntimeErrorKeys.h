@@ -25,3 +25,5 @@ inline constexpr const char RTE_BAD_MML[] = "@Runtime_Err_Bad_MML@";
 // A code without a handler, or operands the code should have left and did not: a
 // fault of the compiled program, reported instead of crashing.
 inline constexpr const char RTE_INTERNAL_ERROR[] = "@Runtime_Err_Internal_Error@";
+// The value stack is full (subroutines called without RETURN, without end).
+inline constexpr const char RTE_OUT_OF_MEMORY[] = "@Runtime_Err_Out_Of_Memory@";

@@ -202,6 +202,10 @@ void TVMachine::ThrowStackEmpty() {
     throw RuntimeException2(RTE_INTERNAL_ERROR);
 }
 
+void TVMachine::ThrowStackFull() {
+    throw RuntimeException2(RTE_OUT_OF_MEMORY);
+}
+
 // --- handlers without effect ---
 
 void TVMachine::ExeBasicNoHandler(const TVMCode*) {

@@ -163,6 +163,7 @@ protected:
     // Pushes write the new entry in place: building a value elsewhere and copying it
     // would cost a store-forwarding stall on every push.
     TStackData& PushSlot(uint32_t type) {
+        if (ValueStack.size() >= VALUE_STACK_LIMIT) [[unlikely]] ThrowStackFull();
         TStackData& s = ValueStack.emplace_back();
         s.type = type;
         return s;
@@ -171,9 +172,12 @@ protected:
     void PushFloat(float v) { PushSlot(sdSingle).value.f = v; }
     void PushDouble(double v) { PushSlot(sdDouble).value.d = v; }
     void PushBorrowedString(const char* text) { PushSlot(sdString).value.text = text ? text : ""; }
-    void PushOwnedString(std::string text) { ValueStack.push_back(TStackData::OwnedText(std::move(text))); }
+    void PushOwnedString(std::string text) { Push(TStackData::OwnedText(std::move(text))); }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
-    void Push(TStackData s) { ValueStack.push_back(std::move(s)); }
+    void Push(TStackData s) {
+        if (ValueStack.size() >= VALUE_STACK_LIMIT) [[unlikely]] ThrowStackFull();
+        ValueStack.push_back(std::move(s));
+    }
 
     // The top entry; an empty stack is an internal run-time error.
     TStackData& Top() {
@@ -186,6 +190,10 @@ protected:
         return s;
     }
     [[noreturn]] void ThrowStackEmpty();
+    // The value stack holds at most this many entries (16 MB): a program that keeps
+    // calling GOSUB without RETURN gets "Out of memory" instead of exhausting the host.
+    static constexpr size_t VALUE_STACK_LIMIT = size_t{1} << 20;
+    [[noreturn]] void ThrowStackFull();
     // Numbers are read in place: no value is moved for them.
     int32_t PopInt() { const int32_t v = StackInt(Top()); ValueStack.pop_back(); return v; }
     float PopFloat() { const float v = StackFloat(Top()); ValueStack.pop_back(); return v; }

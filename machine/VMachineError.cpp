@@ -10,6 +10,7 @@ namespace {
 
 const platform::CatalogueText MACHINE_TEXTS[] = {
     {"@Runtime_Err_Internal_Error@", "Internal error"},
+    {"@Runtime_Err_Out_Of_Memory@", "Out of memory"},
 };
 
 }  // namespace

@@ -289,6 +289,13 @@ TEST_F(MachineRun, ForeignExceptionIsAnInternalErrorNotACrash) {
     EXPECT_EQ(alerts.Count(), 1u);
 }
 
+TEST_F(MachineRun, EndlessGosubRunsOutOfMemoryInsteadOfExhaustingTheHost) {
+    code.Line(10).Gosub(10);
+    code.Finish();
+    EXPECT_EQ(RunProgram(), 1);
+    EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Out_Of_Memory@ in 10\nOk\n");
+}
+
 TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst) {
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
