@@ -103,8 +103,7 @@ void TVMachine::ExeBasicCsrlin(const TVMCode*) {
 void TVMachine::ExeBasicCls(const TVMCode* code) {
     const int32_t mode = code->Operand.Long != 0 ? PopInt() : 1;
     if (mode == 1 || mode == 3) Rsrc->ClearTxtBuf(Rsrc->ConsoleTop, Rsrc->ConsoleBottom);
-    // Modes 2 and 3 also clear the active graphics page, which arrives with the
-    // graphics statements.
+    if (mode == 2 || mode == 3) Rsrc->ClearGrphBuf();
     Rsrc->UpdateScreen();
 }
 

@@ -213,6 +213,13 @@ TEST_F(ConsoleOutput, ClsClearsTheConsoleWindowAndRedraws) {
         EXPECT_EQ(updates.Count(), before + 1);
         EXPECT_EQ(Screen().substr(0, 4), "row\n");
     }
+    // Modes 0 and 4 left the graphics alone; 2 clears the active page, not the text.
+    rsrc.Graphics.Page(rsrc.ActivePage).IndexBits()[0] = 5;
+    Run(MakeCode(vcCls, int32_t{1}), {S::Long(4)});
+    EXPECT_EQ(rsrc.Graphics.Page(rsrc.ActivePage).IndexAt(0, 0), 5);
+    Run(MakeCode(vcCls, int32_t{1}), {S::Long(2)});
+    EXPECT_EQ(rsrc.Graphics.Page(rsrc.ActivePage).IndexAt(0, 0), rsrc.GrphBgCol);
+    EXPECT_EQ(Screen().substr(0, 4), "row\n");
     Run(MakeCode(vcCls, int32_t{0}), {});
     std::string expected;
     for (int row = 0; row < 25; ++row) expected += row >= 5 && row < 15 ? "\n" : "row\n";
