@@ -141,12 +141,13 @@ TEST(DriveLampsTimer, TheTimerPutsTheLampOut) {
 
 TEST(BasicRsrcFiles, LampOfAFileFollowsItsDriveAndCloseAll) {
     TTempDriveTree tree;
+    // The host and the clock outlive the devices, whose lamp timer uses them.
     TCountingLamps lamps;
+    TStepClock clock;
     TBasicRsrc rsrc;
     TDeviceHost host;
     host.Lamps = &lamps;
     rsrc.SetOwner(host);
-    TStepClock clock;
     rsrc.DrvLamps.SetClock(&clock);
 
     TTempDriveTree::WriteFile(tree.InDrive("A"), "x");
