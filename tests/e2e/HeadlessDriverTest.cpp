@@ -85,6 +85,36 @@ TEST(HeadlessDriver, BadArgumentsAndUnreadableLists) {
     EXPECT_EQ(run_headless_process({"--drive", "2=/nonexistent/folder", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"}).status, 4);
 }
 
+// --page writes the displayed page as a 640 by 400 PNG (signature and header checked).
+TEST(HeadlessDriver, PageIsWrittenAsPng) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "kivo-e2e-page";
+    fs::create_directories(dir);
+    const fs::path list = dir / "box.bas";
+    std::ofstream(list) << "10 LINE (0,0)-(99,49),2,BF\n";
+    const fs::path png = dir / "page.png";
+    const THeadlessOutcome outcome = run_headless_process({"--page", png.string(), list.string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    std::ifstream in(png, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GE(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    auto be32 = [&](size_t at) {
+        return (static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 24) |
+               (static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 16) |
+               (static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 2])) << 8) |
+               static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3]));
+    };
+    EXPECT_EQ(be32(16), 640u);
+    EXPECT_EQ(be32(20), 400u);
+
+    // A page that cannot be written is reported, and the run counts as failed.
+    const THeadlessOutcome bad = run_headless_process({"--page", (dir / "missing" / "p.png").string(), list.string()});
+    EXPECT_EQ(bad.status, 4);
+    EXPECT_NE(bad.err.find("cannot write the page"), std::string::npos);
+    fs::remove_all(dir);
+}
+
 TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {
     const std::filesystem::path list = std::filesystem::temp_directory_path() / "kivo-e2e-empty.bas";
     std::ofstream(list).close();

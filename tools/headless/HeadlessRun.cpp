@@ -7,6 +7,7 @@
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
@@ -19,6 +20,7 @@
 #include "machine/ScreenText.h"
 #include "machine/VMachine.h"
 #include "tools/headless/FormatSource.h"
+#include "tools/pngwriter/PngWriter.h"
 
 namespace {
 
@@ -69,6 +71,19 @@ bool read_file(const std::string& path, std::string& text) {
     buffer << in.rdbuf();
     if (in.bad()) return false;
     text = buffer.str();
+    return true;
+}
+
+// The displayed graphics page, as the screen shows it behind the text, as a PNG file.
+bool write_page_png(const std::string& path, const TBasicRsrc& rsrc, std::ostream& err) {
+    std::vector<uint32_t> words(static_cast<size_t>(TBasicRsrc::SCREEN_WIDTH) * TBasicRsrc::SCREEN_HEIGHT);
+    rsrc.ComposeGraphics(words.data());
+    std::string error;
+    if (!write_png_rgb(path, words.data(), TBasicRsrc::SCREEN_WIDTH, TBasicRsrc::SCREEN_HEIGHT,
+                       TBasicRsrc::SCREEN_WIDTH, &error)) {
+        err << "kivo-headless: cannot write the page " << path << ": " << error << '\n';
+        return false;
+    }
     return true;
 }
 
@@ -212,6 +227,8 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     out << shown_screen_text(rsrc);
     // The editor would act on these; the driver records them.
     for (const TRunRequest& request : runRequests.Requests()) err << describe_run_request(request, drives) << '\n';
+    if (options.PagePng && !write_page_png(*options.PagePng, rsrc, err) && result == HEADLESS_ENDED)
+        result = HEADLESS_BAD_ARGUMENTS;
     if (options.MidiLog && !write_midi_log(*options.MidiLog, midi, err) && result == HEADLESS_ENDED)
         result = HEADLESS_BAD_ARGUMENTS;
     return result;
