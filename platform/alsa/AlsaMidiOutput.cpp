@@ -1,6 +1,7 @@
 #include "platform/alsa/AlsaMidiOutput.h"
 
 #include <alsa/asoundlib.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -34,6 +35,10 @@ struct AlsaMidiOutput::Event {
 
 AlsaMidiOutput::AlsaMidiOutput()
 {
+    // Without the sequencer device there is nothing to open (and the library would
+    // complain on standard error).
+    if (access("/dev/snd/seq", F_OK) != 0)
+        return;
     snd_seq_t* seq = nullptr;
     if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
         return;

@@ -36,6 +36,8 @@ class Receiver {
 public:
     Receiver()
     {
+        if (!HaveSequencer())
+            return;
         if (snd_seq_open(&mSeq, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) {
             mSeq = nullptr;
             return;
