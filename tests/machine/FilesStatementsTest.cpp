@@ -203,6 +203,15 @@ TEST_F(FileStatements, ReadOnlyFilesCanBeRead) {
 }
 
 TEST_F(FileStatements, WriteErrorsAreReported) {
+    // A file opened FOR INPUT is opened for reading only: a write into it is an error
+    // and changes nothing.
+    TTempDriveTree::WriteFile(tree.InDrive("IN.TXT"), "keep\r\n");
+    Open("IN.TXT", 2, FOR_INPUT);
+    ExpectError(MakeCode(vcPrintSh, false), {S::Long(2), S::BorrowedText("X")}, RTE_DISK_IO_ERROR);
+    ExpectError(MakeCode(vcWriteSh, true), {S::Long(2)}, RTE_DISK_IO_ERROR);
+    EXPECT_EQ(Content("IN.TXT"), "keep\r\n");
+    EXPECT_TRUE(rsrc.OpenFiles[1].IsOpen());
+
     // /dev/full refuses every write with "no space left".
     if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
     rsrc.OpenFiles[0].SetTo("/dev/full", O_WRONLY);
