@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "machine/BasicRsrc.h"
+#include "machine/TextMeasure.h"
 
 namespace {
 
@@ -41,9 +42,11 @@ void TBasicRsrc::Print(const char* text) {
 
     // One character: its byte count, clipped so that nothing is read past the text;
     // a character cut short by the end of the text counts as one column.
+    // A byte that begins no complete, valid UTF-8 sequence is a character of its own,
+    // so that broken text takes one cell a byte and never more than a cell holds.
     auto char_len = [&](int at) {
-        const int n = char_bytes(text[at]);
-        return n <= len - at ? n : 1;
+        return static_cast<int>(text_measure::utf8_sequence_length(std::string_view(text, static_cast<size_t>(len)),
+                                                                    static_cast<size_t>(at)));
     };
     auto char_width = [&](int at, int n) {
         if (n == 1) return 1;

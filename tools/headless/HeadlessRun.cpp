@@ -20,6 +20,7 @@
 #include "machine/ScreenText.h"
 #include "machine/VMachine.h"
 #include "tools/headless/FormatSource.h"
+#include "tools/headless/HeadlessTypist.h"
 #include "tools/pngwriter/PngWriter.h"
 
 namespace {
@@ -207,6 +208,14 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             machine.Terminate();
         });
         machine.Resume();
+        // The keys of --keys, typed once the run has started.
+        THeadlessTypist typist(options.Keys);
+        std::thread typing([&] {
+            typist.Run(rsrc, [&] {
+                std::lock_guard<std::mutex> lock(watchLock);
+                return ended;
+            });
+        });
         int32_t exitValue = 0;
         machine.Wait(&exitValue);
         {
@@ -215,6 +224,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         }
         watchSignal.notify_all();
         watchdog.join();
+        typing.join();
         player.SetVMachine(nullptr);
         if (timedOut)
             result = HEADLESS_TIMEOUT;
