@@ -2,30 +2,21 @@
 // palette number, the graphics last point that STEP and POINT use, and the page
 // rectangle each statement reports for redrawing.
 
-#include <cmath>
+#include <utility>
 
 #include "machine/BasicRsrc.h"
+#include "machine/GraphicsCoords.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
 namespace {
-
-// The page pixel of a coordinate: rounded half up, kept far inside 64 bits (the
-// rasteriser clips everything off the page).
-int64_t pixel_of(double v) {
-    if (std::isnan(v)) return 0;
-    const double r = std::floor(v + 0.5);
-    if (r > 1e15) return static_cast<int64_t>(1e15);
-    if (r < -1e15) return static_cast<int64_t>(-1e15);
-    return static_cast<int64_t>(r);
-}
 
 struct TPixelPoint {
     int64_t x;
     int64_t y;
 };
 
-TPixelPoint pixel_of(const TGrphPoint& p) { return {pixel_of(p.x), pixel_of(p.y)}; }
+TPixelPoint pixel_of(const TGrphPoint& p) { return {page_pixel_of(p.x), page_pixel_of(p.y)}; }
 
 TScreenRect rect_of(const TGrphPoint& a, const TGrphPoint& b) {
     const TPixelPoint p = pixel_of(a);

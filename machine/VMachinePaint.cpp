@@ -1,10 +1,8 @@
 // PAINT, a fill bounded by a border colour, and ROLL, which shifts the picture of
 // the active page.
 
-#include <algorithm>
-#include <cmath>
-
 #include "machine/BasicRsrc.h"
+#include "machine/GraphicsCoords.h"
 #include "machine/Paint.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
@@ -30,8 +28,8 @@ void TVMachine::ExeBasicPaint(const TVMCode* code) {
     const TGrphPoint seed{static_cast<float>(sx), static_cast<float>(sy)};
     // A seed that is not a whole pixel of the page paints nothing (paint_area checks
     // the page; the rounding matches the other statements).
-    const auto px = static_cast<int64_t>(std::floor(std::clamp(sx, -1e15, 1e15) + 0.5));
-    const auto py = static_cast<int64_t>(std::floor(std::clamp(sy, -1e15, 1e15) + 0.5));
+    const int64_t px = page_pixel_of(sx);
+    const int64_t py = page_pixel_of(sy);
     const TScreenRect changed = paint_area(g.Page(Rsrc->ActivePage), g.GrphColPal, px, py, area, border);
     g.LastPoint = seed;
     GrphChanged(changed);

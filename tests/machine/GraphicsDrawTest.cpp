@@ -1,6 +1,8 @@
 // PSET, PRESET, POINT, LINE and CIRCLE on the active page: the pixels drawn, the
 // colours chosen, the last point that STEP uses and the area marked for redrawing.
 
+#include <cmath>
+
 #include "tests/machine/GraphicsStatementsSupport.h"
 
 namespace {
@@ -72,6 +74,12 @@ TEST_F(Drawing, PixelsOffThePageAreCutAndTheRectangleMarked) {
     PSet(10, 20, 2);
     // 200-line mode: page row 20 is screen rows 40 and 41.
     EXPECT_EQ(rsrc.TakeScrModified(), (TScreenRect{10, 40, 10, 41}));
+    // A centre that is no number leaves a last point from which STEP draws nothing.
+    Circle(vcStrokeEllipse, {Flag(false), Single(std::nanf("")), Int(0), Int(5)});
+    Run(MakeCode(vcPSet, true), {Int(0), Int(0), Int(2)});
+    Run(MakeCode(vcPaint, true), {Int(0), Int(0), Int(2), Omit()});
+    EXPECT_EQ(Index(0, 0, 0), 0);
+    EXPECT_EQ(Index(0, 0, 399), 0);
 }
 
 TEST_F(Drawing, LineForms) {
