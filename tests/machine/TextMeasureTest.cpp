@@ -1,0 +1,136 @@
+// The text measures the string functions count with, the decimal number reader of
+// VAL, INPUT and READ, and broken UTF-8 on the text screen.
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "machine/BasicNumberParse.h"
+#include "machine/BasicRsrc.h"
+#include "machine/TextMeasure.h"
+
+namespace {
+
+using namespace text_measure;
+
+TEST(TextMeasure, CharactersAreClassifiedFromTheirValidBytes) {
+    struct Case {
+        std::string text;
+        std::size_t bytes;
+        TCharClass cls;
+    };
+    const Case cases[] = {
+        {"A", 1, TCharClass::OneByte},
+        {"ｱ", 3, TCharClass::HalfKana},
+        {"｡", 3, TCharClass::HalfKana},   // U+FF61, the first
+        {"ﾟ", 3, TCharClass::HalfKana},   // U+FF9F, the last
+        {"ｰ", 3, TCharClass::HalfKana},
+        {"～", 3, TCharClass::FullWidth},  // U+FF5E, just before them
+        {"￠", 3, TCharClass::FullWidth},  // U+FFE0, after them
+        {"漢", 3, TCharClass::FullWidth},
+        {"é", 2, TCharClass::FullWidth},
+        {"😀", 4, TCharClass::FullWidth},
+        {"\xE6\xBC", 1, TCharClass::OneByte},      // cut short
+        {"\xE6" "A" "\xA2", 1, TCharClass::OneByte},  // not followed by continuation bytes
+        {"\xBC", 1, TCharClass::OneByte},          // a stray continuation byte
+        {"\xC0\x80", 1, TCharClass::OneByte},      // overlong
+        {"\xED\xA0\x80", 1, TCharClass::OneByte},  // a surrogate
+        {"\xF8\x88\x80\x80\x80", 1, TCharClass::OneByte},
+    };
+    for (const Case& c : cases) {
+        const TCharStep step = char_step(c.text, 0);
+        EXPECT_EQ(step.bytes, c.bytes) << c.text;
+        EXPECT_EQ(step.cls, c.cls) << c.text;
+    }
+}
+
+TEST(TextMeasure, ConversionsAgreeWithEachOtherAtEveryCharacterBoundary) {
+    // Walking to the measure of a prefix that ends on a character boundary gives that
+    // prefix back, in both measures and both modes.
+    const std::string text = "Aｱ漢字Bｶﾞ漢\xE6x全角";
+    for (const bool disk : {false, true}) {
+        for (const std::size_t unit : {std::size_t{1}, std::size_t{2}}) {
+            for (std::size_t u = 0; u <= text.size(); u += char_step(text, u < text.size() ? u : 0).bytes) {
+                const std::size_t j = utf8_pos_to_jis_pos(text, u, unit, disk);
+                // In DISK-BASIC mode the measure of a prefix ending in a run includes
+                // the closing shift code, which the walk back also spends.
+                EXPECT_EQ(jis_pos_to_utf8_pos(text, j, unit, disk), u) << "u=" << u << " unit=" << unit << " disk=" << disk;
+                if (u == text.size()) break;
+            }
+        }
+    }
+}
+
+TEST(TextMeasure, NothingIsReadPastTheTextWhateverItHolds) {
+    // The view ends inside a character; the bytes after it must not count.
+    const std::string backing = "A漢";
+    const std::string_view cut(backing.data(), 2);
+    EXPECT_EQ(utf8_pos_to_jis_pos(cut, 100, 2, true), 2u);
+    EXPECT_EQ(jis_pos_to_utf8_pos(cut, 100, 2, true), 2u);
+    EXPECT_EQ(jis_pos_to_utf8_pos_r(cut, 100, true), 2u);
+    EXPECT_EQ(jis_len_to_utf8_len(cut, 1, 100, true), 1u);
+    EXPECT_EQ(jis_len_to_utf8_len_k(cut, 1, 100, true), 1u);
+    EXPECT_EQ(reverse_chars("a漢\xE6"), "\xE6漢a");
+}
+
+TEST(BasicNumberParse, ReadsOnlyTheDecimalFormsOfBasic) {
+    struct Case {
+        const char* text;
+        double value;
+        std::size_t length;
+        TBasicNumberStatus status;
+    };
+    constexpr auto OK = TBasicNumberStatus::Ok;
+    constexpr auto NONE = TBasicNumberStatus::NoNumber;
+    const Case cases[] = {
+        {"12", 12, 2, OK},
+        {"-12.5x", -12.5, 5, OK},
+        {"+.25", 0.25, 4, OK},
+        {"7.", 7, 2, OK},
+        {"1E3", 1000, 3, OK},
+        {"1e+3", 1000, 4, OK},
+        {"25D-1", 2.5, 5, OK},
+        {"2d", 2, 1, OK},
+        {"3E+", 3, 1, OK},
+        {"0.1", 0.1, 3, OK},
+        {"1e-999", 0, 6, OK},
+        {"", 0, 0, NONE},
+        {" 1", 0, 0, NONE},  // blanks are the caller's business
+        {".", 0, 0, NONE},
+        {"-", 0, 0, NONE},
+        {"+-1", 0, 0, NONE},
+        {"e5", 0, 0, NONE},
+        {"inf", 0, 0, NONE},
+        {"nan", 0, 0, NONE},
+        {"0x1F", 0, 1, OK},  // only the 0
+        {"1e999", std::numeric_limits<double>::max(), 5, TBasicNumberStatus::Overflow},
+        {"-1e999", -std::numeric_limits<double>::max(), 6, TBasicNumberStatus::Overflow},
+    };
+    for (const Case& c : cases) {
+        const TBasicNumber n = parse_basic_number(c.text);
+        EXPECT_DOUBLE_EQ(n.value, c.value) << '"' << c.text << '"';
+        EXPECT_EQ(n.length, c.length) << '"' << c.text << '"';
+        EXPECT_EQ(n.status, c.status) << '"' << c.text << '"';
+    }
+}
+
+TEST(BrokenText, TakesOneCellAByteOnTheScreen) {
+    TBasicRsrc rsrc;
+    rsrc.ClearTxtBuf(0, 25);
+    // A lead byte whose sequence the text breaks off: each byte its own cell, and the
+    // valid character after it is still whole.
+    const std::string text = std::string("\xF9\xE3\x82") + "ア" + "\xC8\xC8";
+    rsrc.Print(text.c_str());
+    EXPECT_EQ(rsrc.CsrIdx, 3 + 2 + 2);
+    EXPECT_EQ(std::string(rsrc.TxtBuf[0]), "\xF9");
+    EXPECT_EQ(std::string(rsrc.TxtBuf[1]), "\xE3");
+    EXPECT_EQ(std::string(rsrc.TxtBuf[2]), "\x82");
+    EXPECT_EQ(std::string(rsrc.TxtBuf[3]), "ア");
+    EXPECT_TRUE(rsrc.CellIsRightHalf(4));
+    EXPECT_EQ(std::string(rsrc.TxtBuf[5]), "\xC8");
+    EXPECT_EQ(std::string(rsrc.TxtBuf[6]), "\xC8");
+    EXPECT_EQ(rsrc.DisplayedTxt(0, 6), text);
+}
+
+}  // namespace
