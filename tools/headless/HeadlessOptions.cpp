@@ -45,6 +45,18 @@ bool unescape_keys(const std::string& text, std::string& keys, std::string& erro
         case 't': keys += '\t'; break;
         case 'e': keys += '\x1b'; break;
         case '\\': keys += '\\'; break;
+        case 'F': {
+            // A function key: \F1 to \F9, \F0 for F10; kept as a zero byte and the
+            // key's number, which the typist presses as the run window would.
+            if (i + 1 >= text.size() || text[i + 1] < '0' || text[i + 1] > '9') {
+                error = "--keys: \\F wants a digit (0 for F10)";
+                return false;
+            }
+            keys += '\0';
+            keys += static_cast<char>(text[i + 1] == '0' ? 10 : text[i + 1] - '0');
+            ++i;
+            break;
+        }
         case 'x': {
             int high, low;
             if (i + 2 >= text.size() || !hex_digit(text[i + 1], high) || !hex_digit(text[i + 2], low)) {

@@ -23,7 +23,8 @@ struct THeadlessOptions {
 // for anything malformed.
 bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptions& options, std::string& error);
 
-// Resolves the escapes of --keys: \r \n \t \e \\ and \xHH. False for an unknown or
+// Resolves the escapes of --keys: \r \n \t \e \\ and \xHH, and \F1 to \F9 and \F0 (F10)
+// for a function key, kept as a zero byte and the key number. False for an unknown or
 // cut escape.
 bool unescape_keys(const std::string& text, std::string& keys, std::string& error);
 

@@ -209,7 +209,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         });
         machine.Resume();
         // The keys of --keys, typed once the run has started.
-        THeadlessTypist typist(options.Keys);
+        THeadlessTypist typist(options.Keys, [&machine](long mask) { machine.HappenInterrupt(mask); });
         std::thread typing([&] {
             typist.Run(rsrc, [&] {
                 std::lock_guard<std::mutex> lock(watchLock);

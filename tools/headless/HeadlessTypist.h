@@ -1,7 +1,10 @@
 #pragma once
 // The keys of --keys typed into a running machine's key buffer, one character a key
 // (a UTF-8 character of up to three bytes is one key), as fast as the buffer takes
-// them: a key is pushed only while the buffer has room, so none is lost.
+// them: a key is pushed only while the buffer has room, so none is lost. A zero byte
+// followed by a number 1 to 10 presses that function key as the run window does: its
+// string goes in one byte an entry (once the buffer is empty, so that all of it fits)
+// and its interrupt is raised.
 
 #include <cstddef>
 #include <functional>
@@ -11,7 +14,9 @@ class TBasicRsrc;
 
 class THeadlessTypist {
 public:
-    explicit THeadlessTypist(std::string keys) : mKeys(std::move(keys)) {}
+    // raise: how a function key raises its interrupt bit (may be empty).
+    explicit THeadlessTypist(std::string keys, std::function<void(long)> raise = {})
+        : mKeys(std::move(keys)), mRaise(std::move(raise)) {}
     // Pushes the next keys while the key buffer has room.
     void TypeInto(TBasicRsrc& rsrc);
     bool Done() const { return mNext >= mKeys.size(); }
@@ -21,5 +26,6 @@ public:
 
 private:
     std::string mKeys;
+    std::function<void(long)> mRaise;
     std::size_t mNext = 0;
 };

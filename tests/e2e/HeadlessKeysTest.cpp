@@ -1,0 +1,51 @@
+// The keys of kivo-headless: the function-key escape of --keys and the typist that
+// feeds a running machine's key buffer.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "machine/BasicRsrc.h"
+#include "tools/headless/HeadlessOptions.h"
+#include "tools/headless/HeadlessTypist.h"
+
+namespace {
+
+TEST(HeadlessKeys, FunctionKeyEscapes) {
+    std::string keys, error;
+    ASSERT_TRUE(unescape_keys("a\\F1\\F0\\F9", keys, error)) << error;
+    EXPECT_EQ(keys, std::string("a\0\x01\0\x0A\0\x09", 7));
+    for (const char* bad : {"\\F", "\\Fx", "a\\F-"}) {
+        EXPECT_FALSE(unescape_keys(bad, keys, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(HeadlessKeys, TypistWaitsForRoomAndPressesFunctionKeysOnAnEmptyBuffer) {
+    TBasicRsrc rsrc;
+    std::vector<long> raised;
+    std::string keys(18, 'x');
+    keys += "漢";
+    keys += std::string("\0\x05", 2);
+    THeadlessTypist typist(keys, [&](long mask) { raised.push_back(mask); });
+
+    typist.TypeInto(rsrc);
+    EXPECT_EQ(rsrc.KeyBuffer.Size(), 16u) << "only as many keys as the buffer takes";
+    for (int i = 0; i < 16; ++i) rsrc.PopFromKeyBufWithTimeout(0);
+    typist.TypeInto(rsrc);
+    EXPECT_EQ(rsrc.KeyBuffer.Size(), 3u) << "two x and the kanji; F5 waits for an empty buffer";
+    EXPECT_TRUE(raised.empty());
+    rsrc.PopFromKeyBufWithTimeout(0);
+    rsrc.PopFromKeyBufWithTimeout(0);
+    EXPECT_EQ(rsrc.PopFromKeyBufWithTimeout(0), "漢");
+    typist.TypeInto(rsrc);
+    EXPECT_TRUE(typist.Done());
+    ASSERT_EQ(raised.size(), 1u);
+    EXPECT_EQ(raised[0], 0x40L << 4);
+    std::string typed;
+    for (std::string k; !(k = rsrc.PopFromKeyBufWithTimeout(0)).empty();) typed += k;
+    EXPECT_EQ(typed, "run\r");
+}
+
+}  // namespace
