@@ -14,6 +14,7 @@
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
+#include "machine/FrameGlyphs.h"
 #include "machine/HeadlessHost.h"
 #include "machine/MMLPlayer.h"
 #include "machine/MidiRecorder.h"
@@ -155,6 +156,8 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     host.Screen = &screenUpdates;
     host.OnTime = &onTime;
     host.Lamps = &lamps;
+    TFrameGlyphs glyphs;  // no screen font here
+    host.Glyphs = &glyphs;
     TBasicRsrc rsrc;
     rsrc.SetOwner(host);
     for (const auto& [number, folder] : drives) {
