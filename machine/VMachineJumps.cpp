@@ -6,21 +6,25 @@
 #include "machine/VMachine.h"
 #include "language/MidCode.h"
 
+// The jumps resolve their target where it lies on the stack and then drop it; a
+// failing jump ends the run, so what it leaves on the stack does not matter.
 void TVMachine::ExeBasicBJmp(const TVMCode*) {
-    const TStackData target = Pop();
-    ChangePC(target);
+    ChangePC(Top());
+    ValueStack.pop_back();
 }
 
 void TVMachine::ExeBasicBFJmp(const TVMCode*) {
     const int32_t condition = PopInt();
-    const TStackData target = Pop();
+    const TStackData& target = Top();
     if (condition == 0) ChangePC(target);
+    ValueStack.pop_back();
 }
 
+// The return position takes the target's place on the stack.
 void TVMachine::ExeBasicBCall(const TVMCode* code) {
-    const TStackData target = Pop();
-    Push(TStackData::Return(static_cast<int32_t>(CodeIndex(code) + 1)));
-    ChangePC(target);
+    TStackData& slot = Top();
+    ChangePC(slot);
+    slot = TStackData::Return(static_cast<int32_t>(CodeIndex(code) + 1));
 }
 
 void TVMachine::ExeBasicBRet(const TVMCode* code) {
