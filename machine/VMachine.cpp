@@ -159,7 +159,7 @@ void TVMachine::ChangePC(const TStackData& target) {
         const auto found = MidCode->LineNumMap.find(line);
         if (found != MidCode->LineNumMap.end()) index = found->second;
         if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LINE_NUMBER);
-        cached = TJumpCacheEntry{nullptr, line, index};
+        cached = TJumpCacheEntry{nullptr, std::string(), line, index};
         break;
     }
     case sdString: {
@@ -167,7 +167,7 @@ void TVMachine::ChangePC(const TStackData& target) {
         TJumpCacheEntry* cached = nullptr;
         if (!target.owned) {
             cached = &LabelCache[(reinterpret_cast<uintptr_t>(label) >> 3) % JUMP_CACHE_SIZE];
-            if (cached->label == label) {
+            if (cached->label == label && cached->labelText == label) {
                 index = cached->index;
                 break;
             }
@@ -175,7 +175,7 @@ void TVMachine::ChangePC(const TStackData& target) {
         const auto found = MidCode->LabelMap.find(label);
         if (found != MidCode->LabelMap.end()) index = found->second;
         if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LABEL);
-        if (cached != nullptr) *cached = TJumpCacheEntry{label, 0, index};
+        if (cached != nullptr) *cached = TJumpCacheEntry{label, label, 0, index};
         break;
     }
     default:

@@ -554,9 +554,11 @@ protected:
     TStackData IrTargets[32];
     // Jump targets already looked up in this run, so that loops do not search the
     // maps at every turn; the maps do not change while the program runs. Labels are
-    // keyed by the code's own text (borrowed texts only), lines by their number.
+    // keyed by the address of a borrowed text and checked against their own copy of
+    // it, lines by their number.
     struct TJumpCacheEntry {
         const char* label = nullptr;
+        std::string labelText;
         int32_t line = 0;
         int32_t index = 0;
     };
