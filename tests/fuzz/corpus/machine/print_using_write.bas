@@ -1,0 +1,2 @@
+10 PRINT USING "No.### pts";7
+20 WRITE 1,"A",2.5

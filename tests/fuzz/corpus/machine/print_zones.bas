@@ -1,0 +1,5 @@
+10 PRINT 1,2,3
+20 PRINT "A";"B";
+30 PRINT "C"
+40 PRINT "X",
+50 PRINT "Y"

@@ -1,0 +1,5 @@
+10 N=0
+20 WHILE N<3
+30 N=N+1:PRINT N;
+40 WEND
+50 PRINT "end"
