@@ -15,11 +15,10 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
 // The value of "&H..." or "&O..." (after the '&'); an 8 or 9 among octal digits is
-// a run-time error, reported by the caller when `bad` comes back true.
-static int32_t radix_number(const std::string& item, bool& bad) {
+// a run-time error, reported by the caller when `bad` comes back true. Any other
+// letter after the '&' gives 0; digits beyond 32 bits wrap.
+int32_t radix_number(const std::string& item, bool& bad) {
     bad = false;
     const char kind = item.size() > 1 ? item[1] : '\0';
     uint32_t value = 0;
@@ -44,6 +43,8 @@ static int32_t radix_number(const std::string& item, bool& bad) {
     }
     return static_cast<int32_t>(value);
 }
+
+}  // namespace
 
 void TVMachine::AssignInputDatas(const std::vector<std::string>& items, std::vector<TStackData>* vars,
                                  std::vector<int32_t>* counts) {
