@@ -45,7 +45,8 @@ constexpr int64_t kSleepSlice = 20000;
 
 std::string TwoDigits(int a, int b, int c, char separator)
 {
-    char text[16];
+    // Room for any int, so that the compiler can prove nothing is cut.
+    char text[40];
     std::snprintf(text, sizeof text, "%02d%c%02d%c%02d", a, separator, b, separator, c);
     return text;
 }
