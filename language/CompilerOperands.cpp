@@ -45,8 +45,20 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
     const TToken omitted(tkOmitted, std::string());
 
     while (!IsMultiExprEndToken(token)) {
-        if (position >= size)
+        if (position >= size) {
+            // The pattern is used up; what the token is decides the error. A
+            // separator after the last operand is consumed (BEEP 1,), one that
+            // would leave an empty operand is one too many; ")" and STEP that fit
+            // nothing are syntax errors, like everywhere else in the list.
+            if ((token.kind == tkComma || token.kind == tkSemiColon) && !afterSeparator) {
+                token = Token();
+                afterSeparator = true;
+                continue;
+            }
+            if (token.kind == tkRpar || token.kind == tkStep)
+                RaiseCompileError("@Compile_Err_Syntax_Err@");
             RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+        }
 
         const auto& [entryKind, optional] = spec[static_cast<std::size_t>(position)];
         if (optional && entryKind == tkLpar && token.kind != tkLpar) {

@@ -100,11 +100,44 @@ TEST(CompilerOperandsTest, OptionalOperandsAndBounds)
     EXPECT_EQ(juxtaposed.Tokens(), "X Y");
 
     EXPECT_EQ(TOperands("1,2,3,4", kThreeOptional, 1, 3).error, "@Compile_Err_Too_Many_Operand@");
-    // Even a separator after the last entry is one too many.
-    EXPECT_EQ(TOperands("1,2,3,", kThreeOptional, 1, 3).error, "@Compile_Err_Too_Many_Operand@");
+    EXPECT_EQ(TOperands("1,2,3,", kThreeOptional, 1, 3).error, "");
+    EXPECT_EQ(TOperands("1,2,3,", kThreeOptional, 1, 3).Tokens(), "1 2 3");
+    EXPECT_EQ(TOperands("1,2,3,,", kThreeOptional, 1, 3).error, "@Compile_Err_Too_Many_Operand@");
     EXPECT_EQ(TOperands("", kThreeOptional, 1, 3).error, "@Compile_Err_Missing_Operand@");
     EXPECT_EQ(TOperands(":", kThreeOptional, 0, 3).error, "");
     EXPECT_EQ(TOperands("1,2", kThreeOptional, 0, 1).error, "@Compile_Err_Too_Many_Operand@");
+}
+
+// Once every entry is used, the token that follows decides: a separator after an
+// operand is consumed, an empty operand or a further value is one too many, and a
+// ")" or STEP that fits nothing is a syntax error, as it is before the end.
+TEST(CompilerOperandsTest, WhatFollowsAUsedUpPattern)
+{
+    const TCompiler::TOperandSpec kOneOptional = {{tkInt, true}};
+    struct TCase {
+        const char* text;
+        const char* error;
+    };
+    const TCase cases[] = {
+        {"1,", ""},
+        {"1;", ""},
+        {"1,,", "@Compile_Err_Too_Many_Operand@"},
+        {"1,2", "@Compile_Err_Too_Many_Operand@"},
+        {"1 2", "@Compile_Err_Too_Many_Operand@"},
+        {"1,(2)", "@Compile_Err_Too_Many_Operand@"},
+        {"1)", "@Compile_Err_Syntax_Err@"},
+        {"1,)", "@Compile_Err_Syntax_Err@"},
+        {"1 STEP", "@Compile_Err_Syntax_Err@"},
+        {"1, STEP", "@Compile_Err_Syntax_Err@"},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(TOperands(c.text, kOneOptional, 0, 1).error, c.error) << c.text;
+
+    // The surplus value's code is never appended.
+    EXPECT_EQ(TOperands("1,2", kOneOptional, 0, 1).Listing(), "vcBPushInt 1\n");
+    // The same holds after a closing punctuation entry.
+    EXPECT_EQ(TOperands("(1,2)-(3,4),5,", kBox, 9, 10).error, "");
+    EXPECT_EQ(TOperands("(1,2)-(3,4),5)", kBox, 9, 10).error, "@Compile_Err_Syntax_Err@");
 }
 
 TEST(CompilerOperandsTest, StepAndAbsentOptionalPlaces)
