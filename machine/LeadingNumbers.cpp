@@ -38,3 +38,11 @@ double leading_decimal_number(const std::string& text) {
     while (i < text.size() && is_c_space(text[i])) ++i;
     return parse_basic_number(std::string_view(text).substr(i)).value;
 }
+
+float leading_single_number(const std::string& text) {
+    constexpr double largest = std::numeric_limits<float>::max();
+    const double value = leading_decimal_number(text);
+    if (value > largest) return std::numeric_limits<float>::max();
+    if (value < -largest) return -std::numeric_limits<float>::max();
+    return static_cast<float>(value);
+}

@@ -14,3 +14,8 @@ int32_t leading_decimal_integer(const std::string& text);
 // optional sign, digits, a point, an exponent with E or D); no number gives 0, one
 // too large the largest double of its sign, one too small 0.
 double leading_decimal_number(const std::string& text);
+
+// The same number rounded to single precision; one beyond the single range gives the
+// largest single of its sign, as a number beyond the double range gives the largest
+// double, instead of an undefined conversion.
+float leading_single_number(const std::string& text);

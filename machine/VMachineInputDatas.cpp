@@ -63,7 +63,7 @@ void TVMachine::AssignInputDatas(const std::vector<std::string>& items, std::vec
             else if (kind == tkDouble) PushDouble(value);
             else PushInt(value);
         } else if (kind == tkSingle) {
-            PushFloat(static_cast<float>(leading_decimal_number(item)));
+            PushFloat(leading_single_number(item));
         } else if (kind == tkDouble) {
             PushDouble(leading_decimal_number(item));
         } else {

@@ -189,6 +189,22 @@ TEST(LeadingNumbers, NumbersAsStrtodReadsThem) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(leading_decimal_number(c.text), c.value) << c.text;
 }
 
+// A single takes the number rounded; past the single range, the largest single of
+// the number's sign.
+TEST(LeadingNumbers, SinglesStayFinite) {
+    constexpr float largest = std::numeric_limits<float>::max();
+    struct Case {
+        const char* text;
+        float value;
+    };
+    const Case cases[] = {
+        {"1.5", 1.5f},          {"3.4E38", 3.4e38f}, {"3.5E38", largest}, {"-3.5E38", -largest},
+        {"1E999", largest},     {"-1E999", -largest}, {"1E-999", 0.0f},   {"1E39x", largest},
+        {"abc", 0.0f},
+    };
+    for (const Case& c : cases) EXPECT_EQ(leading_single_number(c.text), c.value) << c.text;
+}
+
 }  // namespace
 
 namespace {
