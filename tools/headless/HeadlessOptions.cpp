@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "listfiles/ListLoader.h"
+
 namespace {
 
 bool hex_digit(char c, int& value) {
@@ -100,6 +102,16 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
                 error = "--mode wants disk or dos";
                 return false;
             }
+        } else if (arg == "--encoding") {
+            if (!value(v)) return false;
+            if (v == "auto") options.Encoding = LIST_ENCODING_AUTO_DETECT;
+            else if (v == "utf8") options.Encoding = LIST_ENCODING_UTF8;
+            else if (v == "sjis") options.Encoding = LIST_ENCODING_SHIFT_JIS;
+            else if (v == "jis") options.Encoding = LIST_ENCODING_JIS;
+            else {
+                error = "--encoding wants utf8, sjis, jis or auto";
+                return false;
+            }
         } else if (arg == "--timeout") {
             if (!value(v)) return false;
             double seconds = 0;
@@ -134,6 +146,7 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
 }
 
 std::string headless_usage() {
-    return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos] [--timeout SECONDS]\n"
+    return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
+           "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] LIST\n";
 }

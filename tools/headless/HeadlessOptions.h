@@ -1,7 +1,8 @@
 #pragma once
 // The command line of kivo-headless:
 //   kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]
-//                 [--timeout SECONDS] [--page FILE.png] [--midi-log FILE] LIST
+//                 [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]
+//                 [--page FILE.png] [--midi-log FILE] LIST
 
 #include <cstdint>
 #include <map>
@@ -13,6 +14,7 @@ struct THeadlessOptions {
     std::map<int, std::string> Drives;  // drive number 1 to 14 -> folder
     std::string Keys;                   // typed after the run has started, escapes resolved
     int32_t CompatModePref = 0;         // 0 detect, 2 DISK-BASIC, 3 DOS-BASIC
+    int32_t Encoding = 0;               // as the open panel's Encoding menu: 0 Auto Detect, 2 UTF-8, 3 Shift-JIS, 4 JIS
     double TimeoutSeconds = 10;
     std::optional<std::string> PagePng;
     std::optional<std::string> MidiLog;

@@ -13,6 +13,7 @@
 #include "foundation/Common.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
+#include "listfiles/ListLoader.h"
 #include "machine/BasicRsrc.h"
 #include "machine/FrameGlyphs.h"
 #include "machine/HeadlessHost.h"
@@ -20,6 +21,7 @@
 #include "machine/MidiRecorder.h"
 #include "machine/ScreenText.h"
 #include "machine/VMachine.h"
+#include "platform/Locale.h"
 #include "tools/headless/FormatSource.h"
 #include "tools/headless/HeadlessTypist.h"
 #include "tools/pngwriter/PngWriter.h"
@@ -126,11 +128,19 @@ std::string describe_run_request(const TRunRequest& request, const std::map<int,
 }  // namespace
 
 int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostream& err) {
-    std::string list;
-    if (!read_file(options.ListPath, list)) {
+    std::string bytes;
+    if (!read_file(options.ListPath, bytes)) {
         err << "kivo-headless: cannot read " << options.ListPath << '\n';
         return HEADLESS_BAD_ARGUMENTS;
     }
+    // The list as the editor would hold it after opening the file.
+    const TLoadedList loaded = LoadListText(std::move(bytes), options.Encoding, gPrefs.ConvertPC98Chars.load());
+    if (loaded.BadBinSave) {
+        err << "kivo-headless: " << options.ListPath << ": " << platform::get_string("@Err_Bad_Bin_Save@") << '\n';
+        return HEADLESS_BAD_ARGUMENTS;
+    }
+    if (!loaded.Note.empty()) err << "kivo-headless: " << loaded.Note << '\n';
+    const std::string& list = loaded.Text;
     std::map<int, std::string> drives = options.Drives;
     for (const auto& [number, folder] : drives) {
         std::error_code ec;
