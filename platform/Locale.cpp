@@ -15,7 +15,7 @@ namespace {
 const CatalogueText kEnglishTexts[] = {
     // Compile errors
     {"@Compile_Err_Syntax_Err@", "Syntax error"},
-    {"@Compile_Err_Direct_Statement@", "Statement without a line number"},
+    {"@Compile_Err_Direct_Statement@", "Line without a valid line number"},
     {"@Compile_Err_Assign_Unlvalue@", "Cannot assign to this"},
     {"@Compile_Err_Cannot_Hat_String@", "A string cannot be raised to a power"},
     {"@Compile_Err_Cannot_Logic_String@", "A string cannot be used in a logical operation"},
@@ -39,10 +39,11 @@ const CatalogueText kEnglishTexts[] = {
     {"@Compile_Err_Type_Mismatch_Arg@", "Type mismatch in argument"},
     {"@Compile_Err_Type_Mismatch_Assign@", "Type mismatch in assignment"},
     {"@Compile_Err_Type_Mismatch_Calc@", "Type mismatch in expression"},
+    {"@Compile_Err_Unknown_Symbol %Symbol%@", "Unknown character \"%Symbol%\""},
     {"@Compile_Err_Wend_Without_While@", "WEND without WHILE"},
     {"@Compile_Err_While_Without_Wend@", "WHILE without WEND"},
     // Run-time errors
-    {"@Runtime_Err_Bad_Dimension@", "Duplicate definition"},
+    {"@Runtime_Err_Bad_Dimension@", "Wrong number of subscripts"},
     {"@Runtime_Err_Bad_Drive_Number@", "Bad drive number"},
     {"@Runtime_Err_Bad_File_Number@", "Bad file number"},
     {"@Runtime_Err_Bad_MML@", "Illegal music string"},
