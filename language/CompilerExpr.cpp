@@ -5,6 +5,7 @@
 // missing would make the machine take a value that was never pushed, so it is a
 // compile error here.
 
+#include "foundation/DecimalText.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -14,24 +15,6 @@
 #include <string>
 
 namespace {
-
-// The leading decimal digits of a number text as a 32-bit integer, as strtol in
-// base 10 reads them: an optional sign, then digits; a suffix or a period ends
-// the number. Values beyond the 32-bit range saturate.
-int32_t ParseIntegerText(const std::string& text)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const int64_t limit = negative ? int64_t{1} << 31 : std::numeric_limits<int32_t>::max();
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<int64_t>(value * 10 + (text[i] - '0'), limit);
-    return static_cast<int32_t>(negative ? -value : value);
-}
 
 // A decimal number text (digits and periods, then perhaps a suffix) as a
 // double, as strtod reads it in the "C" locale: a second period or the suffix
@@ -376,7 +359,7 @@ void TCompiler::GenExpr2(TToken* token, bool* lvalue, bool* keepType, bool state
         break;
     case tkInt:
     case tkFileNum: {
-        const int32_t value = ParseIntegerText(token->text);
+        const int32_t value = leading_decimal_integer(token->text);
         *token = Token();
         *gathered = SelectVarType(*gathered, tkInt, *keepType);
         AddCode(vcBPushInt, value);

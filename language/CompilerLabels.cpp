@@ -1,6 +1,7 @@
 // Line numbers and labels: where jumps can land. Nothing is resolved here; the
 // machine looks targets up in LineNumMap and LabelMap when a jump runs.
 
+#include "foundation/DecimalText.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -16,25 +17,6 @@ std::atomic<int32_t> si3LabelIdx{1};
 
 bool IsBlankOrLineFeed(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
 
-// The decimal number at the start of a text, as strtol reads it: leading
-// blanks and a sign allowed, 0 without a digit, saturated at the 32-bit limits.
-int32_t LeadingDecimal(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && IsBlankOrLineFeed(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const int64_t limit = negative ? int64_t{1} << 31 : std::numeric_limits<int32_t>::max();
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<int64_t>(value * 10 + (text[i] - '0'), limit);
-    return static_cast<int32_t>(negative ? -value : value);
-}
-
 }  // namespace
 
 TToken TCompiler::ParseLineNum(const TToken& first)
@@ -42,7 +24,7 @@ TToken TCompiler::ParseLineNum(const TToken& first)
     int32_t number = 0;
     // The end of a line or of the text stands for line 0 (an empty text).
     if (first.kind != tkEol && first.kind != tkEot) {
-        number = LeadingDecimal(first.text);
+        number = leading_decimal_integer(first.text);
         const char next = static_cast<char>(SrcByte(0));
         if (number == 0 || !IsBlankOrLineFeed(next))
             RaiseCompileError("@Compile_Err_Direct_Statement@");

@@ -1,14 +1,13 @@
 #pragma once
 // The number at the start of a text, read the way the C library's strtol (base 10)
 // and strtod read it (white space first skipped), whatever the locale: INPUT, READ
-// and RANDOMIZE take their numbers this way.
+// and RANDOMIZE take their numbers this way. The integer reader is shared with the
+// compiler and lives in foundation.
 
 #include <cstdint>
 #include <string>
 
-// White space skipped, an optional sign, the digits up to the first other character;
-// no digits give 0, and a number beyond the 32-bit range gives its nearest end.
-int32_t leading_decimal_integer(const std::string& text);
+#include "foundation/DecimalText.h"  // leading_decimal_integer
 
 // White space skipped, then the decimal number that parse_basic_number reads (an
 // optional sign, digits, a point, an exponent with E or D); no number gives 0, one
