@@ -1,31 +1,9 @@
 #include "machine/BasicRsrc.h"
 
-namespace {
-
-// The eight digital colours as 12-bit colour codes, green, red and blue one nibble
-// each in that order, as the machine's COLOR statement writes them.
-constexpr uint16_t DIGITAL_COLOUR_CODES[8] = {
-    0x000,  // 0 black
-    0x00F,  // 1 blue
-    0x0F0,  // 2 red
-    0x0FF,  // 3 magenta
-    0xF00,  // 4 green
-    0xF0F,  // 5 cyan
-    0xFF0,  // 6 yellow
-    0xFFF,  // 7 white
-};
-
-rgb_color colour_of_code(uint16_t code) {
-    const unsigned char green = ((code >> 8) & 0xF) * 17;
-    const unsigned char red = ((code >> 4) & 0xF) * 17;
-    const unsigned char blue = (code & 0xF) * 17;
-    return make_rgb(red, green, blue, 255);
-}
-
-}  // namespace
+#include "machine/GraphicsPalette.h"
 
 TBasicRsrc::TBasicRsrc() {
-    for (int i = 0; i < 8; ++i) DefColPal[i] = colour_of_code(DIGITAL_COLOUR_CODES[i]);
+    for (int i = 0; i < 8; ++i) DefColPal[i] = digital_colour(i);
     ScrModified = TScreenRect{};
     Init();
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "machine/BasicRsrc.h"
 #include "machine/GraphicsPages.h"
 #include "machine/Raster.h"
 
@@ -31,6 +32,15 @@ TEST(GraphicsPaletteTest, InitialTable)
     };
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(palette.Word(static_cast<int8_t>(i)), expected[i]) << "entry " << i;
+}
+
+// The text colours are the same eight digital colours as the palette's first entries.
+TEST(GraphicsPaletteTest, TextColoursAreTheDigitalColours)
+{
+    const TBasicRsrc rsrc;
+    const TGraphicsPalette palette;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(colour_word(rsrc.DefColPal[i]), palette.Word(static_cast<int8_t>(i))) << "colour " << i;
 }
 
 TEST(GraphicsPaletteTest, NumbersBeyondSixteenStayInsideThePalette)
