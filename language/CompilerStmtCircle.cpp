@@ -71,13 +71,7 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
         if (IsMultiExprEndToken(token))
             return;
 
-        token = CheckComma(token);
-        if (IsExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
-        int32_t values;
-        token = GenMultiExpr(token, &values, nullptr);
-        if (values != 1)
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        token = GenSingleValueOption(*this, token);
         count = kCirclePositions + 1;
     };
     readOptions();

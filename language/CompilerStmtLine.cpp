@@ -62,13 +62,7 @@ TToken TCompiler::GenProcLine(const TToken& /*keyword*/)
         if (IsMultiExprEndToken(token))
             return;
 
-        token = CheckComma(token);
-        if (IsExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
-        int32_t styles;
-        token = GenMultiExpr(token, &styles, nullptr);
-        if (styles != 1)
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        token = GenSingleValueOption(*this, token);
         count = 2;
     };
     readOptions();

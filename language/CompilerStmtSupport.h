@@ -1,11 +1,11 @@
 #pragma once
 // Small checks shared by the statement generators.
 
+#include "foundation/DecimalText.h"
 #include "language/Compiler.h"
 #include "language/Token.h"
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 namespace compiler_stmt {
@@ -39,18 +39,7 @@ inline bool IsValueStartToken(const TToken& token)
 
 // The number of a file-number token (# and digits): its leading digits; a
 // fractional part is ignored and too large a number saturates.
-inline int32_t FileNumberOf(const TToken& token)
-{
-    int64_t value = 0;
-    for (const char c : token.text) {
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<int32_t>::max())
-            return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(value);
-}
+inline int32_t FileNumberOf(const TToken& token) { return leading_decimal_integer(token.text); }
 
 // A statement record takes its operand from the value stack: the operand's
 // compilation must have appended code since `start`, else the record would
@@ -67,6 +56,21 @@ inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token
 {
     if (IsValueStartToken(token) || token.kind == tkFileNum)
         compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    return token;
+}
+
+// A last option that takes exactly one value, read from its comma on (CIRCLE's
+// value after F, LINE's style): nothing after the comma is a syntax error, more
+// than one value an illegal function call. Returns the token after the value.
+inline TToken GenSingleValueOption(TCompiler& compiler, const TToken& comma)
+{
+    TToken token = compiler.CheckComma(comma);
+    if (TCompiler::IsExprEndToken(token))
+        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    int32_t values;
+    token = compiler.GenMultiExpr(token, &values, nullptr);
+    if (values != 1)
+        compiler.RaiseCompileError("@Compile_Err_Ill_Func_Call@");
     return token;
 }
 
