@@ -6,16 +6,11 @@
 
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
+#include "language/OpenModes.h"
 
 using namespace compiler_stmt;
 
 namespace {
-
-// The open modes, the operand of vcOpen.
-constexpr int32_t kOpenInput = 10;
-constexpr int32_t kOpenOutput = 11;
-constexpr int32_t kOpenAppend = 12;
-constexpr int32_t kOpenDefault = 13;
 
 constexpr int32_t kMaxFileNumbers = 15;
 
@@ -28,15 +23,15 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
     if (type != tkString)
         RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
 
-    int32_t mode = kOpenDefault;
+    int32_t mode = open_mode::NoFor;
     if (IsWord(token, "FOR")) {
         token = Token();
         if (IsWord(token, "INPUT"))
-            mode = kOpenInput;
+            mode = open_mode::ForInput;
         else if (IsWord(token, "OUTPUT"))
-            mode = kOpenOutput;
+            mode = open_mode::ForOutput;
         else if (IsWord(token, "APPEND"))
-            mode = kOpenAppend;
+            mode = open_mode::ForAppend;
         else
             RaiseCompileError("@Compile_Err_Syntax_Err@");
         token = Token();

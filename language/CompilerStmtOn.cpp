@@ -2,6 +2,7 @@
 // ON ERROR, ON COM and ON PEN, which are read and dropped.
 
 #include "language/Compiler.h"
+#include "language/EventMasks.h"
 #include "language/MidCode.h"
 
 TToken TCompiler::GenProcOn(const TToken& /*keyword*/)
@@ -11,17 +12,17 @@ TToken TCompiler::GenProcOn(const TToken& /*keyword*/)
     const TVMCodeCmd code = token.kind == tkString ? VM_CODE_PLACEHOLDER : KeywordCode(token.text);
     switch (code) {
     case vcStop:
-        return GenProcOnIrGeneral(token, 0x8);
+        return GenProcOnIrGeneral(token, event_mask::Stop);
     case vcHelp:
-        return GenProcOnIrGeneral(token, 0x10);
+        return GenProcOnIrGeneral(token, event_mask::Help);
     case vcTimeDl:
-        return GenProcOnIrGeneral(token, 0x20);
+        return GenProcOnIrGeneral(token, event_mask::Time);
     case vcKey:
-        return GenProcOnIrGeneral(token, 0x40);
+        return GenProcOnIrGeneral(token, event_mask::Key);
     case vcPlay:
-        return GenProcOnIrGeneral(token, 0x40000);
+        return GenProcOnIrGeneral(token, event_mask::Play);
     case vcMouse: {
-        const TToken rest = GenProcOnIrGeneral(token, 0x200000);
+        const TToken rest = GenProcOnIrGeneral(token, event_mask::Mouse);
         ++DosBasicSignCount;  // ON MOUSE is a mark of DOS-BASIC
         return rest;
     }

@@ -3,13 +3,13 @@
 
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
+#include "language/EventMasks.h"
 
 using namespace compiler_stmt;
 
 namespace {
 
 constexpr int32_t kMusicChannels = 6;
-constexpr int32_t kMusicEvent = 0x40000;
 
 }  // namespace
 
@@ -19,7 +19,7 @@ TToken TCompiler::GenProcPlay(const TToken& /*keyword*/)
     if (IsWord(token, "ALLOC"))
         return GenProcPlayAlloc(Token());
     if (IsWord(token, "ON") || IsWord(token, "OFF") || IsWord(token, "STOP"))
-        return GenProcSetIrState(token, kMusicEvent);
+        return GenProcSetIrState(token, event_mask::Play);
     if (token.kind == tkFileNum) {
         // The #n prefix, up to its comma, has no meaning here.
         do

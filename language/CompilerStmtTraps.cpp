@@ -9,18 +9,11 @@
 
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
+#include "language/EventMasks.h"
 
 using namespace compiler_stmt;
 
 namespace {
-
-// The event masks, which are also the ids of the one-trap events.
-constexpr int32_t kStopEvent = 0x8;
-constexpr int32_t kHelpEvent = 0x10;
-constexpr int32_t kTimeEvent = 0x20;
-constexpr int32_t kKeyEvent = 0x40;
-constexpr int32_t kPlayEvent = 0x40000;
-constexpr int32_t kMouseEvent = 0x200000;
 
 constexpr int32_t kFuncKeyCount = 10;
 
@@ -28,10 +21,10 @@ constexpr int32_t kFuncKeyCount = 10;
 int32_t ParameterCountOf(int32_t mask)
 {
     switch (mask) {
-    case kPlayEvent:
+    case event_mask::Play:
         return 2;
-    case kTimeEvent:
-    case kMouseEvent:
+    case event_mask::Time:
+    case event_mask::Mouse:
         return 1;
     default:
         return 0;
@@ -113,7 +106,7 @@ TToken TCompiler::GenProcOnIrGeneral(const TToken& /*event*/, int32_t mask)
 
     if (parameters != ParameterCountOf(mask))
         RaiseCompileError("@Compile_Err_Ill_Func_Call@");
-    if (mask == kKeyEvent) {
+    if (mask == event_mask::Key) {
         if (targets > kFuncKeyCount)
             RaiseCompileError("@Compile_Err_Ill_Func_Call@");
         for (; targets < kFuncKeyCount; ++targets)
@@ -141,14 +134,14 @@ TToken TCompiler::GenProcSetIrState(const TToken& state, int32_t eventId)
 TToken TCompiler::GenProcSetIrStateKey(const TToken& first)
 {
     if (first.kind == tkLpar) {
-        const TToken word = GenTrapNumber(*this, Token(), kKeyEvent);
+        const TToken word = GenTrapNumber(*this, Token(), event_mask::Key);
         AddCode(vcBPushInt, TrapStateOf(*this, word));
         AddCode(vcSetIrState);
         return Token();
     }
     const int32_t state = TrapStateOf(*this, first);
     for (int32_t key = 1; key <= kFuncKeyCount; ++key) {
-        AddCode(vcBPushInt, kKeyEvent + key);
+        AddCode(vcBPushInt, event_mask::Key + key);
         AddCode(vcBPushInt, state);
         AddCode(vcSetIrState);
     }
@@ -157,7 +150,7 @@ TToken TCompiler::GenProcSetIrStateKey(const TToken& first)
 
 TToken TCompiler::GenProcSetIrStateMouse(const TToken& /*lpar*/)
 {
-    const TToken word = GenTrapNumber(*this, Token(), kMouseEvent);
+    const TToken word = GenTrapNumber(*this, Token(), event_mask::Mouse);
     AddCode(vcBPushInt, TrapStateOf(*this, word));
     AddCode(vcSetIrState);
     return Token();
@@ -171,12 +164,12 @@ TToken TCompiler::GenProcStop(const TToken& /*keyword*/)
         AddCode(vcStop);
         return token;
     }
-    return GenProcSetIrState(token, kStopEvent);
+    return GenProcSetIrState(token, event_mask::Stop);
 }
 
-TToken TCompiler::GenProcHelp(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), kHelpEvent); }
+TToken TCompiler::GenProcHelp(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), event_mask::Help); }
 
-TToken TCompiler::GenProcTimeDl(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), kTimeEvent); }
+TToken TCompiler::GenProcTimeDl(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), event_mask::Time); }
 
 // KEY(n) and KEY ON|OFF|STOP switch traps; KEY n, s$ gives key n a new text.
 TToken TCompiler::GenProcKey(const TToken& /*keyword*/)

@@ -5,6 +5,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "language/OpenModes.h"
 #include "machine/BasicFileName.h"
 #include "machine/BasicRsrc.h"
 #include "machine/FileErrorKeys.h"
@@ -15,9 +16,6 @@
 
 namespace {
 
-// The open modes that OPEN's code carries.
-enum : int32_t { OPEN_FOR_INPUT = 10, OPEN_FOR_OUTPUT = 11, OPEN_FOR_APPEND = 12, OPEN_NO_FOR = 13 };
-
 const platform::CatalogueText FILE_ERROR_TEXTS[] = {
     {RTE_DISK_IO_ERROR, "Disk I/O error"},
 };
@@ -25,10 +23,10 @@ const platform::CatalogueText FILE_ERROR_TEXTS[] = {
 // FOR INPUT reads only, so read-only files can be read; the others read and write.
 int open_flags_of_mode(int32_t mode) {
     switch (mode) {
-    case OPEN_FOR_INPUT: return O_RDONLY;
-    case OPEN_FOR_OUTPUT: return O_RDWR | O_CREAT | O_TRUNC;
-    case OPEN_FOR_APPEND: return O_RDWR | O_APPEND;
-    case OPEN_NO_FOR: return O_RDWR | O_CREAT;
+    case open_mode::ForInput: return O_RDONLY;
+    case open_mode::ForOutput: return O_RDWR | O_CREAT | O_TRUNC;
+    case open_mode::ForAppend: return O_RDWR | O_APPEND;
+    case open_mode::NoFor: return O_RDWR | O_CREAT;
     default: return -1;
     }
 }

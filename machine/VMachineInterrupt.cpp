@@ -1,6 +1,7 @@
 // Interrupts and event traps: the request word that other threads set, its service
 // before each code, the trap states and targets, and the STOP statement.
 
+#include "language/EventMasks.h"
 #include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
 #include "machine/MMLPlayer.h"
@@ -13,6 +14,10 @@ namespace {
 constexpr int FIRST_TRAP_BIT = 3;
 constexpr int LAST_TRAP_BIT = 25;
 constexpr int FUNC_KEY_COUNT = 10;
+
+// The compiled trap statements name the events by the bits the machine raises.
+static_assert(IR_STOP_KEY == event_mask::Stop && IR_HELP_KEY == event_mask::Help && IR_ON_TIME == event_mask::Time);
+static_assert(IR_FUNC_KEY_1 == event_mask::Key && IR_PLAY == event_mask::Play && IR_MOUSE_MOVE == event_mask::Mouse);
 
 }  // namespace
 
