@@ -24,9 +24,6 @@ const std::vector<uint8_t> kGmSystemOn{0x7E, 0x7F, 0x09, 0x01};
 // The longest single sleep, in ticks.
 constexpr int64_t kMaxSleepTicks = 4294967295LL;
 
-// How often MfBlocking looks at the stop request when no pass of the thread wakes it.
-constexpr std::chrono::microseconds kForegroundPoll{20000};
-
 const TMmlPrefs& DefaultPrefs()
 {
     static const TMmlAppPrefs prefs;
@@ -80,7 +77,7 @@ int32_t TMmlPlayer::Terminate()
         std::lock_guard<std::mutex> guard(mWakeLock);
         mWakeToken = true;
     }
-    mWakeSignal.notify_all();
+    mClock.Notify(mWakeSignal);
     return 0;
 }
 
@@ -90,8 +87,9 @@ int32_t TMmlPlayer::Resume()
         std::lock_guard<std::mutex> guard(mWakeLock);
         mWakeToken = true;
     }
-    mWakeSignal.notify_all();
-    return TThread::Resume();
+    const int32_t result = TThread::Resume();
+    mClock.Handover(mWakeSignal);
+    return result;
 }
 
 uint32_t TMmlPlayer::TimePerTickOf(int32_t tempo)
@@ -141,7 +139,8 @@ int32_t TMmlPlayer::Execute()
         const bool busy = NextDue(&ticks);
 
         std::unique_lock<std::mutex> lock(mWakeLock);
-        mPassDone.notify_all();
+        ++mPasses;
+        mClock.Notify(mPassDone);
         const auto woken = [this] { return mWakeToken || StopRequested(); };
         if (busy) {
             const uint32_t timePerTick = mTimePerTick.load(std::memory_order_acquire);
@@ -159,8 +158,9 @@ int32_t TMmlPlayer::Execute()
         } else {
             mIdle = true;
             mScheduleLive = false;
-            mPassDone.notify_all();
-            mWakeSignal.wait(lock, woken);
+            mClock.Notify(mPassDone);
+            // Through the clock, so that a clock simulating time sees the thread wait.
+            mClock.WaitUntil(lock, mWakeSignal, TMusicClock::kNoDeadline, woken);
             mIdle = false;
             mWakeToken = false;
             // Music that arrives after a pause is measured from the moment of waking.
@@ -366,9 +366,21 @@ bool TMmlPlayer::ForegroundBusy() const
 
 void TMmlPlayer::MfBlocking(const TMmlMachineLink& waiter)
 {
-    while (ForegroundBusy() && !waiter.IsStopRequested()) {
+    for (;;) {
+        // The pass count is read before the queues are looked at: a pass that empties
+        // them after the look ends the wait at once instead of after a poll.
+        uint64_t pass;
+        {
+            std::lock_guard<std::mutex> guard(mWakeLock);
+            pass = mPasses;
+        }
+        if (!ForegroundBusy() || waiter.IsStopRequested())
+            return;
         std::unique_lock<std::mutex> lock(mWakeLock);
-        mPassDone.wait_for(lock, kForegroundPoll);
+        // On the music clock, so that a simulated clock counts this thread as waiting;
+        // the clock looks at the stop request by itself now and then.
+        mClock.WaitUntil(lock, mPassDone, TMusicClock::kNoDeadline,
+                         [&] { return mPasses != pass || waiter.IsStopRequested(); });
     }
 }
 

@@ -205,6 +205,7 @@ private:
     mutable std::condition_variable mWakeSignal;  // new music or a stop request
     mutable std::condition_variable mPassDone;    // the thread finished a pass
     bool mWakeToken = false;
+    uint64_t mPasses = 0;  // passes of the thread body, counted as each ends
     bool mIdle = false;
     bool mScheduleLive = false;  // the thread runs a schedule (started and not idle)
     int64_t mTimeBase = 0;       // the clock's time that corresponds to the play position

@@ -27,8 +27,15 @@ void TSystemMusicClock::SleepMicros(int64_t micros) const
 void TSystemMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
                                   int64_t deadline, const std::function<bool()>& woken) const
 {
+    const auto recheck = std::chrono::microseconds(kRecheckMicros);
+    if (deadline == kNoDeadline) {
+        while (!woken())
+            signal.wait_for(lock, recheck);
+        return;
+    }
     const Steady::time_point until{std::chrono::microseconds(deadline)};
-    signal.wait_until(lock, until, woken);
+    while (!woken() && Steady::now() < until)
+        signal.wait_until(lock, std::min(until, Steady::now() + recheck));
 }
 
 const TSystemMusicClock& TSystemMusicClock::Instance()
@@ -60,7 +67,8 @@ void TManualMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condi
                                   int64_t deadline, const std::function<bool()>& woken) const
 {
     while (!woken() && NowMicros() < deadline) {
-        if (mAutoAdvance.load(std::memory_order_acquire)) {
+        // Auto-advance moves the clock to a deadline, never to one that does not come.
+        if (deadline != kNoDeadline && mAutoAdvance.load(std::memory_order_acquire)) {
             MoveTo(deadline);
             return;
         }

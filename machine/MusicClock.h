@@ -9,17 +9,34 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <mutex>
 
 #include "machine/HostInterfaces.h"
 
 class TMusicClock : public THostClock {
 public:
+    // A deadline that never comes: the wait ends only when it is woken.
+    static constexpr int64_t kNoDeadline = std::numeric_limits<int64_t>::max();
+    // How often, at the latest, a waiter looks at `woken` again by itself, for the
+    // conditions that change without a notification (a machine told to terminate).
+    static constexpr int64_t kRecheckMicros = 20000;
+
     // Blocks the calling thread, which holds `lock`, until NowMicros() has reached
     // `deadline` or `woken()` is true. `woken` is evaluated with `lock` held; whoever
-    // makes it true notifies `signal` after changing it under `lock`.
+    // makes it true calls Notify(signal) after changing it under `lock`, or else it is
+    // noticed within kRecheckMicros of real time.
     virtual void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
                            int64_t deadline, const std::function<bool()>& woken) const = 0;
+
+    // Wakes the threads waiting on `signal`. Going through the clock lets a clock that
+    // simulates time know that they run again.
+    virtual void Notify(std::condition_variable& signal) const { signal.notify_all(); }
+    // Notify, for a thread that hands work to the waiters (the machine waking the
+    // player): a clock that simulates time lets them run until they wait again before
+    // the caller goes on, so that the two never work at the same simulated moment.
+    // On such a clock only a thread it counts as a participant may hand over.
+    virtual void Handover(std::condition_variable& signal) const { Notify(signal); }
 };
 
 // The application's clock: std::chrono::steady_clock, the same time line as the

@@ -5,6 +5,8 @@
 //   NAME.status  the exit status, when it is not 0
 //   NAME.args    more arguments for the driver, one a line (before the list)
 //   NAME.stderr  lines that must each appear among the alerts
+//   NAME.midi    the MIDI log the run must write (--midi-log), line for line; such a
+//                fixture names --clock simulated in its .args, so the stamps are exact
 // Fixtures named in PENDING wait for statements the compiler does not compile yet.
 
 #include <gtest/gtest.h>
@@ -14,6 +16,8 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+
+#include <unistd.h>
 
 #include "tests/e2e/HeadlessProcess.h"
 
@@ -74,9 +78,23 @@ TEST_P(Fixture, ShowsTheExpectedScreen) {
     if (read_file(base.string() + ".status", text)) expectedStatus = std::stoi(text);
     std::vector<std::string> args;
     if (read_file(base.string() + ".args", text)) args = lines_of(text);
+    std::string expectedMidi;
+    const bool checksMidi = read_file(base.string() + ".midi", expectedMidi);
+    const fs::path midiLog = fs::temp_directory_path() / ("kivo-e2e-" + name + "-" + std::to_string(getpid()) + ".midi");
+    if (checksMidi) {
+        args.push_back("--midi-log");
+        args.push_back(midiLog.string());
+    }
     args.push_back(base.string() + ".bas");
 
     const THeadlessOutcome outcome = run_headless_process(args);
+    if (checksMidi) {
+        std::string midi;
+        EXPECT_TRUE(read_file(midiLog, midi)) << "no MIDI log written";
+        std::error_code ignored;
+        fs::remove(midiLog, ignored);
+        EXPECT_EQ(midi, expectedMidi);
+    }
     EXPECT_EQ(outcome.status, expectedStatus) << outcome.err;
     EXPECT_EQ(outcome.out, expectedScreen);
     if (read_file(base.string() + ".stderr", text)) {

@@ -28,6 +28,33 @@ bool parse_drive(const std::string& spec, THeadlessOptions& options, std::string
     return true;
 }
 
+// "YYYY-MM-DDTHH:MM:SS", every field in its range.
+bool parse_local_time(const std::string& text, std::tm& time) {
+    auto number = [&](size_t at, size_t digits, int low, int high, int& out) {
+        if (at + digits > text.size()) return false;
+        const char* begin = text.data() + at;
+        const auto [ptr, ec] = std::from_chars(begin, begin + digits, out);
+        return ec == std::errc() && ptr == begin + digits && out >= low && out <= high;
+    };
+    int year, month, day, hour, minute, second;
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+        text[16] != ':' || !number(0, 4, 1900, 9999, year) || !number(5, 2, 1, 12, month) ||
+        !number(8, 2, 1, 31, day) || !number(11, 2, 0, 23, hour) || !number(14, 2, 0, 59, minute) ||
+        !number(17, 2, 0, 59, second))
+        return false;
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > kDays[month - 1] || (month == 2 && day == 29 && !leap)) return false;
+    time = std::tm{};
+    time.tm_year = year - 1900;
+    time.tm_mon = month - 1;
+    time.tm_mday = day;
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    time.tm_sec = second;
+    return true;
+}
+
 }  // namespace
 
 bool unescape_keys(const std::string& text, std::string& keys, std::string& error) {
@@ -127,6 +154,22 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
         } else if (arg == "--midi-log") {
             if (!value(v)) return false;
             options.MidiLog = v;
+        } else if (arg == "--clock") {
+            if (!value(v)) return false;
+            if (v == "real") options.SimulatedClock = false;
+            else if (v == "simulated") options.SimulatedClock = true;
+            else {
+                error = "--clock wants real or simulated";
+                return false;
+            }
+        } else if (arg == "--local-time") {
+            if (!value(v)) return false;
+            std::tm time{};
+            if (!parse_local_time(v, time)) {
+                error = "--local-time wants YYYY-MM-DDTHH:MM:SS: " + v;
+                return false;
+            }
+            options.LocalTime = time;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -142,11 +185,16 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
         error = "no program list given";
         return false;
     }
+    if (options.LocalTime && !options.SimulatedClock) {
+        error = "--local-time needs --clock simulated";
+        return false;
+    }
     return true;
 }
 
 std::string headless_usage() {
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
-           "                     [--page FILE.png] [--midi-log FILE] LIST\n";
+           "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"
+           "                     [--local-time YYYY-MM-DDTHH:MM:SS] LIST\n";
 }

@@ -2,9 +2,17 @@
 // The command line of kivo-headless:
 //   kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]
 //                 [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]
-//                 [--page FILE.png] [--midi-log FILE] LIST
+//                 [--page FILE.png] [--midi-log FILE]
+//                 [--clock real|simulated] [--local-time YYYY-MM-DDTHH:MM:SS] LIST
+//
+// --clock simulated runs the machine and the music player on a clock that moves only
+// while both wait, starting one second after start-up, with the music preferences at
+// their defaults: MIDI stamps, SLEEP, SYSTEMTIME and INP's counter come out the same on
+// every run, and queued music plays out after the program has ended. --local-time sets
+// the date and time of day at the start of a simulated run (DATE$, TIME$).
 
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,6 +26,8 @@ struct THeadlessOptions {
     double TimeoutSeconds = 10;
     std::optional<std::string> PagePng;
     std::optional<std::string> MidiLog;
+    bool SimulatedClock = false;
+    std::optional<std::tm> LocalTime;   // only with the simulated clock
     std::string ListPath;
 };
 

@@ -1,9 +1,11 @@
 #include "tools/headless/HeadlessRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -19,7 +21,9 @@
 #include "machine/HeadlessHost.h"
 #include "machine/MMLPlayer.h"
 #include "machine/MidiRecorder.h"
+#include "machine/MmlPrefs.h"
 #include "machine/ScreenText.h"
+#include "machine/SimulatedMusicClock.h"
 #include "machine/VMachine.h"
 #include "platform/Locale.h"
 #include "tools/headless/FormatSource.h"
@@ -125,6 +129,17 @@ std::string describe_run_request(const TRunRequest& request, const std::map<int,
     return text;
 }
 
+// Where the simulated clock starts: one second after start-up, so that no stamp of
+// the log is 0, which a MIDI output reads as "at once".
+constexpr int64_t SIMULATED_START = 1000000;
+
+std::tm local_time_now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
 }  // namespace
 
 int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostream& err) {
@@ -189,9 +204,27 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         }
     }
 
-    TMidiRecorder midi;
-    TMmlPlayer player;
+    // On the simulated clock the machine, the player and the MIDI log share one time
+    // line that moves only while both threads wait. The player's thread is started at
+    // once and waits for music, so that it takes part from the first moment.
+    std::unique_ptr<TSimulatedMusicClock> simulated;
+    if (options.SimulatedClock)
+        simulated = std::make_unique<TSimulatedMusicClock>(SIMULATED_START, options.LocalTime.value_or(local_time_now()));
+    TMmlDefaultPrefs defaultPrefs;
+    TMidiRecorder midi(simulated.get());
+    TMmlPlayer player(simulated.get());
     player.SetProducer(&midi);
+    if (simulated) {
+        player.SetPrefs(&defaultPrefs);
+        simulated->AddParticipant();
+        player.Resume();
+        // Its first passes must be over before the program runs: a pass alongside the
+        // machine would send music half compiled or raise the music interrupt early.
+        if (!player.WaitUntilIdle(std::chrono::seconds(10))) {
+            err << "kivo-headless: the music player did not start\n";
+            return HEADLESS_BAD_ARGUMENTS;
+        }
+    }
     TRecordingRunRequests runRequests;
     int result = HEADLESS_ENDED;
     {
@@ -220,6 +253,10 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             gAppPrivacy.Killed = true;
             machine.Terminate();
         });
+        if (simulated) {
+            machine.SetClock(simulated.get());
+            simulated->AddParticipant();
+        }
         machine.Resume();
         // The keys of --keys, typed once the run has started.
         THeadlessTypist typist(options.Keys, [&machine](long mask) { machine.HappenInterrupt(mask); });
@@ -231,6 +268,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         });
         int32_t exitValue = 0;
         machine.Wait(&exitValue);
+        if (simulated) simulated->RemoveParticipant();
         {
             std::lock_guard<std::mutex> lock(watchLock);
             ended = true;
@@ -243,6 +281,15 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             result = HEADLESS_TIMEOUT;
         else
             result = exitValue == 0 ? HEADLESS_ENDED : HEADLESS_RUNTIME_ERROR;
+        // Queued music outlives the run, as in the run window; on the simulated clock
+        // it plays out at once, within what is left of the time-out.
+        if (simulated && !timedOut) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (!player.WaitUntilIdle(std::max(left, std::chrono::milliseconds(0)))) {
+                err << "kivo-headless: the music did not play out within the time-out\n";
+                result = HEADLESS_TIMEOUT;
+            }
+        }
     }
     player.Terminate();
     player.Wait(nullptr);
