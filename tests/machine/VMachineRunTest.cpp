@@ -39,6 +39,20 @@ protected:
         return false;
     }
 
+    // Starts the program, waits until the screen shows `text`, lets `act` act on the
+    // running machine and returns the exit value; -3 when `text` never showed.
+    template <typename Act>
+    long RunUntilScreenShows(const std::string& text, Act act) {
+        TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
+        if (!machine.SetStartPos({})) return -1;
+        machine.Resume();
+        if (!WaitForScreen(text)) return -3;
+        act(machine);
+        int32_t exitValue = -2;
+        machine.Wait(&exitValue);
+        return exitValue;
+    }
+
     TMidCode mid;
     TCodeBuilder code{mid};
     TBasicRsrc rsrc;
@@ -205,14 +219,7 @@ TEST_F(MachineRun, TerminateEndsAnEndlessLoopWithTheBreakText) {
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
     code.Finish();
-    TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
-    ASSERT_TRUE(machine.SetStartPos({}));
-    machine.Resume();
-    ASSERT_TRUE(WaitForScreen("looping"));
-    machine.Terminate();
-    int32_t exitValue = 0;
-    machine.Wait(&exitValue);
-    EXPECT_EQ(exitValue, 1);
+    EXPECT_EQ(RunUntilScreenShows("looping", [](TVMachine& m) { m.Terminate(); }), 1);
     EXPECT_EQ(shown_screen_text(rsrc), "looping\n@Runtime_Err_Stop_Break@ in 20\nOk\n");
     EXPECT_EQ(alerts.Count(), 0u);
 }
@@ -221,14 +228,7 @@ TEST_F(MachineRun, StopKeyWithoutTrapEndsTheRun) {
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
     code.Finish();
-    TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
-    ASSERT_TRUE(machine.SetStartPos({}));
-    machine.Resume();
-    ASSERT_TRUE(WaitForScreen("looping"));
-    machine.HappenInterrupt(IR_STOP_KEY);
-    int32_t exitValue = 0;
-    machine.Wait(&exitValue);
-    EXPECT_EQ(exitValue, 1);
+    EXPECT_EQ(RunUntilScreenShows("looping", [](TVMachine& m) { m.HappenInterrupt(IR_STOP_KEY); }), 1);
     EXPECT_EQ(shown_screen_text(rsrc), "looping\n@Runtime_Err_Stop_Break@ in 20\nOk\n");
 }
 
@@ -240,14 +240,7 @@ TEST_F(MachineRun, StopKeyWithTrapRunsTheSubroutine) {
     code.Line(20).Goto(20);
     code.Line(100).Text("trapped").PrintItem().PrintEnd().End();
     code.Finish();
-    TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
-    ASSERT_TRUE(machine.SetStartPos({}));
-    machine.Resume();
-    ASSERT_TRUE(WaitForScreen("ready"));
-    machine.HappenInterrupt(IR_STOP_KEY);
-    int32_t exitValue = 1;
-    machine.Wait(&exitValue);
-    EXPECT_EQ(exitValue, 0);
+    EXPECT_EQ(RunUntilScreenShows("ready", [](TVMachine& m) { m.HappenInterrupt(IR_STOP_KEY); }), 0);
     EXPECT_EQ(shown_screen_text(rsrc), "ready\ntrapped\nOk\n");
 }
 
