@@ -63,17 +63,25 @@ public:
 
     // The element block. Each accessor gives the first element when the block
     // holds that representation, else nullptr. The block has ElemCount elements.
-    int32_t* IntValues();
-    float* SingleValues();
-    double* DoubleValues();
-    std::string* StringValues();
-    const int32_t* IntValues() const;
-    const float* SingleValues() const;
-    const double* DoubleValues() const;
-    const std::string* StringValues() const;
+    // They are inline because the machine reads elements through them at every
+    // variable access.
+    int32_t* IntValues() { return BlockData<std::vector<int32_t>>(); }
+    float* SingleValues() { return BlockData<std::vector<float>>(); }
+    double* DoubleValues() { return BlockData<std::vector<double>>(); }
+    std::string* StringValues() { return BlockData<std::vector<std::string>>(); }
+    const int32_t* IntValues() const { return const_cast<TVarInfo*>(this)->IntValues(); }
+    const float* SingleValues() const { return const_cast<TVarInfo*>(this)->SingleValues(); }
+    const double* DoubleValues() const { return const_cast<TVarInfo*>(this)->DoubleValues(); }
+    const std::string* StringValues() const { return const_cast<TVarInfo*>(this)->StringValues(); }
     bool HasValues() const { return mValues.index() != 0; }
 
 private:
+    template <typename TVector>
+    typename TVector::value_type* BlockData() {
+        auto* v = std::get_if<TVector>(&mValues);
+        return v ? v->data() : nullptr;
+    }
+
     using TBlock = std::variant<std::monostate, std::vector<int32_t>, std::vector<float>,
                                 std::vector<double>, std::vector<std::string>>;
     static TBlock MakeBlock(TTokenKind type, size_t count);
