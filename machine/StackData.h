@@ -61,6 +61,17 @@ struct TStackData {
         if (owned) delete value.ownedText;
     }
 
+private:
+    void Reset(uint32_t newType) {
+        if (owned) [[unlikely]] {
+            delete value.ownedText;
+            owned = false;
+        }
+        type = newType;
+    }
+
+public:
+
     static TStackData Long(int32_t v) { TStackData s; s.type = sdLong; s.value.l = v; return s; }
     static TStackData Single(float v) { TStackData s; s.type = sdSingle; s.value.f = v; return s; }
     static TStackData Double(double v) { TStackData s; s.type = sdDouble; s.value.d = v; return s; }
@@ -81,6 +92,11 @@ struct TStackData {
         s.owned = true;
         return s;
     }
+
+    // Turns the value into a number in place; an owned text is freed first.
+    void SetLong(int32_t v) { Reset(sdLong); value.l = v; }
+    void SetSingle(float v) { Reset(sdSingle); value.f = v; }
+    void SetDouble(double v) { Reset(sdDouble); value.d = v; }
 
     // The text of an sdString; null for any other type.
     const char* CString() const {

@@ -59,17 +59,9 @@ int32_t TVMachine::Terminate() {
 }
 
 int32_t TVMachine::Execute() {
-    // The hot state lives in locals: the end of the code and the table. PC stays a
-    // member because handlers move it.
-    const std::vector<TVMCode>& codes = MidCode->Codes;
-    const TVMCode* const end = codes.data() + codes.size();
-    const TFuncTable& table = *FuncTable;
     try {
-        while (PC < end) {
-            if (IrRequest.load(std::memory_order_acquire) != 0) Interrupt();
-            (this->*table[PC->Cmd])(PC);
-            ++PC;
-        }
+        PrepareRunCodes();
+        RunLoop();
     } catch (const TException& e) {
         ShowErrorAlert(e);
         ExitStatus = 1;
@@ -166,6 +158,8 @@ void TVMachine::ChangePC(const TStackData& target) {
         const char* label = target.CString();
         TJumpCacheEntry* cached = nullptr;
         if (!target.owned) {
+            index = FindOperandLabel(label);
+            if (index != 0) break;
             cached = &LabelCache[(reinterpret_cast<uintptr_t>(label) >> 3) % JUMP_CACHE_SIZE];
             if (cached->label == label && cached->labelText == label) {
                 index = cached->index;

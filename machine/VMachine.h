@@ -16,12 +16,14 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "foundation/Exception.h"
 #include "foundation/Thread.h"
 #include "language/DispatchTable.h"
+#include "language/TokenKind.h"
 #include "language/VMCode.h"
 #include "machine/CircleShape.h"
 #include "machine/HostInterfaces.h"
@@ -29,6 +31,7 @@
 #include "machine/MouseState.h"
 #include "machine/PageImage.h"
 #include "machine/StackData.h"
+#include "machine/ValueStack.h"
 
 class TAlertSink;
 class TBasicRsrc;
@@ -161,10 +164,11 @@ protected:
     TVarInfo* StackVarInfo(const TStackData& s) const { return s.type == sdVar ? s.value.var : nullptr; }
 
     // Pushes write the new entry in place: building a value elsewhere and copying it
-    // would cost a store-forwarding stall on every push.
+    // would cost a store-forwarding stall on every push. The storage grows only up to
+    // VALUE_STACK_LIMIT, so one pointer test covers both growing and the limit.
     TStackData& PushSlot(uint32_t type) {
-        if (ValueStack.size() >= VALUE_STACK_LIMIT) [[unlikely]] ThrowStackFull();
-        TStackData& s = ValueStack.emplace_back();
+        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+        TStackData& s = ValueStack.EmplaceUnchecked();
         s.type = type;
         return s;
     }
@@ -175,8 +179,12 @@ protected:
     void PushOwnedString(std::string text) { Push(TStackData::OwnedText(std::move(text))); }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
     void Push(TStackData s) {
-        if (ValueStack.size() >= VALUE_STACK_LIMIT) [[unlikely]] ThrowStackFull();
-        ValueStack.push_back(std::move(s));
+        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+        ValueStack.PushUnchecked(std::move(s));
+    }
+    // More room for the value stack; "Out of memory" at VALUE_STACK_LIMIT entries.
+    void GrowValueStack() {
+        if (!ValueStack.Grow(VALUE_STACK_LIMIT)) ThrowStackFull();
     }
 
     // The top entry; an empty stack is an internal run-time error.
@@ -232,6 +240,15 @@ protected:
     static void InitFuncTableData(TFuncTable& table);
     static void InitFuncTableRun(TFuncTable& table);
     static void InitFuncTableFiles(TFuncTable& table);
+
+    // --- the dispatch loop and the run's view of the code (VMachineRunCodes.cpp) ---
+    void PrepareRunCodes();
+    void RunLoop();
+    void PrepareOperandLabels(size_t expected);
+    int32_t StaticJumpTarget(const TVMCode& push) const;
+    // The code index of a label text that is a code operand; 0 for any other text.
+    int32_t FindOperandLabel(const char* text) const;
+    TStackData& LeftOperand();
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);
@@ -333,15 +350,34 @@ protected:
     // variables and arrays (VMachineVariables.cpp)
     // The subscripts of a reference, popped from s down to and including the
     // reference's start marker: the last written subscript first.
-    std::vector<int32_t> PopSubscripts(std::vector<TStackData>* s);
+    std::vector<int32_t> PopSubscripts(TValueStack* s);
     // The element number of v for subscripts in popped order: makes an implicit
     // array, checks the dimensions and the bounds.
-    int32_t ElementNumber(TVarInfo* v, const std::vector<int32_t>& popped);
-    int32_t DimSuf(std::vector<TStackData>* s, TVarInfo* v);
+    int32_t ElementNumber(TVarInfo* v, std::span<const int32_t> popped);
+    // The number of subscripts of the reference whose last subscript lies `above`
+    // entries below the top of the value stack (the entries down to its start marker).
+    size_t SubscriptCount(size_t above);
+    // ElementNumber for that reference's `count` subscripts, read in place.
+    int32_t ElementNumberInPlace(TVarInfo* v, size_t above, size_t count);
+    void PopEntries(size_t n);
+    // Pushes the element's value as ElementValue gives it, without a temporary.
+    void PushElement(const TVarInfo* v, int32_t element);
+    // The bodies of PushElement and StoreElement, for the dispatch loop
+    // (VMachineElements.h).
+    inline void PushElementInline(const TVarInfo* v, int32_t element);
+    inline void StoreElementInline(TVarInfo* v, int32_t element, TStackData& value);
+    // Whether an entry opens a variable reference (the compiler's marker or the tag).
+    static bool IsVarRefStart(const TStackData& s) {
+        return (s.type == sdMarker && s.value.marker == VAR_REF_MARKER) || s.type == sdVarRefStart;
+    }
+    // The compiler opens every variable reference with a marker of this token kind.
+    static constexpr uint32_t VAR_REF_MARKER = tkVar;
+    int32_t DimSuf(TValueStack* s, TVarInfo* v);
     // Pushes the element's value (texts always as the value's own copy).
-    int32_t VarToVal(std::vector<TStackData>* s, TVarInfo* v, bool copy);
+    int32_t VarToVal(TValueStack* s, TVarInfo* v, bool copy);
     TStackData ElementValue(const TVarInfo* v, int32_t element);
-    void StoreElement(TVarInfo* v, int32_t element, const TStackData& value);
+    // An owned text of `value` is moved into the element.
+    void StoreElement(TVarInfo* v, int32_t element, TStackData& value);
     // The variable of a whole reference on top of the value stack (its sdVar entry,
     // subscripts and start marker all popped), with its subscripts in popped order.
     TVarInfo* PopVarRef(std::vector<int32_t>* popped);
@@ -538,9 +574,21 @@ protected:
     long ExitStatus = 0;
     const TVMCode* PC = nullptr;
     const TFuncTable* FuncTable = nullptr;
+    // For this run, indexed like MidCode->Codes: every code's handler, its run kind
+    // (VMachineRunCodes.cpp) and, for the jumps whose target is known, the target's
+    // code index.
+    std::vector<THandler> RunHandlers;
+    std::vector<uint8_t> RunKinds;
+    std::vector<int32_t> RunTargets;
+    struct TOperandLabel {
+        const char* text = nullptr;
+        int32_t index = 0;
+    };
+    std::vector<TOperandLabel> OperandLabels;
+    size_t OperandLabelMask = 0;
     TMidCode* MidCode;
     long RuntimeCompatiMode = 2;
-    std::vector<TStackData> ValueStack;
+    TValueStack ValueStack;
     std::string ErrStrDisplay;
     TRunRequestSink* RunRqstView;
     TBasicRsrc* Rsrc;

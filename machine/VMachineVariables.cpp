@@ -8,22 +8,13 @@
 // varying fastest.
 
 #include <cstdint>
+#include <span>
 
 #include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
-
-namespace {
-
-// The compiler opens every variable reference with a marker of this token kind.
-constexpr uint32_t VAR_REF_MARKER = tkVar;
-
-bool is_var_ref_start(const TStackData& s) {
-    return (s.type == sdMarker && s.value.marker == VAR_REF_MARKER) || s.type == sdVarRefStart;
-}
-
-}  // namespace
+#include "machine/VMachineElements.h"
 
 void TVMachine::InitFuncTableVariables(TFuncTable& t) {
     using M = TVMachine;
@@ -37,18 +28,18 @@ void TVMachine::InitFuncTableVariables(TFuncTable& t) {
     });
 }
 
-std::vector<int32_t> TVMachine::PopSubscripts(std::vector<TStackData>* s) {
+std::vector<int32_t> TVMachine::PopSubscripts(TValueStack* s) {
     std::vector<int32_t> popped;
     for (;;) {
         if (s->empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
         const TStackData entry = std::move(s->back());
         s->pop_back();
-        if (is_var_ref_start(entry)) return popped;
+        if (IsVarRefStart(entry)) return popped;
         popped.push_back(StackInt(entry));
     }
 }
 
-int32_t TVMachine::ElementNumber(TVarInfo* v, const std::vector<int32_t>& popped) {
+int32_t TVMachine::ElementNumber(TVarInfo* v, std::span<const int32_t> popped) {
     const size_t k = popped.size();
     if (k == 0) return 0;
     if (v->Dims[0] == 0) {
@@ -71,9 +62,39 @@ int32_t TVMachine::ElementNumber(TVarInfo* v, const std::vector<int32_t>& popped
     return static_cast<int32_t>(flat + 1);
 }
 
-int32_t TVMachine::DimSuf(std::vector<TStackData>* s, TVarInfo* v) {
+int32_t TVMachine::DimSuf(TValueStack* s, TVarInfo* v) {
     const std::vector<int32_t> popped = PopSubscripts(s);
     return ElementNumber(v, popped);
+}
+
+// The hot paths read a reference where it lies on the stack and pop it afterwards, so
+// that a variable access builds no list of subscripts.
+size_t TVMachine::SubscriptCount(size_t above) {
+    const size_t depth = ValueStack.size();
+    for (size_t k = above; k < depth; ++k)
+        if (IsVarRefStart(ValueStack.FromTop(k))) return k - above;
+    throw RuntimeException2(RTE_INTERNAL_ERROR);
+}
+
+int32_t TVMachine::ElementNumberInPlace(TVarInfo* v, size_t above, size_t count) {
+    if (count == 0) return 0;
+    constexpr size_t SMALL = 8;
+    if (count <= SMALL) {
+        int32_t popped[SMALL];
+        for (size_t j = 0; j < count; ++j) popped[j] = StackInt(ValueStack.FromTop(above + j));
+        return ElementNumber(v, std::span<const int32_t>(popped, count));
+    }
+    std::vector<int32_t> popped(count);
+    for (size_t j = 0; j < count; ++j) popped[j] = StackInt(ValueStack.FromTop(above + j));
+    return ElementNumber(v, popped);
+}
+
+void TVMachine::PopEntries(size_t n) {
+    for (; n != 0; --n) ValueStack.pop_back();
+}
+
+void TVMachine::PushElement(const TVarInfo* v, int32_t element) {
+    PushElementInline(v, element);
 }
 
 TStackData TVMachine::ElementValue(const TVarInfo* v, int32_t element) {
@@ -86,28 +107,24 @@ TStackData TVMachine::ElementValue(const TVarInfo* v, int32_t element) {
     return TStackData{};  // an untyped variable has no value
 }
 
-void TVMachine::StoreElement(TVarInfo* v, int32_t element, const TStackData& value) {
-    if (element < 0 || element >= v->ElemCount) throw RuntimeException2(RTE_INTERNAL_ERROR);
-    const auto e = static_cast<size_t>(element);
-    if (int32_t* ints = v->IntValues()) {
-        ints[e] = StackInt(value);
-    } else if (float* singles = v->SingleValues()) {
-        singles[e] = StackFloat(value);
-    } else if (double* doubles = v->DoubleValues()) {
-        doubles[e] = StackDouble(value);
-    } else if (std::string* texts = v->StringValues()) {
-        const char* text = value.CString();
-        texts[e] = text != nullptr ? text : "";
-    }
+void TVMachine::StoreElement(TVarInfo* v, int32_t element, TStackData& value) {
+    StoreElementInline(v, element, value);
 }
 
-int32_t TVMachine::VarToVal(std::vector<TStackData>* s, TVarInfo* v, bool copy) {
+int32_t TVMachine::VarToVal(TValueStack* s, TVarInfo* v, bool copy) {
     // Values on the stack own their texts, so a read always pushes a copy: a text
     // that an element changes or loses later never leaves a pointer behind.
     (void)copy;
-    const int32_t element = DimSuf(s, v);
-    TStackData value = ElementValue(v, element);
-    if (value.type != sdNone) Push(std::move(value));
+    if (s != &ValueStack) {
+        const int32_t element = DimSuf(s, v);
+        TStackData value = ElementValue(v, element);
+        if (value.type != sdNone) Push(std::move(value));
+        return element;
+    }
+    const size_t count = SubscriptCount(0);
+    const int32_t element = ElementNumberInPlace(v, 0, count);
+    PopEntries(count + 1);
+    PushElement(v, element);
     return element;
 }
 
@@ -124,13 +141,17 @@ void TVMachine::ExeBasicBLoadArray(const TVMCode* code) {
     VarToVal(&ValueStack, code->Operand.Var, false);
 }
 
+// The value, the variable and its subscripts are read where they lie and popped
+// together at the end.
 void TVMachine::ExeBasicBAssignArray(const TVMCode*) {
-    const TStackData value = Pop();
-    std::vector<int32_t> popped;
-    TVarInfo* v = PopVarRef(&popped);
-    const int32_t element = ElementNumber(v, popped);
+    if (ValueStack.size() < 2) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    TVarInfo* v = StackVarInfo(ValueStack.FromTop(1));
+    if (v == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    const size_t count = SubscriptCount(2);
+    const int32_t element = ElementNumberInPlace(v, 2, count);
     RegisterVarAccess(0, v, element);
-    StoreElement(v, element, value);
+    StoreElement(v, element, ValueStack.back());
+    PopEntries(count + 3);
 }
 
 TVarInfo* TVMachine::DimOneVar() {
@@ -228,7 +249,7 @@ void TVMachine::SheltVar(long n, std::vector<TStackData>* vars, std::vector<int3
         int32_t moved = 0;
         for (;;) {
             TStackData next = Pop();
-            const bool start = is_var_ref_start(next);
+            const bool start = IsVarRefStart(next);
             vars->push_back(std::move(next));
             ++moved;
             if (start) break;
@@ -257,7 +278,7 @@ void TVMachine::SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque
         int32_t moved = 0;
         for (;;) {
             TStackData next = Pop();
-            const bool start = is_var_ref_start(next);
+            const bool start = IsVarRefStart(next);
             reference.push_front(std::move(next));
             ++moved;
             if (start) break;

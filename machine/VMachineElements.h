@@ -1,0 +1,44 @@
+#pragma once
+// Reading and writing one element of a variable: the bodies that the dispatch loop
+// and the variable handlers share, inline because every variable access runs them.
+
+#include <string>
+#include <utility>
+
+#include "language/VarInfo.h"
+#include "machine/RuntimeErrorKeys.h"
+#include "machine/VMachine.h"
+
+inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element) {
+    if (element < 0 || element >= v->ElemCount) [[unlikely]] throw RuntimeException2(RTE_INTERNAL_ERROR);
+    const auto e = static_cast<size_t>(element);
+    if (const int32_t* ints = v->IntValues())
+        PushInt(ints[e]);
+    else if (const float* singles = v->SingleValues())
+        PushFloat(singles[e]);
+    else if (const double* doubles = v->DoubleValues())
+        PushDouble(doubles[e]);
+    else if (const std::string* texts = v->StringValues())
+        PushOwnedString(texts[e]);
+    // an untyped variable has no value
+}
+
+inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackData& value) {
+    if (element < 0 || element >= v->ElemCount) [[unlikely]] throw RuntimeException2(RTE_INTERNAL_ERROR);
+    const auto e = static_cast<size_t>(element);
+    if (int32_t* ints = v->IntValues()) {
+        ints[e] = StackInt(value);
+    } else if (float* singles = v->SingleValues()) {
+        singles[e] = StackFloat(value);
+    } else if (double* doubles = v->DoubleValues()) {
+        doubles[e] = StackDouble(value);
+    } else if (std::string* texts = v->StringValues()) {
+        // An owned text moves into the element instead of being copied.
+        if (value.type == sdString && value.owned) {
+            texts[e] = std::move(*value.value.ownedText);
+        } else {
+            const char* text = value.CString();
+            texts[e] = text != nullptr ? text : "";
+        }
+    }
+}

@@ -1,0 +1,397 @@
+// The dispatch loop and the run's own view of the code.
+//
+// Before the loop starts, every code gets a run kind: the codes that make up most of a
+// loop's work (pushes, plain variables, arithmetic, jumps) are done inside the loop's
+// switch, with PC kept in a local; every other code goes through its handler in the
+// shared table, with PC written back before and read again after. The choice is made
+// for speed: a call through a member pointer, and PC in memory, cost more than most of
+// these codes do.
+//
+// Some kinds stand for a pair of codes that the compiler writes together; the first
+// code of the pair gets the pair's kind and the loop steps over the second. The second
+// code keeps its own kind, so a jump that lands on it runs it alone. The pairs:
+//   vcBPushSpecial tkVar, vcBLoadArray X   the value of a plain variable
+//   vcBPushSpecial tkVar, vcBPushVar X     the start of an assignment to a plain variable
+//   vcBPushString L / vcBPushInt N, vcBJmp or vcBCall
+//                                          GOTO and GOSUB, the target looked up once here
+//   vcBCmpFor, vcBFJmp                     the FOR test and its jump
+//   vcB<comparison>Int, vcBFJmp            an IF on an integer comparison
+// A pair does what its two codes do, errors included; only the interrupt word is not
+// read between them, as between any two steps of one code.
+//
+// The shared table never changes, so the tests that run single codes through it see
+// the plain handlers, and every kind here does what that handler does.
+
+#include "language/MidCode.h"
+#include "language/TokenKind.h"
+#include "machine/RuntimeErrorKeys.h"
+#include "machine/VMachine.h"
+#include "machine/VMachineElements.h"
+
+namespace {
+
+enum TRunKind : uint8_t {
+    rkGeneric = 0,
+    rkLineBegin,
+    rkPushInt,
+    rkPushSingle,
+    rkPushDouble,
+    rkPushString,
+    rkPushVar,
+    rkPushSpecial,
+    rkLoadPlainVar,   // pair
+    rkPushVarRef,     // pair
+    rkAssignArray,
+    rkJump,           // pair
+    rkCall,           // pair
+    rkFJmp,
+    rkCmpForFJmp,     // pair
+    rkEqualIntFJmp,   // pairs, in the order of the comparison codes
+    rkNoteqIntFJmp,
+    rkLtIntFJmp,
+    rkLeIntFJmp,
+    rkGtIntFJmp,
+    rkGeIntFJmp,
+    rkAddInt,
+    rkSubInt,
+    rkMulInt,
+    rkAddSingle,
+    rkSubSingle,
+    rkMulSingle,
+    rkDivSingle,
+    rkAddDouble,
+    rkSubDouble,
+    rkMulDouble,
+    rkDivDouble,
+};
+
+// The kind of a code that runs alone.
+TRunKind single_kind(TVMCodeCmd cmd) {
+    switch (cmd) {
+    case vcBLineBegin: return rkLineBegin;
+    case vcBPushInt: return rkPushInt;
+    case vcBPushFloat: return rkPushSingle;
+    case vcBPushDouble: return rkPushDouble;
+    case vcBPushString: return rkPushString;
+    case vcBPushVar: return rkPushVar;
+    case vcBPushSpecial: return rkPushSpecial;
+    case vcBAssignArray: return rkAssignArray;
+    case vcBFJmp: return rkFJmp;
+    case vcBAddInt: return rkAddInt;
+    case vcBSubInt: return rkSubInt;
+    case vcBMulInt: return rkMulInt;
+    case vcBAddFloat: return rkAddSingle;
+    case vcBSubFloat: return rkSubSingle;
+    case vcBMulFloat: return rkMulSingle;
+    case vcBDivFloat: return rkDivSingle;
+    case vcBAddDouble: return rkAddDouble;
+    case vcBSubDouble: return rkSubDouble;
+    case vcBMulDouble: return rkMulDouble;
+    case vcBDivDouble: return rkDivDouble;
+    default: return rkGeneric;
+    }
+}
+
+// The kind of a comparison followed by vcBFJmp; rkGeneric for other codes.
+TRunKind compare_jump_kind(TVMCodeCmd cmd) {
+    switch (cmd) {
+    case vcBEqualInt: return rkEqualIntFJmp;
+    case vcBNoteqInt: return rkNoteqIntFJmp;
+    case vcBLtInt: return rkLtIntFJmp;
+    case vcBLeInt: return rkLeIntFJmp;
+    case vcBGtInt: return rkGtIntFJmp;
+    case vcBGeInt: return rkGeIntFJmp;
+    default: return rkGeneric;
+    }
+}
+
+bool is_var_ref_marker(const TVMCode& code) {
+    return code.Cmd == vcBPushSpecial && code.Operand.Long == tkVar;
+}
+
+size_t label_slot(const char* text, size_t mask) {
+    return static_cast<size_t>((reinterpret_cast<uintptr_t>(text) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
+int32_t wrap_add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
+int32_t wrap_sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+
+}  // namespace
+
+// The code index a pushed target names, as ChangePC would find it; 0 when it names
+// none, so that the pair is left to its two codes and fails as they fail.
+int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const {
+    int32_t index = 0;
+    if (push.Cmd == vcBPushString && push.Operand.Text != nullptr) {
+        const auto found = MidCode->LabelMap.find(push.Operand.Text);
+        if (found != MidCode->LabelMap.end()) index = found->second;
+    } else if (push.Cmd == vcBPushInt) {
+        const auto found = MidCode->LineNumMap.find(push.Operand.Long);
+        if (found != MidCode->LineNumMap.end()) index = found->second;
+    }
+    if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size()) return 0;
+    return index;
+}
+
+void TVMachine::PrepareRunCodes() {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const TFuncTable& table = *FuncTable;
+    const size_t n = codes.size();
+    RunHandlers.resize(n);
+    RunKinds.assign(n, rkGeneric);
+    RunTargets.assign(n, 0);
+    size_t labels = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const TVMCode& code = codes[i];
+        RunHandlers[i] = table[code.Cmd];
+        // Index 0 is the placeholder, which never runs.
+        if (i == 0) continue;
+        if (code.Cmd == vcBPushString) ++labels;
+        TRunKind kind = single_kind(code.Cmd);
+        if (i + 1 < n) {
+            const TVMCode& next = codes[i + 1];
+            if (is_var_ref_marker(code) && next.Cmd == vcBLoadArray && next.Operand.Var != nullptr) {
+                kind = rkLoadPlainVar;
+            } else if (is_var_ref_marker(code) && next.Cmd == vcBPushVar) {
+                kind = rkPushVarRef;
+            } else if ((next.Cmd == vcBJmp || next.Cmd == vcBCall) &&
+                       (code.Cmd == vcBPushString || code.Cmd == vcBPushInt)) {
+                const int32_t target = StaticJumpTarget(code);
+                if (target != 0) {
+                    kind = next.Cmd == vcBJmp ? rkJump : rkCall;
+                    RunTargets[i] = target;
+                }
+            } else if (next.Cmd == vcBFJmp) {
+                if (code.Cmd == vcBCmpFor) kind = rkCmpForFJmp;
+                else if (compare_jump_kind(code.Cmd) != rkGeneric) kind = compare_jump_kind(code.Cmd);
+            }
+        }
+        RunKinds[i] = kind;
+    }
+    PrepareOperandLabels(labels);
+}
+
+// Every label text among the operands, keyed by its address: the jumps that take
+// their target from the stack (IF, FOR, ON) find it without searching LabelMap.
+// The address identifies the text because the operand texts live as long as the
+// program, which does not change while it runs.
+void TVMachine::PrepareOperandLabels(size_t expected) {
+    size_t size = 16;
+    while (size < expected * 2) size *= 2;
+    OperandLabels.assign(size, TOperandLabel{});
+    OperandLabelMask = size - 1;
+    for (const TVMCode& code : MidCode->Codes) {
+        if (code.Cmd != vcBPushString || code.Operand.Text == nullptr) continue;
+        const int32_t index = StaticJumpTarget(code);
+        if (index == 0) continue;
+        size_t slot = label_slot(code.Operand.Text, OperandLabelMask);
+        while (OperandLabels[slot].text != nullptr && OperandLabels[slot].text != code.Operand.Text)
+            slot = (slot + 1) & OperandLabelMask;
+        OperandLabels[slot] = TOperandLabel{code.Operand.Text, index};
+    }
+}
+
+int32_t TVMachine::FindOperandLabel(const char* text) const {
+    if (OperandLabels.empty()) return 0;
+    for (size_t slot = label_slot(text, OperandLabelMask);; slot = (slot + 1) & OperandLabelMask) {
+        const TOperandLabel& entry = OperandLabels[slot];
+        if (entry.text == text) return entry.index;
+        if (entry.text == nullptr) return 0;
+    }
+}
+
+// The two operands of a binary operator, left below right; an internal error when
+// the stack holds fewer, as the pops of the operator's handler would raise.
+TStackData& TVMachine::LeftOperand() {
+    if (ValueStack.size() < 2) [[unlikely]] ThrowStackEmpty();
+    return ValueStack.FromTop(1);
+}
+
+void TVMachine::RunLoop() {
+    const TVMCode* const base = MidCode->Codes.data();
+    const TVMCode* const end = base + MidCode->Codes.size();
+    const uint8_t* const kinds = RunKinds.data();
+    const int32_t* const targets = RunTargets.data();
+    const THandler* const handlers = RunHandlers.data();
+    // The code being run; null while a handler or the interrupt service owns PC, so
+    // that a failure leaves PC where they left it.
+    const TVMCode* pc = PC;
+
+    // Binary operators: the result takes the left operand's place.
+#define KIVO_INT_OP(expr)                                   \
+    {                                                       \
+        TStackData& l = LeftOperand();                      \
+        const int32_t a = StackInt(l);                      \
+        const int32_t b = StackInt(ValueStack.back());      \
+        ValueStack.pop_back();                              \
+        l.SetLong(expr);                                    \
+        break;                                              \
+    }
+#define KIVO_FLOAT_OP(Type, Stack, Set, expr, zeroCheck)    \
+    {                                                       \
+        TStackData& l = LeftOperand();                      \
+        const Type a = Stack(l);                            \
+        const Type b = Stack(ValueStack.back());            \
+        zeroCheck;                                          \
+        ValueStack.pop_back();                              \
+        l.Set(expr);                                        \
+        break;                                              \
+    }
+#define KIVO_DIV_CHECK \
+    if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
+
+    try {
+        while (pc < end) {
+            if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
+                PC = pc;
+                pc = nullptr;
+                Interrupt();
+                pc = PC;
+            }
+            const auto i = static_cast<size_t>(pc - base);
+            switch (kinds[i]) {
+            case rkLineBegin:
+                CurLineNum = pc->Operand.Long;
+                break;
+            case rkPushInt:
+                PushInt(pc->Operand.Long);
+                break;
+            case rkPushSingle:
+                PushFloat(pc->Operand.Single);
+                break;
+            case rkPushDouble:
+                PushDouble(pc->Operand.Double);
+                break;
+            case rkPushString:
+                PushBorrowedString(pc->Operand.Text);
+                break;
+            case rkPushVar:
+                PushSlot(sdVar).value.var = pc->Operand.Var;
+                break;
+            case rkPushSpecial:
+                PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
+                break;
+            case rkLoadPlainVar:
+                // The marker would be pushed and popped again: a plain variable is element 0.
+                ++pc;
+                PushElementInline(pc->Operand.Var, 0);
+                break;
+            case rkPushVarRef:
+                PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
+                ++pc;
+                PushSlot(sdVar).value.var = pc->Operand.Var;
+                break;
+            case rkAssignArray: {
+                // A plain variable: the value, the variable and its start marker on top.
+                if (ValueStack.size() >= 3) {
+                    const TStackData& ref = ValueStack.FromTop(1);
+                    if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(2))) {
+                        TVarInfo* v = ref.value.var;
+                        RegisterVarAccess(0, v, 0);
+                        StoreElementInline(v, 0, ValueStack.back());
+                        PopEntries(3);
+                        break;
+                    }
+                }
+                PC = pc;
+                pc = nullptr;
+                ExeBasicBAssignArray(PC);
+                pc = PC;
+                break;
+            }
+            case rkJump:
+                // The target is never pushed, but a full stack fails here as its push would.
+                if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+                pc = base + targets[i] - 1;
+                break;
+            case rkCall:
+                // The return position is the code after vcBCall, the second of the pair.
+                PushSlot(sdReturn).value.ret = static_cast<int32_t>(i + 2);
+                pc = base + targets[i] - 1;
+                break;
+            case rkFJmp: {
+                const int32_t condition = PopInt();
+                const TStackData& target = Top();
+                if (condition == 0) {
+                    PC = pc;
+                    pc = nullptr;
+                    ChangePC(target);
+                    pc = PC;
+                }
+                ValueStack.pop_back();
+                break;
+            }
+            case rkCmpForFJmp: {
+                const double step = PopDouble();
+                const double limit = PopDouble();
+                const double value = PopDouble();
+                const bool goesOn = step >= 0 ? value <= limit : value >= limit;
+                ++pc;
+                const TStackData& target = Top();
+                if (!goesOn) {
+                    PC = pc;
+                    pc = nullptr;
+                    ChangePC(target);
+                    pc = PC;
+                }
+                ValueStack.pop_back();
+                break;
+            }
+            case rkEqualIntFJmp:
+            case rkNoteqIntFJmp:
+            case rkLtIntFJmp:
+            case rkLeIntFJmp:
+            case rkGtIntFJmp:
+            case rkGeIntFJmp: {
+                const int32_t r = PopInt();
+                const int32_t l = PopInt();
+                bool holds = false;
+                switch (kinds[i]) {
+                case rkEqualIntFJmp: holds = l == r; break;
+                case rkNoteqIntFJmp: holds = l != r; break;
+                case rkLtIntFJmp: holds = l < r; break;
+                case rkLeIntFJmp: holds = l <= r; break;
+                case rkGtIntFJmp: holds = l > r; break;
+                default: holds = l >= r; break;
+                }
+                ++pc;
+                const TStackData& target = Top();
+                if (!holds) {
+                    PC = pc;
+                    pc = nullptr;
+                    ChangePC(target);
+                    pc = PC;
+                }
+                ValueStack.pop_back();
+                break;
+            }
+            case rkAddInt: KIVO_INT_OP(wrap_add(a, b))
+            case rkSubInt: KIVO_INT_OP(wrap_sub(a, b))
+            case rkMulInt: KIVO_INT_OP(wrap_mul(a, b))
+            case rkAddSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a + b, )
+            case rkSubSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a - b, )
+            case rkMulSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a * b, )
+            case rkDivSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a / b, KIVO_DIV_CHECK)
+            case rkAddDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a + b, )
+            case rkSubDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
+            case rkMulDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a * b, )
+            case rkDivDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+            default:
+                PC = pc;
+                pc = nullptr;
+                (this->*handlers[i])(PC);
+                pc = PC;
+                break;
+            }
+            ++pc;
+        }
+    } catch (...) {
+        if (pc != nullptr) PC = pc;
+        throw;
+    }
+    PC = pc;
+#undef KIVO_INT_OP
+#undef KIVO_FLOAT_OP
+#undef KIVO_DIV_CHECK
+}
