@@ -8,6 +8,7 @@
 #include "tests/e2e/HeadlessProcess.h"
 #include "tools/headless/FormatSource.h"
 #include "tools/headless/HeadlessOptions.h"
+#include "tools/headless/HeadlessRun.h"
 
 namespace {
 
@@ -120,7 +121,10 @@ TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {
     std::ofstream(list).close();
     const THeadlessOutcome outcome = run_headless_process({list.string()});
     std::filesystem::remove(list);
-    EXPECT_TRUE(outcome.status == 0 || outcome.status == 2) << outcome.status;
+    // An empty text compiles without an error message but gives no program: the
+    // driver reports the failed compile and shows an empty screen.
+    EXPECT_EQ(outcome.status, HEADLESS_COMPILE_ERROR) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
 }
 
 }  // namespace
