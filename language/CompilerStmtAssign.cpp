@@ -23,16 +23,7 @@ TToken TCompiler::GenProcLet(const TToken& /*keyword*/)
 }
 
 // DIM v(bounds) [, ...]: the references with their bounds, then the count.
-TToken TCompiler::GenProcDim(const TToken& /*keyword*/)
-{
-    TToken token = Token();
-    int32_t count;
-    GenMultiVar(&token, &count);
-    if (count == 0)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
-    AddCode(vcDim, count);
-    return token;
-}
+TToken TCompiler::GenProcDim(const TToken& /*keyword*/) { return GenVariableListStatement(*this, vcDim); }
 
 // SWAP a, b: two references; the machine compares their types.
 TToken TCompiler::GenProcSwap(const TToken& /*keyword*/)

@@ -4,11 +4,14 @@
 // Hello World keeps its case and its inner blank.
 
 #include "language/Compiler.h"
+#include "language/CompilerStmtSupport.h"
 #include "language/MidCode.h"
 
 #include "foundation/StringUtils.h"
 
 #include <string>
+
+using namespace compiler_stmt;
 
 namespace {
 
@@ -81,26 +84,13 @@ TToken TCompiler::GenProcDataComma(const TToken& /*comma*/, int64_t* itemStart)
 }
 
 // READ v [, ...]: the references, then their count.
-TToken TCompiler::GenProcRead(const TToken& /*keyword*/)
-{
-    TToken token = Token();
-    int32_t count;
-    GenMultiVar(&token, &count);
-    if (count == 0)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
-    AddCode(vcRead, count);
-    return token;
-}
+TToken TCompiler::GenProcRead(const TToken& /*keyword*/) { return GenVariableListStatement(*this, vcRead); }
 
 // RESTORE [target]: the flag is true when a target lies on the stack.
 TToken TCompiler::GenProcRestore(const TToken& /*keyword*/)
 {
-    TToken token = Token();
-    if (IsMultiExprEndToken(token)) {
-        AddCode(vcRestore, false);
-        return token;
-    }
-    token = GenJumpTarget(token);
-    AddCode(vcRestore, true);
+    bool given;
+    const TToken token = GenOptionalJumpTarget(*this, &given);
+    AddCode(vcRestore, given);
     return token;
 }

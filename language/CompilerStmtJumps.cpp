@@ -40,12 +40,8 @@ TToken TCompiler::GenProcGosub(const TToken& /*keyword*/)
 // lies on the stack.
 TToken TCompiler::GenProcReturn(const TToken& /*keyword*/)
 {
-    TToken token = Token();
-    if (IsMultiExprEndToken(token)) {
-        AddCode(vcBRet, true);
-        return token;
-    }
-    token = GenJumpTarget(token);
-    AddCode(vcBRet, false);
+    bool given;
+    const TToken token = GenOptionalJumpTarget(*this, &given);
+    AddCode(vcBRet, !given);
     return token;
 }

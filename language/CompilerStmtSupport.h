@@ -74,4 +74,26 @@ inline TToken GenSingleValueOption(TCompiler& compiler, const TToken& comma)
     return token;
 }
 
+// A list of one or more variables, pushed as references, then `record` with their
+// count (DIM, READ). No variable is a syntax error.
+inline TToken GenVariableListStatement(TCompiler& compiler, TVMCodeCmd record)
+{
+    TToken token = compiler.Token();
+    int32_t count;
+    compiler.GenMultiVar(&token, &count);
+    if (count == 0)
+        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    compiler.AddCode(record, count);
+    return token;
+}
+
+// The optional jump target of RESTORE and RETURN: pushed when the statement has
+// one, which `given` tells. Returns the token after the statement.
+inline TToken GenOptionalJumpTarget(TCompiler& compiler, bool* given)
+{
+    const TToken token = compiler.Token();
+    *given = !TCompiler::IsMultiExprEndToken(token);
+    return *given ? compiler.GenJumpTarget(token) : token;
+}
+
 }  // namespace compiler_stmt
