@@ -12,32 +12,6 @@ using namespace compiler_test;
 
 namespace {
 
-// A compiler on its own container, reading `text`.
-struct TBench {
-    TMidCode mid;
-    std::string source;
-    TCompiler compiler{&mid};
-
-    explicit TBench(const std::string& text) : source(text)
-    {
-        platform::use_key_identity_catalogue(true);
-        compiler.SetSource(source.c_str());
-    }
-
-    std::string Listing() const { return ListCodes(mid.Codes, 0); }
-
-    // The message of the compile error that `step` throws, or "" when none.
-    std::string ErrorOf(const std::function<void()>& step)
-    {
-        try {
-            step();
-        } catch (const TException& e) {
-            return SplitErrorText(e.String()).message;
-        }
-        return "";
-    }
-};
-
 TEST(CompilerUserFuncCallTest, CallShapes)
 {
     struct TCase {

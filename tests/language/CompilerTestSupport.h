@@ -80,4 +80,32 @@ struct TExpression {
     std::string Listing() const { return ListCodes(mid.Codes, 0); }
 };
 
+// A compiler on its own container, reading `text`, for tests that call its
+// generators one by one.
+struct TBench {
+    TMidCode mid;
+    std::string source;
+    TCompiler compiler{&mid};
+
+    explicit TBench(const std::string& text) : source(text)
+    {
+        platform::use_key_identity_catalogue(true);
+        compiler.SetSource(source.c_str());
+    }
+
+    std::string Listing() const { return ListCodes(mid.Codes, 0); }
+
+    // The message of the compile error that `step` throws, or "" when none.
+    template <typename Step>
+    std::string ErrorOf(Step step)
+    {
+        try {
+            step();
+        } catch (const TException& e) {
+            return SplitErrorText(e.String()).message;
+        }
+        return "";
+    }
+};
+
 }  // namespace compiler_test

@@ -14,33 +14,6 @@ namespace {
 
 const std::string M = "vcBPushSpecial 4\n";
 
-// A compiler on its own container, reading `text`.
-struct TBench {
-    TMidCode mid;
-    std::string source;
-    TCompiler compiler{&mid};
-
-    explicit TBench(const std::string& text) : source(text)
-    {
-        platform::use_key_identity_catalogue(true);
-        compiler.SetSource(source.c_str());
-    }
-
-    std::string Listing() const { return ListCodes(mid.Codes, 0); }
-
-    // The message of the compile error that `step` throws, or "" when none.
-    template <typename Step>
-    std::string ErrorOf(Step step)
-    {
-        try {
-            step();
-        } catch (const TException& e) {
-            return SplitErrorText(e.String()).message;
-        }
-        return "";
-    }
-};
-
 TEST(CompilerVariablesTest, SuffixesNameDifferentVariables)
 {
     TProgram p("10 A=1:A!=2:A%=3:A#=4:A$=\"\":a=6\n");
