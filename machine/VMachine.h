@@ -359,13 +359,17 @@ protected:
     size_t SubscriptCount(size_t above);
     // ElementNumber for that reference's `count` subscripts, read in place.
     int32_t ElementNumberInPlace(TVarInfo* v, size_t above, size_t count);
-    void PopEntries(size_t n);
+    void PopEntries(size_t n) {
+        for (; n != 0; --n) ValueStack.pop_back();
+    }
     // Pushes the element's value as ElementValue gives it, without a temporary.
     void PushElement(const TVarInfo* v, int32_t element);
     // The bodies of PushElement and StoreElement, for the dispatch loop
     // (VMachineElements.h).
-    inline void PushElementInline(const TVarInfo* v, int32_t element);
-    inline void StoreElementInline(TVarInfo* v, int32_t element, TStackData& value);
+    // Always inlined: the dispatch loop is too large for the compiler to inline them
+    // on its own, and a call costs as much as their work.
+    [[gnu::always_inline]] inline void PushElementInline(const TVarInfo* v, int32_t element);
+    [[gnu::always_inline]] inline void StoreElementInline(TVarInfo* v, int32_t element, TStackData& value);
     // Whether an entry opens a variable reference (the compiler's marker or the tag).
     static bool IsVarRefStart(const TStackData& s) {
         return (s.type == sdMarker && s.value.marker == VAR_REF_MARKER) || s.type == sdVarRefStart;
@@ -464,6 +468,9 @@ protected:
     // The text of a popped string operand; a value of another type is a type mismatch.
     std::string PopStringArg();
     void PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n);
+    // MID$ and INSTR counting bytes, or with `characters` KMID$ and KINSTR.
+    void PushMid(const TVMCode* code, bool characters);
+    void PushInstr(const TVMCode* code, bool characters);
     void PushRadixText(uint32_t base);
     static void InitFuncTableStrings(TFuncTable& table);
     void ExeBasicLen(const TVMCode* code);

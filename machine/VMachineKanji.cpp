@@ -232,25 +232,6 @@ void TVMachine::ExeBasicKlen(const TVMCode* code) {
     PushInt(static_cast<int32_t>(Klen(x.c_str(), f)));
 }
 
-void TVMachine::ExeBasicKmidDl(const TVMCode* code) {
-    std::string x;
-    int32_t m, n;
-    PopMidArgs(code, x, m, n);
-    const std::size_t a = JisPosToUtf8PosK(x.c_str(), static_cast<unsigned long>(m - 1));
-    const std::size_t length = JisLenToUtf8LenK(x.c_str(), static_cast<unsigned long>(m - 1), static_cast<unsigned long>(n));
-    PushOwnedString(a < x.size() ? x.substr(a, length) : std::string());
-}
+void TVMachine::ExeBasicKmidDl(const TVMCode* code) { PushMid(code, true); }
 
-void TVMachine::ExeBasicKinstr(const TVMCode* code) {
-    const std::string y = PopStringArg();
-    const std::string x = PopStringArg();
-    const int32_t n = OperandFlag(code) ? PopInt() : 1;
-    if (n < 1) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    if (y.empty()) {
-        PushInt(n);
-        return;
-    }
-    const std::size_t start = JisPosToUtf8PosK(x.c_str(), static_cast<unsigned long>(n - 1));
-    const std::size_t p = x.find(y, start);
-    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosK(x.c_str(), p) + 1));
-}
+void TVMachine::ExeBasicKinstr(const TVMCode* code) { PushInstr(code, true); }

@@ -141,14 +141,19 @@ void TVMachine::PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int3
     if (m < 1 || m > 255 || !in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
 }
 
-void TVMachine::ExeBasicMidDlFunc(const TVMCode* code) {
+void TVMachine::PushMid(const TVMCode* code, bool characters) {
     std::string x;
     int32_t m, n;
     PopMidArgs(code, x, m, n);
-    const std::size_t a = JisPosToUtf8Pos(x.c_str(), static_cast<unsigned long>(m - 1));
-    const std::size_t length = JisLenToUtf8Len(x.c_str(), static_cast<unsigned long>(m - 1), static_cast<unsigned long>(n));
+    const auto from = static_cast<unsigned long>(m - 1);
+    const auto count = static_cast<unsigned long>(n);
+    const std::size_t a = JisPosToUtf8PosKernel(x.c_str(), from, characters ? 1 : 2);
+    const std::size_t length =
+        characters ? JisLenToUtf8LenK(x.c_str(), from, count) : JisLenToUtf8Len(x.c_str(), from, count);
     PushOwnedString(a < x.size() ? x.substr(a, length) : std::string());
 }
+
+void TVMachine::ExeBasicMidDlFunc(const TVMCode* code) { PushMid(code, false); }
 
 // The MID$ statement: from the start position, min(L1, L2) bytes of the variable's
 // text (L1 the bytes of the new text's first n units, L2 the bytes of the text's span
@@ -187,7 +192,7 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code) {
     t.replace(a, replaced, r, 0, insert);
 }
 
-void TVMachine::ExeBasicInstr(const TVMCode* code) {
+void TVMachine::PushInstr(const TVMCode* code, bool characters) {
     const std::string y = PopStringArg();
     const std::string x = PopStringArg();
     const int32_t n = OperandFlag(code) ? PopInt() : 1;
@@ -196,10 +201,13 @@ void TVMachine::ExeBasicInstr(const TVMCode* code) {
         PushInt(n);
         return;
     }
-    const std::size_t start = JisPosToUtf8Pos(x.c_str(), static_cast<unsigned long>(n - 1));
+    const unsigned long unit = characters ? 1 : 2;
+    const std::size_t start = JisPosToUtf8PosKernel(x.c_str(), static_cast<unsigned long>(n - 1), unit);
     const std::size_t p = x.find(y, start);
-    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPos(x.c_str(), p) + 1));
+    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x.c_str(), p, unit) + 1));
 }
+
+void TVMachine::ExeBasicInstr(const TVMCode* code) { PushInstr(code, false); }
 
 void TVMachine::ExeBasicAsc(const TVMCode*) {
     const std::string x = PopStringArg();
