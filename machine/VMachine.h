@@ -550,6 +550,9 @@ protected:
     void GetCircleOption(long count, TCircleShape* shape, int8_t* colour, int32_t* fill);
     void DrawCircle(const TCircleShape& shape, const TRaster& body, const TRaster* outline, int8_t colour,
                     int32_t fill);
+    // LINE without a fill: the pixels that `raster` gives between the two corners.
+    using TCornerRaster = void (*)(TRaster&, int64_t, int64_t, int64_t, int64_t);
+    void DrawLineShape(const TVMCode* code, TCornerRaster raster);
     void ExeBasicPSet(const TVMCode* code);
     void ExeBasicPReset(const TVMCode* code);
     void ExeBasicPointFunc1(const TVMCode* code);

@@ -142,7 +142,7 @@ void TVMachine::GetLineOption(long count, TGrphPoint* first, TGrphPoint* second,
     *second = stepped(x2, y2, step2, *first);
 }
 
-void TVMachine::ExeBasicLine(const TVMCode* code) {
+void TVMachine::DrawLineShape(const TVMCode* code, TCornerRaster raster) {
     TGrphPoint a, b;
     int8_t colour;
     int32_t fill;
@@ -150,25 +150,15 @@ void TVMachine::ExeBasicLine(const TVMCode* code) {
     const TPixelPoint p = pixel_of(a);
     const TPixelPoint q = pixel_of(b);
     TRaster r;
-    raster_line(r, p.x, p.y, q.x, q.y);
+    raster(r, p.x, p.y, q.x, q.y);
     DrawOnActivePage(r, colour);
     Rsrc->Graphics.LastPoint = b;
     GrphChanged(rect_of(a, b));
 }
 
-void TVMachine::ExeBasicStrokeRect(const TVMCode* code) {
-    TGrphPoint a, b;
-    int8_t colour;
-    int32_t fill;
-    GetLineOption(code->Operand.Long, &a, &b, &colour, &fill);
-    const TPixelPoint p = pixel_of(a);
-    const TPixelPoint q = pixel_of(b);
-    TRaster r;
-    raster_rect_outline(r, p.x, p.y, q.x, q.y);
-    DrawOnActivePage(r, colour);
-    Rsrc->Graphics.LastPoint = b;
-    GrphChanged(rect_of(a, b));
-}
+void TVMachine::ExeBasicLine(const TVMCode* code) { DrawLineShape(code, raster_line); }
+
+void TVMachine::ExeBasicStrokeRect(const TVMCode* code) { DrawLineShape(code, raster_rect_outline); }
 
 void TVMachine::ExeBasicFillRect(const TVMCode* code) {
     TGrphPoint a, b;
