@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/e2e/FixtureText.h"
 #include "tests/e2e/HeadlessProcess.h"
 
 namespace {
@@ -32,24 +33,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path FILE_FIXTURES = fs::path(KIVO_E2E_FIXTURE_DIR) / "files";
-
-bool read_file(const fs::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
 
 std::string escape_bytes(const std::string& bytes) {
     static const char HEX[] = "0123456789ABCDEF";

@@ -19,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "tests/e2e/FixtureText.h"
 #include "tests/e2e/HeadlessProcess.h"
 
 namespace {
@@ -26,24 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
-
-bool read_file(const fs::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
 
 std::set<std::string> pending() {
     std::string text;
