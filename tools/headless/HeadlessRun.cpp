@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -28,6 +29,7 @@
 #include "platform/Locale.h"
 #include "tools/headless/FormatSource.h"
 #include "tools/headless/HeadlessTypist.h"
+#include "tools/headless/RequestedList.h"
 #include "tools/pngwriter/PngWriter.h"
 
 namespace {
@@ -155,7 +157,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         return HEADLESS_BAD_ARGUMENTS;
     }
     if (!loaded.Note.empty()) err << "kivo-headless: " << loaded.Note << '\n';
-    const std::string& list = loaded.Text;
+    std::string list = loaded.Text;
     std::map<int, std::string> drives = options.Drives;
     for (const auto& [number, folder] : drives) {
         std::error_code ec;
@@ -193,15 +195,18 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     }
 
     TStreamAlertSink alerts(err);
-    TMidCode mid;
-    const std::string source = format_source_for_compiler(list);
+    // The intermediate code of the list, made again for every run.
+    std::unique_ptr<TMidCode> mid;
     int32_t compatMode = 0;
-    {
-        TCompiler compiler(&mid, &alerts, options.CompatModePref);
-        if (!compiler.Compile(source.c_str(), &compatMode)) {
-            out << shown_screen_text(rsrc);
-            return HEADLESS_COMPILE_ERROR;
-        }
+    auto compile = [&] {
+        mid = std::make_unique<TMidCode>();
+        const std::string source = format_source_for_compiler(list);
+        TCompiler compiler(mid.get(), &alerts, options.CompatModePref);
+        return compiler.Compile(source.c_str(), &compatMode);
+    };
+    if (!compile()) {
+        out << shown_screen_text(rsrc);
+        return HEADLESS_COMPILE_ERROR;
     }
 
     // On the simulated clock the machine, the player and the MIDI log share one time
@@ -226,13 +231,20 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         }
     }
     TRecordingRunRequests runRequests;
+    size_t requestsSeen = 0;
     int result = HEADLESS_ENDED;
-    {
-        TVMachine machine("Virtual Machine", &mid, &rsrc, &player, &runRequests, &alerts);
+    // One time-out for the whole chain of runs, so that a list that runs itself again
+    // ends too.
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(options.TimeoutSeconds));
+    TRunRequest start;  // the first run starts at the list's first line
+    for (bool firstRun = true;; firstRun = false) {
+        TVMachine machine("Virtual Machine", mid.get(), &rsrc, &player, &runRequests, &alerts);
         machine.SetRuntimeCompatiMode(compatMode);
         player.SetVMachine(&machine);
         gAppPrivacy.Killed = false;
-        if (!machine.SetStartPos(TRunRequest{})) {
+        if (!machine.SetStartPos(start)) {
             player.SetVMachine(nullptr);
             out << shown_screen_text(rsrc);
             return HEADLESS_RUNTIME_ERROR;
@@ -243,9 +255,6 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         std::condition_variable watchSignal;
         bool ended = false;
         bool timedOut = false;
-        const auto deadline = std::chrono::steady_clock::now() +
-                              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                  std::chrono::duration<double>(options.TimeoutSeconds));
         std::thread watchdog([&] {
             std::unique_lock<std::mutex> lock(watchLock);
             if (watchSignal.wait_until(lock, deadline, [&] { return ended; })) return;
@@ -258,8 +267,11 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             simulated->AddParticipant();
         }
         machine.Resume();
-        // The keys of --keys, typed once the run has started.
-        THeadlessTypist typist(options.Keys, [&machine](long mask) { machine.HappenInterrupt(mask); });
+        // The keys of --keys, typed once the first run has started. Those it leaves
+        // unread go with the key buffer, which is emptied before every later run as
+        // the run window empties it.
+        THeadlessTypist typist(firstRun ? options.Keys : std::string(),
+                               [&machine](long mask) { machine.HappenInterrupt(mask); });
         std::thread typing([&] {
             typist.Run(rsrc, [&] {
                 std::lock_guard<std::mutex> lock(watchLock);
@@ -290,13 +302,48 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
                 result = HEADLESS_TIMEOUT;
             }
         }
+
+        // The run's requests are recorded; after a normal end, one that names a list
+        // file is followed as the editor follows it: the list is loaded (or merged)
+        // and run again from the requested line or label. RUN and RUN n are recorded
+        // only.
+        const std::vector<TRunRequest> requests = runRequests.Requests();
+        std::optional<TRunRequest> next;
+        for (; requestsSeen < requests.size(); ++requestsSeen) {
+            const TRunRequest& request = requests[requestsSeen];
+            err << describe_run_request(request, drives) << '\n';
+            if (!next && request.FileName) next = request;
+        }
+        if (result != HEADLESS_ENDED || !next) break;
+        const TRequestedList requested = load_requested_list(*next->FileName, next->Merge, list, options.Encoding,
+                                                             gPrefs.ConvertPC98Chars.load());
+        if (!requested.Loaded) {
+            err << "kivo-headless: " << requested.Alert << '\n';
+            result = HEADLESS_BAD_ARGUMENTS;
+            break;
+        }
+        if (!requested.Note.empty()) err << "kivo-headless: " << requested.Note << '\n';
+        list = requested.Text;
+        if (requested.Drive1Folder) {
+            if (!rsrc.DrvFolders.Set(0, *requested.Drive1Folder)) {
+                err << "kivo-headless: drive 1: cannot use " << *requested.Drive1Folder << '\n';
+                result = HEADLESS_BAD_ARGUMENTS;
+                break;
+            }
+            drives[1] = *requested.Drive1Folder;
+        }
+        start = *next;
+        start.FileName.reset();
+        rsrc.ClearKeyBuf();
+        if (!compile()) {
+            result = HEADLESS_COMPILE_ERROR;
+            break;
+        }
     }
     player.Terminate();
     player.Wait(nullptr);
 
     out << shown_screen_text(rsrc);
-    // The editor would act on these; the driver records them.
-    for (const TRunRequest& request : runRequests.Requests()) err << describe_run_request(request, drives) << '\n';
     if (options.PagePng && !write_page_png(*options.PagePng, rsrc, err) && result == HEADLESS_ENDED)
         result = HEADLESS_BAD_ARGUMENTS;
     if (options.MidiLog && !write_midi_log(*options.MidiLog, midi, err) && result == HEADLESS_ENDED)

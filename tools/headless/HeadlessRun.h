@@ -1,6 +1,8 @@
 #pragma once
-// One run of a program list without a window: read, prepare, compile, run on a fresh
-// set of devices, and report the screen and the alerts.
+// One run of a program list without a window: read as the editor opens a list,
+// prepare, compile, run on a fresh set of devices, and report the screen and the
+// alerts. A run request that names a list file (RUN "file", CHAIN) is followed as the
+// editor follows it: the list is loaded or merged and run on the same devices.
 
 #include <ostream>
 
