@@ -31,17 +31,20 @@ void TVMachine::ExeBasicBRet(const TVMCode* code) {
     const bool alone = OperandFlag(code);
     TStackData target;
     if (!alone) target = Pop();
+    // Entries are looked at where they lie and dropped, not moved out first.
     for (;;) {
         if (ValueStack.empty()) throw RuntimeException2(RTE_RETURN_WITHOUT_GOSUB);
-        const TStackData entry = Pop();
+        const TStackData& entry = ValueStack.back();
         if (entry.type == sdReturn) {
+            const int32_t index = entry.value.ret;
+            ValueStack.pop_back();
             if (alone) {
-                const int32_t index = entry.value.ret;
                 if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
                 PC = MidCode->Codes.data() + index - 1;
             }
             break;
         }
+        ValueStack.pop_back();
     }
     if (!alone) ChangePC(target);
     if (!IrInfoStack.empty() && IrInfoStack.back().Depth == static_cast<long>(ValueStack.size())) {

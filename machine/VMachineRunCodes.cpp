@@ -290,7 +290,8 @@ void TVMachine::RunLoop() {
                         TVarInfo* v = ref.value.var;
                         RegisterVarAccess(0, v, 0);
                         StoreElementInline(v, 0, ValueStack.back());
-                        PopEntries(3);
+                        ValueStack.pop_back();
+                        ValueStack.DropPlain(2);
                         break;
                     }
                 }

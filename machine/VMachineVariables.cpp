@@ -89,10 +89,6 @@ int32_t TVMachine::ElementNumberInPlace(TVarInfo* v, size_t above, size_t count)
     return ElementNumber(v, popped);
 }
 
-void TVMachine::PopEntries(size_t n) {
-    for (; n != 0; --n) ValueStack.pop_back();
-}
-
 void TVMachine::PushElement(const TVarInfo* v, int32_t element) {
     PushElementInline(v, element);
 }

@@ -64,6 +64,9 @@ public:
         --mTop;
         mTop->~TStackData();
     }
+    // Drops n entries that own nothing (markers, variables, numbers): no destructor
+    // needs to run for them.
+    void DropPlain(std::size_t n) { mTop -= n; }
     void clear() {
         while (mTop != mBase) pop_back();
     }
