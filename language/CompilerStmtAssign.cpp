@@ -51,9 +51,7 @@ TToken TCompiler::GenProcMidDl(const TToken& /*keyword*/)
     token = CheckComma(token);
 
     int32_t count;
-    token = GenMultiExpr(token, &count, nullptr);
-    if (count != 1 && count != 2)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    token = GenCountedValues(*this, token, 1, 2, &count);
     token = CheckEqual(CheckRpar(token));
 
     TTokenKind valueType;

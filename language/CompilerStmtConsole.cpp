@@ -3,6 +3,9 @@
 // place before a comma is pushed as vcBPushAbbrev).
 
 #include "language/Compiler.h"
+#include "language/CompilerStmtSupport.h"
+
+using namespace compiler_stmt;
 
 namespace {
 
@@ -49,9 +52,7 @@ TToken TCompiler::GenProcWidth(const TToken& /*keyword*/)
 TToken TCompiler::GenProcWidth1(const TToken& first)
 {
     int32_t count;
-    const TToken rest = GenMultiExpr(first, &count, nullptr);
-    if (count == 0 || count > 2)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, first, 1, 2, &count);
     AddCode(vcWidthProc1, count == 2);
     return rest;
 }

@@ -4,6 +4,9 @@
 // machine finds.
 
 #include "language/Compiler.h"
+#include "language/CompilerStmtSupport.h"
+
+using namespace compiler_stmt;
 
 namespace {
 
@@ -81,9 +84,7 @@ TToken TCompiler::GenProcColor(const TToken& /*keyword*/)
 TToken TCompiler::GenProcColor1(const TToken& first)
 {
     int32_t count;
-    const TToken rest = GenMultiExpr(first, &count, nullptr);
-    if (count == 0 || count > 5)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, first, 1, 5, &count);
     AddCode(vcColorProc1, count);
     return rest;
 }
@@ -97,9 +98,7 @@ TToken TCompiler::GenProcColor2(const TToken& first)
         return first;
     }
     int32_t count;
-    const TToken rest = GenMultiExpr(CheckLpar(Token()), &count, nullptr);
-    if (count != 2)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, CheckLpar(Token()), 2, 2, &count);
     const TToken after = CheckRpar(rest);
     AddCode(vcColorProc2);
     return after;

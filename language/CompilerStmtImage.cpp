@@ -127,9 +127,7 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
         if (token.kind != tkComma)
             RaiseCompileError("@Compile_Err_Syntax_Err@");
         int32_t colours;
-        token = GenMultiExpr(Token(), &colours, nullptr);
-        if (colours > 2)
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        token = GenCountedValues(*this, Token(), 0, 2, &colours);
         count = colours + 1;
     };
     readOptions();

@@ -30,9 +30,7 @@ TToken TCompiler::GenProcPlay(const TToken& /*keyword*/)
     }
 
     int32_t count;
-    const TToken rest = GenMultiExpr(token, &count, nullptr);
-    if (count > kMusicChannels)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, token, 0, kMusicChannels, &count);
     AddCode(vcPlay, count);
     return rest;
 }
@@ -41,9 +39,7 @@ TToken TCompiler::GenProcPlay(const TToken& /*keyword*/)
 TToken TCompiler::GenProcPlayAlloc(const TToken& first)
 {
     int32_t count;
-    const TToken rest = GenMultiExpr(first, &count, nullptr);
-    if (count > kMusicChannels)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, first, 0, kMusicChannels, &count);
     AddCode(vcPlayAlloc, count);
     return rest;
 }

@@ -59,19 +59,27 @@ inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token
     return token;
 }
 
+// A list of values (GenMultiExpr) whose number must lie from `least` to `most`;
+// any other number is an illegal function call. `count` receives the number.
+inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t least, int32_t most,
+                               int32_t* count)
+{
+    const TToken rest = compiler.GenMultiExpr(first, count, nullptr);
+    if (*count < least || *count > most)
+        compiler.RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    return rest;
+}
+
 // A last option that takes exactly one value, read from its comma on (CIRCLE's
 // value after F, LINE's style): nothing after the comma is a syntax error, more
 // than one value an illegal function call. Returns the token after the value.
 inline TToken GenSingleValueOption(TCompiler& compiler, const TToken& comma)
 {
-    TToken token = compiler.CheckComma(comma);
+    const TToken token = compiler.CheckComma(comma);
     if (TCompiler::IsExprEndToken(token))
         compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
     int32_t values;
-    token = compiler.GenMultiExpr(token, &values, nullptr);
-    if (values != 1)
-        compiler.RaiseCompileError("@Compile_Err_Ill_Func_Call@");
-    return token;
+    return GenCountedValues(compiler, token, 1, 1, &values);
 }
 
 // A list of one or more variables, pushed as references, then `record` with their

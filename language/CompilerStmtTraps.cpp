@@ -178,9 +178,7 @@ TToken TCompiler::GenProcKey(const TToken& /*keyword*/)
     if (token.kind == tkLpar || IsTrapStateWord(token))
         return GenProcSetIrStateKey(token);
     int32_t count;
-    const TToken rest = GenMultiExpr(token, &count, nullptr);
-    if (count != 2)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+    const TToken rest = GenCountedValues(*this, token, 2, 2, &count);
     AddCode(vcKey);
     return rest;
 }
