@@ -25,7 +25,13 @@
 // Building refuses a null fallback, a null row, a code above 0xFFFF and a code
 // given twice (std::invalid_argument), so a mistyped row list fails at the
 // first use of the table, not at run time of some program.
+//
+// The entries are kept in pages of 256 codes, made when a row first sets a
+// code of the page; a page no row touches reads as the fallback. The codes in
+// use fill a few pages only, so building a table touches kilobytes instead of
+// a megabyte (which every start of the program would pay for).
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -45,12 +51,10 @@ public:
         Entry Handler;
     };
 
-    explicit TDispatchTable(Entry fallback) : mFallback(fallback), mEntries(new Entry[SIZE]), mSet(new bool[SIZE]())
+    explicit TDispatchTable(Entry fallback) : mFallback(fallback)
     {
         if (fallback == nullptr)
             throw std::invalid_argument("dispatch table: null fallback");
-        for (uint32_t i = 0; i < SIZE; ++i)
-            mEntries[i] = fallback;
     }
 
     TDispatchTable(Entry fallback, std::initializer_list<Row> rows) : TDispatchTable(fallback) { Set(rows); }
@@ -65,10 +69,15 @@ public:
             throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " out of range");
         if (handler == nullptr)
             throw std::invalid_argument("dispatch table: null entry for code " + std::to_string(code));
-        if (mSet[code])
+        if (IsSet(code))
             throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " given twice");
-        mEntries[code] = handler;
-        mSet[code] = true;
+        std::unique_ptr<Page>& page = mPages[code >> PAGE_BITS];
+        if (!page) {
+            page = std::make_unique<Page>();
+            page->entries.fill(mFallback);
+        }
+        page->entries[code & PAGE_MASK] = handler;
+        page->set[code & PAGE_MASK] = true;
         ++mCount;
     }
 
@@ -79,7 +88,13 @@ public:
     }
 
     // The entry of a code: its row's handler, or the fallback.
-    Entry operator[](uint32_t code) const noexcept { return code < SIZE ? mEntries[code] : mFallback; }
+    Entry operator[](uint32_t code) const noexcept
+    {
+        if (code >= SIZE)
+            return mFallback;
+        const Page* page = mPages[code >> PAGE_BITS].get();
+        return page != nullptr ? page->entries[code & PAGE_MASK] : mFallback;
+    }
 
     // Calls the entry of `code` on `owner` (an object or a pointer to one).
     template <typename Owner, typename... Args>
@@ -89,7 +104,13 @@ public:
     }
 
     // Whether a row set the entry of `code` (false: it holds the fallback).
-    bool IsSet(uint32_t code) const noexcept { return code < SIZE && mSet[code]; }
+    bool IsSet(uint32_t code) const noexcept
+    {
+        if (code >= SIZE)
+            return false;
+        const Page* page = mPages[code >> PAGE_BITS].get();
+        return page != nullptr && page->set[code & PAGE_MASK];
+    }
 
     // The number of entries set by rows.
     size_t Count() const noexcept { return mCount; }
@@ -97,8 +118,15 @@ public:
     Entry Fallback() const noexcept { return mFallback; }
 
 private:
+    static constexpr uint32_t PAGE_BITS = 8;
+    static constexpr uint32_t PAGE_SIZE = 1u << PAGE_BITS;
+    static constexpr uint32_t PAGE_MASK = PAGE_SIZE - 1;
+    struct Page {
+        std::array<Entry, PAGE_SIZE> entries;
+        std::array<bool, PAGE_SIZE> set{};
+    };
+
     Entry mFallback;
-    std::unique_ptr<Entry[]> mEntries;
-    std::unique_ptr<bool[]> mSet;
+    std::array<std::unique_ptr<Page>, SIZE / PAGE_SIZE> mPages;
     size_t mCount = 0;
 };
