@@ -7,12 +7,18 @@
 //     colour at the time of drawing, the layout the run view shows without a copy.
 // Pixel (x, y) is element y × 640 + x of either plane.
 //
+// A plane's storage is made the first time its bits are asked for; until then the
+// plane is all one value, which Fill sets and IndexAt and ColourAt read. Most runs
+// never draw on most pages, and making 5 MB of planes at every start costs more than
+// a short program's whole run.
+//
 // Each plane has its own lock. Whoever changes a plane holds its lock; the drawing
 // side holds the true-colour plane's lock while it copies it. An operation that needs
 // both takes the colour-index lock first and releases it last. The operations in
 // GraphicsPages.h, Raster.h, Paint.h and PageImage.h take the locks themselves; no
 // caller needs to hold them.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -34,10 +40,11 @@ public:
     TGraphicsPage(const TGraphicsPage&) = delete;
     TGraphicsPage& operator=(const TGraphicsPage&) = delete;
 
-    uint8_t* IndexBits() { return mIndex.get(); }
-    const uint8_t* IndexBits() const { return mIndex.get(); }
-    uint32_t* ColourBits() { return mColour.get(); }
-    const uint32_t* ColourBits() const { return mColour.get(); }
+    // The planes' bits; the caller holds the plane's lock, as for any use of them.
+    uint8_t* IndexBits() { return IndexPlane(); }
+    const uint8_t* IndexBits() const { return IndexPlane(); }
+    uint32_t* ColourBits() { return ColourPlane(); }
+    const uint32_t* ColourBits() const { return ColourPlane(); }
 
     std::mutex& IndexLock() const { return mIndexLock; }
     std::mutex& ColourLock() const { return mColourLock; }
@@ -51,8 +58,19 @@ public:
     void Fill(uint8_t index, uint32_t word);
 
 private:
-    std::unique_ptr<uint8_t[]> mIndex;
-    std::unique_ptr<uint32_t[]> mColour;
+    // Each makes its plane once, filled with the plane's value so far.
+    uint8_t* IndexPlane() const;
+    uint32_t* ColourPlane() const;
+
+    mutable std::unique_ptr<uint8_t[]> mIndex;
+    mutable std::unique_ptr<uint32_t[]> mColour;
+    mutable std::once_flag mIndexMade;
+    mutable std::once_flag mColourMade;
+    // Set once the plane exists; until then the value of all its pixels.
+    mutable std::atomic<bool> mIndexExists{false};
+    mutable std::atomic<bool> mColourExists{false};
+    std::atomic<uint8_t> mIndexValue{0};
+    std::atomic<uint32_t> mColourValue{0xFF000000u};
     mutable std::mutex mIndexLock;
     mutable std::mutex mColourLock;
 };
