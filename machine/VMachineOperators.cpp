@@ -54,6 +54,18 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*) {
 }
 
 void TVMachine::ExeBasicBAddString(const TVMCode*) {
+    // An owned left text is extended where it lies on the stack: no new value and no
+    // new string for the result, which S$ = S$ + ... in a loop would pay for each time.
+    if (ValueStack.size() >= 2) {
+        TStackData& l = ValueStack.FromTop(1);
+        if (l.type == sdString && l.owned) {
+            const TStackData& r = ValueStack.back();
+            const char* rt = r.CString();
+            if (rt != nullptr) l.value.ownedText->append(rt);
+            ValueStack.pop_back();
+            return;
+        }
+    }
     TStackData r = Pop();
     TStackData l = Pop();
     std::string joined = l.TakeText();  // an owned left text lends its storage
