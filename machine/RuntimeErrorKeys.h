@@ -27,3 +27,6 @@ inline constexpr const char RTE_BAD_MML[] = "@Runtime_Err_Bad_MML@";
 inline constexpr const char RTE_INTERNAL_ERROR[] = "@Runtime_Err_Internal_Error@";
 // The value stack is full (subroutines called without RETURN, without end).
 inline constexpr const char RTE_OUT_OF_MEMORY[] = "@Runtime_Err_Out_Of_Memory@";
+// A write that the file refused (disk full, I/O error, a file opened FOR INPUT):
+// data is never dropped silently.
+inline constexpr const char RTE_DISK_IO_ERROR[] = "@Runtime_Err_Disk_IO_Error@";

@@ -11,6 +11,7 @@ namespace {
 const platform::CatalogueText MACHINE_TEXTS[] = {
     {"@Runtime_Err_Internal_Error@", "Internal error"},
     {"@Runtime_Err_Out_Of_Memory@", "Out of memory"},
+    {"@Runtime_Err_Disk_IO_Error@", "Disk I/O error"},
 };
 
 }  // namespace

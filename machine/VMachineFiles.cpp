@@ -1,24 +1,17 @@
 // Sequential files: OPEN, CLOSE, EOF, PRINT # and WRITE #.
 
 #include <fcntl.h>
-#include <mutex>
 #include <string>
 #include <unistd.h>
 
 #include "language/OpenModes.h"
 #include "machine/BasicFileName.h"
 #include "machine/BasicRsrc.h"
-#include "machine/FileErrorKeys.h"
 #include "machine/PrintText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
-#include "platform/Locale.h"
 
 namespace {
-
-const platform::CatalogueText FILE_ERROR_TEXTS[] = {
-    {RTE_DISK_IO_ERROR, "Disk I/O error"},
-};
 
 // FOR INPUT reads only, so read-only files can be read; the others read and write.
 int open_flags_of_mode(int32_t mode) {
@@ -32,11 +25,6 @@ int open_flags_of_mode(int32_t mode) {
 }
 
 }  // namespace
-
-void register_file_error_texts() {
-    static std::once_flag once;
-    std::call_once(once, [] { platform::add_catalogue_texts(FILE_ERROR_TEXTS); });
-}
 
 void TVMachine::InitFuncTableFiles(TFuncTable& t) {
     using M = TVMachine;
@@ -126,7 +114,6 @@ void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm) {
     TKivoFile& file = OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
     if (!file.WriteAll(text.data(), text.size())) {
-        register_file_error_texts();
         throw RuntimeException2(RTE_DISK_IO_ERROR);
     }
 }

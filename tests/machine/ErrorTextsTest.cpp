@@ -10,7 +10,6 @@
 #include <sstream>
 #include <string>
 
-#include "machine/FileErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
 
@@ -43,13 +42,12 @@ class ErrorTexts : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::use_key_identity_catalogue(false);
-        // The machine and the file statements add their own texts when they start.
+        // The machine adds its own texts when it is made.
         TMidCode mid;
         TBasicRsrc rsrc;
         TRecordingAlertSink alerts;
         TRecordingRunRequests requests;
         TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
-        register_file_error_texts();
     }
 };
 

@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "machine/FileErrorKeys.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/FilesTestSupport.h"
