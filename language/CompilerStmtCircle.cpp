@@ -42,26 +42,16 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
         for (int32_t position = 0; position < kCirclePositions; ++position) {
             if (IsMultiExprEndToken(token))
                 return;
-            token = CheckComma(token);
-            if (IsMultiExprEndToken(token))
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
-            if (IsExprEndToken(token)) {
-                AddCode(vcBPushAbbrev);
-            } else {
-                token = GenExpr(token, false, &type);
-                if (type == tkString)
-                    RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
-                if (position == 1 || position == 2)
-                    arc = true;
-            }
+            bool given;
+            token = GenNumericOption(*this, CheckOptionComma(*this, token), &given);
+            if (given && (position == 1 || position == 2))
+                arc = true;
             ++count;
         }
         if (IsMultiExprEndToken(token))
             return;
 
-        token = CheckComma(token);
-        if (IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
             if (token.kind != tkVar || token.text != "F")
                 RaiseCompileError("@Compile_Err_Syntax_Err@");

@@ -103,9 +103,7 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
     auto readOptions = [&] {
         if (IsMultiExprEndToken(token))
             return;
-        token = CheckComma(token);
-        if (IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        token = CheckOptionComma(*this, token);
         int32_t mode = kEmptyPutMode;
         if (!IsExprEndToken(token)) {
             const TPutMode* found = nullptr;

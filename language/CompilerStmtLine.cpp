@@ -35,24 +35,13 @@ TToken TCompiler::GenProcLine(const TToken& /*keyword*/)
     auto readOptions = [&] {
         if (IsMultiExprEndToken(token))
             return;
-        token = CheckComma(token);
-        if (IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
-        if (IsExprEndToken(token)) {
-            AddCode(vcBPushAbbrev);
-        } else {
-            TTokenKind type;
-            token = GenExpr(token, false, &type);
-            if (type == tkString)
-                RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
-        }
+        bool given;
+        token = GenNumericOption(*this, CheckOptionComma(*this, token), &given);
         count = 1;
         if (IsMultiExprEndToken(token))
             return;
 
-        token = CheckComma(token);
-        if (IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
             if (token.kind != tkVar || token.text.empty() || token.text[0] != 'B')
                 RaiseCompileError("@Compile_Err_Syntax_Err@");

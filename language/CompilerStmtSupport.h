@@ -59,6 +59,32 @@ inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token
     return token;
 }
 
+// The comma before a further option of LINE, CIRCLE or PUT@: one that ends the
+// statement is a syntax error. Returns the token after the comma.
+inline TToken CheckOptionComma(TCompiler& compiler, const TToken& token)
+{
+    const TToken next = compiler.CheckComma(token);
+    if (TCompiler::IsMultiExprEndToken(next))
+        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    return next;
+}
+
+// One numeric option place after its comma: a value, or vcBPushAbbrev when the place
+// is left empty; `given` tells which. A string is a type mismatch.
+inline TToken GenNumericOption(TCompiler& compiler, const TToken& token, bool* given)
+{
+    *given = !TCompiler::IsExprEndToken(token);
+    if (!*given) {
+        compiler.AddCode(vcBPushAbbrev);
+        return token;
+    }
+    TTokenKind type;
+    const TToken rest = compiler.GenExpr(token, false, &type);
+    if (type == tkString)
+        compiler.RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+    return rest;
+}
+
 // A list of values (GenMultiExpr) whose number must lie from `least` to `most`;
 // any other number is an illegal function call. `count` receives the number.
 inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t least, int32_t most,
