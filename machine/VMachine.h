@@ -249,6 +249,7 @@ protected:
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
+    int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);

@@ -26,6 +26,7 @@
 #include "language/TokenKind.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
+#include "machine/BasicRsrc.h"
 #include "machine/VMachineElements.h"
 
 namespace {
@@ -42,6 +43,7 @@ enum TRunKind : uint8_t {
     rkLoadPlainVar,   // pair
     rkPushVarRef,     // pair
     rkAssignArray,
+    rkLoadArray,
     rkJump,           // pair
     rkCall,           // pair
     rkFJmp,
@@ -76,6 +78,7 @@ TRunKind single_kind(TVMCodeCmd cmd) {
     case vcBPushVar: return rkPushVar;
     case vcBPushSpecial: return rkPushSpecial;
     case vcBAssignArray: return rkAssignArray;
+    case vcBLoadArray: return rkLoadArray;
     case vcBFJmp: return rkFJmp;
     case vcBAddInt: return rkAddInt;
     case vcBSubInt: return rkSubInt;
@@ -201,6 +204,17 @@ int32_t TVMachine::FindOperandLabel(const char* text) const {
     }
 }
 
+// The element of a one-dimensional array v for the subscript entry s, when the
+// subscript is on the array: what ElementNumber gives for it. 0 for every case in
+// which ElementNumber makes the array, or fails, so that the caller leaves those
+// to it.
+int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const {
+    if (v->Dims[0] != 1) return 0;
+    const int32_t subscript = StackInt(s);
+    if (subscript < Rsrc->OptionBase || subscript >= v->Strides[1]) return 0;
+    return subscript + 1;
+}
+
 // The two operands of a binary operator, left below right; an internal error when
 // the stack holds fewer, as the pops of the operator's handler would raise.
 TStackData& TVMachine::LeftOperand() {
@@ -295,9 +309,45 @@ void TVMachine::RunLoop() {
                         break;
                     }
                 }
+                // An element of a one-dimensional array: the value, the variable, one
+                // subscript and the start marker.
+                if (ValueStack.size() >= 4) {
+                    const TStackData& ref = ValueStack.FromTop(1);
+                    if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(3))) {
+                        TVarInfo* v = ref.value.var;
+                        const int32_t element = OneSubscriptElement(v, ValueStack.FromTop(2));
+                        if (element != 0) {
+                            RegisterVarAccess(0, v, element);
+                            StoreElementInline(v, element, ValueStack.back());
+                            ValueStack.pop_back();
+                            ValueStack.DropPlain(1);
+                            ValueStack.pop_back();
+                            ValueStack.DropPlain(1);
+                            break;
+                        }
+                    }
+                }
                 PC = pc;
                 pc = nullptr;
                 ExeBasicBAssignArray(PC);
+                pc = PC;
+                break;
+            }
+            case rkLoadArray: {
+                // An element of a one-dimensional array: one subscript and the start marker.
+                const TVarInfo* v = pc->Operand.Var;
+                if (v != nullptr && ValueStack.size() >= 2 && IsVarRefStart(ValueStack.FromTop(1))) {
+                    const int32_t element = OneSubscriptElement(v, ValueStack.back());
+                    if (element != 0) {
+                        ValueStack.pop_back();
+                        ValueStack.DropPlain(1);
+                        PushElementInline(v, element);
+                        break;
+                    }
+                }
+                PC = pc;
+                pc = nullptr;
+                ExeBasicBLoadArray(PC);
                 pc = PC;
                 break;
             }
