@@ -33,6 +33,7 @@ namespace {
 
 enum TRunKind : uint8_t {
     rkGeneric = 0,
+    rkEnd,            // the entry past the last code
     rkLineBegin,
     rkPushInt,
     rkPushSingle,
@@ -142,7 +143,10 @@ void TVMachine::PrepareRunCodes() {
     const TFuncTable& table = *FuncTable;
     const size_t n = codes.size();
     RunHandlers.resize(n);
-    RunKinds.assign(n, rkGeneric);
+    // One entry more than there are codes: the loop ends when it reaches it, so it
+    // does not compare PC with the end before every code.
+    RunKinds.assign(n + 1, rkGeneric);
+    RunKinds[n] = rkEnd;
     RunTargets.assign(n, 0);
     size_t labels = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -229,8 +233,10 @@ void TVMachine::RunLoop() {
     const int32_t* const targets = RunTargets.data();
     const THandler* const handlers = RunHandlers.data();
     // The code being run; null while a handler or the interrupt service owns PC, so
-    // that a failure leaves PC where they left it.
+    // that a failure leaves PC where they left it. kp is its entry in the run kinds,
+    // moved along with it.
     const TVMCode* pc = PC;
+    const uint8_t* kp = kinds + (pc - base);
 
     // Binary operators: the result takes the left operand's place.
 #define KIVO_INT_OP(expr)                                   \
@@ -254,17 +260,27 @@ void TVMachine::RunLoop() {
     }
 #define KIVO_DIV_CHECK \
     if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
+    // A handler (or the interrupt service) runs with PC in the member; the loop then
+    // goes on from wherever it left PC, and ends when that is past the last code.
+#define KIVO_HAND_OVER(call)                    \
+    {                                           \
+        PC = pc;                                \
+        pc = nullptr;                           \
+        call;                                   \
+        pc = PC;                                \
+        if (pc >= end) goto finished;           \
+        kp = kinds + (pc - base);               \
+    }
 
     try {
-        while (pc < end) {
+        if (pc >= end) goto finished;
+        for (;;) {
             if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
-                PC = pc;
-                pc = nullptr;
-                Interrupt();
-                pc = PC;
+                // Past the last code the run is over: no event is let in there.
+                if (pc >= end) goto finished;
+                KIVO_HAND_OVER(Interrupt());
             }
-            const auto i = static_cast<size_t>(pc - base);
-            switch (kinds[i]) {
+            switch (*kp) {
             case rkLineBegin:
                 CurLineNum = pc->Operand.Long;
                 break;
@@ -289,11 +305,13 @@ void TVMachine::RunLoop() {
             case rkLoadPlainVar:
                 // The marker would be pushed and popped again: a plain variable is element 0.
                 ++pc;
+                ++kp;
                 PushElementInline(pc->Operand.Var, 0);
                 break;
             case rkPushVarRef:
                 PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
                 ++pc;
+                ++kp;
                 PushSlot(sdVar).value.var = pc->Operand.Var;
                 break;
             case rkAssignArray: {
@@ -327,10 +345,7 @@ void TVMachine::RunLoop() {
                         }
                     }
                 }
-                PC = pc;
-                pc = nullptr;
-                ExeBasicBAssignArray(PC);
-                pc = PC;
+                KIVO_HAND_OVER(ExeBasicBAssignArray(PC));
                 break;
             }
             case rkLoadArray: {
@@ -345,30 +360,26 @@ void TVMachine::RunLoop() {
                         break;
                     }
                 }
-                PC = pc;
-                pc = nullptr;
-                ExeBasicBLoadArray(PC);
-                pc = PC;
+                KIVO_HAND_OVER(ExeBasicBLoadArray(PC));
                 break;
             }
             case rkJump:
                 // The target is never pushed, but a full stack fails here as its push would.
                 if (ValueStack.Full()) [[unlikely]] GrowValueStack();
-                pc = base + targets[i] - 1;
+                pc = base + targets[kp - kinds] - 1;
+                kp = kinds + (pc - base);
                 break;
             case rkCall:
                 // The return position is the code after vcBCall, the second of the pair.
-                PushSlot(sdReturn).value.ret = static_cast<int32_t>(i + 2);
-                pc = base + targets[i] - 1;
+                PushSlot(sdReturn).value.ret = static_cast<int32_t>(kp - kinds + 2);
+                pc = base + targets[kp - kinds] - 1;
+                kp = kinds + (pc - base);
                 break;
             case rkFJmp: {
                 const int32_t condition = PopInt();
                 const TStackData& target = Top();
                 if (condition == 0) {
-                    PC = pc;
-                    pc = nullptr;
-                    ChangePC(target);
-                    pc = PC;
+                    KIVO_HAND_OVER(ChangePC(target));
                 }
                 ValueStack.pop_back();
                 break;
@@ -379,12 +390,10 @@ void TVMachine::RunLoop() {
                 const double value = PopDouble();
                 const bool goesOn = step >= 0 ? value <= limit : value >= limit;
                 ++pc;
+                ++kp;
                 const TStackData& target = Top();
                 if (!goesOn) {
-                    PC = pc;
-                    pc = nullptr;
-                    ChangePC(target);
-                    pc = PC;
+                    KIVO_HAND_OVER(ChangePC(target));
                 }
                 ValueStack.pop_back();
                 break;
@@ -398,7 +407,7 @@ void TVMachine::RunLoop() {
                 const int32_t r = PopInt();
                 const int32_t l = PopInt();
                 bool holds = false;
-                switch (kinds[i]) {
+                switch (*kp) {
                 case rkEqualIntFJmp: holds = l == r; break;
                 case rkNoteqIntFJmp: holds = l != r; break;
                 case rkLtIntFJmp: holds = l < r; break;
@@ -407,12 +416,10 @@ void TVMachine::RunLoop() {
                 default: holds = l >= r; break;
                 }
                 ++pc;
+                ++kp;
                 const TStackData& target = Top();
                 if (!holds) {
-                    PC = pc;
-                    pc = nullptr;
-                    ChangePC(target);
-                    pc = PC;
+                    KIVO_HAND_OVER(ChangePC(target));
                 }
                 ValueStack.pop_back();
                 break;
@@ -428,15 +435,16 @@ void TVMachine::RunLoop() {
             case rkSubDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
             case rkMulDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a * b, )
             case rkDivDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+            case rkEnd:
+                goto finished;
             default:
-                PC = pc;
-                pc = nullptr;
-                (this->*handlers[i])(PC);
-                pc = PC;
+                KIVO_HAND_OVER((this->*handlers[kp - kinds])(PC));
                 break;
             }
             ++pc;
+            ++kp;
         }
+    finished:;
     } catch (...) {
         if (pc != nullptr) PC = pc;
         throw;
@@ -445,4 +453,5 @@ void TVMachine::RunLoop() {
 #undef KIVO_INT_OP
 #undef KIVO_FLOAT_OP
 #undef KIVO_DIV_CHECK
+#undef KIVO_HAND_OVER
 }
