@@ -195,7 +195,8 @@ void TVMachine::ExeBasicXSleep(const TVMCode*)
 void TVMachine::ExeBasicDateDl(const TVMCode*)
 {
     const std::tm now = Clock->LocalTime();
-    const int year = now.tm_year > 99 ? now.tm_year - 100 : now.tm_year;
+    // Two digits of the year, also from 2100 on (a year less 100 would have three).
+    const int year = (now.tm_year % 100 + 100) % 100;
     PushOwnedString(TwoDigits(year, now.tm_mon + 1, now.tm_mday, '/'));
 }
 

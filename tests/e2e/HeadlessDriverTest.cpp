@@ -4,6 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
 
 #include "tests/e2e/HeadlessProcess.h"
 #include "tools/headless/FormatSource.h"
@@ -28,6 +33,26 @@ TEST(HeadlessOptions, Accepted) {
     EXPECT_EQ(o.ListPath, "prog.bas");
 }
 
+TEST(HeadlessOptions, SimulatedClockAndLocalTime) {
+    THeadlessOptions o;
+    std::string error;
+    EXPECT_FALSE(o.SimulatedClock);
+    ASSERT_TRUE(parse_headless_options({"--clock", "simulated", "--local-time", "2028-02-29T23:59:58", "p.bas"}, o,
+                                       error))
+        << error;
+    EXPECT_TRUE(o.SimulatedClock);
+    ASSERT_TRUE(o.LocalTime);
+    EXPECT_EQ(o.LocalTime->tm_year, 128);
+    EXPECT_EQ(o.LocalTime->tm_mon, 1);
+    EXPECT_EQ(o.LocalTime->tm_mday, 29);
+    EXPECT_EQ(o.LocalTime->tm_hour, 23);
+    EXPECT_EQ(o.LocalTime->tm_min, 59);
+    EXPECT_EQ(o.LocalTime->tm_sec, 58);
+    THeadlessOptions real;
+    ASSERT_TRUE(parse_headless_options({"--clock", "real", "p.bas"}, real, error)) << error;
+    EXPECT_FALSE(real.SimulatedClock);
+}
+
 TEST(HeadlessOptions, Rejected) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -45,6 +70,12 @@ TEST(HeadlessOptions, Rejected) {
         {"--timeout", "nan", "a.bas"},
         {"--color", "a.bas"},
         {"a.bas", "--timeout"},
+        {"--clock", "manual", "a.bas"},
+        {"--clock", "simulated", "--local-time", "2026-02-29T00:00:00", "a.bas"},
+        {"--clock", "simulated", "--local-time", "2026-03-08 09:05:00", "a.bas"},
+        {"--clock", "simulated", "--local-time", "2026-03-08T24:00:00", "a.bas"},
+        {"--clock", "simulated", "--local-time", "2026-3-8T09:05:00", "a.bas"},
+        {"--local-time", "2026-03-08T09:05:00", "a.bas"},  // without the simulated clock
     };
     for (const auto& args : cases) {
         THeadlessOptions o;
@@ -114,6 +145,35 @@ TEST(HeadlessDriver, PageIsWrittenAsPng) {
     EXPECT_EQ(bad.status, 4);
     EXPECT_NE(bad.err.find("cannot write the page"), std::string::npos);
     fs::remove_all(dir);
+}
+
+// On the real clock the stamps of one piece of music are still exact relative to one
+// another: the player schedules by computation from its wake-up, not by reading the
+// clock at each note (tempo 120: 108 microseconds a tick, a quarter note 4608 ticks,
+// sounding 7/8 of it).
+TEST(HeadlessDriver, RealClockStampsKeepTheirDistances) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("kivo-e2e-midi-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path list = dir / "cde.bas";
+    std::ofstream(list) << "10 PLAY \"CDE\"\n";
+    const fs::path log = dir / "midi.log";
+    const THeadlessOutcome outcome = run_headless_process({"--midi-log", log.string(), list.string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    std::ifstream in(log);
+    std::vector<std::pair<int64_t, std::string>> notes;
+    for (std::string line; std::getline(in, line);) {
+        const size_t space = line.find(' ');
+        if (line.find("note-") != std::string::npos) notes.emplace_back(std::stoll(line.substr(0, space)), line.substr(space + 1));
+    }
+    fs::remove_all(dir);
+    ASSERT_EQ(notes.size(), 6u);
+    const char* expected[] = {"note-on 1 72 64", "note-off 1 72 64", "note-on 1 74 64",
+                              "note-off 1 74 64", "note-on 1 76 64", "note-off 1 76 64"};
+    for (size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].second, expected[i]);
+        EXPECT_EQ(notes[i].first - notes[0].first, static_cast<int64_t>(i / 2) * 4608 * 108 + (i % 2) * 4032 * 108) << i;
+    }
 }
 
 TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {

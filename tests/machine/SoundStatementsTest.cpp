@@ -301,6 +301,8 @@ TEST_F(SoundStatements, DateAndTimeOfDay)
         {2026, 3, 8, 9, 5, 0, "26/03/08", "09:05:00"},
         {1999, 12, 31, 23, 59, 59, "99/12/31", "23:59:59"},
         {2000, 1, 1, 0, 0, 0, "00/01/01", "00:00:00"},
+        {2100, 2, 28, 12, 0, 0, "00/02/28", "12:00:00"},  // still two digits of the year
+        {2126, 3, 8, 9, 5, 0, "26/03/08", "09:05:00"},
     };
     for (const Row& row : rows) {
         clock.SetLocalTime(row.year, row.month, row.day, row.hour, row.minute, row.second);
