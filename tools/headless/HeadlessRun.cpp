@@ -229,6 +229,9 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             err << "kivo-headless: the music player did not start\n";
             return HEADLESS_BAD_ARGUMENTS;
         }
+        // The other participant is the machine of each run. It stays counted between
+        // runs, so that time stands still while the next list is loaded and compiled.
+        simulated->AddParticipant();
     }
     TRecordingRunRequests runRequests;
     size_t requestsSeen = 0;
@@ -262,10 +265,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             gAppPrivacy.Killed = true;
             machine.Terminate();
         });
-        if (simulated) {
-            machine.SetClock(simulated.get());
-            simulated->AddParticipant();
-        }
+        if (simulated) machine.SetClock(simulated.get());
         machine.Resume();
         // The keys of --keys, typed once the first run has started. Those it leaves
         // unread go with the key buffer, which is emptied before every later run as
@@ -280,7 +280,6 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         });
         int32_t exitValue = 0;
         machine.Wait(&exitValue);
-        if (simulated) simulated->RemoveParticipant();
         {
             std::lock_guard<std::mutex> lock(watchLock);
             ended = true;
@@ -293,15 +292,6 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             result = HEADLESS_TIMEOUT;
         else
             result = exitValue == 0 ? HEADLESS_ENDED : HEADLESS_RUNTIME_ERROR;
-        // Queued music outlives the run, as in the run window; on the simulated clock
-        // it plays out at once, within what is left of the time-out.
-        if (simulated && !timedOut) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (!player.WaitUntilIdle(std::max(left, std::chrono::milliseconds(0)))) {
-                err << "kivo-headless: the music did not play out within the time-out\n";
-                result = HEADLESS_TIMEOUT;
-            }
-        }
 
         // The run's requests are recorded; after a normal end, one that names a list
         // file is followed as the editor follows it: the list is loaded (or merged)
@@ -338,6 +328,16 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         if (!compile()) {
             result = HEADLESS_COMPILE_ERROR;
             break;
+        }
+    }
+    if (simulated) {
+        simulated->RemoveParticipant();
+        // Queued music outlives the run, as in the run window; on the simulated clock
+        // it plays out at once, within what is left of the time-out.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (result != HEADLESS_TIMEOUT && !player.WaitUntilIdle(std::max(left, std::chrono::milliseconds(0)))) {
+            err << "kivo-headless: the music did not play out within the time-out\n";
+            result = HEADLESS_TIMEOUT;
         }
     }
     player.Terminate();
