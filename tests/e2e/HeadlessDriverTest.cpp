@@ -184,6 +184,7 @@ TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {
     // An empty text compiles without an error message but gives no program: the
     // driver reports the failed compile and shows an empty screen.
     EXPECT_EQ(outcome.status, HEADLESS_COMPILE_ERROR) << outcome.err;
+    EXPECT_NE(outcome.err.find("the list holds no program"), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.out, "");
 }
 

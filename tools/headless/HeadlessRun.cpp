@@ -45,11 +45,17 @@ public:
         mErr << text;
         if (text.empty() || text.back() != '\n') mErr << '\n';
         mErr.flush();
+        ++mCount;
+    }
+    size_t Count() const {
+        std::lock_guard<std::mutex> lock(mLock);
+        return mCount;
     }
 
 private:
-    std::mutex mLock;
+    mutable std::mutex mLock;
     std::ostream& mErr;
+    size_t mCount = 0;
 };
 
 // An empty folder of its own for drive 1 when none is given; removed at the end.
@@ -205,6 +211,8 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         return compiler.Compile(source.c_str(), &compatMode);
     };
     if (!compile()) {
+        // An empty list compiles without an error but gives no program to run.
+        if (alerts.Count() == 0) err << "kivo-headless: " << options.ListPath << ": the list holds no program\n";
         out << shown_screen_text(rsrc);
         return HEADLESS_COMPILE_ERROR;
     }
