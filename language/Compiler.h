@@ -128,21 +128,21 @@ public:
     TToken SetDefVarType(TTokenKind type);
 
     // ---- Operand lists ----------------------------------------------------
-    // Compiles an operand list that `spec` describes, from `first` up to the end
-    // of the statement or an unmatched ")", checking the final spec position
+    // Compiles an operand list that `pattern` describes, from `first` up to the end
+    // of the statement or an unmatched ")", checking the final pattern position
     // against [min, max]. Appends to `tokens` each operand's first token, each
     // matched punctuation or STEP token and a tkOmitted placeholder for each part
     // left out; returns the first token not consumed.
-    TToken DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& spec,
+    TToken DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& pattern,
                      std::vector<TToken>* tokens);
-    // Whether `kind` matches the spec entry at *position, or a later one reached
+    // Whether `kind` matches the pattern entry at *position, or a later one reached
     // by stepping over optional entries; *position ends at the match or where
     // the search gave up.
-    bool CheckArg(const TOperandSpec& spec, int32_t* position, TTokenKind kind) const;
+    bool CheckArg(const TOperandSpec& pattern, int32_t* position, TTokenKind kind) const;
     // A parenthesised argument list after a function keyword: appends the closing
-    // ")" entry to `spec`, reads "(" and the arguments, and leaves in `tokens`
+    // ")" entry to `pattern`, reads "(" and the arguments, and leaves in `tokens`
     // only the argument tokens and placeholders; returns the token after ")".
-    TToken GenFuncDealToken(const TToken& keyword, int32_t min, int32_t max, TOperandSpec* spec,
+    TToken GenFuncDealToken(const TToken& keyword, int32_t min, int32_t max, TOperandSpec* pattern,
                             std::vector<TToken>* tokens);
 
     // ---- Calls ------------------------------------------------------------
@@ -194,7 +194,7 @@ public:
     // ---- Statement parts shared by the statement generators ----------------
     // The whole operand list after `keyword` by DealToken; the list must end
     // the statement.
-    TToken GenProcDealToken(const TToken& keyword, int32_t min, int32_t max, const TOperandSpec& spec,
+    TToken GenProcDealToken(const TToken& keyword, int32_t min, int32_t max, const TOperandSpec& pattern,
                             std::vector<TToken>* tokens);
     // A line or label to jump to: "*" and a name push the name, anything else
     // is an expression that must compile to one value. Returns the token after it.

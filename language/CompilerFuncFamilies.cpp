@@ -23,9 +23,9 @@ TToken TCompiler::GenFuncMath(const TToken& /*keyword*/, TVMCodeCmd code, TToken
 TToken TCompiler::GenFuncSpecifyArgAndRet(const TToken& keyword, TVMCodeCmd code, TTokenKind argType,
                                           TTokenKind retType, TTokenKind* type)
 {
-    TOperandSpec spec{{argType, false}};
+    TOperandSpec pattern{{argType, false}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 1, 1, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 1, 1, &pattern, &tokens);
     *type = retType;
     AddCode(code);
     return token;
@@ -43,9 +43,9 @@ TToken TCompiler::GenFuncNoArgSpecifyRet(const TToken& /*keyword*/, TVMCodeCmd c
 // INSTR and KINSTR: [start,] searched string, string to find.
 TToken TCompiler::GenFuncInstrFamily(const TToken& keyword, TVMCodeCmd code, TTokenKind* type)
 {
-    TOperandSpec spec{{tkInt, true}, {tkString, false}, {tkString, false}};
+    TOperandSpec pattern{{tkInt, true}, {tkString, false}, {tkString, false}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 2, 3, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 2, 3, &pattern, &tokens);
     *type = tkInt;
     AddCode(code, tokens.size() == 3);
     return token;
@@ -54,9 +54,9 @@ TToken TCompiler::GenFuncInstrFamily(const TToken& keyword, TVMCodeCmd code, TTo
 // MID$ and KMID$: string, start [, length].
 TToken TCompiler::GenFuncMidDlFamily(const TToken& keyword, TVMCodeCmd code, TTokenKind* type)
 {
-    TOperandSpec spec{{tkString, false}, {tkInt, false}, {tkInt, true}};
+    TOperandSpec pattern{{tkString, false}, {tkInt, false}, {tkInt, true}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 2, 3, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 2, 3, &pattern, &tokens);
     *type = tkString;
     AddCode(code, tokens.size() == 3);
     return token;

@@ -61,9 +61,9 @@ TToken TCompiler::GenFuncErr(const TToken& keyword, TTokenKind* type) { return G
 TToken TCompiler::GenFuncOptionalSecond(const TToken& keyword, TTokenKind firstKind, TVMCodeCmd code,
                                         TTokenKind retType, TTokenKind* type)
 {
-    TOperandSpec spec{{firstKind, false}, {tkInt, true}};
+    TOperandSpec pattern{{firstKind, false}, {tkInt, true}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 1, 2, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 1, 2, &pattern, &tokens);
     *type = retType;
     AddCode(code, tokens.size() == 2);
     return token;
@@ -72,9 +72,9 @@ TToken TCompiler::GenFuncOptionalSecond(const TToken& keyword, TTokenKind firstK
 TToken TCompiler::GenFuncTwoOperands(const TToken& keyword, TTokenKind firstKind, TTokenKind secondKind,
                                      TVMCodeCmd code, TTokenKind retType, TTokenKind* type)
 {
-    TOperandSpec spec{{firstKind, false}, {secondKind, false}};
+    TOperandSpec pattern{{firstKind, false}, {secondKind, false}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 2, 2, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 2, 2, &pattern, &tokens);
     *type = retType;
     AddCode(code);
     return token;
@@ -100,9 +100,9 @@ TToken TCompiler::GenFuncMouse(const TToken& keyword, TTokenKind* type)
 // POINT(n) and POINT(x, y) have codes of their own.
 TToken TCompiler::GenFuncPoint(const TToken& keyword, TTokenKind* type)
 {
-    TOperandSpec spec{{tkInt, false}, {tkInt, true}};
+    TOperandSpec pattern{{tkInt, false}, {tkInt, true}};
     std::vector<TToken> tokens;
-    const TToken token = GenFuncDealToken(keyword, 1, 2, &spec, &tokens);
+    const TToken token = GenFuncDealToken(keyword, 1, 2, &pattern, &tokens);
     *type = tkInt;
     AddCode(tokens.size() == 2 ? vcPointFunc2 : vcPointFunc1);
     return token;

@@ -10,13 +10,13 @@ bool IsValueType(TTokenKind kind) { return IsStorableType(kind); }
 
 }  // namespace
 
-bool TCompiler::CheckArg(const TOperandSpec& spec, int32_t* position, TTokenKind kind) const
+bool TCompiler::CheckArg(const TOperandSpec& pattern, int32_t* position, TTokenKind kind) const
 {
-    const auto size = static_cast<int32_t>(spec.size());
+    const auto size = static_cast<int32_t>(pattern.size());
     for (;;) {
         if (*position < 0 || *position >= size)
             return false;
-        const auto& [entryKind, optional] = spec[static_cast<std::size_t>(*position)];
+        const auto& [entryKind, optional] = pattern[static_cast<std::size_t>(*position)];
         bool matches;
         if (IsValueType(entryKind))
             matches = IsValueType(kind) && SelVarTypeTable[entryKind][kind] != tkTypeMismatch;
@@ -32,12 +32,12 @@ bool TCompiler::CheckArg(const TOperandSpec& spec, int32_t* position, TTokenKind
     }
 }
 
-TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& spec,
+TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& pattern,
                             std::vector<TToken>* tokens)
 {
     if (tokens->capacity() < 32)
         tokens->reserve(32);
-    const auto size = static_cast<int32_t>(spec.size());
+    const auto size = static_cast<int32_t>(pattern.size());
     int32_t position = 0;
     int32_t depth = 0;
     bool afterSeparator = true;
@@ -60,11 +60,11 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             RaiseCompileError("@Compile_Err_Too_Many_Operand@");
         }
 
-        const auto& [entryKind, optional] = spec[static_cast<std::size_t>(position)];
+        const auto& [entryKind, optional] = pattern[static_cast<std::size_t>(position)];
         if (optional && entryKind == tkLpar && token.kind != tkLpar) {
             // The whole optional group is absent: skip it up to its ")".
             tokens->push_back(omitted);
-            while (position < size && spec[static_cast<std::size_t>(position)].first != tkRpar)
+            while (position < size && pattern[static_cast<std::size_t>(position)].first != tkRpar)
                 ++position;
             if (position < size)
                 ++position;
@@ -80,7 +80,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
         bool take = false;
         switch (token.kind) {
         case tkRpar:
-            if (!CheckArg(spec, &position, tkRpar))
+            if (!CheckArg(pattern, &position, tkRpar))
                 RaiseCompileError("@Compile_Err_Syntax_Err@");
             --depth;
             take = true;
@@ -99,7 +99,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             afterSeparator = true;
             break;
         case tkStep:
-            if (!CheckArg(spec, &position, tkStep))
+            if (!CheckArg(pattern, &position, tkStep))
                 RaiseCompileError("@Compile_Err_Syntax_Err@");
             take = true;
             break;
@@ -118,7 +118,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
                 // A token that neither begins an operand nor ends the list.
                 if (NextCodeIndex() == before)
                     RaiseCompileError("@Compile_Err_Syntax_Err@");
-                if (!CheckArg(spec, &position, type))
+                if (!CheckArg(pattern, &position, type))
                     RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
                 ++position;
                 afterSeparator = false;
@@ -142,12 +142,12 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
     return token;
 }
 
-TToken TCompiler::GenFuncDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, TOperandSpec* spec,
+TToken TCompiler::GenFuncDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, TOperandSpec* pattern,
                                    std::vector<TToken>* tokens)
 {
-    spec->emplace_back(tkRpar, false);
+    pattern->emplace_back(tkRpar, false);
     const TToken first = CheckLpar(Token());
-    const TToken rest = DealToken(first, min + 1, max + 1, *spec, tokens);
+    const TToken rest = DealToken(first, min + 1, max + 1, *pattern, tokens);
     if (tokens->empty() || tokens->back().kind != tkRpar)
         RaiseCompileError("@Compile_Err_No_RPar@");
     tokens->pop_back();

@@ -15,9 +15,9 @@ constexpr int32_t kDosBasicConsolePlaces = 5;
 
 TToken TCompiler::GenProcLocate(const TToken& keyword)
 {
-    const TOperandSpec spec(3, {tkInt, true});
+    const TOperandSpec pattern(3, {tkInt, true});
     std::vector<TToken> places;
-    const TToken rest = GenProcDealToken(keyword, 1, 3, spec, &places);
+    const TToken rest = GenProcDealToken(keyword, 1, 3, pattern, &places);
     AddCode(vcLocate, static_cast<int32_t>(places.size()));
     return rest;
 }
@@ -25,9 +25,9 @@ TToken TCompiler::GenProcLocate(const TToken& keyword)
 // CONSOLE with five places is a mark of DOS-BASIC.
 TToken TCompiler::GenProcConsole(const TToken& keyword)
 {
-    const TOperandSpec spec(kDosBasicConsolePlaces, {tkInt, true});
+    const TOperandSpec pattern(kDosBasicConsolePlaces, {tkInt, true});
     std::vector<TToken> places;
-    const TToken rest = GenProcDealToken(keyword, 1, kDosBasicConsolePlaces, spec, &places);
+    const TToken rest = GenProcDealToken(keyword, 1, kDosBasicConsolePlaces, pattern, &places);
     AddCode(vcConsole, static_cast<int32_t>(places.size()));
     if (places.size() == static_cast<std::size_t>(kDosBasicConsolePlaces))
         ++DosBasicSignCount;

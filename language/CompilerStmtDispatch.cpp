@@ -4,10 +4,10 @@
 
 #include "language/Compiler.h"
 
-TToken TCompiler::GenProcDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, const TOperandSpec& spec,
+TToken TCompiler::GenProcDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, const TOperandSpec& pattern,
                                    std::vector<TToken>* tokens)
 {
-    const TToken rest = DealToken(Token(), min, max, spec, tokens);
+    const TToken rest = DealToken(Token(), min, max, pattern, tokens);
     if (!IsMultiExprEndToken(rest))
         RaiseCompileError("@Compile_Err_Syntax_Err@");
     return rest;

@@ -52,10 +52,10 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
 
 TToken TCompiler::GenProcClose(const TToken& keyword)
 {
-    const TOperandSpec spec(kMaxFileNumbers, {tkInt, true});
+    const TOperandSpec pattern(kMaxFileNumbers, {tkInt, true});
     std::vector<TToken> numbers;
     // The maximum never bites: a sixteenth number finds no entry left.
-    const TToken rest = GenProcDealToken(keyword, 0, 500, spec, &numbers);
+    const TToken rest = GenProcDealToken(keyword, 0, 500, pattern, &numbers);
     AddCode(vcClose, static_cast<int32_t>(numbers.size()));
     return rest;
 }

@@ -18,9 +18,9 @@ TCompiler::TOperandSpec PointSpec()
 
 TCompiler::TOperandSpec PointSpecAnd(std::initializer_list<std::pair<TTokenKind, bool>> more)
 {
-    TCompiler::TOperandSpec spec = PointSpec();
-    spec.insert(spec.end(), more.begin(), more.end());
-    return spec;
+    TCompiler::TOperandSpec pattern = PointSpec();
+    pattern.insert(pattern.end(), more.begin(), more.end());
+    return pattern;
 }
 
 constexpr std::size_t kPointEntries = 5;
@@ -107,21 +107,21 @@ TToken TCompiler::GenProcColor2(const TToken& first)
 // COLOR@ (x1, y1) - (x2, y2) [, colour]
 TToken TCompiler::GenProcColorAt(const TToken& keyword)
 {
-    const TOperandSpec spec = {{tkLpar, false}, {tkInt, false}, {tkInt, false}, {tkRpar, false},
+    const TOperandSpec pattern = {{tkLpar, false}, {tkInt, false}, {tkInt, false}, {tkRpar, false},
                                {tkMinus, false}, {tkLpar, false}, {tkInt, false}, {tkInt, false},
                                {tkRpar, false}, {tkInt, true}};
     std::vector<TToken> tokens;
-    const TToken rest = GenProcDealToken(keyword, 9, 10, spec, &tokens);
-    AddCode(vcColorAt, tokens.size() == spec.size());
+    const TToken rest = GenProcDealToken(keyword, 9, 10, pattern, &tokens);
+    AddCode(vcColorAt, tokens.size() == pattern.size());
     return rest;
 }
 
 // SCREEN [a] [, [b] [, [c] [, d]]]: at least one place.
 TToken TCompiler::GenProcScreen(const TToken& keyword)
 {
-    const TOperandSpec spec(4, {tkInt, true});
+    const TOperandSpec pattern(4, {tkInt, true});
     std::vector<TToken> tokens;
-    const TToken rest = GenProcDealToken(keyword, 0, 4, spec, &tokens);
+    const TToken rest = GenProcDealToken(keyword, 0, 4, pattern, &tokens);
     if (tokens.empty())
         RaiseCompileError("@Compile_Err_Missing_Operand@");
     AddCode(vcScreen, static_cast<int32_t>(tokens.size()));

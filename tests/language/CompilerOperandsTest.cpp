@@ -14,7 +14,7 @@ namespace {
 
 const std::string M = "vcBPushSpecial 4\n";
 
-// One run of DealToken over `text` with a spec and bounds.
+// One run of DealToken over `text` with a pattern and bounds.
 struct TOperands {
     TMidCode mid;
     std::string source;
@@ -22,14 +22,14 @@ struct TOperands {
     TToken rest;
     std::string error;  // the message of the compile error, empty when none
 
-    TOperands(const std::string& text, const TCompiler::TOperandSpec& spec, int32_t min, int32_t max)
+    TOperands(const std::string& text, const TCompiler::TOperandSpec& pattern, int32_t min, int32_t max)
         : source(text)
     {
         platform::use_key_identity_catalogue(true);
         TCompiler compiler(&mid);
         compiler.SetSource(source.c_str());
         try {
-            rest = compiler.DealToken(compiler.Token(), min, max, spec, &tokens);
+            rest = compiler.DealToken(compiler.Token(), min, max, pattern, &tokens);
         } catch (const TException& e) {
             error = SplitErrorText(e.String()).message;
         }
@@ -168,8 +168,8 @@ TEST(CompilerOperandsTest, PunctuationOnlyWhereTheSpecWantsIt)
 
 TEST(CompilerOperandsTest, ValueBindsToTheNextEntryThatFits)
 {
-    const TCompiler::TOperandSpec spec = {{tkInt, true}, {tkInt, true}, {tkAnyType, true}, {tkAnyType, true}};
-    TOperands p("1,A$", spec, 0, 4);
+    const TCompiler::TOperandSpec pattern = {{tkInt, true}, {tkInt, true}, {tkAnyType, true}, {tkAnyType, true}};
+    TOperands p("1,A$", pattern, 0, 4);
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.Tokens(), "1 A$");
     EXPECT_EQ(p.Listing(), "vcBPushInt 1\n" + M + "vcBLoadArray A$\n");
@@ -182,8 +182,8 @@ TEST(CompilerOperandsTest, ValueBindsToTheNextEntryThatFits)
 
 TEST(CompilerOperandsTest, UnmatchedClosingParenthesisEndsTheList)
 {
-    const TCompiler::TOperandSpec spec = {{tkInt, false}, {tkInt, true}, {tkRpar, false}};
-    TOperands p("7) + 1", spec, 2, 3);
+    const TCompiler::TOperandSpec pattern = {{tkInt, false}, {tkInt, true}, {tkRpar, false}};
+    TOperands p("7) + 1", pattern, 2, 3);
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.Tokens(), "7 )");
     EXPECT_EQ(p.rest.kind, tkPlus);

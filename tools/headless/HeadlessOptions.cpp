@@ -15,16 +15,16 @@ bool hex_digit(char c, int& value) {
     return true;
 }
 
-bool parse_drive(const std::string& spec, THeadlessOptions& options, std::string& error) {
-    const size_t eq = spec.find('=');
+bool parse_drive(const std::string& argument, THeadlessOptions& options, std::string& error) {
+    const size_t eq = argument.find('=');
     int number = 0;
-    const char* end = spec.data() + (eq == std::string::npos ? spec.size() : eq);
-    const auto [ptr, ec] = std::from_chars(spec.data(), end, number);
-    if (eq == std::string::npos || ec != std::errc() || ptr != end || number < 1 || number > 14 || eq + 1 >= spec.size()) {
-        error = "--drive wants N=DIR with N from 1 to 14: " + spec;
+    const char* end = argument.data() + (eq == std::string::npos ? argument.size() : eq);
+    const auto [ptr, ec] = std::from_chars(argument.data(), end, number);
+    if (eq == std::string::npos || ec != std::errc() || ptr != end || number < 1 || number > 14 || eq + 1 >= argument.size()) {
+        error = "--drive wants N=DIR with N from 1 to 14: " + argument;
         return false;
     }
-    options.Drives[number] = spec.substr(eq + 1);
+    options.Drives[number] = argument.substr(eq + 1);
     return true;
 }
 
