@@ -364,6 +364,17 @@ bool TMmlPlayer::ForegroundBusy() const
     return false;
 }
 
+bool TMmlPlayer::OverQueueLimit() const
+{
+    const size_t limit = mQueueLimit.load(std::memory_order_acquire);
+    for (const Channel& ch : mChannels) {
+        std::lock_guard<std::mutex> guard(ch.Lock);
+        if (ch.Queue.size() > limit)
+            return true;
+    }
+    return false;
+}
+
 void TMmlPlayer::MfBlocking(const TMmlMachineLink& waiter)
 {
     for (;;) {
@@ -374,7 +385,7 @@ void TMmlPlayer::MfBlocking(const TMmlMachineLink& waiter)
             std::lock_guard<std::mutex> guard(mWakeLock);
             pass = mPasses;
         }
-        if (!ForegroundBusy() || waiter.IsStopRequested())
+        if ((!ForegroundBusy() && !OverQueueLimit()) || waiter.IsStopRequested())
             return;
         std::unique_lock<std::mutex> lock(mWakeLock);
         // On the music clock, so that a simulated clock counts this thread as waiting;

@@ -88,8 +88,14 @@ public:
     // General MIDI System On, then each channel's program.
     void BroadcastMidiInit();
     // Waits until every channel without the background flag has played out its queue,
-    // or until `waiter` (the calling machine) has been told to terminate.
+    // and no channel holds more than the queue limit, or until `waiter` (the calling
+    // machine) has been told to terminate.
     void MfBlocking(const TMmlMachineLink& waiter);
+    // The most commands a channel queues before PLAY waits for the music to catch up,
+    // as a full music buffer makes the machine wait: background music in an endless
+    // loop would otherwise grow without bound.
+    static constexpr size_t kDefaultQueueLimit = 65536;
+    void SetQueueLimit(size_t commands) { mQueueLimit.store(commands, std::memory_order_release); }
     // True when every queue is empty: all music queued so far has been played.
     bool IsBufferEmpty() const;
     // The music interrupt: the watched channel (0: the fullest of 1 to 6, negative: the
@@ -128,6 +134,9 @@ private:
         std::atomic<int> Velocity{0};
         std::atomic<int64_t> CompilePos{0};
     };
+
+    std::atomic<size_t> mQueueLimit{kDefaultQueueLimit};
+    bool OverQueueLimit() const;
 
     // Thread body helpers.
     void SendDueCommands(std::array<size_t, kChannels>& remaining);

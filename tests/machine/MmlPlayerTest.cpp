@@ -234,6 +234,41 @@ TEST_F(MmlPlayerTest, BackgroundMusicDoesNotMakeTheMachineWait)
     advance.join();
 }
 
+TEST_F(MmlPlayerTest, BackgroundMusicBeyondTheQueueLimitMakesTheMachineWait)
+{
+    FakeMachine machine;
+    Play(1, "MBCD");
+    const size_t limit = player.Queued(1).size();
+    player.SetQueueLimit(limit);
+    player.MfBlocking(machine);  // at the limit: returns although the clock stands still
+    Play(1, "MBEFG");  // three more notes: beyond the limit
+    std::atomic<bool> returned{false};
+    std::thread waiter([&] {
+        player.MfBlocking(machine);
+        returned.store(true);
+    });
+    ASSERT_TRUE(midi.WaitForCount(1, kPatience));
+    std::this_thread::sleep_for(60ms);
+    EXPECT_FALSE(returned.load());
+    clock.Advance(10000000);
+    waiter.join();
+    EXPECT_LE(player.Queued(1).size(), limit);
+}
+
+TEST_F(MmlPlayerTest, QueueLimitWaitEndsWhenTheMachineIsToldToStop)
+{
+    FakeMachine machine;
+    player.SetQueueLimit(2);
+    Play(1, "MBL1CDEF");
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(30ms);
+        machine.RequestStop();
+    });
+    player.MfBlocking(machine);
+    stopper.join();
+    EXPECT_GT(player.Queued(1).size(), 2u);
+}
+
 TEST_F(MmlPlayerTest, ForegroundWaitEndsWhenTheMachineIsToldToStop)
 {
     FakeMachine machine;
