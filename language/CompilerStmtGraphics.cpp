@@ -10,7 +10,7 @@ using namespace compiler_stmt;
 
 namespace {
 
-// [STEP] (x, y): five entries of an operand specification.
+// [STEP] (x, y): five entries of an operand pattern.
 TCompiler::TOperandSpec PointSpec()
 {
     return {{tkStep, true}, {tkLpar, false}, {tkInt, false}, {tkInt, false}, {tkRpar, false}};
