@@ -551,6 +551,9 @@ protected:
     void GetCircleOption(long count, TCircleShape* shape, int8_t* colour, int32_t* fill);
     void DrawCircle(const TCircleShape& shape, const TRaster& body, const TRaster* outline, int8_t colour,
                     int32_t fill);
+    void StrokeCircleForm(const TVMCode* code, void (*outlineOf)(TRaster&, const TCircleShape&));
+    void FillCircleForm(const TVMCode* code, void (*bodyOf)(TRaster&, const TCircleShape&),
+                        void (*outlineOf)(TRaster&, const TCircleShape&));
     // LINE without a fill: the pixels that `raster` gives between the two corners.
     using TCornerRaster = void (*)(TRaster&, int64_t, int64_t, int64_t, int64_t);
     void DrawLineShape(const TVMCode* code, TCornerRaster raster);

@@ -218,42 +218,37 @@ void TVMachine::DrawCircle(const TCircleShape& shape, const TRaster& body, const
     GrphChanged(circle_bounds(shape));
 }
 
-void TVMachine::ExeBasicStrokeEllipse(const TVMCode* code) {
+// The four CIRCLE forms differ only in the shapes they rasterise: an outline alone, or
+// a body whose outline is drawn over it in the line colour when a fill colour is given.
+void TVMachine::StrokeCircleForm(const TVMCode* code, void (*outlineOf)(TRaster&, const TCircleShape&)) {
     TCircleShape shape;
     int8_t colour;
     GetCircleOption(code->Operand.Long, &shape, &colour, nullptr);
     TRaster r;
-    raster_ellipse_outline(r, shape.Ellipse);
+    outlineOf(r, shape);
     DrawCircle(shape, r, nullptr, colour, NO_FILL);
 }
 
-void TVMachine::ExeBasicFillEllipse(const TVMCode* code) {
+void TVMachine::FillCircleForm(const TVMCode* code, void (*bodyOf)(TRaster&, const TCircleShape&),
+                               void (*outlineOf)(TRaster&, const TCircleShape&)) {
     TCircleShape shape;
     int8_t colour;
     int32_t fill;
     GetCircleOption(code->Operand.Long, &shape, &colour, &fill);
     TRaster body, outline;
-    raster_ellipse_fill(body, shape.Ellipse);
-    if (fill != NO_FILL) raster_ellipse_outline(outline, shape.Ellipse);
+    bodyOf(body, shape);
+    if (fill != NO_FILL) outlineOf(outline, shape);
     DrawCircle(shape, body, &outline, colour, fill);
 }
 
-void TVMachine::ExeBasicStrokeArc(const TVMCode* code) {
-    TCircleShape shape;
-    int8_t colour;
-    GetCircleOption(code->Operand.Long, &shape, &colour, nullptr);
-    TRaster r;
-    raster_circle_arc(r, shape);
-    DrawCircle(shape, r, nullptr, colour, NO_FILL);
-}
+namespace {
+void ellipse_outline_of(TRaster& r, const TCircleShape& shape) { raster_ellipse_outline(r, shape.Ellipse); }
+void ellipse_fill_of(TRaster& r, const TCircleShape& shape) { raster_ellipse_fill(r, shape.Ellipse); }
+}  // namespace
 
+void TVMachine::ExeBasicStrokeEllipse(const TVMCode* code) { StrokeCircleForm(code, ellipse_outline_of); }
+void TVMachine::ExeBasicFillEllipse(const TVMCode* code) { FillCircleForm(code, ellipse_fill_of, ellipse_outline_of); }
+void TVMachine::ExeBasicStrokeArc(const TVMCode* code) { StrokeCircleForm(code, raster_circle_arc); }
 void TVMachine::ExeBasicFillArc(const TVMCode* code) {
-    TCircleShape shape;
-    int8_t colour;
-    int32_t fill;
-    GetCircleOption(code->Operand.Long, &shape, &colour, &fill);
-    TRaster body, outline;
-    raster_circle_sector(body, shape);
-    if (fill != NO_FILL) raster_circle_sector_outline(outline, shape);
-    DrawCircle(shape, body, &outline, colour, fill);
+    FillCircleForm(code, raster_circle_sector, raster_circle_sector_outline);
 }
