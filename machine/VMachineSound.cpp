@@ -73,11 +73,14 @@ void TVMachine::InitFuncTableSound(TFuncTable& t)
 
 // PLAY s1$[, ... s6$]: string k goes to channel k; the last is compiled first, and a
 // rejected string stops the statement before the lower channels and before any wait.
+// PLAY with no strings (PLAY alone, PLAY #n) does nothing.
 void TVMachine::ExeBasicPlay(const TVMCode* code)
 {
     const long count = code->Operand.Long;
-    if (count < 1 || count > kPlayStrings)
+    if (count < 0 || count > kPlayStrings)
         throw RuntimeException2(RTE_INTERNAL_ERROR);
+    if (count == 0)
+        return;
     std::vector<TStackData> strings(static_cast<size_t>(count));
     for (long i = count; i >= 1; --i)
         strings[static_cast<size_t>(i - 1)] = Pop();

@@ -157,6 +157,17 @@ TEST_F(SoundStatements, PlayWithABadStringCompilesNothingBelowIt)
     EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{7}), {}), RTE_INTERNAL_ERROR);
 }
 
+TEST_F(SoundStatements, PlayWithoutStringsDoesNothing)
+{
+    // PLAY alone and PLAY #n compile to no strings at all.
+    machine.Push(S::Long(42));
+    Run(MakeCode(vcPlay, int32_t{0}), {});
+    EXPECT_EQ(machine.ValueStackDepth(), 1u) << "nothing below it is taken";
+    for (int channel = 1; channel <= 6; ++channel)
+        EXPECT_TRUE(player.Queued(channel).empty()) << channel;
+    EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{-1}), {}), RTE_INTERNAL_ERROR);
+}
+
 TEST_F(SoundStatements, BackgroundPlayReturnsAtOnce)
 {
     // The clock stands still: foreground music could never end.
