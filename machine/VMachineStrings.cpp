@@ -195,7 +195,9 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code) {
 void TVMachine::PushInstr(const TVMCode* code, bool characters) {
     const std::string y = PopStringArg();
     const std::string x = PopStringArg();
-    const int32_t n = OperandFlag(code) ? PopInt() : 1;
+    // INSTR(,x$,y$) leaves the start out: it is 1 then too.
+    const TStackData given = OperandFlag(code) ? Pop() : TStackData::Omitted();
+    const int32_t n = given.type == sdOmitted ? 1 : StackInt(given);
     if (n < 1) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     if (y.empty()) {
         PushInt(n);
