@@ -14,10 +14,23 @@ namespace {
 constexpr int FIRST_TRAP_BIT = 3;
 constexpr int LAST_TRAP_BIT = 25;
 constexpr int FUNC_KEY_COUNT = 10;
+constexpr int MOUSE_EVENT_COUNT = 5;
 
 // The compiled trap statements name the events by the bits the machine raises.
 static_assert(IR_STOP_KEY == event_mask::Stop && IR_HELP_KEY == event_mask::Help && IR_ON_TIME == event_mask::Time);
 static_assert(IR_FUNC_KEY_1 == event_mask::Key && IR_PLAY == event_mask::Play && IR_MOUSE_MOVE == event_mask::Mouse);
+
+// The trap bit that a switch's event id names: STOP, HELP, TIME$ and PLAY by their
+// own masks, KEY(n) as 0x40 + n for keys 1 to 10, MOUSE(n) as 0x200000 + n for
+// events 1 to 5. Any other id is 0: KEY(0) or KEY(13) would otherwise shift into
+// another event's bit and arm its trap.
+uint32_t TrapMaskOfId(int32_t id) {
+    using namespace event_mask;
+    if (id == Stop || id == Help || id == Time || id == Play) return static_cast<uint32_t>(id);
+    if (id > Key && id <= Key + FUNC_KEY_COUNT) return IR_FUNC_KEY_1 << (id - Key - 1);
+    if (id > Mouse && id <= Mouse + MOUSE_EVENT_COUNT) return IR_MOUSE_MOVE << (id - Mouse - 1);
+    return 0;
+}
 
 }  // namespace
 
@@ -103,19 +116,9 @@ void TVMachine::InterruptGeneral(int bit) {
 void TVMachine::ExeBasicSetIrState(const TVMCode*) {
     const int32_t state = PopInt();
     const int32_t id = PopInt();
-    uint32_t mask;
-    if (id >= 0x41 && id <= 0xFFFF) {
-        const int shift = id - 0x41;
-        mask = shift < 26 ? IR_FUNC_KEY_1 << shift : 0;
-    } else if (id >= 0x200001 && id <= 0x3FFFFF) {
-        const int shift = id - 0x200001;
-        mask = shift < 10 ? IR_MOUSE_MOVE << shift : 0;
-    } else {
-        mask = static_cast<uint32_t>(id);
-    }
+    const uint32_t mask = TrapMaskOfId(id);
+    if (mask == 0) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     const uint32_t bit = NumShifts(mask);
-    // Only a single event bit names a trap; anything else switches nothing.
-    if (bit >= 32 || mask != (1u << bit)) return;
     if (state == IR_STATE_OFF || state == IR_STATE_STOP)
         IrStates[bit].store(static_cast<uint8_t>(state), std::memory_order_release);
     else if (state == IR_STATE_ON)
@@ -134,7 +137,7 @@ void TVMachine::ExeBasicSetIrTgt(const TVMCode* code) {
         uint32_t mask = baseMask;
         if (baseMask == IR_MOUSE_MOVE) {
             const int32_t n = PopInt();
-            if (n < 1 || n > 5) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+            if (n < 1 || n > MOUSE_EVENT_COUNT) throw RuntimeException2(RTE_ILL_FUNC_CALL);
             mask = IR_MOUSE_MOVE << (n - 1);
         }
         const uint32_t bit = NumShifts(mask) + static_cast<uint32_t>(slot);

@@ -143,8 +143,29 @@ TEST_F(Interrupts, EventIdsAddressTheirBits) {
     EXPECT_EQ(machine.IrStates[23].load(), IR_STATE_STOP);
     SetState(0x20, IR_STATE_STOP);  // TIME$
     EXPECT_EQ(machine.IrStates[5].load(), IR_STATE_STOP);
-    SetState(0x30, IR_STATE_ON);  // two bits name no trap
-    EXPECT_EQ(machine.IrStates[4].load(), IR_STATE_OFF);
+}
+
+// An event number outside its range is refused and switches no trap at all, least of
+// all the one whose bit the number would shift into.
+TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused) {
+    struct Case {
+        const char* name;
+        int32_t id;
+    };
+    const Case cases[] = {
+        {"KEY(0)", 0x40},          {"KEY(11)", 0x4B},          {"KEY(13), PLAY's bit", 0x4D},
+        {"KEY(-100)", 64 - 100},   {"MOUSE(0)", 0x200000},     {"MOUSE(6)", 0x200006},
+        {"MOUSE(-1)", 0x1FFFFF},   {"two event bits", 0x30},   {"no event", 0},
+    };
+    uint8_t before[32];
+    for (int bit = 0; bit < 32; ++bit) before[bit] = machine.IrStates[bit].load();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        machine.ValueStack.clear();
+        EXPECT_THROW(SetState(c.id, IR_STATE_ON), TException);
+        EXPECT_EQ(machine.ErrorText(), std::string(RTE_ILL_FUNC_CALL) + " in 0");
+        for (int bit = 0; bit < 32; ++bit) EXPECT_EQ(machine.IrStates[bit].load(), before[bit]) << "bit " << bit;
+    }
 }
 
 TEST_F(Interrupts, TargetErrors) {
