@@ -341,6 +341,9 @@ private:
 
     bool DataMode = false;
     bool InUserFuncDef = false;
+    // While FOR compiles its limit and step, a statement keyword after an operand
+    // ends the value: it begins the loop's body (FOR I=1 TO 3 PRINT I: NEXT).
+    bool StatementEndsValue = false;
     const char* SrcText = nullptr;
     int32_t DosBasicSignCount = 0;
     int64_t SrcPos = 0;

@@ -92,6 +92,14 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
             }
             break;
         }
+        case tkNot: {
+            // NOT A = 1 reads as an assignment to NOT A, which the expression
+            // refuses; without "=" it only computes a value.
+            AddStatementBegin();
+            TTokenKind type;
+            GenExpr(token, true, &type);
+            RaiseCompileError("@Compile_Err_Syntax_Err@");
+        }
         case tkColon:
             token = Token();
             break;

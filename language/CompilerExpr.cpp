@@ -401,7 +401,7 @@ void TCompiler::GenExpr2(TToken* token, bool* lvalue, bool* keepType, bool state
     *keepType = false;
     if (!wasVariable)
         *lvalue = false;
-    if (token->kind == tkProc && !IsGotoOrGosub(*token))
+    if (token->kind == tkProc && !IsGotoOrGosub(*token) && !StatementEndsValue)
         RaiseCompileError("@Compile_Err_Syntax_Err@");
 }
 

@@ -105,7 +105,9 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     auto cutValue = [this](TToken* current) {
         const int32_t from = NextCodeIndex();
         TTokenKind type;
+        StatementEndsValue = true;
         *current = GenExpr(Token(), false, &type);
+        StatementEndsValue = false;
         if (NextCodeIndex() == from)
             RaiseCompileError("@Compile_Err_Missing_Operand@");
         if (type == tkString)
