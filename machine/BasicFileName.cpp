@@ -126,6 +126,13 @@ TBeneathOpen not_regular(int fd) {
     return r;
 }
 
+TBeneathOpen bad_name() {
+    TBeneathOpen r;
+    r.Result = TBeneathResult::BadName;
+    r.Error = EINVAL;
+    return r;
+}
+
 bool is_regular(int fd) {
     struct stat st;
     return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -158,7 +165,16 @@ std::string basic_file_part(const std::string& name) {
     return colon == std::string::npos ? name : name.substr(colon + 1);
 }
 
+bool has_control_byte(const std::string& name) {
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return true;
+    }
+    return false;
+}
+
 TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags) {
+    if (has_control_byte(name)) return bad_name();
     // Look before opening: a device must not even be opened, since opening alone can
     // act on it, and a name that leads out must not create anything.
     const int probe = resolve_open(dirFd, name, O_PATH | O_CLOEXEC);
@@ -186,6 +202,7 @@ TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags) {
 }
 
 TBeneathOpen probe_beneath(int dirFd, const std::string& name) {
+    if (has_control_byte(name)) return bad_name();
     const int fd = resolve_open(dirFd, name, O_PATH | O_CLOEXEC);
     if (fd < 0) return failure(errno);
     if (!is_regular(fd)) return not_regular(fd);

@@ -20,12 +20,17 @@ int32_t basic_drive_number(const std::string& name);
 // The file name part: the text after the first ':', or the whole name without one.
 std::string basic_file_part(const std::string& name);
 
+// Whether the name holds a control byte (below 0x20, or 0x7F). No BASIC file name
+// does: the host would take a line feed into the name, and a NUL would cut it short.
+bool has_control_byte(const std::string& name);
+
 // What resolving a name beneath a drive folder found.
 enum class TBeneathResult {
     Ok,          // opened (or, for probes, an entry is there)
     NotFound,    // no entry at the name
     Escapes,     // the name or a link on its way leads out of the folder
     NotRegular,  // a folder, FIFO, device or socket
+    BadName,     // the name holds a control byte
     Failed,      // anything else; the errno is reported beside it
 };
 

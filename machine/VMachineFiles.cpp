@@ -54,7 +54,7 @@ void TVMachine::ExeBasicOpen(const TVMCode* code) {
         const TStackData value = Pop();
         const char* text = value.CString();
         if (text == nullptr) throw RuntimeException2(RTE_TYPE_MISMATCH);
-        name = text;
+        name.assign(text, value.TextLength());  // a NUL inside stays, to be refused
     }
     const int flags = open_flags_of_mode(code->Operand.Long);
     if (flags < 0) throw RuntimeException2(RTE_INTERNAL_ERROR);

@@ -44,7 +44,7 @@ void TVMachine::ExeBasicRunSpecify(const TVMCode* code) {
     const char* text = name.CString();
     if (text == nullptr || *text == '\0') throw RuntimeException2(RTE_FILE_NOT_FOUND);
     TRunRequest request;
-    request.FileName = FullPathFName(text, false);
+    request.FileName = FullPathFName(std::string(text, name.TextLength()), false);
     request.ROpt = OperandFlag(code);
     SendRunRequest(request);
 }
@@ -68,7 +68,7 @@ void TVMachine::ExeBasicChain(const TVMCode* code) {
     const TStackData name = Pop();
     const char* text = name.CString();
     if (text == nullptr || *text == '\0') throw RuntimeException2(RTE_FILE_NOT_FOUND);
-    request.FileName = FullPathFName(text, true);
+    request.FileName = FullPathFName(std::string(text, name.TextLength()), true);
     request.Merge = StackBool(Pop());
     SendRunRequest(request);
 }

@@ -105,6 +105,26 @@ TEST_P(BeneathFolder, NamesThatLeadOutReachNothing) {
     EXPECT_EQ(tree.Snapshot(), before);
 }
 
+TEST_P(BeneathFolder, NamesWithControlBytesAreRefusedAndCreateNothing) {
+    TTempDriveTree::WriteFile(tree.InDrive("A"), "x");
+    const auto before = tree.Snapshot();
+    const std::string names[] = {
+        "A\nB", std::string("A\0B", 3), std::string("A\0", 2), "A\x7F", "\tA", "A\r", "SUB\x1B/A",
+    };
+    const int modes[] = {O_RDONLY, O_RDWR | O_CREAT | O_TRUNC, O_RDWR | O_APPEND, O_RDWR | O_CREAT};
+    for (const std::string& name : names) {
+        EXPECT_TRUE(has_control_byte(name));
+        for (int mode : modes) {
+            const TBeneathOpen r = open_beneath(dirFd, name, mode);
+            EXPECT_EQ(r.Result, TBeneathResult::BadName) << name << " mode " << mode;
+            EXPECT_EQ(r.Fd, -1);
+        }
+        EXPECT_EQ(probe_beneath(dirFd, name).Result, TBeneathResult::BadName) << name;
+    }
+    EXPECT_EQ(tree.Snapshot(), before);
+    for (const char* clean : {"A", "SUB/A.TXT", "\x80\xFF", "A B~"}) EXPECT_FALSE(has_control_byte(clean)) << clean;
+}
+
 TEST_P(BeneathFolder, LinksInsideTheFolder) {
     TTempDriveTree::WriteFile(tree.InDrive("REAL.TXT"), "x");
     std::filesystem::create_directory(tree.InDrive("SUB"));
