@@ -155,14 +155,20 @@ TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends) {
 }
 
 TEST_F(DelaySenderFixture, DeletingTheSenderDropsWaitingMessages) {
+    // The delay is far longer than the sender lives even on a loaded machine; should
+    // it live that long all the same, the message was due and nothing can be judged.
+    constexpr auto delay = std::chrono::seconds(1);
+    const auto sent = std::chrono::steady_clock::now();
     {
         TDelaySender sender("DelaySender");
         sender.SetTarget(platform::Messenger(&target));
-        sender.SetDelay(30000);
+        sender.SetDelay(std::chrono::duration_cast<std::chrono::microseconds>(delay).count());
         Message m = FontSize(kMainFontChanged, 11);
         sender.SendMessage(&m);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (std::chrono::steady_clock::now() - sent >= delay) GTEST_SKIP() << "the sender outlived its delay";
+    // Wait past the moment the message would have been sent.
+    std::this_thread::sleep_until(sent + delay + std::chrono::milliseconds(200));
     EXPECT_TRUE(target.Received().empty());
 }
 
