@@ -6,7 +6,12 @@
 
 namespace {
 
-size_t ElementBytes(TTokenKind type)
+// Strings are built this many at a time between two looks at the stop check.
+constexpr size_t kStringsPerStep = size_t{1} << 16;
+
+} // namespace
+
+size_t TVarInfo::ElementBytes(TTokenKind type)
 {
     switch (type) {
     case tkInt: return sizeof(int32_t);
@@ -16,6 +21,8 @@ size_t ElementBytes(TTokenKind type)
     default: return 0;
     }
 }
+
+namespace {
 
 // The block index that holds the representation of a type (0: no block).
 size_t BlockIndexOf(TTokenKind type)
@@ -64,18 +71,27 @@ TVarInfo& TVarInfo::operator=(const TVarInfo& other)
     return *this;
 }
 
-TVarInfo::TBlock TVarInfo::MakeBlock(TTokenKind type, size_t count)
+TVarInfo::TBlock TVarInfo::MakeBlock(TTokenKind type, size_t count, const TStopCheck& stopped)
 {
     switch (type) {
-    case tkInt: return std::vector<int32_t>(count, 0);
-    case tkSingle: return std::vector<float>(count, 0.0f);
-    case tkDouble: return std::vector<double>(count, 0.0);
-    case tkString: return std::vector<std::string>(count);
+    case tkInt: return TZeroedBlock<int32_t>(count);
+    case tkSingle: return TZeroedBlock<float>(count);
+    case tkDouble: return TZeroedBlock<double>(count);
+    case tkString: {
+        std::vector<std::string> strings;
+        strings.reserve(count);
+        while (strings.size() < count) {
+            if (stopped && stopped())
+                return std::monostate{};
+            strings.resize(std::min(count, strings.size() + kStringsPerStep));
+        }
+        return strings;
+    }
     default: return std::monostate{};
     }
 }
 
-bool TVarInfo::Create(bool keepFirst)
+bool TVarInfo::Create(bool keepFirst, const TStopCheck& stopped)
 {
     // Work out the shape in locals first, so that a refusal or a failed
     // allocation never leaves the record with a block smaller than ElemCount.
@@ -102,7 +118,11 @@ bool TVarInfo::Create(bool keepFirst)
         return false;
     }
 
-    TBlock block = MakeBlock(VarType, count);
+    TBlock block = MakeBlock(VarType, count, stopped);
+    if (block.index() != BlockIndexOf(VarType)) {
+        BecomeScalar();
+        return false;
+    }
     if (keepFirst && mValues.index() != 0 && mValues.index() == BlockIndexOf(VarType)) {
         std::visit(
             [&](auto& fresh) {
@@ -138,15 +158,15 @@ void TVarInfo::CreateDefaultNonArray(TTokenKind type)
     Create(false);
 }
 
-bool TVarInfo::CreateDefaultArray(int32_t n)
+bool TVarInfo::CreateDefaultArray(int32_t n, const TStopCheck& stopped)
 {
     if (n < 1 || n > MAX_DIMS)
         return false;
     const std::vector<int32_t> sizes(static_cast<size_t>(n), 11);
-    return CreateArray(sizes);
+    return CreateArray(sizes, stopped);
 }
 
-bool TVarInfo::CreateArray(std::span<const int32_t> sizes)
+bool TVarInfo::CreateArray(std::span<const int32_t> sizes, const TStopCheck& stopped)
 {
     if (sizes.size() > static_cast<size_t>(MAX_DIMS))
         return false;
@@ -154,5 +174,5 @@ bool TVarInfo::CreateArray(std::span<const int32_t> sizes)
     Dims[0] = n;
     std::copy(sizes.begin(), sizes.end(), std::begin(Dims) + 1);
     Dims[n + 1] = 0;
-    return Create(true);
+    return Create(true, stopped);
 }

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@
 
 #include "language/PixelImage.h"
 #include "language/TokenKind.h"
+#include "language/ZeroedBlock.h"
 
 class TVarInfo {
 public:
@@ -38,6 +40,12 @@ public:
     std::map<int32_t, TPixelImageRef> Images;  // images of GET@ / PUT@ by element index
     TTokenKind VarType;
 
+    // Asked now and then while a large block of strings is being built; true
+    // abandons the block (the run is being stopped).
+    using TStopCheck = std::function<bool()>;
+    // The bytes of one element of a type's block (0 for a type without one).
+    static size_t ElementBytes(TTokenKind type);
+
     TVarInfo();
     TVarInfo(const TVarInfo& other);
     TVarInfo& operator=(const TVarInfo& other);  // independent copy, images included
@@ -47,27 +55,29 @@ public:
     // record a fresh element block for VarType (none for types other than
     // tkInt..tkString). keepFirst keeps element 0 when the present block was
     // made for the same type. False when the shape is refused (see above).
-    bool Create(bool keepFirst);
+    // With `stopped`, a block of strings is built in steps that ask it; when it
+    // answers true the record becomes a scalar and Create returns false.
+    bool Create(bool keepFirst, const TStopCheck& stopped = {});
 
     // A scalar of the given type, element 0 fresh.
     void CreateDefaultNonArray(TTokenKind type);
 
     // The implicit DIM of n dimensions, each of 11 elements (0 to 10); element
     // 0 keeps its value. False for n < 1 or n > MAX_DIMS (record unchanged).
-    bool CreateDefaultArray(int32_t n);
+    bool CreateDefaultArray(int32_t n, const TStopCheck& stopped = {});
 
     // DIM: the sizes (bound + 1) in the order Dims[1], Dims[2], ...; element 0
     // keeps its value. Writes nothing and returns false when there are more
-    // than MAX_DIMS sizes; otherwise the result of Create(true).
-    bool CreateArray(std::span<const int32_t> sizes);
+    // than MAX_DIMS sizes; otherwise the result of Create(true, stopped).
+    bool CreateArray(std::span<const int32_t> sizes, const TStopCheck& stopped = {});
 
     // The element block. Each accessor gives the first element when the block
     // holds that representation, else nullptr. The block has ElemCount elements.
     // They are inline because the machine reads elements through them at every
     // variable access.
-    int32_t* IntValues() { return BlockData<std::vector<int32_t>>(); }
-    float* SingleValues() { return BlockData<std::vector<float>>(); }
-    double* DoubleValues() { return BlockData<std::vector<double>>(); }
+    int32_t* IntValues() { return BlockData<TZeroedBlock<int32_t>>(); }
+    float* SingleValues() { return BlockData<TZeroedBlock<float>>(); }
+    double* DoubleValues() { return BlockData<TZeroedBlock<double>>(); }
     std::string* StringValues() { return BlockData<std::vector<std::string>>(); }
     const int32_t* IntValues() const { return const_cast<TVarInfo*>(this)->IntValues(); }
     const float* SingleValues() const { return const_cast<TVarInfo*>(this)->SingleValues(); }
@@ -82,9 +92,10 @@ private:
         return v ? v->data() : nullptr;
     }
 
-    using TBlock = std::variant<std::monostate, std::vector<int32_t>, std::vector<float>,
-                                std::vector<double>, std::vector<std::string>>;
-    static TBlock MakeBlock(TTokenKind type, size_t count);
+    using TBlock = std::variant<std::monostate, TZeroedBlock<int32_t>, TZeroedBlock<float>,
+                                TZeroedBlock<double>, std::vector<std::string>>;
+    // The block, or monostate when `stopped` answered true.
+    static TBlock MakeBlock(TTokenKind type, size_t count, const TStopCheck& stopped);
     void BecomeScalar();
 
     TBlock mValues;

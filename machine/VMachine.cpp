@@ -3,6 +3,7 @@
 
 #include "machine/VMachine.h"
 
+#include <new>
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
@@ -64,6 +65,10 @@ int32_t TVMachine::Execute() {
         RunLoop();
     } catch (const TException& e) {
         ShowErrorAlert(e);
+        ExitStatus = 1;
+    } catch (const std::bad_alloc&) {
+        // The host ran out before the run's memory budget did.
+        ShowErrorAlert(RuntimeException2(RTE_OUT_OF_MEMORY));
         ExitStatus = 1;
     } catch (...) {
         // Handlers raise only TException; anything else (memory running out, a fault

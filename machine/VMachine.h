@@ -27,6 +27,7 @@
 #include "language/VMCode.h"
 #include "machine/CircleShape.h"
 #include "machine/HostInterfaces.h"
+#include "machine/MemoryBudget.h"
 #include "machine/MmlMachineLink.h"
 #include "machine/MouseState.h"
 #include "machine/PageImage.h"
@@ -104,6 +105,9 @@ public:
     long ExitStatusValue() const { return ExitStatus; }
     const std::string& ErrorText() const { return ErrStrDisplay; }
     std::size_t ValueStackDepth() const { return ValueStack.size(); }
+    // The run's memory budget (tests set a small one).
+    void SetMemoryLimit(std::size_t bytes) { Memory.SetLimit(bytes); }
+    std::size_t MemoryUsed() const { return Memory.Used(); }
 
     // --- debugger hooks (nothing here) ---
     virtual void ExeBasicOnGosubGotoGosubInvoked() {}
@@ -202,6 +206,26 @@ protected:
     // calling GOSUB without RETURN gets "Out of memory" instead of exhausting the host.
     static constexpr size_t VALUE_STACK_LIMIT = size_t{1} << 20;
     [[noreturn]] void ThrowStackFull();
+
+    // --- the run's memory budget (VMachineMemory.cpp) ---
+    TMemoryBudget Memory;
+    // A text of `oldLength` bytes kept by a variable becomes one of `newLength`.
+    void ChargeText(size_t oldLength, size_t newLength) {
+        if (newLength > oldLength) {
+            if (!Memory.Take(newLength - oldLength)) ThrowStackFull();
+        } else {
+            Memory.Give(oldLength - newLength);
+        }
+    }
+    // Before v becomes an array of `sizes`: takes its block, gives back what the
+    // record holds now beyond element 0. Shapes the record refuses cost nothing.
+    void ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes);
+    // Before a GET@ image of `bytes` goes under `key` of v.
+    void ChargeImage(const TVarInfo* v, int32_t key, size_t bytes);
+    // A new string of `length` bytes must leave the budget room to be kept.
+    void CheckNewText(size_t length) {
+        if (length > Memory.Room()) ThrowStackFull();
+    }
     // Numbers are read in place: no value is moved for them.
     int32_t PopInt() { const int32_t v = StackInt(Top()); ValueStack.pop_back(); return v; }
     float PopFloat() { const float v = StackFloat(Top()); ValueStack.pop_back(); return v; }
@@ -634,8 +658,12 @@ protected:
     struct TUserFuncCall {
         TUserFuncInfo* Info;
         int32_t ReturnIndex;
+        size_t Charged;  // what the call's frame took from the memory budget
     };
     std::vector<TUserFuncCall> UserFuncStack;
+    // Calls deeper than this are "Out of memory", as GOSUB is at the value stack's
+    // limit: DEF FNA(X)=FNA(X) must not take the host down.
+    static constexpr size_t USER_FUNC_DEPTH_LIMIT = size_t{1} << 16;
     std::vector<std::vector<TStackData>> UserFuncArgStack;
     // Index of the code where READ's search for the next DATA item begins.
     int32_t DataPos = 1;

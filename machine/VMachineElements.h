@@ -33,6 +33,7 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
     } else if (double* doubles = v->DoubleValues()) {
         doubles[e] = StackDouble(value);
     } else if (std::string* texts = v->StringValues()) {
+        ChargeText(texts[e].size(), value.TextLength());
         // An owned text moves into the element instead of being copied.
         if (value.type == sdString && value.owned) {
             texts[e] = std::move(*value.value.ownedText);

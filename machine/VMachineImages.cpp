@@ -36,6 +36,7 @@ void TVMachine::ExeBasicGetAt(const TVMCode* code) {
     // The rectangle is checked before the image map is touched.
     std::optional<TPixelImage> image = get_page_image(Rsrc->Graphics.Page(Rsrc->ActivePage), x1, y1, x2, y2);
     if (!image) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    ChargeImage(v, key, image->Pixels.size() * sizeof(uint32_t));
     store_image(v, key, std::make_shared<TPixelImage>(std::move(*image)));
     Rsrc->Graphics.LastPoint = TGrphPoint{static_cast<float>(x2), static_cast<float>(y2)};
 }

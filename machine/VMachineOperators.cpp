@@ -61,6 +61,7 @@ void TVMachine::ExeBasicBAddString(const TVMCode*) {
         if (l.type == sdString && l.owned) {
             const TStackData& r = ValueStack.back();
             const char* rt = r.CString();
+            CheckNewText(l.value.ownedText->size() + r.TextLength());
             if (rt != nullptr) l.value.ownedText->append(rt);
             ValueStack.pop_back();
             return;
@@ -68,6 +69,7 @@ void TVMachine::ExeBasicBAddString(const TVMCode*) {
     }
     TStackData r = Pop();
     TStackData l = Pop();
+    CheckNewText(l.TextLength() + r.TextLength());
     std::string joined = l.TakeText();  // an owned left text lends its storage
     const char* rt = r.CString();
     if (rt != nullptr) joined += rt;

@@ -25,8 +25,13 @@ void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code) {
     if (found == MidCode->UserFuncInfoMap.end()) throw RuntimeException2(RTE_UNDEFINED_USER_FUNC);
     TUserFuncInfo& info = found->second;
 
+    if (UserFuncStack.size() >= USER_FUNC_DEPTH_LIMIT) throw RuntimeException2(RTE_OUT_OF_MEMORY);
     const int32_t returnIndex = static_cast<int32_t>(CodeIndex(code) + 1);
-    UserFuncStack.push_back({&info, returnIndex});
+    // The frame and the texts of its arguments count against the memory budget.
+    size_t charged = sizeof(TUserFuncCall) + sizeof(std::vector<TStackData>) + info.Params.size() * sizeof(TStackData);
+    for (size_t j = 0; j < info.Params.size() && j < ValueStack.size(); ++j) charged += ValueStack.FromTop(j).TextLength();
+    if (!Memory.Take(charged)) ThrowStackFull();
+    UserFuncStack.push_back({&info, returnIndex, charged});
     UserFuncArgStack.emplace_back();
     std::vector<TStackData>& frame = UserFuncArgStack.back();
     frame.resize(info.Params.size());
@@ -59,6 +64,7 @@ void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code) {
 void TVMachine::ExeBasicBRetFromUserFunc(const TVMCode*) {
     if (UserFuncStack.empty() || UserFuncArgStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const int32_t returnIndex = UserFuncStack.back().ReturnIndex;
+    Memory.Give(UserFuncStack.back().Charged);
     UserFuncStack.pop_back();
     UserFuncArgStack.pop_back();
     if (returnIndex < 1 || static_cast<size_t>(returnIndex) > MidCode->Codes.size())

@@ -44,7 +44,12 @@ int32_t TVMachine::ElementNumber(TVarInfo* v, std::span<const int32_t> popped) {
     if (k == 0) return 0;
     if (v->Dims[0] == 0) {
         if (k > static_cast<size_t>(TVarInfo::MAX_DIMS)) throw RuntimeException2(RTE_BAD_DIMENSION);
-        if (!v->CreateDefaultArray(static_cast<int32_t>(k))) throw RuntimeException2(TVarInfo::SHAPE_ERROR_KEY);
+        const std::vector<int32_t> sizes(k, 11);
+        ChargeArray(v, sizes);
+        if (!v->CreateDefaultArray(static_cast<int32_t>(k), [this] { return StopRequested(); })) {
+            if (StopRequested()) return 0;  // the run ends before the element is used
+            throw RuntimeException2(TVarInfo::SHAPE_ERROR_KEY);
+        }
         SendResetVarRqtd(v);
     } else if (static_cast<size_t>(v->Dims[0]) != k) {
         throw RuntimeException2(RTE_BAD_DIMENSION);
@@ -164,7 +169,12 @@ TVarInfo* TVMachine::DimOneVar() {
         if (bound < 0 || bound == INT32_MAX) throw RuntimeException2(RTE_SUBSCRIPT_OUT_OF_RANGE);
         sizes.push_back(bound + 1);
     }
-    if (!v->CreateArray(sizes)) throw RuntimeException2(TVarInfo::SHAPE_ERROR_KEY);
+    ChargeArray(v, sizes);
+    // A Kill or the time-out stops the building of a large array of strings.
+    if (!v->CreateArray(sizes, [this] { return StopRequested(); })) {
+        if (StopRequested()) return v;  // left a scalar; the run ends at the next code
+        throw RuntimeException2(TVarInfo::SHAPE_ERROR_KEY);
+    }
     return v;
 }
 

@@ -251,6 +251,46 @@ TEST(VarInfo, DimensionLimit)
     EXPECT_STREQ(TVarInfo::SHAPE_ERROR_KEY, "@Runtime_Err_Subscript_Out_Of_Range@");
 }
 
+// A large block of strings is built in steps that ask whether the run is being
+// stopped; a stop abandons the block and leaves a scalar with its value.
+TEST(VarInfo, StopAbandonsALargeStringArray)
+{
+    TVarInfo v;
+    v.CreateDefaultNonArray(tkString);
+    v.StringValues()[0] = "kept";
+    const TVarInfo scalar = v;
+    int asked = 0;
+    const int32_t sizes[] = {1000, 1000};
+    EXPECT_FALSE(v.CreateArray(sizes, [&asked] { return ++asked == 3; }));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(v.Dims[0], 0);
+    EXPECT_EQ(v.ElemCount, scalar.ElemCount);
+    EXPECT_EQ(v.StringValues()[0], "kept");
+
+    asked = 0;
+    ASSERT_TRUE(v.CreateArray(sizes, [&asked] { return ++asked > 1000; }));
+    EXPECT_GT(asked, 1);
+    EXPECT_EQ(v.ElemCount, 1000 * 1000 + 1);
+    EXPECT_EQ(v.StringValues()[0], "kept");
+    EXPECT_EQ(v.StringValues()[1000 * 1000], "");
+}
+
+TEST(VarInfo, LargeNumericArraysReadAsZeros)
+{
+    const int32_t sizes[] = {3000, 3000};
+    for (TTokenKind type : {tkInt, tkSingle, tkDouble}) {
+        TVarInfo v;
+        v.CreateDefaultNonArray(type);
+        ASSERT_TRUE(v.CreateArray(sizes, [] { return true; })) << "numbers are never built";
+        const size_t last = 3000 * 3000;
+        switch (type) {
+        case tkInt: EXPECT_EQ(v.IntValues()[last], 0); break;
+        case tkSingle: EXPECT_EQ(v.SingleValues()[last], 0.0f); break;
+        default: EXPECT_EQ(v.DoubleValues()[last], 0.0); break;
+        }
+    }
+}
+
 TEST(UserFuncInfo, CopiesByValue)
 {
     TUserFuncInfo f;

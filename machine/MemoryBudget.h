@@ -1,0 +1,33 @@
+#pragma once
+// One run's allowance for what a program keeps: array blocks with their string
+// texts, the texts of plain string variables, GET@ images and DEF FN frames. A
+// program that would pass it gets "Out of memory" in the line that asked, and the
+// host keeps its memory. Only the machine thread uses it.
+
+#include <cstddef>
+
+class TMemoryBudget {
+public:
+    // Far above what a real program keeps.
+    static constexpr std::size_t DEFAULT_LIMIT = std::size_t{1} << 30;
+
+    explicit TMemoryBudget(std::size_t limit = DEFAULT_LIMIT) : mLimit(limit) {}
+
+    // Takes `bytes`; false, with nothing taken, when that would pass the limit.
+    bool Take(std::size_t bytes);
+    // Gives `bytes` back (never below nothing taken).
+    void Give(std::size_t bytes);
+    // Gives `freed` back and takes `needed` in one step; false, with nothing changed,
+    // when the result would pass the limit.
+    bool Replace(std::size_t freed, std::size_t needed);
+
+    std::size_t Used() const { return mUsed; }
+    std::size_t Limit() const { return mLimit; }
+    // How much may still be taken.
+    std::size_t Room() const { return mLimit - mUsed; }
+    void SetLimit(std::size_t limit) { mLimit = limit; }
+
+private:
+    std::size_t mLimit;
+    std::size_t mUsed = 0;
+};
