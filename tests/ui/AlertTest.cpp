@@ -34,6 +34,11 @@ QMessageBox* wait_for_alert() {
     return box;
 }
 
+bool no_alert_stays_open() {
+    for (int i = 0; i < 500 && open_alert(); ++i) QTest::qWait(10);
+    return open_alert() == nullptr;
+}
+
 void close_leftover_alerts() {
     QTest::qWait(20);
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -71,8 +76,7 @@ TEST(AlertThreads, KillDuringAMachineAlertReturnsAndLeavesNoAlertOpen) {
     // The kill blocks the GUI thread until the machine thread has ended.
     machine.Terminate();
     machine.Wait(nullptr);
-    QTest::qWait(50);
-    EXPECT_EQ(open_alert(), nullptr);
+    EXPECT_TRUE(no_alert_stays_open());
     EXPECT_EQ(platform::count_pending_alerts(), 0);
 }
 
@@ -91,8 +95,7 @@ TEST(AlertThreads, WithdrawnAlertAnswersTheEscapeButton) {
         platform::withdraw_pending_alerts();
         worker.Wait(nullptr);
         EXPECT_EQ(worker.answer.load(), c.answer) << c.name;
-        QTest::qWait(50);
-        EXPECT_EQ(open_alert(), nullptr) << c.name;
+        EXPECT_TRUE(no_alert_stays_open()) << c.name;
     }
 }
 
@@ -152,15 +155,25 @@ public:
 TEST(AlertThreads, MessagePostedDuringTheWindowsOwnAlertIsHandledOnceAfterIt) {
     AlertingWindow window;
     std::vector<uint32_t> seenWhileOpen;
-    QTimer::singleShot(50, [&] {
-        window.PostMessage(platform::fourcc("next"));
-        QTimer::singleShot(100, [&] {
-            seenWhileOpen = window.handled;
-            if (QMessageBox* box = open_alert()) box->buttons().front()->click();
-        });
+    bool posted = false;
+    // Runs inside the alert's own loop: posts once, then answers the alert.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QMessageBox* box = open_alert();
+        if (!box) return;
+        if (!posted) {
+            window.PostMessage(platform::fourcc("next"));
+            posted = true;
+            return;
+        }
+        seenWhileOpen = window.handled;
+        box->buttons().front()->click();
+        closer.stop();
     });
+    closer.start(30);
     window.PostMessage(platform::fourcc("alrt"));
-    QTest::qWait(400);
+    for (int i = 0; i < 500 && window.handled.size() < 2; ++i) QTest::qWait(10);
+    EXPECT_TRUE(posted);
     EXPECT_TRUE(seenWhileOpen.empty());
     EXPECT_EQ(window.handled, (std::vector<uint32_t>{platform::fourcc("alrt"), platform::fourcc("next")}));
 }
