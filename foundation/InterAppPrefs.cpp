@@ -1,12 +1,5 @@
 #include "foundation/InterAppPrefs.h"
 
-int32_t TIAPItem::GetValue(platform::Message*, bool) const { return -1; }
-int32_t TIAPItem::SetValue(const platform::Message&) { return -1; }
-int32_t TIAPItem::GetBool(bool*, bool) const { return -1; }
-int32_t TIAPItem::SetBool(bool) { return -1; }
-int32_t TIAPItem::GetString(std::string*, bool) const { return -1; }
-int32_t TIAPItem::SetString(const std::string&) { return -1; }
-
 TInterAppPrefs::~TInterAppPrefs() {
     for (auto& [name, item] : mItems) delete item;
     mItems.clear();
@@ -21,6 +14,7 @@ TIAPItem* TInterAppPrefs::Find(const char* name) const {
 
 int32_t TInterAppPrefs::AddItem(TIAPItem* item) {
     if (!item) return 0;
+    std::lock_guard lock(mLock);
     item->SetAppSignatureRef(mAppSignature);
     TIAPItem*& slot = mItems[item->Name()];
     if (slot != item) delete slot;  // a second item of a name replaces the first
@@ -29,26 +23,31 @@ int32_t TInterAppPrefs::AddItem(TIAPItem* item) {
 }
 
 int32_t TInterAppPrefs::AddObserver(const platform::Messenger& observer) {
+    std::lock_guard lock(mLock);
     mObservers.push_back(observer);
     return 0;
 }
 
 int32_t TInterAppPrefs::GetBool(const char* name, bool* value) const {
+    std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->GetBool(value, false) : -1;
 }
 
 int32_t TInterAppPrefs::GetString(const char* name, std::string* value) const {
+    std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->GetString(value, false) : -1;
 }
 
 int32_t TInterAppPrefs::SetBool(const char* name, bool value) {
+    std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->SetBool(value) : -1;
 }
 
 int32_t TInterAppPrefs::SetString(const char* name, const std::string& value) {
+    std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->SetString(value) : -1;
 }
@@ -56,19 +55,47 @@ int32_t TInterAppPrefs::SetString(const char* name, const std::string& value) {
 int32_t TInterAppPrefs::SetValue(const platform::Message& notice) {
     std::string name;
     if (notice.FindString("IAP:SrcIAPItem", &name) != platform::kOk) return -1;
-    TIAPItem* item = Find(name.c_str());
-    if (!item) return -1;
-    int32_t status = item->SetValue(notice);
+    int32_t status;
+    {
+        std::lock_guard lock(mLock);
+        TIAPItem* item = Find(name.c_str());
+        if (!item) return -1;
+        status = item->SetValue(notice);
+    }
     if (status == 0) NotifyToObservers(notice);
     return status;
 }
 
 void TInterAppPrefs::NotifyToObservers(platform::Message notice) {
-    for (const platform::Messenger& observer : mObservers) observer.SendMessage(notice);
+    std::vector<platform::Messenger> observers;
+    {
+        std::lock_guard lock(mLock);
+        observers = mObservers;
+    }
+    for (const platform::Messenger& observer : observers) observer.SendMessage(notice);
 }
 
 int32_t TInterAppPrefs::SetAppSignatureRef(const char* signature) {
+    std::lock_guard lock(mLock);
     mAppSignature = signature;
     for (auto& [name, item] : mItems) item->SetAppSignatureRef(signature);
     return 0;
+}
+
+platform::Message TInterAppPrefs::MakeComponents() const {
+    platform::Message components(platform::fourcc("iacr"));
+    std::lock_guard lock(mLock);
+    for (const auto& [name, item] : mItems) {
+        platform::Message current;
+        // An item that cannot describe its control contributes nothing.
+        if (item->MakeConfigurationView(&current, false) != 0) continue;
+        item->GetValue(&current, false);
+        platform::Message fallback;
+        item->MakeConfigurationView(&fallback, true);
+        item->GetValue(&fallback, true);
+        components.AddMessage(name, current);
+        components.AddMessage(name, current);
+        components.AddMessage(name, fallback);
+    }
+    return components;
 }
