@@ -1,0 +1,20 @@
+#include "ui/widgets/ToolImageQt.h"
+
+#include <cstring>
+
+ToolImage tool_image_from_qimage(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    ToolImage result(argb.width(), argb.height());
+    for (int y = 0; y < argb.height(); ++y)
+        std::memcpy(result.bytes.data() + static_cast<size_t>(y) * argb.width() * 4, argb.constScanLine(y),
+                    static_cast<size_t>(argb.width()) * 4);
+    return result;
+}
+
+QImage qimage_from_tool_image(const ToolImage& image) {
+    QImage result(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(result.scanLine(y), image.bytes.data() + static_cast<size_t>(y) * image.width * 4,
+                    static_cast<size_t>(image.width) * 4);
+    return result;
+}
