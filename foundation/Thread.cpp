@@ -1,5 +1,9 @@
 #include "foundation/Thread.h"
 
+namespace {
+thread_local const std::atomic<bool>* tCurrentStopFlag = nullptr;
+}
+
 TThread::TThread(const char* name, int32_t priority)
     : mThread(std::make_unique<platform::Thread>(name ? name : "", priority,
                                                  [this] { return SpawnThread(this); })) {}
@@ -41,9 +45,13 @@ int32_t TThread::SetAutoDelete(bool autoDelete) {
 
 platform::thread_id TThread::ThreadID() const { return mThread->Id(); }
 
+const std::atomic<bool>* TThread::CurrentStopFlag() { return tCurrentStopFlag; }
+
 int32_t TThread::SpawnThread(void* object) {
     auto* thread = static_cast<TThread*>(object);
+    tCurrentStopFlag = &thread->mStopFlag;
     int32_t result = thread->Execute();
+    tCurrentStopFlag = nullptr;
     ExitThread(thread);
     return result;
 }

@@ -41,6 +41,9 @@ public:
     // When set, the object deletes itself on its own thread once Execute has returned.
     int32_t SetAutoDelete(bool autoDelete);
     platform::thread_id ThreadID() const;
+    // The stop flag of the TThread whose body runs on the calling thread, or null on a
+    // thread that no TThread started. Waits that a stopping thread may sit in watch it.
+    static const std::atomic<bool>* CurrentStopFlag();
 
     // The thread's entry and exit hook.
     static int32_t SpawnThread(void* object);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "ManualTipScheduler.h"
+#include "logic/ManualTipScheduler.h"
 
 namespace {
 

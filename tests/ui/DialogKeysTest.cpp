@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/ControlLabels.h"
+#include "ui/guibase/DialogBase.h"
+
+namespace {
+
+using platform::Rect;
+
+// A dialog with the controls of the key tests; Escape clicks Cancel, as the program's
+// dialogs do in their own ShortCutDown.
+class KeysView : public TDialogView {
+public:
+    KeysView() : TDialogView(Rect{0, 0, 399, 299}, "keys", kFollowAll) {
+        open = make<QPushButton>("O", "Open", 0);
+        cancel = make<QPushButton>("C", "Cancel", 1);
+        wrap = make<QCheckBox>("W", "Wrap", 2);
+        radio = make<QRadioButton>("R", "Radio", 3);
+        name = new QLineEdit(this);
+        auto* nameLabel = new QLabel(this);
+        nameLabel->setBuddy(name);
+        set_control_label(name, merge_accelerator_key(kDefaultAccKeyFormat, "N", "Name:"));
+        name->setGeometry(10, 160, 100, 20);
+        notes = new QPlainTextEdit(this);
+        notes->setGeometry(10, 190, 200, 80);
+        ok = make<QPushButton>("K", "OK", 4);
+        ok->setDefault(true);
+    }
+
+    void ShortCutDown(int32_t rawChar, int32_t key) override {
+        if (rawChar == platform::kEscapeChar) {
+            click_button(cancel);
+            return;
+        }
+        TDialogView::ShortCutDown(rawChar, key);
+    }
+
+    template <typename T>
+    T* make(const char* key, const char* label, int row) {
+        auto* control = new T(this);
+        set_control_label(control, merge_accelerator_key(kDefaultAccKeyFormat, key, label));
+        control->setGeometry(10, 10 + row * 30, 120, 24);
+        return control;
+    }
+
+    QPushButton* open;
+    QPushButton* cancel;
+    QCheckBox* wrap;
+    QRadioButton* radio;
+    QLineEdit* name;
+    QPlainTextEdit* notes;
+    QPushButton* ok;
+};
+
+struct DialogFixture : ::testing::Test {
+    DialogFixture() : window(Rect{100, 100, 499, 399}, "dialog"), view(new KeysView) {
+        window.AddChild(view);
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+    }
+    void Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(to, key, modifiers);
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    }
+    TDialogWindow window;
+    KeysView* view;
+};
+
+TEST_F(DialogFixture, AltLetterPressesTheButtonVisiblyThenClicks) {
+    QSignalSpy clicked(view->open, &QPushButton::clicked);
+    view->name->setFocus();
+    Key(view->name, Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(view->open->isDown());
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_TRUE(clicked.wait(1000));
+    EXPECT_FALSE(view->open->isDown());
+    EXPECT_TRUE(view->name->text().isEmpty());
+}
+
+TEST_F(DialogFixture, CheckBoxTogglesAndInvokesEachTime) {
+    QSignalSpy clicked(view->wrap, &QCheckBox::clicked);
+    for (bool expected : {true, false}) {
+        Key(view->notes, Qt::Key_W, Qt::AltModifier);
+        EXPECT_EQ(view->wrap->isChecked(), expected);
+        EXPECT_TRUE(view->wrap->hasFocus());
+    }
+    EXPECT_EQ(clicked.count(), 2);
+}
+
+TEST_F(DialogFixture, RadioButtonThatIsOnStaysOnAndInvokes) {
+    QSignalSpy clicked(view->radio, &QRadioButton::clicked);
+    for (int i = 0; i < 2; ++i) {
+        Key(view->notes, Qt::Key_R, Qt::AltModifier);
+        EXPECT_TRUE(view->radio->isChecked());
+    }
+    EXPECT_EQ(clicked.count(), 2);
+}
+
+TEST_F(DialogFixture, TextFieldOnlyTakesTheFocus) {
+    view->notes->setFocus();
+    Key(view->notes, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(view->name->hasFocus());
+    EXPECT_TRUE(view->name->text().isEmpty());
+    EXPECT_TRUE(view->notes->toPlainText().isEmpty());
+}
+
+TEST_F(DialogFixture, EnterPressesFocusedDefaultOrTypesALineBreak) {
+    struct Case {
+        const char* name;
+        QWidget* focus;
+        QPushButton* pressed;
+    };
+    const Case cases[] = {
+        {"text field presses the default", view->name, view->ok},
+        {"focused button is pressed", view->open, view->open},
+        {"free text area gets a line break", view->notes, nullptr},
+    };
+    for (const Case& c : cases) {
+        QSignalSpy okClicked(view->ok, &QPushButton::clicked);
+        QSignalSpy openClicked(view->open, &QPushButton::clicked);
+        view->notes->clear();
+        c.focus->setFocus();
+        Key(c.focus, Qt::Key_Return);
+        QTest::qWait(120);
+        EXPECT_EQ(okClicked.count(), c.pressed == view->ok ? 1 : 0) << c.name;
+        EXPECT_EQ(openClicked.count(), c.pressed == view->open ? 1 : 0) << c.name;
+        EXPECT_EQ(view->notes->toPlainText(), c.pressed ? QString() : QStringLiteral("\n")) << c.name;
+    }
+}
+
+TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped) {
+    QSignalSpy cancelled(view->cancel, &QPushButton::clicked);
+    view->name->setFocus();
+    Key(view->name, Qt::Key_O);
+    Key(view->name, Qt::Key_Escape);
+    EXPECT_TRUE(cancelled.wait(1000));
+    EXPECT_EQ(view->name->text(), QStringLiteral("o"));
+}
+
+TEST(DialogWindow, SameModelMessageChangesNothingAndInvokeSendsIt) {
+    TDialogWindow dialog(Rect{0, 0, 99, 99}, "model");
+    auto* message = new platform::Message(kOkMessage);
+    dialog.SetMessage(message);
+    dialog.SetMessage(message);  // the one already held: kept, not freed
+    EXPECT_EQ(dialog.Message(), message);
+    EXPECT_EQ(dialog.Message()->what, kOkMessage);
+    EXPECT_NE(dialog.Invoke(), platform::kOk);  // no target yet
+
+    TBasicWindow target(Rect{0, 0, 99, 99}, "target");
+    dialog.SetTarget(platform::Messenger(&target));
+    EXPECT_EQ(dialog.Invoke(), platform::kOk);
+    EXPECT_EQ(target.CountQueued(), 1);
+}
+
+}  // namespace
