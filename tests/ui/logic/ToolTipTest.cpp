@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "logic/ManualTipScheduler.h"
+#include "ManualTipScheduler.h"
 
 namespace {
 
