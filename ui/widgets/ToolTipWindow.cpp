@@ -32,12 +32,19 @@ TToolTipWindow::TToolTipWindow(const std::string& name, const std::string& tip, 
     });
 }
 
-TToolTipWindow::~TToolTipWindow() {
-    if (mQuitTimer != 0) mScheduler->Cancel(mQuitTimer);
+TToolTipWindow::~TToolTipWindow() { Detach(); }
+
+void TToolTipWindow::Detach() {
+    if (mScheduler && mQuitTimer != 0) mScheduler->Cancel(mQuitTimer);
+    mQuitTimer = 0;
+    mScheduler = nullptr;
 }
 
 // Open windows go with the application, which deletes its top-level widgets.
-QtTipWindows::~QtTipWindows() = default;
+QtTipWindows::~QtTipWindows() {
+    for (auto& window : mWindows)
+        if (window) window->Detach();
+}
 
 std::vector<QWidget*> QtTipWindows::OpenWindows() const {
     std::vector<QWidget*> open;

@@ -17,6 +17,9 @@ public:
                    platform::Point where, TipScheduler* scheduler);
     ~TToolTipWindow() override;
 
+    // Stops the quit timer and forgets the scheduler, which may go before the window.
+    void Detach();
+
 private:
     TipScheduler* mScheduler;
     TipScheduler::TimerId mQuitTimer = 0;
@@ -25,6 +28,7 @@ private:
 class QtTipWindows : public TipWindows {
 public:
     explicit QtTipWindows(TipScheduler* scheduler) : mScheduler(scheduler) {}
+    // Windows still there forget the scheduler.
     ~QtTipWindows() override;
 
     bool AnyOpen() const override;
