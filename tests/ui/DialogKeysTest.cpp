@@ -80,12 +80,16 @@ struct DialogFixture : ::testing::Test {
 
 TEST_F(DialogFixture, AltLetterPressesTheButtonVisiblyThenClicks) {
     QSignalSpy clicked(view->open, &QPushButton::clicked);
-    view->name->setFocus();
-    Key(view->name, Qt::Key_O, Qt::AltModifier);
+    // The letter shows the button pushed at once and clicks it only later.
+    view->ShortCutDown('o', 0);
     EXPECT_TRUE(view->open->isDown());
     EXPECT_EQ(clicked.count(), 0);
-    EXPECT_TRUE(clicked.wait(1000));
+    EXPECT_TRUE(clicked.wait(5000));
     EXPECT_FALSE(view->open->isDown());
+    // Typed with Alt in a text field, the letter reaches the button, not the field.
+    view->name->setFocus();
+    Key(view->name, Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(clicked.count() == 2 || clicked.wait(5000));
     EXPECT_TRUE(view->name->text().isEmpty());
 }
 
@@ -133,7 +137,10 @@ TEST_F(DialogFixture, EnterPressesFocusedDefaultOrTypesALineBreak) {
         view->notes->clear();
         c.focus->setFocus();
         Key(c.focus, Qt::Key_Return);
-        QTest::qWait(120);
+        if (c.pressed) {
+            QSignalSpy pressed(c.pressed, &QPushButton::clicked);
+            EXPECT_TRUE(okClicked.count() + openClicked.count() > 0 || pressed.wait(5000)) << c.name;
+        }
         EXPECT_EQ(okClicked.count(), c.pressed == view->ok ? 1 : 0) << c.name;
         EXPECT_EQ(openClicked.count(), c.pressed == view->open ? 1 : 0) << c.name;
         EXPECT_EQ(view->notes->toPlainText(), c.pressed ? QString() : QStringLiteral("\n")) << c.name;
@@ -145,7 +152,7 @@ TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped) {
     view->name->setFocus();
     Key(view->name, Qt::Key_O);
     Key(view->name, Qt::Key_Escape);
-    EXPECT_TRUE(cancelled.wait(1000));
+    EXPECT_TRUE(cancelled.count() == 1 || cancelled.wait(5000));
     EXPECT_EQ(view->name->text(), QStringLiteral("o"));
 }
 
