@@ -207,7 +207,10 @@ void TToolButton::SetHot(bool hot) {
 }
 
 void TToolButton::mousePressEvent(QMouseEvent* event) {
-    if (!isVisible() || !isEnabled()) return event->ignore();
+    if (!isVisible() || !isEnabled()) {
+        event->ignore();
+        return;
+    }
     // Qt keeps sending the pointer's moves here until the button is released.
     mPressed = true;
     update();

@@ -1,6 +1,10 @@
 #include "ui/widgets/ToolImageQt.h"
 
+#include <bit>
 #include <cstring>
+
+// ARGB32 words lie in memory as blue, green, red, alpha only on little-endian machines.
+static_assert(std::endian::native == std::endian::little);
 
 ToolImage tool_image_from_qimage(const QImage& image) {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
