@@ -57,6 +57,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The application's large icon; the space stays empty while there is none
+    // (the GUI bases' get_icons is to fill it).
     QImage mIcon;
     QFrame* mSep1;
     QFrame* mSep2;
