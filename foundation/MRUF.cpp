@@ -89,6 +89,10 @@ int32_t TMRUF::Unarchive(const platform::Message& from) {
     TArchivable::Unarchive(from);
     ClearMRUF();
     std::string path;
-    for (int32_t i = 0; from.FindString("MRUF", i, &path) == platform::kOk; ++i) AddMRUF(path);
+    for (int32_t i = 0; from.FindString("MRUF", i, &path) == platform::kOk; ++i) {
+        // No file's path holds a NUL byte: such an entry is damage, not a path.
+        if (path.find('\0') != std::string::npos) continue;
+        AddMRUF(path);
+    }
     return 0;
 }

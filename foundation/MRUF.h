@@ -66,7 +66,8 @@ public:
     // "MRUF": one string per path, from the oldest to the most recent; absent when
     // the list is empty.
     status_t Archive(platform::Message* into, bool deep) const override;
-    // Replaces the list by the archive's "MRUF" entries; always 0.
+    // Replaces the list by the archive's "MRUF" entries, leaving out any that holds a
+    // NUL byte; always 0.
     int32_t Unarchive(const platform::Message& from) override;
 
 private:

@@ -124,6 +124,16 @@ TEST(TMRUFTest, ReadingKeepsTheMaximumAndTheLaterOfTwoEqualEntries) {
     EXPECT_EQ(Paths(list), (std::vector<std::string>{"/4", "/2", "/3"}));
 }
 
+TEST(TMRUFTest, EntriesHoldingANulByteAreLeftOut) {
+    Message archive;
+    archive.AddString("MRUF", std::string("/a\0x", 4));
+    archive.AddString("MRUF", "/b");
+    archive.AddString("MRUF", std::string("/a\0y", 4));
+    TMRUF list;
+    list.Unarchive(archive);
+    EXPECT_EQ(Paths(list), (std::vector<std::string>{"/b"}));
+}
+
 TEST(TMRUFTest, EntriesOfAnotherTypeReadAsAnEmptyList) {
     Message archive;
     archive.AddInt32("MRUF", 7);
