@@ -172,6 +172,10 @@ public:
 private:
     void EmptyCell(int idx);
     int CharWidthAt(const char* p, int n) const;
+    // The bodies of ScrollTxt2 and SetScrModifiedByTxt2 for callers that hold ScrLock
+    // already: a printed line then takes the lock once, not once for every step.
+    void ScrollTxtLocked(short n);
+    void MarkTxtModifiedLocked(short a, short b);
 
     TDeviceHost mHost;
 };

@@ -45,6 +45,7 @@ void TBasicRsrc::Print(const char* text) {
     // A byte that begins no complete, valid UTF-8 sequence is a character of its own,
     // so that broken text takes one cell a byte and never more than a cell holds.
     auto char_len = [&](int at) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) return 1;
         return static_cast<int>(text_measure::utf8_sequence_length(std::string_view(text, static_cast<size_t>(len)),
                                                                     static_cast<size_t>(at)));
     };
@@ -61,7 +62,7 @@ void TBasicRsrc::Print(const char* text) {
             at += n;
         }
         const int lastRow = (CsrIdx + width) / cols;
-        if (lastRow >= ConsoleBottom) ScrollTxt2(static_cast<short>(lastRow - ConsoleBottom + 1));
+        if (lastRow >= ConsoleBottom) ScrollTxtLocked(static_cast<short>(lastRow - ConsoleBottom + 1));
     }
 
     const int base = CsrIdx;
@@ -104,20 +105,24 @@ void TBasicRsrc::Print(const char* text) {
     }
 
     CsrIdx = static_cast<int16_t>(std::max(0, base + offset));
-    SetScrModifiedByTxt2(static_cast<short>(std::max(0, base)), CsrIdx);
+    MarkTxtModifiedLocked(static_cast<short>(std::max(0, base)), CsrIdx);
 }
 
 void TBasicRsrc::DoCRLF() {
     Lock lock(ScrLock);
     const int cols = TxtCols;
     CsrIdx = static_cast<int16_t>(CsrIdx + cols - CsrIdx % cols);
-    if (CsrIdx == ConsoleBottom * cols) ScrollTxt2(1);
+    if (CsrIdx == ConsoleBottom * cols) ScrollTxtLocked(1);
     if (CsrIdx >= TxtRows * cols) CsrIdx = static_cast<int16_t>(CsrIdx - cols);
 }
 
 void TBasicRsrc::ScrollTxt2(short n) {
-    if (n <= 0) return;
     Lock lock(ScrLock);
+    ScrollTxtLocked(n);
+}
+
+void TBasicRsrc::ScrollTxtLocked(short n) {
+    if (n <= 0) return;
     const int cols = TxtCols;
     const int h = std::max(0, ConsoleBottom - ConsoleTop);
     if (n < h) {
@@ -131,7 +136,7 @@ void TBasicRsrc::ScrollTxt2(short n) {
     const int firstFreed = (ConsoleBottom - freed) * cols;
     for (int i = firstFreed; i < ConsoleBottom * cols; ++i) std::memset(TxtBuf[i], CELL_EMPTY, 4);
     CsrIdx = static_cast<int16_t>(CsrIdx - n * cols);
-    if (h > 0) SetScrModifiedByTxt2(static_cast<short>(ConsoleTop * cols), static_cast<short>(ConsoleBottom * cols - 1));
+    if (h > 0) MarkTxtModifiedLocked(static_cast<short>(ConsoleTop * cols), static_cast<short>(ConsoleBottom * cols - 1));
 }
 
 void TBasicRsrc::ClearTxtBuf(signed char from, signed char to) {
@@ -181,6 +186,10 @@ std::string TBasicRsrc::ScreenText() const {
 
 void TBasicRsrc::SetScrModifiedByTxt2(short a, short b) {
     Lock lock(ScrLock);
+    MarkTxtModifiedLocked(a, b);
+}
+
+void TBasicRsrc::MarkTxtModifiedLocked(short a, short b) {
     if (a > b) std::swap(a, b);
     const int cols = TxtCols;
     TScreenRect r;
@@ -192,5 +201,8 @@ void TBasicRsrc::SetScrModifiedByTxt2(short a, short b) {
         r = TScreenRect{0, static_cast<float>((a / cols) * CellHeight), static_cast<float>(SCREEN_WIDTH),
                         static_cast<float>((b / cols + 1) * CellHeight)};
     }
-    SetScrModifiedKernel2(r);
+    if (ScrModified.IsEmpty())
+        ScrModified = r;
+    else
+        ScrModified.Include(r);
 }

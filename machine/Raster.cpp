@@ -11,17 +11,52 @@ namespace {
 
 __extension__ typedef __int128 int128_t;
 
-// Rounds a / b (b > 0) to the nearest integer, halves upward, without overflow for any
-// pair of page coordinates: the products reach 2^66.
-int64_t rounded_ratio(int128_t a, int128_t b)
+// The quotient rounded toward minus infinity (den > 0).
+int128_t floor_div(int128_t num, int128_t den)
 {
-    const int128_t num = 2 * a + b;
-    const int128_t den = 2 * b;
     int128_t q = num / den;
     if (num % den != 0 && num < 0)
         --q;
-    return static_cast<int64_t>(q);
+    return q;
 }
+
+// round(k * num / den) (den > 0, halves upward) for k = k0, k0 + 1, ..., as a line
+// walks its columns or rows: one division for the first value and for the step, then
+// an addition and a comparison for each next value, which equals the rounded ratio
+// of its own k exactly. The products reach 2^66 for page coordinates; the quotients,
+// remainders and steps fit 64 bits.
+class TRoundedRatioSteps {
+public:
+    TRoundedRatioSteps(int64_t k0, int64_t num, int64_t den) : mDen2(2 * den)
+    {
+        // round(k * num / den) = floor((2 * k * num + den) / (2 * den)).
+        const int128_t first = 2 * int128_t{k0} * num + den;
+        const int128_t q = floor_div(first, mDen2);
+        mValue = static_cast<int64_t>(q);
+        mRemainder = static_cast<int64_t>(first - q * mDen2);
+        const int128_t step = 2 * int128_t{num};
+        const int128_t stepQ = floor_div(step, mDen2);
+        mStep = static_cast<int64_t>(stepQ);
+        mStepRemainder = static_cast<int64_t>(step - stepQ * mDen2);
+    }
+    int64_t Value() const { return mValue; }
+    void Next()
+    {
+        mValue += mStep;
+        mRemainder += mStepRemainder;
+        if (mRemainder >= mDen2) {
+            mRemainder -= mDen2;
+            ++mValue;
+        }
+    }
+
+private:
+    int64_t mDen2;
+    int64_t mValue;
+    int64_t mRemainder;  // 0 <= mRemainder < mDen2
+    int64_t mStep;
+    int64_t mStepRemainder;  // 0 <= mStepRemainder < mDen2
+};
 
 // Columns and rows of the ellipse code are held in this range: anything beyond the
 // page is off it by at least one pixel, and neighbouring rows compare the same.
@@ -215,8 +250,9 @@ void raster_line(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         }
         const int64_t first = std::max<int64_t>(x0, 0);
         const int64_t last = std::min<int64_t>(x1, GRPH_WIDTH - 1);
-        for (int64_t x = first; x <= last; ++x)
-            raster.AddPixel(x, y0 + rounded_ratio(int128_t{x - x0} * (y1 - y0), dx));
+        TRoundedRatioSteps rise(first - x0, y1 - y0, dx);
+        for (int64_t x = first; x <= last; ++x, rise.Next())
+            raster.AddPixel(x, y0 + rise.Value());
     } else {
         // One pixel in every row.
         if (y1 < y0) {
@@ -226,8 +262,9 @@ void raster_line(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         const int64_t dy = y1 - y0;
         const int64_t first = std::max<int64_t>(y0, 0);
         const int64_t last = std::min<int64_t>(y1, GRPH_HEIGHT - 1);
-        for (int64_t y = first; y <= last; ++y)
-            raster.AddPixel(x0 + rounded_ratio(int128_t{y - y0} * (x1 - x0), dy), y);
+        TRoundedRatioSteps run(first - y0, x1 - x0, dy);
+        for (int64_t y = first; y <= last; ++y, run.Next())
+            raster.AddPixel(x0 + run.Value(), y);
     }
 }
 

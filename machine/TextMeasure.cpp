@@ -1,5 +1,9 @@
 #include "machine/TextMeasure.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace text_measure {
 
 namespace {
@@ -16,7 +20,35 @@ bool is_half_kana(std::string_view text, std::size_t i) {
     return (b1 == 0xBD && b2 >= 0xA1 && b2 <= 0xBF) || (b1 == 0xBE && b2 >= 0x80 && b2 <= 0x9F);
 }
 
+// Whether none of the n bytes at p has its high bit set, eight bytes at a time.
+bool all_ascii(const char* p, std::size_t n) {
+    constexpr std::uint64_t HIGH_BITS = 0x8080808080808080u;
+    std::uint64_t seen = 0;
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        seen |= word;
+    }
+    for (; n > 0; ++p, --n) seen |= static_cast<unsigned char>(*p);
+    return (seen & HIGH_BITS) == 0;
+}
+
 }  // namespace
+
+std::size_t ascii_prefix_length(std::string_view text, std::size_t limit) {
+    const std::size_t end = std::min(limit, text.size());
+    std::size_t i = 0;
+    // Whole blocks first: most texts a program handles are plain ASCII.
+    constexpr std::size_t BLOCK = 32;
+    while (i + BLOCK <= end && all_ascii(text.data() + i, BLOCK)) i += BLOCK;
+    while (i < end && byte_at(text, i) < 0x80) ++i;
+    return i;
+}
+
+bool ends_in_ascii(std::string_view text, std::size_t n) {
+    const std::size_t count = std::min(n, text.size());
+    return all_ascii(text.data() + text.size() - count, count);
+}
 
 std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
     const unsigned char lead = byte_at(text, i);
@@ -52,13 +84,15 @@ TCharStep char_step(std::string_view text, std::size_t i) {
 namespace {
 
 // The walk shared by both directions of the conversion: counts the units of the
-// characters from the start while `go(i, count)` holds. Returns the count and leaves
-// in i the text offset reached and in run whether the walk is inside a run of
-// full-width characters.
+// characters while `go(i, count)` holds. Returns the count and leaves in i the text
+// offset reached and in run whether the walk is inside a run of full-width
+// characters. It begins after the `plain` ASCII bytes that start the text: each of
+// them counts one unit, in either measure and mode, so the walk need not visit them.
 template <typename Go>
-std::size_t walk(std::string_view text, std::size_t unit, bool diskMode, std::size_t& i, bool& run, Go go) {
-    std::size_t count = 0;
-    i = 0;
+std::size_t walk(std::string_view text, std::size_t plain, std::size_t unit, bool diskMode, std::size_t& i, bool& run,
+                 Go go) {
+    std::size_t count = plain;
+    i = plain;
     run = false;
     while (i < text.size() && go(i, count)) {
         const TCharStep step = char_step(text, i);
@@ -78,9 +112,12 @@ std::size_t walk(std::string_view text, std::size_t unit, bool diskMode, std::si
 
 std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_t unit, bool diskMode) {
     if (u == 0) return 0;
+    const std::size_t plain = ascii_prefix_length(text, u);
+    if (plain == std::min(u, text.size())) return plain;
     std::size_t i;
     bool run;
-    std::size_t count = walk(text, unit, diskMode, i, run, [u](std::size_t at, std::size_t) { return at < u; });
+    std::size_t count =
+        walk(text, plain, unit, diskMode, i, run, [u](std::size_t at, std::size_t) { return at < u; });
     // The run's closing shift code, when the run ends where the walk stopped.
     if (diskMode && run && !is_full_width_at(text, i)) count += unit;
     return count;
@@ -88,9 +125,11 @@ std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_
 
 std::size_t jis_pos_to_utf8_pos(std::string_view text, std::size_t j, std::size_t unit, bool diskMode) {
     if (j == 0) return 0;
+    const std::size_t plain = ascii_prefix_length(text, j);
+    if (plain == std::min(j, text.size())) return plain;
     std::size_t i;
     bool run;
-    walk(text, unit, diskMode, i, run, [j](std::size_t, std::size_t count) { return count < j; });
+    walk(text, plain, unit, diskMode, i, run, [j](std::size_t, std::size_t count) { return count < j; });
     return i < text.size() ? i : text.size();
 }
 
@@ -107,6 +146,9 @@ std::string reverse_chars(std::string_view text) {
 }
 
 std::size_t jis_pos_to_utf8_pos_r(std::string_view text, std::size_t j, bool diskMode) {
+    // An ASCII byte is a character of its own wherever it stands, so ASCII at the end
+    // counts one unit a byte from the end too.
+    if (ends_in_ascii(text, j)) return std::min(j, text.size());
     const std::string reversed = reverse_chars(text);
     return jis_pos_to_utf8_pos(reversed, j, 2, diskMode);
 }

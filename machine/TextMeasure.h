@@ -36,6 +36,12 @@ inline bool is_full_width_at(std::string_view text, std::size_t i) {
     return i < text.size() && char_step(text, i).cls == TCharClass::FullWidth;
 }
 
+// The number of bytes below 0x80 that start text, at most limit. Such bytes are
+// characters of one unit each in every measure, so positions within them need no walk.
+std::size_t ascii_prefix_length(std::string_view text, std::size_t limit);
+// Whether the last n bytes of text (all of it when shorter) are below 0x80.
+bool ends_in_ascii(std::string_view text, std::size_t n);
+
 // The measure, in `unit`, of the first u bytes of text.
 std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_t unit, bool diskMode);
 // The number of text bytes that the first j units span (never more than the text).

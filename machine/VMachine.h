@@ -18,6 +18,7 @@
 #include <deque>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/Exception.h"
@@ -478,16 +479,16 @@ protected:
     // Positions as BASIC counts them: unit 2 the byte measure, unit 1 the character
     // measure; shift codes counted in DISK-BASIC mode (RuntimeCompatiMode 2).
     bool DiskBasicMode() const;
-    unsigned long Utf8PosToJisPosKernel(const char* text, unsigned long u, unsigned long unit) const;
-    unsigned long Utf8PosToJisPos(const char* text, unsigned long u) const;
-    unsigned long Utf8PosToJisPosK(const char* text, unsigned long u) const;
-    unsigned long JisPosToUtf8PosKernel(const char* text, unsigned long j, unsigned long unit) const;
-    unsigned long JisPosToUtf8Pos(const char* text, unsigned long j) const;
-    unsigned long JisPosToUtf8PosK(const char* text, unsigned long j) const;
-    unsigned long JisPosToUtf8PosR(const char* text, unsigned long j) const;
-    unsigned long JisLenToUtf8Len(const char* text, unsigned long j, unsigned long n) const;
-    unsigned long JisLenToUtf8LenK(const char* text, unsigned long j, unsigned long n) const;
-    std::string LeftDl(const char* text, long n) const;
+    unsigned long Utf8PosToJisPosKernel(std::string_view text, unsigned long u, unsigned long unit) const;
+    unsigned long Utf8PosToJisPos(std::string_view text, unsigned long u) const;
+    unsigned long Utf8PosToJisPosK(std::string_view text, unsigned long u) const;
+    unsigned long JisPosToUtf8PosKernel(std::string_view text, unsigned long j, unsigned long unit) const;
+    unsigned long JisPosToUtf8Pos(std::string_view text, unsigned long j) const;
+    unsigned long JisPosToUtf8PosK(std::string_view text, unsigned long j) const;
+    unsigned long JisPosToUtf8PosR(std::string_view text, unsigned long j) const;
+    unsigned long JisLenToUtf8Len(std::string_view text, unsigned long j, unsigned long n) const;
+    unsigned long JisLenToUtf8LenK(std::string_view text, unsigned long j, unsigned long n) const;
+    std::string LeftDl(std::string_view text, long n) const;
     // CHR$ of 0 to 255.
     std::string ChrDl(int32_t n) const;
     // The text of a popped string operand; a value of another type is a type mismatch.

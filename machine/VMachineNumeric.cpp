@@ -1,12 +1,13 @@
 // Numeric functions and conversions: ABS, ATN, COS, EXP, LOG, SIN, SQR, TAN, FIX,
 // INT, SGN, CINT, CSNG, CDBL, RND and RANDOMIZE.
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "machine/BasicRsrc.h"
@@ -18,27 +19,42 @@ namespace {
 // The random numbers of the whole process: every run continues the sequence where
 // the previous one left it unless RANDOMIZE seeds it anew, and RND(0) repeats the
 // last number drawn (0 before the first draw). Machines of different runs may
-// overlap for a moment, so the state is guarded.
+// overlap for a moment, so the state is guarded; by a spin lock, since the lock is
+// all but never contended and RND is called in tight loops, where a mutex's lock
+// and unlock calls cost more than the draw itself.
 class TRandomNumbers {
 public:
     void Seed(int32_t seed) {
-        std::lock_guard<std::mutex> lock(mLock);
+        const TGuard guard(mBusy);
         mEngine.seed(static_cast<uint32_t>(seed));
     }
     // A new number in [0, 1): 24 random bits, so that rounding to single precision
     // can never make it 1.
     float Draw() {
-        std::lock_guard<std::mutex> lock(mLock);
+        const TGuard guard(mBusy);
         mLast = static_cast<float>(mEngine() >> 8) * 0x1p-24f;
         return mLast;
     }
     float Last() {
-        std::lock_guard<std::mutex> lock(mLock);
+        const TGuard guard(mBusy);
         return mLast;
     }
 
 private:
-    std::mutex mLock;
+    class TGuard {
+    public:
+        explicit TGuard(std::atomic_flag& busy) : mFlag(busy) {
+            while (mFlag.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+        }
+        ~TGuard() { mFlag.clear(std::memory_order_release); }
+        TGuard(const TGuard&) = delete;
+        TGuard& operator=(const TGuard&) = delete;
+
+    private:
+        std::atomic_flag& mFlag;
+    };
+
+    std::atomic_flag mBusy;
     std::mt19937 mEngine;
     float mLast = 0;
 };

@@ -69,66 +69,64 @@ void TVMachine::InitFuncTableStrings(TFuncTable& t) {
 
 bool TVMachine::DiskBasicMode() const { return RuntimeCompatiMode == 2; }
 
-unsigned long TVMachine::Utf8PosToJisPosKernel(const char* text, unsigned long u, unsigned long unit) const {
+unsigned long TVMachine::Utf8PosToJisPosKernel(std::string_view text, unsigned long u, unsigned long unit) const {
     return utf8_pos_to_jis_pos(text, u, unit, DiskBasicMode());
 }
-unsigned long TVMachine::Utf8PosToJisPos(const char* text, unsigned long u) const {
+unsigned long TVMachine::Utf8PosToJisPos(std::string_view text, unsigned long u) const {
     return Utf8PosToJisPosKernel(text, u, 2);
 }
-unsigned long TVMachine::Utf8PosToJisPosK(const char* text, unsigned long u) const {
+unsigned long TVMachine::Utf8PosToJisPosK(std::string_view text, unsigned long u) const {
     return Utf8PosToJisPosKernel(text, u, 1);
 }
-unsigned long TVMachine::JisPosToUtf8PosKernel(const char* text, unsigned long j, unsigned long unit) const {
+unsigned long TVMachine::JisPosToUtf8PosKernel(std::string_view text, unsigned long j, unsigned long unit) const {
     return jis_pos_to_utf8_pos(text, j, unit, DiskBasicMode());
 }
-unsigned long TVMachine::JisPosToUtf8Pos(const char* text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8Pos(std::string_view text, unsigned long j) const {
     return JisPosToUtf8PosKernel(text, j, 2);
 }
-unsigned long TVMachine::JisPosToUtf8PosK(const char* text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8PosK(std::string_view text, unsigned long j) const {
     return JisPosToUtf8PosKernel(text, j, 1);
 }
-unsigned long TVMachine::JisPosToUtf8PosR(const char* text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8PosR(std::string_view text, unsigned long j) const {
     return jis_pos_to_utf8_pos_r(text, j, DiskBasicMode());
 }
-unsigned long TVMachine::JisLenToUtf8Len(const char* text, unsigned long j, unsigned long n) const {
+unsigned long TVMachine::JisLenToUtf8Len(std::string_view text, unsigned long j, unsigned long n) const {
     return jis_len_to_utf8_len(text, j, n, DiskBasicMode());
 }
-unsigned long TVMachine::JisLenToUtf8LenK(const char* text, unsigned long j, unsigned long n) const {
+unsigned long TVMachine::JisLenToUtf8LenK(std::string_view text, unsigned long j, unsigned long n) const {
     return jis_len_to_utf8_len_k(text, j, n, DiskBasicMode());
 }
 
-std::string TVMachine::LeftDl(const char* text, long n) const {
-    const std::string_view s(text);
+std::string TVMachine::LeftDl(std::string_view text, long n) const {
     const std::size_t u = JisPosToUtf8PosKernel(text, static_cast<unsigned long>(n < 0 ? 0 : n), 2);
-    return std::string(s.substr(0, u));
+    return std::string(text.substr(0, u));
 }
 
 std::string TVMachine::PopStringArg() {
-    const TStackData s = Pop();
-    const char* text = s.CString();
-    if (text == nullptr) throw RuntimeException2(RTE_TYPE_MISMATCH);
-    return text;
+    TStackData s = Pop();
+    if (s.type != sdString) throw RuntimeException2(RTE_TYPE_MISMATCH);
+    return s.TakeText();
 }
 
 // --- handlers ---
 
 void TVMachine::ExeBasicLen(const TVMCode*) {
     const std::string x = PopStringArg();
-    PushInt(static_cast<int32_t>(Utf8PosToJisPos(x.c_str(), x.size())));
+    PushInt(static_cast<int32_t>(Utf8PosToJisPos(x, x.size())));
 }
 
 void TVMachine::ExeBasicLeftDl(const TVMCode*) {
     const int32_t n = PopInt();
     const std::string x = PopStringArg();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    PushOwnedString(LeftDl(x.c_str(), n));
+    PushOwnedString(LeftDl(x, n));
 }
 
 void TVMachine::ExeBasicRightDl(const TVMCode*) {
     const int32_t n = PopInt();
     const std::string x = PopStringArg();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    std::size_t u = JisPosToUtf8PosR(x.c_str(), static_cast<unsigned long>(n));
+    std::size_t u = JisPosToUtf8PosR(x, static_cast<unsigned long>(n));
     if (u > x.size()) u = x.size();
     PushOwnedString(x.substr(x.size() - u));
 }
@@ -147,9 +145,9 @@ void TVMachine::PushMid(const TVMCode* code, bool characters) {
     PopMidArgs(code, x, m, n);
     const auto from = static_cast<unsigned long>(m - 1);
     const auto count = static_cast<unsigned long>(n);
-    const std::size_t a = JisPosToUtf8PosKernel(x.c_str(), from, characters ? 1 : 2);
+    const std::size_t a = JisPosToUtf8PosKernel(x, from, characters ? 1 : 2);
     const std::size_t length =
-        characters ? JisLenToUtf8LenK(x.c_str(), from, count) : JisLenToUtf8Len(x.c_str(), from, count);
+        characters ? JisLenToUtf8LenK(x, from, count) : JisLenToUtf8Len(x, from, count);
     PushOwnedString(a < x.size() ? x.substr(a, length) : std::string());
 }
 
@@ -175,9 +173,9 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code) {
     if (values == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
     std::string& t = values[element];
 
-    const std::size_t l1 = JisLenToUtf8Len(r.c_str(), 0, static_cast<unsigned long>(n));
-    const std::size_t a = JisPosToUtf8Pos(t.c_str(), static_cast<unsigned long>(m - 1));
-    const std::size_t l2 = JisLenToUtf8Len(t.c_str(), static_cast<unsigned long>(m - 1), static_cast<unsigned long>(n));
+    const std::size_t l1 = JisLenToUtf8Len(r, 0, static_cast<unsigned long>(n));
+    const std::size_t a = JisPosToUtf8Pos(t, static_cast<unsigned long>(m - 1));
+    const std::size_t l2 = JisLenToUtf8Len(t, static_cast<unsigned long>(m - 1), static_cast<unsigned long>(n));
     if (a >= t.size()) return;
     const std::size_t rest = t.size() - a;
     std::size_t insert = 0;
@@ -204,9 +202,9 @@ void TVMachine::PushInstr(const TVMCode* code, bool characters) {
         return;
     }
     const unsigned long unit = characters ? 1 : 2;
-    const std::size_t start = JisPosToUtf8PosKernel(x.c_str(), static_cast<unsigned long>(n - 1), unit);
+    const std::size_t start = JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n - 1), unit);
     const std::size_t p = x.find(y, start);
-    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x.c_str(), p, unit) + 1));
+    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x, p, unit) + 1));
 }
 
 void TVMachine::ExeBasicInstr(const TVMCode* code) { PushInstr(code, false); }

@@ -1,7 +1,7 @@
-10 REM The BYTE sieve of Eratosthenes, 10 passes over 8191 flags
+10 REM The BYTE sieve of Eratosthenes, 300 passes over 8191 flags
 20 DEFINT A-Z
 30 DIM F(8191)
-40 FOR P=1 TO 10
+40 FOR P=1 TO 300
 50 C=0
 60 FOR I=0 TO 8190:F(I)=1:NEXT I
 70 FOR I=0 TO 8190

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "machine/Raster.h"
@@ -88,6 +91,61 @@ TEST(RasterLineClipping, ExtremeCoordinatesStayOnThePage)
     TRaster off;
     raster_line(off, -100, -5, 700, -1);
     EXPECT_TRUE(off.Empty());
+}
+
+// The line's pixels by the rounded division of every column's (or row's) own offset,
+// the way the slope reads on paper; the rasteriser steps an error term instead.
+TRaster line_by_division(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
+{
+    __extension__ typedef __int128 wide;
+    const auto rounded = [](wide a, wide b) {  // a / b to the nearest, halves upward
+        const wide num = 2 * a + b, den = 2 * b;
+        wide q = num / den;
+        if (num % den != 0 && num < 0)
+            --q;
+        return static_cast<int64_t>(q);
+    };
+    TRaster raster;
+    const bool byColumn = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+    if ((byColumn && x1 < x0) || (!byColumn && y1 < y0)) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    if (byColumn && x1 == x0) {
+        raster.AddPixel(x0, y0);
+        return raster;
+    }
+    if (byColumn) {
+        for (int64_t x = std::max<int64_t>(x0, 0); x <= std::min<int64_t>(x1, GRPH_WIDTH - 1); ++x)
+            raster.AddPixel(x, y0 + rounded(wide{x - x0} * (y1 - y0), x1 - x0));
+    } else {
+        for (int64_t y = std::max<int64_t>(y0, 0); y <= std::min<int64_t>(y1, GRPH_HEIGHT - 1); ++y)
+            raster.AddPixel(x0 + rounded(wide{y - y0} * (x1 - x0), y1 - y0), y);
+    }
+    return raster;
+}
+
+TEST(RasterLine, SteppedPixelsEqualTheRoundedDivisionOverManyEnds)
+{
+    std::vector<int64_t> coords = {-700, -641, -1, 0, 1, 2, 3, 199, 200, 399, 400, 639, 640, 1000};
+    constexpr int64_t lo = std::numeric_limits<int32_t>::min();
+    constexpr int64_t hi = std::numeric_limits<int32_t>::max();
+    coords.insert(coords.end(), {lo, lo + 1, -123'456'789, 987'654'321, hi});
+    // And a spread of pseudo-random ends around the page.
+    uint32_t seed = 12345;
+    for (int i = 0; i < 6; ++i) {
+        seed = seed * 1'103'515'245u + 12'345u;
+        coords.push_back(static_cast<int64_t>(seed % 1600) - 480);
+    }
+    for (const int64_t x0 : coords)
+        for (const int64_t y0 : coords)
+            for (const int64_t x1 : {int64_t{-3}, int64_t{5}, int64_t{639}, int64_t{900}, lo})
+                for (const int64_t y1 : {int64_t{-9}, int64_t{7}, int64_t{250}, int64_t{401}, hi}) {
+                    TRaster stepped;
+                    raster_line(stepped, x0, y0, x1, y1);
+                    ASSERT_EQ(stepped.Spans(), line_by_division(x0, y0, x1, y1).Spans())
+                        << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ")";
+                }
 }
 
 TEST(RasterBox, OutlineIsClippedAtThePageCorner)

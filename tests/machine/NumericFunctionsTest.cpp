@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "machine/LeadingNumbers.h"
 #include "machine/RuntimeErrorKeys.h"
@@ -153,6 +156,38 @@ TEST_F(NumericFunctions, RandomNumbersRepeatAfterTheSameSeed) {
     EXPECT_EQ(Rnd(1), second);
     Randomize(6);
     EXPECT_NE(Rnd(1), first);
+}
+
+TEST_F(NumericFunctions, MachinesDrawingAtOnceShareOneSequence) {
+    // Machines of overlapping runs draw from the process's one sequence: together they
+    // get exactly the numbers one machine alone would have drawn, none twice or lost.
+    constexpr int DRAWS = 3000;
+    const auto draw = [](TTestMachine& m) {
+        m.ValueStack.clear();
+        m.Push(S::Single(1));
+        m.Run(vcRnd);
+        return m.Pop().value.f;
+    };
+    Randomize(11);
+    std::vector<float> alone;
+    for (int i = 0; i < 2 * DRAWS; ++i) alone.push_back(draw(machine));
+
+    TMidCode otherMid;
+    TCodeBuilder(otherMid).Finish();
+    TBasicRsrc otherRsrc;
+    TTestMachine other("Virtual Machine", &otherMid, &otherRsrc, nullptr, nullptr, nullptr);
+    Randomize(11);
+    std::vector<float> together[2];
+    {
+        std::thread first([&] { for (int i = 0; i < DRAWS; ++i) together[0].push_back(draw(machine)); });
+        std::thread second([&] { for (int i = 0; i < DRAWS; ++i) together[1].push_back(draw(other)); });
+        first.join();
+        second.join();
+    }
+    together[0].insert(together[0].end(), together[1].begin(), together[1].end());
+    std::sort(alone.begin(), alone.end());
+    std::sort(together[0].begin(), together[0].end());
+    EXPECT_EQ(together[0], alone);
 }
 
 TEST_F(NumericFunctions, RandomNumbersStayBelowOne) {

@@ -74,6 +74,95 @@ TEST(TextMeasure, NothingIsReadPastTheTextWhateverItHolds) {
     EXPECT_EQ(reverse_chars("a漢\xE6"), "\xE6漢a");
 }
 
+// The plain walk from the start of the text, character by character, that the
+// conversions must agree with whatever short cuts they take.
+struct PlainWalk {
+    std::string_view text;
+    std::size_t unit;
+    bool disk;
+
+    bool full_at(std::size_t i) const { return i < text.size() && char_step(text, i).cls == TCharClass::FullWidth; }
+
+    std::size_t measure_of_prefix(std::size_t u) const {
+        std::size_t count = 0, i = 0;
+        bool run = false;
+        while (i < text.size() && i < u) {
+            const bool full = full_at(i);
+            if (disk && full != run) count += unit;
+            run = full;
+            count += full ? unit : 1;
+            i += char_step(text, i).bytes;
+        }
+        if (disk && run && !full_at(i)) count += unit;
+        return count;
+    }
+
+    std::size_t bytes_of_units(std::size_t j) const {
+        std::size_t count = 0, i = 0;
+        bool run = false;
+        while (i < text.size() && count < j) {
+            const bool full = full_at(i);
+            if (disk && full != run) {
+                count += unit;
+                run = full;
+                continue;
+            }
+            count += full ? unit : 1;
+            i += char_step(text, i).bytes;
+        }
+        return i;
+    }
+};
+
+TEST(TextMeasure, PlainAndMixedTextsMeasureAsTheWalkFromTheStartDoes) {
+    const std::string ascii64(64, 'a');
+    const std::string texts[] = {
+        "",
+        "A",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde",     // 31, 32 and 33 bytes: around a block
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefg",
+        ascii64 + "B",
+        "ｱｲｳAｴｵBｶFｷ",                          // half-width kana
+        "漢字ABCDEF",                           // kanji at the start,
+        "ABC漢字DEF",                           // in the middle
+        "ABCDEFG漢字",                          // and at the end
+        ascii64 + "漢" + ascii64 + "ｱ字",        // past whole blocks
+        "AB\xE6\xBC" "CD\xBC" "E",            // broken bytes
+    };
+    for (const std::string& text : texts) {
+        const std::string reversed = reverse_chars(text);
+        for (const bool disk : {false, true}) {
+            for (const std::size_t unit : {std::size_t{1}, std::size_t{2}}) {
+                const PlainWalk plain{text, unit, disk};
+                const PlainWalk back{reversed, 2, disk};
+                for (std::size_t k = 0; k <= 2 * text.size() + 4; ++k) {
+                    SCOPED_TRACE(::testing::Message() << '"' << text << "\" k=" << k << " unit=" << unit << " disk=" << disk);
+                    if (k <= text.size() + 2) {
+                        EXPECT_EQ(utf8_pos_to_jis_pos(text, k, unit, disk), plain.measure_of_prefix(k));
+                    }
+                    EXPECT_EQ(jis_pos_to_utf8_pos(text, k, unit, disk), plain.bytes_of_units(k));
+                    EXPECT_EQ(jis_pos_to_utf8_pos_r(text, k, disk), back.bytes_of_units(k));
+                }
+            }
+        }
+    }
+}
+
+TEST(TextMeasure, AsciiPrefixStopsAtTheFirstHighByteOrTheLimit) {
+    const std::string text = std::string(40, 'a') + "漢" + std::string(40, 'b');
+    struct Case {
+        std::size_t limit, prefix;
+        bool tailAscii;
+    };
+    const Case cases[] = {{0, 0, true}, {31, 31, true}, {33, 33, true}, {40, 40, true},
+                          {41, 40, false}, {200, 40, false}, {43, 40, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ascii_prefix_length(text, c.limit), c.prefix) << c.limit;
+        EXPECT_EQ(ends_in_ascii(text, c.limit), c.tailAscii) << c.limit;
+    }
+}
+
 TEST(BasicNumberParse, ReadsOnlyTheDecimalFormsOfBasic) {
     struct Case {
         const char* text;

@@ -1,0 +1,5 @@
+10 REM Lines across the screen in every direction
+20 FOR K=1 TO 100
+30 FOR X=0 TO 639 STEP 4:LINE (X,0)-(639-X,399),K MOD 8:NEXT X
+40 FOR Y=0 TO 399 STEP 4:LINE (0,Y)-(639,399-Y),K MOD 8:NEXT Y
+50 NEXT K
