@@ -17,6 +17,7 @@
 #include "platform/qt/KeyMessages.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
+#include "ui/guibase/ControlTarget.h"
 #include "ui/guibase/ShortCutFilter.h"
 
 namespace {
@@ -170,6 +171,19 @@ int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32
         if (ApplyShortCut(child, rawChar, key) == 0) return 0;
     }
     return -1;
+}
+
+void TDialogView::SetTargetToThis(QWidget* view, bool force) const {
+    if (!view) return;
+    if (is_control(view)) {
+        platform::Messenger target = control_target(view);
+        auto* window = dynamic_cast<const TBasicWindow*>(view->window());
+        if (force || target == platform::Messenger() || (window && target == platform::Messenger(window)))
+            set_control_target(view, platform::Messenger(this));
+        return;
+    }
+    for (QObject* child : view->children())
+        if (child->isWidgetType()) SetTargetToThis(static_cast<QWidget*>(child), force);
 }
 
 void click_button(QAbstractButton* button) {

@@ -55,6 +55,11 @@ public:
     // Presses the first control below `parent`, depth first, whose label's accelerator
     // key is `rawChar`: 0 when one was found, -1 otherwise.
     int32_t ApplyShortCut(const QWidget* parent, int32_t rawChar, int32_t key) const;
+    // Makes this view the target of `view`, when it is a control, and of the controls
+    // below it. Without `force` a control that targets another handler keeps it; one
+    // with no target or targeting its own window is retargeted. A control's own parts
+    // (the field of a spin box) are not looked into.
+    void SetTargetToThis(QWidget* view, bool force) const;
 };
 
 // Shows the button pushed for 50 ms, then releases and clicks it; the GUI thread
