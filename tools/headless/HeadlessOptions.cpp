@@ -170,6 +170,8 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
                 return false;
             }
             options.LocalTime = time;
+        } else if (arg == "--no-fusion") {
+            options.Fusion = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -196,5 +198,5 @@ std::string headless_usage() {
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"
-           "                     [--local-time YYYY-MM-DDTHH:MM:SS] LIST\n";
+           "                     [--local-time YYYY-MM-DDTHH:MM:SS] [--no-fusion] LIST\n";
 }

@@ -253,6 +253,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     for (bool firstRun = true;; firstRun = false) {
         TVMachine machine("Virtual Machine", mid.get(), &rsrc, &player, &runRequests, &alerts);
         machine.SetRuntimeCompatiMode(compatMode);
+        machine.SetFusion(options.Fusion);
         player.SetVMachine(&machine);
         gAppPrivacy.Killed = false;
         if (!machine.SetStartPos(start)) {
