@@ -4,7 +4,8 @@
 # needs no edit here; CONFIGURE_DEPENDS makes the build notice new files.
 
 macro(kivo_apply_global_flags)
-  add_compile_options(-Wall -Wextra)
+  add_compile_options(-Wall -Wextra -Wshadow -Wpedantic -Wnon-virtual-dtor -Wcast-qual -Wformat=2
+                      -Wimplicit-fallthrough)
   if(KIVO_WERROR)
     add_compile_options(-Werror)
   endif()
