@@ -4,7 +4,13 @@
 # needs no edit here; CONFIGURE_DEPENDS makes the build notice new files.
 
 macro(kivo_apply_global_flags)
-  add_compile_options(-Wall -Wextra)
+  add_compile_options(-Wall -Wextra -Wshadow -Wpedantic -Wnon-virtual-dtor -Wcast-qual -Wformat=2
+                      -Wimplicit-fallthrough)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    # GCC 12 reports overlapping copies inside libstdc++'s string concatenation
+    # ("x" + std::string) at -O3 that cannot happen (GCC bug 105329).
+    add_compile_options(-Wno-restrict)
+  endif()
   if(KIVO_WERROR)
     add_compile_options(-Werror)
   endif()

@@ -9,6 +9,7 @@
 // in Compile, which shows it through the alert sink and returns false.
 
 #include "foundation/Exception.h"
+#include "language/CompileErrorKeys.h"
 #include "language/CompilerGeneratorRows.h"
 #include "language/DispatchTable.h"
 #include "language/Token.h"
@@ -169,7 +170,7 @@ public:
 
     // Generator tables, indexed by instruction code, built once and shared by
     // every compiler. A code without a row reaches the fallback generator, which
-    // reports "@Compile_Err_Syntax_Err@".
+    // reports CE_SYNTAX_ERR.
     static const TDispatchTable<TFuncGenerator>& FuncTable();
     static const TDispatchTable<TProcGenerator>& ProcTable();
 

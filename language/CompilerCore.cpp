@@ -1,5 +1,6 @@
 // The compiler object: construction, type tables and code emission.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -20,7 +21,7 @@ TCompiler::TNestGuard::TNestGuard(TCompiler* compiler) : mCompiler(compiler)
 {
     if (++mCompiler->mNestDepth > MAX_NEST_DEPTH) {
         --mCompiler->mNestDepth;
-        mCompiler->RaiseCompileError("@Compile_Err_Syntax_Err@");
+        mCompiler->RaiseCompileError(CE_SYNTAX_ERR);
     }
 }
 

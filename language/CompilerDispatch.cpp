@@ -2,6 +2,7 @@
 // generator tables. A keyword whose code has no generator is a syntax error;
 // no empty entry is ever called.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -22,9 +23,9 @@ TToken TCompiler::GenFunc(const TToken& keyword, TTokenKind* type)
     return FuncTable().Call(KeywordCode(keyword.text), this, keyword, type);
 }
 
-TToken TCompiler::GenProcUnknown(const TToken& /*keyword*/) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
+TToken TCompiler::GenProcUnknown(const TToken& /*keyword*/) { RaiseCompileError(CE_SYNTAX_ERR); }
 
 TToken TCompiler::GenFuncUnknown(const TToken& /*keyword*/, TTokenKind* /*type*/)
 {
-    RaiseCompileError("@Compile_Err_Syntax_Err@");
+    RaiseCompileError(CE_SYNTAX_ERR);
 }

@@ -1,5 +1,6 @@
 // The compile driver: the whole text, the line loop and one line's statements.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -21,9 +22,9 @@ bool TCompiler::Compile(const char* text, int32_t* compatMode)
         AddCode(VM_CODE_PLACEHOLDER);
         const TToken stop = CompileBlock(ParseLineNum(Token()));
         if (stop.kind == tkNext)
-            RaiseCompileError("@Compile_Err_Next_Without_For@");
+            RaiseCompileError(CE_NEXT_WITHOUT_FOR);
         if (stop.kind == tkWend)
-            RaiseCompileError("@Compile_Err_Wend_Without_While@");
+            RaiseCompileError(CE_WEND_WITHOUT_WHILE);
         AddCode(vcBExit);
         result = MidCode->Codes.size() >= 4;
     } catch (const TException& error) {
@@ -75,7 +76,7 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
         case tkDouble:
             // Right after THEN or ELSE a number is a jump to that line.
             if (!flag)
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             [[fallthrough]];
         case tkVar: {
             AddStatementBegin();
@@ -88,7 +89,7 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
             } else if (!assigned) {
                 // A statement that only computes a value would leave it on the
                 // machine's stack for good.
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             }
             break;
         }
@@ -127,7 +128,7 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
         case tkEol:
             return Token();
         default:
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         }
     }
 }

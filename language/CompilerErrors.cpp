@@ -1,6 +1,7 @@
 // Compile errors: the error text with its line, the raising helpers and the
 // one-token checks that generators use to require or forbid a token.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 #include "platform/Locale.h"
@@ -24,7 +25,7 @@ void TCompiler::RaiseCompileError(const char* key) const
 void TCompiler::RaiseUnknownSymbol(char symbol) const
 {
     const std::string message = platform::replace_placeholder(
-        platform::get_string("@Compile_Err_Unknown_Symbol %Symbol%@"), "%Symbol%", std::string(1, symbol));
+        platform::get_string(CE_UNKNOWN_SYMBOL), "%Symbol%", std::string(1, symbol));
     throw CompileException(message);
 }
 
@@ -35,34 +36,34 @@ TToken TCompiler::RequireToken(const TToken& token, TTokenKind kind, const char*
     return Token();
 }
 
-TToken TCompiler::CheckComma(const TToken& token) { return RequireToken(token, tkComma, "@Compile_Err_No_Comma@"); }
-TToken TCompiler::CheckEqual(const TToken& token) { return RequireToken(token, tkEqual, "@Compile_Err_No_Equal@"); }
-TToken TCompiler::CheckLpar(const TToken& token) { return RequireToken(token, tkLpar, "@Compile_Err_No_LPar@"); }
-TToken TCompiler::CheckMinus(const TToken& token) { return RequireToken(token, tkMinus, "@Compile_Err_No_Minus@"); }
-TToken TCompiler::CheckRpar(const TToken& token) { return RequireToken(token, tkRpar, "@Compile_Err_No_RPar@"); }
+TToken TCompiler::CheckComma(const TToken& token) { return RequireToken(token, tkComma, CE_NO_COMMA); }
+TToken TCompiler::CheckEqual(const TToken& token) { return RequireToken(token, tkEqual, CE_NO_EQUAL); }
+TToken TCompiler::CheckLpar(const TToken& token) { return RequireToken(token, tkLpar, CE_NO_LPAR); }
+TToken TCompiler::CheckMinus(const TToken& token) { return RequireToken(token, tkMinus, CE_NO_MINUS); }
+TToken TCompiler::CheckRpar(const TToken& token) { return RequireToken(token, tkRpar, CE_NO_RPAR); }
 
 TToken TCompiler::CheckSemiColon(const TToken& token)
 {
-    return RequireToken(token, tkSemiColon, "@Compile_Err_No_Semi_Colon@");
+    return RequireToken(token, tkSemiColon, CE_NO_SEMI_COLON);
 }
 
 TToken TCompiler::CheckNotMultiExprEnd(const TToken& token)
 {
     if (IsMultiExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
 TToken TCompiler::CheckNotLpar(const TToken& token)
 {
     if (token.kind == tkLpar)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     return token;
 }
 
 TToken TCompiler::CheckNotRpar(const TToken& token)
 {
     if (token.kind == tkRpar)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     return token;
 }

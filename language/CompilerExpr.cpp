@@ -6,6 +6,7 @@
 // compile error here.
 
 #include "foundation/DecimalText.h"
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -116,7 +117,7 @@ TToken TCompiler::GenMultiExpr(const TToken& first, int32_t* count, TTokenKind* 
         token = GenExpr(token, false, &type);
         // A token that can neither begin an entry nor end the list.
         if (NextCodeIndex() == before)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         ++*count;
     }
     if (separator)
@@ -131,18 +132,18 @@ void TCompiler::GenExpr16(TToken* token, bool* lvalue, bool statement, TTokenKin
     if (token->kind != tkEqual || !statement)
         return;
     if (NextCodeIndex() == start)  // "=" with nothing to assign to
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     if (!*lvalue)
-        RaiseCompileError("@Compile_Err_Assign_Unlvalue@");
+        RaiseCompileError(CE_ASSIGN_UNLVALUE);
 
     TTokenKind valueType;
     const int32_t valueStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &valueType);
     if (NextCodeIndex() == valueStart)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     *gathered = SelectVarType(*gathered, valueType, false);
     if (*gathered == tkTypeMismatch)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Assign@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcBAssignArray);
     *lvalue = false;
 }
@@ -164,7 +165,7 @@ void TCompiler::GenBinaryLevel(TToken* token, bool* lvalue, bool* keepType, bool
             return;
         // An operator with nothing before it.
         if (NextCodeIndex() == start)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         // A string on the left of a logical operator is refused as on its right.
         if (kind == TLevelKind::Logical && *gathered == tkString)
             RaiseCompileError(row->stringErrorKey);
@@ -175,7 +176,7 @@ void TCompiler::GenBinaryLevel(TToken* token, bool* lvalue, bool* keepType, bool
         const int32_t rightStart = NextCodeIndex();
         (this->*operand)(token, lvalue, keepType, statement, gathered);
         if (NextCodeIndex() == rightStart)
-            RaiseCompileError("@Compile_Err_Missing_Operand@");
+            RaiseCompileError(CE_MISSING_OPERAND);
         if (row->stringErrorKey && *gathered == tkString)
             RaiseCompileError(row->stringErrorKey);
         if (row->atLeastSingle)
@@ -190,31 +191,31 @@ void TCompiler::GenBinaryLevel(TToken* token, bool* lvalue, bool* keepType, bool
 void TCompiler::GenExpr15(TToken* token, bool* lvalue, bool statement, TTokenKind* gathered)
 {
     bool keepType = false;
-    static const TOperatorRow rows[] = {{tkEqv, vcBEqvInt, "@Compile_Err_Cannot_Logic_String@", false}};
+    static const TOperatorRow rows[] = {{tkEqv, vcBEqvInt, CE_CANNOT_LOGIC_STRING, false}};
     GenBinaryLevel(token, lvalue, &keepType, statement, gathered, TLevelKind::Logical, rows, &TCompiler::GenExpr14);
 }
 
 void TCompiler::GenExpr14(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkImp, vcBImpInt, "@Compile_Err_Cannot_Logic_String@", false}};
+    static const TOperatorRow rows[] = {{tkImp, vcBImpInt, CE_CANNOT_LOGIC_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Logical, rows, &TCompiler::GenExpr13);
 }
 
 void TCompiler::GenExpr13(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkXor, vcBXorInt, "@Compile_Err_Cannot_Logic_String@", false}};
+    static const TOperatorRow rows[] = {{tkXor, vcBXorInt, CE_CANNOT_LOGIC_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Logical, rows, &TCompiler::GenExpr12);
 }
 
 void TCompiler::GenExpr12(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkOr, vcBOrInt, "@Compile_Err_Cannot_Logic_String@", false}};
+    static const TOperatorRow rows[] = {{tkOr, vcBOrInt, CE_CANNOT_LOGIC_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Logical, rows, &TCompiler::GenExpr11);
 }
 
 void TCompiler::GenExpr11(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkAnd, vcBAndInt, "@Compile_Err_Cannot_Logic_String@", false}};
+    static const TOperatorRow rows[] = {{tkAnd, vcBAndInt, CE_CANNOT_LOGIC_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Logical, rows, &TCompiler::GenExpr10);
 }
 
@@ -240,28 +241,28 @@ void TCompiler::GenExpr8(TToken* token, bool* lvalue, bool* keepType, bool state
 {
     static const TOperatorRow rows[] = {
         {tkPlus, vcBAddInt, nullptr, false},
-        {tkMinus, vcBSubInt, "@Compile_Err_Cannot_Sub_String@", false},
+        {tkMinus, vcBSubInt, CE_CANNOT_SUB_STRING, false},
     };
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Arithmetic, rows, &TCompiler::GenExpr7);
 }
 
 void TCompiler::GenExpr7(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkMod, vcBModInt, "@Compile_Err_Cannot_Mul_Div_String@", false}};
+    static const TOperatorRow rows[] = {{tkMod, vcBModInt, CE_CANNOT_MUL_DIV_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Arithmetic, rows, &TCompiler::GenExpr6);
 }
 
 void TCompiler::GenExpr6(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkIdiv, vcBIdivInt, "@Compile_Err_Cannot_Mul_Div_String@", false}};
+    static const TOperatorRow rows[] = {{tkIdiv, vcBIdivInt, CE_CANNOT_MUL_DIV_STRING, false}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Arithmetic, rows, &TCompiler::GenExpr5);
 }
 
 void TCompiler::GenExpr5(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
     static const TOperatorRow rows[] = {
-        {tkMul, vcBMulInt, "@Compile_Err_Cannot_Mul_Div_String@", false},
-        {tkDiv, vcBDivInt, "@Compile_Err_Cannot_Mul_Div_String@", true},
+        {tkMul, vcBMulInt, CE_CANNOT_MUL_DIV_STRING, false},
+        {tkDiv, vcBDivInt, CE_CANNOT_MUL_DIV_STRING, true},
     };
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Arithmetic, rows, &TCompiler::GenExpr4);
 }
@@ -277,7 +278,7 @@ void TCompiler::GenExpr4(TToken* token, bool* lvalue, bool* keepType, bool state
 
 void TCompiler::GenExpr3(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
-    static const TOperatorRow rows[] = {{tkHat, vcBPowInt, "@Compile_Err_Cannot_Hat_String@", true}};
+    static const TOperatorRow rows[] = {{tkHat, vcBPowInt, CE_CANNOT_HAT_STRING, true}};
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Arithmetic, rows,
                    &TCompiler::GenExprPowOperand);
 }
@@ -303,10 +304,10 @@ void TCompiler::GenExprSign(TToken* token, bool* lvalue, bool* keepType, bool st
     const int32_t start = NextCodeIndex();
     (this->*operand)(token, lvalue, keepType, statement, gathered);
     if (NextCodeIndex() == start)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (negate) {
         if (*gathered == tkString)
-            RaiseCompileError("@Compile_Err_Cannot_Nega_String@");
+            RaiseCompileError(CE_CANNOT_NEGA_STRING);
         AddCode(AddOffsetToCode(vcBNegaInt, *gathered));
     }
     *lvalue = false;
@@ -324,9 +325,9 @@ void TCompiler::GenExprNot(TToken* token, bool* lvalue, bool* keepType, bool sta
     const int32_t start = NextCodeIndex();
     (this->*operand)(token, lvalue, keepType, statement, gathered);
     if (NextCodeIndex() == start)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (*gathered == tkString)
-        RaiseCompileError("@Compile_Err_Cannot_Logic_String@");
+        RaiseCompileError(CE_CANNOT_LOGIC_STRING);
     AddCode(AddOffsetToCode(vcBNotInt, *gathered));
     *lvalue = false;
 }
@@ -390,19 +391,19 @@ void TCompiler::GenExpr2(TToken* token, bool* lvalue, bool* keepType, bool state
         // GOTO and GOSUB end an expression (IF A GOTO 100, ON N GOSUB 100).
         if (IsGotoOrGosub(*token))
             return;
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     default:
         // Not an operand: nothing is compiled and the caller decides.
         return;
     }
 
     if (*gathered == tkTypeMismatch)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");
+        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     *keepType = false;
     if (!wasVariable)
         *lvalue = false;
     if (token->kind == tkProc && !IsGotoOrGosub(*token) && !StatementEndsValue)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 void TCompiler::GenExpr1(TToken* token, bool* /*lvalue*/, bool /*statement*/, TTokenKind* gathered)
@@ -413,9 +414,9 @@ void TCompiler::GenExpr1(TToken* token, bool* /*lvalue*/, bool /*statement*/, TT
     const int32_t innerStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &inner);
     if (token->kind != tkRpar)
-        RaiseCompileError("@Compile_Err_No_RPar@");
+        RaiseCompileError(CE_NO_RPAR);
     if (NextCodeIndex() == innerStart)  // "()" holds no value
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     *gathered = SelectVarType(*gathered, inner, false);
     *token = Token();
 }

@@ -13,6 +13,7 @@
 // names it lists; a NEXT with k names hands a carried NEXT token with k - 1
 // still to close outward.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -69,31 +70,31 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     const int32_t referenceStart = NextCodeIndex();
     TToken token = Token();
     if (token.kind != tkVar)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     bool lvalue = true;
     bool keepType = false;
     TTokenKind varType = tkUntyped;
     GenVar(&token, &lvalue, &keepType, true, true, &varType);
     if (MidCode->Codes.back().Cmd != vcBPushVar)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     TVarInfo* const loopVar = MidCode->Codes.back().Operand.Var;
     const int32_t pushVarIndex = NextCodeIndex() - 1;
     std::vector<TVMCode> reference(MidCode->Codes.begin() + referenceStart, MidCode->Codes.begin() + pushVarIndex);
     if (varType == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");
+        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     if (token.kind != tkEqual)
-        RaiseCompileError("@Compile_Err_No_Equal@");
+        RaiseCompileError(CE_NO_EQUAL);
 
     const int32_t startIndex = NextCodeIndex();
     TTokenKind startType;
     token = GenExpr(Token(), false, &startType);
     if (NextCodeIndex() == startIndex)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (SelectVarType(varType, startType, false) == tkTypeMismatch)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Assign@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcBAssignArray);
     if (token.kind != tkTo)
-        RaiseCompileError("@Compile_Err_For_Without_To@");
+        RaiseCompileError(CE_FOR_WITHOUT_TO);
 
     AddStatementBegin();
     AddCode(vcBPushString, testLabel);
@@ -109,9 +110,9 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
         *current = GenExpr(Token(), false, &type);
         StatementEndsValue = false;
         if (NextCodeIndex() == from)
-            RaiseCompileError("@Compile_Err_Missing_Operand@");
+            RaiseCompileError(CE_MISSING_OPERAND);
         if (type == tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");
+            RaiseCompileError(CE_TYPE_MISMATCH_CALC);
         return CutCodes(*MidCode, from);
     };
     const std::vector<TVMCode> limit = cutValue(&token);
@@ -142,7 +143,7 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
 
     token = CompileBlock(token);
     if (token.kind != tkNext)
-        RaiseCompileError("@Compile_Err_For_Without_Next@");
+        RaiseCompileError(CE_FOR_WITHOUT_NEXT);
 
     if (token.text == "NEXT") {
         // The NEXT statement: its names are read but leave no code.

@@ -3,6 +3,7 @@
 // codes of its arguments in the written order, then the function's code; no
 // conversion is emitted, only the arguments' value types are checked.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 TToken TCompiler::GenFuncMath(const TToken& /*keyword*/, TVMCodeCmd code, TTokenKind* type)
@@ -14,7 +15,7 @@ TToken TCompiler::GenFuncMath(const TToken& /*keyword*/, TVMCodeCmd code, TToken
     token = CheckRpar(token);
     AddCode(code);
     if (argType == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     // The result follows the argument's precision, but never below single.
     *type = argType == tkDouble ? tkDouble : tkSingle;
     return token;

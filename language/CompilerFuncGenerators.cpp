@@ -1,6 +1,7 @@
 // Built-in functions with generators of their own: the ignored functions, the
 // functions with an operand list of their own shape, RND and SEARCH.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -120,7 +121,7 @@ TToken TCompiler::GenFuncRnd(const TToken& /*keyword*/, TTokenKind* type)
         token = GenExpr(CheckNotRpar(Token()), false, &argType);
         token = CheckRpar(token);
         if (argType == tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     } else {
         AddCode(vcBPushInt, int32_t{1});
     }
@@ -141,15 +142,15 @@ TToken TCompiler::GenFuncSearch(const TToken& /*keyword*/, TTokenKind* type)
     GenVar(&token, &lvalue, &keepType, true, true, &arrayType);
     // A DEF FN parameter is a value, not an array reference.
     if (MidCode->Codes.back().Cmd != vcBPushVar)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     if (arrayType == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckComma(token);
 
     int32_t count;
     token = GenMultiExpr(token, &count, nullptr);
     if (count < 1 || count > 3)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     for (int32_t i = count; i < 3; ++i)
         AddCode(vcBPushAbbrev);
     token = CheckRpar(token);

@@ -4,6 +4,7 @@
 // in them and IFs nest; an ELSE belongs to the nearest IF before it that has
 // none yet.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 TToken TCompiler::GenIf(const TToken& /*keyword*/)
@@ -17,13 +18,13 @@ TToken TCompiler::GenIf(const TToken& /*keyword*/)
     TToken token = GenExpr(Token(), false, &conditionType);
     // vcBFJmp would take the label for the condition.
     if (NextCodeIndex() == conditionStart)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     // GOTO stands for THEN; a string literal that reads GOTO does not.
     const bool isGoto = token.kind != tkString && token.text == "GOTO";
     if (token.kind != tkThen && !isGoto)
-        RaiseCompileError("@Compile_Err_If_Without_Then@");
+        RaiseCompileError(CE_IF_WITHOUT_THEN);
     if (conditionType == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");
+        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     AddCode(vcBFJmp);
 
     token = CompileLine(Token(), true);

@@ -2,6 +2,7 @@
 // machine looks targets up in LineNumMap and LabelMap when a jump runs.
 
 #include "foundation/DecimalText.h"
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -27,7 +28,7 @@ TToken TCompiler::ParseLineNum(const TToken& first)
         number = leading_decimal_integer(first.text);
         const char next = static_cast<char>(SrcByte(0));
         if (number == 0 || !IsBlankOrLineFeed(next))
-            RaiseCompileError("@Compile_Err_Direct_Statement@");
+            RaiseCompileError(CE_DIRECT_STATEMENT);
         CurLineNumText = first.text;
     } else {
         CurLineNumText.clear();
@@ -41,7 +42,7 @@ TToken TCompiler::ParseLineNum(const TToken& first)
 static void RequireLabelName(const TCompiler& compiler, const TToken& name)
 {
     if (name.kind == tkEol || name.kind == tkEot)
-        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+        compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 TToken TCompiler::ParseLabel(const TToken& /*asterisk*/)

@@ -2,6 +2,7 @@
 // (value entries, "(", ")", "-", STEP, each perhaps optional) and DealToken
 // compiles the operands in source order against it.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 namespace {
@@ -56,8 +57,8 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
                 continue;
             }
             if (token.kind == tkRpar || token.kind == tkStep)
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
-            RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+                RaiseCompileError(CE_SYNTAX_ERR);
+            RaiseCompileError(CE_TOO_MANY_OPERAND);
         }
 
         const auto& [entryKind, optional] = pattern[static_cast<std::size_t>(position)];
@@ -81,7 +82,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
         switch (token.kind) {
         case tkRpar:
             if (!CheckArg(pattern, &position, tkRpar))
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             --depth;
             take = true;
             break;
@@ -90,7 +91,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             if (afterSeparator) {
                 // The operand before this separator is empty.
                 if (!optional)
-                    RaiseCompileError("@Compile_Err_Missing_Operand@");
+                    RaiseCompileError(CE_MISSING_OPERAND);
                 tokens->push_back(omitted);
                 AddCode(vcBPushAbbrev);
                 ++position;
@@ -100,7 +101,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             break;
         case tkStep:
             if (!CheckArg(pattern, &position, tkStep))
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             take = true;
             break;
         default:
@@ -117,9 +118,9 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
                 token = GenExpr(token, false, &type);
                 // A token that neither begins an operand nor ends the list.
                 if (NextCodeIndex() == before)
-                    RaiseCompileError("@Compile_Err_Syntax_Err@");
+                    RaiseCompileError(CE_SYNTAX_ERR);
                 if (!CheckArg(pattern, &position, type))
-                    RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+                    RaiseCompileError(CE_TYPE_MISMATCH_ARG);
                 ++position;
                 afterSeparator = false;
             }
@@ -136,9 +137,9 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
     }
 
     if (position < min)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (position > max)
-        RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+        RaiseCompileError(CE_TOO_MANY_OPERAND);
     return token;
 }
 
@@ -149,7 +150,7 @@ TToken TCompiler::GenFuncDealToken(const TToken& /*keyword*/, int32_t min, int32
     const TToken first = CheckLpar(Token());
     const TToken rest = DealToken(first, min + 1, max + 1, *pattern, tokens);
     if (tokens->empty() || tokens->back().kind != tkRpar)
-        RaiseCompileError("@Compile_Err_No_RPar@");
+        RaiseCompileError(CE_NO_RPAR);
     tokens->pop_back();
     return rest;
 }

@@ -1,6 +1,7 @@
 // Passing over what compiles to nothing: comments, the operands of statements
 // that are accepted and ignored, and the arguments of ignored functions.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 TToken TCompiler::SkipComment()
@@ -37,7 +38,7 @@ TToken TCompiler::SkipFuncOption(const TToken& /*keyword*/)
     int32_t depth = 0;
     for (;;) {
         if (IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_No_RPar@");
+            RaiseCompileError(CE_NO_RPAR);
         if (token.kind == tkLpar)
             ++depth;
         else if (token.kind == tkRpar)

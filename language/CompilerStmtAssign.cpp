@@ -2,6 +2,7 @@
 // variables. A variable to be written travels as a reference: the reference
 // marker, its subscripts, then vcBPushVar.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 #include "language/MidCode.h"
@@ -18,7 +19,7 @@ TToken TCompiler::GenProcLet(const TToken& /*keyword*/)
     TTokenKind type;
     const TToken token = GenExpr(first, true, &type);
     if (NextCodeIndex() == start || MidCode->Codes.back().Cmd != vcBAssignArray)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
@@ -32,7 +33,7 @@ TToken TCompiler::GenProcSwap(const TToken& /*keyword*/)
     int32_t count;
     GenMultiVar(&token, &count);
     if (count != 2)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcSwap);
     return token;
 }
@@ -47,7 +48,7 @@ TToken TCompiler::GenProcMidDl(const TToken& /*keyword*/)
     TTokenKind targetType = tkUntyped;
     GenVar(&token, &lvalue, &keepType, true, true, &targetType);
     if (targetType != tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckComma(token);
 
     int32_t count;
@@ -57,7 +58,7 @@ TToken TCompiler::GenProcMidDl(const TToken& /*keyword*/)
     TTokenKind valueType;
     token = GenExpr(token, false, &valueType);
     if (valueType != tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Assign@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcMidDlProc, count == 2);
     return CheckNoFurtherValue(*this, token);
 }

@@ -7,6 +7,7 @@
 // by its code whether the figure is filled (F) and an arc (a start or an end
 // angle was given).
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtPoint.h"
 #include "language/CompilerStmtSupport.h"
@@ -30,9 +31,9 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
     const int32_t radiusStart = NextCodeIndex();
     TTokenKind type;
     token = GenExpr(token, false, &type);
-    RequireCodeSince(*this, radiusStart, "@Compile_Err_Missing_Operand@");
+    RequireCodeSince(*this, radiusStart, CE_MISSING_OPERAND);
     if (type == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
 
     int32_t count = 0;
     bool arc = false;
@@ -54,7 +55,7 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
         token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
             if (token.kind != tkVar || token.text != "F")
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             fill = true;
             token = Token();
         }

@@ -2,6 +2,7 @@
 // The record's operand tells the machine how many places were read (an empty
 // place before a comma is pushed as vcBPushAbbrev).
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -40,7 +41,7 @@ TToken TCompiler::GenProcWidth(const TToken& /*keyword*/)
 {
     const TToken token = Token();
     if (IsExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (token.kind == tkFileNum)
         return GenProcWidth3(token);
     if (token.kind == tkString || (token.kind == tkVar && DistinctVarType(token.text) == tkString))

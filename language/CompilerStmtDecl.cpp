@@ -1,6 +1,7 @@
 // DEF and OPTION: DEF FN defines a user function, DEF SEG sets the segment of
 // PEEK, DEF USR is ignored; OPTION BASE sets the lowest array subscript.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -16,9 +17,9 @@ TToken GenRequiredNumber(TCompiler& compiler, const TToken& first)
     const int32_t start = compiler.NextCodeIndex();
     TTokenKind type;
     const TToken rest = compiler.GenExpr(first, false, &type);
-    RequireCodeSince(compiler, start, "@Compile_Err_Missing_Operand@");
+    RequireCodeSince(compiler, start, CE_MISSING_OPERAND);
     if (type == tkString)
-        compiler.RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return CheckNoFurtherValue(compiler, rest);
 }
 
@@ -33,7 +34,7 @@ TToken TCompiler::GenProcDef(const TToken& /*keyword*/)
         return GenProcDefSeg(token);
     if (token.text == "USR")
         return GenProcDefUsr(token);
-    RaiseCompileError("@Compile_Err_Syntax_Err@");
+    RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 TToken TCompiler::GenProcDefSeg(const TToken& /*seg*/)
@@ -48,7 +49,7 @@ TToken TCompiler::GenProcOption(const TToken& /*keyword*/)
     const TToken token = Token();
     if (token.text == "BASE")
         return GenProcOptionBase(token);
-    RaiseCompileError("@Compile_Err_Syntax_Err@");
+    RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 TToken TCompiler::GenProcOptionBase(const TToken& /*base*/)

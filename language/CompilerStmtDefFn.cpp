@@ -11,6 +11,7 @@
 //   vcBRetFromUserFunc
 // <skip label>:
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 #include "language/MidCode.h"
@@ -57,7 +58,7 @@ TToken TCompiler::GenProcUserFuncDef(const TToken& fnName)
         token = Token();
         for (;;) {
             if (token.kind != tkVar)
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             info->Params.push_back(FindVarInfo(token.text)->VarName);
             token = Token();
             if (token.kind == tkRpar) {
@@ -75,10 +76,10 @@ TToken TCompiler::GenProcUserFuncDef(const TToken& fnName)
     token = GenExpr(token, false, &bodyType);
     LeaveUserFuncBody();
     // The return takes the body's value from the stack: an empty body has none.
-    RequireCodeSince(*this, bodyStart, "@Compile_Err_Missing_Operand@");
+    RequireCodeSince(*this, bodyStart, CE_MISSING_OPERAND);
     CheckNoFurtherValue(*this, token);
     if (SelectVarType(info->RetType, bodyType, false) == tkTypeMismatch)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Assign@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
 
     const TVMCodeCmd conversion = ConversionFor(info->RetType);
     if (conversion != VM_CODE_PLACEHOLDER)

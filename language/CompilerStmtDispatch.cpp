@@ -2,6 +2,7 @@
 // statement, and the one-line generators of REM, END and DEFINT/DEFSNG/DEFDBL/
 // DEFSTR.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 TToken TCompiler::GenProcDealToken(const TToken& /*keyword*/, int32_t min, int32_t max, const TOperandSpec& pattern,
@@ -9,7 +10,7 @@ TToken TCompiler::GenProcDealToken(const TToken& /*keyword*/, int32_t min, int32
 {
     const TToken rest = DealToken(Token(), min, max, pattern, tokens);
     if (!IsMultiExprEndToken(rest))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     return rest;
 }
 

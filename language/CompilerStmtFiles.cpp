@@ -4,6 +4,7 @@
 //   CLOSE [n [, n] ...]                          numbers, vcClose count
 //   FILES [drive]                                drive, vcFiles given
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 #include "language/OpenModes.h"
@@ -21,7 +22,7 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
     TTokenKind type;
     TToken token = GenExpr(Token(), false, &type);
     if (type != tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
 
     int32_t mode = open_mode::NoFor;
     if (IsWord(token, "FOR")) {
@@ -33,19 +34,19 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
         else if (IsWord(token, "APPEND"))
             mode = open_mode::ForAppend;
         else
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         token = Token();
     }
     if (!IsWord(token, "AS"))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
 
     const int32_t start = NextCodeIndex();
     token = GenExpr(Token(), false, &type);
-    RequireCodeSince(*this, start, "@Compile_Err_Missing_Operand@");
+    RequireCodeSince(*this, start, CE_MISSING_OPERAND);
     if (type == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     if (!IsMultiExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcOpen, mode);
     return token;
 }

@@ -3,6 +3,7 @@
 // the record's operand is the STEP flag of the point, or how many values the
 // machine finds.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -123,7 +124,7 @@ TToken TCompiler::GenProcScreen(const TToken& keyword)
     std::vector<TToken> tokens;
     const TToken rest = GenProcDealToken(keyword, 0, 4, pattern, &tokens);
     if (tokens.empty())
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     AddCode(vcScreen, static_cast<int32_t>(tokens.size()));
     return rest;
 }

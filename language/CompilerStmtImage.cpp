@@ -7,6 +7,7 @@
 //       x, y, the array reference or the code, the mode (vcBPushInt) and the
 //       colours as far as written, vcPutAtProc1 | vcPutAtProc2 (their count)
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtPoint.h"
 #include "language/CompilerStmtSupport.h"
@@ -38,7 +39,7 @@ TToken GenImageArray(TCompiler& compiler, const TToken& first)
     TTokenKind type = tkUntyped;
     compiler.GenVar(&token, &lvalue, &keepType, true, true, &type);
     if (type == tkString)
-        compiler.RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return token;
 }
 
@@ -90,9 +91,9 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
         const int32_t start = NextCodeIndex();
         TTokenKind type;
         token = GenExpr(CheckLpar(Token()), false, &type);
-        RequireCodeSince(*this, start, "@Compile_Err_Missing_Operand@");
+        RequireCodeSince(*this, start, CE_MISSING_OPERAND);
         if (type == tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         token = CheckRpar(token);
     } else {
         token = GenImageArray(*this, token);
@@ -111,7 +112,7 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
                 if (IsWord(token, row.word))
                     found = &row;
             if (found == nullptr)
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             mode = found->mode;
             token = Token();
         }
@@ -123,7 +124,7 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
         // Only a comma leads to the colours: a value right after the mode
         // would otherwise be dropped unseen.
         if (token.kind != tkComma)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         int32_t colours;
         token = GenCountedValues(*this, Token(), 0, 2, &colours);
         count = colours + 1;

@@ -2,6 +2,7 @@
 // KINPUT. The prompt is printed by PRINT records before the input record; the
 // variables are pushed as references, and the input record says how many.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -30,10 +31,10 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
         TTokenKind type;
         token = GenExpr(Token(), false, &type);
         if (type == tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         token = CheckComma(token);
         // INPUT WAIT ,A: the record would take a time that was never pushed.
-        RequireCodeSince(*this, start, "@Compile_Err_Missing_Operand@");
+        RequireCodeSince(*this, start, CE_MISSING_OPERAND);
     }
 
     auto pushQuestionMark = [this] {
@@ -49,7 +50,7 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
         if (token.kind == tkSemiColon)
             pushQuestionMark();
         else if (token.kind != tkComma)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         token = Token();
         break;
     }
@@ -58,13 +59,13 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
         break;
     case tkFileNum:
         if (form == TInputForm::Wait)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         form = TInputForm::File;
         AddCode(vcBPushInt, FileNumberOf(token));
         token = CheckComma(Token());
         break;
     default:
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     }
     if (form != TInputForm::File)
         AddCode(vcBUpdateScreen);
@@ -72,11 +73,11 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
     int32_t count;
     GenMultiVar(&token, &count);
     if (count == 0)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
 
     if (lineInput) {
         if (count > 1)
-            RaiseCompileError("@Compile_Err_Too_Many_Operand@");
+            RaiseCompileError(CE_TOO_MANY_OPERAND);
         switch (form) {
         case TInputForm::Keyboard: AddCode(vcLineInput); break;
         case TInputForm::Wait: AddCode(vcLineInputWait); break;
@@ -99,7 +100,7 @@ TToken TCompiler::GenProcKinput(const TToken& /*keyword*/)
     int32_t count;
     GenMultiVar(&token, &count);
     if (count != 1)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcKinput);
     return token;
 }

@@ -3,6 +3,7 @@
 // anything else is an expression whose value the machine looks up when the
 // jump runs (a number as a line, a text as a label).
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -17,7 +18,7 @@ TToken TCompiler::GenJumpTarget(const TToken& first)
         const int32_t start = NextCodeIndex();
         TTokenKind type;
         token = GenExpr(first, false, &type);
-        RequireCodeSince(*this, start, "@Compile_Err_Syntax_Err@");
+        RequireCodeSince(*this, start, CE_SYNTAX_ERR);
     }
     return CheckNoFurtherValue(*this, token);
 }

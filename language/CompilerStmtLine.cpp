@@ -6,6 +6,7 @@
 // (vcBPushAbbrev when empty) and the style as far as written. The record,
 // vcLine, vcStrokeRect (B) or vcFillRect (BF), counts those last values.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtPoint.h"
 #include "language/CompilerStmtSupport.h"
@@ -44,7 +45,7 @@ TToken TCompiler::GenProcLine(const TToken& /*keyword*/)
         token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
             if (token.kind != tkVar || token.text.empty() || token.text[0] != 'B')
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             record = token.text.size() > 1 && token.text[1] == 'F' ? vcFillRect : vcStrokeRect;
             token = Token();
         }

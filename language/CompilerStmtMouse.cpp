@@ -3,6 +3,7 @@
 // STOP switches a mouse event trap; MOUSE = ... is dropped. CALL MOUSE takes
 // five variables that the machine reads and writes; any other CALL is dropped.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -25,11 +26,11 @@ TToken TCompiler::GenProcMouse(const TToken& keyword)
     TTokenKind type;
     token = GenExpr(token, false, &type);
     if (type != tkInt && type != tkSingle && type != tkDouble)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     int32_t values = 1;
     if (!IsMultiExprEndToken(token)) {
         if (token.kind != tkComma)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         std::vector<TToken> operands;
         token = GenProcDealToken(keyword, 0, 4, {{tkInt, true}, {tkInt, true}, {tkAnyType, true}, {tkAnyType, true}},
                                  &operands);
@@ -54,7 +55,7 @@ TToken TCompiler::GenProcCallMouse(const TToken& /*mouse*/)
     int32_t count;
     GenMultiVar(&token, &count);
     if (count != kCallMouseVariables)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     token = CheckRpar(token);
     AddCode(vcCallMouse);
     return token;

@@ -1,6 +1,7 @@
 // ON: the computed jump ON e GOTO/GOSUB, the event traps ON event GOSUB, and
 // ON ERROR, ON COM and ON PEN, which are read and dropped.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/EventMasks.h"
 #include "language/MidCode.h"
@@ -43,7 +44,7 @@ TToken TCompiler::GenProcOnGosubGoto(const TToken& first)
     TTokenKind type;
     TToken token = GenExpr(first, false, &type);
     if (NextCodeIndex() == start)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
 
     TVMCodeCmd record;
     switch (token.kind == tkString ? VM_CODE_PLACEHOLDER : KeywordCode(token.text)) {
@@ -54,7 +55,7 @@ TToken TCompiler::GenProcOnGosubGoto(const TToken& first)
         record = vcOnGosub;
         break;
     default:
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     }
 
     token = Token();
@@ -69,7 +70,7 @@ TToken TCompiler::GenProcOnGosubGoto(const TToken& first)
         ++slots;
     }
     if (slots == 0)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(record, slots);
     return token;
 }

@@ -3,6 +3,7 @@
 // (LINE, CIRCLE, GET@, PUT@): "(" x, y ")", perhaps after STEP. The STEP flag
 // goes on the stack in front of the coordinates.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/Token.h"
 
@@ -15,12 +16,12 @@ inline TToken GenCoordinatePair(TCompiler& compiler, const TToken& first)
     int32_t count;
     const TToken rest = compiler.GenMultiExpr(first, &count, nullptr);
     if (count != 2)
-        compiler.RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
     return compiler.CheckRpar(rest);
 }
 
 // "(" or STEP "(" at `token`: sets *step and returns the token after "(";
-// anything else is "@Compile_Err_Syntax_Err@".
+// anything else is CE_SYNTAX_ERR.
 inline TToken OpenPoint(TCompiler& compiler, const TToken& token, bool* step)
 {
     if (token.kind == tkLpar) {
@@ -31,7 +32,7 @@ inline TToken OpenPoint(TCompiler& compiler, const TToken& token, bool* step)
         *step = true;
         return compiler.CheckLpar(compiler.Token());
     }
-    compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 // A point whose STEP flag the machine takes from the stack, from the token

@@ -5,6 +5,7 @@
 // or writes the WRITE separator), and the line end is one more record with its
 // flag set. In a file form the file number is pushed before every record.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -19,7 +20,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
     TToken token = Token();
     if (IsWord(token, "USING")) {
         if (code != vcPrint)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         return GenProcPrintUsing(token);
     }
 
@@ -36,7 +37,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
         // USING only opens the statement; there is no file form of PRINT USING,
         // and the word is never taken for a variable.
         if (IsWord(token, "USING"))
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
 
         if (IsValueStartToken(token)) {
             lineEnd = true;
@@ -44,11 +45,11 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
             const int32_t start = NextCodeIndex();
             TTokenKind type;
             token = GenExpr(token, false, &type);
-            RequireCodeSince(*this, start, "@Compile_Err_Syntax_Err@");
+            RequireCodeSince(*this, start, CE_SYNTAX_ERR);
             AddCode(code, false);
         } else if (token.kind == tkFileNum) {
             if (!firstItem)
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             code = code == vcPrint ? vcPrintSh : vcWriteSh;
             fileForm = true;
             fileNumber = FileNumberOf(token);
@@ -63,7 +64,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
             }
             token = Token();
         } else {
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         }
     }
 
@@ -71,7 +72,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
         pushFileNumber();
         AddCode(code, true);
     } else if (code == vcWrite || code == vcWriteSh) {
-        RaiseCompileError("@Compile_Err_Syntax_Err@");  // WRITE may not end with a separator
+        RaiseCompileError(CE_SYNTAX_ERR);  // WRITE may not end with a separator
     }
     if (code == vcPrint || code == vcWrite)
         AddCode(vcBUpdateScreen);
@@ -85,14 +86,14 @@ TToken TCompiler::GenProcPrintUsing(const TToken& /*keyword*/)
     TTokenKind formatType;
     TToken token = GenExpr(Token(), false, &formatType);
     if (formatType != tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckSemiColon(token);
 
     int32_t count;
     TTokenKind lastSeparator;
     token = GenMultiExpr(token, &count, &lastSeparator);
     if (count == 0)
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     AddCode(vcBPushBool, lastSeparator != tkSemiColon);
     AddCode(vcPrintUsing, count);
     return token;

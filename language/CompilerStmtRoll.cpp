@@ -2,6 +2,7 @@
 // The amounts (vcBPushAbbrev when empty) and the letter's code go on the
 // stack as far as written; vcRoll counts them.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 namespace {
@@ -15,7 +16,7 @@ TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
 {
     TToken token = Token();
     if (IsMultiExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
 
     // An amount, or vcBPushAbbrev where a comma or the statement's end stands.
     auto genAmount = [&] {
@@ -26,7 +27,7 @@ TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
         TTokenKind type;
         token = GenExpr(token, false, &type);
         if (type == tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     };
 
     int32_t count = 0;
@@ -43,12 +44,12 @@ TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
             return;
         token = CheckComma(token);
         if (token.kind != tkVar || (token.text != "N" && token.text != "Y"))
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+            RaiseCompileError(CE_ILL_FUNC_CALL);
         AddCode(vcBPushInt, token.text == "Y" ? kLetterY : kLetterN);
         count = 3;
         token = Token();
         if (!IsMultiExprEndToken(token))
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+            RaiseCompileError(CE_ILL_FUNC_CALL);
     };
     readOperands();
     AddCode(vcRoll, count);

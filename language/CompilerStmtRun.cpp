@@ -9,6 +9,7 @@
 //                           merge flag, file name [, target [, ALL flag]],
 //                           vcChain with the number of values pushed
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 
@@ -30,7 +31,7 @@ TToken TCompiler::GenProcRun(const TToken& /*keyword*/)
     const int32_t start = NextCodeIndex();
     TTokenKind type;
     token = GenExpr(token, false, &type);
-    RequireCodeSince(*this, start, "@Compile_Err_Syntax_Err@");
+    RequireCodeSince(*this, start, CE_SYNTAX_ERR);
     if (type != tkString) {
         token = CheckNoFurtherValue(*this, token);
         AddCode(vcRunCur, true);
@@ -44,7 +45,7 @@ TToken TCompiler::GenProcRun(const TToken& /*keyword*/)
     }
     token = CheckComma(token);
     if (token.kind != tkVar || token.text != "R")
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcRunSpecify, true);
     return Token();
 }
@@ -53,13 +54,13 @@ TToken TCompiler::GenProcChain(const TToken& /*keyword*/)
 {
     TToken token = Token();
     if (IsMultiExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     const bool merge = IsWord(token, "MERGE");
     AddCode(vcBPushBool, merge);
     if (merge)
         token = Token();
     if (IsMultiExprEndToken(token))
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
 
     int32_t count = 1;
     // Reads the optional parts; returns at the first statement end.
@@ -67,7 +68,7 @@ TToken TCompiler::GenProcChain(const TToken& /*keyword*/)
         TTokenKind type;
         token = GenExpr(token, false, &type);
         if (type != tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         count = 2;
         if (IsMultiExprEndToken(token))
             return;
@@ -80,7 +81,7 @@ TToken TCompiler::GenProcChain(const TToken& /*keyword*/)
         } else {
             const int32_t start = NextCodeIndex();
             token = GenExpr(token, false, &type);
-            RequireCodeSince(*this, start, "@Compile_Err_Missing_Operand@");
+            RequireCodeSince(*this, start, CE_MISSING_OPERAND);
         }
         token = CheckNoFurtherValue(*this, token);
         count = 3;

@@ -2,6 +2,7 @@
 // cannot begin a statement, and the statements that the dialect has but that
 // do nothing here: they are accepted with any operands and compile to nothing.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // Passes over an ignored statement's operands, from the token after `from`,
 // up to the statement's end. AS is an operand word here (NAME "A" AS "B",
 // FIELD #1, 20 AS A$); parentheses must balance: a "(" left open is
-// "@Compile_Err_No_RPar@", and a ")" without its "(" ends the skip and is left
+// CE_NO_RPAR, and a ")" without its "(" ends the skip and is left
 // to the line compiler, which refuses it.
 TToken SkipIgnoredOperands(TCompiler& compiler)
 {
@@ -17,7 +18,7 @@ TToken SkipIgnoredOperands(TCompiler& compiler)
     for (TToken token = compiler.Token();; token = compiler.Token()) {
         if (token.kind != tkAs && TCompiler::IsMultiExprEndToken(token)) {
             if (depth > 0)
-                compiler.RaiseCompileError("@Compile_Err_No_RPar@");
+                compiler.RaiseCompileError(CE_NO_RPAR);
             return token;
         }
         if (token.kind == tkLpar) {
@@ -84,7 +85,7 @@ KIVO_IGNORED_STATEMENT(GenProcDefUsr)
 #undef KIVO_IGNORED_STATEMENT
 
 // BASE only follows OPTION.
-TToken TCompiler::GenProcBase(const TToken& /*keyword*/) { RaiseCompileError("@Compile_Err_Syntax_Err@"); }
+TToken TCompiler::GenProcBase(const TToken& /*keyword*/) { RaiseCompileError(CE_SYNTAX_ERR); }
 
 // BEEP [n] and RANDOMIZE [n]: the flag tells the machine whether a value lies
 // on the stack (a lone comma pushes an omitted value and counts as given).

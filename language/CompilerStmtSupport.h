@@ -2,6 +2,7 @@
 // Small checks shared by the statement generators.
 
 #include "foundation/DecimalText.h"
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/Token.h"
 
@@ -55,7 +56,7 @@ inline void RequireCodeSince(const TCompiler& compiler, int32_t start, const cha
 inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token)
 {
     if (IsValueStartToken(token) || token.kind == tkFileNum)
-        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+        compiler.RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
@@ -65,7 +66,7 @@ inline TToken CheckOptionComma(TCompiler& compiler, const TToken& token)
 {
     const TToken next = compiler.CheckComma(token);
     if (TCompiler::IsMultiExprEndToken(next))
-        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+        compiler.RaiseCompileError(CE_SYNTAX_ERR);
     return next;
 }
 
@@ -81,7 +82,7 @@ inline TToken GenNumericOption(TCompiler& compiler, const TToken& token, bool* g
     TTokenKind type;
     const TToken rest = compiler.GenExpr(token, false, &type);
     if (type == tkString)
-        compiler.RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return rest;
 }
 
@@ -92,7 +93,7 @@ inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t
 {
     const TToken rest = compiler.GenMultiExpr(first, count, nullptr);
     if (*count < least || *count > most)
-        compiler.RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
     return rest;
 }
 
@@ -103,7 +104,7 @@ inline TToken GenSingleValueOption(TCompiler& compiler, const TToken& comma)
 {
     const TToken token = compiler.CheckComma(comma);
     if (TCompiler::IsExprEndToken(token))
-        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+        compiler.RaiseCompileError(CE_SYNTAX_ERR);
     int32_t values;
     return GenCountedValues(compiler, token, 1, 1, &values);
 }
@@ -116,7 +117,7 @@ inline TToken GenVariableListStatement(TCompiler& compiler, TVMCodeCmd record)
     int32_t count;
     compiler.GenMultiVar(&token, &count);
     if (count == 0)
-        compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+        compiler.RaiseCompileError(CE_SYNTAX_ERR);
     compiler.AddCode(record, count);
     return token;
 }

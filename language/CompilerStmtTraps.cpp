@@ -7,6 +7,7 @@
 // vcSetIrState; ON event GOSUB pushes the parameters, then the targets, and
 // appends vcSetIrTgt with the event mask.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/CompilerStmtSupport.h"
 #include "language/EventMasks.h"
@@ -40,7 +41,7 @@ int32_t TrapStateOf(const TCompiler& compiler, const TToken& word)
         return 1;
     if (IsWord(word, "OFF"))
         return 0;
-    compiler.RaiseCompileError("@Compile_Err_Syntax_Err@");
+    compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 bool IsTrapStateWord(const TToken& token)
@@ -55,7 +56,7 @@ TToken GenTrapNumber(TCompiler& compiler, const TToken& first, int32_t base)
     const int32_t start = compiler.NextCodeIndex();
     TTokenKind type;
     const TToken rest = compiler.GenExpr(first, false, &type);
-    RequireCodeSince(compiler, start, "@Compile_Err_Missing_Operand@");
+    RequireCodeSince(compiler, start, CE_MISSING_OPERAND);
     const TToken word = compiler.CheckRpar(rest);
     compiler.AddCode(vcBPushInt, base);
     compiler.AddCode(vcBAddInt);
@@ -74,11 +75,11 @@ TToken TCompiler::GenProcOnIrGeneral(const TToken& /*event*/, int32_t mask)
         TTokenKind type;
         token = GenExpr(Token(), false, &type);
         if (type != tkString)
-            RaiseCompileError("@Compile_Err_Type_Mismatch_Arg@");
+            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         parameters = 1;
     }
     if (!IsWord(token, "GOSUB"))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
 
     token = Token();
     int32_t targets = 0;
@@ -105,19 +106,19 @@ TToken TCompiler::GenProcOnIrGeneral(const TToken& /*event*/, int32_t mask)
     }
 
     if (parameters != ParameterCountOf(mask))
-        RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+        RaiseCompileError(CE_ILL_FUNC_CALL);
     if (mask == event_mask::Key) {
         if (targets > kFuncKeyCount)
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+            RaiseCompileError(CE_ILL_FUNC_CALL);
         for (; targets < kFuncKeyCount; ++targets)
             AddCode(vcBPushAbbrev);
     } else {
         if (targets != 1)
-            RaiseCompileError("@Compile_Err_Ill_Func_Call@");
+            RaiseCompileError(CE_ILL_FUNC_CALL);
         // The machine keeps the old target of an omitted one and takes no
         // parameters off the stack for it: with parameters the target is due.
         if (parameters > 0 && omitted > 0)
-            RaiseCompileError("@Compile_Err_Missing_Operand@");
+            RaiseCompileError(CE_MISSING_OPERAND);
     }
     AddCode(vcSetIrTgt, mask);
     return token;

@@ -2,6 +2,7 @@
 // no token buffer and no backtracking. Character classes are plain ASCII and
 // never depend on the C locale.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -114,7 +115,7 @@ TToken TCompiler::TokenIdent()
     const TTokenKind kind = entry;
 
     if (kind == tkVar && buffer.back() == '@' && !DataMode)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
 
     SrcPos += n;
     return TToken(kind, buffer);
@@ -133,7 +134,7 @@ TToken TCompiler::TokenNum()
     } else {
         const char last = run.back();
         if (last == '.')
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         if (last == '%' || last == '!' || last == '#')
             kind = SufVarTypeTable[static_cast<unsigned char>(last)];
         else
@@ -143,7 +144,7 @@ TToken TCompiler::TokenNum()
     SrcPos += len;
     // No exponent notation: a keyword or name may not touch a number.
     if (!DataMode && IsLetter(SrcByte(0)))
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     return TToken(kind, std::move(run));
 }
 
@@ -160,7 +161,7 @@ TToken TCompiler::TokenHexOct()
         while (IsDigit(SrcByte(0))) {
             const unsigned char d = SrcByte(0);
             if (d == '8' || d == '9')
-                RaiseCompileError("@Compile_Err_Syntax_Err@");
+                RaiseCompileError(CE_SYNTAX_ERR);
             value = value * 8u + static_cast<uint32_t>(d - '0');
             ++SrcPos;
         }
@@ -177,7 +178,7 @@ TToken TCompiler::TokenHexOct()
     } else if (IsDigit(c)) {
         readOctal();
     } else {
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     }
     return TToken(tkInt, std::to_string(static_cast<int32_t>(value)));
 }

@@ -1,6 +1,7 @@
 // Variables: the type rule, canonical names and records, references, variable
 // lists and the default types of initial letters (DEFINT and its siblings).
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 
@@ -78,7 +79,7 @@ void TCompiler::GenVar(TToken* token, bool* lvalue, bool* keepType, bool stateme
                        TTokenKind* gathered)
 {
     if (token->kind != tkVar)
-        RaiseCompileError("@Compile_Err_Syntax_Err@");
+        RaiseCompileError(CE_SYNTAX_ERR);
     TVarInfo* var = FindVarInfo(token->text);
     *token = Token();
 
@@ -98,7 +99,7 @@ void TCompiler::GenVar(TToken* token, bool* lvalue, bool* keepType, bool stateme
         int32_t count;
         *token = GenMultiExpr(Token(), &count, nullptr);
         if (token->kind != tkRpar && token->kind != tkRbracket)
-            RaiseCompileError("@Compile_Err_No_RPar@");
+            RaiseCompileError(CE_NO_RPAR);
         *token = Token();
     }
     if (referenceWanted || (token->kind == tkEqual && *lvalue && statement))
@@ -116,7 +117,7 @@ void TCompiler::GenMultiVar(TToken* token, int32_t* count)
         if (IsMultiExprEndToken(*token) || token->kind == tkRpar)
             return;
         if (token->kind != tkVar)
-            RaiseCompileError("@Compile_Err_Syntax_Err@");
+            RaiseCompileError(CE_SYNTAX_ERR);
         bool lvalue = true;
         TTokenKind type = tkUntyped;
         GenVar(token, &lvalue, &keepType, true, true, &type);
@@ -131,7 +132,7 @@ TToken TCompiler::SetDefVarType(TTokenKind type)
     // The first character of a letter token, which must be a letter A to Z.
     auto letterOf = [this](const TToken& token) {
         if (token.kind != tkVar || token.text.empty() || token.text[0] < 'A' || token.text[0] > 'Z')
-            RaiseCompileError("@Compile_Err_Ill_Def_Var_Type@");
+            RaiseCompileError(CE_ILL_DEF_VAR_TYPE);
         return token.text[0];
     };
     for (;;) {

@@ -3,6 +3,7 @@
 // Loops nest by recursion through CompileBlock; a WEND closes the innermost
 // open WHILE.
 
+#include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
 TToken TCompiler::GenWhile(const TToken& /*keyword*/)
@@ -18,14 +19,14 @@ TToken TCompiler::GenWhile(const TToken& /*keyword*/)
     TToken token = GenExpr(Token(), false, &conditionType);
     // vcBFJmp would take the label for the condition.
     if (NextCodeIndex() == conditionStart)
-        RaiseCompileError("@Compile_Err_Missing_Operand@");
+        RaiseCompileError(CE_MISSING_OPERAND);
     if (conditionType == tkString)
-        RaiseCompileError("@Compile_Err_Type_Mismatch_Calc@");
+        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     AddCode(vcBFJmp);
 
     token = CompileBlock(token);
     if (token.kind != tkWend)
-        RaiseCompileError("@Compile_Err_While_Without_Wend@");
+        RaiseCompileError(CE_WHILE_WITHOUT_WEND);
 
     AddStatementBegin();
     AddCode(vcBPushString, topLabel);

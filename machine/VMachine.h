@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -83,6 +84,9 @@ public:
     bool SetStartPos(const TRunRequest& request);
     // Replaces the clock (tests); the default is the system clock.
     void SetClock(const THostClock* clock) { Clock = clock; }
+    // Off: every code runs through its handler, none on the dispatch loop's fast paths,
+    // so that a run can be compared with the usual one. Before the thread is resumed.
+    void SetFusion(bool on) { Fusion = on; }
     // Sets the stop flag and the terminate request; returns 0.
     int32_t Terminate() override;
     int32_t Execute() override;
@@ -255,6 +259,13 @@ protected:
     using TFuncTable = TDispatchTable<THandler>;
     // Built once and shared by every machine: member pointers do not depend on the object.
     static const TFuncTable& SharedFuncTable();
+    // The shared entries with `own` in place of theirs: the table of a machine that runs
+    // some codes through handlers of its own (the debugger's line, call and assignment
+    // handlers). Such a machine hands it to UseFuncTable before its thread is resumed;
+    // the dispatch loop then runs every code whose entry is not the shared one through
+    // that entry, never on a fast path, and keeps the fast paths for all other codes.
+    static TFuncTable FuncTableWith(std::initializer_list<TFuncTable::Row> own);
+    void UseFuncTable(const TFuncTable& table) { FuncTable = &table; }
     static void InitFuncTable(TFuncTable& table);
     static void InitFuncTableBase(TFuncTable& table);
     static void InitFuncTableOperators(TFuncTable& table);
@@ -617,6 +628,7 @@ protected:
     long ExitStatus = 0;
     const TVMCode* PC = nullptr;
     const TFuncTable* FuncTable = nullptr;
+    bool Fusion = true;
     // For this run, indexed like MidCode->Codes: every code's handler, its run kind
     // (VMachineRunCodes.cpp) and, for the jumps whose target is known, the target's
     // code index.

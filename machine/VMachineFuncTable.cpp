@@ -21,6 +21,16 @@ const TVMachine::TFuncTable& TVMachine::SharedFuncTable() {
     return table;
 }
 
+TVMachine::TFuncTable TVMachine::FuncTableWith(std::initializer_list<TFuncTable::Row> own) {
+    const TFuncTable& shared = SharedFuncTable();
+    TFuncTable table(shared.Fallback());
+    table.Set(own);
+    for (uint32_t code = 0; code < TFuncTable::SIZE; ++code) {
+        if (shared.IsSet(code) && !table.IsSet(code)) table.Set(code, shared[code]);
+    }
+    return table;
+}
+
 void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableBase(t);
     InitFuncTableFunc(t);

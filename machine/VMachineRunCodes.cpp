@@ -20,7 +20,10 @@
 // read between them, as between any two steps of one code.
 //
 // The shared table never changes, so the tests that run single codes through it see
-// the plain handlers, and every kind here does what that handler does.
+// the plain handlers, and every kind here does what that handler does. A code whose
+// entry in the machine's table is not the shared one (a debugger's own handler) is
+// never fused, nor is any code when fusion is off: it goes through its entry. The
+// choice is made once before the run, so a run without such entries pays nothing.
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
@@ -141,6 +144,8 @@ int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const {
 void TVMachine::PrepareRunCodes() {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const TFuncTable& table = *FuncTable;
+    const TFuncTable& shared = SharedFuncTable();
+    const auto fusable = [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); };
     const size_t n = codes.size();
     RunHandlers.resize(n);
     // One entry more than there are codes: the loop ends when it reaches it, so it
@@ -155,8 +160,9 @@ void TVMachine::PrepareRunCodes() {
         // Index 0 is the placeholder, which never runs.
         if (i == 0) continue;
         if (code.Cmd == vcBPushString) ++labels;
+        if (!fusable(code.Cmd)) continue;
         TRunKind kind = single_kind(code.Cmd);
-        if (i + 1 < n) {
+        if (i + 1 < n && fusable(codes[i + 1].Cmd)) {
             const TVMCode& next = codes[i + 1];
             if (is_var_ref_marker(code) && next.Cmd == vcBLoadArray && next.Operand.Var != nullptr) {
                 kind = rkLoadPlainVar;

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-Message::Message(uint32_t what) : what(what) {}
+Message::Message(uint32_t code) : what(code) {}
 
 Message::~Message() { AbandonReply(); }
 

@@ -135,7 +135,7 @@ public:
     bool IsSourceWaiting() const;
     // Answers the waiting sender; kBadValue when nobody waits or the reply was given.
     status_t SendReply(const Message& reply);
-    status_t SendReply(uint32_t what) { return SendReply(Message(what)); }
+    status_t SendReply(uint32_t replyWhat) { return SendReply(Message(replyWhat)); }
 
 private:
     friend class Messenger;

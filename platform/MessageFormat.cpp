@@ -145,7 +145,7 @@ status_t MessageCodec::Flatten(const Message& message, std::string* out) {
             } else if (const EntryRef* ref = std::get_if<EntryRef>(&value)) {
                 entry = ref->path;
             } else if (const Message::Nested* n = std::get_if<Message::Nested>(&value)) {
-                if (status_t s = Flatten(*n->message, &entry); s != kOk) return s;
+                if (status_t nested = Flatten(*n->message, &entry); nested != kOk) return nested;
             } else if (const auto* raw = std::get_if<std::vector<uint8_t>>(&value)) {
                 entry.assign(raw->begin(), raw->end());
             } else {

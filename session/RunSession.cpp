@@ -104,6 +104,7 @@ bool TRunSession::ReadyBasic() {
     auto machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, &mRunRequests,
                                                mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
+    machine->SetFusion(mSettings.Fusion);
     if (mSimulated) machine->SetClock(mSimulated.get());
     mPlayer.SetVMachine(machine.get());
     mAlarm->Clear();

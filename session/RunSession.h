@@ -43,6 +43,8 @@ struct TRunSessionSettings {
     // with the music preferences at their defaults.
     bool SimulatedClock = false;
     std::optional<std::tm> LocalTime;
+    // Off: every code runs through its plain handler, for comparing runs.
+    bool Fusion = true;
 };
 
 // What became of a run request before its machine could start.

@@ -86,6 +86,6 @@ TEST_P(Fixture, ShowsTheExpectedScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, Fixture, ::testing::ValuesIn(fixture_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& testInfo) { return testInfo.param; });
 
 }  // namespace

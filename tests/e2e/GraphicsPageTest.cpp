@@ -84,6 +84,6 @@ TEST_P(PageFixture, ShowsTheExpectedPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, PageFixture, ::testing::ValuesIn(page_fixtures()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& testInfo) { return testInfo.param; });
 
 }  // namespace

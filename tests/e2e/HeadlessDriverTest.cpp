@@ -20,7 +20,7 @@ TEST(HeadlessOptions, Accepted) {
     THeadlessOptions o;
     std::string error;
     ASSERT_TRUE(parse_headless_options({"--drive", "2=/tmp", "--keys", "A\\r\\x41\\\\\\e", "--mode", "dos", "--timeout",
-                                        "0.5", "--page", "p.png", "--midi-log", "m.log", "prog.bas"},
+                                        "0.5", "--page", "p.png", "--midi-log", "m.log", "--no-fusion", "prog.bas"},
                                        o, error))
         << error;
     EXPECT_EQ(o.Drives.at(2), "/tmp");
@@ -29,6 +29,7 @@ TEST(HeadlessOptions, Accepted) {
     EXPECT_EQ(o.TimeoutSeconds, 0.5);
     EXPECT_EQ(*o.PagePng, "p.png");
     EXPECT_EQ(*o.MidiLog, "m.log");
+    EXPECT_FALSE(o.Fusion);
     EXPECT_EQ(o.ListPath, "prog.bas");
 }
 
@@ -50,6 +51,7 @@ TEST(HeadlessOptions, SimulatedClockAndLocalTime) {
     THeadlessOptions real;
     ASSERT_TRUE(parse_headless_options({"--clock", "real", "p.bas"}, real, error)) << error;
     EXPECT_FALSE(real.SimulatedClock);
+    EXPECT_TRUE(real.Fusion) << "the fast paths are on unless --no-fusion is given";
 }
 
 TEST(HeadlessOptions, Rejected) {

@@ -164,7 +164,7 @@ TEST_P(BeneathFolder, OnlyRegularFilesOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolve, BeneathFolder, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Walk" : "Openat2"; });
+                         [](const ::testing::TestParamInfo<bool>& testInfo) { return testInfo.param ? "Walk" : "Openat2"; });
 
 TEST(BasicFileName, DriveFolderMustBeAFolder) {
     TTempDriveTree tree;

@@ -84,8 +84,8 @@ TEST_P(GetImageTest, ChecksTheRectangle)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rectangles, GetImageTest, testing::ValuesIn(GET_CASES), [](const auto& info) {
-    std::string name = info.param.name;
+INSTANTIATE_TEST_SUITE_P(Rectangles, GetImageTest, testing::ValuesIn(GET_CASES), [](const auto& testInfo) {
+    std::string name = testInfo.param.name;
     for (char& ch : name)
         if (ch == ' ')
             ch = '_';

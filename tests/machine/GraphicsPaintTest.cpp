@@ -87,8 +87,8 @@ TEST_P(PaintClosedShapeTest, FillsTheInsideAndNothingElse)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, PaintClosedShapeTest, testing::ValuesIn(CLOSED_SHAPES),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& testInfo) {
+                             std::string name = testInfo.param.name;
                              for (char& ch : name)
                                  if (ch == ' ')
                                      ch = '_';

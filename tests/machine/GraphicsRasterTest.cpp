@@ -54,8 +54,8 @@ TEST_P(LineTest, DrawsThePixelsOfTheSegmentEitherWayRound)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, LineTest, testing::ValuesIn(LINE_CASES),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& testInfo) {
+                             std::string name = testInfo.param.name;
                              for (char& ch : name)
                                  if (!std::isalnum(static_cast<unsigned char>(ch)))
                                      ch = '_';

@@ -34,7 +34,7 @@ TMidiEvent Note(Kind kind, int channel, int note, int velocity, int64_t time)
 }
 
 // A machine as the player sees it: counts music interrupts and can be told to stop.
-class FakeMachine : public TMmlMachineLink {
+class FakeMachine final : public TMmlMachineLink {
 public:
     explicit FakeMachine(const TMmlPlayer* player = nullptr) : mPlayer(player) {}
 

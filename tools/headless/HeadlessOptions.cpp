@@ -196,6 +196,8 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
                 return false;
             }
             options.LocalTime = time;
+        } else if (arg == "--no-fusion") {
+            options.Fusion = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -222,7 +224,7 @@ std::string headless_usage() {
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"
-           "                     [--local-time YYYY-MM-DDTHH:MM:SS] LIST\n"
+           "                     [--local-time YYYY-MM-DDTHH:MM:SS] [--no-fusion] LIST\n"
            "       kivo-headless --help\n"
            "Runs the program LIST without a window and prints its text screen.\n"
            "--keys types TEXT once the run has started; escapes: \\r \\n \\t \\e \\\\ \\xHH,\n"
@@ -230,5 +232,6 @@ std::string headless_usage() {
            "  MS milliseconds of the machine's clock have passed since the start or the\n"
            "  previous \\w. With --clock simulated, where time moves only while the program\n"
            "  waits (SLEEP, INPUT, music), every key then arrives at the same moment of each run.\n"
+           "--no-fusion runs every code through its plain handler (for comparing runs).\n"
            "Exit status: 0 ended, 1 run-time error, 2 compile error, 3 time-out, 4 bad arguments.\n";
 }

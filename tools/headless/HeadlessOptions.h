@@ -3,14 +3,17 @@
 //   kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]
 //                 [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]
 //                 [--page FILE.png] [--midi-log FILE]
-//                 [--clock real|simulated] [--local-time YYYY-MM-DDTHH:MM:SS] LIST
+//                 [--clock real|simulated] [--local-time YYYY-MM-DDTHH:MM:SS]
+//                 [--no-fusion] LIST
 //   kivo-headless --help
 //
 // --clock simulated runs the machine and the music player on a clock that moves only
 // while both wait, starting one second after start-up, with the music preferences at
 // their defaults: MIDI stamps, SLEEP, SYSTEMTIME and INP's counter come out the same on
 // every run, and queued music plays out after the program has ended. --local-time sets
-// the date and time of day at the start of a simulated run (DATE$, TIME$).
+// the date and time of day at the start of a simulated run (DATE$, TIME$). --no-fusion
+// runs every code through its handler, without the dispatch loop's fast paths, so that
+// tests can compare a run both ways.
 
 #include <cstdint>
 #include <ctime>
@@ -29,6 +32,7 @@ struct THeadlessOptions {
     std::optional<std::string> MidiLog;
     bool SimulatedClock = false;
     std::optional<std::tm> LocalTime;   // only with the simulated clock
+    bool Fusion = true;
     std::string ListPath;
     bool Help = false;                  // --help: print the usage, run nothing
 };

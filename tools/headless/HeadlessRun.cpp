@@ -176,6 +176,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     settings.Encoding = options.Encoding;
     settings.SimulatedClock = options.SimulatedClock;
     settings.LocalTime = options.LocalTime;
+    settings.Fusion = options.Fusion;
     TRunSession session(host, &alerts, settings);
     TBasicRsrc& rsrc = session.Rsrc();
     for (const auto& [number, folder] : drives) {
