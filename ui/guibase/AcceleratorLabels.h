@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The accelerator format the program offers first: placement code 2, then "(a)".
-inline const std::string kDefaultAccKeyFormat = "\x02(a)";
+// The accelerator format the program offers first (kDefaultAccKeyFormat) is the item's.
+#include "foundation/IAPItemAccKeyFormat.h"
 
 // The label with `key` shown in `format`. Byte 0 of the format says where the key
 // goes (1: in front of the label; anything else: behind the label's text, before its
