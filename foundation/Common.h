@@ -82,6 +82,12 @@ public:
     // "CoMO": the MIDI outputs the run view connects to, in order.
     std::vector<std::string> MidiOutputs() const;
     void SetMidiOutputs(std::vector<std::string> names);
+    // Reads and rewrites the list in one step under the record's lock, so that a
+    // change made meanwhile on another thread is not lost.
+    template <typename Change>
+    void ChangeMidiOutputs(Change change) {
+        mTexts.Update([&](Texts& t) { change(t.midiOutputs); });
+    }
 
 private:
     struct Texts {
