@@ -1,9 +1,18 @@
 #pragma once
 // The compiler's copy of a program list, made as the editor makes it before a run:
-// carriage returns and Control-Z become line feeds; a list whose first byte is not a
-// digit has its non-empty lines numbered 1, 2, 3...; every line is cut at 500 bytes,
-// the excess bytes becoming line feeds.
+// carriage returns and Control-Z become line feeds; empty or blank lines before the
+// first line with text are left out; a list without line numbers has
+// its non-empty lines numbered 1, 2, 3... A list counts as numbered when its first
+// line that is not blank begins with a digit, or when any line begins (after blanks)
+// with a line number of 1 or more: numbering such a list would break its jumps. A
+// line longer than 500 bytes is a compile error naming the line, and nothing is
+// compiled.
 
 #include <string>
 
-std::string format_source_for_compiler(const std::string& text);
+struct TFormattedSource {
+    std::string Text;
+    std::string Error;  // the compile error alert, or empty
+};
+
+TFormattedSource format_source_for_compiler(const std::string& text);

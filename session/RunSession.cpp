@@ -169,7 +169,12 @@ TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* no
             return TRunPrepared::LoadFailed;
         }
     }
-    if (!CompileBasic(format_source_for_compiler(mList))) return TRunPrepared::CompileFailed;
+    const TFormattedSource source = format_source_for_compiler(mList);
+    if (!source.Error.empty()) {
+        if (mAlerts != nullptr) mAlerts->ShowAlert(source.Error);
+        return TRunPrepared::CompileFailed;
+    }
+    if (!CompileBasic(source.Text)) return TRunPrepared::CompileFailed;
     ReadyBasic();
     return TRunPrepared::Ready;
 }

@@ -15,21 +15,43 @@ TEST(FormatSource, AsTheEditorPreparesIt) {
     };
     const Case cases[] = {
         {"numbered lists stay", "10 PRINT 1\r\n20 END", "10 PRINT 1\n\n20 END"},
-        {"unnumbered lists are numbered", "PRINT 1\n\nEND\n", "1 PRINT 1\n\n2 END\n"},
-        {"numbers are replaced, 0 stays", " 10 A\n30 B\n0 C", "1 10 A\n2 B\n3 0 C"},
+        {"unnumbered lists are numbered", "PRINT 1\n\nPRINT 2", "1 PRINT 1\n\n2 PRINT 2"},
+        {"a leading 0 stays and takes no number", "PRINT\n0 X\nY", "1 PRINT\n0 X\n2 Y"},
+        {"an empty first line does not decide", "\n10 GOTO 30\n20 END\n30 PRINT 1", "10 GOTO 30\n20 END\n30 PRINT 1"},
+        {"a blank first line does not decide", " \n 10 GOTO 30\n30 END", " 10 GOTO 30\n30 END"},
+        {"leading empty lines take no number", "\r\n\nPRINT 1", "1 PRINT 1"},
+        {"a numbered line anywhere keeps the numbers", "PRINT 1\n100 END", "PRINT 1\n100 END"},
         {"Control-Z ends a line", "10 A\x1a" "20 B", "10 A\n20 B"},
         {"empty", "", ""},
         {"text after a NUL is dropped", std::string("10 A\0" "20 B", 9), "10 A"},
     };
-    for (const Case& c : cases) EXPECT_EQ(format_source_for_compiler(c.in), c.out) << c.name;
+    for (const Case& c : cases) {
+        const TFormattedSource source = format_source_for_compiler(c.in);
+        EXPECT_EQ(source.Text, c.out) << c.name;
+        EXPECT_EQ(source.Error, "") << c.name;
+    }
+}
 
-    const std::string longLine = "10 " + std::string(600, 'x');
-    const std::string cut = format_source_for_compiler(longLine);
-    EXPECT_EQ(cut.size(), longLine.size());
-    EXPECT_EQ(cut.substr(0, 500), longLine.substr(0, 500));
-    EXPECT_EQ(cut.substr(500), std::string(103, '\n'));
-    const std::string exact = "1 " + std::string(498, 'y');
-    EXPECT_EQ(format_source_for_compiler(exact), exact);
+TEST(FormatSource, LineLongerThan500BytesIsACompileErrorNamingIt) {
+    struct Case {
+        const char* name;
+        std::string list;
+        std::string lineName;
+    };
+    const std::string tail500 = std::string(500 - 7, 'x');  // "20 REM " + tail = 500 bytes
+    const Case cases[] = {
+        {"numbered list", "10 PRINT 1\n20 REM " + tail500 + "y\n30 END", "Line: 20"},
+        {"numbered after numbering", "PRINT 1\nREM " + std::string(498, 'x') + "\nEND", "Line: 2"},
+        {"a multi-byte character across the limit", "10 REM " + std::string(492, 'x') + "\xE3\x81\x82", "Line: 10"},
+    };
+    for (const Case& c : cases) {
+        const TFormattedSource source = format_source_for_compiler(c.list);
+        EXPECT_NE(source.Error.find("Line too long"), std::string::npos) << c.name << ": " << source.Error;
+        EXPECT_NE(source.Error.find(c.lineName), std::string::npos) << c.name << ": " << source.Error;
+    }
+    const std::string exact = "10 REM " + tail500 + "\n20 END";
+    EXPECT_EQ(format_source_for_compiler(exact).Error, "") << "500 bytes are allowed";
+    EXPECT_EQ(format_source_for_compiler(exact).Text, exact);
 }
 
 }  // namespace

@@ -37,10 +37,10 @@ protected:
 };
 
 TEST_F(RunSession, RunsAPreparedListFromItsRequestedLine) {
-    // A list that does not begin with a digit is numbered 1, 2, 3 throughout.
+    // A list without line numbers is numbered 1, 2, 3 throughout.
     TRunRequest from3;
     from3.LineNum = 3;
-    const TRunEnd end = RunToEnd("PRINT 1\nPRINT 2\n30 PRINT 3\n", from3);
+    const TRunEnd end = RunToEnd("PRINT 1\nPRINT 2\nPRINT 3\n", from3);
     EXPECT_FALSE(end.TimedOut);
     EXPECT_EQ(end.ExitValue, 0);
     EXPECT_EQ(shown_screen_text(session.Rsrc()), " 3\nOk\n");
