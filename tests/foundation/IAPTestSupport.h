@@ -33,6 +33,15 @@ public:
         std::unique_lock lock(mMutex);
         return mChanged.wait_for(lock, std::chrono::seconds(10), [&] { return mMessages.size() >= count; });
     }
+    size_t CountOf(uint32_t what) {
+        std::lock_guard lock(mMutex);
+        return count_of(what);
+    }
+    // Waits up to ten seconds for `count` messages of the code `what`.
+    bool WaitForCountOf(uint32_t what, size_t count) {
+        std::unique_lock lock(mMutex);
+        return mChanged.wait_for(lock, std::chrono::seconds(10), [&] { return count_of(what) >= count; });
+    }
     std::vector<platform::Message> Messages() {
         std::lock_guard lock(mMutex);
         return mMessages;
@@ -44,6 +53,11 @@ public:
     }
 
 private:
+    size_t count_of(uint32_t what) const {
+        size_t n = 0;
+        for (const platform::Message& message : mMessages) n += message.what == what ? 1 : 0;
+        return n;
+    }
     std::mutex mMutex;
     std::condition_variable mChanged;
     std::vector<platform::Message> mMessages;
@@ -60,10 +74,12 @@ struct LoggingLooper {
         looper.Quit();
     }
     // Posts a marker and waits for it, so that everything sent before it has been handled.
+    // Counting messages is not enough: one posted just before the marker may be
+    // the one that arrives first.
     void Settle() {
-        size_t before = log.Messages().size();
+        const size_t marks = log.CountOf(platform::fourcc("mark"));
         platform::Messenger(&log).SendMessage(platform::fourcc("mark"));
-        log.WaitFor(before + 1);
+        log.WaitForCountOf(platform::fourcc("mark"), marks + 1);
     }
     platform::Looper looper;
     MessageLog log;
