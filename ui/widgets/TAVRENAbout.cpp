@@ -4,6 +4,7 @@
 
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/AppIcons.h"
 #include "ui/guibase/ControlLabels.h"
 #include "ui/guibase/GeometryQt.h"
 #include "ui/guibase/SpyFilter.h"
@@ -63,6 +64,8 @@ TAppInfoView::TAppInfoView(platform::Rect frame) : TDialogView(frame, "AppInfoVi
     mTranslator = centred_line(this, "StrViewCright", {10, 80, 310, 92});
     mSep1 = separator(this, "BoxSep1", {0, 105, 320, 106});
     mSep2 = separator(this, "BoxSep2", {0, 195, 320, 196});
+    // A missing icon leaves a transparent image: the space stays empty.
+    get_icons(&mIcon, nullptr);
 }
 
 TAppInfoView::~TAppInfoView() = default;

@@ -57,8 +57,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The application's large icon; the space stays empty while there is none
-    // (the GUI bases' get_icons is to fill it).
+    // The application's large icon, transparent when it cannot be read.
     QImage mIcon;
     QFrame* mSep1;
     QFrame* mSep2;
