@@ -30,6 +30,7 @@
 #include "machine/KeyBuffer.h"
 #include "machine/KivoFile.h"
 #include "machine/ScreenRect.h"
+#include "machine/ScreenSnapshot.h"
 
 // What the devices call outside the core; any pointer may be null (nothing happens).
 struct TDeviceHost {
@@ -92,6 +93,9 @@ public:
 
     // The text of the shown screen, one row a line, for copying and for tests.
     std::string ScreenText() const;
+    // Copies, under ScrLock, what redrawing `area` needs (BasicRsrcSnapshot.cpp); an
+    // empty area, or one wholly off the screen, gives an empty snapshot.
+    TScreenSnapshot SnapshotScreen(const TScreenRect& area) const;
 
     // Helpers for reading a cell.
     bool CellIsEmpty(int idx) const { return TxtBuf[idx][0] == CELL_EMPTY; }

@@ -60,15 +60,21 @@ TScreenRect graphics_rect_to_screen(const TScreenRect& pageRect, int8_t vertFact
 void compose_screen_graphics(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
                              uint32_t* out)
 {
+    compose_screen_graphics_rows(pages, displayPage, grphShown, vertFactor, 0, GRPH_HEIGHT, out);
+}
+
+void compose_screen_graphics_rows(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
+                                  int32_t firstRow, int32_t rowCount, uint32_t* out)
+{
     if (!grphShown || displayPage < 0 || displayPage >= GRPH_PAGE_COUNT) {
-        std::fill_n(out, GRPH_PIXELS, 0xFF000000u);
+        std::fill_n(out, static_cast<size_t>(rowCount) * GRPH_WIDTH, 0xFF000000u);
         return;
     }
     const TGraphicsPage& page = pages.Page(displayPage);
     const int32_t factor = vertFactor == 2 ? 2 : 1;
     std::lock_guard<std::mutex> lock(page.ColourLock());
-    for (int32_t y = 0; y < GRPH_HEIGHT; ++y) {
-        const uint32_t* row = page.ColourBits() + (y / factor) * GRPH_WIDTH;
-        std::copy_n(row, GRPH_WIDTH, out + y * GRPH_WIDTH);
+    for (int32_t i = 0; i < rowCount; ++i) {
+        const uint32_t* row = page.ColourBits() + ((firstRow + i) / factor) * GRPH_WIDTH;
+        std::copy_n(row, GRPH_WIDTH, out + i * GRPH_WIDTH);
     }
 }

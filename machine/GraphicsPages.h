@@ -70,6 +70,10 @@ void transfer_index_to_colour(TGraphicsPage& page, const TGraphicsPalette& palet
 // page is displayed. Holds the page's true-colour lock while it copies.
 void compose_screen_graphics(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
                              uint32_t* out);
+// The same for screen rows firstRow to firstRow + rowCount − 1 only (within 0 to
+// 399), into rowCount × 640 words.
+void compose_screen_graphics_rows(const TGraphicsPages& pages, int8_t displayPage, bool grphShown, int8_t vertFactor,
+                                  int32_t firstRow, int32_t rowCount, uint32_t* out);
 
 // A rectangle in page pixels (corners in any order) as the screen area it covers: the
 // corners are ordered, and the vertical edges scaled by the vertical factor; with factor

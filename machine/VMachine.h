@@ -89,6 +89,10 @@ public:
     // --- events (any thread) ---
     void HappenInterrupt(long mask);
     void UnhappenInterrupt(long mask);
+    // Presses function key n (1 to 10) as the run window does: its string goes into
+    // the key buffer, one byte an entry, and its interrupt is raised. Other numbers
+    // do nothing.
+    void PressFuncKey(int n);
 
     // --- what the music player calls ---
     void RaiseMusicInterrupt() override { HappenInterrupt(IR_PLAY); }

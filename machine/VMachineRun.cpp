@@ -44,7 +44,7 @@ void TVMachine::ExeBasicRunSpecify(const TVMCode* code) {
     const char* text = name.CString();
     if (text == nullptr || *text == '\0') throw RuntimeException2(RTE_FILE_NOT_FOUND);
     TRunRequest request;
-    request.FileName = FullPathFName(std::string(text, name.TextLength()), false);
+    request.FileName = FullPathFName(std::string(text, name.TextLength()), true);
     request.ROpt = OperandFlag(code);
     SendRunRequest(request);
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "machine/HostInterfaces.h"
+#include "platform/MidiOutput.h"
 
 struct _snd_seq;
 

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include "tests/e2e/HeadlessProcess.h"
-#include "tools/headless/FormatSource.h"
 #include "tools/headless/HeadlessOptions.h"
 #include "tools/headless/HeadlessRun.h"
 
@@ -76,6 +75,13 @@ TEST(HeadlessOptions, Rejected) {
         {"--clock", "simulated", "--local-time", "2026-03-08T24:00:00", "a.bas"},
         {"--clock", "simulated", "--local-time", "2026-3-8T09:05:00", "a.bas"},
         {"--local-time", "2026-03-08T09:05:00", "a.bas"},  // without the simulated clock
+        {"--keys", "\\w", "a.bas"},
+        {"--keys", "\\w100", "a.bas"},
+        {"--keys", "\\w{}", "a.bas"},
+        {"--keys", "\\w{-5}", "a.bas"},
+        {"--keys", "\\w{1x}", "a.bas"},
+        {"--keys", "\\w{100", "a.bas"},
+        {"--keys", "\\w{86400001}", "a.bas"},
     };
     for (const auto& args : cases) {
         THeadlessOptions o;
@@ -85,28 +91,20 @@ TEST(HeadlessOptions, Rejected) {
     }
 }
 
-TEST(FormatSource, AsTheEditorPreparesIt) {
-    struct Case {
-        const char* name;
-        std::string in, out;
-    };
-    const Case cases[] = {
-        {"numbered lists stay", "10 PRINT 1\r\n20 END", "10 PRINT 1\n\n20 END"},
-        {"unnumbered lists are numbered", "PRINT 1\n\nEND\n", "1 PRINT 1\n\n2 END\n"},
-        {"numbers are replaced, 0 stays", " 10 A\n30 B\n0 C", "1 10 A\n2 B\n3 0 C"},
-        {"Control-Z ends a line", "10 A\x1a" "20 B", "10 A\n20 B"},
-        {"empty", "", ""},
-        {"text after a NUL is dropped", std::string("10 A\0" "20 B", 9), "10 A"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(format_source_for_compiler(c.in), c.out) << c.name;
+TEST(HeadlessOptions, HoldEscapeKeepsItsMilliseconds) {
+    std::string keys, error;
+    ASSERT_TRUE(unescape_keys("\\w{0}a\\w{250}\\F2", keys, error)) << error;
+    EXPECT_EQ(keys, std::string("\0w0;a\0w250;\0\x02", 13));
+}
 
-    const std::string longLine = "10 " + std::string(600, 'x');
-    const std::string cut = format_source_for_compiler(longLine);
-    EXPECT_EQ(cut.size(), longLine.size());
-    EXPECT_EQ(cut.substr(0, 500), longLine.substr(0, 500));
-    EXPECT_EQ(cut.substr(500), std::string(103, '\n'));
-    const std::string exact = "1 " + std::string(498, 'y');
-    EXPECT_EQ(format_source_for_compiler(exact), exact);
+// --help prints the usage, which tells of every option and escape, and runs nothing.
+TEST(HeadlessDriver, HelpPrintsTheUsage) {
+    const THeadlessOutcome outcome = run_headless_process({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, headless_usage());
+    EXPECT_EQ(outcome.err, "");
+    for (const char* word : {"--keys", "\\w{MS}", "--clock", "--help", "--timeout"})
+        EXPECT_NE(outcome.out.find(word), std::string::npos) << word;
 }
 
 TEST(HeadlessDriver, BadArgumentsAndUnreadableLists) {

@@ -32,12 +32,14 @@ protected:
 };
 
 // A list that runs itself again never ends by itself; the one time-out of the
-// whole chain stops it.
+// whole chain stops it, by its file name or by RUN alone.
 TEST_F(RunRequestFollow, ListThatRunsItselfEndsAtTheTimeout) {
-    Write("SELF.BAS", "10 RUN \"SELF.BAS\"\n");
-    const THeadlessOutcome outcome = Run("SELF.BAS", "1");
-    EXPECT_EQ(outcome.status, 3);
-    EXPECT_NE(outcome.out.find("Ok"), std::string::npos);
+    for (const char* list : {"10 RUN \"SELF.BAS\"\n", "10 RUN\n", "10 RUN 10\n"}) {
+        Write("SELF.BAS", list);
+        const THeadlessOutcome outcome = Run("SELF.BAS", "1");
+        EXPECT_EQ(outcome.status, 3) << list;
+        EXPECT_NE(outcome.out.find("Ok\nOk\n"), std::string::npos) << list << outcome.out;
+    }
 }
 
 // The errors of the next run are its own: a compile error of the loaded list, a
@@ -53,6 +55,9 @@ TEST_F(RunRequestFollow, ErrorsOfTheNextRunEndTheChain) {
     const Case cases[] = {
         {"compile error", "10 PRINT (\n", "CHAIN \"NEXT.BAS\"", 2, "firstOk\n"},
         {"missing start line", "10 PRINT 2\n", "CHAIN \"NEXT.BAS\",99", 1, "firstOk\n"},
+        {"RUN of a line the list lacks", "", "RUN 99", 1, "firstOk\n"},
+        {"RUN of a label the list lacks", "", "RUN *NOWHERE", 1, "firstOk\n"},
+        {"binary-saved list that cannot be read", "\xFE\x04\x01\x0A\x0B\x1A", "RUN \"NEXT.BAS\"", 1, "firstOk\n"},
         {"run-time error", "10 PRINT 1/0\n", "RUN \"NEXT.BAS\"", 1, "firstOk\nDivision by zero in 10\nOk\n"},
     };
     for (const Case& c : cases) {

@@ -85,9 +85,9 @@ TEST_F(RunChain, RunSendsItsTarget) {
 TEST_F(RunChain, RunWithAFileNameSendsItsHostPath) {
     for (const bool r : {false, true}) {
         TProgram p(rsrc);
-        const auto requests = Run(p, [&] { p.code.Text("2:PROG.BAS").Add(MakeCode(vcRunSpecify, r)); });
+        const auto requests = Run(p, [&] { p.code.Text("2:SUB.BAS").Add(MakeCode(vcRunSpecify, r)); });
         ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].FileName, folder + "/PROG.BAS");
+        EXPECT_EQ(requests[0].FileName, folder + "/SUB.BAS");
         EXPECT_EQ(requests[0].ROpt, r);
         EXPECT_FALSE(requests[0].Merge);
     }
@@ -128,6 +128,8 @@ TEST_F(RunChain, FileErrors) {
     };
     const Case cases[] = {
         {"RUN with an empty name", [](TProgram& p) { p.code.Text("").Add(MakeCode(vcRunSpecify, false)); },
+         RTE_FILE_NOT_FOUND},
+        {"RUN of a missing file", [](TProgram& p) { p.code.Text("2:NEXT.BAS").Add(MakeCode(vcRunSpecify, true)); },
          RTE_FILE_NOT_FOUND},
         {"CHAIN of a missing file", [](TProgram& p) { Chain(p, false, "2:NEXT.BAS", [] {}, 2); },
          RTE_FILE_NOT_FOUND},

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int64_t MAX_KEYS_WAIT_MILLIS = 86400000;  // a day
+
 bool hex_digit(char c, int& value) {
     if (c >= '0' && c <= '9') value = c - '0';
     else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
@@ -86,6 +88,27 @@ bool unescape_keys(const std::string& text, std::string& keys, std::string& erro
             ++i;
             break;
         }
+        case 'w': {
+            // Hold typing: \w{MILLISECONDS}, kept as a zero byte, 'w', the digits and ';'.
+            const size_t close = i + 1 < text.size() && text[i + 1] == '{' ? text.find('}', i + 2) : std::string::npos;
+            int64_t millis = -1;
+            if (close != std::string::npos && close > i + 2) {
+                const char* first = text.data() + i + 2;
+                const char* last = text.data() + close;
+                const auto [ptr, ec] = std::from_chars(first, last, millis);
+                if (ec != std::errc() || ptr != last) millis = -1;
+            }
+            if (millis < 0 || millis > MAX_KEYS_WAIT_MILLIS || text[i + 2] == '-') {
+                error = "--keys: \\w wants {MILLISECONDS}, 0 to " + std::to_string(MAX_KEYS_WAIT_MILLIS);
+                return false;
+            }
+            keys += '\0';
+            keys += 'w';
+            keys += std::to_string(millis);
+            keys += ';';
+            i = close;
+            break;
+        }
         case 'x': {
             int high, low;
             if (i + 2 >= text.size() || !hex_digit(text[i + 1], high) || !hex_digit(text[i + 2], low)) {
@@ -117,7 +140,10 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
             return true;
         };
         std::string v;
-        if (arg == "--drive") {
+        if (arg == "--help") {
+            options.Help = true;
+            return true;
+        } else if (arg == "--drive") {
             if (!value(v) || !parse_drive(v, options, error)) return false;
         } else if (arg == "--keys") {
             if (!value(v) || !unescape_keys(v, options.Keys, error)) return false;
@@ -196,5 +222,13 @@ std::string headless_usage() {
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"
-           "                     [--local-time YYYY-MM-DDTHH:MM:SS] LIST\n";
+           "                     [--local-time YYYY-MM-DDTHH:MM:SS] LIST\n"
+           "       kivo-headless --help\n"
+           "Runs the program LIST without a window and prints its text screen.\n"
+           "--keys types TEXT once the run has started; escapes: \\r \\n \\t \\e \\\\ \\xHH,\n"
+           "  \\F1 to \\F9 and \\F0 (F10) press a function key, \\w{MS} holds the typing until\n"
+           "  MS milliseconds of the machine's clock have passed since the start or the\n"
+           "  previous \\w. With --clock simulated, where time moves only while the program\n"
+           "  waits (SLEEP, INPUT, music), every key then arrives at the same moment of each run.\n"
+           "Exit status: 0 ended, 1 run-time error, 2 compile error, 3 time-out, 4 bad arguments.\n";
 }

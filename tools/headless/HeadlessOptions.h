@@ -4,6 +4,7 @@
 //                 [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]
 //                 [--page FILE.png] [--midi-log FILE]
 //                 [--clock real|simulated] [--local-time YYYY-MM-DDTHH:MM:SS] LIST
+//   kivo-headless --help
 //
 // --clock simulated runs the machine and the music player on a clock that moves only
 // while both wait, starting one second after start-up, with the music preferences at
@@ -29,15 +30,17 @@ struct THeadlessOptions {
     bool SimulatedClock = false;
     std::optional<std::tm> LocalTime;   // only with the simulated clock
     std::string ListPath;
+    bool Help = false;                  // --help: print the usage, run nothing
 };
 
 // Reads the arguments (without the program name). False with a message in `error`
 // for anything malformed.
 bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptions& options, std::string& error);
 
-// Resolves the escapes of --keys: \r \n \t \e \\ and \xHH, and \F1 to \F9 and \F0 (F10)
-// for a function key, kept as a zero byte and the key number. False for an unknown or
-// cut escape.
+// Resolves the escapes of --keys: \r \n \t \e \\ and \xHH; \F1 to \F9 and \F0 (F10)
+// for a function key, kept as a zero byte and the key number; \w{MS} to hold typing for
+// MS milliseconds of the machine's clock, kept as a zero byte, 'w', the digits and ';'
+// (HeadlessTypist.h). False for an unknown or cut escape.
 bool unescape_keys(const std::string& text, std::string& keys, std::string& error);
 
 std::string headless_usage();

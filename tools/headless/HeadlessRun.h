@@ -1,8 +1,10 @@
 #pragma once
-// One run of a program list without a window: read as the editor opens a list,
-// prepare, compile, run on a fresh set of devices, and report the screen and the
-// alerts. A run request that names a list file (RUN "file", CHAIN) is followed as the
-// editor follows it: the list is loaded or merged and run on the same devices.
+// One run of a program list without a window: read as the editor opens a list, run in
+// a run session (session/RunSession.h) as the run window runs it, and report the
+// screen and the alerts. The program's run requests are followed as the editor
+// follows them: RUN, RUN n and RUN *label run the same list again from its start, the
+// line or the label; RUN "file" and CHAIN load (or merge) the list and run it on the
+// same devices. One time-out covers the whole chain of runs.
 
 #include <ostream>
 

@@ -1,18 +1,40 @@
 #include "tools/headless/HeadlessTypist.h"
 
-#include <chrono>
-#include <thread>
+#include <charconv>
 
 #include "machine/BasicRsrc.h"
+#include "machine/MusicClock.h"
+#include "machine/SimulatedMusicClock.h"
 #include "machine/TextMeasure.h"
 
+namespace {
+
+// How long typing waits before it looks for room in a full key buffer again.
+constexpr int64_t ROOM_POLL_MICROS = 2000;
+
+}  // namespace
+
+int64_t THeadlessTypist::PendingWait() const {
+    if (mNext + 1 >= mKeys.size() || mKeys[mNext] != '\0' || mKeys[mNext + 1] != 'w') return -1;
+    const std::size_t end = mKeys.find(';', mNext + 2);
+    int64_t millis = 0;
+    const char* first = mKeys.data() + mNext + 2;
+    const char* last = mKeys.data() + (end == std::string::npos ? mKeys.size() : end);
+    if (std::from_chars(first, last, millis).ec != std::errc()) return 0;
+    return millis;
+}
+
+void THeadlessTypist::PassWait() {
+    const std::size_t end = mKeys.find(';', mNext + 2);
+    mNext = end == std::string::npos ? mKeys.size() : end + 1;
+}
+
 void THeadlessTypist::TypeInto(TBasicRsrc& rsrc) {
-    while (!Done() && rsrc.KeyBuffer.Size() < TKeyBuffer::CAPACITY) {
+    while (!Done() && PendingWait() < 0 && rsrc.KeyBuffer.Size() < TKeyBuffer::CAPACITY) {
         const int funcKey = mNext + 1 < mKeys.size() && mKeys[mNext] == '\0' ? mKeys[mNext + 1] : 0;
         if (funcKey >= 1 && funcKey <= TKeyBuffer::FUNC_KEY_COUNT) {
             if (rsrc.KeyBuffer.Size() != 0) return;
-            rsrc.PushFuncKeyStr(funcKey);
-            if (mRaise) mRaise(0x40L << (funcKey - 1));
+            if (mPress) mPress(funcKey);
             mNext += 2;
             continue;
         }
@@ -23,9 +45,38 @@ void THeadlessTypist::TypeInto(TBasicRsrc& rsrc) {
     }
 }
 
+void THeadlessTypist::Begin(const TMusicClock& clock, TSimulatedMusicClock* simulated) {
+    mClock = &clock;
+    mWaitsFrom = clock.NowMicros();
+    if (simulated != nullptr && !Done()) {
+        simulated->AddParticipant();
+        mSimulated = simulated;
+    }
+}
+
 void THeadlessTypist::Run(TBasicRsrc& rsrc, const std::function<bool()>& ended) {
+    const TMusicClock& clock = mClock != nullptr ? *mClock : TSystemMusicClock::Instance();
+    std::unique_lock<std::mutex> lock(mWaitLock);
     while (!Done() && !ended()) {
         TypeInto(rsrc);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (Done()) break;
+        int64_t until = clock.NowMicros() + ROOM_POLL_MICROS;
+        const int64_t wait = PendingWait();
+        if (wait >= 0) {
+            until = mWaitsFrom + wait * 1000;
+            if (clock.NowMicros() >= until) {
+                mWaitsFrom = until;
+                PassWait();
+                continue;
+            }
+        }
+        clock.WaitUntil(lock, mWaitSignal, until, ended);
     }
+    End();
+}
+
+void THeadlessTypist::End() {
+    if (mSimulated == nullptr) return;
+    mSimulated->RemoveParticipant();
+    mSimulated = nullptr;
 }

@@ -15,5 +15,9 @@ int main(int argc, char** argv) {
         std::cerr << "kivo-headless: " << error << '\n' << headless_usage();
         return HEADLESS_BAD_ARGUMENTS;
     }
+    if (options.Help) {
+        std::cout << headless_usage();
+        return HEADLESS_ENDED;
+    }
     return run_headless(options, std::cout, std::cerr);
 }

@@ -1,4 +1,4 @@
-#include "tools/headless/RequestedList.h"
+#include "session/RequestedList.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "tools/headless/FormatSource.h"
+#include "session/FormatSource.h"
 
 namespace {
 

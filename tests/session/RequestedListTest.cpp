@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "listfiles/ListLoader.h"
-#include "tools/headless/RequestedList.h"
+#include "session/RequestedList.h"
 
 namespace {
 

@@ -1,0 +1,148 @@
+#pragma once
+// One run session: what the run window and kivo-headless each hold to run program
+// lists, so that a program runs the same way in both. For its whole life it owns the
+// emulated machine's devices, the compiled program, the music player, the clock they
+// share and the ON TIME$ alarm; from one run to the next it owns the machine.
+//
+// The run operations are the run view's: CompileBasic, ClearBasic, ReadyBasic,
+// RunBasic, QuitBasic and KillBasic. PrepareRun takes one run request the way the
+// editor does before RunBasic: it ends the previous machine, loads a list the request
+// names (or merges it), makes the compiler's copy of the list, compiles it and readies
+// a machine. The machine's own run requests (RUN, RUN "file", CHAIN) are kept for the
+// holder, which follows them with PrepareRun and RunBasic.
+//
+// The operations are called from one thread (the holder's); PressFuncKey and the
+// alarm may come from others.
+
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "machine/BasicRsrc.h"
+#include "machine/HeadlessHost.h"
+#include "machine/MMLPlayer.h"
+#include "machine/MmlPrefs.h"
+
+class TAlertSink;
+class TMidCode;
+class TMusicClock;
+class TOnTimeAlarm;
+class TSimulatedMusicClock;
+class TVMachine;
+
+struct TRunSessionSettings {
+    int32_t CompatModePref = 0;  // "CmpM": 0 detect, 2 DISK-BASIC, 3 DOS-BASIC
+    int32_t Encoding = 0;        // the default encoding requested lists are read with
+    // A clock on which time passes only while every thread of the run waits, starting
+    // one second after start-up at `LocalTime` (the local time now when not given),
+    // with the music preferences at their defaults.
+    bool SimulatedClock = false;
+    std::optional<std::tm> LocalTime;
+};
+
+// What became of a run request before its machine could start.
+enum class TRunPrepared {
+    Ready,         // a machine waits for RunBasic
+    LoadFailed,    // the list the request names could not be loaded (alert shown)
+    CompileFailed, // a compile error (alert shown) or a list without a program
+};
+
+// How a run ended.
+struct TRunEnd {
+    bool TimedOut = false;
+    int32_t ExitValue = 0;  // the machine's: 0 a normal end, else a run-time error or stop
+};
+
+class TRunSession {
+public:
+    // `host`: the holder's screen, lamps, glyphs and keyboard; the ON TIME$ timer is
+    // the session's own. `alerts` receives compile and run-time errors and the
+    // session's own alerts.
+    TRunSession(const TDeviceHost& host, TAlertSink* alerts, const TRunSessionSettings& settings);
+    ~TRunSession();
+
+    TRunSession(const TRunSession&) = delete;
+    TRunSession& operator=(const TRunSession&) = delete;
+
+    // Starts the music player on a simulated clock, which must take part in time from
+    // the first moment (nothing to do on the real clock). False with `error` set when
+    // it did not start.
+    bool Start(std::string& error);
+
+    // --- the run view's operations ---
+    // Compiles the compiler's copy of a list; false on a compile error or when the
+    // list holds no program.
+    bool CompileBasic(const std::string& source);
+    // Forgets the compiled program and asks for a redraw of the whole screen.
+    bool ClearBasic();
+    // Makes the machine of the next run, suspended; the alarm of the run before is
+    // forgotten and the key buffer emptied. The caller ends any machine first.
+    bool ReadyBasic();
+    // Sets the start position from the request's LineNum or Label and starts the
+    // machine. False, after an alert and with the machine left suspended, when the
+    // program has no such line or label.
+    bool RunBasic(const TRunRequest& request);
+    // Ends and deletes the machine (null: the current one; another machine: nothing).
+    bool QuitBasic(const TVMachine* machine = nullptr);
+    // Sets the killed flag, then QuitBasic.
+    bool KillBasic();
+    TVMachine* VMachine() const;
+    TMidCode& MidCode() { return *mMidCode; }
+    int32_t CompatMode() const { return mCompatMode; }
+
+    // --- the editor's side ---
+    const std::string& List() const { return mList; }
+    void SetList(std::string text) { mList = std::move(text); }
+    // One run request up to a machine ready to run: QuitBasic, ClearBasic, the killed
+    // flag cleared, a list the request names loaded or merged (drive 1 following an
+    // opened list), the compiler's copy made and compiled, ReadyBasic. `note` gets the
+    // status-bar note of a load.
+    TRunPrepared PrepareRun(const TRunRequest& request, std::string* note = nullptr);
+    // The run requests the machines sent since the last call, in order.
+    std::vector<TRunRequest> TakeRunRequests();
+
+    // --- for holders ---
+    // Waits until the machine's thread ends; at `deadline` the run is stopped as a Kill
+    // stops it and counts as timed out.
+    TRunEnd WaitForRun(std::chrono::steady_clock::time_point deadline);
+    // Presses function key n in the running machine, or only types its string when
+    // there is none (the run window's F1 to F10).
+    void PressFuncKey(int n);
+    // After the last run: ends the machine and the alarm and lets queued music play
+    // out (on a simulated clock at once, within `left`). False when it did not.
+    bool FinishRuns(std::chrono::milliseconds left);
+
+    TBasicRsrc& Rsrc() { return mRsrc; }
+    TMmlPlayer& Player() { return mPlayer; }
+    // The clock of the machine, the player and the alarm.
+    const TMusicClock& Clock() const;
+    // The same clock when it simulates time, else null (for threads that take part).
+    TSimulatedMusicClock* Simulated() const { return mSimulated.get(); }
+
+private:
+    void RaiseOnTime();
+
+    TRunSessionSettings mSettings;
+    TAlertSink* mAlerts;
+    TBasicRsrc mRsrc;
+    std::unique_ptr<TSimulatedMusicClock> mSimulated;
+    TMmlDefaultPrefs mDefaultPrefs;
+    TMmlPlayer mPlayer;
+    std::unique_ptr<TMidCode> mMidCode;
+    TRecordingRunRequests mRunRequests;
+    size_t mRequestsTaken = 0;
+    std::unique_ptr<TOnTimeAlarm> mAlarm;
+    std::string mList;
+    int32_t mCompatMode = 2;
+    bool mMachineCounted = false;  // the machine's place among the simulated clock's participants
+
+    // The machine pointer is read by other threads (the alarm, key presses), so it is
+    // replaced only under this lock; the machine is ended outside it.
+    mutable std::mutex mMachineLock;
+    std::unique_ptr<TVMachine> mMachine;
+};

@@ -1,0 +1,119 @@
+// The run session's operations as the editor and the run window call them: a run
+// request prepared and run, the machine ended while it waits, requests kept for the
+// holder, and requests that cannot start.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "foundation/AlertSink.h"
+#include "foundation/Common.h"
+#include "machine/ScreenText.h"
+#include "machine/VMachine.h"
+#include "session/RunSession.h"
+
+namespace {
+
+constexpr auto LIMIT = std::chrono::seconds(20);
+
+class RunSession : public ::testing::Test {
+protected:
+    RunSession() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(session.Start(error)) << error;
+    }
+    // Prepares and runs `list` from `request` to its end.
+    TRunEnd RunToEnd(const std::string& list, const TRunRequest& request = {}) {
+        session.SetList(list);
+        EXPECT_EQ(session.PrepareRun(request), TRunPrepared::Ready) << alerts.Last();
+        EXPECT_TRUE(session.RunBasic(request)) << alerts.Last();
+        return session.WaitForRun(std::chrono::steady_clock::now() + LIMIT);
+    }
+
+    TRecordingAlertSink alerts;
+    TRunSession session;
+};
+
+TEST_F(RunSession, RunsAPreparedListFromItsRequestedLine) {
+    // A list that does not begin with a digit is numbered 1, 2, 3 throughout.
+    TRunRequest from3;
+    from3.LineNum = 3;
+    const TRunEnd end = RunToEnd("PRINT 1\nPRINT 2\n30 PRINT 3\n", from3);
+    EXPECT_FALSE(end.TimedOut);
+    EXPECT_EQ(end.ExitValue, 0);
+    EXPECT_EQ(shown_screen_text(session.Rsrc()), " 3\nOk\n");
+}
+
+TEST_F(RunSession, KeepsTheMachinesRunRequestsForTheHolder) {
+    RunToEnd("10 RUN 20\n20 END\n");
+    const std::vector<TRunRequest> requests = session.TakeRunRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].LineNum, 20);
+    EXPECT_TRUE(session.TakeRunRequests().empty()) << "each request is handed over once";
+}
+
+TEST_F(RunSession, QuitEndsAMachineWaitingForInput) {
+    session.SetList("10 INPUT A$\n");
+    ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready);
+    ASSERT_TRUE(session.RunBasic({}));
+    const TVMachine* machine = session.VMachine();
+    ASSERT_NE(machine, nullptr);
+    int other = 0;
+    EXPECT_TRUE(session.QuitBasic(reinterpret_cast<const TVMachine*>(&other)));
+    EXPECT_EQ(session.VMachine(), machine) << "another machine is not this session's to end";
+    EXPECT_TRUE(session.QuitBasic());
+    EXPECT_EQ(session.VMachine(), nullptr);
+    EXPECT_TRUE(session.QuitBasic()) << "without a machine there is nothing to do";
+}
+
+TEST_F(RunSession, KillSetsTheKilledFlagAndTheNextRunClearsIt) {
+    EXPECT_TRUE(session.KillBasic());
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+    RunToEnd("10 END\n");
+    EXPECT_FALSE(gAppPrivacy.Killed.load());
+}
+
+TEST_F(RunSession, RequestsThatCannotStart) {
+    struct Case {
+        const char* what;
+        std::string list;
+        TRunRequest request;
+        TRunPrepared prepared;
+        bool runs;
+    };
+    TRunRequest missingFile;
+    missingFile.FileName = "/nonexistent/folder/NEXT.BAS";
+    TRunRequest missingLine;
+    missingLine.LineNum = 99;
+    const Case cases[] = {
+        {"an empty list", "", {}, TRunPrepared::CompileFailed, false},
+        {"a compile error", "10 PRINT (\n", {}, TRunPrepared::CompileFailed, false},
+        {"a list that cannot be loaded", "10 END\n", missingFile, TRunPrepared::LoadFailed, false},
+        {"a start line the list lacks", "10 END\n", missingLine, TRunPrepared::Ready, false},
+    };
+    for (const Case& c : cases) {
+        alerts.Clear();
+        session.SetList(c.list);
+        EXPECT_EQ(session.PrepareRun(c.request), c.prepared) << c.what;
+        EXPECT_EQ(session.List(), c.list) << c.what << ": the list stays";
+        if (c.prepared != TRunPrepared::Ready) {
+            EXPECT_EQ(session.VMachine(), nullptr) << c.what;
+            continue;
+        }
+        EXPECT_EQ(session.RunBasic(c.request), c.runs) << c.what;
+        EXPECT_NE(alerts.Last().find("Undefined line number"), std::string::npos) << alerts.Last();
+        EXPECT_NE(session.VMachine(), nullptr) << c.what << ": the machine waits for the next QuitBasic";
+    }
+    EXPECT_TRUE(session.QuitBasic());
+}
+
+TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes) {
+    session.Rsrc().SetFuncKeyStr(2, "ab");
+    session.PressFuncKey(2);
+    EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "a");
+    EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "b");
+}
+
+}  // namespace
