@@ -14,6 +14,7 @@
 #include "language/MidCode.h"
 #include "machine/VMachine.h"
 #include "platform/Locale.h"
+#include "platform/SystemMessages.h"
 #include "platform/qt/KeyMessages.h"
 #include "session/BootBanner.h"
 #include "ui/runwindow/RunFont.h"
@@ -296,6 +297,14 @@ void TRunView::KeyDown(const std::string& bytes) {
 void TRunView::CtrlKeyDown(const platform::Message& message) {
     int32_t byte = 0;
     if (message.FindInt32("raw_char", &byte) != platform::kOk || byte <= 0 || byte > 0x7F) return;
+    if (byte == platform::kFunctionKeyChar) {
+        // The byte stands for a function key, which "key" names.
+        int32_t key = 0;
+        message.FindInt32("key", &key);
+        const int n = key - platform::kF1Key + 1;
+        if (n >= 1 && n <= 10) FuncKeyDown(n);
+        return;
+    }
     if (std::toupper(byte) == 'C')
         RaiseInterrupt(IR_STOP_KEY);
     else

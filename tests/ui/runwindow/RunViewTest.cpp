@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTest>
 #include <cstring>
 #include <memory>
@@ -138,6 +139,8 @@ TEST_F(RunView, FunctionKeysTypeTheirStringsOneByteAnEntry) {
     EXPECT_EQ(drain_keys(*rsrc), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
     Type(Qt::Key_F3);
     EXPECT_TRUE(drain_keys(*rsrc).empty());
+    Type(Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(drain_keys(*rsrc).size(), 6u) << "Ctrl does not change what a function key types";
 }
 
 TEST_F(RunView, KeysRaiseTheInterruptsTheProgramTrapped) {
@@ -206,6 +209,32 @@ TEST_F(RunView, UpdatePendingAtCopyTimeIsStillDrawn) {
     view->MItemCopyCompositionClicked();  // before the posted drawing runs
     EXPECT_FALSE(QGuiApplication::clipboard()->image().isNull());
     EXPECT_TRUE(wait_until(cellLit));
+}
+
+TEST_F(RunView, MouseMovesReachTheProgram) {
+    ASSERT_TRUE(start_run(*view, "10 IF MOUSE(0)<>200 GOTO 10\n20 PRINT \"AT\";MOUSE(0);MOUSE(1)\n"));
+    const QPointF where(200, 300);
+    ASSERT_TRUE(wait_until([&] {
+        QMouseEvent move(QEvent::MouseMove, where, view->mapToGlobal(where), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        return view->RunEnded();
+    }));
+    EXPECT_TRUE(screen_shows(*view, "AT 200  150")) << "y is divided by the vertical factor\n" << screen_of(*view);
+}
+
+TEST_F(RunView, RunTimeErrorGivesItsAlertAndTheScreenGoesOn) {
+    ASSERT_TRUE(start_run(*view, "10 CLS\n20 A=1/0\n"));
+    ASSERT_TRUE(wait_until([&] { return view->RunEnded(); }));
+    EXPECT_EQ(alerts.Count(), 1u);
+    EXPECT_TRUE(screen_shows(*view, " in 20\nOk\n")) << screen_of(*view);
+    EXPECT_TRUE(view->KillBasic());
+}
+
+TEST_F(RunView, ListThatDoesNotCompileMakesNoMachine) {
+    EXPECT_FALSE(start_run(*view, "10 PRINT (\n"));
+    EXPECT_EQ(alerts.Count(), 1u);
+    EXPECT_EQ(view->VMachine(), nullptr);
 }
 
 }  // namespace

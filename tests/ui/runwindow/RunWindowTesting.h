@@ -39,7 +39,7 @@ inline bool start_run(TRunView& view, const std::string& list, const TRunRequest
     return view.RunBasic(request);
 }
 
-inline std::string screen_of(TRunView& view) { return view.Session().Rsrc().ScreenText(); }
+inline std::string screen_of(TRunView& view) { return shown_screen_text(view.Session().Rsrc()); }
 
 inline bool screen_shows(TRunView& view, const std::string& text) {
     return screen_of(view).find(text) != std::string::npos;
