@@ -15,6 +15,10 @@
 // reaches the view as 'ctkd' through the window's key filter, Ctrl+C raising STOP.
 // Mouse presses, releases and every move are handed to the machine with their
 // interrupts. Interrupts are raised only while a machine exists.
+//
+// The ON TIME$ alarm and the machine's run requests are the session's own: the alarm
+// is forgotten when the next run is readied, and after a Kill it finds no machine, so
+// an alarm of one run never reaches another.
 
 #include <QFont>
 #include <QImage>
