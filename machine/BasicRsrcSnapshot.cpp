@@ -31,6 +31,7 @@ TScreenSnapshot TBasicRsrc::SnapshotScreen(const TScreenRect& area) const {
     shot.CellWidth = CellWidth;
     shot.CellHeight = CellHeight;
     shot.TxtBaseline = TxtBaseline;
+    shot.TxtCol = TxtCol;
     std::copy(std::begin(TxtColPal), std::end(TxtColPal), std::begin(shot.TxtColPal));
     shot.CsrIdx = CsrIdx;
     shot.CsrShown = CsrShown.load() != 0;

@@ -16,6 +16,7 @@ struct TScreenSnapshot {
     int8_t CellWidth = 8;
     int8_t CellHeight = 16;
     float TxtBaseline = 0;
+    int8_t TxtCol = 7;  // the colour code of the next printed character
     rgb_color TxtColPal[8] = {};
 
     // Whole text rows FirstTextRow to FirstTextRow + TextRowCount − 1 that the

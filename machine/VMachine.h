@@ -61,6 +61,10 @@ enum : uint32_t {
     IR_FUNC_KEY_1 = 0x40,
     IR_PLAY = 0x40000,
     IR_MOUSE_MOVE = 0x200000,
+    IR_MOUSE_LEFT_DOWN = 0x400000,
+    IR_MOUSE_RIGHT_DOWN = 0x800000,
+    IR_MOUSE_LEFT_UP = 0x1000000,
+    IR_MOUSE_RIGHT_UP = 0x2000000,
 };
 
 // Trap states.

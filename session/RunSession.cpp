@@ -221,6 +221,11 @@ void TRunSession::PressFuncKey(int n) {
         mRsrc.PushFuncKeyStr(n);
 }
 
+void TRunSession::WithMachine(const std::function<void(TVMachine&)>& use) {
+    std::lock_guard<std::mutex> lock(mMachineLock);
+    if (mMachine) use(*mMachine);
+}
+
 void TRunSession::RaiseOnTime() {
     std::lock_guard<std::mutex> lock(mMachineLock);
     if (mMachine) mMachine->HappenInterrupt(IR_ON_TIME);

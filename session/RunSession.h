@@ -15,6 +15,7 @@
 // alarm may come from others.
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -115,6 +116,9 @@ public:
     // Presses function key n in the running machine, or only types its string when
     // there is none (the run window's F1 to F10).
     void PressFuncKey(int n);
+    // Calls `use` with the current machine, under the machine lock, when there is one
+    // (any thread): the run window raises interrupts and hands over the mouse this way.
+    void WithMachine(const std::function<void(TVMachine&)>& use);
     // After the last run: ends the machine and the alarm and lets queued music play
     // out (on a simulated clock at once, within `left`). False when it did not.
     bool FinishRuns(std::chrono::milliseconds left);

@@ -1,0 +1,126 @@
+// The run window: its menu bar and zoom, the close box, notices, and the screen a
+// real program leaves in it.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "machine/GraphicsPalette.h"
+#include "tests/ui/runwindow/RunWindowTesting.h"
+#include "ui/runwindow/RunWindow.h"
+
+using namespace run_window_testing;
+
+namespace {
+
+QStringList menu_labels(const TRunWindow& window) {
+    QStringList labels;
+    for (QAction* menu : window.MenuBar()->actions()) {
+        labels << menu->text();
+        for (QAction* item : menu->menu()->actions()) labels << item->text();
+    }
+    return labels;
+}
+
+class RunWindow : public ::testing::Test {
+protected:
+    void SetUp() override { savedShowMenuBar = gExitStates.ShowMenuBar.load(); }
+    void TearDown() override {
+        if (window) window->RunView()->KillBasic();
+        window.reset();
+        gExitStates.ShowMenuBar.store(savedShowMenuBar);
+    }
+    void Open() {
+        window = std::make_unique<TRunWindow>(platform::Rect{20, 40, 300, 300}, &alerts);
+        window->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    bool savedShowMenuBar = true;
+    TRecordingAlertSink alerts;
+    std::unique_ptr<TRunWindow> window;
+};
+
+TEST_F(RunWindow, ZoomShowsAndHidesTheMenuBar) {
+    gExitStates.ShowMenuBar.store(false);
+    Open();
+    TRunView* view = window->RunView();
+    EXPECT_FALSE(window->MenuBar()->isVisible());
+    EXPECT_EQ(view->geometry(), QRect(0, 0, 640, 400));
+    EXPECT_EQ(window->size(), QSize(640, 400));
+
+    window->Zoom();
+    const int bar = window->MenuBar()->height();
+    EXPECT_TRUE(window->MenuBar()->isVisible());
+    EXPECT_GT(bar, 0);
+    EXPECT_EQ(view->y(), bar + 1);
+    EXPECT_EQ(window->height(), 400 + bar + 1);
+    EXPECT_TRUE(gExitStates.ShowMenuBar.load());
+
+    window->Zoom();
+    EXPECT_FALSE(window->MenuBar()->isVisible());
+    EXPECT_EQ(view->y(), 0);
+    EXPECT_EQ(window->height(), 400);
+    EXPECT_FALSE(gExitStates.ShowMenuBar.load());
+}
+
+TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning) {
+    Open();
+    TRunView* view = window->RunView();
+    ASSERT_TRUE(start_run(*view, "10 PRINT \"RUNNING\"\n20 GOTO 20\n"));
+    window->close();
+    ASSERT_TRUE(wait_until([&] { return window->isHidden(); }));
+    QTest::qWait(50);
+    EXPECT_FALSE(view->RunEnded());
+    EXPECT_TRUE(view->KillBasic());
+    EXPECT_TRUE(view->RunEnded());
+}
+
+TEST_F(RunWindow, OnlyTheAcceleratorFormatNoticeRebuildsTheMenus) {
+    Open();
+    const QStringList before = menu_labels(*window);
+    QAction* firstMenu = window->MenuBar()->actions().front();
+    platform::Message flat(kIAPChangedMessage);
+    flat.AddString("IAP:SrcIAPItem", "FlatToolBar");
+    window->IAPChanged(&flat);
+    EXPECT_EQ(window->MenuBar()->actions().front(), firstMenu) << "the menus stay as they are";
+    EXPECT_EQ(menu_labels(*window), before);
+
+    platform::Message format(kIAPChangedMessage);
+    format.AddString("IAP:SrcIAPItem", "AccKeyFormat2");
+    window->IAPChanged(&format);
+    EXPECT_EQ(menu_labels(*window), before) << "rebuilt with the same format";
+    EXPECT_NE(window->MenuBar()->actions().front(), firstMenu) << "rebuilt whole";
+}
+
+TEST_F(RunWindow, QuitStoresTheFrame) {
+    Open();
+    window->MoveTo(platform::Point{33, 55});
+    const platform::Rect frame = window->Frame();
+    EXPECT_TRUE(window->Quit());
+    EXPECT_EQ(gExitStates.RunWindowFrame.left, frame.left);
+    EXPECT_EQ(gExitStates.RunWindowFrame.bottom, frame.bottom);
+}
+
+TEST_F(RunWindow, ShowsTheScreenAProgramLeaves) {
+    Open();
+    std::ifstream file(std::string(KIVO_SOURCE_DIR) + "/tests/fixtures/ui/screen.bas", std::ios::binary);
+    std::ostringstream list;
+    list << file.rdbuf();
+    TRunView* view = window->RunView();
+    ASSERT_TRUE(start_run(*view, list.str())) << alerts.Last();
+    ASSERT_TRUE(wait_until([&] { return view->RunEnded(); }));
+    EXPECT_TRUE(alerts.Alerts().empty()) << alerts.Last();
+    EXPECT_TRUE(screen_shows(*view, "漢字")) << screen_of(*view);
+    // LINE (40,80)-(300,80),2 in the 200-line mode: screen rows 160 and 161.
+    const QRgb red = digital_colour(2).red << 16 | digital_colour(2).green << 8 | digital_colour(2).blue;
+    EXPECT_TRUE(wait_until([&] { return (view->BackBuffer().pixel(170, 160) & 0xFFFFFF) == red; }));
+    EXPECT_EQ(window->windowTitle().toStdString(), "DISK-BASIC - Kivo-BASIC (Run Window)");
+}
+
+}  // namespace

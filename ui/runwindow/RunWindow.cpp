@@ -1,0 +1,152 @@
+#include "ui/runwindow/RunWindow.h"
+
+#include <QEvent>
+#include <QWindowStateChangeEvent>
+#include <string>
+
+#include "foundation/Common.h"
+#include "platform/Locale.h"
+#include "ui/guibase/AcceleratorLabels.h"
+#include "ui/runwindow/CtrlKeyFilter.h"
+
+namespace {
+
+constexpr int kViewWidth = 640;
+constexpr int kViewHeight = 400;
+
+std::string num_label(const char* key, int n) {
+    return platform::replace_placeholder(platform::get_string(key), "%Num%", std::to_string(n));
+}
+
+platform::Message copy_page_message(int32_t page) {
+    platform::Message message(kCopyGraphicMessage);
+    message.AddInt32("GrphPage", page);
+    return message;
+}
+
+}  // namespace
+
+TRunWindow::TRunWindow(platform::Rect frame, TAlertSink* alerts)
+    : TBasicWindow(frame, kRunAppName), mMenuBar(new QMenuBar(this)), mRunView(nullptr) {
+    mMenuBar->setObjectName(QStringLiteral("MenuBar"));
+    mMenuBar->setNativeMenuBar(false);
+    mRunView = new TRunView(platform::Rect{0, 0, kViewWidth - 1, kViewHeight - 1}, alerts);
+    CreateMenu();
+    AddChild(mRunView);
+    AddCommonFilter(new TCtrlKeyFilter(mRunView));
+    UpdateMBarVisibility();
+}
+
+TRunWindow::~TRunWindow() = default;
+
+void TRunWindow::AddItem(QMenu* menu, const std::string& label, const platform::Message& message,
+                         bool toApplication) {
+    QAction* action = menu->addAction(QString::fromStdString(label));
+    QObject::connect(action, &QAction::triggered, this, [this, message, toApplication] {
+        if (toApplication) {
+            if (mAppTarget.IsValid()) mAppTarget.SendMessage(message);
+        } else {
+            PostMessage(message, mRunView);
+        }
+    });
+}
+
+void TRunWindow::CreateMenu() {
+    const std::string format = current_accelerator_format();
+    auto label = [&](const std::string& key, const std::string& text) {
+        return QString::fromStdString(merge_accelerator_key(format, key, text));
+    };
+    // The drive menus get their items with the drive folders.
+    for (int drive = 1; drive <= 2; ++drive)
+        mMenuBar->addMenu(label(std::to_string(drive), num_label("FDD%Num%", drive)));
+
+    QMenu* copy = mMenuBar->addMenu(label("C", platform::get_string("Copy")));
+    auto item = [&](QMenu* menu, const char* key, const std::string& text, const platform::Message& message,
+                    bool toApplication) {
+        AddItem(menu, merge_accelerator_key(format, key, text), message, toApplication);
+    };
+    item(copy, "T", platform::get_string("Text"), platform::Message(kCopyTextMessage), false);
+    copy->addSeparator();
+    item(copy, "G", platform::get_string("Graphic: Display Page"), copy_page_message(-1), false);
+    for (int page = 0; page < 4; ++page) {
+        const std::string digit = std::to_string(page + 1);
+        item(copy, digit.c_str(), num_label("Graphic: Page %Num%", page + 1), copy_page_message(page), false);
+    }
+    copy->addSeparator();
+    item(copy, "C", platform::get_string("Composition"), platform::Message(kCopyCompositionMessage), false);
+
+    QMenu* window = mMenuBar->addMenu(label("W", platform::get_string("Window")));
+    item(window, "M", platform::get_string("Main Window"), platform::Message(kShowMainWindowMessage), true);
+    item(window, "D", platform::get_string("Debug Window"), platform::Message(kShowDebugWindowMessage), true);
+}
+
+void TRunWindow::DestroyMenu() {
+    for (QAction* action : mMenuBar->actions()) {
+        QMenu* menu = action->menu();
+        mMenuBar->removeAction(action);
+        delete menu;
+    }
+    mMenuBar->clear();
+}
+
+void TRunWindow::SetLabelsCommon() {
+    DestroyMenu();
+    CreateMenu();
+}
+
+void TRunWindow::UpdateMBarVisibility() {
+    int top = 0;
+    if (gExitStates.ShowMenuBar.load()) {
+        mMenuBar->setGeometry(0, 0, kViewWidth, mMenuBar->sizeHint().height());
+        mMenuBar->show();
+        // The view starts on the line below the bar.
+        top = mMenuBar->height() + 1;
+    } else {
+        mMenuBar->hide();
+    }
+    mRunView->move(0, top);
+    setFixedSize(kViewWidth, top + kViewHeight);
+}
+
+void TRunWindow::Show() {
+    TBasicWindow::Show();
+    UpdateMBarVisibility();
+}
+
+void TRunWindow::IAPChanged(platform::Message* notice) {
+    std::string item;
+    if (notice != nullptr && notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2")
+        SetLabelsCommon();
+}
+
+void TRunWindow::LanguageChanged() { SetLabelsCommon(); }
+
+void TRunWindow::Zoom() {
+    gExitStates.ShowMenuBar.store(!gExitStates.ShowMenuBar.load());
+    UpdateMBarVisibility();
+}
+
+bool TRunWindow::Quit() {
+    gExitStates.RunWindowFrame = Frame();
+    return QuitForApplication();
+}
+
+void TRunWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && event->spontaneous() &&
+        (windowState() & Qt::WindowMaximized) && !mZoomPending) {
+        // A fixed-size window does not grow: the window system's maximize toggles the
+        // menu bar instead. Only its report counts (a change the program makes itself
+        // comes back from the window system once more), and it is answered after the
+        // event, outside the state change.
+        mZoomPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                setWindowState(windowState() & ~Qt::WindowMaximized);
+                Zoom();
+                mZoomPending = false;
+            },
+            Qt::QueuedConnection);
+    }
+    TBasicWindow::changeEvent(event);
+}
