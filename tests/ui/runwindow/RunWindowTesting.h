@@ -34,7 +34,7 @@ inline bool start_run(TRunView& view, const std::string& list, const TRunRequest
     view.QuitBasic();
     view.ClearBasic();
     gAppPrivacy.Killed = false;
-    if (!view.CompileBasic(format_source_for_compiler(list))) return false;
+    if (!view.CompileBasic(format_source_for_compiler(list).Text)) return false;
     view.ReadyBasic();
     return view.RunBasic(request);
 }

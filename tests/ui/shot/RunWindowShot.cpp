@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     view->QuitBasic();
     view->ClearBasic();
     gAppPrivacy.Killed = false;
-    if (!view->CompileBasic(format_source_for_compiler(list.str()))) {
+    if (!view->CompileBasic(format_source_for_compiler(list.str()).Text)) {
         std::cerr << "run-window-shot: the list does not compile\n";
         return 1;
     }
