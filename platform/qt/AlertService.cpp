@@ -28,11 +28,11 @@ QMessageBox::Icon icon_of(AlertType type) {
     return QMessageBox::NoIcon;
 }
 
-bool has_escape_button(const AlertSpec& spec) {
-    return spec.escapeIndex >= 0 && spec.escapeIndex < static_cast<int32_t>(spec.buttons.size());
+bool has_escape_button(const AlertContent& content) {
+    return content.escapeIndex >= 0 && content.escapeIndex < static_cast<int32_t>(content.buttons.size());
 }
 
-int32_t withdrawn_answer(const AlertSpec& spec) { return has_escape_button(spec) ? spec.escapeIndex : 0; }
+int32_t withdrawn_answer(const AlertContent& content) { return has_escape_button(content) ? content.escapeIndex : 0; }
 
 // The alert's keys: a button's letter typed without Ctrl, Alt or Meta chooses it, and
 // Escape does nothing when no button has it.
@@ -66,34 +66,34 @@ private:
     bool mEscape;
 };
 
-// The alert box and its buttons in the order of the spec.
+// The alert box and its buttons in the order given.
 struct AlertBox {
     QMessageBox* box;
     std::vector<QAbstractButton*> buttons;
 
-    int32_t IndexOfClicked(const AlertSpec& spec) const {
+    int32_t IndexOfClicked(const AlertContent& content) const {
         auto it = std::find(buttons.begin(), buttons.end(), box->clickedButton());
-        if (it == buttons.end()) return withdrawn_answer(spec);
+        if (it == buttons.end()) return withdrawn_answer(content);
         return static_cast<int32_t>(it - buttons.begin());
     }
 };
 
-AlertBox make_alert_box(const AlertSpec& spec) {
+AlertBox make_alert_box(const AlertContent& content) {
     AlertBox alert;
-    alert.box = new QMessageBox(icon_of(spec.type), QString::fromStdString(spec.windowTitle),
-                                QString::fromStdString(spec.text), QMessageBox::NoButton);
+    alert.box = new QMessageBox(icon_of(content.type), QString::fromStdString(content.windowTitle),
+                                QString::fromStdString(content.text), QMessageBox::NoButton);
     alert.box->setTextFormat(Qt::PlainText);
     std::vector<char> shortcuts;
-    for (size_t i = 0; i < spec.buttons.size(); ++i) {
-        QString label = QString::fromStdString(spec.buttons[i].label).replace('&', QStringLiteral("&&"));
+    for (size_t i = 0; i < content.buttons.size(); ++i) {
+        QString label = QString::fromStdString(content.buttons[i].label).replace('&', QStringLiteral("&&"));
         QPushButton* button = alert.box->addButton(label, QMessageBox::ActionRole);
         alert.buttons.push_back(button);
         // The Escape button answers to Escape only, not to the letter its label shows.
-        shortcuts.push_back(static_cast<int32_t>(i) == spec.escapeIndex ? 0 : spec.buttons[i].shortcut);
+        shortcuts.push_back(static_cast<int32_t>(i) == content.escapeIndex ? 0 : content.buttons[i].shortcut);
     }
     if (!alert.buttons.empty()) alert.box->setDefaultButton(static_cast<QPushButton*>(alert.buttons.back()));
-    if (has_escape_button(spec)) alert.box->setEscapeButton(alert.buttons[static_cast<size_t>(spec.escapeIndex)]);
-    alert.box->installEventFilter(new AlertKeys(alert.box, alert.buttons, shortcuts, has_escape_button(spec)));
+    if (has_escape_button(content)) alert.box->setEscapeButton(alert.buttons[static_cast<size_t>(content.escapeIndex)]);
+    alert.box->installEventFilter(new AlertKeys(alert.box, alert.buttons, shortcuts, has_escape_button(content)));
     return alert;
 }
 
@@ -114,21 +114,21 @@ void remove_pending(const std::shared_ptr<AlertRequest>& request) {
     });
 }
 
-int32_t run_on_gui_thread(const AlertSpec& spec) {
-    AlertBox alert = make_alert_box(spec);
+int32_t run_on_gui_thread(const AlertContent& content) {
+    AlertBox alert = make_alert_box(content);
     alert.box->exec();
-    int32_t index = alert.IndexOfClicked(spec);
+    int32_t index = alert.IndexOfClicked(content);
     delete alert.box;
     return index;
 }
 
-void show_for_request(const AlertSpec& spec, const std::shared_ptr<AlertRequest>& request) {
+void show_for_request(const AlertContent& content, const std::shared_ptr<AlertRequest>& request) {
     if (request->IsSettled()) return;
-    AlertBox alert = make_alert_box(spec);
+    AlertBox alert = make_alert_box(content);
     alert.box->setWindowModality(Qt::ApplicationModal);
     QMessageBox* box = alert.box;
-    QObject::connect(box, &QDialog::finished, box, [spec, alert, request] {
-        request->Answer(alert.IndexOfClicked(spec));
+    QObject::connect(box, &QDialog::finished, box, [content, alert, request] {
+        request->Answer(alert.IndexOfClicked(content));
         alert.box->deleteLater();
     });
     QPointer<QMessageBox> guard(box);
@@ -148,14 +148,14 @@ void show_for_request(const AlertSpec& spec, const std::shared_ptr<AlertRequest>
 
 }  // namespace
 
-int32_t run_alert(const AlertSpec& spec, const std::atomic<bool>* stopFlag) {
+int32_t run_alert(const AlertContent& content, const std::atomic<bool>* stopFlag) {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || spec.buttons.empty()) return withdrawn_answer(spec);
-    if (QThread::currentThread() == app->thread()) return run_on_gui_thread(spec);
+    if (!app || content.buttons.empty()) return withdrawn_answer(content);
+    if (QThread::currentThread() == app->thread()) return run_on_gui_thread(content);
 
-    auto request = std::make_shared<AlertRequest>(withdrawn_answer(spec));
+    auto request = std::make_shared<AlertRequest>(withdrawn_answer(content));
     add_pending(request);
-    QMetaObject::invokeMethod(app, [spec, request] { show_for_request(spec, request); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(app, [content, request] { show_for_request(content, request); }, Qt::QueuedConnection);
     int32_t answer = request->Wait(stopFlag);
     remove_pending(request);
     return answer;

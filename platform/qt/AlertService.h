@@ -22,7 +22,7 @@ struct AlertButton {
     char shortcut = 0;  // a lower-case letter typed without modifiers chooses it; 0: none
 };
 
-struct AlertSpec {
+struct AlertContent {
     std::string windowTitle;
     std::string text;
     std::vector<AlertButton> buttons;  // one to three, shown in this order
@@ -33,7 +33,7 @@ struct AlertSpec {
 // Shows the alert and returns the index of the chosen button. `stopFlag` (may be null)
 // is the calling thread's stop flag. Without a Qt application it shows nothing and
 // answers as a withdrawn alert does.
-int32_t run_alert(const AlertSpec& spec, const std::atomic<bool>* stopFlag);
+int32_t run_alert(const AlertContent& content, const std::atomic<bool>* stopFlag);
 
 // Withdraws every alert that a thread other than the GUI thread waits for now.
 void withdraw_pending_alerts();

@@ -5,17 +5,17 @@
 
 int32_t show_alert(const char* title, const char* text, const char* button0, const char* button1,
                    const char* button2, int32_t escapeIndex, AlertType type) {
-    platform::AlertSpec spec;
-    spec.windowTitle = title ? title : "";
-    spec.text = spec.windowTitle + "\n\n" + (text ? text : "");
-    spec.escapeIndex = escapeIndex;
-    spec.type = type;
-    spec.buttons.push_back({button0 ? button0 : "", short_cut_from_label(button0 ? button0 : "")});
+    platform::AlertContent content;
+    content.windowTitle = title ? title : "";
+    content.text = content.windowTitle + "\n\n" + (text ? text : "");
+    content.escapeIndex = escapeIndex;
+    content.type = type;
+    content.buttons.push_back({button0 ? button0 : "", short_cut_from_label(button0 ? button0 : "")});
     for (const char* label : {button1, button2}) {
         if (!label || !*label) continue;
-        spec.buttons.push_back({label, short_cut_from_label(label)});
+        content.buttons.push_back({label, short_cut_from_label(label)});
     }
-    return platform::run_alert(spec, TThread::CurrentStopFlag());
+    return platform::run_alert(content, TThread::CurrentStopFlag());
 }
 
 int32_t show_alert2(const std::string& title, const std::string& text, const std::string& button0,
