@@ -82,8 +82,10 @@ TRunSessionSettings session_settings() {
 
 }  // namespace
 
-TRunView::TRunView(platform::Rect frame, TAlertSink* alerts)
-    : TBasicView(frame, "RunView", 0), mBackBuffer(640, 400, QImage::Format_RGB32) {
+TRunView::TRunView(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRunMidiPorts> midi)
+    : TBasicView(frame, "RunView", 0),
+      mAlerts(alerts != nullptr ? alerts : &mOwnAlerts),
+      mBackBuffer(640, 400, QImage::Format_RGB32) {
     resize(640, 400);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -95,9 +97,11 @@ TRunView::TRunView(platform::Rect frame, TAlertSink* alerts)
     host.Screen = this;
     host.Glyphs = this;
     host.Keyboard = &mHeldKeys;
-    mSession = std::make_unique<TRunSession>(host, alerts != nullptr ? alerts : &mOwnAlerts, session_settings());
+    host.Lamps = this;
+    mSession = std::make_unique<TRunSession>(host, mAlerts, session_settings());
     std::string error;
     mSession->Start(error);  // nothing can fail on the real clock
+    mMidi = std::make_unique<TRunMidi>(midi ? std::move(midi) : make_alsa_run_midi_ports(), mSession->Player());
     SetFontFamilyAndSize();
 
     mCursorBlink.setInterval(kCursorBlinkMillis);
@@ -108,6 +112,7 @@ TRunView::~TRunView() {
     mCursorBlink.stop();
     // The machine and the alarm end before the widget goes, so no thread posts to it.
     mSession.reset();
+    mMidi.reset();
 }
 
 // --- the run operations ---
@@ -158,6 +163,11 @@ void TRunView::MessageReceived(platform::Message* message) {
         case kCopyGraphicMessage: MItemCopyGrphClicked(*message); break;
         case kCopyCompositionMessage: MItemCopyCompositionClicked(); break;
         case kPrefUseSpeedControlChanged: SetUseSpeedControl(); break;
+        case kRefsReceivedMessage:
+        case kSetDrvFolderMessage: RefsReceived(*message); break;
+        case kEjectDrvFolderMessage: MItemEjectClicked(*message); break;
+        case platform::kMidiRosterNotice: mMidi->MidiEvent(*message); break;
+        case kPrefMidiOutChanged: mMidi->PrefMidiOutChanged(*message); break;
         case kPrefRunWinFontChanged:
             SetFontFamilyAndSize();
             mSession->Rsrc().SetScrModifiedAll2();
@@ -170,6 +180,8 @@ void TRunView::MessageReceived(platform::Message* message) {
 void TRunView::AttachedToWindow() {
     mCursorBlink.start();
     SetWinTitle();
+    SendUpdateMenuDrvFolder(0);
+    SendUpdateMenuDrvFolder(1);
     setFocus();
     ShowBootStr();
 }

@@ -19,6 +19,10 @@
 // The ON TIME$ alarm and the machine's run requests are the session's own: the alarm
 // is forgotten when the next run is readied, and after a Kill it finds no machine, so
 // an alarm of one run never reaches another.
+//
+// Drives. '_RRC' and 'sdfr' map a drive to a host folder, 'ejct' empties it; each
+// change, and each relabelling, is told to the window as 'udfr'. The devices' access
+// lamp requests come from the machine thread and reach the window as 'salr'.
 
 #include <QFont>
 #include <QImage>
@@ -34,6 +38,7 @@
 #include "ui/guibase/ErrorAlertSink.h"
 #include "ui/guibase/GUIBase.h"
 #include "ui/runwindow/HeldKeys.h"
+#include "ui/runwindow/RunMidi.h"
 
 class TVMachine;
 class TMidCode;
@@ -45,6 +50,15 @@ inline constexpr uint32_t kCopyGraphicMessage = platform::fourcc("cpgr");      /
 inline constexpr uint32_t kCopyCompositionMessage = platform::fourcc("cpcp");
 inline constexpr uint32_t kPrefUseSpeedControlChanged = platform::fourcc("pusc");
 inline constexpr uint32_t kPrefRunWinFontChanged = platform::fourcc("prfc");
+// The drives: int32 "DrvFolderIdx" (0 to 13) and, to set a folder, entry_ref "refs".
+inline constexpr uint32_t kRefsReceivedMessage = platform::fourcc("_RRC");
+inline constexpr uint32_t kSetDrvFolderMessage = platform::fourcc("sdfr");
+inline constexpr uint32_t kEjectDrvFolderMessage = platform::fourcc("ejct");
+// To the window: int32 "DrvFolderIdx", entry_ref "DrvFolderERef" (empty path for no
+// folder) and string "DrvFolderName" (the folder's own name, or "(Empty)").
+inline constexpr uint32_t kUpdateMenuDrvFolderMessage = platform::fourcc("udfr");
+// To the window: int32 "DrvFolderIdx" (0 or 1) and int32 "FDDALS" (+1 or −1).
+inline constexpr uint32_t kFDDAccessLampMessage = platform::fourcc("salr");
 
 // The application's name as the title and the boot banner show it.
 inline constexpr const char* kRunAppName = "Kivo-BASIC";
@@ -54,10 +68,11 @@ inline constexpr const char* kRunAppName = "Kivo-BASIC";
 // "(Run Window)".
 std::string run_window_title(int32_t mode);
 
-class TRunView : public TBasicView, public TScreenUpdateSink, public TGlyphSource {
+class TRunView : public TBasicView, public TScreenUpdateSink, public TGlyphSource, public TDriveLamps {
 public:
     // `alerts` receives compile and run-time errors; null shows them as alerts.
-    explicit TRunView(platform::Rect frame, TAlertSink* alerts = nullptr);
+    // `midi`: the MIDI endpoints; null plays through the ALSA sequencer.
+    explicit TRunView(platform::Rect frame, TAlertSink* alerts = nullptr, std::unique_ptr<TRunMidiPorts> midi = nullptr);
     ~TRunView() override;
 
     // --- the run operations ---
@@ -99,6 +114,19 @@ public:
     void MItemCopyGrphClicked(const platform::Message& message);
     void MItemCopyCompositionClicked();
 
+    // The drives ('_RRC', 'sdfr', 'ejct'). A folder that is not a readable folder
+    // gives an alert and leaves the drive as it was.
+    void RefsReceived(const platform::Message& message);
+    void MItemEjectClicked(const platform::Message& message);
+    // Posts 'udfr' for a drive to the window.
+    void SendUpdateMenuDrvFolder(int drvFolderIdx);
+    // The devices' lamp requests (any thread), posted to the window as 'salr'.
+    void SetFDDAccessLampRqtd(int drvFolderIdx, int delta) override;
+
+    // MIDI: where 'ummr' and 'rmmc' go, and the connections.
+    void SetApplicationTarget(const platform::Messenger& target) { mMidi->SetApplicationTarget(target); }
+    TRunMidi& Midi() { return *mMidi; }
+
     // The redraw request of the devices (any thread).
     void ScreenUpdateRqtd(const TScreenRect& area) override;
     // 16 × 16 glyphs of the run font for PUT@ KANJI (the machine thread).
@@ -125,8 +153,10 @@ private:
     void MarkCursorCells();
 
     TErrorAlertSink mOwnAlerts{kRunAppName};
+    TAlertSink* mAlerts;
     THeldKeys mHeldKeys;
     std::unique_ptr<TRunSession> mSession;
+    std::unique_ptr<TRunMidi> mMidi;  // goes after the session, whose player plays through it
     QFont mFont;
     QImage mBackBuffer;
     QTimer mCursorBlink;

@@ -26,12 +26,15 @@ platform::Message copy_page_message(int32_t page) {
 
 }  // namespace
 
-TRunWindow::TRunWindow(platform::Rect frame, TAlertSink* alerts)
-    : TBasicWindow(frame, kRunAppName), mMenuBar(new QMenuBar(this)), mRunView(nullptr) {
+TRunWindow::TRunWindow(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRunMidiPorts> midi)
+    : TBasicWindow(frame, kRunAppName), mMenuBar(new QMenuBar(this)), mRunView(nullptr), mLampStyle(nullptr) {
     mMenuBar->setObjectName(QStringLiteral("MenuBar"));
     mMenuBar->setNativeMenuBar(false);
-    mRunView = new TRunView(platform::Rect{0, 0, kViewWidth - 1, kViewHeight - 1}, alerts);
+    InstallLampStyle();
+    mRunView = new TRunView(platform::Rect{0, 0, kViewWidth - 1, kViewHeight - 1}, alerts, std::move(midi));
+    SetUpRecentDrvFolders();
     CreateMenu();
+    GenerateMenuMRUF();
     AddChild(mRunView);
     AddCommonFilter(new TCtrlKeyFilter(mRunView));
     UpdateMBarVisibility();
@@ -51,14 +54,28 @@ void TRunWindow::AddItem(QMenu* menu, const std::string& label, const platform::
     });
 }
 
+void TRunWindow::MessageReceived(platform::Message* message) {
+    switch (message->what) {
+        // Passed on to the run view, through the window's queue.
+        case kRefsReceivedMessage:
+        case kSetDrvFolderMessage:
+        case kPrefUseSpeedControlChanged:
+        case kPrefMidiOutChanged:
+        case kPrefRunWinFontChanged: PostMessage(*message, mRunView); break;
+        case kCancelMessage: Cancel(); break;
+        case kSpecifyDrvFolderMessage: MItemSpecifyDrvFolderClicked(*message); break;
+        case kUpdateMenuDrvFolderMessage: UpdateMenuDrvFolderRqtd(*message); break;
+        case kFDDAccessLampMessage: SetFDDAccessLampRqtd(*message); break;
+        default: TBasicWindow::MessageReceived(message); break;
+    }
+}
+
 void TRunWindow::CreateMenu() {
     const std::string format = current_accelerator_format();
     auto label = [&](const std::string& key, const std::string& text) {
         return QString::fromStdString(merge_accelerator_key(format, key, text));
     };
-    // The drive menus get their items with the drive folders.
-    for (int drive = 1; drive <= 2; ++drive)
-        mMenuBar->addMenu(label(std::to_string(drive), num_label("FDD%Num%", drive)));
+    CreateDriveMenus(format);
 
     QMenu* copy = mMenuBar->addMenu(label("C", platform::get_string("Copy")));
     auto item = [&](QMenu* menu, const char* key, const std::string& text, const platform::Message& message,
@@ -87,11 +104,16 @@ void TRunWindow::DestroyMenu() {
         delete menu;
     }
     mMenuBar->clear();
+    mDriveMenus = {};
 }
 
 void TRunWindow::SetLabelsCommon() {
     DestroyMenu();
     CreateMenu();
+    GenerateMenuMRUF();
+    // The view labels the new folder items.
+    mRunView->SendUpdateMenuDrvFolder(0);
+    mRunView->SendUpdateMenuDrvFolder(1);
 }
 
 void TRunWindow::UpdateMBarVisibility() {
@@ -119,7 +141,10 @@ void TRunWindow::IAPChanged(platform::Message* notice) {
         SetLabelsCommon();
 }
 
-void TRunWindow::LanguageChanged() { SetLabelsCommon(); }
+void TRunWindow::LanguageChanged() {
+    SetLabelsCommon();
+    SetFilePanelLabel();
+}
 
 void TRunWindow::Zoom() {
     gExitStates.ShowMenuBar.store(!gExitStates.ShowMenuBar.load());
@@ -128,6 +153,10 @@ void TRunWindow::Zoom() {
 
 bool TRunWindow::Quit() {
     gExitStates.RunWindowFrame = Frame();
+    if (mPanel != nullptr) {
+        RememberPanelFolder();
+        if (!mPanelFolder.empty()) gExitStates.RunPanelFolder = mPanelFolder;
+    }
     return QuitForApplication();
 }
 

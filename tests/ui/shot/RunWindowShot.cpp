@@ -1,5 +1,8 @@
-// run-window-shot LIST PNG: opens the run window, runs the list (UTF-8) to its end and
-// saves what the window shows, title bar excluded, as PNG. Run it under xvfb-run.
+// run-window-shot LIST PNG [--drive1 FOLDER] [--at MILLIS]: opens the run window, runs
+// the list (UTF-8) to its end and saves what the window shows as PNG. With --drive1 the
+// drive 1 menu maps FOLDER first; with --at the shot is taken MILLIS after the start,
+// while the program may still run (a lit access lamp), and the run is then killed.
+// Run it under xvfb-run.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -7,6 +10,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -38,8 +42,18 @@ void settle(int millis) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::cerr << "usage: run-window-shot LIST PNG\n";
+    std::string drive1;
+    int atMillis = -1;
+    bool usage = argc < 3;
+    for (int i = 3; i < argc && !usage; i += 2) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) usage = true;
+        else if (option == "--drive1") drive1 = argv[i + 1];
+        else if (option == "--at") atMillis = std::atoi(argv[i + 1]);
+        else usage = true;
+    }
+    if (usage) {
+        std::cerr << "usage: run-window-shot LIST PNG [--drive1 FOLDER] [--at MILLIS]\n";
         return 2;
     }
     std::ifstream file(argv[1], std::ios::binary);
@@ -54,6 +68,13 @@ int main(int argc, char** argv) {
     window.Show();
     window.raise();
     TRunView* view = window.RunView();
+    if (!drive1.empty()) {
+        platform::Message refs(kRefsReceivedMessage);
+        refs.AddInt32("DrvFolderIdx", 0);
+        refs.AddRef("refs", platform::EntryRef{drive1});
+        window.PostMessage(refs);
+        settle(200);
+    }
     view->QuitBasic();
     view->ClearBasic();
     gAppPrivacy.Killed = false;
@@ -65,7 +86,7 @@ int main(int argc, char** argv) {
     if (!view->RunBasic({})) return 1;
     QElapsedTimer timer;
     timer.start();
-    while (!view->RunEnded()) {
+    while (!view->RunEnded() && (atMillis < 0 || timer.elapsed() < atMillis)) {
         if (timer.elapsed() > kRunLimitMillis) {
             std::cerr << "run-window-shot: the run did not end\n";
             view->KillBasic();
@@ -75,8 +96,9 @@ int main(int argc, char** argv) {
         QThread::msleep(5);
     }
     // The last redraws and the window manager's frame.
-    settle(500);
+    settle(atMillis < 0 ? 500 : 50);
     QPixmap shot = window.grab();
+    view->KillBasic();
     if (QScreen* screen = window.screen()) {
         // With a window manager the title bar is part of what the user sees.
         const QRect frame = window.frameGeometry();
