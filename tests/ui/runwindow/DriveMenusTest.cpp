@@ -337,6 +337,17 @@ TEST_F(DriveMenus, TwoAccessesATenthApartLightTheLampThreeTenths) {
 
 // --- a program on the drives ---
 
+TEST_F(DriveMenus, AProgramUsingAFileLightsItsDriveLampUntilItStops) {
+    Open();
+    SetFolder(0, Folder("work"));
+    ASSERT_TRUE(start_run(*window->RunView(), "10 OPEN \"1:LOG.TXT\" FOR OUTPUT AS #1\n20 PRINT #1,\"X\"\n30 GOTO 20\n"));
+    ASSERT_TRUE(wait_until([&] { return window->LampLit(0); }));
+    EXPECT_FALSE(window->LampLit(1));
+    window->RunView()->KillBasic();
+    ASSERT_TRUE(wait_until([&] { return !window->LampLit(0); }));
+    EXPECT_EQ(window->LampCount(0), 0);
+}
+
 TEST_F(DriveMenus, AProgramWritesIntoTheFolderOfItsDriveAndNowhereAfterEject) {
     Open();
     const fs::path work = Folder("work");
