@@ -100,6 +100,20 @@ void place_labelled_field(QLabel* label, QWidget* field, const platform::Rect& f
     field->setGeometry(whole.left() + divider, whole.top(), std::max(0, whole.width() - divider), whole.height());
 }
 
+// The system's fonts are wider than those the layout was drawn for: a label that
+// would be clipped moves the divider, and the field keeps its right edge.
+void keep_label_whole(QWidget* field) {
+    QWidget* parent = field->parentWidget();
+    if (!parent) return;
+    for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (label->buddy() == field && label->sizeHint().width() > label->width()) adjust_mfield_divider(field);
+}
+
+// A menu field whose longest item would be clipped grows to the right to show it.
+void widen_to_contents(QComboBox* field) {
+    if (field && field->width() < field->sizeHint().width()) field->resize(field->sizeHint().width(), field->height());
+}
+
 }  // namespace
 
 class TPrefsView::NoticeRelay : public platform::Handler {
@@ -340,9 +354,12 @@ void TPrefsView::SetViewLabel() {
         }
         switch (row.fit) {
             case PrefsFit::CheckBox: adjust_cbox_width(qobject_cast<QCheckBox*>(control)); break;
-            case PrefsFit::Divider: adjust_mfield_divider(control); break;
+            case PrefsFit::Divider:
+                adjust_mfield_divider(control);
+                widen_to_contents(qobject_cast<QComboBox*>(control));
+                break;
             case PrefsFit::Unit: adjust_str_view_width(qobject_cast<QLabel*>(control)); break;
-            case PrefsFit::None: break;
+            case PrefsFit::None: keep_label_whole(control); break;
         }
         if (control == mCBoxAutoSaveRegular) PlaceAutoSaveRow();
     }
