@@ -139,7 +139,8 @@ TEST_F(PrefsEdits, DraggingTheSliderWritesTheFieldWithoutAnEcho) {
     auto* field = Find<QLineEdit>("TxtCtrlSpeedControl");
     QSignalSpy edits(field, &QLineEdit::textChanged);
     slider->setSliderDown(true);
-    for (int position = 21; position <= 30; ++position) slider->setValue(position);
+    for (int position = 21; position <= 25; ++position) slider->setValue(position);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->text() == "70000"; }, 5000)) << "moves are taken while dragging";
     slider->setValue(20);
     slider->setSliderDown(false);
     Settle();
