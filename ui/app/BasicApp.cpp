@@ -13,6 +13,7 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
+#include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/guibase/GeometryQt.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -74,6 +75,7 @@ TBasicApp::~TBasicApp() {
         mInbox->Wait(nullptr);
     }
     mSplashWin.reset();
+    mPrefsWin.reset();
     // The run window ends its machine before the editor, the target of its run
     // requests, goes.
     mRunWin.reset();
@@ -104,9 +106,11 @@ void TBasicApp::Quit() {
     gAppPrivacy.Quitting = true;
     // The machine ends first, so that nothing it asks for arrives while the windows go.
     if (mMainWin) mMainWin->BasicView()->HandOff().QuitBasic();
+    if (mPrefsWin) mPrefsWin->Hide();
     if (mDebugWin) mDebugWin->Hide();
     if (mRunWin) mRunWin->Hide();
     if (mMainWin) mMainWin->Hide();
+    if (mPrefsWin) mPrefsWin->QuitForApplication();
     if (mDebugWin) mDebugWin->QuitForApplication();
     if (mRunWin) mRunWin->Quit();
     if (mMainWin) mMainWin->Quit();

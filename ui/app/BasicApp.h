@@ -17,8 +17,10 @@
 #include "platform/qt/LooperPump.h"
 #include "ui/app/CommandTable.h"
 
+class TAppMessageSink;
 class TBasicWindow;
 class TKivoBasicWindow;
+class TPrefsWindow;
 class TRunWindow;
 class TSplashWindow;
 
@@ -55,6 +57,12 @@ public:
     void ShowMainWindow(platform::Message* message);
     void ShowRunWindow(platform::Message* message);
     void IAPChanged(platform::Message* notice);
+    // Tool > Preferences...: the dialog, made on first use 20 pixels below the main
+    // window's corner.
+    void MItemPrefsClicked(platform::Message* message);
+    // 'prcd': the dialog's OK.
+    void PrefsDetermined(platform::Message* message);
+    TPrefsWindow* PrefsWindow() const { return mPrefsWin.get(); }
 
 private:
     // Relays a copy of `message` to the window its code is meant for; a window not
@@ -67,7 +75,8 @@ private:
     std::unique_ptr<TRunWindow> mRunWin;
     // The debugger's window and the dialogs come with their commands.
     TBasicWindow* mDebugWin = nullptr;
-    TBasicWindow* mPrefsWin = nullptr;
+    std::unique_ptr<TAppMessageSink> mPrefsSink;
+    std::unique_ptr<TPrefsWindow> mPrefsWin;
     TBasicWindow* mRenumWin = nullptr;
     std::unique_ptr<TIAPInbox> mInbox;
     bool mQuitting = false;

@@ -5,7 +5,10 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
+#include "platform/Locale.h"
+#include "ui/app/AppLooperSink.h"
 #include "ui/guibase/GUIBase.h"
+#include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/runwindow/RunWindow.h"
 
 namespace {
@@ -17,7 +20,7 @@ const TCommandRow<A> kAppCommands[] = {
     {kRunLineMessage,        nullptr},
     {kRenumberMessage,       nullptr},
     {kRegisterMimeMessage,   nullptr},
-    {kPreferencesMessage,    nullptr},
+    {kPreferencesMessage,    &A::MItemPrefsClicked},
     {kCommonPrefsMessage,    nullptr},
     {kHelpMessage,           nullptr},
     {kAuthorWebMessage,      nullptr},
@@ -25,7 +28,7 @@ const TCommandRow<A> kAppCommands[] = {
     {kShowMainWinMessage,    &A::ShowMainWindow},
     {kShowRunWindowMessage,  &A::ShowRunWindow},
     {kShowDebugWinMessage,   nullptr},
-    {kPrefsDetermined,       nullptr},
+    {kPrefsDetermined,       &A::PrefsDetermined},
     {kIAPChangedMessage,     &A::IAPChanged},
     {kQuitMessage,           &A::QuitRqtd},
 };
@@ -78,7 +81,7 @@ bool TBasicApp::Relay(const platform::Message& message) {
                 if (mRunWin) mRunWin->PostMessage(message, mRunWin->RunView());
                 break;
             case TRelayTo::DebugWindow: post_to(mDebugWin, message); break;
-            case TRelayTo::PrefsWindow: post_to(mPrefsWin, message); break;
+            case TRelayTo::PrefsWindow: post_to(mPrefsWin.get(), message); break;
         }
         return true;
     }
@@ -104,5 +107,22 @@ void TBasicApp::IAPChanged(platform::Message* notice) {
     post_to(mRunWin.get(), *notice);
     post_to(mDebugWin, *notice);
     post_to(mRenumWin, *notice);
-    post_to(mPrefsWin, *notice);
+    post_to(mPrefsWin.get(), *notice);
+}
+
+void TBasicApp::MItemPrefsClicked(platform::Message*) {
+    if (!mPrefsWin) {
+        mPrefsSink = std::make_unique<TAppLooperSink>(this);
+        TPrefsServices services;
+        services.sink = mPrefsSink.get();
+        // The MIDI-output menu lists the run view's roster once the run window has one.
+        mPrefsWin = std::make_unique<TPrefsWindow>(platform::Rect{0, 0, 1, 1}, services);
+        const platform::Rect main = mMainWin ? mMainWin->Frame() : platform::Rect{};
+        mPrefsWin->IntelligentMoveTo(platform::Point{main.left, main.top + 20});
+    }
+    mPrefsWin->Appear();
+}
+
+void TBasicApp::PrefsDetermined(platform::Message*) {
+    if (mMainWin) mMainWin->SetStatBarStr(platform::get_string("Preferences changed."));
 }
