@@ -301,11 +301,8 @@ QWidget* TPrefsView::MakeControl(QWidget* parent, const PrefsControlRow& row) {
     } else if (row.kind != PrefsControlKind::Page) {
         control->setGeometry(to_qrect(row.frame));
     }
-    if (auto* field = qobject_cast<QLineEdit*>(control))
-        field->setAlignment(row.divider > 3 || row.parent == std::string_view("BoxAutoSave") ||
-                                    row.what == kSpeedIntervalEdited
-                                ? Qt::AlignRight
-                                : Qt::AlignLeft);
+    // Every number field shows its text right-aligned.
+    if (auto* field = qobject_cast<QLineEdit*>(control)) field->setAlignment(Qt::AlignRight);
     return control;
 }
 
