@@ -338,3 +338,23 @@ TEST_F(PrefsEdits, DefaultsResetEverythingAndCancelStillBringsBackTheConfirmedVa
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PrefsEdits, ACorruptFileGivesTheDefaultsAndOKWritesAWholeNewOne) {
+    const auto file = SettingsFile(kSettingsFolder, kPrefsFile);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << "not a preferences file";
+    gPrefs.SoundVolume = 150;
+    EXPECT_NE(gPrefs.LoadFromFile(), 0);
+    gPrefs = TPrefs();  // what the application starts with when the file cannot be read
+    Open();
+    EXPECT_EQ(Find<QLineEdit>("TxtCtrlSsgVolume")->text(), "80");
+    SetText("TxtCtrlSsgVolume", "120");
+    Click("ButtonOK");
+    TPrefs saved;
+    ASSERT_EQ(saved.LoadFromFile(), 0);
+    EXPECT_EQ(saved.SoundVolume.load(), 120);
+}
+
+}  // namespace
