@@ -16,8 +16,8 @@ struct TLineInputDialog {
 };
 
 const TLineInputDialog kLineInputDialogs[] = {
-    {TLineInputKind::GoToLine, kGoToLineRequest, "Go to Line",           "Go to Line: ",            "L", "Go",  "G"},
-    {TLineInputKind::RunLine,  kRunLineRequest,  "Run with Line Number", "Line Number or Label: ", "L", "Run", "R"},
+    {TLineInputKind::GoToLine, kGoToLineDialogCode, "Go to Line",           "Go to Line: ",            "L", "Go",  "G"},
+    {TLineInputKind::RunLine,  kRunLineDialogCode,  "Run with Line Number", "Line Number or Label: ", "L", "Run", "R"},
 };
 
 const TLineInputDialog& row_of(TLineInputKind kind) {

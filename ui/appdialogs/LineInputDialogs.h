@@ -7,8 +7,8 @@
 
 #include "ui/widgets/SimpleInput.h"
 
-inline constexpr uint32_t kGoToLineRequest = platform::fourcc("gtlr");
-inline constexpr uint32_t kRunLineRequest = platform::fourcc("rnlr");
+inline constexpr uint32_t kGoToLineDialogCode = platform::fourcc("gtlr");
+inline constexpr uint32_t kRunLineDialogCode = platform::fourcc("rnlr");
 
 enum class TLineInputKind { GoToLine, RunLine };
 

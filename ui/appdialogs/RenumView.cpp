@@ -135,7 +135,7 @@ void TRenumView::ApplyRenum() {
     auto* window = dynamic_cast<TDialogWindow*>(Window());
     if (!window) return;
     const TRenumberValues values = CompoToParam();
-    platform::Message request(kRenumberRequest);
+    platform::Message request(kRenumberDialogCode);
     request.AddInt32("NewLine", values.NewLine);
     request.AddInt32("OldLine", values.OldLine);
     request.AddInt32("Step", values.Step);

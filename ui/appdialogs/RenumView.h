@@ -11,7 +11,7 @@
 #include "session/RenumberFields.h"
 #include "ui/guibase/DialogBase.h"
 
-inline constexpr uint32_t kRenumberRequest = platform::fourcc("rnmr");
+inline constexpr uint32_t kRenumberDialogCode = platform::fourcc("rnmr");
 
 class TRenumView : public TDialogView {
 public:

@@ -81,7 +81,7 @@ TEST_F(Commands, GoToLineOpensTwentyPixelsBelowTheMainWindowAndIsMadeOnce) {
 
     const std::vector<platform::Message>& sent = editor.Drain();
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].what, kGoToLineRequest);
+    EXPECT_EQ(sent[0].what, kGoToLineDialogCode);
     std::string text;
     EXPECT_EQ(sent[0].FindString(kSimpleInputTextField, &text), platform::kOk);
     EXPECT_EQ(text, "120");
@@ -99,7 +99,7 @@ TEST_F(Commands, RunLineSendsItsOwnRequest) {
     Pump();
     const std::vector<platform::Message>& sent = editor.Drain();
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].what, kRunLineRequest);
+    EXPECT_EQ(sent[0].what, kRunLineDialogCode);
 }
 
 TEST_F(Commands, DialogsStayFivePixelsInsideTheScreen) {
@@ -126,7 +126,7 @@ TEST_F(Commands, RenumberDialogSendsToTheEditorView) {
     Pump();
     const std::vector<platform::Message>& sent = editor.Drain();
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].what, kRenumberRequest);
+    EXPECT_EQ(sent[0].what, kRenumberDialogCode);
     dialogs->MItemRenumberClicked();
     EXPECT_EQ(dialogs->RenumWin(), dialog);
 }

@@ -40,7 +40,7 @@ protected:
     std::vector<TRenumberValues> Sent() {
         std::vector<TRenumberValues> all;
         for (const platform::Message& m : target.Drain()) {
-            EXPECT_EQ(m.what, kRenumberRequest);
+            EXPECT_EQ(m.what, kRenumberDialogCode);
             TRenumberValues values;
             EXPECT_EQ(m.FindInt32("NewLine", &values.NewLine), platform::kOk);
             EXPECT_EQ(m.FindInt32("OldLine", &values.OldLine), platform::kOk);
