@@ -17,6 +17,7 @@
 #include "platform/qt/LooperPump.h"
 #include "ui/app/CommandTable.h"
 
+class TAppDialogs;
 class TBasicWindow;
 class TKivoBasicWindow;
 class TRunWindow;
@@ -49,17 +50,30 @@ public:
     TRunWindow* RunWindow() const { return mRunWin.get(); }
     TBasicWindow* DebugWindow() const { return mDebugWin; }
     TSplashWindow* SplashWindow() const { return mSplashWin.get(); }
+    TAppDialogs* Dialogs() const { return mDialogs.get(); }
 
     // --- commands (one row each in BasicAppCommands.cpp) ---
     void QuitRqtd(platform::Message* message);
     void ShowMainWindow(platform::Message* message);
     void ShowRunWindow(platform::Message* message);
     void IAPChanged(platform::Message* notice);
+    // The dialogs' and pages' commands (BasicAppDialogs.cpp).
+    void MItemGoToLineClicked(platform::Message* message);
+    void MItemRunLineClicked(platform::Message* message);
+    void MItemRenumberClicked(platform::Message* message);
+    void MItemRegisterMimeClicked(platform::Message* message);
+    void MItemTAVRENCommonPrefsClicked(platform::Message* message);
+    void MItemHelpClicked(platform::Message* message);
+    void MItemAuthorWebClicked(platform::Message* message);
+    void AboutRequested(platform::Message* message);
+    void LanguageChanged(platform::Message* message);
 
 private:
     // Relays a copy of `message` to the window its code is meant for; a window not
     // made yet gets nothing.
     bool Relay(const platform::Message& message);
+    // The dialogs' commands, placed below the main window and sending to its editor.
+    std::unique_ptr<TAppDialogs> MakeDialogs();
 
     platform::LooperPump mPump;
     std::unique_ptr<TSplashWindow> mSplashWin;
@@ -68,7 +82,7 @@ private:
     // The debugger's window and the dialogs come with their commands.
     TBasicWindow* mDebugWin = nullptr;
     TBasicWindow* mPrefsWin = nullptr;
-    TBasicWindow* mRenumWin = nullptr;
+    std::unique_ptr<TAppDialogs> mDialogs;
     std::unique_ptr<TIAPInbox> mInbox;
     bool mQuitting = false;
 };

@@ -5,6 +5,7 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
+#include "ui/appdialogs/AppDialogs.h"
 #include "ui/guibase/GUIBase.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -13,21 +14,22 @@ namespace {
 using A = TBasicApp;
 
 const TCommandRow<A> kAppCommands[] = {
-    {kGoToLineMessage,       nullptr},
-    {kRunLineMessage,        nullptr},
-    {kRenumberMessage,       nullptr},
-    {kRegisterMimeMessage,   nullptr},
+    {kGoToLineMessage,       &A::MItemGoToLineClicked},
+    {kRunLineMessage,        &A::MItemRunLineClicked},
+    {kRenumberMessage,       &A::MItemRenumberClicked},
+    {kRegisterMimeMessage,   &A::MItemRegisterMimeClicked},
     {kPreferencesMessage,    nullptr},
-    {kCommonPrefsMessage,    nullptr},
-    {kHelpMessage,           nullptr},
-    {kAuthorWebMessage,      nullptr},
-    {kAboutRequestedMessage, nullptr},
+    {kCommonPrefsMessage,    &A::MItemTAVRENCommonPrefsClicked},
+    {kHelpMessage,           &A::MItemHelpClicked},
+    {kAuthorWebMessage,      &A::MItemAuthorWebClicked},
+    {kAboutRequestedMessage, &A::AboutRequested},
     {kShowMainWinMessage,    &A::ShowMainWindow},
     {kShowRunWindowMessage,  &A::ShowRunWindow},
     {kShowDebugWinMessage,   nullptr},
     {kPrefsDetermined,       nullptr},
     {kIAPChangedMessage,     &A::IAPChanged},
     {kQuitMessage,           &A::QuitRqtd},
+    {platform::kLanguageChangedMessage, &A::LanguageChanged},
 };
 
 enum class TRelayTo { MainWindow, RunWindow, DebugWindow, PrefsWindow };
@@ -103,6 +105,6 @@ void TBasicApp::IAPChanged(platform::Message* notice) {
     post_to(mMainWin.get(), *notice);
     post_to(mRunWin.get(), *notice);
     post_to(mDebugWin, *notice);
-    post_to(mRenumWin, *notice);
+    if (mDialogs) mDialogs->IAPChanged(*notice);
     post_to(mPrefsWin, *notice);
 }

@@ -37,9 +37,10 @@ TAppDialogs::TAppDialogs(std::string appName, TAppDialogsHost host)
       mExeName(gAppPrivacy.ExeName()) {
     static const bool registered = (platform::add_catalogue_texts(kAppDialogTexts), true);
     (void)registered;
+    install_iap_window_maker(&gIAPs, &mIAPWin);
 }
 
-TAppDialogs::~TAppDialogs() = default;
+TAppDialogs::~TAppDialogs() { gIAPs.SetWindowMaker(nullptr); }
 
 void TAppDialogs::SetExecutable(std::string folder, std::string name) {
     mExeFolder = std::move(folder);

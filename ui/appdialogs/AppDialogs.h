@@ -15,6 +15,7 @@
 #include "platform/qt/AlertService.h"
 #include "ui/appdialogs/LineInputDialogs.h"
 #include "ui/appdialogs/RenumWindow.h"
+#include "ui/sharedprefs/IAPWindow.h"
 #include "ui/widgets/TAVRENAbout.h"
 
 // What the commands need of the application.
@@ -32,6 +33,8 @@ using TAlertShower = std::function<int32_t(const std::string& title, const std::
 
 class TAppDialogs {
 public:
+    // Makes gIAPs open the shared-preferences window here, kept by this object, when
+    // no other application's window answers.
     TAppDialogs(std::string appName, TAppDialogsHost host);
     ~TAppDialogs();
 
@@ -83,4 +86,5 @@ private:
     std::unique_ptr<TSimpleInputWindow> mRunLineWin;
     std::unique_ptr<TRenumWindow> mRenumWin;
     std::unique_ptr<TTAVRENAboutWindow> mAboutWin;
+    std::unique_ptr<TIAPWindow> mIAPWin;
 };
