@@ -41,7 +41,9 @@ std::string basic_list_mime_package() {
     xml += "    <comment>" + std::string(kBasicListDescription) + "</comment>\n";
     xml += "    <sub-class-of type=\"text/plain\"/>\n";
     xml += "    <glob pattern=\"*.bas\"/>\n";
-    xml += "    <glob pattern=\"*.BAS\"/>\n";
+    // Globs match regardless of case unless marked; marked, the upper-case one stays
+    // an entry of its own instead of repeating the first.
+    xml += "    <glob pattern=\"*.BAS\" case-sensitive=\"true\"/>\n";
     xml += "  </mime-type>\n";
     xml += "</mime-info>\n";
     return xml;

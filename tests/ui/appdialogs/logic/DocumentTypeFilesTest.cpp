@@ -75,6 +75,7 @@ TEST_F(DocumentType, RegisterMimeWritesEverythingAndTheDatabaseKnowsTheGlobs) {
 
     const std::string globs = read_text(home / "mime/globs2");
     EXPECT_NE(globs.find("text/x-BASIC-source-code:*.bas\n"), std::string::npos) << globs;
+    EXPECT_NE(globs.find("text/x-BASIC-source-code:*.BAS:cs\n"), std::string::npos) << globs;
     EXPECT_NE(read_text(home / "mime/text/x-basic-source-code.xml").find("BASIC Source Code"), std::string::npos);
 
     EXPECT_NE(read_text(Entry()).find("Exec=/opt/kivo/kivo-basic %F"), std::string::npos);
