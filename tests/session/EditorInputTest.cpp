@@ -1,15 +1,41 @@
-// What the editor's dialogs type turned into what it applies: the run-from-line text
-// and the Renumber dialog's three fields.
+// What the editor's dialogs type turned into what it applies: the go-to-line text,
+// the run-from-line text and the Renumber dialog's three fields.
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
+#include "session/GoToLineText.h"
 #include "session/RenumberFields.h"
 #include "session/RunLineText.h"
 
 namespace {
+
+TEST(GoToLineText, FindsTheLineTheTextNames) {
+    const std::string list = "10 A\n20 B\n100 C\n  30 PRINT\n0 Z";
+    struct Case {
+        std::string typed;
+        int64_t offset;
+        std::string alertKey;
+    };
+    const Case cases[] = {
+        {"10", 0, ""},
+        {"20", 5, ""},
+        {"100", 10, ""},
+        {" 20", 5, ""},     // leading blanks are skipped
+        {"20xy", 5, ""},    // the rest after the digits is ignored
+        {"letters", 27, ""},  // letters read 0
+        {"1", -1, "@Err_Specified_Line_Not_Found@"},
+        {"30", -1, "@Err_Specified_Line_Not_Found@"},  // its line begins with blanks
+        {"", -1, "@Err_Line_Not_Input@"},
+    };
+    for (const Case& c : cases) {
+        const TGoToLine found = find_line_from_text(list, c.typed);
+        EXPECT_EQ(found.Offset, c.offset) << c.typed;
+        EXPECT_EQ(found.AlertKey, c.alertKey) << c.typed;
+    }
+}
 
 TEST(RunLineText, LineNumberOrLabel) {
     struct Case {

@@ -14,6 +14,7 @@
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
 #include "ui/prefsdialog/PrefsWindow.h"
+#include "ui/appdialogs/AppDialogs.h"
 #include "ui/guibase/GeometryQt.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -50,6 +51,8 @@ TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this) {
     }
     register_shared_prefs();
     SetSplashStr(platform::get_string("Creating windows") + FUC_ELLIPSIS);
+    mDialogs = MakeDialogs();
+    mDialogs->InstallBasicListMime(gExitStates.Version);
 
     mMainWin = std::make_unique<TKivoBasicWindow>(gExitStates.MainWindowFrame, this);
     mRunWin = std::make_unique<TRunWindow>(gExitStates.RunWindowFrame);
@@ -76,6 +79,7 @@ TBasicApp::~TBasicApp() {
     }
     mSplashWin.reset();
     mPrefsWin.reset();
+    mDialogs.reset();
     // The run window ends its machine before the editor, the target of its run
     // requests, goes.
     mRunWin.reset();
@@ -104,6 +108,7 @@ void TBasicApp::Quit() {
     if (mQuitting) return;
     mQuitting = true;
     gAppPrivacy.Quitting = true;
+    if (mDialogs) mDialogs->CloseAbout();
     // The machine ends first, so that nothing it asks for arrives while the windows go.
     if (mMainWin) mMainWin->BasicView()->HandOff().QuitBasic();
     if (mPrefsWin) mPrefsWin->Hide();

@@ -18,6 +18,7 @@
 #include "ui/app/CommandTable.h"
 
 class TAppMessageSink;
+class TAppDialogs;
 class TBasicWindow;
 class TKivoBasicWindow;
 class TPrefsWindow;
@@ -51,6 +52,7 @@ public:
     TRunWindow* RunWindow() const { return mRunWin.get(); }
     TBasicWindow* DebugWindow() const { return mDebugWin; }
     TSplashWindow* SplashWindow() const { return mSplashWin.get(); }
+    TAppDialogs* Dialogs() const { return mDialogs.get(); }
 
     // --- commands (one row each in BasicAppCommands.cpp) ---
     void QuitRqtd(platform::Message* message);
@@ -63,11 +65,23 @@ public:
     // 'prcd': the dialog's OK.
     void PrefsDetermined(platform::Message* message);
     TPrefsWindow* PrefsWindow() const { return mPrefsWin.get(); }
+    // The dialogs' and pages' commands (BasicAppDialogs.cpp).
+    void MItemGoToLineClicked(platform::Message* message);
+    void MItemRunLineClicked(platform::Message* message);
+    void MItemRenumberClicked(platform::Message* message);
+    void MItemRegisterMimeClicked(platform::Message* message);
+    void MItemTAVRENCommonPrefsClicked(platform::Message* message);
+    void MItemHelpClicked(platform::Message* message);
+    void MItemAuthorWebClicked(platform::Message* message);
+    void AboutRequested(platform::Message* message);
+    void LanguageChanged(platform::Message* message);
 
 private:
     // Relays a copy of `message` to the window its code is meant for; a window not
     // made yet gets nothing.
     bool Relay(const platform::Message& message);
+    // The dialogs' commands, placed below the main window and sending to its editor.
+    std::unique_ptr<TAppDialogs> MakeDialogs();
 
     platform::LooperPump mPump;
     std::unique_ptr<TSplashWindow> mSplashWin;
@@ -77,7 +91,7 @@ private:
     TBasicWindow* mDebugWin = nullptr;
     std::unique_ptr<TAppMessageSink> mPrefsSink;
     std::unique_ptr<TPrefsWindow> mPrefsWin;
-    TBasicWindow* mRenumWin = nullptr;
+    std::unique_ptr<TAppDialogs> mDialogs;
     std::unique_ptr<TIAPInbox> mInbox;
     bool mQuitting = false;
 };

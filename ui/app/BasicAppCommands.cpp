@@ -7,6 +7,7 @@
 #include "ui/app/KivoBasicWindow.h"
 #include "platform/Locale.h"
 #include "ui/app/AppLooperSink.h"
+#include "ui/appdialogs/AppDialogs.h"
 #include "ui/guibase/GUIBase.h"
 #include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/runwindow/RunWindow.h"
@@ -16,21 +17,22 @@ namespace {
 using A = TBasicApp;
 
 const TCommandRow<A> kAppCommands[] = {
-    {kGoToLineMessage,       nullptr},
-    {kRunLineMessage,        nullptr},
-    {kRenumberMessage,       nullptr},
-    {kRegisterMimeMessage,   nullptr},
+    {kGoToLineMessage,       &A::MItemGoToLineClicked},
+    {kRunLineMessage,        &A::MItemRunLineClicked},
+    {kRenumberMessage,       &A::MItemRenumberClicked},
+    {kRegisterMimeMessage,   &A::MItemRegisterMimeClicked},
     {kPreferencesMessage,    &A::MItemPrefsClicked},
-    {kCommonPrefsMessage,    nullptr},
-    {kHelpMessage,           nullptr},
-    {kAuthorWebMessage,      nullptr},
-    {kAboutRequestedMessage, nullptr},
+    {kCommonPrefsMessage,    &A::MItemTAVRENCommonPrefsClicked},
+    {kHelpMessage,           &A::MItemHelpClicked},
+    {kAuthorWebMessage,      &A::MItemAuthorWebClicked},
+    {kAboutRequestedMessage, &A::AboutRequested},
     {kShowMainWinMessage,    &A::ShowMainWindow},
     {kShowRunWindowMessage,  &A::ShowRunWindow},
     {kShowDebugWinMessage,   nullptr},
     {kPrefsDetermined,       &A::PrefsDetermined},
     {kIAPChangedMessage,     &A::IAPChanged},
     {kQuitMessage,           &A::QuitRqtd},
+    {platform::kLanguageChangedMessage, &A::LanguageChanged},
 };
 
 enum class TRelayTo { MainWindow, RunWindow, DebugWindow, PrefsWindow };
@@ -106,7 +108,7 @@ void TBasicApp::IAPChanged(platform::Message* notice) {
     post_to(mMainWin.get(), *notice);
     post_to(mRunWin.get(), *notice);
     post_to(mDebugWin, *notice);
-    post_to(mRenumWin, *notice);
+    if (mDialogs) mDialogs->IAPChanged(*notice);
     post_to(mPrefsWin.get(), *notice);
 }
 
@@ -115,7 +117,8 @@ void TBasicApp::MItemPrefsClicked(platform::Message*) {
         mPrefsSink = std::make_unique<TAppLooperSink>(this);
         TPrefsServices services;
         services.sink = mPrefsSink.get();
-        // The MIDI-output menu lists the run view's roster once the run window has one.
+        // The MIDI-output menu lists the run view's roster.
+        if (mRunWin) services.roster = &mRunWin->RunView()->Midi().Ports().Roster();
         mPrefsWin = std::make_unique<TPrefsWindow>(platform::Rect{0, 0, 1, 1}, services);
         const platform::Rect main = mMainWin ? mMainWin->Frame() : platform::Rect{};
         mPrefsWin->IntelligentMoveTo(platform::Point{main.left, main.top + 20});

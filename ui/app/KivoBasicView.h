@@ -56,6 +56,9 @@ public:
     void MItemRunClicked(platform::Message* message);
     void MItemKillClicked(platform::Message* message);
     void RunLineRqtd(platform::Message* message);
+    // Go to Line and Renumber (KivoBasicViewLineCommands.cpp).
+    void GoToLineRqtd(platform::Message* message);
+    void RenumberRqtd(platform::Message* message);
     void VMachineRunRqtdMessage(platform::Message* message);
     void VMachineRunDue(platform::Message* message);
     void EditCommand(platform::Message* message);

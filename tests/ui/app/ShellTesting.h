@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <cstdlib>
 #include <functional>
+#include <optional>
 
 #include "foundation/Common.h"
 #include "foundation/IAPItemAccKeyFormat.h"
@@ -24,12 +26,16 @@ inline QMessageBox* open_alert() {
     return nullptr;
 }
 
-// Settings in a fresh folder; the process-wide records at their defaults with the
+// Settings, and the user's data folder that the document type is installed in, in a
+// fresh folder; the process-wide records at their defaults with the
 // accelerator format registered; all of them restored afterwards.
 class ShellFixture : public SettingsDirFixture {
 protected:
     void SetUp() override {
         SettingsDirFixture::SetUp();
+        const char* data = std::getenv("XDG_DATA_HOME");
+        if (data) savedDataHome = data;
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         savedPrefs = gPrefs;
         savedStates = gExitStates;
         gPrefs = TPrefs();
@@ -51,12 +57,15 @@ protected:
         gExitStates = savedStates;
         gAppPrivacy.Killed = false;
         gAppPrivacy.Quitting = false;
+        if (savedDataHome) ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
+        else ::unsetenv("XDG_DATA_HOME");
         SettingsDirFixture::TearDown();
     }
 
     TPrefs savedPrefs;
     TExitStates savedStates;
     std::string savedFormat;
+    std::optional<std::string> savedDataHome;
 };
 
 }  // namespace shell_testing
