@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/Message.h"
+#include "platform/SystemMessages.h"
 
 using platform::fourcc;
 
@@ -44,10 +45,10 @@ inline constexpr uint32_t kRunLineRequest = fourcc("rnlr");        // "SISmplIpt
 inline constexpr uint32_t kGoToLineRequest = fourcc("gtlr");       // "SISmplIptTxt"
 inline constexpr uint32_t kRenumberRequest = fourcc("rnmr");       // "NewLine", "OldLine", "Step"
 inline constexpr uint32_t kAutoSaveTimerMessage = fourcc("asvr");
-inline constexpr uint32_t kRefsReceivedMessage = fourcc("_RRC");   // "refs"
+using platform::kRefsReceivedMessage;  // "refs"
 inline constexpr uint32_t kSaveRequestedMessage = fourcc("SAVE");
 inline constexpr uint32_t kSimpleDataMessage = fourcc("DATA");
-inline constexpr uint32_t kPanelCancelMessage = fourcc("_CNC");
+using platform::kPanelCancelMessage;
 inline constexpr uint32_t kAddHistoryRequest = fourcc("_ahr");     // "MRUF"
 inline constexpr uint32_t kRemoveHistoryRequest = fourcc("_rhr");  // "MRUF"
 

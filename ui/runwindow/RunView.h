@@ -34,6 +34,7 @@
 
 #include "foundation/AlertSink.h"
 #include "machine/HostInterfaces.h"
+#include "platform/SystemMessages.h"
 #include "session/RunSession.h"
 #include "ui/guibase/ErrorAlertSink.h"
 #include "ui/guibase/GUIBase.h"
@@ -51,7 +52,7 @@ inline constexpr uint32_t kCopyCompositionMessage = platform::fourcc("cpcp");
 inline constexpr uint32_t kPrefUseSpeedControlChanged = platform::fourcc("pusc");
 inline constexpr uint32_t kPrefRunWinFontChanged = platform::fourcc("prfc");
 // The drives: int32 "DrvFolderIdx" (0 to 13) and, to set a folder, entry_ref "refs".
-inline constexpr uint32_t kRefsReceivedMessage = platform::fourcc("_RRC");
+using platform::kRefsReceivedMessage;
 inline constexpr uint32_t kSetDrvFolderMessage = platform::fourcc("sdfr");
 inline constexpr uint32_t kEjectDrvFolderMessage = platform::fourcc("ejct");
 // To the window: int32 "DrvFolderIdx", entry_ref "DrvFolderERef" (empty path for no

@@ -62,7 +62,7 @@ void TRunWindow::MessageReceived(platform::Message* message) {
         case kPrefUseSpeedControlChanged:
         case kPrefMidiOutChanged:
         case kPrefRunWinFontChanged: PostMessage(*message, mRunView); break;
-        case kCancelMessage: Cancel(); break;
+        case kPanelCancelMessage: Cancel(); break;
         case kSpecifyDrvFolderMessage: MItemSpecifyDrvFolderClicked(*message); break;
         case kUpdateMenuDrvFolderMessage: UpdateMenuDrvFolderRqtd(*message); break;
         case kFDDAccessLampMessage: SetFDDAccessLampRqtd(*message); break;

@@ -21,6 +21,7 @@
 #include "foundation/MRUF.h"
 
 #include "platform/Messenger.h"
+#include "platform/SystemMessages.h"
 #include "ui/guibase/GUIBase.h"
 #include "ui/runwindow/RunView.h"
 
@@ -30,7 +31,7 @@ inline constexpr uint32_t kShowDebugWindowMessage = platform::fourcc("sdwn");
 // The folder item of a drive menu: int32 "DrvFolderIdx".
 inline constexpr uint32_t kSpecifyDrvFolderMessage = platform::fourcc("spdf");
 // The drive-folder panel closed.
-inline constexpr uint32_t kCancelMessage = platform::fourcc("_CNC");
+using platform::kPanelCancelMessage;
 // The recent drive folders' settings file.
 inline constexpr const char* kRecentDrvFoldersFile = "KivoBASIC_MRUFDD.arc";
 

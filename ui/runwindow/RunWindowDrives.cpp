@@ -118,7 +118,7 @@ void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message) 
             refs.AddRef("refs", platform::EntryRef{folder.toStdString()});
             PostMessage(refs);
         });
-        QObject::connect(mPanel, &QDialog::finished, this, [this] { PostMessage(kCancelMessage); });
+        QObject::connect(mPanel, &QDialog::finished, this, [this] { PostMessage(kPanelCancelMessage); });
         SetOpenPanelFolder();
         SetFilePanelLabel();
     }
