@@ -78,3 +78,24 @@ TEST(VarText, DefaultTextsAndShapesWithoutElements) {
 }
 
 }  // namespace
+
+#include "debugger/SrcCodeLines.h"
+
+namespace {
+
+TEST(SrcCodeLines, LinesKnowTheirNumbersAndTheFirstNumberedOne) {
+    TSrcCodeLines lines;
+    lines.Set("\n  \n10 A=1\n20 GOSUB 100\nREM\n100 RETURN");
+    ASSERT_EQ(lines.Lines().size(), 6u);
+    EXPECT_EQ(lines.FirstNumberedRow(), 2);  // not the empty first line
+    EXPECT_EQ(lines.Row(20), 3);
+    EXPECT_EQ(lines.Row(30), -1);
+    EXPECT_EQ(lines.Row(-1), -1);  // unnumbered lines are never found by number
+    EXPECT_EQ(lines.Line(100), "100 RETURN");
+    EXPECT_EQ(lines.Line(5), "");
+    EXPECT_EQ(leading_line_number(" 42 PRINT"), 42);
+    EXPECT_EQ(leading_line_number("PRINT 42"), std::nullopt);
+    EXPECT_EQ(leading_line_number("99999999999 X"), std::nullopt);
+}
+
+}  // namespace
