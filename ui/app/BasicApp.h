@@ -18,6 +18,7 @@
 #include "ui/app/CommandTable.h"
 
 class TBasicWindow;
+class TDebugWindow;
 class TKivoBasicWindow;
 class TRunWindow;
 class TSplashWindow;
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<TRunWindow> mRunWin;
     // The debugger's window and the dialogs come with their commands.
     TBasicWindow* mDebugWin = nullptr;
+    std::unique_ptr<TDebugWindow> mDebugWindow;
     TBasicWindow* mPrefsWin = nullptr;
     TBasicWindow* mRenumWin = nullptr;
     std::unique_ptr<TIAPInbox> mInbox;
