@@ -126,6 +126,9 @@ public:
     virtual void ExeBasicOnGosubGotoGosubInvoked() {}
     virtual void RegisterVarAccess(int kind, TVarInfo* var, long element) { (void)kind; (void)var; (void)element; }
     virtual void SendResetVarRqtd(TVarInfo* var) { (void)var; }
+    // An event trap has entered its subroutine (the interrupt service pushed the return
+    // position and jumped, without vcBCall).
+    virtual void TrapSubroutineEntered() {}
 
     // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
     // beyond the 32-bit range give its nearest end.

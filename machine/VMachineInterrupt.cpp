@@ -111,6 +111,7 @@ void TVMachine::InterruptGeneral(int bit) {
     ChangePC(IrTargets[bit]);
     ++PC;
     IrRequest.fetch_and(~mask, std::memory_order_acq_rel);
+    TrapSubroutineEntered();
 }
 
 void TVMachine::ExeBasicSetIrState(const TVMCode*) {

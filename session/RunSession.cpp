@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <thread>
 
+#include "debugger/Debugger.h"
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
 #include "language/Compiler.h"
@@ -101,8 +102,13 @@ bool TRunSession::ClearBasic() {
 }
 
 bool TRunSession::ReadyBasic(TRunRequestSink* runTarget) {
-    auto machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer,
-                                               runTarget != nullptr ? runTarget : &mRunRequests, mAlerts);
+    TRunRequestSink* requests = runTarget != nullptr ? runTarget : &mRunRequests;
+    std::unique_ptr<TVMachine> machine;
+    if (gExitStates.UseDebugger.load() && mDebugSink != nullptr)
+        machine = std::make_unique<TDebugger>("Debugger", mMidCode.get(), &mRsrc, &mPlayer, requests, mDebugSink,
+                                              mAlerts);
+    else
+        machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, requests, mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
     machine->SetFusion(mSettings.Fusion);
     if (mSimulated) machine->SetClock(mSimulated.get());

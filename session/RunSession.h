@@ -30,6 +30,7 @@
 #include "machine/MmlPrefs.h"
 
 class TAlertSink;
+class TDebugSink;
 class TMidCode;
 class TMusicClock;
 class TOnTimeAlarm;
@@ -96,6 +97,9 @@ public:
     // Sets the killed flag, then QuitBasic.
     bool KillBasic();
     TVMachine* VMachine() const;
+    // Where debugged runs report (the debug view): with "UDbg" set, ReadyBasic then
+    // makes a debugging machine. Null: no run is debugged.
+    void SetDebugSink(TDebugSink* sink) { mDebugSink = sink; }
     TMidCode& MidCode() { return *mMidCode; }
     int32_t CompatMode() const { return mCompatMode; }
 
@@ -136,6 +140,7 @@ private:
 
     TRunSessionSettings mSettings;
     TAlertSink* mAlerts;
+    TDebugSink* mDebugSink = nullptr;
     TBasicRsrc mRsrc;
     std::unique_ptr<TSimulatedMusicClock> mSimulated;
     TMmlDefaultPrefs mDefaultPrefs;

@@ -15,6 +15,8 @@
 #include "ui/app/SplashWindow.h"
 #include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/appdialogs/AppDialogs.h"
+#include "ui/debugwindow/DebugView.h"
+#include "ui/debugwindow/DebugWindow.h"
 #include "ui/guibase/GeometryQt.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -58,12 +60,17 @@ TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this) {
     mRunWin = std::make_unique<TRunWindow>(gExitStates.RunWindowFrame);
     mRunWin->SetApplicationTarget(platform::Messenger(this));
     mMainWin->SetRunView(mRunWin->RunView());
-    mMainWin->SetDebugView(nullptr);
+    mDebugWindow = std::make_unique<TDebugWindow>(gExitStates.DebugWindowFrame);
+    mDebugWin = mDebugWindow.get();
+    mDebugWindow->SetRunView(mRunWin->RunView());
+    mRunWin->RunView()->Session().SetDebugSink(mDebugWindow->DebugView());
+    mMainWin->SetDebugView(mDebugWindow->DebugView());
 
     SetSplashStr(platform::get_string("Adjusting sub windows") + FUC_ELLIPSIS);
     place_window(mMainWin.get(), gExitStates.MainWindowFrame);
     // The run window starts hidden at its place; Window > Run Window or a run shows it.
     place_window(mRunWin.get(), gExitStates.RunWindowFrame);
+    place_window(mDebugWin, gExitStates.DebugWindowFrame);
     mMainWin->Show();
 
     mInbox = std::make_unique<TIAPInbox>(platform::Messenger(this));
@@ -84,6 +91,9 @@ TBasicApp::~TBasicApp() {
     // requests, goes.
     mRunWin.reset();
     mMainWin.reset();
+    // Last: the machines and the editor report to the debug view until they go.
+    mDebugWin = nullptr;
+    mDebugWindow.reset();
     Looper::Quit();
 }
 
@@ -116,7 +126,7 @@ void TBasicApp::Quit() {
     if (mRunWin) mRunWin->Hide();
     if (mMainWin) mMainWin->Hide();
     if (mPrefsWin) mPrefsWin->QuitForApplication();
-    if (mDebugWin) mDebugWin->QuitForApplication();
+    if (mDebugWindow) mDebugWindow->Quit();
     if (mRunWin) mRunWin->Quit();
     if (mMainWin) mMainWin->Quit();
     QCoreApplication::quit();

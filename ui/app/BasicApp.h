@@ -20,6 +20,7 @@
 class TAppMessageSink;
 class TAppDialogs;
 class TBasicWindow;
+class TDebugWindow;
 class TKivoBasicWindow;
 class TPrefsWindow;
 class TRunWindow;
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<TAppMessageSink> mPrefsSink;
     std::unique_ptr<TPrefsWindow> mPrefsWin;
     std::unique_ptr<TAppDialogs> mDialogs;
+    std::unique_ptr<TDebugWindow> mDebugWindow;
     std::unique_ptr<TIAPInbox> mInbox;
     bool mQuitting = false;
 };

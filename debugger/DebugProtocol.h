@@ -1,0 +1,39 @@
+#pragma once
+// The messages from the debugging machine to the debug view, and their fields.
+//
+// Every message carries the run number of the machine that sent it ("Run"), so that a
+// view drops what a machine of an earlier run left in its queue. Variables travel as
+// snapshots (name, element and the text of the value, read on the machine thread),
+// never as pointers into the machine's storage.
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/Message.h"
+
+namespace debug_msg {
+
+using platform::fourcc;
+
+inline constexpr uint32_t CurLine = fourcc("clnc");      // a line begins; waits
+inline constexpr uint32_t BreakBegun = fourcc("dbbr");   // posted
+inline constexpr uint32_t CallAdded = fourcc("acsr");    // a GOSUB has jumped; waits
+inline constexpr uint32_t CallRemoved = fourcc("rcsr");  // a RETURN was performed; waits
+inline constexpr uint32_t VarsUpdated = fourcc("uvir");  // elements were assigned; waits
+inline constexpr uint32_t VarReset = fourcc("rsvr");     // an array was made; posted
+inline constexpr uint32_t RunEnded = fourcc("dbed");     // posted
+inline constexpr uint32_t ShowLine = fourcc("sslr");     // a run-time error's line; posted
+
+inline constexpr std::string_view Run = "Run";            // int64
+inline constexpr std::string_view LineNum = "LineNum";    // int32
+inline constexpr std::string_view Killed = "Killed";      // bool, only when true
+// One entry per variable, in parallel: the name with its type suffix, the element
+// index (0 the plain variable) and the value's text.
+inline constexpr std::string_view VarName = "VarName";    // string
+inline constexpr std::string_view DimIdx = "DimIdx";      // int32
+inline constexpr std::string_view Value = "Value";        // string
+// 'rsvr' only: the value type and the dimension sizes as the record keeps them.
+inline constexpr std::string_view VarType = "VarType";    // int32
+inline constexpr std::string_view DimSize = "DimSize";    // int32, one entry per dimension
+
+}  // namespace debug_msg
