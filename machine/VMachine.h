@@ -289,11 +289,38 @@ protected:
     void PrepareRunCodes();
     void RunLoop();
     void PrepareOperandLabels(size_t expected);
+    void PrepareJumpLabels();
+    template <typename Fusable>
+    void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
     int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
+public:
+    // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
+    // step is a plain variable (var) or a constant.
+    struct TForOperand {
+        const TVarInfo* var = nullptr;
+        double constant = 0;
+    };
+    struct TForLoop {
+        TVarInfo* var = nullptr;
+        TForOperand limit;
+        TForOperand step;
+        int32_t test = 0;  // the first code of the test block
+        int32_t last = 0;  // its vcBFJmp; the body follows
+        int32_t exit = 0;  // the code index the exit label names
+    };
+protected:
+    // The loop whose increment block starts at code i; false when the codes there are
+    // not such a loop.
+    bool MatchForLoop(size_t i, TForLoop& loop) const;
+    // A FOR operand's value; false when a variable holds no number (the codes then run
+    // one by one and fail as they fail).
+    // (VMachineElements.h)
+    static inline bool ForNumber(const TVarInfo* v, double& out);
+    static inline bool ForOperandValue(const TForOperand& operand, double& out);
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);
@@ -639,6 +666,11 @@ protected:
     std::vector<THandler> RunHandlers;
     std::vector<uint8_t> RunKinds;
     std::vector<int32_t> RunTargets;
+    // For each vcBFJmp, the label text the jump expects on the stack (RunTargets has
+    // its code index); null elsewhere.
+    std::vector<const char*> RunJumpLabels;
+    // The FOR loops run as blocks; RunTargets of a block's first code is its index here.
+    std::vector<TForLoop> ForLoops;
     struct TOperandLabel {
         const char* text = nullptr;
         int32_t index = 0;

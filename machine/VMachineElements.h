@@ -43,3 +43,24 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
         }
     }
 }
+
+inline bool TVMachine::ForNumber(const TVarInfo* v, double& out) {
+    if (v->ElemCount < 1) return false;
+    if (const int32_t* ints = v->IntValues())
+        out = ints[0];
+    else if (const float* singles = v->SingleValues())
+        out = singles[0];
+    else if (const double* doubles = v->DoubleValues())
+        out = doubles[0];
+    else
+        return false;
+    return true;
+}
+
+inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) {
+    if (operand.var == nullptr) {
+        out = operand.constant;
+        return true;
+    }
+    return ForNumber(operand.var, out);
+}
