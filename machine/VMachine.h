@@ -290,6 +290,7 @@ protected:
     void RunLoop();
     void PrepareOperandLabels(size_t expected);
     void PrepareJumpLabels();
+    void PreparePlainStores();
     template <typename Fusable>
     void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;

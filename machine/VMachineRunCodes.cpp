@@ -157,6 +157,7 @@ void TVMachine::PrepareRunCodes() {
         RunKinds[i] = kind;
     }
     PrepareJumpLabels();
+    PreparePlainStores();
     PrepareForLoops(fusable);
     PrepareOperandLabels(labels);
 }
@@ -181,6 +182,47 @@ void TVMachine::PrepareJumpLabels() {
             RunJumpLabels[i] = label;
             RunTargets[i] = index;
         }
+    }
+}
+
+// An assignment to a plain variable whose value the loop computes on its own (pushes,
+// plain variables and the arithmetic kinds, nothing run through a handler, nothing a
+// jump lands in) leaves the variable's reference off the stack: the store at its end
+// knows the variable. Near the stack's limit the reference is pushed after all, as
+// its codes would push it, and the store finds it there.
+void TVMachine::PreparePlainStores() {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    std::vector<bool> landing(n + 1, false);
+    for (const auto& entry : MidCode->LabelMap)
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+    for (const auto& entry : MidCode->LineNumMap)
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+    for (size_t i = 1; i < n; ++i) {
+        if (RunKinds[i] != rkPushVarRef) continue;
+        size_t k = i + 2;
+        int depth = 0;
+        bool lands = false;
+        while (k < n) {
+            const uint8_t kind = RunKinds[k];
+            size_t width = 1;
+            if (kind == rkPushInt || kind == rkPushSingle || kind == rkPushDouble || kind == rkPushString) {
+                ++depth;
+            } else if (kind == rkLoadPlainVar) {
+                ++depth;
+                width = 2;
+            } else if (kind >= rkAddInt && kind <= rkDivDouble && depth >= 2) {
+                --depth;
+            } else {
+                break;
+            }
+            for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
+            k += width;
+        }
+        if (k >= n || RunKinds[k] != rkAssignArray || depth != 1 || lands || landing[k]) continue;
+        RunKinds[i] = rkSkipVarRef;
+        RunKinds[k] = rkStorePlain;
+        RunTargets[k] = static_cast<int32_t>(i + 1);
     }
 }
 
@@ -579,6 +621,23 @@ void TVMachine::RunLoop() {
         // Past the last code only when the loop ends the program.
         if (pc >= end) goto finished;
         KIVO_DISPATCH();
+    }
+    body_rkSkipVarRef:
+        if (ValueStack.size() + 2 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        pc += 2;
+        kp += 2;
+        KIVO_DISPATCH();
+    body_rkStorePlain: {
+        // The reference's vcBPushVar names the variable.
+        TVarInfo* v = base[targets[kp - kinds]].Operand.Var;
+        if (ValueStack.size() >= 3 && ValueStack.FromTop(1).type == sdVar) [[unlikely]]
+            goto body_rkAssignArray;  // the reference was pushed
+        TStackData& value = Top();
+        RegisterVarAccess(0, v, 0);
+        StoreElementInline(v, 0, value);
+        ValueStack.pop_back();
+        KIVO_NEXT();
     }
     body_rkGeneric:
         KIVO_HAND_OVER_AND_GO_ON((this->*handlers[kp - kinds])(PC));
