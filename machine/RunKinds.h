@@ -45,7 +45,8 @@
     X(rkForStep)        /* block: a FOR loop's increment and test */ \
     X(rkForTest)        /* block: a FOR loop's test */ \
     X(rkSkipVarRef)     /* pair: the reference of an assignment that rkStorePlain ends */ \
-    X(rkStorePlain)     /* the store of that assignment into its plain variable */
+    X(rkStorePlain)     /* the store of that assignment into its plain variable */ \
+    X(rkReturn)         /* RETURN without a target */
 // clang-format on
 
 enum TRunKind : uint8_t {

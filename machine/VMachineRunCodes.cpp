@@ -58,6 +58,7 @@ TRunKind single_kind(TVMCodeCmd cmd) {
     case vcBAssignArray: return rkAssignArray;
     case vcBLoadArray: return rkLoadArray;
     case vcBFJmp: return rkFJmp;
+    case vcBRet: return rkReturn;
     case vcBAddInt: return rkAddInt;
     case vcBSubInt: return rkSubInt;
     case vcBMulInt: return rkMulInt;
@@ -638,6 +639,18 @@ void TVMachine::RunLoop() {
         StoreElementInline(v, 0, value);
         ValueStack.pop_back();
         KIVO_NEXT();
+    }
+    body_rkReturn: {
+        // Back to the position on top, when nothing lies above it and no trap
+        // subroutine is open; everything else is the handler's.
+        if (OperandFlag(pc) && !ValueStack.empty() && ValueStack.back().type == sdReturn && IrInfoStack.empty()) {
+            const int32_t index = ValueStack.back().value.ret;
+            if (index >= 1 && static_cast<size_t>(index) <= MidCode->Codes.size()) {
+                ValueStack.DropPlain(1);
+                KIVO_JUMP_TO(index);
+            }
+        }
+        goto body_rkGeneric;
     }
     body_rkGeneric:
         KIVO_HAND_OVER_AND_GO_ON((this->*handlers[kp - kinds])(PC));
