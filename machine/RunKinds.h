@@ -31,6 +31,18 @@
     X(rkLeIntFJmp) \
     X(rkGtIntFJmp) \
     X(rkGeIntFJmp) \
+    X(rkEqualSingleFJmp) \
+    X(rkNoteqSingleFJmp) \
+    X(rkLtSingleFJmp) \
+    X(rkLeSingleFJmp) \
+    X(rkGtSingleFJmp) \
+    X(rkGeSingleFJmp) \
+    X(rkEqualDoubleFJmp) \
+    X(rkNoteqDoubleFJmp) \
+    X(rkLtDoubleFJmp) \
+    X(rkLeDoubleFJmp) \
+    X(rkGtDoubleFJmp) \
+    X(rkGeDoubleFJmp) \
     X(rkAddInt) \
     X(rkSubInt) \
     X(rkMulInt) \

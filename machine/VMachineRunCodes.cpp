@@ -17,7 +17,7 @@
 //   vcBPushString L / vcBPushInt N, vcBJmp or vcBCall
 //                                          GOTO and GOSUB, the target looked up once here
 //   vcBCmpFor, vcBFJmp                     the FOR test and its jump
-//   vcB<comparison>Int, vcBFJmp            an IF on an integer comparison
+//   vcB<comparison><type>, vcBFJmp         an IF on a numeric comparison
 // The FOR loops of VMachineRunFor.cpp are blocks of the same kind. A pair or block does
 // what its codes do, errors included. The jump of an IF or of a FOR test finds its
 // label's code index, looked up here, when the label it meets on the stack is the one
@@ -83,6 +83,18 @@ TRunKind compare_jump_kind(TVMCodeCmd cmd) {
     case vcBLeInt: return rkLeIntFJmp;
     case vcBGtInt: return rkGtIntFJmp;
     case vcBGeInt: return rkGeIntFJmp;
+    case vcBEqualFloat: return rkEqualSingleFJmp;
+    case vcBNoteqFloat: return rkNoteqSingleFJmp;
+    case vcBLtFloat: return rkLtSingleFJmp;
+    case vcBLeFloat: return rkLeSingleFJmp;
+    case vcBGtFloat: return rkGtSingleFJmp;
+    case vcBGeFloat: return rkGeSingleFJmp;
+    case vcBEqualDouble: return rkEqualDoubleFJmp;
+    case vcBNoteqDouble: return rkNoteqDoubleFJmp;
+    case vcBLtDouble: return rkLtDoubleFJmp;
+    case vcBLeDouble: return rkLeDoubleFJmp;
+    case vcBGtDouble: return rkGtDoubleFJmp;
+    case vcBGeDouble: return rkGeDoubleFJmp;
     default: return rkGeneric;
     }
 }
@@ -553,30 +565,38 @@ void TVMachine::RunLoop() {
         ValueStack.pop_back();
         KIVO_NEXT();
     }
-    body_rkEqualIntFJmp:
-    body_rkNoteqIntFJmp:
-    body_rkLtIntFJmp:
-    body_rkLeIntFJmp:
-    body_rkGtIntFJmp:
-    body_rkGeIntFJmp: {
-        const int32_t r = PopInt();
-        const int32_t l = PopInt();
-        bool holds = false;
-        switch (*kp) {
-        case rkEqualIntFJmp: holds = l == r; break;
-        case rkNoteqIntFJmp: holds = l != r; break;
-        case rkLtIntFJmp: holds = l < r; break;
-        case rkLeIntFJmp: holds = l <= r; break;
-        case rkGtIntFJmp: holds = l > r; break;
-        default: holds = l >= r; break;
-        }
-        ++pc;
-        ++kp;
-        if (!holds) KIVO_FALSE_JUMP();
-        Top();
-        ValueStack.pop_back();
-        KIVO_NEXT();
+    // A comparison and the jump that takes its result.
+#define KIVO_COMPARE_FJMP(Pop, op)         \
+    {                                      \
+        const auto r = Pop();              \
+        const auto l = Pop();              \
+        const bool holds = l op r;         \
+        ++pc;                              \
+        ++kp;                              \
+        if (!holds) KIVO_FALSE_JUMP();     \
+        Top();                             \
+        ValueStack.pop_back();             \
+        KIVO_NEXT();                       \
     }
+    body_rkEqualIntFJmp: KIVO_COMPARE_FJMP(PopInt, ==)
+    body_rkNoteqIntFJmp: KIVO_COMPARE_FJMP(PopInt, !=)
+    body_rkLtIntFJmp: KIVO_COMPARE_FJMP(PopInt, <)
+    body_rkLeIntFJmp: KIVO_COMPARE_FJMP(PopInt, <=)
+    body_rkGtIntFJmp: KIVO_COMPARE_FJMP(PopInt, >)
+    body_rkGeIntFJmp: KIVO_COMPARE_FJMP(PopInt, >=)
+    body_rkEqualSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, ==)
+    body_rkNoteqSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, !=)
+    body_rkLtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <)
+    body_rkLeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <=)
+    body_rkGtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >)
+    body_rkGeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >=)
+    body_rkEqualDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, ==)
+    body_rkNoteqDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, !=)
+    body_rkLtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <)
+    body_rkLeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <=)
+    body_rkGtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >)
+    body_rkGeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >=)
+#undef KIVO_COMPARE_FJMP
     body_rkAddInt: KIVO_INT_OP(wrap_add(a, b))
     body_rkSubInt: KIVO_INT_OP(wrap_sub(a, b))
     body_rkMulInt: KIVO_INT_OP(wrap_mul(a, b))
