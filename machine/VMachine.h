@@ -300,10 +300,19 @@ protected:
     int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 public:
     // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
-    // step is a plain variable (var) or a constant.
-    struct TForOperand {
+    // step is a value (a plain variable, var, or a constant) or two values and the
+    // addition, subtraction or multiplication (op) between them.
+    struct TForValue {
         const TVarInfo* var = nullptr;
-        double constant = 0;
+        uint32_t type = sdLong;  // of the constant: sdLong, sdSingle or sdDouble
+        int32_t l = 0;
+        float f = 0;
+        double d = 0;
+    };
+    struct TForOperand {
+        TForValue left;
+        TForValue right;
+        TVMCodeCmd op = VM_CODE_PLACEHOLDER;  // none: left alone
     };
     struct TForLoop {
         TVarInfo* var = nullptr;
@@ -321,7 +330,9 @@ protected:
     // one by one and fail as they fail).
     // (VMachineElements.h)
     static inline bool ForNumber(const TVarInfo* v, double& out);
-    static inline bool ForOperandValue(const TForOperand& operand, double& out);
+    // A value as its push would leave it on the stack; false as for ForNumber.
+    static inline bool ForValue(const TForValue& value, TStackData& out);
+    inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);

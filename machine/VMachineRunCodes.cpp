@@ -613,9 +613,9 @@ void TVMachine::RunLoop() {
         const TForLoop& loop = loops[targets[kp - kinds]];
         double value;
         double step;
-        // The codes would push up to four entries: near the stack's limit they run
+        // The codes would push up to six entries: near the stack's limit they run
         // one by one, and fail as they fail.
-        if (ValueStack.size() + 4 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
+        if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
             !ForOperandValue(loop.step, step)) [[unlikely]]
             goto body_rkPushVarRef;
         TStackData sum;
@@ -632,7 +632,7 @@ void TVMachine::RunLoop() {
         double value;
         double limit;
         double step;
-        if (ValueStack.size() + 4 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
+        if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
             !ForOperandValue(loop.limit, limit) || !ForOperandValue(loop.step, step)) [[unlikely]]
             goto body_rkPushString;
         const bool goesOn = step >= 0 ? value <= limit : value >= limit;

@@ -7,11 +7,12 @@
 //               vcBFJmp
 //   body:       ...
 //
-// When LIMIT and STEP are each a constant or a plain variable, the increment block
-// (run with the test that follows it) and the test block alone each become one step of
-// the loop: it adds the step, stores the sum as the assignment would, reads the
-// variable, the limit and the step again and branches, without the value stack. The
-// limit and the step are still read at every pass, as their codes would read them.
+// When LIMIT and STEP are each a constant, a plain variable or two of these with +, -
+// or * between them, the increment block (run with the test that follows it) and the
+// test block alone each become one step of the loop: it adds the step, stores the sum
+// as the assignment would, reads the variable, the limit and the step again and
+// branches, without the value stack. The limit and the step are still computed at
+// every pass, as their codes would compute them.
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
@@ -30,28 +31,60 @@ bool is_plain_load(const std::vector<TVMCode>& codes, size_t k, const TVarInfo* 
            codes[k + 1].Operand.Var == var;
 }
 
-// A limit or step at codes[k] that the loop reads without the stack: a constant or a
-// plain variable. The number of its codes; 0 when it is neither.
-size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForOperand& operand) {
+// A value at codes[k]: a constant or a plain variable. The number of its codes; 0 when
+// it is neither.
+size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForValue& value) {
     if (k >= codes.size()) return 0;
     const TVMCode& code = codes[k];
-    operand = TVMachine::TForOperand{};
+    value = TVMachine::TForValue{};
     switch (code.Cmd) {
-    case vcBPushInt: operand.constant = code.Operand.Long; return 1;
-    case vcBPushFloat: operand.constant = code.Operand.Single; return 1;
-    case vcBPushDouble: operand.constant = code.Operand.Double; return 1;
+    case vcBPushInt: value.type = sdLong; value.l = code.Operand.Long; return 1;
+    case vcBPushFloat: value.type = sdSingle; value.f = code.Operand.Single; return 1;
+    case vcBPushDouble: value.type = sdDouble; value.d = code.Operand.Double; return 1;
     default: break;
     }
     if (k + 1 < codes.size() && is_var_marker(code) && codes[k + 1].Cmd == vcBLoadArray &&
         codes[k + 1].Operand.Var != nullptr) {
-        operand.var = codes[k + 1].Operand.Var;
+        value.var = codes[k + 1].Operand.Var;
         return 2;
     }
     return 0;
 }
 
+bool is_operator(TVMCodeCmd cmd) {
+    switch (cmd) {
+    case vcBAddInt: case vcBSubInt: case vcBMulInt:
+    case vcBAddFloat: case vcBSubFloat: case vcBMulFloat:
+    case vcBAddDouble: case vcBSubDouble: case vcBMulDouble:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A limit or step at codes[k] that the loop computes without the stack: a value, or two
+// values and an operator. The number of its codes; 0 when it is neither.
+size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForOperand& operand) {
+    operand = TVMachine::TForOperand{};
+    const size_t left = match_value(codes, k, operand.left);
+    if (left == 0) return 0;
+    const size_t right = match_value(codes, k + left, operand.right);
+    if (right != 0 && k + left + right < codes.size() && is_operator(codes[k + left + right].Cmd)) {
+        operand.op = codes[k + left + right].Cmd;
+        return left + right + 1;
+    }
+    operand.right = TVMachine::TForValue{};
+    return left;
+}
+
+bool same_value(const TVMachine::TForValue& a, const TVMachine::TForValue& b) {
+    if (a.var != b.var) return false;
+    if (a.var != nullptr) return true;
+    return a.type == b.type && a.l == b.l && a.f == b.f && a.d == b.d;
+}
+
 bool same_operand(const TVMachine::TForOperand& a, const TVMachine::TForOperand& b) {
-    return a.var == b.var && (a.var != nullptr || a.constant == b.constant);
+    return a.op == b.op && same_value(a.left, b.left) && same_value(a.right, b.right);
 }
 
 }  // namespace
