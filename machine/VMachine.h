@@ -307,7 +307,7 @@ public:
         uint32_t type = sdLong;  // of the constant: sdLong, sdSingle or sdDouble
         int32_t l = 0;
         float f = 0;
-        double d = 0;
+        double d = 0;  // for every type: the constant as a double
     };
     struct TForOperand {
         TForValue left;
@@ -329,10 +329,10 @@ protected:
     // A FOR operand's value; false when a variable holds no number (the codes then run
     // one by one and fail as they fail).
     // (VMachineElements.h)
-    static inline bool ForNumber(const TVarInfo* v, double& out);
+    [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
     // A value as its push would leave it on the stack; false as for ForNumber.
     static inline bool ForValue(const TForValue& value, TStackData& out);
-    inline bool ForOperandValue(const TForOperand& operand, double& out) const;
+    [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);

@@ -88,12 +88,14 @@ inline bool TVMachine::ForValue(const TForValue& value, TStackData& out) {
 // The operand as its codes compute it, then taken as a double as vcBCmpFor and
 // vcBAddDouble take it.
 inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) const {
-    TStackData left;
-    if (!ForValue(operand.left, left)) return false;
+    // The usual operands: one constant or one variable.
     if (operand.op == VM_CODE_PLACEHOLDER) {
-        out = StackDouble(left);
+        if (operand.left.var != nullptr) return ForNumber(operand.left.var, out);
+        out = operand.left.d;
         return true;
     }
+    TStackData left;
+    if (!ForValue(operand.left, left)) return false;
     TStackData right;
     if (!ForValue(operand.right, right)) return false;
     const auto wrap = [](uint32_t v) { return static_cast<int32_t>(v); };

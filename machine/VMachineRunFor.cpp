@@ -38,8 +38,8 @@ size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForV
     const TVMCode& code = codes[k];
     value = TVMachine::TForValue{};
     switch (code.Cmd) {
-    case vcBPushInt: value.type = sdLong; value.l = code.Operand.Long; return 1;
-    case vcBPushFloat: value.type = sdSingle; value.f = code.Operand.Single; return 1;
+    case vcBPushInt: value.type = sdLong; value.l = code.Operand.Long; value.d = value.l; return 1;
+    case vcBPushFloat: value.type = sdSingle; value.f = code.Operand.Single; value.d = value.f; return 1;
     case vcBPushDouble: value.type = sdDouble; value.d = code.Operand.Double; return 1;
     default: break;
     }
