@@ -326,11 +326,10 @@ protected:
     // The loop whose increment block starts at code i; false when the codes there are
     // not such a loop.
     bool MatchForLoop(size_t i, TForLoop& loop) const;
-    // A FOR operand's value; false when a variable holds no number (the codes then run
-    // one by one and fail as they fail).
-    // (VMachineElements.h)
+    // A variable's number, a value or a FOR operand (VMachineElements.h); false when a
+    // variable holds no number (the codes then run one by one and fail as they fail).
     [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
-    // A value as its push would leave it on the stack; false as for ForNumber.
+    // A value as its push would leave it on the stack.
     static inline bool ForValue(const TForValue& value, TStackData& out);
     [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
