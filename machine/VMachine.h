@@ -292,11 +292,49 @@ protected:
     void PrepareRunCodes();
     void RunLoop();
     void PrepareOperandLabels(size_t expected);
+    void PrepareJumpLabels();
+    void PreparePlainStores();
+    template <typename Fusable>
+    void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
     int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
+public:
+    // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
+    // step is a value (a plain variable, var, or a constant) or two values and the
+    // addition, subtraction or multiplication (op) between them.
+    struct TForValue {
+        const TVarInfo* var = nullptr;
+        uint32_t type = sdLong;  // of the constant: sdLong, sdSingle or sdDouble
+        int32_t l = 0;
+        float f = 0;
+        double d = 0;  // for every type: the constant as a double
+    };
+    struct TForOperand {
+        TForValue left;
+        TForValue right;
+        TVMCodeCmd op = VM_CODE_PLACEHOLDER;  // none: left alone
+    };
+    struct TForLoop {
+        TVarInfo* var = nullptr;
+        TForOperand limit;
+        TForOperand step;
+        int32_t test = 0;  // the first code of the test block
+        int32_t last = 0;  // its vcBFJmp; the body follows
+        int32_t exit = 0;  // the code index the exit label names
+    };
+protected:
+    // The loop whose increment block starts at code i; false when the codes there are
+    // not such a loop.
+    bool MatchForLoop(size_t i, TForLoop& loop) const;
+    // A variable's number, a value or a FOR operand (VMachineElements.h); false when a
+    // variable holds no number (the codes then run one by one and fail as they fail).
+    [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
+    // A value as its push would leave it on the stack.
+    static inline bool ForValue(const TForValue& value, TStackData& out);
+    [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
     // --- handlers ---
     void ExeBasicNoHandler(const TVMCode* code);
@@ -642,6 +680,11 @@ protected:
     std::vector<THandler> RunHandlers;
     std::vector<uint8_t> RunKinds;
     std::vector<int32_t> RunTargets;
+    // For each vcBFJmp, the label text the jump expects on the stack (RunTargets has
+    // its code index); null elsewhere.
+    std::vector<const char*> RunJumpLabels;
+    // The FOR loops run as blocks; RunTargets of a block's first code is its index here.
+    std::vector<TForLoop> ForLoops;
     struct TOperandLabel {
         const char* text = nullptr;
         int32_t index = 0;

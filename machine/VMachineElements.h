@@ -43,3 +43,73 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
         }
     }
 }
+
+inline bool TVMachine::ForNumber(const TVarInfo* v, double& out) {
+    if (v->ElemCount < 1) return false;
+    if (const int32_t* ints = v->IntValues())
+        out = ints[0];
+    else if (const float* singles = v->SingleValues())
+        out = singles[0];
+    else if (const double* doubles = v->DoubleValues())
+        out = doubles[0];
+    else
+        return false;
+    return true;
+}
+
+inline bool TVMachine::ForValue(const TForValue& value, TStackData& out) {
+    const TVarInfo* v = value.var;
+    if (v == nullptr) {
+        out.type = value.type;
+        if (value.type == sdLong)
+            out.value.l = value.l;
+        else if (value.type == sdSingle)
+            out.value.f = value.f;
+        else
+            out.value.d = value.d;
+        return true;
+    }
+    if (v->ElemCount < 1) return false;
+    if (const int32_t* ints = v->IntValues()) {
+        out.type = sdLong;
+        out.value.l = ints[0];
+    } else if (const float* singles = v->SingleValues()) {
+        out.type = sdSingle;
+        out.value.f = singles[0];
+    } else if (const double* doubles = v->DoubleValues()) {
+        out.type = sdDouble;
+        out.value.d = doubles[0];
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The operand as its codes compute it, then taken as a double as vcBCmpFor and
+// vcBAddDouble take it.
+inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) const {
+    // The usual operands: one constant or one variable.
+    if (operand.op == VM_CODE_PLACEHOLDER) {
+        if (operand.left.var != nullptr) return ForNumber(operand.left.var, out);
+        out = operand.left.d;
+        return true;
+    }
+    TStackData left;
+    if (!ForValue(operand.left, left)) return false;
+    TStackData right;
+    if (!ForValue(operand.right, right)) return false;
+    const auto wrap = [](uint32_t v) { return static_cast<int32_t>(v); };
+    switch (operand.op) {
+    case vcBAddInt: out = wrap(static_cast<uint32_t>(StackInt(left)) + static_cast<uint32_t>(StackInt(right))); break;
+    case vcBSubInt: out = wrap(static_cast<uint32_t>(StackInt(left)) - static_cast<uint32_t>(StackInt(right))); break;
+    case vcBMulInt: out = wrap(static_cast<uint32_t>(StackInt(left)) * static_cast<uint32_t>(StackInt(right))); break;
+    case vcBAddFloat: out = static_cast<float>(StackFloat(left) + StackFloat(right)); break;
+    case vcBSubFloat: out = static_cast<float>(StackFloat(left) - StackFloat(right)); break;
+    case vcBMulFloat: out = static_cast<float>(StackFloat(left) * StackFloat(right)); break;
+    case vcBAddDouble: out = StackDouble(left) + StackDouble(right); break;
+    case vcBSubDouble: out = StackDouble(left) - StackDouble(right); break;
+    case vcBMulDouble: out = StackDouble(left) * StackDouble(right); break;
+    default: return false;
+    }
+    return true;
+}

@@ -1,11 +1,13 @@
 // The dispatch loop and the run's own view of the code.
 //
-// Before the loop starts, every code gets a run kind: the codes that make up most of a
-// loop's work (pushes, plain variables, arithmetic, jumps) are done inside the loop's
-// switch, with PC kept in a local; every other code goes through its handler in the
+// Before the loop starts, every code gets a run kind (RunKinds.h): the codes that make
+// up most of a loop's work (pushes, plain variables, arithmetic, jumps) are done inside
+// the loop, with PC kept in a local; every other code goes through its handler in the
 // shared table, with PC written back before and read again after. The choice is made
 // for speed: a call through a member pointer, and PC in memory, cost more than most of
-// these codes do.
+// these codes do. The loop jumps from one kind's body straight to the next one's through
+// a table of label addresses where the compiler allows it (GCC and Clang), else through
+// a switch.
 //
 // Some kinds stand for a pair of codes that the compiler writes together; the first
 // code of the pair gets the pair's kind and the loop steps over the second. The second
@@ -15,9 +17,17 @@
 //   vcBPushString L / vcBPushInt N, vcBJmp or vcBCall
 //                                          GOTO and GOSUB, the target looked up once here
 //   vcBCmpFor, vcBFJmp                     the FOR test and its jump
-//   vcB<comparison>Int, vcBFJmp            an IF on an integer comparison
-// A pair does what its two codes do, errors included; only the interrupt word is not
-// read between them, as between any two steps of one code.
+//   vcB<comparison><type>, vcBFJmp         an IF on a numeric comparison
+// The FOR loops of VMachineRunFor.cpp are blocks of the same kind. A pair or block does
+// what its codes do, errors included. The jump of an IF or of a FOR test finds its
+// label's code index, looked up here, when the label it meets on the stack is the one
+// pushed for it.
+//
+// The interrupt word is read where an event must be seen: before each line, after each
+// jump and after each code run through its handler (which is where a program switches
+// traps, returns from them or waits). The codes done inside the loop between two such
+// places are few and never wait. While speed control is on (its bit stays set), the
+// word is read before every code, as the control waits at every statement beginning.
 //
 // The shared table never changes, so the tests that run single codes through it see
 // the plain handlers, and every kind here does what that handler does. A code whose
@@ -31,45 +41,9 @@
 #include "machine/VMachine.h"
 #include "machine/BasicRsrc.h"
 #include "machine/VMachineElements.h"
+#include "machine/RunKinds.h"
 
 namespace {
-
-enum TRunKind : uint8_t {
-    rkGeneric = 0,
-    rkEnd,            // the entry past the last code
-    rkLineBegin,
-    rkPushInt,
-    rkPushSingle,
-    rkPushDouble,
-    rkPushString,
-    rkPushVar,
-    rkPushSpecial,
-    rkLoadPlainVar,   // pair
-    rkPushVarRef,     // pair
-    rkAssignArray,
-    rkLoadArray,
-    rkJump,           // pair
-    rkCall,           // pair
-    rkFJmp,
-    rkCmpForFJmp,     // pair
-    rkEqualIntFJmp,   // pairs, in the order of the comparison codes
-    rkNoteqIntFJmp,
-    rkLtIntFJmp,
-    rkLeIntFJmp,
-    rkGtIntFJmp,
-    rkGeIntFJmp,
-    rkAddInt,
-    rkSubInt,
-    rkMulInt,
-    rkAddSingle,
-    rkSubSingle,
-    rkMulSingle,
-    rkDivSingle,
-    rkAddDouble,
-    rkSubDouble,
-    rkMulDouble,
-    rkDivDouble,
-};
 
 // The kind of a code that runs alone.
 TRunKind single_kind(TVMCodeCmd cmd) {
@@ -84,6 +58,7 @@ TRunKind single_kind(TVMCodeCmd cmd) {
     case vcBAssignArray: return rkAssignArray;
     case vcBLoadArray: return rkLoadArray;
     case vcBFJmp: return rkFJmp;
+    case vcBRet: return rkReturn;
     case vcBAddInt: return rkAddInt;
     case vcBSubInt: return rkSubInt;
     case vcBMulInt: return rkMulInt;
@@ -108,6 +83,18 @@ TRunKind compare_jump_kind(TVMCodeCmd cmd) {
     case vcBLeInt: return rkLeIntFJmp;
     case vcBGtInt: return rkGtIntFJmp;
     case vcBGeInt: return rkGeIntFJmp;
+    case vcBEqualFloat: return rkEqualSingleFJmp;
+    case vcBNoteqFloat: return rkNoteqSingleFJmp;
+    case vcBLtFloat: return rkLtSingleFJmp;
+    case vcBLeFloat: return rkLeSingleFJmp;
+    case vcBGtFloat: return rkGtSingleFJmp;
+    case vcBGeFloat: return rkGeSingleFJmp;
+    case vcBEqualDouble: return rkEqualDoubleFJmp;
+    case vcBNoteqDouble: return rkNoteqDoubleFJmp;
+    case vcBLtDouble: return rkLtDoubleFJmp;
+    case vcBLeDouble: return rkLeDoubleFJmp;
+    case vcBGtDouble: return rkGtDoubleFJmp;
+    case vcBGeDouble: return rkGeDoubleFJmp;
     default: return rkGeneric;
     }
 }
@@ -182,7 +169,93 @@ void TVMachine::PrepareRunCodes() {
         }
         RunKinds[i] = kind;
     }
+    PrepareJumpLabels();
+    PreparePlainStores();
+    PrepareForLoops(fusable);
     PrepareOperandLabels(labels);
+}
+
+// The label each vcBFJmp expects: the nearest label pushed before it, which is the one
+// an IF or a FOR test pushes before its condition. The expectation is checked at every
+// jump, so a condition that pushes a label text of its own only misses the shortcut.
+void TVMachine::PrepareJumpLabels() {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    RunJumpLabels.assign(codes.size(), nullptr);
+    const char* label = nullptr;
+    int32_t index = 0;
+    for (size_t i = 1; i < codes.size(); ++i) {
+        const TVMCode& code = codes[i];
+        if (code.Cmd == vcBPushString) {
+            const int32_t target = StaticJumpTarget(code);
+            if (target != 0) {
+                label = code.Operand.Text;
+                index = target;
+            }
+        } else if (code.Cmd == vcBFJmp && label != nullptr) {
+            RunJumpLabels[i] = label;
+            RunTargets[i] = index;
+        }
+    }
+}
+
+// An assignment to a plain variable whose value the loop computes on its own (pushes,
+// plain variables and the arithmetic kinds, nothing run through a handler, nothing a
+// jump lands in) leaves the variable's reference off the stack: the store at its end
+// knows the variable. Near the stack's limit the reference is pushed after all, as
+// its codes would push it, and the store finds it there.
+void TVMachine::PreparePlainStores() {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    std::vector<bool> landing(n + 1, false);
+    for (const auto& entry : MidCode->LabelMap)
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+    for (const auto& entry : MidCode->LineNumMap)
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+    for (size_t i = 1; i < n; ++i) {
+        if (RunKinds[i] != rkPushVarRef) continue;
+        size_t k = i + 2;
+        int depth = 0;
+        bool lands = false;
+        while (k < n) {
+            const uint8_t kind = RunKinds[k];
+            size_t width = 1;
+            if (kind == rkPushInt || kind == rkPushSingle || kind == rkPushDouble || kind == rkPushString) {
+                ++depth;
+            } else if (kind == rkLoadPlainVar) {
+                ++depth;
+                width = 2;
+            } else if (kind >= rkAddInt && kind <= rkDivDouble && depth >= 2) {
+                --depth;
+            } else {
+                break;
+            }
+            for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
+            k += width;
+        }
+        if (k >= n || RunKinds[k] != rkAssignArray || depth != 1 || lands || landing[k]) continue;
+        RunKinds[i] = rkSkipVarRef;
+        RunKinds[k] = rkStorePlain;
+        RunTargets[k] = static_cast<int32_t>(i + 1);
+    }
+}
+
+template <typename Fusable>
+void TVMachine::PrepareForLoops(const Fusable& fusable) {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    ForLoops.clear();
+    for (size_t i = 1; i < codes.size(); ++i) {
+        TForLoop loop;
+        if (!MatchForLoop(i, loop)) continue;
+        bool all = true;
+        for (size_t k = i; k <= static_cast<size_t>(loop.last); ++k) all = all && fusable(codes[k].Cmd);
+        if (!all) continue;
+        const auto index = static_cast<int32_t>(ForLoops.size());
+        ForLoops.push_back(loop);
+        RunKinds[i] = rkForStep;
+        RunTargets[i] = index;
+        RunKinds[static_cast<size_t>(loop.test)] = rkForTest;
+        RunTargets[static_cast<size_t>(loop.test)] = index;
+    }
 }
 
 // Every label text among the operands, keyed by its address: the jumps that take
@@ -232,17 +305,70 @@ TStackData& TVMachine::LeftOperand() {
     return ValueStack.FromTop(1);
 }
 
+// GCC and Clang take the address of a label; the loop then jumps from kind to kind
+// through a table of them.
+#if defined(__GNUC__)
+#define KIVO_THREADED_DISPATCH 1
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#else
+#define KIVO_THREADED_DISPATCH 0
+#endif
+
 void TVMachine::RunLoop() {
     const TVMCode* const base = MidCode->Codes.data();
     const TVMCode* const end = base + MidCode->Codes.size();
     const uint8_t* const kinds = RunKinds.data();
     const int32_t* const targets = RunTargets.data();
+    const char* const* const jumpLabels = RunJumpLabels.data();
+    const TForLoop* const loops = ForLoops.data();
     const THandler* const handlers = RunHandlers.data();
     // The code being run; null while a handler or the interrupt service owns PC, so
     // that a failure leaves PC where they left it. kp is its entry in the run kinds,
     // moved along with it.
     const TVMCode* pc = PC;
     const uint8_t* kp = kinds + (pc - base);
+
+#if KIVO_THREADED_DISPATCH
+    // Each kind's body; the entries a code reaches from the one before it (a line
+    // beginning reads the interrupt word first); and the entries while speed control
+    // is on, all of which read it.
+#define KIVO_BODY(kind) &&body_##kind,
+#define KIVO_ENTRY(kind) (kind == rkLineBegin ? &&poll : &&body_##kind),
+#define KIVO_POLL_ENTRY(kind) &&poll,
+    static const void* const bodies[] = {KIVO_RUN_KINDS(KIVO_BODY)};
+    static const void* const entries[] = {KIVO_RUN_KINDS(KIVO_ENTRY)};
+    static const void* const pollingEntries[] = {KIVO_RUN_KINDS(KIVO_POLL_ENTRY)};
+#undef KIVO_BODY
+#undef KIVO_ENTRY
+#undef KIVO_POLL_ENTRY
+    const void* const* dispatch = entries;
+#define KIVO_DISPATCH() goto* dispatch[*kp]
+#define KIVO_RUN_BODY() goto* bodies[*kp]
+#define KIVO_SET_POLLING(on) dispatch = (on) ? pollingEntries : entries
+#else
+    bool pollingAll = false;
+#define KIVO_DISPATCH()                                   \
+    {                                                     \
+        if (pollingAll || *kp == rkLineBegin) goto poll;  \
+        goto run_body;                                    \
+    }
+#define KIVO_RUN_BODY() goto run_body
+#define KIVO_SET_POLLING(on) pollingAll = (on)
+#endif
+    // On to the next code, or to code `index` after a jump.
+#define KIVO_NEXT() \
+    {               \
+        ++pc;       \
+        ++kp;       \
+        KIVO_DISPATCH(); \
+    }
+#define KIVO_JUMP_TO(index)                \
+    {                                      \
+        pc = base + (index);               \
+        kp = kinds + (index);              \
+        goto poll;                         \
+    }
 
     // Binary operators: the result takes the left operand's place.
 #define KIVO_INT_OP(expr)                                   \
@@ -252,7 +378,7 @@ void TVMachine::RunLoop() {
         const int32_t b = StackInt(ValueStack.back());      \
         ValueStack.pop_back();                              \
         l.SetLong(expr);                                    \
-        break;                                              \
+        KIVO_NEXT();                                        \
     }
 #define KIVO_FLOAT_OP(Type, Stack, Set, expr, zeroCheck)    \
     {                                                       \
@@ -262,7 +388,7 @@ void TVMachine::RunLoop() {
         zeroCheck;                                          \
         ValueStack.pop_back();                              \
         l.Set(expr);                                        \
-        break;                                              \
+        KIVO_NEXT();                                        \
     }
 #define KIVO_DIV_CHECK \
     if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
@@ -277,187 +403,300 @@ void TVMachine::RunLoop() {
         if (pc >= end) goto finished;           \
         kp = kinds + (pc - base);               \
     }
+    // After a handler: on to the code after the one PC is at, reading the interrupt
+    // word first.
+#define KIVO_HAND_OVER_AND_GO_ON(call) \
+    {                                  \
+        KIVO_HAND_OVER(call);          \
+        ++pc;                          \
+        ++kp;                          \
+        goto poll;                     \
+    }
+    // A conditional jump whose label is on top of the stack: the label's code index
+    // when it is the one expected, else ChangePC's lookup.
+#define KIVO_FALSE_JUMP()                                                              \
+    {                                                                                  \
+        const TStackData& target = Top();                                              \
+        const size_t at = static_cast<size_t>(kp - kinds);                             \
+        if (target.type == sdString && !target.owned && target.value.text == jumpLabels[at]) { \
+            const int32_t index = targets[at];                                         \
+            ValueStack.pop_back();                                                     \
+            KIVO_JUMP_TO(index);                                                       \
+        }                                                                              \
+        KIVO_HAND_OVER(ChangePC(target));                                              \
+        ValueStack.pop_back();                                                         \
+        ++pc;                                                                          \
+        ++kp;                                                                          \
+        goto poll;                                                                     \
+    }
 
     try {
         if (pc >= end) goto finished;
-        for (;;) {
-            if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
-                // Past the last code the run is over: no event is let in there.
-                if (pc >= end) goto finished;
-                KIVO_HAND_OVER(Interrupt());
-            }
-            switch (*kp) {
-            case rkLineBegin:
-                CurLineNum = pc->Operand.Long;
-                break;
-            case rkPushInt:
-                PushInt(pc->Operand.Long);
-                break;
-            case rkPushSingle:
-                PushFloat(pc->Operand.Single);
-                break;
-            case rkPushDouble:
-                PushDouble(pc->Operand.Double);
-                break;
-            case rkPushString:
-                PushBorrowedString(pc->Operand.Text);
-                break;
-            case rkPushVar:
-                PushSlot(sdVar).value.var = pc->Operand.Var;
-                break;
-            case rkPushSpecial:
-                PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
-                break;
-            case rkLoadPlainVar:
-                // The marker would be pushed and popped again: a plain variable is element 0.
-                ++pc;
-                ++kp;
-                PushElementInline(pc->Operand.Var, 0);
-                break;
-            case rkPushVarRef:
-                PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
-                ++pc;
-                ++kp;
-                PushSlot(sdVar).value.var = pc->Operand.Var;
-                break;
-            case rkAssignArray: {
-                // A plain variable: the value, the variable and its start marker on top.
-                if (ValueStack.size() >= 3) {
-                    const TStackData& ref = ValueStack.FromTop(1);
-                    if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(2))) {
-                        TVarInfo* v = ref.value.var;
-                        RegisterVarAccess(0, v, 0);
-                        StoreElementInline(v, 0, ValueStack.back());
-                        ValueStack.pop_back();
-                        ValueStack.DropPlain(2);
-                        break;
-                    }
-                }
-                // An element of a one-dimensional array: the value, the variable, one
-                // subscript and the start marker.
-                if (ValueStack.size() >= 4) {
-                    const TStackData& ref = ValueStack.FromTop(1);
-                    if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(3))) {
-                        TVarInfo* v = ref.value.var;
-                        const int32_t element = OneSubscriptElement(v, ValueStack.FromTop(2));
-                        if (element != 0) {
-                            RegisterVarAccess(0, v, element);
-                            StoreElementInline(v, element, ValueStack.back());
-                            ValueStack.pop_back();
-                            ValueStack.DropPlain(1);
-                            ValueStack.pop_back();
-                            ValueStack.DropPlain(1);
-                            break;
-                        }
-                    }
-                }
-                KIVO_HAND_OVER(ExeBasicBAssignArray(PC));
-                break;
-            }
-            case rkLoadArray: {
-                // An element of a one-dimensional array: one subscript and the start marker.
-                const TVarInfo* v = pc->Operand.Var;
-                if (v != nullptr && ValueStack.size() >= 2 && IsVarRefStart(ValueStack.FromTop(1))) {
-                    const int32_t element = OneSubscriptElement(v, ValueStack.back());
-                    if (element != 0) {
-                        ValueStack.pop_back();
-                        ValueStack.DropPlain(1);
-                        PushElementInline(v, element);
-                        break;
-                    }
-                }
-                KIVO_HAND_OVER(ExeBasicBLoadArray(PC));
-                break;
-            }
-            case rkJump:
-                // The target is never pushed, but a full stack fails here as its push would.
-                if (ValueStack.Full()) [[unlikely]] GrowValueStack();
-                pc = base + targets[kp - kinds] - 1;
-                kp = kinds + (pc - base);
-                break;
-            case rkCall:
-                // The return position is the code after vcBCall, the second of the pair.
-                PushSlot(sdReturn).value.ret = static_cast<int32_t>(kp - kinds + 2);
-                pc = base + targets[kp - kinds] - 1;
-                kp = kinds + (pc - base);
-                break;
-            case rkFJmp: {
-                const int32_t condition = PopInt();
-                const TStackData& target = Top();
-                if (condition == 0) {
-                    KIVO_HAND_OVER(ChangePC(target));
-                }
-                ValueStack.pop_back();
-                break;
-            }
-            case rkCmpForFJmp: {
-                const double step = PopDouble();
-                const double limit = PopDouble();
-                const double value = PopDouble();
-                const bool goesOn = step >= 0 ? value <= limit : value >= limit;
-                ++pc;
-                ++kp;
-                const TStackData& target = Top();
-                if (!goesOn) {
-                    KIVO_HAND_OVER(ChangePC(target));
-                }
-                ValueStack.pop_back();
-                break;
-            }
-            case rkEqualIntFJmp:
-            case rkNoteqIntFJmp:
-            case rkLtIntFJmp:
-            case rkLeIntFJmp:
-            case rkGtIntFJmp:
-            case rkGeIntFJmp: {
-                const int32_t r = PopInt();
-                const int32_t l = PopInt();
-                bool holds = false;
-                switch (*kp) {
-                case rkEqualIntFJmp: holds = l == r; break;
-                case rkNoteqIntFJmp: holds = l != r; break;
-                case rkLtIntFJmp: holds = l < r; break;
-                case rkLeIntFJmp: holds = l <= r; break;
-                case rkGtIntFJmp: holds = l > r; break;
-                default: holds = l >= r; break;
-                }
-                ++pc;
-                ++kp;
-                const TStackData& target = Top();
-                if (!holds) {
-                    KIVO_HAND_OVER(ChangePC(target));
-                }
-                ValueStack.pop_back();
-                break;
-            }
-            case rkAddInt: KIVO_INT_OP(wrap_add(a, b))
-            case rkSubInt: KIVO_INT_OP(wrap_sub(a, b))
-            case rkMulInt: KIVO_INT_OP(wrap_mul(a, b))
-            case rkAddSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a + b, )
-            case rkSubSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a - b, )
-            case rkMulSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a * b, )
-            case rkDivSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a / b, KIVO_DIV_CHECK)
-            case rkAddDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a + b, )
-            case rkSubDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
-            case rkMulDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a * b, )
-            case rkDivDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
-            case rkEnd:
-                goto finished;
-            default:
-                KIVO_HAND_OVER((this->*handlers[kp - kinds])(PC));
-                break;
-            }
-            ++pc;
-            ++kp;
+        goto poll;
+
+    poll:
+        // Before the code at pc: events, a stop request, speed control.
+        if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
+            // Past the last code the run is over: no event is let in there.
+            if (pc >= end) goto finished;
+            KIVO_HAND_OVER(Interrupt());
+            KIVO_SET_POLLING((IrRequest.load(std::memory_order_acquire) & IR_SPEED_CONTROL) != 0);
+        } else {
+            KIVO_SET_POLLING(false);
         }
+        KIVO_RUN_BODY();
+
+#if !KIVO_THREADED_DISPATCH
+    run_body:
+        switch (*kp) {
+#define KIVO_CASE(kind) \
+    case kind:          \
+        goto body_##kind;
+            KIVO_RUN_KINDS(KIVO_CASE)
+#undef KIVO_CASE
+        }
+        goto finished;
+#endif
+
+    body_rkLineBegin:
+        CurLineNum = pc->Operand.Long;
+        KIVO_NEXT();
+    body_rkPushInt:
+        PushInt(pc->Operand.Long);
+        KIVO_NEXT();
+    body_rkPushSingle:
+        PushFloat(pc->Operand.Single);
+        KIVO_NEXT();
+    body_rkPushDouble:
+        PushDouble(pc->Operand.Double);
+        KIVO_NEXT();
+    body_rkPushString:
+        PushBorrowedString(pc->Operand.Text);
+        KIVO_NEXT();
+    body_rkPushVar:
+        PushSlot(sdVar).value.var = pc->Operand.Var;
+        KIVO_NEXT();
+    body_rkPushSpecial:
+        PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
+        KIVO_NEXT();
+    body_rkLoadPlainVar:
+        // The marker would be pushed and popped again: a plain variable is element 0.
+        ++pc;
+        ++kp;
+        PushElementInline(pc->Operand.Var, 0);
+        KIVO_NEXT();
+    body_rkPushVarRef:
+        PushSlot(sdMarker).value.marker = static_cast<uint32_t>(pc->Operand.Long);
+        ++pc;
+        ++kp;
+        PushSlot(sdVar).value.var = pc->Operand.Var;
+        KIVO_NEXT();
+    body_rkAssignArray: {
+        // A plain variable: the value, the variable and its start marker on top.
+        if (ValueStack.size() >= 3) {
+            const TStackData& ref = ValueStack.FromTop(1);
+            if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(2))) {
+                TVarInfo* v = ref.value.var;
+                RegisterVarAccess(0, v, 0);
+                StoreElementInline(v, 0, ValueStack.back());
+                ValueStack.pop_back();
+                ValueStack.DropPlain(2);
+                KIVO_NEXT();
+            }
+        }
+        // An element of a one-dimensional array: the value, the variable, one
+        // subscript and the start marker.
+        if (ValueStack.size() >= 4) {
+            const TStackData& ref = ValueStack.FromTop(1);
+            if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(3))) {
+                TVarInfo* v = ref.value.var;
+                const int32_t element = OneSubscriptElement(v, ValueStack.FromTop(2));
+                if (element != 0) {
+                    RegisterVarAccess(0, v, element);
+                    StoreElementInline(v, element, ValueStack.back());
+                    ValueStack.pop_back();
+                    ValueStack.DropPlain(1);
+                    ValueStack.pop_back();
+                    ValueStack.DropPlain(1);
+                    KIVO_NEXT();
+                }
+            }
+        }
+        KIVO_HAND_OVER_AND_GO_ON(ExeBasicBAssignArray(PC));
+    }
+    body_rkLoadArray: {
+        // An element of a one-dimensional array: one subscript and the start marker.
+        const TVarInfo* v = pc->Operand.Var;
+        if (v != nullptr && ValueStack.size() >= 2 && IsVarRefStart(ValueStack.FromTop(1))) {
+            const int32_t element = OneSubscriptElement(v, ValueStack.back());
+            if (element != 0) {
+                ValueStack.pop_back();
+                ValueStack.DropPlain(1);
+                PushElementInline(v, element);
+                KIVO_NEXT();
+            }
+        }
+        KIVO_HAND_OVER_AND_GO_ON(ExeBasicBLoadArray(PC));
+    }
+    body_rkJump:
+        // The target is never pushed, but a full stack fails here as its push would.
+        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+        KIVO_JUMP_TO(targets[kp - kinds]);
+    body_rkCall:
+        // The return position is the code after vcBCall, the second of the pair.
+        PushSlot(sdReturn).value.ret = static_cast<int32_t>(kp - kinds + 2);
+        KIVO_JUMP_TO(targets[kp - kinds]);
+    body_rkFJmp: {
+        const int32_t condition = PopInt();
+        if (condition == 0) KIVO_FALSE_JUMP();
+        Top();
+        ValueStack.pop_back();
+        KIVO_NEXT();
+    }
+    body_rkCmpForFJmp: {
+        const double step = PopDouble();
+        const double limit = PopDouble();
+        const double value = PopDouble();
+        const bool goesOn = step >= 0 ? value <= limit : value >= limit;
+        ++pc;
+        ++kp;
+        if (!goesOn) KIVO_FALSE_JUMP();
+        Top();
+        ValueStack.pop_back();
+        KIVO_NEXT();
+    }
+    // A comparison and the jump that takes its result.
+#define KIVO_COMPARE_FJMP(Pop, op)         \
+    {                                      \
+        const auto r = Pop();              \
+        const auto l = Pop();              \
+        const bool holds = l op r;         \
+        ++pc;                              \
+        ++kp;                              \
+        if (!holds) KIVO_FALSE_JUMP();     \
+        Top();                             \
+        ValueStack.pop_back();             \
+        KIVO_NEXT();                       \
+    }
+    body_rkEqualIntFJmp: KIVO_COMPARE_FJMP(PopInt, ==)
+    body_rkNoteqIntFJmp: KIVO_COMPARE_FJMP(PopInt, !=)
+    body_rkLtIntFJmp: KIVO_COMPARE_FJMP(PopInt, <)
+    body_rkLeIntFJmp: KIVO_COMPARE_FJMP(PopInt, <=)
+    body_rkGtIntFJmp: KIVO_COMPARE_FJMP(PopInt, >)
+    body_rkGeIntFJmp: KIVO_COMPARE_FJMP(PopInt, >=)
+    body_rkEqualSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, ==)
+    body_rkNoteqSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, !=)
+    body_rkLtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <)
+    body_rkLeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <=)
+    body_rkGtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >)
+    body_rkGeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >=)
+    body_rkEqualDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, ==)
+    body_rkNoteqDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, !=)
+    body_rkLtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <)
+    body_rkLeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <=)
+    body_rkGtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >)
+    body_rkGeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >=)
+#undef KIVO_COMPARE_FJMP
+    body_rkAddInt: KIVO_INT_OP(wrap_add(a, b))
+    body_rkSubInt: KIVO_INT_OP(wrap_sub(a, b))
+    body_rkMulInt: KIVO_INT_OP(wrap_mul(a, b))
+    body_rkAddSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a + b, )
+    body_rkSubSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a - b, )
+    body_rkMulSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a * b, )
+    body_rkDivSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a / b, KIVO_DIV_CHECK)
+    body_rkAddDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a + b, )
+    body_rkSubDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
+    body_rkMulDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a * b, )
+    body_rkDivDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+    body_rkForStep: {
+        // v = v + step as vcBAddDouble and vcBAssignArray do it, then the test.
+        const TForLoop& loop = loops[targets[kp - kinds]];
+        double value;
+        double step;
+        // The codes would push up to six entries: near the stack's limit they run
+        // one by one, and fail as they fail.
+        if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
+            !ForOperandValue(loop.step, step)) [[unlikely]]
+            goto body_rkPushVarRef;
+        TStackData sum;
+        sum.type = sdDouble;
+        sum.value.d = value + step;
+        RegisterVarAccess(0, loop.var, 0);
+        StoreElementInline(loop.var, 0, sum);
+        pc = base + loop.test;
+        kp = kinds + loop.test;
+        goto body_rkForTest;
+    }
+    body_rkForTest: {
+        const TForLoop& loop = loops[targets[kp - kinds]];
+        double value;
+        double limit;
+        double step;
+        if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
+            !ForOperandValue(loop.limit, limit) || !ForOperandValue(loop.step, step)) [[unlikely]]
+            goto body_rkPushString;
+        const bool goesOn = step >= 0 ? value <= limit : value >= limit;
+        const int32_t next = goesOn ? loop.last + 1 : loop.exit;
+        pc = base + next;
+        kp = kinds + next;
+        // Past the last code only when the loop ends the program.
+        if (pc >= end) goto finished;
+        KIVO_DISPATCH();
+    }
+    body_rkSkipVarRef:
+        if (ValueStack.size() + 2 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        pc += 2;
+        kp += 2;
+        KIVO_DISPATCH();
+    body_rkStorePlain: {
+        // The reference's vcBPushVar names the variable.
+        TVarInfo* v = base[targets[kp - kinds]].Operand.Var;
+        if (ValueStack.size() >= 3 && ValueStack.FromTop(1).type == sdVar) [[unlikely]]
+            goto body_rkAssignArray;  // the reference was pushed
+        TStackData& value = Top();
+        RegisterVarAccess(0, v, 0);
+        StoreElementInline(v, 0, value);
+        ValueStack.pop_back();
+        KIVO_NEXT();
+    }
+    body_rkReturn: {
+        // Back to the position on top, when nothing lies above it and no trap
+        // subroutine is open; everything else is the handler's.
+        if (OperandFlag(pc) && !ValueStack.empty() && ValueStack.back().type == sdReturn && IrInfoStack.empty()) {
+            const int32_t index = ValueStack.back().value.ret;
+            if (index >= 1 && static_cast<size_t>(index) <= MidCode->Codes.size()) {
+                ValueStack.DropPlain(1);
+                KIVO_JUMP_TO(index);
+            }
+        }
+        goto body_rkGeneric;
+    }
+    body_rkGeneric:
+        KIVO_HAND_OVER_AND_GO_ON((this->*handlers[kp - kinds])(PC));
+    body_rkEnd:
+        goto finished;
+
     finished:;
     } catch (...) {
         if (pc != nullptr) PC = pc;
         throw;
     }
     PC = pc;
+#undef KIVO_DISPATCH
+#undef KIVO_RUN_BODY
+#undef KIVO_SET_POLLING
+#undef KIVO_NEXT
+#undef KIVO_JUMP_TO
 #undef KIVO_INT_OP
 #undef KIVO_FLOAT_OP
 #undef KIVO_DIV_CHECK
 #undef KIVO_HAND_OVER
+#undef KIVO_HAND_OVER_AND_GO_ON
+#undef KIVO_FALSE_JUMP
 }
+
+#if KIVO_THREADED_DISPATCH
+#pragma GCC diagnostic pop
+#endif
+#undef KIVO_THREADED_DISPATCH
