@@ -100,9 +100,9 @@ bool TRunSession::ClearBasic() {
     return true;
 }
 
-bool TRunSession::ReadyBasic() {
-    auto machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, &mRunRequests,
-                                               mAlerts);
+bool TRunSession::ReadyBasic(TRunRequestSink* runTarget) {
+    auto machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer,
+                                               runTarget != nullptr ? runTarget : &mRunRequests, mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
     machine->SetFusion(mSettings.Fusion);
     if (mSimulated) machine->SetClock(mSimulated.get());

@@ -84,8 +84,9 @@ public:
     // Forgets the compiled program and asks for a redraw of the whole screen.
     bool ClearBasic();
     // Makes the machine of the next run, suspended; the alarm of the run before is
-    // forgotten and the key buffer emptied. The caller ends any machine first.
-    bool ReadyBasic();
+    // forgotten and the key buffer emptied. The caller ends any machine first. The
+    // machine's run requests go to `runTarget`, or are kept for TakeRunRequests.
+    bool ReadyBasic(TRunRequestSink* runTarget = nullptr);
     // Sets the start position from the request's LineNum or Label and starts the
     // machine. False, after an alert and with the machine left suspended, when the
     // program has no such line or label.

@@ -116,8 +116,8 @@ bool TRunView::CompileBasic(const std::string& text) { return mSession->CompileB
 
 bool TRunView::ClearBasic() { return mSession->ClearBasic(); }
 
-bool TRunView::ReadyBasic() {
-    mSession->ReadyBasic();
+bool TRunView::ReadyBasic(TRunRequestSink* runTarget) {
+    mSession->ReadyBasic(runTarget);
     SetWinTitle();
     SetUseSpeedControl();
     return true;

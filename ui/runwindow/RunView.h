@@ -63,7 +63,8 @@ public:
     // --- the run operations ---
     bool CompileBasic(const std::string& text);
     bool ClearBasic();
-    bool ReadyBasic();
+    // The machine's run requests go to `runTarget` (the editor), or stay in the session.
+    bool ReadyBasic(TRunRequestSink* runTarget = nullptr);
     bool RunBasic(const TRunRequest& request);
     bool QuitBasic(const TVMachine* machine = nullptr);
     bool KillBasic();

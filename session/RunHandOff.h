@@ -1,0 +1,91 @@
+#pragma once
+// The editor's side of a run: what happens between a run request (the Run menu item,
+// the run-from-line dialog, the machine's own RUN, CHAIN or repeat) and a running
+// machine, and what Kill does. The editor view holds one and supplies the run view's
+// operations and its own services; the decisions are made here, without windows.
+//
+// A run request, in order: the backup "AutoSave.bas" when "ASBR" is set; the previous
+// machine ended (the debug view first lets go of it); the debug view's variables
+// emptied; the compiled program cleared; the killed flag cleared. A request that names
+// a list is handed to the list loader with the rest of the request as its
+// continuation, and stops there. Otherwise the compiler's copy of the list is made
+// ("Compiling..." in the status bar) and compiled; on success the debug window (with
+// "UDbg") and the run window (unless "NotFore") come forward, the machine is readied
+// with the editor as the target of its run requests, the debug view is told the new
+// machine (and, with "UDbg", the source, call stack, variables and first break point),
+// and the machine starts at the requested line or label. The status bar is cleared at
+// the end, whatever happened.
+
+#include <string>
+
+#include "machine/HostInterfaces.h"
+#include "session/DebugViewInterface.h"
+
+class TVMachine;
+
+// The run view's operations that the editor drives.
+class TRunOperations {
+public:
+    virtual ~TRunOperations() = default;
+    virtual bool QuitBasic() = 0;
+    virtual bool KillBasic() = 0;
+    virtual bool ClearBasic() = 0;
+    virtual bool CompileBasic(const std::string& source) = 0;
+    // Makes the machine, suspended; its run requests go to `runTarget`.
+    virtual bool ReadyBasic(TRunRequestSink* runTarget) = 0;
+    virtual TVMachine* VMachine() const = 0;
+    virtual bool RunBasic(const TRunRequest& request) = 0;
+};
+
+// The editor's services that a run uses.
+class TRunHandOffHost {
+public:
+    virtual ~TRunHandOffHost() = default;
+    // The list as the editor holds it (UTF-8).
+    virtual std::string ListText() const = 0;
+    // Writes the list to the backup file; a failure is not reported.
+    virtual void SaveAutoBackup() = 0;
+    virtual void SetStatBarStr(const std::string& text) = 0;
+    virtual void ShowAlert(const std::string& text) = 0;
+    virtual void BringDebugWindowForward() = 0;
+    virtual void BringRunWindowForward() = 0;
+    // Loads (or with `merge` appends) the list at `path`; once it is in the editor,
+    // `continuation` is run as a request of its own. A failed or cancelled load runs
+    // nothing.
+    virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) = 0;
+};
+
+// How a run request ended.
+enum class TRunOutcome {
+    Started,        // the machine runs
+    NotStarted,     // the start line or label does not exist (the run view told the user)
+    CompileFailed,  // a compile error (alert shown); nothing runs
+    Loading,        // the named list is being loaded; the request goes on afterwards
+    NoLineGiven,    // the run-from-line dialog's text was empty (alert shown)
+};
+
+class TRunHandOff {
+public:
+    // `runTarget` receives the machines' run requests (the editor view).
+    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunRequestSink* runTarget);
+
+    // Null goes back to no debugger view.
+    void SetDebugView(TDebugViewInterface* debugView);
+
+    TRunOutcome RunBasic(const TRunRequest& request);
+    // The run-from-line dialog's text: a line number or a label, then RunBasic.
+    TRunOutcome RunLineRqtd(const std::string& typed);
+    // Sets the killed flag and ends the machine; with no machine only the flag changes.
+    void KillBasic();
+    // Ends the machine without the killed flag (the application quits).
+    void QuitBasic();
+
+private:
+    TRunOutcome Compile(const TRunRequest& request);
+
+    TRunOperations& mRun;
+    TRunHandOffHost& mHost;
+    TRunRequestSink* mRunTarget;
+    TNoDebugView mNoDebugView;
+    TDebugViewInterface* mDebugView;
+};

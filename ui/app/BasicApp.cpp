@@ -1,0 +1,114 @@
+#include "ui/app/BasicApp.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "foundation/Common.h"
+#include "foundation/HeaderConstants.h"
+#include "foundation/IAPItemAccKeyFormat.h"
+#include "foundation/IAPItemFlatToolBar.h"
+#include "platform/Locale.h"
+#include "ui/app/AppIdentity.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/KivoBasicWindow.h"
+#include "ui/app/SplashWindow.h"
+#include "ui/guibase/GeometryQt.h"
+#include "ui/runwindow/RunWindow.h"
+
+void place_window(TBasicWindow* window, const platform::Rect& frame) {
+    const platform::Point corner{frame.left, frame.top};
+    const QRect wanted(QPoint(static_cast<int>(frame.left), static_cast<int>(frame.top)), window->size());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(wanted)) {
+            window->MoveTo(corner);
+            return;
+        }
+    }
+    window->IntelligentMoveTo(corner);
+}
+
+namespace {
+
+// Registers the shared preferences this application uses, once for the process.
+void register_shared_prefs() {
+    gIAPs.SetAppSignatureRef(gAppSignature);
+    std::string format;
+    if (gIAPs.GetString("AccKeyFormat2", &format) != 0) gIAPs.AddItem(new TIAPItemAccKeyFormat);
+    bool flat = false;
+    if (gIAPs.GetBool("FlatToolBar", &flat) != 0) gIAPs.AddItem(new TIAPItemFlatToolBar);
+}
+
+}  // namespace
+
+TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this) {
+    if (gPrefs.ShowSplash.load()) {
+        mSplashWin = std::make_unique<TSplashWindow>(platform::Rect{0, 0, 1, 1});
+        mSplashWin->IntelligentCentering();
+        mSplashWin->Show();
+    }
+    register_shared_prefs();
+    SetSplashStr(platform::get_string("Creating windows") + FUC_ELLIPSIS);
+
+    mMainWin = std::make_unique<TKivoBasicWindow>(gExitStates.MainWindowFrame, this);
+    mRunWin = std::make_unique<TRunWindow>(gExitStates.RunWindowFrame);
+    mRunWin->SetApplicationTarget(platform::Messenger(this));
+    mMainWin->SetRunView(mRunWin->RunView());
+    mMainWin->SetDebugView(nullptr);
+
+    SetSplashStr(platform::get_string("Adjusting sub windows") + FUC_ELLIPSIS);
+    place_window(mMainWin.get(), gExitStates.MainWindowFrame);
+    // The run window starts hidden at its place; Window > Run Window or a run shows it.
+    place_window(mRunWin.get(), gExitStates.RunWindowFrame);
+    mMainWin->Show();
+
+    mInbox = std::make_unique<TIAPInbox>(platform::Messenger(this));
+    mInbox->Resume();
+    QTimer::singleShot(0, mMainWin.get(), [this] { ReadyToRun(); });
+}
+
+TBasicApp::~TBasicApp() {
+    if (mInbox) {
+        mInbox->Terminate();
+        mInbox->PreventBlocking();
+        mInbox->Wait(nullptr);
+    }
+    mSplashWin.reset();
+    // The run window ends its machine before the editor, the target of its run
+    // requests, goes.
+    mRunWin.reset();
+    mMainWin.reset();
+    Looper::Quit();
+}
+
+void TBasicApp::ReadyToRun() {
+    mSplashWin.reset();
+    if (mMainWin) mMainWin->Appear();
+}
+
+void TBasicApp::SetSplashStr(const std::string& text) {
+    if (!mSplashWin) return;
+    platform::Message message(kSplashStatusMessage);
+    message.AddString("StatStr", text);
+    mSplashWin->PostMessage(message);
+    // The event loop does not run yet while the windows are built: let the splash
+    // take the text and draw it now.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool TBasicApp::QuitRequested() { return mMainWin == nullptr || mMainWin->QuitRequested(); }
+
+void TBasicApp::Quit() {
+    if (mQuitting) return;
+    mQuitting = true;
+    gAppPrivacy.Quitting = true;
+    // The machine ends first, so that nothing it asks for arrives while the windows go.
+    if (mMainWin) mMainWin->BasicView()->HandOff().QuitBasic();
+    if (mDebugWin) mDebugWin->Hide();
+    if (mRunWin) mRunWin->Hide();
+    if (mMainWin) mMainWin->Hide();
+    if (mDebugWin) mDebugWin->QuitForApplication();
+    if (mRunWin) mRunWin->Quit();
+    if (mMainWin) mMainWin->Quit();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,108 @@
+// The application's messages: the commands it handles itself, one row a code, and the
+// notices it relays to the window that owns the view concerned.
+
+#include "foundation/Common.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/BasicApp.h"
+#include "ui/app/KivoBasicWindow.h"
+#include "ui/guibase/GUIBase.h"
+#include "ui/runwindow/RunWindow.h"
+
+namespace {
+
+using A = TBasicApp;
+
+const TCommandRow<A> kAppCommands[] = {
+    {kGoToLineMessage,       nullptr},
+    {kRunLineMessage,        nullptr},
+    {kRenumberMessage,       nullptr},
+    {kRegisterMimeMessage,   nullptr},
+    {kPreferencesMessage,    nullptr},
+    {kCommonPrefsMessage,    nullptr},
+    {kHelpMessage,           nullptr},
+    {kAuthorWebMessage,      nullptr},
+    {kAboutRequestedMessage, nullptr},
+    {kShowMainWinMessage,    &A::ShowMainWindow},
+    {kShowRunWindowMessage,  &A::ShowRunWindow},
+    {kShowDebugWinMessage,   nullptr},
+    {kPrefsDetermined,       nullptr},
+    {kIAPChangedMessage,     &A::IAPChanged},
+    {kQuitMessage,           &A::QuitRqtd},
+};
+
+enum class TRelayTo { MainWindow, RunWindow, DebugWindow, PrefsWindow };
+
+struct TRelayRow {
+    uint32_t what;
+    TRelayTo to;
+};
+
+const TRelayRow kRelays[] = {
+    {kPrefAutoSaveRegularChanged, TRelayTo::MainWindow},
+    {kPrefMainWinFontChanged,     TRelayTo::MainWindow},
+    {kPrefWordWrapChanged,        TRelayTo::MainWindow},
+    {kPrefDefaultEncodingChanged, TRelayTo::MainWindow},
+    {kPrefRunFontChanged,         TRelayTo::RunWindow},
+    {kPrefMidiOutputsChanged,     TRelayTo::RunWindow},
+    {kPrefSpeedControlChanged,    TRelayTo::RunWindow},
+    {kSetDriveFolderRequest,      TRelayTo::RunWindow},
+    {kPrefDebugFontChanged,       TRelayTo::DebugWindow},
+    {kRebuildMidiMenuMessage,     TRelayTo::PrefsWindow},
+    {kUpdateMidiMenuMessage,      TRelayTo::PrefsWindow},
+};
+
+void post_to(TBasicWindow* window, const platform::Message& message) {
+    if (window) window->PostMessage(message);
+}
+
+}  // namespace
+
+void TBasicApp::MessageReceived(platform::Message* message) {
+    if (auto handler = find_command(kAppCommands, message->what)) {
+        (this->*handler)(message);
+        return;
+    }
+    if (Relay(*message)) return;
+    platform::Looper::MessageReceived(message);
+}
+
+bool TBasicApp::HandlesCommand(uint32_t what) const { return find_command(kAppCommands, what) != nullptr; }
+
+bool TBasicApp::Relay(const platform::Message& message) {
+    for (const TRelayRow& row : kRelays) {
+        if (row.what != message.what) continue;
+        switch (row.to) {
+            case TRelayTo::MainWindow: post_to(mMainWin.get(), message); break;
+            case TRelayTo::RunWindow:
+                // The run window passes these on to its run view.
+                if (mRunWin) mRunWin->PostMessage(message, mRunWin->RunView());
+                break;
+            case TRelayTo::DebugWindow: post_to(mDebugWin, message); break;
+            case TRelayTo::PrefsWindow: post_to(mPrefsWin, message); break;
+        }
+        return true;
+    }
+    return false;
+}
+
+void TBasicApp::QuitRqtd(platform::Message*) {
+    if (QuitRequested()) Quit();
+}
+
+void TBasicApp::ShowMainWindow(platform::Message*) {
+    if (mMainWin) mMainWin->Appear();
+}
+
+void TBasicApp::ShowRunWindow(platform::Message*) {
+    if (mRunWin) mRunWin->Appear();
+}
+
+void TBasicApp::IAPChanged(platform::Message* notice) {
+    gIAPs.SetValue(*notice);
+    // Then every window that shows labels: main, run, debug, renumber, preferences.
+    post_to(mMainWin.get(), *notice);
+    post_to(mRunWin.get(), *notice);
+    post_to(mDebugWin, *notice);
+    post_to(mRenumWin, *notice);
+    post_to(mPrefsWin, *notice);
+}

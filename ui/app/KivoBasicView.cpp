@@ -1,0 +1,147 @@
+#include "ui/app/KivoBasicView.h"
+
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "foundation/Common.h"
+#include "platform/Locale.h"
+#include "session/AutoSaveBackup.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/AppIdentity.h"
+#include "ui/guibase/ErrorAlertSink.h"
+#include "ui/guibase/SpyFilter.h"
+#include "ui/runwindow/RunView.h"
+
+// The run view's operations; with no run view nothing runs.
+class TKivoBasicView::TRunViewOperations : public TRunOperations {
+public:
+    explicit TRunViewOperations(TRunView*& runView) : mRunView(runView) {}
+
+    bool QuitBasic() override { return mRunView && mRunView->QuitBasic(nullptr); }
+    bool KillBasic() override {
+        if (!mRunView) gAppPrivacy.Killed = true;
+        return mRunView && mRunView->KillBasic();
+    }
+    bool ClearBasic() override { return mRunView && mRunView->ClearBasic(); }
+    bool CompileBasic(const std::string& source) override { return mRunView && mRunView->CompileBasic(source); }
+    bool ReadyBasic(TRunRequestSink* runTarget) override { return mRunView && mRunView->ReadyBasic(runTarget); }
+    TVMachine* VMachine() const override { return mRunView ? mRunView->VMachine() : nullptr; }
+    bool RunBasic(const TRunRequest& request) override { return mRunView && mRunView->RunBasic(request); }
+
+private:
+    TRunView*& mRunView;
+};
+
+TKivoBasicView::TKivoBasicView(platform::Rect frame)
+    : TBasicView(frame, "BasicView", kFollowAll),
+      mTextView(new TEditTxtView(this)),
+      mStatBar(new QLabel(this)),
+      mRunOperations(std::make_unique<TRunViewOperations>(mRunView)),
+      mHandOff(*mRunOperations, *this, this) {
+    mStatBar->setObjectName(QStringLiteral("StatBar"));
+    mStatBar->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(mTextView, 1);
+    layout->addWidget(mStatBar, 0);
+}
+
+TKivoBasicView::~TKivoBasicView() = default;
+
+void TKivoBasicView::SetRunView(TRunView* runView) { mRunView = runView; }
+
+void TKivoBasicView::SetDebugView(TDebugViewInterface* debugView) {
+    mDebugView = debugView;
+    mHandOff.SetDebugView(debugView);
+}
+
+void TKivoBasicView::AttachedToWindow() {
+    if (TBasicWindow* window = Window())
+        window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
+    mTextView->setFocus();
+    SetWinTitle();
+}
+
+void TKivoBasicView::LanguageChanged() {
+    SetWinTitle();
+    SetStatBarStr(std::string());
+}
+
+void TKivoBasicView::SetStatBarStr(const std::string& text) {
+    mStatBar->setText(text.empty() ? QString() : QString::fromStdString(" " + text));
+    // Compiling and loading keep the GUI thread busy; the text shows before they start.
+    mStatBar->repaint();
+}
+
+std::string TKivoBasicView::WinTitle() const {
+    std::string name;
+    if (mAutoBackuped) {
+        name = platform::get_string("(Auto Backuped List)");
+    } else if (mCurERef.path.empty()) {
+        name = platform::get_string("(New List)");
+    } else {
+        const size_t slash = mCurERef.path.rfind('/');
+        name = slash == std::string::npos ? mCurERef.path : mCurERef.path.substr(slash + 1);
+    }
+    return name + " - " + gAppNameE + " " + platform::get_string("(Main: Edit Window)");
+}
+
+void TKivoBasicView::SetWinTitle() {
+    if (TBasicWindow* window = Window()) window->setWindowTitle(QString::fromStdString(WinTitle()));
+}
+
+// --- runs ---
+
+void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request) {
+    if (TBasicWindow* window = Window()) window->PostMessage(run_request_message(kVMachineRunRequest, request), this);
+}
+
+std::string TKivoBasicView::ListText() const { return mTextView->Text(); }
+
+void TKivoBasicView::SaveAutoBackup() { save_auto_backup(mTextView->Text()); }
+
+void TKivoBasicView::ShowAlert(const std::string& text) { TErrorAlertSink(gAppNameE).ShowAlert(text); }
+
+void TKivoBasicView::BringDebugWindowForward() {
+    if (auto* view = dynamic_cast<TBasicView*>(mDebugView))
+        if (TBasicWindow* window = view->Window()) window->Appear();
+}
+
+void TKivoBasicView::BringRunWindowForward() {
+    if (mRunView)
+        if (TBasicWindow* window = mRunView->Window()) window->Appear();
+}
+
+void TKivoBasicView::LoadRequestedList(const std::string& path, bool, const TRunRequest&) {
+    // Lists are opened with the list files; until then a named list is not run.
+    ShowAlert(platform::replace_placeholder(platform::get_string("@Err_Cannot_Load_List %FullPathName%@"),
+                                            "%FullPathName%", path));
+}
+
+// --- run requests as messages ---
+
+TRunRequest run_request_of(const platform::Message& message) {
+    TRunRequest request;
+    int32_t line = 0;
+    std::string text;
+    bool flag = false;
+    if (message.FindInt32("LineNum", &line) == platform::kOk) request.LineNum = line;
+    if (message.FindString("Label", &text) == platform::kOk) request.Label = text;
+    if (message.FindString("FileName", &text) == platform::kOk) request.FileName = text;
+    if (message.FindBool("Merge", &flag) == platform::kOk) request.Merge = flag;
+    if (message.FindBool("ROpt", &flag) == platform::kOk) request.ROpt = flag;
+    if (message.FindBool("NotFore", &flag) == platform::kOk) request.NotFore = flag;
+    return request;
+}
+
+platform::Message run_request_message(uint32_t what, const TRunRequest& request) {
+    platform::Message message(what);
+    if (request.LineNum) message.AddInt32("LineNum", *request.LineNum);
+    if (request.Label) message.AddString("Label", *request.Label);
+    if (request.FileName) message.AddString("FileName", *request.FileName);
+    if (request.Merge) message.AddBool("Merge", true);
+    if (request.ROpt) message.AddBool("ROpt", true);
+    if (request.NotFore) message.AddBool("NotFore", true);
+    return message;
+}

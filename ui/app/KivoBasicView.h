@@ -1,0 +1,95 @@
+#pragma once
+// The program editor that fills the main window under its menu bar: the text view
+// with the list, a one-line status bar under it, the list's identity (for the title),
+// and the receiver of every message about the list: the menu commands the main window
+// sends it, the dialogs' requests, the preference notices and the machine's run
+// requests ('vmrr').
+//
+// Runs go through TRunHandOff (session/RunHandOff.h), which drives the run view. The
+// machine's run requests arrive on its thread through VMachineRunRqtd and are posted
+// to the window as 'vmrr'; each is handled 20 ms later, through the window's queue
+// again, so that a request never runs inside another handler (such as an open
+// compile-error alert).
+
+#include <QLabel>
+#include <memory>
+#include <string>
+
+#include "machine/HostInterfaces.h"
+#include "platform/Message.h"
+#include "session/RunHandOff.h"
+#include "ui/app/CommandTable.h"
+#include "ui/app/EditTxtView.h"
+#include "ui/guibase/GUIBase.h"
+
+class TRunView;
+
+// The 20 ms after a 'vmrr' are over: run the request it carries.
+inline constexpr uint32_t kVMachineRunDue = platform::fourcc("vmrd");
+
+// The wait between a machine's run request and its run.
+inline constexpr int kVMachineRunDelayMillis = 20;
+
+class TKivoBasicView : public TBasicView, public TRunRequestSink, public TRunHandOffHost, public TCommandReceiver {
+public:
+    explicit TKivoBasicView(platform::Rect frame);
+    ~TKivoBasicView() override;
+
+    void SetRunView(TRunView* runView);
+    void SetDebugView(TDebugViewInterface* debugView);
+    TEditTxtView* TextView() const { return mTextView; }
+    QLabel* StatusBar() const { return mStatBar; }
+    TRunHandOff& HandOff() { return mHandOff; }
+
+    void MessageReceived(platform::Message* message) override;
+    bool HandlesCommand(uint32_t what) const override;
+    void AttachedToWindow() override;
+    void LanguageChanged() override;
+
+    // The status bar's text: one blank and `text`, or nothing for an empty text; drawn at once.
+    void SetStatBarStr(const std::string& text) override;
+    // "(New List)", "(Auto Backuped List)" or the file's name, then " - Kivo-BASIC (Main: Edit Window)".
+    std::string WinTitle() const;
+    void SetWinTitle();
+
+    // --- commands (one row each in KivoBasicViewCommands.cpp) ---
+    void MItemRunClicked(platform::Message* message);
+    void MItemKillClicked(platform::Message* message);
+    void RunLineRqtd(platform::Message* message);
+    void VMachineRunRqtdMessage(platform::Message* message);
+    void VMachineRunDue(platform::Message* message);
+    void EditCommand(platform::Message* message);
+    void PrefMainWinFontChanged(platform::Message* message);
+    void PrefWordWrapChanged(platform::Message* message);
+
+    // The machine's run request (machine thread): posted to the window as 'vmrr'.
+    void VMachineRunRqtd(const TRunRequest& request) override;
+
+    // --- what a run asks of the editor ---
+    std::string ListText() const override;
+    void SaveAutoBackup() override;
+    void ShowAlert(const std::string& text) override;
+    void BringDebugWindowForward() override;
+    void BringRunWindowForward() override;
+    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override;
+
+    // The list's identity: a file, the restored backup, or a new list.
+    bool AutoBackuped() const { return mAutoBackuped; }
+    const platform::EntryRef& CurERef() const { return mCurERef; }
+
+private:
+    class TRunViewOperations;
+
+    bool mAutoBackuped = false;
+    platform::EntryRef mCurERef;
+    TEditTxtView* mTextView;
+    QLabel* mStatBar;
+    TRunView* mRunView = nullptr;
+    TDebugViewInterface* mDebugView = nullptr;
+    std::unique_ptr<TRunViewOperations> mRunOperations;
+    TRunHandOff mHandOff;
+};
+
+// The run request a message carries, and the message that carries a run request.
+TRunRequest run_request_of(const platform::Message& message);
+platform::Message run_request_message(uint32_t what, const TRunRequest& request);

@@ -1,0 +1,56 @@
+// The main window's messages, one row a code. The file panels and recent lists have
+// their handlers with those commands.
+
+#include "foundation/Common.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/KivoBasicWindow.h"
+
+namespace {
+
+using W = TKivoBasicWindow;
+
+const TCommandRow<W> kMainWindowCommands[] = {
+    {kRefsReceivedMessage,        nullptr},
+    {kSaveRequestedMessage,       nullptr},
+    {kPrefAutoSaveRegularChanged, &W::PassToBasicView},
+    {kPrefMainWinFontChanged,     &W::PassToBasicView},
+    {kPrefWordWrapChanged,        &W::PassToBasicView},
+    {kPanelCancelMessage,         nullptr},
+    {kAddHistoryRequest,          nullptr},
+    {kRemoveHistoryRequest,       nullptr},
+    {kDeleteAllMRULsMessage,      nullptr},
+    {kOpenMessage,                nullptr},
+    {kSaveAsMessage,              nullptr},
+    {kPrefDefaultEncodingChanged, nullptr},
+    {kRepeatRunMessage,           &W::MItemRepeatRunClicked},
+    {kUseDebuggerMessage,         nullptr},
+    {kQuitMessage,                &W::MItemQuitClicked},
+};
+
+}  // namespace
+
+void TKivoBasicWindow::MessageReceived(platform::Message* message) {
+    if (auto handler = find_command(kMainWindowCommands, message->what)) {
+        (this->*handler)(message);
+        return;
+    }
+    TBasicWindow::MessageReceived(message);
+}
+
+bool TKivoBasicWindow::HandlesCommand(uint32_t what) const {
+    return find_command(kMainWindowCommands, what) != nullptr;
+}
+
+void TKivoBasicWindow::PassToBasicView(platform::Message* message) { PostMessage(*message, mBasicView); }
+
+void TKivoBasicWindow::MItemQuitClicked(platform::Message* message) { TBasicWindow::MessageReceived(message); }
+
+void TKivoBasicWindow::MItemRepeatRunClicked(platform::Message*) {
+    gExitStates.RepeatRun.store(!gExitStates.RepeatRun.load());
+    UpdateMItemRepeatRun();
+}
+
+void TKivoBasicWindow::MItemUseDebuggerClicked(platform::Message*) {
+    gExitStates.UseDebugger.store(!gExitStates.UseDebugger.load());
+    UpdateMItemUseDebugger();
+}
