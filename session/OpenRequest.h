@@ -17,14 +17,14 @@ enum class TOpenAction {
 
 // The keys held while the request is handled (Ctrl for the Parts' Control, Alt for
 // their Option).
-struct THeldKeys {
+struct TOpenKeys {
     bool Control = false;
     bool Option = false;
 };
 
 // `fromThisApp`: the request was sent from within the application (a recent-list item
 // or the open panel), not by the desktop or a drop from another application.
-TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, THeldKeys keys);
+TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, TOpenKeys keys);
 
 // The request's first "refs" path, or empty.
 std::string open_request_path(const platform::Message& request);

@@ -24,7 +24,7 @@ TEST(OpenRequest, ChoosesTheAction) {
         int add;    // -1 absent, 0 false, 1 true
         int merge;  // the same
         bool fromThisApp;
-        THeldKeys keys;
+        TOpenKeys keys;
         TOpenAction action;
     };
     const Case cases[] = {

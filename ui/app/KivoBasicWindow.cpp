@@ -112,6 +112,7 @@ void TKivoBasicWindow::CreateMenu() {
     }
     UpdateMItemRepeatRun();
     UpdateMItemUseDebugger();
+    GenerateMenuMRUF();
 }
 
 void TKivoBasicWindow::DestroyMenu() {
@@ -147,12 +148,12 @@ bool TKivoBasicWindow::QuitRequested() {
         platform::Messenger(mApplication).SendMessage(kQuitMessage);
         return false;
     }
-    // Asking to save a modified list comes with saving.
-    return true;
+    return mBasicView->AskSave(platform::Message(kQuitMessage), mApplication);
 }
 
 bool TKivoBasicWindow::Quit() {
     gExitStates.MainWindowFrame = Frame();
+    StorePanelFolder();
     return QuitForApplication();
 }
 
@@ -162,4 +163,7 @@ void TKivoBasicWindow::IAPChanged(platform::Message* notice) {
         SetLabelsCommon();
 }
 
-void TKivoBasicWindow::LanguageChanged() { SetLabelsCommon(); }
+void TKivoBasicWindow::LanguageChanged() {
+    SetLabelsCommon();
+    SetFilePanelLabel();
+}
