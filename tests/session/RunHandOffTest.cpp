@@ -1,0 +1,376 @@
+// The editor's side of a run, without windows: the order of the run operations, which
+// windows come forward, what the debug view is told, the backup before a run, Kill,
+// the run-from-line text, and runs through a real session (numbered lists that begin
+// with an empty line, RUN "file" with Repeat on).
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../foundation/SettingsTestSupport.h"
+#include "foundation/AlertSink.h"
+#include "foundation/Common.h"
+#include "machine/ScreenText.h"
+#include "machine/VMachine.h"
+#include "session/AutoSaveBackup.h"
+#include "session/RunHandOff.h"
+#include "session/RunSession.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Stands in for the run view: records each operation; compiling fails on request.
+class FakeRun : public TRunOperations {
+public:
+    explicit FakeRun(Log& log) : mLog(log) {}
+    bool QuitBasic() override { return Note("quit"); }
+    bool KillBasic() override {
+        gAppPrivacy.Killed = true;
+        return Note("kill");
+    }
+    bool ClearBasic() override { return Note("clear"); }
+    bool CompileBasic(const std::string& source) override {
+        compiled = source;
+        Note("compile");
+        return compiles;
+    }
+    bool ReadyBasic(TRunRequestSink* target) override {
+        runTarget = target;
+        return Note("ready");
+    }
+    TVMachine* VMachine() const override { return machine; }
+    bool RunBasic(const TRunRequest& request) override {
+        started = request;
+        Note("run");
+        return startLineExists;
+    }
+
+    bool compiles = true;
+    bool startLineExists = true;
+    TVMachine* machine = nullptr;
+    std::string compiled;
+    TRunRequest started;
+    TRunRequestSink* runTarget = nullptr;
+
+private:
+    bool Note(const char* what) {
+        mLog.push_back(what);
+        return true;
+    }
+    Log& mLog;
+};
+
+class FakeHost : public TRunHandOffHost {
+public:
+    explicit FakeHost(Log& log) : mLog(log) {}
+    std::string ListText() const override { return list; }
+    void SaveAutoBackup() override { mLog.push_back("backup"); }
+    void SetStatBarStr(const std::string& text) override { status.push_back(text); }
+    void ShowAlert(const std::string& text) override { alerts.push_back(text); }
+    void BringDebugWindowForward() override { mLog.push_back("debug forward"); }
+    void BringRunWindowForward() override { mLog.push_back("run forward"); }
+    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override {
+        mLog.push_back("load " + path + (merge ? " merged" : ""));
+        loadContinuations.push_back(continuation);
+    }
+
+    std::string list = "10 PRINT 1\n";
+    std::vector<std::string> status;
+    std::vector<std::string> alerts;
+    std::vector<TRunRequest> loadContinuations;
+
+private:
+    Log& mLog;
+};
+
+class FakeDebugView : public TDebugViewInterface {
+public:
+    explicit FakeDebugView(Log& log) : mLog(log) {}
+    void ClearVar() override { mLog.push_back("debug clear vars"); }
+    void SetSrcCode(const std::string& source) override { mLog.push_back("debug source " + source); }
+    void ClearCallStack() override { mLog.push_back("debug clear stack"); }
+    void SetVar() override { mLog.push_back("debug vars"); }
+    void SetVMachine(TVMachine* machine) override {
+        mLog.push_back(machine ? "debug machine" : "debug no machine");
+    }
+    void SetFirstBreakPoint() override { mLog.push_back("debug first break"); }
+
+private:
+    Log& mLog;
+};
+
+class RunHandOff : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedPrefs = gPrefs;
+        savedStates = gExitStates;
+        gPrefs.AutoSaveBeforeRun = false;
+        gExitStates.UseDebugger = false;
+        gAppPrivacy.Killed = false;
+    }
+    void TearDown() override {
+        gPrefs = savedPrefs;
+        gExitStates = savedStates;
+        gAppPrivacy.Killed = false;
+    }
+
+    TPrefs savedPrefs;
+    TExitStates savedStates;
+    Log log;
+    FakeRun run{log};
+    FakeHost host{log};
+    TRecordingRunRequests sink;
+    TRunHandOff handOff{run, host, &sink};
+};
+
+TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar) {
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+    EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
+    EXPECT_EQ(run.compiled, "10 PRINT 1\n");
+    EXPECT_EQ(run.runTarget, &sink) << "the machine's run requests go to the editor";
+    EXPECT_EQ(host.status, (std::vector<std::string>{"Compiling...", ""}));
+}
+
+TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk) {
+    struct Case {
+        const char* name;
+        bool notFore;
+        bool debugger;
+        Log forward;
+    };
+    const Case cases[] = {
+        {"a menu run", false, false, {"run forward"}},
+        {"a repeated run", true, false, {}},
+        {"a debugged run", false, true, {"debug forward", "run forward"}},
+        {"a repeated debugged run", true, true, {"debug forward"}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        gExitStates.UseDebugger = c.debugger;
+        TRunRequest request;
+        request.NotFore = c.notFore;
+        handOff.RunBasic(request);
+        Log forward;
+        for (const std::string& entry : log)
+            if (entry.find("forward") != std::string::npos) forward.push_back(entry);
+        EXPECT_EQ(forward, c.forward) << c.name;
+    }
+}
+
+TEST_F(RunHandOff, TellsTheDebugViewEveryRunAndBeforeAMachineGoes) {
+    FakeDebugView debug(log);
+    handOff.SetDebugView(&debug);
+
+    handOff.RunBasic({});
+    EXPECT_EQ(log, (Log{"debug no machine", "quit", "debug clear vars", "clear", "compile", "run forward", "ready",
+                        "debug no machine", "run"}))
+        << "an undebugged run still tells the view which machine runs";
+
+    log.clear();
+    gExitStates.UseDebugger = true;
+    handOff.RunBasic({});
+    EXPECT_EQ(log, (Log{"debug no machine", "quit", "debug clear vars", "clear", "compile", "debug forward",
+                        "run forward", "ready", "debug source 10 PRINT 1\n", "debug clear stack", "debug vars",
+                        "debug no machine", "debug first break", "run"}));
+
+    log.clear();
+    handOff.KillBasic();
+    EXPECT_EQ(log, (Log{"debug no machine", "kill"}));
+}
+
+TEST_F(RunHandOff, ACompileErrorRunsNothing) {
+    run.compiles = false;
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::CompileFailed);
+    EXPECT_EQ(log, (Log{"quit", "clear", "compile"}));
+    EXPECT_EQ(host.status.back(), "") << "the status bar is cleared after a failed compile too";
+}
+
+TEST_F(RunHandOff, ALineOver500BytesIsACompileErrorNamingItsLine) {
+    host.list = "10 PRINT 1\n20 REM " + std::string(494, 'x') + "\n";
+    ASSERT_EQ(host.list.find('\n', 11) - 11, 501u);
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::CompileFailed);
+    EXPECT_EQ(log, (Log{"quit", "clear"})) << "nothing is compiled";
+    ASSERT_EQ(host.alerts.size(), 1u);
+    EXPECT_NE(host.alerts[0].find("Line: 20"), std::string::npos) << host.alerts[0];
+}
+
+TEST_F(RunHandOff, AMissingStartLineLeavesTheMachineSuspended) {
+    run.startLineExists = false;
+    TRunRequest request;
+    request.LineNum = 99;
+    EXPECT_EQ(handOff.RunBasic(request), TRunOutcome::NotStarted);
+    EXPECT_EQ(run.started.LineNum, 99);
+}
+
+TEST_F(RunHandOff, KillWithNoProgramOnlySetsTheKilledFlag) {
+    handOff.KillBasic();
+    EXPECT_TRUE(gAppPrivacy.Killed);
+    EXPECT_EQ(log, (Log{"kill"}));
+    EXPECT_TRUE(host.status.empty());
+}
+
+TEST_F(RunHandOff, ARunClearsTheKilledFlag) {
+    gAppPrivacy.Killed = true;
+    handOff.RunBasic({});
+    EXPECT_FALSE(gAppPrivacy.Killed);
+}
+
+TEST_F(RunHandOff, ANamedListIsLoadedFirstAndTheRestOfTheRequestFollows) {
+    TRunRequest request;
+    request.FileName = "/lists/next.bas";
+    request.Merge = true;
+    request.LineNum = 100;
+    EXPECT_EQ(handOff.RunBasic(request), TRunOutcome::Loading);
+    EXPECT_EQ(log, (Log{"quit", "clear", "load /lists/next.bas merged"})) << "nothing compiles before the load";
+    ASSERT_EQ(host.loadContinuations.size(), 1u);
+    const TRunRequest& next = host.loadContinuations[0];
+    EXPECT_FALSE(next.FileName.has_value());
+    EXPECT_FALSE(next.Merge);
+    EXPECT_EQ(next.LineNum, 100);
+}
+
+TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked) {
+    gPrefs.AutoSaveBeforeRun = true;
+    handOff.RunBasic({});
+    TRunRequest named;
+    named.FileName = "/lists/next.bas";
+    handOff.RunBasic(named);
+    handOff.RunBasic(host.loadContinuations.at(0));
+    int backups = 0;
+    for (const std::string& entry : log) backups += entry == "backup";
+    EXPECT_EQ(backups, 3) << "before the menu run, before the load and before its continuation";
+    EXPECT_EQ(log.front(), "backup");
+
+    log.clear();
+    gPrefs.AutoSaveBeforeRun = false;
+    handOff.RunBasic({});
+    EXPECT_EQ(log.front(), "quit");
+}
+
+TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart) {
+    struct Case {
+        const char* typed;
+        std::optional<int32_t> line;
+        std::optional<std::string> label;
+    };
+    const Case cases[] = {
+        {"100", 100, std::nullopt},         {"12ab", 12, std::nullopt},         {"loop", std::nullopt, "LOOP"},
+        {"*loop", std::nullopt, "LOOP"},    {" 100", std::nullopt, " 100"},     {"-5", std::nullopt, "-5"},
+        {"99999999999", 2147483647, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(handOff.RunLineRqtd(c.typed), TRunOutcome::Started) << c.typed;
+        EXPECT_EQ(run.started.LineNum, c.line) << c.typed;
+        EXPECT_EQ(run.started.Label, c.label) << c.typed;
+    }
+    log.clear();
+    EXPECT_EQ(handOff.RunLineRqtd(""), TRunOutcome::NoLineGiven);
+    EXPECT_TRUE(log.empty()) << "no run follows an empty text";
+    ASSERT_EQ(host.alerts.size(), 1u);
+    EXPECT_EQ(host.alerts[0], "Enter a line number.");
+}
+
+class BackupFile : public SettingsDirFixture {};
+
+TEST_F(BackupFile, IsWrittenWholeInTheSettingsFolder) {
+    ASSERT_TRUE(save_auto_backup("10 PRINT \"あ\"\n"));
+    EXPECT_EQ(Contents(SettingsFile("KivoBASIC", "AutoSave.bas")), "10 PRINT \"あ\"\n");
+    ASSERT_TRUE(save_auto_backup(""));
+    EXPECT_EQ(Contents(SettingsFile("KivoBASIC", "AutoSave.bas")), "");
+}
+
+// --- through a real session ---
+
+// The session's operations as the run view offers them.
+class SessionRun : public TRunOperations {
+public:
+    explicit SessionRun(TRunSession& session) : mSession(session) {}
+    bool QuitBasic() override { return mSession.QuitBasic(); }
+    bool KillBasic() override { return mSession.KillBasic(); }
+    bool ClearBasic() override { return mSession.ClearBasic(); }
+    bool CompileBasic(const std::string& source) override { return mSession.CompileBasic(source); }
+    bool ReadyBasic(TRunRequestSink* target) override { return mSession.ReadyBasic(target); }
+    TVMachine* VMachine() const override { return mSession.VMachine(); }
+    bool RunBasic(const TRunRequest& request) override { return mSession.RunBasic(request); }
+
+private:
+    TRunSession& mSession;
+};
+
+class RunHandOffSession : public RunHandOff {
+protected:
+    RunHandOffSession() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
+    void SetUp() override {
+        RunHandOff::SetUp();
+        std::string error;
+        ASSERT_TRUE(session.Start(error)) << error;
+    }
+    TRunEnd RunToEnd(const std::string& list) {
+        host.list = list;
+        EXPECT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+        return session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
+    }
+
+    TRecordingAlertSink alerts;
+    TRunSession session;
+    SessionRun sessionRun{session};
+    TRunHandOff editor{sessionRun, host, &sink};
+};
+
+TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets) {
+    const TRunEnd end = RunToEnd("\n10 GOTO 30\n20 END\n30 PRINT 1\n");
+    EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
+    EXPECT_EQ(shown_screen_text(session.Rsrc()), " 1\nOk\n");
+}
+
+TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce) {
+    const std::filesystem::path drive = std::filesystem::temp_directory_path() / ("kivo-handoff-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(drive);
+    std::ofstream(drive / "next.bas") << "10 PRINT 2\n";
+    ASSERT_TRUE(session.Rsrc().DrvFolders.Set(0, drive.string()));
+    gExitStates.RepeatRun = true;
+    const TRunEnd end = RunToEnd("10 RUN \"next.bas\"\n");
+    EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
+    const std::vector<TRunRequest> requests = sink.Requests();
+    ASSERT_EQ(requests.size(), 1u) << "no repeat of the old list follows the RUN request";
+    ASSERT_TRUE(requests[0].FileName.has_value());
+    EXPECT_NE(requests[0].FileName->find("next.bas"), std::string::npos);
+    EXPECT_FALSE(requests[0].NotFore);
+
+    // The editor loads that file and only then runs again.
+    log.clear();
+    EXPECT_EQ(editor.RunBasic(requests[0]), TRunOutcome::Loading);
+    ASSERT_EQ(host.loadContinuations.size(), 1u);
+    EXPECT_EQ(log.back(), "load " + (drive / "next.bas").string());
+    std::filesystem::remove_all(drive);
+}
+
+TEST_F(RunHandOffSession, ARepeatedRunAsksAgainWithoutComingForward) {
+    gExitStates.RepeatRun = true;
+    RunToEnd("10 PRINT 1\n");
+    const std::vector<TRunRequest> requests = sink.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].NotFore);
+    log.clear();
+    EXPECT_EQ(editor.RunBasic(requests[0]), TRunOutcome::Started);
+    editor.KillBasic();
+    for (const std::string& entry : log) EXPECT_NE(entry, "run forward");
+}
+
+TEST_F(RunHandOffSession, KillEndsARunningProgramAndNoRepeatFollows) {
+    gExitStates.RepeatRun = true;
+    host.list = "10 GOTO 10\n";
+    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started);
+    editor.KillBasic();
+    EXPECT_EQ(session.VMachine(), nullptr);
+    EXPECT_TRUE(gAppPrivacy.Killed);
+    EXPECT_TRUE(sink.Requests().empty());
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// The application object: start-up with and without the splash, the frames stored at
+// quit and used at the next start, runs from the editor (typed list, Run, Kill, the
+// machine's requests), and requests that wait while a compile-error alert is open.
+
+#include <gtest/gtest.h>
+
+#include <QScreen>
+#include <QTimer>
+
+#include "ShellTesting.h"
+#include "machine/ScreenText.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/BasicApp.h"
+#include "ui/app/KivoBasicWindow.h"
+#include "ui/app/SplashWindow.h"
+#include "ui/runwindow/RunWindow.h"
+
+namespace {
+
+using namespace shell_testing;
+
+class App : public ShellFixture {
+protected:
+    void TearDown() override {
+        if (app && !app->IsQuitting()) app->Quit();
+        app.reset();
+        ShellFixture::TearDown();
+    }
+    void Start() {
+        app = std::make_unique<TBasicApp>();
+        QApplication::processEvents();
+    }
+    TKivoBasicView* Editor() const { return app->MainWindow()->BasicView(); }
+    TRunView* RunView() const { return app->RunWindow()->RunView(); }
+    std::string Screen() const { return shown_screen_text(RunView()->Session().Rsrc()); }
+    // Runs the list as the Run item does.
+    void Run(const std::string& list) {
+        Editor()->TextView()->SetText(list);
+        app->MainWindow()->PostMessage(kRunMessage, Editor());
+    }
+    bool Ended() const { return RunView()->VMachine() != nullptr && RunView()->RunEnded(); }
+
+    std::unique_ptr<TBasicApp> app;
+};
+
+TEST_F(App, FirstStartPutsTheWindowsAtTheDefaultFrames) {
+    Start();
+    EXPECT_EQ(app->MainWindow()->Frame().left, 5);
+    EXPECT_EQ(app->MainWindow()->Frame().top, 24);
+    EXPECT_EQ(app->RunWindow()->Frame().left, 25);
+    EXPECT_EQ(app->RunWindow()->Frame().top, 44);
+    EXPECT_FALSE(app->MainWindow()->IsHidden());
+    EXPECT_TRUE(app->RunWindow()->IsHidden()) << "the run window waits hidden for the first run";
+}
+
+TEST_F(App, QuitStoresTheFramesAndTheNextStartUsesThem) {
+    Start();
+    app->MainWindow()->MoveTo({100, 120});
+    app->RunWindow()->MoveTo({200, 220});
+    const platform::Rect debugFrame = gExitStates.DebugWindowFrame;
+    app->Quit();
+    EXPECT_TRUE(gAppPrivacy.Quitting);
+    EXPECT_EQ(gExitStates.MainWindowFrame.left, 100);
+    EXPECT_EQ(gExitStates.MainWindowFrame.top, 120);
+    EXPECT_EQ(gExitStates.RunWindowFrame.left, 200);
+    EXPECT_EQ(gExitStates.RunWindowFrame.top, 220);
+    EXPECT_EQ(gExitStates.DebugWindowFrame, debugFrame);
+    ASSERT_EQ(gExitStates.SaveToFile(), 0);
+    app.reset();
+
+    gExitStates = TExitStates();
+    gAppPrivacy.Quitting = false;
+    // Its result is not looked at: a file without panel folders reads as incomplete.
+    gExitStates.LoadFromFile();
+    ASSERT_EQ(gExitStates.MainWindowFrame.left, 100);
+    Start();
+    EXPECT_EQ(app->MainWindow()->Frame().left, 100);
+    EXPECT_EQ(app->MainWindow()->Frame().top, 120);
+    EXPECT_EQ(app->RunWindow()->Frame().left, 200);
+    EXPECT_EQ(app->RunWindow()->Frame().top, 220);
+}
+
+TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen) {
+    gExitStates.MainWindowFrame = platform::Rect{5000, 4000, 5495, 4276};
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const platform::Rect frame = app->MainWindow()->Frame();
+    EXPECT_LE(frame.right, screen.right() - 5 + 1);
+    EXPECT_LE(frame.bottom, screen.bottom() - 5 + 1);
+    EXPECT_GE(frame.left, 0);
+}
+
+TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady) {
+    Start();
+    EXPECT_EQ(app->SplashWindow(), nullptr);
+    app.reset();
+
+    gPrefs.ShowSplash = true;
+    app = std::make_unique<TBasicApp>();
+    ASSERT_NE(app->SplashWindow(), nullptr);
+    EXPECT_EQ(app->SplashWindow()->View()->StatusBar()->text().toStdString(), " Adjusting sub windows...");
+    EXPECT_FALSE(app->SplashWindow()->IsHidden());
+    ASSERT_TRUE(wait_until([&] { return app->SplashWindow() == nullptr; }));
+    EXPECT_FALSE(app->MainWindow()->IsHidden());
+}
+
+TEST(Splash, StatusTextsKeepALeadingBlank) {
+    TSplashWindow splash(platform::Rect{0, 0, 1, 1});
+    platform::Message status(kSplashStatusMessage);
+    status.AddString("StatStr", "Creating windows...");
+    splash.SetSplashStrRqtd(&status);
+    EXPECT_EQ(splash.View()->StatusBar()->text().toStdString(), " Creating windows...");
+    platform::Message empty(kSplashStatusMessage);
+    splash.SetSplashStrRqtd(&empty);
+    EXPECT_EQ(splash.View()->StatusBar()->text().toStdString(), " Creating windows...")
+        << "a message without the text changes nothing";
+    splash.View()->SetStatBarStr(nullptr);
+    EXPECT_TRUE(splash.View()->StatusBar()->text().isEmpty());
+    EXPECT_EQ(splash.width(), splash.View()->Image().width() + 4);
+    EXPECT_EQ(splash.height(), splash.View()->Image().height() + 18);
+}
+
+TEST_F(App, ATypedListRunsInTheRunWindow) {
+    Start();
+    TEditTxtView* text = Editor()->TextView();
+    text->setFocus();
+    QTest::keyClicks(text, "10 PRINT \"HELLO\"");
+    app->MainWindow()->PostMessage(kRunMessage, Editor());
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_NE(Screen().find("HELLO\nOk\n"), std::string::npos) << Screen();
+    EXPECT_FALSE(app->RunWindow()->IsHidden()) << "a run brings the run window forward";
+    EXPECT_TRUE(Editor()->StatusBar()->text().isEmpty());
+}
+
+TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped) {
+    Start();
+    Run("10 GOTO 10\n");
+    ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
+    // Typing while the program runs goes into the list.
+    Editor()->TextView()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Editor()->TextView(), "20 REM");
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() == nullptr; }));
+    EXPECT_TRUE(gAppPrivacy.Killed);
+    EXPECT_EQ(Editor()->TextView()->Text(), "10 GOTO 10\n20 REM");
+}
+
+TEST_F(App, TheMachinesRunRequestRunsTheListAgain) {
+    Start();
+    Run("10 PRINT \"A\";\n20 IF X=0 THEN X=1: RUN 30\n30 PRINT \"B\"\n");
+    // RUN clears the variables, so the second run prints B and ends.
+    ASSERT_TRUE(wait_until([&] { return Screen().find("B\nOk") != std::string::npos; })) << Screen();
+}
+
+TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt) {
+    Start();
+    Run("10 INPUT A$\n20 GOTO 10\n");
+    ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
+    app->Quit();
+    EXPECT_EQ(RunView()->VMachine(), nullptr);
+}
+
+TEST_F(App, ARunRequestWaitsWhileTheCompileErrorAlertIsOpen) {
+    Start();
+    // The alert runs its own event loop inside the Run handler, so what happens while
+    // it is open is done by a timer that runs inside that loop.
+    std::string alertText;
+    bool ranInsideAlert = false;
+    QTimer whileOpen;
+    whileOpen.setInterval(10);
+    int ticksOpen = 0;
+    QObject::connect(&whileOpen, &QTimer::timeout, [&] {
+        QMessageBox* alert = open_alert();
+        if (!alert) return;
+        if (ticksOpen++ == 0) {
+            alertText = alert->text().toStdString();
+            // The machine's request arrives while the alert is open.
+            Editor()->TextView()->SetText("10 PRINT 7\n");
+            Editor()->VMachineRunRqtd(TRunRequest{});
+            return;
+        }
+        if (ticksOpen < 20) return;  // 200 ms, ten times the request's wait
+        ranInsideAlert = RunView()->VMachine() != nullptr;
+        whileOpen.stop();
+        alert->done(0);
+    });
+    whileOpen.start();
+    Run("10 PRINT (\n");
+    ASSERT_TRUE(wait_until([&] { return !whileOpen.isActive(); }));
+    EXPECT_NE(alertText.find("Line: 10"), std::string::npos) << alertText;
+    EXPECT_FALSE(ranInsideAlert) << "nothing runs inside the open alert";
+
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    QTest::qWait(100);
+    const std::string screen = Screen();
+    EXPECT_NE(screen.find(" 7\nOk"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find(" 7\nOk"), screen.rfind(" 7\nOk")) << "the request ran once";
+    EXPECT_EQ(open_alert(), nullptr);
+}
+
+}  // namespace

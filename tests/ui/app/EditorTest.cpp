@@ -1,0 +1,184 @@
+// The program editor: the modified flag and the keys that leave it clear, the Edit
+// commands, byte offsets over multi-byte text, the status bar and the title.
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "ShellTesting.h"
+#include "ui/app/AppMessages.h"
+#include "ui/app/KivoBasicWindow.h"
+
+namespace {
+
+using namespace shell_testing;
+
+class Editor : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        window = std::make_unique<TKivoBasicWindow>(platform::Rect{10, 30, 509, 329});
+        window->Show();
+        text = window->BasicView()->TextView();
+        text->setFocus();
+    }
+    void TearDown() override {
+        window.reset();
+        ShellFixture::TearDown();
+    }
+    // Runs an Edit command as the menu sends it.
+    void Command(uint32_t what) {
+        window->PostMessage(what, window->BasicView());
+        QApplication::processEvents();
+    }
+
+    std::unique_ptr<TKivoBasicWindow> window;
+    TEditTxtView* text = nullptr;
+};
+
+TEST_F(Editor, NavigationKeysLeaveTheListUnmodified) {
+    text->SetText("10 PRINT 1\n20 END\n");
+    text->SetModified(false);
+    const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,     Qt::Key_Down, Qt::Key_Home,
+                            Qt::Key_End,    Qt::Key_PageUp,   Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_Escape,
+                            Qt::Key_F1,     Qt::Key_F5,       Qt::Key_F10};
+    for (Qt::Key key : keys) {
+        QTest::keyClick(text, key);
+        EXPECT_FALSE(text->IsModified()) << QKeySequence(key).toString().toStdString();
+    }
+    EXPECT_EQ(text->Text(), "10 PRINT 1\n20 END\n");
+}
+
+TEST_F(Editor, EditingKeysMarkTheListModified) {
+    struct Case {
+        const char* name;
+        Qt::Key key;
+    };
+    const Case cases[] = {
+        {"Backspace on an empty list", Qt::Key_Backspace},
+        {"Delete on an empty list", Qt::Key_Delete},
+        {"Return", Qt::Key_Return},
+        {"Tab", Qt::Key_Tab},
+        {"a letter", Qt::Key_A},
+    };
+    for (const Case& c : cases) {
+        text->SetText("");
+        text->SetModified(false);
+        QTest::keyClick(text, c.key);
+        EXPECT_TRUE(text->IsModified()) << c.name;
+    }
+}
+
+TEST_F(Editor, EditCommandsThatChangeTheTextMarkIt) {
+    struct Case {
+        const char* name;
+        uint32_t what;
+        bool modifies;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"Copy", kCopyMessage, false, "10 PRINT 1"},
+        {"Select All", kSelectAllMessage, false, "10 PRINT 1"},
+        {"Clear", kClearMessage, true, "10 PRINT"},
+        {"Cut", kCutMessage, true, "10 PRINT"},
+        {"Paste", kPasteMessage, true, "10 PRINT20 END"},
+    };
+    for (const Case& c : cases) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("20 END"));
+        text->SetText("10 PRINT 1");
+        text->Select(8, 10);  // " 1"
+        text->SetModified(false);
+        Command(c.what);
+        EXPECT_EQ(text->IsModified(), c.modifies) << c.name;
+        EXPECT_EQ(text->Text(), c.after) << c.name;
+    }
+    text->SetText("10 PRINT 1");
+    text->Select(3, 3);
+    text->SetModified(false);
+    Command(kClearMessage);
+    EXPECT_EQ(text->Text(), "10 PRINT 1") << "Clear with no selection changes nothing";
+}
+
+TEST_F(Editor, CountsPositionsInUtf8Bytes) {
+    // "あ" and "い" are three bytes each, "𝄞" four (two UTF-16 units).
+    text->SetText("10 PRINT \"あい\"\n20 PRINT \"𝄞x\"\n30 END");
+    EXPECT_EQ(text->TextLength(), 41);
+    text->Select(10, 16);
+    int32_t start = 0;
+    int32_t end = 0;
+    text->GetSelection(&start, &end);
+    EXPECT_EQ(start, 10);
+    EXPECT_EQ(end, 16);
+    EXPECT_EQ(text->textCursor().selectedText().toStdString(), "あい");
+
+    text->Select(11, 11);  // inside "あ": its first byte
+    EXPECT_EQ(text->CaretOffset(), 10);
+
+    text->Select(28, 32);
+    EXPECT_EQ(text->textCursor().selectedText().toStdString(), "𝄞");
+
+    EXPECT_EQ(text->LineAt(0), 0);
+    EXPECT_EQ(text->LineAt(16), 0);
+    EXPECT_EQ(text->LineAt(19), 1);
+    EXPECT_EQ(text->LineAt(38), 2);
+    text->GoToLine(2);
+    EXPECT_EQ(text->CaretOffset(), 35);
+    text->GoToLine(9);
+    EXPECT_EQ(text->CaretOffset(), text->TextLength()) << "past the last line: the end";
+}
+
+TEST(TextOffsets, ConvertBetweenUtf16AndUtf8) {
+    const QString text = QString::fromUtf8("aあ𝄞b");
+    struct Case {
+        int utf16;
+        int32_t utf8;
+    };
+    const Case cases[] = {{0, 0}, {1, 1}, {2, 4}, {4, 8}, {5, 9}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8_offset_of(text, c.utf16), c.utf8) << c.utf16;
+        EXPECT_EQ(utf16_position_of(text, c.utf8), c.utf16) << c.utf8;
+    }
+    EXPECT_EQ(utf16_position_of(text, 6), 2) << "inside a character: its start";
+    EXPECT_EQ(utf16_position_of(text, 99), 5);
+}
+
+TEST_F(Editor, StatusBarShowsABlankBeforeItsText) {
+    TKivoBasicView* view = window->BasicView();
+    view->SetStatBarStr("Compiling...");
+    EXPECT_EQ(view->StatusBar()->text().toStdString(), " Compiling...");
+    view->SetStatBarStr("");
+    EXPECT_TRUE(view->StatusBar()->text().isEmpty());
+}
+
+TEST_F(Editor, TitleNamesANewList) {
+    EXPECT_EQ(window->windowTitle().toStdString(), "(New List) - Kivo-BASIC (Main: Edit Window)");
+}
+
+TEST_F(Editor, WordWrapFollowsThePreference) {
+    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+    gPrefs.WordWrap = true;
+    window->PostMessage(kPrefWordWrapChanged);
+    ASSERT_TRUE(wait_until([&] { return text->lineWrapMode() == QPlainTextEdit::WidgetWidth; }));
+}
+
+TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic) {
+    gPrefs.SetMainFontFamily("No Such Family 12345");
+    gPrefs.MainFontSize = 15.0f;
+    text->SetFontFamilyAndSize();
+    EXPECT_EQ(text->font().family().toStdString(), "IPAGothic");
+    EXPECT_EQ(text->font().pointSizeF(), 15.0);
+}
+
+TEST_F(Editor, CtrlKFiresKillAndLeavesTheTextAlone) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    text->SetText("10 PRINT 1\n20 END");
+    text->Select(0, 0);
+    gAppPrivacy.Killed = false;
+    QTest::keyClick(text, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_TRUE(wait_until([] { return gAppPrivacy.Killed.load(); })) << "Kill with no program sets the flag";
+    EXPECT_EQ(text->Text(), "10 PRINT 1\n20 END");
+}
+
+}  // namespace
