@@ -148,6 +148,8 @@ bool TKivoBasicWindow::QuitRequested() {
         platform::Messenger(mApplication).SendMessage(kQuitMessage);
         return false;
     }
+    // The application's own quit closes the window once the question was answered.
+    if (gAppPrivacy.Quitting.load()) return true;
     return mBasicView->AskSave(platform::Message(kQuitMessage), mApplication);
 }
 
