@@ -68,9 +68,14 @@ void TKivoBasicView::AttachedToWindow() {
     if (TBasicWindow* window = Window())
         window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     mTextView->setFocus();
-    CheckAndLoadAutoSave();
-    SetAutoSaveRegular();
     SetWinTitle();
+    // The restore offer is a modal alert: it comes once the event loop runs, over the
+    // shown window, rather than in the middle of building the windows.
+    QTimer::singleShot(0, this, [this] {
+        CheckAndLoadAutoSave();
+        SetAutoSaveRegular();
+        SetWinTitle();
+    });
 }
 
 void TKivoBasicView::LanguageChanged() {

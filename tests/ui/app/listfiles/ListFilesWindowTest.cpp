@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <filesystem>
 #include <fstream>
@@ -107,9 +108,13 @@ protected:
     // Confirms the save panel with a typed name.
     void SaveAsTyped(const std::string& name) {
         ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
-        window->SavePanel()->setDirectory(QString::fromStdString(mLists.string()));
-        window->SavePanel()->selectFile(QString::fromStdString(name));
-        static_cast<QDialog*>(window->SavePanel())->accept();
+        QFileDialog* panel = window->SavePanel();
+        panel->setDirectory(QString::fromStdString(mLists.string()));
+        auto* nameField = panel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(nameField);
+        nameField->setText(QString::fromStdString(name));
+        QTest::keyClick(nameField, Qt::Key_Return);
+        ASSERT_TRUE(wait_until([&] { return !panel->isVisible(); }));
         Pump();
     }
 
