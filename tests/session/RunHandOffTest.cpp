@@ -330,7 +330,8 @@ TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets) {
 }
 
 TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce) {
-    const std::filesystem::path drive = std::filesystem::temp_directory_path() / ("kivo-handoff-" + std::to_string(::getpid()));
+    const std::filesystem::path drive =
+        std::filesystem::temp_directory_path() / ("kivo-handoff-" + std::to_string(::getpid()));
     std::filesystem::create_directories(drive);
     std::ofstream(drive / "next.bas") << "10 PRINT 2\n";
     ASSERT_TRUE(session.Rsrc().DrvFolders.Set(0, drive.string()));

@@ -127,11 +127,16 @@ void TEditTxtView::SetFontFamilyAndSize() {
     if (!QFontDatabase::hasFamily(family)) family = QString::fromLatin1(kEditorFontFallback);
     QFont font(family);
     font.setPointSizeF(std::max(1.0, static_cast<double>(gPrefs.MainFontSize.load())));
+    // A new font lays the text out again; that is no change of the list.
+    mSettingText = true;
     setFont(font);
+    mSettingText = false;
 }
 
 void TEditTxtView::SetWordWrap() {
+    mSettingText = true;
     setLineWrapMode(gPrefs.WordWrap.load() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    mSettingText = false;
 }
 
 bool TEditTxtView::EditCommand(const platform::Message& message) {

@@ -115,8 +115,18 @@ void TKivoBasicView::BringDebugWindowForward() {
 }
 
 void TKivoBasicView::BringRunWindowForward() {
-    if (mRunView)
-        if (TBasicWindow* window = mRunView->Window()) window->Appear();
+    TBasicWindow* window = mRunView ? mRunView->Window() : nullptr;
+    if (!window) return;
+    // In front, but the keyboard stays with the editor, so that Ctrl+K (which the run
+    // window takes as a key of the program) still reaches Kill. A click in the run
+    // window gives it the keys.
+    if (window->IsHidden()) {
+        window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        window->Show();
+        window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    } else {
+        window->raise();
+    }
 }
 
 // --- run requests as messages ---

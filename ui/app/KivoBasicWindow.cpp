@@ -67,7 +67,8 @@ void TKivoBasicWindow::SendMenuMessage(const TMainMenuRow& row) {
 }
 
 void TKivoBasicWindow::AddMenuItem(QMenu* menu, const TMainMenuRow& row, const std::string& format) {
-    QAction* action = menu->addAction(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
+    const std::string label = main_menu_label(format, row.labelKey, row.letter, row.dots);
+    QAction* action = menu->addAction(QString::fromStdString(label));
     action->setData(static_cast<uint>(row.what));
     if (row.shortcut != 0) action->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(QChar(row.shortcut))));
     action->setEnabled(ReceiverHandles(row));
@@ -85,13 +86,15 @@ void TKivoBasicWindow::CreateMenu() {
     for (const TMainMenuRow& row : main_menu_rows()) {
         switch (row.kind) {
             case TMenuRowKind::Title:
-                menu = mMenuBar->addMenu(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, false)));
+                menu = mMenuBar->addMenu(
+                    QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, false)));
                 break;
             case TMenuRowKind::Item: AddMenuItem(menu, row, format); break;
             case TMenuRowKind::Separator: menu->addSeparator(); break;
             case TMenuRowKind::Submenu: {
                 outer = menu;
-                menu = outer->addMenu(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
+                menu = outer->addMenu(
+                    QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
                 QAction* item = menu->menuAction();
                 item->setData(static_cast<uint>(row.what));
                 // The submenu's own item sends its message too (the Open panel).

@@ -163,11 +163,14 @@ TEST_F(Editor, WordWrapFollowsThePreference) {
 }
 
 TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic) {
+    text->SetText("10 PRINT \"あ\"");
+    text->SetModified(false);
     gPrefs.SetMainFontFamily("No Such Family 12345");
     gPrefs.MainFontSize = 15.0f;
-    text->SetFontFamilyAndSize();
+    window->PostMessage(kPrefMainWinFontChanged);
+    ASSERT_TRUE(wait_until([&] { return text->font().pointSizeF() == 15.0; }));
     EXPECT_EQ(text->font().family().toStdString(), "IPAGothic");
-    EXPECT_EQ(text->font().pointSizeF(), 15.0);
+    EXPECT_FALSE(text->IsModified()) << "a new font is no change of the list";
 }
 
 TEST_F(Editor, CtrlKFiresKillAndLeavesTheTextAlone) {
