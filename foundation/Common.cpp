@@ -125,6 +125,8 @@ int32_t TPrefs::Unarchive(const Message& archive) {
     s |= real("RWFS", RunFontSize);
     s |= int64("MDly", MidiDelay);
     s |= int64("SpCI", SpeedControlInterval);
+    // A period of 0 would make the automatic-save timer fire without pause.
+    AutoSaveInterval = std::clamp<int32_t>(AutoSaveInterval, kMinAutoSaveInterval, kMaxAutoSaveInterval);
     return s;
 }
 

@@ -33,6 +33,9 @@ inline constexpr const char* kExitStatesFile = "KivoBASIC_ExitStates.arc";
 
 // A font family name holds at most this many bytes.
 inline constexpr size_t kMaxFontFamilyBytes = 62;
+// The automatic-save period "ASvI" in minutes, kept within these on load.
+inline constexpr int32_t kMinAutoSaveInterval = 1;
+inline constexpr int32_t kMaxAutoSaveInterval = 99;
 
 // `name` cut to kMaxFontFamilyBytes bytes without splitting a UTF-8 character.
 std::string fit_font_family(std::string_view name);

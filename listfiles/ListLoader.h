@@ -21,11 +21,18 @@ enum TListConversion : int32_t {
     LIST_CONVERSION_NONE = 0,
     LIST_CONVERSION_SHIFT_JIS = 11,
     LIST_CONVERSION_JIS = 13,
+    // Read as UTF-8 with bytes that were not UTF-8 replaced: like a converted list,
+    // it is not saved over its file without the user choosing the name.
+    LIST_CONVERSION_REPAIRED_UTF8 = 1,
 };
+
+// Stands for every character that has no UTF-8 form (U+3013 GETA MARK): a visible
+// character that survives the compiler's copy and a save, unlike Control-Z.
+inline constexpr char kUnconvertibleMark[] = "\xE3\x80\x93";
 
 struct TLoadedList {
     bool BadBinSave = false;  // a binary-saved list the decoder rejected: nothing else is set
-    std::string Text;         // UTF-8, lines ended by line feeds; holds no NUL byte
+    std::string Text;         // well-formed UTF-8, lines ended by line feeds; holds no NUL byte
     int32_t LoadedConversion = LIST_CONVERSION_NONE;
     std::string Note;         // the status-bar notes of the conversion, or empty
 };

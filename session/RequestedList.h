@@ -2,7 +2,7 @@
 // What the editor does with a run request that names a list file (RUN "file",
 // CHAIN, CHAIN MERGE) before it runs again: the file is read with the default
 // encoding, as any list is opened, and its text replaces the editor's list, or
-// with MERGE goes after the list's last byte exactly as read. After an open,
+// with MERGE goes after the list's end, on a line of its own. After an open,
 // drive 1 follows the list's folder; a merge leaves drive 1 alone.
 
 #include <cstdint>

@@ -154,13 +154,13 @@ TEST(EncodingRequest, UnknownEncodingIsABadArgument) {
     EXPECT_EQ(outcome.out, "");
 }
 
-// A Shift-JIS list read as UTF-8 is not converted: its kanji stay bytes, while the
-// ASCII around them still runs.
+// A Shift-JIS list read as UTF-8 is not converted: the bytes of its kanji, which are
+// no UTF-8, show as U+FFFD each, while the ASCII around them still runs.
 TEST(EncodingRequest, Utf8RequestLeavesShiftJisUnconverted) {
     const ListFile file("sjis.bas", "10 PRINT 9\\2;\"\x8A\xBF\"\r\n");
     const THeadlessOutcome asUtf8 = run_headless_process({"--encoding", "utf8", file.Path()});
     EXPECT_EQ(asUtf8.status, 0) << asUtf8.err;
-    EXPECT_EQ(asUtf8.out.substr(0, 4), " 4 \x8A");
+    EXPECT_EQ(asUtf8.out.substr(0, 9), " 4 \uFFFD\uFFFD");
     const THeadlessOutcome detected = run_headless_process({file.Path()});
     EXPECT_EQ(detected.out, " 4 \u6F22\nOk\n");
 }

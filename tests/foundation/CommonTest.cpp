@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 #include "SettingsTestSupport.h"
 
@@ -144,6 +145,19 @@ TEST_F(SettingsRecords, AFileWithOnlySomeKeysFillsThoseAndReportsTheRest) {
     TPrefs defaults;
     defaults.SoundVolume = 500;
     expect_same(prefs, defaults);
+}
+
+TEST_F(SettingsRecords, TheAutomaticSavePeriodIsKeptWithinOneToNinetyNineMinutes) {
+    // A period of 0 from the file would make the automatic-save timer fire without pause.
+    const std::pair<int32_t, int32_t> cases[] = {{0, 1}, {-5, 1}, {1, 1}, {36, 36}, {99, 99}, {100, 99}};
+    for (const auto& [stored, used] : cases) {
+        Message m;
+        m.AddInt32("ASvI", stored);
+        WriteMessage(PrefsFile(), m);
+        TPrefs prefs;
+        prefs.LoadFromFile();
+        EXPECT_EQ(prefs.AutoSaveInterval, used) << stored;
+    }
 }
 
 TEST_F(SettingsRecords, AKeyOfAnotherTypeKeepsItsDefault) {

@@ -1,6 +1,6 @@
 // Feeds arbitrary list files to the list loader under every encoding request,
-// with and without the PC-98 character replacements: it must give a text
-// without NUL bytes and one of the three conversions, or refuse a malformed
+// with and without the PC-98 character replacements: it must give well-formed
+// UTF-8 without NUL bytes and one of the known conversions, or refuse a malformed
 // binary-saved list, and never read outside the bytes.
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "listfiles/ListLoader.h"
+#include "listfiles/Utf8Repair.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -25,11 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (loaded.Text.find('\0') != std::string::npos)
                 std::abort();
             if (loaded.LoadedConversion != LIST_CONVERSION_NONE && loaded.LoadedConversion != LIST_CONVERSION_SHIFT_JIS &&
-                loaded.LoadedConversion != LIST_CONVERSION_JIS)
+                loaded.LoadedConversion != LIST_CONVERSION_JIS &&
+                loaded.LoadedConversion != LIST_CONVERSION_REPAIRED_UTF8)
                 std::abort();
+            std::string again = loaded.Text;
+            if (repair_utf8(again) != 0)
+                std::abort();  // the editor holds only well-formed UTF-8
             if (binarySaved && loaded.LoadedConversion == LIST_CONVERSION_NONE)
                 std::abort();  // a binary-saved list is never saved back in place
-            if (!binarySaved && loaded.LoadedConversion == LIST_CONVERSION_NONE &&
+            if (!binarySaved && (loaded.LoadedConversion == LIST_CONVERSION_NONE ||
+                                 loaded.LoadedConversion == LIST_CONVERSION_REPAIRED_UTF8) &&
                 loaded.Text.find_first_of("\r\x1A") != std::string::npos)
                 std::abort();  // CR and Control-Z are gone from a text list
         }

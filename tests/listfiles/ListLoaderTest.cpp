@@ -53,8 +53,25 @@ INSTANTIATE_TEST_SUITE_P(Files, ListLoader, testing::Values(
              "10 A\n20 B\n", LIST_CONVERSION_NONE, ""},
     LoadCase{"CR alone joins the lines", "10 A\r20 B\r", LIST_ENCODING_AUTO_DETECT, "10 A20 B",
              LIST_CONVERSION_NONE, ""},
-    LoadCase{"a NUL ends an unconverted list", std::string("10 A\n\0" "20 B\n", 11), LIST_ENCODING_UTF8,
-             "10 A\n", LIST_CONVERSION_NONE, ""},
+    // A NUL would cut the editor's text there, and a save would then cut the file.
+    LoadCase{"a NUL in an unconverted list becomes a space", std::string("10 A\n\0" "20 B\n", 11),
+             LIST_ENCODING_UTF8, "10 A\n 20 B\n", LIST_CONVERSION_NONE,
+             "Converted invalid 1 characters to spaces."},
+    // Bytes the editor cannot hold are marked, and Save must not write the marks
+    // over the file without the user choosing the name.
+    LoadCase{"invalid UTF-8 asked for as UTF-8 is repaired", "10 ' \x8A\xBF\n20 ' \xC0\xAF\xED\xA0\x80\n",
+             LIST_ENCODING_UTF8,
+             "10 ' \uFFFD\uFFFD\n20 ' \uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\n", LIST_CONVERSION_REPAIRED_UTF8,
+             "Replaced 7 bytes that are not UTF-8 with \uFFFD."},
+    LoadCase{"a UTF-8 sequence cut by the end of the file", "' \xE6\xBC", LIST_ENCODING_UTF8,
+             "' \uFFFD\uFFFD", LIST_CONVERSION_REPAIRED_UTF8, "Replaced 2 bytes that are not UTF-8 with \uFFFD."},
+    LoadCase{"four-byte UTF-8 is kept", "' \U0001F600\n", LIST_ENCODING_UTF8, "' \U0001F600\n",
+             LIST_CONVERSION_NONE, ""},
+    // A Control-Z would become a line break in the compiler's copy and vanish at
+    // the next save and reopen.
+    LoadCase{"a Shift-JIS character without a Unicode form becomes a counted mark",
+             "10 ' \x85\x40\x88\x9F\x85\x41\n", LIST_ENCODING_SHIFT_JIS, "10 ' \u3013\u4E9C\u3013\n",
+             LIST_CONVERSION_SHIFT_JIS, "Replaced 2 characters that have no Unicode form with \u3013."},
     LoadCase{"valid UTF-8 is not converted", "10 PRINT \"\u6F22\"\n", LIST_ENCODING_AUTO_DETECT,
              "10 PRINT \"\u6F22\"\n", LIST_CONVERSION_NONE, ""},
     LoadCase{"invalid UTF-8 is taken for Shift-JIS", "10 PRINT \"\x8A\xBF\"\n", LIST_ENCODING_AUTO_DETECT,
@@ -89,6 +106,22 @@ TEST(ListLoaderPc98, WithoutCv98NothingIsReplacedOrNoted)
 {
     const TLoadedList loaded = LoadListText("10 ' \x1BK\x2D\x21\x1BH\n", LIST_ENCODING_AUTO_DETECT, false);
     EXPECT_EQ(loaded.Text, "10 ' \u2460\n");
+    EXPECT_EQ(loaded.Note, "");
+}
+
+// Each half-width kana is one byte in Shift-JIS and three in UTF-8: the text grows
+// past twice its length and must still convert whole.
+TEST(ListLoaderKana, AKanaHeavyListConvertsWhole)
+{
+    std::string file;
+    std::string expected;
+    for (int line = 1; line <= 2000; ++line) {
+        file += std::to_string(line) + " '\xB1\xB2\xB3\xB4\xB5\xB6\xB7\xB8\xB9\xBA\r\n";
+        expected += std::to_string(line) + " '\uFF71\uFF72\uFF73\uFF74\uFF75\uFF76\uFF77\uFF78\uFF79\uFF7A\n";
+    }
+    const TLoadedList loaded = LoadListText(file, LIST_ENCODING_AUTO_DETECT, true);
+    EXPECT_EQ(loaded.LoadedConversion, LIST_CONVERSION_SHIFT_JIS);
+    EXPECT_EQ(loaded.Text, expected);
     EXPECT_EQ(loaded.Note, "");
 }
 

@@ -39,14 +39,25 @@ TEST_F(RequestedList, OpenReplacesTheListAndDriveOneFollowsIt) {
     EXPECT_EQ(fs::path(*loaded.Drive1Folder), mDir);
 }
 
-TEST_F(RequestedList, MergeAppendsExactlyAsRead) {
-    // No line feed is put between: a list without a last line feed joins the
-    // merged list's first line.
+TEST_F(RequestedList, MergeAppendsOnALineOfItsOwn) {
+    // Saved lists end without a line feed: CHAIN MERGE of such a list must not
+    // join its last line to the merged list's first.
     const std::string path = Write("SUB.BAS", "500 PRINT \x1BK\x34\x41\x1BH\n");
-    const TRequestedList loaded = load_requested_list(path, true, "10 END", LIST_ENCODING_AUTO_DETECT, true);
-    ASSERT_TRUE(loaded.Loaded) << loaded.Alert;
-    EXPECT_EQ(loaded.Text, "10 END500 PRINT \u6F22\n");
-    EXPECT_FALSE(loaded.Drive1Folder);
+    struct Case {
+        std::string list;
+        std::string merged;
+    };
+    const Case cases[] = {
+        {"10 END", "10 END\n500 PRINT \u6F22\n"},
+        {"10 END\n", "10 END\n500 PRINT \u6F22\n"},
+        {"", "500 PRINT \u6F22\n"},
+    };
+    for (const Case& c : cases) {
+        const TRequestedList loaded = load_requested_list(path, true, c.list, LIST_ENCODING_AUTO_DETECT, true);
+        ASSERT_TRUE(loaded.Loaded) << loaded.Alert;
+        EXPECT_EQ(loaded.Text, c.merged) << c.list;
+        EXPECT_FALSE(loaded.Drive1Folder);
+    }
 }
 
 TEST_F(RequestedList, DefaultEncodingAndNoteApply) {

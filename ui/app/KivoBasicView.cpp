@@ -5,7 +5,6 @@
 
 #include "foundation/Common.h"
 #include "platform/Locale.h"
-#include "session/AutoSaveBackup.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/AppIdentity.h"
 #include "ui/guibase/ErrorAlertSink.h"
@@ -37,7 +36,9 @@ TKivoBasicView::TKivoBasicView(platform::Rect frame)
       mTextView(new TEditTxtView(this)),
       mStatBar(new QLabel(this)),
       mRunOperations(std::make_unique<TRunViewOperations>(mRunView)),
-      mHandOff(*mRunOperations, *this, this) {
+      mHandOff(*mRunOperations, *this, this),
+      mListText(mTextView),
+      mDocument(mListText, mAsker) {
     mStatBar->setObjectName(QStringLiteral("StatBar"));
     mStatBar->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
@@ -45,9 +46,16 @@ TKivoBasicView::TKivoBasicView(platform::Rect frame)
     layout->setSpacing(1);
     layout->addWidget(mTextView, 1);
     layout->addWidget(mStatBar, 0);
+    mTextView->viewport()->installEventFilter(new TListDropFilter(this, [this](const platform::Message& drop) {
+        if (TBasicWindow* window = Window()) window->PostMessage(drop, this);
+    }));
 }
 
-TKivoBasicView::~TKivoBasicView() = default;
+TKivoBasicView::~TKivoBasicView() {
+    // A normal end leaves no backup to offer at the next start.
+    if (mAutoSaveTimer) mAutoSaveTimer->stop();
+    if (mBackupSlot) mBackupSlot->Remove();
+}
 
 void TKivoBasicView::SetRunView(TRunView* runView) { mRunView = runView; }
 
@@ -61,6 +69,13 @@ void TKivoBasicView::AttachedToWindow() {
         window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     mTextView->setFocus();
     SetWinTitle();
+    // The restore offer is a modal alert: it comes once the event loop runs, over the
+    // shown window, rather than in the middle of building the windows.
+    QTimer::singleShot(0, this, [this] {
+        CheckAndLoadAutoSave();
+        SetAutoSaveRegular();
+        SetWinTitle();
+    });
 }
 
 void TKivoBasicView::LanguageChanged() {
@@ -75,16 +90,7 @@ void TKivoBasicView::SetStatBarStr(const std::string& text) {
 }
 
 std::string TKivoBasicView::WinTitle() const {
-    std::string name;
-    if (mAutoBackuped) {
-        name = platform::get_string("(Auto Backuped List)");
-    } else if (mCurERef.path.empty()) {
-        name = platform::get_string("(New List)");
-    } else {
-        const size_t slash = mCurERef.path.rfind('/');
-        name = slash == std::string::npos ? mCurERef.path : mCurERef.path.substr(slash + 1);
-    }
-    return name + " - " + gAppNameE + " " + platform::get_string("(Main: Edit Window)");
+    return mDocument.DisplayName() + " - " + gAppNameE + " " + platform::get_string("(Main: Edit Window)");
 }
 
 void TKivoBasicView::SetWinTitle() {
@@ -99,7 +105,7 @@ void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request) {
 
 std::string TKivoBasicView::ListText() const { return mTextView->Text(); }
 
-void TKivoBasicView::SaveAutoBackup() { save_auto_backup(mTextView->Text()); }
+void TKivoBasicView::SaveAutoBackup() { WriteAutoBackup(); }
 
 void TKivoBasicView::ShowAlert(const std::string& text) { TErrorAlertSink(gAppNameE).ShowAlert(text); }
 
@@ -121,12 +127,6 @@ void TKivoBasicView::BringRunWindowForward() {
     } else {
         window->raise();
     }
-}
-
-void TKivoBasicView::LoadRequestedList(const std::string& path, bool, const TRunRequest&) {
-    // Lists are opened with the list files; until then a named list is not run.
-    ShowAlert(platform::replace_placeholder(platform::get_string("@Err_Cannot_Load_List %FullPathName%@"),
-                                            "%FullPathName%", path));
 }
 
 // --- run requests as messages ---

@@ -12,12 +12,16 @@
 // compile-error alert).
 
 #include <QLabel>
+#include <QTimer>
 #include <memory>
 #include <string>
 
 #include "machine/HostInterfaces.h"
 #include "platform/Message.h"
+#include "session/AutoBackup.h"
+#include "session/ListDocument.h"
 #include "session/RunHandOff.h"
+#include "ui/app/ListFileServices.h"
 #include "ui/app/CommandTable.h"
 #include "ui/app/EditTxtView.h"
 #include "ui/guibase/GUIBase.h"
@@ -65,6 +69,24 @@ public:
     void PrefMainWinFontChanged(platform::Message* message);
     void PrefWordWrapChanged(platform::Message* message);
 
+    // --- list files (KivoBasicViewListFiles.cpp) ---
+    void RefsReceived(platform::Message* message);
+    void SimpleData(platform::Message* message);
+    void MItemNewClicked(platform::Message* message);
+    void MItemSaveClicked(platform::Message* message);
+    void SaveRequested(platform::Message* message);
+    void AutoSaveTimerFired(platform::Message* message);
+    void PrefAutoSaveRegularChanged(platform::Message* message);
+    // The save question of an operation that would lose the list; `pending` comes
+    // back to `target` after a save it asked for. True: go on at once.
+    bool AskSave(const platform::Message& pending, platform::Handler* target);
+    // The restore offer of a backup left by a crash; then the timer.
+    void CheckAndLoadAutoSave();
+    void SetAutoSaveRegular();
+    TListDocument& Document() { return mDocument; }
+    TAlertListAsker& Asker() { return mAsker; }
+    const TBackupSlot* BackupSlot() const { return mBackupSlot.get(); }
+    QTimer* AutoSaveTimer() const { return mAutoSaveTimer; }
     // The machine's run request (machine thread): posted to the window as 'vmrr'.
     void VMachineRunRqtd(const TRunRequest& request) override;
 
@@ -77,20 +99,27 @@ public:
     void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override;
 
     // The list's identity: a file, the restored backup, or a new list.
-    bool AutoBackuped() const { return mAutoBackuped; }
-    const platform::EntryRef& CurERef() const { return mCurERef; }
+    bool AutoBackuped() const { return mDocument.AutoBackuped(); }
+    platform::EntryRef CurERef() const { return platform::EntryRef{mDocument.FilePath()}; }
 
 private:
     class TRunViewOperations;
 
-    bool mAutoBackuped = false;
-    platform::EntryRef mCurERef;
+    void SetCurERef(const std::string& path);
+    void SendSetDrvFolderRqtd();
+    void WriteAutoBackup();
+
     TEditTxtView* mTextView;
     QLabel* mStatBar;
     TRunView* mRunView = nullptr;
     TDebugViewInterface* mDebugView = nullptr;
     std::unique_ptr<TRunViewOperations> mRunOperations;
     TRunHandOff mHandOff;
+    TEditorListText mListText;
+    TAlertListAsker mAsker;
+    TListDocument mDocument;
+    std::unique_ptr<TBackupSlot> mBackupSlot;
+    QTimer* mAutoSaveTimer = nullptr;
 };
 
 // The run request a message carries, and the message that carries a run request.

@@ -115,6 +115,7 @@ void TKivoBasicWindow::CreateMenu() {
     }
     UpdateMItemRepeatRun();
     UpdateMItemUseDebugger();
+    GenerateMenuMRUF();
 }
 
 void TKivoBasicWindow::DestroyMenu() {
@@ -150,12 +151,14 @@ bool TKivoBasicWindow::QuitRequested() {
         platform::Messenger(mApplication).SendMessage(kQuitMessage);
         return false;
     }
-    // Asking to save a modified list comes with saving.
-    return true;
+    // The application's own quit closes the window once the question was answered.
+    if (gAppPrivacy.Quitting.load()) return true;
+    return mBasicView->AskSave(platform::Message(kQuitMessage), mApplication);
 }
 
 bool TKivoBasicWindow::Quit() {
     gExitStates.MainWindowFrame = Frame();
+    StorePanelFolder();
     return QuitForApplication();
 }
 
@@ -165,4 +168,7 @@ void TKivoBasicWindow::IAPChanged(platform::Message* notice) {
         SetLabelsCommon();
 }
 
-void TKivoBasicWindow::LanguageChanged() { SetLabelsCommon(); }
+void TKivoBasicWindow::LanguageChanged() {
+    SetLabelsCommon();
+    SetFilePanelLabel();
+}

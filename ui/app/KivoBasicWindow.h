@@ -15,6 +15,11 @@
 #include "ui/app/CommandTable.h"
 #include "ui/app/KivoBasicView.h"
 #include "ui/app/MainMenuTable.h"
+#include "session/RecentLists.h"
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
 #include "ui/guibase/GUIBase.h"
 
 class TKivoBasicWindow : public TBasicWindow, public TCommandReceiver {
@@ -34,6 +39,7 @@ public:
     void SetRunView(TRunView* runView) { mBasicView->SetRunView(runView); }
     void SetDebugView(TDebugViewInterface* debugView) { mBasicView->SetDebugView(debugView); }
     void SetStatBarStr(const std::string& text) { mBasicView->SetStatBarStr(text); }
+    platform::Handler* Application() const { return mApplication; }
 
     void MessageReceived(platform::Message* message) override;
     bool HandlesCommand(uint32_t what) const override;
@@ -57,6 +63,21 @@ public:
     void MItemRepeatRunClicked(platform::Message* message);
     void MItemUseDebuggerClicked(platform::Message* message);
 
+    // --- recent lists and file panels (KivoBasicWindowListFiles.cpp) ---
+    void GenerateMenuMRUF();
+    void AddHistoryRqtd(platform::Message* message);
+    void RemoveHistoryRqtd(platform::Message* message);
+    void MItemDelAllMRULsClicked(platform::Message* message);
+    void MItemOpenClicked(platform::Message* message);
+    void MItemSaveAsClicked(platform::Message* message);
+    void PanelClosed(platform::Message* message);
+    void PrefDefaultEncodingChanged(platform::Message* message);
+    TRecentLists& RecentLists() { return mRecentLists; }
+    QFileDialog* OpenPanel() const { return mOpenPanel; }
+    QFileDialog* SavePanel() const { return mSavePanel; }
+    QComboBox* EncodingMenu() const { return mEncodingMenu; }
+    QCheckBox* InsertCheckBox() const { return mInsertCheckBox; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -73,6 +94,19 @@ private:
     QAction* mRepeatItem = nullptr;
     QAction* mUseDebuggerItem = nullptr;
     QAction* mOpenShortcut = nullptr;  // Ctrl+O of the Open submenu's own item
+
+    void CreateOpenPanel();
+    void CreateSavePanel();
+    void SetFilePanelLabel();
+    void SetDefaultEncoding();
+    void StorePanelFolder();
+
+    TRecentLists mRecentLists{recent_lists_file()};
+    QFileDialog* mOpenPanel = nullptr;
+    QComboBox* mEncodingMenu = nullptr;
+    QCheckBox* mInsertCheckBox = nullptr;
+    QFileDialog* mSavePanel = nullptr;
+    platform::Message mSavePanelMessage;  // 'SAVE' with the continuation of the last Save As
 };
 
 // A menu label: the catalogue text of `key` ("%AppAuthor%" filled in) with `letter`

@@ -4,16 +4,19 @@
 
 #include "foundation/Common.h"
 #include "ui/app/BasicApp.h"
+#include "ui/app/DesktopOpens.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
-    // Command-line arguments name no documents yet; the first gives the executable.
+    // The first argument gives the executable.
     gAppPrivacy.AnalyzeExePath(argc > 0 ? argv[0] : "");
     // A missing or damaged file leaves the defaults.
     gPrefs.LoadFromFile();
     gExitStates.LoadFromFile();
     {
         TBasicApp app;
+        // The desktop passes the documents to open (the .desktop file's %F).
+        post_desktop_opens(app, argc, argv);
         QApplication::exec();
     }
     gExitStates.SaveToFile();

@@ -1,0 +1,10 @@
+#pragma once
+// Putting a merged list after the end of the editor's list.
+
+#include <string>
+#include <string_view>
+
+// Appends `merged` to `list`. A list that does not end with a line feed gets one
+// first, so that its last line and the merged list's first line stay two lines
+// (saved files end without one).
+void append_merged_list(std::string& list, std::string_view merged);
