@@ -59,6 +59,7 @@ public:
     void QuitRqtd(platform::Message* message);
     void ShowMainWindow(platform::Message* message);
     void ShowRunWindow(platform::Message* message);
+    void ShowDebugWindow(platform::Message* message);
     void IAPChanged(platform::Message* notice);
     // Tool > Preferences...: the dialog, made on first use 20 pixels below the main
     // window's corner.

@@ -28,7 +28,7 @@ const TCommandRow<A> kAppCommands[] = {
     {kAboutRequestedMessage, &A::AboutRequested},
     {kShowMainWinMessage,    &A::ShowMainWindow},
     {kShowRunWindowMessage,  &A::ShowRunWindow},
-    {kShowDebugWinMessage,   nullptr},
+    {kShowDebugWinMessage,   &A::ShowDebugWindow},
     {kPrefsDetermined,       &A::PrefsDetermined},
     {kIAPChangedMessage,     &A::IAPChanged},
     {kQuitMessage,           &A::QuitRqtd},
@@ -100,6 +100,10 @@ void TBasicApp::ShowMainWindow(platform::Message*) {
 
 void TBasicApp::ShowRunWindow(platform::Message*) {
     if (mRunWin) mRunWin->Appear();
+}
+
+void TBasicApp::ShowDebugWindow(platform::Message*) {
+    if (mDebugWin) mDebugWin->Appear();
 }
 
 void TBasicApp::IAPChanged(platform::Message* notice) {

@@ -23,7 +23,7 @@ const TCommandRow<W> kMainWindowCommands[] = {
     {kSaveAsMessage,              &W::MItemSaveAsClicked},
     {kPrefDefaultEncodingChanged, &W::PrefDefaultEncodingChanged},
     {kRepeatRunMessage,           &W::MItemRepeatRunClicked},
-    {kUseDebuggerMessage,         nullptr},
+    {kUseDebuggerMessage,         &W::MItemUseDebuggerClicked},
     {kQuitMessage,                &W::MItemQuitClicked},
 };
 
