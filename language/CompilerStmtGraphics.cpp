@@ -107,6 +107,7 @@ TToken TCompiler::GenProcColor2(const TToken& first)
 
 // COLOR@ (x1, y1) - (x2, y2) [, colour]
 TToken TCompiler::GenProcColorAt(const TToken& keyword)
+// clang-format off
 {
     const TOperandSpec pattern = {{tkLpar, false}, {tkInt, false}, {tkInt, false}, {tkRpar, false},
                                {tkMinus, false}, {tkLpar, false}, {tkInt, false}, {tkInt, false},
@@ -116,6 +117,7 @@ TToken TCompiler::GenProcColorAt(const TToken& keyword)
     AddCode(vcColorAt, tokens.size() == pattern.size());
     return rest;
 }
+// clang-format on
 
 // SCREEN [a] [, [b] [, [c] [, d]]]: at least one place.
 TToken TCompiler::GenProcScreen(const TToken& keyword)

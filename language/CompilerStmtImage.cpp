@@ -21,6 +21,7 @@ struct TPutMode {
     const char* word;
     int32_t mode;
 };
+// clang-format off
 constexpr TPutMode kPutModes[] = {
     {"PSET", 0},
     {"PRESET", 1},
@@ -28,6 +29,7 @@ constexpr TPutMode kPutModes[] = {
     {"AND", 3},
     {"XOR", 4},
 };
+// clang-format on
 constexpr int32_t kEmptyPutMode = 4;
 
 // The array that GET@ fills or PUT@ draws: a reference to a numeric variable.

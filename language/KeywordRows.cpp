@@ -3,6 +3,7 @@
 namespace {
 
 // Control words (alphabetical), then word operators (alphabetical).
+// clang-format off
 constexpr TKeywordKindRow kCtrlRows[] = {
     {"AS", tkAs},
     {"ELSE", tkElse},
@@ -22,6 +23,7 @@ constexpr TKeywordKindRow kCtrlRows[] = {
     {"OR", tkOr},
     {"XOR", tkXor},
 };
+// clang-format on
 
 constexpr TKeywordCodeRow kFuncProcRows[] = {
     {"MID$", vcMidDl},
@@ -33,6 +35,7 @@ constexpr TKeywordCodeRow kFuncProcRows[] = {
     {"WINDOW", vcWindow},
 };
 
+// clang-format off
 constexpr TKeywordCodeRow kFuncRows[] = {
     {"ABS", vcAbs},
     {"AKCNV$", vcAkcnvDl},
@@ -102,6 +105,7 @@ constexpr TKeywordCodeRow kFuncRows[] = {
     {"VAL", vcVal},
     {"VARPTR", vcVarptr},
 };
+// clang-format on
 
 constexpr TKeywordCodeRow kExFuncRows[] = {
     {"KIVOVERSION$", vcXKivoversionDl},

@@ -10,6 +10,7 @@ struct KeywordRow {
 };
 
 // One-byte tokens. 0xCA and 0xEF have no keyword; 0xFF starts a two-byte token.
+// clang-format off
 constexpr KeywordRow kOneByteKeywords[] = {
     {0x80, "AUTO"},
     {0x81, "BSAVE"},
@@ -137,8 +138,10 @@ constexpr KeywordRow kOneByteKeywords[] = {
     {0xFD, "MOD"},
     {0xFE, "\\"},
 };
+// clang-format on
 
 // Two-byte tokens 0xFF 0x80..0xFF 0xCF; 0xFF87..0xFF8F have no keyword.
+// clang-format off
 constexpr KeywordRow kTwoByteKeywords[] = {
     {0xFF80, "DATE$"},
     {0xFF81, "MID$"},
@@ -212,6 +215,7 @@ constexpr KeywordRow kTwoByteKeywords[] = {
     {0xFFCE, "IEEE"},
     {0xFFCF, "STATUS"},
 };
+// clang-format on
 
 template <size_t N>
 void store_rows(const KeywordRow (&rows)[N], BinSaveKeywordTable* table)

@@ -11,6 +11,7 @@ struct OneByteRow {
 };
 
 // The PC-98's one-byte graphic characters and the ASCII characters that stand in for them.
+// clang-format off
 constexpr OneByteRow kOneByteRows[] = {
     {0x80, 0x81, '_'},
     {0x82, 0x84, '-'},
@@ -59,6 +60,7 @@ constexpr OneByteRow kOneByteRows[] = {
     {0xF6, 0xF6, 'M'},
     {0xF7, 0xF7, 'S'},
 };
+// clang-format on
 
 // How a two-byte code's replacement is made from the code.
 enum class TwoByteRule {

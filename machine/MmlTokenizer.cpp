@@ -34,11 +34,13 @@ struct SignKind {
     TMmlTokenKind Kind;
 };
 
+// clang-format off
 constexpr SignKind kSignKinds[] = {
     {'<', mtkLt},   {'>', mtkGt},    {'+', mtkPlus},  {'#', mtkPlus}, {'-', mtkMinus},
     {'.', mtkPeriod}, {',', mtkComma}, {'^', mtkHat}, {'{', mtkLseq}, {'}', mtkRseq},
     {'_', mtkTrans}, {'!', mtkLfo},  {'"', mtkBeep},  {'*', mtkStar},
 };
+// clang-format on
 
 }  // namespace
 

@@ -15,11 +15,13 @@ TEST(CharColorTest, CharBytesCountsTheLeadingOneBits)
         unsigned char lead;
         int expected;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {0x00, 1}, {0x41, 1}, {0x7F, 1}, {0x80, 1}, {0xBF, 1}, {0xC0, 2}, {0xDF, 2}, {0xE0, 3},
         {0xEF, 3}, {0xF0, 4}, {0xF7, 4}, {0xF8, 5}, {0xFB, 5}, {0xFC, 6}, {0xFD, 6}, {0xFE, 7},
         {0xFF, 8},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(char_bytes(static_cast<char>(c.lead)), c.expected) << "lead byte " << int(c.lead);
 }

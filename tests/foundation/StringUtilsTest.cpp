@@ -70,11 +70,13 @@ TEST(StringUtilsTest, ExtractFileFolderPathKernelKeepsNCharactersPastTheLastSlas
         int n;
         std::string expected;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"/a/b/c", 1, "/a/b/"}, {"/a/b/c", 0, "/a/b"}, {"c", 0, ""},    {"c", 1, ""},
         {"c", 5, ""},           {"/c", 1, "/"},        {"/c", 0, ""},   {"/a/b/", 1, "/a/b/"},
         {"/a/b/c", 9, "/a/b/c"}, {"/a/b/c", -9, ""},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(extract_file_folder_path_kernel(c.path, c.n), c.expected)
             << "\"" << c.path << "\" with n = " << c.n;

@@ -36,11 +36,13 @@ TEST(CompilerVariablesTest, SuffixesNameDifferentVariables)
 TEST(CompilerVariablesTest, TypeRule)
 {
     TBench b("");
+    // clang-format off
     const std::pair<const char*, TTokenKind> cases[] = {
         {"12", tkInt},     {"1.5", tkSingle}, {".5", tkSingle},  {"12#", tkDouble}, {"12!", tkSingle},
         {"1.5%", tkInt},   {"A", tkSingle},   {"A$", tkString},  {"A%B", tkSingle}, {"A_", tkSingle},
         {"A.", tkSingle},  {"_X", tkSingle},  {"", tkSingle},    {"?", tkSingle},
     };
+    // clang-format on
     for (const auto& [text, type] : cases)
         EXPECT_EQ(b.compiler.DistinctVarType(text), type) << text;
     EXPECT_EQ(b.compiler.FindVarInfo("A_")->VarName, "A_!");
@@ -55,6 +57,7 @@ struct TDefCase {
 
 TEST(CompilerVariablesTest, DefaultTypesByLetterRanges)
 {
+    // clang-format off
     const TDefCase cases[] = {
         {"A-C", "ABC", tkEot},
         {"A - C", "ABC", tkEot},
@@ -64,6 +67,7 @@ TEST(CompilerVariablesTest, DefaultTypesByLetterRanges)
         {"A-Z", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", tkEot},
         {"C ELSE", "C", tkElse},
     };
+    // clang-format on
     for (const auto& c : cases) {
         TBench b(c.letters);
         EXPECT_EQ(b.compiler.SetDefVarType(tkInt).kind, c.rest) << c.letters;

@@ -57,12 +57,14 @@ struct KanaPair {
 
 TEST_F(KanaTables, Counterparts)
 {
+    // clang-format off
     const KanaPair pairs[] = {
         {0, 0xFF61, 0x3002},  {1, 0xFF62, 0x300C},  {3, 0xFF64, 0x3001},  {4, 0xFF65, 0x30FB},
         {5, 0xFF66, 0x30F2},  {6, 0xFF67, 0x30A1},  {10, 0xFF6B, 0x30A9}, {11, 0xFF6C, 0x30E3},
         {14, 0xFF6F, 0x30C3}, {15, 0xFF70, 0x30FC}, {16, 0xFF71, 0x30A2}, {21, 0xFF76, 0x30AB},
         {60, 0xFF9D, 0x30F3}, {61, 0xFF9E, 0x309B}, {62, 0xFF9F, 0x309C},
     };
+    // clang-format on
     for (const KanaPair& p : pairs) {
         EXPECT_EQ(mid.HalfKanaTable[p.Position], Utf8(p.Half)) << p.Position;
         EXPECT_EQ(mid.FullKanaTable[p.Position], Utf8(p.Full)) << p.Position;

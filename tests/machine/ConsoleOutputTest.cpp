@@ -131,10 +131,12 @@ TEST_F(ConsoleOutput, TabAndSpc) {
         int32_t argument;
         size_t blanks;
     };
+    // clang-format off
     const Case cases[] = {
         {vcTab, 10, 5, 0},  {vcTab, 10, 85, 0}, {vcTab, 0, 85, 5},  {vcTab, 3, -4, 0},
         {vcSpc, 0, 80, 0},  {vcSpc, 0, -3, 0},  {vcSpc, 0, 83, 3},  {vcSpc, 50, 10, 10},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.cmd) + " " + std::to_string(c.argument));
         MoveTo(0, c.column);

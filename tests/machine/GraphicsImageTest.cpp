@@ -138,10 +138,12 @@ TEST_F(PageImageTest, PutDrawsEveryModeOverThePage)
     const struct {
         TPutMode mode;
         Picture expected;
+    // clang-format off
     } cases[] = {
         {TPutMode::PSet, {"01", "23"}},   {TPutMode::PReset, {"FE", "DC"}}, {TPutMode::Or, {"67", "67"}},
         {TPutMode::And, {"00", "22"}},    {TPutMode::Xor, {"67", "45"}},
     };
+    // clang-format on
     int64_t x = 10;
     for (const auto& c : cases) {
         put_page_image(Page(), pages.GrphColPal, image, x, 20, c.mode);

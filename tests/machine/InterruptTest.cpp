@@ -152,11 +152,13 @@ TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused) {
         const char* name;
         int32_t id;
     };
+    // clang-format off
     const Case cases[] = {
         {"KEY(0)", 0x40},          {"KEY(11)", 0x4B},          {"KEY(13), PLAY's bit", 0x4D},
         {"KEY(-100)", 64 - 100},   {"MOUSE(0)", 0x200000},     {"MOUSE(6)", 0x200006},
         {"MOUSE(-1)", 0x1FFFFF},   {"two event bits", 0x30},   {"no event", 0},
     };
+    // clang-format on
     uint8_t before[32];
     for (int bit = 0; bit < 32; ++bit) before[bit] = machine.IrStates[bit].load();
     for (const Case& c : cases) {

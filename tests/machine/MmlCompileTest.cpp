@@ -69,6 +69,7 @@ protected:
 };
 
 TEST_F(MmlCompileTest, NotesAfterResetFollowOneAnotherWithGateSevenEighths)
+// clang-format off
 {
     const std::vector<Cmd> expected{
         {pmcNoteOn, 72, 64, 0},     {pmcNoteOff, 72, 64, 4032},  {pmcMarker, 0, 0, 4608},
@@ -79,6 +80,7 @@ TEST_F(MmlCompileTest, NotesAfterResetFollowOneAnotherWithGateSevenEighths)
     EXPECT_EQ(player.Settings(1).CompilePosition, 13824);
     EXPECT_TRUE(player.Queued(2).empty());
 }
+// clang-format on
 
 TEST_F(MmlCompileTest, LengthsOfNotes)
 {
@@ -87,6 +89,7 @@ TEST_F(MmlCompileTest, LengthsOfNotes)
         int64_t toOff;
         int64_t toMarker;
     };
+    // clang-format off
     const Row rows[] = {
         {"C", 4032, 4608},        {"C4.", 6048, 6912},      {"C4.^8", 9072, 10368},
         {"C4^8.", 9072, 10368},   {"C4 8", 6048, 6912},     {"C4^^8", 6048, 6912},
@@ -96,6 +99,7 @@ TEST_F(MmlCompileTest, LengthsOfNotes)
         {"Q8C", 4608, 4608},      {"Q1C", 576, 4608},       {"L8C", 2016, 2304},
         {"L8C.", 3024, 3456},     {"C16 16 16 16", 4032, 4608},
     };
+    // clang-format on
     for (const Row& row : rows) {
         player.Clear();
         const auto [toOff, toMarker] = NoteSpan(row.text);
@@ -110,12 +114,14 @@ TEST_F(MmlCompileTest, PitchesFollowOctaveAndAccidentals)
         const char* text;
         int note;
     };
+    // clang-format off
     const Row rows[] = {
         {"C", 72},     {"A", 81},     {"B", 83},       {"C+", 73},     {"C#", 73},
         {"C-", 71},    {"B+", 84},    {"O8C", 120},    {"O1C", 36},    {"O4C-", 71},
         {"O8G", 127},  {"<C", 60},    {">C", 84},      {"O1<<<<C", 12}, {"O1<<C-", 11},
         {"o2 e", 52},  {"O2\tD", 50}, {"O3\rF", 65},
     };
+    // clang-format on
     for (const Row& row : rows) {
         player.Clear();
         const std::vector<Cmd> cmds = Compile(1, row.text);
@@ -229,11 +235,13 @@ TEST_F(MmlCompileTest, VelocityFollowsVolumeCommandsAndTheSsgVolume)
         const char* text;
         int velocity;
     };
+    // clang-format off
     const Row rows[] = {
         {1, 80, "V15C", 127}, {1, 80, "V0C", 0},     {1, 80, "V8C", 67},   {1, 200, "V15C", 127},
         {4, 80, "V15C", 101}, {4, 80, "V0C", 0},     {4, 80, "@V100C", 80}, {4, 200, "V15C", 127},
         {4, 200, "@V127C", 127}, {6, 150, "@V80C", 120}, {4, 0, "V15C", 0}, {1, 80, "@V99C", 99},
     };
+    // clang-format on
     for (const Row& row : rows) {
         prefs.SetSsgVolume(row.ssgVolume);
         player.Clear();

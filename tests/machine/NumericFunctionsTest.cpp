@@ -232,11 +232,13 @@ TEST(LeadingNumbers, SinglesStayFinite) {
         const char* text;
         float value;
     };
+    // clang-format off
     const Case cases[] = {
         {"1.5", 1.5f},          {"3.4E38", 3.4e38f}, {"3.5E38", largest}, {"-3.5E38", -largest},
         {"1E999", largest},     {"-1E999", -largest}, {"1E-999", 0.0f},   {"1E39x", largest},
         {"abc", 0.0f},
     };
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(leading_single_number(c.text), c.value) << c.text;
 }
 

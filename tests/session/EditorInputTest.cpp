@@ -43,6 +43,7 @@ TEST(RunLineText, LineNumberOrLabel) {
         std::optional<int32_t> lineNum;
         std::optional<std::string> label;
     };
+    // clang-format off
     const Case cases[] = {
         {"100", 100, std::nullopt},
         {"12ab", 12, std::nullopt},
@@ -53,6 +54,7 @@ TEST(RunLineText, LineNumberOrLabel) {
         {" 100", std::nullopt, " 100"},
         {"-5", std::nullopt, "-5"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         TRunRequest request;
         EXPECT_EQ(set_run_line_from_text(c.typed, request), "") << c.typed;
@@ -72,6 +74,7 @@ TEST(RenumberFields, ReadAsTheDialogAppliesThem) {
         const char* step;
         int32_t expectedNew, expectedOld, expectedStep;
     };
+    // clang-format off
     const Case cases[] = {
         {"", "", "", 10, 1, 10},
         {"0", "0", "0", 1, 1, 1},
@@ -80,6 +83,7 @@ TEST(RenumberFields, ReadAsTheDialogAppliesThem) {
         {"100", "20", "3x", 100, 20, 3},
         {" 200", "+30", "5", 200, 30, 5},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const TRenumberValues values = read_renumber_fields(c.newLine, c.oldLine, c.step);
         EXPECT_EQ(values.NewLine, c.expectedNew) << c.newLine;

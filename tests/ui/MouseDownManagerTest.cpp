@@ -46,6 +46,7 @@ struct GestureCase {
     std::vector<std::string> calls;
 };
 
+// clang-format off
 const GestureCase kGestures[] = {
     {"single click", {{'d', 0, 1, 1}, {'u', 0}}, {"DownL", "ClickLS", "UpL"}},
     {"right click", {{'d', 0, 2, 1}, {'u', 0}}, {"DownR", "ClickRS", "UpR"}},
@@ -67,6 +68,7 @@ const GestureCase kGestures[] = {
     {"a new press restarts", {{'d', 0, 1, 1}, {'m', 30}, {'d', 50, 1, 1}, {'u', 50}},
      {"DownL", "BeginL", "DraggingL", "DownL", "ClickLS", "UpL"}},
 };
+// clang-format on
 
 TEST(MouseDownManager, GesturesCallTheirHooksInOrder) {
     for (const GestureCase& gesture : kGestures) {

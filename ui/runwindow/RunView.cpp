@@ -33,6 +33,7 @@ struct TSpecialKey {
 };
 
 // Keys without a printable character.
+// clang-format off
 constexpr TSpecialKey kSpecialKeys[] = {
     {Qt::Key_Home, 0x01},
     {Qt::Key_End, 0x04},
@@ -50,6 +51,7 @@ constexpr TSpecialKey kSpecialKeys[] = {
     {Qt::Key_Down, 0x1F},
     {Qt::Key_Delete, 0x7F},
 };
+// clang-format on
 
 char special_key_byte(int qtKey) {
     for (const TSpecialKey& key : kSpecialKeys)

@@ -34,6 +34,7 @@ TEST(ScreenCopyText, RowsLoseTrailingBlanksAndKeepInnerOnes) {
         std::vector<Cell> cells;
         std::string expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"a blank screen", {}, line_feeds(25)},
         {"Ok on the first row", {{0, "O"}, {1, "k"}}, "Ok" + line_feeds(25)},
@@ -42,6 +43,7 @@ TEST(ScreenCopyText, RowsLoseTrailingBlanksAndKeepInnerOnes) {
          "\n漢字" + line_feeds(24)},
         {"the last column", {{79, "Z"}}, std::string(79, ' ') + "Z" + line_feeds(25)},
     };
+    // clang-format on
     for (const Case& c : cases) {
         TBasicRsrc rsrc;
         for (const Cell& cell : c.cells) set_cell(rsrc, cell.idx, cell.text);
