@@ -24,16 +24,16 @@ inline constexpr uint32_t VarReset = fourcc("rsvr");     // an array was made; p
 inline constexpr uint32_t RunEnded = fourcc("dbed");     // posted
 inline constexpr uint32_t ShowLine = fourcc("sslr");     // a run-time error's line; posted
 
-inline constexpr std::string_view Run = "Run";            // int64
-inline constexpr std::string_view LineNum = "LineNum";    // int32
-inline constexpr std::string_view Killed = "Killed";      // bool, only when true
+inline constexpr std::string_view Run = "Run";          // int64
+inline constexpr std::string_view LineNum = "LineNum";  // int32
+inline constexpr std::string_view Killed = "Killed";    // bool, only when true
 // One entry per variable, in parallel: the name with its type suffix, the element
 // index (0 the plain variable) and the value's text.
-inline constexpr std::string_view VarName = "VarName";    // string
-inline constexpr std::string_view DimIdx = "DimIdx";      // int32
-inline constexpr std::string_view Value = "Value";        // string
+inline constexpr std::string_view VarName = "VarName";  // string
+inline constexpr std::string_view DimIdx = "DimIdx";    // int32
+inline constexpr std::string_view Value = "Value";      // string
 // 'rsvr' only: the value type and the dimension sizes as the record keeps them.
-inline constexpr std::string_view VarType = "VarType";    // int32
-inline constexpr std::string_view DimSize = "DimSize";    // int32, one entry per dimension
+inline constexpr std::string_view VarType = "VarType";  // int32
+inline constexpr std::string_view DimSize = "DimSize";  // int32, one entry per dimension
 
 }  // namespace debug_msg

@@ -26,7 +26,8 @@ public:
     explicit TDebugReply(std::shared_ptr<platform::ReplyChannel> channel) : mChannel(std::move(channel)) {}
     ~TDebugReply() { Answer(); }
     TDebugReply(TDebugReply&&) noexcept = default;
-    TDebugReply& operator=(TDebugReply&& other) noexcept {
+    TDebugReply& operator=(TDebugReply&& other) noexcept
+    {
         if (this != &other) {
             Answer();
             mChannel = std::move(other.mChannel);
@@ -36,7 +37,8 @@ public:
     TDebugReply(const TDebugReply&) = delete;
     TDebugReply& operator=(const TDebugReply&) = delete;
 
-    void Answer() {
+    void Answer()
+    {
         if (mChannel) {
             mChannel->Answer(platform::Message(platform::kNoReply));
             mChannel.reset();
@@ -57,8 +59,7 @@ public:
     virtual void Post(const platform::Message& message) = 0;
     // Hands over a message whose sender waits for `reply`; false when it could not be
     // handed over within `deliveryTimeout` microseconds (then `reply` is dropped).
-    virtual bool Deliver(const platform::Message& message, TDebugReply reply,
-                         platform::bigtime_t deliveryTimeout) = 0;
+    virtual bool Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t deliveryTimeout) = 0;
 };
 
 // How the machine's timed waits pass time: the system clock, or a test's own.

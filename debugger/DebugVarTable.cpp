@@ -5,18 +5,24 @@
 #include "language/MidCode.h"
 #include "language/VarInfo.h"
 
-int32_t TDebugVar::ElementCount() const { return static_cast<int32_t>(var_element_count(Sizes)); }
+int32_t TDebugVar::ElementCount() const
+{
+    return static_cast<int32_t>(var_element_count(Sizes));
+}
 
-std::string TDebugVar::ValueText(int32_t element) const {
+std::string TDebugVar::ValueText(int32_t element) const
+{
     const auto found = Values.find(element);
     return found != Values.end() ? found->second : var_default_text(Type);
 }
 
-std::string TDebugVar::RowText(int32_t element) const {
+std::string TDebugVar::RowText(int32_t element) const
+{
     return var_element_label(Name, Sizes, element) + " : " + ValueText(element);
 }
 
-void TDebugVarTable::SetFrom(const TMidCode& code) {
+void TDebugVarTable::SetFrom(const TMidCode& code)
+{
     mVars.clear();
     for (const auto& [name, info] : code.VarInfoMap) {
         // Keyed by the name the machine's messages carry.
@@ -33,7 +39,8 @@ void TDebugVarTable::SetFrom(const TMidCode& code) {
     }
 }
 
-std::vector<std::pair<std::string, int32_t>> TDebugVarTable::ApplyUpdate(const platform::Message& message) {
+std::vector<std::pair<std::string, int32_t>> TDebugVarTable::ApplyUpdate(const platform::Message& message)
+{
     std::vector<std::pair<std::string, int32_t>> changed;
     std::string name;
     for (int32_t i = 0; message.FindString(debug_msg::VarName, i, &name) == platform::kOk; ++i) {
@@ -53,7 +60,8 @@ std::vector<std::pair<std::string, int32_t>> TDebugVarTable::ApplyUpdate(const p
     return changed;
 }
 
-std::string TDebugVarTable::ApplyReset(const platform::Message& message) {
+std::string TDebugVarTable::ApplyReset(const platform::Message& message)
+{
     std::string name;
     int32_t type = 0;
     std::string value;
@@ -73,7 +81,8 @@ std::string TDebugVarTable::ApplyReset(const platform::Message& message) {
     return name;
 }
 
-const TDebugVar* TDebugVarTable::Find(const std::string& name) const {
+const TDebugVar* TDebugVarTable::Find(const std::string& name) const
+{
     const auto found = mVars.find(name);
     return found != mVars.end() ? &found->second : nullptr;
 }

@@ -17,8 +17,8 @@ class TMidCode;
 struct TDebugVar {
     std::string Name;
     TTokenKind Type = tkUntyped;
-    std::vector<int32_t> Sizes;                 // empty without an array
-    std::map<int32_t, std::string> Values;      // element → text; absent: the type's default
+    std::vector<int32_t> Sizes;             // empty without an array
+    std::map<int32_t, std::string> Values;  // element → text; absent: the type's default
 
     // The number of array elements (0 without an array).
     int32_t ElementCount() const;

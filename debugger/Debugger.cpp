@@ -15,23 +15,25 @@ std::atomic<int64_t> next_run_number{1};
 
 }  // namespace
 
-TDebugger::TDebugger(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml,
-                     TRunRequestSink* runRqstView, TDebugSink* sink, TAlertSink* alerts)
+TDebugger::TDebugger(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
+                     TDebugSink* sink, TAlertSink* alerts)
     : TVMachine(name, code, rsrc, mml, runRqstView, alerts),
-      mRunNumber(next_run_number.fetch_add(1, std::memory_order_relaxed)),
-      mSink(sink),
-      mDebugClock(&TDebugClock::System()) {
+      mRunNumber(next_run_number.fetch_add(1, std::memory_order_relaxed)), mSink(sink),
+      mDebugClock(&TDebugClock::System())
+{
     UseFuncTable(DebugFuncTable());
 }
 
 // The thread may wait in a break or for an answer: end those waits before the
 // machine's own destructor waits for the thread.
-TDebugger::~TDebugger() {
+TDebugger::~TDebugger()
+{
     Terminate();
     Wait(nullptr);
 }
 
-const TVMachine::TFuncTable& TDebugger::DebugFuncTable() {
+const TVMachine::TFuncTable& TDebugger::DebugFuncTable()
+{
     using D = TDebugger;
     static const TFuncTable table = FuncTableWith({
         {vcBCall, static_cast<THandler>(&D::DebugBasicBCall)},
@@ -45,29 +47,37 @@ const TVMachine::TFuncTable& TDebugger::DebugFuncTable() {
     return table;
 }
 
-void TDebugger::SetDebugRunMode(TDebugRunMode mode) {
+void TDebugger::SetDebugRunMode(TDebugRunMode mode)
+{
     mRunMode.store(mode, std::memory_order_release);
     mCallDepth.store(0, std::memory_order_release);
 }
 
-void TDebugger::Unbreak() {
+void TDebugger::Unbreak()
+{
     mGoOn.store(true, std::memory_order_release);
-    { std::lock_guard lock(mBreakLock); }
+    {
+        std::lock_guard lock(mBreakLock);
+    }
     mBreakSignal.notify_all();
 }
 
-int32_t TDebugger::Terminate() {
+int32_t TDebugger::Terminate()
+{
     TVMachine::Terminate();
     {
         std::lock_guard lock(mPendingLock);
         if (mPending) mPending->Answer(platform::Message(platform::kNoReply));
     }
-    { std::lock_guard lock(mBreakLock); }
+    {
+        std::lock_guard lock(mBreakLock);
+    }
     mBreakSignal.notify_all();
     return 0;
 }
 
-int32_t TDebugger::Execute() {
+int32_t TDebugger::Execute()
+{
     try {
         PrepareRunCodes();
         DebugLoop();
@@ -90,7 +100,8 @@ int32_t TDebugger::Execute() {
 
 // The machine's run without its fast paths: every code goes through its handler, and
 // Pause is looked at before each one.
-void TDebugger::DebugLoop() {
+void TDebugger::DebugLoop()
+{
     const TVMCode* const base = MidCode->Codes.data();
     const TVMCode* const end = base + MidCode->Codes.size();
     while (PC < end) {
@@ -104,7 +115,8 @@ void TDebugger::DebugLoop() {
     }
 }
 
-void TDebugger::DebugBasicBLineBegin(const TVMCode* code) {
+void TDebugger::DebugBasicBLineBegin(const TVMCode* code)
+{
     ExeBasicBLineBegin(code);
     platform::Message message = NewMessage(debug_msg::CurLine);
     message.AddInt32(debug_msg::LineNum, CurLineNum);
@@ -115,58 +127,73 @@ void TDebugger::DebugBasicBLineBegin(const TVMCode* code) {
         Break();
 }
 
-void TDebugger::DebugBasicBCall(const TVMCode* code) {
+void TDebugger::DebugBasicBCall(const TVMCode* code)
+{
     ExeBasicBCall(code);
     CallEntered();
 }
 
-void TDebugger::ExeBasicOnGosubGotoGosubInvoked() { CallEntered(); }
+void TDebugger::ExeBasicOnGosubGotoGosubInvoked()
+{
+    CallEntered();
+}
 
 // Counted and shown like a GOSUB, so that the trap's RETURN leaves the depth and the
 // call stack as they were.
-void TDebugger::TrapSubroutineEntered() { CallEntered(); }
+void TDebugger::TrapSubroutineEntered()
+{
+    CallEntered();
+}
 
-void TDebugger::CallEntered() {
+void TDebugger::CallEntered()
+{
     mCallDepth.fetch_add(1, std::memory_order_acq_rel);
     platform::Message message = NewMessage(debug_msg::CallAdded);
     message.AddInt32(debug_msg::LineNum, CurLineNum);
     SendAndWait(message);
 }
 
-void TDebugger::DebugBasicBRet(const TVMCode* code) {
+void TDebugger::DebugBasicBRet(const TVMCode* code)
+{
     const int32_t depth = mCallDepth.fetch_sub(1, std::memory_order_acq_rel);
     if (mRunMode.load(std::memory_order_acquire) == DRM_STEP_OUT && depth == 0) Break();
     ExeBasicBRet(code);
     SendAndWait(NewMessage(debug_msg::CallRemoved));
 }
 
-void TDebugger::DebugBasicBExit(const TVMCode* code) {
+void TDebugger::DebugBasicBExit(const TVMCode* code)
+{
     ExeBasicBExit(code);
     platform::Message message = NewMessage(debug_msg::RunEnded);
     if (gAppPrivacy.Killed.load()) message.AddBool(debug_msg::Killed, true);
     Post(message);
 }
 
-void TDebugger::DebugBasicBAssignArray(const TVMCode* code) {
+void TDebugger::DebugBasicBAssignArray(const TVMCode* code)
+{
     ExeBasicBAssignArray(code);
     SendUpdateVarInfoRqtd(1);
 }
 
-void TDebugger::DebugBasicDim(const TVMCode* code) {
+void TDebugger::DebugBasicDim(const TVMCode* code)
+{
     for (int32_t i = 0; i < code->Operand.Long; ++i) SendResetVarRqtd(DimOneVar());
 }
 
-void TDebugger::DebugBasicSwap(const TVMCode* code) {
+void TDebugger::DebugBasicSwap(const TVMCode* code)
+{
     ExeBasicSwap(code);
     SendUpdateVarInfoRqtd(3);
 }
 
-void TDebugger::RegisterVarAccess(int slot, TVarInfo* var, long element) {
+void TDebugger::RegisterVarAccess(int slot, TVarInfo* var, long element)
+{
     if (slot < 0 || slot > 2) return;
     mAccess[slot] = TVarAccess{var, static_cast<int32_t>(element)};
 }
 
-void TDebugger::SendUpdateVarInfoRqtd(int count) {
+void TDebugger::SendUpdateVarInfoRqtd(int count)
+{
     platform::Message message = NewMessage(debug_msg::VarsUpdated);
     for (int slot = 0; slot < count && slot < 3; ++slot) {
         const TVarAccess& access = mAccess[slot];
@@ -178,7 +205,8 @@ void TDebugger::SendUpdateVarInfoRqtd(int count) {
     SendAndWait(message);
 }
 
-void TDebugger::SendResetVarRqtd(TVarInfo* var) {
+void TDebugger::SendResetVarRqtd(TVarInfo* var)
+{
     if (var == nullptr) return;
     platform::Message message = NewMessage(debug_msg::VarReset);
     message.AddString(debug_msg::VarName, var->VarName);
@@ -188,7 +216,8 @@ void TDebugger::SendResetVarRqtd(TVarInfo* var) {
     Post(message);
 }
 
-void TDebugger::Break() {
+void TDebugger::Break()
+{
     mGoOn.store(false, std::memory_order_release);
     platform::Message message = NewMessage(debug_msg::BreakBegun);
     message.AddInt32(debug_msg::LineNum, CurLineNum);
@@ -197,17 +226,20 @@ void TDebugger::Break() {
     mBreakSignal.wait(lock, [&] { return mGoOn.load(std::memory_order_acquire) || StopRequested(); });
 }
 
-platform::Message TDebugger::NewMessage(uint32_t what) const {
+platform::Message TDebugger::NewMessage(uint32_t what) const
+{
     platform::Message message(what);
     message.AddInt64(debug_msg::Run, mRunNumber);
     return message;
 }
 
-void TDebugger::Post(const platform::Message& message) {
+void TDebugger::Post(const platform::Message& message)
+{
     if (mSink != nullptr) mSink->Post(message);
 }
 
-void TDebugger::SendAndWait(const platform::Message& message) {
+void TDebugger::SendAndWait(const platform::Message& message)
+{
     if (mSink == nullptr) return;
     auto channel = std::make_shared<platform::ReplyChannel>();
     {

@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-std::optional<int32_t> leading_line_number(std::string_view text) {
+std::optional<int32_t> leading_line_number(std::string_view text)
+{
     size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
     int32_t number = 0;
@@ -11,7 +12,8 @@ std::optional<int32_t> leading_line_number(std::string_view text) {
     return number;
 }
 
-void TSrcCodeLines::Set(std::string_view source) {
+void TSrcCodeLines::Set(std::string_view source)
+{
     mLines.clear();
     while (!source.empty()) {
         const size_t end = source.find('\n');
@@ -25,19 +27,22 @@ void TSrcCodeLines::Set(std::string_view source) {
     }
 }
 
-int TSrcCodeLines::Row(int32_t lineNum) const {
+int TSrcCodeLines::Row(int32_t lineNum) const
+{
     if (lineNum < 0) return -1;
     for (size_t i = 0; i < mLines.size(); ++i)
         if (mLines[i].LineNum == lineNum) return static_cast<int>(i);
     return -1;
 }
 
-std::string TSrcCodeLines::Line(int32_t lineNum) const {
+std::string TSrcCodeLines::Line(int32_t lineNum) const
+{
     const int row = Row(lineNum);
     return row < 0 ? std::string() : mLines[static_cast<size_t>(row)].Text;
 }
 
-int TSrcCodeLines::FirstNumberedRow() const {
+int TSrcCodeLines::FirstNumberedRow() const
+{
     for (size_t i = 0; i < mLines.size(); ++i)
         if (mLines[i].LineNum >= 0) return static_cast<int>(i);
     return -1;

@@ -4,14 +4,16 @@
 
 #include "language/VarInfo.h"
 
-std::string var_number_text(double value) {
+std::string var_number_text(double value)
+{
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     if (result.ec != std::errc()) return {};
     return std::string(buffer, result.ptr);
 }
 
-std::string var_cut_text(std::string_view text) {
+std::string var_cut_text(std::string_view text)
+{
     if (text.size() <= VAR_TEXT_MAX) return std::string(text);
     size_t cut = VAR_TEXT_MAX;
     // Back off over continuation bytes to the start of the character that would be split.
@@ -19,7 +21,8 @@ std::string var_cut_text(std::string_view text) {
     return std::string(text.substr(0, cut));
 }
 
-std::string var_value_text(const TVarInfo& v, int32_t element) {
+std::string var_value_text(const TVarInfo& v, int32_t element)
+{
     if (element < 0 || element >= v.ElemCount) return {};
     switch (v.VarType) {
     case tkInt:
@@ -34,12 +37,12 @@ std::string var_value_text(const TVarInfo& v, int32_t element) {
     case tkString:
         if (const std::string* values = v.StringValues()) return var_cut_text(values[element]);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
-std::string var_default_text(TTokenKind type) {
+std::string var_default_text(TTokenKind type)
+{
     switch (type) {
     case tkInt:
     case tkSingle:
@@ -48,13 +51,15 @@ std::string var_default_text(TTokenKind type) {
     }
 }
 
-std::vector<int32_t> var_dim_sizes(const TVarInfo& v) {
+std::vector<int32_t> var_dim_sizes(const TVarInfo& v)
+{
     const int32_t n = v.Dims[0];
     if (n <= 0 || n > TVarInfo::MAX_DIMS) return {};
     return std::vector<int32_t>(v.Dims + 1, v.Dims + 1 + n);
 }
 
-int64_t var_element_count(std::span<const int32_t> sizes) {
+int64_t var_element_count(std::span<const int32_t> sizes)
+{
     if (sizes.empty()) return 0;
     int64_t count = 1;
     for (const int32_t size : sizes) {
@@ -65,7 +70,8 @@ int64_t var_element_count(std::span<const int32_t> sizes) {
     return count;
 }
 
-std::string var_element_label(std::string_view name, std::span<const int32_t> sizes, int32_t element) {
+std::string var_element_label(std::string_view name, std::span<const int32_t> sizes, int32_t element)
+{
     std::string label(name);
     if (element <= 0 || sizes.empty()) return label;
     std::vector<int32_t> subscripts;

@@ -6,7 +6,8 @@
 
 #include "foundation/StringUtils.h"
 
-void TAppPrivacy::AnalyzeExePath(const char* path) {
+void TAppPrivacy::AnalyzeExePath(const char* path)
+{
     mExeName.clear();
     mExeFolder.clear();
     if (!path || !*path) return;

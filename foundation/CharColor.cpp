@@ -14,20 +14,18 @@ int char_bytes(char lead)
 
 bool is_kanji(const char* p, const std::vector<std::string>& sortedHalfKana)
 {
-    if (static_cast<unsigned char>(*p) < 0x80)
-        return false;
+    if (static_cast<unsigned char>(*p) < 0x80) return false;
 
     // The character's bytes, never past the terminating NUL.
     const int wanted = char_bytes(*p);
     int length = 1;
-    while (length < wanted && p[length] != '\0')
-        ++length;
+    while (length < wanted && p[length] != '\0') ++length;
     const std::string_view character(p, static_cast<std::size_t>(length));
 
     // std::string_view compares bytes as unsigned, the table's order.
-    const auto found = std::lower_bound(
-        sortedHalfKana.begin(), sortedHalfKana.end(), character,
-        [](const std::string& entry, std::string_view key) { return std::string_view(entry) < key; });
+    const auto found =
+        std::lower_bound(sortedHalfKana.begin(), sortedHalfKana.end(), character,
+                         [](const std::string& entry, std::string_view key) { return std::string_view(entry) < key; });
     return found == sortedHalfKana.end() || std::string_view(*found) != character;
 }
 

@@ -13,7 +13,8 @@ TInterAppPrefs gIAPs;
 TExitStates gExitStates;
 TPrefs gPrefs;
 
-std::string fit_font_family(std::string_view name) {
+std::string fit_font_family(std::string_view name)
+{
     if (name.size() <= kMaxFontFamilyBytes) return std::string(name);
     size_t cut = kMaxFontFamilyBytes;
     while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
@@ -22,24 +23,41 @@ std::string fit_font_family(std::string_view name) {
 
 // ---- TPrefs
 
-std::string TPrefs::DebugFontFamily() const { return mTexts.Get().debugFontFamily; }
-std::string TPrefs::MainFontFamily() const { return mTexts.Get().mainFontFamily; }
-std::string TPrefs::RunFontFamily() const { return mTexts.Get().runFontFamily; }
-void TPrefs::SetDebugFontFamily(std::string_view name) {
+std::string TPrefs::DebugFontFamily() const
+{
+    return mTexts.Get().debugFontFamily;
+}
+std::string TPrefs::MainFontFamily() const
+{
+    return mTexts.Get().mainFontFamily;
+}
+std::string TPrefs::RunFontFamily() const
+{
+    return mTexts.Get().runFontFamily;
+}
+void TPrefs::SetDebugFontFamily(std::string_view name)
+{
     mTexts.Update([&](Texts& t) { t.debugFontFamily = fit_font_family(name); });
 }
-void TPrefs::SetMainFontFamily(std::string_view name) {
+void TPrefs::SetMainFontFamily(std::string_view name)
+{
     mTexts.Update([&](Texts& t) { t.mainFontFamily = fit_font_family(name); });
 }
-void TPrefs::SetRunFontFamily(std::string_view name) {
+void TPrefs::SetRunFontFamily(std::string_view name)
+{
     mTexts.Update([&](Texts& t) { t.runFontFamily = fit_font_family(name); });
 }
-std::vector<std::string> TPrefs::MidiOutputs() const { return mTexts.Get().midiOutputs; }
-void TPrefs::SetMidiOutputs(std::vector<std::string> names) {
+std::vector<std::string> TPrefs::MidiOutputs() const
+{
+    return mTexts.Get().midiOutputs;
+}
+void TPrefs::SetMidiOutputs(std::vector<std::string> names)
+{
     mTexts.Update([&](Texts& t) { t.midiOutputs = std::move(names); });
 }
 
-status_t TPrefs::Archive(Message* into, bool) const {
+status_t TPrefs::Archive(Message* into, bool) const
+{
     if (!into) return platform::kBadValue;
     Texts texts = mTexts.Get();
     status_t s = 0;
@@ -70,7 +88,8 @@ namespace {
 
 // A look-up into a shared field: the field changes only when the key was found.
 template <typename T, typename Find>
-status_t find_into(platform::CopyableAtomic<T>& field, Find find) {
+status_t find_into(platform::CopyableAtomic<T>& field, Find find)
+{
     T value = field;
     status_t s = find(&value);
     if (s == platform::kOk) field = value;
@@ -79,7 +98,8 @@ status_t find_into(platform::CopyableAtomic<T>& field, Find find) {
 
 }  // namespace
 
-int32_t TPrefs::Unarchive(const Message& archive) {
+int32_t TPrefs::Unarchive(const Message& archive)
+{
     std::vector<std::string> outputs = MidiOutputs();
     std::string name;
     for (int32_t i = 0; FindString(archive, "CoMO", i, &name) == platform::kOk; ++i) outputs.push_back(name);
@@ -132,13 +152,15 @@ int32_t TPrefs::Unarchive(const Message& archive) {
 
 // ---- TExitStates
 
-TExitStates::TExitStates() {
+TExitStates::TExitStates()
+{
     MainWindowFrame = platform::Rect{5, 24, 500, 300};
     RunWindowFrame = platform::Rect{25, 44, 520, 320};
     DebugWindowFrame = platform::Rect{45, 64, 540, 340};
 }
 
-status_t TExitStates::Archive(Message* into, bool) const {
+status_t TExitStates::Archive(Message* into, bool) const
+{
     if (!into) return platform::kBadValue;
     status_t s = 0;
     s |= into->AddBool("RptR", RepeatRun);
@@ -153,7 +175,8 @@ status_t TExitStates::Archive(Message* into, bool) const {
     return s;
 }
 
-int32_t TExitStates::Unarchive(const Message& archive) {
+int32_t TExitStates::Unarchive(const Message& archive)
+{
     auto boolean = [&](const char* key, platform::CopyableAtomic<bool>& field) {
         return find_into(field, [&](bool* v) { return FindBool(archive, key, v); });
     };
@@ -172,7 +195,8 @@ int32_t TExitStates::Unarchive(const Message& archive) {
 
 // ---- TKivoAppPrivacy
 
-TKivoAppPrivacy::TKivoAppPrivacy() {
+TKivoAppPrivacy::TKivoAppPrivacy()
+{
     SortedKanaTable.reserve(HALF_KANA_STR.size() / 3);
     for (size_t at = 0; at + 3 <= HALF_KANA_STR.size(); at += 3) SortedKanaTable.push_back(HALF_KANA_STR.substr(at, 3));
     // std::string compares its bytes as unsigned char, which is the order wanted.
@@ -181,14 +205,16 @@ TKivoAppPrivacy::TKivoAppPrivacy() {
 
 // ---- Continuations
 
-int32_t add_next_msg(Message* request, const Message& next, const platform::Handler* target) {
+int32_t add_next_msg(Message* request, const Message& next, const platform::Handler* target)
+{
     if (!request) return 0;
     request->AddMessage("NextMsg", next);
     request->AddMessenger("NextMsgTgt", platform::Messenger(target));
     return 0;
 }
 
-void add_next_msg(Message* request, const Message& source) {
+void add_next_msg(Message* request, const Message& source)
+{
     Message next;
     platform::Messenger target;
     if (source.FindMessage("NextMsg", &next) != platform::kOk) return;
@@ -198,7 +224,8 @@ void add_next_msg(Message* request, const Message& source) {
     request->AddMessenger("NextMsgTgt", target);
 }
 
-bool send_next_msg(const Message& request) {
+bool send_next_msg(const Message& request)
+{
     Message next;
     if (request.FindMessage("NextMsg", &next) != platform::kOk) return false;
     platform::Messenger target;

@@ -56,21 +56,21 @@ public:
     template <typename T>
     using Shared = platform::CopyableAtomic<T>;
 
-    Shared<bool> BreakAtStart{true};            // "BrkS": a debugged run stops at its first line
-    Shared<bool> AutoSaveBeforeRun{true};       // "ASBR": save to "AutoSave.bas" before each run
-    Shared<bool> AutoSaveRegularly{true};       // "ASvR"
-    Shared<bool> ConvertPC98Chars{true};        // "Cv98": convert PC-98 characters of NEC JIS lists
-    Shared<bool> ShowSplash{true};              // "SSls"
-    Shared<bool> UseSpeedControl{false};        // "USpC"
-    Shared<bool> WordWrap{false};               // "WdWp"
-    Shared<int32_t> AutoSaveInterval{5};        // "ASvI": minutes, 1 to 99
-    Shared<int32_t> DefaultEncoding{0};         // "DEnc": 0 auto, 2 UTF-8, 3 Shift-JIS, 4 JIS
-    Shared<int32_t> CompatMode{0};              // "CmpM": 0 auto, 2 DISK-BASIC, 3 DOS-BASIC
-    Shared<int32_t> SoundVolume{80};            // "SVol": percent, 0 to 200
-    Shared<float> DebugFontSize{11.0f};         // "DWFS": 5 to 50
-    Shared<float> MainFontSize{11.0f};          // "MWFS"
-    Shared<float> RunFontSize{14.0f};           // "RWFS"
-    Shared<int64_t> MidiDelay{50000};           // "MDly": microseconds, 0 to 3000000
+    Shared<bool> BreakAtStart{true};              // "BrkS": a debugged run stops at its first line
+    Shared<bool> AutoSaveBeforeRun{true};         // "ASBR": save to "AutoSave.bas" before each run
+    Shared<bool> AutoSaveRegularly{true};         // "ASvR"
+    Shared<bool> ConvertPC98Chars{true};          // "Cv98": convert PC-98 characters of NEC JIS lists
+    Shared<bool> ShowSplash{true};                // "SSls"
+    Shared<bool> UseSpeedControl{false};          // "USpC"
+    Shared<bool> WordWrap{false};                 // "WdWp"
+    Shared<int32_t> AutoSaveInterval{5};          // "ASvI": minutes, 1 to 99
+    Shared<int32_t> DefaultEncoding{0};           // "DEnc": 0 auto, 2 UTF-8, 3 Shift-JIS, 4 JIS
+    Shared<int32_t> CompatMode{0};                // "CmpM": 0 auto, 2 DISK-BASIC, 3 DOS-BASIC
+    Shared<int32_t> SoundVolume{80};              // "SVol": percent, 0 to 200
+    Shared<float> DebugFontSize{11.0f};           // "DWFS": 5 to 50
+    Shared<float> MainFontSize{11.0f};            // "MWFS"
+    Shared<float> RunFontSize{14.0f};             // "RWFS"
+    Shared<int64_t> MidiDelay{50000};             // "MDly": microseconds, 0 to 3000000
     Shared<int64_t> SpeedControlInterval{20000};  // "SpCI": microseconds, 100 to 10000000
 
     // "DWFF", "MWFF", "RWFF": font families of the debug, main and run windows. The
@@ -88,7 +88,8 @@ public:
     // Reads and rewrites the list in one step under the record's lock, so that a
     // change made meanwhile on another thread is not lost.
     template <typename Change>
-    void ChangeMidiOutputs(Change change) {
+    void ChangeMidiOutputs(Change change)
+    {
         mTexts.Update([&](Texts& t) { change(t.midiOutputs); });
     }
 
@@ -104,7 +105,8 @@ private:
     public:
         GuardedTexts() = default;
         GuardedTexts(const GuardedTexts& other) : mTexts(other.Get()) {}
-        GuardedTexts& operator=(const GuardedTexts& other) {
+        GuardedTexts& operator=(const GuardedTexts& other)
+        {
             if (this != &other) {
                 Texts copy = other.Get();
                 std::lock_guard lock(mMutex);
@@ -112,12 +114,14 @@ private:
             }
             return *this;
         }
-        Texts Get() const {
+        Texts Get() const
+        {
             std::lock_guard lock(mMutex);
             return mTexts;
         }
         template <typename Change>
-        void Update(Change change) {
+        void Update(Change change)
+        {
             std::lock_guard lock(mMutex);
             change(mTexts);
         }
@@ -143,12 +147,12 @@ public:
     platform::CopyableAtomic<bool> RepeatRun{false};    // "RptR"
     platform::CopyableAtomic<bool> ShowMenuBar{true};   // "MBrS": the run window's menu bar
     platform::CopyableAtomic<bool> UseDebugger{false};  // "UDbg"
-    std::string Version;          // "_Ver": the version that saved the file; empty without one
-    std::string MainPanelFolder;  // "MWPF": folder of the main window's file panels
-    std::string RunPanelFolder;   // "RWPF": folder of the run window's drive-folder panel
-    platform::Rect DebugWindowFrame;  // "DWFr"
-    platform::Rect MainWindowFrame;   // "_WFr"
-    platform::Rect RunWindowFrame;    // "RWFr"
+    std::string Version;                                // "_Ver": the version that saved the file; empty without one
+    std::string MainPanelFolder;                        // "MWPF": folder of the main window's file panels
+    std::string RunPanelFolder;                         // "RWPF": folder of the run window's drive-folder panel
+    platform::Rect DebugWindowFrame;                    // "DWFr"
+    platform::Rect MainWindowFrame;                     // "_WFr"
+    platform::Rect RunWindowFrame;                      // "RWFr"
 };
 
 class TKivoAppPrivacy : public TAppPrivacy {

@@ -5,11 +5,15 @@
 
 namespace {
 
-bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool is_c_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 }  // namespace
 
-int32_t leading_decimal_integer(std::string_view text) {
+int32_t leading_decimal_integer(std::string_view text)
+{
     std::size_t i = 0;
     while (i < text.size() && is_c_space(text[i])) ++i;
     bool negative = false;

@@ -6,7 +6,8 @@ using platform::Message;
 
 TDelaySender::TDelaySender(const char* name) : platform::Handler(name ? name : "") {}
 
-TDelaySender::~TDelaySender() {
+TDelaySender::~TDelaySender()
+{
     // Leave the looper first, so that no timeout is being handled while the table goes.
     if (platform::Looper* looper = GetLooper()) looper->RemoveHandler(this);
     std::map<uint32_t, TDelaySendInfo> pending;
@@ -17,7 +18,8 @@ TDelaySender::~TDelaySender() {
     // `pending` goes here: each runner is cancelled before anything of it was sent.
 }
 
-void TDelaySender::StartWait(TDelaySendInfo& info, uint32_t what) {
+void TDelaySender::StartWait(TDelaySendInfo& info, uint32_t what)
+{
     Message timeout(kDelaySenderTimeout);
     timeout.AddInt32("DlySMRID", static_cast<int32_t>(mSerial));
     timeout.AddInt32("DlySMW", static_cast<int32_t>(what));
@@ -30,7 +32,8 @@ void TDelaySender::StartWait(TDelaySendInfo& info, uint32_t what) {
     }
 }
 
-int32_t TDelaySender::SendMessage(const Message* message) {
+int32_t TDelaySender::SendMessage(const Message* message)
+{
     if (!message) return 0;
     std::unique_ptr<platform::MessageRunner> cancelled;
     {
@@ -45,7 +48,8 @@ int32_t TDelaySender::SendMessage(const Message* message) {
     return 0;
 }
 
-void TDelaySender::SetTarget(const platform::Messenger& target) {
+void TDelaySender::SetTarget(const platform::Messenger& target)
+{
     if (platform::Looper* old = mTarget.TargetLooper(); old && old == GetLooper()) old->RemoveHandler(this);
     {
         std::lock_guard lock(mMutex);
@@ -54,12 +58,14 @@ void TDelaySender::SetTarget(const platform::Messenger& target) {
     if (platform::Looper* looper = target.TargetLooper()) looper->AddHandler(this);
 }
 
-void TDelaySender::SetDelay(platform::bigtime_t delay) {
+void TDelaySender::SetDelay(platform::bigtime_t delay)
+{
     std::lock_guard lock(mMutex);
     mDelay = delay;
 }
 
-void TDelaySender::MessageReceived(Message* message) {
+void TDelaySender::MessageReceived(Message* message)
+{
     if (message->what == kDelaySenderTimeout) {
         DelaySenderTimeout(message);
         return;
@@ -67,7 +73,8 @@ void TDelaySender::MessageReceived(Message* message) {
     platform::Handler::MessageReceived(message);
 }
 
-void TDelaySender::DelaySenderTimeout(Message* timeout) {
+void TDelaySender::DelaySenderTimeout(Message* timeout)
+{
     int32_t serial = 0;
     int32_t what = 0;
     if (timeout->FindInt32("DlySMRID", &serial) != platform::kOk) return;
@@ -87,7 +94,8 @@ void TDelaySender::DelaySenderTimeout(Message* timeout) {
     target.SendMessage(done.Msg);
 }
 
-int32_t TDelaySender::CountPending() const {
+int32_t TDelaySender::CountPending() const
+{
     std::lock_guard lock(mMutex);
     return static_cast<int32_t>(mPending.size());
 }

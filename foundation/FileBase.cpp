@@ -17,10 +17,8 @@ int read_one_byte(int fd, char* byte)
 {
     for (;;) {
         const ssize_t got = ::read(fd, byte, 1);
-        if (got >= 0)
-            return static_cast<int>(got);
-        if (errno != EINTR)
-            return -1;
+        if (got >= 0) return static_cast<int>(got);
+        if (errno != EINTR) return -1;
     }
 }
 
@@ -71,8 +69,7 @@ platform::status_t TBasicFile::SetTo(int dirFd, const char* path, int openMode)
 platform::status_t TBasicFile::Adopt(int fd)
 {
     Unset();
-    if (fd < 0)
-        return mStatus;
+    if (fd < 0) return mStatus;
     mFd = fd;
     mStatus = platform::kOk;
     return mStatus;
@@ -80,8 +77,7 @@ platform::status_t TBasicFile::Adopt(int fd)
 
 void TBasicFile::Unset()
 {
-    if (mFd >= 0)
-        ::close(mFd);
+    if (mFd >= 0) ::close(mFd);
     mFd = -1;
     mStatus = -EBADF;
 }
@@ -93,8 +89,7 @@ platform::status_t TBasicFile::InitCheck() const
 
 ssize_t TBasicFile::Read(void* buffer, size_t size)
 {
-    if (mFd < 0)
-        return -1;
+    if (mFd < 0) return -1;
     ssize_t got;
     do {
         got = ::read(mFd, buffer, size);
@@ -104,8 +99,7 @@ ssize_t TBasicFile::Read(void* buffer, size_t size)
 
 ssize_t TBasicFile::Write(const void* buffer, size_t size)
 {
-    if (mFd < 0)
-        return -1;
+    if (mFd < 0) return -1;
     // A short write goes on with the rest; the result is what was written in all,
     // or -1 when nothing could be.
     const auto* bytes = static_cast<const char*>(buffer);
@@ -113,12 +107,10 @@ ssize_t TBasicFile::Write(const void* buffer, size_t size)
     while (done < size) {
         const ssize_t put = ::write(mFd, bytes + done, size - done);
         if (put < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return done > 0 ? static_cast<ssize_t>(done) : -1;
         }
-        if (put == 0)
-            break;
+        if (put == 0) break;
         done += static_cast<size_t>(put);
     }
     return static_cast<ssize_t>(done);
@@ -126,25 +118,21 @@ ssize_t TBasicFile::Write(const void* buffer, size_t size)
 
 off_t TBasicFile::Position() const
 {
-    if (mFd < 0)
-        return -1;
+    if (mFd < 0) return -1;
     return ::lseek(mFd, 0, SEEK_CUR);
 }
 
 off_t TBasicFile::Seek(off_t offset, int whence)
 {
-    if (mFd < 0)
-        return -1;
+    if (mFd < 0) return -1;
     return ::lseek(mFd, offset, whence);
 }
 
 platform::status_t TBasicFile::GetSize(off_t* size) const
 {
-    if (mFd < 0)
-        return -EBADF;
+    if (mFd < 0) return -EBADF;
     struct stat info;
-    if (::fstat(mFd, &info) != 0)
-        return -errno;
+    if (::fstat(mFd, &info) != 0) return -errno;
     *size = info.st_size;
     return platform::kOk;
 }
@@ -152,62 +140,49 @@ platform::status_t TBasicFile::GetSize(off_t* size) const
 bool TBasicFile::Eof() const
 {
     off_t size = 0;
-    if (GetSize(&size) != platform::kOk)
-        return true;
+    if (GetSize(&size) != platform::kOk) return true;
     const off_t position = Position();
-    if (position < 0)
-        return true;
+    if (position < 0) return true;
     return static_cast<int64_t>(size) <= static_cast<int64_t>(position);
 }
 
 int32_t TBasicFile::ReadLine(char* buffer, int32_t size)
 {
-    if (buffer == nullptr || size <= 0)
-        return 0;
+    if (buffer == nullptr || size <= 0) return 0;
 
     int32_t stored = 0;
     while (stored < size - 1) {
-        if (Eof())
-            break;
+        if (Eof()) break;
         char byte;
-        if (read_one_byte(mFd, &byte) != 1)
-            break;  // a failed read ends the line rather than spinning on it
-        if (byte == kLineFeed)
-            break;
+        if (read_one_byte(mFd, &byte) != 1) break;  // a failed read ends the line rather than spinning on it
+        if (byte == kLineFeed) break;
         buffer[stored++] = byte;
     }
-    if (stored > 0 && buffer[stored - 1] == kCarriageReturn)
-        --stored;
+    if (stored > 0 && buffer[stored - 1] == kCarriageReturn) --stored;
     buffer[stored] = '\0';
     return stored;
 }
 
 int32_t TBasicFile::ReadLine(std::string* line)
 {
-    if (line == nullptr)
-        return 0;
+    if (line == nullptr) return 0;
     line->clear();
     while (!Eof()) {
         char byte;
-        if (read_one_byte(mFd, &byte) != 1)
-            break;
-        if (byte == kLineFeed)
-            break;
+        if (read_one_byte(mFd, &byte) != 1) break;
+        if (byte == kLineFeed) break;
         line->push_back(byte);
     }
-    if (!line->empty() && line->back() == kCarriageReturn)
-        line->pop_back();
+    if (!line->empty() && line->back() == kCarriageReturn) line->pop_back();
     return static_cast<int32_t>(line->size());
 }
 
 int32_t TBasicFile::WriteLine(const char* text)
 {
-    if (text == nullptr)
-        text = "";
+    if (text == nullptr) text = "";
     const size_t length = std::strlen(text);
     ssize_t written = 0;
-    if (length > 0)
-        written = Write(text, length);
+    if (length > 0) written = Write(text, length);
     written += Write(&kLineFeed, 1);
     return static_cast<int32_t>(written);
 }
@@ -215,8 +190,7 @@ int32_t TBasicFile::WriteLine(const char* text)
 int32_t TBasicFile::WriteLine(const std::string& text)
 {
     ssize_t written = 0;
-    if (!text.empty())
-        written = Write(text.data(), text.size());
+    if (!text.empty()) written = Write(text.data(), text.size());
     written += Write(&kLineFeed, 1);
     return static_cast<int32_t>(written);
 }

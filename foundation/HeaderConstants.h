@@ -6,8 +6,7 @@
 #include <string>
 
 // The 63 half-width katakana U+FF61 to U+FF9F in code-point order, UTF-8, 3 bytes each.
-inline const std::string HALF_KANA_STR =
-    "｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝﾞﾟ";
+inline const std::string HALF_KANA_STR = "｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝﾞﾟ";
 
 // Item delimiters when reading from files: space, ';', ',', CR, LF, in this order.
 inline const std::string DELIMLIST_5DELIMS = " ;,\r\n";

@@ -9,36 +9,42 @@ constexpr const char* kPopUpFieldKind = "pop_up_field";
 
 // The one entry of a field that must hold exactly one.
 template <typename Find>
-bool single(const platform::Message& from, const char* name, uint32_t type, Find find) {
+bool single(const platform::Message& from, const char* name, uint32_t type, Find find)
+{
     uint32_t actual;
     int32_t count;
     return from.GetInfo(name, &actual, &count) == platform::kOk && actual == type && count == 1 &&
            find() == platform::kOk;
 }
 
-bool read_text(const platform::Message& from, const char* name, std::string* text) {
+bool read_text(const platform::Message& from, const char* name, std::string* text)
+{
     return single(from, name, platform::kStringType, [&] { return from.FindString(name, text); }) &&
            text->size() <= kMaxIAPTextBytes;
 }
 
-bool read_frame(const platform::Message& from, platform::Rect* frame) {
+bool read_frame(const platform::Message& from, platform::Rect* frame)
+{
     if (!single(from, "_frame", platform::kRectType, [&] { return from.FindRect("_frame", frame); })) return false;
     for (float edge : {frame->left, frame->top, frame->right, frame->bottom})
         if (!std::isfinite(edge) || std::fabs(edge) > kMaxIAPCoordinate) return false;
     return frame->left <= frame->right && frame->top <= frame->bottom;
 }
 
-bool read_nested(const platform::Message& from, const char* name, platform::Message* nested) {
+bool read_nested(const platform::Message& from, const char* name, platform::Message* nested)
+{
     return single(from, name, platform::kMessageType, [&] { return from.FindMessage(name, nested); });
 }
 
 // A field that may be missing; when present it holds one entry of its type.
 template <typename Find>
-bool optional(const platform::Message& from, const char* name, uint32_t type, Find find) {
+bool optional(const platform::Message& from, const char* name, uint32_t type, Find find)
+{
     return !from.HasField(name) || single(from, name, type, find);
 }
 
-bool read_entry(const platform::Message& from, TIAPMenuEntry* entry) {
+bool read_entry(const platform::Message& from, TIAPMenuEntry* entry)
+{
     bool separator = false;
     if (!optional(from, "_separator", platform::kBoolType, [&] { return from.FindBool("_separator", &separator); }))
         return false;
@@ -55,7 +61,8 @@ bool read_entry(const platform::Message& from, TIAPMenuEntry* entry) {
     return true;
 }
 
-bool read_control(const platform::Message& from, TIAPControl* control) {
+bool read_control(const platform::Message& from, TIAPControl* control)
+{
     TIAPControl read;
     std::string kind;
     if (!read_text(from, "_kind", &kind) || !read_text(from, "_name", &read.name) || read.name.empty() ||
@@ -90,7 +97,8 @@ bool read_control(const platform::Message& from, TIAPControl* control) {
 
 }  // namespace
 
-void archive_config_view(const TIAPConfigView& view, platform::Message* into) {
+void archive_config_view(const TIAPConfigView& view, platform::Message* into)
+{
     const TIAPControl& control = view.control;
     platform::Message archived;
     archived.AddString("_kind", control.kind == TIAPControl::Kind::CheckBox ? kCheckBoxKind : kPopUpFieldKind);
@@ -119,7 +127,8 @@ void archive_config_view(const TIAPConfigView& view, platform::Message* into) {
     into->AddMessage("_views", archived);
 }
 
-bool read_config_view(const platform::Message& from, TIAPConfigView* view) {
+bool read_config_view(const platform::Message& from, TIAPConfigView* view)
+{
     TIAPConfigView read;
     platform::Message control;
     if (!read_text(from, "_name", &read.name) || read.name.empty() || !read_frame(from, &read.frame) ||

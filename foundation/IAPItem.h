@@ -34,7 +34,8 @@ public:
     std::string Name() const { return mName; }
     // The registering application's signature, borrowed; null until registered.
     const char* AppSignatureRef() const { return mAppSignature; }
-    int32_t SetAppSignatureRef(const char* signature) {
+    int32_t SetAppSignatureRef(const char* signature)
+    {
         mAppSignature = signature;
         return 0;
     }

@@ -8,28 +8,37 @@ constexpr const char* kName = "AccKeyFormat2";
 
 // The formats the menu offers, in menu order; the empty one comes after a separator.
 const std::array<std::string, 4> kOfferedFormats = {
-    kDefaultAccKeyFormat,      // Open(O)
-    "\x01" "a) ",              // O) Open
-    "\x01" "a\xE3\x83\xBB",    // O・Open
-    "\x01" "a - ",             // O - Open
+    kDefaultAccKeyFormat,  // Open(O)
+    "\x01"
+    "a) ",  // O) Open
+    "\x01"
+    "a\xE3\x83\xBB",  // O・Open
+    "\x01"
+    "a - ",  // O - Open
 };
 
 }  // namespace
 
-TIAPItemAccKeyFormat::TIAPItemAccKeyFormat() : TIAPItem(kName) { LoadString(&mFormat); }
+TIAPItemAccKeyFormat::TIAPItemAccKeyFormat() : TIAPItem(kName)
+{
+    LoadString(&mFormat);
+}
 
-int32_t TIAPItemAccKeyFormat::GetString(std::string* value, bool defaultValue) const {
+int32_t TIAPItemAccKeyFormat::GetString(std::string* value, bool defaultValue) const
+{
     *value = defaultValue ? kDefaultAccKeyFormat : mFormat;
     return 0;
 }
 
-int32_t TIAPItemAccKeyFormat::SetString(const std::string& value) {
+int32_t TIAPItemAccKeyFormat::SetString(const std::string& value)
+{
     mFormat = value;
     SaveString(mFormat);
     return 0;
 }
 
-int32_t TIAPItemAccKeyFormat::GetValue(platform::Message* into, bool defaultValue) const {
+int32_t TIAPItemAccKeyFormat::GetValue(platform::Message* into, bool defaultValue) const
+{
     std::string format;
     GetString(&format, defaultValue);
     into->what = platform::fourcc("_ipc");
@@ -38,7 +47,8 @@ int32_t TIAPItemAccKeyFormat::GetValue(platform::Message* into, bool defaultValu
     return 0;
 }
 
-int32_t TIAPItemAccKeyFormat::SetValue(const platform::Message& message) {
+int32_t TIAPItemAccKeyFormat::SetValue(const platform::Message& message)
+{
     std::string format;
     if (message.FindString(kName, &format) != platform::kOk) return -1;
     mFormat = format;
@@ -48,7 +58,8 @@ int32_t TIAPItemAccKeyFormat::SetValue(const platform::Message& message) {
     return 0;
 }
 
-TIAPMenuEntry TIAPItemAccKeyFormat::MakeMenuEntry(const std::string& format, bool defaultValue) const {
+TIAPMenuEntry TIAPItemAccKeyFormat::MakeMenuEntry(const std::string& format, bool defaultValue) const
+{
     TIAPMenuEntry entry;
     GetValue(&entry.message, false);
     entry.message.what = platform::fourcc("ictc");
@@ -61,7 +72,8 @@ TIAPMenuEntry TIAPItemAccKeyFormat::MakeMenuEntry(const std::string& format, boo
     return entry;
 }
 
-int32_t TIAPItemAccKeyFormat::MakeConfigurationView(platform::Message* view, bool defaultValue) const {
+int32_t TIAPItemAccKeyFormat::MakeConfigurationView(platform::Message* view, bool defaultValue) const
+{
     TIAPConfigView description;
     TIAPControl& field = description.control;
     field.kind = TIAPControl::Kind::PopUpField;

@@ -8,19 +8,25 @@ constexpr const char* kName = "FlatToolBar";
 
 }  // namespace
 
-TIAPItemFlatToolBar::TIAPItemFlatToolBar() : TIAPItem(kName) { LoadBool(&mFlat); }
+TIAPItemFlatToolBar::TIAPItemFlatToolBar() : TIAPItem(kName)
+{
+    LoadBool(&mFlat);
+}
 
-int32_t TIAPItemFlatToolBar::GetBool(bool* value, bool defaultValue) const {
+int32_t TIAPItemFlatToolBar::GetBool(bool* value, bool defaultValue) const
+{
     *value = defaultValue ? true : mFlat;
     return 0;
 }
 
-int32_t TIAPItemFlatToolBar::SetBool(bool value) {
+int32_t TIAPItemFlatToolBar::SetBool(bool value)
+{
     mFlat = value;
     return 0;
 }
 
-int32_t TIAPItemFlatToolBar::GetValue(platform::Message* into, bool defaultValue) const {
+int32_t TIAPItemFlatToolBar::GetValue(platform::Message* into, bool defaultValue) const
+{
     bool flat;
     GetBool(&flat, defaultValue);
     into->what = platform::fourcc("_ipc");
@@ -29,7 +35,8 @@ int32_t TIAPItemFlatToolBar::GetValue(platform::Message* into, bool defaultValue
     return 0;
 }
 
-int32_t TIAPItemFlatToolBar::SetValue(const platform::Message& message) {
+int32_t TIAPItemFlatToolBar::SetValue(const platform::Message& message)
+{
     bool flat;
     if (message.FindBool(kName, &flat) != platform::kOk) {
         platform::Message control;
@@ -42,7 +49,8 @@ int32_t TIAPItemFlatToolBar::SetValue(const platform::Message& message) {
     return 0;
 }
 
-int32_t TIAPItemFlatToolBar::MakeConfigurationView(platform::Message* view, bool defaultValue) const {
+int32_t TIAPItemFlatToolBar::MakeConfigurationView(platform::Message* view, bool defaultValue) const
+{
     TIAPConfigView description;
     TIAPControl& box = description.control;
     box.kind = TIAPControl::Kind::CheckBox;

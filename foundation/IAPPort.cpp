@@ -5,29 +5,34 @@
 
 #include "platform/LocalPort.h"
 
-std::string iap_port_name() {
+std::string iap_port_name()
+{
     const char* name = std::getenv("KIVO_IAP_PORT");
     return name && *name ? std::string(name) : std::string("TAVRENIAPPort");
 }
 
-std::string iap_inbox_name(int32_t pid) {
+std::string iap_inbox_name(int32_t pid)
+{
     char digits[16];
     auto result = std::to_chars(digits, digits + sizeof digits, pid);
     return iap_port_name() + ".inbox." + std::string(digits, result.ptr);
 }
 
-platform::status_t iap_write_message(int32_t port, const platform::Message& message) {
+platform::status_t iap_write_message(int32_t port, const platform::Message& message)
+{
     std::string bytes;
     platform::status_t status = message.Flatten(&bytes);
     if (status != platform::kOk) return status;
     return platform::write_port(port, 0, bytes, kIAPSendTimeout);
 }
 
-bool iap_read_message(const std::string& data, platform::Message* message) {
+bool iap_read_message(const std::string& data, platform::Message* message)
+{
     return !data.empty() && message->Unflatten(data) == platform::kOk;
 }
 
-int32_t iap_broadcast(const platform::Message& notice) {
+int32_t iap_broadcast(const platform::Message& notice)
+{
     std::string bytes;
     if (notice.Flatten(&bytes) != platform::kOk) return 0;
     int32_t reached = 0;

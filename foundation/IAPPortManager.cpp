@@ -7,34 +7,39 @@
 
 namespace {
 
-int32_t made_port(int fd) { return fd >= 0 ? fd : kIAPPortFailed; }
+int32_t made_port(int fd)
+{
+    return fd >= 0 ? fd : kIAPPortFailed;
+}
 
 }  // namespace
 
 TIAPPortManager::TIAPPortManager(const platform::Messenger& target)
-    : TIAPPortManager("IAPPortManager", iap_port_name(), target, 0) {}
+    : TIAPPortManager("IAPPortManager", iap_port_name(), target, 0)
+{}
 
-TIAPPortManager::TIAPPortManager(const char* threadName, const std::string& portName,
-                                 const platform::Messenger& target, uint32_t onlyCode)
-    : TThread(threadName, 10),
-      mPort(made_port(platform::create_port(portName))),
-      mTarget(target),
-      mOnlyCode(onlyCode),
-      mReceiver(mPort.load() >= 0 ? mPort.load() : -1) {}
+TIAPPortManager::TIAPPortManager(const char* threadName, const std::string& portName, const platform::Messenger& target,
+                                 uint32_t onlyCode)
+    : TThread(threadName, 10), mPort(made_port(platform::create_port(portName))), mTarget(target), mOnlyCode(onlyCode),
+      mReceiver(mPort.load() >= 0 ? mPort.load() : -1)
+{}
 
-TIAPPortManager::~TIAPPortManager() {
+TIAPPortManager::~TIAPPortManager()
+{
     // The body uses the members below; it must have ended before they go.
     Terminate();
     PreventBlocking();
     Wait(nullptr);
 }
 
-int32_t TIAPPortManager::PreventBlocking() const {
+int32_t TIAPPortManager::PreventBlocking() const
+{
     mReceiver.Wake();
     return 0;
 }
 
-int32_t TIAPPortManager::Execute() {
+int32_t TIAPPortManager::Execute()
+{
     if (Port() < 0) return -1;
     while (!StopRequested()) {
         int32_t code;
@@ -51,5 +56,5 @@ int32_t TIAPPortManager::Execute() {
 }
 
 TIAPInbox::TIAPInbox(const platform::Messenger& target)
-    : TIAPPortManager("IAPInbox", iap_inbox_name(static_cast<int32_t>(::getpid())), target,
-                      platform::fourcc("_ipc")) {}
+    : TIAPPortManager("IAPInbox", iap_inbox_name(static_cast<int32_t>(::getpid())), target, platform::fourcc("_ipc"))
+{}

@@ -1,18 +1,21 @@
 #include "foundation/InterAppPrefs.h"
 
-TInterAppPrefs::~TInterAppPrefs() {
+TInterAppPrefs::~TInterAppPrefs()
+{
     for (auto& [name, item] : mItems) delete item;
     mItems.clear();
     mObservers.clear();
 }
 
-TIAPItem* TInterAppPrefs::Find(const char* name) const {
+TIAPItem* TInterAppPrefs::Find(const char* name) const
+{
     if (!name) return nullptr;
     auto it = mItems.find(name);
     return it == mItems.end() ? nullptr : it->second;
 }
 
-int32_t TInterAppPrefs::AddItem(TIAPItem* item) {
+int32_t TInterAppPrefs::AddItem(TIAPItem* item)
+{
     if (!item) return 0;
     std::lock_guard lock(mLock);
     item->SetAppSignatureRef(mAppSignature);
@@ -22,37 +25,43 @@ int32_t TInterAppPrefs::AddItem(TIAPItem* item) {
     return 0;
 }
 
-int32_t TInterAppPrefs::AddObserver(const platform::Messenger& observer) {
+int32_t TInterAppPrefs::AddObserver(const platform::Messenger& observer)
+{
     std::lock_guard lock(mLock);
     mObservers.push_back(observer);
     return 0;
 }
 
-int32_t TInterAppPrefs::GetBool(const char* name, bool* value) const {
+int32_t TInterAppPrefs::GetBool(const char* name, bool* value) const
+{
     std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->GetBool(value, false) : -1;
 }
 
-int32_t TInterAppPrefs::GetString(const char* name, std::string* value) const {
+int32_t TInterAppPrefs::GetString(const char* name, std::string* value) const
+{
     std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->GetString(value, false) : -1;
 }
 
-int32_t TInterAppPrefs::SetBool(const char* name, bool value) {
+int32_t TInterAppPrefs::SetBool(const char* name, bool value)
+{
     std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->SetBool(value) : -1;
 }
 
-int32_t TInterAppPrefs::SetString(const char* name, const std::string& value) {
+int32_t TInterAppPrefs::SetString(const char* name, const std::string& value)
+{
     std::lock_guard lock(mLock);
     TIAPItem* item = Find(name);
     return item ? item->SetString(value) : -1;
 }
 
-int32_t TInterAppPrefs::SetValue(const platform::Message& notice) {
+int32_t TInterAppPrefs::SetValue(const platform::Message& notice)
+{
     std::string name;
     if (notice.FindString("IAP:SrcIAPItem", &name) != platform::kOk) return -1;
     int32_t status;
@@ -66,7 +75,8 @@ int32_t TInterAppPrefs::SetValue(const platform::Message& notice) {
     return status;
 }
 
-void TInterAppPrefs::NotifyToObservers(platform::Message notice) {
+void TInterAppPrefs::NotifyToObservers(platform::Message notice)
+{
     std::vector<platform::Messenger> observers;
     {
         std::lock_guard lock(mLock);
@@ -75,14 +85,16 @@ void TInterAppPrefs::NotifyToObservers(platform::Message notice) {
     for (const platform::Messenger& observer : observers) observer.SendMessage(notice);
 }
 
-int32_t TInterAppPrefs::SetAppSignatureRef(const char* signature) {
+int32_t TInterAppPrefs::SetAppSignatureRef(const char* signature)
+{
     std::lock_guard lock(mLock);
     mAppSignature = signature;
     for (auto& [name, item] : mItems) item->SetAppSignatureRef(signature);
     return 0;
 }
 
-platform::Message TInterAppPrefs::MakeComponents() const {
+platform::Message TInterAppPrefs::MakeComponents() const
+{
     platform::Message components(platform::fourcc("iacr"));
     std::lock_guard lock(mLock);
     for (const auto& [name, item] : mItems) {

@@ -12,30 +12,40 @@ constexpr uint32_t kQuitRequested = platform::fourcc("_QRQ");
 
 }  // namespace
 
-void TInterAppPrefs::SetWindowMaker(TIAPWindowMaker maker) { mWindowMaker = std::move(maker); }
+void TInterAppPrefs::SetWindowMaker(TIAPWindowMaker maker)
+{
+    mWindowMaker = std::move(maker);
+}
 
-int32_t TInterAppPrefs::SendMessage(int32_t port, const platform::Message* message) const {
+int32_t TInterAppPrefs::SendMessage(int32_t port, const platform::Message* message) const
+{
     if (!message) return platform::kBadValue;
     return iap_write_message(port, *message);
 }
 
-void TInterAppPrefs::Deliver(int32_t port, const platform::Message& message) const {
-    if (port >= 0) SendMessage(port, &message);
-    else if (mHasLocalWindow) mLocalWindow.view.SendMessage(message);
+void TInterAppPrefs::Deliver(int32_t port, const platform::Message& message) const
+{
+    if (port >= 0)
+        SendMessage(port, &message);
+    else if (mHasLocalWindow)
+        mLocalWindow.view.SendMessage(message);
 }
 
-int32_t TInterAppPrefs::AddComponents(int32_t port) const {
+int32_t TInterAppPrefs::AddComponents(int32_t port) const
+{
     // Built under the lock, sent after it is released.
     Deliver(port, MakeComponents());
     return 0;
 }
 
-void TInterAppPrefs::ActivateWindow(int32_t port) const {
+void TInterAppPrefs::ActivateWindow(int32_t port) const
+{
     platform::Message activate(kActivateWindow);
     SendMessage(port, &activate);
 }
 
-int32_t TInterAppPrefs::CreateAndShowWindow(const platform::Rect& frame) {
+int32_t TInterAppPrefs::CreateAndShowWindow(const platform::Rect& frame)
+{
     if (!mWindowMaker) return kIAPPortFailed;
     mLocalWindow = mWindowMaker(frame);
     mHasLocalWindow = true;
@@ -45,7 +55,8 @@ int32_t TInterAppPrefs::CreateAndShowWindow(const platform::Rect& frame) {
     return port >= 0 ? port : kIAPPortFailed;
 }
 
-int32_t TInterAppPrefs::ShowWindow(const platform::Rect& frame) {
+int32_t TInterAppPrefs::ShowWindow(const platform::Rect& frame)
+{
     platform::Message activate(kActivateWindow);
     int port = platform::find_port(iap_port_name(), kIAPSendTimeout);
     if (port >= 0 && SendMessage(port, &activate) != platform::kOk) {
@@ -67,7 +78,8 @@ int32_t TInterAppPrefs::ShowWindow(const platform::Rect& frame) {
     return 0;
 }
 
-int32_t TInterAppPrefs::CloseWindow(bool force) const {
+int32_t TInterAppPrefs::CloseWindow(bool force) const
+{
     int port = platform::find_port(iap_port_name(), kIAPSendTimeout);
     if (port < 0) return 0;
     int32_t status = 0;

@@ -6,11 +6,13 @@ namespace {
 
 constexpr uint32_t kRefsReceived = platform::fourcc("_RRC");
 
-char item_key(int32_t number) {
+char item_key(int32_t number)
+{
     return number <= 9 ? static_cast<char>('0' + number) : static_cast<char>('A' + (number - 10));
 }
 
-std::string file_name_of(const std::string& path) {
+std::string file_name_of(const std::string& path)
+{
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -19,7 +21,8 @@ std::string file_name_of(const std::string& path) {
 
 TMRUF::TMRUF() : mMessage(kRefsReceived) {}
 
-void TMRUF::AddMRUF(const std::string& path) {
+void TMRUF::AddMRUF(const std::string& path)
+{
     int32_t found = FindMRUF(path);
     if (found >= 0) {
         std::string kept = std::move(mPaths[found]);
@@ -31,41 +34,51 @@ void TMRUF::AddMRUF(const std::string& path) {
     DeleteExtraMRUF();
 }
 
-std::optional<std::string> TMRUF::RemoveMRUF(int32_t index) {
+std::optional<std::string> TMRUF::RemoveMRUF(int32_t index)
+{
     if (index < 0 || index >= CountMRUFs()) return std::nullopt;
     std::string removed = std::move(mPaths[index]);
     mPaths.erase(mPaths.begin() + index);
     return removed;
 }
 
-std::optional<std::string> TMRUF::RemoveMRUF(const std::string& path) {
+std::optional<std::string> TMRUF::RemoveMRUF(const std::string& path)
+{
     int32_t found = FindMRUF(path);
     if (found < 0) return std::nullopt;
     return RemoveMRUF(found);
 }
 
-int32_t TMRUF::FindMRUF(const std::string& path) const {
+int32_t TMRUF::FindMRUF(const std::string& path) const
+{
     auto it = std::find(mPaths.begin(), mPaths.end(), path);
     return it == mPaths.end() ? -1 : static_cast<int32_t>(it - mPaths.begin());
 }
 
-const char* TMRUF::MRUFAt(int32_t index) const {
+const char* TMRUF::MRUFAt(int32_t index) const
+{
     if (index < 0 || index >= CountMRUFs()) return nullptr;
     return mPaths[index].c_str();
 }
 
-void TMRUF::ClearMRUF() { mPaths.clear(); }
+void TMRUF::ClearMRUF()
+{
+    mPaths.clear();
+}
 
-void TMRUF::DeleteExtraMRUF() {
+void TMRUF::DeleteExtraMRUF()
+{
     while (CountMRUFs() > mMax) mPaths.pop_back();
 }
 
-void TMRUF::SetMaxMRUF(int32_t max) {
+void TMRUF::SetMaxMRUF(int32_t max)
+{
     mMax = std::clamp(max, 1, kMaxLimit);
     DeleteExtraMRUF();
 }
 
-std::vector<TMRUF::MenuItem> TMRUF::MenuItems() const {
+std::vector<TMRUF::MenuItem> TMRUF::MenuItems() const
+{
     std::vector<MenuItem> items;
     for (int32_t i = 0; i < CountMRUFs(); ++i) {
         const std::string& path = mPaths[i];
@@ -78,14 +91,16 @@ std::vector<TMRUF::MenuItem> TMRUF::MenuItems() const {
     return items;
 }
 
-platform::status_t TMRUF::Archive(platform::Message* into, bool deep) const {
+platform::status_t TMRUF::Archive(platform::Message* into, bool deep) const
+{
     platform::status_t status = TArchivable::Archive(into, deep);
     if (!into) return status;
     for (auto it = mPaths.rbegin(); it != mPaths.rend(); ++it) status |= into->AddString("MRUF", *it);
     return status;
 }
 
-int32_t TMRUF::Unarchive(const platform::Message& from) {
+int32_t TMRUF::Unarchive(const platform::Message& from)
+{
     TArchivable::Unarchive(from);
     ClearMRUF();
     std::string path;

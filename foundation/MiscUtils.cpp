@@ -12,10 +12,8 @@ int detect_cr_type(const char* text)
         else if (*p == '\n')
             ++lfs;
     }
-    if (crs == lfs && crs != 0)
-        return 1;
-    if (crs > lfs)
-        return 2;
+    if (crs == lfs && crs != 0) return 1;
+    if (crs > lfs) return 2;
     return 0;
 }
 
@@ -29,8 +27,7 @@ int detect_char_set(const char* text)
     while (*p != 0) {
         const unsigned char lead = *p;
         if (lead < 0x80) {
-            if (lead == kEsc)
-                ++escapes;
+            if (lead == kEsc) ++escapes;
             ++p;
             continue;
         }
@@ -49,15 +46,12 @@ int detect_char_set(const char* text)
                 ++faults;
                 break;
             }
-            if (next < 0x80 || next > 0xBF)
-                ++faults;
+            if (next < 0x80 || next > 0xBF) ++faults;
         }
         p += taken;
     }
 
-    if (escapes > 0)
-        return 13;
-    if (faults > 0)
-        return 11;
+    if (escapes > 0) return 13;
+    if (faults > 0) return 11;
     return 0;
 }

@@ -5,10 +5,11 @@ thread_local const std::atomic<bool>* tCurrentStopFlag = nullptr;
 }
 
 TThread::TThread(const char* name, int32_t priority)
-    : mThread(std::make_unique<platform::Thread>(name ? name : "", priority,
-                                                 [this] { return SpawnThread(this); })) {}
+    : mThread(std::make_unique<platform::Thread>(name ? name : "", priority, [this] { return SpawnThread(this); }))
+{}
 
-TThread::~TThread() {
+TThread::~TThread()
+{
     if (mExited.load(std::memory_order_acquire)) return;
     // Never killed: a thread that was never resumed ends without running Execute when
     // mThread goes. One whose body still runs is asked to stop and woken, and mThread
@@ -19,35 +20,65 @@ TThread::~TThread() {
     }
 }
 
-int32_t TThread::Terminate() {
+int32_t TThread::Terminate()
+{
     mStopFlag.store(true, std::memory_order_release);
     return 0;
 }
 
-int32_t TThread::Resume() const { return mThread->Resume(); }
+int32_t TThread::Resume() const
+{
+    return mThread->Resume();
+}
 
-int32_t TThread::Suspend() const { return mThread->SuspendSelf(); }
+int32_t TThread::Suspend() const
+{
+    return mThread->SuspendSelf();
+}
 
-int32_t TThread::Wait(int32_t* exitValue) const { return mThread->Wait(exitValue); }
+int32_t TThread::Wait(int32_t* exitValue) const
+{
+    return mThread->Wait(exitValue);
+}
 
-bool TThread::IsTerminated() const { return mExited.load(std::memory_order_acquire); }
+bool TThread::IsTerminated() const
+{
+    return mExited.load(std::memory_order_acquire);
+}
 
-bool TThread::IsSuspended() const { return mThread->IsSuspended(); }
+bool TThread::IsSuspended() const
+{
+    return mThread->IsSuspended();
+}
 
-int32_t TThread::SetPriority(int32_t priority) const { return mThread->SetPriority(priority); }
+int32_t TThread::SetPriority(int32_t priority) const
+{
+    return mThread->SetPriority(priority);
+}
 
-int32_t TThread::SetName(const char* name) const { return mThread->SetName(name ? name : ""); }
+int32_t TThread::SetName(const char* name) const
+{
+    return mThread->SetName(name ? name : "");
+}
 
-int32_t TThread::SetAutoDelete(bool autoDelete) {
+int32_t TThread::SetAutoDelete(bool autoDelete)
+{
     mAutoDelete.store(autoDelete, std::memory_order_release);
     return 0;
 }
 
-platform::thread_id TThread::ThreadID() const { return mThread->Id(); }
+platform::thread_id TThread::ThreadID() const
+{
+    return mThread->Id();
+}
 
-const std::atomic<bool>* TThread::CurrentStopFlag() { return tCurrentStopFlag; }
+const std::atomic<bool>* TThread::CurrentStopFlag()
+{
+    return tCurrentStopFlag;
+}
 
-int32_t TThread::SpawnThread(void* object) {
+int32_t TThread::SpawnThread(void* object)
+{
     auto* thread = static_cast<TThread*>(object);
     tCurrentStopFlag = &thread->mStopFlag;
     int32_t result = thread->Execute();
@@ -56,7 +87,8 @@ int32_t TThread::SpawnThread(void* object) {
     return result;
 }
 
-void TThread::ExitThread(void* object) {
+void TThread::ExitThread(void* object)
+{
     auto* thread = static_cast<TThread*>(object);
     thread->mExited.store(true, std::memory_order_release);
     // Deleting on the thread itself: the platform thread then lets itself end alone.

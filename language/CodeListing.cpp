@@ -13,8 +13,7 @@ namespace {
 // "@L" followed by one or more decimal digits: a label the compiler made.
 bool IsInternalLabel(std::string_view text)
 {
-    if (text.size() < 3 || text.substr(0, 2) != "@L")
-        return false;
+    if (text.size() < 3 || text.substr(0, 2) != "@L") return false;
     return std::all_of(text.begin() + 2, text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
@@ -52,11 +51,9 @@ class TLabelRenumberer {
 public:
     std::string Rename(const std::string& label)
     {
-        if (!IsInternalLabel(label))
-            return label;
+        if (!IsInternalLabel(label)) return label;
         const auto [it, inserted] = mNames.try_emplace(label, std::string());
-        if (inserted)
-            it->second = "@L" + std::to_string(mNames.size());
+        if (inserted) it->second = "@L" + std::to_string(mNames.size());
         return it->second;
     }
 
@@ -76,20 +73,11 @@ std::string CodeLine(const TVMCode& code, TLabelRenumberer* labels)
         line = "?0x" + std::string(buffer, result.ptr);
     }
     switch (VMOperandKind(code.Cmd)) {
-    case TVMOperandKind::None:
-        break;
-    case TVMOperandKind::Long:
-        line += ' ' + NumberText(code.Operand.Long);
-        break;
-    case TVMOperandKind::Single:
-        line += ' ' + NumberText(code.Operand.Single);
-        break;
-    case TVMOperandKind::Double:
-        line += ' ' + NumberText(code.Operand.Double);
-        break;
-    case TVMOperandKind::Flag:
-        line += code.Operand.Flag ? " true" : " false";
-        break;
+    case TVMOperandKind::None: break;
+    case TVMOperandKind::Long: line += ' ' + NumberText(code.Operand.Long); break;
+    case TVMOperandKind::Single: line += ' ' + NumberText(code.Operand.Single); break;
+    case TVMOperandKind::Double: line += ' ' + NumberText(code.Operand.Double); break;
+    case TVMOperandKind::Flag: line += code.Operand.Flag ? " true" : " false"; break;
     case TVMOperandKind::Text:
         if (!code.Operand.Text)
             line += " (null)";
@@ -108,14 +96,12 @@ bool LabelBefore(const std::string& a, const std::string& b)
 {
     const bool internalA = IsInternalLabel(a);
     const bool internalB = IsInternalLabel(b);
-    if (internalA != internalB)
-        return !internalA;
-    if (internalA && a.size() != b.size())
-        return a.size() < b.size();  // equal-length digit strings order by value
+    if (internalA != internalB) return !internalA;
+    if (internalA && a.size() != b.size()) return a.size() < b.size();  // equal-length digit strings order by value
     return a < b;
 }
 
-} // namespace
+}  // namespace
 
 std::string ListCode(const TVMCode& code)
 {
@@ -126,8 +112,7 @@ std::string ListCodes(const std::vector<TVMCode>& codes, size_t from)
 {
     TLabelRenumberer labels;
     std::string text;
-    for (size_t i = from; i < codes.size(); ++i)
-        text += CodeLine(codes[i], &labels) + '\n';
+    for (size_t i = from; i < codes.size(); ++i) text += CodeLine(codes[i], &labels) + '\n';
     return text;
 }
 
@@ -135,20 +120,16 @@ std::string ListCodes(const TMidCode& mid, size_t from)
 {
     std::map<size_t, std::vector<std::string>> labelsAt;
     for (const auto& [label, index] : mid.LabelMap) {
-        if (index > 0)
-            labelsAt[static_cast<size_t>(index)].push_back(label);
+        if (index > 0) labelsAt[static_cast<size_t>(index)].push_back(label);
     }
-    for (auto& [index, names] : labelsAt)
-        std::sort(names.begin(), names.end(), LabelBefore);
+    for (auto& [index, names] : labelsAt) std::sort(names.begin(), names.end(), LabelBefore);
 
     TLabelRenumberer labels;
     std::string text;
     auto defineLabels = [&](size_t index) {
         const auto it = labelsAt.find(index);
-        if (it == labelsAt.end())
-            return;
-        for (const std::string& name : it->second)
-            text += labels.Rename(name) + ":\n";
+        if (it == labelsAt.end()) return;
+        for (const std::string& name : it->second) text += labels.Rename(name) + ":\n";
     };
     for (size_t i = from; i < mid.Codes.size(); ++i) {
         defineLabels(i);

@@ -244,11 +244,17 @@ public:
     TToken SkipMultiExpr(const TToken& first);
     TToken SkipFuncOption(const TToken& keyword);
 
-    int32_t DosBasicSigns() const { return DosBasicSignCount; }
+    int32_t DosBasicSigns() const
+    {
+        return DosBasicSignCount;
+    }
 
     // The DATA generator reads its items in DATA mode (numbers are plain items,
     // "&" is a symbol and a name may end in "@").
-    void SetDataMode(bool on) { DataMode = on; }
+    void SetDataMode(bool on)
+    {
+        DataMode = on;
+    }
     // The DEF FN generator compiles a body between these two: references to the
     // function's parameters then read the call's arguments.
     void EnterUserFuncBody(TUserFuncInfo* info)
@@ -256,7 +262,10 @@ public:
         CurUserFuncInfo = info;
         InUserFuncDef = true;
     }
-    void LeaveUserFuncBody() { InUserFuncDef = false; }
+    void LeaveUserFuncBody()
+    {
+        InUserFuncDef = false;
+    }
 
 private:
     // Counts one level of nesting for as long as it lives; too deep a nesting

@@ -25,7 +25,10 @@ TCompiler::TNestGuard::TNestGuard(TCompiler* compiler) : mCompiler(compiler)
     }
 }
 
-TCompiler::TNestGuard::~TNestGuard() { --mCompiler->mNestDepth; }
+TCompiler::TNestGuard::~TNestGuard()
+{
+    --mCompiler->mNestDepth;
+}
 
 bool TCompiler::AddCode(TVMCodeCmd code)
 {
@@ -69,9 +72,15 @@ bool TCompiler::AddCode(TVMCodeCmd code, TVarInfo* var)
     return true;
 }
 
-void TCompiler::AddStatementBegin() { MidCode->StatementBeginSet.insert(NextCodeIndex()); }
+void TCompiler::AddStatementBegin()
+{
+    MidCode->StatementBeginSet.insert(NextCodeIndex());
+}
 
-int32_t TCompiler::NextCodeIndex() const { return static_cast<int32_t>(MidCode->Codes.size()); }
+int32_t TCompiler::NextCodeIndex() const
+{
+    return static_cast<int32_t>(MidCode->Codes.size());
+}
 
 TVMCodeCmd TCompiler::AddOffsetToCode(TVMCodeCmd base, TTokenKind type)
 {
@@ -79,4 +88,7 @@ TVMCodeCmd TCompiler::AddOffsetToCode(TVMCodeCmd base, TTokenKind type)
     return static_cast<TVMCodeCmd>(base + offset);
 }
 
-void TCompiler::AddVarRefMarker() { AddCode(vcBPushSpecial, static_cast<int32_t>(VAR_REF_MARKER)); }
+void TCompiler::AddVarRefMarker()
+{
+    AddCode(vcBPushSpecial, static_cast<int32_t>(VAR_REF_MARKER));
+}

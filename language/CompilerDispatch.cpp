@@ -23,7 +23,10 @@ TToken TCompiler::GenFunc(const TToken& keyword, TTokenKind* type)
     return FuncTable().Call(KeywordCode(keyword.text), this, keyword, type);
 }
 
-TToken TCompiler::GenProcUnknown(const TToken& /*keyword*/) { RaiseCompileError(CE_SYNTAX_ERR); }
+TToken TCompiler::GenProcUnknown(const TToken& /*keyword*/)
+{
+    RaiseCompileError(CE_SYNTAX_ERR);
+}
 
 TToken TCompiler::GenFuncUnknown(const TToken& /*keyword*/, TTokenKind* /*type*/)
 {

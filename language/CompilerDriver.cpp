@@ -21,10 +21,8 @@ bool TCompiler::Compile(const char* text, int32_t* compatMode)
     try {
         AddCode(VM_CODE_PLACEHOLDER);
         const TToken stop = CompileBlock(ParseLineNum(Token()));
-        if (stop.kind == tkNext)
-            RaiseCompileError(CE_NEXT_WITHOUT_FOR);
-        if (stop.kind == tkWend)
-            RaiseCompileError(CE_WEND_WITHOUT_WHILE);
+        if (stop.kind == tkNext) RaiseCompileError(CE_NEXT_WITHOUT_FOR);
+        if (stop.kind == tkWend) RaiseCompileError(CE_WEND_WITHOUT_WHILE);
         AddCode(vcBExit);
         result = MidCode->Codes.size() >= 4;
     } catch (const TException& error) {
@@ -43,8 +41,7 @@ bool TCompiler::Compile(const char* text, int32_t* compatMode)
 void TCompiler::ShowCompileError(const TException& error)
 {
     mLastErrorText = error.String();
-    if (mAlertSink)
-        mAlertSink->ShowAlert(mLastErrorText);
+    if (mAlertSink) mAlertSink->ShowAlert(mLastErrorText);
 }
 
 TToken TCompiler::CompileBlock(const TToken& first)
@@ -52,10 +49,8 @@ TToken TCompiler::CompileBlock(const TToken& first)
     TToken token = first;
     for (;;) {
         token = CompileLine(token, false);
-        if (token.kind == tkEol)
-            continue;  // an empty line follows
-        if (token.kind == tkNext || token.kind == tkWend || token.kind == tkEot)
-            return token;
+        if (token.kind == tkEol) continue;  // an empty line follows
+        if (token.kind == tkNext || token.kind == tkWend || token.kind == tkEot) return token;
         token = ParseLineNum(token);
     }
 }
@@ -68,15 +63,12 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
     for (;; flag = false) {
         switch (token.kind) {
         case tkProc:
-        case tkFuncProc:
-            token = GenProc(token);
-            break;
+        case tkFuncProc: token = GenProc(token); break;
         case tkInt:
         case tkSingle:
         case tkDouble:
             // Right after THEN or ELSE a number is a jump to that line.
-            if (!flag)
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (!flag) RaiseCompileError(CE_SYNTAX_ERR);
             [[fallthrough]];
         case tkVar: {
             AddStatementBegin();
@@ -84,8 +76,7 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
             token = GenExpr(token, true, &type);
             const bool assigned = MidCode->Codes.back().Cmd == vcBAssignArray;
             if (flag) {
-                if (!assigned)
-                    AddCode(vcBJmp);
+                if (!assigned) AddCode(vcBJmp);
             } else if (!assigned) {
                 // A statement that only computes a value would leave it on the
                 // machine's stack for good.
@@ -101,22 +92,14 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
             GenExpr(token, true, &type);
             RaiseCompileError("@Compile_Err_Syntax_Err@");
         }
-        case tkColon:
-            token = Token();
-            break;
-        case tkIf:
-            return GenIf(token);
+        case tkColon: token = Token(); break;
+        case tkIf: return GenIf(token);
         case tkElse:
         case tkNext:
         case tkWend:
-        case tkEot:
-            return token;
-        case tkFor:
-            token = GenFor(token);
-            break;
-        case tkWhile:
-            token = GenWhile(token);
-            break;
+        case tkEot: return token;
+        case tkFor: token = GenFor(token); break;
+        case tkWhile: token = GenWhile(token); break;
         case tkMul:
             if (flag) {
                 token = GenLabel(token);
@@ -125,10 +108,8 @@ TToken TCompiler::CompileLine(const TToken& first, bool afterThenElse)
                 token = ParseLabel(token);
             }
             break;
-        case tkEol:
-            return Token();
-        default:
-            RaiseCompileError(CE_SYNTAX_ERR);
+        case tkEol: return Token();
+        default: RaiseCompileError(CE_SYNTAX_ERR);
         }
     }
 }

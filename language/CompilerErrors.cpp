@@ -24,23 +24,37 @@ void TCompiler::RaiseCompileError(const char* key) const
 
 void TCompiler::RaiseUnknownSymbol(char symbol) const
 {
-    const std::string message = platform::replace_placeholder(
-        platform::get_string(CE_UNKNOWN_SYMBOL), "%Symbol%", std::string(1, symbol));
+    const std::string message =
+        platform::replace_placeholder(platform::get_string(CE_UNKNOWN_SYMBOL), "%Symbol%", std::string(1, symbol));
     throw CompileException(message);
 }
 
 TToken TCompiler::RequireToken(const TToken& token, TTokenKind kind, const char* key)
 {
-    if (token.kind != kind)
-        RaiseCompileError(key);
+    if (token.kind != kind) RaiseCompileError(key);
     return Token();
 }
 
-TToken TCompiler::CheckComma(const TToken& token) { return RequireToken(token, tkComma, CE_NO_COMMA); }
-TToken TCompiler::CheckEqual(const TToken& token) { return RequireToken(token, tkEqual, CE_NO_EQUAL); }
-TToken TCompiler::CheckLpar(const TToken& token) { return RequireToken(token, tkLpar, CE_NO_LPAR); }
-TToken TCompiler::CheckMinus(const TToken& token) { return RequireToken(token, tkMinus, CE_NO_MINUS); }
-TToken TCompiler::CheckRpar(const TToken& token) { return RequireToken(token, tkRpar, CE_NO_RPAR); }
+TToken TCompiler::CheckComma(const TToken& token)
+{
+    return RequireToken(token, tkComma, CE_NO_COMMA);
+}
+TToken TCompiler::CheckEqual(const TToken& token)
+{
+    return RequireToken(token, tkEqual, CE_NO_EQUAL);
+}
+TToken TCompiler::CheckLpar(const TToken& token)
+{
+    return RequireToken(token, tkLpar, CE_NO_LPAR);
+}
+TToken TCompiler::CheckMinus(const TToken& token)
+{
+    return RequireToken(token, tkMinus, CE_NO_MINUS);
+}
+TToken TCompiler::CheckRpar(const TToken& token)
+{
+    return RequireToken(token, tkRpar, CE_NO_RPAR);
+}
 
 TToken TCompiler::CheckSemiColon(const TToken& token)
 {
@@ -49,21 +63,18 @@ TToken TCompiler::CheckSemiColon(const TToken& token)
 
 TToken TCompiler::CheckNotMultiExprEnd(const TToken& token)
 {
-    if (IsMultiExprEndToken(token))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (IsMultiExprEndToken(token)) RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
 TToken TCompiler::CheckNotLpar(const TToken& token)
 {
-    if (token.kind == tkLpar)
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (token.kind == tkLpar) RaiseCompileError(CE_ILL_FUNC_CALL);
     return token;
 }
 
 TToken TCompiler::CheckNotRpar(const TToken& token)
 {
-    if (token.kind == tkRpar)
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (token.kind == tkRpar) RaiseCompileError(CE_ILL_FUNC_CALL);
     return token;
 }

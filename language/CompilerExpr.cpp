@@ -32,8 +32,7 @@ double ParseDecimalText(const std::string& text)
             break;
         ++end;
     }
-    if (end == 0 || (end == 1 && text[0] == '.'))
-        return 0.0;
+    if (end == 0 || (end == 1 && text[0] == '.')) return 0.0;
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + end, value, std::chars_format::fixed);
     if (result.ec == std::errc::result_out_of_range) {
@@ -48,8 +47,7 @@ double ParseDecimalText(const std::string& text)
 // infinity rather than an undefined conversion.
 float ToSingle(double value)
 {
-    if (value > std::numeric_limits<float>::max())
-        return std::numeric_limits<float>::infinity();
+    if (value > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
 }
 
@@ -57,10 +55,8 @@ float ToSingle(double value)
 
 TTokenKind TCompiler::SelectVarType(TTokenKind gathered, TTokenKind operand, bool keep) const
 {
-    if (keep)
-        return operand;
-    if (gathered < tkUntyped || gathered > tkString || operand < tkUntyped || operand > tkString)
-        return tkTypeMismatch;
+    if (keep) return operand;
+    if (gathered < tkUntyped || gathered > tkString || operand < tkUntyped || operand > tkString) return tkTypeMismatch;
     return SelVarTypeTable[gathered][operand];
 }
 
@@ -100,8 +96,7 @@ TToken TCompiler::GenMultiExpr(const TToken& first, int32_t* count, TTokenKind* 
     *count = 0;
     TTokenKind last = tkComma;  // as if a separator stood before the first entry
     for (;;) {
-        if (IsMultiExprEndToken(token) || token.kind == tkRpar || token.kind == tkRbracket)
-            break;
+        if (IsMultiExprEndToken(token) || token.kind == tkRpar || token.kind == tkRbracket) break;
         if (token.kind == tkComma || token.kind == tkSemiColon) {
             if (last != tkNone) {
                 AddCode(vcBPushAbbrev);
@@ -116,12 +111,10 @@ TToken TCompiler::GenMultiExpr(const TToken& first, int32_t* count, TTokenKind* 
         const int32_t before = NextCodeIndex();
         token = GenExpr(token, false, &type);
         // A token that can neither begin an entry nor end the list.
-        if (NextCodeIndex() == before)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (NextCodeIndex() == before) RaiseCompileError(CE_SYNTAX_ERR);
         ++*count;
     }
-    if (separator)
-        *separator = last;
+    if (separator) *separator = last;
     return token;
 }
 
@@ -129,21 +122,17 @@ void TCompiler::GenExpr16(TToken* token, bool* lvalue, bool statement, TTokenKin
 {
     const int32_t start = NextCodeIndex();
     GenExpr15(token, lvalue, statement, gathered);
-    if (token->kind != tkEqual || !statement)
-        return;
+    if (token->kind != tkEqual || !statement) return;
     if (NextCodeIndex() == start)  // "=" with nothing to assign to
         RaiseCompileError(CE_SYNTAX_ERR);
-    if (!*lvalue)
-        RaiseCompileError(CE_ASSIGN_UNLVALUE);
+    if (!*lvalue) RaiseCompileError(CE_ASSIGN_UNLVALUE);
 
     TTokenKind valueType;
     const int32_t valueStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &valueType);
-    if (NextCodeIndex() == valueStart)
-        RaiseCompileError(CE_MISSING_OPERAND);
+    if (NextCodeIndex() == valueStart) RaiseCompileError(CE_MISSING_OPERAND);
     *gathered = SelectVarType(*gathered, valueType, false);
-    if (*gathered == tkTypeMismatch)
-        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
+    if (*gathered == tkTypeMismatch) RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcBAssignArray);
     *lvalue = false;
 }
@@ -156,34 +145,24 @@ void TCompiler::GenBinaryLevel(TToken* token, bool* lvalue, bool* keepType, bool
     for (;;) {
         const TOperatorRow* row = nullptr;
         for (std::size_t i = 0; i < rowCount; ++i)
-            if (rows[i].token == token->kind)
-                row = &rows[i];
-        if (!row)
-            return;
+            if (rows[i].token == token->kind) row = &rows[i];
+        if (!row) return;
         // In statement mode "=" after a lone variable is left to the assignment level.
-        if (kind == TLevelKind::Relational && row->token == tkEqual && *lvalue && statement)
-            return;
+        if (kind == TLevelKind::Relational && row->token == tkEqual && *lvalue && statement) return;
         // An operator with nothing before it.
-        if (NextCodeIndex() == start)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (NextCodeIndex() == start) RaiseCompileError(CE_SYNTAX_ERR);
         // A string on the left of a logical operator is refused as on its right.
-        if (kind == TLevelKind::Logical && *gathered == tkString)
-            RaiseCompileError(row->stringErrorKey);
+        if (kind == TLevelKind::Logical && *gathered == tkString) RaiseCompileError(row->stringErrorKey);
 
         *token = Token();
-        if (kind == TLevelKind::Logical)
-            *keepType = true;  // the right side starts a type group of its own
+        if (kind == TLevelKind::Logical) *keepType = true;  // the right side starts a type group of its own
         const int32_t rightStart = NextCodeIndex();
         (this->*operand)(token, lvalue, keepType, statement, gathered);
-        if (NextCodeIndex() == rightStart)
-            RaiseCompileError(CE_MISSING_OPERAND);
-        if (row->stringErrorKey && *gathered == tkString)
-            RaiseCompileError(row->stringErrorKey);
-        if (row->atLeastSingle)
-            *gathered = SelectVarType(*gathered, tkSingle, false);
+        if (NextCodeIndex() == rightStart) RaiseCompileError(CE_MISSING_OPERAND);
+        if (row->stringErrorKey && *gathered == tkString) RaiseCompileError(row->stringErrorKey);
+        if (row->atLeastSingle) *gathered = SelectVarType(*gathered, tkSingle, false);
         AddCode(AddOffsetToCode(row->group, *gathered));
-        if (kind == TLevelKind::Relational)
-            *gathered = tkInt;
+        if (kind == TLevelKind::Relational) *gathered = tkInt;
         *lvalue = false;
     }
 }
@@ -227,12 +206,9 @@ void TCompiler::GenExpr10(TToken* token, bool* lvalue, bool* keepType, bool stat
 void TCompiler::GenExpr9(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
     static const TOperatorRow rows[] = {
-        {tkEqual, vcBEqualInt, nullptr, false},
-        {tkNoteq, vcBNoteqInt, nullptr, false},
-        {tkLt, vcBLtInt, nullptr, false},
-        {tkLe, vcBLeInt, nullptr, false},
-        {tkGt, vcBGtInt, nullptr, false},
-        {tkGe, vcBGeInt, nullptr, false},
+        {tkEqual, vcBEqualInt, nullptr, false}, {tkNoteq, vcBNoteqInt, nullptr, false},
+        {tkLt, vcBLtInt, nullptr, false},       {tkLe, vcBLeInt, nullptr, false},
+        {tkGt, vcBGtInt, nullptr, false},       {tkGe, vcBGeInt, nullptr, false},
     };
     GenBinaryLevel(token, lvalue, keepType, statement, gathered, TLevelKind::Relational, rows, &TCompiler::GenExpr8);
 }
@@ -285,8 +261,7 @@ void TCompiler::GenExpr3(TToken* token, bool* lvalue, bool* keepType, bool state
 
 // An operand of "^": a primary or a NOT expression, which may carry a sign, so
 // that 2 ^ -1 is two to the power minus one.
-void TCompiler::GenExprPowOperand(TToken* token, bool* lvalue, bool* keepType, bool statement,
-                                  TTokenKind* gathered)
+void TCompiler::GenExprPowOperand(TToken* token, bool* lvalue, bool* keepType, bool statement, TTokenKind* gathered)
 {
     if (token->kind == tkPlus || token->kind == tkMinus)
         GenExprSign(token, lvalue, keepType, statement, gathered, &TCompiler::GenExprPowOperand);
@@ -303,11 +278,9 @@ void TCompiler::GenExprSign(TToken* token, bool* lvalue, bool* keepType, bool st
     *token = Token();
     const int32_t start = NextCodeIndex();
     (this->*operand)(token, lvalue, keepType, statement, gathered);
-    if (NextCodeIndex() == start)
-        RaiseCompileError(CE_MISSING_OPERAND);
+    if (NextCodeIndex() == start) RaiseCompileError(CE_MISSING_OPERAND);
     if (negate) {
-        if (*gathered == tkString)
-            RaiseCompileError(CE_CANNOT_NEGA_STRING);
+        if (*gathered == tkString) RaiseCompileError(CE_CANNOT_NEGA_STRING);
         AddCode(AddOffsetToCode(vcBNegaInt, *gathered));
     }
     *lvalue = false;
@@ -324,10 +297,8 @@ void TCompiler::GenExprNot(TToken* token, bool* lvalue, bool* keepType, bool sta
     *token = Token();
     const int32_t start = NextCodeIndex();
     (this->*operand)(token, lvalue, keepType, statement, gathered);
-    if (NextCodeIndex() == start)
-        RaiseCompileError(CE_MISSING_OPERAND);
-    if (*gathered == tkString)
-        RaiseCompileError(CE_CANNOT_LOGIC_STRING);
+    if (NextCodeIndex() == start) RaiseCompileError(CE_MISSING_OPERAND);
+    if (*gathered == tkString) RaiseCompileError(CE_CANNOT_LOGIC_STRING);
     AddCode(AddOffsetToCode(vcBNotInt, *gathered));
     *lvalue = false;
 }
@@ -337,8 +308,7 @@ void TCompiler::GenExpr2(TToken* token, bool* lvalue, bool* keepType, bool state
     bool wasVariable = false;
     switch (token->kind) {
     case tkLpar:
-        if (*keepType)
-            *gathered = tkUntyped;
+        if (*keepType) *gathered = tkUntyped;
         GenExpr1(token, lvalue, statement, gathered);
         break;
     case tkFunc:
@@ -389,32 +359,26 @@ void TCompiler::GenExpr2(TToken* token, bool* lvalue, bool* keepType, bool state
     }
     case tkProc:
         // GOTO and GOSUB end an expression (IF A GOTO 100, ON N GOSUB 100).
-        if (IsGotoOrGosub(*token))
-            return;
+        if (IsGotoOrGosub(*token)) return;
         RaiseCompileError(CE_SYNTAX_ERR);
     default:
         // Not an operand: nothing is compiled and the caller decides.
         return;
     }
 
-    if (*gathered == tkTypeMismatch)
-        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
+    if (*gathered == tkTypeMismatch) RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     *keepType = false;
-    if (!wasVariable)
-        *lvalue = false;
-    if (token->kind == tkProc && !IsGotoOrGosub(*token) && !StatementEndsValue)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (!wasVariable) *lvalue = false;
+    if (token->kind == tkProc && !IsGotoOrGosub(*token) && !StatementEndsValue) RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 void TCompiler::GenExpr1(TToken* token, bool* /*lvalue*/, bool /*statement*/, TTokenKind* gathered)
 {
-    if (token->kind != tkLpar)
-        return;
+    if (token->kind != tkLpar) return;
     TTokenKind inner;
     const int32_t innerStart = NextCodeIndex();
     *token = GenExpr(Token(), false, &inner);
-    if (token->kind != tkRpar)
-        RaiseCompileError(CE_NO_RPAR);
+    if (token->kind != tkRpar) RaiseCompileError(CE_NO_RPAR);
     if (NextCodeIndex() == innerStart)  // "()" holds no value
         RaiseCompileError(CE_MISSING_OPERAND);
     *gathered = SelectVarType(*gathered, inner, false);

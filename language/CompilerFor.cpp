@@ -69,32 +69,25 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     AddStatementBegin();
     const int32_t referenceStart = NextCodeIndex();
     TToken token = Token();
-    if (token.kind != tkVar)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (token.kind != tkVar) RaiseCompileError(CE_SYNTAX_ERR);
     bool lvalue = true;
     bool keepType = false;
     TTokenKind varType = tkUntyped;
     GenVar(&token, &lvalue, &keepType, true, true, &varType);
-    if (MidCode->Codes.back().Cmd != vcBPushVar)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (MidCode->Codes.back().Cmd != vcBPushVar) RaiseCompileError(CE_SYNTAX_ERR);
     TVarInfo* const loopVar = MidCode->Codes.back().Operand.Var;
     const int32_t pushVarIndex = NextCodeIndex() - 1;
     std::vector<TVMCode> reference(MidCode->Codes.begin() + referenceStart, MidCode->Codes.begin() + pushVarIndex);
-    if (varType == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
-    if (token.kind != tkEqual)
-        RaiseCompileError(CE_NO_EQUAL);
+    if (varType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_CALC);
+    if (token.kind != tkEqual) RaiseCompileError(CE_NO_EQUAL);
 
     const int32_t startIndex = NextCodeIndex();
     TTokenKind startType;
     token = GenExpr(Token(), false, &startType);
-    if (NextCodeIndex() == startIndex)
-        RaiseCompileError(CE_MISSING_OPERAND);
-    if (SelectVarType(varType, startType, false) == tkTypeMismatch)
-        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
+    if (NextCodeIndex() == startIndex) RaiseCompileError(CE_MISSING_OPERAND);
+    if (SelectVarType(varType, startType, false) == tkTypeMismatch) RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcBAssignArray);
-    if (token.kind != tkTo)
-        RaiseCompileError(CE_FOR_WITHOUT_TO);
+    if (token.kind != tkTo) RaiseCompileError(CE_FOR_WITHOUT_TO);
 
     AddStatementBegin();
     AddCode(vcBPushString, testLabel);
@@ -109,10 +102,8 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
         StatementEndsValue = true;
         *current = GenExpr(Token(), false, &type);
         StatementEndsValue = false;
-        if (NextCodeIndex() == from)
-            RaiseCompileError(CE_MISSING_OPERAND);
-        if (type == tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_CALC);
+        if (NextCodeIndex() == from) RaiseCompileError(CE_MISSING_OPERAND);
+        if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_CALC);
         return CutCodes(*MidCode, from);
     };
     const std::vector<TVMCode> limit = cutValue(&token);
@@ -142,8 +133,7 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
     AddCode(vcBFJmp);
 
     token = CompileBlock(token);
-    if (token.kind != tkNext)
-        RaiseCompileError(CE_FOR_WITHOUT_NEXT);
+    if (token.kind != tkNext) RaiseCompileError(CE_FOR_WITHOUT_NEXT);
 
     if (token.text == "NEXT") {
         // The NEXT statement: its names are read but leave no code.
@@ -151,8 +141,7 @@ TToken TCompiler::GenFor(const TToken& /*keyword*/)
         int32_t names;
         token = GenMultiExpr(Token(), &names, nullptr);
         MidCode->Codes.resize(static_cast<std::size_t>(listStart));
-        if (names > 1)
-            token = TToken(tkNext, CarriedNextText(names - 1, token.kind == tkEol));
+        if (names > 1) token = TToken(tkNext, CarriedNextText(names - 1, token.kind == tkEol));
     } else {
         // A carried NEXT token from an inner loop closes this one too.
         int32_t loops = 0;

@@ -14,8 +14,7 @@ TToken TCompiler::GenFuncMath(const TToken& /*keyword*/, TVMCodeCmd code, TToken
     token = GenExpr(token, false, &argType);
     token = CheckRpar(token);
     AddCode(code);
-    if (argType == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (argType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     // The result follows the argument's precision, but never below single.
     *type = argType == tkDouble ? tkDouble : tkSingle;
     return token;

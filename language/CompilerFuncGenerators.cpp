@@ -55,7 +55,10 @@ TToken TCompiler::GenFuncErl(const TToken& /*keyword*/, TTokenKind* type)
     return token;
 }
 
-TToken TCompiler::GenFuncErr(const TToken& keyword, TTokenKind* type) { return GenFuncErl(keyword, type); }
+TToken TCompiler::GenFuncErr(const TToken& keyword, TTokenKind* type)
+{
+    return GenFuncErl(keyword, type);
+}
 
 // ---- Functions with an operand list -------------------------------------------
 
@@ -120,8 +123,7 @@ TToken TCompiler::GenFuncRnd(const TToken& /*keyword*/, TTokenKind* type)
         TTokenKind argType;
         token = GenExpr(CheckNotRpar(Token()), false, &argType);
         token = CheckRpar(token);
-        if (argType == tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (argType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     } else {
         AddCode(vcBPushInt, int32_t{1});
     }
@@ -141,18 +143,14 @@ TToken TCompiler::GenFuncSearch(const TToken& /*keyword*/, TTokenKind* type)
     // GenVar refuses a token that is not a variable.
     GenVar(&token, &lvalue, &keepType, true, true, &arrayType);
     // A DEF FN parameter is a value, not an array reference.
-    if (MidCode->Codes.back().Cmd != vcBPushVar)
-        RaiseCompileError(CE_ILL_FUNC_CALL);
-    if (arrayType == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (MidCode->Codes.back().Cmd != vcBPushVar) RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (arrayType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckComma(token);
 
     int32_t count;
     token = GenMultiExpr(token, &count, nullptr);
-    if (count < 1 || count > 3)
-        RaiseCompileError(CE_ILL_FUNC_CALL);
-    for (int32_t i = count; i < 3; ++i)
-        AddCode(vcBPushAbbrev);
+    if (count < 1 || count > 3) RaiseCompileError(CE_ILL_FUNC_CALL);
+    for (int32_t i = count; i < 3; ++i) AddCode(vcBPushAbbrev);
     token = CheckRpar(token);
     *type = tkInt;
     AddCode(vcSearch);

@@ -17,14 +17,11 @@ TToken TCompiler::GenIf(const TToken& /*keyword*/)
     TTokenKind conditionType;
     TToken token = GenExpr(Token(), false, &conditionType);
     // vcBFJmp would take the label for the condition.
-    if (NextCodeIndex() == conditionStart)
-        RaiseCompileError(CE_MISSING_OPERAND);
+    if (NextCodeIndex() == conditionStart) RaiseCompileError(CE_MISSING_OPERAND);
     // GOTO stands for THEN; a string literal that reads GOTO does not.
     const bool isGoto = token.kind != tkString && token.text == "GOTO";
-    if (token.kind != tkThen && !isGoto)
-        RaiseCompileError(CE_IF_WITHOUT_THEN);
-    if (conditionType == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
+    if (token.kind != tkThen && !isGoto) RaiseCompileError(CE_IF_WITHOUT_THEN);
+    if (conditionType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     AddCode(vcBFJmp);
 
     token = CompileLine(Token(), true);

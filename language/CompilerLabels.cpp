@@ -16,7 +16,10 @@ namespace {
 // compile go on counting.
 std::atomic<int32_t> si3LabelIdx{1};
 
-bool IsBlankOrLineFeed(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
+bool IsBlankOrLineFeed(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+}
 
 }  // namespace
 
@@ -27,8 +30,7 @@ TToken TCompiler::ParseLineNum(const TToken& first)
     if (first.kind != tkEol && first.kind != tkEot) {
         number = leading_decimal_integer(first.text);
         const char next = static_cast<char>(SrcByte(0));
-        if (number == 0 || !IsBlankOrLineFeed(next))
-            RaiseCompileError(CE_DIRECT_STATEMENT);
+        if (number == 0 || !IsBlankOrLineFeed(next)) RaiseCompileError(CE_DIRECT_STATEMENT);
         CurLineNumText = first.text;
     } else {
         CurLineNumText.clear();
@@ -41,8 +43,7 @@ TToken TCompiler::ParseLineNum(const TToken& first)
 // The name after the asterisk; a label needs one.
 static void RequireLabelName(const TCompiler& compiler, const TToken& name)
 {
-    if (name.kind == tkEol || name.kind == tkEot)
-        compiler.RaiseCompileError(CE_SYNTAX_ERR);
+    if (name.kind == tkEol || name.kind == tkEot) compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
 TToken TCompiler::ParseLabel(const TToken& /*asterisk*/)
@@ -61,6 +62,12 @@ TToken TCompiler::GenLabel(const TToken& /*asterisk*/)
     return Token();
 }
 
-std::string TCompiler::NextInternalLabel() { return "@L" + std::to_string(si3LabelIdx.fetch_add(1)); }
+std::string TCompiler::NextInternalLabel()
+{
+    return "@L" + std::to_string(si3LabelIdx.fetch_add(1));
+}
 
-void TCompiler::RegistInternalLabel(const std::string& label) { MidCode->LabelMap[label] = NextCodeIndex(); }
+void TCompiler::RegistInternalLabel(const std::string& label)
+{
+    MidCode->LabelMap[label] = NextCodeIndex();
+}

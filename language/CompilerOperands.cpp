@@ -7,7 +7,10 @@
 
 namespace {
 
-bool IsValueType(TTokenKind kind) { return IsStorableType(kind); }
+bool IsValueType(TTokenKind kind)
+{
+    return IsStorableType(kind);
+}
 
 }  // namespace
 
@@ -15,29 +18,24 @@ bool TCompiler::CheckArg(const TOperandSpec& pattern, int32_t* position, TTokenK
 {
     const auto size = static_cast<int32_t>(pattern.size());
     for (;;) {
-        if (*position < 0 || *position >= size)
-            return false;
+        if (*position < 0 || *position >= size) return false;
         const auto& [entryKind, optional] = pattern[static_cast<std::size_t>(*position)];
         bool matches;
         if (IsValueType(entryKind))
             matches = IsValueType(kind) && SelVarTypeTable[entryKind][kind] != tkTypeMismatch;
         else
             matches = entryKind == kind || (entryKind == tkAnyType && IsValueType(kind));
-        if (matches)
-            return true;
-        if (!optional)
-            return false;
+        if (matches) return true;
+        if (!optional) return false;
         ++*position;
-        if (*position >= size)
-            return false;
+        if (*position >= size) return false;
     }
 }
 
 TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const TOperandSpec& pattern,
                             std::vector<TToken>* tokens)
 {
-    if (tokens->capacity() < 32)
-        tokens->reserve(32);
+    if (tokens->capacity() < 32) tokens->reserve(32);
     const auto size = static_cast<int32_t>(pattern.size());
     int32_t position = 0;
     int32_t depth = 0;
@@ -56,8 +54,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
                 afterSeparator = true;
                 continue;
             }
-            if (token.kind == tkRpar || token.kind == tkStep)
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (token.kind == tkRpar || token.kind == tkStep) RaiseCompileError(CE_SYNTAX_ERR);
             RaiseCompileError(CE_TOO_MANY_OPERAND);
         }
 
@@ -65,10 +62,8 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
         if (optional && entryKind == tkLpar && token.kind != tkLpar) {
             // The whole optional group is absent: skip it up to its ")".
             tokens->push_back(omitted);
-            while (position < size && pattern[static_cast<std::size_t>(position)].first != tkRpar)
-                ++position;
-            if (position < size)
-                ++position;
+            while (position < size && pattern[static_cast<std::size_t>(position)].first != tkRpar) ++position;
+            if (position < size) ++position;
             AddCode(vcBPushAbbrev);
             continue;
         }
@@ -81,8 +76,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
         bool take = false;
         switch (token.kind) {
         case tkRpar:
-            if (!CheckArg(pattern, &position, tkRpar))
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (!CheckArg(pattern, &position, tkRpar)) RaiseCompileError(CE_SYNTAX_ERR);
             --depth;
             take = true;
             break;
@@ -90,8 +84,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
         case tkSemiColon:
             if (afterSeparator) {
                 // The operand before this separator is empty.
-                if (!optional)
-                    RaiseCompileError(CE_MISSING_OPERAND);
+                if (!optional) RaiseCompileError(CE_MISSING_OPERAND);
                 tokens->push_back(omitted);
                 AddCode(vcBPushAbbrev);
                 ++position;
@@ -100,8 +93,7 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             afterSeparator = true;
             break;
         case tkStep:
-            if (!CheckArg(pattern, &position, tkStep))
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (!CheckArg(pattern, &position, tkStep)) RaiseCompileError(CE_SYNTAX_ERR);
             take = true;
             break;
         default:
@@ -117,10 +109,8 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
                 TTokenKind type;
                 token = GenExpr(token, false, &type);
                 // A token that neither begins an operand nor ends the list.
-                if (NextCodeIndex() == before)
-                    RaiseCompileError(CE_SYNTAX_ERR);
-                if (!CheckArg(pattern, &position, type))
-                    RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+                if (NextCodeIndex() == before) RaiseCompileError(CE_SYNTAX_ERR);
+                if (!CheckArg(pattern, &position, type)) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
                 ++position;
                 afterSeparator = false;
             }
@@ -132,14 +122,11 @@ TToken TCompiler::DealToken(const TToken& first, int32_t min, int32_t max, const
             tokens->push_back(token);
             token = Token();
         }
-        if (depth < 0)
-            break;
+        if (depth < 0) break;
     }
 
-    if (position < min)
-        RaiseCompileError(CE_MISSING_OPERAND);
-    if (position > max)
-        RaiseCompileError(CE_TOO_MANY_OPERAND);
+    if (position < min) RaiseCompileError(CE_MISSING_OPERAND);
+    if (position > max) RaiseCompileError(CE_TOO_MANY_OPERAND);
     return token;
 }
 
@@ -149,8 +136,7 @@ TToken TCompiler::GenFuncDealToken(const TToken& /*keyword*/, int32_t min, int32
     pattern->emplace_back(tkRpar, false);
     const TToken first = CheckLpar(Token());
     const TToken rest = DealToken(first, min + 1, max + 1, *pattern, tokens);
-    if (tokens->empty() || tokens->back().kind != tkRpar)
-        RaiseCompileError(CE_NO_RPAR);
+    if (tokens->empty() || tokens->back().kind != tkRpar) RaiseCompileError(CE_NO_RPAR);
     tokens->pop_back();
     return rest;
 }

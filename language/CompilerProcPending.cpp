@@ -6,4 +6,7 @@
 #include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 
-TToken TCompiler::GenProcMon(const TToken&) { RaiseCompileError(CE_SYNTAX_ERR); }
+TToken TCompiler::GenProcMon(const TToken&)
+{
+    RaiseCompileError(CE_SYNTAX_ERR);
+}

@@ -6,8 +6,7 @@
 
 TToken TCompiler::SkipComment()
 {
-    while (SrcByte(0) != '\n' && SrcByte(0) != '\0')
-        ++SrcPos;
+    while (SrcByte(0) != '\n' && SrcByte(0) != '\0') ++SrcPos;
     if (SrcByte(0) == '\n') {
         ++SrcPos;
         return TToken(tkEol, std::string());
@@ -20,8 +19,7 @@ TToken TCompiler::SkipMultiExpr(const TToken& first)
     TNestGuard guard(this);
     TToken token = first;
     for (;;) {
-        if (IsMultiExprEndToken(token) || token.kind == tkRpar)
-            return token;
+        if (IsMultiExprEndToken(token) || token.kind == tkRpar) return token;
         if (token.kind == tkLpar) {
             token = CheckRpar(SkipMultiExpr(Token()));
             continue;
@@ -33,18 +31,15 @@ TToken TCompiler::SkipMultiExpr(const TToken& first)
 TToken TCompiler::SkipFuncOption(const TToken& /*keyword*/)
 {
     TToken token = Token();
-    if (IsMultiExprEndToken(token))
-        return token;
+    if (IsMultiExprEndToken(token)) return token;
     int32_t depth = 0;
     for (;;) {
-        if (IsMultiExprEndToken(token))
-            RaiseCompileError(CE_NO_RPAR);
+        if (IsMultiExprEndToken(token)) RaiseCompileError(CE_NO_RPAR);
         if (token.kind == tkLpar)
             ++depth;
         else if (token.kind == tkRpar)
             --depth;
-        if (token.kind == tkRpar && depth == 0)
-            return Token();
+        if (token.kind == tkRpar && depth == 0) return Token();
         token = Token();
     }
 }

@@ -18,13 +18,15 @@ TToken TCompiler::GenProcLet(const TToken& /*keyword*/)
     const int32_t start = NextCodeIndex();
     TTokenKind type;
     const TToken token = GenExpr(first, true, &type);
-    if (NextCodeIndex() == start || MidCode->Codes.back().Cmd != vcBAssignArray)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (NextCodeIndex() == start || MidCode->Codes.back().Cmd != vcBAssignArray) RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
 // DIM v(bounds) [, ...]: the references with their bounds, then the count.
-TToken TCompiler::GenProcDim(const TToken& /*keyword*/) { return GenVariableListStatement(*this, vcDim); }
+TToken TCompiler::GenProcDim(const TToken& /*keyword*/)
+{
+    return GenVariableListStatement(*this, vcDim);
+}
 
 // SWAP a, b: two references; the machine compares their types.
 TToken TCompiler::GenProcSwap(const TToken& /*keyword*/)
@@ -32,8 +34,7 @@ TToken TCompiler::GenProcSwap(const TToken& /*keyword*/)
     TToken token = CheckNotMultiExprEnd(Token());
     int32_t count;
     GenMultiVar(&token, &count);
-    if (count != 2)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (count != 2) RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcSwap);
     return token;
 }
@@ -47,8 +48,7 @@ TToken TCompiler::GenProcMidDl(const TToken& /*keyword*/)
     bool keepType = false;
     TTokenKind targetType = tkUntyped;
     GenVar(&token, &lvalue, &keepType, true, true, &targetType);
-    if (targetType != tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (targetType != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckComma(token);
 
     int32_t count;
@@ -57,8 +57,7 @@ TToken TCompiler::GenProcMidDl(const TToken& /*keyword*/)
 
     TTokenKind valueType;
     token = GenExpr(token, false, &valueType);
-    if (valueType != tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
+    if (valueType != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
     AddCode(vcMidDlProc, count == 2);
     return CheckNoFurtherValue(*this, token);
 }

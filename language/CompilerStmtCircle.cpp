@@ -32,8 +32,7 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
     TTokenKind type;
     token = GenExpr(token, false, &type);
     RequireCodeSince(*this, radiusStart, CE_MISSING_OPERAND);
-    if (type == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
 
     int32_t count = 0;
     bool arc = false;
@@ -41,26 +40,21 @@ TToken TCompiler::GenProcCircle(const TToken& /*keyword*/)
     // Each step returns at the statement's end; a comma there is refused.
     auto readOptions = [&] {
         for (int32_t position = 0; position < kCirclePositions; ++position) {
-            if (IsMultiExprEndToken(token))
-                return;
+            if (IsMultiExprEndToken(token)) return;
             bool given;
             token = GenNumericOption(*this, CheckOptionComma(*this, token), &given);
-            if (given && (position == 1 || position == 2))
-                arc = true;
+            if (given && (position == 1 || position == 2)) arc = true;
             ++count;
         }
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
-            if (token.kind != tkVar || token.text != "F")
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (token.kind != tkVar || token.text != "F") RaiseCompileError(CE_SYNTAX_ERR);
             fill = true;
             token = Token();
         }
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         token = GenSingleValueOption(*this, token);
         count = kCirclePositions + 1;

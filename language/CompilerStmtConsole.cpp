@@ -30,8 +30,7 @@ TToken TCompiler::GenProcConsole(const TToken& keyword)
     std::vector<TToken> places;
     const TToken rest = GenProcDealToken(keyword, 1, kDosBasicConsolePlaces, pattern, &places);
     AddCode(vcConsole, static_cast<int32_t>(places.size()));
-    if (places.size() == static_cast<std::size_t>(kDosBasicConsolePlaces))
-        ++DosBasicSignCount;
+    if (places.size() == static_cast<std::size_t>(kDosBasicConsolePlaces)) ++DosBasicSignCount;
     return rest;
 }
 
@@ -40,10 +39,8 @@ TToken TCompiler::GenProcConsole(const TToken& keyword)
 TToken TCompiler::GenProcWidth(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (IsExprEndToken(token))
-        RaiseCompileError(CE_MISSING_OPERAND);
-    if (token.kind == tkFileNum)
-        return GenProcWidth3(token);
+    if (IsExprEndToken(token)) RaiseCompileError(CE_MISSING_OPERAND);
+    if (token.kind == tkFileNum) return GenProcWidth3(token);
     if (token.kind == tkString || (token.kind == tkVar && DistinctVarType(token.text) == tkString))
         return GenProcWidth2(token);
     return GenProcWidth1(token);
@@ -58,6 +55,12 @@ TToken TCompiler::GenProcWidth1(const TToken& first)
     return rest;
 }
 
-TToken TCompiler::GenProcWidth2(const TToken& first) { return SkipMultiExpr(first); }
+TToken TCompiler::GenProcWidth2(const TToken& first)
+{
+    return SkipMultiExpr(first);
+}
 
-TToken TCompiler::GenProcWidth3(const TToken& first) { return SkipMultiExpr(first); }
+TToken TCompiler::GenProcWidth3(const TToken& first)
+{
+    return SkipMultiExpr(first);
+}

@@ -40,23 +40,20 @@ TToken TCompiler::GenProcData(const TToken& /*keyword*/)
 
     for (;; ++itemCount) {
         if (IsMultiExprEndToken(token)) {
-            if (itemCount == 0)
-                AddCode(vcData, std::string());  // DATA alone holds one empty item
+            if (itemCount == 0) AddCode(vcData, std::string());  // DATA alone holds one empty item
             return token;
         }
         if (token.kind == tkString) {
             AddCode(vcData, token.text);
             itemStart = SrcPos;
             token = Token();
-            if (token.kind == tkComma)
-                token = GenProcDataComma(token, &itemStart);
+            if (token.kind == tkComma) token = GenProcDataComma(token, &itemStart);
         } else if (token.kind == tkComma) {
             // An empty item before this comma.
             AddCode(vcData, std::string());
             itemStart = SrcPos;
             token = Token();
-            if (IsMultiExprEndToken(token))
-                AddCode(vcData, std::string());  // and one after it
+            if (IsMultiExprEndToken(token)) AddCode(vcData, std::string());  // and one after it
         } else {
             int64_t itemEnd = itemStart;
             while (!IsExprEndToken(token)) {
@@ -66,8 +63,7 @@ TToken TCompiler::GenProcData(const TToken& /*keyword*/)
             const std::string raw(SrcText + itemStart, static_cast<std::size_t>(itemEnd - itemStart));
             AddCode(vcData, trim(raw));
             itemStart = itemEnd;
-            if (token.kind == tkComma)
-                token = GenProcDataComma(token, &itemStart);
+            if (token.kind == tkComma) token = GenProcDataComma(token, &itemStart);
         }
     }
 }
@@ -78,13 +74,15 @@ TToken TCompiler::GenProcDataComma(const TToken& /*comma*/, int64_t* itemStart)
 {
     *itemStart = SrcPos;
     const TToken token = Token();
-    if (IsMultiExprEndToken(token))
-        AddCode(vcData, std::string());
+    if (IsMultiExprEndToken(token)) AddCode(vcData, std::string());
     return token;
 }
 
 // READ v [, ...]: the references, then their count.
-TToken TCompiler::GenProcRead(const TToken& /*keyword*/) { return GenVariableListStatement(*this, vcRead); }
+TToken TCompiler::GenProcRead(const TToken& /*keyword*/)
+{
+    return GenVariableListStatement(*this, vcRead);
+}
 
 // RESTORE [target]: the flag is true when a target lies on the stack.
 TToken TCompiler::GenProcRestore(const TToken& /*keyword*/)

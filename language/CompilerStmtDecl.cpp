@@ -18,8 +18,7 @@ TToken GenRequiredNumber(TCompiler& compiler, const TToken& first)
     TTokenKind type;
     const TToken rest = compiler.GenExpr(first, false, &type);
     RequireCodeSince(compiler, start, CE_MISSING_OPERAND);
-    if (type == tkString)
-        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type == tkString) compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return CheckNoFurtherValue(compiler, rest);
 }
 
@@ -28,12 +27,9 @@ TToken GenRequiredNumber(TCompiler& compiler, const TToken& first)
 TToken TCompiler::GenProcDef(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.kind == tkUserFunc)
-        return GenProcUserFuncDef(token);
-    if (token.text == "SEG")
-        return GenProcDefSeg(token);
-    if (token.text == "USR")
-        return GenProcDefUsr(token);
+    if (token.kind == tkUserFunc) return GenProcUserFuncDef(token);
+    if (token.text == "SEG") return GenProcDefSeg(token);
+    if (token.text == "USR") return GenProcDefUsr(token);
     RaiseCompileError(CE_SYNTAX_ERR);
 }
 
@@ -47,8 +43,7 @@ TToken TCompiler::GenProcDefSeg(const TToken& /*seg*/)
 TToken TCompiler::GenProcOption(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.text == "BASE")
-        return GenProcOptionBase(token);
+    if (token.text == "BASE") return GenProcOptionBase(token);
     RaiseCompileError(CE_SYNTAX_ERR);
 }
 

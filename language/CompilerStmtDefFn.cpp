@@ -26,14 +26,10 @@ namespace {
 TVMCodeCmd ConversionFor(TTokenKind type)
 {
     switch (type) {
-    case tkInt:
-        return vcCint;
-    case tkSingle:
-        return vcCsng;
-    case tkDouble:
-        return vcCdbl;
-    default:
-        return VM_CODE_PLACEHOLDER;
+    case tkInt: return vcCint;
+    case tkSingle: return vcCsng;
+    case tkDouble: return vcCdbl;
+    default: return VM_CODE_PLACEHOLDER;
     }
 }
 
@@ -57,8 +53,7 @@ TToken TCompiler::GenProcUserFuncDef(const TToken& fnName)
     if (token.kind == tkLpar) {
         token = Token();
         for (;;) {
-            if (token.kind != tkVar)
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (token.kind != tkVar) RaiseCompileError(CE_SYNTAX_ERR);
             info->Params.push_back(FindVarInfo(token.text)->VarName);
             token = Token();
             if (token.kind == tkRpar) {
@@ -78,12 +73,10 @@ TToken TCompiler::GenProcUserFuncDef(const TToken& fnName)
     // The return takes the body's value from the stack: an empty body has none.
     RequireCodeSince(*this, bodyStart, CE_MISSING_OPERAND);
     CheckNoFurtherValue(*this, token);
-    if (SelectVarType(info->RetType, bodyType, false) == tkTypeMismatch)
-        RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
+    if (SelectVarType(info->RetType, bodyType, false) == tkTypeMismatch) RaiseCompileError(CE_TYPE_MISMATCH_ASSIGN);
 
     const TVMCodeCmd conversion = ConversionFor(info->RetType);
-    if (conversion != VM_CODE_PLACEHOLDER)
-        AddCode(conversion);
+    if (conversion != VM_CODE_PLACEHOLDER) AddCode(conversion);
     AddCode(vcBRetFromUserFunc);
     RegistInternalLabel(skipLabel);
     return token;

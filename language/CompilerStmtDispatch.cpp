@@ -9,13 +9,15 @@ TToken TCompiler::GenProcDealToken(const TToken& /*keyword*/, int32_t min, int32
                                    std::vector<TToken>* tokens)
 {
     const TToken rest = DealToken(Token(), min, max, pattern, tokens);
-    if (!IsMultiExprEndToken(rest))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (!IsMultiExprEndToken(rest)) RaiseCompileError(CE_SYNTAX_ERR);
     return rest;
 }
 
 // The rest of the line is a comment, colons included.
-TToken TCompiler::GenProcRem(const TToken& /*keyword*/) { return SkipComment(); }
+TToken TCompiler::GenProcRem(const TToken& /*keyword*/)
+{
+    return SkipComment();
+}
 
 // END ends the run like the end of the program.
 TToken TCompiler::GenProcEnd(const TToken& /*keyword*/)
@@ -24,7 +26,19 @@ TToken TCompiler::GenProcEnd(const TToken& /*keyword*/)
     return Token();
 }
 
-TToken TCompiler::GenProcDefInt(const TToken& /*keyword*/) { return SetDefVarType(tkInt); }
-TToken TCompiler::GenProcDefSng(const TToken& /*keyword*/) { return SetDefVarType(tkSingle); }
-TToken TCompiler::GenProcDefDbl(const TToken& /*keyword*/) { return SetDefVarType(tkDouble); }
-TToken TCompiler::GenProcDefStr(const TToken& /*keyword*/) { return SetDefVarType(tkString); }
+TToken TCompiler::GenProcDefInt(const TToken& /*keyword*/)
+{
+    return SetDefVarType(tkInt);
+}
+TToken TCompiler::GenProcDefSng(const TToken& /*keyword*/)
+{
+    return SetDefVarType(tkSingle);
+}
+TToken TCompiler::GenProcDefDbl(const TToken& /*keyword*/)
+{
+    return SetDefVarType(tkDouble);
+}
+TToken TCompiler::GenProcDefStr(const TToken& /*keyword*/)
+{
+    return SetDefVarType(tkString);
+}

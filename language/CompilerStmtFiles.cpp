@@ -21,8 +21,7 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
 {
     TTokenKind type;
     TToken token = GenExpr(Token(), false, &type);
-    if (type != tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
 
     int32_t mode = open_mode::NoFor;
     if (IsWord(token, "FOR")) {
@@ -37,16 +36,13 @@ TToken TCompiler::GenProcOpen(const TToken& /*keyword*/)
             RaiseCompileError(CE_SYNTAX_ERR);
         token = Token();
     }
-    if (!IsWord(token, "AS"))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (!IsWord(token, "AS")) RaiseCompileError(CE_SYNTAX_ERR);
 
     const int32_t start = NextCodeIndex();
     token = GenExpr(Token(), false, &type);
     RequireCodeSince(*this, start, CE_MISSING_OPERAND);
-    if (type == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
-    if (!IsMultiExprEndToken(token))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (!IsMultiExprEndToken(token)) RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcOpen, mode);
     return token;
 }

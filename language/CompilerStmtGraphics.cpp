@@ -28,7 +28,10 @@ constexpr std::size_t kPointEntries = 5;
 
 // Whether the point was written with STEP: the first entry read is STEP itself
 // rather than its placeholder.
-bool HasStep(const std::vector<TToken>& tokens) { return !tokens.empty() && tokens.front().kind == tkStep; }
+bool HasStep(const std::vector<TToken>& tokens)
+{
+    return !tokens.empty() && tokens.front().kind == tkStep;
+}
 
 }  // namespace
 
@@ -37,8 +40,7 @@ TToken TCompiler::GenProcPset(const TToken& keyword)
 {
     std::vector<TToken> tokens;
     const TToken rest = GenProcDealToken(keyword, 5, 6, PointSpecAnd({{tkInt, true}}), &tokens);
-    if (tokens.size() == kPointEntries)
-        AddCode(vcBPushAbbrev);
+    if (tokens.size() == kPointEntries) AddCode(vcBPushAbbrev);
     AddCode(vcPSet, HasStep(tokens));
     return rest;
 }
@@ -67,8 +69,7 @@ TToken TCompiler::GenProcPaint(const TToken& keyword)
 {
     std::vector<TToken> tokens;
     const TToken rest = GenProcDealToken(keyword, 5, 7, PointSpecAnd({{tkAnyType, true}, {tkInt, true}}), &tokens);
-    for (std::size_t n = tokens.size(); n < kPointEntries + 2; ++n)
-        AddCode(vcBPushAbbrev);
+    for (std::size_t n = tokens.size(); n < kPointEntries + 2; ++n) AddCode(vcBPushAbbrev);
     AddCode(vcPaint, HasStep(tokens));
     return rest;
 }
@@ -76,8 +77,7 @@ TToken TCompiler::GenProcPaint(const TToken& keyword)
 TToken TCompiler::GenProcColor(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.kind == tkEqual || IsMultiExprEndToken(token))
-        return GenProcColor2(token);
+    if (token.kind == tkEqual || IsMultiExprEndToken(token)) return GenProcColor2(token);
     return GenProcColor1(token);
 }
 
@@ -125,8 +125,7 @@ TToken TCompiler::GenProcScreen(const TToken& keyword)
     const TOperandSpec pattern(4, {tkInt, true});
     std::vector<TToken> tokens;
     const TToken rest = GenProcDealToken(keyword, 0, 4, pattern, &tokens);
-    if (tokens.empty())
-        RaiseCompileError(CE_MISSING_OPERAND);
+    if (tokens.empty()) RaiseCompileError(CE_MISSING_OPERAND);
     AddCode(vcScreen, static_cast<int32_t>(tokens.size()));
     return rest;
 }

@@ -40,8 +40,7 @@ TToken GenImageArray(TCompiler& compiler, const TToken& first)
     bool keepType = false;
     TTokenKind type = tkUntyped;
     compiler.GenVar(&token, &lvalue, &keepType, true, true, &type);
-    if (type == tkString)
-        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type == tkString) compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return token;
 }
 
@@ -50,26 +49,36 @@ TToken GenImageArray(TCompiler& compiler, const TToken& first)
 TToken TCompiler::GenProcGet(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.kind == tkLpar)
-        return GenProcGetAtKernel(Token());
+    if (token.kind == tkLpar) return GenProcGetAtKernel(Token());
     return GenProcGetKernel(token);
 }
 
-TToken TCompiler::GenProcGetAt(const TToken& /*keyword*/) { return GenProcGetAtKernel(CheckLpar(Token())); }
+TToken TCompiler::GenProcGetAt(const TToken& /*keyword*/)
+{
+    return GenProcGetAtKernel(CheckLpar(Token()));
+}
 
 TToken TCompiler::GenProcPut(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.kind == tkLpar)
-        return GenProcPutAtKernel(Token());
+    if (token.kind == tkLpar) return GenProcPutAtKernel(Token());
     return GenProcPutKernel(token);
 }
 
-TToken TCompiler::GenProcPutAt(const TToken& /*keyword*/) { return GenProcPutAtKernel(CheckLpar(Token())); }
+TToken TCompiler::GenProcPutAt(const TToken& /*keyword*/)
+{
+    return GenProcPutAtKernel(CheckLpar(Token()));
+}
 
-TToken TCompiler::GenProcGetKernel(const TToken& first) { return SkipMultiExpr(first); }
+TToken TCompiler::GenProcGetKernel(const TToken& first)
+{
+    return SkipMultiExpr(first);
+}
 
-TToken TCompiler::GenProcPutKernel(const TToken& first) { return SkipMultiExpr(first); }
+TToken TCompiler::GenProcPutKernel(const TToken& first)
+{
+    return SkipMultiExpr(first);
+}
 
 TToken TCompiler::GenProcGetAtKernel(const TToken& first)
 {
@@ -94,8 +103,7 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
         TTokenKind type;
         token = GenExpr(CheckLpar(Token()), false, &type);
         RequireCodeSince(*this, start, CE_MISSING_OPERAND);
-        if (type == tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         token = CheckRpar(token);
     } else {
         token = GenImageArray(*this, token);
@@ -104,29 +112,24 @@ TToken TCompiler::GenProcPutAtKernel(const TToken& first)
     int32_t count = 0;
     // Each step returns at the statement's end.
     auto readOptions = [&] {
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
         token = CheckOptionComma(*this, token);
         int32_t mode = kEmptyPutMode;
         if (!IsExprEndToken(token)) {
             const TPutMode* found = nullptr;
             for (const TPutMode& row : kPutModes)
-                if (IsWord(token, row.word))
-                    found = &row;
-            if (found == nullptr)
-                RaiseCompileError(CE_SYNTAX_ERR);
+                if (IsWord(token, row.word)) found = &row;
+            if (found == nullptr) RaiseCompileError(CE_SYNTAX_ERR);
             mode = found->mode;
             token = Token();
         }
         AddCode(vcBPushInt, mode);
         count = 1;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         // Only a comma leads to the colours: a value right after the mode
         // would otherwise be dropped unseen.
-        if (token.kind != tkComma)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (token.kind != tkComma) RaiseCompileError(CE_SYNTAX_ERR);
         int32_t colours;
         token = GenCountedValues(*this, Token(), 0, 2, &colours);
         count = colours + 1;

@@ -14,9 +14,15 @@ enum class TInputForm { Keyboard, Wait, File };
 
 }  // namespace
 
-TToken TCompiler::GenProcInput(const TToken& keyword) { return GenProcInputFamily(keyword, false); }
+TToken TCompiler::GenProcInput(const TToken& keyword)
+{
+    return GenProcInputFamily(keyword, false);
+}
 
-TToken TCompiler::GenProcLineInput(const TToken& keyword) { return GenProcInputFamily(keyword, true); }
+TToken TCompiler::GenProcLineInput(const TToken& keyword)
+{
+    return GenProcInputFamily(keyword, true);
+}
 
 // Stack at the input record, from the bottom: the WAIT time or the file
 // number, then the variable references in source order.
@@ -30,8 +36,7 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
         const int32_t start = NextCodeIndex();
         TTokenKind type;
         token = GenExpr(Token(), false, &type);
-        if (type == tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         token = CheckComma(token);
         // INPUT WAIT ,A: the record would take a time that was never pushed.
         RequireCodeSince(*this, start, CE_MISSING_OPERAND);
@@ -54,30 +59,23 @@ TToken TCompiler::GenProcInputFamily(const TToken& /*keyword*/, bool lineInput)
         token = Token();
         break;
     }
-    case tkVar:
-        pushQuestionMark();
-        break;
+    case tkVar: pushQuestionMark(); break;
     case tkFileNum:
-        if (form == TInputForm::Wait)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (form == TInputForm::Wait) RaiseCompileError(CE_SYNTAX_ERR);
         form = TInputForm::File;
         AddCode(vcBPushInt, FileNumberOf(token));
         token = CheckComma(Token());
         break;
-    default:
-        RaiseCompileError(CE_SYNTAX_ERR);
+    default: RaiseCompileError(CE_SYNTAX_ERR);
     }
-    if (form != TInputForm::File)
-        AddCode(vcBUpdateScreen);
+    if (form != TInputForm::File) AddCode(vcBUpdateScreen);
 
     int32_t count;
     GenMultiVar(&token, &count);
-    if (count == 0)
-        RaiseCompileError(CE_MISSING_OPERAND);
+    if (count == 0) RaiseCompileError(CE_MISSING_OPERAND);
 
     if (lineInput) {
-        if (count > 1)
-            RaiseCompileError(CE_TOO_MANY_OPERAND);
+        if (count > 1) RaiseCompileError(CE_TOO_MANY_OPERAND);
         switch (form) {
         case TInputForm::Keyboard: AddCode(vcLineInput); break;
         case TInputForm::Wait: AddCode(vcLineInputWait); break;
@@ -99,8 +97,7 @@ TToken TCompiler::GenProcKinput(const TToken& /*keyword*/)
     TToken token = Token();
     int32_t count;
     GenMultiVar(&token, &count);
-    if (count != 1)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (count != 1) RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcKinput);
     return token;
 }

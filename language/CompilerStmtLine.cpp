@@ -16,8 +16,7 @@ using namespace compiler_stmt;
 TToken TCompiler::GenProcLine(const TToken& /*keyword*/)
 {
     TToken token = Token();
-    if (IsWord(token, "INPUT"))
-        return GenProcLineInput(token);
+    if (IsWord(token, "INPUT")) return GenProcLineInput(token);
 
     bool step = false;
     if (token.kind == tkMinus) {
@@ -34,23 +33,19 @@ TToken TCompiler::GenProcLine(const TToken& /*keyword*/)
     int32_t count = 0;
     // Each step returns at the statement's end; a comma there is refused.
     auto readOptions = [&] {
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
         bool given;
         token = GenNumericOption(*this, CheckOptionComma(*this, token), &given);
         count = 1;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         token = CheckOptionComma(*this, token);
         if (token.kind != tkComma) {
-            if (token.kind != tkVar || token.text.empty() || token.text[0] != 'B')
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (token.kind != tkVar || token.text.empty() || token.text[0] != 'B') RaiseCompileError(CE_SYNTAX_ERR);
             record = token.text.size() > 1 && token.text[1] == 'F' ? vcFillRect : vcStrokeRect;
             token = Token();
         }
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         token = GenSingleValueOption(*this, token);
         count = 2;

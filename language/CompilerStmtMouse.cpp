@@ -18,19 +18,15 @@ constexpr int32_t kCallMouseVariables = 5;
 TToken TCompiler::GenProcMouse(const TToken& keyword)
 {
     TToken token = Token();
-    if (token.kind == tkEqual)
-        return SkipMultiExpr(token);
-    if (token.kind == tkLpar)
-        return GenProcSetIrStateMouse(token);
+    if (token.kind == tkEqual) return SkipMultiExpr(token);
+    if (token.kind == tkLpar) return GenProcSetIrStateMouse(token);
 
     TTokenKind type;
     token = GenExpr(token, false, &type);
-    if (type != tkInt && type != tkSingle && type != tkDouble)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type != tkInt && type != tkSingle && type != tkDouble) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     int32_t values = 1;
     if (!IsMultiExprEndToken(token)) {
-        if (token.kind != tkComma)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (token.kind != tkComma) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         std::vector<TToken> operands;
         token = GenProcDealToken(keyword, 0, 4, {{tkInt, true}, {tkInt, true}, {tkAnyType, true}, {tkAnyType, true}},
                                  &operands);
@@ -44,8 +40,7 @@ TToken TCompiler::GenProcMouse(const TToken& keyword)
 TToken TCompiler::GenProcCall(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (IsWord(token, "MOUSE"))
-        return GenProcCallMouse(token);
+    if (IsWord(token, "MOUSE")) return GenProcCallMouse(token);
     return SkipMultiExpr(token);
 }
 
@@ -54,8 +49,7 @@ TToken TCompiler::GenProcCallMouse(const TToken& /*mouse*/)
     TToken token = CheckLpar(Token());
     int32_t count;
     GenMultiVar(&token, &count);
-    if (count != kCallMouseVariables)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (count != kCallMouseVariables) RaiseCompileError(CE_SYNTAX_ERR);
     token = CheckRpar(token);
     AddCode(vcCallMouse);
     return token;

@@ -12,16 +12,11 @@ TToken TCompiler::GenProcOn(const TToken& /*keyword*/)
     // A string literal names no event, whatever its text.
     const TVMCodeCmd code = token.kind == tkString ? VM_CODE_PLACEHOLDER : KeywordCode(token.text);
     switch (code) {
-    case vcStop:
-        return GenProcOnIrGeneral(token, event_mask::Stop);
-    case vcHelp:
-        return GenProcOnIrGeneral(token, event_mask::Help);
-    case vcTimeDl:
-        return GenProcOnIrGeneral(token, event_mask::Time);
-    case vcKey:
-        return GenProcOnIrGeneral(token, event_mask::Key);
-    case vcPlay:
-        return GenProcOnIrGeneral(token, event_mask::Play);
+    case vcStop: return GenProcOnIrGeneral(token, event_mask::Stop);
+    case vcHelp: return GenProcOnIrGeneral(token, event_mask::Help);
+    case vcTimeDl: return GenProcOnIrGeneral(token, event_mask::Time);
+    case vcKey: return GenProcOnIrGeneral(token, event_mask::Key);
+    case vcPlay: return GenProcOnIrGeneral(token, event_mask::Play);
     case vcMouse: {
         const TToken rest = GenProcOnIrGeneral(token, event_mask::Mouse);
         ++DosBasicSignCount;  // ON MOUSE is a mark of DOS-BASIC
@@ -29,10 +24,8 @@ TToken TCompiler::GenProcOn(const TToken& /*keyword*/)
     }
     case vcError:
     case vcCom:
-    case vcPen:
-        return SkipMultiExpr(token);
-    default:
-        return GenProcOnGosubGoto(token);
+    case vcPen: return SkipMultiExpr(token);
+    default: return GenProcOnGosubGoto(token);
     }
 }
 
@@ -43,19 +36,13 @@ TToken TCompiler::GenProcOnGosubGoto(const TToken& first)
     const int32_t start = NextCodeIndex();
     TTokenKind type;
     TToken token = GenExpr(first, false, &type);
-    if (NextCodeIndex() == start)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (NextCodeIndex() == start) RaiseCompileError(CE_SYNTAX_ERR);
 
     TVMCodeCmd record;
     switch (token.kind == tkString ? VM_CODE_PLACEHOLDER : KeywordCode(token.text)) {
-    case vcGoto:
-        record = vcOnGoto;
-        break;
-    case vcGosub:
-        record = vcOnGosub;
-        break;
-    default:
-        RaiseCompileError(CE_SYNTAX_ERR);
+    case vcGoto: record = vcOnGoto; break;
+    case vcGosub: record = vcOnGosub; break;
+    default: RaiseCompileError(CE_SYNTAX_ERR);
     }
 
     token = Token();
@@ -65,12 +52,10 @@ TToken TCompiler::GenProcOnGosubGoto(const TToken& first)
             AddCode(vcBPushAbbrev);
         else
             token = GenJumpTarget(token);
-        if (token.kind == tkComma)
-            token = Token();
+        if (token.kind == tkComma) token = Token();
         ++slots;
     }
-    if (slots == 0)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (slots == 0) RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(record, slots);
     return token;
 }

@@ -16,17 +16,14 @@ constexpr int32_t kMusicChannels = 6;
 TToken TCompiler::GenProcPlay(const TToken& /*keyword*/)
 {
     TToken token = Token();
-    if (IsWord(token, "ALLOC"))
-        return GenProcPlayAlloc(Token());
+    if (IsWord(token, "ALLOC")) return GenProcPlayAlloc(Token());
     if (IsWord(token, "ON") || IsWord(token, "OFF") || IsWord(token, "STOP"))
         return GenProcSetIrState(token, event_mask::Play);
     if (token.kind == tkFileNum) {
         // The #n prefix, up to its comma, has no meaning here.
-        do
-            token = Token();
+        do token = Token();
         while (!IsExprEndToken(token));
-        if (token.kind == tkComma)
-            token = Token();
+        if (token.kind == tkComma) token = Token();
     }
 
     int32_t count;

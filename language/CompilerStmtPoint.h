@@ -15,8 +15,7 @@ inline TToken GenCoordinatePair(TCompiler& compiler, const TToken& first)
 {
     int32_t count;
     const TToken rest = compiler.GenMultiExpr(first, &count, nullptr);
-    if (count != 2)
-        compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (count != 2) compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
     return compiler.CheckRpar(rest);
 }
 

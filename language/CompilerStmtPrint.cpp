@@ -11,16 +11,21 @@
 
 using namespace compiler_stmt;
 
-TToken TCompiler::GenProcPrint(const TToken& keyword) { return GenProcPrintWrite(keyword, vcPrint); }
+TToken TCompiler::GenProcPrint(const TToken& keyword)
+{
+    return GenProcPrintWrite(keyword, vcPrint);
+}
 
-TToken TCompiler::GenProcWrite(const TToken& keyword) { return GenProcPrintWrite(keyword, vcWrite); }
+TToken TCompiler::GenProcWrite(const TToken& keyword)
+{
+    return GenProcPrintWrite(keyword, vcWrite);
+}
 
 TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
 {
     TToken token = Token();
     if (IsWord(token, "USING")) {
-        if (code != vcPrint)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (code != vcPrint) RaiseCompileError(CE_SYNTAX_ERR);
         return GenProcPrintUsing(token);
     }
 
@@ -29,15 +34,13 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
     bool fileForm = false;
     int32_t fileNumber = 0;
     auto pushFileNumber = [&] {
-        if (fileForm)
-            AddCode(vcBPushInt, fileNumber);
+        if (fileForm) AddCode(vcBPushInt, fileNumber);
     };
 
     for (; !IsMultiExprEndToken(token); firstItem = false) {
         // USING only opens the statement; there is no file form of PRINT USING,
         // and the word is never taken for a variable.
-        if (IsWord(token, "USING"))
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (IsWord(token, "USING")) RaiseCompileError(CE_SYNTAX_ERR);
 
         if (IsValueStartToken(token)) {
             lineEnd = true;
@@ -48,8 +51,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
             RequireCodeSince(*this, start, CE_SYNTAX_ERR);
             AddCode(code, false);
         } else if (token.kind == tkFileNum) {
-            if (!firstItem)
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (!firstItem) RaiseCompileError(CE_SYNTAX_ERR);
             code = code == vcPrint ? vcPrintSh : vcWriteSh;
             fileForm = true;
             fileNumber = FileNumberOf(token);
@@ -74,8 +76,7 @@ TToken TCompiler::GenProcPrintWrite(const TToken& /*keyword*/, TVMCodeCmd code)
     } else if (code == vcWrite || code == vcWriteSh) {
         RaiseCompileError(CE_SYNTAX_ERR);  // WRITE may not end with a separator
     }
-    if (code == vcPrint || code == vcWrite)
-        AddCode(vcBUpdateScreen);
+    if (code == vcPrint || code == vcWrite) AddCode(vcBUpdateScreen);
     return token;
 }
 
@@ -85,15 +86,13 @@ TToken TCompiler::GenProcPrintUsing(const TToken& /*keyword*/)
 {
     TTokenKind formatType;
     TToken token = GenExpr(Token(), false, &formatType);
-    if (formatType != tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (formatType != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     token = CheckSemiColon(token);
 
     int32_t count;
     TTokenKind lastSeparator;
     token = GenMultiExpr(token, &count, &lastSeparator);
-    if (count == 0)
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (count == 0) RaiseCompileError(CE_ILL_FUNC_CALL);
     AddCode(vcBPushBool, lastSeparator != tkSemiColon);
     AddCode(vcPrintUsing, count);
     return token;

@@ -15,8 +15,7 @@ constexpr int32_t kLetterY = 'Y';
 TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
 {
     TToken token = Token();
-    if (IsMultiExprEndToken(token))
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (IsMultiExprEndToken(token)) RaiseCompileError(CE_ILL_FUNC_CALL);
 
     // An amount, or vcBPushAbbrev where a comma or the statement's end stands.
     auto genAmount = [&] {
@@ -26,8 +25,7 @@ TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
         }
         TTokenKind type;
         token = GenExpr(token, false, &type);
-        if (type == tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (type == tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     };
 
     int32_t count = 0;
@@ -35,21 +33,17 @@ TToken TCompiler::GenProcRoll(const TToken& /*keyword*/)
     auto readOperands = [&] {
         genAmount();
         count = 1;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
         token = CheckComma(token);
         genAmount();
         count = 2;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
         token = CheckComma(token);
-        if (token.kind != tkVar || (token.text != "N" && token.text != "Y"))
-            RaiseCompileError(CE_ILL_FUNC_CALL);
+        if (token.kind != tkVar || (token.text != "N" && token.text != "Y")) RaiseCompileError(CE_ILL_FUNC_CALL);
         AddCode(vcBPushInt, token.text == "Y" ? kLetterY : kLetterN);
         count = 3;
         token = Token();
-        if (!IsMultiExprEndToken(token))
-            RaiseCompileError(CE_ILL_FUNC_CALL);
+        if (!IsMultiExprEndToken(token)) RaiseCompileError(CE_ILL_FUNC_CALL);
     };
     readOperands();
     AddCode(vcRoll, count);

@@ -44,8 +44,7 @@ TToken TCompiler::GenProcRun(const TToken& /*keyword*/)
         return token;
     }
     token = CheckComma(token);
-    if (token.kind != tkVar || token.text != "R")
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (token.kind != tkVar || token.text != "R") RaiseCompileError(CE_SYNTAX_ERR);
     AddCode(vcRunSpecify, true);
     return Token();
 }
@@ -53,25 +52,20 @@ TToken TCompiler::GenProcRun(const TToken& /*keyword*/)
 TToken TCompiler::GenProcChain(const TToken& /*keyword*/)
 {
     TToken token = Token();
-    if (IsMultiExprEndToken(token))
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (IsMultiExprEndToken(token)) RaiseCompileError(CE_ILL_FUNC_CALL);
     const bool merge = IsWord(token, "MERGE");
     AddCode(vcBPushBool, merge);
-    if (merge)
-        token = Token();
-    if (IsMultiExprEndToken(token))
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (merge) token = Token();
+    if (IsMultiExprEndToken(token)) RaiseCompileError(CE_ILL_FUNC_CALL);
 
     int32_t count = 1;
     // Reads the optional parts; returns at the first statement end.
     auto readParts = [&] {
         TTokenKind type;
         token = GenExpr(token, false, &type);
-        if (type != tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (type != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         count = 2;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         // The start position: once its comma is written it is due, since the
         // count tells the machine that a value lies there.
@@ -85,17 +79,14 @@ TToken TCompiler::GenProcChain(const TToken& /*keyword*/)
         }
         token = CheckNoFurtherValue(*this, token);
         count = 3;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         token = CheckComma(token);
         const bool all = IsWord(token, "ALL");
         AddCode(vcBPushBool, all);
-        if (all)
-            token = Token();
+        if (all) token = Token();
         count = 4;
-        if (IsMultiExprEndToken(token))
-            return;
+        if (IsMultiExprEndToken(token)) return;
 
         // A DELETE clause, or whatever stands here, is read and dropped.
         token = SkipMultiExpr(CheckComma(token));

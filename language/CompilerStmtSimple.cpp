@@ -17,15 +17,13 @@ TToken SkipIgnoredOperands(TCompiler& compiler)
     int32_t depth = 0;
     for (TToken token = compiler.Token();; token = compiler.Token()) {
         if (token.kind != tkAs && TCompiler::IsMultiExprEndToken(token)) {
-            if (depth > 0)
-                compiler.RaiseCompileError(CE_NO_RPAR);
+            if (depth > 0) compiler.RaiseCompileError(CE_NO_RPAR);
             return token;
         }
         if (token.kind == tkLpar) {
             ++depth;
         } else if (token.kind == tkRpar) {
-            if (depth == 0)
-                return token;
+            if (depth == 0) return token;
             --depth;
         }
     }
@@ -34,8 +32,11 @@ TToken SkipIgnoredOperands(TCompiler& compiler)
 }  // namespace
 
 // The ignored statements, one row a line.
-#define KIVO_IGNORED_STATEMENT(generator) \
-    TToken TCompiler::generator(const TToken& /*keyword*/) { return SkipIgnoredOperands(*this); }
+#define KIVO_IGNORED_STATEMENT(generator)                                                                              \
+    TToken TCompiler::generator(const TToken& /*keyword*/)                                                             \
+    {                                                                                                                  \
+        return SkipIgnoredOperands(*this);                                                                             \
+    }
 
 KIVO_IGNORED_STATEMENT(GenProcAuto)
 KIVO_IGNORED_STATEMENT(GenProcBsave)
@@ -85,7 +86,10 @@ KIVO_IGNORED_STATEMENT(GenProcDefUsr)
 #undef KIVO_IGNORED_STATEMENT
 
 // BASE only follows OPTION.
-TToken TCompiler::GenProcBase(const TToken& /*keyword*/) { RaiseCompileError(CE_SYNTAX_ERR); }
+TToken TCompiler::GenProcBase(const TToken& /*keyword*/)
+{
+    RaiseCompileError(CE_SYNTAX_ERR);
+}
 
 // BEEP [n] and RANDOMIZE [n]: the flag tells the machine whether a value lies
 // on the stack (a lone comma pushes an omitted value and counts as given).

@@ -13,7 +13,10 @@ namespace compiler_stmt {
 
 // Whether the token is the word `word` (USING, WAIT ...). A string literal is
 // never a word, so PRINT "USING" prints the text.
-inline bool IsWord(const TToken& token, const char* word) { return token.kind != tkString && token.text == word; }
+inline bool IsWord(const TToken& token, const char* word)
+{
+    return token.kind != tkString && token.text == word;
+}
 
 // Whether a value can begin with this token: a function, a name, an FN name, a
 // constant, "(", a sign or NOT.
@@ -31,32 +34,31 @@ inline bool IsValueStartToken(const TToken& token)
     case tkLpar:
     case tkPlus:
     case tkMinus:
-    case tkNot:
-        return true;
-    default:
-        return false;
+    case tkNot: return true;
+    default: return false;
     }
 }
 
 // The number of a file-number token (# and digits): its leading digits; a
 // fractional part is ignored and too large a number saturates.
-inline int32_t FileNumberOf(const TToken& token) { return leading_decimal_integer(token.text); }
+inline int32_t FileNumberOf(const TToken& token)
+{
+    return leading_decimal_integer(token.text);
+}
 
 // A statement record takes its operand from the value stack: the operand's
 // compilation must have appended code since `start`, else the record would
 // take a value that was never pushed.
 inline void RequireCodeSince(const TCompiler& compiler, int32_t start, const char* key)
 {
-    if (compiler.NextCodeIndex() == start)
-        compiler.RaiseCompileError(key);
+    if (compiler.NextCodeIndex() == start) compiler.RaiseCompileError(key);
 }
 
 // After an operand that stands for exactly one value, another value may not
 // follow without a separator (GOTO 100 200): it would push a second value.
 inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token)
 {
-    if (IsValueStartToken(token) || token.kind == tkFileNum)
-        compiler.RaiseCompileError(CE_SYNTAX_ERR);
+    if (IsValueStartToken(token) || token.kind == tkFileNum) compiler.RaiseCompileError(CE_SYNTAX_ERR);
     return token;
 }
 
@@ -65,8 +67,7 @@ inline TToken CheckNoFurtherValue(const TCompiler& compiler, const TToken& token
 inline TToken CheckOptionComma(TCompiler& compiler, const TToken& token)
 {
     const TToken next = compiler.CheckComma(token);
-    if (TCompiler::IsMultiExprEndToken(next))
-        compiler.RaiseCompileError(CE_SYNTAX_ERR);
+    if (TCompiler::IsMultiExprEndToken(next)) compiler.RaiseCompileError(CE_SYNTAX_ERR);
     return next;
 }
 
@@ -81,19 +82,16 @@ inline TToken GenNumericOption(TCompiler& compiler, const TToken& token, bool* g
     }
     TTokenKind type;
     const TToken rest = compiler.GenExpr(token, false, &type);
-    if (type == tkString)
-        compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+    if (type == tkString) compiler.RaiseCompileError(CE_TYPE_MISMATCH_ARG);
     return rest;
 }
 
 // A list of values (GenMultiExpr) whose number must lie from `least` to `most`;
 // any other number is an illegal function call. `count` receives the number.
-inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t least, int32_t most,
-                               int32_t* count)
+inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t least, int32_t most, int32_t* count)
 {
     const TToken rest = compiler.GenMultiExpr(first, count, nullptr);
-    if (*count < least || *count > most)
-        compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (*count < least || *count > most) compiler.RaiseCompileError(CE_ILL_FUNC_CALL);
     return rest;
 }
 
@@ -103,8 +101,7 @@ inline TToken GenCountedValues(TCompiler& compiler, const TToken& first, int32_t
 inline TToken GenSingleValueOption(TCompiler& compiler, const TToken& comma)
 {
     const TToken token = compiler.CheckComma(comma);
-    if (TCompiler::IsExprEndToken(token))
-        compiler.RaiseCompileError(CE_SYNTAX_ERR);
+    if (TCompiler::IsExprEndToken(token)) compiler.RaiseCompileError(CE_SYNTAX_ERR);
     int32_t values;
     return GenCountedValues(compiler, token, 1, 1, &values);
 }
@@ -116,8 +113,7 @@ inline TToken GenVariableListStatement(TCompiler& compiler, TVMCodeCmd record)
     TToken token = compiler.Token();
     int32_t count;
     compiler.GenMultiVar(&token, &count);
-    if (count == 0)
-        compiler.RaiseCompileError(CE_SYNTAX_ERR);
+    if (count == 0) compiler.RaiseCompileError(CE_SYNTAX_ERR);
     compiler.AddCode(record, count);
     return token;
 }

@@ -22,25 +22,19 @@ constexpr int32_t kFuncKeyCount = 10;
 int32_t ParameterCountOf(int32_t mask)
 {
     switch (mask) {
-    case event_mask::Play:
-        return 2;
+    case event_mask::Play: return 2;
     case event_mask::Time:
-    case event_mask::Mouse:
-        return 1;
-    default:
-        return 0;
+    case event_mask::Mouse: return 1;
+    default: return 0;
     }
 }
 
 // The state that a switch word sets.
 int32_t TrapStateOf(const TCompiler& compiler, const TToken& word)
 {
-    if (IsWord(word, "ON"))
-        return 2;
-    if (IsWord(word, "STOP"))
-        return 1;
-    if (IsWord(word, "OFF"))
-        return 0;
+    if (IsWord(word, "ON")) return 2;
+    if (IsWord(word, "STOP")) return 1;
+    if (IsWord(word, "OFF")) return 0;
     compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
@@ -74,12 +68,10 @@ TToken TCompiler::GenProcOnIrGeneral(const TToken& /*event*/, int32_t mask)
     } else if (token.kind == tkEqual) {
         TTokenKind type;
         token = GenExpr(Token(), false, &type);
-        if (type != tkString)
-            RaiseCompileError(CE_TYPE_MISMATCH_ARG);
+        if (type != tkString) RaiseCompileError(CE_TYPE_MISMATCH_ARG);
         parameters = 1;
     }
-    if (!IsWord(token, "GOSUB"))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (!IsWord(token, "GOSUB")) RaiseCompileError(CE_SYNTAX_ERR);
 
     token = Token();
     int32_t targets = 0;
@@ -105,20 +97,15 @@ TToken TCompiler::GenProcOnIrGeneral(const TToken& /*event*/, int32_t mask)
         }
     }
 
-    if (parameters != ParameterCountOf(mask))
-        RaiseCompileError(CE_ILL_FUNC_CALL);
+    if (parameters != ParameterCountOf(mask)) RaiseCompileError(CE_ILL_FUNC_CALL);
     if (mask == event_mask::Key) {
-        if (targets > kFuncKeyCount)
-            RaiseCompileError(CE_ILL_FUNC_CALL);
-        for (; targets < kFuncKeyCount; ++targets)
-            AddCode(vcBPushAbbrev);
+        if (targets > kFuncKeyCount) RaiseCompileError(CE_ILL_FUNC_CALL);
+        for (; targets < kFuncKeyCount; ++targets) AddCode(vcBPushAbbrev);
     } else {
-        if (targets != 1)
-            RaiseCompileError(CE_ILL_FUNC_CALL);
+        if (targets != 1) RaiseCompileError(CE_ILL_FUNC_CALL);
         // The machine keeps the old target of an omitted one and takes no
         // parameters off the stack for it: with parameters the target is due.
-        if (parameters > 0 && omitted > 0)
-            RaiseCompileError(CE_MISSING_OPERAND);
+        if (parameters > 0 && omitted > 0) RaiseCompileError(CE_MISSING_OPERAND);
     }
     AddCode(vcSetIrTgt, mask);
     return token;
@@ -168,16 +155,21 @@ TToken TCompiler::GenProcStop(const TToken& /*keyword*/)
     return GenProcSetIrState(token, event_mask::Stop);
 }
 
-TToken TCompiler::GenProcHelp(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), event_mask::Help); }
+TToken TCompiler::GenProcHelp(const TToken& /*keyword*/)
+{
+    return GenProcSetIrState(Token(), event_mask::Help);
+}
 
-TToken TCompiler::GenProcTimeDl(const TToken& /*keyword*/) { return GenProcSetIrState(Token(), event_mask::Time); }
+TToken TCompiler::GenProcTimeDl(const TToken& /*keyword*/)
+{
+    return GenProcSetIrState(Token(), event_mask::Time);
+}
 
 // KEY(n) and KEY ON|OFF|STOP switch traps; KEY n, s$ gives key n a new text.
 TToken TCompiler::GenProcKey(const TToken& /*keyword*/)
 {
     const TToken token = Token();
-    if (token.kind == tkLpar || IsTrapStateWord(token))
-        return GenProcSetIrStateKey(token);
+    if (token.kind == tkLpar || IsTrapStateWord(token)) return GenProcSetIrStateKey(token);
     int32_t count;
     const TToken rest = GenCountedValues(*this, token, 2, 2, &count);
     AddCode(vcKey);

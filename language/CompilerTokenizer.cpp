@@ -15,8 +15,14 @@ bool IsBlank(unsigned char c)
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool IsHexDigit(unsigned char c)
 {
@@ -25,10 +31,8 @@ bool IsHexDigit(unsigned char c)
 
 int HexValue(unsigned char c)
 {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a')
-        return c - 'a' + 10;
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a') return c - 'a' + 10;
     return c - 'A' + 10;
 }
 
@@ -38,11 +42,20 @@ bool IsIdentChar(unsigned char c)
            c == '$';
 }
 
-bool IsNumberChar(unsigned char c) { return IsDigit(c) || c == '.' || c == '%' || c == '!' || c == '#'; }
+bool IsNumberChar(unsigned char c)
+{
+    return IsDigit(c) || c == '.' || c == '%' || c == '!' || c == '#';
+}
 
-char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char ToUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& s, const char* prefix)
+{
+    return s.rfind(prefix, 0) == 0;
+}
 
 }  // namespace
 
@@ -53,29 +66,21 @@ unsigned char TCompiler::SrcByte(int64_t offset) const
 
 void TCompiler::SkipSpace()
 {
-    while (IsBlank(SrcByte(0)))
-        ++SrcPos;
+    while (IsBlank(SrcByte(0))) ++SrcPos;
 }
 
 TToken TCompiler::Token()
 {
     SkipSpace();
     const unsigned char c = SrcByte(0);
-    if (IsLetter(c) || c == '_')
-        return TokenIdent();
-    if (IsDigit(c) || c == '.')
-        return TokenNum();
+    if (IsLetter(c) || c == '_') return TokenIdent();
+    if (IsDigit(c) || c == '.') return TokenNum();
     switch (c) {
-    case '\'':
-        return TokenComment();
-    case '"':
-        return TokenString();
-    case '&':
-        return TokenHexOct();
-    case '#':
-        return TokenSharpInt();
-    default:
-        return TokenMisc();
+    case '\'': return TokenComment();
+    case '"': return TokenString();
+    case '&': return TokenHexOct();
+    case '#': return TokenSharpInt();
+    default: return TokenMisc();
     }
 }
 
@@ -110,12 +115,10 @@ TToken TCompiler::TokenIdent()
     }
 
     TTokenKind& entry = MidCode->TokenKindMap[buffer];
-    if (entry == tkNone)
-        entry = StartsWith(buffer, "FN") ? tkUserFunc : tkVar;
+    if (entry == tkNone) entry = StartsWith(buffer, "FN") ? tkUserFunc : tkVar;
     const TTokenKind kind = entry;
 
-    if (kind == tkVar && buffer.back() == '@' && !DataMode)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (kind == tkVar && buffer.back() == '@' && !DataMode) RaiseCompileError(CE_SYNTAX_ERR);
 
     SrcPos += n;
     return TToken(kind, buffer);
@@ -124,8 +127,7 @@ TToken TCompiler::TokenIdent()
 TToken TCompiler::TokenNum()
 {
     int64_t len = 0;
-    while (IsNumberChar(SrcByte(len)))
-        ++len;
+    while (IsNumberChar(SrcByte(len))) ++len;
     std::string run(SrcText + SrcPos, static_cast<std::size_t>(len));
 
     TTokenKind kind;
@@ -133,8 +135,7 @@ TToken TCompiler::TokenNum()
         kind = tkInt;
     } else {
         const char last = run.back();
-        if (last == '.')
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (last == '.') RaiseCompileError(CE_SYNTAX_ERR);
         if (last == '%' || last == '!' || last == '#')
             kind = SufVarTypeTable[static_cast<unsigned char>(last)];
         else
@@ -143,16 +144,14 @@ TToken TCompiler::TokenNum()
 
     SrcPos += len;
     // No exponent notation: a keyword or name may not touch a number.
-    if (!DataMode && IsLetter(SrcByte(0)))
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (!DataMode && IsLetter(SrcByte(0))) RaiseCompileError(CE_SYNTAX_ERR);
     return TToken(kind, std::move(run));
 }
 
 TToken TCompiler::TokenHexOct()
 {
     ++SrcPos;  // the "&"
-    if (DataMode)
-        return TToken(tkSymbol, "&");
+    if (DataMode) return TToken(tkSymbol, "&");
 
     // A 32-bit accumulator that wraps: no overflow error, leading digits shift out.
     uint32_t value = 0;
@@ -160,8 +159,7 @@ TToken TCompiler::TokenHexOct()
     auto readOctal = [&] {
         while (IsDigit(SrcByte(0))) {
             const unsigned char d = SrcByte(0);
-            if (d == '8' || d == '9')
-                RaiseCompileError(CE_SYNTAX_ERR);
+            if (d == '8' || d == '9') RaiseCompileError(CE_SYNTAX_ERR);
             value = value * 8u + static_cast<uint32_t>(d - '0');
             ++SrcPos;
         }
@@ -187,10 +185,8 @@ TToken TCompiler::TokenSharpInt()
 {
     ++SrcPos;  // the "#"
     int64_t len = 0;
-    while (IsDigit(SrcByte(len)) || SrcByte(len) == '.')
-        ++len;
-    if (len == 0)
-        return TToken(tkSymbol, "#");
+    while (IsDigit(SrcByte(len)) || SrcByte(len) == '.') ++len;
+    if (len == 0) return TToken(tkSymbol, "#");
     std::string run(SrcText + SrcPos, static_cast<std::size_t>(len));
     SrcPos += len;
     return TToken(tkFileNum, std::move(run));
@@ -200,17 +196,18 @@ TToken TCompiler::TokenString()
 {
     ++SrcPos;  // the opening quote
     int64_t len = 0;
-    while (SrcByte(len) != '"' && SrcByte(len) != '\n' && SrcByte(len) != '\0')
-        ++len;
+    while (SrcByte(len) != '"' && SrcByte(len) != '\n' && SrcByte(len) != '\0') ++len;
     std::string text(SrcText + SrcPos, static_cast<std::size_t>(len));
     SrcPos += len;
     // An unterminated literal ends at the line end, which is left unread.
-    if (SrcByte(0) == '"')
-        ++SrcPos;
+    if (SrcByte(0) == '"') ++SrcPos;
     return TToken(tkString, std::move(text));
 }
 
-TToken TCompiler::TokenComment() { return SkipComment(); }
+TToken TCompiler::TokenComment()
+{
+    return SkipComment();
+}
 
 TToken TCompiler::TokenMisc()
 {
@@ -240,9 +237,16 @@ TToken TCompiler::TokenMisc()
     case '+': return single(tkPlus);
     case '-': return single(tkMinus);
     case 0x5C: return single(tkIdiv);
-    case '!': case '$': case '%': case '?': case '@':
-    case '{': case '}': case '~': case 0x60: case 0x7C:
-        return single(tkSymbol);
+    case '!':
+    case '$':
+    case '%':
+    case '?':
+    case '@':
+    case '{':
+    case '}':
+    case '~':
+    case 0x60:
+    case 0x7C: return single(tkSymbol);
     case '<':
         if (next == '=') return pair(tkLe);
         if (next == '>') return pair(tkNoteq);
@@ -255,16 +259,13 @@ TToken TCompiler::TokenMisc()
         if (next == '<') return pair(tkNoteq);
         if (next == '=') return pair(tkGe);
         return single(tkGt);
-    case '\n':
-        return single(tkEol);
+    case '\n': return single(tkEol);
     case '\0':
         // The end of the text: the position stays, so every later call ends here too.
         return TToken(tkEot, std::string());
-    default:
-        break;
+    default: break;
     }
-    if (c >= 0x80)
-        return single(tkMultiByte);
+    if (c >= 0x80) return single(tkMultiByte);
     RaiseUnknownSymbol(static_cast<char>(c));
 }
 
@@ -276,10 +277,8 @@ bool TCompiler::IsMultiExprEndToken(const TToken& token)
     case tkElse:
     case tkAs:
     case tkEol:
-    case tkEot:
-        return true;
-    default:
-        return false;
+    case tkEot: return true;
+    default: return false;
     }
 }
 

@@ -9,7 +9,10 @@
 
 namespace {
 
-bool IsTypeSuffix(char c) { return c == '%' || c == '!' || c == '#' || c == '$'; }
+bool IsTypeSuffix(char c)
+{
+    return c == '%' || c == '!' || c == '#' || c == '$';
+}
 
 char SuffixOf(TTokenKind type)
 {
@@ -26,8 +29,7 @@ char SuffixOf(TTokenKind type)
 void TCompiler::InitDefVarTypeTable()
 {
     DefVarTypeTable.fill(tkNone);
-    for (char c = 'A'; c <= 'Z'; ++c)
-        DefVarTypeTable[static_cast<unsigned char>(c)] = tkSingle;
+    for (char c = 'A'; c <= 'Z'; ++c) DefVarTypeTable[static_cast<unsigned char>(c)] = tkSingle;
 }
 
 void TCompiler::InitSufVarTypeTable()
@@ -43,28 +45,22 @@ TTokenKind TCompiler::DistinctVarType(const std::string& text) const
 {
     // Texts that reach no entry of the tables (empty, or beginning with "_" or
     // punctuation) are single precision.
-    if (text.empty())
-        return tkSingle;
+    if (text.empty()) return tkSingle;
     const char last = text.back();
-    if (IsTypeSuffix(last))
-        return SufVarTypeTable[static_cast<unsigned char>(last)];
+    if (IsTypeSuffix(last)) return SufVarTypeTable[static_cast<unsigned char>(last)];
     const char first = text.front();
-    if ((first >= '0' && first <= '9') || first == '.')
-        return text.find('.') != std::string::npos ? tkSingle : tkInt;
-    if (first >= 'A' && first <= 'Z')
-        return DefVarTypeTable[static_cast<unsigned char>(first)];
+    if ((first >= '0' && first <= '9') || first == '.') return text.find('.') != std::string::npos ? tkSingle : tkInt;
+    if (first >= 'A' && first <= 'Z') return DefVarTypeTable[static_cast<unsigned char>(first)];
     return tkSingle;
 }
 
 TVarInfo* TCompiler::FindVarInfo(const std::string& name)
 {
     auto found = MidCode->VarInfoMap.find(name);
-    if (found != MidCode->VarInfoMap.end())
-        return &found->second;
+    if (found != MidCode->VarInfoMap.end()) return &found->second;
 
     std::string canonical = name;
-    if (canonical.empty() || !IsTypeSuffix(canonical.back()))
-        canonical.push_back(SuffixOf(DistinctVarType(name)));
+    if (canonical.empty() || !IsTypeSuffix(canonical.back())) canonical.push_back(SuffixOf(DistinctVarType(name)));
 
     auto [entry, made] = MidCode->VarInfoMap.try_emplace(canonical);
     if (made) {
@@ -78,8 +74,7 @@ TVarInfo* TCompiler::FindVarInfo(const std::string& name)
 void TCompiler::GenVar(TToken* token, bool* lvalue, bool* keepType, bool statement, bool referenceWanted,
                        TTokenKind* gathered)
 {
-    if (token->kind != tkVar)
-        RaiseCompileError(CE_SYNTAX_ERR);
+    if (token->kind != tkVar) RaiseCompileError(CE_SYNTAX_ERR);
     TVarInfo* var = FindVarInfo(token->text);
     *token = Token();
 
@@ -98,8 +93,7 @@ void TCompiler::GenVar(TToken* token, bool* lvalue, bool* keepType, bool stateme
     if (token->kind == tkLpar || token->kind == tkLbracket) {
         int32_t count;
         *token = GenMultiExpr(Token(), &count, nullptr);
-        if (token->kind != tkRpar && token->kind != tkRbracket)
-            RaiseCompileError(CE_NO_RPAR);
+        if (token->kind != tkRpar && token->kind != tkRbracket) RaiseCompileError(CE_NO_RPAR);
         *token = Token();
     }
     if (referenceWanted || (token->kind == tkEqual && *lvalue && statement))
@@ -114,15 +108,12 @@ void TCompiler::GenMultiVar(TToken* token, int32_t* count)
     *count = 0;
     bool keepType = false;
     for (;;) {
-        if (IsMultiExprEndToken(*token) || token->kind == tkRpar)
-            return;
-        if (token->kind != tkVar)
-            RaiseCompileError(CE_SYNTAX_ERR);
+        if (IsMultiExprEndToken(*token) || token->kind == tkRpar) return;
+        if (token->kind != tkVar) RaiseCompileError(CE_SYNTAX_ERR);
         bool lvalue = true;
         TTokenKind type = tkUntyped;
         GenVar(token, &lvalue, &keepType, true, true, &type);
-        if (token->kind == tkComma)
-            *token = Token();  // the comma is optional: READ A B reads two
+        if (token->kind == tkComma) *token = Token();  // the comma is optional: READ A B reads two
         ++*count;
     }
 }
@@ -144,9 +135,7 @@ TToken TCompiler::SetDefVarType(TTokenKind type)
             last = letterOf(Token());
             token = Token();
         }
-        for (char c = first; c <= last; ++c)
-            DefVarTypeTable[static_cast<unsigned char>(c)] = type;
-        if (token.kind != tkComma)
-            return token;
+        for (char c = first; c <= last; ++c) DefVarTypeTable[static_cast<unsigned char>(c)] = type;
+        if (token.kind != tkComma) return token;
     }
 }

@@ -18,15 +18,12 @@ TToken TCompiler::GenWhile(const TToken& /*keyword*/)
     TTokenKind conditionType;
     TToken token = GenExpr(Token(), false, &conditionType);
     // vcBFJmp would take the label for the condition.
-    if (NextCodeIndex() == conditionStart)
-        RaiseCompileError(CE_MISSING_OPERAND);
-    if (conditionType == tkString)
-        RaiseCompileError(CE_TYPE_MISMATCH_CALC);
+    if (NextCodeIndex() == conditionStart) RaiseCompileError(CE_MISSING_OPERAND);
+    if (conditionType == tkString) RaiseCompileError(CE_TYPE_MISMATCH_CALC);
     AddCode(vcBFJmp);
 
     token = CompileBlock(token);
-    if (token.kind != tkWend)
-        RaiseCompileError(CE_WHILE_WITHOUT_WEND);
+    if (token.kind != tkWend) RaiseCompileError(CE_WHILE_WITHOUT_WEND);
 
     AddStatementBegin();
     AddCode(vcBPushString, topLabel);

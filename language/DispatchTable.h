@@ -53,8 +53,7 @@ public:
 
     explicit TDispatchTable(Entry fallback) : mFallback(fallback)
     {
-        if (fallback == nullptr)
-            throw std::invalid_argument("dispatch table: null fallback");
+        if (fallback == nullptr) throw std::invalid_argument("dispatch table: null fallback");
     }
 
     TDispatchTable(Entry fallback, std::initializer_list<Row> rows) : TDispatchTable(fallback) { Set(rows); }
@@ -65,12 +64,10 @@ public:
     // Sets one entry; see the class comment for what is refused.
     void Set(uint32_t code, Entry handler)
     {
-        if (code >= SIZE)
-            throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " out of range");
+        if (code >= SIZE) throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " out of range");
         if (handler == nullptr)
             throw std::invalid_argument("dispatch table: null entry for code " + std::to_string(code));
-        if (IsSet(code))
-            throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " given twice");
+        if (IsSet(code)) throw std::invalid_argument("dispatch table: code " + std::to_string(code) + " given twice");
         std::unique_ptr<Page>& page = mPages[code >> PAGE_BITS];
         if (!page) {
             page = std::make_unique<Page>();
@@ -83,15 +80,13 @@ public:
 
     void Set(std::initializer_list<Row> rows)
     {
-        for (const Row& row : rows)
-            Set(row.Code, row.Handler);
+        for (const Row& row : rows) Set(row.Code, row.Handler);
     }
 
     // The entry of a code: its row's handler, or the fallback.
     Entry operator[](uint32_t code) const noexcept
     {
-        if (code >= SIZE)
-            return mFallback;
+        if (code >= SIZE) return mFallback;
         const Page* page = mPages[code >> PAGE_BITS].get();
         return page != nullptr ? page->entries[code & PAGE_MASK] : mFallback;
     }
@@ -106,8 +101,7 @@ public:
     // Whether a row set the entry of `code` (false: it holds the fallback).
     bool IsSet(uint32_t code) const noexcept
     {
-        if (code >= SIZE)
-            return false;
+        if (code >= SIZE) return false;
         const Page* page = mPages[code >> PAGE_BITS].get();
         return page != nullptr && page->set[code & PAGE_MASK];
     }

@@ -26,13 +26,8 @@ constexpr TKeywordKindRow kCtrlRows[] = {
 // clang-format on
 
 constexpr TKeywordCodeRow kFuncProcRows[] = {
-    {"MID$", vcMidDl},
-    {"MOUSE", vcMouse},
-    {"PEN", vcPen},
-    {"POINT", vcPoint},
-    {"TIME$", vcTimeDl},
-    {"VIEW", vcView},
-    {"WINDOW", vcWindow},
+    {"MID$", vcMidDl},   {"MOUSE", vcMouse}, {"PEN", vcPen},       {"POINT", vcPoint},
+    {"TIME$", vcTimeDl}, {"VIEW", vcView},   {"WINDOW", vcWindow},
 };
 
 // clang-format off
@@ -215,11 +210,29 @@ constexpr TKeywordCodeRow kExProcRows[] = {
     {"SLEEP", vcXSleep},
 };
 
-} // namespace
+}  // namespace
 
-std::span<const TKeywordKindRow> CtrlKeywordRows() { return kCtrlRows; }
-std::span<const TKeywordCodeRow> FuncProcKeywordRows() { return kFuncProcRows; }
-std::span<const TKeywordCodeRow> FuncKeywordRows() { return kFuncRows; }
-std::span<const TKeywordCodeRow> ExFuncKeywordRows() { return kExFuncRows; }
-std::span<const TKeywordCodeRow> ProcKeywordRows() { return kProcRows; }
-std::span<const TKeywordCodeRow> ExProcKeywordRows() { return kExProcRows; }
+std::span<const TKeywordKindRow> CtrlKeywordRows()
+{
+    return kCtrlRows;
+}
+std::span<const TKeywordCodeRow> FuncProcKeywordRows()
+{
+    return kFuncProcRows;
+}
+std::span<const TKeywordCodeRow> FuncKeywordRows()
+{
+    return kFuncRows;
+}
+std::span<const TKeywordCodeRow> ExFuncKeywordRows()
+{
+    return kExFuncRows;
+}
+std::span<const TKeywordCodeRow> ProcKeywordRows()
+{
+    return kProcRows;
+}
+std::span<const TKeywordCodeRow> ExProcKeywordRows()
+{
+    return kExProcRows;
+}

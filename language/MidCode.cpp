@@ -7,21 +7,19 @@ namespace {
 
 // The full-width counterparts of HALF_KANA_STR, position by position (U+FF61 + i).
 // The sound marks map to the spacing marks U+309B and U+309C.
-const char* const FULL_KANA_STR =
-    "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+const char* const FULL_KANA_STR = "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハ"
+                                  "ヒフヘホマミムメモヤユヨラリルレロワン゛゜";
 
 constexpr size_t KANA_BYTES = 3;  // every character of both sequences is 3 bytes of UTF-8
 
 void AssignCodes(std::map<std::string, TVMCodeCmd>& map, std::span<const TKeywordCodeRow> rows)
 {
-    for (const TKeywordCodeRow& row : rows)
-        map[row.Key] = row.Code;
+    for (const TKeywordCodeRow& row : rows) map[row.Key] = row.Code;
 }
 
 void AssignKinds(std::map<std::string, TTokenKind>& map, std::span<const TKeywordCodeRow> rows, TTokenKind kind)
 {
-    for (const TKeywordCodeRow& row : rows)
-        map[row.Key] = kind;
+    for (const TKeywordCodeRow& row : rows) map[row.Key] = kind;
 }
 
 void AppendCharacters(std::vector<std::string>& table, const std::string& sequence)
@@ -31,7 +29,7 @@ void AppendCharacters(std::vector<std::string>& table, const std::string& sequen
         table.push_back(sequence.substr(pos, KANA_BYTES));
 }
 
-} // namespace
+}  // namespace
 
 TMidCode::TMidCode()
 {
@@ -72,11 +70,26 @@ void TMidCode::InitFuncProcMap()
     InitFuncProcMapExProc();
 }
 
-void TMidCode::InitFuncProcMapFuncProc() { AssignCodes(FuncProcMap, FuncProcKeywordRows()); }
-void TMidCode::InitFuncProcMapFunc() { AssignCodes(FuncProcMap, FuncKeywordRows()); }
-void TMidCode::InitFuncProcMapExFunc() { AssignCodes(FuncProcMap, ExFuncKeywordRows()); }
-void TMidCode::InitFuncProcMapProc() { AssignCodes(FuncProcMap, ProcKeywordRows()); }
-void TMidCode::InitFuncProcMapExProc() { AssignCodes(FuncProcMap, ExProcKeywordRows()); }
+void TMidCode::InitFuncProcMapFuncProc()
+{
+    AssignCodes(FuncProcMap, FuncProcKeywordRows());
+}
+void TMidCode::InitFuncProcMapFunc()
+{
+    AssignCodes(FuncProcMap, FuncKeywordRows());
+}
+void TMidCode::InitFuncProcMapExFunc()
+{
+    AssignCodes(FuncProcMap, ExFuncKeywordRows());
+}
+void TMidCode::InitFuncProcMapProc()
+{
+    AssignCodes(FuncProcMap, ProcKeywordRows());
+}
+void TMidCode::InitFuncProcMapExProc()
+{
+    AssignCodes(FuncProcMap, ExProcKeywordRows());
+}
 
 void TMidCode::InitTokenKindMap()
 {
@@ -91,14 +104,28 @@ void TMidCode::InitTokenKindMap()
 
 void TMidCode::InitTokenKindMapCtrl()
 {
-    for (const TKeywordKindRow& row : CtrlKeywordRows())
-        TokenKindMap[row.Key] = row.Kind;
+    for (const TKeywordKindRow& row : CtrlKeywordRows()) TokenKindMap[row.Key] = row.Kind;
 }
-void TMidCode::InitTokenKindMapFuncProc() { AssignKinds(TokenKindMap, FuncProcKeywordRows(), tkFuncProc); }
-void TMidCode::InitTokenKindMapFunc() { AssignKinds(TokenKindMap, FuncKeywordRows(), tkFunc); }
-void TMidCode::InitTokenKindMapExFunc() { AssignKinds(TokenKindMap, ExFuncKeywordRows(), tkFunc); }
-void TMidCode::InitTokenKindMapProc() { AssignKinds(TokenKindMap, ProcKeywordRows(), tkProc); }
-void TMidCode::InitTokenKindMapExProc() { AssignKinds(TokenKindMap, ExProcKeywordRows(), tkProc); }
+void TMidCode::InitTokenKindMapFuncProc()
+{
+    AssignKinds(TokenKindMap, FuncProcKeywordRows(), tkFuncProc);
+}
+void TMidCode::InitTokenKindMapFunc()
+{
+    AssignKinds(TokenKindMap, FuncKeywordRows(), tkFunc);
+}
+void TMidCode::InitTokenKindMapExFunc()
+{
+    AssignKinds(TokenKindMap, ExFuncKeywordRows(), tkFunc);
+}
+void TMidCode::InitTokenKindMapProc()
+{
+    AssignKinds(TokenKindMap, ProcKeywordRows(), tkProc);
+}
+void TMidCode::InitTokenKindMapExProc()
+{
+    AssignKinds(TokenKindMap, ExProcKeywordRows(), tkProc);
+}
 
 void TMidCode::InitKanaTable()
 {
@@ -109,7 +136,6 @@ void TMidCode::InitKanaTable()
 void TMidCode::InitAkcnvMap()
 {
     const std::string full = FULL_KANA_STR;
-    for (size_t pos = 0; pos + KANA_BYTES <= HALF_KANA_STR.size() && pos + KANA_BYTES <= full.size();
-         pos += KANA_BYTES)
+    for (size_t pos = 0; pos + KANA_BYTES <= HALF_KANA_STR.size() && pos + KANA_BYTES <= full.size(); pos += KANA_BYTES)
         AkcnvMap[HALF_KANA_STR.substr(pos, KANA_BYTES)] = full.substr(pos, KANA_BYTES);
 }

@@ -65,17 +65,17 @@ public:
     void InitKanaTable();
     void InitAkcnvMap();
 
-    std::map<int32_t, int32_t> LineNumMap;              // line number -> index of its vcBLineBegin
-    std::map<std::string, int32_t> LabelMap;            // label (program's, or internal "@L<n>") -> index
-    std::map<std::string, std::string> AkcnvMap;        // half-width kana -> full-width kana
-    std::map<std::string, TTokenKind> TokenKindMap;     // keyword -> token kind; plus identifiers of a compile
+    std::map<int32_t, int32_t> LineNumMap;                 // line number -> index of its vcBLineBegin
+    std::map<std::string, int32_t> LabelMap;               // label (program's, or internal "@L<n>") -> index
+    std::map<std::string, std::string> AkcnvMap;           // half-width kana -> full-width kana
+    std::map<std::string, TTokenKind> TokenKindMap;        // keyword -> token kind; plus identifiers of a compile
     std::map<std::string, TUserFuncInfo> UserFuncInfoMap;  // DEF FN name -> record
-    std::map<std::string, TVarInfo> VarInfoMap;         // canonical variable name -> record
-    std::map<std::string, TVMCodeCmd> FuncProcMap;      // keyword -> instruction code; plus code-0 look-ups
-    std::set<int32_t> StatementBeginSet;                // indices where statements begin
-    std::vector<std::string> FullKanaTable;             // 63 full-width kana, parallel to HalfKanaTable
-    std::vector<std::string> HalfKanaTable;             // 63 half-width kana U+FF61..U+FF9F
+    std::map<std::string, TVarInfo> VarInfoMap;            // canonical variable name -> record
+    std::map<std::string, TVMCodeCmd> FuncProcMap;         // keyword -> instruction code; plus code-0 look-ups
+    std::set<int32_t> StatementBeginSet;                   // indices where statements begin
+    std::vector<std::string> FullKanaTable;                // 63 full-width kana, parallel to HalfKanaTable
+    std::vector<std::string> HalfKanaTable;                // 63 half-width kana U+FF61..U+FF9F
     // Storage of the operand texts; declared before Codes so that it outlives them.
     std::deque<std::string> OperandTexts;
-    std::vector<TVMCode> Codes;                         // the program; index 0 is the placeholder
+    std::vector<TVMCode> Codes;  // the program; index 0 is the placeholder
 };

@@ -16,8 +16,7 @@ struct TPixelImage {
     TPixelImage(int32_t width, int32_t height)
         : Width(width > 0 && height > 0 ? width : 0), Height(width > 0 && height > 0 ? height : 0),
           Pixels(static_cast<size_t>(Width) * static_cast<size_t>(Height), 0u)
-    {
-    }
+    {}
 };
 
 // Images are held by shared ownership: GET@ stores one image under two element

@@ -9,13 +9,13 @@
 class TVarInfo;
 
 union TVMOperand {
-    int64_t Raw = 0;    // all 8 bytes; zero where the code carries no operand
-    int32_t Long;       // TVMOperandKind::Long
-    float Single;       // TVMOperandKind::Single
-    double Double;      // TVMOperandKind::Double
-    bool Flag;          // TVMOperandKind::Flag
-    const char* Text;   // TVMOperandKind::Text: zero-terminated, owned by the TMidCode
-    TVarInfo* Var;      // TVMOperandKind::Var: the record inside an entry of VarInfoMap
+    int64_t Raw = 0;   // all 8 bytes; zero where the code carries no operand
+    int32_t Long;      // TVMOperandKind::Long
+    float Single;      // TVMOperandKind::Single
+    double Double;     // TVMOperandKind::Double
+    bool Flag;         // TVMOperandKind::Flag
+    const char* Text;  // TVMOperandKind::Text: zero-terminated, owned by the TMidCode
+    TVarInfo* Var;     // TVMOperandKind::Var: the record inside an entry of VarInfoMap
 };
 static_assert(sizeof(TVMOperand) == 8);
 

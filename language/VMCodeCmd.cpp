@@ -20,18 +20,16 @@ constexpr TVMOperandKind Flag = TVMOperandKind::Flag;
 constexpr TVMOperandKind Text = TVMOperandKind::Text;
 constexpr TVMOperandKind Var = TVMOperandKind::Var;
 
-#define KIVO_VM_INFO_ROW(name, number, operand, entries, meaning) \
+#define KIVO_VM_INFO_ROW(name, number, operand, entries, meaning)                                                      \
     TVMCodeInfo{name, #name, operand, static_cast<uint8_t>(entries), meaning},
-#define KIVO_VM_OPERATOR_INFO_ROWS(op, index, operands, meaning)                              \
-    TVMCodeInfo{vcB##op##Int, "vcB" #op "Int", None, M, meaning " (integer)"},               \
-        TVMCodeInfo{vcB##op##Float, "vcB" #op "Float", None, M, meaning " (single)"},        \
-        TVMCodeInfo{vcB##op##Double, "vcB" #op "Double", None, M, meaning " (double)"},      \
+#define KIVO_VM_OPERATOR_INFO_ROWS(op, index, operands, meaning)                                                       \
+    TVMCodeInfo{vcB##op##Int, "vcB" #op "Int", None, M, meaning " (integer)"},                                         \
+        TVMCodeInfo{vcB##op##Float, "vcB" #op "Float", None, M, meaning " (single)"},                                  \
+        TVMCodeInfo{vcB##op##Double, "vcB" #op "Double", None, M, meaning " (double)"},                                \
         TVMCodeInfo{vcB##op##String, "vcB" #op "String", None, M, meaning " (string)"},
 
-const std::array kRows = std::to_array<TVMCodeInfo>({
-    KIVO_VM_CODES(KIVO_VM_INFO_ROW)
-    KIVO_VM_OPERATORS(KIVO_VM_OPERATOR_INFO_ROWS)
-});
+const std::array kRows =
+    std::to_array<TVMCodeInfo>({KIVO_VM_CODES(KIVO_VM_INFO_ROW) KIVO_VM_OPERATORS(KIVO_VM_OPERATOR_INFO_ROWS)});
 
 #undef KIVO_VM_INFO_ROW
 #undef KIVO_VM_OPERATOR_INFO_ROWS
@@ -60,7 +58,7 @@ const TCodeIndex& Index()
     return index;
 }
 
-} // namespace
+}  // namespace
 
 std::span<const TVMCodeInfo> AllVMCodes()
 {
@@ -69,8 +67,7 @@ std::span<const TVMCodeInfo> AllVMCodes()
 
 const TVMCodeInfo* FindVMCode(uint32_t code)
 {
-    if (code >= VM_CODE_SPACE)
-        return nullptr;
+    if (code >= VM_CODE_SPACE) return nullptr;
     const int16_t row = Index().RowOf[code];
     return row < 0 ? nullptr : &Index().Sorted[static_cast<size_t>(row)];
 }
@@ -97,9 +94,7 @@ bool VMCodeFromName(std::string_view name, TVMCodeCmd* code)
 {
     const auto& byName = Index().ByName;
     const auto it = byName.find(name);
-    if (it == byName.end())
-        return false;
-    if (code)
-        *code = it->second;
+    if (it == byName.end()) return false;
+    if (code) *code = it->second;
     return true;
 }

@@ -14,12 +14,10 @@ enum TVMCodeCmd : uint32_t {
 #define KIVO_VM_ENUM_ROW(name, number, operand, entries, meaning) name = number,
     KIVO_VM_CODES(KIVO_VM_ENUM_ROW)
 #undef KIVO_VM_ENUM_ROW
-#define KIVO_VM_OPERATOR_ROW(op, index, operands, meaning)  \
-    vcB##op##Int = 0x1000 + 4 * (index),                    \
-    vcB##op##Float = 0x1000 + 4 * (index) + 1,              \
-    vcB##op##Double = 0x1000 + 4 * (index) + 2,             \
-    vcB##op##String = 0x1000 + 4 * (index) + 3,
-    KIVO_VM_OPERATORS(KIVO_VM_OPERATOR_ROW)
+#define KIVO_VM_OPERATOR_ROW(op, index, operands, meaning)                                                             \
+    vcB##op##Int = 0x1000 + 4 * (index), vcB##op##Float = 0x1000 + 4 * (index) + 1,                                    \
+    vcB##op##Double = 0x1000 + 4 * (index) + 2, vcB##op##String = 0x1000 + 4 * (index) + 3,
+        KIVO_VM_OPERATORS(KIVO_VM_OPERATOR_ROW)
 #undef KIVO_VM_OPERATOR_ROW
 };
 
@@ -35,10 +33,10 @@ enum class TVMOperandKind : uint8_t { None, Long, Single, Double, Flag, Text, Va
 // Which dispatch tables have an entry for a code (a bit set).
 enum TVMCodeEntry : uint8_t {
     vceNone = 0,
-    vceFunc = 1,     // the compiler's function generators (FuncTable)
-    vceProc = 2,     // the compiler's statement generators (ProcTable)
-    vceMachine = 4,  // the machine's handlers (HandlerTable)
-    vceDebugger = 8, // the debugger's own handlers (DebugHandlerTable)
+    vceFunc = 1,      // the compiler's function generators (FuncTable)
+    vceProc = 2,      // the compiler's statement generators (ProcTable)
+    vceMachine = 4,   // the machine's handlers (HandlerTable)
+    vceDebugger = 8,  // the debugger's own handlers (DebugHandlerTable)
 };
 
 // Index of a typed operator: code = 0x1000 + 4 x operator + type.
@@ -59,9 +57,9 @@ constexpr TVMCodeCmd TypedOperatorCode(TVMOperator op, TTokenKind type)
 // One row of the instruction list.
 struct TVMCodeInfo {
     TVMCodeCmd Cmd;
-    const char* Name;       // "vcBAddInt"
+    const char* Name;  // "vcBAddInt"
     TVMOperandKind Operand;
-    uint8_t Entries;        // TVMCodeEntry bits
+    uint8_t Entries;  // TVMCodeEntry bits
     const char* Meaning;
 };
 

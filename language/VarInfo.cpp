@@ -9,7 +9,7 @@ namespace {
 // Strings are built this many at a time between two looks at the stop check.
 constexpr size_t kStringsPerStep = size_t{1} << 16;
 
-} // namespace
+}  // namespace
 
 size_t TVarInfo::ElementBytes(TTokenKind type)
 {
@@ -30,7 +30,7 @@ size_t BlockIndexOf(TTokenKind type)
     return IsStorableType(type) ? static_cast<size_t>(type - tkInt) + 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 TVarInfo::TVarInfo() : ElemCount(0), VarType(tkUntyped)
 {
@@ -45,8 +45,7 @@ TVarInfo::TVarInfo(const TVarInfo& other) : TVarInfo()
 
 TVarInfo& TVarInfo::operator=(const TVarInfo& other)
 {
-    if (this == &other)
-        return *this;
+    if (this == &other) return *this;
     std::copy(std::begin(other.Dims), std::end(other.Dims), std::begin(Dims));
     VarName = other.VarName;
     VarType = other.VarType;
@@ -81,8 +80,7 @@ TVarInfo::TBlock TVarInfo::MakeBlock(TTokenKind type, size_t count, const TStopC
         std::vector<std::string> strings;
         strings.reserve(count);
         while (strings.size() < count) {
-            if (stopped && stopped())
-                return std::monostate{};
+            if (stopped && stopped()) return std::monostate{};
             strings.resize(std::min(count, strings.size() + kStringsPerStep));
         }
         return strings;
@@ -111,8 +109,7 @@ bool TVarInfo::Create(bool keepFirst, const TStopCheck& stopped)
             strides[k] = static_cast<int32_t>(product);
     }
     const size_t count = accepted ? static_cast<size_t>(product) + 1 : 0;
-    if (accepted && ElementBytes(VarType) != 0 && count > MAX_BLOCK_BYTES / ElementBytes(VarType))
-        accepted = false;
+    if (accepted && ElementBytes(VarType) != 0 && count > MAX_BLOCK_BYTES / ElementBytes(VarType)) accepted = false;
     if (!accepted) {
         BecomeScalar();
         return false;
@@ -129,8 +126,7 @@ bool TVarInfo::Create(bool keepFirst, const TStopCheck& stopped)
                 using TVector = std::decay_t<decltype(fresh)>;
                 if constexpr (!std::is_same_v<TVector, std::monostate>) {
                     auto& old = std::get<TVector>(mValues);
-                    if (!old.empty())
-                        fresh[0] = std::move(old[0]);
+                    if (!old.empty()) fresh[0] = std::move(old[0]);
                 }
             },
             block);
@@ -160,16 +156,14 @@ void TVarInfo::CreateDefaultNonArray(TTokenKind type)
 
 bool TVarInfo::CreateDefaultArray(int32_t n, const TStopCheck& stopped)
 {
-    if (n < 1 || n > MAX_DIMS)
-        return false;
+    if (n < 1 || n > MAX_DIMS) return false;
     const std::vector<int32_t> sizes(static_cast<size_t>(n), 11);
     return CreateArray(sizes, stopped);
 }
 
 bool TVarInfo::CreateArray(std::span<const int32_t> sizes, const TStopCheck& stopped)
 {
-    if (sizes.size() > static_cast<size_t>(MAX_DIMS))
-        return false;
+    if (sizes.size() > static_cast<size_t>(MAX_DIMS)) return false;
     const int32_t n = static_cast<int32_t>(sizes.size());
     Dims[0] = n;
     std::copy(sizes.begin(), sizes.end(), std::begin(Dims) + 1);

@@ -87,13 +87,14 @@ public:
 
 private:
     template <typename TVector>
-    typename TVector::value_type* BlockData() {
+    typename TVector::value_type* BlockData()
+    {
         auto* v = std::get_if<TVector>(&mValues);
         return v ? v->data() : nullptr;
     }
 
-    using TBlock = std::variant<std::monostate, TZeroedBlock<int32_t>, TZeroedBlock<float>,
-                                TZeroedBlock<double>, std::vector<std::string>>;
+    using TBlock = std::variant<std::monostate, TZeroedBlock<int32_t>, TZeroedBlock<float>, TZeroedBlock<double>,
+                                std::vector<std::string>>;
     // The block, or monostate when `stopped` answered true.
     static TBlock MakeBlock(TTokenKind type, size_t count, const TStopCheck& stopped);
     void BecomeScalar();

@@ -22,13 +22,11 @@ public:
     explicit TZeroedBlock(std::size_t count) : mData(Allocate(count)), mSize(count) {}
     TZeroedBlock(const TZeroedBlock& other) : TZeroedBlock(other.mSize)
     {
-        if (mSize != 0)
-            std::memcpy(mData.get(), other.mData.get(), mSize * sizeof(T));
+        if (mSize != 0) std::memcpy(mData.get(), other.mData.get(), mSize * sizeof(T));
     }
     TZeroedBlock& operator=(const TZeroedBlock& other)
     {
-        if (this != &other)
-            *this = TZeroedBlock(other);
+        if (this != &other) *this = TZeroedBlock(other);
         return *this;
     }
     TZeroedBlock(TZeroedBlock&& other) noexcept = default;
@@ -51,11 +49,9 @@ private:
 
     static T* Allocate(std::size_t count)
     {
-        if (count == 0)
-            return nullptr;
+        if (count == 0) return nullptr;
         void* p = std::calloc(count, sizeof(T));
-        if (p == nullptr)
-            throw std::bad_alloc();
+        if (p == nullptr) throw std::bad_alloc();
         return static_cast<T*>(p);
     }
 

@@ -28,13 +28,11 @@ std::string BinSaveGetLineInfo(std::string_view bytes, int64_t* pos, int64_t* li
 std::string BinSaveDecodeReservedWord(int32_t token, const BinSaveKeywordTable& table)
 {
     const auto found = table.find(token);
-    if (found == table.end())
-        throw -1;
+    if (found == table.end()) throw -1;
     return found->second;
 }
 
-std::string BinSaveDecodeDQuote(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                                int64_t lineLength)
+std::string BinSaveDecodeDQuote(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength)
 {
     const int64_t end = line_end(lineStart, lineLength);
     std::string text(1, static_cast<char>(kQuote));
@@ -43,8 +41,7 @@ std::string BinSaveDecodeDQuote(std::string_view bytes, int64_t* pos, int64_t li
         const int byte = BinSaveGetChar(bytes, pos);
         text += static_cast<char>(byte);
         BinSaveJpnCheck(bytes, *pos, &kanjiMode);
-        if (byte == kQuote && !kanjiMode)
-            break;
+        if (byte == kQuote && !kanjiMode) break;
     }
     return text;
 }
@@ -53,13 +50,11 @@ std::string BinSaveDecodeLabelAndVar(std::string_view bytes, int64_t* pos, unsig
 {
     std::string text(1, static_cast<char>(firstLetter));
     const int count = BinSaveGetChar(bytes, pos);
-    for (int i = 0; i < count; ++i)
-        text += static_cast<char>(BinSaveGetChar(bytes, pos));
+    for (int i = 0; i < count; ++i) text += static_cast<char>(BinSaveGetChar(bytes, pos));
     return text;
 }
 
-std::string BinSaveDecodeData(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                              int64_t lineLength)
+std::string BinSaveDecodeData(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength)
 {
     const int64_t end = line_end(lineStart, lineLength);
     std::string text = "DATA";
@@ -74,21 +69,17 @@ std::string BinSaveDecodeData(std::string_view bytes, int64_t* pos, int64_t line
         }
         text += static_cast<char>(byte);
         BinSaveJpnCheck(bytes, *pos, &kanjiMode);
-        if (byte == kQuote && !kanjiMode)
-            quoted = !quoted;
-        if (byte == kColon && !kanjiMode && !quoted)
-            break;
+        if (byte == kQuote && !kanjiMode) quoted = !quoted;
+        if (byte == kColon && !kanjiMode && !quoted) break;
     }
     return text;
 }
 
-std::string BinSaveDecodeRem(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                             int64_t lineLength)
+std::string BinSaveDecodeRem(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength)
 {
     const int64_t end = line_end(lineStart, lineLength);
     std::string text;
-    while (*pos < end)
-        text += static_cast<char>(BinSaveGetChar(bytes, pos));
+    while (*pos < end) text += static_cast<char>(BinSaveGetChar(bytes, pos));
     return text;
 }
 

@@ -27,8 +27,7 @@ std::string BinSaveDecodeReservedWord(int32_t token, const BinSaveKeywordTable& 
 
 // A string literal: a quotation mark and the bytes up to and including the next
 // 0x22 outside kanji mode, or up to the end of the line.
-std::string BinSaveDecodeDQuote(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                                int64_t lineLength);
+std::string BinSaveDecodeDQuote(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength);
 
 // A name or label: `firstLetter`, then as many bytes as the count byte at *pos says.
 std::string BinSaveDecodeLabelAndVar(std::string_view bytes, int64_t* pos, unsigned char firstLetter);
@@ -36,12 +35,10 @@ std::string BinSaveDecodeLabelAndVar(std::string_view bytes, int64_t* pos, unsig
 // A DATA statement: "DATA" and its bytes, up to and including a ':' outside
 // quotes and kanji mode, up to (not including) a 0x00 outside quotes and kanji
 // mode, or up to the end of the line.
-std::string BinSaveDecodeData(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                              int64_t lineLength);
+std::string BinSaveDecodeData(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength);
 
 // A remark: every byte up to the end of the line, unchanged.
-std::string BinSaveDecodeRem(std::string_view bytes, int64_t* pos, int64_t lineStart,
-                             int64_t lineLength);
+std::string BinSaveDecodeRem(std::string_view bytes, int64_t* pos, int64_t lineStart, int64_t lineLength);
 
 // A run of `count` spaces (markers 0x01 to 0x09).
 std::string BinSaveDecodeSpace(unsigned char count);

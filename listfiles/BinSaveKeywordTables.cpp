@@ -220,8 +220,7 @@ constexpr KeywordRow kTwoByteKeywords[] = {
 template <size_t N>
 void store_rows(const KeywordRow (&rows)[N], BinSaveKeywordTable* table)
 {
-    for (const KeywordRow& row : rows)
-        (*table)[row.token] = row.text;
+    for (const KeywordRow& row : rows) (*table)[row.token] = row.text;
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int64_t kFirstRecord = 1;     // just after the 0xFE header
-constexpr int kShortestRecord = 5;      // length, line number and terminator
+constexpr int64_t kFirstRecord = 1;  // just after the 0xFE header
+constexpr int kShortestRecord = 5;   // length, line number and terminator
 constexpr int kTwoByteToken = 0xFF;
 constexpr int kElseToken = 0x99;
 constexpr int kDataToken = 0x91;
@@ -43,8 +43,7 @@ std::string decode_body(std::string_view record, int64_t* pos, int64_t start, in
         } else if (marker == kElseToken) {
             // The machine stores ELSE behind a statement separator that its
             // listing does not show.
-            if (!text.empty() && text.back() == ':')
-                text.pop_back();
+            if (!text.empty() && text.back() == ':') text.pop_back();
             text += BinSaveDecodeReservedWord(marker, keywords);
         } else if (marker >= 0x80 && marker <= 0xFE) {
             text += BinSaveDecodeReservedWord(marker, keywords);
@@ -67,22 +66,18 @@ std::string decode_records(std::string_view bytes)
     std::string text;
     int64_t pos = kFirstRecord;
     for (;;) {
-        if (pos >= size)
-            throw -1;  // no end byte after the last record
-        if (pos == size - 1)
-            break;     // the end byte
+        if (pos >= size) throw -1;   // no end byte after the last record
+        if (pos == size - 1) break;  // the end byte
         const int64_t start = pos;
         int64_t peek = start;
         const int length = BinSaveGetInt16(bytes, &peek);
-        if (length == 0 && peek == size - 1)
-            break;     // the zero length that closes text saved from memory
+        if (length == 0 && peek == size - 1) break;  // the zero length that closes text saved from memory
         if (length < kShortestRecord || start + length > size - 1)
             throw -1;  // too short, or reaching into the end byte
         int64_t recordLength = 0;
         text += BinSaveGetLineInfo(bytes, &pos, &recordLength);
         const int64_t terminator = start + recordLength - 1;
-        text += decode_body(bytes.substr(0, static_cast<size_t>(terminator)), &pos, start,
-                            recordLength, keywords);
+        text += decode_body(bytes.substr(0, static_cast<size_t>(terminator)), &pos, start, recordLength, keywords);
         pos = terminator + 1;
         text += '\n';
     }

@@ -5,7 +5,13 @@
 
 #include <string_view>
 
-inline constexpr std::string_view BAS_KI_CODE = "\x1B" "K";        // NEC kanji in
-inline constexpr std::string_view BAS_KO_CODE = "\x1B" "H";        // NEC kanji out
-inline constexpr std::string_view ZARO_KI_CODE = "\x1B" "$" "B";   // kanji in, written for ESC K
-inline constexpr std::string_view ZARO_KO_CODE = "\x1B" "(" "J";   // kanji out, written for ESC H
+inline constexpr std::string_view BAS_KI_CODE = "\x1B"
+                                                "K";  // NEC kanji in
+inline constexpr std::string_view BAS_KO_CODE = "\x1B"
+                                                "H";  // NEC kanji out
+inline constexpr std::string_view ZARO_KI_CODE = "\x1B"
+                                                 "$"
+                                                 "B";  // kanji in, written for ESC K
+inline constexpr std::string_view ZARO_KO_CODE = "\x1B"
+                                                 "("
+                                                 "J";  // kanji out, written for ESC H

@@ -19,14 +19,10 @@ constexpr char SUBSTITUTE = '\x1A';  // what the conversion writes for a charact
 int32_t conversion_for(int32_t encoding, const std::string& text)
 {
     switch (encoding) {
-    case LIST_ENCODING_AUTO_DETECT:
-        return detect_char_set(text.c_str());
-    case LIST_ENCODING_SHIFT_JIS:
-        return LIST_CONVERSION_SHIFT_JIS;
-    case LIST_ENCODING_JIS:
-        return LIST_CONVERSION_JIS;
-    default:
-        return LIST_CONVERSION_NONE;
+    case LIST_ENCODING_AUTO_DETECT: return detect_char_set(text.c_str());
+    case LIST_ENCODING_SHIFT_JIS: return LIST_CONVERSION_SHIFT_JIS;
+    case LIST_ENCODING_JIS: return LIST_CONVERSION_JIS;
+    default: return LIST_CONVERSION_NONE;
     }
 }
 
@@ -46,16 +42,14 @@ void replace_nuls(std::string& text, std::string& note)
             ++nuls;
         }
     }
-    if (nuls > 0)
-        note += count_note("Converted invalid %Num% characters to spaces.", nuls);
+    if (nuls > 0) note += count_note("Converted invalid %Num% characters to spaces.", nuls);
 }
 
 // The substitutes of the conversion become a visible mark; a Control-Z would turn
 // into a line break in the compiler's copy and vanish at the next save and reopen.
 void mark_unconvertible(std::string& text, std::size_t substitutions, std::string& note)
 {
-    if (substitutions == 0)
-        return;
+    if (substitutions == 0) return;
     std::string marked;
     marked.reserve(text.size() + 2 * substitutions);
     for (const char c : text) {
@@ -92,8 +86,7 @@ TLoadedList LoadListText(std::string bytes, int32_t encoding, bool convertPc98)
         const int64_t repaired = repair_utf8(result.Text);
         if (repaired > 0) {
             result.Note += count_note("Replaced %Num% bytes that are not UTF-8 with \uFFFD.", repaired);
-            if (!binarySaved)
-                conversion = LIST_CONVERSION_REPAIRED_UTF8;
+            if (!binarySaved) conversion = LIST_CONVERSION_REPAIRED_UTF8;
         }
     } else {
         if (conversion == LIST_CONVERSION_JIS) {

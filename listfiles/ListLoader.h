@@ -34,7 +34,7 @@ struct TLoadedList {
     bool BadBinSave = false;  // a binary-saved list the decoder rejected: nothing else is set
     std::string Text;         // well-formed UTF-8, lines ended by line feeds; holds no NUL byte
     int32_t LoadedConversion = LIST_CONVERSION_NONE;
-    std::string Note;         // the status-bar notes of the conversion, or empty
+    std::string Note;  // the status-bar notes of the conversion, or empty
 };
 
 // The text of the list file whose whole content is `bytes`, read with the

@@ -14,7 +14,8 @@ constexpr int kMaxLinkDepth = 40;
 
 // The file a write through `path` lands in: `path` with every symbolic link along
 // its last component followed, the target of a dangling link included.
-bool resolve_link_target(const fs::path& path, fs::path* target) {
+bool resolve_link_target(const fs::path& path, fs::path* target)
+{
     fs::path at = path;
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         std::error_code ec;
@@ -31,7 +32,8 @@ bool resolve_link_target(const fs::path& path, fs::path* target) {
 
 }  // namespace
 
-TListSaveResult save_list_file(const std::string& path, std::string_view text) {
+TListSaveResult save_list_file(const std::string& path, std::string_view text)
+{
     TListSaveResult result;
     fs::path target;
     if (path.empty() || !resolve_link_target(path, &target)) return result;

@@ -37,8 +37,7 @@ int64_t ConvertJisToJis(std::string& list, bool convertPc98)
                 continue;
             }
             const std::string& text = oneByte[byte];
-            if (static_cast<unsigned char>(text[0]) != byte)
-                ++replaced;
+            if (static_cast<unsigned char>(text[0]) != byte) ++replaced;
             result += text;
             ++pos;
         } else if (shift_at(bytes, pos, BAS_KO_CODE)) {

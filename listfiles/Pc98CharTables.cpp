@@ -64,11 +64,11 @@ constexpr OneByteRow kOneByteRows[] = {
 
 // How a two-byte code's replacement is made from the code.
 enum class TwoByteRule {
-    OneByteOfCode,     // KO, the code's second byte, KI
-    OneByteText,       // KO, the row's text, KI
-    TwoByteDigit,      // the JIS X 0208 digit 0x23 0x30+n, n = code - base
-    OneByteNumber,     // KO, the decimal number 10 + n, n = code - base, KI
-    TwoByteCapital,    // the JIS X 0208 capital 0x23, second byte - 0x80
+    OneByteOfCode,   // KO, the code's second byte, KI
+    OneByteText,     // KO, the row's text, KI
+    TwoByteDigit,    // the JIS X 0208 digit 0x23 0x30+n, n = code - base
+    OneByteNumber,   // KO, the decimal number 10 + n, n = code - base, KI
+    TwoByteCapital,  // the JIS X 0208 capital 0x23, second byte - 0x80
 };
 
 struct TwoByteRow {
@@ -83,14 +83,10 @@ struct TwoByteRow {
 // numerals I..X (0x2D35..0x2D3E); first bytes of zero are one-byte characters
 // that were stored inside a kanji shift.
 constexpr TwoByteRow kTwoByteRows[] = {
-    {0x0020, 0x007F, TwoByteRule::OneByteOfCode, 0, ""},
-    {0x00A0, 0x00DF, TwoByteRule::OneByteOfCode, 0, ""},
-    {0x2B21, 0x2B21, TwoByteRule::OneByteText, 0, " "},
-    {0x2D21, 0x2D29, TwoByteRule::TwoByteDigit, 0x2D20, ""},
-    {0x2D2A, 0x2D33, TwoByteRule::OneByteNumber, 0x2D2A, ""},
-    {0x2D34, 0x2D34, TwoByteRule::OneByteText, 0, "20"},
-    {0x2D35, 0x2D3D, TwoByteRule::TwoByteDigit, 0x2D34, ""},
-    {0x2D3E, 0x2D3E, TwoByteRule::OneByteText, 0, "10"},
+    {0x0020, 0x007F, TwoByteRule::OneByteOfCode, 0, ""},      {0x00A0, 0x00DF, TwoByteRule::OneByteOfCode, 0, ""},
+    {0x2B21, 0x2B21, TwoByteRule::OneByteText, 0, " "},       {0x2D21, 0x2D29, TwoByteRule::TwoByteDigit, 0x2D20, ""},
+    {0x2D2A, 0x2D33, TwoByteRule::OneByteNumber, 0x2D2A, ""}, {0x2D34, 0x2D34, TwoByteRule::OneByteText, 0, "20"},
+    {0x2D35, 0x2D3D, TwoByteRule::TwoByteDigit, 0x2D34, ""},  {0x2D3E, 0x2D3E, TwoByteRule::OneByteText, 0, "10"},
     {0x23C1, 0x23DA, TwoByteRule::TwoByteCapital, 0, ""},
 };
 
@@ -103,16 +99,11 @@ std::string two_byte_replacement(const TwoByteRow& row, uint16_t code)
 {
     const int n = code - row.base;
     switch (row.rule) {
-    case TwoByteRule::OneByteOfCode:
-        return framed_one_byte_text(std::string(1, static_cast<char>(code & 0xFF)));
-    case TwoByteRule::OneByteText:
-        return framed_one_byte_text(row.text);
-    case TwoByteRule::TwoByteDigit:
-        return {char{0x23}, static_cast<char>(0x30 + n)};
-    case TwoByteRule::OneByteNumber:
-        return framed_one_byte_text(std::to_string(10 + n));
-    case TwoByteRule::TwoByteCapital:
-        return {char{0x23}, static_cast<char>((code & 0xFF) - 0x80)};
+    case TwoByteRule::OneByteOfCode: return framed_one_byte_text(std::string(1, static_cast<char>(code & 0xFF)));
+    case TwoByteRule::OneByteText: return framed_one_byte_text(row.text);
+    case TwoByteRule::TwoByteDigit: return {char{0x23}, static_cast<char>(0x30 + n)};
+    case TwoByteRule::OneByteNumber: return framed_one_byte_text(std::to_string(10 + n));
+    case TwoByteRule::TwoByteCapital: return {char{0x23}, static_cast<char>((code & 0xFF) - 0x80)};
     }
     return {};
 }
@@ -121,10 +112,8 @@ std::string two_byte_replacement(const TwoByteRow& row, uint16_t code)
 
 void ConvertJisToJisInit98CharTable1(Pc98OneByteTable* table, bool convertPc98)
 {
-    for (size_t byte = 0; byte < table->size(); ++byte)
-        (*table)[byte] = std::string(1, static_cast<char>(byte));
-    if (!convertPc98)
-        return;
+    for (size_t byte = 0; byte < table->size(); ++byte) (*table)[byte] = std::string(1, static_cast<char>(byte));
+    if (!convertPc98) return;
     for (const OneByteRow& row : kOneByteRows)
         for (int byte = row.first; byte <= row.last; ++byte)
             (*table)[static_cast<size_t>(byte)] = std::string(1, row.replacement);
@@ -132,8 +121,7 @@ void ConvertJisToJisInit98CharTable1(Pc98OneByteTable* table, bool convertPc98)
 
 void ConvertJisToJisInit98CharTable2(Pc98TwoByteTable* table, bool convertPc98)
 {
-    if (!convertPc98)
-        return;
+    if (!convertPc98) return;
     for (const TwoByteRow& row : kTwoByteRows)
         for (int code = row.first; code <= row.last; ++code)
             (*table)[static_cast<uint16_t>(code)] = two_byte_replacement(row, static_cast<uint16_t>(code));

@@ -4,10 +4,14 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool is_continuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 // The length of the well-formed sequence at `at`, or 0 when none begins there.
-size_t sequence_length(const std::string& text, size_t at) {
+size_t sequence_length(const std::string& text, size_t at)
+{
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
     const unsigned char lead = byte(0);
     if (lead < 0x80) return 1;
@@ -37,7 +41,8 @@ size_t sequence_length(const std::string& text, size_t at) {
 
 }  // namespace
 
-int64_t repair_utf8(std::string& text) {
+int64_t repair_utf8(std::string& text)
+{
     int64_t replaced = 0;
     std::string repaired;
     size_t copiedUpTo = 0;  // bytes before this are already in `repaired`

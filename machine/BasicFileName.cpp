@@ -16,14 +16,16 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;
 
-bool is_c_space(char c) {
+bool is_c_space(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 // Set once the kernel has said it has no openat2; the walk below is used from then on.
 std::atomic<bool> gNoOpenat2{false};
 
-int openat2_beneath(int dirFd, const char* path, int flags) {
+int openat2_beneath(int dirFd, const char* path, int flags)
+{
     open_how how{};
     how.flags = static_cast<uint64_t>(flags);
     how.mode = (flags & O_CREAT) != 0 ? kNewFileMode : 0;
@@ -35,7 +37,8 @@ int openat2_beneath(int dirFd, const char* path, int flags) {
     return static_cast<int>(fd);
 }
 
-int openat_retry(int dirFd, const char* path, int flags, mode_t mode) {
+int openat_retry(int dirFd, const char* path, int flags, mode_t mode)
+{
     int fd;
     do {
         fd = ::openat(dirFd, path, flags, mode);
@@ -45,7 +48,8 @@ int openat_retry(int dirFd, const char* path, int flags, mode_t mode) {
 
 // Without openat2: step through the components one folder at a time and follow no
 // link at all, which is stricter than RESOLVE_BENEATH but never leads out.
-int walk_beneath(int dirFd, const std::string& name, int flags) {
+int walk_beneath(int dirFd, const std::string& name, int flags)
+{
     if (!name.empty() && name[0] == '/') {
         errno = EXDEV;
         return -1;
@@ -98,7 +102,8 @@ int walk_beneath(int dirFd, const std::string& name, int flags) {
     return fd;
 }
 
-int resolve_open(int dirFd, const std::string& name, int flags) {
+int resolve_open(int dirFd, const std::string& name, int flags)
+{
     const char* path = name.empty() ? "." : name.c_str();
     if (!gNoOpenat2.load(std::memory_order_relaxed)) {
         const int fd = openat2_beneath(dirFd, path, flags);
@@ -108,7 +113,8 @@ int resolve_open(int dirFd, const std::string& name, int flags) {
     return walk_beneath(dirFd, name, flags);
 }
 
-TBeneathOpen failure(int err) {
+TBeneathOpen failure(int err)
+{
     TBeneathOpen r;
     r.Error = err;
     switch (err) {
@@ -119,28 +125,32 @@ TBeneathOpen failure(int err) {
     return r;
 }
 
-TBeneathOpen not_regular(int fd) {
+TBeneathOpen not_regular(int fd)
+{
     ::close(fd);
     TBeneathOpen r;
     r.Result = TBeneathResult::NotRegular;
     return r;
 }
 
-TBeneathOpen bad_name() {
+TBeneathOpen bad_name()
+{
     TBeneathOpen r;
     r.Result = TBeneathResult::BadName;
     r.Error = EINVAL;
     return r;
 }
 
-bool is_regular(int fd) {
+bool is_regular(int fd)
+{
     struct stat st;
     return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
 
-int32_t basic_drive_number(const std::string& name) {
+int32_t basic_drive_number(const std::string& name)
+{
     if (name.find(':') == std::string::npos) return 1;
     size_t i = 0;
     while (i < name.size() && is_c_space(name[i])) ++i;
@@ -160,12 +170,14 @@ int32_t basic_drive_number(const std::string& name) {
     return static_cast<int32_t>(value);
 }
 
-std::string basic_file_part(const std::string& name) {
+std::string basic_file_part(const std::string& name)
+{
     const size_t colon = name.find(':');
     return colon == std::string::npos ? name : name.substr(colon + 1);
 }
 
-bool has_control_byte(const std::string& name) {
+bool has_control_byte(const std::string& name)
+{
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) return true;
@@ -173,7 +185,8 @@ bool has_control_byte(const std::string& name) {
     return false;
 }
 
-TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags) {
+TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags)
+{
     if (has_control_byte(name)) return bad_name();
     // Look before opening: a device must not even be opened, since opening alone can
     // act on it, and a name that leads out must not create anything.
@@ -201,7 +214,8 @@ TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags) {
     return r;
 }
 
-TBeneathOpen probe_beneath(int dirFd, const std::string& name) {
+TBeneathOpen probe_beneath(int dirFd, const std::string& name)
+{
     if (has_control_byte(name)) return bad_name();
     const int fd = resolve_open(dirFd, name, O_PATH | O_CLOEXEC);
     if (fd < 0) return failure(errno);
@@ -212,7 +226,8 @@ TBeneathOpen probe_beneath(int dirFd, const std::string& name) {
     return r;
 }
 
-int open_drive_folder(const std::string& folderPath) {
+int open_drive_folder(const std::string& folderPath)
+{
     if (folderPath.empty()) {
         errno = ENOENT;
         return -1;
@@ -220,4 +235,7 @@ int open_drive_folder(const std::string& folderPath) {
     return openat_retry(AT_FDCWD, folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
 }
 
-void use_resolve_walk_for_tests(bool on) { gNoOpenat2.store(on, std::memory_order_relaxed); }
+void use_resolve_walk_for_tests(bool on)
+{
+    gNoOpenat2.store(on, std::memory_order_relaxed);
+}

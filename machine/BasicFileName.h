@@ -36,8 +36,8 @@ enum class TBeneathResult {
 
 struct TBeneathOpen {
     TBeneathResult Result = TBeneathResult::Failed;
-    int Fd = -1;     // the open file when Result is Ok; the caller owns it
-    int Error = 0;   // errno of the failure, 0 when there was none
+    int Fd = -1;    // the open file when Result is Ok; the caller owns it
+    int Error = 0;  // errno of the failure, 0 when there was none
 };
 
 // Opens the regular file `name` inside the folder `dirFd` with the open(2) access

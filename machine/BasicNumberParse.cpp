@@ -6,16 +6,21 @@
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-std::size_t skip_digits(std::string_view text, std::size_t i) {
+std::size_t skip_digits(std::string_view text, std::size_t i)
+{
     while (i < text.size() && is_digit(text[i])) ++i;
     return i;
 }
 
 }  // namespace
 
-TBasicNumber parse_basic_number(std::string_view text) {
+TBasicNumber parse_basic_number(std::string_view text)
+{
     TBasicNumber result;
     std::size_t i = 0;
     const bool negative = i < text.size() && text[i] == '-';
@@ -44,8 +49,8 @@ TBasicNumber parse_basic_number(std::string_view text) {
     result.length = i;
     result.status = TBasicNumberStatus::Ok;
     double value = 0;
-    const auto [ptr, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                              std::chars_format::general);
+    const auto [ptr, error] =
+        std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
     (void)ptr;
     if (error == std::errc::result_out_of_range) {
         // Too small a magnitude rounds to 0; too large is reported.

@@ -2,7 +2,8 @@
 
 #include "machine/GraphicsPalette.h"
 
-TBasicRsrc::TBasicRsrc() {
+TBasicRsrc::TBasicRsrc()
+{
     for (int i = 0; i < 8; ++i) DefColPal[i] = digital_colour(i);
     ScrModified = TScreenRect{};
     Init();
@@ -10,7 +11,8 @@ TBasicRsrc::TBasicRsrc() {
 
 TBasicRsrc::~TBasicRsrc() = default;
 
-void TBasicRsrc::Init() {
+void TBasicRsrc::Init()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     CsrBlink = 0;
     CsrShown = 0;
@@ -37,11 +39,13 @@ void TBasicRsrc::Init() {
     InitGraphics();
 }
 
-void TBasicRsrc::SetOwner(const TDeviceHost& host) {
+void TBasicRsrc::SetOwner(const TDeviceHost& host)
+{
     mHost = host;
 }
 
-long TBasicRsrc::SetOnTimeDl(const char* time) {
+long TBasicRsrc::SetOnTimeDl(const char* time)
+{
     if (mHost.OnTime == nullptr) {
         int h, m, s;
         return parse_on_time_text(time, h, m, s) ? 0 : -1;
@@ -49,25 +53,29 @@ long TBasicRsrc::SetOnTimeDl(const char* time) {
     return mHost.OnTime->SetOnTimeDl(time);
 }
 
-void TBasicRsrc::SetFontHeight(const TFontHeight& height) {
+void TBasicRsrc::SetFontHeight(const TFontHeight& height)
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     FontHeight = height;
     CalcTxtSize();
 }
 
-void TBasicRsrc::CalcTxtSize() {
+void TBasicRsrc::CalcTxtSize()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     CellWidth = static_cast<int8_t>(SCREEN_WIDTH / TxtCols);
     CellHeight = static_cast<int8_t>(SCREEN_HEIGHT / TxtRows);
     TxtBaseline = FontHeight.ascent + (CellHeight - (FontHeight.ascent + FontHeight.descent)) / 2;
 }
 
-void TBasicRsrc::InitTxtColPal() {
+void TBasicRsrc::InitTxtColPal()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     for (int i = 0; i < 8; ++i) TxtColPal[i] = DefColPal[i];
 }
 
-void TBasicRsrc::SetScrModifiedKernel2(const TScreenRect& r) {
+void TBasicRsrc::SetScrModifiedKernel2(const TScreenRect& r)
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     if (ScrModified.IsEmpty())
         ScrModified = r;
@@ -75,11 +83,13 @@ void TBasicRsrc::SetScrModifiedKernel2(const TScreenRect& r) {
         ScrModified.Include(r);
 }
 
-void TBasicRsrc::SetScrModifiedAll2() {
+void TBasicRsrc::SetScrModifiedAll2()
+{
     SetScrModifiedByGrph2(TScreenRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
 }
 
-void TBasicRsrc::UpdateScreen() {
+void TBasicRsrc::UpdateScreen()
+{
     TScreenRect area;
     {
         std::lock_guard<std::recursive_mutex> lock(ScrLock);
@@ -90,7 +100,8 @@ void TBasicRsrc::UpdateScreen() {
     if (!area.IsEmpty() && mHost.Screen != nullptr) mHost.Screen->ScreenUpdateRqtd(area);
 }
 
-TScreenRect TBasicRsrc::TakeScrModified() {
+TScreenRect TBasicRsrc::TakeScrModified()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     TScreenRect area = ScrModified;
     ScrModified = TScreenRect{};

@@ -2,13 +2,18 @@
 
 #include "machine/BasicRsrc.h"
 
-void TBasicRsrc::SetFDDAccessLampByDriveIndex(long drive) { DrvLamps.Request(drive, Owner().Lamps); }
+void TBasicRsrc::SetFDDAccessLampByDriveIndex(long drive)
+{
+    DrvLamps.Request(drive, Owner().Lamps);
+}
 
-void TBasicRsrc::SetFDDAccessLampByFileDesc(long n) {
+void TBasicRsrc::SetFDDAccessLampByFileDesc(long n)
+{
     if (n < 1 || n > FILE_COUNT || !OpenFiles[n - 1].IsOpen()) return;
     SetFDDAccessLampByDriveIndex(OpenFiles[n - 1].DrvIdx());
 }
 
-void TBasicRsrc::CloseAllFiles() {
+void TBasicRsrc::CloseAllFiles()
+{
     for (TKivoFile& file : OpenFiles) file.Unset();
 }

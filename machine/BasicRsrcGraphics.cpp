@@ -3,7 +3,8 @@
 
 #include "machine/BasicRsrc.h"
 
-void TBasicRsrc::InitGraphics() {
+void TBasicRsrc::InitGraphics()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     Graphics.GrphColPal.InitGrphColPal();
     Graphics.PalDirty.fill(false);
@@ -12,12 +13,14 @@ void TBasicRsrc::InitGraphics() {
     DisplayPage = 0;
 }
 
-void TBasicRsrc::ClearGrphBuf() {
+void TBasicRsrc::ClearGrphBuf()
+{
     Graphics.ClearGrphBuf(ActivePage, GrphBgCol);
     SetScrModifiedAll2();
 }
 
-void TBasicRsrc::SetScrModifiedByGrph2(const TScreenRect& r) {
+void TBasicRsrc::SetScrModifiedByGrph2(const TScreenRect& r)
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     // A change to a page that is not shown needs no redraw.
     if (ActivePage != DisplayPage || !GrphShown) return;
@@ -30,12 +33,14 @@ void TBasicRsrc::SetScrModifiedByGrph2(const TScreenRect& r) {
     if (!screen.IsEmpty()) SetScrModifiedKernel2(screen);
 }
 
-void TBasicRsrc::TransferGrphBmpPalToReal() {
+void TBasicRsrc::TransferGrphBmpPalToReal()
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     Graphics.TransferGrphBmpPalToReal(DisplayPage, GrphVertFactor);
 }
 
-void TBasicRsrc::ComposeGraphics(uint32_t* out) const {
+void TBasicRsrc::ComposeGraphics(uint32_t* out) const
+{
     std::lock_guard<std::recursive_mutex> lock(ScrLock);
     compose_screen_graphics(Graphics, DisplayPage, GrphShown != 0, GrphVertFactor, out);
 }

@@ -11,7 +11,8 @@ namespace {
 
 // The rows first to last (inclusive) of `count` rows of `height` pixels that the
 // pixel span top to bottom (both inclusive) touches; false when it touches none.
-bool touched_rows(float top, float bottom, int height, int count, int& first, int& last) {
+bool touched_rows(float top, float bottom, int height, int count, int& first, int& last)
+{
     const float end = static_cast<float>(count * height);
     if (height <= 0 || count <= 0 || !(top <= bottom) || bottom < 0 || top >= end) return false;
     first = static_cast<int>(std::floor(std::max(top, 0.0f))) / height;
@@ -21,7 +22,8 @@ bool touched_rows(float top, float bottom, int height, int count, int& first, in
 
 }  // namespace
 
-TScreenSnapshot TBasicRsrc::SnapshotScreen(const TScreenRect& area) const {
+TScreenSnapshot TBasicRsrc::SnapshotScreen(const TScreenRect& area) const
+{
     TScreenSnapshot shot;
     if (area.IsEmpty() || area.right < 0 || area.left >= SCREEN_WIDTH) return shot;
 

@@ -16,23 +16,29 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 constexpr char UNSTORABLE_CHAR[] = "\xE3\x80\x93";
 
 // Row of a cell index, rounding toward zero as the screen's arithmetic does.
-int row_of(int idx, int cols) { return idx / cols; }
+int row_of(int idx, int cols)
+{
+    return idx / cols;
+}
 
 }  // namespace
 
-void TBasicRsrc::EmptyCell(int idx) {
+void TBasicRsrc::EmptyCell(int idx)
+{
     TxtBuf[idx][0] = CELL_EMPTY;
     TxtBuf[idx][1] = 0;
 }
 
 // Width in columns of the character of n bytes at p (n already checked to lie
 // inside the text).
-int TBasicRsrc::CharWidthAt(const char* p, int n) const {
+int TBasicRsrc::CharWidthAt(const char* p, int n) const
+{
     if (n == 1) return 1;
     return is_kanji(p) ? 2 : 1;
 }
 
-void TBasicRsrc::Print(const char* text) {
+void TBasicRsrc::Print(const char* text)
+{
     if (text == nullptr) return;
     Lock lock(ScrLock);
     const int cols = TxtCols;
@@ -47,7 +53,7 @@ void TBasicRsrc::Print(const char* text) {
     auto char_len = [&](int at) {
         if (static_cast<unsigned char>(text[at]) < 0x80) return 1;
         return static_cast<int>(text_measure::utf8_sequence_length(std::string_view(text, static_cast<size_t>(len)),
-                                                                    static_cast<size_t>(at)));
+                                                                   static_cast<size_t>(at)));
     };
     auto char_width = [&](int at, int n) {
         if (n == 1) return 1;
@@ -108,7 +114,8 @@ void TBasicRsrc::Print(const char* text) {
     MarkTxtModifiedLocked(static_cast<short>(std::max(0, base)), CsrIdx);
 }
 
-void TBasicRsrc::DoCRLF() {
+void TBasicRsrc::DoCRLF()
+{
     Lock lock(ScrLock);
     const int cols = TxtCols;
     CsrIdx = static_cast<int16_t>(CsrIdx + cols - CsrIdx % cols);
@@ -116,12 +123,14 @@ void TBasicRsrc::DoCRLF() {
     if (CsrIdx >= TxtRows * cols) CsrIdx = static_cast<int16_t>(CsrIdx - cols);
 }
 
-void TBasicRsrc::ScrollTxt2(short n) {
+void TBasicRsrc::ScrollTxt2(short n)
+{
     Lock lock(ScrLock);
     ScrollTxtLocked(n);
 }
 
-void TBasicRsrc::ScrollTxtLocked(short n) {
+void TBasicRsrc::ScrollTxtLocked(short n)
+{
     if (n <= 0) return;
     const int cols = TxtCols;
     const int h = std::max(0, ConsoleBottom - ConsoleTop);
@@ -136,10 +145,12 @@ void TBasicRsrc::ScrollTxtLocked(short n) {
     const int firstFreed = (ConsoleBottom - freed) * cols;
     for (int i = firstFreed; i < ConsoleBottom * cols; ++i) std::memset(TxtBuf[i], CELL_EMPTY, 4);
     CsrIdx = static_cast<int16_t>(CsrIdx - n * cols);
-    if (h > 0) MarkTxtModifiedLocked(static_cast<short>(ConsoleTop * cols), static_cast<short>(ConsoleBottom * cols - 1));
+    if (h > 0)
+        MarkTxtModifiedLocked(static_cast<short>(ConsoleTop * cols), static_cast<short>(ConsoleBottom * cols - 1));
 }
 
-void TBasicRsrc::ClearTxtBuf(signed char from, signed char to) {
+void TBasicRsrc::ClearTxtBuf(signed char from, signed char to)
+{
     Lock lock(ScrLock);
     const int cols = TxtCols;
     const int first = std::clamp(from * cols, 0, TXT_BUF_CELLS);
@@ -149,7 +160,8 @@ void TBasicRsrc::ClearTxtBuf(signed char from, signed char to) {
     if (end > first) SetScrModifiedByTxt2(static_cast<short>(first), static_cast<short>(end - 1));
 }
 
-void TBasicRsrc::SlideTxtToLeft(short i) {
+void TBasicRsrc::SlideTxtToLeft(short i)
+{
     Lock lock(ScrLock);
     const int screenCells = TxtRows * TxtCols;
     if (i < 1 || i > screenCells) return;
@@ -160,7 +172,8 @@ void TBasicRsrc::SlideTxtToLeft(short i) {
     SetScrModifiedByTxt2(i, static_cast<short>(std::min(k, screenCells - 1)));
 }
 
-std::string TBasicRsrc::DisplayedTxt(short a, short b) const {
+std::string TBasicRsrc::DisplayedTxt(short a, short b) const
+{
     Lock lock(ScrLock);
     std::string text;
     const int first = std::max<int>(a, 0);
@@ -174,7 +187,8 @@ std::string TBasicRsrc::DisplayedTxt(short a, short b) const {
     return text;
 }
 
-std::string TBasicRsrc::ScreenText() const {
+std::string TBasicRsrc::ScreenText() const
+{
     Lock lock(ScrLock);
     std::string text;
     for (int row = 0; row < TxtRows; ++row) {
@@ -184,12 +198,14 @@ std::string TBasicRsrc::ScreenText() const {
     return text;
 }
 
-void TBasicRsrc::SetScrModifiedByTxt2(short a, short b) {
+void TBasicRsrc::SetScrModifiedByTxt2(short a, short b)
+{
     Lock lock(ScrLock);
     MarkTxtModifiedLocked(a, b);
 }
 
-void TBasicRsrc::MarkTxtModifiedLocked(short a, short b) {
+void TBasicRsrc::MarkTxtModifiedLocked(short a, short b)
+{
     if (a > b) std::swap(a, b);
     const int cols = TxtCols;
     TScreenRect r;

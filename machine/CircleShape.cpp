@@ -16,8 +16,7 @@ TCircleShape circle_shape(float cx, float cy, float radius, float startRad, floa
     shape.NegativeStart = startRad < 0;
     shape.SpanDeg = std::fabs(endRad * DEGREES) - shape.StartDeg;
     shape.NegativeEnd = endRad < 0;
-    if (std::fabs(endRad) < std::fabs(startRad))
-        shape.SpanDeg += 360;
+    if (std::fabs(endRad) < std::fabs(startRad)) shape.SpanDeg += 360;
 
     float rx = radius;
     float ry = radius * aspect;
@@ -46,8 +45,7 @@ void raster_circle_arc(TRaster& raster, const TCircleShape& shape)
     const float start = round_off(shape.StartDeg);
     const float span = round_off(shape.SpanDeg);
     raster_arc(raster, shape.Ellipse, start, span);
-    if (shape.NegativeStart)
-        raster_radius_line(raster, shape.Ellipse, start, span, shape.StartDeg);
+    if (shape.NegativeStart) raster_radius_line(raster, shape.Ellipse, start, span, shape.StartDeg);
     if (shape.NegativeEnd)
         raster_radius_line(raster, shape.Ellipse, start, span, double{shape.StartDeg} + shape.SpanDeg);
 }

@@ -12,8 +12,8 @@
 
 struct TCircleShape {
     TEllipse Ellipse;
-    float StartDeg = 0;    // where the arc starts, degrees, not rounded
-    float SpanDeg = 360;   // how far it runs counter-clockwise, degrees, not rounded
+    float StartDeg = 0;   // where the arc starts, degrees, not rounded
+    float SpanDeg = 360;  // how far it runs counter-clockwise, degrees, not rounded
     bool NegativeStart = false;
     bool NegativeEnd = false;
 };

@@ -2,7 +2,8 @@
 
 #include "machine/DriveFolders.h"
 
-bool TDriveFolders::Set(long drvFolderIdx, const std::string& folderPath) {
+bool TDriveFolders::Set(long drvFolderIdx, const std::string& folderPath)
+{
     if (drvFolderIdx < 0 || drvFolderIdx >= COUNT) return false;
     std::string copy = folderPath;
     std::lock_guard<std::mutex> lock(DrvFolderLock);
@@ -10,7 +11,8 @@ bool TDriveFolders::Set(long drvFolderIdx, const std::string& folderPath) {
     return true;
 }
 
-std::string TDriveFolders::Get(long drvFolderIdx) const {
+std::string TDriveFolders::Get(long drvFolderIdx) const
+{
     if (drvFolderIdx < 0 || drvFolderIdx >= COUNT) return std::string();
     std::lock_guard<std::mutex> lock(DrvFolderLock);
     return mFolders[drvFolderIdx];

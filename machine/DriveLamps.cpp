@@ -9,7 +9,8 @@
 
 namespace {
 
-const TSystemClock& lamp_system_clock() {
+const TSystemClock& lamp_system_clock()
+{
     static const TSystemClock clock;
     return clock;
 }
@@ -22,7 +23,8 @@ constexpr int64_t POLL_MICROS = 20000;
 
 TDriveLampControl::TDriveLampControl() : mClock(&lamp_system_clock()) {}
 
-TDriveLampControl::~TDriveLampControl() {
+TDriveLampControl::~TDriveLampControl()
+{
     {
         std::lock_guard<std::mutex> lock(mLock);
         mQuit = true;
@@ -32,12 +34,14 @@ TDriveLampControl::~TDriveLampControl() {
     if (mTimer.joinable()) mTimer.join();
 }
 
-void TDriveLampControl::SetClock(const THostClock* clock) {
+void TDriveLampControl::SetClock(const THostClock* clock)
+{
     std::lock_guard<std::mutex> lock(mLock);
     mClock = clock != nullptr ? clock : &lamp_system_clock();
 }
 
-void TDriveLampControl::Request(long drive, TDriveLamps* lamps) {
+void TDriveLampControl::Request(long drive, TDriveLamps* lamps)
+{
     if (drive < 0 || drive >= LAMP_DRIVES || lamps == nullptr) return;
     int64_t now;
     {
@@ -58,7 +62,8 @@ void TDriveLampControl::Request(long drive, TDriveLamps* lamps) {
     mWake.notify_all();
 }
 
-void TDriveLampControl::SendDue() {
+void TDriveLampControl::SendDue()
+{
     std::vector<TPendingOff> due;
     {
         std::lock_guard<std::mutex> lock(mLock);
@@ -72,7 +77,8 @@ void TDriveLampControl::SendDue() {
     for (const TPendingOff& p : due) p.Lamps->SetFDDAccessLampRqtd(static_cast<int>(p.Drive), -1);
 }
 
-void TDriveLampControl::TimerBody() {
+void TDriveLampControl::TimerBody()
+{
     std::unique_lock<std::mutex> lock(mLock);
     while (!mQuit) {
         int64_t wait = POLL_MICROS;

@@ -5,7 +5,8 @@
 #include "foundation/CharColor.h"
 #include "foundation/StringUtils.h"
 
-std::string printable_host_name(const std::string& hostName) {
+std::string printable_host_name(const std::string& hostName)
+{
     std::string out;
     const size_t n = hostName.size();
     for (size_t i = 0; i < n;) {
@@ -36,19 +37,22 @@ std::string printable_host_name(const std::string& hostName) {
     return out;
 }
 
-void split_host_name(const std::string& name, std::string& body, std::string& ext) {
+void split_host_name(const std::string& name, std::string& body, std::string& ext)
+{
     body = extract_file_body(name);
     const size_t dot = name.rfind('.');
     ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-int64_t files_kilobytes(int64_t bytes) {
+int64_t files_kilobytes(int64_t bytes)
+{
     if (bytes <= 0) return 0;
     if (bytes < 1024) return 1;
     return bytes / 1024;
 }
 
-std::string files_size_field(int64_t bytes) {
+std::string files_size_field(int64_t bytes)
+{
     std::string size = " " + std::to_string(files_kilobytes(bytes));
     if (size.size() < 6) size.append(6 - size.size(), ' ');
     return size;

@@ -7,7 +7,8 @@
 // The page pixel of a coordinate: rounded half up. Values far off the page (infinities
 // and not-a-number included) become a coordinate far off the page, so nothing is drawn
 // there and sums stay far inside 64 bits.
-inline int64_t page_pixel_of(double v) {
+inline int64_t page_pixel_of(double v)
+{
     constexpr double FAR = 1e15;
     if (std::isnan(v)) return static_cast<int64_t>(FAR);
     const double r = std::floor(v + 0.5);

@@ -27,16 +27,14 @@ uint32_t* TGraphicsPage::ColourPlane() const
 uint8_t TGraphicsPage::IndexAt(int32_t x, int32_t y) const
 {
     std::lock_guard<std::mutex> lock(mIndexLock);
-    if (!mIndexExists.load(std::memory_order_acquire))
-        return mIndexValue.load(std::memory_order_relaxed);
+    if (!mIndexExists.load(std::memory_order_acquire)) return mIndexValue.load(std::memory_order_relaxed);
     return mIndex[y * GRPH_WIDTH + x];
 }
 
 uint32_t TGraphicsPage::ColourAt(int32_t x, int32_t y) const
 {
     std::lock_guard<std::mutex> lock(mColourLock);
-    if (!mColourExists.load(std::memory_order_acquire))
-        return mColourValue.load(std::memory_order_relaxed);
+    if (!mColourExists.load(std::memory_order_acquire)) return mColourValue.load(std::memory_order_relaxed);
     return mColour[y * GRPH_WIDTH + x];
 }
 

@@ -19,8 +19,7 @@ void TGraphicsPages::PaletteChanged(int8_t displayPage, int8_t vertFactor)
 
 bool TGraphicsPages::TransferGrphBmpPalToReal(int8_t displayPage, int8_t vertFactor)
 {
-    if (displayPage < 0 || displayPage >= GRPH_PAGE_COUNT || !PalDirty[displayPage])
-        return false;
+    if (displayPage < 0 || displayPage >= GRPH_PAGE_COUNT || !PalDirty[displayPage]) return false;
     transfer_index_to_colour(Page(displayPage), GrphColPal, vertFactor);
     PalDirty[displayPage] = false;
     return true;
@@ -28,8 +27,7 @@ bool TGraphicsPages::TransferGrphBmpPalToReal(int8_t displayPage, int8_t vertFac
 
 int32_t TGraphicsPages::PointIndex(int8_t page, int64_t x, int64_t y) const
 {
-    if (!on_page(x, y))
-        return -1;
+    if (!on_page(x, y)) return -1;
     return Page(page).IndexAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }
 
@@ -40,17 +38,14 @@ void transfer_index_to_colour(TGraphicsPage& page, const TGraphicsPalette& palet
     std::lock_guard<std::mutex> colourLock(page.ColourLock());
     const uint8_t* index = page.IndexBits();
     uint32_t* colour = page.ColourBits();
-    for (int32_t i = 0; i < pixels; ++i)
-        colour[i] = palette.Word(static_cast<int8_t>(index[i]));
+    for (int32_t i = 0; i < pixels; ++i) colour[i] = palette.Word(static_cast<int8_t>(index[i]));
 }
 
 TScreenRect graphics_rect_to_screen(const TScreenRect& pageRect, int8_t vertFactor)
 {
     TScreenRect r = pageRect;
-    if (r.bottom < r.top)
-        std::swap(r.top, r.bottom);
-    if (r.right < r.left)
-        std::swap(r.left, r.right);
+    if (r.bottom < r.top) std::swap(r.top, r.bottom);
+    if (r.right < r.left) std::swap(r.left, r.right);
     const float factor = vertFactor == 2 ? 2.0f : 1.0f;
     r.top *= factor;
     r.bottom = r.bottom * factor + (vertFactor == 2 ? 1.0f : 0.0f);

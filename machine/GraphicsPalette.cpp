@@ -46,20 +46,16 @@ TGraphicsPalette::TGraphicsPalette()
 
 void TGraphicsPalette::InitGrphColPal()
 {
-    for (int i = 0; i < 8; ++i)
-        mEntries[i] = digital_colour(i);
+    for (int i = 0; i < 8; ++i) mEntries[i] = digital_colour(i);
     for (int i = 0; i < 8; ++i)
         mEntries[8 + i] = make_rgb(DARK_ENTRIES[i][0], DARK_ENTRIES[i][1], DARK_ENTRIES[i][2], 255);
 }
 
 bool TGraphicsPalette::AssignByColMode(int colMode, int32_t p, int32_t c)
 {
-    if (colMode < 0 || colMode > 2 || p < 0 || c < 0)
-        return false;
-    if (p > (colMode == 2 ? 15 : 7))
-        return false;
-    if (c > (colMode == 0 ? 7 : 4095))
-        return false;
+    if (colMode < 0 || colMode > 2 || p < 0 || c < 0) return false;
+    if (p > (colMode == 2 ? 15 : 7)) return false;
+    if (c > (colMode == 0 ? 7 : 4095)) return false;
     mEntries[p] = colMode == 0 ? digital_colour(c) : BasColCodeToBeRGB(c);
     return true;
 }

@@ -28,12 +28,12 @@ public:
 // A request to run a program list again or another one ('vmrr'): the fields that
 // the request carries, each present only when the sender set it.
 struct TRunRequest {
-    std::optional<int32_t> LineNum;   // start at this BASIC line
-    std::optional<std::string> Label; // or at this label
+    std::optional<int32_t> LineNum;    // start at this BASIC line
+    std::optional<std::string> Label;  // or at this label
     std::optional<std::string> FileName;
     bool Merge = false;
     bool ROpt = false;
-    bool NotFore = false;             // do not bring the run window to the front
+    bool NotFore = false;  // do not bring the run window to the front
 };
 
 // The receiver of run requests (the editor view in the application).
@@ -86,7 +86,8 @@ public:
     virtual int64_t NowMicros() const = 0;
     virtual void SleepMicros(int64_t micros) const = 0;
     // The local date and time of day now (DATE$, TIME$); the C library's by default.
-    virtual std::tm LocalTime() const {
+    virtual std::tm LocalTime() const
+    {
         const std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);

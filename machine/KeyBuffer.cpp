@@ -11,16 +11,7 @@ using Lock = std::lock_guard<std::mutex>;
 
 // The function-key strings when the devices are built, F1 to F10.
 const char* const DEFAULT_FUNC_KEY_STRS[TKeyBuffer::FUNC_KEY_COUNT] = {
-    "load \"",
-    "auto ",
-    "go to ",
-    "list ",
-    "run\r",
-    "save \"",
-    "key ",
-    "print ",
-    "edit .\r",
-    "cont\r",
+    "load \"", "auto ", "go to ", "list ", "run\r", "save \"", "key ", "print ", "edit .\r", "cont\r",
 };
 
 // Platform key codes that arrive as other codes; every other byte is kept.
@@ -29,44 +20,53 @@ struct TKeyCodeRow {
     char basic;
 };
 constexpr TKeyCodeRow KEY_CODE_ROWS[] = {
-    {0x01, 0x0C},                      // Home
-    {0x04, 0x01},                      // End
-    {0x05, 0x12},                      // Insert
-    {0x0A, 0x0D},                      // Return or Enter
-    {0x0B, static_cast<char>(0xF9)},   // Page Up
-    {0x0C, static_cast<char>(0xF8)},   // Page Down
-    {0x1C, 0x1D},                      // Left arrow
-    {0x1D, 0x1C},                      // Right arrow
+    {0x01, 0x0C},                     // Home
+    {0x04, 0x01},                     // End
+    {0x05, 0x12},                     // Insert
+    {0x0A, 0x0D},                     // Return or Enter
+    {0x0B, static_cast<char>(0xF9)},  // Page Up
+    {0x0C, static_cast<char>(0xF8)},  // Page Down
+    {0x1C, 0x1D},                     // Left arrow
+    {0x1D, 0x1C},                     // Right arrow
 };
 
-int64_t now_micros(const THostClock* clock) {
+int64_t now_micros(const THostClock* clock)
+{
     if (clock != nullptr) return clock->NowMicros();
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-void sleep_micros(const THostClock* clock, int64_t micros) {
+void sleep_micros(const THostClock* clock, int64_t micros)
+{
     if (clock != nullptr)
         clock->SleepMicros(micros);
     else
         std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
-bool stopped(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(std::memory_order_acquire); }
+bool stopped(const std::atomic<bool>* stop)
+{
+    return stop != nullptr && stop->load(std::memory_order_acquire);
+}
 
 }  // namespace
 
-TKeyBuffer::TKeyBuffer() { InitFuncKeyStr(); }
+TKeyBuffer::TKeyBuffer()
+{
+    InitFuncKeyStr();
+}
 
-char TKeyBuffer::TranslateKeyCode(char platformByte) {
+char TKeyBuffer::TranslateKeyCode(char platformByte)
+{
     for (const TKeyCodeRow& row : KEY_CODE_ROWS) {
         if (row.platform == platformByte) return row.basic;
     }
     return platformByte;
 }
 
-void TKeyBuffer::Push(const char* bytes, long count) {
+void TKeyBuffer::Push(const char* bytes, long count)
+{
     if (bytes == nullptr || count <= 0) return;
     if (count > MAX_KEY_BYTES) count = MAX_KEY_BYTES;
     std::string key(bytes, static_cast<std::size_t>(count));
@@ -76,12 +76,14 @@ void TKeyBuffer::Push(const char* bytes, long count) {
     KeyBuf.push_back(std::move(key));
 }
 
-void TKeyBuffer::PushFuncKey(int n) {
+void TKeyBuffer::PushFuncKey(int n)
+{
     const std::string text = FuncKeyStr(n);
     for (const char c : text) Push(&c, 1);
 }
 
-bool TKeyBuffer::TryPop(std::string& key) {
+bool TKeyBuffer::TryPop(std::string& key)
+{
     Lock lock(KeyBufLock);
     if (KeyBuf.empty()) return false;
     key = std::move(KeyBuf.front());
@@ -89,7 +91,8 @@ bool TKeyBuffer::TryPop(std::string& key) {
     return true;
 }
 
-std::string TKeyBuffer::Pop(const THostClock* clock, const std::atomic<bool>* stop) {
+std::string TKeyBuffer::Pop(const THostClock* clock, const std::atomic<bool>* stop)
+{
     std::string key;
     while (!TryPop(key)) {
         if (stopped(stop)) return "\r";
@@ -98,7 +101,8 @@ std::string TKeyBuffer::Pop(const THostClock* clock, const std::atomic<bool>* st
     return key;
 }
 
-std::string TKeyBuffer::PopWithTimeout(int64_t timeout, const THostClock* clock, const std::atomic<bool>* stop) {
+std::string TKeyBuffer::PopWithTimeout(int64_t timeout, const THostClock* clock, const std::atomic<bool>* stop)
+{
     const int64_t start = now_micros(clock);
     std::string key;
     while (!TryPop(key)) {
@@ -108,29 +112,34 @@ std::string TKeyBuffer::PopWithTimeout(int64_t timeout, const THostClock* clock,
     return key;
 }
 
-void TKeyBuffer::Clear() {
+void TKeyBuffer::Clear()
+{
     Lock lock(KeyBufLock);
     KeyBuf.clear();
 }
 
-std::size_t TKeyBuffer::Size() const {
+std::size_t TKeyBuffer::Size() const
+{
     Lock lock(KeyBufLock);
     return KeyBuf.size();
 }
 
-std::string TKeyBuffer::FuncKeyStr(int n) const {
+std::string TKeyBuffer::FuncKeyStr(int n) const
+{
     if (n < 1 || n > FUNC_KEY_COUNT) return std::string();
     Lock lock(KeyBufLock);
     return FuncKeyStrs[n - 1];
 }
 
-void TKeyBuffer::SetFuncKeyStr(int n, const std::string& text) {
+void TKeyBuffer::SetFuncKeyStr(int n, const std::string& text)
+{
     if (n < 1 || n > FUNC_KEY_COUNT) return;
     Lock lock(KeyBufLock);
     FuncKeyStrs[n - 1] = text;
 }
 
-void TKeyBuffer::InitFuncKeyStr() {
+void TKeyBuffer::InitFuncKeyStr()
+{
     Lock lock(KeyBufLock);
     for (int i = 0; i < FUNC_KEY_COUNT; ++i) FuncKeyStrs[i] = DEFAULT_FUNC_KEY_STRS[i];
 }

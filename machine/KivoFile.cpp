@@ -6,13 +6,15 @@
 #include <cstdio>
 #include <unistd.h>
 
-bool TKivoFile::WriteAll(const void* data, size_t size) {
+bool TKivoFile::WriteAll(const void* data, size_t size)
+{
     if (size == 0) return IsOpen();
     // TBasicFile::Write already goes on after a short write; less than all is a failure.
     return Write(data, size) == static_cast<ssize_t>(size);
 }
 
-bool TKivoFile::ReadByte(char* byte) {
+bool TKivoFile::ReadByte(char* byte)
+{
     for (;;) {
         const ssize_t n = Read(byte, 1);
         if (n == 1) return true;
@@ -21,4 +23,7 @@ bool TKivoFile::ReadByte(char* byte) {
     }
 }
 
-void TKivoFile::UnreadByte() { Seek(-1, SEEK_CUR); }
+void TKivoFile::UnreadByte()
+{
+    Seek(-1, SEEK_CUR);
+}

@@ -10,17 +10,22 @@
 
 namespace {
 
-bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool is_c_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 }  // namespace
 
-double leading_decimal_number(const std::string& text) {
+double leading_decimal_number(const std::string& text)
+{
     size_t i = 0;
     while (i < text.size() && is_c_space(text[i])) ++i;
     return parse_basic_number(std::string_view(text).substr(i)).value;
 }
 
-float leading_single_number(const std::string& text) {
+float leading_single_number(const std::string& text)
+{
     constexpr double largest = std::numeric_limits<float>::max();
     const double value = leading_decimal_number(text);
     if (value > largest) return std::numeric_limits<float>::max();

@@ -38,8 +38,7 @@ uint8_t DataByte(int value)
 }  // namespace
 
 TMmlPlayer::TMmlPlayer(const TMusicClock* clock)
-    : TThread("MML Player", kPlayerPriority),
-      mClock(clock != nullptr ? *clock : TSystemMusicClock::Instance()),
+    : TThread("MML Player", kPlayerPriority), mClock(clock != nullptr ? *clock : TSystemMusicClock::Instance()),
       mTimePerTick(TimePerTickOf(kDefaultTempo))
 {
     Clear();
@@ -151,8 +150,7 @@ int32_t TMmlPlayer::Execute()
             // a wake-up before the deadline (new music) moves it by the whole ticks passed.
             int64_t advanced = ticks;
             const int64_t now = mClock.NowMicros();
-            if (now < deadline)
-                advanced = std::clamp<int64_t>((now - mTimeBase) / timePerTick, 0, ticks);
+            if (now < deadline) advanced = std::clamp<int64_t>((now - mTimeBase) / timePerTick, 0, ticks);
             mTimeBase += advanced * timePerTick;
             mPlayPos.fetch_add(advanced, std::memory_order_acq_rel);
         } else {
@@ -221,26 +219,20 @@ void TMmlPlayer::Send(const TPlayData& command, int64_t timeBase, int64_t playPo
 
     switch (command.Command) {
     case pmcNoteOn:
-        if (output != nullptr)
-            output->NoteOn(channel, data1, data2, time);
+        if (output != nullptr) output->NoteOn(channel, data1, data2, time);
         break;
     case pmcNoteOff:
         if (output != nullptr) {
-            if (channel == 0)
-                output->ControlChange(0, kAllNotesOff, 0, 0);
+            if (channel == 0) output->ControlChange(0, kAllNotesOff, 0, 0);
             output->NoteOff(channel, data1, data2, time);
         }
         break;
     case pmcProgramChange:
         mChannels[command.Channel].Program.store(data1, std::memory_order_release);
-        if (output != nullptr)
-            output->ProgramChange(channel, data1, time);
+        if (output != nullptr) output->ProgramChange(channel, data1, time);
         break;
-    case pmcTempo:
-        SetTimePerTick(command.Data1);
-        return;
-    case pmcMarker:
-        return;
+    case pmcTempo: SetTimePerTick(command.Data1); return;
+    case pmcMarker: return;
     }
     mLastStamp = std::max(mLastStamp, time);
 }
@@ -248,24 +240,21 @@ void TMmlPlayer::Send(const TPlayData& command, int64_t timeBase, int64_t playPo
 void TMmlPlayer::RaiseMusicInterrupt(const std::array<size_t, kChannels>& remaining)
 {
     std::lock_guard<std::mutex> guard(mMachineLock);
-    if (mMachine == nullptr)
-        return;
+    if (mMachine == nullptr) return;
     const int32_t setting = mIrChannel.load(std::memory_order_acquire);
     int watched = setting;
     if (setting <= 0) {
         watched = 1;
         for (int channel = 2; channel < kChannels; ++channel) {
-            const bool better = setting == 0 ? remaining[channel] > remaining[watched]
-                                             : remaining[channel] < remaining[watched];
-            if (better)
-                watched = channel;
+            const bool better =
+                setting == 0 ? remaining[channel] > remaining[watched] : remaining[channel] < remaining[watched];
+            if (better) watched = channel;
         }
     } else if (setting >= kChannels) {
         return;
     }
     const int32_t threshold = mIrThreshold.load(std::memory_order_acquire);
-    if (threshold >= 0 && remaining[watched] <= static_cast<size_t>(threshold))
-        mMachine->RaiseMusicInterrupt();
+    if (threshold >= 0 && remaining[watched] <= static_cast<size_t>(threshold)) mMachine->RaiseMusicInterrupt();
 }
 
 bool TMmlPlayer::NextDue(int64_t* ticks) const
@@ -275,8 +264,7 @@ bool TMmlPlayer::NextDue(int64_t* ticks) const
     bool busy = false;
     for (const Channel& ch : mChannels) {
         std::lock_guard<std::mutex> guard(ch.Lock);
-        if (ch.Queue.empty())
-            continue;
+        if (ch.Queue.empty()) continue;
         busy = true;
         nearest = std::min(nearest, ch.Queue.top().Tick - playPos);
     }
@@ -345,8 +333,7 @@ void TMmlPlayer::BroadcastMidiInit()
 {
     std::lock_guard<std::mutex> sending(mSendLock);
     TMidiOutput* output = mOutput.load(std::memory_order_acquire);
-    if (output == nullptr)
-        return;
+    if (output == nullptr) return;
     output->SystemExclusive(kGmSystemOn, 0);
     for (int channel = 0; channel < kChannels; ++channel) {
         output->ProgramChange(static_cast<uint8_t>(channel), DataByte(mChannels[channel].Program.load()),
@@ -358,8 +345,7 @@ bool TMmlPlayer::ForegroundBusy() const
 {
     for (const Channel& ch : mChannels) {
         std::lock_guard<std::mutex> guard(ch.Lock);
-        if (!ch.Background.load() && !ch.Queue.empty())
-            return true;
+        if (!ch.Background.load() && !ch.Queue.empty()) return true;
     }
     return false;
 }
@@ -369,8 +355,7 @@ bool TMmlPlayer::OverQueueLimit() const
     const size_t limit = mQueueLimit.load(std::memory_order_acquire);
     for (const Channel& ch : mChannels) {
         std::lock_guard<std::mutex> guard(ch.Lock);
-        if (ch.Queue.size() > limit)
-            return true;
+        if (ch.Queue.size() > limit) return true;
     }
     return false;
 }
@@ -385,8 +370,7 @@ void TMmlPlayer::MfBlocking(const TMmlMachineLink& waiter)
             std::lock_guard<std::mutex> guard(mWakeLock);
             pass = mPasses;
         }
-        if ((!ForegroundBusy() && !OverQueueLimit()) || waiter.IsStopRequested())
-            return;
+        if ((!ForegroundBusy() && !OverQueueLimit()) || waiter.IsStopRequested()) return;
         std::unique_lock<std::mutex> lock(mWakeLock);
         // On the music clock, so that a simulated clock counts this thread as waiting;
         // the clock looks at the stop request by itself now and then.
@@ -399,8 +383,7 @@ bool TMmlPlayer::IsBufferEmpty() const
 {
     for (const Channel& ch : mChannels) {
         std::lock_guard<std::mutex> guard(ch.Lock);
-        if (!ch.Queue.empty())
-            return false;
+        if (!ch.Queue.empty()) return false;
     }
     return true;
 }
@@ -425,8 +408,7 @@ int64_t TMmlPlayer::LivePlayPosition() const
 {
     std::lock_guard<std::mutex> guard(mWakeLock);
     const int64_t playPos = PlayPosition();
-    if (!mScheduleLive)
-        return playPos;
+    if (!mScheduleLive) return playPos;
     // While the thread sleeps until its next command the play position lags behind the
     // present; music for an idle channel starts at the present, not in the past.
     const int64_t timePerTick = mTimePerTick.load(std::memory_order_acquire);
@@ -438,8 +420,7 @@ void TMmlPlayer::ClearCompileLastTick()
     const int64_t playPos = LivePlayPosition();
     for (Channel& ch : mChannels) {
         std::lock_guard<std::mutex> guard(ch.Lock);
-        if (ch.Queue.empty() && ch.CompilePos.load() < playPos)
-            ch.CompilePos.store(playPos);
+        if (ch.Queue.empty() && ch.CompilePos.load() < playPos) ch.CompilePos.store(playPos);
     }
 }
 
@@ -449,7 +430,7 @@ void TMmlPlayer::ClearCompileLastTick()
 TMmlPlayer::ChannelSettings TMmlPlayer::Settings(int channel) const
 {
     const Channel& ch = mChannels.at(static_cast<size_t>(channel));
-    return {ch.Background.load(), ch.Gate.load(),    ch.Length.load(),    ch.Octave.load(),
+    return {ch.Background.load(), ch.Gate.load(),     ch.Length.load(),    ch.Octave.load(),
             ch.Program.load(),    ch.Velocity.load(), ch.CompilePos.load()};
 }
 
@@ -462,8 +443,7 @@ std::vector<TPlayData> TMmlPlayer::Queued(int channel) const
         copy = ch.Queue;
     }
     std::vector<TPlayData> commands;
-    for (; !copy.empty(); copy.pop())
-        commands.push_back(copy.top());
+    for (; !copy.empty(); copy.pop()) commands.push_back(copy.top());
     return commands;
 }
 

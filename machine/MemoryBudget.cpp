@@ -13,8 +13,7 @@ void TMemoryBudget::Give(std::size_t bytes)
 bool TMemoryBudget::Replace(std::size_t freed, std::size_t needed)
 {
     const std::size_t kept = freed < mUsed ? mUsed - freed : 0;
-    if (kept > mLimit || needed > mLimit - kept)
-        return false;
+    if (kept > mLimit || needed > mLimit - kept) return false;
     mUsed = kept + needed;
     return true;
 }

@@ -28,14 +28,12 @@ std::string FormatMidiEvent(const TMidiEvent& event, int64_t origin)
     line += ' ';
     line += KindName(event.kind);
     if (event.kind == TMidiEvent::Kind::SystemExclusive) {
-        for (uint8_t byte : event.bytes)
-            line += ' ' + Hex(byte);
+        for (uint8_t byte : event.bytes) line += ' ' + Hex(byte);
         return line;
     }
     line += ' ' + std::to_string(event.channel);
     line += ' ' + std::to_string(event.data1);
-    if (event.kind != TMidiEvent::Kind::ProgramChange)
-        line += ' ' + std::to_string(event.data2);
+    if (event.kind != TMidiEvent::Kind::ProgramChange) line += ' ' + std::to_string(event.data2);
     return line;
 }
 
@@ -107,8 +105,7 @@ bool TMidiRecorder::WaitForCount(size_t count, std::chrono::milliseconds timeout
 
 void TMidiRecorder::Record(TMidiEvent event)
 {
-    if (mClock != nullptr)
-        event.sentAt = mClock->NowMicros();
+    if (mClock != nullptr) event.sentAt = mClock->NowMicros();
     {
         std::lock_guard<std::mutex> guard(mLock);
         mEvents.push_back(std::move(event));

@@ -76,8 +76,7 @@ const std::array<TMmlPlayer::CompileFunc, kMmlTokenKinds> TMmlPlayer::kCompileFu
 
 bool TMmlPlayer::SetMml(int16_t channel, const char* text)
 {
-    if (text == nullptr || *text == '\0' || channel < 0 || channel >= kChannels)
-        return false;
+    if (text == nullptr || *text == '\0' || channel < 0 || channel >= kChannels) return false;
     mTokenizer.SetText(text);
     mCompileChannel = channel;
     Compile();
@@ -87,8 +86,7 @@ bool TMmlPlayer::SetMml(int16_t channel, const char* text)
 void TMmlPlayer::Compile()
 {
     TMmlToken token = mTokenizer.Token();
-    while (token.Kind != mtkEnd)
-        token = (this->*kCompileFuncs[token.Kind])(token);
+    while (token.Kind != mtkEnd) token = (this->*kCompileFuncs[token.Kind])(token);
 }
 
 void TMmlPlayer::AddMidiCmd(TPlayMidiCmd command, int16_t data1, int16_t data2)
@@ -96,8 +94,7 @@ void TMmlPlayer::AddMidiCmd(TPlayMidiCmd command, int16_t data1, int16_t data2)
     Channel& ch = Compiling();
     // A program change goes one tick early, before a note placed at the same position.
     int64_t tick = ch.CompilePos.load();
-    if (command == pmcProgramChange)
-        --tick;
+    if (command == pmcProgramChange) --tick;
     std::lock_guard<std::mutex> guard(ch.Lock);
     ch.Queue.emplace(static_cast<int16_t>(mCompileChannel), command, data1, data2, tick);
 }
@@ -119,8 +116,7 @@ int16_t TMmlPlayer::PitchFromToken(const TMmlToken& token) const
     int semitone = 0;
     std::from_chars(token.Text.data(), token.Text.data() + token.Text.size(), semitone);
     const int pitch = 12 * mChannels[mCompileChannel].Octave.load() + 24 + semitone;
-    if (pitch > kHighestNote)
-        BadMml();
+    if (pitch > kHighestNote) BadMml();
     return static_cast<int16_t>(pitch);
 }
 
@@ -136,8 +132,7 @@ TMmlToken TMmlPlayer::CompileTick(int64_t* ticks)
         for (;;) {
             if (token.Kind == mtkNumber) {
                 const int32_t number = TMmlTokenizer::NumberValue(token);
-                if (number < 1 || number > kMaxLengthNumber)
-                    BadMml();
+                if (number < 1 || number > kMaxLengthNumber) BadMml();
                 sum += TicksOfLength(number);
                 token = mTokenizer.Token();
                 if (token.Kind == mtkPeriod) {
@@ -157,8 +152,7 @@ TMmlToken TMmlPlayer::CompileTick(int64_t* ticks)
     } else {
         sum = defaultTicks;
     }
-    if (dotted)
-        sum += sum / 2;
+    if (dotted) sum += sum / 2;
     *ticks = sum;
     return token;
 }
@@ -166,26 +160,22 @@ TMmlToken TMmlPlayer::CompileTick(int64_t* ticks)
 int32_t TMmlPlayer::ReadValue(int32_t min, int32_t max)
 {
     const TMmlToken token = mTokenizer.Token();
-    if (token.Kind != mtkNumber)
-        BadMml();
+    if (token.Kind != mtkNumber) BadMml();
     const int32_t value = TMmlTokenizer::NumberValue(token);
-    if (value < min || value > max)
-        BadMml();
+    if (value < min || value > max) BadMml();
     return value;
 }
 
 TMmlToken TMmlPlayer::SkipTokens(int count)
 {
-    for (int i = 0; i < count; ++i)
-        mTokenizer.Token();
+    for (int i = 0; i < count; ++i) mTokenizer.Token();
     return mTokenizer.Token();
 }
 
 void TMmlPlayer::SetVelocity(int32_t velocity)
 {
     // The SSG channels are scaled by the SSG volume; a velocity never leaves 0 to 127.
-    if (mCompileChannel >= 4)
-        velocity = velocity * std::max(SsgVolume(), 0) / 100;
+    if (mCompileChannel >= 4) velocity = velocity * std::max(SsgVolume(), 0) / 100;
     Compiling().Velocity.store(std::clamp(velocity, 0, 127));
 }
 
@@ -242,21 +232,16 @@ TMmlToken TMmlPlayer::CompileFuncLseq(const TMmlToken&)
 {
     std::vector<TMmlToken> notes;
     for (TMmlToken token = mTokenizer.Token(); token.Kind != mtkRseq; token = mTokenizer.Token()) {
-        if (token.Kind == mtkEnd || token.Kind == mtkLseq)
-            BadMml();
-        if (token.Kind == mtkPitch)
-            notes.push_back(token);
+        if (token.Kind == mtkEnd || token.Kind == mtkLseq) BadMml();
+        if (token.Kind == mtkPitch) notes.push_back(token);
     }
     int64_t ticks = 0;
     TMmlToken next = CompileTick(&ticks);
-    if (notes.empty())
-        return next;
+    if (notes.empty()) return next;
     std::vector<int16_t> pitches;
-    for (const TMmlToken& note : notes)
-        pitches.push_back(PitchFromToken(note));
+    for (const TMmlToken& note : notes) pitches.push_back(PitchFromToken(note));
     const int64_t each = ticks / static_cast<int64_t>(notes.size());
-    for (int16_t pitch : pitches)
-        AddNote(pitch, each);
+    for (int16_t pitch : pitches) AddNote(pitch, each);
     return next;
 }
 
@@ -347,15 +332,13 @@ TMmlToken TMmlPlayer::CompileFuncBeep(const TMmlToken&)
     const int64_t now = mClock.NowMicros();
 
     const auto sendProgramOnce = [&] {
-        if (mBeepProgramSent.load())
-            return;
+        if (mBeepProgramSent.load()) return;
         AddMidiCmd(pmcProgramChange, static_cast<int16_t>(beep.Program.load()), 0);
         mBeepProgramSent.store(true);
         beep.CompilePos.fetch_add(1);
     };
     const auto accepted = [&](std::optional<int64_t>& last) {
-        if (last.has_value() && now - *last < kBeepMinInterval)
-            return false;
+        if (last.has_value() && now - *last < kBeepMinInterval) return false;
         last = now;
         return true;
     };

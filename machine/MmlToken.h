@@ -6,16 +6,16 @@
 
 // The kinds in the order of the compile handler table, which they index.
 enum TMmlTokenKind : int32_t {
-    mtkNumber = 0,   // a run of digits
-    mtkPitch = 1,    // "A" to "G", with an optional "+", "#" or "-"
+    mtkNumber = 0,  // a run of digits
+    mtkPitch = 1,   // "A" to "G", with an optional "+", "#" or "-"
     mtkM = 2,
     mtkS = 3,
     mtkV = 4,
     mtkL = 5,
     mtkQ = 6,
     mtkO = 7,
-    mtkLt = 8,       // "<"
-    mtkGt = 9,       // ">"
+    mtkLt = 8,  // "<"
+    mtkGt = 9,  // ">"
     mtkK = 10,
     mtkT = 11,
     mtkRest = 12,    // "R" or "P"
@@ -28,16 +28,16 @@ enum TMmlTokenKind : int32_t {
     mtkRseq = 19,    // "}"
     mtkAt = 20,      // "@"
     mtkY = 21,
-    mtkAtV = 22,     // "@V"
-    mtkAtW = 23,     // "@W"
-    mtkTrans = 24,   // "_"
-    mtkLfo = 25,     // "!"
-    mtkBeep = 26,    // a double quote
-    mtkStar = 27,    // "*"
+    mtkAtV = 22,    // "@V"
+    mtkAtW = 23,    // "@W"
+    mtkTrans = 24,  // "_"
+    mtkLfo = 25,    // "!"
+    mtkBeep = 26,   // a double quote
+    mtkStar = 27,   // "*"
     mtkZ = 28,
-    mtkMf = 29,      // "MF"
-    mtkMb = 30,      // "MB"
-    mtkEnd = 31,     // the end of the text
+    mtkMf = 29,   // "MF"
+    mtkMb = 30,   // "MB"
+    mtkEnd = 31,  // the end of the text
 };
 
 inline constexpr int kMmlTokenKinds = 32;

@@ -11,11 +11,20 @@ namespace {
     throw kBadMmlKey;
 }
 
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsUpper(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The C library's white space without line feed, which is bad MML.
-bool IsSkippedSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsSkippedSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The single-letter commands; the note letters and "M" are handled before this table.
 struct LetterKind {
@@ -24,7 +33,7 @@ struct LetterKind {
 };
 
 constexpr LetterKind kLetterKinds[] = {
-    {'S', mtkS}, {'V', mtkV}, {'L', mtkL},    {'Q', mtkQ},    {'O', mtkO}, {'K', mtkK},
+    {'S', mtkS}, {'V', mtkV},    {'L', mtkL},    {'Q', mtkQ}, {'O', mtkO}, {'K', mtkK},
     {'T', mtkT}, {'R', mtkRest}, {'P', mtkRest}, {'Y', mtkY}, {'Z', mtkZ},
 };
 
@@ -47,25 +56,20 @@ constexpr SignKind kSignKinds[] = {
 void TMmlTokenizer::SetText(const char* text)
 {
     const size_t length = std::strlen(text);
-    if (length > kMaxTextLength)
-        BadMml();
+    if (length > kMaxTextLength) BadMml();
     mText.assign(text, length);
     for (char& c : mText) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     mPos = 0;
 }
 
 TMmlToken TMmlTokenizer::Token()
 {
-    while (IsSkippedSpace(Peek()))
-        ++mPos;
+    while (IsSkippedSpace(Peek())) ++mPos;
     const char c = Peek();
-    if (IsUpper(c))
-        return TokenAlpha();
-    if (IsDigit(c))
-        return TokenNum();
+    if (IsUpper(c)) return TokenAlpha();
+    if (IsDigit(c)) return TokenNum();
     return TokenMisc();
 }
 
@@ -93,8 +97,7 @@ TMmlToken TMmlTokenizer::TokenAlpha()
         return {mtkM, {}};
     }
     for (const LetterKind& entry : kLetterKinds) {
-        if (entry.Letter == c)
-            return {entry.Kind, {}};
+        if (entry.Letter == c) return {entry.Kind, {}};
     }
     BadMml();  // H, I, J, N, U, W, X
 }
@@ -103,8 +106,7 @@ TMmlToken TMmlTokenizer::TokenNum()
 {
     TMmlToken token{mtkNumber, {}};
     while (IsDigit(Peek())) {
-        if (token.Text.size() == kMaxDigits)
-            BadMml();
+        if (token.Text.size() == kMaxDigits) BadMml();
         token.Text += mText[mPos++];
     }
     return token;
@@ -113,8 +115,7 @@ TMmlToken TMmlTokenizer::TokenNum()
 TMmlToken TMmlTokenizer::TokenMisc()
 {
     const char c = Peek();
-    if (c == '\0')
-        return {mtkEnd, {}};  // the position stays at the end
+    if (c == '\0') return {mtkEnd, {}};  // the position stays at the end
     ++mPos;
     if (c == '@') {
         const char next = Peek();
@@ -125,8 +126,7 @@ TMmlToken TMmlTokenizer::TokenMisc()
         return {mtkAt, {}};
     }
     for (const SignKind& entry : kSignKinds) {
-        if (entry.Sign == c)
-            return {entry.Kind, {}};
+        if (entry.Sign == c) return {entry.Kind, {}};
     }
     BadMml();  // line feed, "&", "$", bytes of 0x80 and above, ...
 }
@@ -136,8 +136,7 @@ int32_t TMmlTokenizer::NumberValue(const TMmlToken& token)
     int64_t value = 0;
     for (char digit : token.Text) {
         value = value * 10 + (digit - '0');
-        if (value > INT32_MAX)
-            return INT32_MAX;
+        if (value > INT32_MAX) return INT32_MAX;
     }
     return static_cast<int32_t>(value);
 }

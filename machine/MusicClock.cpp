@@ -20,22 +20,19 @@ int64_t TSystemMusicClock::NowMicros() const
 
 void TSystemMusicClock::SleepMicros(int64_t micros) const
 {
-    if (micros > 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(micros));
+    if (micros > 0) std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
-void TSystemMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                                  int64_t deadline, const std::function<bool()>& woken) const
+void TSystemMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                                  const std::function<bool()>& woken) const
 {
     const auto recheck = std::chrono::microseconds(kRecheckMicros);
     if (deadline == kNoDeadline) {
-        while (!woken())
-            signal.wait_for(lock, recheck);
+        while (!woken()) signal.wait_for(lock, recheck);
         return;
     }
     const Steady::time_point until{std::chrono::microseconds(deadline)};
-    while (!woken() && Steady::now() < until)
-        signal.wait_until(lock, std::min(until, Steady::now() + recheck));
+    while (!woken() && Steady::now() < until) signal.wait_until(lock, std::min(until, Steady::now() + recheck));
 }
 
 const TSystemMusicClock& TSystemMusicClock::Instance()
@@ -47,8 +44,7 @@ const TSystemMusicClock& TSystemMusicClock::Instance()
 void TManualMusicClock::MoveTo(int64_t deadline) const
 {
     int64_t now = NowMicros();
-    while (now < deadline && !mNow.compare_exchange_weak(now, deadline, std::memory_order_acq_rel)) {
-    }
+    while (now < deadline && !mNow.compare_exchange_weak(now, deadline, std::memory_order_acq_rel)) {}
 }
 
 void TManualMusicClock::SleepMicros(int64_t micros) const
@@ -63,8 +59,8 @@ void TManualMusicClock::SleepMicros(int64_t micros) const
     }
 }
 
-void TManualMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                                  int64_t deadline, const std::function<bool()>& woken) const
+void TManualMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                                  const std::function<bool()>& woken) const
 {
     while (!woken() && NowMicros() < deadline) {
         // Auto-advance moves the clock to a deadline, never to one that does not come.

@@ -26,8 +26,8 @@ public:
     // `deadline` or `woken()` is true. `woken` is evaluated with `lock` held; whoever
     // makes it true calls Notify(signal) after changing it under `lock`, or else it is
     // noticed within kRecheckMicros of real time.
-    virtual void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                           int64_t deadline, const std::function<bool()>& woken) const = 0;
+    virtual void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                           const std::function<bool()>& woken) const = 0;
 
     // Wakes the threads waiting on `signal`. Going through the clock lets a clock that
     // simulates time know that they run again.
@@ -45,8 +45,8 @@ class TSystemMusicClock : public TMusicClock {
 public:
     int64_t NowMicros() const override;
     void SleepMicros(int64_t micros) const override;
-    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                   int64_t deadline, const std::function<bool()>& woken) const override;
+    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                   const std::function<bool()>& woken) const override;
 
     // The instance a player uses unless it is given another clock.
     static const TSystemMusicClock& Instance();
@@ -59,12 +59,13 @@ public:
 class TManualMusicClock : public TMusicClock {
 public:
     explicit TManualMusicClock(int64_t start = 1000000, bool autoAdvance = false)
-        : mNow(start), mAutoAdvance(autoAdvance) {}
+        : mNow(start), mAutoAdvance(autoAdvance)
+    {}
 
     int64_t NowMicros() const override { return mNow.load(std::memory_order_acquire); }
     void SleepMicros(int64_t micros) const override;
-    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                   int64_t deadline, const std::function<bool()>& woken) const override;
+    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                   const std::function<bool()>& woken) const override;
 
     void Set(int64_t now) { mNow.store(now, std::memory_order_release); }
     void Advance(int64_t micros) { mNow.fetch_add(micros, std::memory_order_acq_rel); }

@@ -42,8 +42,7 @@ uint8_t combine_put_pixel(TPutMode mode, uint8_t v, uint8_t under);
 // page's colour-index plane. Nothing (the caller raises "@Runtime_Err_Ill_Func_Call@")
 // when x1 ≥ x2 or y1 ≥ y2, so an image is at least 2 by 2 pixels, or when a corner lies
 // off the page. The corners are 64-bit so that sums of STEP cannot wrap.
-std::optional<TPixelImage> get_page_image(const TGraphicsPage& page, int64_t x1, int64_t y1, int64_t x2,
-                                         int64_t y2);
+std::optional<TPixelImage> get_page_image(const TGraphicsPage& page, int64_t x1, int64_t y1, int64_t x2, int64_t y2);
 
 // PUT@: draws the image with its top left pixel at (x, y), combining each pixel with the
 // page by `mode`, into both planes (both locks held, colour-index first). Image pixels
@@ -61,7 +60,7 @@ int64_t bit_plane_byte_count(int64_t width, int64_t height, int planes);
 // 2 to the power q to the palette number. Nothing when `bytes` holds fewer bytes than
 // bit_plane_byte_count gives; an empty image for a size below 1.
 std::optional<TPixelImage> decode_bit_plane_image(int32_t width, int32_t height, int planes,
-                                                 std::span<const uint8_t> bytes);
+                                                  std::span<const uint8_t> bytes);
 
 // The 16 by 16 image of a glyph (16 rows, the leftmost pixel in the highest bit):
 // `foreground` where the glyph has ink, `background` elsewhere.

@@ -19,21 +19,18 @@ class TFloodFill {
 public:
     TFloodFill(TGraphicsPage& page, const TGraphicsPalette& palette, uint8_t area, uint8_t border)
         : mIndex(page.IndexBits()), mColour(page.ColourBits()), mAreaIndex(area),
-          mAreaWord(palette.Word(static_cast<int8_t>(area))), mBorder(border),
-          mVisited(GRPH_PIXELS, 0), mQueued(GRPH_PIXELS, 0)
-    {
-    }
+          mAreaWord(palette.Word(static_cast<int8_t>(area))), mBorder(border), mVisited(GRPH_PIXELS, 0),
+          mQueued(GRPH_PIXELS, 0)
+    {}
 
     TScreenRect Run(int16_t seedX, int16_t seedY)
     {
-        if (IsBorder(seedX, seedY))
-            return mModified;
+        if (IsBorder(seedX, seedY)) return mModified;
         Append(seedX, seedY);
         while (!mQueue.empty()) {
             const TFillPoint p = mQueue.front();
             mQueue.pop_front();
-            if (!mVisited[Pos(p.x, p.y)])
-                FillRun(p.x, p.y);
+            if (!mVisited[Pos(p.x, p.y)]) FillRun(p.x, p.y);
         }
         return mModified;
     }
@@ -55,14 +52,11 @@ private:
     {
         mModified.top = std::min<float>(mModified.top, y);
         mModified.bottom = std::max<float>(mModified.bottom, y);
-        while (x > 0 && !IsBorder(x - 1, y))
-            --x;
+        while (x > 0 && !IsBorder(x - 1, y)) --x;
         mModified.left = std::min<float>(mModified.left, x);
 
-        if (y > 0 && Open(x, y - 1))
-            Append(x, y - 1);
-        if (y < GRPH_HEIGHT - 1 && Open(x, y + 1))
-            Append(x, y + 1);
+        if (y > 0 && Open(x, y - 1)) Append(x, y - 1);
+        if (y < GRPH_HEIGHT - 1 && Open(x, y + 1)) Append(x, y + 1);
 
         for (; x < GRPH_WIDTH && !IsBorder(x, y); ++x) {
             const int32_t pos = Pos(x, y);
@@ -70,11 +64,9 @@ private:
             mColour[pos] = mAreaWord;
             mVisited[pos] = 1;
             for (const int32_t ny : {y - 1, y + 1}) {
-                if (ny < 0 || ny >= GRPH_HEIGHT)
-                    continue;
+                if (ny < 0 || ny >= GRPH_HEIGHT) continue;
                 // The start of a run in the neighbouring row, unless already queued.
-                if (x > 0 && Open(x, ny) && IsBorder(x - 1, ny) && !mQueued[Pos(x, ny)])
-                    Append(x, ny);
+                if (x > 0 && Open(x, ny) && IsBorder(x - 1, ny) && !mQueued[Pos(x, ny)]) Append(x, ny);
             }
         }
         mModified.right = std::max<float>(mModified.right, x);
@@ -108,8 +100,7 @@ void roll_plane(Word* bits, int64_t dy, int64_t dx, Word fill)
         std::copy_backward(bits, bits + (H + dy) * W, bits + H * W);
         std::fill(bits, bits + (-dy) * W, fill);
     }
-    if (dx == 0)
-        return;
+    if (dx == 0) return;
     for (int64_t y = 0; y < H; ++y) {
         Word* row = bits + y * W;
         if (dx > 0) {
@@ -124,11 +115,10 @@ void roll_plane(Word* bits, int64_t dy, int64_t dx, Word fill)
 
 }  // namespace
 
-TScreenRect paint_area(TGraphicsPage& page, const TGraphicsPalette& palette, int64_t seedX, int64_t seedY,
-                       int8_t area, int8_t border)
+TScreenRect paint_area(TGraphicsPage& page, const TGraphicsPalette& palette, int64_t seedX, int64_t seedY, int8_t area,
+                       int8_t border)
 {
-    if (!on_page(seedX, seedY))
-        return PAINT_NOTHING_RECT;
+    if (!on_page(seedX, seedY)) return PAINT_NOTHING_RECT;
     std::lock_guard<std::mutex> indexLock(page.IndexLock());
     std::lock_guard<std::mutex> colourLock(page.ColourLock());
     TFloodFill fill(page, palette, static_cast<uint8_t>(area), static_cast<uint8_t>(border));

@@ -23,8 +23,8 @@ constexpr TScreenRect PAINT_NOTHING_RECT{GRPH_WIDTH, GRPH_HEIGHT, 0, 0};
 // Returns the page rectangle that was changed: left and top are the first column and
 // row painted, right the column after the widest run's end, bottom the last row; it is
 // PAINT_NOTHING_RECT when nothing was painted.
-TScreenRect paint_area(TGraphicsPage& page, const TGraphicsPalette& palette, int64_t seedX, int64_t seedY,
-                       int8_t area, int8_t border);
+TScreenRect paint_area(TGraphicsPage& page, const TGraphicsPalette& palette, int64_t seedX, int64_t seedY, int8_t area,
+                       int8_t border);
 
 // Shifts the picture of the page up by dy rows (down for a negative dy), then left by
 // dx pixels (right for a negative dx), and fills the rows and columns left uncovered

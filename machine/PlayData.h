@@ -33,8 +33,7 @@ public:
     // By tick, then by sequence number.
     bool operator<(const TPlayData& other) const
     {
-        if (Tick != other.Tick)
-            return Tick < other.Tick;
+        if (Tick != other.Tick) return Tick < other.Tick;
         return Sequence < other.Sequence;
     }
     bool operator>(const TPlayData& other) const { return other < *this; }

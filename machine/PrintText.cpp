@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-std::string GetNumberText(double value) {
+std::string GetNumberText(double value)
+{
     // Negative zero prints as 0: a sign on a zero would only confuse.
     if (value == 0) value = 0;
     char buf[64];
@@ -10,14 +11,16 @@ std::string GetNumberText(double value) {
     return std::string(buf, result.ptr);
 }
 
-std::string GetPrintStrFromNum(double value) {
+std::string GetPrintStrFromNum(double value)
+{
     std::string text = GetNumberText(value);
     if (text.empty() || text[0] != '-') text.insert(text.begin(), ' ');
     text += ' ';
     return text;
 }
 
-std::string GetPrintStr(const TStackData& value, int spaces) {
+std::string GetPrintStr(const TStackData& value, int spaces)
+{
     switch (value.type) {
     case sdLong: return GetPrintStrFromNum(value.value.l);
     case sdSingle: return GetPrintStrFromNum(value.value.f);
@@ -28,7 +31,8 @@ std::string GetPrintStr(const TStackData& value, int spaces) {
     }
 }
 
-std::string GetWriteStr(const TStackData& value) {
+std::string GetWriteStr(const TStackData& value)
+{
     switch (value.type) {
     case sdLong: return std::to_string(value.value.l);
     case sdSingle: return GetNumberText(value.value.f);

@@ -15,8 +15,7 @@ __extension__ typedef __int128 int128_t;
 int128_t floor_div(int128_t num, int128_t den)
 {
     int128_t q = num / den;
-    if (num % den != 0 && num < 0)
-        --q;
+    if (num % den != 0 && num < 0) --q;
     return q;
 }
 
@@ -70,8 +69,8 @@ int64_t clamped(double v)
 
 bool drawable(const TEllipse& e)
 {
-    return std::isfinite(e.cx) && std::isfinite(e.cy) && std::isfinite(e.rx) && std::isfinite(e.ry) &&
-           e.rx >= 0 && e.ry >= 0;
+    return std::isfinite(e.cx) && std::isfinite(e.cy) && std::isfinite(e.rx) && std::isfinite(e.ry) && e.rx >= 0 &&
+           e.ry >= 0;
 }
 
 // The rows the ellipse covers, rounding away from the centre, before clipping.
@@ -133,16 +132,14 @@ public:
     TAngleRange(double startDeg, double spanDeg)
     {
         mValid = std::isfinite(startDeg) && std::isfinite(spanDeg);
-        if (!mValid)
-            return;
+        if (!mValid) return;
         if (spanDeg < 0) {
             startDeg += spanDeg;
             spanDeg = -spanDeg;
         }
         mWhole = spanDeg >= 360;
         mStart = std::fmod(startDeg, 360.0);
-        if (mStart < 0)
-            mStart += 360;
+        if (mStart < 0) mStart += 360;
         mSpan = spanDeg;
     }
 
@@ -150,12 +147,10 @@ public:
 
     bool Contains(double angleDeg) const
     {
-        if (mWhole)
-            return true;
+        if (mWhole) return true;
         constexpr double EPS = 1e-9;
         double d = angleDeg - mStart;
-        if (d < 0)
-            d += 360;
+        if (d < 0) d += 360;
         return d <= mSpan + EPS || d >= 360 - EPS;
     }
 
@@ -176,8 +171,7 @@ double pixel_angle(const TEllipse& e, int64_t x, int64_t y)
         uy *= e.rx;
     }
     double a = std::atan2(uy, ux) * 180.0 / std::numbers::pi;
-    if (a < 0)
-        a += 360;
+    if (a < 0) a += 360;
     return a;
 }
 
@@ -186,8 +180,7 @@ void add_in_range(TRaster& raster, const TRaster& source, const TEllipse& e, con
 {
     for (const TSpan& s : source.Spans())
         for (int64_t x = s.left; x <= s.right; ++x)
-            if (range.Contains(pixel_angle(e, x, s.y)))
-                raster.AddPixel(x, s.y);
+            if (range.Contains(pixel_angle(e, x, s.y))) raster.AddPixel(x, s.y);
 }
 
 int64_t round_half_up(double v)
@@ -199,21 +192,17 @@ int64_t round_half_up(double v)
 
 void TRaster::AddSpan(int64_t y, int64_t left, int64_t right)
 {
-    if (y < 0 || y >= GRPH_HEIGHT)
-        return;
-    if (right < left)
-        std::swap(left, right);
+    if (y < 0 || y >= GRPH_HEIGHT) return;
+    if (right < left) std::swap(left, right);
     left = std::max<int64_t>(left, 0);
     right = std::min<int64_t>(right, GRPH_WIDTH - 1);
-    if (left > right)
-        return;
+    if (left > right) return;
     mSpans.push_back({static_cast<int16_t>(y), static_cast<int16_t>(left), static_cast<int16_t>(right)});
 }
 
 void TRaster::AddPixel(int64_t x, int64_t y)
 {
-    if (!on_page(x, y))
-        return;
+    if (!on_page(x, y)) return;
     if (!mSpans.empty()) {
         TSpan& last = mSpans.back();
         if (last.y == y && last.right + 1 == x) {
@@ -251,8 +240,7 @@ void raster_line(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         const int64_t first = std::max<int64_t>(x0, 0);
         const int64_t last = std::min<int64_t>(x1, GRPH_WIDTH - 1);
         TRoundedRatioSteps rise(first - x0, y1 - y0, dx);
-        for (int64_t x = first; x <= last; ++x, rise.Next())
-            raster.AddPixel(x, y0 + rise.Value());
+        for (int64_t x = first; x <= last; ++x, rise.Next()) raster.AddPixel(x, y0 + rise.Value());
     } else {
         // One pixel in every row.
         if (y1 < y0) {
@@ -263,54 +251,44 @@ void raster_line(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         const int64_t first = std::max<int64_t>(y0, 0);
         const int64_t last = std::min<int64_t>(y1, GRPH_HEIGHT - 1);
         TRoundedRatioSteps run(first - y0, x1 - x0, dy);
-        for (int64_t y = first; y <= last; ++y, run.Next())
-            raster.AddPixel(x0 + run.Value(), y);
+        for (int64_t y = first; y <= last; ++y, run.Next()) raster.AddPixel(x0 + run.Value(), y);
     }
 }
 
 void raster_rect_outline(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1)
 {
-    if (x1 < x0)
-        std::swap(x0, x1);
-    if (y1 < y0)
-        std::swap(y0, y1);
+    if (x1 < x0) std::swap(x0, x1);
+    if (y1 < y0) std::swap(y0, y1);
     raster.AddSpan(y0, x0, x1);
-    if (y1 != y0)
-        raster.AddSpan(y1, x0, x1);
+    if (y1 != y0) raster.AddSpan(y1, x0, x1);
     const int64_t first = std::max<int64_t>(y0 + 1, 0);
     const int64_t last = std::min<int64_t>(y1 - 1, GRPH_HEIGHT - 1);
     for (int64_t y = first; y <= last; ++y) {
         raster.AddPixel(x0, y);
-        if (x1 != x0)
-            raster.AddPixel(x1, y);
+        if (x1 != x0) raster.AddPixel(x1, y);
     }
 }
 
 void raster_rect_fill(TRaster& raster, int64_t x0, int64_t y0, int64_t x1, int64_t y1)
 {
-    if (y1 < y0)
-        std::swap(y0, y1);
+    if (y1 < y0) std::swap(y0, y1);
     const int64_t first = std::max<int64_t>(y0, 0);
     const int64_t last = std::min<int64_t>(y1, GRPH_HEIGHT - 1);
-    for (int64_t y = first; y <= last; ++y)
-        raster.AddSpan(y, x0, x1);
+    for (int64_t y = first; y <= last; ++y) raster.AddSpan(y, x0, x1);
 }
 
 void raster_ellipse_outline(TRaster& raster, const TEllipse& e)
 {
-    if (!drawable(e))
-        return;
+    if (!drawable(e)) return;
     const TRows rows = ellipse_rows(e);
     const int64_t first = std::max<int64_t>(rows.top, 0);
     const int64_t last = std::min<int64_t>(rows.bottom, GRPH_HEIGHT - 1);
-    for (int64_t y = first; y <= last; ++y)
-        add_outline_row(raster, e, rows, y);
+    for (int64_t y = first; y <= last; ++y) add_outline_row(raster, e, rows, y);
 }
 
 void raster_ellipse_fill(TRaster& raster, const TEllipse& e)
 {
-    if (!drawable(e))
-        return;
+    if (!drawable(e)) return;
     const TRows rows = ellipse_rows(e);
     const int64_t first = std::max<int64_t>(rows.top, 0);
     const int64_t last = std::min<int64_t>(rows.bottom, GRPH_HEIGHT - 1);
@@ -323,8 +301,7 @@ void raster_ellipse_fill(TRaster& raster, const TEllipse& e)
 void raster_arc(TRaster& raster, const TEllipse& e, double startDeg, double spanDeg)
 {
     const TAngleRange range(startDeg, spanDeg);
-    if (!range.Valid())
-        return;
+    if (!range.Valid()) return;
     TRaster outline;
     raster_ellipse_outline(outline, e);
     add_in_range(raster, outline, e, range);
@@ -333,8 +310,7 @@ void raster_arc(TRaster& raster, const TEllipse& e, double startDeg, double span
 void raster_sector_fill(TRaster& raster, const TEllipse& e, double startDeg, double spanDeg)
 {
     const TAngleRange range(startDeg, spanDeg);
-    if (!range.Valid())
-        return;
+    if (!range.Valid()) return;
     TRaster area;
     raster_ellipse_fill(area, e);
     add_in_range(raster, area, e, range);
@@ -348,8 +324,7 @@ TGrphPoint ellipse_point(const TEllipse& e, double angleDeg)
 
 void raster_radius_line(TRaster& raster, const TEllipse& e, double startDeg, double spanDeg, double angleDeg)
 {
-    if (!drawable(e) || !std::isfinite(angleDeg))
-        return;
+    if (!drawable(e) || !std::isfinite(angleDeg)) return;
     const double t = angleDeg * std::numbers::pi / 180.0;
     const int64_t cx = round_half_up(e.cx);
     const int64_t cy = round_half_up(e.cy);
@@ -375,8 +350,7 @@ void raster_radius_line(TRaster& raster, const TEllipse& e, double startDeg, dou
             }
         }
     }
-    if (best > 1 && static_cast<double>(best) <= reach)
-        raster_line(raster, ex, ey, bx, by);
+    if (best > 1 && static_cast<double>(best) <= reach) raster_line(raster, ex, ey, bx, by);
 }
 
 void draw_raster(TGraphicsPage& page, const TGraphicsPalette& palette, const TRaster& raster, int8_t colour)

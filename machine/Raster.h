@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "machine/GraphicsPage.h"
-#include "machine/GraphicsPalette.h"
 #include "machine/GraphicsPages.h"
+#include "machine/GraphicsPalette.h"
 
 // A run of page pixels: row y, columns left to right inclusive, all on the page.
 struct TSpan {
@@ -86,10 +86,8 @@ TGrphPoint ellipse_point(const TEllipse& e, double angleDeg);
 // point, as it does when the arc's angles were rounded and the line's were not, the
 // line's end is joined to the arc's nearest pixel, so arc and lines make one closed
 // outline.
-void raster_radius_line(TRaster& raster, const TEllipse& e, double startDeg, double spanDeg,
-                        double angleDeg);
+void raster_radius_line(TRaster& raster, const TEllipse& e, double startDeg, double spanDeg, double angleDeg);
 
 // Writes the pixels of `raster` into the page in palette number `colour`: the
 // colour-index plane under its lock, then the true-colour plane under its lock.
-void draw_raster(TGraphicsPage& page, const TGraphicsPalette& palette, const TRaster& raster,
-                 int8_t colour);
+void draw_raster(TGraphicsPage& page, const TGraphicsPalette& palette, const TRaster& raster, int8_t colour);

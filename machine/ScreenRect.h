@@ -11,9 +11,13 @@ struct TScreenRect {
     bool IsEmpty() const { return right < left || bottom < top; }
 
     // The smallest rectangle holding both; an empty one adds nothing.
-    void Include(const TScreenRect& r) {
+    void Include(const TScreenRect& r)
+    {
         if (r.IsEmpty()) return;
-        if (IsEmpty()) { *this = r; return; }
+        if (IsEmpty()) {
+            *this = r;
+            return;
+        }
         if (r.left < left) left = r.left;
         if (r.top < top) top = r.top;
         if (r.right > right) right = r.right;

@@ -4,7 +4,8 @@
 
 #include "machine/BasicRsrc.h"
 
-std::string shown_screen_text(const TBasicRsrc& rsrc) {
+std::string shown_screen_text(const TBasicRsrc& rsrc)
+{
     const std::string all = rsrc.ScreenText();
     std::vector<std::string> rows;
     size_t from = 0;

@@ -13,8 +13,7 @@ constexpr std::chrono::microseconds kRealPoll{500};
 
 TSimulatedMusicClock::TSimulatedMusicClock(int64_t start, const std::tm& localStart)
     : mNow(start), mStart(start), mLocalStart(localStart)
-{
-}
+{}
 
 int64_t TSimulatedMusicClock::NowMicros() const
 {
@@ -23,8 +22,7 @@ int64_t TSimulatedMusicClock::NowMicros() const
 
 void TSimulatedMusicClock::SleepMicros(int64_t micros) const
 {
-    if (micros <= 0)
-        return;
+    if (micros <= 0) return;
     std::unique_lock<std::mutex> lock(mSleepLock);
     Wait(lock, mSleepSignal, NowMicros() + micros, true, [] { return false; });
 }
@@ -35,16 +33,14 @@ void TSimulatedMusicClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::co
     Wait(lock, signal, deadline, false, woken);
 }
 
-void TSimulatedMusicClock::Wait(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
-                                int64_t deadline, bool sleeper, const std::function<bool()>& woken) const
+void TSimulatedMusicClock::Wait(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t deadline,
+                                bool sleeper, const std::function<bool()>& woken) const
 {
-    if (woken())
-        return;
+    if (woken()) return;
     std::list<Waiter>::iterator me;
     {
         std::lock_guard<std::mutex> guard(mLock);
-        if (NowMicros() >= deadline)
-            return;
+        if (NowMicros() >= deadline) return;
         me = mWaiters.insert(mWaiters.end(), Waiter{deadline, sleeper, mNextOrder++, &signal});
         ++mWaiting;
         mWaitBegun.notify_all();
@@ -60,8 +56,7 @@ void TSimulatedMusicClock::Wait(std::unique_lock<std::mutex>& lock, std::conditi
         }
         if (woken()) {
             std::lock_guard<std::mutex> guard(mLock);
-            if (!me->released)
-                --mWaiting;
+            if (!me->released) --mWaiting;
             mWaiters.erase(me);
             return;
         }
@@ -71,20 +66,16 @@ void TSimulatedMusicClock::Wait(std::unique_lock<std::mutex>& lock, std::conditi
 
 void TSimulatedMusicClock::AdvanceIfAllWait() const
 {
-    if (mWaiting < mParticipants)
-        return;
+    if (mWaiting < mParticipants) return;
     Waiter* next = nullptr;
     for (Waiter& waiter : mWaiters) {
-        if (waiter.released || waiter.deadline == kNoDeadline)
-            continue;
+        if (waiter.released || waiter.deadline == kNoDeadline) continue;
         if (next == nullptr || std::tie(waiter.deadline, waiter.sleeper, waiter.order) <
                                    std::tie(next->deadline, next->sleeper, next->order))
             next = &waiter;
     }
-    if (next == nullptr)
-        return;
-    if (next->deadline > NowMicros())
-        mNow.store(next->deadline, std::memory_order_release);
+    if (next == nullptr) return;
+    if (next->deadline > NowMicros()) mNow.store(next->deadline, std::memory_order_release);
     Release(*next);
 }
 
@@ -100,8 +91,7 @@ void TSimulatedMusicClock::Notify(std::condition_variable& signal) const
     {
         std::lock_guard<std::mutex> guard(mLock);
         for (Waiter& waiter : mWaiters) {
-            if (!waiter.released && waiter.signal == &signal)
-                Release(waiter);
+            if (!waiter.released && waiter.signal == &signal) Release(waiter);
         }
     }
     signal.notify_all();
@@ -111,8 +101,7 @@ void TSimulatedMusicClock::Handover(std::condition_variable& signal) const
 {
     Notify(signal);
     std::unique_lock<std::mutex> guard(mLock);
-    while (mWaiting < mParticipants - 1)
-        mWaitBegun.wait_for(guard, kRealPoll);
+    while (mWaiting < mParticipants - 1) mWaitBegun.wait_for(guard, kRealPoll);
 }
 
 void TSimulatedMusicClock::AddParticipant()

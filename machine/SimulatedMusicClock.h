@@ -12,8 +12,8 @@
 //
 // A wait ends early when its condition is notified through Notify; such a waiter
 // counts as working from then on. A participant that wakes another with Handover goes
-// on only once the other waits again, so participants never work at the same moment. The participant count is set by whoever starts the
-// threads; a wait by a thread that is not counted would let time stand still.
+// on only once the other waits again, so participants never work at the same moment. The participant count is set by
+// whoever starts the threads; a wait by a thread that is not counted would let time stand still.
 
 #include <atomic>
 #include <condition_variable>
@@ -65,11 +65,11 @@ private:
 
     mutable std::mutex mLock;
     mutable std::condition_variable mWaitBegun;  // a participant began to wait or left
-    mutable std::list<Waiter> mWaiters;  // under mLock
-    mutable int mWaiting = 0;            // waiters not released; under mLock
-    mutable uint64_t mNextOrder = 0;     // under mLock
-    int mParticipants = 0;               // under mLock
-    mutable std::atomic<int64_t> mNow;   // written under mLock
+    mutable std::list<Waiter> mWaiters;          // under mLock
+    mutable int mWaiting = 0;                    // waiters not released; under mLock
+    mutable uint64_t mNextOrder = 0;             // under mLock
+    int mParticipants = 0;                       // under mLock
+    mutable std::atomic<int64_t> mNow;           // written under mLock
 
     // Plain sleeps wait on a signal of their own.
     mutable std::mutex mSleepLock;

@@ -13,16 +13,16 @@
 class TVarInfo;
 
 enum TStackDataType : uint32_t {
-    sdNone = 0,     // no value; only among the trap targets
-    sdLong = 1,     // signed 32-bit integer: every BASIC integer at run time
+    sdNone = 0,  // no value; only among the trap targets
+    sdLong = 1,  // signed 32-bit integer: every BASIC integer at run time
     sdSingle = 2,
     sdDouble = 3,
     sdString = 4,
-    sdBool = 5,     // operands of statement variants (a STEP flag)
-    sdVar = 6,      // a variable or array named as an assignment target or argument
-    sdMarker = 7,   // a number the compiler wrote into the pushing code (a token kind)
-    sdOmitted = 8,  // an operand the program left out
-    sdReturn = 9,   // a code index at which execution resumes after RETURN
+    sdBool = 5,          // operands of statement variants (a STEP flag)
+    sdVar = 6,           // a variable or array named as an assignment target or argument
+    sdMarker = 7,        // a number the compiler wrote into the pushing code (a token kind)
+    sdOmitted = 8,       // an operand the program left out
+    sdReturn = 9,        // a code index at which execution resumes after RETURN
     sdVarRefStart = 10,  // the start of a variable reference's subscript list
 };
 
@@ -44,25 +44,30 @@ struct TStackData {
     } value{};
 
     TStackData() = default;
-    TStackData(const TStackData& other) : type(other.type), owned(other.owned), value(other.value) {
+    TStackData(const TStackData& other) : type(other.type), owned(other.owned), value(other.value)
+    {
         if (owned) value.ownedText = new std::string(*other.value.ownedText);
     }
-    TStackData(TStackData&& other) noexcept : type(other.type), owned(other.owned), value(other.value) {
+    TStackData(TStackData&& other) noexcept : type(other.type), owned(other.owned), value(other.value)
+    {
         other.owned = false;
         other.type = sdNone;
     }
-    TStackData& operator=(TStackData other) noexcept {
+    TStackData& operator=(TStackData other) noexcept
+    {
         std::swap(type, other.type);
         std::swap(owned, other.owned);
         std::swap(value, other.value);
         return *this;
     }
-    ~TStackData() {
+    ~TStackData()
+    {
         if (owned) delete value.ownedText;
     }
 
 private:
-    void Reset(uint32_t newType) {
+    void Reset(uint32_t newType)
+    {
         if (owned) [[unlikely]] {
             delete value.ownedText;
             owned = false;
@@ -71,21 +76,77 @@ private:
     }
 
 public:
-
-    static TStackData Long(int32_t v) { TStackData s; s.type = sdLong; s.value.l = v; return s; }
-    static TStackData Single(float v) { TStackData s; s.type = sdSingle; s.value.f = v; return s; }
-    static TStackData Double(double v) { TStackData s; s.type = sdDouble; s.value.d = v; return s; }
-    static TStackData Bool(bool v) { TStackData s; s.type = sdBool; s.value.b = v; return s; }
-    static TStackData Var(TVarInfo* v) { TStackData s; s.type = sdVar; s.value.var = v; return s; }
-    static TStackData Marker(uint32_t v) { TStackData s; s.type = sdMarker; s.value.marker = v; return s; }
-    static TStackData Omitted() { TStackData s; s.type = sdOmitted; return s; }
-    static TStackData Return(int32_t index) { TStackData s; s.type = sdReturn; s.value.ret = index; return s; }
-    static TStackData VarRefStart() { TStackData s; s.type = sdVarRefStart; return s; }
-    // A text that belongs to someone who outlives the value (a code's operand).
-    static TStackData BorrowedText(const char* text) {
-        TStackData s; s.type = sdString; s.value.text = text ? text : ""; return s;
+    static TStackData Long(int32_t v)
+    {
+        TStackData s;
+        s.type = sdLong;
+        s.value.l = v;
+        return s;
     }
-    static TStackData OwnedText(std::string text) {
+    static TStackData Single(float v)
+    {
+        TStackData s;
+        s.type = sdSingle;
+        s.value.f = v;
+        return s;
+    }
+    static TStackData Double(double v)
+    {
+        TStackData s;
+        s.type = sdDouble;
+        s.value.d = v;
+        return s;
+    }
+    static TStackData Bool(bool v)
+    {
+        TStackData s;
+        s.type = sdBool;
+        s.value.b = v;
+        return s;
+    }
+    static TStackData Var(TVarInfo* v)
+    {
+        TStackData s;
+        s.type = sdVar;
+        s.value.var = v;
+        return s;
+    }
+    static TStackData Marker(uint32_t v)
+    {
+        TStackData s;
+        s.type = sdMarker;
+        s.value.marker = v;
+        return s;
+    }
+    static TStackData Omitted()
+    {
+        TStackData s;
+        s.type = sdOmitted;
+        return s;
+    }
+    static TStackData Return(int32_t index)
+    {
+        TStackData s;
+        s.type = sdReturn;
+        s.value.ret = index;
+        return s;
+    }
+    static TStackData VarRefStart()
+    {
+        TStackData s;
+        s.type = sdVarRefStart;
+        return s;
+    }
+    // A text that belongs to someone who outlives the value (a code's operand).
+    static TStackData BorrowedText(const char* text)
+    {
+        TStackData s;
+        s.type = sdString;
+        s.value.text = text ? text : "";
+        return s;
+    }
+    static TStackData OwnedText(std::string text)
+    {
         TStackData s;
         s.type = sdString;
         s.value.ownedText = new std::string(std::move(text));
@@ -94,21 +155,36 @@ public:
     }
 
     // Turns the value into a number in place; an owned text is freed first.
-    void SetLong(int32_t v) { Reset(sdLong); value.l = v; }
-    void SetSingle(float v) { Reset(sdSingle); value.f = v; }
-    void SetDouble(double v) { Reset(sdDouble); value.d = v; }
+    void SetLong(int32_t v)
+    {
+        Reset(sdLong);
+        value.l = v;
+    }
+    void SetSingle(float v)
+    {
+        Reset(sdSingle);
+        value.f = v;
+    }
+    void SetDouble(double v)
+    {
+        Reset(sdDouble);
+        value.d = v;
+    }
 
     // The text of an sdString; null for any other type.
-    const char* CString() const {
+    const char* CString() const
+    {
         if (type != sdString) return nullptr;
         return owned ? value.ownedText->c_str() : value.text;
     }
-    std::size_t TextLength() const {
+    std::size_t TextLength() const
+    {
         if (type != sdString) return 0;
         return owned ? value.ownedText->size() : std::strlen(value.text);
     }
     // The text as a string of its own; an owned text is moved out, leaving it empty.
-    std::string TakeText() {
+    std::string TakeText()
+    {
         if (type != sdString) return std::string();
         if (owned) return std::move(*value.ownedText);
         return std::string(value.text);

@@ -8,12 +8,19 @@ namespace text_measure {
 
 namespace {
 
-unsigned char byte_at(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
+unsigned char byte_at(std::string_view text, std::size_t i)
+{
+    return static_cast<unsigned char>(text[i]);
+}
 
-bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool is_continuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
 // U+FF61 to U+FF9F: EF BD A1..BF and EF BE 80..9F.
-bool is_half_kana(std::string_view text, std::size_t i) {
+bool is_half_kana(std::string_view text, std::size_t i)
+{
     if (byte_at(text, i) != 0xEF) return false;
     const unsigned char b1 = byte_at(text, i + 1);
     const unsigned char b2 = byte_at(text, i + 2);
@@ -21,7 +28,8 @@ bool is_half_kana(std::string_view text, std::size_t i) {
 }
 
 // Whether none of the n bytes at p has its high bit set, eight bytes at a time.
-bool all_ascii(const char* p, std::size_t n) {
+bool all_ascii(const char* p, std::size_t n)
+{
     constexpr std::uint64_t HIGH_BITS = 0x8080808080808080u;
     std::uint64_t seen = 0;
     for (; n >= 8; p += 8, n -= 8) {
@@ -35,7 +43,8 @@ bool all_ascii(const char* p, std::size_t n) {
 
 }  // namespace
 
-std::size_t ascii_prefix_length(std::string_view text, std::size_t limit) {
+std::size_t ascii_prefix_length(std::string_view text, std::size_t limit)
+{
     const std::size_t end = std::min(limit, text.size());
     std::size_t i = 0;
     // Whole blocks first: most texts a program handles are plain ASCII.
@@ -45,12 +54,14 @@ std::size_t ascii_prefix_length(std::string_view text, std::size_t limit) {
     return i;
 }
 
-bool ends_in_ascii(std::string_view text, std::size_t n) {
+bool ends_in_ascii(std::string_view text, std::size_t n)
+{
     const std::size_t count = std::min(n, text.size());
     return all_ascii(text.data() + text.size() - count, count);
 }
 
-std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
+std::size_t utf8_sequence_length(std::string_view text, std::size_t i)
+{
     const unsigned char lead = byte_at(text, i);
     std::size_t n;
     if (lead >= 0xC2 && lead <= 0xDF)
@@ -74,7 +85,8 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
     return n;
 }
 
-TCharStep char_step(std::string_view text, std::size_t i) {
+TCharStep char_step(std::string_view text, std::size_t i)
+{
     const std::size_t n = utf8_sequence_length(text, i);
     if (n == 1) return {1, TCharClass::OneByte};
     if (n == 3 && is_half_kana(text, i)) return {3, TCharClass::HalfKana};
@@ -90,7 +102,8 @@ namespace {
 // them counts one unit, in either measure and mode, so the walk need not visit them.
 template <typename Go>
 std::size_t walk(std::string_view text, std::size_t plain, std::size_t unit, bool diskMode, std::size_t& i, bool& run,
-                 Go go) {
+                 Go go)
+{
     std::size_t count = plain;
     i = plain;
     run = false;
@@ -110,20 +123,21 @@ std::size_t walk(std::string_view text, std::size_t plain, std::size_t unit, boo
 
 }  // namespace
 
-std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_t unit, bool diskMode) {
+std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_t unit, bool diskMode)
+{
     if (u == 0) return 0;
     const std::size_t plain = ascii_prefix_length(text, u);
     if (plain == std::min(u, text.size())) return plain;
     std::size_t i;
     bool run;
-    std::size_t count =
-        walk(text, plain, unit, diskMode, i, run, [u](std::size_t at, std::size_t) { return at < u; });
+    std::size_t count = walk(text, plain, unit, diskMode, i, run, [u](std::size_t at, std::size_t) { return at < u; });
     // The run's closing shift code, when the run ends where the walk stopped.
     if (diskMode && run && !is_full_width_at(text, i)) count += unit;
     return count;
 }
 
-std::size_t jis_pos_to_utf8_pos(std::string_view text, std::size_t j, std::size_t unit, bool diskMode) {
+std::size_t jis_pos_to_utf8_pos(std::string_view text, std::size_t j, std::size_t unit, bool diskMode)
+{
     if (j == 0) return 0;
     const std::size_t plain = ascii_prefix_length(text, j);
     if (plain == std::min(j, text.size())) return plain;
@@ -133,7 +147,8 @@ std::size_t jis_pos_to_utf8_pos(std::string_view text, std::size_t j, std::size_
     return i < text.size() ? i : text.size();
 }
 
-std::string reverse_chars(std::string_view text) {
+std::string reverse_chars(std::string_view text)
+{
     std::string reversed(text.size(), '\0');
     std::size_t end = text.size();
     for (std::size_t i = 0; i < text.size();) {
@@ -145,7 +160,8 @@ std::string reverse_chars(std::string_view text) {
     return reversed;
 }
 
-std::size_t jis_pos_to_utf8_pos_r(std::string_view text, std::size_t j, bool diskMode) {
+std::size_t jis_pos_to_utf8_pos_r(std::string_view text, std::size_t j, bool diskMode)
+{
     // An ASCII byte is a character of its own wherever it stands, so ASCII at the end
     // counts one unit a byte from the end too.
     if (ends_in_ascii(text, j)) return std::min(j, text.size());
@@ -153,13 +169,15 @@ std::size_t jis_pos_to_utf8_pos_r(std::string_view text, std::size_t j, bool dis
     return jis_pos_to_utf8_pos(reversed, j, 2, diskMode);
 }
 
-std::size_t jis_len_to_utf8_len(std::string_view text, std::size_t j, std::size_t n, bool diskMode) {
+std::size_t jis_len_to_utf8_len(std::string_view text, std::size_t j, std::size_t n, bool diskMode)
+{
     const std::size_t a = jis_pos_to_utf8_pos(text, j, 2, diskMode);
     const std::size_t length = jis_pos_to_utf8_pos(text.substr(a), n, 2, diskMode);
     return length < text.size() ? length : text.size();
 }
 
-std::size_t jis_len_to_utf8_len_k(std::string_view text, std::size_t j, std::size_t n, bool diskMode) {
+std::size_t jis_len_to_utf8_len_k(std::string_view text, std::size_t j, std::size_t n, bool diskMode)
+{
     const std::size_t a = jis_pos_to_utf8_pos(text, j, 1, diskMode);
     const std::size_t units = diskMode && is_full_width_at(text, a) ? n + 1 : n;
     const std::size_t length = jis_pos_to_utf8_pos(text.substr(a), units, 1, diskMode);

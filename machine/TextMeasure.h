@@ -32,7 +32,8 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t i);
 // The character at text[i] (i below text's size) and its class.
 TCharStep char_step(std::string_view text, std::size_t i);
 
-inline bool is_full_width_at(std::string_view text, std::size_t i) {
+inline bool is_full_width_at(std::string_view text, std::size_t i)
+{
     return i < text.size() && char_step(text, i).cls == TCharClass::FullWidth;
 }
 

@@ -15,23 +15,19 @@
 
 namespace {
 
-const TSystemClock& system_clock() {
+const TSystemClock& system_clock()
+{
     static const TSystemClock clock;
     return clock;
 }
 
 }  // namespace
 
-TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml,
-                     TRunRequestSink* runRqstView, TAlertSink* alerts)
-    : TThread(name, PRIORITY),
-      FuncTable(&SharedFuncTable()),
-      MidCode(code),
-      RunRqstView(runRqstView),
-      Rsrc(rsrc),
-      MmlPlayer(mml),
-      Alerts(alerts),
-      Clock(&system_clock()) {
+TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
+                     TAlertSink* alerts)
+    : TThread(name, PRIORITY), FuncTable(&SharedFuncTable()), MidCode(code), RunRqstView(runRqstView), Rsrc(rsrc),
+      MmlPlayer(mml), Alerts(alerts), Clock(&system_clock())
+{
     RegisterTexts();
     // A run starts with no file open, whatever the run before it left behind.
     if (Rsrc != nullptr) Rsrc->CloseAllFiles();
@@ -48,18 +44,21 @@ TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPla
 
 // An owner that deletes a running machine without ending it first must not leave the
 // thread running on a destroyed object: stop it and wait for it here.
-TVMachine::~TVMachine() {
+TVMachine::~TVMachine()
+{
     TVMachine::Terminate();
     Wait(nullptr);
 }
 
-int32_t TVMachine::Terminate() {
+int32_t TVMachine::Terminate()
+{
     TThread::Terminate();
     IrRequest.fetch_or(IR_TERMINATE, std::memory_order_acq_rel);
     return 0;
 }
 
-int32_t TVMachine::Execute() {
+int32_t TVMachine::Execute()
+{
     try {
         PrepareRunCodes();
         RunLoop();
@@ -80,11 +79,13 @@ int32_t TVMachine::Execute() {
     return static_cast<int32_t>(ExitStatus);
 }
 
-void TVMachine::ShowErrorAlert(const TException& e) {
+void TVMachine::ShowErrorAlert(const TException& e)
+{
     if (Alerts != nullptr) Alerts->ShowAlert(e.String());
 }
 
-void TVMachine::ExecuteDone() {
+void TVMachine::ExecuteDone()
+{
     if (machine_app_quitting()) return;
     const bool repeat = machine_repeat_runs();
     if (repeat && MmlPlayer != nullptr) {
@@ -98,12 +99,14 @@ void TVMachine::ExecuteDone() {
     }
 }
 
-void TVMachine::PrintOk() {
+void TVMachine::PrintOk()
+{
     Rsrc->Print("Ok");
     Rsrc->DoCRLF();
 }
 
-void TVMachine::PrintExit() {
+void TVMachine::PrintExit()
+{
     if (ExitStatus == 1) {
         Rsrc->Print(ErrStrDisplay.c_str());
         Rsrc->DoCRLF();
@@ -112,7 +115,8 @@ void TVMachine::PrintExit() {
     Rsrc->UpdateScreen();
 }
 
-bool TVMachine::SetStartPos(const TRunRequest& request) {
+bool TVMachine::SetStartPos(const TRunRequest& request)
+{
     TStackData target;
     if (request.LineNum)
         target = TStackData::Long(*request.LineNum);
@@ -132,16 +136,19 @@ bool TVMachine::SetStartPos(const TRunRequest& request) {
     return true;
 }
 
-long TVMachine::CodeIndex(const TVMCode* code) const {
+long TVMachine::CodeIndex(const TVMCode* code) const
+{
     return static_cast<long>(code - MidCode->Codes.data());
 }
 
-const TVMCode* TVMachine::LastCode() const {
+const TVMCode* TVMachine::LastCode() const
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     return codes.empty() ? codes.data() : codes.data() + codes.size() - 1;
 }
 
-void TVMachine::ChangePC(const TStackData& target) {
+void TVMachine::ChangePC(const TStackData& target)
+{
     int32_t index = 0;
     switch (target.type) {
     case sdLong:
@@ -177,8 +184,7 @@ void TVMachine::ChangePC(const TStackData& target) {
         if (cached != nullptr) *cached = TJumpCacheEntry{label, label, 0, index};
         break;
     }
-    default:
-        return;
+    default: return;
     }
     // A map entry past the code would leave PC outside the program.
     if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -187,7 +193,8 @@ void TVMachine::ChangePC(const TStackData& target) {
 
 // --- the value stack ---
 
-uint32_t TVMachine::NumShifts(uint32_t mask) {
+uint32_t TVMachine::NumShifts(uint32_t mask)
+{
     if (mask == 0) return 32;
     uint32_t n = 0;
     while ((mask & 1u) == 0) {
@@ -197,17 +204,20 @@ uint32_t TVMachine::NumShifts(uint32_t mask) {
     return n;
 }
 
-void TVMachine::ThrowStackEmpty() {
+void TVMachine::ThrowStackEmpty()
+{
     throw RuntimeException2(RTE_INTERNAL_ERROR);
 }
 
-void TVMachine::ThrowStackFull() {
+void TVMachine::ThrowStackFull()
+{
     throw RuntimeException2(RTE_OUT_OF_MEMORY);
 }
 
 // --- handlers without effect ---
 
-void TVMachine::ExeBasicNoHandler(const TVMCode*) {
+void TVMachine::ExeBasicNoHandler(const TVMCode*)
+{
     throw RuntimeException2(RTE_INTERNAL_ERROR);
 }
 

@@ -76,8 +76,8 @@ public:
     static constexpr int32_t PRIORITY = 15;
 
     // alerts: where run-time error alerts go (may be null: no alert is shown).
-    TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml,
-              TRunRequestSink* runRqstView, TAlertSink* alerts = nullptr);
+    TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
+              TAlertSink* alerts = nullptr);
     ~TVMachine() override;
 
     // --- what the owner calls ---
@@ -124,7 +124,12 @@ public:
 
     // --- debugger hooks (nothing here) ---
     virtual void ExeBasicOnGosubGotoGosubInvoked() {}
-    virtual void RegisterVarAccess(int kind, TVarInfo* var, long element) { (void)kind; (void)var; (void)element; }
+    virtual void RegisterVarAccess(int kind, TVarInfo* var, long element)
+    {
+        (void)kind;
+        (void)var;
+        (void)element;
+    }
     virtual void SendResetVarRqtd(TVarInfo* var) { (void)var; }
     // An event trap has entered its subroutine (the interrupt service pushed the return
     // position and jumped, without vcBCall).
@@ -132,7 +137,8 @@ public:
 
     // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
     // beyond the 32-bit range give its nearest end.
-    static int32_t RoundOff(double x) {
+    static int32_t RoundOff(double x)
+    {
         if (std::isnan(x)) return 0;
         const double r = std::floor(x + 0.5);
         if (r >= 2147483647.0) return INT32_MAX;
@@ -155,7 +161,8 @@ protected:
     const TVMCode* LastCode() const;
 
     // --- value stack ---
-    int32_t StackInt(const TStackData& s) const {
+    int32_t StackInt(const TStackData& s) const
+    {
         switch (s.type) {
         case sdLong: return s.value.l;
         case sdSingle: return RoundOff(s.value.f);
@@ -163,7 +170,8 @@ protected:
         default: return 0;
         }
     }
-    float StackFloat(const TStackData& s) const {
+    float StackFloat(const TStackData& s) const
+    {
         switch (s.type) {
         case sdLong: return static_cast<float>(s.value.l);
         case sdSingle: return s.value.f;
@@ -171,7 +179,8 @@ protected:
         default: return 0;
         }
     }
-    double StackDouble(const TStackData& s) const {
+    double StackDouble(const TStackData& s) const
+    {
         switch (s.type) {
         case sdLong: return s.value.l;
         case sdSingle: return s.value.f;
@@ -186,8 +195,10 @@ protected:
     // Pushes write the new entry in place: building a value elsewhere and copying it
     // would cost a store-forwarding stall on every push. The storage grows only up to
     // VALUE_STACK_LIMIT, so one pointer test covers both growing and the limit.
-    TStackData& PushSlot(uint32_t type) {
-        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+    TStackData& PushSlot(uint32_t type)
+    {
+        if (ValueStack.Full()) [[unlikely]]
+            GrowValueStack();
         TStackData& s = ValueStack.EmplaceUnchecked();
         s.type = type;
         return s;
@@ -198,21 +209,26 @@ protected:
     void PushBorrowedString(const char* text) { PushSlot(sdString).value.text = text ? text : ""; }
     void PushOwnedString(std::string text) { Push(TStackData::OwnedText(std::move(text))); }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
-    void Push(TStackData s) {
-        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+    void Push(TStackData s)
+    {
+        if (ValueStack.Full()) [[unlikely]]
+            GrowValueStack();
         ValueStack.PushUnchecked(std::move(s));
     }
     // More room for the value stack; "Out of memory" at VALUE_STACK_LIMIT entries.
-    void GrowValueStack() {
+    void GrowValueStack()
+    {
         if (!ValueStack.Grow(VALUE_STACK_LIMIT)) ThrowStackFull();
     }
 
     // The top entry; an empty stack is an internal run-time error.
-    TStackData& Top() {
+    TStackData& Top()
+    {
         if (ValueStack.empty()) ThrowStackEmpty();
         return ValueStack.back();
     }
-    TStackData Pop() {
+    TStackData Pop()
+    {
         TStackData s = std::move(Top());
         ValueStack.pop_back();
         return s;
@@ -226,7 +242,8 @@ protected:
     // --- the run's memory budget (VMachineMemory.cpp) ---
     TMemoryBudget Memory;
     // A text of `oldLength` bytes kept by a variable becomes one of `newLength`.
-    void ChargeText(size_t oldLength, size_t newLength) {
+    void ChargeText(size_t oldLength, size_t newLength)
+    {
         if (newLength > oldLength) {
             if (!Memory.Take(newLength - oldLength)) ThrowStackFull();
         } else {
@@ -239,13 +256,29 @@ protected:
     // Before a GET@ image of `bytes` goes under `key` of v.
     void ChargeImage(const TVarInfo* v, int32_t key, size_t bytes);
     // A new string of `length` bytes must leave the budget room to be kept.
-    void CheckNewText(size_t length) {
+    void CheckNewText(size_t length)
+    {
         if (length > Memory.Room()) ThrowStackFull();
     }
     // Numbers are read in place: no value is moved for them.
-    int32_t PopInt() { const int32_t v = StackInt(Top()); ValueStack.pop_back(); return v; }
-    float PopFloat() { const float v = StackFloat(Top()); ValueStack.pop_back(); return v; }
-    double PopDouble() { const double v = StackDouble(Top()); ValueStack.pop_back(); return v; }
+    int32_t PopInt()
+    {
+        const int32_t v = StackInt(Top());
+        ValueStack.pop_back();
+        return v;
+    }
+    float PopFloat()
+    {
+        const float v = StackFloat(Top());
+        ValueStack.pop_back();
+        return v;
+    }
+    double PopDouble()
+    {
+        const double v = StackDouble(Top());
+        ValueStack.pop_back();
+        return v;
+    }
 
     // --- run-time errors ---
     TException RuntimeException2(const char* key);
@@ -301,6 +334,7 @@ protected:
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
     int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
+
 public:
     // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
     // step is a value (a plain variable, var, or a constant) or two values and the
@@ -325,6 +359,7 @@ public:
         int32_t last = 0;  // its vcBFJmp; the body follows
         int32_t exit = 0;  // the code index the exit label names
     };
+
 protected:
     // The loop whose increment block starts at code i; false when the codes there are
     // not such a loop.
@@ -395,12 +430,17 @@ protected:
     void ExeBasicBNegaInt(const TVMCode* code);
     void ExeBasicBNegaFloat(const TVMCode* code);
     void ExeBasicBNegaDouble(const TVMCode* code);
-    template <int Op> void ExeBasicBCompareInt(const TVMCode* code);
-    template <int Op> void ExeBasicBCompareFloat(const TVMCode* code);
-    template <int Op> void ExeBasicBCompareDouble(const TVMCode* code);
-    template <int Op> void ExeBasicBCompareString(const TVMCode* code);
+    template <int Op>
+    void ExeBasicBCompareInt(const TVMCode* code);
+    template <int Op>
+    void ExeBasicBCompareFloat(const TVMCode* code);
+    template <int Op>
+    void ExeBasicBCompareDouble(const TVMCode* code);
+    template <int Op>
+    void ExeBasicBCompareString(const TVMCode* code);
     void ExeBasicBNotInt(const TVMCode* code);
-    template <int Op> void ExeBasicBLogicInt(const TVMCode* code);
+    template <int Op>
+    void ExeBasicBLogicInt(const TVMCode* code);
     // console output
     void ExeBasicPrint(const TVMCode* code);
     void ExeBasicWrite(const TVMCode* code);
@@ -445,7 +485,8 @@ protected:
     size_t SubscriptCount(size_t above);
     // ElementNumber for that reference's `count` subscripts, read in place.
     int32_t ElementNumberInPlace(TVarInfo* v, size_t above, size_t count);
-    void PopEntries(size_t n) {
+    void PopEntries(size_t n)
+    {
         for (; n != 0; --n) ValueStack.pop_back();
     }
     // Pushes the element's value as ElementValue gives it, without a temporary.
@@ -457,7 +498,8 @@ protected:
     [[gnu::always_inline]] inline void PushElementInline(const TVarInfo* v, int32_t element);
     [[gnu::always_inline]] inline void StoreElementInline(TVarInfo* v, int32_t element, TStackData& value);
     // Whether an entry opens a variable reference (the compiler's marker or the tag).
-    static bool IsVarRefStart(const TStackData& s) {
+    static bool IsVarRefStart(const TStackData& s)
+    {
         return (s.type == sdMarker && s.value.marker == VAR_REF_MARKER) || s.type == sdVarRefStart;
     }
     // The compiler opens every variable reference with a marker of this token kind.
@@ -477,10 +519,12 @@ protected:
     void GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_t>* counts);
     void SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque<int32_t>* counts);
     void GetDequeInts(const std::deque<TStackData>& vars, const std::deque<int32_t>& counts, std::vector<int32_t>* out);
-    void AssignInts(const std::vector<int32_t>& vals, const std::deque<TStackData>& vars, const std::deque<int32_t>& counts);
+    void AssignInts(const std::vector<int32_t>& vals, const std::deque<TStackData>& vars,
+                    const std::deque<int32_t>& counts);
     // Assigns typed or read items, in order, to the references SheltVar set aside
     // (VMachineInputDatas.cpp).
-    void AssignInputDatas(const std::vector<std::string>& items, std::vector<TStackData>* vars, std::vector<int32_t>* counts);
+    void AssignInputDatas(const std::vector<std::string>& items, std::vector<TStackData>* vars,
+                          std::vector<int32_t>* counts);
     void ExeBasicBLoadArray(const TVMCode* code);
     void ExeBasicBAssignArray(const TVMCode* code);
     void ExeBasicDim(const TVMCode* code);

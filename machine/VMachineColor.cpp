@@ -15,20 +15,29 @@ const TScreenRect WHOLE_SCREEN{0, 0, TBasicRsrc::SCREEN_WIDTH, TBasicRsrc::SCREE
 
 // The page that a displayed-page operand of SCREEN shows (GRPH_NO_PAGE for none), or
 // −1 when the operand is refused in the mode.
-int8_t displayed_page_of(int32_t operand, int8_t vertFactor) {
+int8_t displayed_page_of(int32_t operand, int8_t vertFactor)
+{
     switch (operand) {
-    case 0: case 8: case 16: case 24: case 32: case 48: return GRPH_NO_PAGE;
+    case 0:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+    case 48: return GRPH_NO_PAGE;
     case 1: return 0;
     case 2: return vertFactor == 1 ? -1 : 1;
-    case 17: case 33: return vertFactor == 1 ? 1 : 2;
-    case 18: case 34: return vertFactor == 1 ? -1 : 3;
+    case 17:
+    case 33: return vertFactor == 1 ? 1 : 2;
+    case 18:
+    case 34: return vertFactor == 1 ? -1 : 3;
     default: return -1;
     }
 }
 
 }  // namespace
 
-void TVMachine::GrphPaletteChanged() {
+void TVMachine::GrphPaletteChanged()
+{
     {
         Lock lock(Rsrc->ScrLock);
         Rsrc->Graphics.PaletteChanged(Rsrc->DisplayPage, Rsrc->GrphVertFactor);
@@ -39,7 +48,8 @@ void TVMachine::GrphPaletteChanged() {
     Rsrc->UpdateScreen();
 }
 
-void TVMachine::ExeBasicColorProc1(const TVMCode* code) {
+void TVMachine::ExeBasicColorProc1(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     if (n < 1 || n > 5) throw RuntimeException2(RTE_INTERNAL_ERROR);
     // The operands are handled last first; what an earlier one refuses leaves the
@@ -65,18 +75,19 @@ void TVMachine::ExeBasicColorProc1(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicColorProc2(const TVMCode*) {
+void TVMachine::ExeBasicColorProc2(const TVMCode*)
+{
     const int32_t c = PopInt();
     const int32_t p = PopInt();
     {
         Lock lock(Rsrc->ScrLock);
-        if (!Rsrc->Graphics.GrphColPal.AssignByColMode(Rsrc->ColMode, p, c))
-            throw RuntimeException2(RTE_ILL_FUNC_CALL);
+        if (!Rsrc->Graphics.GrphColPal.AssignByColMode(Rsrc->ColMode, p, c)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     }
     GrphPaletteChanged();
 }
 
-void TVMachine::ExeBasicInitColorPalette(const TVMCode*) {
+void TVMachine::ExeBasicInitColorPalette(const TVMCode*)
+{
     {
         Lock lock(Rsrc->ScrLock);
         Rsrc->Graphics.GrphColPal.InitGrphColPal();
@@ -84,7 +95,8 @@ void TVMachine::ExeBasicInitColorPalette(const TVMCode*) {
     GrphPaletteChanged();
 }
 
-void TVMachine::ExeBasicColorAt(const TVMCode* code) {
+void TVMachine::ExeBasicColorAt(const TVMCode* code)
+{
     const uint8_t colour = OperandFlag(code) ? static_cast<uint8_t>(PopInt() & 0xFF) : 7;
     int16_t rows;
     int16_t cols;
@@ -113,7 +125,8 @@ void TVMachine::ExeBasicColorAt(const TVMCode* code) {
     Rsrc->UpdateScreen();
 }
 
-void TVMachine::ExeBasicScreen(const TVMCode* code) {
+void TVMachine::ExeBasicScreen(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     if (n < 1 || n > 4) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const TStackData displayed = n >= 4 ? Pop() : TStackData::Omitted();

@@ -17,12 +17,14 @@ constexpr int PRINT_ZONE = 14;
 
 }  // namespace
 
-int TVMachine::CurrentColumn() const {
+int TVMachine::CurrentColumn() const
+{
     Lock lock(Rsrc->ScrLock);
     return Rsrc->CsrIdx % Rsrc->TxtCols;
 }
 
-void TVMachine::ExeBasicPrint(const TVMCode* code) {
+void TVMachine::ExeBasicPrint(const TVMCode* code)
+{
     if (OperandFlag(code)) {
         Rsrc->DoCRLF();
         return;
@@ -32,7 +34,8 @@ void TVMachine::ExeBasicPrint(const TVMCode* code) {
     Rsrc->Print(text.c_str());
 }
 
-void TVMachine::ExeBasicWrite(const TVMCode* code) {
+void TVMachine::ExeBasicWrite(const TVMCode* code)
+{
     if (OperandFlag(code)) {
         Rsrc->DoCRLF();
         return;
@@ -42,7 +45,8 @@ void TVMachine::ExeBasicWrite(const TVMCode* code) {
     Rsrc->Print(text.c_str());
 }
 
-void TVMachine::ExeBasicPrintUsing(const TVMCode* code) {
+void TVMachine::ExeBasicPrintUsing(const TVMCode* code)
+{
     const int32_t count = code->Operand.Long;
     if (count < 0 || static_cast<size_t>(count) + 2 > ValueStack.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const bool endLine = StackBool(Pop());
@@ -74,7 +78,8 @@ void TVMachine::ExeBasicPrintUsing(const TVMCode* code) {
     Rsrc->UpdateScreen();
 }
 
-void TVMachine::ExeBasicTab(const TVMCode*) {
+void TVMachine::ExeBasicTab(const TVMCode*)
+{
     const int cols = Rsrc->TxtCols;
     int32_t n = PopInt();
     if (n < 0) n = 0;
@@ -83,31 +88,36 @@ void TVMachine::ExeBasicTab(const TVMCode*) {
     PushOwnedString(n > c ? std::string(static_cast<size_t>(n - c), ' ') : std::string());
 }
 
-void TVMachine::ExeBasicSpc(const TVMCode*) {
+void TVMachine::ExeBasicSpc(const TVMCode*)
+{
     int32_t n = PopInt();
     if (n < 0) n = 0;
     n %= Rsrc->TxtCols;
     PushOwnedString(std::string(static_cast<size_t>(n), ' '));
 }
 
-void TVMachine::ExeBasicPos(const TVMCode*) {
+void TVMachine::ExeBasicPos(const TVMCode*)
+{
     Pop();
     PushInt(CurrentColumn());
 }
 
-void TVMachine::ExeBasicCsrlin(const TVMCode*) {
+void TVMachine::ExeBasicCsrlin(const TVMCode*)
+{
     Lock lock(Rsrc->ScrLock);
     PushInt(Rsrc->CsrIdx / Rsrc->TxtCols);
 }
 
-void TVMachine::ExeBasicCls(const TVMCode* code) {
+void TVMachine::ExeBasicCls(const TVMCode* code)
+{
     const int32_t mode = code->Operand.Long != 0 ? PopInt() : 1;
     if (mode == 1 || mode == 3) Rsrc->ClearTxtBuf(Rsrc->ConsoleTop, Rsrc->ConsoleBottom);
     if (mode == 2 || mode == 3) Rsrc->ClearGrphBuf();
     Rsrc->UpdateScreen();
 }
 
-void TVMachine::ExeBasicLocate(const TVMCode* code) {
+void TVMachine::ExeBasicLocate(const TVMCode* code)
+{
     const int32_t count = code->Operand.Long;
     if (count < 1 || count > 3) throw RuntimeException2(RTE_INTERNAL_ERROR);
     if (count >= 3) Pop();  // the cursor switch has no effect here
@@ -123,7 +133,8 @@ void TVMachine::ExeBasicLocate(const TVMCode* code) {
     Rsrc->CsrIdx = static_cast<int16_t>(row * cols + col);
 }
 
-void TVMachine::ExeBasicConsole(const TVMCode* code) {
+void TVMachine::ExeBasicConsole(const TVMCode* code)
+{
     const int32_t count = code->Operand.Long;
     if (count < 1 || count > 5) throw RuntimeException2(RTE_INTERNAL_ERROR);
     for (int32_t i = count; i > 2; --i) Pop();  // the function-key and colour switches
@@ -134,10 +145,12 @@ void TVMachine::ExeBasicConsole(const TVMCode* code) {
     if (top < -1 || top > 24 || rows < -1 || rows > 25) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     Lock lock(Rsrc->ScrLock);
     if (top != -1) Rsrc->ConsoleTop = static_cast<int8_t>(top);
-    if (rows != -1) Rsrc->ConsoleBottom = static_cast<int8_t>(std::min<int32_t>(rows + Rsrc->ConsoleTop, Rsrc->TxtRows));
+    if (rows != -1)
+        Rsrc->ConsoleBottom = static_cast<int8_t>(std::min<int32_t>(rows + Rsrc->ConsoleTop, Rsrc->TxtRows));
 }
 
-void TVMachine::ExeBasicWidthProc1(const TVMCode* code) {
+void TVMachine::ExeBasicWidthProc1(const TVMCode* code)
+{
     if (OperandFlag(code)) {
         const int32_t rows = PopInt();
         if (rows != 20 && rows != 25) throw RuntimeException2(RTE_ILL_FUNC_CALL);

@@ -6,7 +6,8 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-void TVMachine::InitFuncTableData(TFuncTable& t) {
+void TVMachine::InitFuncTableData(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcData, &M::ExeBasicData},
@@ -15,20 +16,23 @@ void TVMachine::InitFuncTableData(TFuncTable& t) {
     });
 }
 
-void TVMachine::ExeBasicData(const TVMCode*) {
+void TVMachine::ExeBasicData(const TVMCode*)
+{
     // Met in the flow of the program, the statement's items are skipped.
     const TVMCode* const last = LastCode();
     while (PC < last && (PC + 1)->Cmd == vcData) ++PC;
 }
 
-void TVMachine::ExeBasicRead(const TVMCode* code) {
+void TVMachine::ExeBasicRead(const TVMCode* code)
+{
     const int32_t n = code->Operand.Long;
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
     SheltVar(n, &vars, &counts);
     const std::vector<TVMCode>& codes = MidCode->Codes;
     for (int32_t i = 0; i < n; ++i) {
-        while (static_cast<size_t>(DataPos) < codes.size() && codes[static_cast<size_t>(DataPos)].Cmd != vcData) ++DataPos;
+        while (static_cast<size_t>(DataPos) < codes.size() && codes[static_cast<size_t>(DataPos)].Cmd != vcData)
+            ++DataPos;
         if (static_cast<size_t>(DataPos) >= codes.size()) throw RuntimeException2(RTE_OUT_OF_DATA);
         const char* item = codes[static_cast<size_t>(DataPos)].Operand.Text;
         AssignInputDatas({item != nullptr ? item : ""}, &vars, &counts);
@@ -36,7 +40,8 @@ void TVMachine::ExeBasicRead(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicRestore(const TVMCode* code) {
+void TVMachine::ExeBasicRestore(const TVMCode* code)
+{
     if (!OperandFlag(code)) {
         DataPos = 1;
         return;
@@ -58,8 +63,7 @@ void TVMachine::ExeBasicRestore(const TVMCode* code) {
         if (index == 0) throw RuntimeException2(RTE_UNDEFINED_LABEL);
         break;
     }
-    default:
-        return;
+    default: return;
     }
     // The next READ searches from the target code itself, so a line without DATA
     // leads to the first item after it.

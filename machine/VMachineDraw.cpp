@@ -16,16 +16,21 @@ struct TPixelPoint {
     int64_t y;
 };
 
-TPixelPoint pixel_of(const TGrphPoint& p) { return {page_pixel_of(p.x), page_pixel_of(p.y)}; }
+TPixelPoint pixel_of(const TGrphPoint& p)
+{
+    return {page_pixel_of(p.x), page_pixel_of(p.y)};
+}
 
-TScreenRect rect_of(const TGrphPoint& a, const TGrphPoint& b) {
+TScreenRect rect_of(const TGrphPoint& a, const TGrphPoint& b)
+{
     const TPixelPoint p = pixel_of(a);
     const TPixelPoint q = pixel_of(b);
     return TScreenRect{static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(q.x),
                        static_cast<float>(q.y)};
 }
 
-TScreenRect ordered(TScreenRect r) {
+TScreenRect ordered(TScreenRect r)
+{
     if (r.right < r.left) std::swap(r.left, r.right);
     if (r.bottom < r.top) std::swap(r.top, r.bottom);
     return r;
@@ -35,16 +40,19 @@ constexpr int32_t NO_FILL = -1;
 
 }  // namespace
 
-void TVMachine::DrawOnActivePage(const TRaster& raster, int8_t colour) {
+void TVMachine::DrawOnActivePage(const TRaster& raster, int8_t colour)
+{
     draw_raster(Rsrc->Graphics.Page(Rsrc->ActivePage), Rsrc->Graphics.GrphColPal, raster, colour);
 }
 
-void TVMachine::GrphChanged(const TScreenRect& pageRect) {
+void TVMachine::GrphChanged(const TScreenRect& pageRect)
+{
     Rsrc->SetScrModifiedByGrph2(pageRect);
     Rsrc->UpdateScreen();
 }
 
-int8_t TVMachine::PopColour(int8_t fallback) {
+int8_t TVMachine::PopColour(int8_t fallback)
+{
     const TStackData s = Pop();
     if (s.type == sdOmitted) return fallback;
     return static_cast<int8_t>(StackInt(s) & 0xFF);
@@ -55,7 +63,8 @@ int8_t TVMachine::PopColour(int8_t fallback) {
 namespace {
 
 // (x, y), plus the last point with STEP, in the floats of a point.
-TGrphPoint stepped(double x, double y, bool step, const TGrphPoint& last) {
+TGrphPoint stepped(double x, double y, bool step, const TGrphPoint& last)
+{
     if (step) {
         x += last.x;
         y += last.y;
@@ -65,7 +74,8 @@ TGrphPoint stepped(double x, double y, bool step, const TGrphPoint& last) {
 
 }  // namespace
 
-void TVMachine::ExeBasicPSet(const TVMCode* code) {
+void TVMachine::ExeBasicPSet(const TVMCode* code)
+{
     const int8_t colour = PopColour(Rsrc->GrphFgCol);
     const int32_t y = PopInt();
     const int32_t x = PopInt();
@@ -79,7 +89,8 @@ void TVMachine::ExeBasicPSet(const TVMCode* code) {
     GrphChanged(rect_of(p, p));
 }
 
-void TVMachine::ExeBasicPReset(const TVMCode* code) {
+void TVMachine::ExeBasicPReset(const TVMCode* code)
+{
     const int32_t y = PopInt();
     const int32_t x = PopInt();
     TGraphicsPages& g = Rsrc->Graphics;
@@ -92,20 +103,23 @@ void TVMachine::ExeBasicPReset(const TVMCode* code) {
     GrphChanged(rect_of(p, p));
 }
 
-void TVMachine::ExeBasicPointFunc1(const TVMCode*) {
+void TVMachine::ExeBasicPointFunc1(const TVMCode*)
+{
     const auto n = static_cast<uint32_t>(PopInt());
     if (n > 3) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     const TGrphPoint& last = Rsrc->Graphics.LastPoint;
     PushInt(TMouseState::Truncate(n % 2 == 0 ? last.x : last.y));
 }
 
-void TVMachine::ExeBasicPointFunc2(const TVMCode*) {
+void TVMachine::ExeBasicPointFunc2(const TVMCode*)
+{
     const int32_t y = PopInt();
     const int32_t x = PopInt();
     PushInt(Rsrc->Graphics.PointIndex(Rsrc->ActivePage, x, y));
 }
 
-void TVMachine::ExeBasicPointProc(const TVMCode* code) {
+void TVMachine::ExeBasicPointProc(const TVMCode* code)
+{
     const int32_t y = PopInt();
     const int32_t x = PopInt();
     TGraphicsPages& g = Rsrc->Graphics;
@@ -114,7 +128,8 @@ void TVMachine::ExeBasicPointProc(const TVMCode* code) {
 
 // --- LINE ---
 
-void TVMachine::GetLineOption(long count, TGrphPoint* first, TGrphPoint* second, int8_t* colour, int32_t* fill) {
+void TVMachine::GetLineOption(long count, TGrphPoint* first, TGrphPoint* second, int8_t* colour, int32_t* fill)
+{
     if (count < 0 || count > 2) throw RuntimeException2(RTE_INTERNAL_ERROR);
     *fill = NO_FILL;
     if (count == 2) {
@@ -142,7 +157,8 @@ void TVMachine::GetLineOption(long count, TGrphPoint* first, TGrphPoint* second,
     *second = stepped(x2, y2, step2, *first);
 }
 
-void TVMachine::DrawLineShape(const TVMCode* code, TCornerRaster raster) {
+void TVMachine::DrawLineShape(const TVMCode* code, TCornerRaster raster)
+{
     TGrphPoint a, b;
     int8_t colour;
     int32_t fill;
@@ -156,11 +172,18 @@ void TVMachine::DrawLineShape(const TVMCode* code, TCornerRaster raster) {
     GrphChanged(rect_of(a, b));
 }
 
-void TVMachine::ExeBasicLine(const TVMCode* code) { DrawLineShape(code, raster_line); }
+void TVMachine::ExeBasicLine(const TVMCode* code)
+{
+    DrawLineShape(code, raster_line);
+}
 
-void TVMachine::ExeBasicStrokeRect(const TVMCode* code) { DrawLineShape(code, raster_rect_outline); }
+void TVMachine::ExeBasicStrokeRect(const TVMCode* code)
+{
+    DrawLineShape(code, raster_rect_outline);
+}
 
-void TVMachine::ExeBasicFillRect(const TVMCode* code) {
+void TVMachine::ExeBasicFillRect(const TVMCode* code)
+{
     TGrphPoint a, b;
     int8_t colour;
     int32_t fill;
@@ -183,7 +206,8 @@ void TVMachine::ExeBasicFillRect(const TVMCode* code) {
 
 // --- CIRCLE ---
 
-void TVMachine::GetCircleOption(long count, TCircleShape* shape, int8_t* colour, int32_t* fill) {
+void TVMachine::GetCircleOption(long count, TCircleShape* shape, int8_t* colour, int32_t* fill)
+{
     if (count < 0 || count > 5) throw RuntimeException2(RTE_INTERNAL_ERROR);
     int32_t fillColour = NO_FILL;
     if (count == 5) {
@@ -196,8 +220,8 @@ void TVMachine::GetCircleOption(long count, TCircleShape* shape, int8_t* colour,
     if (fill != nullptr) *fill = fillColour;
     // The slots x, y, radius, colour, start, end, aspect; slot i is on the stack
     // when i − 2 ≤ count.
-    float slots[7] = {0, 0, 0, static_cast<float>(Rsrc->GrphFgCol), 0, CIRCLE_FULL_TURN,
-                      default_circle_aspect(Rsrc->GrphVertFactor)};
+    float slots[7] = {
+        0, 0, 0, static_cast<float>(Rsrc->GrphFgCol), 0, CIRCLE_FULL_TURN, default_circle_aspect(Rsrc->GrphVertFactor)};
     for (int i = 6; i >= 0; --i) {
         if (i - 2 > count) continue;
         const TStackData s = Pop();
@@ -210,17 +234,18 @@ void TVMachine::GetCircleOption(long count, TCircleShape* shape, int8_t* colour,
 }
 
 void TVMachine::DrawCircle(const TCircleShape& shape, const TRaster& body, const TRaster* outline, int8_t colour,
-                           int32_t fill) {
+                           int32_t fill)
+{
     DrawOnActivePage(body, fill != NO_FILL ? static_cast<int8_t>(fill) : colour);
     if (outline != nullptr && fill != NO_FILL) DrawOnActivePage(*outline, colour);
-    Rsrc->Graphics.LastPoint =
-        TGrphPoint{static_cast<float>(shape.Ellipse.cx), static_cast<float>(shape.Ellipse.cy)};
+    Rsrc->Graphics.LastPoint = TGrphPoint{static_cast<float>(shape.Ellipse.cx), static_cast<float>(shape.Ellipse.cy)};
     GrphChanged(circle_bounds(shape));
 }
 
 // The four CIRCLE forms differ only in the shapes they rasterise: an outline alone, or
 // a body whose outline is drawn over it in the line colour when a fill colour is given.
-void TVMachine::StrokeCircleForm(const TVMCode* code, void (*outlineOf)(TRaster&, const TCircleShape&)) {
+void TVMachine::StrokeCircleForm(const TVMCode* code, void (*outlineOf)(TRaster&, const TCircleShape&))
+{
     TCircleShape shape;
     int8_t colour;
     GetCircleOption(code->Operand.Long, &shape, &colour, nullptr);
@@ -230,7 +255,8 @@ void TVMachine::StrokeCircleForm(const TVMCode* code, void (*outlineOf)(TRaster&
 }
 
 void TVMachine::FillCircleForm(const TVMCode* code, void (*bodyOf)(TRaster&, const TCircleShape&),
-                               void (*outlineOf)(TRaster&, const TCircleShape&)) {
+                               void (*outlineOf)(TRaster&, const TCircleShape&))
+{
     TCircleShape shape;
     int8_t colour;
     int32_t fill;
@@ -242,13 +268,29 @@ void TVMachine::FillCircleForm(const TVMCode* code, void (*bodyOf)(TRaster&, con
 }
 
 namespace {
-void ellipse_outline_of(TRaster& r, const TCircleShape& shape) { raster_ellipse_outline(r, shape.Ellipse); }
-void ellipse_fill_of(TRaster& r, const TCircleShape& shape) { raster_ellipse_fill(r, shape.Ellipse); }
+void ellipse_outline_of(TRaster& r, const TCircleShape& shape)
+{
+    raster_ellipse_outline(r, shape.Ellipse);
+}
+void ellipse_fill_of(TRaster& r, const TCircleShape& shape)
+{
+    raster_ellipse_fill(r, shape.Ellipse);
+}
 }  // namespace
 
-void TVMachine::ExeBasicStrokeEllipse(const TVMCode* code) { StrokeCircleForm(code, ellipse_outline_of); }
-void TVMachine::ExeBasicFillEllipse(const TVMCode* code) { FillCircleForm(code, ellipse_fill_of, ellipse_outline_of); }
-void TVMachine::ExeBasicStrokeArc(const TVMCode* code) { StrokeCircleForm(code, raster_circle_arc); }
-void TVMachine::ExeBasicFillArc(const TVMCode* code) {
+void TVMachine::ExeBasicStrokeEllipse(const TVMCode* code)
+{
+    StrokeCircleForm(code, ellipse_outline_of);
+}
+void TVMachine::ExeBasicFillEllipse(const TVMCode* code)
+{
+    FillCircleForm(code, ellipse_fill_of, ellipse_outline_of);
+}
+void TVMachine::ExeBasicStrokeArc(const TVMCode* code)
+{
+    StrokeCircleForm(code, raster_circle_arc);
+}
+void TVMachine::ExeBasicFillArc(const TVMCode* code)
+{
     FillCircleForm(code, raster_circle_sector, raster_circle_sector_outline);
 }

@@ -9,8 +9,10 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element) {
-    if (element < 0 || element >= v->ElemCount) [[unlikely]] throw RuntimeException2(RTE_INTERNAL_ERROR);
+inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element)
+{
+    if (element < 0 || element >= v->ElemCount) [[unlikely]]
+        throw RuntimeException2(RTE_INTERNAL_ERROR);
     const auto e = static_cast<size_t>(element);
     if (const int32_t* ints = v->IntValues())
         PushInt(ints[e]);
@@ -23,8 +25,10 @@ inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element) {
     // an untyped variable has no value
 }
 
-inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackData& value) {
-    if (element < 0 || element >= v->ElemCount) [[unlikely]] throw RuntimeException2(RTE_INTERNAL_ERROR);
+inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackData& value)
+{
+    if (element < 0 || element >= v->ElemCount) [[unlikely]]
+        throw RuntimeException2(RTE_INTERNAL_ERROR);
     const auto e = static_cast<size_t>(element);
     if (int32_t* ints = v->IntValues()) {
         ints[e] = StackInt(value);
@@ -44,7 +48,8 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
     }
 }
 
-inline bool TVMachine::ForNumber(const TVarInfo* v, double& out) {
+inline bool TVMachine::ForNumber(const TVarInfo* v, double& out)
+{
     if (v->ElemCount < 1) return false;
     if (const int32_t* ints = v->IntValues())
         out = ints[0];
@@ -57,7 +62,8 @@ inline bool TVMachine::ForNumber(const TVarInfo* v, double& out) {
     return true;
 }
 
-inline bool TVMachine::ForValue(const TForValue& value, TStackData& out) {
+inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
+{
     const TVarInfo* v = value.var;
     if (v == nullptr) {
         out.type = value.type;
@@ -87,7 +93,8 @@ inline bool TVMachine::ForValue(const TForValue& value, TStackData& out) {
 
 // The operand as its codes compute it, then taken as a double as vcBCmpFor and
 // vcBAddDouble take it.
-inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) const {
+inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) const
+{
     // The usual operands: one constant or one variable.
     if (operand.op == VM_CODE_PLACEHOLDER) {
         if (operand.left.var != nullptr) return ForNumber(operand.left.var, out);

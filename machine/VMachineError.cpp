@@ -16,16 +16,19 @@ const platform::CatalogueText MACHINE_TEXTS[] = {
 
 }  // namespace
 
-void TVMachine::RegisterTexts() {
+void TVMachine::RegisterTexts()
+{
     static std::once_flag once;
     std::call_once(once, [] { platform::add_catalogue_texts(MACHINE_TEXTS); });
 }
 
-void TVMachine::GenerateErrStrDisplay(const char* key) {
+void TVMachine::GenerateErrStrDisplay(const char* key)
+{
     ErrStrDisplay = platform::get_string(key) + " in " + std::to_string(CurLineNum);
 }
 
-TException TVMachine::RuntimeException2(const char* key) {
+TException TVMachine::RuntimeException2(const char* key)
+{
     GenerateErrStrDisplay(key);
     std::string text = platform::get_string("Runtime Error");
     text += "\n\n";

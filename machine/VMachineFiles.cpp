@@ -14,7 +14,8 @@
 namespace {
 
 // FOR INPUT reads only, so read-only files can be read; the others read and write.
-int open_flags_of_mode(int32_t mode) {
+int open_flags_of_mode(int32_t mode)
+{
     switch (mode) {
     case open_mode::ForInput: return O_RDONLY;
     case open_mode::ForOutput: return O_RDWR | O_CREAT | O_TRUNC;
@@ -26,7 +27,8 @@ int open_flags_of_mode(int32_t mode) {
 
 }  // namespace
 
-void TVMachine::InitFuncTableFiles(TFuncTable& t) {
+void TVMachine::InitFuncTableFiles(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcClose, &M::ExeBasicClose},
@@ -40,14 +42,16 @@ void TVMachine::InitFuncTableFiles(TFuncTable& t) {
     });
 }
 
-TKivoFile& TVMachine::OpenFileOfNumber(int32_t n) {
+TKivoFile& TVMachine::OpenFileOfNumber(int32_t n)
+{
     if (n < 1 || n > TBasicRsrc::FILE_COUNT) throw RuntimeException2(RTE_BAD_FILE_NUMBER);
     TKivoFile& file = Rsrc->OpenFiles[n - 1];
     if (!file.IsOpen()) throw RuntimeException2(RTE_FILE_NOT_OPEN);
     return file;
 }
 
-void TVMachine::ExeBasicOpen(const TVMCode* code) {
+void TVMachine::ExeBasicOpen(const TVMCode* code)
+{
     const int32_t n = PopInt();
     std::string name;
     {
@@ -81,7 +85,8 @@ void TVMachine::ExeBasicOpen(const TVMCode* code) {
     Rsrc->SetFDDAccessLampByFileDesc(n);
 }
 
-void TVMachine::ExeBasicClose(const TVMCode* code) {
+void TVMachine::ExeBasicClose(const TVMCode* code)
+{
     const int32_t count = code->Operand.Long;
     if (count == 0) {
         Rsrc->CloseAllFiles();
@@ -94,14 +99,16 @@ void TVMachine::ExeBasicClose(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicEof(const TVMCode*) {
+void TVMachine::ExeBasicEof(const TVMCode*)
+{
     const int32_t n = PopInt();
     const TKivoFile& file = OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
     PushInt(file.Eof() ? -1 : 0);
 }
 
-void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm) {
+void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm)
+{
     std::string text;
     if (OperandFlag(code)) {
         text = "\r\n";
@@ -118,6 +125,12 @@ void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm) {
     }
 }
 
-void TVMachine::ExeBasicPrintSh(const TVMCode* code) { WriteItemToFile(code, false); }
+void TVMachine::ExeBasicPrintSh(const TVMCode* code)
+{
+    WriteItemToFile(code, false);
+}
 
-void TVMachine::ExeBasicWriteSh(const TVMCode* code) { WriteItemToFile(code, true); }
+void TVMachine::ExeBasicWriteSh(const TVMCode* code)
+{
+    WriteItemToFile(code, true);
+}

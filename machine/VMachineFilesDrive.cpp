@@ -24,19 +24,22 @@ struct TDirCloser {
 
 }  // namespace
 
-int32_t TVMachine::DriveNumber(const std::string& name) {
+int32_t TVMachine::DriveNumber(const std::string& name)
+{
     const int32_t drive = basic_drive_number(name);
     if (drive < 1 || drive > DRIVE_COUNT) throw RuntimeException2(RTE_BAD_DRIVE_NUMBER);
     return drive;
 }
 
-std::string TVMachine::DriveFolderPath(int32_t drive) {
+std::string TVMachine::DriveFolderPath(int32_t drive)
+{
     std::string folder = Rsrc->DrvFolders.Get(drive - 1);
     if (folder.empty()) throw RuntimeException2(RTE_DISK_OFFLINE);
     return folder;
 }
 
-std::string TVMachine::FullPathFName(const std::string& name, bool mustExist) {
+std::string TVMachine::FullPathFName(const std::string& name, bool mustExist)
+{
     const int32_t drive = DriveNumber(name);
     const std::string file = basic_file_part(name);
     const std::string folder = DriveFolderPath(drive);
@@ -58,7 +61,8 @@ std::string TVMachine::FullPathFName(const std::string& name, bool mustExist) {
     return folder + "/" + file;
 }
 
-std::string TVMachine::FilesField(const std::string& text, long width) const {
+std::string TVMachine::FilesField(const std::string& text, long width) const
+{
     // Cut as LEFT$ cuts, then padded to `width` columns, a two-column character
     // counting two; a field that already fills its columns gets nothing.
     std::string field = LeftDl(text.c_str(), width);
@@ -67,7 +71,8 @@ std::string TVMachine::FilesField(const std::string& text, long width) const {
     return field;
 }
 
-void TVMachine::ExeBasicFiles(const TVMCode* code) {
+void TVMachine::ExeBasicFiles(const TVMCode* code)
+{
     int32_t drive = 1;
     if (OperandFlag(code)) {
         drive = PopInt();

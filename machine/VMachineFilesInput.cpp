@@ -17,19 +17,22 @@ namespace {
 constexpr const char ITEM_DELIMS[] = " ;,\r\n";
 constexpr const char LINE_DELIMS[] = "\r\n";
 
-bool is_delim(char c, bool lineMode) {
+bool is_delim(char c, bool lineMode)
+{
     const char* delims = lineMode ? LINE_DELIMS : ITEM_DELIMS;
     return c != '\0' && std::strchr(delims, c) != nullptr;
 }
 
 }  // namespace
 
-int32_t TVMachine::FileTextLength(const std::string& text) const {
+int32_t TVMachine::FileTextLength(const std::string& text) const
+{
     // File bytes may hold NULs, so the measure goes by the text's own size.
     return static_cast<int32_t>(text_measure::utf8_pos_to_jis_pos(text, text.size(), 2, DiskBasicMode()));
 }
 
-void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode) {
+void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode)
+{
     items.clear();
     TKivoFile& file = OpenFileOfNumber(n);
     std::string item;
@@ -69,7 +72,8 @@ void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& 
     if (!item.empty()) items.push_back(item);
 }
 
-std::string TVMachine::InputDlFromFile(int32_t n, int32_t count) {
+std::string TVMachine::InputDlFromFile(int32_t n, int32_t count)
+{
     TKivoFile& file = OpenFileOfNumber(n);
     std::string text;
     char c;
@@ -90,7 +94,8 @@ std::string TVMachine::InputDlFromFile(int32_t n, int32_t count) {
     return text;
 }
 
-void TVMachine::InputDlFromFileForm() {
+void TVMachine::InputDlFromFileForm()
+{
     const int32_t n = PopInt();
     OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
@@ -100,7 +105,8 @@ void TVMachine::InputDlFromFileForm() {
     PushOwnedString(std::move(text));
 }
 
-std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool lineMode) {
+std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool lineMode)
+{
     OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
     std::vector<std::string> items;
@@ -112,7 +118,8 @@ std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool l
     return items;
 }
 
-void TVMachine::ExeBasicInputSh(const TVMCode* code) {
+void TVMachine::ExeBasicInputSh(const TVMCode* code)
+{
     const long count = code->Operand.Long;
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
@@ -121,7 +128,8 @@ void TVMachine::ExeBasicInputSh(const TVMCode* code) {
     AssignInputDatas(ReadFileItems(n, count, false), &vars, &counts);
 }
 
-void TVMachine::ExeBasicLineInputSh(const TVMCode*) {
+void TVMachine::ExeBasicLineInputSh(const TVMCode*)
+{
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
     SheltVar(1, &vars, &counts);

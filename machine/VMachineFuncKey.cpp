@@ -4,7 +4,8 @@
 #include "machine/BasicRsrc.h"
 #include "machine/VMachine.h"
 
-void TVMachine::PressFuncKey(int n) {
+void TVMachine::PressFuncKey(int n)
+{
     if (n < 1 || n > TKeyBuffer::FUNC_KEY_COUNT) return;
     // The string first, so that a trap subroutine that reads the keys finds them.
     Rsrc->PushFuncKeyStr(n);

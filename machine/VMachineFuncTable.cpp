@@ -3,16 +3,41 @@
 
 #include "machine/VMachine.h"
 
-void TVMachine::ExeBasicBPushInt(const TVMCode* code) { PushInt(code->Operand.Long); }
-void TVMachine::ExeBasicBPushFloat(const TVMCode* code) { PushFloat(code->Operand.Single); }
-void TVMachine::ExeBasicBPushDouble(const TVMCode* code) { PushDouble(code->Operand.Double); }
-void TVMachine::ExeBasicBPushString(const TVMCode* code) { PushBorrowedString(code->Operand.Text); }
-void TVMachine::ExeBasicBPushBool(const TVMCode* code) { PushBool(OperandFlag(code)); }
-void TVMachine::ExeBasicBPushVar(const TVMCode* code) { PushSlot(sdVar).value.var = code->Operand.Var; }
-void TVMachine::ExeBasicBPushSpecial(const TVMCode* code) { PushSlot(sdMarker).value.marker = static_cast<uint32_t>(code->Operand.Long); }
-void TVMachine::ExeBasicBPushAbbrev(const TVMCode*) { PushSlot(sdOmitted); }
+void TVMachine::ExeBasicBPushInt(const TVMCode* code)
+{
+    PushInt(code->Operand.Long);
+}
+void TVMachine::ExeBasicBPushFloat(const TVMCode* code)
+{
+    PushFloat(code->Operand.Single);
+}
+void TVMachine::ExeBasicBPushDouble(const TVMCode* code)
+{
+    PushDouble(code->Operand.Double);
+}
+void TVMachine::ExeBasicBPushString(const TVMCode* code)
+{
+    PushBorrowedString(code->Operand.Text);
+}
+void TVMachine::ExeBasicBPushBool(const TVMCode* code)
+{
+    PushBool(OperandFlag(code));
+}
+void TVMachine::ExeBasicBPushVar(const TVMCode* code)
+{
+    PushSlot(sdVar).value.var = code->Operand.Var;
+}
+void TVMachine::ExeBasicBPushSpecial(const TVMCode* code)
+{
+    PushSlot(sdMarker).value.marker = static_cast<uint32_t>(code->Operand.Long);
+}
+void TVMachine::ExeBasicBPushAbbrev(const TVMCode*)
+{
+    PushSlot(sdOmitted);
+}
 
-const TVMachine::TFuncTable& TVMachine::SharedFuncTable() {
+const TVMachine::TFuncTable& TVMachine::SharedFuncTable()
+{
     static const TFuncTable table = [] {
         TFuncTable t(&TVMachine::ExeBasicNoHandler);
         InitFuncTable(t);
@@ -21,7 +46,8 @@ const TVMachine::TFuncTable& TVMachine::SharedFuncTable() {
     return table;
 }
 
-TVMachine::TFuncTable TVMachine::FuncTableWith(std::initializer_list<TFuncTable::Row> own) {
+TVMachine::TFuncTable TVMachine::FuncTableWith(std::initializer_list<TFuncTable::Row> own)
+{
     const TFuncTable& shared = SharedFuncTable();
     TFuncTable table(shared.Fallback());
     table.Set(own);
@@ -31,7 +57,8 @@ TVMachine::TFuncTable TVMachine::FuncTableWith(std::initializer_list<TFuncTable:
     return table;
 }
 
-void TVMachine::InitFuncTable(TFuncTable& t) {
+void TVMachine::InitFuncTable(TFuncTable& t)
+{
     InitFuncTableBase(t);
     InitFuncTableFunc(t);
     InitFuncTableProc(t);
@@ -50,7 +77,8 @@ void TVMachine::InitFuncTable(TFuncTable& t) {
     InitFuncTableInput(t);
 }
 
-void TVMachine::InitFuncTableBase(TFuncTable& t) {
+void TVMachine::InitFuncTableBase(TFuncTable& t)
+{
     using M = TVMachine;
     InitFuncTableOperators(t);
     t.Set({
@@ -74,7 +102,8 @@ void TVMachine::InitFuncTableBase(TFuncTable& t) {
     });
 }
 
-void TVMachine::InitFuncTableFunc(TFuncTable& t) {
+void TVMachine::InitFuncTableFunc(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcCsrlin, &M::ExeBasicCsrlin},
@@ -84,7 +113,8 @@ void TVMachine::InitFuncTableFunc(TFuncTable& t) {
     });
 }
 
-void TVMachine::InitFuncTableProc(TFuncTable& t) {
+void TVMachine::InitFuncTableProc(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcConsole, &M::ExeBasicConsole},

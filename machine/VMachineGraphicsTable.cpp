@@ -2,7 +2,8 @@
 
 #include "machine/VMachine.h"
 
-void TVMachine::InitFuncTableGraphics(TFuncTable& t) {
+void TVMachine::InitFuncTableGraphics(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         // colour, palettes and screen modes

@@ -13,7 +13,8 @@
 namespace {
 
 // Keys 0 and 1 name one image: storing under either stores under both.
-void store_image(TVarInfo* v, int32_t key, const TPixelImageRef& image) {
+void store_image(TVarInfo* v, int32_t key, const TPixelImageRef& image)
+{
     v->Images[key] = image;
     if (key == 0) v->Images[1] = image;
     if (key == 1) v->Images[0] = image;
@@ -21,7 +22,8 @@ void store_image(TVarInfo* v, int32_t key, const TPixelImageRef& image) {
 
 }  // namespace
 
-void TVMachine::ExeBasicGetAt(const TVMCode* code) {
+void TVMachine::ExeBasicGetAt(const TVMCode* code)
+{
     std::vector<int32_t> popped;
     TVarInfo* v = PopVarRef(&popped);
     const int32_t key = ElementNumber(v, popped);
@@ -41,7 +43,8 @@ void TVMachine::ExeBasicGetAt(const TVMCode* code) {
     Rsrc->Graphics.LastPoint = TGrphPoint{static_cast<float>(x2), static_cast<float>(y2)};
 }
 
-TPixelImageRef TVMachine::PutAtImage(TVarInfo* v, int32_t key) {
+TPixelImageRef TVMachine::PutAtImage(TVarInfo* v, int32_t key)
+{
     if (const auto found = v->Images.find(key); found != v->Images.end() && found->second) return found->second;
     const int32_t* values = v->IntValues();
     const int32_t dims = v->Dims[0];
@@ -73,13 +76,15 @@ TPixelImageRef TVMachine::PutAtImage(TVarInfo* v, int32_t key) {
 }
 
 void TVMachine::PutImageOnActivePage(const TPixelImage& image, int64_t x, int64_t y, TPutMode mode,
-                                     const TScreenRect& rect) {
+                                     const TScreenRect& rect)
+{
     put_page_image(Rsrc->Graphics.Page(Rsrc->ActivePage), Rsrc->Graphics.GrphColPal, image, x, y, mode);
     Rsrc->Graphics.LastPoint = TGrphPoint{static_cast<float>(x), static_cast<float>(y)};
     GrphChanged(rect);
 }
 
-void TVMachine::ExeBasicPutAtProc1(const TVMCode* code) {
+void TVMachine::ExeBasicPutAtProc1(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     if (n < 0 || n > 3) throw RuntimeException2(RTE_INTERNAL_ERROR);
     // The colours have no effect on an image.
@@ -97,7 +102,8 @@ void TVMachine::ExeBasicPutAtProc1(const TVMCode* code) {
     PutImageOnActivePage(*image, x, y, *mode, rect);
 }
 
-void TVMachine::ExeBasicPutAtProc2(const TVMCode* code) {
+void TVMachine::ExeBasicPutAtProc2(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     if (n < 0 || n > 3) throw RuntimeException2(RTE_INTERNAL_ERROR);
     uint8_t fc = static_cast<uint8_t>(Rsrc->GrphFgCol);

@@ -26,7 +26,8 @@ constexpr char KEY_BACKSPACE = 0x08;
 constexpr char KEY_DELETE = 0x7F;
 
 // The items of an INPUT line: split at every comma, quotes giving no protection.
-std::vector<std::string> split_at_commas(const std::string& line) {
+std::vector<std::string> split_at_commas(const std::string& line)
+{
     std::vector<std::string> items;
     std::size_t from = 0;
     for (;;) {
@@ -42,7 +43,8 @@ std::vector<std::string> split_at_commas(const std::string& line) {
 
 }  // namespace
 
-void TVMachine::InitFuncTableInput(TFuncTable& t) {
+void TVMachine::InitFuncTableInput(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcInput, &M::ExeBasicInput},
@@ -56,12 +58,14 @@ void TVMachine::InitFuncTableInput(TFuncTable& t) {
     });
 }
 
-void TVMachine::DoDelete() {
+void TVMachine::DoDelete()
+{
     std::lock_guard<std::recursive_mutex> lock(Rsrc->ScrLock);
     if (Rsrc->CsrIdx < Rsrc->TxtRows * Rsrc->TxtCols - 1) Rsrc->SlideTxtToLeft(static_cast<short>(Rsrc->CsrIdx + 1));
 }
 
-void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, int32_t* wait) {
+void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, int32_t* wait)
+{
     TBasicRsrc& r = *Rsrc;
     items->clear();
     int start, end;
@@ -72,9 +76,9 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
     r.CsrShown = 1;
     bool timedOut = false;
     for (;;) {
-        const std::string key = wait == nullptr
-                                    ? r.PopFromKeyBuf(&mStopFlag, Clock)
-                                    : r.PopFromKeyBufWithTimeout(static_cast<long long>(*wait) * 100000, &mStopFlag, Clock);
+        const std::string key =
+            wait == nullptr ? r.PopFromKeyBuf(&mStopFlag, Clock)
+                            : r.PopFromKeyBufWithTimeout(static_cast<long long>(*wait) * 100000, &mStopFlag, Clock);
         if (key.empty()) {
             timedOut = true;
             *wait = -1;
@@ -139,7 +143,8 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
     std::string line;
     {
         std::lock_guard<std::recursive_mutex> lock(r.ScrLock);
-        line = r.DisplayedTxt(static_cast<short>(start), static_cast<short>(std::max(end, static_cast<int>(r.CsrIdx)) - 1));
+        line = r.DisplayedTxt(static_cast<short>(start),
+                              static_cast<short>(std::max(end, static_cast<int>(r.CsrIdx)) - 1));
         r.CsrShown = 0;
         r.SetScrModifiedByTxt2(r.CsrIdx, r.CsrIdx);
         r.DoCRLF();
@@ -153,7 +158,8 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
         *items = split_at_commas(line);
 }
 
-std::string TVMachine::InputDlFromUser(long count) {
+std::string TVMachine::InputDlFromUser(long count)
+{
     std::string text;
     if (count <= 0) return text;
     Rsrc->CsrShown = 1;
@@ -170,7 +176,8 @@ std::string TVMachine::InputDlFromUser(long count) {
 
 // Moves the program counter so that execution goes on at the next line's beginning
 // (or the program's end code).
-void TVMachine::SkipRestOfLine() {
+void TVMachine::SkipRestOfLine()
+{
     const TVMCode* end = MidCode->Codes.data() + MidCode->Codes.size();
     const TVMCode* p = PC + 1;
     while (p < end && p->Cmd != vcBLineBegin && p->Cmd != vcBExit) ++p;
@@ -179,7 +186,8 @@ void TVMachine::SkipRestOfLine() {
 
 // INPUT and INPUT WAIT: ask again until the line has as many items as variables.
 // False when the time of INPUT WAIT ran out.
-bool TVMachine::InputItems(long n, std::vector<std::string>* items, int32_t* wait) {
+bool TVMachine::InputItems(long n, std::vector<std::string>* items, int32_t* wait)
+{
     for (;;) {
         InputFromUser(items, false, wait);
         if (wait != nullptr && *wait == -1) return false;
@@ -192,7 +200,8 @@ bool TVMachine::InputItems(long n, std::vector<std::string>* items, int32_t* wai
     }
 }
 
-void TVMachine::ExeBasicInput(const TVMCode* code) {
+void TVMachine::ExeBasicInput(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
@@ -203,7 +212,8 @@ void TVMachine::ExeBasicInput(const TVMCode* code) {
     AssignInputDatas(items, &vars, &counts);
 }
 
-void TVMachine::ExeBasicInputWait(const TVMCode* code) {
+void TVMachine::ExeBasicInputWait(const TVMCode* code)
+{
     const long n = code->Operand.Long;
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
@@ -218,7 +228,8 @@ void TVMachine::ExeBasicInputWait(const TVMCode* code) {
     AssignInputDatas(items, &vars, &counts);
 }
 
-void TVMachine::ExeBasicLineInput(const TVMCode*) {
+void TVMachine::ExeBasicLineInput(const TVMCode*)
+{
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
     SheltVar(1, &vars, &counts);
@@ -227,7 +238,8 @@ void TVMachine::ExeBasicLineInput(const TVMCode*) {
     AssignInputDatas(items, &vars, &counts);
 }
 
-void TVMachine::ExeBasicLineInputWait(const TVMCode*) {
+void TVMachine::ExeBasicLineInputWait(const TVMCode*)
+{
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
     SheltVar(1, &vars, &counts);
@@ -241,7 +253,8 @@ void TVMachine::ExeBasicLineInputWait(const TVMCode*) {
     AssignInputDatas(items, &vars, &counts);
 }
 
-void TVMachine::ExeBasicKinput(const TVMCode*) {
+void TVMachine::ExeBasicKinput(const TVMCode*)
+{
     std::vector<TStackData> vars;
     std::vector<int32_t> counts;
     SheltVar(1, &vars, &counts);
@@ -259,11 +272,13 @@ void TVMachine::ExeBasicKinput(const TVMCode*) {
     AssignInputDatas(items, &vars, &counts);
 }
 
-void TVMachine::ExeBasicInkeyDl(const TVMCode*) {
+void TVMachine::ExeBasicInkeyDl(const TVMCode*)
+{
     PushOwnedString(Rsrc->PopFromKeyBufWithTimeout(0, &mStopFlag, Clock));
 }
 
-void TVMachine::ExeBasicInputDl(const TVMCode* code) {
+void TVMachine::ExeBasicInputDl(const TVMCode* code)
+{
     if (OperandFlag(code)) {
         InputDlFromFileForm();
         return;
@@ -272,7 +287,8 @@ void TVMachine::ExeBasicInputDl(const TVMCode* code) {
     PushOwnedString(InputDlFromUser(count));
 }
 
-void TVMachine::ExeBasicKey(const TVMCode*) {
+void TVMachine::ExeBasicKey(const TVMCode*)
+{
     const std::string text = PopStringArg();
     const int32_t n = PopInt();
     if (n < 1 || n > 10) throw RuntimeException2(RTE_ILL_FUNC_CALL);

@@ -13,12 +13,16 @@
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The value of "&H..." or "&O..." (after the '&'); an 8 or 9 among octal digits is
 // a run-time error, reported by the caller when `bad` comes back true. Any other
 // letter after the '&' gives 0; digits beyond 32 bits wrap.
-int32_t radix_number(const std::string& item, bool& bad) {
+int32_t radix_number(const std::string& item, bool& bad)
+{
     bad = false;
     const char kind = item.size() > 1 ? item[1] : '\0';
     uint32_t value = 0;
@@ -26,10 +30,14 @@ int32_t radix_number(const std::string& item, bool& bad) {
         for (size_t i = 2; i < item.size(); ++i) {
             const char c = item[i];
             uint32_t digit;
-            if (is_digit(c)) digit = static_cast<uint32_t>(c - '0');
-            else if (c >= 'A' && c <= 'F') digit = static_cast<uint32_t>(c - 'A' + 10);
-            else if (c >= 'a' && c <= 'f') digit = static_cast<uint32_t>(c - 'a' + 10);
-            else break;
+            if (is_digit(c))
+                digit = static_cast<uint32_t>(c - '0');
+            else if (c >= 'A' && c <= 'F')
+                digit = static_cast<uint32_t>(c - 'A' + 10);
+            else if (c >= 'a' && c <= 'f')
+                digit = static_cast<uint32_t>(c - 'a' + 10);
+            else
+                break;
             value = value * 16 + digit;
         }
     } else if (kind == 'O' || kind == 'o') {
@@ -47,7 +55,8 @@ int32_t radix_number(const std::string& item, bool& bad) {
 }  // namespace
 
 void TVMachine::AssignInputDatas(const std::vector<std::string>& items, std::vector<TStackData>* vars,
-                                 std::vector<int32_t>* counts) {
+                                 std::vector<int32_t>* counts)
+{
     for (const std::string& item : items) {
         GiveBackVarRef(vars, counts);
         const TVarInfo* v = StackVarInfo(Top());
@@ -59,9 +68,12 @@ void TVMachine::AssignInputDatas(const std::vector<std::string>& items, std::vec
             bool bad = false;
             const int32_t value = radix_number(item, bad);
             if (bad) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-            if (kind == tkSingle) PushFloat(static_cast<float>(value));
-            else if (kind == tkDouble) PushDouble(value);
-            else PushInt(value);
+            if (kind == tkSingle)
+                PushFloat(static_cast<float>(value));
+            else if (kind == tkDouble)
+                PushDouble(value);
+            else
+                PushInt(value);
         } else if (kind == tkSingle) {
             PushFloat(leading_single_number(item));
         } else if (kind == tkDouble) {

@@ -24,7 +24,8 @@ static_assert(IR_FUNC_KEY_1 == event_mask::Key && IR_PLAY == event_mask::Play &&
 // own masks, KEY(n) as 0x40 + n for keys 1 to 10, MOUSE(n) as 0x200000 + n for
 // events 1 to 5. Any other id is 0: KEY(0) or KEY(13) would otherwise shift into
 // another event's bit and arm its trap.
-uint32_t TrapMaskOfId(int32_t id) {
+uint32_t TrapMaskOfId(int32_t id)
+{
     using namespace event_mask;
     if (id == Stop || id == Help || id == Time || id == Play) return static_cast<uint32_t>(id);
     if (id > Key && id <= Key + FUNC_KEY_COUNT) return IR_FUNC_KEY_1 << (id - Key - 1);
@@ -34,12 +35,14 @@ uint32_t TrapMaskOfId(int32_t id) {
 
 }  // namespace
 
-void TVMachine::SetIrTarget(int bit, TStackData target) {
+void TVMachine::SetIrTarget(int bit, TStackData target)
+{
     IrTargets[bit] = std::move(target);
     IrTargetSet[bit].store(IrTargets[bit].type != sdNone, std::memory_order_release);
 }
 
-void TVMachine::HappenInterrupt(long mask) {
+void TVMachine::HappenInterrupt(long mask)
+{
     const uint32_t m = static_cast<uint32_t>(mask);
     if (m == 0) return;
     const uint32_t bit = NumShifts(m);
@@ -57,11 +60,13 @@ void TVMachine::HappenInterrupt(long mask) {
         IrHeld.fetch_or(m, std::memory_order_acq_rel);
 }
 
-void TVMachine::UnhappenInterrupt(long mask) {
+void TVMachine::UnhappenInterrupt(long mask)
+{
     IrRequest.fetch_and(~static_cast<uint32_t>(mask), std::memory_order_acq_rel);
 }
 
-void TVMachine::TurnOnInterrupt(uint32_t mask) {
+void TVMachine::TurnOnInterrupt(uint32_t mask)
+{
     const uint32_t bit = NumShifts(mask);
     if (bit >= 32) return;
     IrStates[bit].store(IR_STATE_ON, std::memory_order_release);
@@ -70,7 +75,8 @@ void TVMachine::TurnOnInterrupt(uint32_t mask) {
     if (held & mask) IrRequest.fetch_or(mask, std::memory_order_acq_rel);
 }
 
-void TVMachine::Interrupt() {
+void TVMachine::Interrupt()
+{
     const uint32_t request = IrRequest.load(std::memory_order_acquire);
     if (request & IR_TERMINATE) {
         InterruptVMTerminate();
@@ -82,28 +88,30 @@ void TVMachine::Interrupt() {
     }
 }
 
-void TVMachine::InterruptVMTerminate() {
+void TVMachine::InterruptVMTerminate()
+{
     ExitStatus = 1;
     GenerateErrStrDisplay(RTE_STOP_BREAK);
     PC = LastCode();
     IrRequest.fetch_and(~IR_TERMINATE, std::memory_order_acq_rel);
 }
 
-void TVMachine::InterruptVMSleep() {
+void TVMachine::InterruptVMSleep()
+{
     if (MidCode->StatementBeginSet.count(static_cast<int32_t>(CodeIndex(PC))) == 0) return;
     const int64_t interval = machine_speed_control_interval();
     if (interval <= 0) return;
     if (interval < 20000) {
         // Short waits are busy: a sleep would overshoot them.
         const int64_t until = Clock->NowMicros() + interval;
-        while (Clock->NowMicros() < until) {
-        }
+        while (Clock->NowMicros() < until) {}
     } else {
         Clock->SleepMicros(interval);
     }
 }
 
-void TVMachine::InterruptGeneral(int bit) {
+void TVMachine::InterruptGeneral(int bit)
+{
     const uint32_t mask = 1u << bit;
     IrStates[bit].store(IR_STATE_STOP, std::memory_order_release);
     IrInfoStack.push_back(TIrInfo{mask, static_cast<long>(ValueStack.size())});
@@ -114,7 +122,8 @@ void TVMachine::InterruptGeneral(int bit) {
     TrapSubroutineEntered();
 }
 
-void TVMachine::ExeBasicSetIrState(const TVMCode*) {
+void TVMachine::ExeBasicSetIrState(const TVMCode*)
+{
     const int32_t state = PopInt();
     const int32_t id = PopInt();
     const uint32_t mask = TrapMaskOfId(id);
@@ -126,7 +135,8 @@ void TVMachine::ExeBasicSetIrState(const TVMCode*) {
         TurnOnInterrupt(mask);
 }
 
-void TVMachine::ExeBasicSetIrTgt(const TVMCode* code) {
+void TVMachine::ExeBasicSetIrTgt(const TVMCode* code)
+{
     const uint32_t baseMask = static_cast<uint32_t>(code->Operand.Long);
     const int count = baseMask == IR_FUNC_KEY_1 ? FUNC_KEY_COUNT : 1;
     for (int slot = count - 1; slot >= 0; --slot) {
@@ -158,6 +168,7 @@ void TVMachine::ExeBasicSetIrTgt(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicStop(const TVMCode*) {
+void TVMachine::ExeBasicStop(const TVMCode*)
+{
     throw RuntimeException2(RTE_STOP_BREAK);
 }

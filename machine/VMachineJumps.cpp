@@ -1,19 +1,21 @@
 // Jumps, subroutines, the FOR test, ON ... GOTO/GOSUB, the end of the program and
 // the bookkeeping codes of line beginnings and screen updates.
 
+#include "language/MidCode.h"
 #include "machine/BasicRsrc.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
-#include "language/MidCode.h"
 
 // The jumps resolve their target where it lies on the stack and then drop it; a
 // failing jump ends the run, so what it leaves on the stack does not matter.
-void TVMachine::ExeBasicBJmp(const TVMCode*) {
+void TVMachine::ExeBasicBJmp(const TVMCode*)
+{
     ChangePC(Top());
     ValueStack.pop_back();
 }
 
-void TVMachine::ExeBasicBFJmp(const TVMCode*) {
+void TVMachine::ExeBasicBFJmp(const TVMCode*)
+{
     const int32_t condition = PopInt();
     const TStackData& target = Top();
     if (condition == 0) ChangePC(target);
@@ -21,13 +23,15 @@ void TVMachine::ExeBasicBFJmp(const TVMCode*) {
 }
 
 // The return position takes the target's place on the stack.
-void TVMachine::ExeBasicBCall(const TVMCode* code) {
+void TVMachine::ExeBasicBCall(const TVMCode* code)
+{
     TStackData& slot = Top();
     ChangePC(slot);
     slot = TStackData::Return(static_cast<int32_t>(CodeIndex(code) + 1));
 }
 
-void TVMachine::ExeBasicBRet(const TVMCode* code) {
+void TVMachine::ExeBasicBRet(const TVMCode* code)
+{
     const bool alone = OperandFlag(code);
     TStackData target;
     if (!alone) target = Pop();
@@ -39,7 +43,8 @@ void TVMachine::ExeBasicBRet(const TVMCode* code) {
             const int32_t index = entry.value.ret;
             ValueStack.pop_back();
             if (alone) {
-                if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
+                if (index < 1 || static_cast<size_t>(index) > MidCode->Codes.size())
+                    throw RuntimeException2(RTE_INTERNAL_ERROR);
                 PC = MidCode->Codes.data() + index - 1;
             }
             break;
@@ -54,7 +59,8 @@ void TVMachine::ExeBasicBRet(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicBCmpFor(const TVMCode*) {
+void TVMachine::ExeBasicBCmpFor(const TVMCode*)
+{
     const double step = PopDouble();
     const double limit = PopDouble();
     const double value = PopDouble();
@@ -62,7 +68,8 @@ void TVMachine::ExeBasicBCmpFor(const TVMCode*) {
     PushInt(goesOn ? -1 : 0);
 }
 
-void TVMachine::ExeBasicOnGosubGoto(const TVMCode* code) {
+void TVMachine::ExeBasicOnGosubGoto(const TVMCode* code)
+{
     const int32_t n = code->Operand.Long;
     if (n < 0 || static_cast<size_t>(n) > ValueStack.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     std::vector<TStackData> targets(static_cast<size_t>(n));
@@ -81,14 +88,17 @@ void TVMachine::ExeBasicOnGosubGoto(const TVMCode* code) {
     }
 }
 
-void TVMachine::ExeBasicBExit(const TVMCode*) {
+void TVMachine::ExeBasicBExit(const TVMCode*)
+{
     PC = LastCode();
 }
 
-void TVMachine::ExeBasicBLineBegin(const TVMCode* code) {
+void TVMachine::ExeBasicBLineBegin(const TVMCode* code)
+{
     CurLineNum = code->Operand.Long;
 }
 
-void TVMachine::ExeBasicBUpdateScreen(const TVMCode*) {
+void TVMachine::ExeBasicBUpdateScreen(const TVMCode*)
+{
     Rsrc->UpdateScreen();
 }

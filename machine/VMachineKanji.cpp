@@ -26,22 +26,27 @@ struct TFullWidthPair {
     const char* full;
 };
 constexpr TFullWidthPair SPECIAL_PAIRS[] = {
-    {' ', "\xE3\x80\x80"},    // 　 U+3000
-    {'"', "\xE2\x80\x9D"},    // ” U+201D
-    {'\'', "\xE2\x80\x99"},   // ’ U+2019
-    {'\\', "\xEF\xBF\xA5"},   // ￥ U+FFE5
+    {' ', "\xE3\x80\x80"},   // 　 U+3000
+    {'"', "\xE2\x80\x9D"},   // ” U+201D
+    {'\'', "\xE2\x80\x99"},  // ’ U+2019
+    {'\\', "\xEF\xBF\xA5"},  // ￥ U+FFE5
 };
 
-bool in_jis_byte_range(int b) { return b >= 0x21 && b <= 0x7E; }
+bool in_jis_byte_range(int b)
+{
+    return b >= 0x21 && b <= 0x7E;
+}
 
-int hex_digit(char c) {
+int hex_digit(char c)
+{
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
-std::string upper_hex(uint32_t value) {
+std::string upper_hex(uint32_t value)
+{
     static const char DIGITS[] = "0123456789ABCDEF";
     if (value == 0) return "0";
     std::string text;
@@ -51,7 +56,8 @@ std::string upper_hex(uint32_t value) {
 
 }  // namespace
 
-void TVMachine::InitFuncTableKanji(TFuncTable& t) {
+void TVMachine::InitFuncTableKanji(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcJisDl, &M::ExeBasicJisDl},
@@ -67,7 +73,8 @@ void TVMachine::InitFuncTableKanji(TFuncTable& t) {
 
 // --- shared operations ---
 
-std::string TVMachine::AkcnvDl(const std::string& s) const {
+std::string TVMachine::AkcnvDl(const std::string& s) const
+{
     std::string result;
     for (std::size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -99,7 +106,8 @@ std::string TVMachine::AkcnvDl(const std::string& s) const {
     return result;
 }
 
-long TVMachine::Klen(const char* text, long f) const {
+long TVMachine::Klen(const char* text, long f) const
+{
     const std::string_view s(text);
     if (f == 0) return static_cast<long>(Utf8PosToJisPosK(text, s.size()));
     if (f < 1 || f > 3) return 0;
@@ -113,7 +121,8 @@ long TVMachine::Klen(const char* text, long f) const {
     return count;
 }
 
-void TVMachine::JisCodeToUtf8Char(long code, char* out) {
+void TVMachine::JisCodeToUtf8Char(long code, char* out)
+{
     const int high = static_cast<int>((code >> 8) & 0xFF);
     const int low = static_cast<int>(code & 0xFF);
     // Only a JIS X 0208 pair means a character; anything else would pass through the
@@ -132,9 +141,13 @@ void TVMachine::JisCodeToUtf8Char(long code, char* out) {
 
 // --- handlers ---
 
-void TVMachine::ExeBasicAkcnvDl(const TVMCode*) { PushOwnedString(AkcnvDl(PopStringArg())); }
+void TVMachine::ExeBasicAkcnvDl(const TVMCode*)
+{
+    PushOwnedString(AkcnvDl(PopStringArg()));
+}
 
-void TVMachine::ExeBasicKacnvDl(const TVMCode*) {
+void TVMachine::ExeBasicKacnvDl(const TVMCode*)
+{
     const std::string x = PopStringArg();
     std::string result;
     for (std::size_t i = 0; i < x.size();) {
@@ -171,15 +184,16 @@ void TVMachine::ExeBasicKacnvDl(const TVMCode*) {
     PushOwnedString(std::move(result));
 }
 
-void TVMachine::ExeBasicJisDl(const TVMCode*) {
+void TVMachine::ExeBasicJisDl(const TVMCode*)
+{
     const std::string x = PopStringArg();
     if (x.size() < 2) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     uint32_t code;
     const TCharStep first = char_step(x, 0);
     if (first.cls == TCharClass::FullWidth) {
         std::size_t substitutions = 0;
-        const std::string jis = platform::convert_from_utf8(platform::TextEncoding::JIS, std::string_view(x).substr(0, first.bytes),
-                                                            JIS_SUBSTITUTE, &substitutions);
+        const std::string jis = platform::convert_from_utf8(
+            platform::TextEncoding::JIS, std::string_view(x).substr(0, first.bytes), JIS_SUBSTITUTE, &substitutions);
         // A character outside JIS X 0208 has no code.
         if (substitutions != 0 || jis.size() < ZARO_KI_LENGTH + 2 || jis.compare(0, ZARO_KI_LENGTH, ZARO_KI_CODE) != 0)
             throw RuntimeException2(RTE_ILL_FUNC_CALL);
@@ -193,7 +207,8 @@ void TVMachine::ExeBasicJisDl(const TVMCode*) {
     PushOwnedString(upper_hex(code));
 }
 
-void TVMachine::ExeBasicKnjDl(const TVMCode*) {
+void TVMachine::ExeBasicKnjDl(const TVMCode*)
+{
     const std::string x = PopStringArg();
     if (x.size() < 4) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     long code = 0;
@@ -212,7 +227,8 @@ void TVMachine::ExeBasicKnjDl(const TVMCode*) {
     PushOwnedString(out);
 }
 
-void TVMachine::ExeBasicKextDl(const TVMCode*) {
+void TVMachine::ExeBasicKextDl(const TVMCode*)
+{
     const int32_t f = PopInt();
     const std::string x = PopStringArg();
     if (f != 0 && f != 1) throw RuntimeException2(RTE_ILL_FUNC_CALL);
@@ -225,13 +241,20 @@ void TVMachine::ExeBasicKextDl(const TVMCode*) {
     PushOwnedString(std::move(result));
 }
 
-void TVMachine::ExeBasicKlen(const TVMCode* code) {
+void TVMachine::ExeBasicKlen(const TVMCode* code)
+{
     const int32_t f = OperandFlag(code) ? PopInt() : 0;
     const std::string x = PopStringArg();
     if (f < 0 || f > 5) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     PushInt(static_cast<int32_t>(Klen(x.c_str(), f)));
 }
 
-void TVMachine::ExeBasicKmidDl(const TVMCode* code) { PushMid(code, true); }
+void TVMachine::ExeBasicKmidDl(const TVMCode* code)
+{
+    PushMid(code, true);
+}
 
-void TVMachine::ExeBasicKinstr(const TVMCode* code) { PushInstr(code, true); }
+void TVMachine::ExeBasicKinstr(const TVMCode* code)
+{
+    PushInstr(code, true);
+}

@@ -9,12 +9,14 @@
 
 namespace {
 
-size_t ImageBytes(const TPixelImageRef& image) {
+size_t ImageBytes(const TPixelImageRef& image)
+{
     return image ? image->Pixels.size() * sizeof(uint32_t) : 0;
 }
 
 // The images of v, each counted once (keys 0 and 1 share theirs).
-size_t ImagesBytes(const TVarInfo* v) {
+size_t ImagesBytes(const TVarInfo* v)
+{
     std::set<const TPixelImage*> counted;
     size_t bytes = 0;
     for (const auto& [key, image] : v->Images) {
@@ -25,7 +27,8 @@ size_t ImagesBytes(const TVarInfo* v) {
 
 }  // namespace
 
-void TVMachine::ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes) {
+void TVMachine::ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes)
+{
     const size_t elementBytes = TVarInfo::ElementBytes(v->VarType);
     uint64_t count = 1;
     for (const int32_t size : sizes) {
@@ -49,7 +52,8 @@ void TVMachine::ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes) {
     if (!Memory.Replace(freed, needed)) ThrowStackFull();
 }
 
-void TVMachine::ChargeImage(const TVarInfo* v, int32_t key, size_t bytes) {
+void TVMachine::ChargeImage(const TVarInfo* v, int32_t key, size_t bytes)
+{
     // Keys 0 and 1 name one image: storing under either replaces both.
     std::set<const TPixelImage*> replaced;
     size_t freed = 0;

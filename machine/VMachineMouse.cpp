@@ -9,7 +9,8 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-void TVMachine::SetMousePosCurrent(const TGrphPoint& p) {
+void TVMachine::SetMousePosCurrent(const TGrphPoint& p)
+{
     int8_t factor;
     {
         std::lock_guard<std::recursive_mutex> lock(Rsrc->ScrLock);
@@ -18,15 +19,18 @@ void TVMachine::SetMousePosCurrent(const TGrphPoint& p) {
     Mouse.SetMousePosCurrent(p, factor);
 }
 
-void TVMachine::SetMouseButtonLeftState(long state, const TGrphPoint& p) {
+void TVMachine::SetMouseButtonLeftState(long state, const TGrphPoint& p)
+{
     Mouse.SetMouseButtonState(TMouseButton::Left, static_cast<int32_t>(state), p);
 }
 
-void TVMachine::SetMouseButtonRightState(long state, const TGrphPoint& p) {
+void TVMachine::SetMouseButtonRightState(long state, const TGrphPoint& p)
+{
     Mouse.SetMouseButtonState(TMouseButton::Right, static_cast<int32_t>(state), p);
 }
 
-void TVMachine::ExeBasicMouseFunc(const TVMCode* code) {
+void TVMachine::ExeBasicMouseFunc(const TVMCode* code)
+{
     const bool buttonGiven = OperandFlag(code);
     const int32_t b = buttonGiven ? PopInt() : 1;
     const auto n = static_cast<uint32_t>(PopInt());
@@ -73,7 +77,8 @@ constexpr TMouseProcArity MOUSE_PROC_ARITY[7] = {
 
 }  // namespace
 
-void TVMachine::ExeBasicMouseProc(const TVMCode* code) {
+void TVMachine::ExeBasicMouseProc(const TVMCode* code)
+{
     const long count = code->Operand.Long;
     if (count < 1 || count > 5) throw RuntimeException2(RTE_INTERNAL_ERROR);
     std::vector<TStackData> args(static_cast<size_t>(count));
@@ -88,12 +93,14 @@ void TVMachine::ExeBasicMouseProc(const TVMCode* code) {
     const TStackData& xb = args[3];
     const TStackData& yb = args[4];
     if (xb.type == sdString || yb.type == sdString) throw RuntimeException2(RTE_TYPE_MISMATCH);
-    if (xa.type == sdOmitted || ya.type == sdOmitted || xb.type == sdOmitted) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (xa.type == sdOmitted || ya.type == sdOmitted || xb.type == sdOmitted)
+        throw RuntimeException2(RTE_ILL_FUNC_CALL);
     Mouse.SetMouseRangeX(StackInt(xa), StackInt(xb));
     Mouse.SetMouseRangeY(StackInt(ya), StackInt(yb));
 }
 
-void TVMachine::ExeBasicCallMouse(const TVMCode*) {
+void TVMachine::ExeBasicCallMouse(const TVMCode*)
+{
     std::deque<TStackData> vars;
     std::deque<int32_t> counts;
     SheltVarToDeque(5, &vars, &counts);
@@ -109,8 +116,17 @@ void TVMachine::ExeBasicCallMouse(const TVMCode*) {
     // How many of m0, m1, ... are written back to the variables.
     size_t k = 0;
     switch (m[0]) {
-    case 0: m[0] = -1; k = 1; break;
-    case 1: case 2: case 4: case 9: case 12: case 15: case 18: break;
+    case 0:
+        m[0] = -1;
+        k = 1;
+        break;
+    case 1:
+    case 2:
+    case 4:
+    case 9:
+    case 12:
+    case 15:
+    case 18: break;
     case 3:
         m[0] = Mouse.ButtonState(TMouseButton::Left);
         m[1] = Mouse.ButtonState(TMouseButton::Right);
@@ -118,10 +134,22 @@ void TVMachine::ExeBasicCallMouse(const TVMCode*) {
         m[3] = Mouse.MousePosCurrentY();
         k = 4;
         break;
-    case 5: button_report(TMouseButton::Left, true); k = 4; break;
-    case 6: button_report(TMouseButton::Left, false); k = 4; break;
-    case 7: button_report(TMouseButton::Right, true); k = 4; break;
-    case 8: button_report(TMouseButton::Right, false); k = 4; break;
+    case 5:
+        button_report(TMouseButton::Left, true);
+        k = 4;
+        break;
+    case 6:
+        button_report(TMouseButton::Left, false);
+        k = 4;
+        break;
+    case 7:
+        button_report(TMouseButton::Right, true);
+        k = 4;
+        break;
+    case 8:
+        button_report(TMouseButton::Right, false);
+        k = 4;
+        break;
     case 11:
         m[2] = Mouse.MouseDistanceX();
         m[3] = Mouse.MouseDistanceY();

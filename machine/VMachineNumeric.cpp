@@ -24,18 +24,21 @@ namespace {
 // and unlock calls cost more than the draw itself.
 class TRandomNumbers {
 public:
-    void Seed(int32_t seed) {
+    void Seed(int32_t seed)
+    {
         const TGuard guard(mBusy);
         mEngine.seed(static_cast<uint32_t>(seed));
     }
     // A new number in [0, 1): 24 random bits, so that rounding to single precision
     // can never make it 1.
-    float Draw() {
+    float Draw()
+    {
         const TGuard guard(mBusy);
         mLast = static_cast<float>(mEngine() >> 8) * 0x1p-24f;
         return mLast;
     }
-    float Last() {
+    float Last()
+    {
         const TGuard guard(mBusy);
         return mLast;
     }
@@ -43,7 +46,8 @@ public:
 private:
     class TGuard {
     public:
-        explicit TGuard(std::atomic_flag& busy) : mFlag(busy) {
+        explicit TGuard(std::atomic_flag& busy) : mFlag(busy)
+        {
             while (mFlag.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
         }
         ~TGuard() { mFlag.clear(std::memory_order_release); }
@@ -59,14 +63,16 @@ private:
     float mLast = 0;
 };
 
-TRandomNumbers& random_numbers() {
+TRandomNumbers& random_numbers()
+{
     static TRandomNumbers numbers;
     return numbers;
 }
 
 // The value truncated (or rounded down) as a 32-bit integer; NaN gives 0 and values
 // beyond the range give its nearest end.
-int32_t to_int32(double x) {
+int32_t to_int32(double x)
+{
     if (std::isnan(x)) return 0;
     if (x >= 2147483647.0) return std::numeric_limits<int32_t>::max();
     if (x <= -2147483648.0) return std::numeric_limits<int32_t>::min();
@@ -75,7 +81,8 @@ int32_t to_int32(double x) {
 
 }  // namespace
 
-void TVMachine::InitFuncTableNumeric(TFuncTable& t) {
+void TVMachine::InitFuncTableNumeric(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcAbs, &M::ExeBasicAbs},
@@ -99,7 +106,8 @@ void TVMachine::InitFuncTableNumeric(TFuncTable& t) {
 
 // The argument's own type chooses the precision: an integer or a single gives a
 // single, a double a double. Any other entry is left alone and nothing is pushed.
-void TVMachine::MathByTypeTag(double (*fn)(double)) {
+void TVMachine::MathByTypeTag(double (*fn)(double))
+{
     switch (Top().type) {
     case sdLong: {
         const float x = static_cast<float>(PopInt());
@@ -111,24 +119,46 @@ void TVMachine::MathByTypeTag(double (*fn)(double)) {
         PushFloat(static_cast<float>(fn(x)));
         break;
     }
-    case sdDouble:
-        PushDouble(fn(PopDouble()));
-        break;
-    default:
-        break;
+    case sdDouble: PushDouble(fn(PopDouble())); break;
+    default: break;
     }
 }
 
-void TVMachine::ExeBasicAbs(const TVMCode*) { MathByTypeTag([](double x) { return std::fabs(x); }); }
-void TVMachine::ExeBasicAtn(const TVMCode*) { MathByTypeTag([](double x) { return std::atan(x); }); }
-void TVMachine::ExeBasicCos(const TVMCode*) { MathByTypeTag([](double x) { return std::cos(x); }); }
-void TVMachine::ExeBasicExp(const TVMCode*) { MathByTypeTag([](double x) { return std::exp(x); }); }
-void TVMachine::ExeBasicLog(const TVMCode*) { MathByTypeTag([](double x) { return std::log(x); }); }
-void TVMachine::ExeBasicSin(const TVMCode*) { MathByTypeTag([](double x) { return std::sin(x); }); }
-void TVMachine::ExeBasicSqr(const TVMCode*) { MathByTypeTag([](double x) { return std::sqrt(x); }); }
-void TVMachine::ExeBasicTan(const TVMCode*) { MathByTypeTag([](double x) { return std::tan(x); }); }
+void TVMachine::ExeBasicAbs(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::fabs(x); });
+}
+void TVMachine::ExeBasicAtn(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::atan(x); });
+}
+void TVMachine::ExeBasicCos(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::cos(x); });
+}
+void TVMachine::ExeBasicExp(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::exp(x); });
+}
+void TVMachine::ExeBasicLog(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::log(x); });
+}
+void TVMachine::ExeBasicSin(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::sin(x); });
+}
+void TVMachine::ExeBasicSqr(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::sqrt(x); });
+}
+void TVMachine::ExeBasicTan(const TVMCode*)
+{
+    MathByTypeTag([](double x) { return std::tan(x); });
+}
 
-void TVMachine::ExeBasicFix(const TVMCode*) {
+void TVMachine::ExeBasicFix(const TVMCode*)
+{
     const TStackData x = Pop();
     switch (x.type) {
     case sdLong: PushInt(x.value.l); break;
@@ -138,7 +168,8 @@ void TVMachine::ExeBasicFix(const TVMCode*) {
     }
 }
 
-void TVMachine::ExeBasicInt(const TVMCode*) {
+void TVMachine::ExeBasicInt(const TVMCode*)
+{
     const TStackData x = Pop();
     switch (x.type) {
     case sdLong: PushInt(x.value.l); break;
@@ -148,21 +179,33 @@ void TVMachine::ExeBasicInt(const TVMCode*) {
     }
 }
 
-void TVMachine::ExeBasicSgn(const TVMCode*) {
+void TVMachine::ExeBasicSgn(const TVMCode*)
+{
     const double x = PopDouble();
     PushInt(x > 0 ? 1 : x == 0 ? 0 : -1);
 }
 
-void TVMachine::ExeBasicCint(const TVMCode*) { PushInt(PopInt()); }
-void TVMachine::ExeBasicCsng(const TVMCode*) { PushFloat(PopFloat()); }
-void TVMachine::ExeBasicCdbl(const TVMCode*) { PushDouble(PopDouble()); }
+void TVMachine::ExeBasicCint(const TVMCode*)
+{
+    PushInt(PopInt());
+}
+void TVMachine::ExeBasicCsng(const TVMCode*)
+{
+    PushFloat(PopFloat());
+}
+void TVMachine::ExeBasicCdbl(const TVMCode*)
+{
+    PushDouble(PopDouble());
+}
 
-void TVMachine::ExeBasicRnd(const TVMCode*) {
+void TVMachine::ExeBasicRnd(const TVMCode*)
+{
     const double x = PopDouble();
     PushFloat(x > 0 ? random_numbers().Draw() : random_numbers().Last());
 }
 
-void TVMachine::ExeBasicRandomize(const TVMCode* code) {
+void TVMachine::ExeBasicRandomize(const TVMCode* code)
+{
     int32_t seed = 0;
     if (OperandFlag(code)) {
         seed = PopInt();

@@ -10,9 +10,18 @@
 
 namespace {
 
-int32_t wrap_add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-int32_t wrap_sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
-int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+int32_t wrap_add(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t wrap_sub(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+int32_t wrap_mul(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
 
 // Comparison operator numbers of the code list.
 enum { OP_EQUAL = 8, OP_NOTEQ, OP_LT, OP_LE, OP_GT, OP_GE };
@@ -20,7 +29,8 @@ enum { OP_EQUAL = 8, OP_NOTEQ, OP_LT, OP_LE, OP_GT, OP_GE };
 enum { OP_AND = 15, OP_OR, OP_XOR, OP_IMP, OP_EQV };
 
 template <int Op, typename T>
-bool compare(const T& a, const T& b) {
+bool compare(const T& a, const T& b)
+{
     if constexpr (Op == OP_EQUAL) return a == b;
     if constexpr (Op == OP_NOTEQ) return a != b;
     if constexpr (Op == OP_LT) return a < b;
@@ -29,31 +39,38 @@ bool compare(const T& a, const T& b) {
     if constexpr (Op == OP_GE) return a >= b;
 }
 
-int16_t low16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu)); }
+int16_t low16(int32_t v)
+{
+    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu));
+}
 
 }  // namespace
 
 // --- arithmetic ---
 
-void TVMachine::ExeBasicBAddInt(const TVMCode*) {
+void TVMachine::ExeBasicBAddInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     PushInt(wrap_add(l, r));
 }
 
-void TVMachine::ExeBasicBAddFloat(const TVMCode*) {
+void TVMachine::ExeBasicBAddFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     PushFloat(l + r);
 }
 
-void TVMachine::ExeBasicBAddDouble(const TVMCode*) {
+void TVMachine::ExeBasicBAddDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     PushDouble(l + r);
 }
 
-void TVMachine::ExeBasicBAddString(const TVMCode*) {
+void TVMachine::ExeBasicBAddString(const TVMCode*)
+{
     // An owned left text is extended where it lies on the stack: no new value and no
     // new string for the result, which S$ = S$ + ... in a loop would pay for each time.
     if (ValueStack.size() >= 2) {
@@ -76,50 +93,58 @@ void TVMachine::ExeBasicBAddString(const TVMCode*) {
     PushOwnedString(std::move(joined));
 }
 
-void TVMachine::ExeBasicBSubInt(const TVMCode*) {
+void TVMachine::ExeBasicBSubInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     PushInt(wrap_sub(l, r));
 }
 
-void TVMachine::ExeBasicBSubFloat(const TVMCode*) {
+void TVMachine::ExeBasicBSubFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     PushFloat(l - r);
 }
 
-void TVMachine::ExeBasicBSubDouble(const TVMCode*) {
+void TVMachine::ExeBasicBSubDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     PushDouble(l - r);
 }
 
-void TVMachine::ExeBasicBMulInt(const TVMCode*) {
+void TVMachine::ExeBasicBMulInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     PushInt(wrap_mul(l, r));
 }
 
-void TVMachine::ExeBasicBMulFloat(const TVMCode*) {
+void TVMachine::ExeBasicBMulFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     PushFloat(l * r);
 }
 
-void TVMachine::ExeBasicBMulDouble(const TVMCode*) {
+void TVMachine::ExeBasicBMulDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     PushDouble(l * r);
 }
 
-void TVMachine::ExeBasicBDivFloat(const TVMCode*) {
+void TVMachine::ExeBasicBDivFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     if (r == 0) throw RuntimeException2(RTE_DIV_BY_ZERO);
     PushFloat(l / r);
 }
 
-void TVMachine::ExeBasicBDivDouble(const TVMCode*) {
+void TVMachine::ExeBasicBDivDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     if (r == 0) throw RuntimeException2(RTE_DIV_BY_ZERO);
@@ -128,62 +153,72 @@ void TVMachine::ExeBasicBDivDouble(const TVMCode*) {
 
 // Integer division truncates toward zero. The one quotient that does not fit,
 // -2147483648 \ -1, wraps to -2147483648 (its remainder is 0).
-void TVMachine::ExeBasicBIdivInt(const TVMCode*) {
+void TVMachine::ExeBasicBIdivInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     if (r == 0) throw RuntimeException2(RTE_DIV_BY_ZERO);
     PushInt(r == -1 ? wrap_sub(0, l) : l / r);
 }
 
-void TVMachine::ExeBasicBModInt(const TVMCode*) {
+void TVMachine::ExeBasicBModInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     if (r == 0) throw RuntimeException2(RTE_DIV_BY_ZERO);
     PushInt(r == -1 ? 0 : l % r);
 }
 
-void TVMachine::ExeBasicBPowFloat(const TVMCode*) {
+void TVMachine::ExeBasicBPowFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     PushFloat(static_cast<float>(std::pow(static_cast<double>(l), static_cast<double>(r))));
 }
 
-void TVMachine::ExeBasicBPowDouble(const TVMCode*) {
+void TVMachine::ExeBasicBPowDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     PushDouble(std::pow(l, r));
 }
 
-void TVMachine::ExeBasicBNegaInt(const TVMCode*) {
+void TVMachine::ExeBasicBNegaInt(const TVMCode*)
+{
     PushInt(wrap_sub(0, PopInt()));
 }
 
-void TVMachine::ExeBasicBNegaFloat(const TVMCode*) {
+void TVMachine::ExeBasicBNegaFloat(const TVMCode*)
+{
     PushFloat(-PopFloat());
 }
 
-void TVMachine::ExeBasicBNegaDouble(const TVMCode*) {
+void TVMachine::ExeBasicBNegaDouble(const TVMCode*)
+{
     PushDouble(-PopDouble());
 }
 
 // --- comparisons ---
 
 template <int Op>
-void TVMachine::ExeBasicBCompareInt(const TVMCode*) {
+void TVMachine::ExeBasicBCompareInt(const TVMCode*)
+{
     const int32_t r = PopInt();
     const int32_t l = PopInt();
     PushInt(compare<Op>(l, r) ? -1 : 0);
 }
 
 template <int Op>
-void TVMachine::ExeBasicBCompareFloat(const TVMCode*) {
+void TVMachine::ExeBasicBCompareFloat(const TVMCode*)
+{
     const float r = PopFloat();
     const float l = PopFloat();
     PushInt(compare<Op>(l, r) ? -1 : 0);
 }
 
 template <int Op>
-void TVMachine::ExeBasicBCompareDouble(const TVMCode*) {
+void TVMachine::ExeBasicBCompareDouble(const TVMCode*)
+{
     const double r = PopDouble();
     const double l = PopDouble();
     PushInt(compare<Op>(l, r) ? -1 : 0);
@@ -191,7 +226,8 @@ void TVMachine::ExeBasicBCompareDouble(const TVMCode*) {
 
 // Texts compare byte by byte as unsigned bytes; a prefix is the lesser.
 template <int Op>
-void TVMachine::ExeBasicBCompareString(const TVMCode*) {
+void TVMachine::ExeBasicBCompareString(const TVMCode*)
+{
     const TStackData r = Pop();
     const TStackData l = Pop();
     const char* lt = l.CString();
@@ -202,13 +238,15 @@ void TVMachine::ExeBasicBCompareString(const TVMCode*) {
 
 // --- logical operators on 16 bits ---
 
-void TVMachine::ExeBasicBNotInt(const TVMCode*) {
+void TVMachine::ExeBasicBNotInt(const TVMCode*)
+{
     const int16_t a = low16(PopInt());
     PushInt(static_cast<int16_t>(~a));
 }
 
 template <int Op>
-void TVMachine::ExeBasicBLogicInt(const TVMCode*) {
+void TVMachine::ExeBasicBLogicInt(const TVMCode*)
+{
     const int16_t b = low16(PopInt());
     const int16_t a = low16(PopInt());
     int16_t r = 0;
@@ -221,48 +259,89 @@ void TVMachine::ExeBasicBLogicInt(const TVMCode*) {
 }
 
 // The operator rows of the dispatch table: 0x1000 + 4 × operator + type.
-void TVMachine::InitFuncTableOperators(TFuncTable& t) {
+void TVMachine::InitFuncTableOperators(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
-        {vcBAddInt, &M::ExeBasicBAddInt},          {vcBAddFloat, &M::ExeBasicBAddFloat},
-        {vcBAddDouble, &M::ExeBasicBAddDouble},    {vcBAddString, &M::ExeBasicBAddString},
-        {vcBSubInt, &M::ExeBasicBSubInt},          {vcBSubFloat, &M::ExeBasicBSubFloat},
-        {vcBSubDouble, &M::ExeBasicBSubDouble},    {vcBSubString, &M::ExeBasicNothing},
-        {vcBMulInt, &M::ExeBasicBMulInt},          {vcBMulFloat, &M::ExeBasicBMulFloat},
-        {vcBMulDouble, &M::ExeBasicBMulDouble},    {vcBMulString, &M::ExeBasicNothing},
-        {vcBDivInt, &M::ExeBasicNothing},          {vcBDivFloat, &M::ExeBasicBDivFloat},
-        {vcBDivDouble, &M::ExeBasicBDivDouble},    {vcBDivString, &M::ExeBasicNothing},
-        {vcBIdivInt, &M::ExeBasicBIdivInt},        {vcBIdivFloat, &M::ExeBasicBIdivInt},
-        {vcBIdivDouble, &M::ExeBasicBIdivInt},     {vcBIdivString, &M::ExeBasicNothing},
-        {vcBModInt, &M::ExeBasicBModInt},          {vcBModFloat, &M::ExeBasicBModInt},
-        {vcBModDouble, &M::ExeBasicBModInt},       {vcBModString, &M::ExeBasicNothing},
-        {vcBPowInt, &M::ExeBasicNothing},          {vcBPowFloat, &M::ExeBasicBPowFloat},
-        {vcBPowDouble, &M::ExeBasicBPowDouble},    {vcBPowString, &M::ExeBasicNothing},
-        {vcBNegaInt, &M::ExeBasicBNegaInt},        {vcBNegaFloat, &M::ExeBasicBNegaFloat},
-        {vcBNegaDouble, &M::ExeBasicBNegaDouble},  {vcBNegaString, &M::ExeBasicNothing},
-        {vcBEqualInt, &M::ExeBasicBCompareInt<OP_EQUAL>},   {vcBEqualFloat, &M::ExeBasicBCompareFloat<OP_EQUAL>},
-        {vcBEqualDouble, &M::ExeBasicBCompareDouble<OP_EQUAL>}, {vcBEqualString, &M::ExeBasicBCompareString<OP_EQUAL>},
-        {vcBNoteqInt, &M::ExeBasicBCompareInt<OP_NOTEQ>},   {vcBNoteqFloat, &M::ExeBasicBCompareFloat<OP_NOTEQ>},
-        {vcBNoteqDouble, &M::ExeBasicBCompareDouble<OP_NOTEQ>}, {vcBNoteqString, &M::ExeBasicBCompareString<OP_NOTEQ>},
-        {vcBLtInt, &M::ExeBasicBCompareInt<OP_LT>},         {vcBLtFloat, &M::ExeBasicBCompareFloat<OP_LT>},
-        {vcBLtDouble, &M::ExeBasicBCompareDouble<OP_LT>},   {vcBLtString, &M::ExeBasicBCompareString<OP_LT>},
-        {vcBLeInt, &M::ExeBasicBCompareInt<OP_LE>},         {vcBLeFloat, &M::ExeBasicBCompareFloat<OP_LE>},
-        {vcBLeDouble, &M::ExeBasicBCompareDouble<OP_LE>},   {vcBLeString, &M::ExeBasicBCompareString<OP_LE>},
-        {vcBGtInt, &M::ExeBasicBCompareInt<OP_GT>},         {vcBGtFloat, &M::ExeBasicBCompareFloat<OP_GT>},
-        {vcBGtDouble, &M::ExeBasicBCompareDouble<OP_GT>},   {vcBGtString, &M::ExeBasicBCompareString<OP_GT>},
-        {vcBGeInt, &M::ExeBasicBCompareInt<OP_GE>},         {vcBGeFloat, &M::ExeBasicBCompareFloat<OP_GE>},
-        {vcBGeDouble, &M::ExeBasicBCompareDouble<OP_GE>},   {vcBGeString, &M::ExeBasicBCompareString<OP_GE>},
-        {vcBNotInt, &M::ExeBasicBNotInt},          {vcBNotFloat, &M::ExeBasicBNotInt},
-        {vcBNotDouble, &M::ExeBasicBNotInt},       {vcBNotString, &M::ExeBasicNothing},
-        {vcBAndInt, &M::ExeBasicBLogicInt<OP_AND>}, {vcBAndFloat, &M::ExeBasicBLogicInt<OP_AND>},
-        {vcBAndDouble, &M::ExeBasicBLogicInt<OP_AND>}, {vcBAndString, &M::ExeBasicNothing},
-        {vcBOrInt, &M::ExeBasicBLogicInt<OP_OR>},  {vcBOrFloat, &M::ExeBasicBLogicInt<OP_OR>},
-        {vcBOrDouble, &M::ExeBasicBLogicInt<OP_OR>}, {vcBOrString, &M::ExeBasicNothing},
-        {vcBXorInt, &M::ExeBasicBLogicInt<OP_XOR>}, {vcBXorFloat, &M::ExeBasicBLogicInt<OP_XOR>},
-        {vcBXorDouble, &M::ExeBasicBLogicInt<OP_XOR>}, {vcBXorString, &M::ExeBasicNothing},
-        {vcBImpInt, &M::ExeBasicBLogicInt<OP_IMP>}, {vcBImpFloat, &M::ExeBasicBLogicInt<OP_IMP>},
-        {vcBImpDouble, &M::ExeBasicBLogicInt<OP_IMP>}, {vcBImpString, &M::ExeBasicNothing},
-        {vcBEqvInt, &M::ExeBasicBLogicInt<OP_EQV>}, {vcBEqvFloat, &M::ExeBasicBLogicInt<OP_EQV>},
-        {vcBEqvDouble, &M::ExeBasicBLogicInt<OP_EQV>}, {vcBEqvString, &M::ExeBasicNothing},
+        {vcBAddInt, &M::ExeBasicBAddInt},
+        {vcBAddFloat, &M::ExeBasicBAddFloat},
+        {vcBAddDouble, &M::ExeBasicBAddDouble},
+        {vcBAddString, &M::ExeBasicBAddString},
+        {vcBSubInt, &M::ExeBasicBSubInt},
+        {vcBSubFloat, &M::ExeBasicBSubFloat},
+        {vcBSubDouble, &M::ExeBasicBSubDouble},
+        {vcBSubString, &M::ExeBasicNothing},
+        {vcBMulInt, &M::ExeBasicBMulInt},
+        {vcBMulFloat, &M::ExeBasicBMulFloat},
+        {vcBMulDouble, &M::ExeBasicBMulDouble},
+        {vcBMulString, &M::ExeBasicNothing},
+        {vcBDivInt, &M::ExeBasicNothing},
+        {vcBDivFloat, &M::ExeBasicBDivFloat},
+        {vcBDivDouble, &M::ExeBasicBDivDouble},
+        {vcBDivString, &M::ExeBasicNothing},
+        {vcBIdivInt, &M::ExeBasicBIdivInt},
+        {vcBIdivFloat, &M::ExeBasicBIdivInt},
+        {vcBIdivDouble, &M::ExeBasicBIdivInt},
+        {vcBIdivString, &M::ExeBasicNothing},
+        {vcBModInt, &M::ExeBasicBModInt},
+        {vcBModFloat, &M::ExeBasicBModInt},
+        {vcBModDouble, &M::ExeBasicBModInt},
+        {vcBModString, &M::ExeBasicNothing},
+        {vcBPowInt, &M::ExeBasicNothing},
+        {vcBPowFloat, &M::ExeBasicBPowFloat},
+        {vcBPowDouble, &M::ExeBasicBPowDouble},
+        {vcBPowString, &M::ExeBasicNothing},
+        {vcBNegaInt, &M::ExeBasicBNegaInt},
+        {vcBNegaFloat, &M::ExeBasicBNegaFloat},
+        {vcBNegaDouble, &M::ExeBasicBNegaDouble},
+        {vcBNegaString, &M::ExeBasicNothing},
+        {vcBEqualInt, &M::ExeBasicBCompareInt<OP_EQUAL>},
+        {vcBEqualFloat, &M::ExeBasicBCompareFloat<OP_EQUAL>},
+        {vcBEqualDouble, &M::ExeBasicBCompareDouble<OP_EQUAL>},
+        {vcBEqualString, &M::ExeBasicBCompareString<OP_EQUAL>},
+        {vcBNoteqInt, &M::ExeBasicBCompareInt<OP_NOTEQ>},
+        {vcBNoteqFloat, &M::ExeBasicBCompareFloat<OP_NOTEQ>},
+        {vcBNoteqDouble, &M::ExeBasicBCompareDouble<OP_NOTEQ>},
+        {vcBNoteqString, &M::ExeBasicBCompareString<OP_NOTEQ>},
+        {vcBLtInt, &M::ExeBasicBCompareInt<OP_LT>},
+        {vcBLtFloat, &M::ExeBasicBCompareFloat<OP_LT>},
+        {vcBLtDouble, &M::ExeBasicBCompareDouble<OP_LT>},
+        {vcBLtString, &M::ExeBasicBCompareString<OP_LT>},
+        {vcBLeInt, &M::ExeBasicBCompareInt<OP_LE>},
+        {vcBLeFloat, &M::ExeBasicBCompareFloat<OP_LE>},
+        {vcBLeDouble, &M::ExeBasicBCompareDouble<OP_LE>},
+        {vcBLeString, &M::ExeBasicBCompareString<OP_LE>},
+        {vcBGtInt, &M::ExeBasicBCompareInt<OP_GT>},
+        {vcBGtFloat, &M::ExeBasicBCompareFloat<OP_GT>},
+        {vcBGtDouble, &M::ExeBasicBCompareDouble<OP_GT>},
+        {vcBGtString, &M::ExeBasicBCompareString<OP_GT>},
+        {vcBGeInt, &M::ExeBasicBCompareInt<OP_GE>},
+        {vcBGeFloat, &M::ExeBasicBCompareFloat<OP_GE>},
+        {vcBGeDouble, &M::ExeBasicBCompareDouble<OP_GE>},
+        {vcBGeString, &M::ExeBasicBCompareString<OP_GE>},
+        {vcBNotInt, &M::ExeBasicBNotInt},
+        {vcBNotFloat, &M::ExeBasicBNotInt},
+        {vcBNotDouble, &M::ExeBasicBNotInt},
+        {vcBNotString, &M::ExeBasicNothing},
+        {vcBAndInt, &M::ExeBasicBLogicInt<OP_AND>},
+        {vcBAndFloat, &M::ExeBasicBLogicInt<OP_AND>},
+        {vcBAndDouble, &M::ExeBasicBLogicInt<OP_AND>},
+        {vcBAndString, &M::ExeBasicNothing},
+        {vcBOrInt, &M::ExeBasicBLogicInt<OP_OR>},
+        {vcBOrFloat, &M::ExeBasicBLogicInt<OP_OR>},
+        {vcBOrDouble, &M::ExeBasicBLogicInt<OP_OR>},
+        {vcBOrString, &M::ExeBasicNothing},
+        {vcBXorInt, &M::ExeBasicBLogicInt<OP_XOR>},
+        {vcBXorFloat, &M::ExeBasicBLogicInt<OP_XOR>},
+        {vcBXorDouble, &M::ExeBasicBLogicInt<OP_XOR>},
+        {vcBXorString, &M::ExeBasicNothing},
+        {vcBImpInt, &M::ExeBasicBLogicInt<OP_IMP>},
+        {vcBImpFloat, &M::ExeBasicBLogicInt<OP_IMP>},
+        {vcBImpDouble, &M::ExeBasicBLogicInt<OP_IMP>},
+        {vcBImpString, &M::ExeBasicNothing},
+        {vcBEqvInt, &M::ExeBasicBLogicInt<OP_EQV>},
+        {vcBEqvFloat, &M::ExeBasicBLogicInt<OP_EQV>},
+        {vcBEqvDouble, &M::ExeBasicBLogicInt<OP_EQV>},
+        {vcBEqvString, &M::ExeBasicNothing},
     });
 }

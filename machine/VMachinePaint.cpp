@@ -7,7 +7,8 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-void TVMachine::ExeBasicPaint(const TVMCode* code) {
+void TVMachine::ExeBasicPaint(const TVMCode* code)
+{
     const TStackData borderOperand = Pop();
     const TStackData areaOperand = Pop();
     const int32_t y = PopInt();
@@ -23,8 +24,7 @@ void TVMachine::ExeBasicPaint(const TVMCode* code) {
     const int8_t area = areaOperand.type == sdOmitted || areaOperand.type == sdString
                             ? Rsrc->GrphFgCol
                             : static_cast<int8_t>(StackInt(areaOperand) & 0xFF);
-    const int8_t border =
-        borderOperand.type == sdOmitted ? area : static_cast<int8_t>(StackInt(borderOperand) & 0xFF);
+    const int8_t border = borderOperand.type == sdOmitted ? area : static_cast<int8_t>(StackInt(borderOperand) & 0xFF);
     const TGrphPoint seed{static_cast<float>(sx), static_cast<float>(sy)};
     // A seed that is not a whole pixel of the page paints nothing (paint_area checks
     // the page; the rounding matches the other statements).
@@ -35,7 +35,8 @@ void TVMachine::ExeBasicPaint(const TVMCode* code) {
     GrphChanged(changed);
 }
 
-void TVMachine::ExeBasicRoll(const TVMCode* code) {
+void TVMachine::ExeBasicRoll(const TVMCode* code)
+{
     const long count = code->Operand.Long;
     if (count < 1 || count > 3) throw RuntimeException2(RTE_INTERNAL_ERROR);
     int8_t fill = 0;

@@ -9,7 +9,8 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-void TVMachine::InitFuncTableRun(TFuncTable& t) {
+void TVMachine::InitFuncTableRun(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcChain, &M::ExeBasicChain},
@@ -18,12 +19,14 @@ void TVMachine::InitFuncTableRun(TFuncTable& t) {
     });
 }
 
-void TVMachine::SendRunRequest(const TRunRequest& request) {
+void TVMachine::SendRunRequest(const TRunRequest& request)
+{
     RunRequestSent = true;
     if (RunRqstView != nullptr) RunRqstView->VMachineRunRqtd(request);
 }
 
-void TVMachine::ExeBasicRunCur(const TVMCode* code) {
+void TVMachine::ExeBasicRunCur(const TVMCode* code)
+{
     PC = LastCode();
     if (machine_app_quitting()) return;
     TRunRequest request;
@@ -37,7 +40,8 @@ void TVMachine::ExeBasicRunCur(const TVMCode* code) {
     SendRunRequest(request);
 }
 
-void TVMachine::ExeBasicRunSpecify(const TVMCode* code) {
+void TVMachine::ExeBasicRunSpecify(const TVMCode* code)
+{
     PC = LastCode();
     if (machine_app_quitting()) return;
     const TStackData name = Pop();
@@ -49,7 +53,8 @@ void TVMachine::ExeBasicRunSpecify(const TVMCode* code) {
     SendRunRequest(request);
 }
 
-void TVMachine::ExeBasicChain(const TVMCode* code) {
+void TVMachine::ExeBasicChain(const TVMCode* code)
+{
     PC = LastCode();
     if (machine_app_quitting()) return;
     const int32_t count = code->Operand.Long;

@@ -37,16 +37,17 @@
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
+#include "machine/BasicRsrc.h"
+#include "machine/RunKinds.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
-#include "machine/BasicRsrc.h"
 #include "machine/VMachineElements.h"
-#include "machine/RunKinds.h"
 
 namespace {
 
 // The kind of a code that runs alone.
-TRunKind single_kind(TVMCodeCmd cmd) {
+TRunKind single_kind(TVMCodeCmd cmd)
+{
     switch (cmd) {
     case vcBLineBegin: return rkLineBegin;
     case vcBPushInt: return rkPushInt;
@@ -75,7 +76,8 @@ TRunKind single_kind(TVMCodeCmd cmd) {
 }
 
 // The kind of a comparison followed by vcBFJmp; rkGeneric for other codes.
-TRunKind compare_jump_kind(TVMCodeCmd cmd) {
+TRunKind compare_jump_kind(TVMCodeCmd cmd)
+{
     switch (cmd) {
     case vcBEqualInt: return rkEqualIntFJmp;
     case vcBNoteqInt: return rkNoteqIntFJmp;
@@ -99,23 +101,35 @@ TRunKind compare_jump_kind(TVMCodeCmd cmd) {
     }
 }
 
-bool is_var_ref_marker(const TVMCode& code) {
+bool is_var_ref_marker(const TVMCode& code)
+{
     return code.Cmd == vcBPushSpecial && code.Operand.Long == tkVar;
 }
 
-size_t label_slot(const char* text, size_t mask) {
+size_t label_slot(const char* text, size_t mask)
+{
     return static_cast<size_t>((reinterpret_cast<uintptr_t>(text) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
 
-int32_t wrap_add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-int32_t wrap_sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
-int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+int32_t wrap_add(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t wrap_sub(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+int32_t wrap_mul(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
 
 }  // namespace
 
 // The code index a pushed target names, as ChangePC would find it; 0 when it names
 // none, so that the pair is left to its two codes and fails as they fail.
-int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const {
+int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const
+{
     int32_t index = 0;
     if (push.Cmd == vcBPushString && push.Operand.Text != nullptr) {
         const auto found = MidCode->LabelMap.find(push.Operand.Text);
@@ -128,7 +142,8 @@ int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const {
     return index;
 }
 
-void TVMachine::PrepareRunCodes() {
+void TVMachine::PrepareRunCodes()
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const TFuncTable& table = *FuncTable;
     const TFuncTable& shared = SharedFuncTable();
@@ -163,8 +178,10 @@ void TVMachine::PrepareRunCodes() {
                     RunTargets[i] = target;
                 }
             } else if (next.Cmd == vcBFJmp) {
-                if (code.Cmd == vcBCmpFor) kind = rkCmpForFJmp;
-                else if (compare_jump_kind(code.Cmd) != rkGeneric) kind = compare_jump_kind(code.Cmd);
+                if (code.Cmd == vcBCmpFor)
+                    kind = rkCmpForFJmp;
+                else if (compare_jump_kind(code.Cmd) != rkGeneric)
+                    kind = compare_jump_kind(code.Cmd);
             }
         }
         RunKinds[i] = kind;
@@ -178,7 +195,8 @@ void TVMachine::PrepareRunCodes() {
 // The label each vcBFJmp expects: the nearest label pushed before it, which is the one
 // an IF or a FOR test pushes before its condition. The expectation is checked at every
 // jump, so a condition that pushes a label text of its own only misses the shortcut.
-void TVMachine::PrepareJumpLabels() {
+void TVMachine::PrepareJumpLabels()
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     RunJumpLabels.assign(codes.size(), nullptr);
     const char* label = nullptr;
@@ -203,14 +221,17 @@ void TVMachine::PrepareJumpLabels() {
 // jump lands in) leaves the variable's reference off the stack: the store at its end
 // knows the variable. Near the stack's limit the reference is pushed after all, as
 // its codes would push it, and the store finds it there.
-void TVMachine::PreparePlainStores() {
+void TVMachine::PreparePlainStores()
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
     std::vector<bool> landing(n + 1, false);
     for (const auto& entry : MidCode->LabelMap)
-        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
+            landing[static_cast<size_t>(entry.second)] = true;
     for (const auto& entry : MidCode->LineNumMap)
-        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n) landing[static_cast<size_t>(entry.second)] = true;
+        if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
+            landing[static_cast<size_t>(entry.second)] = true;
     for (size_t i = 1; i < n; ++i) {
         if (RunKinds[i] != rkPushVarRef) continue;
         size_t k = i + 2;
@@ -240,7 +261,8 @@ void TVMachine::PreparePlainStores() {
 }
 
 template <typename Fusable>
-void TVMachine::PrepareForLoops(const Fusable& fusable) {
+void TVMachine::PrepareForLoops(const Fusable& fusable)
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     ForLoops.clear();
     for (size_t i = 1; i < codes.size(); ++i) {
@@ -262,7 +284,8 @@ void TVMachine::PrepareForLoops(const Fusable& fusable) {
 // their target from the stack (IF, FOR, ON) find it without searching LabelMap.
 // The address identifies the text because the operand texts live as long as the
 // program, which does not change while it runs.
-void TVMachine::PrepareOperandLabels(size_t expected) {
+void TVMachine::PrepareOperandLabels(size_t expected)
+{
     size_t size = 16;
     while (size < expected * 2) size *= 2;
     OperandLabels.assign(size, TOperandLabel{});
@@ -278,7 +301,8 @@ void TVMachine::PrepareOperandLabels(size_t expected) {
     }
 }
 
-int32_t TVMachine::FindOperandLabel(const char* text) const {
+int32_t TVMachine::FindOperandLabel(const char* text) const
+{
     if (OperandLabels.empty()) return 0;
     for (size_t slot = label_slot(text, OperandLabelMask);; slot = (slot + 1) & OperandLabelMask) {
         const TOperandLabel& entry = OperandLabels[slot];
@@ -291,7 +315,8 @@ int32_t TVMachine::FindOperandLabel(const char* text) const {
 // subscript is on the array: what ElementNumber gives for it. 0 for every case in
 // which ElementNumber makes the array, or fails, so that the caller leaves those
 // to it.
-int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const {
+int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const
+{
     if (v->Dims[0] != 1) return 0;
     const int32_t subscript = StackInt(s);
     if (subscript < Rsrc->OptionBase || subscript >= v->Strides[1]) return 0;
@@ -300,8 +325,10 @@ int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) c
 
 // The two operands of a binary operator, left below right; an internal error when
 // the stack holds fewer, as the pops of the operator's handler would raise.
-TStackData& TVMachine::LeftOperand() {
-    if (ValueStack.size() < 2) [[unlikely]] ThrowStackEmpty();
+TStackData& TVMachine::LeftOperand()
+{
+    if (ValueStack.size() < 2) [[unlikely]]
+        ThrowStackEmpty();
     return ValueStack.FromTop(1);
 }
 
@@ -315,7 +342,8 @@ TStackData& TVMachine::LeftOperand() {
 #define KIVO_THREADED_DISPATCH 0
 #endif
 
-void TVMachine::RunLoop() {
+void TVMachine::RunLoop()
+{
     const TVMCode* const base = MidCode->Codes.data();
     const TVMCode* const end = base + MidCode->Codes.size();
     const uint8_t* const kinds = RunKinds.data();
@@ -348,86 +376,86 @@ void TVMachine::RunLoop() {
 #define KIVO_SET_POLLING(on) dispatch = (on) ? pollingEntries : entries
 #else
     bool pollingAll = false;
-#define KIVO_DISPATCH()                                   \
-    {                                                     \
-        if (pollingAll || *kp == rkLineBegin) goto poll;  \
-        goto run_body;                                    \
+#define KIVO_DISPATCH()                                                                                                \
+    {                                                                                                                  \
+        if (pollingAll || *kp == rkLineBegin) goto poll;                                                               \
+        goto run_body;                                                                                                 \
     }
 #define KIVO_RUN_BODY() goto run_body
 #define KIVO_SET_POLLING(on) pollingAll = (on)
 #endif
     // On to the next code, or to code `index` after a jump.
-#define KIVO_NEXT() \
-    {               \
-        ++pc;       \
-        ++kp;       \
-        KIVO_DISPATCH(); \
+#define KIVO_NEXT()                                                                                                    \
+    {                                                                                                                  \
+        ++pc;                                                                                                          \
+        ++kp;                                                                                                          \
+        KIVO_DISPATCH();                                                                                               \
     }
-#define KIVO_JUMP_TO(index)                \
-    {                                      \
-        pc = base + (index);               \
-        kp = kinds + (index);              \
-        goto poll;                         \
+#define KIVO_JUMP_TO(index)                                                                                            \
+    {                                                                                                                  \
+        pc = base + (index);                                                                                           \
+        kp = kinds + (index);                                                                                          \
+        goto poll;                                                                                                     \
     }
 
     // Binary operators: the result takes the left operand's place.
-#define KIVO_INT_OP(expr)                                   \
-    {                                                       \
-        TStackData& l = LeftOperand();                      \
-        const int32_t a = StackInt(l);                      \
-        const int32_t b = StackInt(ValueStack.back());      \
-        ValueStack.pop_back();                              \
-        l.SetLong(expr);                                    \
-        KIVO_NEXT();                                        \
+#define KIVO_INT_OP(expr)                                                                                              \
+    {                                                                                                                  \
+        TStackData& l = LeftOperand();                                                                                 \
+        const int32_t a = StackInt(l);                                                                                 \
+        const int32_t b = StackInt(ValueStack.back());                                                                 \
+        ValueStack.pop_back();                                                                                         \
+        l.SetLong(expr);                                                                                               \
+        KIVO_NEXT();                                                                                                   \
     }
-#define KIVO_FLOAT_OP(Type, Stack, Set, expr, zeroCheck)    \
-    {                                                       \
-        TStackData& l = LeftOperand();                      \
-        const Type a = Stack(l);                            \
-        const Type b = Stack(ValueStack.back());            \
-        zeroCheck;                                          \
-        ValueStack.pop_back();                              \
-        l.Set(expr);                                        \
-        KIVO_NEXT();                                        \
+#define KIVO_FLOAT_OP(Type, Stack, Set, expr, zeroCheck)                                                               \
+    {                                                                                                                  \
+        TStackData& l = LeftOperand();                                                                                 \
+        const Type a = Stack(l);                                                                                       \
+        const Type b = Stack(ValueStack.back());                                                                       \
+        zeroCheck;                                                                                                     \
+        ValueStack.pop_back();                                                                                         \
+        l.Set(expr);                                                                                                   \
+        KIVO_NEXT();                                                                                                   \
     }
-#define KIVO_DIV_CHECK \
+#define KIVO_DIV_CHECK                                                                                                 \
     if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
     // A handler (or the interrupt service) runs with PC in the member; the loop then
     // goes on from wherever it left PC, and ends when that is past the last code.
-#define KIVO_HAND_OVER(call)                    \
-    {                                           \
-        PC = pc;                                \
-        pc = nullptr;                           \
-        call;                                   \
-        pc = PC;                                \
-        if (pc >= end) goto finished;           \
-        kp = kinds + (pc - base);               \
+#define KIVO_HAND_OVER(call)                                                                                           \
+    {                                                                                                                  \
+        PC = pc;                                                                                                       \
+        pc = nullptr;                                                                                                  \
+        call;                                                                                                          \
+        pc = PC;                                                                                                       \
+        if (pc >= end) goto finished;                                                                                  \
+        kp = kinds + (pc - base);                                                                                      \
     }
     // After a handler: on to the code after the one PC is at, reading the interrupt
     // word first.
-#define KIVO_HAND_OVER_AND_GO_ON(call) \
-    {                                  \
-        KIVO_HAND_OVER(call);          \
-        ++pc;                          \
-        ++kp;                          \
-        goto poll;                     \
+#define KIVO_HAND_OVER_AND_GO_ON(call)                                                                                 \
+    {                                                                                                                  \
+        KIVO_HAND_OVER(call);                                                                                          \
+        ++pc;                                                                                                          \
+        ++kp;                                                                                                          \
+        goto poll;                                                                                                     \
     }
     // A conditional jump whose label is on top of the stack: the label's code index
     // when it is the one expected, else ChangePC's lookup.
-#define KIVO_FALSE_JUMP()                                                              \
-    {                                                                                  \
-        const TStackData& target = Top();                                              \
-        const size_t at = static_cast<size_t>(kp - kinds);                             \
-        if (target.type == sdString && !target.owned && target.value.text == jumpLabels[at]) { \
-            const int32_t index = targets[at];                                         \
-            ValueStack.pop_back();                                                     \
-            KIVO_JUMP_TO(index);                                                       \
-        }                                                                              \
-        KIVO_HAND_OVER(ChangePC(target));                                              \
-        ValueStack.pop_back();                                                         \
-        ++pc;                                                                          \
-        ++kp;                                                                          \
-        goto poll;                                                                     \
+#define KIVO_FALSE_JUMP()                                                                                              \
+    {                                                                                                                  \
+        const TStackData& target = Top();                                                                              \
+        const size_t at = static_cast<size_t>(kp - kinds);                                                             \
+        if (target.type == sdString && !target.owned && target.value.text == jumpLabels[at]) {                         \
+            const int32_t index = targets[at];                                                                         \
+            ValueStack.pop_back();                                                                                     \
+            KIVO_JUMP_TO(index);                                                                                       \
+        }                                                                                                              \
+        KIVO_HAND_OVER(ChangePC(target));                                                                              \
+        ValueStack.pop_back();                                                                                         \
+        ++pc;                                                                                                          \
+        ++kp;                                                                                                          \
+        goto poll;                                                                                                     \
     }
 
     try {
@@ -449,9 +477,8 @@ void TVMachine::RunLoop() {
 #if !KIVO_THREADED_DISPATCH
     run_body:
         switch (*kp) {
-#define KIVO_CASE(kind) \
-    case kind:          \
-        goto body_##kind;
+#define KIVO_CASE(kind)                                                                                                \
+    case kind: goto body_##kind;
             KIVO_RUN_KINDS(KIVO_CASE)
 #undef KIVO_CASE
         }
@@ -491,7 +518,7 @@ void TVMachine::RunLoop() {
         ++kp;
         PushSlot(sdVar).value.var = pc->Operand.Var;
         KIVO_NEXT();
-    body_rkAssignArray: {
+    body_rkAssignArray : {
         // A plain variable: the value, the variable and its start marker on top.
         if (ValueStack.size() >= 3) {
             const TStackData& ref = ValueStack.FromTop(1);
@@ -524,7 +551,7 @@ void TVMachine::RunLoop() {
         }
         KIVO_HAND_OVER_AND_GO_ON(ExeBasicBAssignArray(PC));
     }
-    body_rkLoadArray: {
+    body_rkLoadArray : {
         // An element of a one-dimensional array: one subscript and the start marker.
         const TVarInfo* v = pc->Operand.Var;
         if (v != nullptr && ValueStack.size() >= 2 && IsVarRefStart(ValueStack.FromTop(1))) {
@@ -540,20 +567,21 @@ void TVMachine::RunLoop() {
     }
     body_rkJump:
         // The target is never pushed, but a full stack fails here as its push would.
-        if (ValueStack.Full()) [[unlikely]] GrowValueStack();
+        if (ValueStack.Full()) [[unlikely]]
+            GrowValueStack();
         KIVO_JUMP_TO(targets[kp - kinds]);
     body_rkCall:
         // The return position is the code after vcBCall, the second of the pair.
         PushSlot(sdReturn).value.ret = static_cast<int32_t>(kp - kinds + 2);
         KIVO_JUMP_TO(targets[kp - kinds]);
-    body_rkFJmp: {
+    body_rkFJmp : {
         const int32_t condition = PopInt();
         if (condition == 0) KIVO_FALSE_JUMP();
         Top();
         ValueStack.pop_back();
         KIVO_NEXT();
     }
-    body_rkCmpForFJmp: {
+    body_rkCmpForFJmp : {
         const double step = PopDouble();
         const double limit = PopDouble();
         const double value = PopDouble();
@@ -566,49 +594,78 @@ void TVMachine::RunLoop() {
         KIVO_NEXT();
     }
     // A comparison and the jump that takes its result.
-#define KIVO_COMPARE_FJMP(Pop, op)         \
-    {                                      \
-        const auto r = Pop();              \
-        const auto l = Pop();              \
-        const bool holds = l op r;         \
-        ++pc;                              \
-        ++kp;                              \
-        if (!holds) KIVO_FALSE_JUMP();     \
-        Top();                             \
-        ValueStack.pop_back();             \
-        KIVO_NEXT();                       \
+#define KIVO_COMPARE_FJMP(Pop, op)                                                                                     \
+    {                                                                                                                  \
+        const auto r = Pop();                                                                                          \
+        const auto l = Pop();                                                                                          \
+        const bool holds = l op r;                                                                                     \
+        ++pc;                                                                                                          \
+        ++kp;                                                                                                          \
+        if (!holds) KIVO_FALSE_JUMP();                                                                                 \
+        Top();                                                                                                         \
+        ValueStack.pop_back();                                                                                         \
+        KIVO_NEXT();                                                                                                   \
     }
-    body_rkEqualIntFJmp: KIVO_COMPARE_FJMP(PopInt, ==)
-    body_rkNoteqIntFJmp: KIVO_COMPARE_FJMP(PopInt, !=)
-    body_rkLtIntFJmp: KIVO_COMPARE_FJMP(PopInt, <)
-    body_rkLeIntFJmp: KIVO_COMPARE_FJMP(PopInt, <=)
-    body_rkGtIntFJmp: KIVO_COMPARE_FJMP(PopInt, >)
-    body_rkGeIntFJmp: KIVO_COMPARE_FJMP(PopInt, >=)
-    body_rkEqualSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, ==)
-    body_rkNoteqSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, !=)
-    body_rkLtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <)
-    body_rkLeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, <=)
-    body_rkGtSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >)
-    body_rkGeSingleFJmp: KIVO_COMPARE_FJMP(PopFloat, >=)
-    body_rkEqualDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, ==)
-    body_rkNoteqDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, !=)
-    body_rkLtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <)
-    body_rkLeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, <=)
-    body_rkGtDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >)
-    body_rkGeDoubleFJmp: KIVO_COMPARE_FJMP(PopDouble, >=)
+    body_rkEqualIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, ==)
+    body_rkNoteqIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, !=)
+    body_rkLtIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, <)
+    body_rkLeIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, <=)
+    body_rkGtIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, >)
+    body_rkGeIntFJmp:
+        KIVO_COMPARE_FJMP(PopInt, >=)
+    body_rkEqualSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, ==)
+    body_rkNoteqSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, !=)
+    body_rkLtSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, <)
+    body_rkLeSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, <=)
+    body_rkGtSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, >)
+    body_rkGeSingleFJmp:
+        KIVO_COMPARE_FJMP(PopFloat, >=)
+    body_rkEqualDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, ==)
+    body_rkNoteqDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, !=)
+    body_rkLtDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, <)
+    body_rkLeDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, <=)
+    body_rkGtDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, >)
+    body_rkGeDoubleFJmp:
+        KIVO_COMPARE_FJMP(PopDouble, >=)
 #undef KIVO_COMPARE_FJMP
-    body_rkAddInt: KIVO_INT_OP(wrap_add(a, b))
-    body_rkSubInt: KIVO_INT_OP(wrap_sub(a, b))
-    body_rkMulInt: KIVO_INT_OP(wrap_mul(a, b))
-    body_rkAddSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a + b, )
-    body_rkSubSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a - b, )
-    body_rkMulSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a * b, )
-    body_rkDivSingle: KIVO_FLOAT_OP(float, StackFloat, SetSingle, a / b, KIVO_DIV_CHECK)
-    body_rkAddDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a + b, )
-    body_rkSubDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
-    body_rkMulDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a * b, )
-    body_rkDivDouble: KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
-    body_rkForStep: {
+    body_rkAddInt:
+        KIVO_INT_OP(wrap_add(a, b))
+    body_rkSubInt:
+        KIVO_INT_OP(wrap_sub(a, b))
+    body_rkMulInt:
+        KIVO_INT_OP(wrap_mul(a, b))
+    body_rkAddSingle:
+        KIVO_FLOAT_OP(float, StackFloat, SetSingle, a + b, )
+    body_rkSubSingle:
+        KIVO_FLOAT_OP(float, StackFloat, SetSingle, a - b, )
+    body_rkMulSingle:
+        KIVO_FLOAT_OP(float, StackFloat, SetSingle, a* b, )
+    body_rkDivSingle:
+        KIVO_FLOAT_OP(float, StackFloat, SetSingle, a / b, KIVO_DIV_CHECK)
+    body_rkAddDouble:
+        KIVO_FLOAT_OP(double, StackDouble, SetDouble, a + b, )
+    body_rkSubDouble:
+        KIVO_FLOAT_OP(double, StackDouble, SetDouble, a - b, )
+    body_rkMulDouble:
+        KIVO_FLOAT_OP(double, StackDouble, SetDouble, a* b, )
+    body_rkDivDouble:
+        KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+    body_rkForStep : {
         // v = v + step as vcBAddDouble and vcBAssignArray do it, then the test.
         const TForLoop& loop = loops[targets[kp - kinds]];
         double value;
@@ -627,7 +684,7 @@ void TVMachine::RunLoop() {
         kp = kinds + loop.test;
         goto body_rkForTest;
     }
-    body_rkForTest: {
+    body_rkForTest : {
         const TForLoop& loop = loops[targets[kp - kinds]];
         double value;
         double limit;
@@ -649,7 +706,7 @@ void TVMachine::RunLoop() {
         pc += 2;
         kp += 2;
         KIVO_DISPATCH();
-    body_rkStorePlain: {
+    body_rkStorePlain : {
         // The reference's vcBPushVar names the variable.
         TVarInfo* v = base[targets[kp - kinds]].Operand.Var;
         if (ValueStack.size() >= 3 && ValueStack.FromTop(1).type == sdVar) [[unlikely]]
@@ -660,7 +717,7 @@ void TVMachine::RunLoop() {
         ValueStack.pop_back();
         KIVO_NEXT();
     }
-    body_rkReturn: {
+    body_rkReturn : {
         // Back to the position on top, when nothing lies above it and no trap
         // subroutine is open; everything else is the handler's.
         if (OperandFlag(pc) && !ValueStack.empty() && ValueStack.back().type == sdReturn && IrInfoStack.empty()) {

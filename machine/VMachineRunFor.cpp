@@ -21,26 +21,40 @@
 
 namespace {
 
-bool is_var_marker(const TVMCode& code) {
+bool is_var_marker(const TVMCode& code)
+{
     return code.Cmd == vcBPushSpecial && code.Operand.Long == tkVar;
 }
 
 // The value of a plain variable at codes[k]: its marker and vcBLoadArray.
-bool is_plain_load(const std::vector<TVMCode>& codes, size_t k, const TVarInfo* var) {
+bool is_plain_load(const std::vector<TVMCode>& codes, size_t k, const TVarInfo* var)
+{
     return k + 1 < codes.size() && is_var_marker(codes[k]) && codes[k + 1].Cmd == vcBLoadArray &&
            codes[k + 1].Operand.Var == var;
 }
 
 // A value at codes[k]: a constant or a plain variable. The number of its codes; 0 when
 // it is neither.
-size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForValue& value) {
+size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForValue& value)
+{
     if (k >= codes.size()) return 0;
     const TVMCode& code = codes[k];
     value = TVMachine::TForValue{};
     switch (code.Cmd) {
-    case vcBPushInt: value.type = sdLong; value.l = code.Operand.Long; value.d = value.l; return 1;
-    case vcBPushFloat: value.type = sdSingle; value.f = code.Operand.Single; value.d = value.f; return 1;
-    case vcBPushDouble: value.type = sdDouble; value.d = code.Operand.Double; return 1;
+    case vcBPushInt:
+        value.type = sdLong;
+        value.l = code.Operand.Long;
+        value.d = value.l;
+        return 1;
+    case vcBPushFloat:
+        value.type = sdSingle;
+        value.f = code.Operand.Single;
+        value.d = value.f;
+        return 1;
+    case vcBPushDouble:
+        value.type = sdDouble;
+        value.d = code.Operand.Double;
+        return 1;
     default: break;
     }
     if (k + 1 < codes.size() && is_var_marker(code) && codes[k + 1].Cmd == vcBLoadArray &&
@@ -51,20 +65,26 @@ size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForV
     return 0;
 }
 
-bool is_operator(TVMCodeCmd cmd) {
+bool is_operator(TVMCodeCmd cmd)
+{
     switch (cmd) {
-    case vcBAddInt: case vcBSubInt: case vcBMulInt:
-    case vcBAddFloat: case vcBSubFloat: case vcBMulFloat:
-    case vcBAddDouble: case vcBSubDouble: case vcBMulDouble:
-        return true;
-    default:
-        return false;
+    case vcBAddInt:
+    case vcBSubInt:
+    case vcBMulInt:
+    case vcBAddFloat:
+    case vcBSubFloat:
+    case vcBMulFloat:
+    case vcBAddDouble:
+    case vcBSubDouble:
+    case vcBMulDouble: return true;
+    default: return false;
     }
 }
 
 // A limit or step at codes[k] that the loop computes without the stack: a value, or two
 // values and an operator. The number of its codes; 0 when it is neither.
-size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForOperand& operand) {
+size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForOperand& operand)
+{
     operand = TVMachine::TForOperand{};
     const size_t left = match_value(codes, k, operand.left);
     if (left == 0) return 0;
@@ -77,19 +97,22 @@ size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TFo
     return left;
 }
 
-bool same_value(const TVMachine::TForValue& a, const TVMachine::TForValue& b) {
+bool same_value(const TVMachine::TForValue& a, const TVMachine::TForValue& b)
+{
     if (a.var != b.var) return false;
     if (a.var != nullptr) return true;
     return a.type == b.type && a.l == b.l && a.f == b.f && a.d == b.d;
 }
 
-bool same_operand(const TVMachine::TForOperand& a, const TVMachine::TForOperand& b) {
+bool same_operand(const TVMachine::TForOperand& a, const TVMachine::TForOperand& b)
+{
     return a.op == b.op && same_value(a.left, b.left) && same_value(a.right, b.right);
 }
 
 }  // namespace
 
-bool TVMachine::MatchForLoop(size_t i, TForLoop& loop) const {
+bool TVMachine::MatchForLoop(size_t i, TForLoop& loop) const
+{
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
     if (i + 4 >= n || !is_var_marker(codes[i]) || codes[i + 1].Cmd != vcBPushVar) return false;

@@ -77,32 +77,24 @@ void TVMachine::InitFuncTableSound(TFuncTable& t)
 void TVMachine::ExeBasicPlay(const TVMCode* code)
 {
     const long count = code->Operand.Long;
-    if (count < 0 || count > kPlayStrings)
-        throw RuntimeException2(RTE_INTERNAL_ERROR);
-    if (count == 0)
-        return;
+    if (count < 0 || count > kPlayStrings) throw RuntimeException2(RTE_INTERNAL_ERROR);
+    if (count == 0) return;
     std::vector<TStackData> strings(static_cast<size_t>(count));
-    for (long i = count; i >= 1; --i)
-        strings[static_cast<size_t>(i - 1)] = Pop();
+    for (long i = count; i >= 1; --i) strings[static_cast<size_t>(i - 1)] = Pop();
 
-    if (MmlPlayer != nullptr)
-        MmlPlayer->ClearCompileLastTick();
+    if (MmlPlayer != nullptr) MmlPlayer->ClearCompileLastTick();
     for (long i = count; i >= 1; --i) {
         const TStackData& text = strings[static_cast<size_t>(i - 1)];
-        if (text.type == sdOmitted)
-            continue;
-        if (text.type != sdString)
-            throw RuntimeException2(RTE_TYPE_MISMATCH);
-        if (MmlPlayer == nullptr)
-            continue;
+        if (text.type == sdOmitted) continue;
+        if (text.type != sdString) throw RuntimeException2(RTE_TYPE_MISMATCH);
+        if (MmlPlayer == nullptr) continue;
         try {
             MmlPlayer->SetMml(static_cast<int16_t>(i), StackCString(text));
         } catch (const char*) {
             throw RuntimeException2(RTE_BAD_MML);
         }
     }
-    if (MmlPlayer == nullptr)
-        return;
+    if (MmlPlayer == nullptr) return;
     MmlPlayer->Resume();
     MmlPlayer->MfBlocking(*this);
 }
@@ -113,11 +105,9 @@ void TVMachine::ExeBasicPlayAlloc(const TVMCode* code)
 {
     const long sizes = code->Operand.Long;
     if (sizes > 0 && sizes <= kPlayStrings) {
-        for (long i = 0; i < sizes; ++i)
-            Pop();
+        for (long i = 0; i < sizes; ++i) Pop();
     }
-    if (MmlPlayer == nullptr)
-        return;
+    if (MmlPlayer == nullptr) return;
     MmlPlayer->Clear();
     MmlPlayer->BroadcastMidiInit();
 }
@@ -128,10 +118,8 @@ void TVMachine::ExeBasicBeep(const TVMCode* code)
 {
     const bool given = OperandFlag(code);
     const char* text = kBeepOnce;
-    if (given)
-        text = PopInt() == 0 ? kBeepOff : kBeepOn;
-    if (MmlPlayer == nullptr)
-        return;
+    if (given) text = PopInt() == 0 ? kBeepOff : kBeepOn;
+    if (MmlPlayer == nullptr) return;
     MmlPlayer->ClearCompileLastTick();
     try {
         MmlPlayer->SetMml(0, text);
@@ -139,8 +127,7 @@ void TVMachine::ExeBasicBeep(const TVMCode* code)
         throw RuntimeException2(RTE_BAD_MML);
     }
     MmlPlayer->Resume();
-    if (!given)
-        MmlPlayer->MfBlocking(*this);
+    if (!given) MmlPlayer->MfBlocking(*this);
 }
 
 void TVMachine::ExeBasicPeek(const TVMCode*)
@@ -156,16 +143,14 @@ void TVMachine::ExeBasicPeek(const TVMCode*)
 void TVMachine::ExeBasicDefSeg(const TVMCode*)
 {
     const int32_t segment = PopInt();
-    if (segment < 0)
-        throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (segment < 0) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     Rsrc->DefSeg = static_cast<uint32_t>(segment);
 }
 
 void TVMachine::ExeBasicInp(const TVMCode*)
 {
     const int32_t port = PopInt();
-    if (port < 0 || port > kPortLast)
-        throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (port < 0 || port > kPortLast) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     int32_t value = 0;
     if (port == kPortCounterLow) {
         value = static_cast<int32_t>(Clock->NowMicros() / kCounterTick % 256);
@@ -184,13 +169,11 @@ void TVMachine::ExeBasicInp(const TVMCode*)
 void TVMachine::ExeBasicXSleep(const TVMCode*)
 {
     const int32_t milliseconds = PopInt();
-    if (milliseconds < 0)
-        throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (milliseconds < 0) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     const int64_t until = Clock->NowMicros() + static_cast<int64_t>(milliseconds) * 1000;
     while (!StopRequested()) {
         const int64_t left = until - Clock->NowMicros();
-        if (left <= 0)
-            break;
+        if (left <= 0) break;
         Clock->SleepMicros(std::min(left, kSleepSlice));
     }
 }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/StringUtils.h"
 #include "language/MidCode.h"
@@ -22,9 +22,13 @@ using namespace text_measure;
 namespace {
 
 // A position or count of 0 to 255, as the string functions take them.
-bool in_byte_range(int32_t n) { return n >= 0 && n <= 255; }
+bool in_byte_range(int32_t n)
+{
+    return n >= 0 && n <= 255;
+}
 
-std::string digits_of(uint32_t value, uint32_t base) {
+std::string digits_of(uint32_t value, uint32_t base)
+{
     if (value == 0) return "0";
     static const char DIGITS[] = "0123456789ABCDEF";
     std::string text;
@@ -35,7 +39,8 @@ std::string digits_of(uint32_t value, uint32_t base) {
     return text;
 }
 
-int hex_digit(char c) {
+int hex_digit(char c)
+{
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -44,7 +49,8 @@ int hex_digit(char c) {
 
 }  // namespace
 
-void TVMachine::InitFuncTableStrings(TFuncTable& t) {
+void TVMachine::InitFuncTableStrings(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcLen, &M::ExeBasicLen},
@@ -67,42 +73,56 @@ void TVMachine::InitFuncTableStrings(TFuncTable& t) {
 
 // --- the conversion service ---
 
-bool TVMachine::DiskBasicMode() const { return RuntimeCompatiMode == 2; }
+bool TVMachine::DiskBasicMode() const
+{
+    return RuntimeCompatiMode == 2;
+}
 
-unsigned long TVMachine::Utf8PosToJisPosKernel(std::string_view text, unsigned long u, unsigned long unit) const {
+unsigned long TVMachine::Utf8PosToJisPosKernel(std::string_view text, unsigned long u, unsigned long unit) const
+{
     return utf8_pos_to_jis_pos(text, u, unit, DiskBasicMode());
 }
-unsigned long TVMachine::Utf8PosToJisPos(std::string_view text, unsigned long u) const {
+unsigned long TVMachine::Utf8PosToJisPos(std::string_view text, unsigned long u) const
+{
     return Utf8PosToJisPosKernel(text, u, 2);
 }
-unsigned long TVMachine::Utf8PosToJisPosK(std::string_view text, unsigned long u) const {
+unsigned long TVMachine::Utf8PosToJisPosK(std::string_view text, unsigned long u) const
+{
     return Utf8PosToJisPosKernel(text, u, 1);
 }
-unsigned long TVMachine::JisPosToUtf8PosKernel(std::string_view text, unsigned long j, unsigned long unit) const {
+unsigned long TVMachine::JisPosToUtf8PosKernel(std::string_view text, unsigned long j, unsigned long unit) const
+{
     return jis_pos_to_utf8_pos(text, j, unit, DiskBasicMode());
 }
-unsigned long TVMachine::JisPosToUtf8Pos(std::string_view text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8Pos(std::string_view text, unsigned long j) const
+{
     return JisPosToUtf8PosKernel(text, j, 2);
 }
-unsigned long TVMachine::JisPosToUtf8PosK(std::string_view text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8PosK(std::string_view text, unsigned long j) const
+{
     return JisPosToUtf8PosKernel(text, j, 1);
 }
-unsigned long TVMachine::JisPosToUtf8PosR(std::string_view text, unsigned long j) const {
+unsigned long TVMachine::JisPosToUtf8PosR(std::string_view text, unsigned long j) const
+{
     return jis_pos_to_utf8_pos_r(text, j, DiskBasicMode());
 }
-unsigned long TVMachine::JisLenToUtf8Len(std::string_view text, unsigned long j, unsigned long n) const {
+unsigned long TVMachine::JisLenToUtf8Len(std::string_view text, unsigned long j, unsigned long n) const
+{
     return jis_len_to_utf8_len(text, j, n, DiskBasicMode());
 }
-unsigned long TVMachine::JisLenToUtf8LenK(std::string_view text, unsigned long j, unsigned long n) const {
+unsigned long TVMachine::JisLenToUtf8LenK(std::string_view text, unsigned long j, unsigned long n) const
+{
     return jis_len_to_utf8_len_k(text, j, n, DiskBasicMode());
 }
 
-std::string TVMachine::LeftDl(std::string_view text, long n) const {
+std::string TVMachine::LeftDl(std::string_view text, long n) const
+{
     const std::size_t u = JisPosToUtf8PosKernel(text, static_cast<unsigned long>(n < 0 ? 0 : n), 2);
     return std::string(text.substr(0, u));
 }
 
-std::string TVMachine::PopStringArg() {
+std::string TVMachine::PopStringArg()
+{
     TStackData s = Pop();
     if (s.type != sdString) throw RuntimeException2(RTE_TYPE_MISMATCH);
     return s.TakeText();
@@ -110,19 +130,22 @@ std::string TVMachine::PopStringArg() {
 
 // --- handlers ---
 
-void TVMachine::ExeBasicLen(const TVMCode*) {
+void TVMachine::ExeBasicLen(const TVMCode*)
+{
     const std::string x = PopStringArg();
     PushInt(static_cast<int32_t>(Utf8PosToJisPos(x, x.size())));
 }
 
-void TVMachine::ExeBasicLeftDl(const TVMCode*) {
+void TVMachine::ExeBasicLeftDl(const TVMCode*)
+{
     const int32_t n = PopInt();
     const std::string x = PopStringArg();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     PushOwnedString(LeftDl(x, n));
 }
 
-void TVMachine::ExeBasicRightDl(const TVMCode*) {
+void TVMachine::ExeBasicRightDl(const TVMCode*)
+{
     const int32_t n = PopInt();
     const std::string x = PopStringArg();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
@@ -132,26 +155,30 @@ void TVMachine::ExeBasicRightDl(const TVMCode*) {
 }
 
 // MID$(x$, m[, n]) and KMID$ share their operands: n when the flag is set, m, x$.
-void TVMachine::PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n) {
+void TVMachine::PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n)
+{
     n = OperandFlag(code) ? PopInt() : 255;
     m = PopInt();
     x = PopStringArg();
     if (m < 1 || m > 255 || !in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
 }
 
-void TVMachine::PushMid(const TVMCode* code, bool characters) {
+void TVMachine::PushMid(const TVMCode* code, bool characters)
+{
     std::string x;
     int32_t m, n;
     PopMidArgs(code, x, m, n);
     const auto from = static_cast<unsigned long>(m - 1);
     const auto count = static_cast<unsigned long>(n);
     const std::size_t a = JisPosToUtf8PosKernel(x, from, characters ? 1 : 2);
-    const std::size_t length =
-        characters ? JisLenToUtf8LenK(x, from, count) : JisLenToUtf8Len(x, from, count);
+    const std::size_t length = characters ? JisLenToUtf8LenK(x, from, count) : JisLenToUtf8Len(x, from, count);
     PushOwnedString(a < x.size() ? x.substr(a, length) : std::string());
 }
 
-void TVMachine::ExeBasicMidDlFunc(const TVMCode* code) { PushMid(code, false); }
+void TVMachine::ExeBasicMidDlFunc(const TVMCode* code)
+{
+    PushMid(code, false);
+}
 
 // The MID$ statement: from the start position, min(L1, L2) bytes of the variable's
 // text (L1 the bytes of the new text's first n units, L2 the bytes of the text's span
@@ -160,7 +187,8 @@ void TVMachine::ExeBasicMidDlFunc(const TVMCode* code) { PushMid(code, false); }
 // broken, and a new text that would reach past the end of the variable's text is cut
 // there on a whole character, so the text keeps its length. A start beyond the end
 // changes nothing.
-void TVMachine::ExeBasicMidDlProc(const TVMCode* code) {
+void TVMachine::ExeBasicMidDlProc(const TVMCode* code)
+{
     const std::string r = PopStringArg();
     const int32_t n = OperandFlag(code) ? PopInt() : 255;
     const int32_t m = PopInt();
@@ -190,7 +218,8 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code) {
     t.replace(a, replaced, r, 0, insert);
 }
 
-void TVMachine::PushInstr(const TVMCode* code, bool characters) {
+void TVMachine::PushInstr(const TVMCode* code, bool characters)
+{
     const std::string y = PopStringArg();
     const std::string x = PopStringArg();
     // INSTR(,x$,y$) leaves the start out: it is 1 then too.
@@ -207,14 +236,19 @@ void TVMachine::PushInstr(const TVMCode* code, bool characters) {
     PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x, p, unit) + 1));
 }
 
-void TVMachine::ExeBasicInstr(const TVMCode* code) { PushInstr(code, false); }
+void TVMachine::ExeBasicInstr(const TVMCode* code)
+{
+    PushInstr(code, false);
+}
 
-void TVMachine::ExeBasicAsc(const TVMCode*) {
+void TVMachine::ExeBasicAsc(const TVMCode*)
+{
     const std::string x = PopStringArg();
     PushInt(x.empty() ? 0 : static_cast<unsigned char>(x[0]));
 }
 
-std::string TVMachine::ChrDl(int32_t n) const {
+std::string TVMachine::ChrDl(int32_t n) const
+{
     if (n >= 0xA1 && n <= 0xDF) {
         const std::size_t index = static_cast<std::size_t>(n - 0xA1);
         if (index < MidCode->HalfKanaTable.size()) return MidCode->HalfKanaTable[index];
@@ -225,19 +259,22 @@ std::string TVMachine::ChrDl(int32_t n) const {
     return " ";
 }
 
-void TVMachine::ExeBasicChrDl(const TVMCode*) {
+void TVMachine::ExeBasicChrDl(const TVMCode*)
+{
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     PushOwnedString(ChrDl(n));
 }
 
-void TVMachine::ExeBasicStrDl(const TVMCode*) {
+void TVMachine::ExeBasicStrDl(const TVMCode*)
+{
     std::string text = GetPrintStrFromNum(PopDouble());
     text.pop_back();  // PRINT's trailing blank
     PushOwnedString(std::move(text));
 }
 
-void TVMachine::ExeBasicVal(const TVMCode*) {
+void TVMachine::ExeBasicVal(const TVMCode*)
+{
     const std::string x = trim(PopStringArg());
     if (!x.empty() && x[0] == '&') {
         uint32_t value = 0;
@@ -261,18 +298,26 @@ void TVMachine::ExeBasicVal(const TVMCode*) {
 }
 
 // HEX$ and OCT$: -32768 to 65535, negative numbers as their 16-bit form.
-void TVMachine::PushRadixText(uint32_t base) {
+void TVMachine::PushRadixText(uint32_t base)
+{
     int32_t n = PopInt();
     if (n < -32768 || n > 65535) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     if (n < 0) n += 65536;
     PushOwnedString(digits_of(static_cast<uint32_t>(n), base));
 }
 
-void TVMachine::ExeBasicHexDl(const TVMCode*) { PushRadixText(16); }
+void TVMachine::ExeBasicHexDl(const TVMCode*)
+{
+    PushRadixText(16);
+}
 
-void TVMachine::ExeBasicOctDl(const TVMCode*) { PushRadixText(8); }
+void TVMachine::ExeBasicOctDl(const TVMCode*)
+{
+    PushRadixText(8);
+}
 
-void TVMachine::ExeBasicSpaceDl(const TVMCode*) {
+void TVMachine::ExeBasicSpaceDl(const TVMCode*)
+{
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     PushOwnedString(std::string(static_cast<std::size_t>(n), ' '));
@@ -281,7 +326,8 @@ void TVMachine::ExeBasicSpaceDl(const TVMCode*) {
 // The fill of STRING$ is one character: a number as CHR$ gives it (so that codes
 // 0x80 and above give the same half-width katakana or blank and never a broken
 // UTF-8 byte), a text its first character (a multi-byte character whole).
-void TVMachine::ExeBasicStringDl(const TVMCode*) {
+void TVMachine::ExeBasicStringDl(const TVMCode*)
+{
     const TStackData c = Pop();
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);

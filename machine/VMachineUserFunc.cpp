@@ -10,7 +10,8 @@
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
-void TVMachine::InitFuncTableUserFunc(TFuncTable& t) {
+void TVMachine::InitFuncTableUserFunc(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcBCallUserFunc, &M::ExeBasicBCallUserFunc},
@@ -19,7 +20,8 @@ void TVMachine::InitFuncTableUserFunc(TFuncTable& t) {
     });
 }
 
-void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code) {
+void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code)
+{
     const char* name = code->Operand.Text != nullptr ? code->Operand.Text : "";
     const auto found = MidCode->UserFuncInfoMap.find(name);
     if (found == MidCode->UserFuncInfoMap.end()) throw RuntimeException2(RTE_UNDEFINED_USER_FUNC);
@@ -29,7 +31,8 @@ void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code) {
     const int32_t returnIndex = static_cast<int32_t>(CodeIndex(code) + 1);
     // The frame and the texts of its arguments count against the memory budget.
     size_t charged = sizeof(TUserFuncCall) + sizeof(std::vector<TStackData>) + info.Params.size() * sizeof(TStackData);
-    for (size_t j = 0; j < info.Params.size() && j < ValueStack.size(); ++j) charged += ValueStack.FromTop(j).TextLength();
+    for (size_t j = 0; j < info.Params.size() && j < ValueStack.size(); ++j)
+        charged += ValueStack.FromTop(j).TextLength();
     if (!Memory.Take(charged)) ThrowStackFull();
     UserFuncStack.push_back({&info, returnIndex, charged});
     UserFuncArgStack.emplace_back();
@@ -51,7 +54,8 @@ void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code) {
     ChangePC(TStackData::BorrowedText(info.EntryLabel.c_str()));
 }
 
-void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code) {
+void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code)
+{
     if (UserFuncArgStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const std::vector<TStackData>& frame = UserFuncArgStack.back();
     const int32_t i = code->Operand.Long;
@@ -61,7 +65,8 @@ void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code) {
     Push(frame[static_cast<size_t>(i)]);
 }
 
-void TVMachine::ExeBasicBRetFromUserFunc(const TVMCode*) {
+void TVMachine::ExeBasicBRetFromUserFunc(const TVMCode*)
+{
     if (UserFuncStack.empty() || UserFuncArgStack.empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const int32_t returnIndex = UserFuncStack.back().ReturnIndex;
     Memory.Give(UserFuncStack.back().Charged);

@@ -16,7 +16,8 @@
 #include "machine/VMachine.h"
 #include "machine/VMachineElements.h"
 
-void TVMachine::InitFuncTableVariables(TFuncTable& t) {
+void TVMachine::InitFuncTableVariables(TFuncTable& t)
+{
     using M = TVMachine;
     t.Set({
         {vcBLoadArray, &M::ExeBasicBLoadArray},
@@ -28,7 +29,8 @@ void TVMachine::InitFuncTableVariables(TFuncTable& t) {
     });
 }
 
-std::vector<int32_t> TVMachine::PopSubscripts(TValueStack* s) {
+std::vector<int32_t> TVMachine::PopSubscripts(TValueStack* s)
+{
     std::vector<int32_t> popped;
     for (;;) {
         if (s->empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -39,7 +41,8 @@ std::vector<int32_t> TVMachine::PopSubscripts(TValueStack* s) {
     }
 }
 
-int32_t TVMachine::ElementNumber(TVarInfo* v, std::span<const int32_t> popped) {
+int32_t TVMachine::ElementNumber(TVarInfo* v, std::span<const int32_t> popped)
+{
     const size_t k = popped.size();
     if (k == 0) return 0;
     if (v->Dims[0] == 0) {
@@ -67,21 +70,24 @@ int32_t TVMachine::ElementNumber(TVarInfo* v, std::span<const int32_t> popped) {
     return static_cast<int32_t>(flat + 1);
 }
 
-int32_t TVMachine::DimSuf(TValueStack* s, TVarInfo* v) {
+int32_t TVMachine::DimSuf(TValueStack* s, TVarInfo* v)
+{
     const std::vector<int32_t> popped = PopSubscripts(s);
     return ElementNumber(v, popped);
 }
 
 // The hot paths read a reference where it lies on the stack and pop it afterwards, so
 // that a variable access builds no list of subscripts.
-size_t TVMachine::SubscriptCount(size_t above) {
+size_t TVMachine::SubscriptCount(size_t above)
+{
     const size_t depth = ValueStack.size();
     for (size_t k = above; k < depth; ++k)
         if (IsVarRefStart(ValueStack.FromTop(k))) return k - above;
     throw RuntimeException2(RTE_INTERNAL_ERROR);
 }
 
-int32_t TVMachine::ElementNumberInPlace(TVarInfo* v, size_t above, size_t count) {
+int32_t TVMachine::ElementNumberInPlace(TVarInfo* v, size_t above, size_t count)
+{
     if (count == 0) return 0;
     constexpr size_t SMALL = 8;
     if (count <= SMALL) {
@@ -94,11 +100,13 @@ int32_t TVMachine::ElementNumberInPlace(TVarInfo* v, size_t above, size_t count)
     return ElementNumber(v, popped);
 }
 
-void TVMachine::PushElement(const TVarInfo* v, int32_t element) {
+void TVMachine::PushElement(const TVarInfo* v, int32_t element)
+{
     PushElementInline(v, element);
 }
 
-TStackData TVMachine::ElementValue(const TVarInfo* v, int32_t element) {
+TStackData TVMachine::ElementValue(const TVarInfo* v, int32_t element)
+{
     if (element < 0 || element >= v->ElemCount) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const auto e = static_cast<size_t>(element);
     if (const int32_t* ints = v->IntValues()) return TStackData::Long(ints[e]);
@@ -108,11 +116,13 @@ TStackData TVMachine::ElementValue(const TVarInfo* v, int32_t element) {
     return TStackData{};  // an untyped variable has no value
 }
 
-void TVMachine::StoreElement(TVarInfo* v, int32_t element, TStackData& value) {
+void TVMachine::StoreElement(TVarInfo* v, int32_t element, TStackData& value)
+{
     StoreElementInline(v, element, value);
 }
 
-int32_t TVMachine::VarToVal(TValueStack* s, TVarInfo* v, bool copy) {
+int32_t TVMachine::VarToVal(TValueStack* s, TVarInfo* v, bool copy)
+{
     // Values on the stack own their texts, so a read always pushes a copy: a text
     // that an element changes or loses later never leaves a pointer behind.
     (void)copy;
@@ -129,7 +139,8 @@ int32_t TVMachine::VarToVal(TValueStack* s, TVarInfo* v, bool copy) {
     return element;
 }
 
-TVarInfo* TVMachine::PopVarRef(std::vector<int32_t>* popped) {
+TVarInfo* TVMachine::PopVarRef(std::vector<int32_t>* popped)
+{
     const TStackData entry = Pop();
     TVarInfo* v = StackVarInfo(entry);
     if (v == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -137,14 +148,16 @@ TVarInfo* TVMachine::PopVarRef(std::vector<int32_t>* popped) {
     return v;
 }
 
-void TVMachine::ExeBasicBLoadArray(const TVMCode* code) {
+void TVMachine::ExeBasicBLoadArray(const TVMCode* code)
+{
     if (code->Operand.Var == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
     VarToVal(&ValueStack, code->Operand.Var, false);
 }
 
 // The value, the variable and its subscripts are read where they lie and popped
 // together at the end.
-void TVMachine::ExeBasicBAssignArray(const TVMCode*) {
+void TVMachine::ExeBasicBAssignArray(const TVMCode*)
+{
     if (ValueStack.size() < 2) throw RuntimeException2(RTE_INTERNAL_ERROR);
     TVarInfo* v = StackVarInfo(ValueStack.FromTop(1));
     if (v == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -155,7 +168,8 @@ void TVMachine::ExeBasicBAssignArray(const TVMCode*) {
     PopEntries(count + 3);
 }
 
-TVarInfo* TVMachine::DimOneVar() {
+TVarInfo* TVMachine::DimOneVar()
+{
     const TStackData entry = Pop();
     TVarInfo* v = StackVarInfo(entry);
     if (v == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -178,11 +192,13 @@ TVarInfo* TVMachine::DimOneVar() {
     return v;
 }
 
-void TVMachine::ExeBasicDim(const TVMCode* code) {
+void TVMachine::ExeBasicDim(const TVMCode* code)
+{
     for (int32_t i = 0; i < code->Operand.Long; ++i) DimOneVar();
 }
 
-void TVMachine::ExeBasicSwap(const TVMCode*) {
+void TVMachine::ExeBasicSwap(const TVMCode*)
+{
     std::vector<int32_t> poppedB;
     TVarInfo* b = PopVarRef(&poppedB);
     std::vector<int32_t> poppedA;
@@ -195,8 +211,8 @@ void TVMachine::ExeBasicSwap(const TVMCode*) {
     TStackData valueA = ElementValue(a, elementA);
     RegisterVarAccess(2, a, elementA);
 
-    const bool storable = valueA.type == sdLong || valueA.type == sdSingle || valueA.type == sdDouble ||
-                          valueA.type == sdString;
+    const bool storable =
+        valueA.type == sdLong || valueA.type == sdSingle || valueA.type == sdDouble || valueA.type == sdString;
     if (!storable || valueA.type != valueB.type) throw RuntimeException2(RTE_TYPE_MISMATCH);
 
     RegisterVarAccess(0, b, elementB);
@@ -205,13 +221,15 @@ void TVMachine::ExeBasicSwap(const TVMCode*) {
     StoreElement(a, elementA, valueB);
 }
 
-void TVMachine::ExeBasicOptionBase(const TVMCode*) {
+void TVMachine::ExeBasicOptionBase(const TVMCode*)
+{
     const int32_t base = PopInt();
     if (base != 0 && base != 1) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     Rsrc->OptionBase = static_cast<int8_t>(base);
 }
 
-void TVMachine::ExeBasicSearch(const TVMCode*) {
+void TVMachine::ExeBasicSearch(const TVMCode*)
+{
     const TStackData stepEntry = Pop();
     const int32_t step = stepEntry.type == sdOmitted ? 1 : StackInt(stepEntry);
     const TStackData startEntry = Pop();
@@ -247,7 +265,8 @@ void TVMachine::ExeBasicSearch(const TVMCode*) {
 
 // --- references set aside ---
 
-void TVMachine::SheltVar(long n, std::vector<TStackData>* vars, std::vector<int32_t>* counts) {
+void TVMachine::SheltVar(long n, std::vector<TStackData>* vars, std::vector<int32_t>* counts)
+{
     for (long i = 0; i < n; ++i) {
         TStackData entry = Pop();
         if (entry.type != sdVar) throw RuntimeException2(RTE_INTERNAL_ERROR);
@@ -264,7 +283,8 @@ void TVMachine::SheltVar(long n, std::vector<TStackData>* vars, std::vector<int3
     }
 }
 
-void TVMachine::GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_t>* counts) {
+void TVMachine::GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_t>* counts)
+{
     if (counts->empty()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const int32_t moved = counts->back();
     counts->pop_back();
@@ -275,7 +295,8 @@ void TVMachine::GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_
     }
 }
 
-void TVMachine::SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque<int32_t>* counts) {
+void TVMachine::SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque<int32_t>* counts)
+{
     for (long i = 0; i < n; ++i) {
         std::deque<TStackData> reference;
         TStackData entry = Pop();
@@ -290,13 +311,15 @@ void TVMachine::SheltVarToDeque(long n, std::deque<TStackData>* vars, std::deque
             if (start) break;
         }
         // Earlier references lie deeper on the stack: they go in front.
-        vars->insert(vars->begin(), std::make_move_iterator(reference.begin()), std::make_move_iterator(reference.end()));
+        vars->insert(vars->begin(), std::make_move_iterator(reference.begin()),
+                     std::make_move_iterator(reference.end()));
         counts->push_front(moved);
     }
 }
 
 void TVMachine::GetDequeInts(const std::deque<TStackData>& vars, const std::deque<int32_t>& counts,
-                             std::vector<int32_t>* out) {
+                             std::vector<int32_t>* out)
+{
     size_t next = 0;
     for (size_t i = 0; i < out->size() && i < counts.size(); ++i) {
         const auto moved = static_cast<size_t>(counts[i]);
@@ -311,7 +334,8 @@ void TVMachine::GetDequeInts(const std::deque<TStackData>& vars, const std::dequ
 }
 
 void TVMachine::AssignInts(const std::vector<int32_t>& vals, const std::deque<TStackData>& vars,
-                           const std::deque<int32_t>& counts) {
+                           const std::deque<int32_t>& counts)
+{
     size_t next = 0;
     for (size_t i = 0; i < vals.size() && i < counts.size(); ++i) {
         const auto moved = static_cast<size_t>(counts[i]);

@@ -21,7 +21,8 @@ public:
     TValueStack() = default;
     TValueStack(const TValueStack&) = delete;
     TValueStack& operator=(const TValueStack&) = delete;
-    ~TValueStack() {
+    ~TValueStack()
+    {
         clear();
         std::free(mBase);
     }
@@ -40,7 +41,8 @@ public:
     // Whether the next push needs more storage (or the stack is at its limit).
     bool Full() const { return mTop == mEnd; }
     // Grows the storage toward `limit` entries; false when it already holds that many.
-    bool Grow(std::size_t limit) {
+    bool Grow(std::size_t limit)
+    {
         const std::size_t capacity = static_cast<std::size_t>(mEnd - mBase);
         if (capacity >= limit) return false;
         std::size_t wanted = capacity == 0 ? INITIAL_CAPACITY : capacity * 2;
@@ -48,7 +50,8 @@ public:
         auto* fresh = static_cast<TStackData*>(std::malloc(wanted * sizeof(TStackData)));
         if (fresh == nullptr) throw std::bad_alloc();
         const std::size_t count = size();
-        if (count != 0) std::memcpy(static_cast<void*>(fresh), static_cast<const void*>(mBase), count * sizeof(TStackData));
+        if (count != 0)
+            std::memcpy(static_cast<void*>(fresh), static_cast<const void*>(mBase), count * sizeof(TStackData));
         std::free(mBase);
         mBase = fresh;
         mTop = fresh + count;
@@ -60,14 +63,16 @@ public:
     TStackData& EmplaceUnchecked() { return *new (mTop++) TStackData(); }
     void PushUnchecked(TStackData&& s) { new (mTop++) TStackData(std::move(s)); }
 
-    void pop_back() {
+    void pop_back()
+    {
         --mTop;
         mTop->~TStackData();
     }
     // Drops n entries that own nothing (markers, variables, numbers): no destructor
     // needs to run for them.
     void DropPlain(std::size_t n) { mTop -= n; }
-    void clear() {
+    void clear()
+    {
         while (mTop != mBase) pop_back();
     }
 

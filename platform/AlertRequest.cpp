@@ -9,7 +9,8 @@ namespace {
 constexpr auto kStopFlagPoll = std::chrono::milliseconds(10);
 }  // namespace
 
-bool AlertRequest::Answer(int32_t index) {
+bool AlertRequest::Answer(int32_t index)
+{
     {
         std::lock_guard lock(mMutex);
         if (mSettled) return false;
@@ -20,7 +21,8 @@ bool AlertRequest::Answer(int32_t index) {
     return true;
 }
 
-bool AlertRequest::Withdraw() {
+bool AlertRequest::Withdraw()
+{
     std::function<void()> onWithdraw;
     {
         std::lock_guard lock(mMutex);
@@ -36,7 +38,8 @@ bool AlertRequest::Withdraw() {
     return true;
 }
 
-void AlertRequest::SetOnWithdraw(std::function<void()> onWithdraw) {
+void AlertRequest::SetOnWithdraw(std::function<void()> onWithdraw)
+{
     {
         std::lock_guard lock(mMutex);
         if (!mWithdrawn) {
@@ -47,7 +50,8 @@ void AlertRequest::SetOnWithdraw(std::function<void()> onWithdraw) {
     if (onWithdraw) onWithdraw();
 }
 
-int32_t AlertRequest::Wait(const std::atomic<bool>* stopFlag) {
+int32_t AlertRequest::Wait(const std::atomic<bool>* stopFlag)
+{
     {
         std::unique_lock lock(mMutex);
         for (;;) {
@@ -64,12 +68,14 @@ int32_t AlertRequest::Wait(const std::atomic<bool>* stopFlag) {
     return mAnswer;
 }
 
-bool AlertRequest::IsSettled() const {
+bool AlertRequest::IsSettled() const
+{
     std::lock_guard lock(mMutex);
     return mSettled;
 }
 
-bool AlertRequest::WasWithdrawn() const {
+bool AlertRequest::WasWithdrawn() const
+{
     std::lock_guard lock(mMutex);
     return mWithdrawn;
 }

@@ -39,7 +39,6 @@ public:
     bool WasWithdrawn() const;
 
 private:
-
     mutable std::mutex mMutex;
     std::condition_variable mSettledChanged;
     const int32_t mWithdrawnAnswer;

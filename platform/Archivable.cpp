@@ -8,7 +8,8 @@
 
 namespace platform {
 
-std::string class_name(const Archivable& object) {
+std::string class_name(const Archivable& object)
+{
     const char* mangled = typeid(object).name();
     int status = 0;
     std::unique_ptr<char, decltype(&std::free)> readable(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
@@ -16,12 +17,14 @@ std::string class_name(const Archivable& object) {
     return status == 0 && readable ? std::string(readable.get()) : std::string(mangled);
 }
 
-status_t Archivable::Archive(Message* into, bool) const {
+status_t Archivable::Archive(Message* into, bool) const
+{
     if (!into) return kBadValue;
     return into->AddString("class", class_name(*this));
 }
 
-bool validate_instantiation(const Message* archive, std::string_view className) {
+bool validate_instantiation(const Message* archive, std::string_view className)
+{
     if (!archive) return false;
     std::string name;
     for (int32_t i = 0; archive->FindString("class", i, &name) == kOk; ++i)

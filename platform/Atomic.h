@@ -7,19 +7,23 @@
 
 namespace platform {
 
-inline int32_t atomic_or(std::atomic<int32_t>& word, int32_t bits) {
+inline int32_t atomic_or(std::atomic<int32_t>& word, int32_t bits)
+{
     return word.fetch_or(bits, std::memory_order_acq_rel);
 }
 
-inline int32_t atomic_and(std::atomic<int32_t>& word, int32_t bits) {
+inline int32_t atomic_and(std::atomic<int32_t>& word, int32_t bits)
+{
     return word.fetch_and(bits, std::memory_order_acq_rel);
 }
 
-inline uint32_t atomic_or(std::atomic<uint32_t>& word, uint32_t bits) {
+inline uint32_t atomic_or(std::atomic<uint32_t>& word, uint32_t bits)
+{
     return word.fetch_or(bits, std::memory_order_acq_rel);
 }
 
-inline uint32_t atomic_and(std::atomic<uint32_t>& word, uint32_t bits) {
+inline uint32_t atomic_and(std::atomic<uint32_t>& word, uint32_t bits)
+{
     return word.fetch_and(bits, std::memory_order_acq_rel);
 }
 
@@ -30,11 +34,13 @@ class CopyableAtomic {
 public:
     CopyableAtomic(T value = T()) : mValue(value) {}
     CopyableAtomic(const CopyableAtomic& other) : mValue(other.load()) {}
-    CopyableAtomic& operator=(const CopyableAtomic& other) {
+    CopyableAtomic& operator=(const CopyableAtomic& other)
+    {
         store(other.load());
         return *this;
     }
-    CopyableAtomic& operator=(T value) {
+    CopyableAtomic& operator=(T value)
+    {
         store(value);
         return *this;
     }

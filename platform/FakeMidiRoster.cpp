@@ -12,14 +12,12 @@ int32_t FakeMidiRoster::ProducerConnections() const
 
 void FakeMidiRoster::SendControlChange(int32_t id, uint8_t channel, uint8_t control, uint8_t value)
 {
-    if (HasConsumer(id))
-        mSent.push_back({id, channel, control, value});
+    if (HasConsumer(id)) mSent.push_back({id, channel, control, value});
 }
 
 bool FakeMidiRoster::AddConsumer(int32_t id, const std::string& name)
 {
-    if (HasConsumer(id))
-        return false;
+    if (HasConsumer(id)) return false;
     const auto at = std::find_if(mConsumers.begin(), mConsumers.end(),
                                  [id](const MidiConsumer& consumer) { return consumer.id > id; });
     mConsumers.insert(at, {id, name});
@@ -29,8 +27,7 @@ bool FakeMidiRoster::AddConsumer(int32_t id, const std::string& name)
 
 void FakeMidiRoster::RemoveConsumer(int32_t id)
 {
-    if (!HasConsumer(id))
-        return;
+    if (!HasConsumer(id)) return;
     std::erase_if(mConsumers, [id](const MidiConsumer& consumer) { return consumer.id == id; });
     std::erase_if(mConnections, [id](const auto& pair) { return pair.second == id; });
     QueueEndpoint(kMidiEndpointUnregistered, id);
@@ -48,16 +45,14 @@ void FakeMidiRoster::RenameConsumer(int32_t id, const std::string& name)
 
 bool FakeMidiRoster::ConnectFrom(int32_t producer, int32_t consumer)
 {
-    if (!HasConsumer(consumer) || !mConnections.insert({producer, consumer}).second)
-        return false;
+    if (!HasConsumer(consumer) || !mConnections.insert({producer, consumer}).second) return false;
     QueuePair(kMidiConnectionMade, producer, consumer);
     return true;
 }
 
 bool FakeMidiRoster::DisconnectFrom(int32_t producer, int32_t consumer)
 {
-    if (mConnections.erase({producer, consumer}) == 0)
-        return false;
+    if (mConnections.erase({producer, consumer}) == 0) return false;
     QueuePair(kMidiConnectionBroken, producer, consumer);
     return true;
 }

@@ -4,11 +4,13 @@
 
 namespace platform {
 
-Handler::Handler(std::string name) : mCore(std::make_shared<HandlerCore>()), mName(std::move(name)) {
+Handler::Handler(std::string name) : mCore(std::make_shared<HandlerCore>()), mName(std::move(name))
+{
     mCore->handler = this;
 }
 
-Handler::~Handler() {
+Handler::~Handler()
+{
     if (Looper* looper = GetLooper(); looper && looper != this) looper->RemoveHandler(this);
     std::lock_guard lock(mCore->mutex);
     mCore->handler = nullptr;
@@ -17,7 +19,8 @@ Handler::~Handler() {
 
 void Handler::MessageReceived(Message*) {}
 
-Looper* Handler::GetLooper() const {
+Looper* Handler::GetLooper() const
+{
     std::lock_guard lock(mCore->mutex);
     return mCore->looper;
 }

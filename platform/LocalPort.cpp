@@ -17,14 +17,16 @@ namespace platform {
 
 namespace {
 
-std::string decimal(unsigned long value) {
+std::string decimal(unsigned long value)
+{
     char digits[24];
     auto result = std::to_chars(digits, digits + sizeof digits, value);
     return std::string(digits, result.ptr);
 }
 
 // The socket address of an abstract name: a zero byte, then the name (no terminator).
-bool make_address(std::string_view name, sockaddr_un* address, socklen_t* length) {
+bool make_address(std::string_view name, sockaddr_un* address, socklen_t* length)
+{
     std::string abstractName = port_address(name);
     std::memset(address, 0, sizeof *address);
     address->sun_family = AF_UNIX;
@@ -36,7 +38,8 @@ bool make_address(std::string_view name, sockaddr_un* address, socklen_t* length
 
 // SO_SNDTIMEO bounds both a blocked connect and a blocked send of a Unix socket;
 // zero means no bound, which kInfiniteTimeout asks for.
-bool set_send_timeout(int socket, bigtime_t timeout) {
+bool set_send_timeout(int socket, bigtime_t timeout)
+{
     timeval value{};
     if (timeout != kInfiniteTimeout) {
         bigtime_t us = std::max<bigtime_t>(timeout, 1);
@@ -48,11 +51,13 @@ bool set_send_timeout(int socket, bigtime_t timeout) {
 
 }  // namespace
 
-std::string port_address(std::string_view name) {
+std::string port_address(std::string_view name)
+{
     return std::string(name) + "." + decimal(::geteuid());
 }
 
-bool peer_is_same_user(int socket) {
+bool peer_is_same_user(int socket)
+{
     ucred credentials{};
     socklen_t size = sizeof credentials;
     if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 || size != sizeof credentials)
@@ -60,7 +65,8 @@ bool peer_is_same_user(int socket) {
     return credentials.uid == ::geteuid();
 }
 
-int create_port(std::string_view name) {
+int create_port(std::string_view name)
+{
     sockaddr_un address;
     socklen_t length;
     if (!make_address(name, &address, &length)) return kBadValue;
@@ -73,7 +79,8 @@ int create_port(std::string_view name) {
     return fd;
 }
 
-int find_port(std::string_view name, bigtime_t timeout) {
+int find_port(std::string_view name, bigtime_t timeout)
+{
     sockaddr_un address;
     socklen_t length;
     if (!make_address(name, &address, &length)) return kBadValue;
@@ -100,7 +107,8 @@ int find_port(std::string_view name, bigtime_t timeout) {
     return fd;
 }
 
-status_t write_port(int port, int32_t code, std::string_view data, bigtime_t timeout) {
+status_t write_port(int port, int32_t code, std::string_view data, bigtime_t timeout)
+{
     if (port < 0) return kBadValue;
     if (data.size() + 4 > kMaxPortRecord) return kBadValue;
     if (!set_send_timeout(port, timeout)) return kIoError;
@@ -120,11 +128,13 @@ status_t write_port(int port, int32_t code, std::string_view data, bigtime_t tim
     }
 }
 
-void close_port(int port) {
+void close_port(int port)
+{
     if (port >= 0) ::close(port);
 }
 
-std::vector<std::string> list_ports(std::string_view prefix) {
+std::vector<std::string> list_ports(std::string_view prefix)
+{
     // The kernel lists every Unix socket here; abstract names show with a leading '@'.
     std::ifstream table("/proc/net/unix");
     std::string suffix = "." + decimal(::geteuid());

@@ -65,8 +65,7 @@ const CatalogueText kEnglishTexts[] = {
     {"@Runtime_Err_Undefined_Line_Number@", "Undefined line number"},
     {"@Runtime_Err_Undefined_User_Func@", "Undefined user function"},
     // Application
-    {"@Ask_Auto_Open %AppName%@",
-     "%AppName% was not closed normally last time. Open the automatically saved list?"},
+    {"@Ask_Auto_Open %AppName%@", "%AppName% was not closed normally last time. Open the automatically saved list?"},
     {"@Warning_Invalid_Auto_Save@", "If you answer No, the automatically saved list will be lost."},
     {"@Ask_Del_All_MRULs@", "Delete every entry of this list?"},
     {"@Err_Bad_Bin_Save@", "This binary-saved list cannot be read."},
@@ -80,12 +79,14 @@ struct Catalogue {
     std::shared_mutex mutex;
     std::map<std::string_view, std::string_view, std::less<>> texts;
 
-    Catalogue() {
+    Catalogue()
+    {
         for (const CatalogueText& t : kEnglishTexts) texts[t.key] = t.text;
     }
 };
 
-Catalogue& catalogue() {
+Catalogue& catalogue()
+{
     static Catalogue instance;
     return instance;
 }
@@ -94,7 +95,8 @@ std::atomic<bool> gKeyIdentity{false};
 
 }  // namespace
 
-std::string get_string(std::string_view key) {
+std::string get_string(std::string_view key)
+{
     if (gKeyIdentity.load(std::memory_order_relaxed)) return std::string(key);
     Catalogue& c = catalogue();
     std::shared_lock lock(c.mutex);
@@ -102,7 +104,8 @@ std::string get_string(std::string_view key) {
     return std::string(it == c.texts.end() ? key : it->second);
 }
 
-std::string replace_placeholder(std::string text, std::string_view placeholder, std::string_view value) {
+std::string replace_placeholder(std::string text, std::string_view placeholder, std::string_view value)
+{
     if (placeholder.empty()) return text;
     std::string result;
     size_t from = 0;
@@ -114,9 +117,13 @@ std::string replace_placeholder(std::string text, std::string_view placeholder, 
     return result;
 }
 
-void use_key_identity_catalogue(bool on) { gKeyIdentity.store(on, std::memory_order_relaxed); }
+void use_key_identity_catalogue(bool on)
+{
+    gKeyIdentity.store(on, std::memory_order_relaxed);
+}
 
-void add_catalogue_texts(const CatalogueText* texts, size_t count) {
+void add_catalogue_texts(const CatalogueText* texts, size_t count)
+{
     Catalogue& c = catalogue();
     std::unique_lock lock(c.mutex);
     for (size_t i = 0; i < count; ++i) c.texts[texts[i].key] = texts[i].text;

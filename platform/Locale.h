@@ -30,7 +30,8 @@ struct CatalogueText {
 // The views must stay valid for the life of the program (string literals).
 void add_catalogue_texts(const CatalogueText* texts, size_t count);
 template <size_t N>
-void add_catalogue_texts(const CatalogueText (&texts)[N]) {
+void add_catalogue_texts(const CatalogueText (&texts)[N])
+{
     add_catalogue_texts(texts, N);
 }
 

@@ -4,13 +4,15 @@
 
 namespace platform {
 
-Looper::Looper(std::string name, int32_t priority) : Handler(name), mThreadName(std::move(name)), mPriority(priority) {
+Looper::Looper(std::string name, int32_t priority) : Handler(name), mThreadName(std::move(name)), mPriority(priority)
+{
     std::lock_guard lock(mCore->mutex);
     mCore->looper = this;
     mHandlers.push_back(this);
 }
 
-Looper::~Looper() {
+Looper::~Looper()
+{
     Quit();
     LockGuard guard(mLock);
     for (Handler* handler : mHandlers) {
@@ -26,7 +28,8 @@ Looper::~Looper() {
     // `dropped` goes here: senders still waiting get kNoReply.
 }
 
-thread_id Looper::Run() {
+thread_id Looper::Run()
+{
     if (mThread) return mThread->Id();
     {
         std::lock_guard lock(mQueueMutex);
@@ -38,7 +41,8 @@ thread_id Looper::Run() {
     return mThread->Id();
 }
 
-void Looper::Quit() {
+void Looper::Quit()
+{
     {
         std::lock_guard lock(mQueueMutex);
         mQuitRequested = true;
@@ -50,7 +54,8 @@ void Looper::Quit() {
     }
 }
 
-int32_t Looper::ThreadBody() {
+int32_t Looper::ThreadBody()
+{
     mDispatchThread.store(std::this_thread::get_id());
     for (;;) {
         Entry entry;
@@ -70,7 +75,8 @@ int32_t Looper::ThreadBody() {
     return 0;
 }
 
-void Looper::SetExternalWake(std::function<void()> wake) {
+void Looper::SetExternalWake(std::function<void()> wake)
+{
     // The outside loop runs on the thread that installs it.
     mDispatchThread.store(std::this_thread::get_id());
     bool pending;
@@ -82,7 +88,8 @@ void Looper::SetExternalWake(std::function<void()> wake) {
     if (pending && mExternalWake) mExternalWake();
 }
 
-int32_t Looper::DispatchPending() {
+int32_t Looper::DispatchPending()
+{
     size_t count;
     {
         std::lock_guard lock(mQueueMutex);
@@ -104,7 +111,8 @@ int32_t Looper::DispatchPending() {
     return handled;
 }
 
-void Looper::Dispatch(Entry& entry) {
+void Looper::Dispatch(Entry& entry)
+{
     LockGuard guard(mLock);
     std::shared_ptr<HandlerCore> core = entry.target.lock();
     if (!core) return;
@@ -121,9 +129,13 @@ void Looper::Dispatch(Entry& entry) {
     mCurrentMessage = outer;
 }
 
-void Looper::DispatchMessage(Message* message, Handler* target) { target->MessageReceived(message); }
+void Looper::DispatchMessage(Message* message, Handler* target)
+{
+    target->MessageReceived(message);
+}
 
-void Looper::Enqueue(Message message, std::weak_ptr<HandlerCore> target) {
+void Looper::Enqueue(Message message, std::weak_ptr<HandlerCore> target)
+{
     std::function<void()> wake;
     {
         std::lock_guard lock(mQueueMutex);
@@ -134,7 +146,8 @@ void Looper::Enqueue(Message message, std::weak_ptr<HandlerCore> target) {
     if (wake) wake();
 }
 
-status_t Looper::AddHandler(Handler* handler) {
+status_t Looper::AddHandler(Handler* handler)
+{
     if (!handler) return kBadValue;
     LockGuard guard(mLock);
     std::lock_guard lock(handler->mCore->mutex);
@@ -145,7 +158,8 @@ status_t Looper::AddHandler(Handler* handler) {
     return kOk;
 }
 
-bool Looper::RemoveHandler(Handler* handler) {
+bool Looper::RemoveHandler(Handler* handler)
+{
     if (!handler || handler == this) return false;
     LockGuard guard(mLock);
     auto it = std::find(mHandlers.begin(), mHandlers.end(), handler);
@@ -156,22 +170,31 @@ bool Looper::RemoveHandler(Handler* handler) {
     return true;
 }
 
-int32_t Looper::CountHandlers() const {
+int32_t Looper::CountHandlers() const
+{
     LockGuard guard(const_cast<RecursiveLock&>(mLock));
     return static_cast<int32_t>(mHandlers.size());
 }
 
-status_t Looper::PostMessage(const Message& message, Handler* target) {
+status_t Looper::PostMessage(const Message& message, Handler* target)
+{
     Handler* to = target ? target : this;
     if (to->GetLooper() != this) return kBadHandler;
     return Messenger(to).SendMessage(message);
 }
 
-status_t Looper::PostMessage(uint32_t what, Handler* target) { return PostMessage(Message(what), target); }
+status_t Looper::PostMessage(uint32_t what, Handler* target)
+{
+    return PostMessage(Message(what), target);
+}
 
-bool Looper::IsDispatchThread() const { return mDispatchThread.load() == std::this_thread::get_id(); }
+bool Looper::IsDispatchThread() const
+{
+    return mDispatchThread.load() == std::this_thread::get_id();
+}
 
-int32_t Looper::CountQueued() const {
+int32_t Looper::CountQueued() const
+{
     std::lock_guard lock(mQueueMutex);
     return static_cast<int32_t>(mQueue.size());
 }

@@ -19,7 +19,8 @@ namespace platform {
 
 // The four-character code "vmrr" as the 32-bit number 0x766D7272; shorter codes
 // ("run") are right-aligned the same way.
-constexpr uint32_t fourcc(std::string_view code) {
+constexpr uint32_t fourcc(std::string_view code)
+{
     uint32_t value = 0;
     for (char c : code) value = (value << 8) | static_cast<unsigned char>(c);
     return value;
@@ -110,7 +111,8 @@ public:
     status_t FindMessenger(std::string_view name, Messenger* value) const { return FindMessenger(name, 0, value); }
     // The bytes of a field added with AddData under `type`; both outputs or neither.
     status_t FindData(std::string_view name, uint32_t type, int32_t index, const void** data, size_t* size) const;
-    status_t FindData(std::string_view name, uint32_t type, const void** data, size_t* size) const {
+    status_t FindData(std::string_view name, uint32_t type, const void** data, size_t* size) const
+    {
         return FindData(name, type, 0, data, size);
     }
 
@@ -144,8 +146,8 @@ private:
     struct Nested {
         std::shared_ptr<const Message> message;  // never changed after adding
     };
-    using Value = std::variant<bool, int32_t, int64_t, float, double, std::string, Rect, Point, EntryRef,
-                               Nested, Messenger, std::vector<uint8_t>>;
+    using Value = std::variant<bool, int32_t, int64_t, float, double, std::string, Rect, Point, EntryRef, Nested,
+                               Messenger, std::vector<uint8_t>>;
     struct Field {
         std::string name;
         uint32_t type;

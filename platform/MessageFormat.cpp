@@ -31,7 +31,8 @@ constexpr uint32_t kVersion = 1;
 constexpr uint32_t kMaxNameLength = 255;
 constexpr int kMaxNesting = 32;
 
-uint32_t crc32(const unsigned char* data, size_t size) {
+uint32_t crc32(const unsigned char* data, size_t size)
+{
     static const auto table = [] {
         std::array<uint32_t, 256> t{};
         for (uint32_t i = 0; i < 256; ++i) {
@@ -46,20 +47,24 @@ uint32_t crc32(const unsigned char* data, size_t size) {
     return crc ^ 0xFFFFFFFFu;
 }
 
-void put_u32(std::string& out, uint32_t v) {
+void put_u32(std::string& out, uint32_t v)
+{
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-void put_u64(std::string& out, uint64_t v) {
+void put_u64(std::string& out, uint64_t v)
+{
     for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-void put_bytes(std::string& out, const void* data, size_t size) {
+void put_bytes(std::string& out, const void* data, size_t size)
+{
     put_u32(out, static_cast<uint32_t>(size));
     out.append(static_cast<const char*>(data), size);
 }
 
-std::string float_bytes(float f) {
+std::string float_bytes(float f)
+{
     std::string s;
     put_u32(s, std::bit_cast<uint32_t>(f));
     return s;
@@ -71,7 +76,8 @@ public:
     explicit Reader(std::string_view data) : mData(data) {}
     bool ok() const { return mOk; }
     size_t left() const { return mData.size() - mPos; }
-    uint32_t u32() {
+    uint32_t u32()
+    {
         if (left() < 4) {
             fail();
             return 0;
@@ -81,7 +87,8 @@ public:
         mPos += 4;
         return v;
     }
-    std::string_view bytes(size_t n) {
+    std::string_view bytes(size_t n)
+    {
         if (left() < n) {
             fail();
             return {};
@@ -90,7 +97,11 @@ public:
         mPos += n;
         return v;
     }
-    void fail() { mOk = false; mPos = mData.size(); }
+    void fail()
+    {
+        mOk = false;
+        mPos = mData.size();
+    }
 
 private:
     std::string_view mData;
@@ -98,13 +109,17 @@ private:
     bool mOk = true;
 };
 
-uint32_t le32(std::string_view b, size_t at) {
+uint32_t le32(std::string_view b, size_t at)
+{
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
     return v;
 }
 
-uint64_t le64(std::string_view b) { return le32(b, 0) | (static_cast<uint64_t>(le32(b, 4)) << 32); }
+uint64_t le64(std::string_view b)
+{
+    return le32(b, 0) | (static_cast<uint64_t>(le32(b, 4)) << 32);
+}
 
 }  // namespace
 
@@ -114,7 +129,8 @@ struct MessageCodec {
     static status_t Entry(uint32_t type, std::string_view bytes, Message::Value* value, int depth);
 };
 
-status_t MessageCodec::Flatten(const Message& message, std::string* out) {
+status_t MessageCodec::Flatten(const Message& message, std::string* out)
+{
     std::string body(kMagic, sizeof kMagic);
     put_u32(body, kVersion);
     put_u32(body, message.what);
@@ -160,65 +176,59 @@ status_t MessageCodec::Flatten(const Message& message, std::string* out) {
     return kOk;
 }
 
-status_t MessageCodec::Entry(uint32_t type, std::string_view b, Message::Value* value, int depth) {
+status_t MessageCodec::Entry(uint32_t type, std::string_view b, Message::Value* value, int depth)
+{
     auto need = [&](size_t n) { return b.size() == n; };
     auto f32 = [&](size_t at) { return std::bit_cast<float>(le32(b, at)); };
     switch (type) {
-        case kBoolType:
-            if (!need(1) || static_cast<unsigned char>(b[0]) > 1) return kBadData;
-            *value = b[0] == 1;
-            return kOk;
-        case kInt32Type:
-            if (!need(4)) return kBadData;
-            *value = static_cast<int32_t>(le32(b, 0));
-            return kOk;
-        case kInt64Type:
-            if (!need(8)) return kBadData;
-            *value = static_cast<int64_t>(le64(b));
-            return kOk;
-        case kFloatType:
-            if (!need(4)) return kBadData;
-            *value = f32(0);
-            return kOk;
-        case kDoubleType:
-            if (!need(8)) return kBadData;
-            *value = std::bit_cast<double>(le64(b));
-            return kOk;
-        case kStringType:
-            *value = std::string(b);
-            return kOk;
-        case kRectType:
-            if (!need(16)) return kBadData;
-            *value = Rect{f32(0), f32(4), f32(8), f32(12)};
-            return kOk;
-        case kPointType:
-            if (!need(8)) return kBadData;
-            *value = Point{f32(0), f32(4)};
-            return kOk;
-        case kRefType:
-            *value = EntryRef{std::string(b)};
-            return kOk;
-        case kMessageType: {
-            Message nested;
-            if (Unflatten(b, &nested, depth + 1) != kOk) return kBadData;
-            *value = Message::Nested{std::make_shared<const Message>(std::move(nested))};
-            return kOk;
-        }
-        case kMessengerType:
-            return kBadData;
-        default:
-            *value = std::vector<uint8_t>(b.begin(), b.end());
-            return kOk;
+    case kBoolType:
+        if (!need(1) || static_cast<unsigned char>(b[0]) > 1) return kBadData;
+        *value = b[0] == 1;
+        return kOk;
+    case kInt32Type:
+        if (!need(4)) return kBadData;
+        *value = static_cast<int32_t>(le32(b, 0));
+        return kOk;
+    case kInt64Type:
+        if (!need(8)) return kBadData;
+        *value = static_cast<int64_t>(le64(b));
+        return kOk;
+    case kFloatType:
+        if (!need(4)) return kBadData;
+        *value = f32(0);
+        return kOk;
+    case kDoubleType:
+        if (!need(8)) return kBadData;
+        *value = std::bit_cast<double>(le64(b));
+        return kOk;
+    case kStringType: *value = std::string(b); return kOk;
+    case kRectType:
+        if (!need(16)) return kBadData;
+        *value = Rect{f32(0), f32(4), f32(8), f32(12)};
+        return kOk;
+    case kPointType:
+        if (!need(8)) return kBadData;
+        *value = Point{f32(0), f32(4)};
+        return kOk;
+    case kRefType: *value = EntryRef{std::string(b)}; return kOk;
+    case kMessageType: {
+        Message nested;
+        if (Unflatten(b, &nested, depth + 1) != kOk) return kBadData;
+        *value = Message::Nested{std::make_shared<const Message>(std::move(nested))};
+        return kOk;
+    }
+    case kMessengerType: return kBadData;
+    default: *value = std::vector<uint8_t>(b.begin(), b.end()); return kOk;
     }
 }
 
-status_t MessageCodec::Unflatten(std::string_view data, Message* into, int depth) {
+status_t MessageCodec::Unflatten(std::string_view data, Message* into, int depth)
+{
     if (depth > kMaxNesting) return kBadData;
     if (data.size() < sizeof kMagic + 16) return kBadData;
     if (std::memcmp(data.data(), kMagic, sizeof kMagic) != 0) return kBadData;
     size_t bodySize = data.size() - 4;
-    if (le32(data, bodySize) != crc32(reinterpret_cast<const unsigned char*>(data.data()), bodySize))
-        return kBadData;
+    if (le32(data, bodySize) != crc32(reinterpret_cast<const unsigned char*>(data.data()), bodySize)) return kBadData;
 
     Reader in(data.substr(sizeof kMagic, bodySize - sizeof kMagic));
     if (in.u32() != kVersion) return kBadData;
@@ -251,8 +261,14 @@ status_t MessageCodec::Unflatten(std::string_view data, Message* into, int depth
     return kOk;
 }
 
-status_t Message::Flatten(std::string* out) const { return MessageCodec::Flatten(*this, out); }
+status_t Message::Flatten(std::string* out) const
+{
+    return MessageCodec::Flatten(*this, out);
+}
 
-status_t Message::Unflatten(std::string_view data) { return MessageCodec::Unflatten(data, this, 0); }
+status_t Message::Unflatten(std::string_view data)
+{
+    return MessageCodec::Unflatten(data, this, 0);
+}
 
 }  // namespace platform

@@ -5,7 +5,8 @@
 namespace platform {
 
 MessageRunner::MessageRunner(const Messenger& target, const Message& message, bigtime_t interval, int32_t count)
-    : mTarget(target), mMessage(message), mInterval(interval), mCount(count) {
+    : mTarget(target), mMessage(message), mInterval(interval), mCount(count)
+{
     if (interval <= 0 || count == 0) {
         mInitStatus = kBadValue;
         return;
@@ -18,7 +19,8 @@ MessageRunner::MessageRunner(const Messenger& target, const Message& message, bi
     }
 }
 
-MessageRunner::~MessageRunner() {
+MessageRunner::~MessageRunner()
+{
     {
         std::lock_guard lock(mMutex);
         mCancelled = true;
@@ -27,7 +29,8 @@ MessageRunner::~MessageRunner() {
     if (mThread.joinable()) mThread.join();
 }
 
-void MessageRunner::Run() {
+void MessageRunner::Run()
+{
     std::unique_lock lock(mMutex);
     while (!mCancelled && mCount != 0) {
         bigtime_t now = system_time();
@@ -44,7 +47,8 @@ void MessageRunner::Run() {
     }
 }
 
-status_t MessageRunner::SetInterval(bigtime_t interval) {
+status_t MessageRunner::SetInterval(bigtime_t interval)
+{
     if (mInitStatus != kOk) return mInitStatus;
     if (interval <= 0) return kBadValue;
     {
@@ -56,7 +60,8 @@ status_t MessageRunner::SetInterval(bigtime_t interval) {
     return kOk;
 }
 
-status_t MessageRunner::SetCount(int32_t count) {
+status_t MessageRunner::SetCount(int32_t count)
+{
     if (mInitStatus != kOk) return mInitStatus;
     {
         std::lock_guard lock(mMutex);
@@ -66,7 +71,8 @@ status_t MessageRunner::SetCount(int32_t count) {
     return kOk;
 }
 
-status_t MessageRunner::GetInfo(bigtime_t* interval, int32_t* count) const {
+status_t MessageRunner::GetInfo(bigtime_t* interval, int32_t* count) const
+{
     if (mInitStatus != kOk) return mInitStatus;
     std::lock_guard lock(mMutex);
     if (interval) *interval = mInterval;

@@ -8,27 +8,34 @@
 
 namespace platform {
 
-Messenger::Messenger(const Handler* target) {
+Messenger::Messenger(const Handler* target)
+{
     if (target) mTarget = target->mCore;
 }
 
-bool Messenger::IsValid() const {
+bool Messenger::IsValid() const
+{
     std::shared_ptr<HandlerCore> core = mTarget.lock();
     if (!core) return false;
     std::lock_guard lock(core->mutex);
     return core->handler && core->looper;
 }
 
-Looper* Messenger::TargetLooper() const {
+Looper* Messenger::TargetLooper() const
+{
     std::shared_ptr<HandlerCore> core = mTarget.lock();
     if (!core) return nullptr;
     std::lock_guard lock(core->mutex);
     return core->handler ? core->looper : nullptr;
 }
 
-status_t Messenger::SendMessage(uint32_t what) const { return SendMessage(Message(what)); }
+status_t Messenger::SendMessage(uint32_t what) const
+{
+    return SendMessage(Message(what));
+}
 
-status_t Messenger::SendMessage(const Message& message) const {
+status_t Messenger::SendMessage(const Message& message) const
+{
     std::shared_ptr<HandlerCore> core = mTarget.lock();
     if (!core) return kBadHandler;
     // Held while queueing so that the target cannot leave its looper half-way.
@@ -39,7 +46,8 @@ status_t Messenger::SendMessage(const Message& message) const {
     return kOk;
 }
 
-status_t Messenger::SendMessage(const Message& message, Message* reply, bigtime_t, bigtime_t replyTimeout) const {
+status_t Messenger::SendMessage(const Message& message, Message* reply, bigtime_t, bigtime_t replyTimeout) const
+{
     auto channel = std::make_shared<ReplyChannel>();
     {
         std::shared_ptr<HandlerCore> core = mTarget.lock();
@@ -62,7 +70,8 @@ status_t Messenger::SendMessage(const Message& message, Message* reply, bigtime_
     return kOk;
 }
 
-bool operator==(const Messenger& a, const Messenger& b) {
+bool operator==(const Messenger& a, const Messenger& b)
+{
     return !a.mTarget.owner_before(b.mTarget) && !b.mTarget.owner_before(a.mTarget);
 }
 

@@ -26,7 +26,10 @@ enum MidiRosterOp : int32_t {
     kMidiEndpointChanged = 5,
 };
 
-constexpr int32_t midi_endpoint_id(int32_t client, int32_t port) { return client * 256 + port; }
+constexpr int32_t midi_endpoint_id(int32_t client, int32_t port)
+{
+    return client * 256 + port;
+}
 
 struct MidiConsumer {
     int32_t id = -1;

@@ -12,33 +12,39 @@
 namespace platform {
 
 PortReceiver::PortReceiver(int listener)
-    : mListener(listener), mWake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), mBuffer(kMaxPortRecord + 1) {}
+    : mListener(listener), mWake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), mBuffer(kMaxPortRecord + 1)
+{}
 
-PortReceiver::~PortReceiver() {
+PortReceiver::~PortReceiver()
+{
     Close();
     if (mWake >= 0) ::close(mWake);
 }
 
-void PortReceiver::Wake() const {
+void PortReceiver::Wake() const
+{
     if (mWake < 0) return;
     uint64_t one = 1;
     // A full counter already means "woken"; nothing else can fail here.
     [[maybe_unused]] ssize_t n = ::write(mWake, &one, sizeof one);
 }
 
-void PortReceiver::Close() {
+void PortReceiver::Close()
+{
     for (int fd : mWriters) ::close(fd);
     mWriters.clear();
     if (mListener >= 0) ::close(mListener);
     mListener = -1;
 }
 
-void PortReceiver::DropWriter(size_t index) {
+void PortReceiver::DropWriter(size_t index)
+{
     ::close(mWriters[index]);
     mWriters.erase(mWriters.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-void PortReceiver::Accept() {
+void PortReceiver::Accept()
+{
     int fd = ::accept4(mListener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) return;
     if (!peer_is_same_user(fd) || mWriters.size() >= kMaxWriters) {
@@ -48,7 +54,8 @@ void PortReceiver::Accept() {
     mWriters.push_back(fd);
 }
 
-bool PortReceiver::ReadFrom(size_t index, int32_t* code, std::string* data) {
+bool PortReceiver::ReadFrom(size_t index, int32_t* code, std::string* data)
+{
     iovec part{mBuffer.data(), mBuffer.size()};
     msghdr record{};
     record.msg_iov = &part;
@@ -68,7 +75,8 @@ bool PortReceiver::ReadFrom(size_t index, int32_t* code, std::string* data) {
     return true;
 }
 
-bool PortReceiver::Receive(int32_t* code, std::string* data) {
+bool PortReceiver::Receive(int32_t* code, std::string* data)
+{
     if (mListener < 0) return false;
     for (;;) {
         std::vector<pollfd> watched;

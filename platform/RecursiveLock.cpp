@@ -4,7 +4,8 @@
 
 namespace platform {
 
-bool RecursiveLock::Lock() {
+bool RecursiveLock::Lock()
+{
     std::unique_lock lock(mMutex);
     std::thread::id self = std::this_thread::get_id();
     if (mOwner != self) {
@@ -15,7 +16,8 @@ bool RecursiveLock::Lock() {
     return true;
 }
 
-status_t RecursiveLock::LockWithTimeout(int64_t timeoutUs) {
+status_t RecursiveLock::LockWithTimeout(int64_t timeoutUs)
+{
     if (timeoutUs < 0) {
         Lock();
         return kOk;
@@ -32,7 +34,8 @@ status_t RecursiveLock::LockWithTimeout(int64_t timeoutUs) {
     return kOk;
 }
 
-void RecursiveLock::Unlock() {
+void RecursiveLock::Unlock()
+{
     std::lock_guard lock(mMutex);
     if (mOwner != std::this_thread::get_id()) return;
     if (--mCount == 0) {
@@ -41,12 +44,14 @@ void RecursiveLock::Unlock() {
     }
 }
 
-bool RecursiveLock::IsLocked() const {
+bool RecursiveLock::IsLocked() const
+{
     std::lock_guard lock(mMutex);
     return mOwner == std::this_thread::get_id();
 }
 
-int32_t RecursiveLock::CountLocks() const {
+int32_t RecursiveLock::CountLocks() const
+{
     std::lock_guard lock(mMutex);
     return mOwner == std::this_thread::get_id() ? mCount : 0;
 }

@@ -16,7 +16,8 @@ struct ReplyChannel {
     std::optional<Message> reply;
 
     // Gives the sender its reply; only the first answer counts. False when answered before.
-    bool Answer(Message message) {
+    bool Answer(Message message)
+    {
         std::lock_guard lock(mutex);
         if (done) return false;
         reply = std::move(message);

@@ -13,7 +13,8 @@ namespace platform {
 
 namespace {
 
-bool is_directory(const std::string& path) {
+bool is_directory(const std::string& path)
+{
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
@@ -21,13 +22,15 @@ bool is_directory(const std::string& path) {
 // Closes a file descriptor when it goes out of scope.
 struct FdCloser {
     int fd;
-    ~FdCloser() {
+    ~FdCloser()
+    {
         if (fd >= 0) ::close(fd);
     }
 };
 
 // The umask without changing it (which would race with other threads).
-mode_t current_umask() {
+mode_t current_umask()
+{
     std::FILE* status = std::fopen("/proc/self/status", "re");
     if (!status) return 022;
     mode_t mask = 022;
@@ -44,7 +47,8 @@ mode_t current_umask() {
 }
 
 // A replaced file keeps its permissions; a new one gets what a plain create gives.
-mode_t new_file_mode(const std::string& path) {
+mode_t new_file_mode(const std::string& path)
+{
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
     return 0666 & ~current_umask();
@@ -52,11 +56,12 @@ mode_t new_file_mode(const std::string& path) {
 
 }  // namespace
 
-status_t create_directory(const std::string& path, unsigned mode) {
+status_t create_directory(const std::string& path, unsigned mode)
+{
     if (path.empty()) return kBadValue;
     if (is_directory(path)) return kOk;
     // Make every prefix that ends before a "/", then the whole path.
-    for (size_t at = path.find('/', 1); ; at = path.find('/', at + 1)) {
+    for (size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
         std::string prefix = at == std::string::npos ? path : path.substr(0, at);
         if (!prefix.empty() && ::mkdir(prefix.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST)
             return kIoError;
@@ -65,7 +70,8 @@ status_t create_directory(const std::string& path, unsigned mode) {
     return is_directory(path) ? kOk : kIoError;
 }
 
-status_t user_settings_directory(std::string* path) {
+status_t user_settings_directory(std::string* path)
+{
     std::string dir;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config && config[0] == '/') {
@@ -81,7 +87,8 @@ status_t user_settings_directory(std::string* path) {
     return kOk;
 }
 
-status_t read_file(const std::string& path, size_t maxSize, std::string* contents) {
+status_t read_file(const std::string& path, size_t maxSize, std::string* contents)
+{
     // O_NONBLOCK so that a FIFO put in the file's place cannot hang the open.
     FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0) return kIoError;
@@ -103,14 +110,15 @@ status_t read_file(const std::string& path, size_t maxSize, std::string* content
     return kOk;
 }
 
-status_t write_file_atomically(const std::string& path, std::string_view contents) {
+status_t write_file_atomically(const std::string& path, std::string_view contents)
+{
     size_t slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty()) return kBadValue;
 
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + name +
-                       ".XXXXXX";
+    std::string temp =
+        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + name + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return kIoError;
     bool ok = true;
@@ -121,8 +129,10 @@ status_t write_file_atomically(const std::string& path, std::string_view content
         while (ok && written < contents.size()) {
             ssize_t n = ::write(fd, contents.data() + written, contents.size() - written);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) ok = false;
-            else written += static_cast<size_t>(n);
+            if (n <= 0)
+                ok = false;
+            else
+                written += static_cast<size_t>(n);
         }
         ok = ok && ::fsync(fd) == 0;
         file.fd = -1;

@@ -8,8 +8,8 @@
 
 namespace platform {
 
-inline constexpr uint32_t kKeyDownMessage = fourcc("_KYD");         // "raw_char", "key", "modifiers"
-inline constexpr uint32_t kQuitRequestedMessage = fourcc("_QRQ");   // a window's close box
+inline constexpr uint32_t kKeyDownMessage = fourcc("_KYD");          // "raw_char", "key", "modifiers"
+inline constexpr uint32_t kQuitRequestedMessage = fourcc("_QRQ");    // a window's close box
 inline constexpr uint32_t kLanguageChangedMessage = fourcc("_BLC");  // the interface language changed
 inline constexpr uint32_t kRefsReceivedMessage = fourcc("_RRC");     // files or folders chosen or dropped: "refs"
 inline constexpr uint32_t kPanelCancelMessage = fourcc("_CNC");      // a file panel closed

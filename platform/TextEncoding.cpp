@@ -58,8 +58,7 @@ Utf8Char next_utf8_char(std::string_view text, std::size_t at)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
-    if (lead < 0x80)
-        return {true, lead, 1};
+    if (lead < 0x80) return {true, lead, 1};
 
     std::size_t length;
     char32_t code;
@@ -77,14 +76,11 @@ Utf8Char next_utf8_char(std::string_view text, std::size_t at)
     std::size_t taken = 1;
     for (; taken < length && at + taken < text.size(); ++taken) {
         const unsigned char next = byte(at + taken);
-        if ((next & 0xC0) != 0x80)
-            return {false, 0, taken};
+        if ((next & 0xC0) != 0x80) return {false, 0, taken};
         code = (code << 6) | (next & 0x3F);
     }
-    if (taken < length)
-        return {false, 0, taken};
-    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {false, 0, length};
+    if (taken < length) return {false, 0, taken};
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {false, 0, length};
     return {true, code, length};
 }
 
@@ -95,8 +91,7 @@ public:
     Converter(const char* to, const char* from) : mHandle(iconv_open(to, from)) {}
     ~Converter()
     {
-        if (usable())
-            iconv_close(mHandle);
+        if (usable()) iconv_close(mHandle);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -105,8 +100,7 @@ public:
     // every input byte was taken and the converter reported no error.
     bool ConvertCharacter(const char* bytes, std::size_t length, std::string& out)
     {
-        if (!usable())
-            return false;
+        if (!usable()) return false;
         iconv(mHandle, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
 
         char buffer[16];
@@ -114,13 +108,10 @@ public:
         std::size_t inLeft = length;
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
-        if (iconv(mHandle, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-            return false;
-        if (inLeft != 0)
-            return false;
+        if (iconv(mHandle, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return false;
+        if (inLeft != 0) return false;
         // Flush any shift sequence that closes the character.
-        if (iconv(mHandle, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-            return false;
+        if (iconv(mHandle, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return false;
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
         return true;
     }
@@ -203,8 +194,7 @@ void shift_jis_to_utf8(std::string_view source, Output& out)
         } else if (is_sjis_lead(byte) && i + 1 < source.size() &&
                    is_sjis_trail(static_cast<unsigned char>(source[i + 1]))) {
             // A well-formed pair is one character, even when it has no mapping.
-            if (!cp932_to_utf8().ConvertCharacter(source.data() + i, 2, out.text))
-                out.Substitute();
+            if (!cp932_to_utf8().ConvertCharacter(source.data() + i, 2, out.text)) out.Substitute();
             i += 2;
         } else {
             out.Substitute();
@@ -245,8 +235,7 @@ enum class JisMode { Ascii, Kanji, Kana };
 // Whether the three bytes at `at` are an escape sequence the reader knows; sets its mode.
 bool read_escape(std::string_view source, std::size_t at, JisMode* mode)
 {
-    if (at + 2 >= source.size())
-        return false;
+    if (at + 2 >= source.size()) return false;
     const char first = source[at + 1];
     const char second = source[at + 2];
     if (first == '$' && (second == 'B' || second == '@')) {
@@ -299,8 +288,7 @@ void jis_to_utf8(std::string_view source, Output& out)
         } else if (i + 1 < source.size() && is_jis_graphic(static_cast<unsigned char>(source[i + 1]))) {
             // A JIS X 0208 pair is the EUC-JP pair with the high bits cleared.
             const char euc[2] = {static_cast<char>(byte | 0x80), static_cast<char>(source[i + 1] | 0x80)};
-            if (!eucjp_to_utf8().ConvertCharacter(euc, 2, out.text))
-                out.Substitute();
+            if (!eucjp_to_utf8().ConvertCharacter(euc, 2, out.text)) out.Substitute();
             i += 2;
         } else {
             out.Substitute();  // half a pair
@@ -315,8 +303,7 @@ void utf8_to_jis(std::string_view source, Output& out)
     static constexpr char kToAscii[] = "\x1B(B";
     bool inKanji = false;
     const auto leaveKanji = [&] {
-        if (inKanji)
-            out.text += kToAscii;
+        if (inKanji) out.text += kToAscii;
         inKanji = false;
     };
 
@@ -339,8 +326,7 @@ void utf8_to_jis(std::string_view source, Output& out)
             const bool pair = converted && euc.size() == 2 && static_cast<unsigned char>(euc[0]) >= 0xA1 &&
                               static_cast<unsigned char>(euc[1]) >= 0xA1;
             if (pair) {
-                if (!inKanji)
-                    out.text += kToKanji;
+                if (!inKanji) out.text += kToKanji;
                 inKanji = true;
                 out.text.push_back(static_cast<char>(euc[0] & 0x7F));
                 out.text.push_back(static_cast<char>(euc[1] & 0x7F));
@@ -355,8 +341,7 @@ void utf8_to_jis(std::string_view source, Output& out)
 
 }  // namespace
 
-std::string convert_to_utf8(TextEncoding from, std::string_view source, char substitute,
-                            std::size_t* substitutions)
+std::string convert_to_utf8(TextEncoding from, std::string_view source, char substitute, std::size_t* substitutions)
 {
     Output out(substitute);
     out.text.reserve(source.size() * 3 / 2);
@@ -364,13 +349,11 @@ std::string convert_to_utf8(TextEncoding from, std::string_view source, char sub
         shift_jis_to_utf8(source, out);
     else
         jis_to_utf8(source, out);
-    if (substitutions != nullptr)
-        *substitutions = out.Substitutions();
+    if (substitutions != nullptr) *substitutions = out.Substitutions();
     return std::move(out.text);
 }
 
-std::string convert_from_utf8(TextEncoding to, std::string_view source, char substitute,
-                              std::size_t* substitutions)
+std::string convert_from_utf8(TextEncoding to, std::string_view source, char substitute, std::size_t* substitutions)
 {
     Output out(substitute);
     out.text.reserve(source.size());
@@ -378,8 +361,7 @@ std::string convert_from_utf8(TextEncoding to, std::string_view source, char sub
         utf8_to_shift_jis(source, out);
     else
         utf8_to_jis(source, out);
-    if (substitutions != nullptr)
-        *substitutions = out.Substitutions();
+    if (substitutions != nullptr) *substitutions = out.Substitutions();
     return std::move(out.text);
 }
 

@@ -15,7 +15,8 @@ std::atomic<thread_id> gNextId{1};
 thread_local thread_id tCurrentId = 0;
 
 // Linux keeps at most 15 bytes of a thread name; cut at a character boundary.
-std::string host_thread_name(const std::string& name) {
+std::string host_thread_name(const std::string& name)
+{
     if (name.size() <= 15) return name;
     size_t cut = 15;
     while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
@@ -44,7 +45,8 @@ struct Thread::State {
 
 namespace {
 
-void run_thread(std::shared_ptr<Thread::State> state) {
+void run_thread(std::shared_ptr<Thread::State> state)
+{
     tCurrentId = state->id;
     {
         std::unique_lock lock(state->mutex);
@@ -69,7 +71,8 @@ void run_thread(std::shared_ptr<Thread::State> state) {
 }  // namespace
 
 Thread::Thread(std::string name, int32_t priority, Body body)
-    : mState(std::make_shared<State>()), mId(gNextId.fetch_add(1)) {
+    : mState(std::make_shared<State>()), mId(gNextId.fetch_add(1))
+{
     mState->name = std::move(name);
     mState->priority = priority;
     mState->body = std::move(body);
@@ -84,7 +87,8 @@ Thread::Thread(std::string name, int32_t priority, Body body)
     }
 }
 
-Thread::~Thread() {
+Thread::~Thread()
+{
     if (IsCurrent()) {
         Detach();
         return;
@@ -100,28 +104,27 @@ Thread::~Thread() {
     if (mState->host.joinable()) mState->host.join();
 }
 
-status_t Thread::Resume() {
+status_t Thread::Resume()
+{
     std::lock_guard lock(mState->mutex);
     switch (mState->phase) {
-        case State::Phase::Ended:
-            return kBadThreadId;
-        case State::Phase::Created:
-            if (mState->abandoned) return kBadThreadId;
-            mState->phase = State::Phase::Running;
-            mState->changed.notify_all();
-            return kOk;
-        case State::Phase::Suspended:
-            mState->phase = State::Phase::Running;
-            mState->changed.notify_all();
-            return kOk;
-        case State::Phase::Running:
-            mState->wakeToken = true;
-            return kOk;
+    case State::Phase::Ended: return kBadThreadId;
+    case State::Phase::Created:
+        if (mState->abandoned) return kBadThreadId;
+        mState->phase = State::Phase::Running;
+        mState->changed.notify_all();
+        return kOk;
+    case State::Phase::Suspended:
+        mState->phase = State::Phase::Running;
+        mState->changed.notify_all();
+        return kOk;
+    case State::Phase::Running: mState->wakeToken = true; return kOk;
     }
     return kOk;
 }
 
-status_t Thread::SuspendSelf() {
+status_t Thread::SuspendSelf()
+{
     if (!IsCurrent()) return kNotAllowed;
     std::unique_lock lock(mState->mutex);
     if (mState->wakeToken) {
@@ -133,7 +136,8 @@ status_t Thread::SuspendSelf() {
     return kOk;
 }
 
-status_t Thread::Wait(int32_t* exitValue) {
+status_t Thread::Wait(int32_t* exitValue)
+{
     if (IsCurrent()) return kNotAllowed;
     {
         std::unique_lock lock(mState->mutex);
@@ -146,37 +150,45 @@ status_t Thread::Wait(int32_t* exitValue) {
     return kOk;
 }
 
-bool Thread::IsSuspended() const {
+bool Thread::IsSuspended() const
+{
     std::lock_guard lock(mState->mutex);
-    return (mState->phase == State::Phase::Created && !mState->abandoned) ||
-           mState->phase == State::Phase::Suspended;
+    return (mState->phase == State::Phase::Created && !mState->abandoned) || mState->phase == State::Phase::Suspended;
 }
 
-bool Thread::HasStarted() const {
+bool Thread::HasStarted() const
+{
     std::lock_guard lock(mState->mutex);
     return mState->phase != State::Phase::Created && !mState->abandoned;
 }
 
-bool Thread::HasEnded() const {
+bool Thread::HasEnded() const
+{
     std::lock_guard lock(mState->mutex);
     return mState->phase == State::Phase::Ended;
 }
 
-bool Thread::IsCurrent() const { return mId > 0 && tCurrentId == mId; }
+bool Thread::IsCurrent() const
+{
+    return mId > 0 && tCurrentId == mId;
+}
 
-status_t Thread::SetPriority(int32_t priority) {
+status_t Thread::SetPriority(int32_t priority)
+{
     if (mId < 0) return kBadThreadId;
     std::lock_guard lock(mState->mutex);
     mState->priority = priority;
     return kOk;
 }
 
-int32_t Thread::Priority() const {
+int32_t Thread::Priority() const
+{
     std::lock_guard lock(mState->mutex);
     return mState->priority;
 }
 
-status_t Thread::SetName(const std::string& name) {
+status_t Thread::SetName(const std::string& name)
+{
     if (mId < 0) return kBadThreadId;
     {
         std::lock_guard lock(mState->mutex);
@@ -195,16 +207,21 @@ status_t Thread::SetName(const std::string& name) {
     return kOk;
 }
 
-std::string Thread::Name() const {
+std::string Thread::Name() const
+{
     std::lock_guard lock(mState->mutex);
     return mState->name;
 }
 
-void Thread::Detach() {
+void Thread::Detach()
+{
     std::lock_guard join(mState->joinMutex);
     if (mState->host.joinable()) mState->host.detach();
 }
 
-thread_id Thread::CurrentId() { return tCurrentId; }
+thread_id Thread::CurrentId()
+{
+    return tCurrentId;
+}
 
 }  // namespace platform

@@ -19,14 +19,15 @@ namespace fs = std::filesystem;
 constexpr int kMaxSlots = 64;
 
 // Slot 1 keeps the name the application always used.
-std::string slot_name(int slot, const char* extension) {
-    return slot == 1 ? std::string("AutoSave") + extension
-                     : "AutoSave-" + std::to_string(slot) + extension;
+std::string slot_name(int slot, const char* extension)
+{
+    return slot == 1 ? std::string("AutoSave") + extension : "AutoSave-" + std::to_string(slot) + extension;
 }
 
 }  // namespace
 
-std::unique_ptr<TBackupSlot> TBackupSlot::Claim(const std::string& folder) {
+std::unique_ptr<TBackupSlot> TBackupSlot::Claim(const std::string& folder)
+{
     if (folder.empty()) return nullptr;
     for (int slot = 1; slot <= kMaxSlots; ++slot) {
         const std::string lockPath = (fs::path(folder) / slot_name(slot, ".lock")).string();
@@ -41,14 +42,19 @@ std::unique_ptr<TBackupSlot> TBackupSlot::Claim(const std::string& folder) {
     return nullptr;
 }
 
-TBackupSlot::~TBackupSlot() { ::close(mLockFd); }
+TBackupSlot::~TBackupSlot()
+{
+    ::close(mLockFd);
+}
 
-bool TBackupSlot::HasBackup() const {
+bool TBackupSlot::HasBackup() const
+{
     std::error_code ec;
     return fs::is_regular_file(mBackupPath, ec);
 }
 
-std::string TBackupSlot::SetAside() const {
+std::string TBackupSlot::SetAside() const
+{
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -73,14 +79,19 @@ std::string TBackupSlot::SetAside() const {
     return {};
 }
 
-void TBackupSlot::Remove() const { ::unlink(mBackupPath.c_str()); }
+void TBackupSlot::Remove() const
+{
+    ::unlink(mBackupPath.c_str());
+}
 
-std::string backup_folder() {
+std::string backup_folder()
+{
     std::string entry;
     if (get_settings_entry("KivoBASIC", "AutoSave.bas", &entry) != 0) return {};
     return fs::path(entry).parent_path().string();
 }
 
-int32_t auto_save_period_ms(int32_t minutes) {
+int32_t auto_save_period_ms(int32_t minutes)
+{
     return std::clamp(minutes, kMinAutoSaveInterval, kMaxAutoSaveInterval) * 60000;
 }

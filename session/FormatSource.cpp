@@ -14,11 +14,21 @@ const platform::CatalogueText kFormatTexts[] = {
 
 constexpr size_t MAX_LINE_BYTES = 500;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-bool is_blank_or_line_feed(char c) { return is_blank(c) || c == '\n'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+bool is_blank_or_line_feed(char c)
+{
+    return is_blank(c) || c == '\n';
+}
 
-std::string_view digits_after_blanks(std::string_view line) {
+std::string_view digits_after_blanks(std::string_view line)
+{
     size_t from = 0;
     while (from < line.size() && is_blank(line[from])) ++from;
     size_t to = from;
@@ -27,7 +37,8 @@ std::string_view digits_after_blanks(std::string_view line) {
 }
 
 template <typename Visit>
-void for_each_line(std::string_view text, Visit visit) {
+void for_each_line(std::string_view text, Visit visit)
+{
     size_t from = 0;
     while (from <= text.size()) {
         size_t end = text.find('\n', from);
@@ -37,7 +48,8 @@ void for_each_line(std::string_view text, Visit visit) {
     }
 }
 
-bool counts_as_numbered(std::string_view text) {
+bool counts_as_numbered(std::string_view text)
+{
     bool numbered = false;
     bool firstSeen = false;
     for_each_line(text, [&](std::string_view line) {
@@ -55,7 +67,8 @@ bool counts_as_numbered(std::string_view text) {
 }
 
 // The compile error for the first line longer than the limit, or empty.
-std::string long_line_error(std::string_view text) {
+std::string long_line_error(std::string_view text)
+{
     std::string error;
     for_each_line(text, [&](std::string_view line) {
         if (line.size() <= MAX_LINE_BYTES) return true;
@@ -63,8 +76,8 @@ std::string long_line_error(std::string_view text) {
         message += "\n\n";
         message += platform::get_string("@Compile_Err_Line_Too_Long@");
         message += "\n\n";
-        message += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%",
-                                                 digits_after_blanks(line));
+        message +=
+            platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", digits_after_blanks(line));
         message += "\n";
         error = std::move(message);
         return false;
@@ -74,7 +87,8 @@ std::string long_line_error(std::string_view text) {
 
 }  // namespace
 
-TFormattedSource format_source_for_compiler(const std::string& text) {
+TFormattedSource format_source_for_compiler(const std::string& text)
+{
     static const bool registered = (platform::add_catalogue_texts(kFormatTexts), true);
     (void)registered;
 

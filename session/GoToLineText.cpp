@@ -3,7 +3,8 @@
 #include "foundation/DecimalText.h"
 #include "session/Renumber.h"
 
-TGoToLine find_line_from_text(std::string_view listText, const std::string& typed) {
+TGoToLine find_line_from_text(std::string_view listText, const std::string& typed)
+{
     TGoToLine found;
     if (typed.empty()) {
         found.AlertKey = "@Err_Line_Not_Input@";

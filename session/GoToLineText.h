@@ -9,8 +9,8 @@
 #include <string_view>
 
 struct TGoToLine {
-    int64_t Offset = -1;    // where the line begins in the list text
-    std::string AlertKey;   // the alert to show instead, or empty
+    int64_t Offset = -1;   // where the line begins in the list text
+    std::string AlertKey;  // the alert to show instead, or empty
 };
 
 TGoToLine find_line_from_text(std::string_view listText, const std::string& typed);

@@ -27,14 +27,10 @@ struct TStatementRoleRow {
 };
 
 const TStatementRoleRow kStatementRoles[] = {
-    {vcGoto, TRole::JumpList},
-    {vcGosub, TRole::JumpList},
-    {vcReturn, TRole::OptionalTarget},
-    {vcRestore, TRole::OptionalTarget},
-    {vcResume, TRole::OptionalTarget},
-    {vcRun, TRole::Run},
-    {vcRem, TRole::Comment},
-    {vcData, TRole::SkipStatement},
+    {vcGoto, TRole::JumpList},         {vcGosub, TRole::JumpList},
+    {vcReturn, TRole::OptionalTarget}, {vcRestore, TRole::OptionalTarget},
+    {vcResume, TRole::OptionalTarget}, {vcRun, TRole::Run},
+    {vcRem, TRole::Comment},           {vcData, TRole::SkipStatement},
     {vcChain, TRole::SkipStatement},
 };
 
@@ -51,7 +47,8 @@ const TControlRoleRow kControlRoles[] = {
 };
 
 // Keyword -> role, from the compiler's own keyword rows.
-const std::map<std::string, TRole>& keyword_roles() {
+const std::map<std::string, TRole>& keyword_roles()
+{
     static const std::map<std::string, TRole> roles = [] {
         std::map<std::string, TRole> map;
         for (const TKeywordCodeRow& row : ProcKeywordRows())
@@ -74,16 +71,35 @@ struct TLexeme {
     std::string Word;  // upper case, for words
 };
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-bool is_ident_char(char c) {
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
+bool is_letter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool is_hex_digit(char c)
+{
+    return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+bool is_ident_char(char c)
+{
     return is_letter(c) || is_digit(c) || c == '_' || c == '.' || c == '@' || c == '%' || c == '!' || c == '#' ||
            c == '$';
 }
-bool is_number_char(char c) { return is_digit(c) || c == '.' || c == '%' || c == '!' || c == '#'; }
-char to_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+bool is_number_char(char c)
+{
+    return is_digit(c) || c == '.' || c == '%' || c == '!' || c == '#';
+}
+char to_upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Splits a line into lexemes by the compiler tokenizer's rules; a ' comment and the
 // end of the line both read as the end.
@@ -91,7 +107,8 @@ class TLineLexer {
 public:
     explicit TLineLexer(std::string_view text) : mText(text) {}
 
-    TLexeme Next() {
+    TLexeme Next()
+    {
         while (mPos < mText.size() && is_blank(mText[mPos])) ++mPos;
         TLexeme lexeme;
         lexeme.Offset = mPos;
@@ -121,7 +138,8 @@ public:
 private:
     char At(size_t ahead) const { return mPos + ahead < mText.size() ? mText[mPos + ahead] : '\0'; }
 
-    void ReadWord(TLexeme& lexeme) {
+    void ReadWord(TLexeme& lexeme)
+    {
         lexeme.Piece = TPiece::Word;
         while (is_ident_char(At(0))) lexeme.Word.push_back(to_upper(mText[mPos++]));
         // "GO TO" with one blank is one keyword; so is "FN name" one name.
@@ -135,7 +153,8 @@ private:
         }
     }
 
-    void ReadMark(TLexeme& lexeme) {
+    void ReadMark(TLexeme& lexeme)
+    {
         const char c = mText[mPos++];
         switch (c) {
         case ':': lexeme.Piece = TPiece::Colon; return;
@@ -164,7 +183,8 @@ private:
     size_t mPos = 0;
 };
 
-TRole role_of(const TLexeme& lexeme) {
+TRole role_of(const TLexeme& lexeme)
+{
     if (lexeme.Piece != TPiece::Word) return TRole::None;
     const auto& roles = keyword_roles();
     const auto found = roles.find(lexeme.Word);
@@ -173,55 +193,53 @@ TRole role_of(const TLexeme& lexeme) {
 
 // The tokens that end a statement's expression list, as the compiler's
 // IsMultiExprEndToken: colon, THEN, ELSE, AS and the end of the line.
-bool ends_statement(const TLexeme& lexeme) {
+bool ends_statement(const TLexeme& lexeme)
+{
     if (lexeme.Piece == TPiece::End || lexeme.Piece == TPiece::Colon) return true;
     const TRole role = role_of(lexeme);
     return role == TRole::Branch || role == TRole::StatementEnd;
 }
 
-bool ends_target(const TLexeme& lexeme) { return ends_statement(lexeme) || lexeme.Piece == TPiece::Comma; }
+bool ends_target(const TLexeme& lexeme)
+{
+    return ends_statement(lexeme) || lexeme.Piece == TPiece::Comma;
+}
 
 class TReferenceReader {
 public:
     explicit TReferenceReader(std::string_view text) : mText(text), mLexer(text) {}
 
-    TLineReferences Read() {
+    TLineReferences Read()
+    {
         TLexeme lexeme = mLexer.Next();
         while (lexeme.Piece != TPiece::End) {
             switch (role_of(lexeme)) {
-            case TRole::Comment:
-                return mFound;
-            case TRole::SkipStatement:
-                lexeme = SkipStatement(mLexer.Next());
-                break;
-            case TRole::JumpList:
-                lexeme = ReadTargetList();
-                break;
+            case TRole::Comment: return mFound;
+            case TRole::SkipStatement: lexeme = SkipStatement(mLexer.Next()); break;
+            case TRole::JumpList: lexeme = ReadTargetList(); break;
             case TRole::OptionalTarget:
-            case TRole::Run:
-                lexeme = ReadOptionalTarget(role_of(lexeme) == TRole::Run);
-                break;
+            case TRole::Run: lexeme = ReadOptionalTarget(role_of(lexeme) == TRole::Run); break;
             case TRole::Branch: {
                 lexeme = mLexer.Next();
                 if (lexeme.Piece == TPiece::Number || lexeme.Piece == TPiece::Star) lexeme = ReadTarget(lexeme);
                 break;
             }
-            default:
-                lexeme = mLexer.Next();
-                break;
+            default: lexeme = mLexer.Next(); break;
             }
         }
         return mFound;
     }
 
 private:
-    TLexeme SkipStatement(TLexeme lexeme) {
+    TLexeme SkipStatement(TLexeme lexeme)
+    {
         while (!ends_statement(lexeme)) lexeme = mLexer.Next();
         return lexeme;
     }
 
     // Passes over an expression up to the comma or statement end that closes it.
-    TLexeme SkipExpression(TLexeme lexeme) {
+    TLexeme SkipExpression(TLexeme lexeme)
+    {
         int depth = 0;
         while (lexeme.Piece != TPiece::End && (depth > 0 || !ends_target(lexeme))) {
             if (lexeme.Piece == TPiece::LeftParen) ++depth;
@@ -232,7 +250,8 @@ private:
     }
 
     // One target from its first lexeme; returns the lexeme after it.
-    TLexeme ReadTarget(const TLexeme& first) {
+    TLexeme ReadTarget(const TLexeme& first)
+    {
         if (first.Piece == TPiece::Star) {
             mLexer.Next();  // the label's name
             return mLexer.Next();
@@ -252,7 +271,8 @@ private:
         return SkipExpression(first);
     }
 
-    TLexeme ReadTargetList() {
+    TLexeme ReadTargetList()
+    {
         TLexeme lexeme = mLexer.Next();
         while (!ends_statement(lexeme)) {
             if (lexeme.Piece == TPiece::Comma)
@@ -263,7 +283,8 @@ private:
         return lexeme;
     }
 
-    TLexeme ReadOptionalTarget(bool run) {
+    TLexeme ReadOptionalTarget(bool run)
+    {
         const TLexeme lexeme = mLexer.Next();
         if (ends_statement(lexeme) || role_of(lexeme) == TRole::NotATarget) return lexeme;
         // RUN "file" and RUN F$ name a list file.
@@ -280,4 +301,7 @@ private:
 
 }  // namespace
 
-TLineReferences find_line_references(std::string_view statements) { return TReferenceReader(statements).Read(); }
+TLineReferences find_line_references(std::string_view statements)
+{
+    return TReferenceReader(statements).Read();
+}

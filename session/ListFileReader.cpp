@@ -14,7 +14,8 @@ const platform::CatalogueText kListTexts[] = {
     {"@Err_Cannot_Load_List %FullPathName%@", "The list %FullPathName% cannot be loaded."},
 };
 
-bool read_whole_file(const fs::path& path, std::string& bytes) {
+bool read_whole_file(const fs::path& path, std::string& bytes)
+{
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
@@ -28,7 +29,8 @@ bool read_whole_file(const fs::path& path, std::string& bytes) {
 
 }  // namespace
 
-TListFileRead read_list_file(const std::string& path, int32_t encoding, bool convertPc98) {
+TListFileRead read_list_file(const std::string& path, int32_t encoding, bool convertPc98)
+{
     static const bool registered = (platform::add_catalogue_texts(kListTexts), true);
     (void)registered;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 struct TQuestionButton {
-    std::string Label;      // looked up already
-    char Accelerator = 0;   // the letter merged into the label, or 0 for none
+    std::string Label;     // looked up already
+    char Accelerator = 0;  // the letter merged into the label, or 0 for none
 };
 
 struct TListQuestion {

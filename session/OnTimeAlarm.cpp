@@ -14,15 +14,20 @@ constexpr int64_t MICROS_A_SECOND = 1000000;
 }  // namespace
 
 TOnTimeAlarm::TOnTimeAlarm(const TMusicClock& clock, TSimulatedMusicClock* simulated, std::function<void()> raise)
-    : mClock(clock), mSimulated(simulated), mRaise(std::move(raise)) {
+    : mClock(clock), mSimulated(simulated), mRaise(std::move(raise))
+{
     // Counted before it starts, so that time waits for its first wait.
     if (mSimulated != nullptr) mSimulated->AddParticipant();
     mThread = std::thread([this] { Run(); });
 }
 
-TOnTimeAlarm::~TOnTimeAlarm() { Stop(); }
+TOnTimeAlarm::~TOnTimeAlarm()
+{
+    Stop();
+}
 
-long TOnTimeAlarm::SetOnTimeDl(const char* time) {
+long TOnTimeAlarm::SetOnTimeDl(const char* time)
+{
     const int64_t now = mClock.NowMicros();
     const std::tm local = mClock.LocalTime();
     int hours, minutes, seconds;
@@ -42,7 +47,8 @@ long TOnTimeAlarm::SetOnTimeDl(const char* time) {
     return 0;
 }
 
-void TOnTimeAlarm::Clear() {
+void TOnTimeAlarm::Clear()
+{
     {
         std::lock_guard<std::mutex> lock(mLock);
         mDue.reset();
@@ -51,7 +57,8 @@ void TOnTimeAlarm::Clear() {
     mClock.Notify(mSignal);
 }
 
-void TOnTimeAlarm::Stop() {
+void TOnTimeAlarm::Stop()
+{
     {
         std::lock_guard<std::mutex> lock(mLock);
         if (mStopping) return;
@@ -62,7 +69,8 @@ void TOnTimeAlarm::Stop() {
     if (mSimulated != nullptr) mSimulated->RemoveParticipant();
 }
 
-void TOnTimeAlarm::Run() {
+void TOnTimeAlarm::Run()
+{
     std::unique_lock<std::mutex> lock(mLock);
     while (!mStopping) {
         const uint64_t changes = mChanges;

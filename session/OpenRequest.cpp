@@ -4,20 +4,23 @@
 
 namespace {
 
-bool flag(const platform::Message& request, const char* name) {
+bool flag(const platform::Message& request, const char* name)
+{
     bool value = false;
     return request.FindBool(name, &value) == platform::kOk && value;
 }
 
 }  // namespace
 
-std::string open_request_path(const platform::Message& request) {
+std::string open_request_path(const platform::Message& request)
+{
     platform::EntryRef ref;
     if (request.FindRef("refs", &ref) != platform::kOk) return {};
     return ref.path;
 }
 
-TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, TOpenKeys keys) {
+TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, TOpenKeys keys)
+{
     if (open_request_path(request).empty()) return TOpenAction::Ignore;
     if (fromThisApp && keys.Control) return TOpenAction::AskRemoveRecent;
     if (flag(request, "Add") || keys.Option) return TOpenAction::Insert;
@@ -25,13 +28,15 @@ TOpenAction choose_open_action(const platform::Message& request, bool fromThisAp
     return TOpenAction::Open;
 }
 
-int32_t open_request_encoding(const platform::Message& request, int32_t defaultEncoding) {
+int32_t open_request_encoding(const platform::Message& request, int32_t defaultEncoding)
+{
     int32_t encoding = defaultEncoding;
     request.FindInt32("Encoding", &encoding);
     return encoding;
 }
 
-platform::Message make_run_load_request(const platform::Message& runRequest, const platform::Handler* target) {
+platform::Message make_run_load_request(const platform::Message& runRequest, const platform::Handler* target)
+{
     platform::Message load(platform::fourcc("_RRC"));
     std::string fileName;
     runRequest.FindString("FileName", &fileName);

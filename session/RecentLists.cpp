@@ -3,7 +3,8 @@
 #include "foundation/TAVRENUtils.h"
 #include "platform/Message.h"
 
-TRecentLists::TRecentLists(std::string settingsFile) : mSettingsFile(std::move(settingsFile)) {
+TRecentLists::TRecentLists(std::string settingsFile) : mSettingsFile(std::move(settingsFile))
+{
     mList.SetShowSC(true);
     mList.SetTgtBase(0);
     mList.SetTriggerBase(0);
@@ -12,27 +13,32 @@ TRecentLists::TRecentLists(std::string settingsFile) : mSettingsFile(std::move(s
     if (!mSettingsFile.empty() && mList.Load(mSettingsFile) != 0) mList.ClearMRUF();
 }
 
-void TRecentLists::Add(const std::string& path) {
+void TRecentLists::Add(const std::string& path)
+{
     mList.AddMRUF(path);
     Save();
 }
 
-void TRecentLists::Remove(const std::string& path) {
+void TRecentLists::Remove(const std::string& path)
+{
     mList.RemoveMRUF(path);
     Save();
 }
 
-void TRecentLists::ClearAll() {
+void TRecentLists::ClearAll()
+{
     mList.ClearMRUF();
     Save();
 }
 
-void TRecentLists::Save() const {
+void TRecentLists::Save() const
+{
     // A file that cannot be written is not reported; the menu keeps the entries.
     if (!mSettingsFile.empty()) mList.Save(mSettingsFile);
 }
 
-std::string recent_lists_file() {
+std::string recent_lists_file()
+{
     std::string entry;
     if (get_settings_entry("KivoBASIC", "KivoBASIC_MRUF.arc", &entry) != 0) return {};
     return entry;

@@ -23,21 +23,25 @@ const platform::CatalogueText kRenumberTexts[] = {
 
 constexpr int64_t LARGEST_LINE_NUMBER = std::numeric_limits<int32_t>::max();
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // One text line of the part that is renumbered.
 struct TListLine {
     size_t Start = 0;
     size_t Length = 0;
-    size_t Digits = 0;         // the digit run at its head
-    int32_t OldNumber = 0;     // its value, when there is one
+    size_t Digits = 0;      // the digit run at its head
+    int32_t OldNumber = 0;  // its value, when there is one
     bool Renumbered = false;
     int64_t NewNumber = 0;
     bool HasNumber() const { return Digits > 0; }
     int64_t FinalNumber() const { return Renumbered ? NewNumber : OldNumber; }
 };
 
-std::vector<TListLine> split_lines(std::string_view part) {
+std::vector<TListLine> split_lines(std::string_view part)
+{
     std::vector<TListLine> lines;
     size_t from = 0;
     while (from < part.size()) {
@@ -55,7 +59,8 @@ std::vector<TListLine> split_lines(std::string_view part) {
 }
 
 // Why the new numbers cannot stand, or empty.
-std::string check_new_numbers(const std::vector<TListLine>& lines) {
+std::string check_new_numbers(const std::vector<TListLine>& lines)
+{
     std::set<int64_t> kept;
     for (const TListLine& line : lines)
         if (line.HasNumber() && !line.Renumbered) kept.insert(line.OldNumber);
@@ -79,7 +84,8 @@ std::string check_new_numbers(const std::vector<TListLine>& lines) {
 
 // The statements with their jumps to renumbered lines rewritten; `computed` is set
 // when a jump's target is an expression.
-std::string rewrite_jumps(std::string statements, const std::map<int32_t, int64_t>& moved, bool& computed) {
+std::string rewrite_jumps(std::string statements, const std::map<int32_t, int64_t>& moved, bool& computed)
+{
     const TLineReferences found = find_line_references(statements);
     computed = found.Computed;
     for (auto it = found.Literal.rbegin(); it != found.Literal.rend(); ++it) {
@@ -91,7 +97,8 @@ std::string rewrite_jumps(std::string statements, const std::map<int32_t, int64_
 
 }  // namespace
 
-TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_t step, bool onlyIfUnnumbered) {
+TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_t step, bool onlyIfUnnumbered)
+{
     static const bool registered = (platform::add_catalogue_texts(kRenumberTexts), true);
     (void)registered;
 
@@ -154,7 +161,8 @@ TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_
     return result;
 }
 
-int64_t OffsetFromLineNum(std::string_view text, int64_t lineNum) {
+int64_t OffsetFromLineNum(std::string_view text, int64_t lineNum)
+{
     text = text.substr(0, text.find('\0'));
     const std::string digits = std::to_string(lineNum);
     for (size_t at = text.find(digits); at != std::string_view::npos; at = text.find(digits, at + 1)) {

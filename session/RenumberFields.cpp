@@ -6,14 +6,16 @@
 
 namespace {
 
-int32_t at_least_one(std::string_view field, int32_t whenEmpty) {
+int32_t at_least_one(std::string_view field, int32_t whenEmpty)
+{
     if (field.empty()) return whenEmpty;
     return std::max<int32_t>(leading_decimal_integer(field), 1);
 }
 
 }  // namespace
 
-TRenumberValues read_renumber_fields(std::string_view newLine, std::string_view oldLine, std::string_view step) {
+TRenumberValues read_renumber_fields(std::string_view newLine, std::string_view oldLine, std::string_view step)
+{
     TRenumberValues values;
     values.NewLine = at_least_one(newLine, 10);
     values.OldLine = at_least_one(oldLine, 1);

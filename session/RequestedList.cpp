@@ -6,7 +6,8 @@
 #include "session/ListFileReader.h"
 
 TRequestedList load_requested_list(const std::string& path, bool merge, const std::string& list, int32_t encoding,
-                                   bool convertPc98) {
+                                   bool convertPc98)
+{
     TRequestedList result;
     TListFileRead read = read_list_file(path, encoding, convertPc98);
     if (!read.Loaded) {

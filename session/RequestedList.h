@@ -11,10 +11,10 @@
 
 struct TRequestedList {
     bool Loaded = false;
-    std::string Text;                          // the editor's list after the load
-    std::optional<std::string> Drive1Folder;   // the folder drive 1 follows, after an open
-    std::string Note;                          // the status-bar note of the read, or empty
-    std::string Alert;                         // why nothing was loaded
+    std::string Text;                         // the editor's list after the load
+    std::optional<std::string> Drive1Folder;  // the folder drive 1 follows, after an open
+    std::string Note;                         // the status-bar note of the read, or empty
+    std::string Alert;                        // why nothing was loaded
 };
 
 // `path` is the host path the machine put in the request; `list` the editor's

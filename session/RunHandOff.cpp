@@ -7,13 +7,16 @@
 #include "session/RunLineText.h"
 
 TRunHandOff::TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunRequestSink* runTarget)
-    : mRun(run), mHost(host), mRunTarget(runTarget), mDebugView(&mNoDebugView) {}
+    : mRun(run), mHost(host), mRunTarget(runTarget), mDebugView(&mNoDebugView)
+{}
 
-void TRunHandOff::SetDebugView(TDebugViewInterface* debugView) {
+void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
+{
     mDebugView = debugView != nullptr ? debugView : &mNoDebugView;
 }
 
-TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request) {
+TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
+{
     if (gPrefs.AutoSaveBeforeRun.load()) mHost.SaveAutoBackup();
     QuitBasic();
     // The variable records the debug view shows go with the compiled program.
@@ -32,7 +35,8 @@ TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request) {
     return outcome;
 }
 
-TRunOutcome TRunHandOff::Compile(const TRunRequest& request) {
+TRunOutcome TRunHandOff::Compile(const TRunRequest& request)
+{
     const TFormattedSource source = format_source_for_compiler(mHost.ListText());
     if (!source.Error.empty()) {
         mHost.ShowAlert(source.Error);
@@ -57,7 +61,8 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request) {
     return mRun.RunBasic(request) ? TRunOutcome::Started : TRunOutcome::NotStarted;
 }
 
-TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed) {
+TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed)
+{
     TRunRequest request;
     const std::string alert = set_run_line_from_text(typed, request);
     if (!alert.empty()) {
@@ -67,12 +72,14 @@ TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed) {
     return RunBasic(request);
 }
 
-void TRunHandOff::KillBasic() {
+void TRunHandOff::KillBasic()
+{
     mDebugView->SetVMachine(nullptr);
     mRun.KillBasic();
 }
 
-void TRunHandOff::QuitBasic() {
+void TRunHandOff::QuitBasic()
+{
     mDebugView->SetVMachine(nullptr);
     mRun.QuitBasic();
 }

@@ -2,7 +2,8 @@
 
 #include "foundation/DecimalText.h"
 
-std::string set_run_line_from_text(const std::string& typed, TRunRequest& request) {
+std::string set_run_line_from_text(const std::string& typed, TRunRequest& request)
+{
     if (typed.empty()) return "@Err_Line_Not_Input@";
     if (typed[0] >= '0' && typed[0] <= '9') {
         request.LineNum = leading_decimal_integer(typed);

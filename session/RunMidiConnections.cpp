@@ -39,8 +39,8 @@ void TRunMidiConnections::MidiEvent(const platform::Message& notice)
     int32_t consumer = -1;
     const bool hasConsumer = notice.FindInt32("be:consumer", &consumer) == platform::kOk;
     int32_t producer = -1;
-    const bool aboutOurProducer = notice.FindInt32("be:producer", &producer) == platform::kOk &&
-                                  producer == mRoster.ProducerId();
+    const bool aboutOurProducer =
+        notice.FindInt32("be:producer", &producer) == platform::kOk && producer == mRoster.ProducerId();
     switch (op) {
     case platform::kMidiEndpointRegistered:
     case platform::kMidiEndpointChanged:
@@ -48,23 +48,19 @@ void TRunMidiConnections::MidiEvent(const platform::Message& notice)
         SendRecreateMenuMidiOutRqtd();
         break;
     case platform::kMidiEndpointUnregistered:
-        if (hasConsumer)
-            MuteMidiOut(consumer);
+        if (hasConsumer) MuteMidiOut(consumer);
         SendRecreateMenuMidiOutRqtd();
         break;
     case platform::kMidiConnectionMade:
     case platform::kMidiConnectionBroken:
         // A pair notice without its consumer names nothing to follow.
-        if (!aboutOurProducer || !hasConsumer)
-            break;
-        if (op == platform::kMidiConnectionBroken)
-            MuteMidiOut(consumer);
+        if (!aboutOurProducer || !hasConsumer) break;
+        if (op == platform::kMidiConnectionBroken) MuteMidiOut(consumer);
         AddRemoveExitConnection();
         mPrefs.SaveToFile();
         SendUpdateMenuMidiOutRqtd(consumer);
         break;
-    default:
-        break;
+    default: break;
     }
     RefreshProducerConnections();
 }
@@ -86,8 +82,7 @@ bool TRunMidiConnections::ConnectMidiOuts(const std::vector<std::string>& names)
         if (Contains(names, consumer.name)) {
             // Of several consumers of one name, the lowest id is the one meant.
             const int32_t id = ConsumerID(consumer.name);
-            if (id >= 0 && !mRoster.IsConnected(id))
-                mRoster.Connect(id);
+            if (id >= 0 && !mRoster.IsConnected(id)) mRoster.Connect(id);
         } else if (mRoster.IsConnected(consumer.id)) {
             // By its own id: by name, a second consumer of the name would stay.
             mRoster.Disconnect(consumer.id);
@@ -99,8 +94,7 @@ bool TRunMidiConnections::ConnectMidiOuts(const std::vector<std::string>& names)
 int32_t TRunMidiConnections::ConsumerID(const std::string& name) const
 {
     for (const platform::MidiConsumer& consumer : mRoster.Consumers()) {
-        if (consumer.name == name)
-            return consumer.id;
+        if (consumer.name == name) return consumer.id;
     }
     return -1;
 }
@@ -108,8 +102,7 @@ int32_t TRunMidiConnections::ConsumerID(const std::string& name) const
 bool TRunMidiConnections::ConnectMidiOut(const std::string& name)
 {
     const int32_t id = ConsumerID(name);
-    if (id < 0)
-        return false;
+    if (id < 0) return false;
     mRoster.Connect(id);
     return true;
 }
@@ -117,8 +110,7 @@ bool TRunMidiConnections::ConnectMidiOut(const std::string& name)
 bool TRunMidiConnections::DisconnectMidiOut(const std::string& name)
 {
     const int32_t id = ConsumerID(name);
-    if (id < 0)
-        return false;
+    if (id < 0) return false;
     mRoster.Disconnect(id);
     return true;
 }
@@ -128,11 +120,9 @@ void TRunMidiConnections::MuteMidiOut(int32_t id)
     const std::vector<platform::MidiConsumer> consumers = mRoster.Consumers();
     const bool found = std::any_of(consumers.begin(), consumers.end(),
                                    [id](const platform::MidiConsumer& consumer) { return consumer.id == id; });
-    if (!found)
-        return;
+    if (!found) return;
     for (uint8_t channel = 0; channel < 16; ++channel) {
-        for (uint8_t control : kMuteControls)
-            mRoster.SendControlChange(id, channel, control, 0);
+        for (uint8_t control : kMuteControls) mRoster.SendControlChange(id, channel, control, 0);
     }
 }
 
@@ -145,17 +135,14 @@ void TRunMidiConnections::AddRemoveExitConnection()
     std::vector<Seen> seen;
     std::set<std::string> connectedNames;
     for (const platform::MidiConsumer& consumer : mRoster.Consumers()) {
-        if (consumer.name == kAnonymousName)
-            continue;
+        if (consumer.name == kAnonymousName) continue;
         const bool connected = mRoster.IsConnected(consumer.id);
         seen.push_back({consumer.name, connected});
-        if (connected)
-            connectedNames.insert(consumer.name);
+        if (connected) connectedNames.insert(consumer.name);
     }
     mPrefs.ChangeMidiOutputs([&](std::vector<std::string>& names) {
         for (const Seen& consumer : seen) {
-            if (consumer.connected && !Contains(names, consumer.name))
-                names.push_back(consumer.name);
+            if (consumer.connected && !Contains(names, consumer.name)) names.push_back(consumer.name);
             // A name stays while any consumer of that name is connected: a second,
             // unconnected one must not make the user's choice drop out.
             else if (!consumer.connected && connectedNames.count(consumer.name) == 0)

@@ -29,14 +29,16 @@ constexpr int64_t SIMULATED_START = 1000000;
 // How long the music player may take to start on a simulated clock.
 constexpr std::chrono::seconds PLAYER_START_LIMIT{10};
 
-std::tm local_time_now() {
+std::tm local_time_now()
+{
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return local;
 }
 
-std::unique_ptr<TSimulatedMusicClock> make_clock(const TRunSessionSettings& settings) {
+std::unique_ptr<TSimulatedMusicClock> make_clock(const TRunSessionSettings& settings)
+{
     if (!settings.SimulatedClock) return nullptr;
     return std::make_unique<TSimulatedMusicClock>(SIMULATED_START, settings.LocalTime.value_or(local_time_now()));
 }
@@ -44,12 +46,10 @@ std::unique_ptr<TSimulatedMusicClock> make_clock(const TRunSessionSettings& sett
 }  // namespace
 
 TRunSession::TRunSession(const TDeviceHost& host, TAlertSink* alerts, const TRunSessionSettings& settings)
-    : mSettings(settings),
-      mAlerts(alerts),
-      mSimulated(make_clock(settings)),
-      mPlayer(mSimulated.get()),
+    : mSettings(settings), mAlerts(alerts), mSimulated(make_clock(settings)), mPlayer(mSimulated.get()),
       mMidCode(std::make_unique<TMidCode>()),
-      mCompatMode(settings.CompatModePref == 2 || settings.CompatModePref == 3 ? settings.CompatModePref : 2) {
+      mCompatMode(settings.CompatModePref == 2 || settings.CompatModePref == 3 ? settings.CompatModePref : 2)
+{
     static const bool registered = (platform::add_catalogue_texts(kSessionTexts), true);
     (void)registered;
     mAlarm = std::make_unique<TOnTimeAlarm>(Clock(), mSimulated.get(), [this] { RaiseOnTime(); });
@@ -58,14 +58,19 @@ TRunSession::TRunSession(const TDeviceHost& host, TAlertSink* alerts, const TRun
     mRsrc.SetOwner(own);
 }
 
-TRunSession::~TRunSession() { FinishRuns(std::chrono::milliseconds(0)); }
+TRunSession::~TRunSession()
+{
+    FinishRuns(std::chrono::milliseconds(0));
+}
 
-const TMusicClock& TRunSession::Clock() const {
+const TMusicClock& TRunSession::Clock() const
+{
     if (mSimulated) return *mSimulated;
     return TSystemMusicClock::Instance();
 }
 
-bool TRunSession::Start(std::string& error) {
+bool TRunSession::Start(std::string& error)
+{
     if (!mSimulated) return true;
     // On the simulated clock the machine, the player and the MIDI log share one time
     // line. The player's thread is started at once and waits for music, so that it
@@ -86,7 +91,8 @@ bool TRunSession::Start(std::string& error) {
     return true;
 }
 
-bool TRunSession::CompileBasic(const std::string& source) {
+bool TRunSession::CompileBasic(const std::string& source)
+{
     TCompiler compiler(mMidCode.get(), mAlerts, mSettings.CompatModePref);
     int32_t mode = mCompatMode;
     const bool compiled = compiler.Compile(source.c_str(), &mode);
@@ -94,19 +100,21 @@ bool TRunSession::CompileBasic(const std::string& source) {
     return compiled;
 }
 
-bool TRunSession::ClearBasic() {
+bool TRunSession::ClearBasic()
+{
     mMidCode = std::make_unique<TMidCode>();
     mRsrc.SetScrModifiedAll2();
     mRsrc.UpdateScreen();
     return true;
 }
 
-bool TRunSession::ReadyBasic(TRunRequestSink* runTarget) {
+bool TRunSession::ReadyBasic(TRunRequestSink* runTarget)
+{
     TRunRequestSink* requests = runTarget != nullptr ? runTarget : &mRunRequests;
     std::unique_ptr<TVMachine> machine;
     if (gExitStates.UseDebugger.load() && mDebugSink != nullptr)
-        machine = std::make_unique<TDebugger>("Debugger", mMidCode.get(), &mRsrc, &mPlayer, requests, mDebugSink,
-                                              mAlerts);
+        machine =
+            std::make_unique<TDebugger>("Debugger", mMidCode.get(), &mRsrc, &mPlayer, requests, mDebugSink, mAlerts);
     else
         machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, requests, mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
@@ -122,14 +130,16 @@ bool TRunSession::ReadyBasic(TRunRequestSink* runTarget) {
     return true;
 }
 
-bool TRunSession::RunBasic(const TRunRequest& request) {
+bool TRunSession::RunBasic(const TRunRequest& request)
+{
     TVMachine* machine = VMachine();
     if (machine == nullptr || !machine->SetStartPos(request)) return false;
     machine->Resume();
     return true;
 }
 
-bool TRunSession::QuitBasic(const TVMachine* which) {
+bool TRunSession::QuitBasic(const TVMachine* which)
+{
     std::unique_ptr<TVMachine> machine;
     {
         std::lock_guard<std::mutex> lock(mMachineLock);
@@ -144,17 +154,20 @@ bool TRunSession::QuitBasic(const TVMachine* which) {
     return true;
 }
 
-bool TRunSession::KillBasic() {
+bool TRunSession::KillBasic()
+{
     gAppPrivacy.Killed = true;
     return QuitBasic();
 }
 
-TVMachine* TRunSession::VMachine() const {
+TVMachine* TRunSession::VMachine() const
+{
     std::lock_guard<std::mutex> lock(mMachineLock);
     return mMachine.get();
 }
 
-TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* note) {
+TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* note)
+{
     QuitBasic();
     ClearBasic();
     gAppPrivacy.Killed = false;
@@ -169,9 +182,9 @@ TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* no
         mList = std::move(requested.Text);
         if (requested.Drive1Folder && !mRsrc.DrvFolders.Set(0, *requested.Drive1Folder)) {
             if (mAlerts != nullptr)
-                mAlerts->ShowAlert(platform::replace_placeholder(
-                    platform::get_string("@Err_Cannot_Use_Drive_Folder %FullPathName%@"), "%FullPathName%",
-                    *requested.Drive1Folder));
+                mAlerts->ShowAlert(
+                    platform::replace_placeholder(platform::get_string("@Err_Cannot_Use_Drive_Folder %FullPathName%@"),
+                                                  "%FullPathName%", *requested.Drive1Folder));
             return TRunPrepared::LoadFailed;
         }
     }
@@ -185,7 +198,8 @@ TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* no
     return TRunPrepared::Ready;
 }
 
-std::vector<TRunRequest> TRunSession::TakeRunRequests() {
+std::vector<TRunRequest> TRunSession::TakeRunRequests()
+{
     const std::vector<TRunRequest> all = mRunRequests.Requests();
     std::vector<TRunRequest> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(mRequestsTaken, all.size())),
                                    all.end());
@@ -193,7 +207,8 @@ std::vector<TRunRequest> TRunSession::TakeRunRequests() {
     return fresh;
 }
 
-TRunEnd TRunSession::WaitForRun(std::chrono::steady_clock::time_point deadline) {
+TRunEnd TRunSession::WaitForRun(std::chrono::steady_clock::time_point deadline)
+{
     TVMachine* machine = VMachine();
     TRunEnd end;
     if (machine == nullptr) return end;
@@ -219,7 +234,8 @@ TRunEnd TRunSession::WaitForRun(std::chrono::steady_clock::time_point deadline) 
     return end;
 }
 
-void TRunSession::PressFuncKey(int n) {
+void TRunSession::PressFuncKey(int n)
+{
     std::lock_guard<std::mutex> lock(mMachineLock);
     if (mMachine)
         mMachine->PressFuncKey(n);
@@ -227,17 +243,20 @@ void TRunSession::PressFuncKey(int n) {
         mRsrc.PushFuncKeyStr(n);
 }
 
-void TRunSession::WithMachine(const std::function<void(TVMachine&)>& use) {
+void TRunSession::WithMachine(const std::function<void(TVMachine&)>& use)
+{
     std::lock_guard<std::mutex> lock(mMachineLock);
     if (mMachine) use(*mMachine);
 }
 
-void TRunSession::RaiseOnTime() {
+void TRunSession::RaiseOnTime()
+{
     std::lock_guard<std::mutex> lock(mMachineLock);
     if (mMachine) mMachine->HappenInterrupt(IR_ON_TIME);
 }
 
-bool TRunSession::FinishRuns(std::chrono::milliseconds left) {
+bool TRunSession::FinishRuns(std::chrono::milliseconds left)
+{
     QuitBasic();
     mAlarm->Stop();
     bool playedOut = true;

@@ -15,9 +15,9 @@
 // alarm may come from others.
 
 #include <chrono>
-#include <functional>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -51,9 +51,9 @@ struct TRunSessionSettings {
 
 // What became of a run request before its machine could start.
 enum class TRunPrepared {
-    Ready,         // a machine waits for RunBasic
-    LoadFailed,    // the list the request names could not be loaded (alert shown)
-    CompileFailed, // a compile error (alert shown) or a list without a program
+    Ready,          // a machine waits for RunBasic
+    LoadFailed,     // the list the request names could not be loaded (alert shown)
+    CompileFailed,  // a compile error (alert shown) or a list without a program
 };
 
 // How a run ended.

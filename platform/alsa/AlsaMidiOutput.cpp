@@ -11,14 +11,19 @@ namespace {
 
 int64_t SteadyMicros()
 {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 // MIDI data bytes hold 0 to 127 and channels 0 to 15.
-uint8_t Data(uint8_t value) { return value & 0x7F; }
-uint8_t Channel(uint8_t channel) { return channel & 0x0F; }
+uint8_t Data(uint8_t value)
+{
+    return value & 0x7F;
+}
+uint8_t Channel(uint8_t channel)
+{
+    return channel & 0x0F;
+}
 
 bool AcceptsOurMidi(snd_seq_port_info_t* port)
 {
@@ -37,15 +42,12 @@ AlsaMidiOutput::AlsaMidiOutput()
 {
     // Without the sequencer device there is nothing to open (and the library would
     // complain on standard error).
-    if (access("/dev/snd/seq", F_OK) != 0)
-        return;
+    if (access("/dev/snd/seq", F_OK) != 0) return;
     snd_seq_t* seq = nullptr;
-    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
-        return;
+    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) return;
     snd_seq_set_client_name(seq, kClientName);
-    const int port = snd_seq_create_simple_port(
-        seq, kPortName, SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-        SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    const int port = snd_seq_create_simple_port(seq, kPortName, SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                                SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     const int queue = port < 0 ? -1 : snd_seq_alloc_named_queue(seq, kClientName);
     if (queue < 0 || snd_seq_start_queue(seq, queue, nullptr) < 0 || snd_seq_drain_output(seq) < 0) {
         snd_seq_close(seq);
@@ -60,8 +62,7 @@ AlsaMidiOutput::AlsaMidiOutput()
 
 AlsaMidiOutput::~AlsaMidiOutput()
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     snd_seq_stop_queue(mSeq, mQueue, nullptr);
     snd_seq_drain_output(mSeq);
     snd_seq_free_queue(mSeq, mQueue);
@@ -88,8 +89,7 @@ void AlsaMidiOutput::Send(Event& event, int64_t when)
 
 void AlsaMidiOutput::NoteOn(uint8_t channel, uint8_t note, uint8_t velocity, int64_t when)
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     Event event;
     snd_seq_ev_clear(&event.ev);
     snd_seq_ev_set_noteon(&event.ev, Channel(channel), Data(note), Data(velocity));
@@ -98,8 +98,7 @@ void AlsaMidiOutput::NoteOn(uint8_t channel, uint8_t note, uint8_t velocity, int
 
 void AlsaMidiOutput::NoteOff(uint8_t channel, uint8_t note, uint8_t velocity, int64_t when)
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     Event event;
     snd_seq_ev_clear(&event.ev);
     snd_seq_ev_set_noteoff(&event.ev, Channel(channel), Data(note), Data(velocity));
@@ -108,8 +107,7 @@ void AlsaMidiOutput::NoteOff(uint8_t channel, uint8_t note, uint8_t velocity, in
 
 void AlsaMidiOutput::ProgramChange(uint8_t channel, uint8_t program, int64_t when)
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     Event event;
     snd_seq_ev_clear(&event.ev);
     snd_seq_ev_set_pgmchange(&event.ev, Channel(channel), Data(program));
@@ -118,8 +116,7 @@ void AlsaMidiOutput::ProgramChange(uint8_t channel, uint8_t program, int64_t whe
 
 void AlsaMidiOutput::ControlChange(uint8_t channel, uint8_t control, uint8_t value, int64_t when)
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     Event event;
     snd_seq_ev_clear(&event.ev);
     snd_seq_ev_set_controller(&event.ev, Channel(channel), Data(control), Data(value));
@@ -128,13 +125,11 @@ void AlsaMidiOutput::ControlChange(uint8_t channel, uint8_t control, uint8_t val
 
 void AlsaMidiOutput::SystemExclusive(const std::vector<uint8_t>& data, int64_t when)
 {
-    if (mSeq == nullptr)
-        return;
+    if (mSeq == nullptr) return;
     std::vector<uint8_t> message;
     message.reserve(data.size() + 2);
     message.push_back(0xF0);
-    for (uint8_t byte : data)
-        message.push_back(Data(byte));
+    for (uint8_t byte : data) message.push_back(Data(byte));
     message.push_back(0xF7);
     Event event;
     snd_seq_ev_clear(&event.ev);
@@ -145,8 +140,7 @@ void AlsaMidiOutput::SystemExclusive(const std::vector<uint8_t>& data, int64_t w
 std::vector<MidiDestination> AlsaMidiOutput::Destinations() const
 {
     std::vector<MidiDestination> result;
-    if (mSeq == nullptr)
-        return result;
+    if (mSeq == nullptr) return result;
     std::lock_guard<std::mutex> guard(mLock);
     snd_seq_client_info_t* client;
     snd_seq_port_info_t* port;
@@ -155,8 +149,7 @@ std::vector<MidiDestination> AlsaMidiOutput::Destinations() const
     snd_seq_client_info_set_client(client, -1);
     while (snd_seq_query_next_client(mSeq, client) >= 0) {
         const int id = snd_seq_client_info_get_client(client);
-        if (id == mClient)
-            continue;
+        if (id == mClient) continue;
         snd_seq_port_info_set_client(port, id);
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(mSeq, port) >= 0) {
@@ -170,31 +163,27 @@ std::vector<MidiDestination> AlsaMidiOutput::Destinations() const
 std::vector<std::string> AlsaMidiOutput::OutputNames() const
 {
     std::vector<std::string> names;
-    for (const MidiDestination& destination : Destinations())
-        names.push_back(destination.name);
+    for (const MidiDestination& destination : Destinations()) names.push_back(destination.name);
     return names;
 }
 
 bool AlsaMidiOutput::Connect(const MidiDestination& destination)
 {
-    if (mSeq == nullptr)
-        return false;
+    if (mSeq == nullptr) return false;
     std::lock_guard<std::mutex> guard(mLock);
     return snd_seq_connect_to(mSeq, mPort, destination.client, destination.port) >= 0;
 }
 
 bool AlsaMidiOutput::Disconnect(const MidiDestination& destination)
 {
-    if (mSeq == nullptr)
-        return false;
+    if (mSeq == nullptr) return false;
     std::lock_guard<std::mutex> guard(mLock);
     return snd_seq_disconnect_to(mSeq, mPort, destination.client, destination.port) >= 0;
 }
 
 bool AlsaMidiOutput::IsConnected(const MidiDestination& destination) const
 {
-    if (mSeq == nullptr)
-        return false;
+    if (mSeq == nullptr) return false;
     std::lock_guard<std::mutex> guard(mLock);
     snd_seq_port_subscribe_t* subscription;
     snd_seq_port_subscribe_alloca(&subscription);
@@ -207,8 +196,7 @@ bool AlsaMidiOutput::IsConnected(const MidiDestination& destination) const
 
 int32_t AlsaMidiOutput::Connections() const
 {
-    if (mSeq == nullptr)
-        return 0;
+    if (mSeq == nullptr) return 0;
     std::lock_guard<std::mutex> guard(mLock);
     snd_seq_query_subscribe_t* query;
     snd_seq_query_subscribe_alloca(&query);

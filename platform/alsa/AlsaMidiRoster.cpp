@@ -39,15 +39,13 @@ Message PairNotice(MidiRosterOp op, const snd_seq_connect_t& pair)
 
 AlsaMidiRoster::AlsaMidiRoster(AlsaMidiOutput& output) : mOutput(output)
 {
-    if (!mOutput.IsOpen() || access("/dev/snd/seq", F_OK) != 0)
-        return;
+    if (!mOutput.IsOpen() || access("/dev/snd/seq", F_OK) != 0) return;
     snd_seq_t* seq = nullptr;
-    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
-        return;
+    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) return;
     snd_seq_set_client_name(seq, kClientName);
     // Receives the announcements; not offered to others as an output.
-    const int port = snd_seq_create_simple_port(seq, "announcements", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
-                                                SND_SEQ_PORT_TYPE_APPLICATION);
+    const int port = snd_seq_create_simple_port(
+        seq, "announcements", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT, SND_SEQ_PORT_TYPE_APPLICATION);
     pollfd fd{};
     if (port < 0 || snd_seq_connect_from(seq, port, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE) < 0 ||
         snd_seq_poll_descriptors(seq, &fd, 1, POLLIN) != 1) {
@@ -61,8 +59,7 @@ AlsaMidiRoster::AlsaMidiRoster(AlsaMidiOutput& output) : mOutput(output)
 
 AlsaMidiRoster::~AlsaMidiRoster()
 {
-    if (mSeq != nullptr)
-        snd_seq_close(mSeq);
+    if (mSeq != nullptr) snd_seq_close(mSeq);
 }
 
 int AlsaMidiRoster::PollDescriptor() const
@@ -73,16 +70,13 @@ int AlsaMidiRoster::PollDescriptor() const
 std::vector<Message> AlsaMidiRoster::ReadNotices()
 {
     std::vector<Message> notices;
-    if (mSeq == nullptr)
-        return notices;
+    if (mSeq == nullptr) return notices;
     std::lock_guard<std::mutex> guard(mLock);
     for (;;) {
         snd_seq_event_t* ev = nullptr;
         const int got = snd_seq_event_input(mSeq, &ev);
-        if (got == -ENOSPC)
-            continue;  // the input overran; what follows is still worth reading
-        if (got < 0 || ev == nullptr)
-            break;
+        if (got == -ENOSPC) continue;  // the input overran; what follows is still worth reading
+        if (got < 0 || ev == nullptr) break;
         switch (ev->type) {
         case SND_SEQ_EVENT_PORT_START:
             notices.push_back(EndpointNotice(kMidiEndpointRegistered, Id(ev->data.addr)));
@@ -90,9 +84,7 @@ std::vector<Message> AlsaMidiRoster::ReadNotices()
         case SND_SEQ_EVENT_PORT_EXIT:
             notices.push_back(EndpointNotice(kMidiEndpointUnregistered, Id(ev->data.addr)));
             break;
-        case SND_SEQ_EVENT_PORT_SUBSCRIBED:
-            notices.push_back(PairNotice(kMidiConnectionMade, ev->data.connect));
-            break;
+        case SND_SEQ_EVENT_PORT_SUBSCRIBED: notices.push_back(PairNotice(kMidiConnectionMade, ev->data.connect)); break;
         case SND_SEQ_EVENT_PORT_UNSUBSCRIBED:
             notices.push_back(PairNotice(kMidiConnectionBroken, ev->data.connect));
             break;
@@ -100,8 +92,7 @@ std::vector<Message> AlsaMidiRoster::ReadNotices()
         case SND_SEQ_EVENT_CLIENT_CHANGE:
             notices.push_back(EndpointNotice(kMidiEndpointChanged, Id(ev->data.addr)));
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return notices;
@@ -142,8 +133,7 @@ int32_t AlsaMidiRoster::ProducerConnections() const
 
 void AlsaMidiRoster::SendControlChange(int32_t id, uint8_t channel, uint8_t control, uint8_t value)
 {
-    if (mSeq == nullptr || id < 0)
-        return;
+    if (mSeq == nullptr || id < 0) return;
     snd_seq_event_t ev;
     snd_seq_ev_clear(&ev);
     snd_seq_ev_set_controller(&ev, channel & 0x0F, control & 0x7F, value & 0x7F);

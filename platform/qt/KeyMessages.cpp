@@ -38,7 +38,8 @@ constexpr KeyChar kSpecialKeys[] = {
     {Qt::Key_Delete, 0x7F},
 };
 
-int32_t function_key_code(int qtKey) {
+int32_t function_key_code(int qtKey)
+{
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return kF1Key + (qtKey - Qt::Key_F1);
     if (qtKey == Qt::Key_Print) return kPrintKey;
     if (qtKey == Qt::Key_ScrollLock) return kScrollKey;
@@ -46,7 +47,8 @@ int32_t function_key_code(int qtKey) {
     return 0;
 }
 
-int32_t raw_char_of(int qtKey) {
+int32_t raw_char_of(int qtKey)
+{
     for (const KeyChar& special : kSpecialKeys)
         if (special.qtKey == qtKey) return special.rawChar;
     if (function_key_code(qtKey) != 0) return kFunctionKeyChar;
@@ -61,7 +63,8 @@ std::atomic<uint32_t> gLastSeenModifiers{0};
 // Keeps the modifiers of every key event for the readers on other threads.
 class ModifierWatcher : public QObject {
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
             gLastSeenModifiers.store(modifiers_from_qt(static_cast<QKeyEvent*>(event)->modifiers()));
         return QObject::eventFilter(watched, event);
@@ -70,7 +73,8 @@ protected:
 
 }  // namespace
 
-uint32_t modifiers_from_qt(Qt::KeyboardModifiers modifiers) {
+uint32_t modifiers_from_qt(Qt::KeyboardModifiers modifiers)
+{
     uint32_t result = 0;
     if (modifiers & Qt::ShiftModifier) result |= kShiftKey;
     if (modifiers & Qt::ControlModifier) result |= kCommandKey;
@@ -79,7 +83,8 @@ uint32_t modifiers_from_qt(Qt::KeyboardModifiers modifiers) {
     return result;
 }
 
-Message key_down_message(int qtKey, Qt::KeyboardModifiers modifiers) {
+Message key_down_message(int qtKey, Qt::KeyboardModifiers modifiers)
+{
     Message message(kKeyDownMessage);
     message.AddInt32("raw_char", raw_char_of(qtKey));
     message.AddInt32("key", function_key_code(qtKey));
@@ -87,7 +92,8 @@ Message key_down_message(int qtKey, Qt::KeyboardModifiers modifiers) {
     return message;
 }
 
-void install_qt_modifier_reader() {
+void install_qt_modifier_reader()
+{
     static QPointer<ModifierWatcher> watcher;
     if (!watcher) {
         watcher = new ModifierWatcher;

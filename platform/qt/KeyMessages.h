@@ -14,7 +14,10 @@ namespace platform {
 
 uint32_t modifiers_from_qt(Qt::KeyboardModifiers modifiers);
 Message key_down_message(int qtKey, Qt::KeyboardModifiers modifiers);
-inline Message key_down_message(const QKeyEvent& event) { return key_down_message(event.key(), event.modifiers()); }
+inline Message key_down_message(const QKeyEvent& event)
+{
+    return key_down_message(event.key(), event.modifiers());
+}
 
 // Installs a reader built on QGuiApplication::queryKeyboardModifiers(). Other threads
 // (the machine's INP) get the modifiers the GUI thread saw last. Call on the GUI thread.

@@ -19,7 +19,8 @@ struct LooperPump::Wake {
     std::atomic<bool> scheduled{false};
 };
 
-LooperPump::LooperPump(Looper* looper) : mLooper(looper), mWake(std::make_shared<Wake>()) {
+LooperPump::LooperPump(Looper* looper) : mLooper(looper), mWake(std::make_shared<Wake>())
+{
     mWake->pump = this;
     std::weak_ptr<Wake> weak = mWake;
     mLooper->SetExternalWake([weak] {
@@ -30,18 +31,21 @@ LooperPump::LooperPump(Looper* looper) : mLooper(looper), mWake(std::make_shared
     });
 }
 
-LooperPump::~LooperPump() {
+LooperPump::~LooperPump()
+{
     mLooper->SetExternalWake(nullptr);
     std::lock_guard lock(mWake->mutex);
     mWake->pump = nullptr;
 }
 
-void LooperPump::Schedule() {
+void LooperPump::Schedule()
+{
     if (mWake->scheduled.exchange(true)) return;
     QCoreApplication::postEvent(this, new QEvent(kPumpEvent));
 }
 
-bool LooperPump::event(QEvent* event) {
+bool LooperPump::event(QEvent* event)
+{
     if (event->type() != kPumpEvent) return QObject::event(event);
     mWake->scheduled.store(false);
     if (mDepth > 0) {

@@ -26,8 +26,7 @@ bool HaveSequencer()
 
 int64_t SteadyMicros()
 {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -36,8 +35,7 @@ class Receiver {
 public:
     Receiver()
     {
-        if (!HaveSequencer())
-            return;
+        if (!HaveSequencer()) return;
         if (snd_seq_open(&mSeq, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) {
             mSeq = nullptr;
             return;
@@ -48,8 +46,7 @@ public:
     }
     ~Receiver()
     {
-        if (mSeq != nullptr)
-            snd_seq_close(mSeq);
+        if (mSeq != nullptr) snd_seq_close(mSeq);
     }
 
     bool IsOpen() const { return mSeq != nullptr && mPort >= 0; }
@@ -63,8 +60,7 @@ public:
             snd_seq_event_t* ev = nullptr;
             const int got = snd_seq_event_input(mSeq, &ev);
             if (got >= 0 && ev != nullptr) {
-                if (ev->type == SND_SEQ_EVENT_PORT_SUBSCRIBED || ev->type == SND_SEQ_EVENT_PORT_UNSUBSCRIBED)
-                    continue;
+                if (ev->type == SND_SEQ_EVENT_PORT_SUBSCRIBED || ev->type == SND_SEQ_EVENT_PORT_UNSUBSCRIBED) continue;
                 if (sysex != nullptr && ev->type == SND_SEQ_EVENT_SYSEX) {
                     const auto* bytes = static_cast<const uint8_t*>(ev->data.ext.ptr);
                     sysex->assign(bytes, bytes + ev->data.ext.len);
@@ -85,8 +81,7 @@ private:
 
 TEST(AlsaMidiOutputWithoutSequencer, HasNoOutputsAndIgnoresMessages)
 {
-    if (HaveSequencer())
-        GTEST_SKIP() << "a sequencer is present";
+    if (HaveSequencer()) GTEST_SKIP() << "a sequencer is present";
     AlsaMidiOutput output;
     EXPECT_FALSE(output.IsOpen());
     EXPECT_TRUE(output.Destinations().empty());
@@ -101,8 +96,7 @@ class AlsaMidiOutputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveSequencer())
-            GTEST_SKIP() << "no /dev/snd/seq";
+        if (!HaveSequencer()) GTEST_SKIP() << "no /dev/snd/seq";
         ASSERT_TRUE(output.IsOpen());
         ASSERT_TRUE(receiver.IsOpen());
     }

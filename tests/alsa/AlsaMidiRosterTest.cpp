@@ -37,8 +37,7 @@ public:
 
 TEST(AlsaMidiRosterWithoutSequencer, IsEmptyAndTheListSurvives)
 {
-    if (HaveSequencer())
-        GTEST_SKIP() << "a sequencer is present";
+    if (HaveSequencer()) GTEST_SKIP() << "a sequencer is present";
     AlsaMidiOutput output;
     AlsaMidiRoster roster(output);
     EXPECT_FALSE(roster.IsOpen());
@@ -75,8 +74,7 @@ public:
     }
     ~Synth()
     {
-        if (mSeq != nullptr)
-            snd_seq_close(mSeq);
+        if (mSeq != nullptr) snd_seq_close(mSeq);
     }
 
     bool IsOpen() const { return mSeq != nullptr && mPort >= 0; }
@@ -92,8 +90,7 @@ public:
         snd_seq_port_subscribe_set_sender(subscription, &sender);
         snd_seq_port_subscribe_set_dest(subscription, &dest);
         snd_seq_t* outside = nullptr;
-        if (snd_seq_open(&outside, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
-            return false;
+        if (snd_seq_open(&outside, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) return false;
         const bool done = snd_seq_unsubscribe_port(outside, subscription) >= 0;
         snd_seq_close(outside);
         return done;
@@ -106,8 +103,7 @@ public:
         while (std::chrono::steady_clock::now() < until) {
             snd_seq_event_t* ev = nullptr;
             if (snd_seq_event_input(mSeq, &ev) >= 0 && ev != nullptr) {
-                if (ev->type == SND_SEQ_EVENT_CONTROLLER && ev->data.control.param == 123)
-                    return true;
+                if (ev->type == SND_SEQ_EVENT_CONTROLLER && ev->data.control.param == 123) return true;
                 continue;
             }
             pollfd fd{};
@@ -127,8 +123,7 @@ class AlsaMidiRosterTest : public SettingsDirFixture {};
 
 TEST_F(AlsaMidiRosterTest, FollowsTheListAndOutsideDisconnection)
 {
-    if (!HaveSequencer())
-        GTEST_SKIP() << "no /dev/snd/seq";
+    if (!HaveSequencer()) GTEST_SKIP() << "no /dev/snd/seq";
     Synth synth;
     AlsaMidiOutput output;
     AlsaMidiRoster roster(output);

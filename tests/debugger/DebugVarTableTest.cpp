@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST_F(DebuggerTest, VarTableFollowsARunFromItsSnapshots) {
+TEST_F(DebuggerTest, VarTableFollowsARunFromItsSnapshots)
+{
     Load("10 A%=-5: S$=\"\": X=0.1\n20 DIM X(2,3)\n30 X(2,3)=7: X(0,1)=2000000!\n40 SWAP A%,B%\n");
     TDebugVarTable table;
     table.SetFrom(mid);
@@ -32,7 +33,8 @@ TEST_F(DebuggerTest, VarTableFollowsARunFromItsSnapshots) {
     EXPECT_EQ(x->RowText(5), "X!(1,0) : 0");
 }
 
-TEST(DebugVarTable, MalformedOrForeignSnapshotsChangeNothing) {
+TEST(DebugVarTable, MalformedOrForeignSnapshotsChangeNothing)
+{
     TDebugVarTable table;
     platform::Message reset(debug_msg::VarReset);
     reset.AddString(debug_msg::VarName, "A!");

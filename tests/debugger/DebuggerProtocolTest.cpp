@@ -6,14 +6,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const char* const GOSUB_PROGRAM =
-    "10 A=1\n"
-    "20 GOSUB 100\n"
-    "30 END\n"
-    "100 B=2\n"
-    "110 RETURN\n";
+const char* const GOSUB_PROGRAM = "10 A=1\n"
+                                  "20 GOSUB 100\n"
+                                  "30 END\n"
+                                  "100 B=2\n"
+                                  "110 RETURN\n";
 
-TEST_F(DebuggerTest, StepInStepOverAndRunWalkTheProtocol) {
+TEST_F(DebuggerTest, StepInStepOverAndRunWalkTheProtocol)
+{
     Load(GOSUB_PROGRAM);
     machine->AddBreakPoint(10);  // what "BrkS" sets up
     Start();
@@ -21,13 +21,12 @@ TEST_F(DebuggerTest, StepInStepOverAndRunWalkTheProtocol) {
     at = BreakThenGo(20, DRM_STEP_OVER, at);
     at = BreakThenGo(30, DRM_RUN, at);
     EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
-    EXPECT_EQ(sink->Lines(), (Lines{"clnc 10", "dbbr 10",
-                                    "uvir A! 0=1", "clnc 20", "dbbr 20",
-                                    "acsr 20", "clnc 100", "uvir B! 0=2", "clnc 110", "rcsr", "clnc 30", "dbbr 30",
-                                    "dbed"}));
+    EXPECT_EQ(sink->Lines(), (Lines{"clnc 10", "dbbr 10", "uvir A! 0=1", "clnc 20", "dbbr 20", "acsr 20", "clnc 100",
+                                    "uvir B! 0=2", "clnc 110", "rcsr", "clnc 30", "dbbr 30", "dbed"}));
 }
 
-TEST_F(DebuggerTest, EveryMessageCarriesTheMachinesRunNumber) {
+TEST_F(DebuggerTest, EveryMessageCarriesTheMachinesRunNumber)
+{
     Load(GOSUB_PROGRAM);
     Start();
     WaitEnd();
@@ -42,7 +41,8 @@ TEST_F(DebuggerTest, EveryMessageCarriesTheMachinesRunNumber) {
 
 // Step over on a line that calls a subroutine and on one that returns; break points
 // hold in every mode; a break point on a line that does not exist never fires.
-TEST_F(DebuggerTest, StepOverSkipsCallsButStopsAtBreakPointsAndAfterReturn) {
+TEST_F(DebuggerTest, StepOverSkipsCallsButStopsAtBreakPointsAndAfterReturn)
+{
     Load("10 GOSUB 100\n"
          "20 GOSUB 200\n"
          "30 END\n"
@@ -55,17 +55,18 @@ TEST_F(DebuggerTest, StepOverSkipsCallsButStopsAtBreakPointsAndAfterReturn) {
     machine->AddBreakPoint(15);
     Start();
     size_t at = BreakThenGo(10, DRM_STEP_OVER);
-    at = BreakThenGo(20, DRM_STEP_OVER, at);     // not inside 100
-    at = BreakThenGo(200, DRM_STEP_OVER, at);    // the break point inside the call
+    at = BreakThenGo(20, DRM_STEP_OVER, at);   // not inside 100
+    at = BreakThenGo(200, DRM_STEP_OVER, at);  // the break point inside the call
     at = BreakThenGo(210, DRM_STEP_OVER, at);
-    at = BreakThenGo(30, DRM_RUN, at);           // RETURN stepped over: back in the caller
+    at = BreakThenGo(30, DRM_RUN, at);  // RETURN stepped over: back in the caller
     EXPECT_EQ(WaitEnd(), 0);
     EXPECT_EQ(Count("dbbr"), 5u);
 }
 
 // Step out stops at the RETURN that leaves the level where it was chosen, before it
 // runs: a deeper call's RETURN does not stop it.
-TEST_F(DebuggerTest, StepOutStopsAtTheOuterReturnBeforeItRuns) {
+TEST_F(DebuggerTest, StepOutStopsAtTheOuterReturnBeforeItRuns)
+{
     Load("10 GOSUB 100\n"
          "20 END\n"
          "100 GOSUB 200\n"
@@ -78,15 +79,16 @@ TEST_F(DebuggerTest, StepOutStopsAtTheOuterReturnBeforeItRuns) {
     ASSERT_TRUE(sink->WaitFor("dbbr 110", at));
     const size_t stop = sink->IndexAfter("dbbr 110", at);
     // The inner call went and came back; the outer RETURN has not run yet.
-    EXPECT_EQ(LinesFrom(at), (Lines{"acsr 100", "clnc 200", "uvir A! 0=1", "clnc 210", "rcsr", "clnc 110",
-                                    "dbbr 110"}));
+    EXPECT_EQ(LinesFrom(at),
+              (Lines{"acsr 100", "clnc 200", "uvir A! 0=1", "clnc 210", "rcsr", "clnc 110", "dbbr 110"}));
     machine->SetDebugRunMode(DRM_RUN);
     machine->Unbreak();
     EXPECT_EQ(WaitEnd(), 0);
     EXPECT_EQ(LinesFrom(stop), (Lines{"rcsr", "clnc 20", "dbed"}));
 }
 
-TEST_F(DebuggerTest, StepOutInTheMainProgramRunsToTheEnd) {
+TEST_F(DebuggerTest, StepOutInTheMainProgramRunsToTheEnd)
+{
     Load(GOSUB_PROGRAM);
     machine->AddBreakPoint(10);
     Start();
@@ -95,7 +97,8 @@ TEST_F(DebuggerTest, StepOutInTheMainProgramRunsToTheEnd) {
     EXPECT_EQ(Count("dbbr"), 1u);
 }
 
-TEST_F(DebuggerTest, PauseStopsBeforeTheNextInstruction) {
+TEST_F(DebuggerTest, PauseStopsBeforeTheNextInstruction)
+{
     Load("10 A=A+1\n"
          "20 GOTO 10\n");
     machine->AddBreakPoint(10);
@@ -127,7 +130,8 @@ class DebuggerCalls : public DebuggerTest, public ::testing::WithParamInterface<
 
 // Only a subroutine that is entered counts: ON ... GOSUB that branches, not one whose
 // selector matches nothing, nor ON ... GOTO or a user function.
-TEST_P(DebuggerCalls, ReportsOneCallPerSubroutineEntered) {
+TEST_P(DebuggerCalls, ReportsOneCallPerSubroutineEntered)
+{
     Load(GetParam().program);
     Start();
     EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
@@ -137,14 +141,14 @@ TEST_P(DebuggerCalls, ReportsOneCallPerSubroutineEntered) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, DebuggerCalls,
-    ::testing::Values(
-        TCallCase{"OnGosubBranches", "10 ON 2 GOSUB 100,200\n20 END\n100 RETURN\n200 RETURN\n", 1},
-        TCallCase{"OnGosubMatchesNothing", "10 ON 5 GOSUB 100,200\n20 END\n100 RETURN\n200 RETURN\n", 0},
-        TCallCase{"OnGoto", "10 ON 1 GOTO 100\n20 END\n100 END\n", 0},
-        TCallCase{"UserFunction", "10 DEF FNA(X)=X*2\n20 B=FNA(3)\n30 END\n", 0}),
+    ::testing::Values(TCallCase{"OnGosubBranches", "10 ON 2 GOSUB 100,200\n20 END\n100 RETURN\n200 RETURN\n", 1},
+                      TCallCase{"OnGosubMatchesNothing", "10 ON 5 GOSUB 100,200\n20 END\n100 RETURN\n200 RETURN\n", 0},
+                      TCallCase{"OnGoto", "10 ON 1 GOTO 100\n20 END\n100 END\n", 0},
+                      TCallCase{"UserFunction", "10 DEF FNA(X)=X*2\n20 B=FNA(3)\n30 END\n", 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(DebuggerTest, OnGosubAddsOneLevelOfDepth) {
+TEST_F(DebuggerTest, OnGosubAddsOneLevelOfDepth)
+{
     Load("10 ON 2 GOSUB 100,200\n20 END\n100 RETURN\n200 A=1\n210 RETURN\n");
     machine->AddBreakPoint(10);
     Start();
@@ -157,7 +161,8 @@ TEST_F(DebuggerTest, OnGosubAddsOneLevelOfDepth) {
     EXPECT_EQ(WaitEnd(), 0);
 }
 
-TEST_F(DebuggerTest, SwapReportsThreeVariablesInOneMessage) {
+TEST_F(DebuggerTest, SwapReportsThreeVariablesInOneMessage)
+{
     Load("10 A=1: B=2\n20 SWAP A,B\n");
     Start();
     EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
@@ -165,7 +170,8 @@ TEST_F(DebuggerTest, SwapReportsThreeVariablesInOneMessage) {
     EXPECT_EQ(LinesFrom(sink->IndexAfter("clnc 20")), (Lines{"uvir A! 0=2 B! 0=1 A! 0=2", "dbed"}));
 }
 
-TEST_F(DebuggerTest, InputAndReadReportNoVariable) {
+TEST_F(DebuggerTest, InputAndReadReportNoVariable)
+{
     Load("10 INPUT A\n20 READ B\n30 DATA 7\n");
     rsrc.PushToKeyBuf("5", 1);
     rsrc.PushToKeyBuf("\n", 1);
@@ -174,7 +180,8 @@ TEST_F(DebuggerTest, InputAndReadReportNoVariable) {
     EXPECT_EQ(Count("uvir"), 0u);
 }
 
-TEST_F(DebuggerTest, DimReportsEachArrayWithItsSizes) {
+TEST_F(DebuggerTest, DimReportsEachArrayWithItsSizes)
+{
     Load("10 C=4\n20 DIM A(10),B$(2,3)\n30 D(2)=1\n");
     Start();
     EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
@@ -185,7 +192,8 @@ TEST_F(DebuggerTest, DimReportsEachArrayWithItsSizes) {
               (Lines{"rsvr B$ [4,3]", "rsvr A! [11]", "clnc 30", "rsvr D! [11]", "uvir D! 3=1", "dbed"}));
 }
 
-TEST_F(DebuggerTest, KillInABreakEndsTheWaitAndReportsKilled) {
+TEST_F(DebuggerTest, KillInABreakEndsTheWaitAndReportsKilled)
+{
     Load(GOSUB_PROGRAM);
     machine->AddBreakPoint(20);
     Start();
@@ -198,7 +206,8 @@ TEST_F(DebuggerTest, KillInABreakEndsTheWaitAndReportsKilled) {
     EXPECT_EQ(Count("acsr"), 0u);
 }
 
-TEST_F(DebuggerTest, RunTimeErrorShowsItsLineAndSendsNoEnd) {
+TEST_F(DebuggerTest, RunTimeErrorShowsItsLineAndSendsNoEnd)
+{
     Load("10 A=1\n20 A=1/0\n30 END\n");
     Start();
     EXPECT_EQ(WaitEnd(), 1);
@@ -207,7 +216,8 @@ TEST_F(DebuggerTest, RunTimeErrorShowsItsLineAndSendsNoEnd) {
     EXPECT_EQ(alerts.Count(), 1u);
 }
 
-TEST_F(DebuggerTest, BreakPointsAreASetOfLines) {
+TEST_F(DebuggerTest, BreakPointsAreASetOfLines)
+{
     Load(GOSUB_PROGRAM);
     machine->AddBreakPoint(30);
     machine->AddBreakPoint(10);
@@ -220,7 +230,8 @@ TEST_F(DebuggerTest, BreakPointsAreASetOfLines) {
 
 // An event trap entered inside a GOSUB is counted like a call, so its RETURN leaves
 // the outer call alone and step over stops back on the interrupted level.
-TEST_F(DebuggerTest, TrapSubroutineIsCountedLikeACall) {
+TEST_F(DebuggerTest, TrapSubroutineIsCountedLikeACall)
+{
     Load("10 KEY 1,\"\": ON KEY GOSUB 200: KEY(1) ON\n"
          "20 GOSUB 100\n"
          "30 END\n"

@@ -13,7 +13,8 @@ struct TSinkCase {
 
 class DebuggerSinks : public DebuggerTest, public ::testing::WithParamInterface<TSinkCase> {};
 
-TEST_P(DebuggerSinks, EachWaitCostsAtMostItsTimeOutsAndTheRunEnds) {
+TEST_P(DebuggerSinks, EachWaitCostsAtMostItsTimeOutsAndTheRunEnds)
+{
     Load("10 A=1\n20 GOSUB 100\n30 END\n100 B=2\n110 RETURN\n", GetParam().answer);
     TFakeDebugClock clock;
     machine->SetDebugClock(&clock);
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(Sinks, DebuggerSinks,
 
 // On the real clock, a machine waiting for an answer that never comes leaves the wait
 // at once when it is told to stop.
-TEST_F(DebuggerTest, StopEndsAWaitForAnAnswer) {
+TEST_F(DebuggerTest, StopEndsAWaitForAnAnswer)
+{
     Load("10 A=1\n20 GOTO 10\n", TRecordingDebugSink::TAnswer::Never);
     Start();
     ASSERT_TRUE(sink->WaitFor("clnc 10"));
@@ -45,7 +47,8 @@ TEST_F(DebuggerTest, StopEndsAWaitForAnAnswer) {
 }
 
 // An answer given after the machine has stopped waiting, or after it is gone, is harmless.
-TEST_F(DebuggerTest, LateAnswersAreHarmless) {
+TEST_F(DebuggerTest, LateAnswersAreHarmless)
+{
     Load("10 A=1\n", TRecordingDebugSink::TAnswer::Never);
     TFakeDebugClock clock;
     machine->SetDebugClock(&clock);

@@ -18,31 +18,36 @@
 
 class DebuggerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         platform::use_key_identity_catalogue(true);
         gAppPrivacy.Killed = false;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         machine.reset();
         gAppPrivacy.Killed = false;
         platform::use_key_identity_catalogue(false);
     }
 
     // Compiles `text` and makes a suspended debugger on it that reports to `sink`.
-    void Load(const std::string& text, TRecordingDebugSink::TAnswer answer = TRecordingDebugSink::TAnswer::AtOnce) {
+    void Load(const std::string& text, TRecordingDebugSink::TAnswer answer = TRecordingDebugSink::TAnswer::AtOnce)
+    {
         int32_t compatMode = 0;
         TCompiler compiler(&mid, &alerts);
         ASSERT_TRUE(compiler.Compile(text.c_str(), &compatMode)) << alerts.Last();
         sink = std::make_unique<TRecordingDebugSink>(answer);
         machine = std::make_unique<TDebugger>("Debugger", &mid, &rsrc, nullptr, &requests, sink.get(), &alerts);
     }
-    void Start() {
+    void Start()
+    {
         ASSERT_TRUE(machine->SetStartPos({}));
         machine->Resume();
     }
     // Waits for the break at `line` (after `after` lines), then lets the machine go on
     // in `mode` as the view does; returns the index past that break.
-    size_t BreakThenGo(int32_t line, TDebugRunMode mode, size_t after = 0) {
+    size_t BreakThenGo(int32_t line, TDebugRunMode mode, size_t after = 0)
+    {
         const std::string text = "dbbr " + std::to_string(line);
         EXPECT_TRUE(sink->WaitFor(text, after)) << "no break at " << line;
         const size_t next = sink->IndexAfter(text, after);
@@ -50,17 +55,21 @@ protected:
         machine->Unbreak();
         return next;
     }
-    int32_t WaitEnd() {
+    int32_t WaitEnd()
+    {
         int32_t exitValue = -1;
         machine->Wait(&exitValue);
         return exitValue;
     }
     // The lines from `from` on.
-    std::vector<std::string> LinesFrom(size_t from) const {
+    std::vector<std::string> LinesFrom(size_t from) const
+    {
         const std::vector<std::string> all = sink->Lines();
-        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end());
+        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())),
+                                        all.end());
     }
-    size_t Count(const std::string& prefix) const {
+    size_t Count(const std::string& prefix) const
+    {
         size_t n = 0;
         for (const std::string& line : sink->Lines())
             if (line.rfind(prefix, 0) == 0) ++n;

@@ -19,7 +19,8 @@ public:
     explicit TRecordingDebugSink(TAnswer answer = TAnswer::AtOnce) : mAnswer(answer) {}
 
     void Post(const platform::Message& message) override { Record(message, false); }
-    bool Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t deliveryTimeout) override {
+    bool Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t deliveryTimeout) override
+    {
         Record(message, true);
         std::lock_guard lock(mLock);
         mDeliveryTimeouts.push_back(deliveryTimeout);
@@ -34,13 +35,15 @@ public:
     // Waits until `line` has arrived (after `after` lines); false when it did not come
     // within a generous limit, so that a broken machine fails the test instead of
     // hanging it.
-    bool WaitFor(const std::string& line, size_t after = 0) {
+    bool WaitFor(const std::string& line, size_t after = 0)
+    {
         std::unique_lock lock(mLock);
         return mArrived.wait_for(lock, std::chrono::seconds(20), [&] { return Find(line, after) != npos; });
     }
     // Waits until a line that begins with `prefix` has arrived after `after` lines;
     // the line, or an empty text when none came within the limit.
-    std::string WaitForPrefix(const std::string& prefix, size_t after = 0) {
+    std::string WaitForPrefix(const std::string& prefix, size_t after = 0)
+    {
         std::unique_lock lock(mLock);
         std::string found;
         mArrived.wait_for(lock, std::chrono::seconds(20), [&] {
@@ -54,25 +57,30 @@ public:
         return found;
     }
     // The index just past the first `line` after `after`.
-    size_t IndexAfter(const std::string& line, size_t after = 0) const {
+    size_t IndexAfter(const std::string& line, size_t after = 0) const
+    {
         std::lock_guard lock(mLock);
         const size_t at = Find(line, after);
         return at == npos ? npos : at + 1;
     }
-    std::vector<std::string> Lines() const {
+    std::vector<std::string> Lines() const
+    {
         std::lock_guard lock(mLock);
         return mLines;
     }
-    std::vector<platform::Message> Messages() const {
+    std::vector<platform::Message> Messages() const
+    {
         std::lock_guard lock(mLock);
         return mMessages;
     }
-    size_t WaitingCount() const {
+    size_t WaitingCount() const
+    {
         std::lock_guard lock(mLock);
         return mDeliveryTimeouts.size();
     }
     // Answers everything kept so far.
-    void AnswerKept() {
+    void AnswerKept()
+    {
         std::vector<TDebugReply> kept;
         {
             std::lock_guard lock(mLock);
@@ -83,7 +91,8 @@ public:
     static constexpr size_t npos = static_cast<size_t>(-1);
 
 private:
-    size_t Find(const std::string& line, size_t after) const {
+    size_t Find(const std::string& line, size_t after) const
+    {
         for (size_t i = after; i < mLines.size(); ++i)
             if (mLines[i] == line) return i;
         return npos;
@@ -91,7 +100,8 @@ private:
 
     // "clnc 10", "dbbr 10", "acsr 20", "rcsr", "uvir A! 0=1 ...", "rsvr A! [11]",
     // "dbed", "dbed killed", "sslr 20".
-    static std::string Text(const platform::Message& message) {
+    static std::string Text(const platform::Message& message)
+    {
         std::string text;
         for (int shift = 24; shift >= 0; shift -= 8) {
             const char c = static_cast<char>((message.what >> shift) & 0xFF);
@@ -121,7 +131,8 @@ private:
         return text;
     }
 
-    void Record(const platform::Message& message, bool waits) {
+    void Record(const platform::Message& message, bool waits)
+    {
         (void)waits;
         {
             std::lock_guard lock(mLock);
@@ -145,18 +156,21 @@ private:
 class TFakeDebugClock : public TDebugClock {
 public:
     bool WaitFor(std::condition_variable&, std::unique_lock<std::mutex>&, platform::bigtime_t micros,
-                 const std::function<bool()>& done) const override {
+                 const std::function<bool()>& done) const override
+    {
         if (done()) return true;
         std::lock_guard lock(mLock);
         mWaited += micros;
         ++mTimedOut;
         return false;
     }
-    platform::bigtime_t Waited() const {
+    platform::bigtime_t Waited() const
+    {
         std::lock_guard lock(mLock);
         return mWaited;
     }
-    int TimedOut() const {
+    int TimedOut() const
+    {
         std::lock_guard lock(mLock);
         return mTimedOut;
     }

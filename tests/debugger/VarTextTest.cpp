@@ -8,25 +8,28 @@
 
 namespace {
 
-TVarInfo Scalar(const char* name, TTokenKind type) {
+TVarInfo Scalar(const char* name, TTokenKind type)
+{
     TVarInfo v;
     v.VarName = name;
     v.CreateDefaultNonArray(type);
     return v;
 }
 
-TEST(VarText, NumbersAsTheGConversionWritesThem) {
+TEST(VarText, NumbersAsTheGConversionWritesThem)
+{
     struct {
         double value;
         const char* text;
     } const cases[] = {
-        {0.1, "0.1"},   {2e6, "2e+06"},  {1.0 / 3, "0.333333"}, {1e5, "100000"},
-        {1e-5, "1e-05"}, {-2.5, "-2.5"}, {0, "0"},              {123456789, "1.23457e+08"},
+        {0.1, "0.1"},   {2e6, "2e+06"}, {1.0 / 3, "0.333333"},      {1e5, "100000"}, {1e-5, "1e-05"},
+        {-2.5, "-2.5"}, {0, "0"},       {123456789, "1.23457e+08"},
     };
     for (const auto& c : cases) EXPECT_EQ(var_number_text(c.value), c.text) << c.value;
 }
 
-TEST(VarText, ValueOfEachType) {
+TEST(VarText, ValueOfEachType)
+{
     TVarInfo a = Scalar("A%", tkInt);
     a.IntValues()[0] = -5;
     EXPECT_EQ(var_value_text(a, 0), "-5");
@@ -44,7 +47,8 @@ TEST(VarText, ValueOfEachType) {
     EXPECT_EQ(var_value_text(s, -1), "");
 }
 
-TEST(VarText, LongStringsAreCutAtACharacterBoundary) {
+TEST(VarText, LongStringsAreCutAtACharacterBoundary)
+{
     EXPECT_EQ(var_cut_text(std::string(600, 'x')).size(), VAR_TEXT_MAX);
     EXPECT_EQ(var_cut_text(std::string(VAR_TEXT_MAX, 'x')).size(), VAR_TEXT_MAX);
     // 498 bytes, then a three-byte character across the limit: it goes whole.
@@ -52,7 +56,8 @@ TEST(VarText, LongStringsAreCutAtACharacterBoundary) {
     EXPECT_EQ(var_cut_text(text), std::string(498, 'x'));
 }
 
-TEST(VarText, ElementLabelsCountTheLastSubscriptFastest) {
+TEST(VarText, ElementLabelsCountTheLastSubscriptFastest)
+{
     TVarInfo x = Scalar("X!", tkSingle);
     const int32_t sizes[] = {4, 3};  // DIM X(2,3)
     ASSERT_TRUE(x.CreateArray(sizes));
@@ -67,7 +72,8 @@ TEST(VarText, ElementLabelsCountTheLastSubscriptFastest) {
     EXPECT_EQ(var_element_label("X!", kept, 0), "X!");
 }
 
-TEST(VarText, DefaultTextsAndShapesWithoutElements) {
+TEST(VarText, DefaultTextsAndShapesWithoutElements)
+{
     EXPECT_EQ(var_default_text(tkInt), "0");
     EXPECT_EQ(var_default_text(tkString), "");
     EXPECT_EQ(var_element_count({}), 0);
@@ -83,7 +89,8 @@ TEST(VarText, DefaultTextsAndShapesWithoutElements) {
 
 namespace {
 
-TEST(SrcCodeLines, LinesKnowTheirNumbersAndTheFirstNumberedOne) {
+TEST(SrcCodeLines, LinesKnowTheirNumbersAndTheFirstNumberedOne)
+{
     TSrcCodeLines lines;
     lines.Set("\n  \n10 A=1\n20 GOSUB 100\nREM\n100 RETURN");
     ASSERT_EQ(lines.Lines().size(), 6u);

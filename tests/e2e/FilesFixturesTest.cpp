@@ -38,7 +38,8 @@ using fixture_drives::TFixtureDrives;
 
 const fs::path FILE_FIXTURES = fs::path(KIVO_E2E_FIXTURE_DIR) / "files";
 
-std::vector<std::string> fixture_names() {
+std::vector<std::string> fixture_names()
+{
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FILE_FIXTURES)) {
         if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
@@ -49,7 +50,8 @@ std::vector<std::string> fixture_names() {
 
 class FilesFixture : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(FilesFixture, ScreenAndDrives) {
+TEST_P(FilesFixture, ScreenAndDrives)
+{
     const std::string name = GetParam();
     const std::string base = (FILE_FIXTURES / name).string();
     TFixtureDrives drives;

@@ -25,7 +25,8 @@ namespace fixture_drives {
 
 namespace fs = std::filesystem;
 
-inline std::string escape_bytes(const std::string& bytes) {
+inline std::string escape_bytes(const std::string& bytes)
+{
     static const char HEX[] = "0123456789ABCDEF";
     std::string out;
     for (const char ch : bytes) {
@@ -50,7 +51,8 @@ inline std::string escape_bytes(const std::string& bytes) {
 }
 
 // The inverse of escape_bytes; false for a malformed escape.
-inline bool unescape_bytes(const std::string& text, std::string& bytes) {
+inline bool unescape_bytes(const std::string& text, std::string& bytes)
+{
     bytes.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') {
@@ -83,7 +85,8 @@ struct TFileLine {
     std::string Content;
 };
 
-inline bool parse_file_line(const std::string& line, TFileLine& out) {
+inline bool parse_file_line(const std::string& line, TFileLine& out)
+{
     const size_t colon = line.find(':');
     const size_t space = line.find(" \"");
     if (colon == std::string::npos || space == std::string::npos || space < colon || line.back() != '"') return false;
@@ -94,7 +97,8 @@ inline bool parse_file_line(const std::string& line, TFileLine& out) {
 
 class TFixtureDrives {
 public:
-    TFixtureDrives() {
+    TFixtureDrives()
+    {
         std::string pattern = (fs::temp_directory_path() / "kivo-e2e-files-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         Root = pattern;
@@ -108,14 +112,16 @@ public:
         fs::create_directory(traps / "SUB");
         std::ofstream(traps / "SUB" / "IN.TXT", std::ios::binary) << "inside\r\n";
     }
-    ~TFixtureDrives() {
+    ~TFixtureDrives()
+    {
         std::error_code ec;
         fs::remove_all(Root, ec);
     }
     fs::path Drive(int d) const { return Root / ("drive" + std::to_string(d)); }
 
     // Kinds, contents and link targets of everything outside drives 1 and 2.
-    std::map<std::string, std::string> Surroundings() const {
+    std::map<std::string, std::string> Surroundings() const
+    {
         std::map<std::string, std::string> out;
         for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it) {
             if (it->path() == Drive(1) || it->path() == Drive(2)) {
@@ -124,16 +130,21 @@ public:
             }
             const fs::file_status st = fs::symlink_status(it->path());
             std::string text;
-            if (fs::is_symlink(st)) out[it->path()] = "link " + fs::read_symlink(it->path()).string();
-            else if (fs::is_directory(st)) out[it->path()] = "dir";
-            else if (fs::is_regular_file(st) && read_file(it->path(), text)) out[it->path()] = "file " + text;
-            else out[it->path()] = "other";
+            if (fs::is_symlink(st))
+                out[it->path()] = "link " + fs::read_symlink(it->path()).string();
+            else if (fs::is_directory(st))
+                out[it->path()] = "dir";
+            else if (fs::is_regular_file(st) && read_file(it->path(), text))
+                out[it->path()] = "file " + text;
+            else
+                out[it->path()] = "other";
         }
         return out;
     }
 
     // The .files form of every regular file in drives 1 and 2, sorted.
-    std::string Written() const {
+    std::string Written() const
+    {
         std::vector<std::string> lines;
         for (int d = 1; d <= 2; ++d) {
             for (const auto& entry : fs::recursive_directory_iterator(Drive(d))) {

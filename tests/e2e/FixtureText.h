@@ -8,7 +8,8 @@
 #include <vector>
 
 // The whole file, byte for byte; false when it cannot be read.
-inline bool read_file(const std::filesystem::path& path, std::string& text) {
+inline bool read_file(const std::filesystem::path& path, std::string& text)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream buffer;
@@ -18,7 +19,8 @@ inline bool read_file(const std::filesystem::path& path, std::string& text) {
 }
 
 // The lines of a text that are not empty.
-inline std::vector<std::string> lines_of(const std::string& text) {
+inline std::vector<std::string> lines_of(const std::string& text)
+{
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {

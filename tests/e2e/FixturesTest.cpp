@@ -28,7 +28,8 @@ namespace fs = std::filesystem;
 
 const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
 
-std::set<std::string> pending() {
+std::set<std::string> pending()
+{
     std::string text;
     read_file(FIXTURES / "PENDING", text);
     std::set<std::string> names;
@@ -38,7 +39,8 @@ std::set<std::string> pending() {
     return names;
 }
 
-std::vector<std::string> fixture_names() {
+std::vector<std::string> fixture_names()
+{
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FIXTURES)) {
         if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
@@ -49,7 +51,8 @@ std::vector<std::string> fixture_names() {
 
 class Fixture : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Fixture, ShowsTheExpectedScreen) {
+TEST_P(Fixture, ShowsTheExpectedScreen)
+{
     const std::string name = GetParam();
     if (pending().count(name) != 0) GTEST_SKIP() << name << " waits for the compiler's statements";
     const fs::path base = FIXTURES / name;
@@ -63,7 +66,8 @@ TEST_P(Fixture, ShowsTheExpectedScreen) {
     if (read_file(base.string() + ".args", text)) args = lines_of(text);
     std::string expectedMidi;
     const bool checksMidi = read_file(base.string() + ".midi", expectedMidi);
-    const fs::path midiLog = fs::temp_directory_path() / ("kivo-e2e-" + name + "-" + std::to_string(getpid()) + ".midi");
+    const fs::path midiLog =
+        fs::temp_directory_path() / ("kivo-e2e-" + name + "-" + std::to_string(getpid()) + ".midi");
     if (checksMidi) {
         args.push_back("--midi-log");
         args.push_back(midiLog.string());

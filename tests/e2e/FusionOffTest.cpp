@@ -35,17 +35,22 @@ struct TProgramCase {
     std::string Name;
 };
 
-void PrintTo(const TProgramCase& program, std::ostream* out) { *out << (program.UsesFiles ? "files/" : "") << program.Name; }
+void PrintTo(const TProgramCase& program, std::ostream* out)
+{
+    *out << (program.UsesFiles ? "files/" : "") << program.Name;
+}
 
-std::vector<TProgramCase> all_programs() {
+std::vector<TProgramCase> all_programs()
+{
     std::vector<TProgramCase> cases;
     for (const bool files : {false, true}) {
         for (const auto& entry : fs::directory_iterator(files ? FIXTURES / "files" : FIXTURES)) {
             if (entry.path().extension() == ".bas") cases.push_back({files, entry.path().stem().string()});
         }
     }
-    std::sort(cases.begin(), cases.end(),
-              [](const TProgramCase& a, const TProgramCase& b) { return std::tie(a.UsesFiles, a.Name) < std::tie(b.UsesFiles, b.Name); });
+    std::sort(cases.begin(), cases.end(), [](const TProgramCase& a, const TProgramCase& b) {
+        return std::tie(a.UsesFiles, a.Name) < std::tie(b.UsesFiles, b.Name);
+    });
     return cases;
 }
 
@@ -57,7 +62,8 @@ struct TRunTrace {
     std::string Files;  // drives 1 and 2 in the .files form
 };
 
-TRunTrace run_program(const TProgramCase& program, bool fusion) {
+TRunTrace run_program(const TProgramCase& program, bool fusion)
+{
     const fs::path base = (program.UsesFiles ? FIXTURES / "files" : FIXTURES) / program.Name;
     const std::string unique = program.Name + "-" + std::to_string(::getpid()) + (fusion ? "-fused" : "-plain");
     const fs::path png = fs::temp_directory_path() / ("kivo-fusion-" + unique + ".png");
@@ -106,14 +112,16 @@ TRunTrace run_program(const TProgramCase& program, bool fusion) {
 
 // The alerts with the driver's own temporary drive folder, which differs from run to
 // run, named alike.
-std::string without_temporary_folders(const std::string& alerts) {
+std::string without_temporary_folders(const std::string& alerts)
+{
     static const std::regex folder("kivo-headless-[A-Za-z0-9]{6}");
     return std::regex_replace(alerts, folder, "kivo-headless-TEMP");
 }
 
 class FusionOff : public ::testing::TestWithParam<TProgramCase> {};
 
-TEST_P(FusionOff, LeavesWhatTheFusedRunLeaves) {
+TEST_P(FusionOff, LeavesWhatTheFusedRunLeaves)
+{
     const TRunTrace fused = run_program(GetParam(), true);
     const TRunTrace plain = run_program(GetParam(), false);
     EXPECT_EQ(plain.Outcome.status, fused.Outcome.status) << plain.Outcome.err;

@@ -28,7 +28,8 @@ struct TPicture {
     std::vector<uint8_t> rgb;
 };
 
-bool read_png(const fs::path& path, TPicture& picture) {
+bool read_png(const fs::path& path, TPicture& picture)
+{
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
@@ -43,7 +44,8 @@ bool read_png(const fs::path& path, TPicture& picture) {
     return true;
 }
 
-std::vector<std::string> page_fixtures() {
+std::vector<std::string> page_fixtures()
+{
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FIXTURES))
         if (entry.path().extension() == ".pixels") names.push_back(entry.path().stem().string());
@@ -53,10 +55,12 @@ std::vector<std::string> page_fixtures() {
 
 class PageFixture : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(PageFixture, ShowsTheExpectedPixels) {
+TEST_P(PageFixture, ShowsTheExpectedPixels)
+{
     const std::string name = GetParam();
     const fs::path png = fs::temp_directory_path() / ("kivo-e2e-" + name + "-" + std::to_string(::getpid()) + ".png");
-    const THeadlessOutcome outcome = run_headless_process({"--page", png.string(), (FIXTURES / (name + ".bas")).string()});
+    const THeadlessOutcome outcome =
+        run_headless_process({"--page", png.string(), (FIXTURES / (name + ".bas")).string()});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     TPicture picture;
     ASSERT_TRUE(read_png(png, picture)) << "no readable PNG at " << png;

@@ -16,7 +16,8 @@
 
 namespace {
 
-TEST(HeadlessOptions, Accepted) {
+TEST(HeadlessOptions, Accepted)
+{
     THeadlessOptions o;
     std::string error;
     ASSERT_TRUE(parse_headless_options({"--drive", "2=/tmp", "--keys", "A\\r\\x41\\\\\\e", "--mode", "dos", "--timeout",
@@ -33,12 +34,13 @@ TEST(HeadlessOptions, Accepted) {
     EXPECT_EQ(o.ListPath, "prog.bas");
 }
 
-TEST(HeadlessOptions, SimulatedClockAndLocalTime) {
+TEST(HeadlessOptions, SimulatedClockAndLocalTime)
+{
     THeadlessOptions o;
     std::string error;
     EXPECT_FALSE(o.SimulatedClock);
-    ASSERT_TRUE(parse_headless_options({"--clock", "simulated", "--local-time", "2028-02-29T23:59:58", "p.bas"}, o,
-                                       error))
+    ASSERT_TRUE(
+        parse_headless_options({"--clock", "simulated", "--local-time", "2028-02-29T23:59:58", "p.bas"}, o, error))
         << error;
     EXPECT_TRUE(o.SimulatedClock);
     ASSERT_TRUE(o.LocalTime);
@@ -54,7 +56,8 @@ TEST(HeadlessOptions, SimulatedClockAndLocalTime) {
     EXPECT_TRUE(real.Fusion) << "the fast paths are on unless --no-fusion is given";
 }
 
-TEST(HeadlessOptions, Rejected) {
+TEST(HeadlessOptions, Rejected)
+{
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"a.bas", "b.bas"},
@@ -93,14 +96,16 @@ TEST(HeadlessOptions, Rejected) {
     }
 }
 
-TEST(HeadlessOptions, HoldEscapeKeepsItsMilliseconds) {
+TEST(HeadlessOptions, HoldEscapeKeepsItsMilliseconds)
+{
     std::string keys, error;
     ASSERT_TRUE(unescape_keys("\\w{0}a\\w{250}\\F2", keys, error)) << error;
     EXPECT_EQ(keys, std::string("\0w0;a\0w250;\0\x02", 13));
 }
 
 // --help prints the usage, which tells of every option and escape, and runs nothing.
-TEST(HeadlessDriver, HelpPrintsTheUsage) {
+TEST(HeadlessDriver, HelpPrintsTheUsage)
+{
     const THeadlessOutcome outcome = run_headless_process({"--help"});
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, headless_usage());
@@ -109,16 +114,20 @@ TEST(HeadlessDriver, HelpPrintsTheUsage) {
         EXPECT_NE(outcome.out.find(word), std::string::npos) << word;
 }
 
-TEST(HeadlessDriver, BadArgumentsAndUnreadableLists) {
+TEST(HeadlessDriver, BadArgumentsAndUnreadableLists)
+{
     EXPECT_EQ(run_headless_process({}).status, 4);
     const THeadlessOutcome missing = run_headless_process({"/nonexistent/list.bas"});
     EXPECT_EQ(missing.status, 4);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
-    EXPECT_EQ(run_headless_process({"--drive", "2=/nonexistent/folder", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"}).status, 4);
+    EXPECT_EQ(
+        run_headless_process({"--drive", "2=/nonexistent/folder", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"}).status,
+        4);
 }
 
 // --page writes the displayed page as a 640 by 400 PNG (signature and header checked).
-TEST(HeadlessDriver, PageIsWrittenAsPng) {
+TEST(HeadlessDriver, PageIsWrittenAsPng)
+{
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "kivo-e2e-page";
     fs::create_directories(dir);
@@ -151,7 +160,8 @@ TEST(HeadlessDriver, PageIsWrittenAsPng) {
 // another: the player schedules by computation from its wake-up, not by reading the
 // clock at each note (tempo 120: 108 microseconds a tick, a quarter note 4608 ticks,
 // sounding 7/8 of it).
-TEST(HeadlessDriver, RealClockStampsKeepTheirDistances) {
+TEST(HeadlessDriver, RealClockStampsKeepTheirDistances)
+{
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("kivo-e2e-midi-" + std::to_string(getpid()));
     fs::create_directories(dir);
@@ -164,19 +174,22 @@ TEST(HeadlessDriver, RealClockStampsKeepTheirDistances) {
     std::vector<std::pair<int64_t, std::string>> notes;
     for (std::string line; std::getline(in, line);) {
         const size_t space = line.find(' ');
-        if (line.find("note-") != std::string::npos) notes.emplace_back(std::stoll(line.substr(0, space)), line.substr(space + 1));
+        if (line.find("note-") != std::string::npos)
+            notes.emplace_back(std::stoll(line.substr(0, space)), line.substr(space + 1));
     }
     fs::remove_all(dir);
     ASSERT_EQ(notes.size(), 6u);
-    const char* expected[] = {"note-on 1 72 64", "note-off 1 72 64", "note-on 1 74 64",
-                              "note-off 1 74 64", "note-on 1 76 64", "note-off 1 76 64"};
+    const char* expected[] = {"note-on 1 72 64",  "note-off 1 72 64", "note-on 1 74 64",
+                              "note-off 1 74 64", "note-on 1 76 64",  "note-off 1 76 64"};
     for (size_t i = 0; i < notes.size(); ++i) {
         EXPECT_EQ(notes[i].second, expected[i]);
-        EXPECT_EQ(notes[i].first - notes[0].first, static_cast<int64_t>(i / 2) * 4608 * 108 + (i % 2) * 4032 * 108) << i;
+        EXPECT_EQ(notes[i].first - notes[0].first, static_cast<int64_t>(i / 2) * 4608 * 108 + (i % 2) * 4032 * 108)
+            << i;
     }
 }
 
-TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash) {
+TEST(HeadlessDriver, EmptyListIsAnErrorNotACrash)
+{
     const std::filesystem::path list = std::filesystem::temp_directory_path() / "kivo-e2e-empty.bas";
     std::ofstream(list).close();
     const THeadlessOutcome outcome = run_headless_process({list.string()});

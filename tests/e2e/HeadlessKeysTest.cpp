@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST(HeadlessKeys, FunctionKeyEscapes) {
+TEST(HeadlessKeys, FunctionKeyEscapes)
+{
     std::string keys, error;
     ASSERT_TRUE(unescape_keys("a\\F1\\F0\\F9", keys, error)) << error;
     EXPECT_EQ(keys, std::string("a\0\x01\0\x0A\0\x09", 7));
@@ -22,7 +23,8 @@ TEST(HeadlessKeys, FunctionKeyEscapes) {
     }
 }
 
-TEST(HeadlessKeys, TypistWaitsForRoomAndPressesFunctionKeysOnAnEmptyBuffer) {
+TEST(HeadlessKeys, TypistWaitsForRoomAndPressesFunctionKeysOnAnEmptyBuffer)
+{
     TBasicRsrc rsrc;
     std::vector<int> pressed;
     std::string keys(18, 'x');

@@ -14,14 +14,16 @@ extern char** environ;
 
 namespace {
 
-std::string read_all(const std::string& path) {
+std::string read_all(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-std::string temp_path(const char* stem) {
+std::string temp_path(const char* stem)
+{
     std::string pattern = std::string(P_tmpdir) + "/" + stem + "-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd >= 0) close(fd);
@@ -30,7 +32,8 @@ std::string temp_path(const char* stem) {
 
 }  // namespace
 
-THeadlessOutcome run_headless_process(const std::vector<std::string>& args) {
+THeadlessOutcome run_headless_process(const std::vector<std::string>& args)
+{
     THeadlessOutcome outcome;
     const std::string outPath = temp_path("kivo-e2e-out");
     const std::string errPath = temp_path("kivo-e2e-err");

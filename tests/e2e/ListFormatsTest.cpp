@@ -18,19 +18,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytes_of(std::initializer_list<int> values) {
+std::string bytes_of(std::initializer_list<int> values)
+{
     std::string bytes;
     for (int value : values) bytes += static_cast<char>(value);
     return bytes;
 }
 
 // One binary-saved line record: length, line number, body, terminator.
-std::string record(int number, const std::string& body) {
+std::string record(int number, const std::string& body)
+{
     const int length = static_cast<int>(body.size()) + 5;
     return bytes_of({length & 0xFF, length >> 8, number & 0xFF, number >> 8}) + body + '\0';
 }
 
-std::string read_bytes(const fs::path& path) {
+std::string read_bytes(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -39,12 +42,14 @@ std::string read_bytes(const fs::path& path) {
 class ListFile {
 public:
     ListFile(const std::string& name, const std::string& bytes)
-        : mDir(fs::temp_directory_path() / ("kivo-e2e-lists-" + std::to_string(::getpid()))) {
+        : mDir(fs::temp_directory_path() / ("kivo-e2e-lists-" + std::to_string(::getpid())))
+    {
         fs::create_directories(mDir);
         mPath = mDir / name;
         std::ofstream(mPath, std::ios::binary) << bytes;
     }
-    ~ListFile() {
+    ~ListFile()
+    {
         std::error_code ignored;
         fs::remove(mPath, ignored);
         fs::remove(mDir, ignored);
@@ -62,7 +67,8 @@ const fs::path MACHINE_LINE = fs::path(KIVO_FIXTURE_DIR) / "listfiles" / "nec-li
 // machine stored it. CALL of a machine-code routine compiles to nothing here, so
 // the line clears the screen, sets the console window and the segment, assigns
 // SUB and ends.
-TEST(BinarySavedList, MachineStoredLineRuns) {
+TEST(BinarySavedList, MachineStoredLineRuns)
+{
     const THeadlessOutcome outcome = run_headless_process({MACHINE_LINE.string()});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "Ok\n");
@@ -70,10 +76,11 @@ TEST(BinarySavedList, MachineStoredLineRuns) {
 }
 
 // The same record followed by one of ours that shows what the line assigned.
-TEST(BinarySavedList, MachineStoredLineAssignsItsVariable) {
+TEST(BinarySavedList, MachineStoredLineAssignsItsVariable)
+{
     std::string list = read_bytes(MACHINE_LINE);
     ASSERT_GT(list.size(), 2u);
-    list.pop_back();  // the end byte
+    list.pop_back();                                                           // the end byte
     list += record(65010, bytes_of({0x20, 0xC0, 0x20, 'S', 0x02, 'U', 'B'}));  // PRINT SUB
     list += '\x1A';
     const ListFile file("line65000.bas", list);
@@ -84,7 +91,8 @@ TEST(BinarySavedList, MachineStoredLineAssignsItsVariable) {
 
 // A program put together byte by byte: keyword tokens, constants of several
 // kinds, names with their count byte and a kanji string in NEC shifts.
-TEST(BinarySavedList, BuiltProgramPrintsNumbersAndKanji) {
+TEST(BinarySavedList, BuiltProgramPrintsNumbersAndKanji)
+{
     const std::string list =
         "\xFE" +
         // 10 PRINT 1+2;3.5;-7   (digit constants, a Microsoft Binary Format single)
@@ -92,11 +100,11 @@ TEST(BinarySavedList, BuiltProgramPrintsNumbersAndKanji) {
         // 20 PRINT "漢字"   (JIS 0x3441 0x3B7A between ESC K and ESC H)
         record(20, bytes_of({0x20, 0xC0, 0x20, 0x22, 0x1B, 'K', 0x34, 0x41, 0x3B, 0x7A, 0x1B, 'H', 0x22})) +
         // 30 A%=&H10:PRINT A%*200   (a name of two letters, a hexadecimal and a byte constant)
-        record(30, bytes_of({0x20, 'A', 0x01, '%', 0xF1, 0x0C, 0x10, 0x00, ':', 0xC0, 0x20, 'A', 0x01, '%', 0xF5,
-                             0x0F, 0xC8})) +
+        record(30, bytes_of({0x20, 'A', 0x01, '%', 0xF1, 0x0C, 0x10, 0x00, ':', 0xC0, 0x20, 'A', 0x01, '%', 0xF5, 0x0F,
+                             0xC8})) +
         // 40 PRINT -1000;12345!;1#   (signed 16-bit and double constants)
-        record(40, bytes_of({0x20, 0xC0, 0x20, 0xF4, 0x1C, 0xE8, 0x03, ';', 0x1D, 0x00, 0xE4, 0x40, 0x8E, ';', 0x1F,
-                             0, 0, 0, 0, 0, 0, 0, 0x81})) +
+        record(40, bytes_of({0x20, 0xC0, 0x20, 0xF4, 0x1C, 0xE8, 0x03, ';', 0x1D, 0x00, 0xE4, 0x40,
+                             0x8E, ';',  0x1F, 0,    0,    0,    0,    0,   0,    0,    0x81})) +
         "\x1A";
     const ListFile file("built.bas", list);
     const THeadlessOutcome outcome = run_headless_process({file.Path()});
@@ -105,15 +113,16 @@ TEST(BinarySavedList, BuiltProgramPrintsNumbersAndKanji) {
 }
 
 // A list the decoder rejects is reported, and nothing of it runs.
-TEST(BinarySavedList, MalformedListIsRefused) {
+TEST(BinarySavedList, MalformedListIsRefused)
+{
     const std::string firstLine = record(10, bytes_of({0x20, 0xC0, 0x20, 0x11}));  // 10 PRINT 1
     const std::string cases[] = {
-        "\xFE",                                                              // the header alone
-        "\xFE" + firstLine,                                                  // no end byte
-        "\xFE" + firstLine + firstLine.substr(0, 7),                         // cut in the second record
-        "\xFE" + firstLine + record(20, bytes_of({0x20, 'p'})) + "\x1A",     // lower case where an item begins
-        "\xFE" + firstLine + bytes_of({0x03, 0x00, 0x14, 0x00}) + "\x1A",    // a record length below 5
-        "\xFE" + firstLine + record(20, bytes_of({0xFF, 0x87})) + "\x1A",    // a two-byte token without a row
+        "\xFE",                                                            // the header alone
+        "\xFE" + firstLine,                                                // no end byte
+        "\xFE" + firstLine + firstLine.substr(0, 7),                       // cut in the second record
+        "\xFE" + firstLine + record(20, bytes_of({0x20, 'p'})) + "\x1A",   // lower case where an item begins
+        "\xFE" + firstLine + bytes_of({0x03, 0x00, 0x14, 0x00}) + "\x1A",  // a record length below 5
+        "\xFE" + firstLine + record(20, bytes_of({0xFF, 0x87})) + "\x1A",  // a two-byte token without a row
     };
     for (const std::string& list : cases) {
         const ListFile file("bad.bas", list);
@@ -129,7 +138,8 @@ TEST(BinarySavedList, MalformedListIsRefused) {
 
 // The fixtures in NEC JIS and Shift-JIS run the same under Auto Detect and under
 // their own encoding; a wrong request is refused before anything runs.
-TEST(EncodingRequest, FixturesRunUnderTheirOwnEncoding) {
+TEST(EncodingRequest, FixturesRunUnderTheirOwnEncoding)
+{
     const fs::path fixtures = KIVO_E2E_FIXTURE_DIR;
     struct Case {
         const char* name;
@@ -146,7 +156,8 @@ TEST(EncodingRequest, FixturesRunUnderTheirOwnEncoding) {
     }
 }
 
-TEST(EncodingRequest, UnknownEncodingIsABadArgument) {
+TEST(EncodingRequest, UnknownEncodingIsABadArgument)
+{
     const THeadlessOutcome outcome =
         run_headless_process({"--encoding", "euc", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"});
     EXPECT_EQ(outcome.status, 4);
@@ -156,7 +167,8 @@ TEST(EncodingRequest, UnknownEncodingIsABadArgument) {
 
 // A Shift-JIS list read as UTF-8 is not converted: the bytes of its kanji, which are
 // no UTF-8, show as U+FFFD each, while the ASCII around them still runs.
-TEST(EncodingRequest, Utf8RequestLeavesShiftJisUnconverted) {
+TEST(EncodingRequest, Utf8RequestLeavesShiftJisUnconverted)
+{
     const ListFile file("sjis.bas", "10 PRINT 9\\2;\"\x8A\xBF\"\r\n");
     const THeadlessOutcome asUtf8 = run_headless_process({"--encoding", "utf8", file.Path()});
     EXPECT_EQ(asUtf8.status, 0) << asUtf8.err;

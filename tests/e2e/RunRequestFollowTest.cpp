@@ -17,23 +17,28 @@ namespace fs = std::filesystem;
 
 class RunRequestFollow : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         mDrive = fs::temp_directory_path() / ("kivo-e2e-follow-" + std::to_string(getpid()));
         fs::create_directories(mDrive);
     }
     void TearDown() override { fs::remove_all(mDrive); }
-    void Write(const std::string& name, const std::string& text) {
+    void Write(const std::string& name, const std::string& text)
+    {
         std::ofstream(mDrive / name, std::ios::binary) << text;
     }
-    THeadlessOutcome Run(const std::string& name, const std::string& timeout = "10") {
-        return run_headless_process({"--drive", "1=" + mDrive.string(), "--timeout", timeout, (mDrive / name).string()});
+    THeadlessOutcome Run(const std::string& name, const std::string& timeout = "10")
+    {
+        return run_headless_process(
+            {"--drive", "1=" + mDrive.string(), "--timeout", timeout, (mDrive / name).string()});
     }
     fs::path mDrive;
 };
 
 // A list that runs itself again never ends by itself; the one time-out of the
 // whole chain stops it, by its file name or by RUN alone.
-TEST_F(RunRequestFollow, ListThatRunsItselfEndsAtTheTimeout) {
+TEST_F(RunRequestFollow, ListThatRunsItselfEndsAtTheTimeout)
+{
     for (const char* list : {"10 RUN \"SELF.BAS\"\n", "10 RUN\n", "10 RUN 10\n"}) {
         Write("SELF.BAS", list);
         const THeadlessOutcome outcome = Run("SELF.BAS", "1");
@@ -44,7 +49,8 @@ TEST_F(RunRequestFollow, ListThatRunsItselfEndsAtTheTimeout) {
 
 // The errors of the next run are its own: a compile error of the loaded list, a
 // start line it does not have, a run-time error in it.
-TEST_F(RunRequestFollow, ErrorsOfTheNextRunEndTheChain) {
+TEST_F(RunRequestFollow, ErrorsOfTheNextRunEndTheChain)
+{
     struct Case {
         const char* what;
         std::string next;
@@ -72,7 +78,8 @@ TEST_F(RunRequestFollow, ErrorsOfTheNextRunEndTheChain) {
 // The keys of --keys go into the first run's key buffer; those it leaves unread
 // are emptied with the buffer before the next run, as the run window does, so the
 // next run waits for its INPUT until the time-out.
-TEST_F(RunRequestFollow, UnreadKeysDoNotReachTheNextRun) {
+TEST_F(RunRequestFollow, UnreadKeysDoNotReachTheNextRun)
+{
     Write("NEXT.BAS", "10 INPUT A$:PRINT \"[\";A$;\"]\"\n");
     Write("FIRST.BAS", "10 RUN \"NEXT.BAS\"\n");
     const THeadlessOutcome outcome = run_headless_process(

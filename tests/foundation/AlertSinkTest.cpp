@@ -29,10 +29,8 @@ TEST(RecordingAlertSinkTest, RecordsAlertsFromSeveralThreads)
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&sink] {
-            for (int i = 0; i < 100; ++i)
-                sink.ShowAlert("x");
+            for (int i = 0; i < 100; ++i) sink.ShowAlert("x");
         });
-    for (auto& th : threads)
-        th.join();
+    for (auto& th : threads) th.join();
     EXPECT_EQ(sink.Count(), 400u);
 }

@@ -16,7 +16,8 @@ public:
     int32_t value = 3;
     bool failArchive = false;
 
-    platform::status_t Archive(Message* into, bool) const override {
+    platform::status_t Archive(Message* into, bool) const override
+    {
         into->AddInt32("N", value);
         return failArchive ? platform::kError : platform::kOk;
     }
@@ -27,7 +28,8 @@ using ArchivableFiles = SettingsDirFixture;
 
 }  // namespace
 
-TEST(TArchivableTest, ArchiveEndsItsClassFieldWithTArchivable) {
+TEST(TArchivableTest, ArchiveEndsItsClassFieldWithTArchivable)
+{
     TArchivable plain;
     Message archive;
     ASSERT_EQ(plain.Archive(&archive, true), 0);
@@ -44,7 +46,8 @@ TEST(TArchivableTest, ArchiveEndsItsClassFieldWithTArchivable) {
     EXPECT_EQ(TArchivable::Instantiate(nullptr), nullptr);
 }
 
-TEST(TArchivableTest, LookUpsWriteTheMemberOnlyWhenFound) {
+TEST(TArchivableTest, LookUpsWriteTheMemberOnlyWhenFound)
+{
     TArchivable a;
     Message m;
     m.AddInt32("ASvI", 9);
@@ -67,7 +70,8 @@ TEST(TArchivableTest, LookUpsWriteTheMemberOnlyWhenFound) {
     EXPECT_STREQ(raw, "second");
 }
 
-TEST(TArchivableTest, RGBColorNeedsFourRawBytes) {
+TEST(TArchivableTest, RGBColorNeedsFourRawBytes)
+{
     TArchivable a;
     Message m;
     const uint8_t full[5] = {10, 20, 30, 40, 50};
@@ -89,7 +93,8 @@ TEST(TArchivableTest, RGBColorNeedsFourRawBytes) {
     EXPECT_EQ(size, 3);
 }
 
-TEST_F(ArchivableFiles, SettingsEntryCreatesTheFoldersAndRefusesEscapingNames) {
+TEST_F(ArchivableFiles, SettingsEntryCreatesTheFoldersAndRefusesEscapingNames)
+{
     std::string entry;
     ASSERT_EQ(get_settings_entry("KivoBASIC", "AutoSave.bas", &entry), 0);
     EXPECT_EQ(entry, SettingsFile("KivoBASIC", "AutoSave.bas").string());
@@ -101,18 +106,19 @@ TEST_F(ArchivableFiles, SettingsEntryCreatesTheFoldersAndRefusesEscapingNames) {
         const char* file;
     };
     const Case refused[] = {
-        {"Shared", "../evil.arc"}, {"Shared", "a/b.arc"}, {"Shared", ".."}, {"Shared", "."}, {"Shared", ""},
+        {"Shared", "../evil.arc"}, {"Shared", "a/b.arc"}, {"Shared", ".."}, {"Shared", "."},     {"Shared", ""},
         {"..", "x.arc"},           {"a/b", "x.arc"},      {nullptr, "x"},   {"Shared", nullptr},
     };
     for (const Case& c : refused) {
         std::string untouched = "untouched";
-        EXPECT_EQ(get_settings_entry(c.folder, c.file, &untouched), -1) << (c.folder ? c.folder : "null") << " "
-                                                                         << (c.file ? c.file : "null");
+        EXPECT_EQ(get_settings_entry(c.folder, c.file, &untouched), -1)
+            << (c.folder ? c.folder : "null") << " " << (c.file ? c.file : "null");
         EXPECT_EQ(untouched, "untouched");
     }
 }
 
-TEST_F(ArchivableFiles, NoSettingsDirectoryMeansNothingHappens) {
+TEST_F(ArchivableFiles, NoSettingsDirectoryMeansNothingHappens)
+{
     ::setenv("XDG_CONFIG_HOME", "relative", 1);
     const char* home = std::getenv("HOME");
     std::string savedHome = home ? home : "";
@@ -126,7 +132,8 @@ TEST_F(ArchivableFiles, NoSettingsDirectoryMeansNothingHappens) {
     if (home) ::setenv("HOME", savedHome.c_str(), 1);
 }
 
-TEST_F(ArchivableFiles, SaveAndLoadByName) {
+TEST_F(ArchivableFiles, SaveAndLoadByName)
+{
     Counter saved;
     saved.value = 12;
     ASSERT_EQ(saved.SaveByName("KivoBASIC", "Counter.arc"), 0);
@@ -135,14 +142,16 @@ TEST_F(ArchivableFiles, SaveAndLoadByName) {
     EXPECT_EQ(loaded.value, 12);
 }
 
-TEST_F(ArchivableFiles, FirstStartLoadFailsKeepsDefaultsAndMakesTheFolders) {
+TEST_F(ArchivableFiles, FirstStartLoadFailsKeepsDefaultsAndMakesTheFolders)
+{
     Counter c;
     EXPECT_EQ(c.LoadByName("KivoBASIC", "Counter.arc"), -1);
     EXPECT_EQ(c.value, 3);
     EXPECT_TRUE(std::filesystem::is_directory(root / "TAVREN" / "KivoBASIC"));
 }
 
-TEST_F(ArchivableFiles, AFailingArchiveLeavesTheOldFileWhole) {
+TEST_F(ArchivableFiles, AFailingArchiveLeavesTheOldFileWhole)
+{
     Counter c;
     c.value = 5;
     ASSERT_EQ(c.SaveByName("KivoBASIC", "Counter.arc"), 0);
@@ -156,7 +165,8 @@ TEST_F(ArchivableFiles, AFailingArchiveLeavesTheOldFileWhole) {
     EXPECT_EQ(loaded.value, 5);
 }
 
-TEST_F(ArchivableFiles, ABadFileIsRejectedWholeAndChangesNothing) {
+TEST_F(ArchivableFiles, ABadFileIsRejectedWholeAndChangesNothing)
+{
     std::string good;
     Message m;
     m.AddInt32("N", 99);
@@ -168,7 +178,8 @@ TEST_F(ArchivableFiles, ABadFileIsRejectedWholeAndChangesNothing) {
     const Case cases[] = {
         {"empty", ""},
         {"truncated", good.substr(0, good.size() - 1)},
-        {"one byte changed", [&] {
+        {"one byte changed",
+         [&] {
              std::string b = good;
              b[b.size() / 2] ^= 1;
              return b;
@@ -187,7 +198,8 @@ TEST_F(ArchivableFiles, ABadFileIsRejectedWholeAndChangesNothing) {
     }
 }
 
-TEST_F(ArchivableFiles, FourHeldModifiersResetTheSettings) {
+TEST_F(ArchivableFiles, FourHeldModifiersResetTheSettings)
+{
     using namespace platform;
     struct Case {
         const char* what;

@@ -48,8 +48,7 @@ TEST(CharColorTest, IsKanjiIsTrueForMultiByteCharactersExceptHalfWidthKatakana)
         {"kana cut short by the NUL", "\xEF\xBD", true},
         {"kana lead followed by more text", "\xEF\xBD\xB1X", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(is_kanji(c.text.c_str()), c.expected) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(is_kanji(c.text.c_str()), c.expected) << c.what;
 }
 
 TEST(CharColorTest, IsKanjiFindsEveryHalfWidthKatakana)

@@ -18,7 +18,8 @@ protected:
 };
 
 // Every field of the preferences set away from its default.
-TPrefs changed_prefs() {
+TPrefs changed_prefs()
+{
     TPrefs p;
     p.BreakAtStart = false;
     p.AutoSaveBeforeRun = false;
@@ -43,7 +44,8 @@ TPrefs changed_prefs() {
     return p;
 }
 
-void expect_same(const TPrefs& a, const TPrefs& b) {
+void expect_same(const TPrefs& a, const TPrefs& b)
+{
     EXPECT_EQ(a.BreakAtStart, b.BreakAtStart);
     EXPECT_EQ(a.AutoSaveBeforeRun, b.AutoSaveBeforeRun);
     EXPECT_EQ(a.AutoSaveRegularly, b.AutoSaveRegularly);
@@ -68,7 +70,8 @@ void expect_same(const TPrefs& a, const TPrefs& b) {
 
 }  // namespace
 
-TEST_F(SettingsRecords, WithoutFilesEveryFieldHasItsDefault) {
+TEST_F(SettingsRecords, WithoutFilesEveryFieldHasItsDefault)
+{
     TPrefs prefs;
     TExitStates states;
     EXPECT_EQ(prefs.LoadFromFile(), -1);
@@ -102,19 +105,22 @@ TEST_F(SettingsRecords, WithoutFilesEveryFieldHasItsDefault) {
     EXPECT_EQ(states.DebugWindowFrame, (Rect{45, 64, 540, 340}));
 }
 
-TEST_F(SettingsRecords, APreferencesFileFromDefaultsHoldsExactlyTheNineteenKeysInOrder) {
+TEST_F(SettingsRecords, APreferencesFileFromDefaultsHoldsExactlyTheNineteenKeysInOrder)
+{
     ASSERT_EQ(TPrefs().SaveToFile(), 0);
     Message m = ReadMessage(PrefsFile());
     EXPECT_EQ(m.what, 0u);
-    EXPECT_EQ(m.FieldNames(), (std::vector<std::string>{"BrkS", "ASBR", "ASvR", "Cv98", "SSls", "USpC", "WdWp",
-                                                        "DWFF", "MWFF", "RWFF", "ASvI", "CmpM", "DEnc", "SVol",
-                                                        "DWFS", "MWFS", "RWFS", "MDly", "SpCI"}));
+    EXPECT_EQ(m.FieldNames(),
+              (std::vector<std::string>{"BrkS", "ASBR", "ASvR", "Cv98", "SSls", "USpC", "WdWp", "DWFF", "MWFF", "RWFF",
+                                        "ASvI", "CmpM", "DEnc", "SVol", "DWFS", "MWFS", "RWFS", "MDly", "SpCI"}));
     struct Typed {
         const char* key;
         uint32_t type;
     };
-    const Typed types[] = {{"BrkS", platform::kBoolType},  {"MWFF", platform::kStringType},
-                           {"SVol", platform::kInt32Type}, {"RWFS", platform::kFloatType},
+    const Typed types[] = {{"BrkS", platform::kBoolType},
+                           {"MWFF", platform::kStringType},
+                           {"SVol", platform::kInt32Type},
+                           {"RWFS", platform::kFloatType},
                            {"MDly", platform::kInt64Type}};
     for (const Typed& t : types) {
         uint32_t type = 0;
@@ -125,7 +131,8 @@ TEST_F(SettingsRecords, APreferencesFileFromDefaultsHoldsExactlyTheNineteenKeysI
     }
 }
 
-TEST_F(SettingsRecords, EveryPreferenceSurvivesARoundTrip) {
+TEST_F(SettingsRecords, EveryPreferenceSurvivesARoundTrip)
+{
     TPrefs saved = changed_prefs();
     ASSERT_EQ(saved.SaveToFile(), 0);
     Message m = ReadMessage(PrefsFile());
@@ -135,7 +142,8 @@ TEST_F(SettingsRecords, EveryPreferenceSurvivesARoundTrip) {
     expect_same(loaded, saved);
 }
 
-TEST_F(SettingsRecords, AFileWithOnlySomeKeysFillsThoseAndReportsTheRest) {
+TEST_F(SettingsRecords, AFileWithOnlySomeKeysFillsThoseAndReportsTheRest)
+{
     Message m;
     m.AddInt32("SVol", 500);  // out of the dialog's range: taken as it is
     WriteMessage(PrefsFile(), m);
@@ -147,7 +155,8 @@ TEST_F(SettingsRecords, AFileWithOnlySomeKeysFillsThoseAndReportsTheRest) {
     expect_same(prefs, defaults);
 }
 
-TEST_F(SettingsRecords, TheAutomaticSavePeriodIsKeptWithinOneToNinetyNineMinutes) {
+TEST_F(SettingsRecords, TheAutomaticSavePeriodIsKeptWithinOneToNinetyNineMinutes)
+{
     // A period of 0 from the file would make the automatic-save timer fire without pause.
     const std::pair<int32_t, int32_t> cases[] = {{0, 1}, {-5, 1}, {1, 1}, {36, 36}, {99, 99}, {100, 99}};
     for (const auto& [stored, used] : cases) {
@@ -160,7 +169,8 @@ TEST_F(SettingsRecords, TheAutomaticSavePeriodIsKeptWithinOneToNinetyNineMinutes
     }
 }
 
-TEST_F(SettingsRecords, AKeyOfAnotherTypeKeepsItsDefault) {
+TEST_F(SettingsRecords, AKeyOfAnotherTypeKeepsItsDefault)
+{
     Message m;
     m.AddString("SVol", "loud");
     m.AddInt32("BrkS", 0);
@@ -171,7 +181,8 @@ TEST_F(SettingsRecords, AKeyOfAnotherTypeKeepsItsDefault) {
     EXPECT_TRUE(prefs.BreakAtStart);
 }
 
-TEST_F(SettingsRecords, ALongFontFamilyIsCutAtACharacterBoundary) {
+TEST_F(SettingsRecords, ALongFontFamilyIsCutAtACharacterBoundary)
+{
     std::string ascii(70, 'a');
     std::string kana;
     for (int i = 0; i < 30; ++i) kana += "ア";  // 3 bytes each: 62 would split the 21st
@@ -190,7 +201,8 @@ TEST_F(SettingsRecords, ALongFontFamilyIsCutAtACharacterBoundary) {
     EXPECT_EQ(prefs.RunFontFamily().size(), 60u);
 }
 
-TEST_F(SettingsRecords, ACopyOfThePreferencesIsIndependent) {
+TEST_F(SettingsRecords, ACopyOfThePreferencesIsIndependent)
+{
     TPrefs original = changed_prefs();
     TPrefs copy(original);
     expect_same(copy, original);
@@ -202,7 +214,8 @@ TEST_F(SettingsRecords, ACopyOfThePreferencesIsIndependent) {
     expect_same(copy, TPrefs());
 }
 
-TEST_F(SettingsRecords, ExitStatesWithoutFoldersOmitThemAndLoadReportsThem) {
+TEST_F(SettingsRecords, ExitStatesWithoutFoldersOmitThemAndLoadReportsThem)
+{
     TExitStates saved;
     saved.RepeatRun = true;
     saved.ShowMenuBar = false;
@@ -232,7 +245,8 @@ TEST_F(SettingsRecords, ExitStatesWithoutFoldersOmitThemAndLoadReportsThem) {
     EXPECT_EQ(loaded.DebugWindowFrame, (Rect{9, 10, 11, 12}));
 }
 
-TEST_F(SettingsRecords, ExitStatesWithFoldersRoundTrip) {
+TEST_F(SettingsRecords, ExitStatesWithFoldersRoundTrip)
+{
     TExitStates saved;
     saved.MainPanelFolder = "/home/user/basic";
     saved.RunPanelFolder = "/home/user/drive 1";
@@ -243,7 +257,8 @@ TEST_F(SettingsRecords, ExitStatesWithFoldersRoundTrip) {
     EXPECT_EQ(loaded.RunPanelFolder, "/home/user/drive 1");
 }
 
-TEST(ProcessState, SortedKanaTable) {
+TEST(ProcessState, SortedKanaTable)
+{
     const std::vector<std::string>& table = gAppPrivacy.SortedKanaTable;
     ASSERT_EQ(table.size(), 63u);
     EXPECT_EQ(table.front(), "｡");
@@ -256,14 +271,16 @@ TEST(ProcessState, SortedKanaTable) {
     EXPECT_FALSE(gAppPrivacy.Quitting);
 }
 
-TEST(ProcessState, HeaderConstants) {
+TEST(ProcessState, HeaderConstants)
+{
     EXPECT_EQ(HALF_KANA_STR.size(), 189u);
     EXPECT_EQ(DELIMLIST_5DELIMS, std::string("\x20\x3B\x2C\x0D\x0A"));
     EXPECT_EQ(DELIMLIST_CRLF, std::string("\x0D\x0A"));
     EXPECT_EQ(FUC_ELLIPSIS, "...");
 }
 
-TEST_F(SettingsRecords, ExecutablePathIsResolvedThroughLinks) {
+TEST_F(SettingsRecords, ExecutablePathIsResolvedThroughLinks)
+{
     std::filesystem::path folder = root / "apps" / "X";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "prog") << "binary";

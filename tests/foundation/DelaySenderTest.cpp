@@ -22,19 +22,23 @@ constexpr uint32_t kRunFontChanged = fourcc("prfc");
 // The target: records every message it gets.
 class Target : public platform::Handler {
 public:
-    ~Target() override {
+    ~Target() override
+    {
         if (platform::Looper* looper = GetLooper()) looper->RemoveHandler(this);
     }
-    void MessageReceived(Message* message) override {
+    void MessageReceived(Message* message) override
+    {
         std::lock_guard lock(mMutex);
         mReceived.push_back(*message);
         mChanged.notify_all();
     }
-    bool WaitFor(size_t count) {
+    bool WaitFor(size_t count)
+    {
         std::unique_lock lock(mMutex);
         return mChanged.wait_for(lock, std::chrono::seconds(10), [&] { return mReceived.size() >= count; });
     }
-    std::vector<Message> Received() {
+    std::vector<Message> Received()
+    {
         std::lock_guard lock(mMutex);
         return mReceived;
     }
@@ -47,13 +51,15 @@ private:
 
 class DelaySenderFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         looper.AddHandler(&target);
         looper.Run();
     }
     void TearDown() override { looper.Quit(); }
 
-    static Message FontSize(uint32_t what, float size) {
+    static Message FontSize(uint32_t what, float size)
+    {
         Message m(what);
         m.AddFloat("size", size);
         return m;
@@ -65,7 +71,8 @@ protected:
 
 }  // namespace
 
-TEST_F(DelaySenderFixture, ABurstReachesTheTargetOnceWithTheLastMessage) {
+TEST_F(DelaySenderFixture, ABurstReachesTheTargetOnceWithTheLastMessage)
+{
     TDelaySender sender("DelaySender");
     sender.SetTarget(platform::Messenger(&target));
     EXPECT_EQ(sender.GetLooper(), &looper);
@@ -87,7 +94,8 @@ TEST_F(DelaySenderFixture, ABurstReachesTheTargetOnceWithTheLastMessage) {
     EXPECT_EQ(sender.CountPending(), 0);
 }
 
-TEST_F(DelaySenderFixture, DifferentCodesWaitIndependently) {
+TEST_F(DelaySenderFixture, DifferentCodesWaitIndependently)
+{
     TDelaySender sender("DelaySender");
     sender.SetTarget(platform::Messenger(&target));
     sender.SetDelay(50000);
@@ -102,7 +110,8 @@ TEST_F(DelaySenderFixture, DifferentCodesWaitIndependently) {
     EXPECT_EQ(whats, (std::vector<uint32_t>{kMainFontChanged, kRunFontChanged}));
 }
 
-TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends) {
+TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends)
+{
     // No target looper here: the timeouts are handed in by hand.
     TDelaySender sender("DelaySender");
     platform::Looper other("other");
@@ -154,7 +163,8 @@ TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends) {
     other.RemoveHandler(&direct);
 }
 
-TEST_F(DelaySenderFixture, DeletingTheSenderDropsWaitingMessages) {
+TEST_F(DelaySenderFixture, DeletingTheSenderDropsWaitingMessages)
+{
     // The delay is far longer than the sender lives even on a loaded machine; should
     // it live that long all the same, the message was due and nothing can be judged.
     constexpr auto delay = std::chrono::seconds(1);
@@ -172,7 +182,8 @@ TEST_F(DelaySenderFixture, DeletingTheSenderDropsWaitingMessages) {
     EXPECT_TRUE(target.Received().empty());
 }
 
-TEST_F(DelaySenderFixture, WithoutALooperNothingIsEverSent) {
+TEST_F(DelaySenderFixture, WithoutALooperNothingIsEverSent)
+{
     TDelaySender sender("DelaySender");
     Target lonely;  // in no looper
     sender.SetTarget(platform::Messenger(&lonely));
@@ -185,7 +196,8 @@ TEST_F(DelaySenderFixture, WithoutALooperNothingIsEverSent) {
     EXPECT_EQ(sender.CountPending(), 1);
 }
 
-TEST_F(DelaySenderFixture, SendersOnManyThreadsAreSafe) {
+TEST_F(DelaySenderFixture, SendersOnManyThreadsAreSafe)
+{
     TDelaySender sender("DelaySender");
     sender.SetTarget(platform::Messenger(&target));
     sender.SetDelay(1000);
@@ -204,7 +216,8 @@ TEST_F(DelaySenderFixture, SendersOnManyThreadsAreSafe) {
     EXPECT_EQ(sender.CountPending(), 0);
 }
 
-TEST(Continuation, AddAndCopyTheFirstEntries) {
+TEST(Continuation, AddAndCopyTheFirstEntries)
+{
     platform::Looper looper("editor");
     Target editor;
     looper.AddHandler(&editor);
@@ -228,7 +241,8 @@ TEST(Continuation, AddAndCopyTheFirstEntries) {
     looper.RemoveHandler(&editor);
 }
 
-TEST(Continuation, AHalfContinuationIsNotCopied) {
+TEST(Continuation, AHalfContinuationIsNotCopied)
+{
     Target editor;
     Message onlyNext;
     onlyNext.AddMessage("NextMsg", Message(fourcc("quit")));
@@ -242,7 +256,8 @@ TEST(Continuation, AHalfContinuationIsNotCopied) {
     EXPECT_FALSE(send_next_msg(Message(fourcc("save"))));
 }
 
-TEST(Continuation, ATargetThatIsGoneReceivesNothing) {
+TEST(Continuation, ATargetThatIsGoneReceivesNothing)
+{
     platform::Looper looper("editor");
     Message request(fourcc("load"));
     {

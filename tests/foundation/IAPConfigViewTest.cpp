@@ -8,7 +8,8 @@
 
 namespace {
 
-TIAPConfigView check_box_view() {
+TIAPConfigView check_box_view()
+{
     TIAPConfigView view;
     view.name = "FlatToolBar";
     view.frame = {0, 0, 250, 25};
@@ -20,7 +21,8 @@ TIAPConfigView check_box_view() {
     return view;
 }
 
-TIAPConfigView pop_up_view() {
+TIAPConfigView pop_up_view()
+{
     TIAPConfigView view;
     view.name = "AccKeyFormat2";
     view.frame = {0, 0, 250, 19};
@@ -40,14 +42,16 @@ TIAPConfigView pop_up_view() {
     return view;
 }
 
-platform::Message archived(const TIAPConfigView& view) {
+platform::Message archived(const TIAPConfigView& view)
+{
     platform::Message message(platform::fourcc("_ipc"));
     archive_config_view(view, &message);
     return message;
 }
 
 // The control archive inside a view archive, changed by `change`.
-platform::Message with_control(const TIAPConfigView& view, const std::function<void(platform::Message&)>& change) {
+platform::Message with_control(const TIAPConfigView& view, const std::function<void(platform::Message&)>& change)
+{
     platform::Message message = archived(view);
     platform::Message control;
     message.FindMessage("_views", &control);
@@ -59,7 +63,8 @@ platform::Message with_control(const TIAPConfigView& view, const std::function<v
 
 }  // namespace
 
-TEST(IAPConfigViewTest, ArchivedViewsReadBackWhole) {
+TEST(IAPConfigViewTest, ArchivedViewsReadBackWhole)
+{
     for (const TIAPConfigView& view : {check_box_view(), pop_up_view()}) {
         TIAPConfigView read;
         ASSERT_TRUE(read_config_view(archived(view), &read)) << view.name;
@@ -80,7 +85,8 @@ TEST(IAPConfigViewTest, ArchivedViewsReadBackWhole) {
     }
 }
 
-TEST(IAPConfigViewTest, ArchivingAgainReplacesTheOldDescription) {
+TEST(IAPConfigViewTest, ArchivingAgainReplacesTheOldDescription)
+{
     platform::Message message = archived(check_box_view());
     TIAPConfigView off = check_box_view();
     off.control.value = 0;
@@ -90,7 +96,8 @@ TEST(IAPConfigViewTest, ArchivingAgainReplacesTheOldDescription) {
     EXPECT_EQ(read.control.value, 0);
 }
 
-TEST(IAPConfigViewTest, DescriptionsThatDoNotFitAreRefusedWhole) {
+TEST(IAPConfigViewTest, DescriptionsThatDoNotFitAreRefusedWhole)
+{
     using Change = std::function<platform::Message()>;
     const TIAPConfigView box = check_box_view();
     const TIAPConfigView field = pop_up_view();
@@ -151,27 +158,39 @@ TEST(IAPConfigViewTest, DescriptionsThatDoNotFitAreRefusedWhole) {
              v.frame = {10, 0, 0, 5};
              return archived(v);
          }},
-        {"unknown kind", [&] { return with_control(box, [](platform::Message& c) {
-             c.RemoveName("_kind");
-             c.AddString("_kind", "slider");
-         }); }},
+        {"unknown kind",
+         [&] {
+             return with_control(box, [](platform::Message& c) {
+                 c.RemoveName("_kind");
+                 c.AddString("_kind", "slider");
+             });
+         }},
         {"check box without its message",
          [&] { return with_control(box, [](platform::Message& c) { c.RemoveName("_msg"); }); }},
-        {"check box value of another type", [&] { return with_control(box, [](platform::Message& c) {
-             c.RemoveName("_val");
-             c.AddBool("_val", true);
-         }); }},
+        {"check box value of another type",
+         [&] {
+             return with_control(box, [](platform::Message& c) {
+                 c.RemoveName("_val");
+                 c.AddBool("_val", true);
+             });
+         }},
         {"pop-up field without its title",
          [&] { return with_control(field, [](platform::Message& c) { c.RemoveName("_title"); }); }},
-        {"menu entry without its message", [&] { return with_control(field, [](platform::Message& c) {
-             platform::Message entry;
-             entry.AddString("_label", "x");
-             c.AddMessage("_items", entry);
-         }); }},
-        {"menu entries of another type", [&] { return with_control(field, [](platform::Message& c) {
-             c.RemoveName("_items");
-             c.AddString("_items", "x");
-         }); }},
+        {"menu entry without its message",
+         [&] {
+             return with_control(field, [](platform::Message& c) {
+                 platform::Message entry;
+                 entry.AddString("_label", "x");
+                 c.AddMessage("_items", entry);
+             });
+         }},
+        {"menu entries of another type",
+         [&] {
+             return with_control(field, [](platform::Message& c) {
+                 c.RemoveName("_items");
+                 c.AddString("_items", "x");
+             });
+         }},
         {"too many menu entries",
          [&] {
              TIAPConfigView v = field;

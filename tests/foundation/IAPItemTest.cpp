@@ -14,29 +14,35 @@
 namespace {
 
 constexpr const char* kSignature = "application/x-vnd.TAVREN-KivoBASIC";
-const std::string kAfterFormat = "\x01" "a) ";
+const std::string kAfterFormat = "\x01"
+                                 "a) ";
 
 class IAPItemFixture : public SettingsDirFixture {
 protected:
     std::filesystem::path ValueFile(const std::string& item) const { return SettingsFile("Shared", item + ".arc"); }
-    void WriteValueFile(const std::string& item, const platform::Message& content) const {
+    void WriteValueFile(const std::string& item, const platform::Message& content) const
+    {
         WriteMessage(ValueFile(item), content);
     }
-    void WriteBytes(const std::string& item, const std::string& bytes) const {
+    void WriteBytes(const std::string& item, const std::string& bytes) const
+    {
         std::filesystem::create_directories(ValueFile(item).parent_path());
         std::ofstream(ValueFile(item), std::ios::binary) << bytes;
     }
-    static std::string Format(const TIAPItem& item) {
+    static std::string Format(const TIAPItem& item)
+    {
         std::string format = "unset";
         EXPECT_EQ(item.GetString(&format, false), 0);
         return format;
     }
-    static bool Flat(const TIAPItem& item) {
+    static bool Flat(const TIAPItem& item)
+    {
         bool flat = false;
         EXPECT_EQ(item.GetBool(&flat, false), 0);
         return flat;
     }
-    static platform::Message Notice(const char* item, const char* source) {
+    static platform::Message Notice(const char* item, const char* source)
+    {
         platform::Message notice(platform::fourcc("_ipc"));
         if (source) notice.AddString("IAP:SrcApp", source);
         notice.AddString("IAP:SrcIAPItem", item);
@@ -44,7 +50,8 @@ protected:
     }
 };
 
-std::string flattened(const platform::Message& message) {
+std::string flattened(const platform::Message& message)
+{
     std::string bytes;
     message.Flatten(&bytes);
     return bytes;
@@ -52,7 +59,8 @@ std::string flattened(const platform::Message& message) {
 
 }  // namespace
 
-TEST_F(IAPItemFixture, WithoutValueFilesBothItemsHoldTheirDefaultsAndWriteNothing) {
+TEST_F(IAPItemFixture, WithoutValueFilesBothItemsHoldTheirDefaultsAndWriteNothing)
+{
     TIAPItemAccKeyFormat format;
     TIAPItemFlatToolBar flat;
     EXPECT_EQ(Format(format), std::string("\x02(a)"));
@@ -62,7 +70,8 @@ TEST_F(IAPItemFixture, WithoutValueFilesBothItemsHoldTheirDefaultsAndWriteNothin
 }
 
 // Files that do not hold the item's value: the default is taken and the file stays.
-TEST_F(IAPItemFixture, UnreadableValueFilesGiveTheDefaultAndStayAsTheyAre) {
+TEST_F(IAPItemFixture, UnreadableValueFilesGiveTheDefaultAndStayAsTheyAre)
+{
     platform::Message wrongType;
     wrongType.AddString("FlatToolBar", "no");
     platform::Message wrongTypeFormat;
@@ -97,7 +106,8 @@ TEST_F(IAPItemFixture, UnreadableValueFilesGiveTheDefaultAndStayAsTheyAre) {
     }
 }
 
-TEST_F(IAPItemFixture, StoredValuesAreReadWhoeverWroteThem) {
+TEST_F(IAPItemFixture, StoredValuesAreReadWhoeverWroteThem)
+{
     platform::Message flatFile;
     flatFile.AddBool("FlatToolBar", false);
     flatFile.AddString("IAP:SrcApp", "application/x-vnd.Someone-Else");
@@ -110,7 +120,8 @@ TEST_F(IAPItemFixture, StoredValuesAreReadWhoeverWroteThem) {
     EXPECT_EQ(Format(TIAPItemAccKeyFormat()), "\x01[a]");
 }
 
-TEST_F(IAPItemFixture, AChangeWithOwnSourceIsWrittenAsTheValueFileAndSurvivesARestart) {
+TEST_F(IAPItemFixture, AChangeWithOwnSourceIsWrittenAsTheValueFileAndSurvivesARestart)
+{
     {
         TIAPItemAccKeyFormat format;
         format.SetAppSignatureRef(kSignature);
@@ -127,7 +138,8 @@ TEST_F(IAPItemFixture, AChangeWithOwnSourceIsWrittenAsTheValueFileAndSurvivesARe
     EXPECT_EQ(Format(TIAPItemAccKeyFormat()), "") << "(None) must not turn back into the default";
 }
 
-TEST_F(IAPItemFixture, TheFormatIsWrittenOnlyByTheApplicationItCameFrom) {
+TEST_F(IAPItemFixture, TheFormatIsWrittenOnlyByTheApplicationItCameFrom)
+{
     struct Case {
         const char* what;
         const char* source;
@@ -151,7 +163,8 @@ TEST_F(IAPItemFixture, TheFormatIsWrittenOnlyByTheApplicationItCameFrom) {
     }
 }
 
-TEST_F(IAPItemFixture, ANoticeWithoutAValueChangesNothing) {
+TEST_F(IAPItemFixture, ANoticeWithoutAValueChangesNothing)
+{
     TIAPItemAccKeyFormat format;
     TIAPItemFlatToolBar flat;
     format.SetAppSignatureRef(kSignature);
@@ -168,7 +181,8 @@ TEST_F(IAPItemFixture, ANoticeWithoutAValueChangesNothing) {
 
 // The flat-tool-bar item takes its bool field first, else the check box's state,
 // and every application that receives the change writes the file.
-TEST_F(IAPItemFixture, TheFlatToolBarSettingComesFromItsFieldOrItsCheckBox) {
+TEST_F(IAPItemFixture, TheFlatToolBarSettingComesFromItsFieldOrItsCheckBox)
+{
     auto with_check_box = [](platform::Message notice, const int32_t* value) {
         platform::Message control;
         if (value) control.AddInt32("_val", *value);
@@ -205,7 +219,8 @@ TEST_F(IAPItemFixture, TheFlatToolBarSettingComesFromItsFieldOrItsCheckBox) {
     }
 }
 
-TEST_F(IAPItemFixture, SetBoolChangesOnlyTheRunningValueWhileSetStringAlsoSaves) {
+TEST_F(IAPItemFixture, SetBoolChangesOnlyTheRunningValueWhileSetStringAlsoSaves)
+{
     {
         TIAPItemFlatToolBar flat;
         flat.SetBool(false);
@@ -217,7 +232,8 @@ TEST_F(IAPItemFixture, SetBoolChangesOnlyTheRunningValueWhileSetStringAlsoSaves)
     EXPECT_EQ(Format(TIAPItemAccKeyFormat()), kAfterFormat);
 }
 
-TEST_F(IAPItemFixture, GettersWithTheFlagGiveTheDefaultWhateverIsCurrent) {
+TEST_F(IAPItemFixture, GettersWithTheFlagGiveTheDefaultWhateverIsCurrent)
+{
     TIAPItemAccKeyFormat format;
     TIAPItemFlatToolBar flat;
     format.SetString("");
@@ -233,7 +249,8 @@ TEST_F(IAPItemFixture, GettersWithTheFlagGiveTheDefaultWhateverIsCurrent) {
     EXPECT_EQ(flat.GetString(&text, false), -1);
 }
 
-TEST_F(IAPItemFixture, ValueMessagesCarryTheIdentificationAndTheValue) {
+TEST_F(IAPItemFixture, ValueMessagesCarryTheIdentificationAndTheValue)
+{
     TIAPItemAccKeyFormat format;
     format.SetAppSignatureRef(kSignature);
     format.SetString(kAfterFormat);
@@ -241,7 +258,8 @@ TEST_F(IAPItemFixture, ValueMessagesCarryTheIdentificationAndTheValue) {
     value.AddInt32("earlier", 1);
     ASSERT_EQ(format.GetValue(&value, false), 0);
     EXPECT_EQ(value.what, platform::fourcc("_ipc"));
-    EXPECT_EQ(value.FieldNames(), (std::vector<std::string>{"earlier", "IAP:SrcApp", "IAP:SrcIAPItem", "AccKeyFormat2"}));
+    EXPECT_EQ(value.FieldNames(),
+              (std::vector<std::string>{"earlier", "IAP:SrcApp", "IAP:SrcIAPItem", "AccKeyFormat2"}));
     std::string text;
     value.FindString("AccKeyFormat2", &text);
     EXPECT_EQ(text, kAfterFormat);
@@ -249,7 +267,8 @@ TEST_F(IAPItemFixture, ValueMessagesCarryTheIdentificationAndTheValue) {
     EXPECT_EQ(text, "AccKeyFormat2");
 }
 
-TEST_F(IAPItemFixture, TheFormatMenuOffersFiveFormatsAndMarksTheOneAskedFor) {
+TEST_F(IAPItemFixture, TheFormatMenuOffersFiveFormatsAndMarksTheOneAskedFor)
+{
     TIAPItemAccKeyFormat format;
     format.SetAppSignatureRef(kSignature);
     struct Case {
@@ -266,7 +285,14 @@ TEST_F(IAPItemFixture, TheFormatMenuOffersFiveFormatsAndMarksTheOneAskedFor) {
         {"default asked for", "", true, 0},
     };
     const std::vector<std::string> labels = {"(a)", "a) ", "a\xE3\x83\xBB", "a - ", "", "(None)"};
-    const std::vector<std::string> formats = {kDefaultAccKeyFormat, kAfterFormat, "\x01" "a\xE3\x83\xBB", "\x01" "a - ", "", ""};
+    const std::vector<std::string> formats = {kDefaultAccKeyFormat,
+                                              kAfterFormat,
+                                              "\x01"
+                                              "a\xE3\x83\xBB",
+                                              "\x01"
+                                              "a - ",
+                                              "",
+                                              ""};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         format.SetString(c.current);
@@ -296,7 +322,8 @@ TEST_F(IAPItemFixture, TheFormatMenuOffersFiveFormatsAndMarksTheOneAskedFor) {
     }
 }
 
-TEST_F(IAPItemFixture, TheCheckBoxShowsTheSettingAskedFor) {
+TEST_F(IAPItemFixture, TheCheckBoxShowsTheSettingAskedFor)
+{
     TIAPItemFlatToolBar flat;
     flat.SetAppSignatureRef(kSignature);
     flat.SetBool(false);
@@ -317,7 +344,8 @@ TEST_F(IAPItemFixture, TheCheckBoxShowsTheSettingAskedFor) {
     }
 }
 
-TEST_F(IAPItemFixture, SavingWithoutASettingsFolderFailsAndKeepsTheValue) {
+TEST_F(IAPItemFixture, SavingWithoutASettingsFolderFailsAndKeepsTheValue)
+{
     ::unsetenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     std::string oldHome = home ? home : "";
@@ -333,8 +361,10 @@ TEST_F(IAPItemFixture, SavingWithoutASettingsFolderFailsAndKeepsTheValue) {
 
 // Two applications saving the same value file over and over: whenever it is read,
 // the file is one whole save of either, never mixed, empty or missing.
-TEST_F(IAPItemFixture, ConcurrentSavesFromTwoProcessesNeverLeaveAMixedFile) {
-    const std::string formats[2] = {kAfterFormat, "\x01" "a - "};
+TEST_F(IAPItemFixture, ConcurrentSavesFromTwoProcessesNeverLeaveAMixedFile)
+{
+    const std::string formats[2] = {kAfterFormat, "\x01"
+                                                  "a - "};
     {
         TIAPItemAccKeyFormat format;
         format.SetString(formats[0]);

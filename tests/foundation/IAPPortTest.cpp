@@ -23,7 +23,8 @@ constexpr uint32_t kQuit = platform::fourcc("_QRQ");
 // its port thread runs from the first showing.
 struct FakeWindow {
     FakeWindow() : port(platform::Messenger(&view.log)) { port.Resume(); }
-    ~FakeWindow() {
+    ~FakeWindow()
+    {
         port.Terminate();
         port.PreventBlocking();
         port.Wait(nullptr);
@@ -34,7 +35,8 @@ struct FakeWindow {
 
 class IAPPortFixture : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         ports = std::make_unique<PortNameScope>();
         registry.SetAppSignatureRef("application/x-vnd.TAVREN-KivoBASIC");
@@ -46,7 +48,8 @@ protected:
             return TIAPLocalWindow{windows.back()->port.Port(), platform::Messenger(&windows.back()->view.log)};
         });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         windows.clear();
         ports.reset();
         SettingsDirFixture::TearDown();
@@ -60,7 +63,8 @@ protected:
 
 }  // namespace
 
-TEST_F(IAPPortFixture, MessagesFromAnotherThreadArriveInOrderAndGarbageIsDropped) {
+TEST_F(IAPPortFixture, MessagesFromAnotherThreadArriveInOrderAndGarbageIsDropped)
+{
     FakeWindow window;
     ASSERT_GE(window.port.Port(), 0);
     std::thread writer([] {
@@ -91,7 +95,8 @@ TEST_F(IAPPortFixture, MessagesFromAnotherThreadArriveInOrderAndGarbageIsDropped
     }
 }
 
-TEST_F(IAPPortFixture, StoppingEndsThePortThreadAndFreesTheName) {
+TEST_F(IAPPortFixture, StoppingEndsThePortThreadAndFreesTheName)
+{
     auto window = std::make_unique<FakeWindow>();
     EXPECT_EQ(TIAPPortManager(platform::Messenger()).Port(), kIAPPortFailed) << "the name has one owner";
     int port = platform::find_port(iap_port_name(), kIAPSendTimeout);
@@ -106,7 +111,8 @@ TEST_F(IAPPortFixture, StoppingEndsThePortThreadAndFreesTheName) {
     EXPECT_EQ(platform::find_port(iap_port_name(), kIAPSendTimeout), platform::kNameNotFound);
 }
 
-TEST_F(IAPPortFixture, ThePortThreadEndsAtOnceWhenItsPortCouldNotBeMade) {
+TEST_F(IAPPortFixture, ThePortThreadEndsAtOnceWhenItsPortCouldNotBeMade)
+{
     int squatter = platform::create_port(iap_port_name());
     ASSERT_GE(squatter, 0);
     TIAPPortManager manager{platform::Messenger()};
@@ -118,7 +124,8 @@ TEST_F(IAPPortFixture, ThePortThreadEndsAtOnceWhenItsPortCouldNotBeMade) {
     platform::close_port(squatter);
 }
 
-TEST_F(IAPPortFixture, TheFirstShowMakesTheWindowHereAndLaterOnesGoThroughItsPort) {
+TEST_F(IAPPortFixture, TheFirstShowMakesTheWindowHereAndLaterOnesGoThroughItsPort)
+{
     EXPECT_EQ(registry.CloseWindow(true), 0) << "nothing to close";
     EXPECT_FALSE(registry.WindowOpened());
 
@@ -143,7 +150,8 @@ TEST_F(IAPPortFixture, TheFirstShowMakesTheWindowHereAndLaterOnesGoThroughItsPor
     platform::close_port(port);
 }
 
-TEST_F(IAPPortFixture, OnlyTheOpenerClosesWithoutForce) {
+TEST_F(IAPPortFixture, OnlyTheOpenerClosesWithoutForce)
+{
     FakeWindow elsewhere;  // a window that this registry did not make
     EXPECT_EQ(registry.CloseWindow(false), -1);
     EXPECT_EQ(registry.CloseWindow(true), 0);
@@ -154,7 +162,8 @@ TEST_F(IAPPortFixture, OnlyTheOpenerClosesWithoutForce) {
 
 // An owner that takes no connection: after the send time-out it counts as gone, a
 // window is made here once, and later requests reach it in-process.
-TEST_F(IAPPortFixture, AHungOwnerLeadsToOneLocalWindowFedInProcess) {
+TEST_F(IAPPortFixture, AHungOwnerLeadsToOneLocalWindowFedInProcess)
+{
     int hung = platform::create_port(iap_port_name());
     ASSERT_GE(hung, 0);
     std::vector<int> backlog;
@@ -176,7 +185,8 @@ TEST_F(IAPPortFixture, AHungOwnerLeadsToOneLocalWindowFedInProcess) {
     platform::close_port(hung);
 }
 
-TEST_F(IAPPortFixture, BroadcastNoticesReachTheInboxAndNothingElseDoes) {
+TEST_F(IAPPortFixture, BroadcastNoticesReachTheInboxAndNothingElseDoes)
+{
     LoggingLooper application;
     TIAPInbox inbox{platform::Messenger(&application.log)};
     ASSERT_GE(inbox.Port(), 0);

@@ -1,8 +1,8 @@
 // Two applications sharing one window through the port: the stand-in application
 // iap_peer runs twice, in a settings folder and under a port name of the test's own.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -23,7 +23,8 @@ namespace {
 // One running iap_peer with a pipe to its input and one from its output.
 class Peer {
 public:
-    Peer() {
+    Peer()
+    {
         int in[2], out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -38,7 +39,8 @@ public:
         mInput = in[1];
         mOutput = out[0];
     }
-    ~Peer() {
+    ~Peer()
+    {
         if (mInput >= 0) ::close(mInput);
         if (mPid > 0) {
             int status;
@@ -46,12 +48,14 @@ public:
         }
         if (mOutput >= 0) ::close(mOutput);
     }
-    void Send(const std::string& command) {
+    void Send(const std::string& command)
+    {
         std::string line = command + "\n";
         ASSERT_EQ(::write(mInput, line.data(), line.size()), ssize_t(line.size()));
     }
     // The next line the peer prints; empty after ten seconds without one.
-    std::string Line() {
+    std::string Line()
+    {
         for (;;) {
             size_t end = mBuffered.find('\n');
             if (end != std::string::npos) {
@@ -68,13 +72,15 @@ public:
         }
     }
     // The next `count` lines in byte order: for lines of two threads that may come either way.
-    std::vector<std::string> Lines(size_t count) {
+    std::vector<std::string> Lines(size_t count)
+    {
         std::vector<std::string> lines;
         while (lines.size() < count) lines.push_back(Line());
         std::sort(lines.begin(), lines.end());
         return lines;
     }
-    void Kill() {
+    void Kill()
+    {
         ::kill(mPid, SIGKILL);
         int status;
         ::waitpid(mPid, &status, 0);
@@ -97,7 +103,8 @@ protected:
     PortNameScope ports;
 };
 
-TEST_F(IAPTwoProcessFixture, TheSecondApplicationReachesTheFirstOnesWindowUntilThatOneDies) {
+TEST_F(IAPTwoProcessFixture, TheSecondApplicationReachesTheFirstOnesWindowUntilThatOneDies)
+{
     Peer a, b;
     ASSERT_EQ(a.Line(), "ready");
     ASSERT_EQ(b.Line(), "ready");

@@ -18,11 +18,13 @@ class TextItem : public TIAPItem {
 public:
     TextItem(const std::string& name, bool* destroyed) : TIAPItem(name), mDestroyed(destroyed) {}
     ~TextItem() override { *mDestroyed = true; }
-    int32_t GetString(std::string* value, bool defaultValue) const override {
+    int32_t GetString(std::string* value, bool defaultValue) const override
+    {
         *value = defaultValue ? "default" : mValue;
         return 0;
     }
-    int32_t SetValue(const platform::Message& message) override {
+    int32_t SetValue(const platform::Message& message) override
+    {
         return message.FindString(Name(), &mValue) == platform::kOk ? 0 : -1;
     }
 
@@ -33,7 +35,8 @@ private:
 
 }  // namespace
 
-TEST(InterAppPrefsTest, EmptyRegistryAnswersMinusOne) {
+TEST(InterAppPrefsTest, EmptyRegistryAnswersMinusOne)
+{
     TInterAppPrefs registry;
     std::string value = "untouched";
     EXPECT_EQ(registry.GetString("AccKeyFormat2", &value), -1);
@@ -44,7 +47,8 @@ TEST(InterAppPrefsTest, EmptyRegistryAnswersMinusOne) {
     EXPECT_FALSE(registry.WindowOpened());
 }
 
-TEST(InterAppPrefsTest, ItemsAreFoundByNameSignedAndDeletedWithTheRegistry) {
+TEST(InterAppPrefsTest, ItemsAreFoundByNameSignedAndDeletedWithTheRegistry)
+{
     bool destroyed = false;
     {
         TInterAppPrefs registry;
@@ -82,13 +86,15 @@ constexpr const char* kSignature = "application/x-vnd.TAVREN-KivoBASIC";
 // A registry set up as the application does it, in a settings folder of its own.
 class RegistryFixture : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         registry.SetAppSignatureRef(kSignature);
         registry.AddItem(new TIAPItemAccKeyFormat);
         registry.AddItem(new TIAPItemFlatToolBar);
     }
-    static platform::Message Notice(const char* item) {
+    static platform::Message Notice(const char* item)
+    {
         platform::Message notice(platform::fourcc("_ipc"));
         notice.AddString("IAP:SrcApp", kSignature);
         notice.AddString("IAP:SrcIAPItem", item);
@@ -99,7 +105,8 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryFixture, EachItemAnswersOnlyForItsOwnValueType) {
+TEST_F(RegistryFixture, EachItemAnswersOnlyForItsOwnValueType)
+{
     bool flag = false;
     std::string text = "untouched";
     EXPECT_EQ(registry.GetBool("AccKeyFormat2", &flag), -1);
@@ -111,7 +118,8 @@ TEST_F(RegistryFixture, EachItemAnswersOnlyForItsOwnValueType) {
     EXPECT_EQ(text, kDefaultAccKeyFormat);
 }
 
-TEST_F(RegistryFixture, ObserversHearOfTheNoticesThatItemsTake) {
+TEST_F(RegistryFixture, ObserversHearOfTheNoticesThatItemsTake)
+{
     LoggingLooper observer;
     registry.AddObserver(platform::Messenger(&observer.log));
 
@@ -138,8 +146,10 @@ TEST_F(RegistryFixture, ObserversHearOfTheNoticesThatItemsTake) {
     EXPECT_FALSE(flat);
 }
 
-TEST_F(RegistryFixture, TheComponentSetHoldsCurrentCurrentAndDefaultOfEachItemInNameOrder) {
-    registry.SetString("AccKeyFormat2", "\x01" "a) ");
+TEST_F(RegistryFixture, TheComponentSetHoldsCurrentCurrentAndDefaultOfEachItemInNameOrder)
+{
+    registry.SetString("AccKeyFormat2", "\x01"
+                                        "a) ");
     platform::Message components = registry.MakeComponents();
     EXPECT_EQ(components.what, platform::fourcc("iacr"));
     EXPECT_EQ(components.FieldNames(), (std::vector<std::string>{"AccKeyFormat2", "FlatToolBar"}));
@@ -147,7 +157,11 @@ TEST_F(RegistryFixture, TheComponentSetHoldsCurrentCurrentAndDefaultOfEachItemIn
     int32_t count;
     ASSERT_EQ(components.GetInfo("AccKeyFormat2", &type, &count), platform::kOk);
     ASSERT_EQ(count, 3);
-    const std::string expected[3] = {"\x01" "a) ", "\x01" "a) ", kDefaultAccKeyFormat};
+    const std::string expected[3] = {"\x01"
+                                     "a) ",
+                                     "\x01"
+                                     "a) ",
+                                     kDefaultAccKeyFormat};
     for (int32_t i = 0; i < 3; ++i) {
         platform::Message component;
         ASSERT_EQ(components.FindMessage("AccKeyFormat2", i, &component), platform::kOk);
@@ -168,15 +182,18 @@ TEST_F(RegistryFixture, TheComponentSetHoldsCurrentCurrentAndDefaultOfEachItemIn
     EXPECT_TRUE(none.IsEmpty());
 }
 
-TEST_F(RegistryFixture, AnItemWithoutAConfigurationViewOffersNoComponent) {
+TEST_F(RegistryFixture, AnItemWithoutAConfigurationViewOffersNoComponent)
+{
     bool destroyed = false;
     registry.AddItem(new TextItem("Plain", &destroyed));
     EXPECT_EQ(registry.MakeComponents().FieldNames(), (std::vector<std::string>{"AccKeyFormat2", "FlatToolBar"}));
 }
 
 // Readers on other threads while notices are applied; run under the thread sanitizer.
-TEST_F(RegistryFixture, ValuesAreReadWhileNoticesChangeThem) {
-    const std::string formats[2] = {kDefaultAccKeyFormat, "\x01" "a - "};
+TEST_F(RegistryFixture, ValuesAreReadWhileNoticesChangeThem)
+{
+    const std::string formats[2] = {kDefaultAccKeyFormat, "\x01"
+                                                          "a - "};
     std::atomic<bool> stop{false};
     std::atomic<int> strange{0};
     std::vector<std::thread> readers;

@@ -8,18 +8,21 @@ using platform::Message;
 
 namespace {
 
-std::vector<std::string> Paths(const TMRUF& list) {
+std::vector<std::string> Paths(const TMRUF& list)
+{
     std::vector<std::string> paths;
     for (int32_t i = 0; i < list.CountMRUFs(); ++i) paths.push_back(list.MRUFAt(i));
     return paths;
 }
 
 // Adds the paths in order, so the last one given ends first.
-void AddAll(TMRUF* list, const std::vector<std::string>& paths) {
+void AddAll(TMRUF* list, const std::vector<std::string>& paths)
+{
     for (const auto& path : paths) list->AddMRUF(path);
 }
 
-std::vector<std::string> ArchivedPaths(const Message& archive) {
+std::vector<std::string> ArchivedPaths(const Message& archive)
+{
     std::vector<std::string> paths;
     std::string path;
     for (int32_t i = 0; archive.FindString("MRUF", i, &path) == platform::kOk; ++i) paths.push_back(path);
@@ -30,14 +33,16 @@ using MRUFFiles = SettingsDirFixture;
 
 }  // namespace
 
-TEST(TMRUFTest, ReAddingMovesToTheFrontWithoutGrowing) {
+TEST(TMRUFTest, ReAddingMovesToTheFrontWithoutGrowing)
+{
     TMRUF list;
     AddAll(&list, {"/a/one.bas", "/a/two.bas", "/a/three.bas"});
     list.AddMRUF("/a/one.bas");
     EXPECT_EQ(Paths(list), (std::vector<std::string>{"/a/one.bas", "/a/three.bas", "/a/two.bas"}));
 }
 
-TEST(TMRUFTest, TheOldestGoesWhenTheMaximumIsPassed) {
+TEST(TMRUFTest, TheOldestGoesWhenTheMaximumIsPassed)
+{
     TMRUF list;
     std::vector<std::string> added;
     for (int i = 0; i < 11; ++i) added.push_back("/p/" + std::to_string(i));
@@ -48,7 +53,8 @@ TEST(TMRUFTest, TheOldestGoesWhenTheMaximumIsPassed) {
     EXPECT_EQ(list.FindMRUF("/p/0"), -1);
 }
 
-TEST(TMRUFTest, TheMaximumIsClampedAndTrimsTheList) {
+TEST(TMRUFTest, TheMaximumIsClampedAndTrimsTheList)
+{
     struct Case {
         int32_t asked;
         int32_t kept;
@@ -66,7 +72,8 @@ TEST(TMRUFTest, TheMaximumIsClampedAndTrimsTheList) {
     }
 }
 
-TEST(TMRUFTest, PathsMatchOnlyByteForByte) {
+TEST(TMRUFTest, PathsMatchOnlyByteForByte)
+{
     TMRUF list;
     AddAll(&list, {"/d/A", "/d/a", "/d/a/"});
     EXPECT_EQ(list.CountMRUFs(), 3);
@@ -76,7 +83,8 @@ TEST(TMRUFTest, PathsMatchOnlyByteForByte) {
     EXPECT_EQ(list.FindMRUF("/d/b"), -1);
 }
 
-TEST(TMRUFTest, RemovingHandsTheEntryBackAndRefusesWhatIsNotThere) {
+TEST(TMRUFTest, RemovingHandsTheEntryBackAndRefusesWhatIsNotThere)
+{
     TMRUF list;
     AddAll(&list, {"/c", "/b", "/a"});
     EXPECT_FALSE(list.RemoveMRUF(-1).has_value());
@@ -87,7 +95,8 @@ TEST(TMRUFTest, RemovingHandsTheEntryBackAndRefusesWhatIsNotThere) {
     EXPECT_EQ(Paths(list), (std::vector<std::string>{"/a"}));
 }
 
-TEST(TMRUFTest, AnIndexOutsideTheListGivesNoPath) {
+TEST(TMRUFTest, AnIndexOutsideTheListGivesNoPath)
+{
     TMRUF list;
     EXPECT_EQ(list.MRUFAt(0), nullptr);
     list.AddMRUF("/x");
@@ -95,7 +104,8 @@ TEST(TMRUFTest, AnIndexOutsideTheListGivesNoPath) {
     EXPECT_STREQ(list.MRUFAt(0), "/x");
 }
 
-TEST(TMRUFTest, ArchivesOldestFirstAndReadsBackInOrder) {
+TEST(TMRUFTest, ArchivesOldestFirstAndReadsBackInOrder)
+{
     TMRUF list;
     AddAll(&list, {"/C", "/B", "/A"});
     Message archive;
@@ -108,14 +118,16 @@ TEST(TMRUFTest, ArchivesOldestFirstAndReadsBackInOrder) {
     EXPECT_EQ(Paths(read), (std::vector<std::string>{"/A", "/B", "/C"}));
 }
 
-TEST(TMRUFTest, AnEmptyListArchivesNoEntries) {
+TEST(TMRUFTest, AnEmptyListArchivesNoEntries)
+{
     TMRUF list;
     Message archive;
     ASSERT_EQ(list.Archive(&archive, true), 0);
     EXPECT_FALSE(archive.HasField("MRUF"));
 }
 
-TEST(TMRUFTest, ReadingKeepsTheMaximumAndTheLaterOfTwoEqualEntries) {
+TEST(TMRUFTest, ReadingKeepsTheMaximumAndTheLaterOfTwoEqualEntries)
+{
     Message archive;
     for (const char* path : {"/1", "/2", "/3", "/2", "/4"}) archive.AddString("MRUF", path);
     TMRUF list;
@@ -124,7 +136,8 @@ TEST(TMRUFTest, ReadingKeepsTheMaximumAndTheLaterOfTwoEqualEntries) {
     EXPECT_EQ(Paths(list), (std::vector<std::string>{"/4", "/2", "/3"}));
 }
 
-TEST(TMRUFTest, EntriesHoldingANulByteAreLeftOut) {
+TEST(TMRUFTest, EntriesHoldingANulByteAreLeftOut)
+{
     Message archive;
     archive.AddString("MRUF", std::string("/a\0x", 4));
     archive.AddString("MRUF", "/b");
@@ -134,7 +147,8 @@ TEST(TMRUFTest, EntriesHoldingANulByteAreLeftOut) {
     EXPECT_EQ(Paths(list), (std::vector<std::string>{"/b"}));
 }
 
-TEST(TMRUFTest, EntriesOfAnotherTypeReadAsAnEmptyList) {
+TEST(TMRUFTest, EntriesOfAnotherTypeReadAsAnEmptyList)
+{
     Message archive;
     archive.AddInt32("MRUF", 7);
     TMRUF list;
@@ -143,7 +157,8 @@ TEST(TMRUFTest, EntriesOfAnotherTypeReadAsAnEmptyList) {
     EXPECT_EQ(list.CountMRUFs(), 0);
 }
 
-TEST(TMRUFTest, ItemKeysCountFromTheBaseAndOnlyDigitsGetShortcuts) {
+TEST(TMRUFTest, ItemKeysCountFromTheBaseAndOnlyDigitsGetShortcuts)
+{
     TMRUF list;
     list.SetMaxMRUF(20);
     list.SetShowSC(true);
@@ -169,7 +184,8 @@ TEST(TMRUFTest, ItemKeysCountFromTheBaseAndOnlyDigitsGetShortcuts) {
     EXPECT_EQ(items[0].position, 3);
 }
 
-TEST(TMRUFTest, ItemsCarryTheModelMessageAndTheirPath) {
+TEST(TMRUFTest, ItemsCarryTheModelMessageAndTheirPath)
+{
     TMRUF list;
     AddAll(&list, {"no-slash.bas", "/gone/folder/"});
     Message model(platform::fourcc("_RRC"));
@@ -194,7 +210,8 @@ TEST(TMRUFTest, ItemsCarryTheModelMessageAndTheirPath) {
     EXPECT_EQ(ref.path, "/gone/folder/");
 }
 
-TEST_F(MRUFFiles, SavesAndLoadsThroughItsFile) {
+TEST_F(MRUFFiles, SavesAndLoadsThroughItsFile)
+{
     const std::string file = (root / "recent.arc").string();
     TMRUF list;
     AddAll(&list, {"/C", "/B", "/A"});
@@ -206,7 +223,8 @@ TEST_F(MRUFFiles, SavesAndLoadsThroughItsFile) {
     EXPECT_EQ(Paths(loaded), (std::vector<std::string>{"/A", "/B", "/C"}));
 }
 
-TEST_F(MRUFFiles, ACorruptFileLeavesAnEmptyListAndIsRewrittenWhole) {
+TEST_F(MRUFFiles, ACorruptFileLeavesAnEmptyListAndIsRewrittenWhole)
+{
     const std::string file = (root / "recent.arc").string();
     TMRUF good;
     AddAll(&good, {"/C", "/B", "/A"});

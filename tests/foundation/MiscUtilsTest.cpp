@@ -24,8 +24,7 @@ TEST(MiscUtilsTest, DetectCrTypeComparesTheCountsOfCrAndLf)
         {"no line end", "abc", 0},
         {"empty", "", 0},
     };
-    for (const DetectCase& c : cases)
-        EXPECT_EQ(detect_cr_type(c.text.c_str()), c.expected) << c.what;
+    for (const DetectCase& c : cases) EXPECT_EQ(detect_cr_type(c.text.c_str()), c.expected) << c.what;
 }
 
 TEST(MiscUtilsTest, DetectCharSetLooksAtEscapesAndTheShapeOfSequences)
@@ -39,14 +38,16 @@ TEST(MiscUtilsTest, DetectCharSetLooksAtEscapesAndTheShapeOfSequences)
         {"Shift-JIS lead bytes", "\x8A\xBF\x8E\x9A", 11},
         {"stray continuation byte", "a\x80z", 11},
         {"UTF-8 cut in its last character", "\xE6\xBC\xA2\xE5\xAD", 11},
-        {"ESC that follows a lead byte", "A\xC3\x1B" "B", 11},
+        {"ESC that follows a lead byte",
+         "A\xC3\x1B"
+         "B",
+         11},
         {"ESC inside a longer sequence", "\xE6\x1B\xA2", 11},
         {"0xFF and seven continuation bytes", "\xFF\x80\x80\x80\x80\x80\x80\x80", 0},
         {"0xFF cut short", "\xFF\x80\x80", 11},
         {"overlong form passes", "\xC0\xAF", 0},
     };
-    for (const DetectCase& c : cases)
-        EXPECT_EQ(detect_char_set(c.text.c_str()), c.expected) << c.what;
+    for (const DetectCase& c : cases) EXPECT_EQ(detect_char_set(c.text.c_str()), c.expected) << c.what;
 }
 
 TEST(MiscUtilsTest, DetectCharSetStopsAtTheTerminatingNul)

@@ -16,8 +16,7 @@ struct PathCase {
 void check_each(const char* function, const std::vector<PathCase>& cases,
                 const std::function<std::string(const std::string&)>& call)
 {
-    for (const PathCase& c : cases)
-        EXPECT_EQ(call(c.path), c.expected) << function << "(\"" << c.path << "\")";
+    for (const PathCase& c : cases) EXPECT_EQ(call(c.path), c.expected) << function << "(\"" << c.path << "\")";
 }
 
 TEST(StringUtilsTest, AddExtAppendsOnlyWhenTheNameHasNoDot)
@@ -78,8 +77,7 @@ TEST(StringUtilsTest, ExtractFileFolderPathKernelKeepsNCharactersPastTheLastSlas
     };
     // clang-format on
     for (const Case& c : cases)
-        EXPECT_EQ(extract_file_folder_path_kernel(c.path, c.n), c.expected)
-            << "\"" << c.path << "\" with n = " << c.n;
+        EXPECT_EQ(extract_file_folder_path_kernel(c.path, c.n), c.expected) << "\"" << c.path << "\" with n = " << c.n;
 }
 
 TEST(StringUtilsTest, ExtractFileNameTakesTheLastComponent)
@@ -130,8 +128,7 @@ TEST(StringUtilsTest, RelativePathClimbsFromTheFolderOfTheBase)
         {"/a/./b", "/a/../c", "../../c"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(relative_path(c.base, c.target), c.expected)
-            << "from \"" << c.base << "\" to \"" << c.target << "\"";
+        EXPECT_EQ(relative_path(c.base, c.target), c.expected) << "from \"" << c.base << "\" to \"" << c.target << "\"";
 }
 
 TEST(StringUtilsTest, TrimRemovesOnlySpacesAndTabsAtBothEnds)

@@ -14,16 +14,21 @@ namespace {
 class Worker : public TThread {
 public:
     Worker(std::atomic<int>* executed, bool suspendEachRound = false, std::atomic<bool>* destroyed = nullptr)
-        : TThread("Worker", 10), mExecuted(executed), mSuspend(suspendEachRound), mDestroyed(destroyed) {}
-    ~Worker() override {
+        : TThread("Worker", 10), mExecuted(executed), mSuspend(suspendEachRound), mDestroyed(destroyed)
+    {}
+    ~Worker() override
+    {
         if (mDestroyed) *mDestroyed = true;
     }
 
-    int32_t Execute() override {
+    int32_t Execute() override
+    {
         mExecuted->fetch_add(1);
         while (!StopRequested()) {
-            if (mSuspend) Suspend();
-            else std::this_thread::yield();
+            if (mSuspend)
+                Suspend();
+            else
+                std::this_thread::yield();
         }
         return 77;
     }
@@ -35,14 +40,16 @@ private:
 };
 
 template <typename Done>
-bool eventually(Done done) {
+bool eventually(Done done)
+{
     for (int i = 0; i < 10000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return done();
 }
 
 }  // namespace
 
-TEST(TThreadLifecycle, DeletedWithoutResumeNeverExecutes) {
+TEST(TThreadLifecycle, DeletedWithoutResumeNeverExecutes)
+{
     std::atomic<int> executed{0};
     auto* worker = new Worker(&executed);
     EXPECT_TRUE(worker->IsSuspended());
@@ -51,7 +58,8 @@ TEST(TThreadLifecycle, DeletedWithoutResumeNeverExecutes) {
     EXPECT_EQ(executed.load(), 0);
 }
 
-TEST(TThreadLifecycle, TerminateOnASuspendedThreadIsSeenOnlyAfterResume) {
+TEST(TThreadLifecycle, TerminateOnASuspendedThreadIsSeenOnlyAfterResume)
+{
     std::atomic<int> executed{0};
     Worker worker(&executed, /*suspendEachRound=*/true);
     worker.Resume();
@@ -67,7 +75,8 @@ TEST(TThreadLifecycle, TerminateOnASuspendedThreadIsSeenOnlyAfterResume) {
     EXPECT_TRUE(worker.IsTerminated());
 }
 
-TEST(TThreadLifecycle, IsTerminatedOnlyOnceExecuteHasReturned) {
+TEST(TThreadLifecycle, IsTerminatedOnlyOnceExecuteHasReturned)
+{
     std::atomic<int> executed{0};
     Worker worker(&executed);
     worker.Resume();
@@ -78,7 +87,8 @@ TEST(TThreadLifecycle, IsTerminatedOnlyOnceExecuteHasReturned) {
     EXPECT_TRUE(worker.IsTerminated());
 }
 
-TEST(TThreadLifecycle, AutoDeleteDeletesTheObjectOnItsOwnThread) {
+TEST(TThreadLifecycle, AutoDeleteDeletesTheObjectOnItsOwnThread)
+{
     std::atomic<int> executed{0};
     std::atomic<bool> destroyed{false};
     auto* worker = new Worker(&executed, false, &destroyed);
@@ -89,13 +99,15 @@ TEST(TThreadLifecycle, AutoDeleteDeletesTheObjectOnItsOwnThread) {
     EXPECT_EQ(executed.load(), 1);
 }
 
-TEST(TThreadLifecycle, ResumeBeforeSuspendIsNeverLost) {
+TEST(TThreadLifecycle, ResumeBeforeSuspendIsNeverLost)
+{
     // A player-like body: one round of work, then it suspends itself. The owner
     // resumes it after each round, often before the body has reached Suspend.
     class Rounds : public TThread {
     public:
         Rounds() : TThread("MML Player", 120) {}
-        int32_t Execute() override {
+        int32_t Execute() override
+        {
             while (!StopRequested()) {
                 done.fetch_add(1);
                 Suspend();
@@ -119,7 +131,8 @@ TEST(TThreadLifecycle, ResumeBeforeSuspendIsNeverLost) {
     EXPECT_GE(exitValue, kRounds);
 }
 
-TEST(TThreadLifecycle, NameAndPriority) {
+TEST(TThreadLifecycle, NameAndPriority)
+{
     std::atomic<int> executed{0};
     Worker worker(&executed);
     EXPECT_GT(worker.ThreadID(), 0);
@@ -128,7 +141,8 @@ TEST(TThreadLifecycle, NameAndPriority) {
     EXPECT_EQ(worker.SetAutoDelete(false), 0);
 }
 
-TEST(TExceptionTest, IdAndMessage) {
+TEST(TExceptionTest, IdAndMessage)
+{
     TException compile("Syntax error");
     TException runtime(42, "Division by zero");
     TException copy = runtime;

@@ -13,9 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::string list = input;
     const int result = BinSaveToAsciiSave(list);
-    if (result != 0 && (result != -1 || list != input))
-        std::abort();
-    if (result == 0 && !list.empty() && list.back() != '\n')
-        std::abort();  // every decoded line ends with a line feed
+    if (result != 0 && (result != -1 || list != input)) std::abort();
+    if (result == 0 && !list.empty() && list.back() != '\n') std::abort();  // every decoded line ends with a line feed
     return 0;
 }

@@ -25,29 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TCompiler compiler(&mid, &alerts);
         ok = compiler.Compile(text.c_str(), &mode);
     }
-    if (mode != TCompiler::COMPAT_DISK_BASIC && mode != TCompiler::COMPAT_DOS_BASIC)
-        std::abort();
-    if (alerts.Count() > 1 || (ok && alerts.Count() != 0))
-        std::abort();
-    if (mid.Codes.empty() || mid.Codes[0].Cmd != VM_CODE_PLACEHOLDER)
-        std::abort();
+    if (mode != TCompiler::COMPAT_DISK_BASIC && mode != TCompiler::COMPAT_DOS_BASIC) std::abort();
+    if (alerts.Count() > 1 || (ok && alerts.Count() != 0)) std::abort();
+    if (mid.Codes.empty() || mid.Codes[0].Cmd != VM_CODE_PLACEHOLDER) std::abort();
     // Every recorded position lies inside the code vector (or just past it).
     const auto limit = static_cast<int32_t>(mid.Codes.size());
     for (const auto& [line, index] : mid.LineNumMap)
-        if (index < 1 || index > limit)
-            std::abort();
+        if (index < 1 || index > limit) std::abort();
     for (const auto& [label, index] : mid.LabelMap)
-        if (index < 1 || index > limit)
-            std::abort();
-    if (ok && mid.Codes.back().Cmd != vcBExit)
-        std::abort();
+        if (index < 1 || index > limit) std::abort();
+    if (ok && mid.Codes.back().Cmd != vcBExit) std::abort();
 
     // A second compile on the cleared container behaves the same.
     mid.Clear();
     TRecordingAlertSink again;
     int32_t mode2 = -1;
     TCompiler compiler(&mid, &again);
-    if (compiler.Compile(text.c_str(), &mode2) != ok || mode2 != mode)
-        std::abort();
+    if (compiler.Compile(text.c_str(), &mode2) != ok || mode2 != mode) std::abort();
     return 0;
 }

@@ -22,12 +22,13 @@ namespace {
 
 class TFuzzMachine : public TVMachine {
 public:
-    using TVMachine::TVMachine;
     using TVMachine::InputDlFromFile;
     using TVMachine::InputFromFile;
+    using TVMachine::TVMachine;
 };
 
-off_t file_size(int fd) {
+off_t file_size(int fd)
+{
     const off_t end = ::lseek(fd, 0, SEEK_END);
     ::lseek(fd, 0, SEEK_SET);
     return end;
@@ -35,7 +36,8 @@ off_t file_size(int fd) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static TMidCode mid;
     static TBasicRsrc rsrc;
     static TFuzzMachine machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr);

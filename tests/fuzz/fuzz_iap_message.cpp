@@ -14,7 +14,8 @@
 
 namespace {
 
-void check_view(const platform::Message& component) {
+void check_view(const platform::Message& component)
+{
     TIAPConfigView view;
     if (!read_config_view(component, &view)) return;
     platform::Message again;
@@ -28,7 +29,8 @@ void check_view(const platform::Message& component) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     std::string bytes(reinterpret_cast<const char*>(data), size);
     platform::Message message;
     if (!iap_read_message(bytes, &message)) return 0;

@@ -31,17 +31,14 @@ bool is_well_formed_utf8(std::string_view text)
         } else {
             return false;
         }
-        if (i + length > text.size())
-            return false;
+        if (i + length > text.size()) return false;
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
+            if ((next & 0xC0) != 0x80) return false;
             code = (code << 6) | (next & 0x3F);
         }
         const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
         i += length;
     }
     return true;
@@ -58,22 +55,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::size_t substitutions = 0;
     const std::string utf8 = platform::convert_to_utf8(TextEncoding::JIS, input, kSubstitute, &substitutions);
-    if (!is_well_formed_utf8(utf8) || substitutions > size)
-        std::abort();
+    if (!is_well_formed_utf8(utf8) || substitutions > size) std::abort();
 
     // An ESC the reader passed through may meet the bytes after it and form a shift
     // on the second reading; every other text must survive the trip.
     if (utf8.find('\x1B') == std::string::npos) {
         const std::string jis = platform::convert_from_utf8(TextEncoding::JIS, utf8, kSubstitute, &substitutions);
-        if (substitutions != 0)
-            std::abort();
-        if (platform::convert_to_utf8(TextEncoding::JIS, jis, kSubstitute) != utf8)
-            std::abort();
+        if (substitutions != 0) std::abort();
+        if (platform::convert_to_utf8(TextEncoding::JIS, jis, kSubstitute) != utf8) std::abort();
     }
 
     // The writer takes any bytes too; what it writes reads back as UTF-8.
     const std::string written = platform::convert_from_utf8(TextEncoding::JIS, input, kSubstitute);
-    if (!is_well_formed_utf8(platform::convert_to_utf8(TextEncoding::JIS, written, kSubstitute)))
-        std::abort();
+    if (!is_well_formed_utf8(platform::convert_to_utf8(TextEncoding::JIS, written, kSubstitute))) std::abort();
     return 0;
 }

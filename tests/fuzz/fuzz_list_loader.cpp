@@ -23,19 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     std::abort();  // only a binary-saved list can be refused, and then nothing is read
                 continue;
             }
-            if (loaded.Text.find('\0') != std::string::npos)
-                std::abort();
-            if (loaded.LoadedConversion != LIST_CONVERSION_NONE && loaded.LoadedConversion != LIST_CONVERSION_SHIFT_JIS &&
+            if (loaded.Text.find('\0') != std::string::npos) std::abort();
+            if (loaded.LoadedConversion != LIST_CONVERSION_NONE &&
+                loaded.LoadedConversion != LIST_CONVERSION_SHIFT_JIS &&
                 loaded.LoadedConversion != LIST_CONVERSION_JIS &&
                 loaded.LoadedConversion != LIST_CONVERSION_REPAIRED_UTF8)
                 std::abort();
             std::string again = loaded.Text;
-            if (repair_utf8(again) != 0)
-                std::abort();  // the editor holds only well-formed UTF-8
+            if (repair_utf8(again) != 0) std::abort();  // the editor holds only well-formed UTF-8
             if (binarySaved && loaded.LoadedConversion == LIST_CONVERSION_NONE)
                 std::abort();  // a binary-saved list is never saved back in place
-            if (!binarySaved && (loaded.LoadedConversion == LIST_CONVERSION_NONE ||
-                                 loaded.LoadedConversion == LIST_CONVERSION_REPAIRED_UTF8) &&
+            if (!binarySaved &&
+                (loaded.LoadedConversion == LIST_CONVERSION_NONE ||
+                 loaded.LoadedConversion == LIST_CONVERSION_REPAIRED_UTF8) &&
                 loaded.Text.find_first_of("\r\x1A") != std::string::npos)
                 std::abort();  // CR and Control-Z are gone from a text list
         }

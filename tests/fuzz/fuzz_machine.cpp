@@ -21,7 +21,8 @@ constexpr int RUN_MILLISECONDS = 20;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static const bool catalogueOff = [] {
         platform::use_key_identity_catalogue(true);
         return true;

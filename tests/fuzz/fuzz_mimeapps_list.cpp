@@ -14,7 +14,8 @@ namespace {
 
 // How often `line` stands as a whole line in `text`, and whether the last such line
 // is in the [Default Applications] section.
-size_t count_lines(const std::string& text, const std::string& line, bool* inDefaults) {
+size_t count_lines(const std::string& text, const std::string& line, bool* inDefaults)
+{
     size_t count = 0;
     bool defaults = false;
     size_t from = 0;
@@ -34,7 +35,8 @@ size_t count_lines(const std::string& text, const std::string& line, bool* inDef
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const std::string list(reinterpret_cast<const char*>(data), size);
     const std::string edited = with_default_application(list, kBasicListType, kDesktopEntryName);
     const std::string ours = std::string(kBasicListType) + "=" + kDesktopEntryName + ";";

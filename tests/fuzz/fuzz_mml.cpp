@@ -18,26 +18,20 @@ void check_queued(const TMmlPlayer& player)
 {
     for (int channel = 0; channel < TMmlPlayer::kChannels; ++channel) {
         for (const TPlayData& data : player.Queued(channel)) {
-            if (data.Channel != channel)
-                std::abort();
+            if (data.Channel != channel) std::abort();
             switch (data.Command) {
             case pmcNoteOn:
             case pmcNoteOff:
-                if (data.Data1 < 0 || data.Data1 > 127 || data.Data2 < 0 || data.Data2 > 127)
-                    std::abort();
+                if (data.Data1 < 0 || data.Data1 > 127 || data.Data2 < 0 || data.Data2 > 127) std::abort();
                 break;
             case pmcProgramChange:
-                if (data.Data1 < 0 || data.Data1 > 127)
-                    std::abort();
+                if (data.Data1 < 0 || data.Data1 > 127) std::abort();
                 break;
             case pmcTempo:
-                if (data.Data1 < 32 || data.Data1 > 255)
-                    std::abort();
+                if (data.Data1 < 32 || data.Data1 > 255) std::abort();
                 break;
-            case pmcMarker:
-                break;
-            default:
-                std::abort();
+            case pmcMarker: break;
+            default: std::abort();
             }
         }
     }
@@ -49,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static TManualMusicClock clock;
     static TMmlPlayer player(&clock);  // never started: only the compiler runs
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const auto channel = static_cast<int16_t>(data[0] % TMmlPlayer::kChannels);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     player.Clear();
@@ -58,8 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         player.SetMml(channel, text.c_str());
     } catch (const char* key) {
-        if (std::strcmp(key, kBadMmlKey) != 0)
-            std::abort();
+        if (std::strcmp(key, kBadMmlKey) != 0) std::abort();
     }
     check_queued(player);
     return 0;

@@ -27,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> items(1);
     for (size_t i = 0; i < size && items.size() <= 64; ++i) {
-        if (data[i] == '\n') items.emplace_back();
-        else if (data[i] != '\0') items.back() += static_cast<char>(data[i]);
+        if (data[i] == '\n')
+            items.emplace_back();
+        else if (data[i] != '\0')
+            items.back() += static_cast<char>(data[i]);
     }
 
     static TBasicRsrc rsrc;

@@ -15,7 +15,8 @@
 
 namespace {
 
-void read_list(std::string_view bytes) {
+void read_list(std::string_view bytes)
+{
     platform::Message message;
     if (message.Unflatten(bytes) != platform::kOk) return;
 
@@ -39,7 +40,8 @@ void read_list(std::string_view bytes) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     read_list(bytes);
     if (size >= 4) read_list(sealed(bytes));

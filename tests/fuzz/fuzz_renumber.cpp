@@ -13,7 +13,8 @@
 
 namespace {
 
-int32_t read_value(const uint8_t* data, size_t size, size_t at) {
+int32_t read_value(const uint8_t* data, size_t size, size_t at)
+{
     int32_t value = 0;
     for (size_t i = 0; i < 2 && at + i < size; ++i) value = value * 256 + data[at + i];
     return value;
@@ -21,7 +22,8 @@ int32_t read_value(const uint8_t* data, size_t size, size_t at) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const int32_t newLine = read_value(data, size, 0) * 1000;
     const int32_t oldLine = read_value(data, size, 2);
     const int32_t step = read_value(data, size, 4);

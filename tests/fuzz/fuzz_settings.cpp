@@ -15,7 +15,8 @@
 
 namespace {
 
-void read_settings(std::string_view bytes) {
+void read_settings(std::string_view bytes)
+{
     platform::Message message(platform::fourcc("keep"));
     if (message.Unflatten(bytes) != platform::kOk) {
         if (message.what != platform::fourcc("keep") || !message.IsEmpty()) std::abort();  // rejected whole
@@ -39,7 +40,8 @@ void read_settings(std::string_view bytes) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     read_settings(bytes);
     if (size >= 4) read_settings(sealed(bytes));

@@ -10,7 +10,8 @@
 #include "machine/BasicNumberParse.h"
 #include "machine/TextMeasure.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     // Copied so that the sanitizer sees the exact end of the text.
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::string_view view(text);

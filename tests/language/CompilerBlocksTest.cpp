@@ -22,9 +22,15 @@ std::string Assign(const std::string& var, const std::string& valueCodes)
     return M + "vcBPushVar " + var + "\n" + valueCodes + "vcBAssignArray\n";
 }
 
-std::string Load(const std::string& var) { return M + "vcBLoadArray " + var + "\n"; }
+std::string Load(const std::string& var)
+{
+    return M + "vcBLoadArray " + var + "\n";
+}
 
-std::string Int(int value) { return "vcBPushInt " + std::to_string(value) + "\n"; }
+std::string Int(int value)
+{
+    return "vcBPushInt " + std::to_string(value) + "\n";
+}
 
 struct TErrorCase {
     const char* program;
@@ -157,8 +163,8 @@ std::string ForHeader(const std::string& ref, const std::string& var, const std:
 {
     return ref + "vcBPushVar " + var + "\n" + start + "vcBAssignArray\nvcBPushString \"@L1\"\nvcBJmp\n@L2:\n" + ref +
            "vcBPushVar " + var + "\n" + ref + "vcBLoadArray " + var + "\n" + step +
-           "vcBAddDouble\nvcBAssignArray\n@L1:\nvcBPushString \"@L3\"\n" + ref + "vcBLoadArray " + var + "\n" +
-           limit + step + "vcBCmpFor\nvcBFJmp\n";
+           "vcBAddDouble\nvcBAssignArray\n@L1:\nvcBPushString \"@L3\"\n" + ref + "vcBLoadArray " + var + "\n" + limit +
+           step + "vcBCmpFor\nvcBFJmp\n";
 }
 
 const std::string kLoopBack = "vcBPushString \"@L2\"\nvcBJmp\n@L3:\n";
@@ -167,8 +173,8 @@ TEST(CompilerForTest, LoopWithStep)
 {
     TProgram p("10 FOR I=1 TO 9 STEP 2: X=I: NEXT I\n");
     ASSERT_FALSE(p.HasError()) << p.alerts.Last();
-    EXPECT_EQ(p.Listing(), "vcBLineBegin 10\n" + ForHeader(M, "I!", Int(1), Int(9), Int(2)) +
-                               Assign("X!", Load("I!")) + kLoopBack + "vcBExit\n");
+    EXPECT_EQ(p.Listing(), "vcBLineBegin 10\n" + ForHeader(M, "I!", Int(1), Int(9), Int(2)) + Assign("X!", Load("I!")) +
+                               kLoopBack + "vcBExit\n");
     // The assignment, the jump to the test, the body's statement and the loop-back.
     EXPECT_EQ(p.mid.StatementBeginSet, (std::set<int32_t>{2, 6, 22, 27}));
 }
@@ -198,8 +204,7 @@ TEST(CompilerForTest, LimitAndStepAreRepeatedAsTheyWereWritten)
     ASSERT_FALSE(p.HasError()) << p.alerts.Last();
     const std::string step = Load("N!") + "vcBNegaFloat\n";
     EXPECT_EQ(p.Listing(), "vcBLineBegin 10\n" +
-                               ForHeader(M, "I!", Load("A!") + Int(1) + "vcBAddFloat\n", Load("S$") + "vcLen\n",
-                                         step) +
+                               ForHeader(M, "I!", Load("A!") + Int(1) + "vcBAddFloat\n", Load("S$") + "vcLen\n", step) +
                                kLoopBack + "vcBExit\n");
 }
 
@@ -222,11 +227,9 @@ TEST(CompilerForTest, RepeatedTextsAreCopies)
     // carried by exactly one record.
     std::multiset<const char*> carried;
     for (const TVMCode& code : p.mid.Codes)
-        if (VMOperandKind(code.Cmd) == TVMOperandKind::Text)
-            carried.insert(code.Operand.Text);
+        if (VMOperandKind(code.Cmd) == TVMOperandKind::Text) carried.insert(code.Operand.Text);
     ASSERT_EQ(carried.size(), p.mid.OperandTexts.size());
-    for (const std::string& text : p.mid.OperandTexts)
-        EXPECT_EQ(carried.count(text.c_str()), 1u) << text;
+    for (const std::string& text : p.mid.OperandTexts) EXPECT_EQ(carried.count(text.c_str()), 1u) << text;
 }
 
 TEST(CompilerForTest, ArrayElementAsLoopVariable)
@@ -239,10 +242,9 @@ TEST(CompilerForTest, ArrayElementAsLoopVariable)
     // A computed subscript is repeated as written; the loop runs on A(J).
     TProgram computed("10 FOR A(J+1)=1 TO 3: NEXT\n");
     ASSERT_FALSE(computed.HasError()) << computed.alerts.Last();
-    EXPECT_EQ(computed.Listing(), "vcBLineBegin 10\n" +
-                                      ForHeader(M + Load("J!") + Int(1) + "vcBAddFloat\n", "A!", Int(1), Int(3),
-                                                Int(1)) +
-                                      kLoopBack + "vcBExit\n");
+    EXPECT_EQ(computed.Listing(),
+              "vcBLineBegin 10\n" + ForHeader(M + Load("J!") + Int(1) + "vcBAddFloat\n", "A!", Int(1), Int(3), Int(1)) +
+                  kLoopBack + "vcBExit\n");
 }
 
 TEST(CompilerForTest, BodyBeginsRightAfterTheHeader)
@@ -388,10 +390,8 @@ TEST(CompilerWhileTest, LabelNumbersAreNeverReused)
     TProgram first("10 WHILE X: WEND\n");
     TProgram second("10 WHILE X: WEND\n");
     std::set<std::string> labels;
-    for (const auto& [label, index] : first.mid.LabelMap)
-        labels.insert(label);
-    for (const auto& [label, index] : second.mid.LabelMap)
-        EXPECT_EQ(labels.count(label), 0u) << label;
+    for (const auto& [label, index] : first.mid.LabelMap) labels.insert(label);
+    for (const auto& [label, index] : second.mid.LabelMap) EXPECT_EQ(labels.count(label), 0u) << label;
 }
 
 }  // namespace
@@ -418,11 +418,9 @@ TEST(CompilerBlocksDepthTest, DeepNestingIsAnError)
 
     // Within the limit, a nesting compiles.
     std::string fine = "10 ";
-    for (int i = 0; i < 40; ++i)
-        fine += "FOR I=1 TO 2: WHILE 1: IF 1 THEN ";
+    for (int i = 0; i < 40; ++i) fine += "FOR I=1 TO 2: WHILE 1: IF 1 THEN ";
     fine += "X=1\n20 ";
-    for (int i = 0; i < 40; ++i)
-        fine += "WEND: NEXT: ";
+    for (int i = 0; i < 40; ++i) fine += "WEND: NEXT: ";
     TProgram p(fine + "\n");
     EXPECT_FALSE(p.HasError()) << p.alerts.Last();
 }

@@ -68,12 +68,15 @@ TEST(CompilerExprTest, OperatorCodesFollowTheGatheredType)
         {"-2 ^ 2", "vcBPushInt 2\nvcBPushInt 2\nvcBPowFloat\nvcBNegaFloat\n", tkSingle},
         {"2 ^ -1", "vcBPushInt 2\nvcBPushInt 1\nvcBNegaInt\nvcBPowFloat\n", tkSingle},
         {"1 + NOT 2 * 3 = 6",
-         "vcBPushInt 1\nvcBPushInt 2\nvcBPushInt 3\nvcBMulInt\nvcBPushInt 6\nvcBEqualInt\nvcBNotInt\nvcBAddInt\n", tkInt},
+         "vcBPushInt 1\nvcBPushInt 2\nvcBPushInt 3\nvcBMulInt\nvcBPushInt 6\nvcBEqualInt\nvcBNotInt\nvcBAddInt\n",
+         tkInt},
         {"1 EQV 2 IMP 3 XOR 4 OR 5",
-         "vcBPushInt 1\nvcBPushInt 2\nvcBPushInt 3\nvcBPushInt 4\nvcBPushInt 5\nvcBOrInt\nvcBXorInt\nvcBImpInt\nvcBEqvInt\n",
+         "vcBPushInt 1\nvcBPushInt 2\nvcBPushInt 3\nvcBPushInt 4\nvcBPushInt "
+         "5\nvcBOrInt\nvcBXorInt\nvcBImpInt\nvcBEqvInt\n",
          tkInt},
         {"1 <> 2 <= 3", "vcBPushInt 1\nvcBPushInt 2\nvcBNoteqInt\nvcBPushInt 3\nvcBLeInt\n", tkInt},
-        {"\"A\" + \"B\" >= \"C\"", "vcBPushString \"A\"\nvcBPushString \"B\"\nvcBAddString\nvcBPushString \"C\"\nvcBGeString\n", tkInt},
+        {"\"A\" + \"B\" >= \"C\"",
+         "vcBPushString \"A\"\nvcBPushString \"B\"\nvcBAddString\nvcBPushString \"C\"\nvcBGeString\n", tkInt},
         {"((1))", "vcBPushInt 1\n", tkInt},
         {"1.5%", "vcBPushInt 1\n", tkInt},
         {"&HFFFF", "vcBPushInt 65535\n", tkInt},
@@ -158,43 +161,32 @@ TEST(CompilerExprTest, TypeAndShapeErrors)
         {"PRINT", false, "@Compile_Err_Syntax_Err@"},
         {"1 + END", false, "@Compile_Err_Syntax_Err@"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TExpression(c.text, c.statement).error, c.key) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(TExpression(c.text, c.statement).error, c.key) << c.text;
 }
 
 // An operand position that compiles nothing never reaches the machine.
 TEST(CompilerExprTest, EveryOperandPositionMustHoldAValue)
 {
     const TErrorCase cases[] = {
-        {"A =", true, "@Compile_Err_Missing_Operand@"},
-        {"A = :", true, "@Compile_Err_Missing_Operand@"},
-        {"=5", true, "@Compile_Err_Syntax_Err@"},
-        {"1 +", false, "@Compile_Err_Missing_Operand@"},
-        {"1 + )", false, "@Compile_Err_Missing_Operand@"},
-        {"A *", false, "@Compile_Err_Missing_Operand@"},
-        {"* 2", false, "@Compile_Err_Syntax_Err@"},
-        {"/ 2", false, "@Compile_Err_Syntax_Err@"},
-        {"AND 1", false, "@Compile_Err_Syntax_Err@"},
-        {"< 1", false, "@Compile_Err_Syntax_Err@"},
-        {"^ 1", false, "@Compile_Err_Syntax_Err@"},
-        {"-", false, "@Compile_Err_Missing_Operand@"},
-        {"+ ,", false, "@Compile_Err_Missing_Operand@"},
-        {"NOT", false, "@Compile_Err_Missing_Operand@"},
-        {"2 ^", false, "@Compile_Err_Missing_Operand@"},
-        {"2 ^ -", false, "@Compile_Err_Missing_Operand@"},
-        {"()", false, "@Compile_Err_Missing_Operand@"},
-        {"1 = ", false, "@Compile_Err_Missing_Operand@"},
+        {"A =", true, "@Compile_Err_Missing_Operand@"},    {"A = :", true, "@Compile_Err_Missing_Operand@"},
+        {"=5", true, "@Compile_Err_Syntax_Err@"},          {"1 +", false, "@Compile_Err_Missing_Operand@"},
+        {"1 + )", false, "@Compile_Err_Missing_Operand@"}, {"A *", false, "@Compile_Err_Missing_Operand@"},
+        {"* 2", false, "@Compile_Err_Syntax_Err@"},        {"/ 2", false, "@Compile_Err_Syntax_Err@"},
+        {"AND 1", false, "@Compile_Err_Syntax_Err@"},      {"< 1", false, "@Compile_Err_Syntax_Err@"},
+        {"^ 1", false, "@Compile_Err_Syntax_Err@"},        {"-", false, "@Compile_Err_Missing_Operand@"},
+        {"+ ,", false, "@Compile_Err_Missing_Operand@"},   {"NOT", false, "@Compile_Err_Missing_Operand@"},
+        {"2 ^", false, "@Compile_Err_Missing_Operand@"},   {"2 ^ -", false, "@Compile_Err_Missing_Operand@"},
+        {"()", false, "@Compile_Err_Missing_Operand@"},    {"1 = ", false, "@Compile_Err_Missing_Operand@"},
         {"1 OR", false, "@Compile_Err_Missing_Operand@"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TExpression(c.text, c.statement).error, c.key) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(TExpression(c.text, c.statement).error, c.key) << c.text;
 }
 
 TEST(CompilerExprTest, StatementModeAssignsOnce)
 {
     TExpression chain("A = B = C", true);
-    EXPECT_EQ(chain.Listing(), M + "vcBPushVar A!\n" + M + "vcBLoadArray B!\n" + M +
-                                   "vcBLoadArray C!\nvcBEqualFloat\nvcBAssignArray\n");
+    EXPECT_EQ(chain.Listing(),
+              M + "vcBPushVar A!\n" + M + "vcBLoadArray B!\n" + M + "vcBLoadArray C!\nvcBEqualFloat\nvcBAssignArray\n");
     EXPECT_EQ(chain.type, tkSingle);
 
     // Outside statement mode "=" compares.
@@ -241,8 +233,7 @@ TEST(CompilerExprTest, DeepNestingIsAnErrorNotACrash)
     EXPECT_EQ(TExpression(deep).error, "@Compile_Err_Syntax_Err@");
     EXPECT_EQ(TExpression(std::string(5000, '-') + "1").error, "@Compile_Err_Syntax_Err@");
     std::string nots;
-    for (int i = 0; i < 5000; ++i)
-        nots += "NOT ";
+    for (int i = 0; i < 5000; ++i) nots += "NOT ";
     EXPECT_EQ(TExpression(nots + "1").error, "@Compile_Err_Syntax_Err@");
 }
 

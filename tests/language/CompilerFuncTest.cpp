@@ -38,8 +38,7 @@ struct TErrorCase {
 
 void ExpectErrors(const TErrorCase* cases, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i)
-        EXPECT_EQ(TExpression(cases[i].text).error, cases[i].key) << cases[i].text;
+    for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(TExpression(cases[i].text).error, cases[i].key) << cases[i].text;
 }
 
 TEST(CompilerFuncTest, FamiliesCompileArgumentsThenTheCode)

@@ -22,8 +22,7 @@ struct TOperands {
     TToken rest;
     std::string error;  // the message of the compile error, empty when none
 
-    TOperands(const std::string& text, const TCompiler::TOperandSpec& pattern, int32_t min, int32_t max)
-        : source(text)
+    TOperands(const std::string& text, const TCompiler::TOperandSpec& pattern, int32_t min, int32_t max) : source(text)
     {
         platform::use_key_identity_catalogue(true);
         TCompiler compiler(&mid);
@@ -41,8 +40,7 @@ struct TOperands {
     {
         std::string out;
         for (const TToken& t : tokens) {
-            if (!out.empty())
-                out += ' ';
+            if (!out.empty()) out += ' ';
             out += t.kind == tkOmitted ? "_" : t.text;
         }
         return out;
@@ -50,13 +48,13 @@ struct TOperands {
 };
 
 // (x1,y1)-(x2,y2)[,c]
-const TCompiler::TOperandSpec kBox = {{tkLpar, false}, {tkInt, false},  {tkInt, false}, {tkRpar, false},
+const TCompiler::TOperandSpec kBox = {{tkLpar, false},  {tkInt, false},  {tkInt, false}, {tkRpar, false},
                                       {tkMinus, false}, {tkLpar, false}, {tkInt, false}, {tkInt, false},
-                                      {tkRpar, false}, {tkInt, true}};
+                                      {tkRpar, false},  {tkInt, true}};
 // [x][,y][,z]
 const TCompiler::TOperandSpec kThreeOptional = {{tkInt, true}, {tkInt, true}, {tkInt, true}};
 // [STEP](x,y)[,a][,b]
-const TCompiler::TOperandSpec kPaint = {{tkStep, true}, {tkLpar, false}, {tkInt, false}, {tkInt, false},
+const TCompiler::TOperandSpec kPaint = {{tkStep, true},  {tkLpar, false},   {tkInt, false}, {tkInt, false},
                                         {tkRpar, false}, {tkAnyType, true}, {tkInt, true}};
 
 TEST(CompilerOperandsTest, CoordinateGroupsWithOptionalColour)
@@ -130,8 +128,7 @@ TEST(CompilerOperandsTest, WhatFollowsAUsedUpPattern)
         {"1 STEP", "@Compile_Err_Syntax_Err@"},
         {"1, STEP", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(TOperands(c.text, kOneOptional, 0, 1).error, c.error) << c.text;
+    for (const TCase& c : cases) EXPECT_EQ(TOperands(c.text, kOneOptional, 0, 1).error, c.error) << c.text;
 
     // The surplus value's code is never appended.
     EXPECT_EQ(TOperands("1,2", kOneOptional, 0, 1).Listing(), "vcBPushInt 1\n");

@@ -16,8 +16,8 @@ TEST(CompilerStmtAssignTest, Listings)
 {
     const TCase cases[] = {
         {"LET A = X + 1", RefA + R + "vcBLoadArray X!\nvcBPushInt 1\nvcBAddFloat\nvcBAssignArray\n"},
-        {"LET A(I, J) = X",
-         R + R + "vcBLoadArray I!\n" + R + "vcBLoadArray J!\nvcBPushVar A!\n" + R + "vcBLoadArray X!\nvcBAssignArray\n"},
+        {"LET A(I, J) = X", R + R + "vcBLoadArray I!\n" + R + "vcBLoadArray J!\nvcBPushVar A!\n" + R +
+                                "vcBLoadArray X!\nvcBAssignArray\n"},
         {"DIM A(10), B$(3, 4)",
          R + "vcBPushInt 10\nvcBPushVar A!\n" + R + "vcBPushInt 3\nvcBPushInt 4\nvcBPushVar B$\nvcDim 2\n"},
         {"DIM C", R + "vcBPushVar C!\nvcDim 1\n"},
@@ -34,8 +34,7 @@ TEST(CompilerStmtAssignTest, Listings)
         {"MID$(A$, 2, ) = B$", RefAs + "vcBPushInt 2\n" + LoadBs + "vcMidDlProc false\n"},
         {"MID$(A$, 2; 3) = B$", RefAs + "vcBPushInt 2\nvcBPushInt 3\n" + LoadBs + "vcMidDlProc true\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtAssignTest, Errors)
@@ -67,8 +66,7 @@ TEST(CompilerStmtAssignTest, Errors)
         {"MID$(A$, 1) =", "@Compile_Err_Type_Mismatch_Assign@"},
         {"MID$(A$, 1) = B$ C$", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 // The references of a failing SWAP are left in place: the compile is over anyway.

@@ -9,7 +9,10 @@ using compiler_test::TProgram;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 
 TEST(CompilerStmtConsoleTest, LocateAndConsole)
@@ -35,8 +38,7 @@ TEST(CompilerStmtConsoleTest, LocateAndConsole)
         {"CONSOLE 1,2,3,4,5,6", "error @Compile_Err_Too_Many_Operand@"},
         {"CONSOLE ,\"A\"", "error @Compile_Err_Type_Mismatch_Arg@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // Only CONSOLE with five places marks the program as written for DOS-BASIC.
@@ -70,8 +72,7 @@ TEST(CompilerStmtConsoleTest, Width)
         {"WIDTH 80,,25", "error @Compile_Err_Ill_Func_Call@"},
         {"WIDTH 80 TO 5", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 }  // namespace

@@ -10,7 +10,10 @@ using namespace compiler_stmt_test;
 
 namespace {
 
-std::string D(const std::string& text) { return "vcData \"" + text + "\"\n"; }
+std::string D(const std::string& text)
+{
+    return "vcData \"" + text + "\"\n";
+}
 
 TEST(CompilerStmtDataTest, Items)
 {
@@ -32,8 +35,7 @@ TEST(CompilerStmtDataTest, Items)
         {"DATA 1:PRINT 2", D("1") + "vcBPushInt 2\nvcPrint false\nvcPrint true\nvcBUpdateScreen\n"},
         {"DATA \t-1.5E3 , \"\"", D("-1.5E3") + D("")},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // Once the statement has ended the tokenizer reads numbers and "&" as usual.
@@ -56,7 +58,8 @@ TEST(CompilerStmtDataTest, LongItemsAreKeptWhole)
 TEST(CompilerStmtDataTest, ReadAndRestore)
 {
     const TCase cases[] = {
-        {"READ A, B$, C(2)", R + "vcBPushVar A!\n" + R + "vcBPushVar B$\n" + R + "vcBPushInt 2\nvcBPushVar C!\nvcRead 3\n"},
+        {"READ A, B$, C(2)",
+         R + "vcBPushVar A!\n" + R + "vcBPushVar B$\n" + R + "vcBPushInt 2\nvcBPushVar C!\nvcRead 3\n"},
         {"READ A B", R + "vcBPushVar A!\n" + R + "vcBPushVar B!\nvcRead 2\n"},
         {"RESTORE", "vcRestore false\n"},
         {"RESTORE 100", "vcBPushInt 100\nvcRestore true\n"},
@@ -66,8 +69,7 @@ TEST(CompilerStmtDataTest, ReadAndRestore)
         {"RESTORE GOTO", "error @Compile_Err_Syntax_Err@"},
         {"RESTORE 100 200", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 }  // namespace

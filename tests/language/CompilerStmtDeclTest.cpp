@@ -40,8 +40,7 @@ TEST(CompilerStmtDeclTest, DefSegUsrAndOptionBase)
         // One value only.
         {"OPTION BASE 1 2", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // The skip label (first made) jumps over the body; the entry label is bound to
@@ -53,9 +52,9 @@ TEST(CompilerStmtDeclTest, DefFnListings)
     const TCase cases[] = {
         {"DEF FNA = 5", head + "vcBPushInt 5\nvcCsng\n" + tail},
         {"DEF FNA%(X) = X * 2", head + "vcBLoadUserFuncParam 0\nvcBPushInt 2\nvcBMulFloat\nvcCint\n" + tail},
-        {"DEF FNB$(S$, N) = LEFT$(S$, N)",
-         head + "vcBLoadUserFuncParam 0\nvcBLoadUserFuncParam 1\nvcLeftDl\n" + tail},
-        {"DEF FNC#(X) = X + Y", head + "vcBLoadUserFuncParam 0\n" + R + "vcBLoadArray Y!\nvcBAddFloat\nvcCdbl\n" + tail},
+        {"DEF FNB$(S$, N) = LEFT$(S$, N)", head + "vcBLoadUserFuncParam 0\nvcBLoadUserFuncParam 1\nvcLeftDl\n" + tail},
+        {"DEF FNC#(X) = X + Y",
+         head + "vcBLoadUserFuncParam 0\n" + R + "vcBLoadArray Y!\nvcBAddFloat\nvcCdbl\n" + tail},
         {"DEF FNA%(X%) = X%", head + "vcBLoadUserFuncParam 0\nvcCint\n" + tail},
         {"DEF FNB$(S$) = S$ + S$", head + "vcBLoadUserFuncParam 0\nvcBLoadUserFuncParam 0\nvcBAddString\n" + tail},
         // Parameters match by canonical name: X% is not the parameter X!.
@@ -64,8 +63,7 @@ TEST(CompilerStmtDeclTest, DefFnListings)
         {"DEFSTR F:DEF FNA(X) = A$", head + R + "vcBLoadArray A$\n" + tail},
         {"DEF FNA(X) = X : PRINT", head + "vcBLoadUserFuncParam 0\nvcCsng\n" + tail + Print},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtDeclTest, DefFnRecords)
@@ -136,8 +134,7 @@ TEST(CompilerStmtDeclTest, DefFnErrors)
         {"DEF FNA(X) = :PRINT", "@Compile_Err_Missing_Operand@"},
         {"DEF FNA(X) = X 1", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 // Parameters are only parameters inside their body.

@@ -8,7 +8,10 @@ using namespace compiler_stmt_test;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
 const std::string F = R + "vcBLoadArray F$\n";
 
 TEST(CompilerStmtFilesTest, Open)
@@ -33,8 +36,7 @@ TEST(CompilerStmtFilesTest, Open)
         // The machine takes a file number off the stack: it is due.
         {"OPEN F$ AS", "error @Compile_Err_Missing_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtFilesTest, CloseAndFiles)
@@ -57,8 +59,7 @@ TEST(CompilerStmtFilesTest, CloseAndFiles)
         {"FILES 1,2", "error @Compile_Err_Too_Many_Operand@"},
         {"CLOSE 1)", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
     EXPECT_EQ(Error(fifteen + ",16"), "@Compile_Err_Too_Many_Operand@");
 }
 

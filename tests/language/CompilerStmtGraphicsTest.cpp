@@ -8,7 +8,10 @@ using namespace compiler_stmt_test;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 
 TEST(CompilerStmtGraphicsTest, Points)
@@ -30,8 +33,7 @@ TEST(CompilerStmtGraphicsTest, Points)
         {"PAINT STEP (1,2),3,4", I(1) + I(2) + I(3) + I(4) + "vcPaint true\n"},
         {"PAINT (1,2),P$", I(1) + I(2) + R + "vcBLoadArray P$\n" + A + "vcPaint false\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtGraphicsTest, PointErrors)
@@ -55,8 +57,7 @@ TEST(CompilerStmtGraphicsTest, PointErrors)
         {"PAINT (1,2),1,P$", "@Compile_Err_Type_Mismatch_Arg@"},
         {"PAINT (1,2),1,2,3", "@Compile_Err_Too_Many_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtGraphicsTest, Colours)
@@ -85,8 +86,7 @@ TEST(CompilerStmtGraphicsTest, Colours)
         {"COLOR@ (0,0)-(1,1),\"A\"", "error @Compile_Err_Type_Mismatch_Arg@"},
         {"COLOR@ (0,0)-(1,1),2,3", "error @Compile_Err_Too_Many_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // COLOR 1) appends its record before the line compiler refuses the ")".
@@ -111,8 +111,7 @@ TEST(CompilerStmtGraphicsTest, ScreenAndCls)
         {"CLS 1,2", "error @Compile_Err_Too_Many_Operand@"},
         {"CLS \"A\"", "error @Compile_Err_Type_Mismatch_Arg@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // ELSE ends a statement in the THEN branch.

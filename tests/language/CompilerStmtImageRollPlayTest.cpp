@@ -10,9 +10,18 @@ using namespace compiler_stmt_test;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
-std::string Load(const char* name) { return R + "vcBLoadArray " + name + "\n"; }
-std::string Ref(const char* name) { return R + "vcBPushVar " + name + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
+std::string Load(const char* name)
+{
+    return R + "vcBLoadArray " + name + "\n";
+}
+std::string Ref(const char* name)
+{
+    return R + "vcBPushVar " + name + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 
 TEST(CompilerStmtImageRollPlayTest, GetAt)
@@ -37,8 +46,7 @@ TEST(CompilerStmtImageRollPlayTest, GetAt)
         {"GET@(0,0)-(9,9),1", "error @Compile_Err_Syntax_Err@"},
         {"GET@(0,0)-(9,9", "error @Compile_Err_No_RPar@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtImageRollPlayTest, PutAt)
@@ -74,8 +82,7 @@ TEST(CompilerStmtImageRollPlayTest, PutAt)
         // A value after the mode without its comma is refused, not dropped.
         {"PUT@ (0,0),A,PSET 5", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtImageRollPlayTest, Roll)
@@ -102,8 +109,7 @@ TEST(CompilerStmtImageRollPlayTest, Roll)
         {"ROLL 1,A$", "error @Compile_Err_Type_Mismatch_Arg@"},
         {"ROLL )", "error @Compile_Err_No_Comma@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtImageRollPlayTest, Play)
@@ -129,8 +135,7 @@ TEST(CompilerStmtImageRollPlayTest, Play)
         {"PLAY A$)", "error @Compile_Err_Syntax_Err@"},
         {"PLAY ON 1", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // The machine takes PLAY ALLOC's values off its stack by the record's count.

@@ -14,7 +14,10 @@ const std::string P = "vcPrint false\n";
 const std::string U = "vcBUpdateScreen\n";
 const std::string S = "vcBPushString \"NAME\"\n";
 
-std::string V(const std::string& name) { return R + "vcBPushVar " + name + "\n"; }
+std::string V(const std::string& name)
+{
+    return R + "vcBPushVar " + name + "\n";
+}
 
 TEST(CompilerStmtInputTest, Listings)
 {
@@ -23,14 +26,13 @@ TEST(CompilerStmtInputTest, Listings)
         {"INPUT \"NAME\";A,B", S + P + Q + P + U + V("A!") + V("B!") + "vcInput 2\n"},
         {"INPUT \"NAME\",A", S + P + U + V("A!") + "vcInput 1\n"},
         {"INPUT WAIT 50,A$", "vcBPushInt 50\n" + Q + P + U + V("A$") + "vcInputWait 1\n"},
-        {"INPUT WAIT T,\"NAME\";N$",
-         R + "vcBLoadArray T!\n" + S + P + Q + P + U + V("N$") + "vcInputWait 1\n"},
+        {"INPUT WAIT T,\"NAME\";N$", R + "vcBLoadArray T!\n" + S + P + Q + P + U + V("N$") + "vcInputWait 1\n"},
         {"INPUT #1,A,B$", "vcBPushInt 1\n" + V("A!") + V("B$") + "vcInputSh 2\n"},
         {"INPUT A B", Q + P + U + V("A!") + V("B!") + "vcInput 2\n"},
         {"INPUT A,", Q + P + U + V("A!") + "vcInput 1\n"},
         {"INPUT A(I)", Q + P + U + R + R + "vcBLoadArray I!\nvcBPushVar A!\n" + "vcInput 1\n"},
-        {"INPUT \"A\"+\"B\";X", "vcBPushString \"A\"\nvcBPushString \"B\"\nvcBAddString\n" + P + Q + P + U + V("X!") +
-                                    "vcInput 1\n"},
+        {"INPUT \"A\"+\"B\";X",
+         "vcBPushString \"A\"\nvcBPushString \"B\"\nvcBAddString\n" + P + Q + P + U + V("X!") + "vcInput 1\n"},
         // A string that reads WAIT is a prompt, not the word.
         {"INPUT \"WAIT\";A", "vcBPushString \"WAIT\"\n" + P + Q + P + U + V("A!") + "vcInput 1\n"},
         // The keyword INPUT# is INPUT.
@@ -43,8 +45,7 @@ TEST(CompilerStmtInputTest, Listings)
         {"KINPUT K$", V("K$") + "vcKinput\n"},
         {"INPUT A:PRINT", Q + P + U + V("A!") + "vcInput 1\nvcPrint true\n" + U},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtInputTest, Errors)
@@ -73,8 +74,7 @@ TEST(CompilerStmtInputTest, Errors)
         {"KINPUT A$,B$", "@Compile_Err_Syntax_Err@"},
         {"INPUT A)", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 }  // namespace

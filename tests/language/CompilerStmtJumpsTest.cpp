@@ -24,8 +24,7 @@ TEST(CompilerStmtJumpsTest, Targets)
         {"RETURN *L", "vcBPushString \"L\"\nvcBRet false\n"},
         {"GOTO 100:PRINT", "vcBPushInt 100\nvcBJmp\nvcPrint true\nvcBUpdateScreen\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtJumpsTest, Errors)
@@ -43,8 +42,7 @@ TEST(CompilerStmtJumpsTest, Errors)
         {"RETURN 100 (2)", "@Compile_Err_Syntax_Err@"},
         {"RETURN ,", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtJumpsTest, GosubInsideIfStopsAtElse)

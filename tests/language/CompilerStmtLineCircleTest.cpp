@@ -9,12 +9,18 @@ using namespace compiler_stmt_test;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 const std::string T = "vcBPushBool true\n";
 const std::string F = "vcBPushBool false\n";
 // A point without STEP: the flag and the two coordinates.
-std::string P(long x, long y) { return F + I(x) + I(y); }
+std::string P(long x, long y)
+{
+    return F + I(x) + I(y);
+}
 
 TEST(CompilerStmtLineCircleTest, Line)
 {
@@ -33,8 +39,7 @@ TEST(CompilerStmtLineCircleTest, Line)
         {"LINE (0,0)-(1,1),1,B,S$", P(0, 0) + P(1, 1) + I(1) + R + "vcBLoadArray S$\nvcStrokeRect 2\n"},
         {"LINE (0,0)-(1,1):PRINT", P(0, 0) + P(1, 1) + "vcLine 0\nvcPrint true\nvcBUpdateScreen\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // LINE INPUT is the INPUT generator's: no point, no LINE record.
@@ -73,16 +78,14 @@ TEST(CompilerStmtLineCircleTest, LineErrors)
         {"LINE (0,0)-(1,1),1,B,2,3", "@Compile_Err_Ill_Func_Call@"},
         {"LINE INPUT# 1,A$", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtLineCircleTest, Circle)
 {
     const TCase cases[] = {
         {"CIRCLE (100,100),50", P(100, 100) + I(50) + "vcStrokeEllipse 0\n"},
-        {"CIRCLE STEP(0,0),30,2,0,3.14",
-         T + I(0) + I(0) + I(30) + I(2) + I(0) + "vcBPushFloat 3.14\nvcStrokeArc 3\n"},
+        {"CIRCLE STEP(0,0),30,2,0,3.14", T + I(0) + I(0) + I(30) + I(2) + I(0) + "vcBPushFloat 3.14\nvcStrokeArc 3\n"},
         {"CIRCLE (50,50),20,,,,0.5", P(50, 50) + I(20) + A + A + A + "vcBPushFloat 0.5\nvcStrokeEllipse 4\n"},
         {"CIRCLE (50,50),20,1,,,,F,3", P(50, 50) + I(20) + I(1) + A + A + A + I(3) + "vcFillEllipse 5\n"},
         {"CIRCLE (0,0),5,1,,,0.5", P(0, 0) + I(5) + I(1) + A + A + "vcBPushFloat 0.5\nvcStrokeEllipse 4\n"},
@@ -95,8 +98,7 @@ TEST(CompilerStmtLineCircleTest, Circle)
         {"CIRCLE (0,0),5,1,,,,,2", P(0, 0) + I(5) + I(1) + A + A + A + I(2) + "vcStrokeEllipse 5\n"},
         {"CIRCLE (0,0),5,1,,,,F,S$", P(0, 0) + I(5) + I(1) + A + A + A + R + "vcBLoadArray S$\nvcFillEllipse 5\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtLineCircleTest, CircleErrors)
@@ -125,8 +127,7 @@ TEST(CompilerStmtLineCircleTest, CircleErrors)
         {"CIRCLE (0,0),,5", "@Compile_Err_Missing_Operand@"},
         {"CIRCLE (0,0),", "@Compile_Err_Missing_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 }  // namespace

@@ -9,9 +9,18 @@ using compiler_test::TProgram;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
-std::string Load(const char* name) { return R + "vcBLoadArray " + name + "\n"; }
-std::string Ref(const char* name) { return R + "vcBPushVar " + name + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
+std::string Load(const char* name)
+{
+    return R + "vcBLoadArray " + name + "\n";
+}
+std::string Ref(const char* name)
+{
+    return R + "vcBPushVar " + name + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 
 TEST(CompilerStmtMouseTest, FunctionForm)
@@ -39,8 +48,7 @@ TEST(CompilerStmtMouseTest, FunctionForm)
         {"MOUSE (1)", "error @Compile_Err_Syntax_Err@"},
         {"MOUSE (1) ON", I(1) + I(0x200000) + "vcBAddInt\n" + I(2) + "vcSetIrState\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtMouseTest, CallMouse)
@@ -58,8 +66,7 @@ TEST(CompilerStmtMouseTest, CallMouse)
         {"CALL MOUSE A, B, C, D, E", "error @Compile_Err_No_LPar@"},
         {"CALL MOUSE(A, B, C, D, E", "error @Compile_Err_No_RPar@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // Each MOUSE statement of the function form is one mark of DOS-BASIC; the

@@ -51,8 +51,7 @@ TEST(CompilerStmtPrintTest, ScreenAndFileForms)
         {"PRINT \"USING\"", "vcBPushString \"USING\"\n" + P + PEnd + U},
         {"PRINT A:PRINT B", A + P + PEnd + U + B + P + PEnd + U},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtPrintTest, UsingForm)
@@ -66,8 +65,7 @@ TEST(CompilerStmtPrintTest, UsingForm)
         {"PRINT USING \"##\";A;B", "vcBPushString \"##\"\n" + A + B + "vcBPushBool true\nvcPrintUsing 2\n"},
         {"print using F$;A", fmt + A + "vcBPushBool true\nvcPrintUsing 1\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtPrintTest, Errors)
@@ -93,8 +91,7 @@ TEST(CompilerStmtPrintTest, Errors)
         {"PRINT# 1,A", "@Compile_Err_Syntax_Err@"},
         {"WRITE# 1,A", "@Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtPrintTest, StopsAtElseInsideIf)

@@ -31,8 +31,7 @@ TEST(CompilerStmtRunTest, Run)
         {"RUN 100 200", "error @Compile_Err_Syntax_Err@"},
         {"RUN *A 200", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtRunTest, Chain)
@@ -61,8 +60,7 @@ TEST(CompilerStmtRunTest, Chain)
         {"CHAIN \"F\",,ALL", "error @Compile_Err_Missing_Operand@"},
         {"CHAIN \"F\",", "error @Compile_Err_Missing_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 }  // namespace

@@ -15,10 +15,10 @@ namespace {
 const std::string Print = "vcPrint true\nvcBUpdateScreen\n";
 
 const char* const kIgnored[] = {
-    "AUTO",  "BSAVE", "BLOAD",  "COPY",   "CONT",  "CLEAR", "COMMON", "COM",   "DELETE", "DSKO$", "DRAW",
-    "ERASE", "EDIT",  "ERROR",  "FIELD",  "KILL",  "LPRINT", "LLIST", "LOAD",  "LSET",   "LFILES", "MERGE",
-    "NAME",  "NEW",   "OUT",    "POKE",   "RESUME", "RSET", "RENUM",  "SAVE",  "TRON",   "TROFF", "TERM",
-    "WAIT",  "LIST",  "SET",    "CMD",    "KPLOAD", "VOICE", "PEN",   "VIEW",  "WINDOW",
+    "AUTO",  "BSAVE", "BLOAD", "COPY",  "CONT",   "CLEAR",  "COMMON", "COM",  "DELETE", "DSKO$",  "DRAW",
+    "ERASE", "EDIT",  "ERROR", "FIELD", "KILL",   "LPRINT", "LLIST",  "LOAD", "LSET",   "LFILES", "MERGE",
+    "NAME",  "NEW",   "OUT",   "POKE",  "RESUME", "RSET",   "RENUM",  "SAVE", "TRON",   "TROFF",  "TERM",
+    "WAIT",  "LIST",  "SET",   "CMD",   "KPLOAD", "VOICE",  "PEN",    "VIEW", "WINDOW",
 };
 
 TEST(CompilerStmtSimpleTest, IgnoredStatementsCompileToNothing)
@@ -47,8 +47,7 @@ TEST(CompilerStmtSimpleTest, IgnoredStatementForms)
         {"TRON:TROFF", ""},
         {"PEN ON", ""},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
     // A parse-only statement after THEN stops at ELSE, whose branch is compiled.
     const TStatement s("IF X THEN TRON ELSE PRINT");
     ASSERT_EQ(s.error, "");
@@ -86,8 +85,7 @@ TEST(CompilerStmtSimpleTest, OneNumericOperand)
         {"BASE 1", "error @Compile_Err_Syntax_Err@"},
         {"BASE", "error @Compile_Err_Syntax_Err@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // The second operand is refused before its code is appended.
@@ -104,17 +102,16 @@ TEST(CompilerStmtSimpleTest, RemEndAndDefaultTypes)
         {"REM", ""},
         {"END", "vcBExit\n"},
         {"END:PRINT", "vcBExit\n" + Print},
-        {"DEFINT A-C:A=1:D=1", R + "vcBPushVar A%\nvcBPushInt 1\nvcBAssignArray\n" + R +
-                                   "vcBPushVar D!\nvcBPushInt 1\nvcBAssignArray\n"},
-        {"DEFSTR S:DEFDBL D,X-Y:S=\"\":D=1:Y=1",
-         R + "vcBPushVar S$\nvcBPushString \"\"\nvcBAssignArray\n" + R + "vcBPushVar D#\nvcBPushInt 1\nvcBAssignArray\n" +
-             R + "vcBPushVar Y#\nvcBPushInt 1\nvcBAssignArray\n"},
+        {"DEFINT A-C:A=1:D=1",
+         R + "vcBPushVar A%\nvcBPushInt 1\nvcBAssignArray\n" + R + "vcBPushVar D!\nvcBPushInt 1\nvcBAssignArray\n"},
+        {"DEFSTR S:DEFDBL D,X-Y:S=\"\":D=1:Y=1", R + "vcBPushVar S$\nvcBPushString \"\"\nvcBAssignArray\n" + R +
+                                                     "vcBPushVar D#\nvcBPushInt 1\nvcBAssignArray\n" + R +
+                                                     "vcBPushVar Y#\nvcBPushInt 1\nvcBAssignArray\n"},
         {"DEFINT C-A:A=1", R + "vcBPushVar A!\nvcBPushInt 1\nvcBAssignArray\n"},
         {"DEFSNG I:DEFINT I:DEFSNG I:I=1", R + "vcBPushVar I!\nvcBPushInt 1\nvcBAssignArray\n"},
         {"DEFINT 1", "error @Compile_Err_Ill_Def_Var_Type@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 
     // A comment's colon does not start a statement on a following line either.
     TProgram p("10 REM X:PRINT\n20 PRINT\n");

@@ -130,13 +130,11 @@ TEST(CompilerStmtTableTest, EveryStatementKeywordCompiles)
     TMidCode mid;
     int keywords = 0;
     for (const auto& [keyword, kind] : mid.TokenKindMap) {
-        if (kind != tkProc && kind != tkFuncProc)
-            continue;
+        if (kind != tkProc && kind != tkFuncProc) continue;
         ++keywords;
         const auto sample = Samples().find(keyword);
         ASSERT_NE(sample, Samples().end()) << "no sample statement for " << keyword;
-        if (sample->second.empty())
-            continue;
+        if (sample->second.empty()) continue;
         EXPECT_EQ(Error(sample->second), "") << sample->second;
     }
     EXPECT_EQ(keywords, 103);

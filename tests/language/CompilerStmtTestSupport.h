@@ -41,7 +41,10 @@ inline std::string Compiled(const std::string& statement)
     return s.error.empty() ? s.listing : "error " + s.error;
 }
 
-inline std::string Error(const std::string& statement) { return TStatement(statement).error; }
+inline std::string Error(const std::string& statement)
+{
+    return TStatement(statement).error;
+}
 
 // A table row: source in, listing or "error <key>" out.
 struct TCase {

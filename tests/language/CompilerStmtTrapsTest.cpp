@@ -10,23 +10,24 @@ using compiler_test::TProgram;
 
 namespace {
 
-std::string I(long v) { return "vcBPushInt " + std::to_string(v) + "\n"; }
+std::string I(long v)
+{
+    return "vcBPushInt " + std::to_string(v) + "\n";
+}
 const std::string A = "vcBPushAbbrev\n";
 const std::string State = "vcSetIrState\n";
 
 std::string Repeat(const std::string& s, int n)
 {
     std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
+    for (int i = 0; i < n; ++i) out += s;
     return out;
 }
 
 std::string AllKeys(int state)
 {
     std::string out;
-    for (int key = 65; key <= 74; ++key)
-        out += I(key) + I(state) + State;
+    for (int key = 65; key <= 74; ++key) out += I(key) + I(state) + State;
     return out;
 }
 
@@ -47,8 +48,7 @@ TEST(CompilerStmtTrapsTest, Switches)
         {"MOUSE(2) STOP", I(2) + I(0x200000) + "vcBAddInt\n" + I(1) + State},
         {"KEY 1,A$", I(1) + R + "vcBLoadArray A$\nvcKey\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtTrapsTest, SwitchErrors)
@@ -71,8 +71,7 @@ TEST(CompilerStmtTrapsTest, SwitchErrors)
         {"KEY() ON", "@Compile_Err_Missing_Operand@"},
         {"MOUSE() ON", "@Compile_Err_Missing_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtTrapsTest, OnEventGosub)
@@ -95,8 +94,7 @@ TEST(CompilerStmtTrapsTest, OnEventGosub)
         {"ON MOUSE(2) GOSUB 800", I(2) + I(800) + "vcSetIrTgt 2097152\n"},
         {"on stop gosub *lbl", "vcBPushString \"LBL\"\nvcSetIrTgt 8\n"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtTrapsTest, OnEventErrors)
@@ -122,8 +120,7 @@ TEST(CompilerStmtTrapsTest, OnEventErrors)
         {"ON PLAY(1,2) GOSUB ,", "@Compile_Err_Missing_Operand@"},
         {"ON MOUSE(1) GOSUB ,", "@Compile_Err_Missing_Operand@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Error(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Error(c.source), c.expected) << c.source;
 }
 
 TEST(CompilerStmtTrapsTest, OnComputedJumps)
@@ -149,8 +146,7 @@ TEST(CompilerStmtTrapsTest, OnComputedJumps)
         {"ON X \"GOTO\" 100", "error @Compile_Err_Syntax_Err@"},
         {"ON ERROR GOTO (100", "error @Compile_Err_No_RPar@"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
+    for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }
 
 // ON MOUSE marks the program as written for DOS-BASIC; ON KEY does not.

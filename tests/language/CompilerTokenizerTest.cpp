@@ -81,13 +81,10 @@ std::string Tokens(const std::string& text, bool dataMode = false)
     try {
         for (int i = 0; i < 100; ++i) {
             const TToken token = compiler.Token();
-            if (!out.empty())
-                out += ' ';
+            if (!out.empty()) out += ' ';
             out += KindName(token.kind);
-            if (token.kind == tkEot)
-                return out;
-            if (token.kind != tkEol)
-                out += ":" + token.text;
+            if (token.kind == tkEot) return out;
+            if (token.kind != tkEol) out += ":" + token.text;
         }
         return out + " (no end)";
     } catch (const TException& e) {
@@ -123,7 +120,8 @@ const TTokenCase kTokenCases[] = {
     {"a.b", "Var:A.B Eot"},
     {"A%B A@B _X", "Var:A%B Var:A@B Var:_X Eot"},
     {"PUT@", "Proc:PUT@ Eot"},
-    {"IF THEN ELSE FOR TO STEP NEXT WHILE WEND AS", "If:IF Then:THEN Else:ELSE For:FOR To:TO Step:STEP Next:NEXT While:WHILE Wend:WEND As:AS Eot"},
+    {"IF THEN ELSE FOR TO STEP NEXT WHILE WEND AS",
+     "If:IF Then:THEN Else:ELSE For:FOR To:TO Step:STEP Next:NEXT While:WHILE Wend:WEND As:AS Eot"},
     {"MOD NOT AND OR XOR IMP EQV", "Mod:MOD Not:NOT And:AND Or:OR Xor:XOR Imp:IMP Eqv:EQV Eot"},
     // Numbers.
     {"10", "Int:10 Eot"},
@@ -167,21 +165,16 @@ const TTokenCase kTokenCases[] = {
 
 TEST(CompilerTokenizerTest, TextGivesTokens)
 {
-    for (const auto& c : kTokenCases)
-        EXPECT_EQ(Tokens(c.text), c.tokens) << "text: " << c.text;
+    for (const auto& c : kTokenCases) EXPECT_EQ(Tokens(c.text), c.tokens) << "text: " << c.text;
 }
 
 TEST(CompilerTokenizerTest, DataModeReadsItemsPlainly)
 {
     const TTokenCase cases[] = {
-        {"1.5", "Int:1.5 Eot"},
-        {"1.", "Int:1. Eot"},
-        {"12AB", "Int:12 Var:AB Eot"},
-        {"&HFF", "Symbol:& Var:HFF Eot"},
-        {"A@", "Var:A@ Eot"},
+        {"1.5", "Int:1.5 Eot"},           {"1.", "Int:1. Eot"}, {"12AB", "Int:12 Var:AB Eot"},
+        {"&HFF", "Symbol:& Var:HFF Eot"}, {"A@", "Var:A@ Eot"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Tokens(c.text, true), c.tokens) << "text: " << c.text;
+    for (const auto& c : cases) EXPECT_EQ(Tokens(c.text, true), c.tokens) << "text: " << c.text;
 }
 
 TEST(CompilerTokenizerTest, MalformedTextIsACompileError)
@@ -197,8 +190,7 @@ TEST(CompilerTokenizerTest, MalformedTextIsACompileError)
         {"A\x01", "error @Compile_Err_Unknown_Symbol \x01@"},
         {"\x7F", "error @Compile_Err_Unknown_Symbol \x7F@"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Tokens(c.text), c.tokens) << "text: " << c.text;
+    for (const auto& c : cases) EXPECT_EQ(Tokens(c.text), c.tokens) << "text: " << c.text;
 }
 
 TEST(CompilerTokenizerTest, EndOfTextRepeatsAndPositionStays)
@@ -208,8 +200,7 @@ TEST(CompilerTokenizerTest, EndOfTextRepeatsAndPositionStays)
     TCompiler compiler(&mid);
     compiler.SetSource("A 'rest");
     EXPECT_EQ(compiler.Token().kind, tkVar);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(compiler.Token().kind, tkEot);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(compiler.Token().kind, tkEot);
 }
 
 TEST(CompilerTokenizerTest, NamesAreEnteredIntoTheKindMap)
@@ -234,8 +225,7 @@ TEST(CompilerTokenizerTest, EndTokenTests)
         EXPECT_TRUE(TCompiler::IsMultiExprEndToken(TToken(k, ""))) << k;
         EXPECT_TRUE(TCompiler::IsExprEndToken(TToken(k, ""))) << k;
     }
-    for (TTokenKind k : others)
-        EXPECT_FALSE(TCompiler::IsMultiExprEndToken(TToken(k, ""))) << k;
+    for (TTokenKind k : others) EXPECT_FALSE(TCompiler::IsMultiExprEndToken(TToken(k, ""))) << k;
     EXPECT_TRUE(TCompiler::IsExprEndToken(TToken(tkComma, ",")));
     EXPECT_FALSE(TCompiler::IsExprEndToken(TToken(tkNext, "NEXT")));
 }

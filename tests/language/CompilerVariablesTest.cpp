@@ -43,8 +43,7 @@ TEST(CompilerVariablesTest, TypeRule)
         {"A.", tkSingle},  {"_X", tkSingle},  {"", tkSingle},    {"?", tkSingle},
     };
     // clang-format on
-    for (const auto& [text, type] : cases)
-        EXPECT_EQ(b.compiler.DistinctVarType(text), type) << text;
+    for (const auto& [text, type] : cases) EXPECT_EQ(b.compiler.DistinctVarType(text), type) << text;
     EXPECT_EQ(b.compiler.FindVarInfo("A_")->VarName, "A_!");
     EXPECT_EQ(b.compiler.FindVarInfo("A.")->VarName, "A.!");
 }
@@ -85,8 +84,7 @@ TEST(CompilerVariablesTest, DefaultTypeListsMustHoldLetters)
 {
     for (const char* letters : {"", "A,", "A-", "1", "A-1", "_X", "A-_B", "\"A\"", ":"}) {
         TBench b(letters);
-        EXPECT_EQ(b.ErrorOf([&] { b.compiler.SetDefVarType(tkString); }), "@Compile_Err_Ill_Def_Var_Type@")
-            << letters;
+        EXPECT_EQ(b.ErrorOf([&] { b.compiler.SetDefVarType(tkString); }), "@Compile_Err_Ill_Def_Var_Type@") << letters;
     }
 }
 

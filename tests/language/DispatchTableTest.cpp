@@ -84,4 +84,4 @@ TEST(DispatchTable, PlainFunctionEntries)
     EXPECT_EQ(table.Call(vcBNegaFloat, 4), -4);
 }
 
-} // namespace
+}  // namespace

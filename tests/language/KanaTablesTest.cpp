@@ -80,8 +80,7 @@ TEST_F(KanaTables, Counterparts)
 TEST_F(KanaTables, HeaderConstantIsTheHalfWidthSequence)
 {
     std::string joined;
-    for (const std::string& c : mid.HalfKanaTable)
-        joined += c;
+    for (const std::string& c : mid.HalfKanaTable) joined += c;
     EXPECT_EQ(joined, HALF_KANA_STR);
 }
 
@@ -96,4 +95,4 @@ TEST_F(KanaTables, ClearLeavesThemAlone)
     EXPECT_EQ(mid.AkcnvMap, map);
 }
 
-} // namespace
+}  // namespace

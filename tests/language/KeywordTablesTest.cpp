@@ -26,17 +26,15 @@ TEST(KeywordRows, KeysHaveTheTokenizersForm)
         for (size_t i = 0; i < key.size(); ++i) {
             const char c = key[i];
             const bool last = i + 1 == key.size();
-            const bool ok = (c >= 'A' && c <= 'Z') || (last && (c == '$' || c == '#' || c == '@')) ||
-                            (key == "GO TO" && i == 2);
+            const bool ok =
+                (c >= 'A' && c <= 'Z') || (last && (c == '$' || c == '#' || c == '@')) || (key == "GO TO" && i == 2);
             EXPECT_TRUE(ok) << key;
         }
     };
-    for (const auto& row : CtrlKeywordRows())
-        check(row.Key);
-    for (const auto group : {FuncProcKeywordRows(), FuncKeywordRows(), ExFuncKeywordRows(), ProcKeywordRows(),
-                             ExProcKeywordRows()})
-        for (const auto& row : group)
-            check(row.Key);
+    for (const auto& row : CtrlKeywordRows()) check(row.Key);
+    for (const auto group :
+         {FuncProcKeywordRows(), FuncKeywordRows(), ExFuncKeywordRows(), ProcKeywordRows(), ExProcKeywordRows()})
+        for (const auto& row : group) check(row.Key);
 }
 
 class FreshContainer : public ::testing::Test {
@@ -54,8 +52,8 @@ TEST_F(FreshContainer, HoldsTheCountsOfKeys)
     EXPECT_TRUE(mid.StatementBeginSet.empty());
     // One entry per keyword row; the control words have no instruction code.
     size_t codeRows = 0;
-    for (const auto group : {FuncProcKeywordRows(), FuncKeywordRows(), ExFuncKeywordRows(), ProcKeywordRows(),
-                             ExProcKeywordRows()})
+    for (const auto group :
+         {FuncProcKeywordRows(), FuncKeywordRows(), ExFuncKeywordRows(), ProcKeywordRows(), ExProcKeywordRows()})
         codeRows += group.size();
     EXPECT_EQ(mid.TokenKindMap.size(), codeRows + CtrlKeywordRows().size());
     EXPECT_EQ(mid.FuncProcMap.size(), codeRows);
@@ -80,8 +78,7 @@ TEST_F(FreshContainer, TokenKindsAgreeWithTheTableEachKeywordSitsIn)
             const bool proc = VMCodeHasEntry(cmd, vceProc);
             if (kind == tkFunc) {
                 EXPECT_TRUE(func && !proc) << key;
-            }
-            else if (kind == tkFuncProc)
+            } else if (kind == tkFuncProc)
                 EXPECT_TRUE(func && proc) << key;
             else if (key == "PRINT#" || key == "WRITE#")
                 EXPECT_FALSE(func || proc) << key << ": its code is appended by PRINT and WRITE";
@@ -95,15 +92,13 @@ TEST_F(FreshContainer, TokenKindsAgreeWithTheTableEachKeywordSitsIn)
     }
     EXPECT_EQ(perKind[tkFuncProc], FuncProcKeywordRows().size());
     EXPECT_EQ(perKind.count(tkNone) + perKind.count(tkVar) + perKind.count(tkUserFunc), 0u);
-    for (const auto& [key, code] : mid.FuncProcMap)
-        EXPECT_EQ(mid.TokenKindMap.count(key), 1u) << key;
+    for (const auto& [key, code] : mid.FuncProcMap) EXPECT_EQ(mid.TokenKindMap.count(key), 1u) << key;
 }
 
 TEST_F(FreshContainer, EveryFunctionGeneratorCodeIsReachedByAKeyword)
 {
     std::set<TVMCodeCmd> reached;
-    for (const auto& [key, code] : mid.FuncProcMap)
-        reached.insert(code);
+    for (const auto& [key, code] : mid.FuncProcMap) reached.insert(code);
     for (const TVMCodeInfo& info : AllVMCodes()) {
         if (info.Entries & vceFunc) {
             EXPECT_TRUE(reached.count(info.Cmd)) << info.Name;
@@ -126,8 +121,7 @@ TEST_F(FreshContainer, OnlyGotoAndGoToShareACode)
     for (const auto& [code, keys] : keysOf) {
         if (code == vcGoto) {
             EXPECT_EQ(keys, (std::set<std::string>{"GO TO", "GOTO"}));
-        }
-        else
+        } else
             EXPECT_EQ(keys.size(), 1u) << VMCodeName(code);
     }
 }
@@ -158,31 +152,67 @@ TEST_F(FreshContainer, CodesBelow0x1000AreTheDialectsTokenNumbers)
 
 struct KeyCase {
     const char* Key;
-    uint32_t Code;       // 0: no row
-    TTokenKind Kind;     // tkNone: no row
+    uint32_t Code;    // 0: no row
+    TTokenKind Kind;  // tkNone: no row
 };
 
 TEST_F(FreshContainer, LookupsAreExact)
 {
     const KeyCase cases[] = {
-        {"GOTO", 0xA3, tkProc},     {"GO TO", 0xA3, tkProc},      {"GO  TO", 0, tkNone},
-        {"GOTO ", 0, tkNone},       {"goto", 0, tkNone},          {"GOSUB", 0xA4, tkProc},
-        {"GO SUB", 0, tkNone},      {"GO", 0, tkNone},            {"INPUT", 0xA7, tkProc},
-        {"INPUT#", 0x1073, tkProc}, {"INPUT$", 0xFFC4, tkFunc},   {"PRINT", 0xC0, tkProc},
-        {"PRINT#", 0x1085, tkProc}, {"WRITE", 0xE2, tkProc},      {"WRITE#", 0x1093, tkProc},
-        {"GET", 0xA5, tkProc},      {"GET@", 0x1071, tkProc},     {"PUT", 0xC1, tkProc},
-        {"PUT@", 0x1087, tkProc},   {"COLOR", 0x8E, tkProc},      {"COLOR@", 0x106A, tkProc},
-        {"REM", 0x108A, tkProc},    {"PLAY", 0x1080, tkProc},     {"SLEEP", 0x109C, tkProc},
-        {"DATE$", 0xFF80, tkFunc},  {"TIME$", 0xFF84, tkFuncProc}, {"MID$", 0xFF81, tkFuncProc},
-        {"MID", 0, tkNone},         {"KMID$", 0xFFC9, tkFunc},    {"LEFT", 0, tkNone},
-        {"SPC", 0xD4, tkFunc},      {"TAB", 0xD9, tkFunc},        {"USR", 0xDD, tkFunc},
-        {"MOUSE", 0x107A, tkFuncProc}, {"IEEE", 0, tkNone},       {"DSKO$", 0x97, tkProc},
-        {"DSKI$", 0xFFC1, tkFunc},  {"KIVOVERSION$", 0x109B, tkFunc}, {"SYSTEMTIME", 0x109D, tkFunc},
-        {"NEXT", 0, tkNext},        {"WEND", 0, tkWend},          {"ELSE", 0, tkElse},
-        {"THEN", 0, tkThen},        {"TO", 0, tkTo},              {"STEP", 0, tkStep},
-        {"MOD", 0, tkMod},          {"NOT", 0, tkNot},            {"EQV", 0, tkEqv},
-        {"FN", 0, tkNone},          {"USING", 0, tkNone},         {"OFF", 0, tkNone},
-        {"LINE INPUT", 0, tkNone},  {"DEFINT", 0x94, tkProc},     {"print", 0, tkNone},
+        {"GOTO", 0xA3, tkProc},
+        {"GO TO", 0xA3, tkProc},
+        {"GO  TO", 0, tkNone},
+        {"GOTO ", 0, tkNone},
+        {"goto", 0, tkNone},
+        {"GOSUB", 0xA4, tkProc},
+        {"GO SUB", 0, tkNone},
+        {"GO", 0, tkNone},
+        {"INPUT", 0xA7, tkProc},
+        {"INPUT#", 0x1073, tkProc},
+        {"INPUT$", 0xFFC4, tkFunc},
+        {"PRINT", 0xC0, tkProc},
+        {"PRINT#", 0x1085, tkProc},
+        {"WRITE", 0xE2, tkProc},
+        {"WRITE#", 0x1093, tkProc},
+        {"GET", 0xA5, tkProc},
+        {"GET@", 0x1071, tkProc},
+        {"PUT", 0xC1, tkProc},
+        {"PUT@", 0x1087, tkProc},
+        {"COLOR", 0x8E, tkProc},
+        {"COLOR@", 0x106A, tkProc},
+        {"REM", 0x108A, tkProc},
+        {"PLAY", 0x1080, tkProc},
+        {"SLEEP", 0x109C, tkProc},
+        {"DATE$", 0xFF80, tkFunc},
+        {"TIME$", 0xFF84, tkFuncProc},
+        {"MID$", 0xFF81, tkFuncProc},
+        {"MID", 0, tkNone},
+        {"KMID$", 0xFFC9, tkFunc},
+        {"LEFT", 0, tkNone},
+        {"SPC", 0xD4, tkFunc},
+        {"TAB", 0xD9, tkFunc},
+        {"USR", 0xDD, tkFunc},
+        {"MOUSE", 0x107A, tkFuncProc},
+        {"IEEE", 0, tkNone},
+        {"DSKO$", 0x97, tkProc},
+        {"DSKI$", 0xFFC1, tkFunc},
+        {"KIVOVERSION$", 0x109B, tkFunc},
+        {"SYSTEMTIME", 0x109D, tkFunc},
+        {"NEXT", 0, tkNext},
+        {"WEND", 0, tkWend},
+        {"ELSE", 0, tkElse},
+        {"THEN", 0, tkThen},
+        {"TO", 0, tkTo},
+        {"STEP", 0, tkStep},
+        {"MOD", 0, tkMod},
+        {"NOT", 0, tkNot},
+        {"EQV", 0, tkEqv},
+        {"FN", 0, tkNone},
+        {"USING", 0, tkNone},
+        {"OFF", 0, tkNone},
+        {"LINE INPUT", 0, tkNone},
+        {"DEFINT", 0x94, tkProc},
+        {"print", 0, tkNone},
     };
     for (const KeyCase& c : cases) {
         const auto code = mid.FuncProcMap.find(c.Key);
@@ -244,8 +274,7 @@ TEST(MidCodeClear, RestoresTheFreshState)
 TEST(MidCodeClear, KeepsTheCodeVectorsStorage)
 {
     TMidCode mid;
-    for (int i = 0; i < 100; ++i)
-        mid.Codes.push_back(MakeCode(vcBPushInt, i));
+    for (int i = 0; i < 100; ++i) mid.Codes.push_back(MakeCode(vcBPushInt, i));
     const size_t capacity = mid.Codes.capacity();
     mid.Clear();
     EXPECT_EQ(mid.Codes.capacity(), capacity);
@@ -289,4 +318,4 @@ TEST(MidCodeTexts, OperandTextsStayValidUntilClear)
     EXPECT_STREQ(mid.KeepText(""), "");
 }
 
-} // namespace
+}  // namespace

@@ -43,8 +43,8 @@ TEST(VMCodeList, RowsAreSortedDistinctAndNamed)
 
 TEST(VMCodeList, NumbersWithoutCode)
 {
-    const uint32_t gaps[] = {0xCA,   0x99,   0x9E,   0xA1,   0xA8,   0xAB,   0xB4,   0xB7,   0xBA,  0xBF,
-                             0xD5,   0xD6,   0xDA,   0xDC,   0xE0,   0xE1,   0xE4,   0xE7,   0xE9,  0xEA,
+    const uint32_t gaps[] = {0xCA,   0x99,   0x9E,   0xA1,   0xA8,   0xAB,   0xB4,   0xB7,   0xBA,   0xBF,
+                             0xD5,   0xD6,   0xDA,   0xDC,   0xE0,   0xE1,   0xE4,   0xE7,   0xE9,   0xEA,
                              0xEB,   0xEC,   0xED,   0x1057, 0x105A, 0x107E, 0x107F, 0x1094, 0x1096, 0x1097,
                              0x1098, 0xFF87, 0xFF8F, 0xFFCE, 0x109E, 0xFFD0, 0xFFFF, 0x10000};
     for (const uint32_t gap : gaps) {
@@ -96,8 +96,7 @@ TEST(VMCodeList, TypedOperators)
     EXPECT_EQ(TypedOperatorCode(vopNega, tkSingle), vcBNegaFloat);
     EXPECT_STREQ(VMCodeName(0x102B), "vcBLtString");
     EXPECT_STREQ(VMCodeName(0x1019), "vcBPowFloat");
-    for (uint32_t code = 0x1000; code <= 0x104F; ++code)
-        EXPECT_EQ(VMOperandKind(code), TVMOperandKind::None);
+    for (uint32_t code = 0x1000; code <= 0x104F; ++code) EXPECT_EQ(VMOperandKind(code), TVMOperandKind::None);
 }
 
 struct OperandCase {
@@ -118,8 +117,7 @@ TEST(VMCodeList, OperandKindsOfTheCodesThatCarryOne)
         {vcOpen, TVMOperandKind::Long},          {vcSetIrTgt, TVMOperandKind::Long},
         {vcBExit, TVMOperandKind::None},         {vcKey, TVMOperandKind::None},
     };
-    for (const OperandCase& c : cases)
-        EXPECT_EQ(VMOperandKind(c.Code), c.Kind) << VMCodeName(c.Code);
+    for (const OperandCase& c : cases) EXPECT_EQ(VMOperandKind(c.Code), c.Kind) << VMCodeName(c.Code);
 }
 
-} // namespace
+}  // namespace

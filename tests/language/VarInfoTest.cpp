@@ -21,8 +21,7 @@ std::vector<int32_t> Head(const int32_t* values, size_t n)
 int32_t ElementIndex(const TVarInfo& v, std::vector<int32_t> written)
 {
     int32_t index = 1;
-    for (size_t k = 0; k < written.size(); ++k)
-        index += written[written.size() - 1 - k] * v.Strides[k];
+    for (size_t k = 0; k < written.size(); ++k) index += written[written.size() - 1 - k] * v.Strides[k];
     return index;
 }
 
@@ -45,10 +44,22 @@ TEST(VarInfo, FreshScalarOfEachType)
         EXPECT_EQ(v.ElemCount, 2);
         EXPECT_EQ(v.VarType, type);
         switch (type) {
-        case tkInt: ASSERT_NE(v.IntValues(), nullptr); EXPECT_EQ(v.IntValues()[0], 0); break;
-        case tkSingle: ASSERT_NE(v.SingleValues(), nullptr); EXPECT_EQ(v.SingleValues()[0], 0.0f); break;
-        case tkDouble: ASSERT_NE(v.DoubleValues(), nullptr); EXPECT_EQ(v.DoubleValues()[0], 0.0); break;
-        default: ASSERT_NE(v.StringValues(), nullptr); EXPECT_EQ(v.StringValues()[0], ""); break;
+        case tkInt:
+            ASSERT_NE(v.IntValues(), nullptr);
+            EXPECT_EQ(v.IntValues()[0], 0);
+            break;
+        case tkSingle:
+            ASSERT_NE(v.SingleValues(), nullptr);
+            EXPECT_EQ(v.SingleValues()[0], 0.0f);
+            break;
+        case tkDouble:
+            ASSERT_NE(v.DoubleValues(), nullptr);
+            EXPECT_EQ(v.DoubleValues()[0], 0.0);
+            break;
+        default:
+            ASSERT_NE(v.StringValues(), nullptr);
+            EXPECT_EQ(v.StringValues()[0], "");
+            break;
         }
         // Only the accessor of its own representation gives the block.
         EXPECT_EQ(v.IntValues() != nullptr, type == tkInt);
@@ -57,9 +68,9 @@ TEST(VarInfo, FreshScalarOfEachType)
 }
 
 struct ShapeCase {
-    std::vector<int32_t> Sizes;       // in Dims order (last written subscript first)
-    std::vector<int32_t> Dims;        // Dims[0..n+1]
-    std::vector<int32_t> Strides;     // Strides[0..n]
+    std::vector<int32_t> Sizes;    // in Dims order (last written subscript first)
+    std::vector<int32_t> Dims;     // Dims[0..n+1]
+    std::vector<int32_t> Strides;  // Strides[0..n]
     int32_t ElemCount;
     std::vector<int32_t> Subscripts;  // as written
     int32_t Element;
@@ -96,8 +107,7 @@ TEST(VarInfo, ImplicitDimKeepsTheScalar)
     ASSERT_TRUE(n.CreateDefaultArray(1));
     EXPECT_EQ(n.ElemCount, 12);
     EXPECT_EQ(n.IntValues()[0], 7);
-    for (int32_t i = 1; i < n.ElemCount; ++i)
-        EXPECT_EQ(n.IntValues()[i], 0);
+    for (int32_t i = 1; i < n.ElemCount; ++i) EXPECT_EQ(n.IntValues()[i], 0);
 
     TVarInfo s;
     s.CreateDefaultNonArray(tkString);
@@ -306,4 +316,4 @@ TEST(UserFuncInfo, CopiesByValue)
     EXPECT_EQ(g.RetType, tkInt);
 }
 
-} // namespace
+}  // namespace

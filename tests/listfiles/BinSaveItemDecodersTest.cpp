@@ -14,8 +14,7 @@ struct OneLine {
     explicit OneLine(int marker, const std::string& rest)
     {
         const int length = static_cast<int>(5 + 1 + rest.size());
-        bytes = bytes_of({0xFE, length & 0xFF, length >> 8, 10, 0, marker}) + rest +
-                bytes_of({0x00, 0x1A});
+        bytes = bytes_of({0xFE, length & 0xFF, length >> 8, 10, 0, marker}) + rest + bytes_of({0x00, 0x1A});
         lineLength = length;
     }
 
@@ -35,10 +34,8 @@ TEST(BinSaveLineInfo, ReadsLengthAndNumberLowByteFirst)
         const char* number;
     };
     const Case cases[] = {
-        {bytes_of({0x0B, 0x00, 0xE8, 0x03}), 11, "1000"},
-        {bytes_of({0x05, 0x00, 0x00, 0x00}), 5, "0"},
-        {bytes_of({0x05, 0x00, 0x0A, 0x00}), 5, "10"},
-        {bytes_of({0xFF, 0xFF, 0xFF, 0xFF}), 65535, "65535"},
+        {bytes_of({0x0B, 0x00, 0xE8, 0x03}), 11, "1000"}, {bytes_of({0x05, 0x00, 0x00, 0x00}), 5, "0"},
+        {bytes_of({0x05, 0x00, 0x0A, 0x00}), 5, "10"},    {bytes_of({0xFF, 0xFF, 0xFF, 0xFF}), 65535, "65535"},
         {bytes_of({0x00, 0x00, 0xE8, 0xFD}), 0, "65000"},
     };
     for (const Case& c : cases) {

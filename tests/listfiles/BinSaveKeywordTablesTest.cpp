@@ -10,11 +10,9 @@ namespace {
 
 bool is_program_text(const std::string& text)
 {
-    if (text.empty())
-        return false;
+    if (text.empty()) return false;
     for (char c : text)
-        if (c <= ' ' || c > '~')
-            return false;
+        if (c <= ' ' || c > '~') return false;
     return true;
 }
 
@@ -48,8 +46,7 @@ TEST(BinSaveKeywordTables, BothTablesShareOneMapWithoutClashes)
     BinSaveInitRWMap1(&table);
     BinSaveInitRWMap2(&table);
     std::set<std::string> texts;
-    for (const auto& entry : table)
-        texts.insert(entry.second);
+    for (const auto& entry : table) texts.insert(entry.second);
     EXPECT_EQ(texts.size(), table.size()) << "a keyword text stands under two tokens";
 }
 
@@ -88,35 +85,18 @@ TEST_P(BinSaveKeywordLookup, FindsTheKeywordOrFails)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tokens, BinSaveKeywordLookup, testing::Values(
-    TokenCase{0x80, "AUTO"},
-    TokenCase{0x91, "DATA"},
-    TokenCase{0x97, "DSKO$"},
-    TokenCase{0x99, "ELSE"},
-    TokenCase{0xA3, "GOTO"},
-    TokenCase{0xC9, "RESTORE"},
-    TokenCase{0xCB, "RESUME"},
-    TokenCase{0xEE, "KPLOAD"},
-    TokenCase{0xF0, ">"},
-    TokenCase{0xFD, "MOD"},
-    TokenCase{0xFE, "\\"},
-    TokenCase{0xFF80, "DATE$"},
-    TokenCase{0xFF86, "WINDOW"},
-    TokenCase{0xFF90, "ABS"},
-    TokenCase{0xFF9C, "CHR$"},
-    TokenCase{0xFFBD, "STRING$"},
-    TokenCase{0xFFCE, "IEEE"},
-    TokenCase{0xFFCF, "STATUS"},
-    TokenCase{-128, nullptr},
-    TokenCase{0x7F, nullptr},
-    TokenCase{0xCA, nullptr},
-    TokenCase{0xEF, nullptr},
-    TokenCase{0xFF, nullptr},
-    TokenCase{0xFF7F, nullptr},
-    TokenCase{0xFF87, nullptr},
-    TokenCase{0xFF8F, nullptr},
-    TokenCase{0xFFD0, nullptr},
-    TokenCase{0xFFFF, nullptr}));
+INSTANTIATE_TEST_SUITE_P(Tokens, BinSaveKeywordLookup,
+                         testing::Values(TokenCase{0x80, "AUTO"}, TokenCase{0x91, "DATA"}, TokenCase{0x97, "DSKO$"},
+                                         TokenCase{0x99, "ELSE"}, TokenCase{0xA3, "GOTO"}, TokenCase{0xC9, "RESTORE"},
+                                         TokenCase{0xCB, "RESUME"}, TokenCase{0xEE, "KPLOAD"}, TokenCase{0xF0, ">"},
+                                         TokenCase{0xFD, "MOD"}, TokenCase{0xFE, "\\"}, TokenCase{0xFF80, "DATE$"},
+                                         TokenCase{0xFF86, "WINDOW"}, TokenCase{0xFF90, "ABS"},
+                                         TokenCase{0xFF9C, "CHR$"}, TokenCase{0xFFBD, "STRING$"},
+                                         TokenCase{0xFFCE, "IEEE"}, TokenCase{0xFFCF, "STATUS"},
+                                         TokenCase{-128, nullptr}, TokenCase{0x7F, nullptr}, TokenCase{0xCA, nullptr},
+                                         TokenCase{0xEF, nullptr}, TokenCase{0xFF, nullptr}, TokenCase{0xFF7F, nullptr},
+                                         TokenCase{0xFF87, nullptr}, TokenCase{0xFF8F, nullptr},
+                                         TokenCase{0xFFD0, nullptr}, TokenCase{0xFFFF, nullptr}));
 
 TEST(BinSaveKeywordLookup, EmptyTableHasNoKeyword)
 {

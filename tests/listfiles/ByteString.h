@@ -7,7 +7,6 @@
 inline std::string bytes_of(std::initializer_list<int> values)
 {
     std::string bytes;
-    for (int value : values)
-        bytes += static_cast<char>(value);
+    for (int value : values) bytes += static_cast<char>(value);
     return bytes;
 }

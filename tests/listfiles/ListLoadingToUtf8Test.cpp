@@ -21,8 +21,7 @@ const std::string NEC_KO(BAS_KO_CODE);
 std::string nec_jis_to_utf8(std::string list, bool convertPc98, int64_t* replaced = nullptr)
 {
     const int64_t count = ConvertJisToJis(list, convertPc98);
-    if (replaced)
-        *replaced = count;
+    if (replaced) *replaced = count;
     return platform::convert_to_utf8(platform::TextEncoding::JIS, list, '?');
 }
 

@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 
 class ListSaver : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/kivo-save-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         mDir = name;
@@ -32,17 +33,20 @@ protected:
     void TearDown() override { fs::remove_all(mDir); }
 
     std::string Path(const std::string& name) const { return (mDir / name).string(); }
-    void Write(const std::string& name, const std::string& bytes) const {
+    void Write(const std::string& name, const std::string& bytes) const
+    {
         std::ofstream(mDir / name, std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const {
+    std::string Read(const std::string& name) const
+    {
         std::ifstream in(mDir / name, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
     }
     // The folder's entries: a failed write must leave no temporary file behind.
-    size_t CountEntries() const {
+    size_t CountEntries() const
+    {
         size_t count = 0;
         for (const auto& entry : fs::directory_iterator(mDir)) {
             (void)entry;
@@ -51,7 +55,8 @@ protected:
         return count;
     }
     // Whether this file system keeps user extended attributes at all.
-    bool HasTypes() const {
+    bool HasTypes() const
+    {
         const std::string probe = Path(".probe");
         Write(".probe", "");
         const bool ok = ::setxattr(probe.c_str(), "user.probe", "x", 1, 0) == 0;
@@ -62,7 +67,8 @@ protected:
     fs::path mDir;
 };
 
-TEST_F(ListSaver, WritesExactlyTheTextsBytes) {
+TEST_F(ListSaver, WritesExactlyTheTextsBytes)
+{
     const std::string texts[] = {"", "10 PRINT 1", "10 PRINT \"\u6F22\"\n20 END\n", std::string("\r\x1A", 2)};
     for (const std::string& text : texts) {
         const TListSaveResult saved = save_list_file(Path("prog.bas"), text);
@@ -72,7 +78,8 @@ TEST_F(ListSaver, WritesExactlyTheTextsBytes) {
     }
 }
 
-TEST_F(ListSaver, ANewFileIsTypedAndATypedFileKeepsItsType) {
+TEST_F(ListSaver, ANewFileIsTypedAndATypedFileKeepsItsType)
+{
     if (!HasTypes()) GTEST_SKIP() << "no extended attributes on this file system";
     ASSERT_TRUE(save_list_file(Path("new.bas"), "10 END").Saved);
     EXPECT_EQ(platform::file_type(Path("new.bas")), kListFileType);
@@ -83,7 +90,8 @@ TEST_F(ListSaver, ANewFileIsTypedAndATypedFileKeepsItsType) {
     EXPECT_EQ(platform::file_type(Path("notes.txt")), "text/plain");
 }
 
-TEST_F(ListSaver, ALinkIsFollowedAndTheTargetKeepsItsMode) {
+TEST_F(ListSaver, ALinkIsFollowedAndTheTargetKeepsItsMode)
+{
     fs::create_directory(mDir / "real");
     Write("real/prog.bas", "old");
     ASSERT_EQ(::chmod(Path("real/prog.bas").c_str(), 0640), 0);
@@ -100,7 +108,8 @@ TEST_F(ListSaver, ALinkIsFollowedAndTheTargetKeepsItsMode) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST_F(ListSaver, ALinkLoopOrAMissingFolderIsAFailure) {
+TEST_F(ListSaver, ALinkLoopOrAMissingFolderIsAFailure)
+{
     fs::create_symlink("loop2.bas", mDir / "loop1.bas");
     fs::create_symlink("loop1.bas", mDir / "loop2.bas");
     EXPECT_FALSE(save_list_file(Path("loop1.bas"), "10 END").Saved);
@@ -108,7 +117,8 @@ TEST_F(ListSaver, ALinkLoopOrAMissingFolderIsAFailure) {
     EXPECT_FALSE(save_list_file("", "10 END").Saved);
 }
 
-TEST_F(ListSaver, AWriteThatRunsOutOfRoomLeavesTheOldFileWhole) {
+TEST_F(ListSaver, AWriteThatRunsOutOfRoomLeavesTheOldFileWhole)
+{
     // A file-size limit stands in for a full disk: the write fails part way.
     const std::string old = "10 PRINT \"old\"\n";
     Write("prog.bas", old);

@@ -74,22 +74,10 @@ TEST(Pc98CharTables, TwoByteRowsFollowTheirRules)
         uint16_t code;
         std::string text;
     } rows[] = {
-        {0x0020, KO + " " + KI},
-        {0x0041, KO + "A" + KI},
-        {0x007F, KO + "\x7F" + KI},
-        {0x00A0, KO + "\xA0" + KI},
-        {0x00DF, KO + "\xDF" + KI},
-        {0x2B21, KO + " " + KI},
-        {0x2D21, "\x23\x31"},
-        {0x2D29, "\x23\x39"},
-        {0x2D2A, KO + "10" + KI},
-        {0x2D33, KO + "19" + KI},
-        {0x2D34, KO + "20" + KI},
-        {0x2D35, "\x23\x31"},
-        {0x2D3D, "\x23\x39"},
-        {0x2D3E, KO + "10" + KI},
-        {0x23C1, "\x23\x41"},
-        {0x23DA, "\x23\x5A"},
+        {0x0020, KO + " " + KI},    {0x0041, KO + "A" + KI},  {0x007F, KO + "\x7F" + KI}, {0x00A0, KO + "\xA0" + KI},
+        {0x00DF, KO + "\xDF" + KI}, {0x2B21, KO + " " + KI},  {0x2D21, "\x23\x31"},       {0x2D29, "\x23\x39"},
+        {0x2D2A, KO + "10" + KI},   {0x2D33, KO + "19" + KI}, {0x2D34, KO + "20" + KI},   {0x2D35, "\x23\x31"},
+        {0x2D3D, "\x23\x39"},       {0x2D3E, KO + "10" + KI}, {0x23C1, "\x23\x41"},       {0x23DA, "\x23\x5A"},
     };
     for (const auto& row : rows) {
         const auto found = table.find(row.code);
@@ -104,8 +92,7 @@ TEST(NecJisConversion, WithoutCv98OnlyTheShiftsChange)
 {
     std::string everyByte;
     for (int byte = 0; byte < 256; ++byte)
-        if (byte != 0x1B)
-            everyByte += static_cast<char>(byte);
+        if (byte != 0x1B) everyByte += static_cast<char>(byte);
     const std::string list = "10 PRINT\"" + NEC_KI + "\x30\x21\x2D\x21" + NEC_KO + "\"\n" + everyByte;
     const Converted out = convert(list, false);
     EXPECT_EQ(out.text, "10 PRINT\"" + KI + "\x30\x21\x2D\x21" + KO + "\"\n" + everyByte);
@@ -134,24 +121,25 @@ TEST_P(NecJisWithCv98, ConvertsAndCounts)
     EXPECT_EQ(out.replaced, c.replaced);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, NecJisWithCv98, testing::Values(
-    JisCase{"empty list", "", "", 0},
-    JisCase{"one-byte graphics", bytes_of({0x31, 0x80, 0x96, 0xA0, 0xDF, 0xF7, 0xF8, 0xFF}),
-            bytes_of({0x31, 0x5F, 0x7C, 0xA0, 0xDF, 0x53, 0xF8, 0xFF}), 3},
-    JisCase{"circled one in kanji", NEC_KI + "\x2D\x21" + NEC_KO, KI + "\x23\x31" + KO, 1},
-    JisCase{"circled ten in kanji", NEC_KI + "\x2D\x2A" + NEC_KO, KI + KO + "10" + KI + KO, 1},
-    JisCase{"kanji without a row", NEC_KI + "\x30\x21\x2D\x3F\x2D\x20" + NEC_KO,
-            KI + "\x30\x21\x2D\x3F\x2D\x20" + KO, 0},
-    JisCase{"pair with a zero second byte", NEC_KI + std::string("\x2D\0", 2) + NEC_KO,
-            KI + std::string("\x2D\0", 2) + KO, 0},
-    JisCase{"graphic bytes stay inside kanji", NEC_KI + "\x30\x80" + NEC_KO, KI + "\x30\x80" + KO, 0},
-    JisCase{"NEC shift in inside kanji is a pair", NEC_KI + NEC_KI + "\x2D\x21" + NEC_KO + "\x80",
-            KI + NEC_KI + "\x23\x31" + KO + "_", 2},
-    JisCase{"NEC shift out outside kanji passes", NEC_KO + "\x80", NEC_KO + "_", 1},
-    JisCase{"standard shift in is not a mode change", KI + "\x30\x21\x80", KI + "\x30\x21_", 1},
-    JisCase{"line feeds keep the mode", NEC_KI + "\x0A\x0A\x2D\x21", KI + "\x0A\x0A\x23\x31", 1},
-    JisCase{"ESC as the last byte", "A\x1B", "A\x1B", 0},
-    JisCase{"lone last byte in kanji", NEC_KI + "\x2D\x21\x2D", KI + "\x23\x31\x2D", 1},
-    JisCase{"ESC as the lone last byte in kanji", NEC_KI + "\x1B", KI + "\x1B", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Lists, NecJisWithCv98,
+    testing::Values(JisCase{"empty list", "", "", 0},
+                    JisCase{"one-byte graphics", bytes_of({0x31, 0x80, 0x96, 0xA0, 0xDF, 0xF7, 0xF8, 0xFF}),
+                            bytes_of({0x31, 0x5F, 0x7C, 0xA0, 0xDF, 0x53, 0xF8, 0xFF}), 3},
+                    JisCase{"circled one in kanji", NEC_KI + "\x2D\x21" + NEC_KO, KI + "\x23\x31" + KO, 1},
+                    JisCase{"circled ten in kanji", NEC_KI + "\x2D\x2A" + NEC_KO, KI + KO + "10" + KI + KO, 1},
+                    JisCase{"kanji without a row", NEC_KI + "\x30\x21\x2D\x3F\x2D\x20" + NEC_KO,
+                            KI + "\x30\x21\x2D\x3F\x2D\x20" + KO, 0},
+                    JisCase{"pair with a zero second byte", NEC_KI + std::string("\x2D\0", 2) + NEC_KO,
+                            KI + std::string("\x2D\0", 2) + KO, 0},
+                    JisCase{"graphic bytes stay inside kanji", NEC_KI + "\x30\x80" + NEC_KO, KI + "\x30\x80" + KO, 0},
+                    JisCase{"NEC shift in inside kanji is a pair", NEC_KI + NEC_KI + "\x2D\x21" + NEC_KO + "\x80",
+                            KI + NEC_KI + "\x23\x31" + KO + "_", 2},
+                    JisCase{"NEC shift out outside kanji passes", NEC_KO + "\x80", NEC_KO + "_", 1},
+                    JisCase{"standard shift in is not a mode change", KI + "\x30\x21\x80", KI + "\x30\x21_", 1},
+                    JisCase{"line feeds keep the mode", NEC_KI + "\x0A\x0A\x2D\x21", KI + "\x0A\x0A\x23\x31", 1},
+                    JisCase{"ESC as the last byte", "A\x1B", "A\x1B", 0},
+                    JisCase{"lone last byte in kanji", NEC_KI + "\x2D\x21\x2D", KI + "\x23\x31\x2D", 1},
+                    JisCase{"ESC as the lone last byte in kanji", NEC_KI + "\x1B", KI + "\x1B", 0}));
 
 }  // namespace

@@ -24,7 +24,8 @@ protected:
     void Type(const std::string& text) { mKeys += text; }
     // Runs the program while a second thread types the keys, each when the key
     // buffer has room, as a user at the run window would.
-    long RunTyping(TProgram& p) {
+    long RunTyping(TProgram& p)
+    {
         std::atomic<bool> done{false};
         std::thread typist([&] {
             for (std::size_t i = 0; i < mKeys.size() && !done;) {
@@ -44,21 +45,26 @@ protected:
         return result;
     }
     std::string mKeys;
-    static void Input(TProgram& p, std::initializer_list<TVarInfo*> vars) {
+    static void Input(TProgram& p, std::initializer_list<TVarInfo*> vars)
+    {
         p.code.Text("? ").PrintItem().Op(vcBUpdateScreen);
         for (TVarInfo* v : vars) p.Ref(v);
         p.code.Add(MakeCode(vcInput, static_cast<int32_t>(vars.size())));
     }
-    std::string Row(int row) const {
-        return rsrc.DisplayedTxt(static_cast<short>(row * rsrc.TxtCols), static_cast<short>((row + 1) * rsrc.TxtCols - 1));
+    std::string Row(int row) const
+    {
+        return rsrc.DisplayedTxt(static_cast<short>(row * rsrc.TxtCols),
+                                 static_cast<short>((row + 1) * rsrc.TxtCols - 1));
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         ProgramFixture::SetUp();
         rsrc.ClearTxtBuf(0, 25);
     }
 };
 
-TEST_F(ConsoleInput, InputAssignsEachItemInItsVariablesType) {
+TEST_F(ConsoleInput, InputAssignsEachItemInItsVariablesType)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A!", tkSingle);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -78,7 +84,8 @@ TEST_F(ConsoleInput, InputAssignsEachItemInItsVariablesType) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(ConsoleInput, AWrongNumberOfItemsAsksAgain) {
+TEST_F(ConsoleInput, AWrongNumberOfItemsAsksAgain)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A!", tkSingle);
     TVarInfo* b = p.Var("B!", tkSingle);
@@ -93,7 +100,8 @@ TEST_F(ConsoleInput, AWrongNumberOfItemsAsksAgain) {
     EXPECT_EQ(b->SingleValues()[0], 0.0f) << "the empty item after the last comma";
 }
 
-TEST_F(ConsoleInput, CommasSplitTheLineUnlessItIsReadWhole) {
+TEST_F(ConsoleInput, CommasSplitTheLineUnlessItIsReadWhole)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     TVarInfo* b = p.Var("B$", tkString);
@@ -108,7 +116,8 @@ TEST_F(ConsoleInput, CommasSplitTheLineUnlessItIsReadWhole) {
     EXPECT_EQ(b->StringValues()[0], "a,b");
 }
 
-TEST_F(ConsoleInput, ItemsThatAreNoNumbersGiveZeroAndBadOctalIsAnError) {
+TEST_F(ConsoleInput, ItemsThatAreNoNumbersGiveZeroAndBadOctalIsAnError)
+{
     {
         TProgram p(rsrc);
         TVarInfo* a = p.Var("A!", tkSingle);
@@ -130,7 +139,8 @@ TEST_F(ConsoleInput, ItemsThatAreNoNumbersGiveZeroAndBadOctalIsAnError) {
     }
 }
 
-TEST_F(ConsoleInput, TheLineIsWhatTheScreenShows) {
+TEST_F(ConsoleInput, TheLineIsWhatTheScreenShows)
+{
     // The cursor moved back over the prompt: the prompt becomes part of the line.
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
@@ -154,7 +164,8 @@ TEST_F(ConsoleInput, TheLineIsWhatTheScreenShows) {
     EXPECT_EQ(b->StringValues()[0], "abd");
 }
 
-TEST_F(ConsoleInput, MovingUpStartsTheLineAfreshThere) {
+TEST_F(ConsoleInput, MovingUpStartsTheLineAfreshThere)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     p.code.Line(10);
@@ -168,7 +179,8 @@ TEST_F(ConsoleInput, MovingUpStartsTheLineAfreshThere) {
     EXPECT_EQ(Row(0).substr(0, 4), "olN ") << ScreenLines(rsrc);
 }
 
-TEST_F(ConsoleInput, InputWaitWithoutKeysSkipsTheRestOfTheLine) {
+TEST_F(ConsoleInput, InputWaitWithoutKeysSkipsTheRestOfTheLine)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -186,7 +198,8 @@ TEST_F(ConsoleInput, InputWaitWithoutKeysSkipsTheRestOfTheLine) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(ConsoleInput, InputWaitAndLineInputWaitTakeKeysThatCome) {
+TEST_F(ConsoleInput, InputWaitAndLineInputWaitTakeKeysThatCome)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* s = p.Var("S$", tkString);
@@ -201,7 +214,8 @@ TEST_F(ConsoleInput, InputWaitAndLineInputWaitTakeKeysThatCome) {
     EXPECT_EQ(s->StringValues()[0], "x,y");
 }
 
-TEST_F(ConsoleInput, KinputMakesTheTextFullWidth) {
+TEST_F(ConsoleInput, KinputMakesTheTextFullWidth)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     p.code.Line(10);
@@ -213,7 +227,8 @@ TEST_F(ConsoleInput, KinputMakesTheTextFullWidth) {
     EXPECT_EQ(Row(0).substr(0, 15), "P ？　ｱB 1 ");
 }
 
-TEST_F(ConsoleInput, KeySetsAFunctionKeyString) {
+TEST_F(ConsoleInput, KeySetsAFunctionKeyString)
+{
     {
         TProgram p(rsrc);
         p.code.Line(10);
@@ -235,7 +250,8 @@ TEST_F(ConsoleInput, KeySetsAFunctionKeyString) {
 class KeyFunctions : public ProgramFixture {
 protected:
     KeyFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) { TCodeBuilder(mid).Finish(); }
-    std::string Call(TVMCode code, std::initializer_list<int32_t> args) {
+    std::string Call(TVMCode code, std::initializer_list<int32_t> args)
+    {
         machine.ValueStack.clear();
         for (const int32_t a : args) machine.PushInt(a);
         machine.Run(code);
@@ -247,7 +263,8 @@ protected:
     TTestMachine machine;
 };
 
-TEST_F(KeyFunctions, InkeyGivesTheNextKeyOrNothingAtOnce) {
+TEST_F(KeyFunctions, InkeyGivesTheNextKeyOrNothingAtOnce)
+{
     EXPECT_EQ(Call(MakeCode(vcInkeyDl), {}), "");
     rsrc.PushToKeyBuf(PAGE_UP, 1);
     rsrc.PushToKeyBuf("漢", 3);
@@ -256,7 +273,8 @@ TEST_F(KeyFunctions, InkeyGivesTheNextKeyOrNothingAtOnce) {
     EXPECT_EQ(Call(MakeCode(vcInkeyDl), {}), "");
 }
 
-TEST_F(KeyFunctions, InputDlCountsLongKeysTwice) {
+TEST_F(KeyFunctions, InputDlCountsLongKeysTwice)
+{
     rsrc.PushToKeyBuf("漢", 3);
     rsrc.PushToKeyBuf("a", 1);
     rsrc.PushToKeyBuf("b", 1);
@@ -270,7 +288,8 @@ TEST_F(KeyFunctions, InputDlCountsLongKeysTwice) {
 
 // A Kill or Quit during an input ends the machine even when no line feed gets into
 // the key buffer.
-TEST_F(ConsoleInput, TerminateEndsAWaitingInput) {
+TEST_F(ConsoleInput, TerminateEndsAWaitingInput)
+{
     TMidCode mid;
     TCodeBuilder code(mid);
     TVarInfo& a = mid.VarInfoMap["A$"];

@@ -12,24 +12,35 @@ namespace {
 
 using S = TStackData;
 
-TEST(PrintText, Numbers) {
+TEST(PrintText, Numbers)
+{
     struct Case {
         double value;
         const char* text;
     };
     const Case cases[] = {
-        {5, " 5 "},           {-5, "-5 "},          {0, " 0 "},
-        {-0.0, " 0 "},        {0.5, " 0.5 "},       {1.0 / 3.0, " 0.333333 "},
-        {2147483647, " 2.14748e+09 "},              {1.5e10, " 1.5e+10 "},
-        {1e-05, " 1e-05 "},   {100000, " 100000 "}, {1000000, " 1e+06 "},
-        {-0.001, "-0.001 "},  {0.0001, " 0.0001 "}, {1e100, " 1e+100 "},
+        {5, " 5 "},
+        {-5, "-5 "},
+        {0, " 0 "},
+        {-0.0, " 0 "},
+        {0.5, " 0.5 "},
+        {1.0 / 3.0, " 0.333333 "},
+        {2147483647, " 2.14748e+09 "},
+        {1.5e10, " 1.5e+10 "},
+        {1e-05, " 1e-05 "},
+        {100000, " 100000 "},
+        {1000000, " 1e+06 "},
+        {-0.001, "-0.001 "},
+        {0.0001, " 0.0001 "},
+        {1e100, " 1e+100 "},
     };
     for (const Case& c : cases) EXPECT_EQ(GetPrintStrFromNum(c.value), c.text) << c.value;
     EXPECT_EQ(GetPrintStr(S::Single(1.0f / 3.0f), 0), " 0.333333 ");
     EXPECT_EQ(GetPrintStr(S::Long(2147483647), 0), " 2.14748e+09 ");
 }
 
-TEST(PrintText, WriteForms) {
+TEST(PrintText, WriteForms)
+{
     EXPECT_EQ(GetWriteStr(S::Long(-12)), "-12");
     EXPECT_EQ(GetWriteStr(S::Long(2147483647)), "2147483647");
     EXPECT_EQ(GetWriteStr(S::Double(2.5)), "2.5");
@@ -39,14 +50,16 @@ TEST(PrintText, WriteForms) {
 
 class ConsoleOutput : public ::testing::Test {
 protected:
-    ConsoleOutput() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    ConsoleOutput() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder(mid).Finish();
         rsrc.SetOwner(host);
     }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
-    void Run(const TVMCode& code, std::initializer_list<TStackData> operands) {
+    void Run(const TVMCode& code, std::initializer_list<TStackData> operands)
+    {
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
@@ -56,7 +69,8 @@ protected:
     void MoveTo(int row, int col) { rsrc.CsrIdx = static_cast<int16_t>(row * rsrc.TxtCols + col); }
     std::string Screen() const { return shown_screen_text(rsrc); }
     // Runs a code that must fail with `key`.
-    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key) {
+    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key)
+    {
         try {
             Run(code, operands);
             ADD_FAILURE() << "no error";
@@ -72,7 +86,8 @@ protected:
     TTestMachine machine;
 };
 
-TEST_F(ConsoleOutput, CommaMovesToTheNextZone) {
+TEST_F(ConsoleOutput, CommaMovesToTheNextZone)
+{
     const int cases[][2] = {{0, 14}, {13, 14}, {14, 28}, {75, 84 - 80}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
@@ -83,7 +98,8 @@ TEST_F(ConsoleOutput, CommaMovesToTheNextZone) {
     }
 }
 
-TEST_F(ConsoleOutput, PrintAndWriteItems) {
+TEST_F(ConsoleOutput, PrintAndWriteItems)
+{
     Run(MakeCode(vcWrite, false), {S::Long(1)});
     Run(MakeCode(vcWrite, false), {S::Marker(tkComma)});
     Run(MakeCode(vcWrite, false), {S::BorrowedText("A")});
@@ -97,7 +113,8 @@ TEST_F(ConsoleOutput, PrintAndWriteItems) {
     EXPECT_TRUE(machine.ValueStack.empty());
 }
 
-TEST_F(ConsoleOutput, PrintUsing) {
+TEST_F(ConsoleOutput, PrintUsing)
+{
     struct Case {
         const char* format;
         std::vector<TStackData> items;
@@ -124,7 +141,8 @@ TEST_F(ConsoleOutput, PrintUsing) {
     }
 }
 
-TEST_F(ConsoleOutput, TabAndSpc) {
+TEST_F(ConsoleOutput, TabAndSpc)
+{
     struct Case {
         TVMCodeCmd cmd;
         int column;
@@ -146,7 +164,8 @@ TEST_F(ConsoleOutput, TabAndSpc) {
     }
 }
 
-TEST_F(ConsoleOutput, PosAndCsrlin) {
+TEST_F(ConsoleOutput, PosAndCsrlin)
+{
     MoveTo(7, 33);
     Run(MakeCode(vcPos), {S::Long(99)});
     EXPECT_EQ(machine.Pop().value.l, 33);
@@ -154,7 +173,8 @@ TEST_F(ConsoleOutput, PosAndCsrlin) {
     EXPECT_EQ(machine.Pop().value.l, 7);
 }
 
-TEST_F(ConsoleOutput, Locate) {
+TEST_F(ConsoleOutput, Locate)
+{
     Run(MakeCode(vcLocate, int32_t{2}), {S::Long(100), S::Long(100)});
     EXPECT_EQ(rsrc.CsrIdx, 24 * 80 + 79);
     Run(MakeCode(vcLocate, int32_t{2}), {S::Omitted(), S::Long(5)});
@@ -166,7 +186,8 @@ TEST_F(ConsoleOutput, Locate) {
     EXPECT_TRUE(machine.ValueStack.empty());
 }
 
-TEST_F(ConsoleOutput, Console) {
+TEST_F(ConsoleOutput, Console)
+{
     Run(MakeCode(vcConsole, int32_t{1}), {S::Long(5)});
     EXPECT_EQ(rsrc.ConsoleTop, 5);
     EXPECT_EQ(rsrc.ConsoleBottom, 25);
@@ -184,7 +205,8 @@ TEST_F(ConsoleOutput, Console) {
     EXPECT_EQ(rsrc.ConsoleBottom, 25);
 }
 
-TEST_F(ConsoleOutput, Width) {
+TEST_F(ConsoleOutput, Width)
+{
     rsrc.Print("old");
     Run(MakeCode(vcWidthProc1, false), {S::Long(40)});
     EXPECT_EQ(rsrc.TxtCols, 40);
@@ -202,7 +224,8 @@ TEST_F(ConsoleOutput, Width) {
     EXPECT_EQ(rsrc.TxtCols, 80);
 }
 
-TEST_F(ConsoleOutput, ClsClearsTheConsoleWindowAndRedraws) {
+TEST_F(ConsoleOutput, ClsClearsTheConsoleWindowAndRedraws)
+{
     for (int row = 0; row < 25; ++row) {
         MoveTo(row, 0);
         rsrc.Print("row");

@@ -10,11 +10,13 @@ namespace {
 
 class DataRead : public ProgramFixture {
 protected:
-    static void Data(TProgram& p, std::initializer_list<const char*> items) {
+    static void Data(TProgram& p, std::initializer_list<const char*> items)
+    {
         p.code.Statement();
         for (const char* item : items) p.code.Add(MakeCode(vcData, p.mid.KeepText(item)));
     }
-    static void Read(TProgram& p, std::initializer_list<TVarInfo*> vars) {
+    static void Read(TProgram& p, std::initializer_list<TVarInfo*> vars)
+    {
         for (TVarInfo* v : vars) p.Ref(v);
         p.code.Add(MakeCode(vcRead, static_cast<int32_t>(vars.size())));
     }
@@ -22,7 +24,8 @@ protected:
     static void Restore(TProgram& p) { p.code.Add(MakeCode(vcRestore, false)); }
 };
 
-TEST_F(DataRead, ItemsAreReadInProgramOrderAndDataInTheFlowDoesNothing) {
+TEST_F(DataRead, ItemsAreReadInProgramOrderAndDataInTheFlowDoesNothing)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A!", tkSingle);
     TVarInfo* b = p.Var("B$", tkString);
@@ -44,16 +47,17 @@ TEST_F(DataRead, ItemsAreReadInProgramOrderAndDataInTheFlowDoesNothing) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(DataRead, ItemsConvertToTheVariablesType) {
+TEST_F(DataRead, ItemsConvertToTheVariablesType)
+{
     struct Case {
         const char* item;
         TTokenKind type;
         double value;
     };
     const Case cases[] = {
-        {"3.7", tkInt, 3}, {"3.7", tkSingle, 3.7f}, {"3.7", tkDouble, 3.7}, {"ABC", tkSingle, 0},
-        {"&HFF", tkSingle, 255}, {"&hff", tkInt, 255}, {"&O17", tkDouble, 15}, {"&X1", tkInt, 0},
-        {"-12abc", tkInt, -12}, {"", tkInt, 0}, {" 1e3", tkDouble, 1000},
+        {"3.7", tkInt, 3},       {"3.7", tkSingle, 3.7f}, {"3.7", tkDouble, 3.7},   {"ABC", tkSingle, 0},
+        {"&HFF", tkSingle, 255}, {"&hff", tkInt, 255},    {"&O17", tkDouble, 15},   {"&X1", tkInt, 0},
+        {"-12abc", tkInt, -12},  {"", tkInt, 0},          {" 1e3", tkDouble, 1000},
     };
     for (const Case& c : cases) {
         TProgram p(rsrc);
@@ -62,13 +66,15 @@ TEST_F(DataRead, ItemsConvertToTheVariablesType) {
         Read(p, {v});
         Data(p, {c.item});
         ASSERT_EQ(p.Run(), 0) << c.item << ": " << p.error;
-        const double got = c.type == tkInt ? v->IntValues()[0]
-                           : c.type == tkSingle ? v->SingleValues()[0] : v->DoubleValues()[0];
+        const double got = c.type == tkInt      ? v->IntValues()[0]
+                           : c.type == tkSingle ? v->SingleValues()[0]
+                                                : v->DoubleValues()[0];
         EXPECT_EQ(got, c.value) << c.item;
     }
 }
 
-TEST_F(DataRead, AnOctalItemWithEightOrNineIsAnError) {
+TEST_F(DataRead, AnOctalItemWithEightOrNineIsAnError)
+{
     TProgram p(rsrc);
     TVarInfo* v = p.Var("V!", tkSingle);
     p.code.Line(10);
@@ -78,7 +84,8 @@ TEST_F(DataRead, AnOctalItemWithEightOrNineIsAnError) {
     EXPECT_TRUE(p.EndedWith(RTE_ILL_FUNC_CALL)) << p.error;
 }
 
-TEST_F(DataRead, RunningOutOfDataKeepsWhatWasRead) {
+TEST_F(DataRead, RunningOutOfDataKeepsWhatWasRead)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -94,7 +101,8 @@ TEST_F(DataRead, RunningOutOfDataKeepsWhatWasRead) {
     EXPECT_EQ(b->IntValues()[0], 2);
 }
 
-TEST_F(DataRead, RestoreMovesTheReadPosition) {
+TEST_F(DataRead, RestoreMovesTheReadPosition)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -125,7 +133,8 @@ TEST_F(DataRead, RestoreMovesTheReadPosition) {
     EXPECT_EQ(f->IntValues()[0], 3);
 }
 
-TEST_F(DataRead, RestoreToALabel) {
+TEST_F(DataRead, RestoreToALabel)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     p.code.Line(10);
@@ -139,7 +148,8 @@ TEST_F(DataRead, RestoreToALabel) {
     EXPECT_EQ(a->IntValues()[0], 2);
 }
 
-TEST_F(DataRead, RestoreToAMissingLineOrLabelIsAnError) {
+TEST_F(DataRead, RestoreToAMissingLineOrLabelIsAnError)
+{
     const std::pair<std::function<void(TProgram&)>, const char*> cases[] = {
         {[](TProgram& p) { p.code.Int(170).Add(MakeCode(vcRestore, true)); }, RTE_UNDEFINED_LINE_NUMBER},
         {[](TProgram& p) { p.code.Text("*NONE").Add(MakeCode(vcRestore, true)); }, RTE_UNDEFINED_LABEL},

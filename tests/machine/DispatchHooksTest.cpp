@@ -25,7 +25,8 @@ class THookedMachine : public TVMachine {
 public:
     using TVMachine::TVMachine;
 
-    void Attach() {
+    void Attach()
+    {
         static const TFuncTable table = FuncTableWith({
             {vcBLineBegin, static_cast<THandler>(&THookedMachine::HookLineBegin)},
             {vcBCall, static_cast<THandler>(&THookedMachine::HookCall)},
@@ -36,26 +37,31 @@ public:
     }
 
     void ExeBasicOnGosubGotoGosubInvoked() override { Events.push_back("on call"); }
-    void RegisterVarAccess(int kind, TVarInfo* var, long element) override {
+    void RegisterVarAccess(int kind, TVarInfo* var, long element) override
+    {
         if (kind == 0) Assigned = var->VarName + " " + std::to_string(element);
     }
 
     std::vector<std::string> Events;
 
 private:
-    void HookLineBegin(const TVMCode* code) {
+    void HookLineBegin(const TVMCode* code)
+    {
         ExeBasicBLineBegin(code);
         Events.push_back("line " + std::to_string(CurLineNum));
     }
-    void HookCall(const TVMCode* code) {
+    void HookCall(const TVMCode* code)
+    {
         ExeBasicBCall(code);
         Events.push_back("call");
     }
-    void HookRet(const TVMCode* code) {
+    void HookRet(const TVMCode* code)
+    {
         Events.push_back("return");
         ExeBasicBRet(code);
     }
-    void HookAssign(const TVMCode* code) {
+    void HookAssign(const TVMCode* code)
+    {
         ExeBasicBAssignArray(code);
         Events.push_back("set " + Assigned);
     }
@@ -68,14 +74,16 @@ protected:
     void SetUp() override { platform::use_key_identity_catalogue(true); }
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
-    void Compile(const std::string& text) {
+    void Compile(const std::string& text)
+    {
         int32_t compatMode = 0;
         TCompiler compiler(&mid, &alerts);
         ASSERT_TRUE(compiler.Compile(text.c_str(), &compatMode)) << alerts.Last();
     }
 
     template <typename Machine>
-    long Run(Machine& machine) {
+    long Run(Machine& machine)
+    {
         if (!machine.SetStartPos({})) return -1;
         machine.Resume();
         int32_t exitValue = -2;
@@ -91,23 +99,23 @@ protected:
 
 // Line-number and label calls, a FOR loop, an IF that jumps over a line, ON ... GOSUB,
 // an array element and a backward GOTO: each of them has a fast path in the loop.
-const char* const PROGRAM =
-    "10 A=0\n"
-    "20 FOR I=1 TO 2: GOSUB 100: NEXT I\n"
-    "30 IF A=2 THEN 50\n"
-    "40 PRINT \"never\"\n"
-    "50 GOSUB *SUB\n"
-    "55 DIM B(3)\n"
-    "60 B(1)=A: PRINT B(1)\n"
-    "70 IF A<4 THEN GOSUB 100: GOTO 60\n"
-    "80 END\n"
-    "100 A=A+1\n"
-    "110 RETURN\n"
-    "120 *SUB\n"
-    "130 ON 1 GOSUB 100\n"
-    "140 RETURN\n";
+const char* const PROGRAM = "10 A=0\n"
+                            "20 FOR I=1 TO 2: GOSUB 100: NEXT I\n"
+                            "30 IF A=2 THEN 50\n"
+                            "40 PRINT \"never\"\n"
+                            "50 GOSUB *SUB\n"
+                            "55 DIM B(3)\n"
+                            "60 B(1)=A: PRINT B(1)\n"
+                            "70 IF A<4 THEN GOSUB 100: GOTO 60\n"
+                            "80 END\n"
+                            "100 A=A+1\n"
+                            "110 RETURN\n"
+                            "120 *SUB\n"
+                            "130 ON 1 GOSUB 100\n"
+                            "140 RETURN\n";
 
-TEST_F(DispatchHooks, OwnHandlersSeeEveryLineCallReturnAndAssignmentInOrder) {
+TEST_F(DispatchHooks, OwnHandlersSeeEveryLineCallReturnAndAssignmentInOrder)
+{
     Compile(PROGRAM);
     THookedMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
     machine.Attach();
@@ -131,7 +139,8 @@ TEST_F(DispatchHooks, OwnHandlersSeeEveryLineCallReturnAndAssignmentInOrder) {
     EXPECT_EQ(machine.Events, expected);
 }
 
-TEST_F(DispatchHooks, OwnHandlersRunTheProgramAsThePlainMachineDoes) {
+TEST_F(DispatchHooks, OwnHandlersRunTheProgramAsThePlainMachineDoes)
+{
     Compile(PROGRAM);
     TVMachine plain("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
     ASSERT_EQ(Run(plain), 0) << alerts.Last();

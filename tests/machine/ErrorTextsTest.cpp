@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Every quoted error key in the sources of the compiler, the machine and the tools.
-std::set<std::string> error_keys_in_sources() {
+std::set<std::string> error_keys_in_sources()
+{
     const std::regex key("\"(@(Compile|Runtime)_Err_[^\"@]*@)\"");
     std::set<std::string> keys;
     for (const char* folder : {"language", "machine", "platform", "listfiles", "tools", "ui"}) {
@@ -40,7 +41,8 @@ std::set<std::string> error_keys_in_sources() {
 
 class ErrorTexts : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         platform::use_key_identity_catalogue(false);
         // The machine adds its own texts when it is made.
         TMidCode mid;
@@ -51,7 +53,8 @@ protected:
     }
 };
 
-TEST_F(ErrorTexts, EveryRaisedKeyHasAnEnglishText) {
+TEST_F(ErrorTexts, EveryRaisedKeyHasAnEnglishText)
+{
     const std::set<std::string> keys = error_keys_in_sources();
     // Both families are found, so the scan itself is sound.
     EXPECT_TRUE(keys.count("@Compile_Err_Syntax_Err@"));
@@ -70,7 +73,8 @@ TEST_F(ErrorTexts, EveryRaisedKeyHasAnEnglishText) {
 }
 
 // Keys whose meaning is easily mistaken: each text names the fault the key stands for.
-TEST_F(ErrorTexts, TextsNameTheirFault) {
+TEST_F(ErrorTexts, TextsNameTheirFault)
+{
     struct Case {
         const char* key;
         const char* text;

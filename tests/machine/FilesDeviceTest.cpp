@@ -28,7 +28,8 @@ private:
 // Counts the requests as they arrive, besides the lamp counters.
 class TCountingLamps : public THeadlessDriveLamps {
 public:
-    void SetFDDAccessLampRqtd(int drvFolderIdx, int delta) override {
+    void SetFDDAccessLampRqtd(int drvFolderIdx, int delta) override
+    {
         if (delta > 0) ++mLit;
         THeadlessDriveLamps::SetFDDAccessLampRqtd(drvFolderIdx, delta);
     }
@@ -38,7 +39,8 @@ private:
     std::atomic<int> mLit{0};
 };
 
-TEST(DriveFolders, SetGetEjectAndBadIndexes) {
+TEST(DriveFolders, SetGetEjectAndBadIndexes)
+{
     TDriveFolders folders;
     for (int i = 0; i < TDriveFolders::COUNT; ++i) EXPECT_EQ(folders.Get(i), "") << i;
     EXPECT_TRUE(folders.Set(0, "/a"));
@@ -54,7 +56,8 @@ TEST(DriveFolders, SetGetEjectAndBadIndexes) {
     EXPECT_FALSE(folders.Eject(14));
 }
 
-TEST(DriveFolders, ReaderNeverSeesHalfAPath) {
+TEST(DriveFolders, ReaderNeverSeesHalfAPath)
+{
     TDriveFolders folders;
     const std::string a(300, 'a');
     const std::string b(700, 'b');
@@ -78,7 +81,8 @@ protected:
     TDriveLampControl control;
 };
 
-TEST_F(DriveLamps, OneRequestPerTenthOfASecondAndOutAfterTwoTenths) {
+TEST_F(DriveLamps, OneRequestPerTenthOfASecondAndOutAfterTwoTenths)
+{
     clock.Set(0);
     control.Request(0, &lamps);
     EXPECT_EQ(lamps.Lamp(0), 1);
@@ -94,7 +98,8 @@ TEST_F(DriveLamps, OneRequestPerTenthOfASecondAndOutAfterTwoTenths) {
     EXPECT_EQ(lamps.Lamp(0), 0);
 }
 
-TEST_F(DriveLamps, OverlappingRequestsKeepTheLampLit) {
+TEST_F(DriveLamps, OverlappingRequestsKeepTheLampLit)
+{
     clock.Set(1000);
     control.Request(1, &lamps);
     clock.Set(101000);
@@ -109,7 +114,8 @@ TEST_F(DriveLamps, OverlappingRequestsKeepTheLampLit) {
     EXPECT_EQ(lamps.Lit(), 2);
 }
 
-TEST_F(DriveLamps, DrivesWithoutALampAndTheirOwnIntervals) {
+TEST_F(DriveLamps, DrivesWithoutALampAndTheirOwnIntervals)
+{
     for (long drive : {-1L, 2L, 5L, 13L, 14L}) control.Request(drive, &lamps);
     EXPECT_EQ(lamps.Lit(), 0);
     for (int i = 0; i < 14; ++i) EXPECT_EQ(lamps.Lamp(i), 0);
@@ -121,7 +127,8 @@ TEST_F(DriveLamps, DrivesWithoutALampAndTheirOwnIntervals) {
     control.Request(0, nullptr);  // no host: nothing, no crash
 }
 
-TEST(DriveLampsTimer, TheTimerPutsTheLampOut) {
+TEST(DriveLampsTimer, TheTimerPutsTheLampOut)
+{
     TCountingLamps lamps;
     {
         TDriveLampControl control;
@@ -139,7 +146,8 @@ TEST(DriveLampsTimer, TheTimerPutsTheLampOut) {
     control.Request(1, &lamps);
 }
 
-TEST(BasicRsrcFiles, LampOfAFileFollowsItsDriveAndCloseAll) {
+TEST(BasicRsrcFiles, LampOfAFileFollowsItsDriveAndCloseAll)
+{
     TTempDriveTree tree;
     // The host and the clock outlive the devices, whose lamp timer uses them.
     TCountingLamps lamps;

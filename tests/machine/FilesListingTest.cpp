@@ -6,7 +6,8 @@
 
 namespace {
 
-TEST(FilesListing, NameParts) {
+TEST(FilesListing, NameParts)
+{
     struct Case {
         const char* name;
         const char* body;
@@ -25,7 +26,8 @@ TEST(FilesListing, NameParts) {
     }
 }
 
-TEST(FilesListing, Sizes) {
+TEST(FilesListing, Sizes)
+{
     const int64_t kilobytes[][2] = {{0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {2047, 1}, {2048, 2}, {-5, 0}};
     for (const auto& c : kilobytes) EXPECT_EQ(files_kilobytes(c[0]), c[1]) << c[0];
     EXPECT_EQ(files_size_field(2500), " 2    ");
@@ -35,7 +37,8 @@ TEST(FilesListing, Sizes) {
     EXPECT_EQ(files_size_field(int64_t{123456789}), " 120563");
 }
 
-TEST(FilesListing, HostNamesArePrintedHarmlessly) {
+TEST(FilesListing, HostNamesArePrintedHarmlessly)
+{
     struct Case {
         std::string name;
         std::string shown;
@@ -44,9 +47,9 @@ TEST(FilesListing, HostNamesArePrintedHarmlessly) {
         {"A\nB.TXT", "A?B.TXT"},
         {std::string("\x1b[2J"), "?[2J"},
         {"\x7f\t", "??"},
-        {"\xE3.TXT", "?.TXT"},         // a lead byte without its continuation bytes
-        {"\xE3\x81", "??"},            // cut short at the end of the name
-        {"\x80X", "?X"},               // a stray continuation byte
+        {"\xE3.TXT", "?.TXT"},  // a lead byte without its continuation bytes
+        {"\xE3\x81", "??"},     // cut short at the end of the name
+        {"\x80X", "?X"},        // a stray continuation byte
         {"\xF8\x88\x80\x80\x80", "?????"},
         {"漢字ｶﾅ", "漢字ｶﾅ"},
     };

@@ -13,18 +13,28 @@
 
 namespace {
 
-TEST(BasicFileName, DriveNumberAndFilePart) {
+TEST(BasicFileName, DriveNumberAndFilePart)
+{
     struct Case {
         const char* name;
         int32_t drive;
         const char* file;
     };
     const Case cases[] = {
-        {"DATA.TXT", 1, "DATA.TXT"},   {"2:DATA.TXT", 2, "DATA.TXT"}, {"0:A", 0, "A"},
-        {"15:A", 15, "A"},             {":A", 0, "A"},                {"A:B", 0, "B"},
-        {"-1:A", -1, "A"},             {" 2:A", 2, "A"},              {"\t+3:A", 3, "A"},
-        {"2X:A", 2, "A"},              {"1:A:B", 1, "A:B"},           {"1:SUB/A", 1, "SUB/A"},
-        {"1:", 1, ""},                 {"99999999999:A", INT32_MAX, "A"},
+        {"DATA.TXT", 1, "DATA.TXT"},
+        {"2:DATA.TXT", 2, "DATA.TXT"},
+        {"0:A", 0, "A"},
+        {"15:A", 15, "A"},
+        {":A", 0, "A"},
+        {"A:B", 0, "B"},
+        {"-1:A", -1, "A"},
+        {" 2:A", 2, "A"},
+        {"\t+3:A", 3, "A"},
+        {"2X:A", 2, "A"},
+        {"1:A:B", 1, "A:B"},
+        {"1:SUB/A", 1, "SUB/A"},
+        {"1:", 1, ""},
+        {"99999999999:A", INT32_MAX, "A"},
         {"-99999999999:A", INT32_MIN, "A"},
     };
     for (const Case& c : cases) {
@@ -37,12 +47,14 @@ TEST(BasicFileName, DriveNumberAndFilePart) {
 // kernel has no openat2.
 class BeneathFolder : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         use_resolve_walk_for_tests(GetParam());
         dirFd = open_drive_folder(tree.Drive);
         ASSERT_GE(dirFd, 0);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (dirFd >= 0) ::close(dirFd);
         use_resolve_walk_for_tests(false);
     }
@@ -52,7 +64,8 @@ protected:
     int dirFd = -1;
 };
 
-TEST_P(BeneathFolder, OpensCreatesAndReachesSubFolders) {
+TEST_P(BeneathFolder, OpensCreatesAndReachesSubFolders)
+{
     TTempDriveTree::WriteFile(tree.InDrive("IN.TXT"), "hello");
     std::filesystem::create_directory(tree.InDrive("SUB"));
 
@@ -76,7 +89,8 @@ TEST_P(BeneathFolder, OpensCreatesAndReachesSubFolders) {
     EXPECT_EQ(probe_beneath(dirFd, "MISSING").Result, TBeneathResult::NotFound);
 }
 
-TEST_P(BeneathFolder, NamesThatLeadOutReachNothing) {
+TEST_P(BeneathFolder, NamesThatLeadOutReachNothing)
+{
     const std::string outside = tree.Root + "/outside.txt";
     ASSERT_EQ(::symlink("../outside.txt", tree.InDrive("rel-link").c_str()), 0);
     ASSERT_EQ(::symlink(outside.c_str(), tree.InDrive("abs-link").c_str()), 0);
@@ -86,8 +100,8 @@ TEST_P(BeneathFolder, NamesThatLeadOutReachNothing) {
     const auto before = tree.Snapshot();
 
     const char* names[] = {
-        "../outside.txt", "../new.txt", "SUB/../../outside.txt", "SUB/../../new.txt",
-        "rel-link", "abs-link", "dir-link/outside.txt", "dir-link/new.txt", "dangling-out",
+        "../outside.txt", "../new.txt",           "SUB/../../outside.txt", "SUB/../../new.txt", "rel-link",
+        "abs-link",       "dir-link/outside.txt", "dir-link/new.txt",      "dangling-out",
     };
     const std::string absolute[] = {outside, tree.Root + "/new.txt"};
     const int modes[] = {O_RDONLY, O_RDWR | O_CREAT | O_TRUNC, O_RDWR | O_APPEND, O_RDWR | O_CREAT};
@@ -105,7 +119,8 @@ TEST_P(BeneathFolder, NamesThatLeadOutReachNothing) {
     EXPECT_EQ(tree.Snapshot(), before);
 }
 
-TEST_P(BeneathFolder, NamesWithControlBytesAreRefusedAndCreateNothing) {
+TEST_P(BeneathFolder, NamesWithControlBytesAreRefusedAndCreateNothing)
+{
     TTempDriveTree::WriteFile(tree.InDrive("A"), "x");
     const auto before = tree.Snapshot();
     const std::string names[] = {
@@ -125,7 +140,8 @@ TEST_P(BeneathFolder, NamesWithControlBytesAreRefusedAndCreateNothing) {
     for (const char* clean : {"A", "SUB/A.TXT", "\x80\xFF", "A B~"}) EXPECT_FALSE(has_control_byte(clean)) << clean;
 }
 
-TEST_P(BeneathFolder, LinksInsideTheFolder) {
+TEST_P(BeneathFolder, LinksInsideTheFolder)
+{
     TTempDriveTree::WriteFile(tree.InDrive("REAL.TXT"), "x");
     std::filesystem::create_directory(tree.InDrive("SUB"));
     ASSERT_EQ(::symlink("REAL.TXT", tree.InDrive("inside-link").c_str()), 0);
@@ -142,7 +158,8 @@ TEST_P(BeneathFolder, LinksInsideTheFolder) {
     }
 }
 
-TEST_P(BeneathFolder, OnlyRegularFilesOpen) {
+TEST_P(BeneathFolder, OnlyRegularFilesOpen)
+{
     ASSERT_EQ(::mkfifo(tree.InDrive("fifo").c_str(), 0600), 0);
     std::filesystem::create_directory(tree.InDrive("SUB"));
     ASSERT_EQ(::symlink("fifo", tree.InDrive("fifo-link").c_str()), 0);
@@ -164,9 +181,12 @@ TEST_P(BeneathFolder, OnlyRegularFilesOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolve, BeneathFolder, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& testInfo) { return testInfo.param ? "Walk" : "Openat2"; });
+                         [](const ::testing::TestParamInfo<bool>& testInfo) {
+                             return testInfo.param ? "Walk" : "Openat2";
+                         });
 
-TEST(BasicFileName, DriveFolderMustBeAFolder) {
+TEST(BasicFileName, DriveFolderMustBeAFolder)
+{
     TTempDriveTree tree;
     EXPECT_LT(open_drive_folder(""), 0);
     EXPECT_LT(open_drive_folder(tree.Root + "/outside.txt"), 0);

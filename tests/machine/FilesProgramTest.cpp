@@ -14,42 +14,53 @@ enum : int32_t { FOR_INPUT = 10, FOR_OUTPUT = 11, FOR_APPEND = 12, NO_FOR = 13 }
 
 class FilesProgram : public ProgramFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ProgramFixture::SetUp();
         rsrc.DrvFolders.Set(0, tree.Drive);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         rsrc.CloseAllFiles();
         ProgramFixture::TearDown();
     }
 
     // OPEN name FOR mode AS #n
-    static void Open(TProgram& p, const std::string& name, int32_t mode, int32_t n) {
+    static void Open(TProgram& p, const std::string& name, int32_t mode, int32_t n)
+    {
         p.code.Text(name).Int(n).Add(MakeCode(vcOpen, mode));
     }
     // PRINT #n or WRITE #n of items; a null item stands for a comma.
-    static void ToFile(TProgram& p, TVMCodeCmd cmd, int32_t n, std::initializer_list<const char*> items, bool end = true) {
+    static void ToFile(TProgram& p, TVMCodeCmd cmd, int32_t n, std::initializer_list<const char*> items,
+                       bool end = true)
+    {
         for (const char* item : items) {
             p.code.Int(n);
-            if (item == nullptr) p.code.Comma();
-            else if (item[0] == '#') p.code.Int(std::stoi(item + 1));
-            else p.code.Text(item);
+            if (item == nullptr)
+                p.code.Comma();
+            else if (item[0] == '#')
+                p.code.Int(std::stoi(item + 1));
+            else
+                p.code.Text(item);
             p.code.Add(MakeCode(cmd, false));
         }
         if (end) p.code.Int(n).Add(MakeCode(cmd, true));
     }
     // INPUT #n, vars
-    static void InputFrom(TProgram& p, int32_t n, std::initializer_list<TVarInfo*> vars) {
+    static void InputFrom(TProgram& p, int32_t n, std::initializer_list<TVarInfo*> vars)
+    {
         p.code.Int(n);
         for (TVarInfo* v : vars) p.Ref(v);
         p.code.Add(MakeCode(vcInputSh, static_cast<int32_t>(vars.size())));
     }
-    static void LineInputFrom(TProgram& p, int32_t n, TVarInfo* v) {
+    static void LineInputFrom(TProgram& p, int32_t n, TVarInfo* v)
+    {
         p.code.Int(n);
         p.Ref(v);
         p.code.Add(MakeCode(vcLineInputSh));
     }
-    static void Close(TProgram& p, std::initializer_list<int32_t> numbers) {
+    static void Close(TProgram& p, std::initializer_list<int32_t> numbers)
+    {
         for (int32_t n : numbers) p.code.Int(n);
         p.code.Add(MakeCode(vcClose, static_cast<int32_t>(numbers.size())));
     }
@@ -57,7 +68,8 @@ protected:
     TTempDriveTree tree;
 };
 
-TEST_F(FilesProgram, WriteThenReadBack) {
+TEST_F(FilesProgram, WriteThenReadBack)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -67,22 +79,23 @@ TEST_F(FilesProgram, WriteThenReadBack) {
     TVarInfo* e = p.Var("E%", tkInt);
     p.code.Line(10);
     Open(p, "1:T.TXT", FOR_OUTPUT, 1);
-    ToFile(p, vcPrintSh, 1, {"HELLO", nullptr, "#12"});   // HELLO, blank, " 12 ", CR LF
-    ToFile(p, vcWriteSh, 1, {"A,B", nullptr, "#3"});      // "A,B",3 CR LF
+    ToFile(p, vcPrintSh, 1, {"HELLO", nullptr, "#12"});  // HELLO, blank, " 12 ", CR LF
+    ToFile(p, vcWriteSh, 1, {"A,B", nullptr, "#3"});     // "A,B",3 CR LF
     Close(p, {1});
     Open(p, "T.TXT", FOR_APPEND, 2);
     ToFile(p, vcPrintSh, 2, {"  last line, with comma"});
     Close(p, {});
     Open(p, "1:T.TXT", FOR_INPUT, 1);
     InputFrom(p, 1, {a, b});
-    LineInputFrom(p, 1, l);   // the rest of the first line: empty
+    LineInputFrom(p, 1, l);  // the rest of the first line: empty
     InputFrom(p, 1, {c, d});
     LineInputFrom(p, 1, l);
     p.Ref(e);  // E% = EOF(1)
     p.code.Int(1).Op(vcEof).Op(vcBAssignArray);
     ASSERT_EQ(p.Run(), 0) << p.error;
 
-    EXPECT_EQ(TTempDriveTree::ReadFile(tree.InDrive("T.TXT")), "HELLO  12 \r\n\"A,B\",3\r\n  last line, with comma\r\n");
+    EXPECT_EQ(TTempDriveTree::ReadFile(tree.InDrive("T.TXT")),
+              "HELLO  12 \r\n\"A,B\",3\r\n  last line, with comma\r\n");
     EXPECT_EQ(a->StringValues()[0], "HELLO");
     EXPECT_EQ(b->IntValues()[0], 12);
     EXPECT_EQ(c->StringValues()[0], "A,B");
@@ -93,7 +106,8 @@ TEST_F(FilesProgram, WriteThenReadBack) {
     EXPECT_TRUE(rsrc.OpenFiles[0].IsOpen());
 }
 
-TEST_F(FilesProgram, InputPastTheEndChangesNoVariable) {
+TEST_F(FilesProgram, InputPastTheEndChangesNoVariable)
+{
     TTempDriveTree::WriteFile(tree.InDrive("ONE.TXT"), "7\r\n");
     TProgram p(rsrc);
     TVarInfo* x = p.Var("X%", tkInt);
@@ -109,7 +123,8 @@ TEST_F(FilesProgram, InputPastTheEndChangesNoVariable) {
     EXPECT_EQ(y->IntValues()[0], 0);
 }
 
-TEST_F(FilesProgram, InputFromClosedAndBadNumbers) {
+TEST_F(FilesProgram, InputFromClosedAndBadNumbers)
+{
     struct Case {
         int32_t n;
         const char* key;
@@ -124,7 +139,8 @@ TEST_F(FilesProgram, InputFromClosedAndBadNumbers) {
     }
 }
 
-TEST_F(FilesProgram, ALaterRunFindsItsFilesClosed) {
+TEST_F(FilesProgram, ALaterRunFindsItsFilesClosed)
+{
     TProgram first(rsrc);
     first.code.Line(10);
     Open(first, "KEEP.TXT", FOR_OUTPUT, 1);

@@ -38,7 +38,8 @@ public:
 
 class FileStatements : public ::testing::Test {
 protected:
-    FileStatements() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    FileStatements() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder(mid).Finish();
         host.Screen = &updates;
         host.Lamps = &lamps;
@@ -49,18 +50,21 @@ protected:
         rsrc.DrvFolders.Set(1, tree.Root + "/drive2");
     }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
-    void TearDown() override {
+    void TearDown() override
+    {
         platform::use_key_identity_catalogue(false);
         rsrc.CloseAllFiles();
     }
 
-    void Run(const TVMCode& code, std::initializer_list<TStackData> operands) {
+    void Run(const TVMCode& code, std::initializer_list<TStackData> operands)
+    {
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
     }
     // Runs a code that must fail with `key`; the error text names it.
-    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key) {
+    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key)
+    {
         try {
             Run(code, operands);
             ADD_FAILURE() << "no error, expected " << key;
@@ -68,19 +72,22 @@ protected:
             EXPECT_EQ(machine.ErrorText(), std::string(key) + " in 0");
         }
     }
-    void Open(const std::string& name, int32_t n, int32_t mode) {
+    void Open(const std::string& name, int32_t n, int32_t mode)
+    {
         Run(MakeCode(vcOpen, mode), {S::OwnedText(name), S::Long(n)});
     }
     void Print(int32_t n, const TStackData& item) { Run(MakeCode(vcPrintSh, false), {S::Long(n), item}); }
     void PrintEnd(int32_t n) { Run(MakeCode(vcPrintSh, true), {S::Long(n)}); }
     void Write(int32_t n, const TStackData& item) { Run(MakeCode(vcWriteSh, false), {S::Long(n), item}); }
     void WriteEnd(int32_t n) { Run(MakeCode(vcWriteSh, true), {S::Long(n)}); }
-    int32_t Eof(int32_t n) {
+    int32_t Eof(int32_t n)
+    {
         Run(MakeCode(vcEof), {S::Long(n)});
         return machine.StackInt(machine.Pop());
     }
     std::string Content(const std::string& name) const { return TTempDriveTree::ReadFile(tree.InDrive(name)); }
-    std::vector<std::string> Items(int32_t n, long wanted, bool lineMode = false) {
+    std::vector<std::string> Items(int32_t n, long wanted, bool lineMode = false)
+    {
         std::vector<std::string> items{"stale"};
         machine.InputFromFile(n, wanted, items, lineMode);
         return items;
@@ -96,7 +103,8 @@ protected:
     TFileMachine machine;
 };
 
-TEST_F(FileStatements, OpenModes) {
+TEST_F(FileStatements, OpenModes)
+{
     TTempDriveTree::WriteFile(tree.InDrive("OLD.TXT"), "old\r\n");
 
     // FOR OUTPUT creates or empties.
@@ -139,7 +147,8 @@ TEST_F(FileStatements, OpenModes) {
     EXPECT_GE(lamps.Lamp(1), 1);
 }
 
-TEST_F(FileStatements, OpenErrorsInTheirOrder) {
+TEST_F(FileStatements, OpenErrorsInTheirOrder)
+{
     Open("A", 1, FOR_OUTPUT);
     struct Case {
         const char* name;
@@ -147,16 +156,12 @@ TEST_F(FileStatements, OpenErrorsInTheirOrder) {
         const char* key;
     };
     const Case cases[] = {
-        {"", 16, RTE_FILE_NOT_FOUND},           // the name first
-        {"B", 16, RTE_BAD_FILE_NUMBER},
-        {"B", 0, RTE_BAD_FILE_NUMBER},
-        {"0:B", 1, RTE_FILE_ALREADY_OPEN},      // the slot before the drive
-        {"0:B", 2, RTE_BAD_DRIVE_NUMBER},
-        {"15:B", 2, RTE_BAD_DRIVE_NUMBER},
-        {":B", 2, RTE_BAD_DRIVE_NUMBER},
-        {"3:B", 2, RTE_DISK_OFFLINE},
-        {"14:B", 2, RTE_DISK_OFFLINE},
-        {"1:", 2, RTE_CANNOT_OPEN_FILE},        // the drive folder itself
+        {"", 16, RTE_FILE_NOT_FOUND},  // the name first
+        {"B", 16, RTE_BAD_FILE_NUMBER},    {"B", 0, RTE_BAD_FILE_NUMBER},
+        {"0:B", 1, RTE_FILE_ALREADY_OPEN},  // the slot before the drive
+        {"0:B", 2, RTE_BAD_DRIVE_NUMBER},  {"15:B", 2, RTE_BAD_DRIVE_NUMBER},
+        {":B", 2, RTE_BAD_DRIVE_NUMBER},   {"3:B", 2, RTE_DISK_OFFLINE},
+        {"14:B", 2, RTE_DISK_OFFLINE},     {"1:", 2, RTE_CANNOT_OPEN_FILE},  // the drive folder itself
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -166,14 +171,22 @@ TEST_F(FileStatements, OpenErrorsInTheirOrder) {
     }
 }
 
-TEST_F(FileStatements, OpenNeverLeavesTheDriveFolder) {
+TEST_F(FileStatements, OpenNeverLeavesTheDriveFolder)
+{
     ASSERT_EQ(::symlink("../outside.txt", tree.InDrive("LINK").c_str()), 0);
     ASSERT_EQ(::symlink(tree.Root.c_str(), tree.InDrive("UP").c_str()), 0);
     ASSERT_EQ(::mkfifo(tree.InDrive("FIFO").c_str(), 0600), 0);
     const auto before = tree.Snapshot();
     const std::string names[] = {
-        "1:../outside.txt", "../outside.txt", "1:../created.txt", "1:" + tree.Root + "/outside.txt",
-        tree.Root + "/created.txt", "LINK", "UP/outside.txt", "UP/created.txt", "FIFO",
+        "1:../outside.txt",
+        "../outside.txt",
+        "1:../created.txt",
+        "1:" + tree.Root + "/outside.txt",
+        tree.Root + "/created.txt",
+        "LINK",
+        "UP/outside.txt",
+        "UP/created.txt",
+        "FIFO",
         "2:../drive/x",
     };
     for (int32_t mode : {FOR_INPUT, FOR_OUTPUT, FOR_APPEND, NO_FOR}) {
@@ -187,7 +200,8 @@ TEST_F(FileStatements, OpenNeverLeavesTheDriveFolder) {
     EXPECT_FALSE(std::filesystem::exists(tree.Root + "/drive2/x"));
 }
 
-TEST_F(FileStatements, ReadOnlyFilesCanBeRead) {
+TEST_F(FileStatements, ReadOnlyFilesCanBeRead)
+{
     TTempDriveTree::WriteFile(tree.InDrive("RO.TXT"), "1,2\r\n");
     ASSERT_EQ(::chmod(tree.InDrive("RO.TXT").c_str(), 0444), 0);
     Open("RO.TXT", 1, FOR_INPUT);
@@ -203,7 +217,8 @@ TEST_F(FileStatements, ReadOnlyFilesCanBeRead) {
     EXPECT_EQ(Content("RO.TXT"), "1,2\r\n");
 }
 
-TEST_F(FileStatements, WriteErrorsAreReported) {
+TEST_F(FileStatements, WriteErrorsAreReported)
+{
     // A file opened FOR INPUT is opened for reading only: a write into it is an error
     // and changes nothing.
     TTempDriveTree::WriteFile(tree.InDrive("IN.TXT"), "keep\r\n");
@@ -221,7 +236,8 @@ TEST_F(FileStatements, WriteErrorsAreReported) {
     ExpectError(MakeCode(vcWriteSh, true), {S::Long(1)}, RTE_DISK_IO_ERROR);
 }
 
-TEST_F(FileStatements, CloseAllSomeAndBadNumbers) {
+TEST_F(FileStatements, CloseAllSomeAndBadNumbers)
+{
     for (int32_t n = 1; n <= 4; ++n) Open("F" + std::to_string(n), n, FOR_OUTPUT);
     Run(MakeCode(vcClose, 2), {S::Long(1), S::Long(3)});
     EXPECT_FALSE(rsrc.OpenFiles[0].IsOpen());
@@ -238,7 +254,8 @@ TEST_F(FileStatements, CloseAllSomeAndBadNumbers) {
     for (const TKivoFile& f : rsrc.OpenFiles) EXPECT_FALSE(f.IsOpen());
 }
 
-TEST_F(FileStatements, PrintAndWriteForms) {
+TEST_F(FileStatements, PrintAndWriteForms)
+{
     Open("OUT.TXT", 1, FOR_OUTPUT);
     // PRINT #1, "A", "B"
     Print(1, S::BorrowedText("A"));
@@ -266,7 +283,8 @@ TEST_F(FileStatements, PrintAndWriteForms) {
     EXPECT_EQ(Content("OUT.TXT"), "A B\r\nAB\r\n 12 \r\n\"A\",1\r\n12\r\n" + longText + "\r\n");
 }
 
-TEST_F(FileStatements, PrintAndWriteCheckTheNumberAfterTakingTheItem) {
+TEST_F(FileStatements, PrintAndWriteCheckTheNumberAfterTakingTheItem)
+{
     Open("OUT.TXT", 1, FOR_OUTPUT);
     for (TVMCodeCmd cmd : {vcPrintSh, vcWriteSh}) {
         ExpectError(MakeCode(cmd, false), {S::Long(0), S::BorrowedText("A")}, RTE_BAD_FILE_NUMBER);
@@ -281,7 +299,8 @@ TEST_F(FileStatements, PrintAndWriteCheckTheNumberAfterTakingTheItem) {
     EXPECT_EQ(Content("OUT.TXT"), "");
 }
 
-TEST_F(FileStatements, ItemReader) {
+TEST_F(FileStatements, ItemReader)
+{
     struct Case {
         const char* content;
         long wanted;
@@ -327,7 +346,8 @@ TEST_F(FileStatements, ItemReader) {
     }
 }
 
-TEST_F(FileStatements, PrintedNumbersReadBack) {
+TEST_F(FileStatements, PrintedNumbersReadBack)
+{
     // PRINT #1, 12 twice, read by INPUT #1, X three times: the blank after 12 ends the
     // item, so the line end is read as an empty item of its own.
     Open("NUM.TXT", 1, FOR_OUTPUT);
@@ -342,7 +362,8 @@ TEST_F(FileStatements, PrintedNumbersReadBack) {
     EXPECT_EQ(Items(1, 1), std::vector<std::string>{"12"});
 }
 
-TEST_F(FileStatements, ReadingPastTheEnd) {
+TEST_F(FileStatements, ReadingPastTheEnd)
+{
     TTempDriveTree::WriteFile(tree.InDrive("ONE.TXT"), "1\r\n");
     Open("ONE.TXT", 1, FOR_INPUT);
     try {
@@ -365,7 +386,8 @@ TEST_F(FileStatements, ReadingPastTheEnd) {
     EXPECT_EQ(machine.ReadFileItems(2, 3, false), std::vector<std::string>{"1"});
 }
 
-TEST_F(FileStatements, CharacterReader) {
+TEST_F(FileStatements, CharacterReader)
+{
     TTempDriveTree::WriteFile(tree.InDrive("K.TXT"), "漢A,\r\nBC");
     for (long mode : {2L, 3L}) {
         SCOPED_TRACE(mode);
@@ -396,17 +418,21 @@ TEST_F(FileStatements, CharacterReader) {
     EXPECT_THROW(machine.InputDlFromFileForm(), TException);
     EXPECT_EQ(machine.ErrorText(), std::string(RTE_FILE_NOT_OPEN) + " in 0");
     // NUL bytes count as characters; a broken character does not swallow the next one.
-    TTempDriveTree::WriteFile(tree.InDrive("BIN.TXT"), std::string("A\0BC\xE6" "DE", 7));
+    TTempDriveTree::WriteFile(tree.InDrive("BIN.TXT"), std::string("A\0BC\xE6"
+                                                                   "DE",
+                                                                   7));
     Open("BIN.TXT", 2, FOR_INPUT);
     EXPECT_EQ(machine.InputDlFromFile(2, 3), std::string("A\0B", 3));
-    EXPECT_EQ(machine.InputDlFromFile(2, 3), "C\xE6" "D");
+    EXPECT_EQ(machine.InputDlFromFile(2, 3), "C\xE6"
+                                             "D");
     // A character cut short by the end of the file is returned as far as it goes.
     TTempDriveTree::WriteFile(tree.InDrive("CUT.TXT"), "\xE6\xBC");
     Open("CUT.TXT", 1, FOR_INPUT);
     EXPECT_EQ(machine.InputDlFromFile(1, 5), "\xE6\xBC");
 }
 
-TEST_F(FileStatements, HostPathsForRunAndChain) {
+TEST_F(FileStatements, HostPathsForRunAndChain)
+{
     TTempDriveTree::WriteFile(tree.InDrive("PROG.BAS"), "10 END\r\n");
     ASSERT_EQ(::symlink("../outside.txt", tree.InDrive("LINK.BAS").c_str()), 0);
     ASSERT_EQ(::mkfifo(tree.InDrive("FIFO.BAS").c_str(), 0600), 0);
@@ -419,9 +445,12 @@ TEST_F(FileStatements, HostPathsForRunAndChain) {
         const char* key;
     };
     const Case cases[] = {
-        {"NONE.BAS", true, RTE_FILE_NOT_FOUND},      {"../outside.txt", false, RTE_FILE_NOT_FOUND},
-        {"../outside.txt", true, RTE_FILE_NOT_FOUND}, {"LINK.BAS", false, RTE_FILE_NOT_FOUND},
-        {"FIFO.BAS", false, RTE_FILE_NOT_FOUND},      {"0:A", false, RTE_BAD_DRIVE_NUMBER},
+        {"NONE.BAS", true, RTE_FILE_NOT_FOUND},
+        {"../outside.txt", false, RTE_FILE_NOT_FOUND},
+        {"../outside.txt", true, RTE_FILE_NOT_FOUND},
+        {"LINK.BAS", false, RTE_FILE_NOT_FOUND},
+        {"FIFO.BAS", false, RTE_FILE_NOT_FOUND},
+        {"0:A", false, RTE_BAD_DRIVE_NUMBER},
         {"3:A", true, RTE_DISK_OFFLINE},
     };
     for (const Case& c : cases) {
@@ -431,7 +460,8 @@ TEST_F(FileStatements, HostPathsForRunAndChain) {
     }
 }
 
-TEST_F(FileStatements, FilesListsTheDriveFolder) {
+TEST_F(FileStatements, FilesListsTheDriveFolder)
+{
     TTempDriveTree::WriteFile(tree.InDrive("SAMPLE.BAS"), std::string(2500, 'x'));
     rsrc.CsrIdx = 0;
     Run(MakeCode(vcFiles, false), {});
@@ -443,7 +473,8 @@ TEST_F(FileStatements, FilesListsTheDriveFolder) {
     EXPECT_TRUE(machine.ValueStack.empty());
 }
 
-TEST_F(FileStatements, FilesEntries) {
+TEST_F(FileStatements, FilesEntries)
+{
     struct Case {
         const char* name;
         size_t bytes;
@@ -458,7 +489,9 @@ TEST_F(FileStatements, FilesEntries) {
         {"a.b.longext", 1, "a.b   .lon 1    "},
         {"漢字ファイル.TXT", 1024, "漢字フ.TXT 1    "},
         {"ｱｲｳｴｵｶｷ.ｸ", 2048, "ｱｲｳｴｵｶ.ｸ   2    "},
-        {"A\x01" "B\x1b.TXT", 1, "A?B?  .TXT 1    "},
+        {"A\x01"
+         "B\x1b.TXT",
+         1, "A?B?  .TXT 1    "},
     };
     machine.RuntimeCompatiMode = 3;  // no shift codes in the measures
     std::filesystem::create_directory(tree.Root + "/one");
@@ -481,7 +514,8 @@ TEST_F(FileStatements, FilesEntries) {
     }
 }
 
-TEST_F(FileStatements, FilesPlacesEntriesInColumnsAndBreaksRows) {
+TEST_F(FileStatements, FilesPlacesEntriesInColumnsAndBreaksRows)
+{
     for (const char* name : {"A", "B", "C", "D", "E", "F"}) TTempDriveTree::WriteFile(tree.InDrive(name), "");
     rsrc.CsrIdx = 0;
     Run(MakeCode(vcFiles, false), {});
@@ -507,7 +541,8 @@ TEST_F(FileStatements, FilesPlacesEntriesInColumnsAndBreaksRows) {
     EXPECT_EQ(screen.substr(row11, 10), "ONE   .   ");
 }
 
-TEST_F(FileStatements, FilesErrorsComeFirst) {
+TEST_F(FileStatements, FilesErrorsComeFirst)
+{
     rsrc.CsrIdx = 0;
     ExpectError(MakeCode(vcFiles, true), {S::Long(15)}, RTE_BAD_DRIVE_NUMBER);
     ExpectError(MakeCode(vcFiles, true), {S::Long(0)}, RTE_BAD_DRIVE_NUMBER);
@@ -520,7 +555,8 @@ TEST_F(FileStatements, FilesErrorsComeFirst) {
     EXPECT_EQ(rsrc.CsrIdx, 80);
 }
 
-TEST_F(FileStatements, ARunStartsWithNoFileOpen) {
+TEST_F(FileStatements, ARunStartsWithNoFileOpen)
+{
     Open("KEEP.TXT", 7, FOR_OUTPUT);
     ASSERT_TRUE(rsrc.OpenFiles[6].IsOpen());
     TFileMachine next("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr);

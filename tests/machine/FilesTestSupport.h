@@ -17,7 +17,8 @@
 
 class TTempDriveTree {
 public:
-    TTempDriveTree() {
+    TTempDriveTree()
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / "kivo-files-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         Root = pattern;
@@ -25,17 +26,20 @@ public:
         std::filesystem::create_directory(Drive);
         WriteFile(Root + "/outside.txt", "outside data\r\n");
     }
-    ~TTempDriveTree() {
+    ~TTempDriveTree()
+    {
         std::error_code ec;
         std::filesystem::permissions(Root, std::filesystem::perms::owner_all, ec);
         std::filesystem::remove_all(Root, ec);
     }
 
-    static void WriteFile(const std::string& path, const std::string& bytes) {
+    static void WriteFile(const std::string& path, const std::string& bytes)
+    {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << bytes;
     }
-    static std::string ReadFile(const std::string& path) {
+    static std::string ReadFile(const std::string& path)
+    {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
@@ -45,7 +49,8 @@ public:
 
     // Every entry of the tree outside the drive folder: its kind and its content or
     // link target.
-    std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> Snapshot() const
+    {
         std::map<std::string, std::string> out;
         namespace fs = std::filesystem;
         for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it) {
@@ -55,9 +60,12 @@ public:
                 continue;
             }
             const fs::file_status st = fs::symlink_status(it->path());
-            if (fs::is_symlink(st)) out[path] = "link:" + fs::read_symlink(it->path()).string();
-            else if (fs::is_directory(st)) out[path] = "dir";
-            else out[path] = "file:" + ReadFile(path);
+            if (fs::is_symlink(st))
+                out[path] = "link:" + fs::read_symlink(it->path()).string();
+            else if (fs::is_directory(st))
+                out[path] = "dir";
+            else
+                out[path] = "file:" + ReadFile(path);
         }
         return out;
     }

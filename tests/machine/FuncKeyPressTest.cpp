@@ -13,7 +13,8 @@ using S = TStackData;
 
 class FuncKeyPress : public ::testing::Test {
 protected:
-    FuncKeyPress() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    FuncKeyPress() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder b(mid);
         b.Line(10).Int(1).Op(vcBPushAbbrev).Op(vcBJmp);
         b.Line(100).Return();
@@ -29,7 +30,8 @@ protected:
         }
     }
 
-    std::string TakeKeys() {
+    std::string TakeKeys()
+    {
         std::string typed;
         for (std::string key; !(key = rsrc.PopFromKeyBufWithTimeout(0)).empty();) typed += key;
         return typed;
@@ -40,7 +42,8 @@ protected:
     TTestMachine machine;
 };
 
-TEST_F(FuncKeyPress, TypesTheStringAndRaisesTheKeysOwnBit) {
+TEST_F(FuncKeyPress, TypesTheStringAndRaisesTheKeysOwnBit)
+{
     for (int n = 1; n <= TKeyBuffer::FUNC_KEY_COUNT; ++n) {
         const std::string text = "k" + std::to_string(n);
         rsrc.SetFuncKeyStr(n, text);
@@ -51,7 +54,8 @@ TEST_F(FuncKeyPress, TypesTheStringAndRaisesTheKeysOwnBit) {
     }
 }
 
-TEST_F(FuncKeyPress, EmptyStringStillRaisesAndOtherNumbersDoNothing) {
+TEST_F(FuncKeyPress, EmptyStringStillRaisesAndOtherNumbersDoNothing)
+{
     rsrc.SetFuncKeyStr(3, "");
     machine.PressFuncKey(3);
     EXPECT_EQ(TakeKeys(), "");

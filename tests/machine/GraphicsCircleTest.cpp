@@ -19,8 +19,8 @@ struct TRadiiCase {
 TEST(CircleShapeTest, AspectGivesTheRadii)
 {
     const TRadiiCase cases[] = {
-        {default_circle_aspect(2), 100, 50},  // 200-line modes
-        {default_circle_aspect(1), 100, 100}, // 400-line modes
+        {default_circle_aspect(2), 100, 50},   // 200-line modes
+        {default_circle_aspect(1), 100, 100},  // 400-line modes
         {2, 50, 100},
         {0.25f, 100, 25},
         {0, 100, 0},
@@ -63,8 +63,7 @@ TEST(CircleShapeTest, UpperHalfFromZeroToPi)
     EXPECT_TRUE(arc.Contains(420, 200));
     EXPECT_TRUE(arc.Contains(220, 200));
     EXPECT_TRUE(arc.Contains(320, 100));
-    for (const TSpan& s : arc.Spans())
-        EXPECT_LE(s.y, 200);
+    for (const TSpan& s : arc.Spans()) EXPECT_LE(s.y, 200);
 }
 
 TEST(CircleShapeTest, NegativeAnglesCloseTheSectorForPaint)

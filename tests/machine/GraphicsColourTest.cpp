@@ -7,16 +7,19 @@ namespace {
 
 class ColourStatements : public GraphicsStatements {
 protected:
-    void ColorList(std::initializer_list<TStackData> operands) {
+    void ColorList(std::initializer_list<TStackData> operands)
+    {
         Run(MakeCode(vcColorProc1, static_cast<int32_t>(operands.size())), operands);
     }
     void SetPalette(int32_t p, int32_t c) { Run(MakeCode(vcColorProc2), {Int(p), Int(c)}); }
-    void Screen(std::initializer_list<TStackData> operands) {
+    void Screen(std::initializer_list<TStackData> operands)
+    {
         Run(MakeCode(vcScreen, static_cast<int32_t>(operands.size())), operands);
     }
 };
 
-TEST_F(ColourStatements, ListStoresLowBytesLastOperandFirst) {
+TEST_F(ColourStatements, ListStoresLowBytesLastOperandFirst)
+{
     ColorList({Int(258)});
     EXPECT_EQ(rsrc.TxtCol, 2);
     ColorList({Int(256), Int(15), Text("ignored"), Int(12)});
@@ -32,7 +35,8 @@ TEST_F(ColourStatements, ListStoresLowBytesLastOperandFirst) {
     ExpectError(MakeCode(vcColorProc1, int32_t{4}), {Omit(), Omit(), Omit(), Int(16)}, RTE_ILL_FUNC_CALL);
 }
 
-TEST_F(ColourStatements, ModeOperandResetsThePaletteButLeavesPicturesAlone) {
+TEST_F(ColourStatements, ModeOperandResetsThePaletteButLeavesPicturesAlone)
+{
     SetPalette(2, 4);  // entry 2 green
     PSet(5, 5, 2);
     const uint32_t drawn = ColourAt(0, 5, 5);
@@ -44,7 +48,8 @@ TEST_F(ColourStatements, ModeOperandResetsThePaletteButLeavesPicturesAlone) {
     EXPECT_EQ(rsrc.Graphics.PalDirty, dirtyBefore);
 }
 
-TEST_F(ColourStatements, PaletteAssignmentByMode) {
+TEST_F(ColourStatements, PaletteAssignmentByMode)
+{
     struct Case {
         int8_t mode;
         int32_t p, c;
@@ -52,11 +57,20 @@ TEST_F(ColourStatements, PaletteAssignmentByMode) {
         uint32_t word;  // entry p afterwards
     };
     const Case cases[] = {
-        {0, 3, 7, true, 0xFFFFFFFF},  {1, 3, 7, true, 0xFF000077},  {0, 0, 8, false, 0},
-        {1, 0, 8, true, 0xFF000088},  {2, 0, 8, true, 0xFF000088},  {0, 8, 0, false, 0},
-        {1, 8, 0, false, 0},          {2, 8, 0, true, 0xFF000000},  {2, 15, 0xF00, true, 0xFF00FF00},
-        {1, 7, 4096, false, 0},       {2, 16, 0, false, 0},         {0, -1, 0, false, 0},
-        {2, 1, -1, false, 0},         {1, 1, 0x0F0, true, 0xFFFF0000},
+        {0, 3, 7, true, 0xFFFFFFFF},
+        {1, 3, 7, true, 0xFF000077},
+        {0, 0, 8, false, 0},
+        {1, 0, 8, true, 0xFF000088},
+        {2, 0, 8, true, 0xFF000088},
+        {0, 8, 0, false, 0},
+        {1, 8, 0, false, 0},
+        {2, 8, 0, true, 0xFF000000},
+        {2, 15, 0xF00, true, 0xFF00FF00},
+        {1, 7, 4096, false, 0},
+        {2, 16, 0, false, 0},
+        {0, -1, 0, false, 0},
+        {2, 1, -1, false, 0},
+        {1, 1, 0x0F0, true, 0xFFFF0000},
     };
     for (const Case& c : cases) {
         rsrc.ColMode = c.mode;
@@ -74,7 +88,8 @@ TEST_F(ColourStatements, PaletteAssignmentByMode) {
     }
 }
 
-TEST_F(ColourStatements, PaletteChangeConvertsTheDisplayedPageAndLaterTheHiddenOnes) {
+TEST_F(ColourStatements, PaletteChangeConvertsTheDisplayedPageAndLaterTheHiddenOnes)
+{
     PSet(1, 1, 3);
     Screen({Omit(), Omit(), Int(2)});  // draw on page 2
     PSet(1, 1, 3);
@@ -92,7 +107,8 @@ TEST_F(ColourStatements, PaletteChangeConvertsTheDisplayedPageAndLaterTheHiddenO
     EXPECT_EQ(ColourAt(2, 1, 1), colour_word(digital_colour(3)));
 }
 
-TEST_F(ColourStatements, PaletteChangeRedrawsTheWholeScreenWhicheverPageIsActive) {
+TEST_F(ColourStatements, PaletteChangeRedrawsTheWholeScreenWhicheverPageIsActive)
+{
     Screen({Omit(), Omit(), Int(1)});  // page 1 active, page 0 displayed
     rsrc.TakeScrModified();
     SetPalette(1, 2);
@@ -102,7 +118,8 @@ TEST_F(ColourStatements, PaletteChangeRedrawsTheWholeScreenWhicheverPageIsActive
     EXPECT_TRUE(rsrc.TakeScrModified().IsEmpty());
 }
 
-TEST_F(ColourStatements, ColorAtSetsCellColoursWithinTheScreen) {
+TEST_F(ColourStatements, ColorAtSetsCellColoursWithinTheScreen)
+{
     Run(MakeCode(vcColorAt, true), {Int(10), Int(5), Int(5), Int(10), Int(2)});
     for (int i = 0; i < 2000; ++i) ASSERT_EQ(rsrc.TxtAttr[i], 0) << i;  // reversed corners: nothing
     Run(MakeCode(vcColorAt, true), {Int(3), Int(1), Int(5), Int(2), Int(258)});
@@ -118,7 +135,8 @@ TEST_F(ColourStatements, ColorAtSetsCellColoursWithinTheScreen) {
     ExpectError(MakeCode(vcColorAt, false), {Int(-1), Int(0), Int(0), Int(0)}, RTE_ILL_FUNC_CALL);
 }
 
-TEST_F(ColourStatements, ScreenModesAndPages) {
+TEST_F(ColourStatements, ScreenModesAndPages)
+{
     struct Case {
         std::vector<TStackData> operands;
         int8_t vertFactorBefore, activeBefore, displayBefore;
@@ -126,8 +144,8 @@ TEST_F(ColourStatements, ScreenModesAndPages) {
         int8_t vertFactor, active, display, shown;
     };
     const Case cases[] = {
-        {{Int(3)}, 2, 0, GRPH_NO_PAGE, true, 1, 0, 0, 1},   // no page shown: page 0
-        {{Int(2)}, 2, 3, 2, true, 1, 0, 0, 1},              // pages above 1 become 0
+        {{Int(3)}, 2, 0, GRPH_NO_PAGE, true, 1, 0, 0, 1},  // no page shown: page 0
+        {{Int(2)}, 2, 3, 2, true, 1, 0, 0, 1},             // pages above 1 become 0
         {{Int(0)}, 1, 1, 1, true, 2, 1, 1, 1},
         {{Omit(), Omit(), Omit(), Int(2)}, 1, 0, 0, false, 1, 0, 0, 1},
         {{Omit(), Omit(), Omit(), Int(17)}, 1, 0, 0, true, 1, 0, 1, 1},
@@ -136,8 +154,8 @@ TEST_F(ColourStatements, ScreenModesAndPages) {
         {{Omit(), Omit(), Omit(), Int(48)}, 2, 0, 1, true, 2, 0, GRPH_NO_PAGE, 1},
         {{Omit(), Omit(), Omit(), Int(-1)}, 2, 0, 1, false, 2, 0, 1, 1},
         {{Omit(), Omit(), Omit(), Int(3)}, 2, 0, 1, false, 2, 0, 1, 1},
-        {{Omit(), Int(2)}, 2, 0, 1, true, 2, 0, 1, 0},      // hides graphics, keeps the page
-        {{Int(3), Int(5)}, 2, 0, 0, false, 2, 0, 0, 1},     // switch refused before the mode
+        {{Omit(), Int(2)}, 2, 0, 1, true, 2, 0, 1, 0},           // hides graphics, keeps the page
+        {{Int(3), Int(5)}, 2, 0, 0, false, 2, 0, 0, 1},          // switch refused before the mode
         {{Int(3), Int(0), Int(2)}, 2, 0, 0, false, 1, 0, 0, 1},  // mode set, page 2 refused
         {{Int(4)}, 2, 0, 0, false, 2, 0, 0, 1},
         {{Omit(), Omit(), Int(3)}, 2, 0, 0, true, 2, 3, 0, 1},
@@ -166,7 +184,8 @@ TEST_F(ColourStatements, ScreenModesAndPages) {
     }
 }
 
-TEST_F(ColourStatements, ScreenKeepsPicturesAndTheLastPoint) {
+TEST_F(ColourStatements, ScreenKeepsPicturesAndTheLastPoint)
+{
     PSet(7, 300, 5);
     Screen({Int(3)});
     Screen({Int(0)});

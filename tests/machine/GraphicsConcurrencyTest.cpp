@@ -44,8 +44,7 @@ TEST(GraphicsConcurrencyTest, ScreenCopiesRunBesideEveryPageOperation)
         pages.PaletteChanged(0, 1);
         pages.ClearGrphBuf(1, 0);
     }
-    while (copies.load() < 2)
-        std::this_thread::yield();
+    while (copies.load() < 2) std::this_thread::yield();
     stop.store(true);
     viewer.join();
 

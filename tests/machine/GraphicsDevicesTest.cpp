@@ -9,7 +9,8 @@
 
 namespace {
 
-TEST(GraphicsDevices, StartWithClearPagesAndPageZeroShown) {
+TEST(GraphicsDevices, StartWithClearPagesAndPageZeroShown)
+{
     TBasicRsrc rsrc;
     EXPECT_EQ(rsrc.ActivePage, 0);
     EXPECT_EQ(rsrc.DisplayPage, 0);
@@ -20,7 +21,8 @@ TEST(GraphicsDevices, StartWithClearPagesAndPageZeroShown) {
     EXPECT_EQ(rsrc.Graphics.GrphColPal.Word(15), 0xFFAAAAAAu);
 }
 
-TEST(GraphicsDevices, ChangesAreRecordedOnlyForTheShownPage) {
+TEST(GraphicsDevices, ChangesAreRecordedOnlyForTheShownPage)
+{
     TBasicRsrc rsrc;
     rsrc.TakeScrModified();
     rsrc.SetScrModifiedByGrph2(TScreenRect{5, 20, 1, 10});  // corners in any order
@@ -41,7 +43,8 @@ TEST(GraphicsDevices, ChangesAreRecordedOnlyForTheShownPage) {
     EXPECT_TRUE(rsrc.TakeScrModified().IsEmpty());
 }
 
-TEST(GraphicsDevices, ClearingTakesTheActivePageAndTheBackground) {
+TEST(GraphicsDevices, ClearingTakesTheActivePageAndTheBackground)
+{
     TBasicRsrc rsrc;
     rsrc.GrphBgCol = 4;
     rsrc.ActivePage = 2;
@@ -53,7 +56,8 @@ TEST(GraphicsDevices, ClearingTakesTheActivePageAndTheBackground) {
     EXPECT_EQ(rsrc.Graphics.LastPoint, (TGrphPoint{0, 0}));
 }
 
-TEST(GraphicsDevices, ThePictureBehindTheText) {
+TEST(GraphicsDevices, ThePictureBehindTheText)
+{
     TBasicRsrc rsrc;
     rsrc.Graphics.Page(1).Fill(2, 0xFFFF0000u);
     std::vector<uint32_t> screen(GRPH_PIXELS);

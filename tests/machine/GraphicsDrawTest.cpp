@@ -12,13 +12,15 @@ using Rows = std::vector<std::string>;
 class Drawing : public GraphicsStatements {
 protected:
     // LINE's operands: first point (or none), second point, then the counted extras.
-    void Line(TVMCodeCmd cmd, std::vector<TStackData> operands, int32_t count) {
+    void Line(TVMCodeCmd cmd, std::vector<TStackData> operands, int32_t count)
+    {
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(MakeCode(cmd, count));
         EXPECT_TRUE(machine.ValueStack.empty());
     }
-    void Circle(TVMCodeCmd cmd, std::vector<TStackData> operands) {
+    void Circle(TVMCodeCmd cmd, std::vector<TStackData> operands)
+    {
         // STEP flag, x, y, radius, then the counted operands.
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
@@ -29,7 +31,8 @@ protected:
     int32_t PointOf(int32_t n) { return Function(MakeCode(vcPointFunc1), {Int(n)}); }
 };
 
-TEST_F(Drawing, PsetPresetStepAndPoint) {
+TEST_F(Drawing, PsetPresetStepAndPoint)
+{
     PSet(10, 10, 3);
     Run(MakeCode(vcPSet, true), {Int(5), Int(-2), Omit()});
     EXPECT_EQ(Index(0, 10, 10), 3);
@@ -65,7 +68,8 @@ TEST_F(Drawing, PsetPresetStepAndPoint) {
     EXPECT_EQ(Point(31, 42), 0);
 }
 
-TEST_F(Drawing, PixelsOffThePageAreCutAndTheRectangleMarked) {
+TEST_F(Drawing, PixelsOffThePageAreCutAndTheRectangleMarked)
+{
     rsrc.TakeScrModified();
     PSet(-5, 3, 2);
     PSet(700, 1000, 2);
@@ -82,7 +86,8 @@ TEST_F(Drawing, PixelsOffThePageAreCutAndTheRectangleMarked) {
     EXPECT_EQ(Index(0, 0, 399), 0);
 }
 
-TEST_F(Drawing, LineForms) {
+TEST_F(Drawing, LineForms)
+{
     // LINE (2, 1)-(6, 3), 2
     Line(vcLine, {Flag(false), Int(2), Int(1), Flag(false), Int(6), Int(3), Int(2)}, 1);
     EXPECT_EQ(Picture(0, 0, 8, 5), (Rows{"00000000", "00200000", "00022000", "00000220", "00000000"}))
@@ -102,7 +107,8 @@ TEST_F(Drawing, LineForms) {
     EXPECT_EQ(Picture(20, 20, 5, 3), (Rows{"33333", "30003", "33333"}));
 }
 
-TEST_F(Drawing, FilledBoxes) {
+TEST_F(Drawing, FilledBoxes)
+{
     struct Case {
         std::vector<TStackData> extras;
         int32_t count;
@@ -127,7 +133,8 @@ TEST_F(Drawing, FilledBoxes) {
     }
 }
 
-TEST_F(Drawing, CircleRadiiFollowTheAspect) {
+TEST_F(Drawing, CircleRadiiFollowTheAspect)
+{
     struct Case {
         int8_t vertFactor;
         std::vector<TStackData> operands;  // after the radius
@@ -155,7 +162,8 @@ TEST_F(Drawing, CircleRadiiFollowTheAspect) {
     }
 }
 
-TEST_F(Drawing, CircleFormsAndColours) {
+TEST_F(Drawing, CircleFormsAndColours)
+{
     // CIRCLE (50, 50), 10, 2, , , 1, F, 5: filled in 5, outlined in 2.
     Circle(vcFillEllipse, {Flag(false), Int(50), Int(50), Int(10), Int(2), Omit(), Omit(), Int(1), Int(5)});
     EXPECT_EQ(Index(0, 50, 50), 5);

@@ -36,8 +36,7 @@ protected:
     {
         TPixelImage image(w, h);
         for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x)
-                set_image_index(image, x, y, pixel(x, y));
+            for (int32_t x = 0; x < w; ++x) set_image_index(image, x, y, pixel(x, y));
         return image;
     }
 
@@ -87,8 +86,7 @@ TEST_P(GetImageTest, ChecksTheRectangle)
 INSTANTIATE_TEST_SUITE_P(Rectangles, GetImageTest, testing::ValuesIn(GET_CASES), [](const auto& testInfo) {
     std::string name = testInfo.param.name;
     for (char& ch : name)
-        if (ch == ' ')
-            ch = '_';
+        if (ch == ' ') ch = '_';
     return name;
 });
 
@@ -101,10 +99,9 @@ TEST_F(PageImageTest, GetCopiesThePaletteNumbers)
     const auto image = get_page_image(Page(), 100, 50, 102, 53);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixels, MakeImage(3, 4, [](int32_t x, int32_t y) -> uint8_t {
-                  if (x == 0 && y == 0)
-                      return 12;
-                  return (x >= 1 && y >= 1 && y <= 2) ? 5 : 0;
-              }).Pixels);
+                                 if (x == 0 && y == 0) return 12;
+                                 return (x >= 1 && y >= 1 && y <= 2) ? 5 : 0;
+                             }).Pixels);
 }
 
 struct TModeCase {
@@ -138,7 +135,7 @@ TEST_F(PageImageTest, PutDrawsEveryModeOverThePage)
     const struct {
         TPutMode mode;
         Picture expected;
-    // clang-format off
+        // clang-format off
     } cases[] = {
         {TPutMode::PSet, {"01", "23"}},   {TPutMode::PReset, {"FE", "DC"}}, {TPutMode::Or, {"67", "67"}},
         {TPutMode::And, {"00", "22"}},    {TPutMode::Xor, {"67", "45"}},
@@ -180,8 +177,7 @@ TEST_F(PageImageTest, PutClipsAtThePageEdges)
     constexpr int64_t lo = std::numeric_limits<int64_t>::min();
     constexpr int64_t hi = std::numeric_limits<int64_t>::max();
     const int64_t places[][2] = {{640, 0}, {0, 400}, {-4, 0}, {0, -3}, {lo, lo}, {hi, hi}, {lo, 0}, {0, hi}};
-    for (const auto& p : places)
-        put_page_image(Page(), pages.GrphColPal, image, p[0], p[1], TPutMode::PSet);
+    for (const auto& p : places) put_page_image(Page(), pages.GrphColPal, image, p[0], p[1], TPutMode::PSet);
     EXPECT_EQ(std::vector<uint8_t>(Page().IndexBits(), Page().IndexBits() + GRPH_PIXELS), before);
     ExpectPlanesAgree();
 }
@@ -204,14 +200,13 @@ TEST(BitPlaneImageTest, UnpacksRowsPlaneByPlane)
     const uint8_t oneRow[] = {0xFF, 0x00, 0x00};
     auto image = decode_bit_plane_image(8, 1, 3, oneRow);
     ASSERT_TRUE(image);
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(image_index(*image, x, 0), 1);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(image_index(*image, x, 0), 1);
     EXPECT_FALSE(decode_bit_plane_image(8, 1, 3, std::span(oneRow, 2)));
 
     // Width 10 (two bytes a plane row), height 2, four planes; bit 7 is the leftmost.
     const uint8_t bytes[] = {
-        0x80, 0x40,  0x00, 0x40,  0x00, 0x00,  0x00, 0x40,  // row 0: planes 0 to 3
-        0x01, 0x00,  0x01, 0x00,  0x01, 0x00,  0x01, 0x00,  // row 1
+        0x80, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00, 0x40,  // row 0: planes 0 to 3
+        0x01, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00,  // row 1
     };
     image = decode_bit_plane_image(10, 2, 4, bytes);
     ASSERT_TRUE(image);

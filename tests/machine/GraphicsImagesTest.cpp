@@ -12,7 +12,8 @@ using Rows = std::vector<std::string>;
 // Every glyph is a frame: the outer ring of the 16 by 16 cell has ink.
 class TFrameGlyphs : public TGlyphSource {
 public:
-    bool GlyphRows(const std::string& utf8, uint16_t rows[16]) const override {
+    bool GlyphRows(const std::string& utf8, uint16_t rows[16]) const override
+    {
         last = utf8;
         for (int i = 0; i < 16; ++i) rows[i] = i == 0 || i == 15 ? 0xFFFF : 0x8001;
         return true;
@@ -22,21 +23,25 @@ public:
 
 class Images : public GraphicsStatements {
 protected:
-    Images() {
+    Images()
+    {
         array.VarName = "A%";
         array.CreateDefaultNonArray(tkInt);
     }
     // A reference as the compiler pushes it.
-    static std::vector<TStackData> Ref(TVarInfo* v, std::initializer_list<int32_t> subscripts = {}) {
+    static std::vector<TStackData> Ref(TVarInfo* v, std::initializer_list<int32_t> subscripts = {})
+    {
         std::vector<TStackData> r = {S::VarRefStart()};
         for (const int32_t s : subscripts) r.push_back(Int(s));
         r.push_back(S::Var(v));
         return r;
     }
-    void Push(const std::vector<TStackData>& operands) {
+    void Push(const std::vector<TStackData>& operands)
+    {
         for (const TStackData& s : operands) machine.Push(s);
     }
-    void GetAt(bool step, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::vector<TStackData>& ref) {
+    void GetAt(bool step, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::vector<TStackData>& ref)
+    {
         machine.ValueStack.clear();
         Push({Int(x1), Int(y1), Int(x2), Int(y2)});
         Push(ref);
@@ -44,7 +49,8 @@ protected:
         EXPECT_TRUE(machine.ValueStack.empty());
     }
     // PUT@ (x, y), ref[, mode[, colours]]: `extras` are the mode and colours.
-    void PutAt(int32_t x, int32_t y, const std::vector<TStackData>& ref, std::vector<TStackData> extras = {}) {
+    void PutAt(int32_t x, int32_t y, const std::vector<TStackData>& ref, std::vector<TStackData> extras = {})
+    {
         machine.ValueStack.clear();
         Push({Int(x), Int(y)});
         Push(ref);
@@ -52,7 +58,8 @@ protected:
         machine.Run(MakeCode(vcPutAtProc1, static_cast<int32_t>(extras.size())));
         EXPECT_TRUE(machine.ValueStack.empty());
     }
-    std::string PutAtError(int32_t x, int32_t y, const std::vector<TStackData>& ref, std::vector<TStackData> extras) {
+    std::string PutAtError(int32_t x, int32_t y, const std::vector<TStackData>& ref, std::vector<TStackData> extras)
+    {
         try {
             PutAt(x, y, ref, extras);
         } catch (const TException&) {
@@ -60,12 +67,14 @@ protected:
         }
         return "no error";
     }
-    void Dim(TVarInfo& v, std::initializer_list<int32_t> sizes) {
+    void Dim(TVarInfo& v, std::initializer_list<int32_t> sizes)
+    {
         const std::vector<int32_t> s(sizes);
         ASSERT_TRUE(v.CreateArray(s));
     }
     // A 3 by 2 picture at (0, 0): indices 0 and 7 in a known pattern.
-    void DrawSample() {
+    void DrawSample()
+    {
         PSet(0, 0, 7);
         PSet(2, 0, 7);
         PSet(1, 1, 7);
@@ -74,7 +83,8 @@ protected:
     TVarInfo array;
 };
 
-TEST_F(Images, GetRectangleRules) {
+TEST_F(Images, GetRectangleRules)
+{
     try {
         GetAt(false, 10, 10, 10, 20, Ref(&array));
         ADD_FAILURE() << "a rectangle one pixel wide was taken";
@@ -97,7 +107,8 @@ TEST_F(Images, GetRectangleRules) {
     EXPECT_EQ(Last(), (TGrphPoint{115, 57}));
 }
 
-TEST_F(Images, KeysZeroAndOneNameOneImage) {
+TEST_F(Images, KeysZeroAndOneNameOneImage)
+{
     Dim(array, {11});
     DrawSample();
     GetAt(false, 0, 0, 2, 1, Ref(&array));
@@ -112,7 +123,8 @@ TEST_F(Images, KeysZeroAndOneNameOneImage) {
     EXPECT_EQ(Picture(40, 20, 3, 2), (Rows{"070", "700"}));
 }
 
-TEST_F(Images, CombiningModes) {
+TEST_F(Images, CombiningModes)
+{
     DrawSample();
     GetAt(false, 0, 0, 2, 1, Ref(&array));
     struct Case {
@@ -145,7 +157,8 @@ TEST_F(Images, CombiningModes) {
     EXPECT_EQ(Picture(0, 99, 2, 2), (Rows{"07", "70"}));
 }
 
-TEST_F(Images, ArrayPictures) {
+TEST_F(Images, ArrayPictures)
+{
     Dim(array, {4});  // elements 0 to 3 with OPTION BASE 0
     int32_t* values = array.IntValues();
     // Width 8, height 1; plane 0 0xFF, planes 1 and 2 zero.
@@ -167,15 +180,13 @@ TEST_F(Images, ArrayPictures) {
     Dim(shortArray, {3});
     shortArray.IntValues()[1] = 8;
     shortArray.IntValues()[2] = 1;
-    EXPECT_EQ(PutAtError(0, 0, Ref(&shortArray, {0}), {Int(0)}),
-              std::string(RTE_SUBSCRIPT_OUT_OF_RANGE) + " in 0");
+    EXPECT_EQ(PutAtError(0, 0, Ref(&shortArray, {0}), {Int(0)}), std::string(RTE_SUBSCRIPT_OUT_OF_RANGE) + " in 0");
     EXPECT_TRUE(shortArray.Images.empty());
 
     // A huge size in a small array is refused before anything is read or allocated.
     shortArray.IntValues()[1] = 0x7FFFFFFF;
     shortArray.IntValues()[2] = 0x7FFFFFFF;
-    EXPECT_EQ(PutAtError(0, 0, Ref(&shortArray, {0}), {Int(0)}),
-              std::string(RTE_SUBSCRIPT_OUT_OF_RANGE) + " in 0");
+    EXPECT_EQ(PutAtError(0, 0, Ref(&shortArray, {0}), {Int(0)}), std::string(RTE_SUBSCRIPT_OUT_OF_RANGE) + " in 0");
 
     // Not an integer array: no picture to read.
     TVarInfo singles;
@@ -189,23 +200,25 @@ TEST_F(Images, ArrayPictures) {
     EXPECT_EQ(PutAtError(0, 0, Ref(&plain), {Int(0)}), std::string(RTE_PUTAT_BEFORE_GETAT) + " in 0");
 }
 
-TEST_F(Images, TwoDimensionalPicturesStepAlongTheFirstSubscript) {
+TEST_F(Images, TwoDimensionalPicturesStepAlongTheFirstSubscript)
+{
     // DIM E%(5, 1): the step between picture elements is 2, the elements E%(k, 0).
     TVarInfo e;
     e.VarName = "E%";
     e.CreateDefaultNonArray(tkInt);
     Dim(e, {2, 6});
     int32_t* values = e.IntValues();
-    rsrc.ColMode = 2;  // four planes: 4 bytes a row, in two elements
-    values[1] = 2;     // E%(0, 0) width
-    values[3] = 1;     // E%(1, 0) height
+    rsrc.ColMode = 2;    // four planes: 4 bytes a row, in two elements
+    values[1] = 2;       // E%(0, 0) width
+    values[3] = 1;       // E%(1, 0) height
     values[5] = 0x4080;  // plane 0 0x80, plane 1 0x40
     values[7] = 0xC000;  // plane 2 0x00, plane 3 0xC0
     PutAt(0, 0, Ref(&e, {0, 0}), {Int(0)});
     EXPECT_EQ(Picture(0, 0, 3, 1), (Rows{"9A0"}));
 }
 
-TEST_F(Images, KanjiForm) {
+TEST_F(Images, KanjiForm)
+{
     TFrameGlyphs glyphs;
     TDeviceHost host;
     host.Glyphs = &glyphs;

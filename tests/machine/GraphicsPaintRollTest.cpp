@@ -9,24 +9,28 @@ using Rows = std::vector<std::string>;
 
 class PaintRoll : public GraphicsStatements {
 protected:
-    void Paint(bool step, int32_t x, int32_t y, const TStackData& area, const TStackData& border) {
+    void Paint(bool step, int32_t x, int32_t y, const TStackData& area, const TStackData& border)
+    {
         Run(MakeCode(vcPaint, step), {Int(x), Int(y), area, border});
     }
-    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t c) {
+    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t c)
+    {
         Run(MakeCode(vcLine, int32_t{1}), {Flag(false), Int(x1), Int(y1), Flag(false), Int(x2), Int(y2), Int(c)});
     }
-    void Roll(std::initializer_list<TStackData> operands) {
+    void Roll(std::initializer_list<TStackData> operands)
+    {
         Run(MakeCode(vcRoll, static_cast<int32_t>(operands.size())), operands);
     }
 };
 
-TEST_F(PaintRoll, PaintStaysInsideADiagonalBorder) {
+TEST_F(PaintRoll, PaintStaysInsideADiagonalBorder)
+{
     // A diamond whose sides touch only at pixel corners.
     Line(20, 10, 30, 20, 4);
     Line(30, 20, 20, 30, 4);
     Line(20, 30, 10, 20, 4);
     Line(10, 20, 20, 10, 4);
-    PSet(20, 20, 2);  // a pixel of another colour inside is painted over
+    PSet(20, 20, 2);                       // a pixel of another colour inside is painted over
     Paint(false, 20, 15, Int(4), Omit());  // the border is the area colour
     EXPECT_EQ(Index(0, 20, 20), 4);
     EXPECT_EQ(Index(0, 12, 20), 4);
@@ -38,7 +42,8 @@ TEST_F(PaintRoll, PaintStaysInsideADiagonalBorder) {
     EXPECT_EQ(Last(), (TGrphPoint{20, 15}));
 }
 
-TEST_F(PaintRoll, PaintColoursSeedsAndMarkedArea) {
+TEST_F(PaintRoll, PaintColoursSeedsAndMarkedArea)
+{
     Run(MakeCode(vcStrokeRect, int32_t{1}), {Flag(false), Int(100), Int(100), Flag(false), Int(110), Int(105), Int(4)});
     rsrc.TakeScrModified();
     Paint(false, 105, 102, Int(2), Int(4));
@@ -62,7 +67,8 @@ TEST_F(PaintRoll, PaintColoursSeedsAndMarkedArea) {
     EXPECT_EQ(Index(0, 101, 101), 7);
 }
 
-TEST_F(PaintRoll, RollShiftsAndFills) {
+TEST_F(PaintRoll, RollShiftsAndFills)
+{
     rsrc.GrphBgCol = 5;
     PSet(100, 50, 2);
     Roll({Int(10)});  // up 10 rows, the bottom filled with 0

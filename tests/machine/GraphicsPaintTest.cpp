@@ -30,8 +30,7 @@ protected:
     {
         int n = 0;
         const uint8_t* bits = Page().IndexBits();
-        for (int i = 0; i < GRPH_PIXELS; ++i)
-            n += bits[i] == index;
+        for (int i = 0; i < GRPH_PIXELS; ++i) n += bits[i] == index;
         return n;
     }
 
@@ -57,12 +56,30 @@ struct TClosedShape {
 };
 
 const TClosedShape CLOSED_SHAPES[] = {
-    {"circle", [](TRaster& r) { raster_ellipse_outline(r, {320, 200, 100, 100}); },
-     [](TRaster& r) { raster_ellipse_fill(r, {320, 200, 100, 100}); }, 320, 200},
-    {"flat ellipse", [](TRaster& r) { raster_ellipse_outline(r, {320, 100, 200, 3.5}); },
-     [](TRaster& r) { raster_ellipse_fill(r, {320, 100, 200, 3.5}); }, 320, 100},
-    {"fractional ellipse", [](TRaster& r) { raster_ellipse_outline(r, {100.7, 300.2, 57.3, 80.9}); },
-     [](TRaster& r) { raster_ellipse_fill(r, {100.7, 300.2, 57.3, 80.9}); }, 100, 300},
+    {"circle",
+     [](TRaster& r) {
+         raster_ellipse_outline(r, {320, 200, 100, 100});
+     },
+     [](TRaster& r) {
+         raster_ellipse_fill(r, {320, 200, 100, 100});
+     },
+     320, 200},
+    {"flat ellipse",
+     [](TRaster& r) {
+         raster_ellipse_outline(r, {320, 100, 200, 3.5});
+     },
+     [](TRaster& r) {
+         raster_ellipse_fill(r, {320, 100, 200, 3.5});
+     },
+     320, 100},
+    {"fractional ellipse",
+     [](TRaster& r) {
+         raster_ellipse_outline(r, {100.7, 300.2, 57.3, 80.9});
+     },
+     [](TRaster& r) {
+         raster_ellipse_fill(r, {100.7, 300.2, 57.3, 80.9});
+     },
+     100, 300},
     {"box", [](TRaster& r) { raster_rect_outline(r, 10, 10, 50, 30); },
      [](TRaster& r) { raster_rect_fill(r, 10, 10, 50, 30); }, 20, 20},
 };
@@ -86,14 +103,12 @@ TEST_P(PaintClosedShapeTest, FillsTheInsideAndNothingElse)
     ExpectPlanesAgree();
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, PaintClosedShapeTest, testing::ValuesIn(CLOSED_SHAPES),
-                         [](const auto& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name)
-                                 if (ch == ' ')
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Shapes, PaintClosedShapeTest, testing::ValuesIn(CLOSED_SHAPES), [](const auto& testInfo) {
+    std::string name = testInfo.param.name;
+    for (char& ch : name)
+        if (ch == ' ') ch = '_';
+    return name;
+});
 
 TEST_F(PaintTest, DiagonalBorderTouchingOnlyAtCornersHoldsTheFill)
 {
@@ -101,8 +116,8 @@ TEST_F(PaintTest, DiagonalBorderTouchingOnlyAtCornersHoldsTheFill)
     raster_line(border, 0, 6, 6, 0);
     Draw(border, BORDER);
     const TScreenRect changed = paint_area(Page(), pages.GrphColPal, 1, 1, AREA, BORDER);
-    EXPECT_EQ(index_picture(Page(), 0, 0, 8, 8), (Picture{"22222240", "22222400", "22224000", "22240000",
-                                                           "22400000", "24000000", "40000000", "00000000"}));
+    EXPECT_EQ(index_picture(Page(), 0, 0, 8, 8), (Picture{"22222240", "22222400", "22224000", "22240000", "22400000",
+                                                          "24000000", "40000000", "00000000"}));
     EXPECT_EQ(changed, (TScreenRect{0, 0, 6, 5}));
     EXPECT_EQ(CountIndex(AREA), 21);
 }
@@ -157,9 +172,8 @@ TEST_F(PaintTest, PaintsOverEveryColourButTheBorder)
     raster_point(other, 6, 2);
     Draw(other, 9);
     paint_area(Page(), pages.GrphColPal, 1, 1, AREA, BORDER);
-    EXPECT_EQ(index_picture(Page(), 0, 0, 11, 7),
-              (Picture{"44444444440", "42222222240", "42222222240", "42222222240", "42222222240",
-                       "44444444440", "00000000000"}));
+    EXPECT_EQ(index_picture(Page(), 0, 0, 11, 7), (Picture{"44444444440", "42222222240", "42222222240", "42222222240",
+                                                           "42222222240", "44444444440", "00000000000"}));
 }
 
 TEST_F(PaintTest, AreaAsBorderStopsAtItsOwnColour)
@@ -205,8 +219,7 @@ TEST_P(RollTest, ShiftsBothPlanesAndFillsTheRest)
 
 INSTANTIATE_TEST_SUITE_P(Amounts, RollTest,
                          testing::Values(TRollCase{10, 0}, TRollCase{-10, 8}, TRollCase{0, 0}, TRollCase{0, -1},
-                                         TRollCase{399, 639}, TRollCase{400, 0}, TRollCase{-400, 0},
-                                         TRollCase{0, 640}, TRollCase{3, -700},
-                                         TRollCase{INT64_C(1) << 40, -(INT64_C(1) << 40)}));
+                                         TRollCase{399, 639}, TRollCase{400, 0}, TRollCase{-400, 0}, TRollCase{0, 640},
+                                         TRollCase{3, -700}, TRollCase{INT64_C(1) << 40, -(INT64_C(1) << 40)}));
 
 }  // namespace

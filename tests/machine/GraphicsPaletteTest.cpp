@@ -30,8 +30,7 @@ TEST(GraphicsPaletteTest, InitialTable)
         0xFF000000, 0xFF0000FF, 0xFFFF0000, 0xFFFF00FF, 0xFF00FF00, 0xFF00FFFF, 0xFFFFFF00, 0xFFFFFFFF,
         0xFF777777, 0xFF0000AA, 0xFFAA0000, 0xFFAA00AA, 0xFF00AA00, 0xFF00AAAA, 0xFFAAAA00, 0xFFAAAAAA,
     };
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(palette.Word(static_cast<int8_t>(i)), expected[i]) << "entry " << i;
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(palette.Word(static_cast<int8_t>(i)), expected[i]) << "entry " << i;
 }
 
 // The text colours are the same eight digital colours as the palette's first entries.
@@ -84,8 +83,7 @@ TEST(GraphicsPaletteTest, AssignFollowsTheColourMode)
         if (c.ok) {
             EXPECT_EQ(palette.Entry(c.p), c.expected);
         } else {
-            for (int i = 0; i < 16; ++i)
-                EXPECT_EQ(palette.Entry(i), before.Entry(i));
+            for (int i = 0; i < 16; ++i) EXPECT_EQ(palette.Entry(i), before.Entry(i));
         }
     }
 }
@@ -123,8 +121,7 @@ TEST_F(PageConversionTest, HiddenPageIsConvertedOnceWhenShown)
 TEST_F(PageConversionTest, NoDisplayedPageConvertsNothing)
 {
     pages.PaletteChanged(GRPH_NO_PAGE, 1);
-    for (bool dirty : pages.PalDirty)
-        EXPECT_TRUE(dirty);
+    for (bool dirty : pages.PalDirty) EXPECT_TRUE(dirty);
     EXPECT_FALSE(pages.TransferGrphBmpPalToReal(GRPH_NO_PAGE, 1));
 }
 

@@ -36,8 +36,7 @@ protected:
         png_image image;
         std::memset(&image, 0, sizeof image);
         image.version = PNG_IMAGE_VERSION;
-        if (!png_image_begin_read_from_file(&image, path.c_str()))
-            return false;
+        if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
         image.format = PNG_FORMAT_RGB;
         std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
         if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
@@ -69,8 +68,7 @@ TEST_F(PngTest, PageReadsBackPixelForPixel)
 
     const std::string path = dir + "/page.png";
     std::string error;
-    ASSERT_TRUE(write_png_rgb(path, pages.Page(0).ColourBits(), GRPH_WIDTH, GRPH_HEIGHT, GRPH_WIDTH, &error))
-        << error;
+    ASSERT_TRUE(write_png_rgb(path, pages.Page(0).ColourBits(), GRPH_WIDTH, GRPH_HEIGHT, GRPH_WIDTH, &error)) << error;
 
     uint32_t width = 0, height = 0;
     std::vector<uint32_t> words;
@@ -86,7 +84,9 @@ TEST_F(PngTest, RowStrideAndReplacingAnOlderFile)
     const uint32_t words[] = {0xFF102030, 0xFF405060, 0xFF708090, 0xFFFFFFFF, 0xFFFFFFFF,
                               0x00A0B0C0, 0xFFD0E0F0, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF};
     const std::string path = dir + "/small.png";
-    { std::ofstream(path) << "old"; }
+    {
+        std::ofstream(path) << "old";
+    }
     std::string error;
     ASSERT_TRUE(write_png_rgb(path, words, 3, 2, 5, &error)) << error;
 

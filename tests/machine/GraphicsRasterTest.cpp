@@ -53,14 +53,12 @@ TEST_P(LineTest, DrawsThePixelsOfTheSegmentEitherWayRound)
               raster_picture(forward, 0, 0, GRPH_WIDTH, GRPH_HEIGHT));
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, LineTest, testing::ValuesIn(LINE_CASES),
-                         [](const auto& testInfo) {
-                             std::string name = testInfo.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Shapes, LineTest, testing::ValuesIn(LINE_CASES), [](const auto& testInfo) {
+    std::string name = testInfo.param.name;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return name;
+});
 
 TEST(RasterLineClipping, FarEndsKeepTheLinesCourseOnThePage)
 {
@@ -101,8 +99,7 @@ TRaster line_by_division(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
     const auto rounded = [](wide a, wide b) {  // a / b to the nearest, halves upward
         const wide num = 2 * a + b, den = 2 * b;
         wide q = num / den;
-        if (num % den != 0 && num < 0)
-            --q;
+        if (num % den != 0 && num < 0) --q;
         return static_cast<int64_t>(q);
     };
     TRaster raster;
@@ -221,8 +218,7 @@ TEST(RasterEllipse, FillHoldsTheOutline)
     raster_ellipse_outline(outline, e);
     raster_ellipse_fill(fill, e);
     for (const TSpan& s : outline.Spans())
-        for (int64_t x = s.left; x <= s.right; ++x)
-            EXPECT_TRUE(fill.Contains(x, s.y));
+        for (int64_t x = s.left; x <= s.right; ++x) EXPECT_TRUE(fill.Contains(x, s.y));
     EXPECT_TRUE(fill.Contains(300, 120));
 }
 
@@ -253,8 +249,7 @@ TEST(RasterEllipse, HugeOrInvalidEllipsesStayBounded)
     TRaster edge;
     raster_ellipse_outline(edge, {320, -1e7 + 100, 1e7, 1e7});
     EXPECT_FALSE(edge.Empty());
-    for (const TSpan& s : edge.Spans())
-        EXPECT_LE(s.y, 101);
+    for (const TSpan& s : edge.Spans()) EXPECT_LE(s.y, 101);
 }
 
 TEST(RasterArc, HalvesMakeTheWholeOutline)
@@ -264,18 +259,15 @@ TEST(RasterArc, HalvesMakeTheWholeOutline)
     raster_ellipse_outline(whole, e);
     raster_arc(upper, e, 0, 180);
     raster_arc(lower, e, 180, 180);
-    for (const TSpan& s : upper.Spans())
-        EXPECT_LE(s.y, 200);
-    for (const TSpan& s : lower.Spans())
-        EXPECT_GE(s.y, 200);
+    for (const TSpan& s : upper.Spans()) EXPECT_LE(s.y, 200);
+    for (const TSpan& s : lower.Spans()) EXPECT_GE(s.y, 200);
     EXPECT_TRUE(upper.Contains(420, 200));
     EXPECT_TRUE(upper.Contains(220, 200));
     EXPECT_TRUE(upper.Contains(320, 150));
     EXPECT_FALSE(upper.Contains(320, 250));
 
     TRaster both = upper;
-    for (const TSpan& s : lower.Spans())
-        both.AddSpan(s.y, s.left, s.right);
+    for (const TSpan& s : lower.Spans()) both.AddSpan(s.y, s.left, s.right);
     EXPECT_EQ(raster_picture(both, 0, 0, GRPH_WIDTH, GRPH_HEIGHT),
               raster_picture(whole, 0, 0, GRPH_WIDTH, GRPH_HEIGHT));
 }

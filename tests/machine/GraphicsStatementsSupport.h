@@ -16,7 +16,8 @@ class GraphicsStatements : public ::testing::Test {
 protected:
     using S = TStackData;
 
-    GraphicsStatements() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    GraphicsStatements() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder(mid).Finish();
     }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
@@ -30,13 +31,15 @@ protected:
 
     // Runs the code with the operands; the stack must be empty afterwards unless the
     // code is a function, whose result is returned.
-    void Run(const TVMCode& code, std::initializer_list<TStackData> operands) {
+    void Run(const TVMCode& code, std::initializer_list<TStackData> operands)
+    {
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
         EXPECT_TRUE(machine.ValueStack.empty()) << "code " << code.Cmd << " left operands";
     }
-    int32_t Function(const TVMCode& code, std::initializer_list<TStackData> operands) {
+    int32_t Function(const TVMCode& code, std::initializer_list<TStackData> operands)
+    {
         machine.ValueStack.clear();
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
@@ -44,7 +47,8 @@ protected:
         return machine.ValueStack.empty() ? INT32_MIN : machine.StackInt(machine.Pop());
     }
     // Runs a code that must fail with `key`.
-    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key) {
+    void ExpectError(const TVMCode& code, std::initializer_list<TStackData> operands, const char* key)
+    {
         try {
             machine.ValueStack.clear();
             for (const TStackData& s : operands) machine.Push(s);
@@ -60,7 +64,8 @@ protected:
     uint8_t Index(int8_t page, int32_t x, int32_t y) const { return rsrc.Graphics.Page(page).IndexAt(x, y); }
     uint32_t ColourAt(int8_t page, int32_t x, int32_t y) const { return rsrc.Graphics.Page(page).ColourAt(x, y); }
     uint32_t Word(int8_t number) const { return rsrc.Graphics.GrphColPal.Word(number); }
-    std::vector<std::string> Picture(int left, int top, int width, int height) const {
+    std::vector<std::string> Picture(int left, int top, int width, int height) const
+    {
         return gfx_test::index_picture(rsrc.Graphics.Page(rsrc.ActivePage), left, top, width, height);
     }
     TGrphPoint Last() const { return rsrc.Graphics.LastPoint; }

@@ -18,8 +18,7 @@ inline std::vector<std::string> raster_picture(const TRaster& raster, int left, 
     std::vector<std::string> rows(height, std::string(width, '.'));
     for (const TSpan& s : raster.Spans())
         for (int x = s.left; x <= s.right; ++x)
-            if (s.y >= top && s.y < top + height && x >= left && x < left + width)
-                rows[s.y - top][x - left] = '#';
+            if (s.y >= top && s.y < top + height && x >= left && x < left + width) rows[s.y - top][x - left] = '#';
     return rows;
 }
 
@@ -46,8 +45,7 @@ inline int raster_pixel_count(const TRaster& raster)
     int count = 0;
     for (const TSpan& s : raster.Spans())
         for (int x = s.left; x <= s.right; ++x)
-            if (!seen[s.y * GRPH_WIDTH + x]++)
-                ++count;
+            if (!seen[s.y * GRPH_WIDTH + x]++) ++count;
     return count;
 }
 

@@ -13,7 +13,8 @@ public:
     using TVMachine::SharedFuncTable;
 };
 
-TEST(MachineHandlerTable, AgreesWithTheInstructionList) {
+TEST(MachineHandlerTable, AgreesWithTheInstructionList)
+{
     const auto& table = TTableReader::SharedFuncTable();
     for (uint32_t code = 0; code < VM_CODE_SPACE; ++code) {
         const char* name = VMCodeName(code);

@@ -17,16 +17,19 @@ using S = TStackData;
 // A clock that never sleeps: it records the sleeps and advances by them.
 class TFakeClock : public THostClock {
 public:
-    int64_t NowMicros() const override {
+    int64_t NowMicros() const override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mNow += 7;  // every look at the clock takes a little time
     }
-    void SleepMicros(int64_t micros) const override {
+    void SleepMicros(int64_t micros) const override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         mSleeps.push_back(micros);
         mNow += micros;
     }
-    std::vector<int64_t> Sleeps() const {
+    std::vector<int64_t> Sleeps() const
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mSleeps;
     }
@@ -39,7 +42,8 @@ private:
 
 class Interrupts : public ::testing::Test {
 protected:
-    Interrupts() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    Interrupts() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder b(mid);
         b.Line(10).Int(1).Op(vcBPushAbbrev).Op(vcBJmp);  // a statement with codes inside it
         b.Line(100).Return();
@@ -53,17 +57,20 @@ protected:
 
     int32_t LineIndex(int32_t line) { return mid.LineNumMap.at(line); }
     void GoTo(int32_t line) { machine.PC = mid.Codes.data() + LineIndex(line); }
-    void Run(const TVMCode& code, std::initializer_list<TStackData> operands) {
+    void Run(const TVMCode& code, std::initializer_list<TStackData> operands)
+    {
         for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
     }
     void SetState(int32_t id, int32_t state) { Run(MakeCode(vcSetIrState), {S::Long(id), S::Long(state)}); }
-    void OnKeyGosub(int32_t firstKeyLine) {
+    void OnKeyGosub(int32_t firstKeyLine)
+    {
         machine.Push(S::Long(firstKeyLine));
         for (int i = 1; i < 10; ++i) machine.Push(S::Omitted());
         machine.Run(MakeCode(vcSetIrTgt, int32_t{IR_FUNC_KEY_1}));
     }
-    void OnMouseGosub(int32_t n, int32_t line) {
+    void OnMouseGosub(int32_t n, int32_t line)
+    {
         Run(MakeCode(vcSetIrTgt, int32_t{IR_MOUSE_MOVE}), {S::Long(n), S::Long(line)});
     }
 
@@ -73,11 +80,12 @@ protected:
     TTestMachine machine;
 };
 
-TEST_F(Interrupts, HighestPendingBitRunsFirstAndReturnsResumeInOrder) {
+TEST_F(Interrupts, HighestPendingBitRunsFirstAndReturnsResumeInOrder)
+{
     OnKeyGosub(100);
     OnMouseGosub(1, 200);
-    SetState(0x41, IR_STATE_ON);       // KEY(1) ON
-    SetState(0x200001, IR_STATE_ON);   // MOUSE(1) ON
+    SetState(0x41, IR_STATE_ON);      // KEY(1) ON
+    SetState(0x200001, IR_STATE_ON);  // MOUSE(1) ON
     machine.HappenInterrupt(IR_FUNC_KEY_1);
     machine.HappenInterrupt(IR_MOUSE_MOVE);
     machine.Interrupt();
@@ -96,22 +104,24 @@ TEST_F(Interrupts, HighestPendingBitRunsFirstAndReturnsResumeInOrder) {
     EXPECT_TRUE(machine.ValueStack.empty());
 }
 
-TEST_F(Interrupts, EventDuringItsOwnSubroutineIsHeldThenServiced) {
+TEST_F(Interrupts, EventDuringItsOwnSubroutineIsHeldThenServiced)
+{
     OnKeyGosub(100);
     SetState(0x41, IR_STATE_ON);
     machine.HappenInterrupt(IR_FUNC_KEY_1);
     machine.Interrupt();
     machine.HappenInterrupt(IR_FUNC_KEY_1);  // arrives while its subroutine runs
     EXPECT_EQ(machine.ValueStack.size(), 1u);
-    machine.Interrupt();                      // nothing requested: still held
+    machine.Interrupt();  // nothing requested: still held
     EXPECT_EQ(machine.IrInfoStack.size(), 1u);
     machine.Run(MakeCode(vcBRet, true));
-    machine.Interrupt();                      // requested again by the RETURN
+    machine.Interrupt();  // requested again by the RETURN
     EXPECT_EQ(machine.IrInfoStack.size(), 1u);
     EXPECT_EQ(machine.CodeIndex(machine.PC), LineIndex(100));
 }
 
-TEST_F(Interrupts, TrapStatesDecideWhatHappensToEvents) {
+TEST_F(Interrupts, TrapStatesDecideWhatHappensToEvents)
+{
     OnKeyGosub(100);
     SetState(0x41, IR_STATE_OFF);
     machine.HappenInterrupt(IR_FUNC_KEY_1);
@@ -128,7 +138,8 @@ TEST_F(Interrupts, TrapStatesDecideWhatHappensToEvents) {
     EXPECT_EQ(machine.IrInfoStack.size(), 1u);  // released by ON
 }
 
-TEST_F(Interrupts, EventWithoutTargetIsDropped) {
+TEST_F(Interrupts, EventWithoutTargetIsDropped)
+{
     SetState(0x42, IR_STATE_ON);  // KEY(2) ON, no ON KEY target
     machine.HappenInterrupt(IR_FUNC_KEY_1 << 1);
     machine.Interrupt();
@@ -136,7 +147,8 @@ TEST_F(Interrupts, EventWithoutTargetIsDropped) {
     EXPECT_EQ(machine.CodeIndex(machine.PC), LineIndex(10));
 }
 
-TEST_F(Interrupts, EventIdsAddressTheirBits) {
+TEST_F(Interrupts, EventIdsAddressTheirBits)
+{
     SetState(74, IR_STATE_STOP);  // KEY(10)
     EXPECT_EQ(machine.IrStates[15].load(), IR_STATE_STOP);
     SetState(0x200003, IR_STATE_STOP);  // MOUSE(3)
@@ -147,7 +159,8 @@ TEST_F(Interrupts, EventIdsAddressTheirBits) {
 
 // An event number outside its range is refused and switches no trap at all, least of
 // all the one whose bit the number would shift into.
-TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused) {
+TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused)
+{
     struct Case {
         const char* name;
         int32_t id;
@@ -170,7 +183,8 @@ TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused) {
     }
 }
 
-TEST_F(Interrupts, TargetErrors) {
+TEST_F(Interrupts, TargetErrors)
+{
     struct Case {
         const char* name;
         std::vector<TStackData> operands;
@@ -203,7 +217,8 @@ TEST_F(Interrupts, TargetErrors) {
     EXPECT_EQ(timer.Armed(), "23:59:07");
 }
 
-TEST_F(Interrupts, UndefinedTrapTargetEndsTheRunWhenServiced) {
+TEST_F(Interrupts, UndefinedTrapTargetEndsTheRunWhenServiced)
+{
     Run(MakeCode(vcSetIrTgt, int32_t{IR_HELP_KEY}), {S::Long(555)});
     SetState(IR_HELP_KEY, IR_STATE_ON);
     machine.HappenInterrupt(IR_HELP_KEY);
@@ -211,7 +226,8 @@ TEST_F(Interrupts, UndefinedTrapTargetEndsTheRunWhenServiced) {
     EXPECT_EQ(machine.ErrorText(), std::string(RTE_UNDEFINED_LINE_NUMBER) + " in 0");
 }
 
-TEST_F(Interrupts, SpeedControlWaitsOnlyAtStatementBeginnings) {
+TEST_F(Interrupts, SpeedControlWaitsOnlyAtStatementBeginnings)
+{
     machine.HappenInterrupt(IR_SPEED_CONTROL);
     machine.Interrupt();  // at the line's first code
     EXPECT_EQ(clock.Sleeps(), std::vector<int64_t>{20000});
@@ -224,7 +240,8 @@ TEST_F(Interrupts, SpeedControlWaitsOnlyAtStatementBeginnings) {
     EXPECT_EQ(clock.Sleeps().size(), 1u);
 }
 
-TEST_F(Interrupts, StopRequestWinsOverEveryOtherBit) {
+TEST_F(Interrupts, StopRequestWinsOverEveryOtherBit)
+{
     OnKeyGosub(100);
     SetState(0x41, IR_STATE_ON);
     machine.HappenInterrupt(IR_FUNC_KEY_1);

@@ -17,7 +17,8 @@ namespace {
 class TFakeClock : public THostClock {
 public:
     int64_t NowMicros() const override { return mNow; }
-    void SleepMicros(int64_t micros) const override {
+    void SleepMicros(int64_t micros) const override
+    {
         mNow += micros;
         ++mSleeps;
     }
@@ -25,13 +26,15 @@ public:
     mutable int mSleeps = 0;
 };
 
-std::string pop_all(TKeyBuffer& keys) {
+std::string pop_all(TKeyBuffer& keys)
+{
     std::string all;
     for (std::string key; !(key = keys.PopWithTimeout(0, nullptr, nullptr)).empty();) all += key + "|";
     return all;
 }
 
-TEST(KeyBuffer, HoldsSixteenKeysAndDropsTheRest) {
+TEST(KeyBuffer, HoldsSixteenKeysAndDropsTheRest)
+{
     TKeyBuffer keys;
     for (int i = 0; i < 17; ++i) {
         const char c = static_cast<char>('a' + i);
@@ -41,17 +44,29 @@ TEST(KeyBuffer, HoldsSixteenKeysAndDropsTheRest) {
     EXPECT_EQ(pop_all(keys), "a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|");
 }
 
-TEST(KeyBuffer, TranslatesThePlatformsKeyCodes) {
+TEST(KeyBuffer, TranslatesThePlatformsKeyCodes)
+{
     struct Case {
         char platform;
         char entry;
     };
     const Case cases[] = {
-        {0x01, 0x0C}, {0x04, 0x01}, {0x05, 0x12}, {0x0A, 0x0D},
-        {0x0B, static_cast<char>(0xF9)}, {0x0C, static_cast<char>(0xF8)},
-        {0x1C, 0x1D}, {0x1D, 0x1C},
+        {0x01, 0x0C},
+        {0x04, 0x01},
+        {0x05, 0x12},
+        {0x0A, 0x0D},
+        {0x0B, static_cast<char>(0xF9)},
+        {0x0C, static_cast<char>(0xF8)},
+        {0x1C, 0x1D},
+        {0x1D, 0x1C},
         // kept as they come
-        {0x1E, 0x1E}, {0x1F, 0x1F}, {0x08, 0x08}, {0x7F, 0x7F}, {0x09, 0x09}, {0x1B, 0x1B}, {'x', 'x'},
+        {0x1E, 0x1E},
+        {0x1F, 0x1F},
+        {0x08, 0x08},
+        {0x7F, 0x7F},
+        {0x09, 0x09},
+        {0x1B, 0x1B},
+        {'x', 'x'},
     };
     for (const Case& c : cases) {
         TKeyBuffer keys;
@@ -61,7 +76,8 @@ TEST(KeyBuffer, TranslatesThePlatformsKeyCodes) {
     }
 }
 
-TEST(KeyBuffer, AMultiByteKeyIsOneEntryWithOnlyItsFirstByteTranslated) {
+TEST(KeyBuffer, AMultiByteKeyIsOneEntryWithOnlyItsFirstByteTranslated)
+{
     TKeyBuffer keys;
     keys.Push("漢", 3);
     keys.Push("\x0A\x0A", 2);
@@ -75,7 +91,8 @@ TEST(KeyBuffer, AMultiByteKeyIsOneEntryWithOnlyItsFirstByteTranslated) {
     EXPECT_EQ(keys.Size(), 0u);
 }
 
-TEST(KeyBuffer, FunctionKeysTypeTheirStringsOneByteAnEntry) {
+TEST(KeyBuffer, FunctionKeysTypeTheirStringsOneByteAnEntry)
+{
     TBasicRsrc rsrc;
     EXPECT_EQ(rsrc.FuncKeyStr(1), "load \"");
     EXPECT_EQ(rsrc.FuncKeyStr(10), "cont\r");
@@ -104,7 +121,8 @@ TEST(KeyBuffer, FunctionKeysTypeTheirStringsOneByteAnEntry) {
     EXPECT_EQ(rsrc.KeyBuffer.Size(), 0u);
 }
 
-TEST(KeyBuffer, PopWithTimeoutWaitsInStepsAndGivesUp) {
+TEST(KeyBuffer, PopWithTimeoutWaitsInStepsAndGivesUp)
+{
     TKeyBuffer keys;
     TFakeClock clock;
     EXPECT_EQ(keys.PopWithTimeout(0, &clock, nullptr), "");
@@ -119,7 +137,8 @@ TEST(KeyBuffer, PopWithTimeoutWaitsInStepsAndGivesUp) {
     EXPECT_EQ(keys.PopWithTimeout(3000000, &clock, nullptr), "k");
 }
 
-TEST(KeyBuffer, WaitsEndWhenTheMachineIsToldToStop) {
+TEST(KeyBuffer, WaitsEndWhenTheMachineIsToldToStop)
+{
     TKeyBuffer keys;
     TFakeClock clock;
     std::atomic<bool> stop{true};
@@ -130,7 +149,8 @@ TEST(KeyBuffer, WaitsEndWhenTheMachineIsToldToStop) {
     EXPECT_EQ(keys.Pop(&clock, &stop), "q");
 }
 
-TEST(KeyBuffer, KeysPushedOnOneThreadArriveInOrderOnAnother) {
+TEST(KeyBuffer, KeysPushedOnOneThreadArriveInOrderOnAnother)
+{
     TBasicRsrc rsrc;
     constexpr int COUNT = 300;
     std::thread window([&] {

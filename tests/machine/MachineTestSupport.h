@@ -16,26 +16,31 @@
 // line beginnings entered in the line-number map and the statement set.
 class TCodeBuilder {
 public:
-    explicit TCodeBuilder(TMidCode& mid) : mMid(mid) {
+    explicit TCodeBuilder(TMidCode& mid) : mMid(mid)
+    {
         mMid.Clear();
         mMid.Codes.push_back(MakeCode(VM_CODE_PLACEHOLDER));
     }
 
-    TCodeBuilder& Line(int32_t number) {
+    TCodeBuilder& Line(int32_t number)
+    {
         mMid.LineNumMap[number] = Here();
         Statement();
         return Add(MakeCode(vcBLineBegin, number));
     }
-    TCodeBuilder& Label(const std::string& name) {
+    TCodeBuilder& Label(const std::string& name)
+    {
         mMid.LabelMap[name] = Here();
         return *this;
     }
     // Marks the next code as the beginning of a statement.
-    TCodeBuilder& Statement() {
+    TCodeBuilder& Statement()
+    {
         mMid.StatementBeginSet.insert(Here());
         return *this;
     }
-    TCodeBuilder& Add(TVMCode code) {
+    TCodeBuilder& Add(TVMCode code)
+    {
         mMid.Codes.push_back(code);
         return *this;
     }
@@ -64,7 +69,6 @@ private:
 // A machine whose handlers and internals the tests may reach.
 class TTestMachine : public TVMachine {
 public:
-    using TVMachine::TVMachine;
     using TVMachine::ChangePC;
     using TVMachine::CodeIndex;
     using TVMachine::Interrupt;
@@ -81,6 +85,7 @@ public:
     using TVMachine::StackDouble;
     using TVMachine::StackFloat;
     using TVMachine::StackInt;
+    using TVMachine::TVMachine;
     using TVMachine::ValueStack;
 
     // Runs one code's handler on the calling thread, as the dispatch loop would.
@@ -88,4 +93,7 @@ public:
     void Run(TVMCodeCmd cmd) { Run(MakeCode(cmd)); }
 };
 
-inline std::string ScreenLines(const TBasicRsrc& rsrc) { return shown_screen_text(rsrc); }
+inline std::string ScreenLines(const TBasicRsrc& rsrc)
+{
+    return shown_screen_text(rsrc);
+}

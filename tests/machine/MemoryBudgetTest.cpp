@@ -18,7 +18,8 @@ class MemoryBudgetRuns : public ProgramFixture {
 protected:
     // Compiles the list and runs it with the given budget; the error text it ended
     // with ("" when none).
-    std::string RunWithBudget(const std::string& list, size_t limit) {
+    std::string RunWithBudget(const std::string& list, size_t limit)
+    {
         TMidCode mid;
         int32_t mode = 0;
         {
@@ -35,9 +36,13 @@ protected:
     }
 };
 
-std::string OutOfMemoryIn(int line) { return std::string(RTE_OUT_OF_MEMORY) + " in " + std::to_string(line); }
+std::string OutOfMemoryIn(int line)
+{
+    return std::string(RTE_OUT_OF_MEMORY) + " in " + std::to_string(line);
+}
 
-TEST_F(MemoryBudgetRuns, KeepingMoreThanTheBudgetIsOutOfMemoryInItsLine) {
+TEST_F(MemoryBudgetRuns, KeepingMoreThanTheBudgetIsOutOfMemoryInItsLine)
+{
     struct Case {
         const char* name;
         const char* list;
@@ -58,7 +63,8 @@ TEST_F(MemoryBudgetRuns, KeepingMoreThanTheBudgetIsOutOfMemoryInItsLine) {
     }
 }
 
-TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain) {
+TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain)
+{
     const char* lists[] = {
         // a string that shrinks again
         "10 S$=STRING$(255,\"X\")\n20 FOR I=1 TO 3000:A$=S$+S$:A$=\"\":NEXT\n",
@@ -77,7 +83,8 @@ TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain) {
     }
 }
 
-TEST(MemoryBudget, TakesGivesAndReplacesWithinItsLimit) {
+TEST(MemoryBudget, TakesGivesAndReplacesWithinItsLimit)
+{
     TMemoryBudget budget(100);
     EXPECT_TRUE(budget.Take(60));
     EXPECT_FALSE(budget.Take(41));

@@ -55,8 +55,7 @@ protected:
     {
         const std::vector<Cmd> cmds = Compile(1, text);
         EXPECT_EQ(cmds.size(), 3u) << text;
-        if (cmds.size() != 3)
-            return {-1, -1};
+        if (cmds.size() != 3) return {-1, -1};
         EXPECT_EQ(cmds[0].command, pmcNoteOn);
         EXPECT_EQ(cmds[1].command, pmcNoteOff);
         EXPECT_EQ(cmds[2].command, pmcMarker);
@@ -144,10 +143,13 @@ TEST_F(MmlCompileTest, BadStringsAreRejectedWithTheKey)
     const std::string tooLongNumber = "C" + std::string(500, '4');
     const std::string tooLongText(TMmlTokenizer::kMaxTextLength + 1, 'R');
     const std::string rows[] = {
-        "C4..", "{CD", "{C{D}}", "}", "CN", "C&D", "C\nD", "C$", "T31", "T256", "@82",
-        "S15", "V16", "@V128", "L0", "L65", "Q0", "Q9", "O0", "O9", "C0", "C32768", "C65536",
-        "C40000", "H", "I", "J", "N", "U", "W", "X", "+", "#", "-C", ".", "^", "C^8", "O8G+",
-        "O8>C", "O8{G+}", "\x80", "C\xE3\x81\x82", "L", "T", "TC", "@", "\"3", "\"", "L-4",
+        "C4..",        "{CD",       "{C{D}}", "}",    "CN",     "C&D",  "C\nD",
+        "C$",          "T31",       "T256",   "@82",  "S15",    "V16",  "@V128",
+        "L0",          "L65",       "Q0",     "Q9",   "O0",     "O9",   "C0",
+        "C32768",      "C65536",    "C40000", "H",    "I",      "J",    "N",
+        "U",           "W",         "X",      "+",    "#",      "-C",   ".",
+        "^",           "C^8",       "O8G+",   "O8>C", "O8{G+}", "\x80", "C\xE3\x81\x82",
+        "L",           "T",         "TC",     "@",    "\"3",    "\"",   "L-4",
         tooLongNumber, tooLongText,
     };
     for (const std::string& text : rows) {
@@ -164,16 +166,15 @@ TEST_F(MmlCompileTest, LimitsThatAreAccepted)
 {
     const std::string longestNumber = "C" + std::string(TMmlTokenizer::kMaxDigits - 1, '0') + "4";
     const std::string longestText(TMmlTokenizer::kMaxTextLength, ' ');
-    const std::string rows[] = {"T32", "T255", "@81", "@0", "S14", "V15", "V0", "@V127", "L1",
-                                "L64", "Q1", "Q8", "O1", "O8", "C32767", longestNumber, longestText};
-    for (const std::string& text : rows)
-        EXPECT_NO_THROW(player.SetMml(1, text.c_str())) << text.substr(0, 40);
+    const std::string rows[] = {"T32", "T255", "@81", "@0", "S14", "V15",    "V0",          "@V127",    "L1",
+                                "L64", "Q1",   "Q8",  "O1", "O8",  "C32767", longestNumber, longestText};
+    for (const std::string& text : rows) EXPECT_NO_THROW(player.SetMml(1, text.c_str())) << text.substr(0, 40);
 }
 
 TEST_F(MmlCompileTest, CommandsWithoutEffect)
 {
-    const char* const rows[] = {"Y1,2", "M100", "K3", "_5", "@W5", "!", "*", "Z1,2,3", "M1,2", "4",
-                                ",", "Y", "K", "Z1", "@W", "MC"};
+    const char* const rows[] = {"Y1,2", "M100", "K3", "_5", "@W5", "!",  "*",  "Z1,2,3",
+                                "M1,2", "4",    ",",  "Y",  "K",   "Z1", "@W", "MC"};
     for (const char* text : rows) {
         player.Clear();
         player.SetMml(1, text);
@@ -193,8 +194,7 @@ TEST_F(MmlCompileTest, EmptyTextCompilesNothing)
     EXPECT_FALSE(player.SetMml(1, nullptr));
     EXPECT_FALSE(player.SetMml(7, "C"));
     EXPECT_FALSE(player.SetMml(-1, "C"));
-    for (int channel = 0; channel < TMmlPlayer::kChannels; ++channel)
-        EXPECT_TRUE(player.Queued(channel).empty());
+    for (int channel = 0; channel < TMmlPlayer::kChannels; ++channel) EXPECT_TRUE(player.Queued(channel).empty());
 }
 
 TEST_F(MmlCompileTest, ProgramChangesComeOneTickBeforeTheirPosition)
@@ -203,7 +203,8 @@ TEST_F(MmlCompileTest, ProgramChangesComeOneTickBeforeTheirPosition)
         const char* text;
         int program;
     };
-    const Row rows[] = {{"@81", 45}, {"@0", 6}, {"@13", 0}, {"@55", 123}, {"S8", 81}, {"S12", 81}, {"S7", 80}, {"S0", 80}};
+    const Row rows[] = {{"@81", 45}, {"@0", 6},   {"@13", 0}, {"@55", 123},
+                        {"S8", 81},  {"S12", 81}, {"S7", 80}, {"S0", 80}};
     for (const Row& row : rows) {
         player.Clear();
         const std::vector<Cmd> expected{{pmcProgramChange, row.program, 0, -1}};
@@ -223,8 +224,7 @@ TEST_F(MmlCompileTest, TablesHoldTheirPrograms)
     EXPECT_EQ(gMmlVoiceTable[29], 26);
     EXPECT_EQ(gMmlVoiceTable[47], 112);
     EXPECT_EQ(gMmlVoiceTable[81], 45);
-    for (size_t i = 0; i < gMmlSsgTable.size(); ++i)
-        EXPECT_EQ(gMmlSsgTable[i], (i == 8 || i == 12) ? 81 : 80) << i;
+    for (size_t i = 0; i < gMmlSsgTable.size(); ++i) EXPECT_EQ(gMmlSsgTable[i], (i == 8 || i == 12) ? 81 : 80) << i;
 }
 
 TEST_F(MmlCompileTest, VelocityFollowsVolumeCommandsAndTheSsgVolume)
@@ -299,12 +299,8 @@ TEST_F(MmlCompileTest, GroupsShareOneLength)
         int64_t each;
     };
     const Row rows[] = {
-        {"{CDE}4", {72, 74, 76}, 1536},
-        {"{CRD}8", {72, 74}, 1152},
-        {"{C>D}", {72, 74}, 2304},
-        {"O5{C4D8}", {84, 86}, 2304},
-        {"{CDE}", {72, 74, 76}, 1536},
-        {"{C D}2.", {72, 74}, 6912},
+        {"{CDE}4", {72, 74, 76}, 1536}, {"{CRD}8", {72, 74}, 1152},    {"{C>D}", {72, 74}, 2304},
+        {"O5{C4D8}", {84, 86}, 2304},   {"{CDE}", {72, 74, 76}, 1536}, {"{C D}2.", {72, 74}, 6912},
     };
     for (const Row& row : rows) {
         player.Clear();
@@ -324,8 +320,11 @@ TEST_F(MmlCompileTest, GroupsShareOneLength)
 
 TEST_F(MmlCompileTest, RestsAreMarkersAndIgnoreTheGate)
 {
-    const std::vector<Cmd> expected{{pmcMarker, 0, 0, 0}, {pmcMarker, 0, 0, 2304}, {pmcNoteOn, 72, 64, 2304},
-                                    {pmcNoteOff, 72, 64, 6336}, {pmcMarker, 0, 0, 6912}};
+    const std::vector<Cmd> expected{{pmcMarker, 0, 0, 0},
+                                    {pmcMarker, 0, 0, 2304},
+                                    {pmcNoteOn, 72, 64, 2304},
+                                    {pmcNoteOff, 72, 64, 6336},
+                                    {pmcMarker, 0, 0, 6912}};
     EXPECT_EQ(Compile(1, "R8C"), expected);
     player.Clear();
     EXPECT_EQ(Compile(1, "P4.").back(), (Cmd{pmcMarker, 0, 0, 6912}));

@@ -24,13 +24,13 @@ using Kind = TMidiEvent::Kind;
 
 constexpr int64_t kStart = 1000000;
 constexpr int64_t kLatency = 50000;
-constexpr int64_t kTick = 108;  // microseconds per tick at tempo 120
+constexpr int64_t kTick = 108;   // microseconds per tick at tempo 120
 constexpr auto kPatience = 10s;  // real time any single wait may take before the test fails
 
 TMidiEvent Note(Kind kind, int channel, int note, int velocity, int64_t time)
 {
-    return {kind, static_cast<uint8_t>(channel), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity), {},
-            time, 0};
+    return {kind, static_cast<uint8_t>(channel), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity), {}, time,
+            0};
 }
 
 // A machine as the player sees it: counts music interrupts and can be told to stop.
@@ -83,8 +83,7 @@ protected:
     std::vector<TMidiEvent> Sent() const
     {
         std::vector<TMidiEvent> events = midi.Events();
-        for (TMidiEvent& event : events)
-            event.sentAt = 0;
+        for (TMidiEvent& event : events) event.sentAt = 0;
         return events;
     }
 
@@ -114,8 +113,7 @@ TEST_F(MmlPlayerTest, NotesAreStampedFromTheWakeUpPlusTheLatency)
     };
     EXPECT_EQ(Sent(), expected);
     // Each message went out when its tick came, ahead of its sound by the latency.
-    for (const TMidiEvent& event : midi.Events())
-        EXPECT_EQ(event.sentAt, event.time - kLatency);
+    for (const TMidiEvent& event : midi.Events()) EXPECT_EQ(event.sentAt, event.time - kLatency);
     EXPECT_EQ(player.PlayPosition(), 9216);
     EXPECT_TRUE(player.IsBufferEmpty());
 }
@@ -241,7 +239,7 @@ TEST_F(MmlPlayerTest, BackgroundMusicBeyondTheQueueLimitMakesTheMachineWait)
     const size_t limit = player.Queued(1).size();
     player.SetQueueLimit(limit);
     player.MfBlocking(machine);  // at the limit: returns although the clock stands still
-    Play(1, "MBEFG");  // three more notes: beyond the limit
+    Play(1, "MBEFG");            // three more notes: beyond the limit
     std::atomic<bool> returned{false};
     std::thread waiter([&] {
         player.MfBlocking(machine);
@@ -325,8 +323,8 @@ TEST_F(MmlPlayerTest, MusicInterruptFiresAtItsThreshold)
         player.Clear();
         FakeMachine machine(&player);
         player.SetVMachine(&machine);
-        const std::unique_ptr<TMmlPlayer, void (*)(TMmlPlayer*)> detach(
-            &player, [](TMmlPlayer* p) { p->SetVMachine(nullptr); });
+        const std::unique_ptr<TMmlPlayer, void (*)(TMmlPlayer*)> detach(&player,
+                                                                        [](TMmlPlayer* p) { p->SetVMachine(nullptr); });
         player.SetIrOptCh(row.watched);
         player.SetIrOptByte(row.threshold);
         clock.SetAutoAdvance(true);
@@ -387,8 +385,13 @@ TEST_F(MmlPlayerTest, PlayAllocResetsEveryChannelAndSendsTheInitialisation)
     const int programs[] = {81, 6, 6, 6, 80, 80, 80};
     for (int channel = 0; channel < TMmlPlayer::kChannels; ++channel) {
         const int64_t at = std::max(clock.NowMicros(), lastStamp);
-        expected.push_back({Kind::ProgramChange, static_cast<uint8_t>(channel),
-                            static_cast<uint8_t>(programs[channel]), 0, {}, at, 0});
+        expected.push_back({Kind::ProgramChange,
+                            static_cast<uint8_t>(channel),
+                            static_cast<uint8_t>(programs[channel]),
+                            0,
+                            {},
+                            at,
+                            0});
     }
     EXPECT_EQ(Sent(), expected);
     EXPECT_FALSE(player.Settings(1).Background);
@@ -413,8 +416,7 @@ TEST_F(MmlPlayerTest, PlayAllocWhilePlayingLeavesNoNoteHanging)
     for (int channel = 1; channel < TMmlPlayer::kChannels; ++channel) {
         std::vector<TMidiEvent> mine;
         for (const TMidiEvent& event : events) {
-            if (event.channel == channel)
-                mine.push_back(event);
+            if (event.channel == channel) mine.push_back(event);
         }
         ASSERT_GE(mine.size(), 3u);
         const TMidiEvent& allNotesOff = mine[mine.size() - 3];
@@ -490,8 +492,7 @@ TEST(MidiLog, LinesNameTheMessageAndItsData)
     EXPECT_EQ(FormatMidiEvent(Note(Kind::NoteOff, 0, 81, 127, 7)), "7 note-off 0 81 127");
     EXPECT_EQ(FormatMidiEvent({Kind::ProgramChange, 5, 80, 0, {}, 20, 0}, 10), "10 program 5 80");
     EXPECT_EQ(FormatMidiEvent({Kind::ControlChange, 0, 123, 0, {}, 0, 0}, 10), "0 control 0 123 0");
-    EXPECT_EQ(FormatMidiEvent({Kind::SystemExclusive, 0, 0, 0, {0x7E, 0x7F, 0x09, 0x01}, 0, 0}),
-              "0 sysex 7E 7F 09 01");
+    EXPECT_EQ(FormatMidiEvent({Kind::SystemExclusive, 0, 0, 0, {0x7E, 0x7F, 0x09, 0x01}, 0, 0}), "0 sysex 7E 7F 09 01");
 }
 
 }  // namespace

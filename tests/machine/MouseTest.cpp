@@ -12,13 +12,15 @@ class Mouse : public GraphicsStatements {
 protected:
     int32_t Func(int32_t n) { return Function(MakeCode(vcMouseFunc, false), {Int(n)}); }
     int32_t Func(int32_t n, int32_t b) { return Function(MakeCode(vcMouseFunc, true), {Int(n), Int(b)}); }
-    void Proc(std::initializer_list<TStackData> operands) {
+    void Proc(std::initializer_list<TStackData> operands)
+    {
         Run(MakeCode(vcMouseProc, static_cast<int32_t>(operands.size())), operands);
     }
     static TGrphPoint At(float x, float y) { return TGrphPoint{x, y}; }
 };
 
-TEST_F(Mouse, FunctionsReportPositionButtonsAndCounts) {
+TEST_F(Mouse, FunctionsReportPositionButtonsAndCounts)
+{
     machine.SetMousePosCurrent(At(300.7f, 301));
     EXPECT_EQ(Func(0), 300);
     EXPECT_EQ(Func(1), 150);  // divided by the vertical factor 2
@@ -43,7 +45,8 @@ TEST_F(Mouse, FunctionsReportPositionButtonsAndCounts) {
     EXPECT_EQ(Func(8, 2), 2);
 }
 
-TEST_F(Mouse, RangesLimitOnlyTheCurrentPosition) {
+TEST_F(Mouse, RangesLimitOnlyTheCurrentPosition)
+{
     Proc({Int(4), Int(100), Int(50), Int(10), Int(150)});
     machine.SetMousePosCurrent(At(300, 600));
     EXPECT_EQ(Func(0), 100);
@@ -65,7 +68,8 @@ TEST_F(Mouse, RangesLimitOnlyTheCurrentPosition) {
     EXPECT_EQ(Func(1), 50);
 }
 
-TEST_F(Mouse, MovementIsMeasuredFromTheLastQueryOfEachAxis) {
+TEST_F(Mouse, MovementIsMeasuredFromTheLastQueryOfEachAxis)
+{
     machine.SetMousePosCurrent(At(10, 20));
     EXPECT_EQ(Func(9), 10);
     machine.SetMousePosCurrent(At(40, 60));
@@ -76,7 +80,8 @@ TEST_F(Mouse, MovementIsMeasuredFromTheLastQueryOfEachAxis) {
     EXPECT_EQ(Func(10), -30);
 }
 
-TEST_F(Mouse, RefusedFunctionsAndStatements) {
+TEST_F(Mouse, RefusedFunctionsAndStatements)
+{
     ExpectError(MakeCode(vcMouseFunc, false), {Int(2)}, RTE_ILL_FUNC_CALL);
     ExpectError(MakeCode(vcMouseFunc, true), {Int(0), Int(1)}, RTE_ILL_FUNC_CALL);
     ExpectError(MakeCode(vcMouseFunc, true), {Int(3), Int(3)}, RTE_ILL_FUNC_CALL);
@@ -120,7 +125,8 @@ TEST_F(Mouse, RefusedFunctionsAndStatements) {
     }
 }
 
-TEST_F(Mouse, CallMouseReadsAndWritesItsFiveVariables) {
+TEST_F(Mouse, CallMouseReadsAndWritesItsFiveVariables)
+{
     TVarInfo vars[5];
     const char* names[5] = {"A!", "B%", "C%", "D%", "E%"};
     for (int i = 0; i < 5; ++i) {
@@ -173,7 +179,8 @@ TEST_F(Mouse, CallMouseReadsAndWritesItsFiveVariables) {
     }
 }
 
-TEST_F(Mouse, CountsTakenWhilePressesArriveLoseNothing) {
+TEST_F(Mouse, CountsTakenWhilePressesArriveLoseNothing)
+{
     constexpr int PRESSES = 20000;
     std::thread window([&] {
         for (int i = 0; i < PRESSES; ++i) machine.SetMouseButtonLeftState(-1, At(1, 1));

@@ -20,26 +20,30 @@ using S = TStackData;
 
 class NumericFunctions : public ::testing::Test {
 protected:
-    NumericFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    NumericFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder(mid).Finish();
     }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
     // The function's result; the stack must hold exactly it afterwards.
-    TStackData Apply(TVMCodeCmd cmd, const TStackData& argument) {
+    TStackData Apply(TVMCodeCmd cmd, const TStackData& argument)
+    {
         machine.ValueStack.clear();
         machine.Push(argument);
         machine.Run(cmd);
         EXPECT_EQ(machine.ValueStack.size(), 1u) << "code " << cmd;
         return machine.ValueStack.empty() ? TStackData{} : machine.Pop();
     }
-    float Rnd(float x) {
+    float Rnd(float x)
+    {
         const TStackData r = Apply(vcRnd, S::Single(x));
         EXPECT_EQ(r.type, static_cast<uint32_t>(sdSingle));
         return r.value.f;
     }
-    void Randomize(int32_t seed) {
+    void Randomize(int32_t seed)
+    {
         machine.ValueStack.clear();
         machine.PushInt(seed);
         machine.Run(MakeCode(vcRandomize, true));
@@ -51,7 +55,8 @@ protected:
     TTestMachine machine;
 };
 
-TEST_F(NumericFunctions, PrecisionFollowsTheArgumentsType) {
+TEST_F(NumericFunctions, PrecisionFollowsTheArgumentsType)
+{
     struct Case {
         TVMCodeCmd cmd;
         TStackData argument;
@@ -81,14 +86,16 @@ TEST_F(NumericFunctions, PrecisionFollowsTheArgumentsType) {
     }
 }
 
-TEST_F(NumericFunctions, OutOfDomainGivesSpecialValuesWithoutError) {
+TEST_F(NumericFunctions, OutOfDomainGivesSpecialValuesWithoutError)
+{
     EXPECT_TRUE(std::isinf(Apply(vcLog, S::Long(0)).value.f));
     EXPECT_LT(Apply(vcLog, S::Long(0)).value.f, 0);
     EXPECT_TRUE(std::isnan(Apply(vcSqr, S::Long(-1)).value.f));
     EXPECT_TRUE(std::isnan(Apply(vcLog, S::Double(-1)).value.d));
 }
 
-TEST_F(NumericFunctions, ATextArgumentIsLeftAloneByTheTypeTaggedFunctions) {
+TEST_F(NumericFunctions, ATextArgumentIsLeftAloneByTheTypeTaggedFunctions)
+{
     machine.ValueStack.clear();
     machine.Push(S::OwnedText("x"));
     machine.Run(vcSqr);
@@ -96,7 +103,8 @@ TEST_F(NumericFunctions, ATextArgumentIsLeftAloneByTheTypeTaggedFunctions) {
     EXPECT_EQ(machine.ValueStack.back().type, static_cast<uint32_t>(sdString));
 }
 
-TEST_F(NumericFunctions, IntegerResults) {
+TEST_F(NumericFunctions, IntegerResults)
+{
     struct Case {
         TVMCodeCmd cmd;
         TStackData argument;
@@ -126,7 +134,8 @@ TEST_F(NumericFunctions, IntegerResults) {
     }
 }
 
-TEST_F(NumericFunctions, FixAndIntDropAnArgumentThatIsNotANumber) {
+TEST_F(NumericFunctions, FixAndIntDropAnArgumentThatIsNotANumber)
+{
     for (const TVMCodeCmd cmd : {vcFix, vcInt}) {
         machine.ValueStack.clear();
         machine.Push(S::Omitted());
@@ -135,7 +144,8 @@ TEST_F(NumericFunctions, FixAndIntDropAnArgumentThatIsNotANumber) {
     }
 }
 
-TEST_F(NumericFunctions, Conversions) {
+TEST_F(NumericFunctions, Conversions)
+{
     const TStackData s = Apply(vcCsng, S::Double(0.1));
     ASSERT_EQ(s.type, static_cast<uint32_t>(sdSingle));
     EXPECT_EQ(s.value.f, 0.1f);
@@ -144,7 +154,8 @@ TEST_F(NumericFunctions, Conversions) {
     EXPECT_EQ(d.value.d, 7.0);
 }
 
-TEST_F(NumericFunctions, RandomNumbersRepeatAfterTheSameSeed) {
+TEST_F(NumericFunctions, RandomNumbersRepeatAfterTheSameSeed)
+{
     Randomize(5);
     const float first = Rnd(1);
     const float second = Rnd(1);
@@ -158,7 +169,8 @@ TEST_F(NumericFunctions, RandomNumbersRepeatAfterTheSameSeed) {
     EXPECT_NE(Rnd(1), first);
 }
 
-TEST_F(NumericFunctions, MachinesDrawingAtOnceShareOneSequence) {
+TEST_F(NumericFunctions, MachinesDrawingAtOnceShareOneSequence)
+{
     // Machines of overlapping runs draw from the process's one sequence: together they
     // get exactly the numbers one machine alone would have drawn, none twice or lost.
     constexpr int DRAWS = 3000;
@@ -179,8 +191,12 @@ TEST_F(NumericFunctions, MachinesDrawingAtOnceShareOneSequence) {
     Randomize(11);
     std::vector<float> together[2];
     {
-        std::thread first([&] { for (int i = 0; i < DRAWS; ++i) together[0].push_back(draw(machine)); });
-        std::thread second([&] { for (int i = 0; i < DRAWS; ++i) together[1].push_back(draw(other)); });
+        std::thread first([&] {
+            for (int i = 0; i < DRAWS; ++i) together[0].push_back(draw(machine));
+        });
+        std::thread second([&] {
+            for (int i = 0; i < DRAWS; ++i) together[1].push_back(draw(other));
+        });
         first.join();
         second.join();
     }
@@ -190,7 +206,8 @@ TEST_F(NumericFunctions, MachinesDrawingAtOnceShareOneSequence) {
     EXPECT_EQ(together[0], alone);
 }
 
-TEST_F(NumericFunctions, RandomNumbersStayBelowOne) {
+TEST_F(NumericFunctions, RandomNumbersStayBelowOne)
+{
     Randomize(1);
     for (int i = 0; i < 20000; ++i) {
         const float r = Rnd(1);
@@ -199,34 +216,55 @@ TEST_F(NumericFunctions, RandomNumbersStayBelowOne) {
     }
 }
 
-TEST(LeadingNumbers, IntegersAsStrtolReadsThem) {
+TEST(LeadingNumbers, IntegersAsStrtolReadsThem)
+{
     struct Case {
         const char* text;
         int32_t value;
     };
     const Case cases[] = {
-        {"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7x", -7}, {"+3", 3}, {"3.7", 3},
-        {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}, {"- 5", 0},
+        {"12abc", 12},
+        {"", 0},
+        {"abc", 0},
+        {"  -7x", -7},
+        {"+3", 3},
+        {"3.7", 3},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+        {"- 5", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(leading_decimal_integer(c.text), c.value) << c.text;
 }
 
-TEST(LeadingNumbers, NumbersAsStrtodReadsThem) {
+TEST(LeadingNumbers, NumbersAsStrtodReadsThem)
+{
     struct Case {
         const char* text;
         double value;
     };
     const Case cases[] = {
-        {"3.7", 3.7}, {" -1.5e2xyz", -150}, {".5", 0.5}, {"abc", 0}, {"", 0}, {"1e", 1}, {"+2", 2},
-        {"1e-999", 0}, {"1D2", 100}, {"inf", 0}, {"nan", 0}, {"0x10", 0},
-        {"1e999", std::numeric_limits<double>::max()}, {"-1e999", -std::numeric_limits<double>::max()},
+        {"3.7", 3.7},
+        {" -1.5e2xyz", -150},
+        {".5", 0.5},
+        {"abc", 0},
+        {"", 0},
+        {"1e", 1},
+        {"+2", 2},
+        {"1e-999", 0},
+        {"1D2", 100},
+        {"inf", 0},
+        {"nan", 0},
+        {"0x10", 0},
+        {"1e999", std::numeric_limits<double>::max()},
+        {"-1e999", -std::numeric_limits<double>::max()},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(leading_decimal_number(c.text), c.value) << c.text;
 }
 
 // A single takes the number rounded; past the single range, the largest single of
 // the number's sign.
-TEST(LeadingNumbers, SinglesStayFinite) {
+TEST(LeadingNumbers, SinglesStayFinite)
+{
     constexpr float largest = std::numeric_limits<float>::max();
     struct Case {
         const char* text;
@@ -250,7 +288,8 @@ namespace {
 class RandomizePrompt : public ProgramFixture {
 protected:
     // The first RND(1) after seeding: by the typed line (seed null) or by the statement.
-    float FirstDraw(const std::string* typed, int32_t seed) {
+    float FirstDraw(const std::string* typed, int32_t seed)
+    {
         TProgram p(rsrc);
         TVarInfo* r = p.Var("R!", tkSingle);
         p.code.Line(10);
@@ -266,7 +305,8 @@ protected:
     }
 };
 
-TEST_F(RandomizePrompt, TheTypedLinesLeadingNumberIsTheSeed) {
+TEST_F(RandomizePrompt, TheTypedLinesLeadingNumberIsTheSeed)
+{
     rsrc.ClearTxtBuf(0, 25);
     const std::string typed = "12abc\n";
     const float prompted = FirstDraw(&typed, 0);

@@ -14,13 +14,12 @@ namespace {
 
 class Operators : public ::testing::Test {
 protected:
-    Operators() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
-        TCodeBuilder(mid).Finish();
-    }
+    Operators() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) { TCodeBuilder(mid).Finish(); }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
-    TStackData Apply(TVMCodeCmd cmd, const TStackData& left, const TStackData& right) {
+    TStackData Apply(TVMCodeCmd cmd, const TStackData& left, const TStackData& right)
+    {
         machine.ValueStack.clear();
         machine.Push(left);
         machine.Push(right);
@@ -28,7 +27,8 @@ protected:
         EXPECT_EQ(machine.ValueStack.size(), 1u);
         return machine.Pop();
     }
-    TStackData Apply(TVMCodeCmd cmd, const TStackData& operand) {
+    TStackData Apply(TVMCodeCmd cmd, const TStackData& operand)
+    {
         machine.ValueStack.clear();
         machine.Push(operand);
         machine.Run(cmd);
@@ -43,7 +43,8 @@ protected:
 
 using S = TStackData;
 
-TEST_F(Operators, IntegerResults) {
+TEST_F(Operators, IntegerResults)
+{
     struct Case {
         TVMCodeCmd cmd;
         TStackData left, right;
@@ -91,17 +92,16 @@ TEST_F(Operators, IntegerResults) {
     }
 }
 
-TEST_F(Operators, UnaryOperators) {
+TEST_F(Operators, UnaryOperators)
+{
     struct Case {
         TVMCodeCmd cmd;
         TStackData operand;
         int32_t result;
     };
     const Case cases[] = {
-        {vcBNotFloat, S::Single(1.6f), -3},
-        {vcBNotInt, S::Long(0), -1},
-        {vcBNotInt, S::Long(-1), 0},
-        {vcBNegaInt, S::Long(-2147483647 - 1), -2147483647 - 1},
+        {vcBNotFloat, S::Single(1.6f), -3}, {vcBNotInt, S::Long(0), -1},
+        {vcBNotInt, S::Long(-1), 0},        {vcBNegaInt, S::Long(-2147483647 - 1), -2147483647 - 1},
         {vcBNegaInt, S::Long(5), -5},
     };
     for (const Case& c : cases) {
@@ -114,7 +114,8 @@ TEST_F(Operators, UnaryOperators) {
     EXPECT_TRUE(std::signbit(zero.value.d));
 }
 
-TEST_F(Operators, FloatingResults) {
+TEST_F(Operators, FloatingResults)
+{
     const TStackData sum = Apply(vcBAddFloat, S::Long(1), S::Double(0.5));
     EXPECT_EQ(sum.type, sdSingle);
     EXPECT_EQ(sum.value.f, 1.5f);
@@ -132,17 +133,16 @@ TEST_F(Operators, FloatingResults) {
     EXPECT_TRUE(std::isinf(inf.value.d));
 }
 
-TEST_F(Operators, DivisionByZero) {
+TEST_F(Operators, DivisionByZero)
+{
     struct Case {
         TVMCodeCmd cmd;
         TStackData right;
     };
     const Case cases[] = {
-        {vcBDivFloat, S::Long(0)},
-        {vcBDivDouble, S::Double(-0.0)},
-        {vcBIdivInt, S::Long(0)},
-        {vcBIdivFloat, S::Single(0.4f)},  // 0.4 rounds to 0
-        {vcBModDouble, S::Double(-0.5)},  // -0.5 rounds to 0
+        {vcBDivFloat, S::Long(0)},       {vcBDivDouble, S::Double(-0.0)},
+        {vcBIdivInt, S::Long(0)},        {vcBIdivFloat, S::Single(0.4f)},  // 0.4 rounds to 0
+        {vcBModDouble, S::Double(-0.5)},                                   // -0.5 rounds to 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ListCode(MakeCode(c.cmd)));
@@ -159,7 +159,8 @@ TEST_F(Operators, DivisionByZero) {
     }
 }
 
-TEST_F(Operators, ConcatenationOwnsItsResult) {
+TEST_F(Operators, ConcatenationOwnsItsResult)
+{
     const char* left = "AB";
     const char* right = "CD";
     const TStackData joined = Apply(vcBAddString, S::BorrowedText(left), S::BorrowedText(right));
@@ -170,7 +171,8 @@ TEST_F(Operators, ConcatenationOwnsItsResult) {
     EXPECT_EQ(std::string(twice.CString()), "x" + std::string(100, 'y'));
 }
 
-TEST_F(Operators, CodesThatDoNothingLeaveTheStack) {
+TEST_F(Operators, CodesThatDoNothingLeaveTheStack)
+{
     for (TVMCodeCmd cmd : {vcBNegaString, vcBNotString, vcBDivInt, vcBPowInt, vcBSubString}) {
         SCOPED_TRACE(ListCode(MakeCode(cmd)));
         machine.ValueStack.clear();
@@ -181,7 +183,8 @@ TEST_F(Operators, CodesThatDoNothingLeaveTheStack) {
     }
 }
 
-TEST_F(Operators, StackConversions) {
+TEST_F(Operators, StackConversions)
+{
     struct Case {
         const char* name;
         TStackData value;

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 class RunChain : public ProgramFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ProgramFixture::SetUp();
         std::string pattern = (fs::path(::testing::TempDir()) / "kivo-runchain-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -24,7 +25,8 @@ protected:
         ASSERT_TRUE(rsrc.DrvFolders.Set(1, folder));  // drive 2
         std::ofstream(folder + "/SUB.BAS") << "10 PRINT 1\n";
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ignored;
         fs::remove_all(folder, ignored);
         gExitStates.RepeatRun = false;
@@ -33,7 +35,8 @@ protected:
     }
 
     // Runs `statement` in line 10, followed by an assignment that must not run.
-    std::vector<TRunRequest> Run(TProgram& p, const std::function<void()>& statement, long status = 0) {
+    std::vector<TRunRequest> Run(TProgram& p, const std::function<void()>& statement, long status = 0)
+    {
         TVarInfo* after = p.Var("AFTER%", tkInt);
         p.code.Line(10);
         statement();
@@ -43,7 +46,8 @@ protected:
         return p.requests.Requests();
     }
     static void Chain(TProgram& p, bool merge, const std::string& file, const std::function<void()>& rest,
-                      int32_t count) {
+                      int32_t count)
+    {
         p.code.Add(MakeCode(vcBPushBool, merge)).Text(file);
         rest();
         p.code.Add(MakeCode(vcChain, count));
@@ -52,7 +56,8 @@ protected:
     std::string folder;
 };
 
-TEST_F(RunChain, RunSendsItsTarget) {
+TEST_F(RunChain, RunSendsItsTarget)
+{
     {
         TProgram p(rsrc);
         const auto requests = Run(p, [&] { p.code.Add(MakeCode(vcRunCur, false)); });
@@ -82,7 +87,8 @@ TEST_F(RunChain, RunSendsItsTarget) {
     }
 }
 
-TEST_F(RunChain, RunWithAFileNameSendsItsHostPath) {
+TEST_F(RunChain, RunWithAFileNameSendsItsHostPath)
+{
     for (const bool r : {false, true}) {
         TProgram p(rsrc);
         const auto requests = Run(p, [&] { p.code.Text("2:SUB.BAS").Add(MakeCode(vcRunSpecify, r)); });
@@ -93,10 +99,14 @@ TEST_F(RunChain, RunWithAFileNameSendsItsHostPath) {
     }
 }
 
-TEST_F(RunChain, ChainSendsFileTargetAndMerge) {
+TEST_F(RunChain, ChainSendsFileTargetAndMerge)
+{
     {
         TProgram p(rsrc);
-        const auto requests = Run(p, [&] { Chain(p, false, "2:SUB.BAS", [] {}, 2); });
+        const auto requests = Run(p, [&] {
+            Chain(
+                p, false, "2:SUB.BAS", [] {}, 2);
+        });
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].FileName, folder + "/SUB.BAS");
         EXPECT_FALSE(requests[0].Merge);
@@ -105,7 +115,8 @@ TEST_F(RunChain, ChainSendsFileTargetAndMerge) {
     {
         TProgram p(rsrc);
         const auto requests = Run(p, [&] {
-            Chain(p, true, "2:SUB.BAS", [&] { p.code.Int(500).Add(MakeCode(vcBPushBool, true)); }, 4);
+            Chain(
+                p, true, "2:SUB.BAS", [&] { p.code.Int(500).Add(MakeCode(vcBPushBool, true)); }, 4);
         });
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_TRUE(requests[0].Merge);
@@ -114,13 +125,17 @@ TEST_F(RunChain, ChainSendsFileTargetAndMerge) {
     }
     {
         TProgram p(rsrc);
-        const auto requests = Run(p, [&] { Chain(p, false, "2:SUB.BAS", [&] { p.code.Text("*GO"); }, 3); });
+        const auto requests = Run(p, [&] {
+            Chain(
+                p, false, "2:SUB.BAS", [&] { p.code.Text("*GO"); }, 3);
+        });
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].Label, "*GO");
     }
 }
 
-TEST_F(RunChain, FileErrors) {
+TEST_F(RunChain, FileErrors)
+{
     struct Case {
         const char* name;
         std::function<void(TProgram&)> statement;
@@ -131,24 +146,40 @@ TEST_F(RunChain, FileErrors) {
          RTE_FILE_NOT_FOUND},
         {"RUN of a missing file", [](TProgram& p) { p.code.Text("2:NEXT.BAS").Add(MakeCode(vcRunSpecify, true)); },
          RTE_FILE_NOT_FOUND},
-        {"CHAIN of a missing file", [](TProgram& p) { Chain(p, false, "2:NEXT.BAS", [] {}, 2); },
+        {"CHAIN of a missing file",
+         [](TProgram& p) {
+             Chain(
+                 p, false, "2:NEXT.BAS", [] {}, 2);
+         },
          RTE_FILE_NOT_FOUND},
-        {"CHAIN with an empty name", [](TProgram& p) { Chain(p, false, "", [] {}, 2); }, RTE_FILE_NOT_FOUND},
+        {"CHAIN with an empty name",
+         [](TProgram& p) {
+             Chain(
+                 p, false, "", [] {}, 2);
+         },
+         RTE_FILE_NOT_FOUND},
         {"RUN of a name that leaves the folder",
          [](TProgram& p) { p.code.Text("2:../SUB.BAS").Add(MakeCode(vcRunSpecify, false)); }, RTE_FILE_NOT_FOUND},
         {"RUN on an offline drive", [](TProgram& p) { p.code.Text("5:A.BAS").Add(MakeCode(vcRunSpecify, false)); },
          RTE_DISK_OFFLINE},
-        {"CHAIN on drive 15", [](TProgram& p) { Chain(p, false, "15:A.BAS", [] {}, 2); }, RTE_BAD_DRIVE_NUMBER},
+        {"CHAIN on drive 15",
+         [](TProgram& p) {
+             Chain(
+                 p, false, "15:A.BAS", [] {}, 2);
+         },
+         RTE_BAD_DRIVE_NUMBER},
     };
     for (const Case& c : cases) {
         TProgram p(rsrc);
-        const auto requests = Run(p, [&] { c.statement(p); }, 1);
+        const auto requests = Run(
+            p, [&] { c.statement(p); }, 1);
         EXPECT_TRUE(requests.empty()) << c.name;
         EXPECT_TRUE(p.EndedWith(c.key)) << c.name << ": " << p.error;
     }
 }
 
-TEST_F(RunChain, RepeatModeAddsNoSecondRequest) {
+TEST_F(RunChain, RepeatModeAddsNoSecondRequest)
+{
     gExitStates.RepeatRun = true;
     TProgram p(rsrc);
     const auto requests = Run(p, [&] { p.code.Int(20).Add(MakeCode(vcRunCur, true)); });
@@ -157,10 +188,14 @@ TEST_F(RunChain, RepeatModeAddsNoSecondRequest) {
     EXPECT_FALSE(requests[0].NotFore);
 }
 
-TEST_F(RunChain, WhileQuittingNothingIsSentOrPopped) {
+TEST_F(RunChain, WhileQuittingNothingIsSentOrPopped)
+{
     gAppPrivacy.Quitting = true;
     TProgram p(rsrc);
-    const auto requests = Run(p, [&] { Chain(p, false, "2:SUB.BAS", [] {}, 2); });
+    const auto requests = Run(p, [&] {
+        Chain(
+            p, false, "2:SUB.BAS", [] {}, 2);
+    });
     EXPECT_TRUE(requests.empty());
     EXPECT_EQ(p.stackDepth, 2u);
 }

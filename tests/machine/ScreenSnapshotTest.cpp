@@ -13,19 +13,23 @@
 namespace {
 
 // The text of one snapshot row, the cells' characters with empty cells as blanks.
-std::string row_text(const TScreenSnapshot& shot, int row) {
+std::string row_text(const TScreenSnapshot& shot, int row)
+{
     std::string text;
     for (int col = 0; col < shot.TxtCols; ++col) {
         const auto& cell = shot.Cells[static_cast<size_t>(row) * shot.TxtCols + col];
-        if (cell[0] == TBasicRsrc::CELL_EMPTY) text += ' ';
-        else if (cell[0] != TBasicRsrc::CELL_RIGHT_HALF) text += cell.data();
+        if (cell[0] == TBasicRsrc::CELL_EMPTY)
+            text += ' ';
+        else if (cell[0] != TBasicRsrc::CELL_RIGHT_HALF)
+            text += cell.data();
     }
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
 class ScreenSnapshot : public ::testing::Test {
 protected:
-    ScreenSnapshot() {
+    ScreenSnapshot()
+    {
         rsrc.Print("row0");
         rsrc.DoCRLF();
         rsrc.Print("row1");
@@ -40,7 +44,8 @@ protected:
     TBasicRsrc rsrc;
 };
 
-TEST_F(ScreenSnapshot, CopiesTheRowsTheAreaTouches) {
+TEST_F(ScreenSnapshot, CopiesTheRowsTheAreaTouches)
+{
     std::vector<uint32_t> whole(static_cast<size_t>(TBasicRsrc::SCREEN_WIDTH) * TBasicRsrc::SCREEN_HEIGHT);
     rsrc.ComposeGraphics(whole.data());
     struct Case {
@@ -69,7 +74,8 @@ TEST_F(ScreenSnapshot, CopiesTheRowsTheAreaTouches) {
     }
 }
 
-TEST_F(ScreenSnapshot, CellsAttributesAndCursorAreTheScreens) {
+TEST_F(ScreenSnapshot, CellsAttributesAndCursorAreTheScreens)
+{
     const TScreenSnapshot shot = rsrc.SnapshotScreen({0, 0, 639, 47});
     ASSERT_EQ(shot.TextRowCount, 3);
     EXPECT_EQ(row_text(shot, 0), "row0");
@@ -84,7 +90,8 @@ TEST_F(ScreenSnapshot, CellsAttributesAndCursorAreTheScreens) {
     EXPECT_EQ(shot.TxtColPal[7], rsrc.TxtColPal[7]);
 }
 
-TEST_F(ScreenSnapshot, AreasOffTheScreenCopyNothing) {
+TEST_F(ScreenSnapshot, AreasOffTheScreenCopyNothing)
+{
     const TScreenRect areas[] = {{}, {0, 400, 639, 500}, {0, -20, 639, -1}, {640, 0, 700, 399}, {-9, 0, -1, 399}};
     for (const TScreenRect& area : areas) {
         const TScreenSnapshot shot = rsrc.SnapshotScreen(area);
@@ -96,7 +103,8 @@ TEST_F(ScreenSnapshot, AreasOffTheScreenCopyNothing) {
 
 // A writer that changes every cell in one hold of the lock, as the machine's
 // handlers do; a snapshot taken meanwhile holds all of the old cells or all of the new.
-TEST_F(ScreenSnapshot, NeverSeesHalfAChange) {
+TEST_F(ScreenSnapshot, NeverSeesHalfAChange)
+{
     std::atomic<bool> done{false};
     std::atomic<int> rounds{0};
     std::thread writer([&] {

@@ -39,8 +39,7 @@ bool Eventually(Predicate done)
 {
     const auto limit = std::chrono::steady_clock::now() + 10s;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > limit)
-            return false;
+        if (std::chrono::steady_clock::now() > limit) return false;
         std::this_thread::sleep_for(1ms);
     }
     return true;

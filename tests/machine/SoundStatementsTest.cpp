@@ -60,8 +60,8 @@ private:
 
 TMidiEvent Note(Kind kind, int channel, int note, int velocity, int64_t time)
 {
-    return {kind, static_cast<uint8_t>(channel), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity), {},
-            time, 0};
+    return {kind, static_cast<uint8_t>(channel), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity), {}, time,
+            0};
 }
 
 class SoundStatements : public ::testing::Test {
@@ -80,8 +80,7 @@ protected:
 
     void Run(const TVMCode& code, std::initializer_list<TStackData> operands)
     {
-        for (const TStackData& s : operands)
-            machine.Push(s);
+        for (const TStackData& s : operands) machine.Push(s);
         machine.Run(code);
     }
     // Runs a code that must fail and gives the key of its error.
@@ -110,8 +109,7 @@ protected:
     std::vector<TMidiEvent> Sent() const
     {
         std::vector<TMidiEvent> events = midi.Events();
-        for (TMidiEvent& event : events)
-            event.sentAt = 0;
+        for (TMidiEvent& event : events) event.sentAt = 0;
         return events;
     }
 
@@ -147,11 +145,9 @@ TEST_F(SoundStatements, PlayCompilesEachStringIntoItsChannelAndWaits)
 
 TEST_F(SoundStatements, PlayWithABadStringCompilesNothingBelowIt)
 {
-    EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{3}),
-                      {S::BorrowedText("C"), S::BorrowedText("D"), S::BorrowedText("X")}),
+    EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{3}), {S::BorrowedText("C"), S::BorrowedText("D"), S::BorrowedText("X")}),
               RTE_BAD_MML);
-    for (int channel = 1; channel <= 3; ++channel)
-        EXPECT_TRUE(player.Queued(channel).empty()) << channel;
+    for (int channel = 1; channel <= 3; ++channel) EXPECT_TRUE(player.Queued(channel).empty()) << channel;
     EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{2}), {S::BorrowedText("C"), S::Long(5)}), RTE_TYPE_MISMATCH);
     EXPECT_TRUE(player.Queued(1).empty());
     EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{7}), {}), RTE_INTERNAL_ERROR);
@@ -163,8 +159,7 @@ TEST_F(SoundStatements, PlayWithoutStringsDoesNothing)
     machine.Push(S::Long(42));
     Run(MakeCode(vcPlay, int32_t{0}), {});
     EXPECT_EQ(machine.ValueStackDepth(), 1u) << "nothing below it is taken";
-    for (int channel = 1; channel <= 6; ++channel)
-        EXPECT_TRUE(player.Queued(channel).empty()) << channel;
+    for (int channel = 1; channel <= 6; ++channel) EXPECT_TRUE(player.Queued(channel).empty()) << channel;
     EXPECT_EQ(Failing(MakeCode(vcPlay, int32_t{-1}), {}), RTE_INTERNAL_ERROR);
 }
 

@@ -20,16 +20,19 @@ namespace {
 // A clock that never sleeps: it counts the sleeps.
 class TCountingClock : public THostClock {
 public:
-    int64_t NowMicros() const override {
+    int64_t NowMicros() const override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mNow += 7;
     }
-    void SleepMicros(int64_t micros) const override {
+    void SleepMicros(int64_t micros) const override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         ++mSleeps;
         mNow += micros;
     }
-    int Sleeps() const {
+    int Sleeps() const
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mSleeps;
     }
@@ -47,7 +50,8 @@ protected:
 
     // The number of speed-control waits of one run of `text`, speed control on from
     // the start.
-    int WaitsOfRun(const std::string& text, bool fusion) {
+    int WaitsOfRun(const std::string& text, bool fusion)
+    {
         TMidCode mid;
         TRecordingAlertSink alerts;
         int32_t compatMode = 0;
@@ -70,14 +74,14 @@ protected:
 };
 
 // Loops, assignments, IF, GOSUB and RETURN: each has a fast path in the loop.
-TEST_F(SpeedControlRun, WaitsAtTheStatementsTheRunWithoutFastPathsWaitsAt) {
-    const std::string program =
-        "10 A=0:B=1\n"
-        "20 FOR I=1 TO 5:A=A+I:IF A>3 THEN B=B*2 ELSE B=B+1\n"
-        "30 NEXT I\n"
-        "40 FOR J%=3 TO 1 STEP -1:GOSUB 100:NEXT\n"
-        "50 END\n"
-        "100 C=C+J%:RETURN\n";
+TEST_F(SpeedControlRun, WaitsAtTheStatementsTheRunWithoutFastPathsWaitsAt)
+{
+    const std::string program = "10 A=0:B=1\n"
+                                "20 FOR I=1 TO 5:A=A+I:IF A>3 THEN B=B*2 ELSE B=B+1\n"
+                                "30 NEXT I\n"
+                                "40 FOR J%=3 TO 1 STEP -1:GOSUB 100:NEXT\n"
+                                "50 END\n"
+                                "100 C=C+J%:RETURN\n";
     const int plain = WaitsOfRun(program, false);
     EXPECT_GT(plain, 20);
     EXPECT_EQ(WaitsOfRun(program, true), plain);

@@ -17,8 +17,14 @@ using S = TStackData;
 constexpr long DISK = 2;
 constexpr long DOS = 3;
 
-S T(const std::string& text) { return S::OwnedText(text); }
-S I(int32_t v) { return S::Long(v); }
+S T(const std::string& text)
+{
+    return S::OwnedText(text);
+}
+S I(int32_t v)
+{
+    return S::Long(v);
+}
 
 // One function call: the code (with its flag), the arguments in the order the
 // compiler pushes them, and the expected text or integer result per mode.
@@ -30,14 +36,16 @@ struct Call {
 
 class StringFunctions : public ::testing::Test {
 protected:
-    StringFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {
+    StringFunctions() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr)
+    {
         TCodeBuilder(mid).Finish();
     }
     void SetUp() override { platform::use_key_identity_catalogue(true); }
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
     // The result of the call in the given mode; the stack must hold exactly it.
-    S Apply(long mode, const Call& call) {
+    S Apply(long mode, const Call& call)
+    {
         machine.SetRuntimeCompatiMode(mode);
         machine.ValueStack.clear();
         for (const S& a : call.args) machine.Push(a);
@@ -45,18 +53,21 @@ protected:
         EXPECT_EQ(machine.ValueStack.size(), 1u) << "code " << call.cmd;
         return machine.ValueStack.empty() ? S{} : machine.Pop();
     }
-    std::string Text(long mode, const Call& call) {
+    std::string Text(long mode, const Call& call)
+    {
         const S r = Apply(mode, call);
         EXPECT_EQ(r.type, static_cast<uint32_t>(sdString)) << "code " << call.cmd;
         return r.type == sdString ? std::string(r.CString()) : std::string("<not a text>");
     }
-    int32_t Int(long mode, const Call& call) {
+    int32_t Int(long mode, const Call& call)
+    {
         const S r = Apply(mode, call);
         EXPECT_EQ(r.type, static_cast<uint32_t>(sdLong)) << "code " << call.cmd;
         return r.value.l;
     }
     // The error text of a call that must fail ("" when it did not).
-    std::string Error(long mode, const Call& call) {
+    std::string Error(long mode, const Call& call)
+    {
         machine.SetRuntimeCompatiMode(mode);
         machine.ValueStack.clear();
         for (const S& a : call.args) machine.Push(a);
@@ -67,7 +78,8 @@ protected:
         }
         return std::string();
     }
-    bool FailsWithIllFuncCall(long mode, const Call& call) {
+    bool FailsWithIllFuncCall(long mode, const Call& call)
+    {
         return Error(mode, call).find(RTE_ILL_FUNC_CALL) != std::string::npos;
     }
 
@@ -78,7 +90,8 @@ protected:
 
 const std::string AKB = "A漢B";
 
-TEST_F(StringFunctions, TextsOfMixedWidthInBothModes) {
+TEST_F(StringFunctions, TextsOfMixedWidthInBothModes)
+{
     struct Case {
         const char* what;
         Call call;
@@ -112,7 +125,8 @@ TEST_F(StringFunctions, TextsOfMixedWidthInBothModes) {
     }
 }
 
-TEST_F(StringFunctions, LengthsAndSearchesInBothModes) {
+TEST_F(StringFunctions, LengthsAndSearchesInBothModes)
+{
     struct Case {
         const char* what;
         Call call;
@@ -149,7 +163,8 @@ TEST_F(StringFunctions, LengthsAndSearchesInBothModes) {
     }
 }
 
-TEST_F(StringFunctions, ConversionsAndMadeTexts) {
+TEST_F(StringFunctions, ConversionsAndMadeTexts)
+{
     struct Case {
         const char* what;
         Call call;
@@ -200,13 +215,15 @@ TEST_F(StringFunctions, ConversionsAndMadeTexts) {
     }
 }
 
-TEST_F(StringFunctions, AscGivesTheFirstByte) {
+TEST_F(StringFunctions, AscGivesTheFirstByte)
+{
     EXPECT_EQ(Int(DOS, {vcAsc, false, {T("")}}), 0);
     EXPECT_EQ(Int(DOS, {vcAsc, false, {T("A")}}), 65);
     EXPECT_EQ(Int(DISK, {vcAsc, false, {T("ｱ")}}), 239);
 }
 
-TEST_F(StringFunctions, ValReadsDecimalHexAndOctal) {
+TEST_F(StringFunctions, ValReadsDecimalHexAndOctal)
+{
     struct Case {
         const char* text;
         uint32_t type;
@@ -219,13 +236,14 @@ TEST_F(StringFunctions, ValReadsDecimalHexAndOctal) {
         {"1.5E2", sdDouble, 150},
         {"1.5D2", sdDouble, 150},
         {"2e-1", sdDouble, 0.2},
-        {"3E", sdDouble, 3},        // an exponent letter without digits is not part of it
+        {"3E", sdDouble, 3},  // an exponent letter without
+                              // digits is not part of it
         {"7.", sdDouble, 7},
         {"", sdDouble, 0},
         {"abc", sdDouble, 0},
         {"-", sdDouble, 0},
         {".", sdDouble, 0},
-        {"0x1F", sdDouble, 0},      // no C hexadecimal form
+        {"0x1F", sdDouble, 0},  // no C hexadecimal form
         {"inf", sdDouble, 0},
         {"nan", sdDouble, 0},
         {"1e-999", sdDouble, 0},
@@ -249,7 +267,8 @@ TEST_F(StringFunctions, ValReadsDecimalHexAndOctal) {
     }
 }
 
-TEST_F(StringFunctions, KanaAndWidthConversions) {
+TEST_F(StringFunctions, KanaAndWidthConversions)
+{
     struct Case {
         const char* what;
         Call call;
@@ -287,7 +306,8 @@ TEST_F(StringFunctions, KanaAndWidthConversions) {
     }
 }
 
-TEST_F(StringFunctions, JisRoundTripOfAkcnvOutput) {
+TEST_F(StringFunctions, JisRoundTripOfAkcnvOutput)
+{
     // Every full-width form AKCNV$ makes has a JIS code that KNJ$ turns back.
     std::string ascii;
     for (char c = 0x20; c <= 0x7E; ++c) ascii += c;
@@ -299,7 +319,8 @@ TEST_F(StringFunctions, JisRoundTripOfAkcnvOutput) {
     }
 }
 
-TEST_F(StringFunctions, ArgumentsOutOfRangeAreIllegalFunctionCalls) {
+TEST_F(StringFunctions, ArgumentsOutOfRangeAreIllegalFunctionCalls)
+{
     const Call calls[] = {
         {vcLeftDl, false, {T("A"), I(256)}},
         {vcLeftDl, false, {T("A"), I(-1)}},
@@ -349,7 +370,8 @@ TEST_F(StringFunctions, ArgumentsOutOfRangeAreIllegalFunctionCalls) {
     }
 }
 
-TEST_F(StringFunctions, BrokenUtf8IsMeasuredOneUnitAByteAndNeverOverrun) {
+TEST_F(StringFunctions, BrokenUtf8IsMeasuredOneUnitAByteAndNeverOverrun)
+{
     // A lead byte at the very end, a lead byte without its continuation, a stray
     // continuation byte: each counts as one one-byte character.
     const std::string broken = std::string("A") + "\xE6" + "\xBC" + "B" + "\xE6\xBC";

@@ -14,7 +14,8 @@ namespace {
 
 using namespace text_measure;
 
-TEST(TextMeasure, CharactersAreClassifiedFromTheirValidBytes) {
+TEST(TextMeasure, CharactersAreClassifiedFromTheirValidBytes)
+{
     struct Case {
         std::string text;
         std::size_t bytes;
@@ -23,16 +24,19 @@ TEST(TextMeasure, CharactersAreClassifiedFromTheirValidBytes) {
     const Case cases[] = {
         {"A", 1, TCharClass::OneByte},
         {"ｱ", 3, TCharClass::HalfKana},
-        {"｡", 3, TCharClass::HalfKana},   // U+FF61, the first
-        {"ﾟ", 3, TCharClass::HalfKana},   // U+FF9F, the last
+        {"｡", 3, TCharClass::HalfKana},  // U+FF61, the first
+        {"ﾟ", 3, TCharClass::HalfKana},  // U+FF9F, the last
         {"ｰ", 3, TCharClass::HalfKana},
         {"～", 3, TCharClass::FullWidth},  // U+FF5E, just before them
         {"￠", 3, TCharClass::FullWidth},  // U+FFE0, after them
         {"漢", 3, TCharClass::FullWidth},
         {"é", 2, TCharClass::FullWidth},
         {"😀", 4, TCharClass::FullWidth},
-        {"\xE6\xBC", 1, TCharClass::OneByte},      // cut short
-        {"\xE6" "A" "\xA2", 1, TCharClass::OneByte},  // not followed by continuation bytes
+        {"\xE6\xBC", 1, TCharClass::OneByte},  // cut short
+        {"\xE6"
+         "A"
+         "\xA2",
+         1, TCharClass::OneByte},                  // not followed by continuation bytes
         {"\xBC", 1, TCharClass::OneByte},          // a stray continuation byte
         {"\xC0\x80", 1, TCharClass::OneByte},      // overlong
         {"\xED\xA0\x80", 1, TCharClass::OneByte},  // a surrogate
@@ -45,7 +49,8 @@ TEST(TextMeasure, CharactersAreClassifiedFromTheirValidBytes) {
     }
 }
 
-TEST(TextMeasure, ConversionsAgreeWithEachOtherAtEveryCharacterBoundary) {
+TEST(TextMeasure, ConversionsAgreeWithEachOtherAtEveryCharacterBoundary)
+{
     // Walking to the measure of a prefix that ends on a character boundary gives that
     // prefix back, in both measures and both modes.
     const std::string text = "Aｱ漢字Bｶﾞ漢\xE6x全角";
@@ -55,14 +60,16 @@ TEST(TextMeasure, ConversionsAgreeWithEachOtherAtEveryCharacterBoundary) {
                 const std::size_t j = utf8_pos_to_jis_pos(text, u, unit, disk);
                 // In DISK-BASIC mode the measure of a prefix ending in a run includes
                 // the closing shift code, which the walk back also spends.
-                EXPECT_EQ(jis_pos_to_utf8_pos(text, j, unit, disk), u) << "u=" << u << " unit=" << unit << " disk=" << disk;
+                EXPECT_EQ(jis_pos_to_utf8_pos(text, j, unit, disk), u)
+                    << "u=" << u << " unit=" << unit << " disk=" << disk;
                 if (u == text.size()) break;
             }
         }
     }
 }
 
-TEST(TextMeasure, NothingIsReadPastTheTextWhateverItHolds) {
+TEST(TextMeasure, NothingIsReadPastTheTextWhateverItHolds)
+{
     // The view ends inside a character; the bytes after it must not count.
     const std::string backing = "A漢";
     const std::string_view cut(backing.data(), 2);
@@ -83,7 +90,8 @@ struct PlainWalk {
 
     bool full_at(std::size_t i) const { return i < text.size() && char_step(text, i).cls == TCharClass::FullWidth; }
 
-    std::size_t measure_of_prefix(std::size_t u) const {
+    std::size_t measure_of_prefix(std::size_t u) const
+    {
         std::size_t count = 0, i = 0;
         bool run = false;
         while (i < text.size() && i < u) {
@@ -97,7 +105,8 @@ struct PlainWalk {
         return count;
     }
 
-    std::size_t bytes_of_units(std::size_t j) const {
+    std::size_t bytes_of_units(std::size_t j) const
+    {
         std::size_t count = 0, i = 0;
         bool run = false;
         while (i < text.size() && count < j) {
@@ -114,21 +123,24 @@ struct PlainWalk {
     }
 };
 
-TEST(TextMeasure, PlainAndMixedTextsMeasureAsTheWalkFromTheStartDoes) {
+TEST(TextMeasure, PlainAndMixedTextsMeasureAsTheWalkFromTheStartDoes)
+{
     const std::string ascii64(64, 'a');
     const std::string texts[] = {
         "",
         "A",
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde",     // 31, 32 and 33 bytes: around a block
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde",  // 31, 32 and 33 bytes: around a block
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef",
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefg",
         ascii64 + "B",
-        "ｱｲｳAｴｵBｶFｷ",                          // half-width kana
-        "漢字ABCDEF",                           // kanji at the start,
-        "ABC漢字DEF",                           // in the middle
-        "ABCDEFG漢字",                          // and at the end
-        ascii64 + "漢" + ascii64 + "ｱ字",        // past whole blocks
-        "AB\xE6\xBC" "CD\xBC" "E",            // broken bytes
+        "ｱｲｳAｴｵBｶFｷ",                      // half-width kana
+        "漢字ABCDEF",                      // kanji at the start,
+        "ABC漢字DEF",                      // in the middle
+        "ABCDEFG漢字",                     // and at the end
+        ascii64 + "漢" + ascii64 + "ｱ字",  // past whole blocks
+        "AB\xE6\xBC"
+        "CD\xBC"
+        "E",  // broken bytes
     };
     for (const std::string& text : texts) {
         const std::string reversed = reverse_chars(text);
@@ -137,7 +149,8 @@ TEST(TextMeasure, PlainAndMixedTextsMeasureAsTheWalkFromTheStartDoes) {
                 const PlainWalk plain{text, unit, disk};
                 const PlainWalk back{reversed, 2, disk};
                 for (std::size_t k = 0; k <= 2 * text.size() + 4; ++k) {
-                    SCOPED_TRACE(::testing::Message() << '"' << text << "\" k=" << k << " unit=" << unit << " disk=" << disk);
+                    SCOPED_TRACE(::testing::Message()
+                                 << '"' << text << "\" k=" << k << " unit=" << unit << " disk=" << disk);
                     if (k <= text.size() + 2) {
                         EXPECT_EQ(utf8_pos_to_jis_pos(text, k, unit, disk), plain.measure_of_prefix(k));
                     }
@@ -149,13 +162,14 @@ TEST(TextMeasure, PlainAndMixedTextsMeasureAsTheWalkFromTheStartDoes) {
     }
 }
 
-TEST(TextMeasure, AsciiPrefixStopsAtTheFirstHighByteOrTheLimit) {
+TEST(TextMeasure, AsciiPrefixStopsAtTheFirstHighByteOrTheLimit)
+{
     const std::string text = std::string(40, 'a') + "漢" + std::string(40, 'b');
     struct Case {
         std::size_t limit, prefix;
         bool tailAscii;
     };
-    const Case cases[] = {{0, 0, true}, {31, 31, true}, {33, 33, true}, {40, 40, true},
+    const Case cases[] = {{0, 0, true},    {31, 31, true},   {33, 33, true}, {40, 40, true},
                           {41, 40, false}, {200, 40, false}, {43, 40, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(ascii_prefix_length(text, c.limit), c.prefix) << c.limit;
@@ -163,7 +177,8 @@ TEST(TextMeasure, AsciiPrefixStopsAtTheFirstHighByteOrTheLimit) {
     }
 }
 
-TEST(BasicNumberParse, ReadsOnlyTheDecimalFormsOfBasic) {
+TEST(BasicNumberParse, ReadsOnlyTheDecimalFormsOfBasic)
+{
     struct Case {
         const char* text;
         double value;
@@ -204,7 +219,8 @@ TEST(BasicNumberParse, ReadsOnlyTheDecimalFormsOfBasic) {
     }
 }
 
-TEST(BrokenText, TakesOneCellAByteOnTheScreen) {
+TEST(BrokenText, TakesOneCellAByteOnTheScreen)
+{
     TBasicRsrc rsrc;
     rsrc.ClearTxtBuf(0, 25);
     // A lead byte whose sequence the text breaks off: each byte its own cell, and the

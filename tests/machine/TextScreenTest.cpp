@@ -13,22 +13,25 @@ namespace {
 class TextScreen : public ::testing::Test {
 protected:
     // The shown text of one row, trailing blanks removed.
-    std::string Row(int row) const {
-        std::string text = rsrc.DisplayedTxt(static_cast<short>(row * rsrc.TxtCols),
-                                             static_cast<short>((row + 1) * rsrc.TxtCols - 1));
+    std::string Row(int row) const
+    {
+        std::string text =
+            rsrc.DisplayedTxt(static_cast<short>(row * rsrc.TxtCols), static_cast<short>((row + 1) * rsrc.TxtCols - 1));
         text.erase(text.find_last_not_of(' ') + 1);
         return text;
     }
     void MoveTo(int row, int col) { rsrc.CsrIdx = static_cast<int16_t>(row * rsrc.TxtCols + col); }
     // Writes a row's cells directly, without the scrolling that printing a full
     // last row would cause.
-    void PutRow(int row, char c) {
+    void PutRow(int row, char c)
+    {
         for (int col = 0; col < rsrc.TxtCols; ++col) {
             rsrc.TxtBuf[row * rsrc.TxtCols + col][0] = c;
             rsrc.TxtBuf[row * rsrc.TxtCols + col][1] = 0;
         }
     }
-    void FillRow(int row, char c) {
+    void FillRow(int row, char c)
+    {
         MoveTo(row, 0);
         rsrc.Print(std::string(rsrc.TxtCols, c).c_str());
     }
@@ -36,7 +39,8 @@ protected:
     TBasicRsrc rsrc;
 };
 
-TEST_F(TextScreen, StartsEmptyWithDefaults) {
+TEST_F(TextScreen, StartsEmptyWithDefaults)
+{
     EXPECT_EQ(rsrc.TxtCols, 80);
     EXPECT_EQ(rsrc.TxtRows, 25);
     EXPECT_EQ(rsrc.CellWidth, 8);
@@ -48,7 +52,8 @@ TEST_F(TextScreen, StartsEmptyWithDefaults) {
     EXPECT_EQ(rsrc.TxtColPal[1], make_rgb(0, 0, 255, 255));  // blue
 }
 
-TEST_F(TextScreen, PrintWritesCharactersWithTheTextColour) {
+TEST_F(TextScreen, PrintWritesCharactersWithTheTextColour)
+{
     rsrc.TxtCol = 3;
     rsrc.Print("AB");
     EXPECT_EQ(Row(0), "AB");
@@ -57,7 +62,8 @@ TEST_F(TextScreen, PrintWritesCharactersWithTheTextColour) {
     EXPECT_EQ(rsrc.TxtAttr[1], 3);
 }
 
-TEST_F(TextScreen, FullLineAtTheBottomScrollsFirst) {
+TEST_F(TextScreen, FullLineAtTheBottomScrollsFirst)
+{
     MoveTo(0, 0);
     rsrc.Print("TOP");
     MoveTo(24, 0);
@@ -72,7 +78,8 @@ TEST_F(TextScreen, FullLineAtTheBottomScrollsFirst) {
     EXPECT_EQ(rsrc.CsrIdx, 24 * 80);
 }
 
-TEST_F(TextScreen, LongTextShowsOnlyItsLastPartInsideTheWindow) {
+TEST_F(TextScreen, LongTextShowsOnlyItsLastPartInsideTheWindow)
+{
     FillRow(8, '8');
     FillRow(9, '9');
     rsrc.ConsoleTop = 10;
@@ -89,7 +96,8 @@ TEST_F(TextScreen, LongTextShowsOnlyItsLastPartInsideTheWindow) {
     EXPECT_EQ(rsrc.CsrIdx, 14 * 80);
 }
 
-TEST_F(TextScreen, TwoColumnCharacters) {
+TEST_F(TextScreen, TwoColumnCharacters)
+{
     MoveTo(0, 79);
     rsrc.Print("\xE6\xBC\xA2");  // a kanji in the last column
     EXPECT_STREQ(rsrc.TxtBuf[79], "\xE6\xBC\xA2");
@@ -97,13 +105,17 @@ TEST_F(TextScreen, TwoColumnCharacters) {
     EXPECT_EQ(rsrc.CsrIdx, 81);
 
     MoveTo(2, 0);
-    rsrc.Print("\xEF\xBD\xB1" "A");  // a half-width katakana takes one column
+    rsrc.Print("\xEF\xBD\xB1"
+               "A");  // a half-width katakana takes one column
     EXPECT_EQ(rsrc.CsrIdx, 2 * 80 + 2);
-    EXPECT_EQ(Row(2), "\xEF\xBD\xB1" "A");
+    EXPECT_EQ(Row(2), "\xEF\xBD\xB1"
+                      "A");
 }
 
-TEST_F(TextScreen, UnstorableAndCutCharactersAreSafe) {
-    rsrc.Print("\xF0\x9F\x98\x80" "Z");  // four bytes: stored as a two-column mark
+TEST_F(TextScreen, UnstorableAndCutCharactersAreSafe)
+{
+    rsrc.Print("\xF0\x9F\x98\x80"
+               "Z");  // four bytes: stored as a two-column mark
     EXPECT_STREQ(rsrc.TxtBuf[0], "\xE3\x80\x93");
     EXPECT_EQ(rsrc.TxtBuf[1][0], TBasicRsrc::CELL_RIGHT_HALF);
     EXPECT_STREQ(rsrc.TxtBuf[2], "Z");
@@ -112,7 +124,8 @@ TEST_F(TextScreen, UnstorableAndCutCharactersAreSafe) {
     EXPECT_EQ(rsrc.CsrIdx, 82);
 }
 
-TEST_F(TextScreen, ControlCodes) {
+TEST_F(TextScreen, ControlCodes)
+{
     struct Case {
         const char* name;
         int startRow, startCol;
@@ -123,8 +136,14 @@ TEST_F(TextScreen, ControlCodes) {
     const Case cases[] = {
         {"CR is not counted by the pre-scroll", 24, 0, "A\rB", 24 * 80 + 1, "B"},
         {"BS moves right and writes nothing", 24, 0, "\x08", 24 * 80 + 1, ""},
-        {"right", 24, 3, "\x1C" "X", 24 * 80 + 5, "    X"},
-        {"left", 24, 3, "\x1D" "X", 24 * 80 + 3, "  X"},
+        {"right", 24, 3,
+         "\x1C"
+         "X",
+         24 * 80 + 5, "    X"},
+        {"left", 24, 3,
+         "\x1D"
+         "X",
+         24 * 80 + 3, "  X"},
         {"up from row 24", 24, 0, "\x1E", 23 * 80, ""},
         {"down from the last row stays on it", 24, 0, "\x1F", 24 * 80, ""},
         {"left at cell 0 stays", 0, 0, "\x1D", 0, ""},
@@ -140,7 +159,8 @@ TEST_F(TextScreen, ControlCodes) {
     }
 }
 
-TEST_F(TextScreen, DoCrLfBelowTheWindowStaysOnTheLastRow) {
+TEST_F(TextScreen, DoCrLfBelowTheWindowStaysOnTheLastRow)
+{
     FillRow(0, 'A');
     rsrc.ConsoleTop = 0;
     rsrc.ConsoleBottom = 20;
@@ -150,7 +170,8 @@ TEST_F(TextScreen, DoCrLfBelowTheWindowStaysOnTheLastRow) {
     EXPECT_EQ(Row(0), std::string(80, 'A'));
 }
 
-TEST_F(TextScreen, ScrollByMoreThanTheWindowEmptiesOnlyTheWindow) {
+TEST_F(TextScreen, ScrollByMoreThanTheWindowEmptiesOnlyTheWindow)
+{
     for (int row = 0; row < 25; ++row) PutRow(row, static_cast<char>('A' + row));
     rsrc.ConsoleTop = 5;
     rsrc.ConsoleBottom = 10;
@@ -160,7 +181,8 @@ TEST_F(TextScreen, ScrollByMoreThanTheWindowEmptiesOnlyTheWindow) {
     EXPECT_EQ(Row(10), std::string(80, 'K'));
 }
 
-TEST_F(TextScreen, ScrollMovesRowsWithTheirColours) {
+TEST_F(TextScreen, ScrollMovesRowsWithTheirColours)
+{
     rsrc.ConsoleTop = 2;
     rsrc.ConsoleBottom = 5;
     rsrc.TxtCol = 2;
@@ -177,7 +199,8 @@ TEST_F(TextScreen, ScrollMovesRowsWithTheirColours) {
     EXPECT_EQ(rsrc.TxtAttr[4 * 80], 2);  // a new character takes TxtCol again
 }
 
-TEST_F(TextScreen, ClearInFortyColumnsEmptiesExactlyTheWindow) {
+TEST_F(TextScreen, ClearInFortyColumnsEmptiesExactlyTheWindow)
+{
     rsrc.TxtCols = 40;
     rsrc.CalcTxtSize();
     for (int row = 0; row < 25; ++row) PutRow(row, 'x');
@@ -188,7 +211,8 @@ TEST_F(TextScreen, ClearInFortyColumnsEmptiesExactlyTheWindow) {
     EXPECT_EQ(rsrc.CsrIdx, 5 * 40);
 }
 
-TEST_F(TextScreen, SlideToLeftDeletesTheCellBefore) {
+TEST_F(TextScreen, SlideToLeftDeletesTheCellBefore)
+{
     MoveTo(3, 0);
     rsrc.Print("WXYZ");
     const int i = 3 * 80 + 1;
@@ -201,7 +225,8 @@ TEST_F(TextScreen, SlideToLeftDeletesTheCellBefore) {
     EXPECT_EQ(rsrc.TxtAttr[i], 2);
 }
 
-TEST_F(TextScreen, DisplayedTextOfEmptyAndTwoColumnCells) {
+TEST_F(TextScreen, DisplayedTextOfEmptyAndTwoColumnCells)
+{
     rsrc.Print("AB");
     MoveTo(0, 3);
     rsrc.Print("\xE6\xBC\xA2");
@@ -209,7 +234,8 @@ TEST_F(TextScreen, DisplayedTextOfEmptyAndTwoColumnCells) {
     EXPECT_EQ(rsrc.DisplayedTxt(4, 3), "");
 }
 
-TEST_F(TextScreen, ChangedAreaCoversTheCells) {
+TEST_F(TextScreen, ChangedAreaCoversTheCells)
+{
     rsrc.TakeScrModified();
     MoveTo(2, 10);
     rsrc.Print("abc");
@@ -219,7 +245,8 @@ TEST_F(TextScreen, ChangedAreaCoversTheCells) {
     EXPECT_TRUE(rsrc.TakeScrModified().IsEmpty());
 }
 
-TEST_F(TextScreen, UpdateScreenPostsTheChangedArea) {
+TEST_F(TextScreen, UpdateScreenPostsTheChangedArea)
+{
     THeadlessScreenUpdates updates;
     TDeviceHost host;
     host.Screen = &updates;

@@ -13,7 +13,8 @@ protected:
     // DEF FN name(params) = body, placed as the compiler places it: a jump over the
     // body, the body's label, the body, the return, the label behind it.
     void Define(TProgram& p, const std::string& name, std::vector<std::string> params,
-                const std::function<void()>& body) {
+                const std::function<void()>& body)
+    {
         const std::string entry = "@L_" + name;
         const std::string behind = "@L_behind_" + name;
         TUserFuncInfo& info = p.mid.UserFuncInfoMap[name];
@@ -26,7 +27,8 @@ protected:
         p.code.Label(behind);
     }
     // The call's marker, the arguments, the call.
-    void Call(TProgram& p, const std::string& name, const std::function<void()>& arguments) {
+    void Call(TProgram& p, const std::string& name, const std::function<void()>& arguments)
+    {
         p.code.Comma();
         arguments();
         p.code.Add(MakeCode(vcBCallUserFunc, p.mid.KeepText(name)));
@@ -34,7 +36,8 @@ protected:
     void Param(TProgram& p, int32_t i) { p.code.Add(MakeCode(vcBLoadUserFuncParam, i)); }
 };
 
-TEST_F(UserFunctions, CallsReturnTheBodysValue) {
+TEST_F(UserFunctions, CallsReturnTheBodysValue)
+{
     TProgram p(rsrc);
     TVarInfo* r = p.Var("R!", tkSingle);
     TVarInfo* n = p.Var("N!", tkSingle);
@@ -46,8 +49,14 @@ TEST_F(UserFunctions, CallsReturnTheBodysValue) {
     Call(p, "FND", [&] { p.code.Int(2); });
     p.code.Op(vcBAssignArray);
     p.code.Line(20);
-    Define(p, "FNA", {"X!"}, [&] { Param(p, 0); p.code.Int(2).Op(vcBMulFloat); });
-    Define(p, "FND", {"X!"}, [&] { Param(p, 0); p.code.Int(1).Op(vcBAddFloat); });
+    Define(p, "FNA", {"X!"}, [&] {
+        Param(p, 0);
+        p.code.Int(2).Op(vcBMulFloat);
+    });
+    Define(p, "FND", {"X!"}, [&] {
+        Param(p, 0);
+        p.code.Int(1).Op(vcBAddFloat);
+    });
     p.code.Line(30);
     // FN A(FN A(1)): the inner call returns before the outer one starts.
     p.Ref(r);
@@ -60,7 +69,8 @@ TEST_F(UserFunctions, CallsReturnTheBodysValue) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(UserFunctions, ArgumentsKeepTheTypeTheyWerePushedWith) {
+TEST_F(UserFunctions, ArgumentsKeepTheTypeTheyWerePushedWith)
+{
     TProgram p(rsrc);
     TVarInfo* r = p.Var("R!", tkSingle);
     p.code.Line(10);
@@ -72,12 +82,17 @@ TEST_F(UserFunctions, ArgumentsKeepTheTypeTheyWerePushedWith) {
     EXPECT_EQ(r->SingleValues()[0], 2.5f);
 }
 
-TEST_F(UserFunctions, ATextResultOutlivesTheFrameItCameFrom) {
+TEST_F(UserFunctions, ATextResultOutlivesTheFrameItCameFrom)
+{
     TProgram p(rsrc);
     TVarInfo* r = p.Var("R$", tkString);
     p.code.Line(10);
     Define(p, "FNG$", {"S$"}, [&] { Param(p, 0); });
-    Define(p, "FNB$", {"S$"}, [&] { Param(p, 0); Param(p, 0); p.code.Op(vcBAddString); });
+    Define(p, "FNB$", {"S$"}, [&] {
+        Param(p, 0);
+        Param(p, 0);
+        p.code.Op(vcBAddString);
+    });
     p.Ref(r);
     Call(p, "FNG$", [&] { p.code.Text("ab").Text("cd").Op(vcBAddString); });
     Call(p, "FNB$", [&] { p.code.Text("x"); });
@@ -86,7 +101,8 @@ TEST_F(UserFunctions, ATextResultOutlivesTheFrameItCameFrom) {
     EXPECT_EQ(r->StringValues()[0], "abcdxx");
 }
 
-TEST_F(UserFunctions, CallErrors) {
+TEST_F(UserFunctions, CallErrors)
+{
     struct Case {
         const char* name;
         const char* function;

@@ -20,7 +20,8 @@ protected:
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
     // Runs the program from the start position to its end; -1 when it did not start.
-    long RunProgram(const TRunRequest& start = {}) {
+    long RunProgram(const TRunRequest& start = {})
+    {
         TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
         if (!machine.SetStartPos(start)) return -1;
         machine.Resume();
@@ -31,7 +32,8 @@ protected:
 
     // Waits (at most ten seconds, so that a fault cannot hang the tests) until the
     // screen shows `text`.
-    bool WaitForScreen(const std::string& text) {
+    bool WaitForScreen(const std::string& text)
+    {
         for (int i = 0; i < 1000; ++i) {
             if (shown_screen_text(rsrc).find(text) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -42,7 +44,8 @@ protected:
     // Starts the program, waits until the screen shows `text`, lets `act` act on the
     // running machine and returns the exit value; -3 when `text` never showed.
     template <typename Act>
-    long RunUntilScreenShows(const std::string& text, Act act) {
+    long RunUntilScreenShows(const std::string& text, Act act)
+    {
         TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
         if (!machine.SetStartPos({})) return -1;
         machine.Resume();
@@ -60,21 +63,24 @@ protected:
     TRecordingRunRequests requests;
 };
 
-TEST_F(MachineRun, ProgramWithOnlyItsExitPrintsOk) {
+TEST_F(MachineRun, ProgramWithOnlyItsExitPrintsOk)
+{
     code.Finish();
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_EQ(shown_screen_text(rsrc), "Ok\n");
     EXPECT_EQ(alerts.Count(), 0u);
 }
 
-TEST_F(MachineRun, PrintWithCommaZones) {
+TEST_F(MachineRun, PrintWithCommaZones)
+{
     code.Line(10).Int(1).PrintItem().Comma().PrintItem().Int(-2).PrintItem().PrintEnd().Op(vcBUpdateScreen);
     code.Finish();
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_EQ(shown_screen_text(rsrc), " 1" + std::string(12, ' ') + "-2\nOk\n");
 }
 
-TEST_F(MachineRun, StartPositions) {
+TEST_F(MachineRun, StartPositions)
+{
     code.Line(10).Text("ten").PrintItem().PrintEnd();
     code.Label("*SUB").Line(100).Text("hundred").PrintItem().PrintEnd();
     code.Finish();
@@ -101,7 +107,8 @@ TEST_F(MachineRun, StartPositions) {
     }
 }
 
-TEST_F(MachineRun, StartAtMissingLineDoesNotRun) {
+TEST_F(MachineRun, StartAtMissingLineDoesNotRun)
+{
     code.Line(10).Text("ten").PrintItem().PrintEnd();
     code.Finish();
     TRunRequest start;
@@ -113,7 +120,8 @@ TEST_F(MachineRun, StartAtMissingLineDoesNotRun) {
     EXPECT_EQ(alerts.Last(), "Runtime Error\n\n@Runtime_Err_Undefined_Line_Number@.\n\n");
 }
 
-TEST_F(MachineRun, RuntimeErrorShowsAlertThenMessageLineAndOk) {
+TEST_F(MachineRun, RuntimeErrorShowsAlertThenMessageLineAndOk)
+{
     code.Line(110).Text("before").PrintItem().PrintEnd();
     code.Line(120).Single(1).Single(0).Op(vcBDivFloat).PrintItem();
     code.Line(130).Text("after").PrintItem().PrintEnd();
@@ -124,7 +132,8 @@ TEST_F(MachineRun, RuntimeErrorShowsAlertThenMessageLineAndOk) {
     EXPECT_EQ(shown_screen_text(rsrc), "before\n@Runtime_Err_Div_By_Zero@ in 120\nOk\n");
 }
 
-TEST_F(MachineRun, TheRealCatalogueGivesTheMessages) {
+TEST_F(MachineRun, TheRealCatalogueGivesTheMessages)
+{
     platform::use_key_identity_catalogue(false);
     code.Line(30).Op(vcStop);
     code.Finish();
@@ -133,7 +142,8 @@ TEST_F(MachineRun, TheRealCatalogueGivesTheMessages) {
     EXPECT_NE(alerts.Last().find(platform::get_string(RTE_STOP_BREAK) + ".\n\n"), std::string::npos);
 }
 
-TEST_F(MachineRun, GosubAndReturn) {
+TEST_F(MachineRun, GosubAndReturn)
+{
     code.Line(10).Gosub(100).Text("back").PrintItem().PrintEnd().End();
     code.Line(100).Text("sub").PrintItem().PrintEnd().Return();
     code.Finish();
@@ -141,7 +151,8 @@ TEST_F(MachineRun, GosubAndReturn) {
     EXPECT_EQ(shown_screen_text(rsrc), "sub\nback\nOk\n");
 }
 
-TEST_F(MachineRun, RunTimeErrorsOfJumps) {
+TEST_F(MachineRun, RunTimeErrorsOfJumps)
+{
     struct Case {
         const char* name;
         void (*build)(TCodeBuilder&);
@@ -156,7 +167,10 @@ TEST_F(MachineRun, RunTimeErrorsOfJumps) {
          "@Runtime_Err_Undefined_Label@ in 30\nOk\n"},
         {"ON -1 GOTO", [](TCodeBuilder& c) { c.Line(40).Int(-1).Int(40).Add(MakeCode(vcOnGoto, int32_t{1})); },
          "@Runtime_Err_Ill_Func_Call@ in 40\nOk\n"},
-        {"a code without a handler", [](TCodeBuilder& c) { c.Line(50).Add(MakeCode(static_cast<TVMCodeCmd>(0xFFFE), false)); /* no instruction has this number */ },
+        {"a code without a handler",
+         [](TCodeBuilder& c) {
+             c.Line(50).Add(MakeCode(static_cast<TVMCodeCmd>(0xFFFE), false)); /* no instruction has this number */
+         },
          "@Runtime_Err_Internal_Error@ in 50\nOk\n"},
         {"an operand the code did not leave", [](TCodeBuilder& c) { c.Line(60).PrintItem(); },
          "@Runtime_Err_Internal_Error@ in 60\nOk\n"},
@@ -174,7 +188,8 @@ TEST_F(MachineRun, RunTimeErrorsOfJumps) {
     }
 }
 
-TEST_F(MachineRun, JumpWithoutTargetGoesOn) {
+TEST_F(MachineRun, JumpWithoutTargetGoesOn)
+{
     code.Line(10).Op(vcBPushAbbrev).Op(vcBJmp).Add(MakeCode(vcBPushBool, true)).Op(vcBJmp);
     code.Text("next").PrintItem().PrintEnd();
     code.Finish();
@@ -182,7 +197,8 @@ TEST_F(MachineRun, JumpWithoutTargetGoesOn) {
     EXPECT_EQ(shown_screen_text(rsrc), "next\nOk\n");
 }
 
-TEST_F(MachineRun, OnGotoAndOnGosub) {
+TEST_F(MachineRun, OnGotoAndOnGosub)
+{
     struct Case {
         const char* name;
         TVMCodeCmd cmd;
@@ -215,7 +231,8 @@ TEST_F(MachineRun, OnGotoAndOnGosub) {
     }
 }
 
-TEST_F(MachineRun, TerminateEndsAnEndlessLoopWithTheBreakText) {
+TEST_F(MachineRun, TerminateEndsAnEndlessLoopWithTheBreakText)
+{
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
     code.Finish();
@@ -224,7 +241,8 @@ TEST_F(MachineRun, TerminateEndsAnEndlessLoopWithTheBreakText) {
     EXPECT_EQ(alerts.Count(), 0u);
 }
 
-TEST_F(MachineRun, StopKeyWithoutTrapEndsTheRun) {
+TEST_F(MachineRun, StopKeyWithoutTrapEndsTheRun)
+{
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
     code.Finish();
@@ -232,7 +250,8 @@ TEST_F(MachineRun, StopKeyWithoutTrapEndsTheRun) {
     EXPECT_EQ(shown_screen_text(rsrc), "looping\n@Runtime_Err_Stop_Break@ in 20\nOk\n");
 }
 
-TEST_F(MachineRun, StopKeyWithTrapRunsTheSubroutine) {
+TEST_F(MachineRun, StopKeyWithTrapRunsTheSubroutine)
+{
     // ON STOP GOSUB 100: STOP ON
     code.Line(10).Int(100).Add(MakeCode(vcSetIrTgt, int32_t{IR_STOP_KEY}));
     code.Statement().Int(IR_STOP_KEY).Int(IR_STATE_ON).Op(vcSetIrState);
@@ -244,7 +263,8 @@ TEST_F(MachineRun, StopKeyWithTrapRunsTheSubroutine) {
     EXPECT_EQ(shown_screen_text(rsrc), "ready\ntrapped\nOk\n");
 }
 
-TEST_F(MachineRun, StopStatementIsAnErrorWithAlert) {
+TEST_F(MachineRun, StopStatementIsAnErrorWithAlert)
+{
     code.Line(70).Op(vcStop);
     code.Finish();
     EXPECT_EQ(RunProgram(), 1);
@@ -252,7 +272,8 @@ TEST_F(MachineRun, StopStatementIsAnErrorWithAlert) {
     EXPECT_EQ(alerts.Count(), 1u);
 }
 
-TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero) {
+TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero)
+{
     code.Line(10).Text("never").PrintItem().PrintEnd();
     code.Finish();
     TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
@@ -269,7 +290,8 @@ public:
     void ExeBasicOnGosubGotoGosubInvoked() override { throw std::runtime_error("fault"); }
 };
 
-TEST_F(MachineRun, ForeignExceptionIsAnInternalErrorNotACrash) {
+TEST_F(MachineRun, ForeignExceptionIsAnInternalErrorNotACrash)
+{
     code.Line(10).Int(1).Int(100).Add(MakeCode(vcOnGosub, int32_t{1}));
     code.Line(100).Return();
     code.Finish();
@@ -282,14 +304,16 @@ TEST_F(MachineRun, ForeignExceptionIsAnInternalErrorNotACrash) {
     EXPECT_EQ(alerts.Count(), 1u);
 }
 
-TEST_F(MachineRun, EndlessGosubRunsOutOfMemoryInsteadOfExhaustingTheHost) {
+TEST_F(MachineRun, EndlessGosubRunsOutOfMemoryInsteadOfExhaustingTheHost)
+{
     code.Line(10).Gosub(10);
     code.Finish();
     EXPECT_EQ(RunProgram(), 1);
     EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Out_Of_Memory@ in 10\nOk\n");
 }
 
-TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst) {
+TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst)
+{
     code.Line(10).Text("looping").PrintItem().PrintEnd();
     code.Line(20).Goto(20);
     code.Finish();
@@ -302,13 +326,17 @@ TEST_F(MachineRun, MachineDeletedWhileRunningStopsFirst) {
     EXPECT_EQ(shown_screen_text(rsrc), "looping\n@Runtime_Err_Stop_Break@ in 20\nOk\n");
 }
 
-TEST_F(MachineRun, MachineDeletedBeforeItRanIsHarmless) {
+TEST_F(MachineRun, MachineDeletedBeforeItRanIsHarmless)
+{
     code.Finish();
-    { TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts); }
+    {
+        TVMachine machine("Virtual Machine", &mid, &rsrc, nullptr, &requests, &alerts);
+    }
     EXPECT_EQ(shown_screen_text(rsrc), "");
 }
 
-TEST_F(MachineRun, RepeatModeAsksForTheNextRunOnlyAfterANormalEnd) {
+TEST_F(MachineRun, RepeatModeAsksForTheNextRunOnlyAfterANormalEnd)
+{
     struct Case {
         const char* name;
         bool error, killed, quitting;

@@ -10,7 +10,8 @@ namespace {
 
 class Variables : public ProgramFixture {};
 
-TEST_F(Variables, ImplicitArrayHasElevenElementsPerDimension) {
+TEST_F(Variables, ImplicitArrayHasElevenElementsPerDimension)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A!", tkSingle);
     p.code.Line(10);
@@ -23,7 +24,8 @@ TEST_F(Variables, ImplicitArrayHasElevenElementsPerDimension) {
     EXPECT_EQ(a->SingleValues()[11], 6.0f);
 }
 
-TEST_F(Variables, RedimensioningEmptiesTheElementsAndKeepsThePlainVariable) {
+TEST_F(Variables, RedimensioningEmptiesTheElementsAndKeepsThePlainVariable)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A!", tkSingle);
     p.code.Line(10);
@@ -35,7 +37,8 @@ TEST_F(Variables, RedimensioningEmptiesTheElementsAndKeepsThePlainVariable) {
     EXPECT_EQ(a->SingleValues()[21], 1.0f);
 }
 
-TEST_F(Variables, TwoSubscriptsAreStoredLastSubscriptFastest) {
+TEST_F(Variables, TwoSubscriptsAreStoredLastSubscriptFastest)
+{
     TProgram p(rsrc);
     TVarInfo* c = p.Var("C%", tkInt);
     p.code.Line(10);
@@ -49,7 +52,8 @@ TEST_F(Variables, TwoSubscriptsAreStoredLastSubscriptFastest) {
     EXPECT_EQ(x->IntValues()[0], 12);
 }
 
-TEST_F(Variables, ElementErrors) {
+TEST_F(Variables, ElementErrors)
+{
     struct Case {
         const char* name;
         std::function<void(TProgram&, TVarInfo*)> build;
@@ -59,17 +63,28 @@ TEST_F(Variables, ElementErrors) {
         {"past the implicit size", [](TProgram& p, TVarInfo* a) { p.AssignInt(a, {11}, 1); },
          RTE_SUBSCRIPT_OUT_OF_RANGE},
         {"other number of subscripts",
-         [](TProgram& p, TVarInfo* a) { p.AssignInt(a, {10, 10}, 1).AssignInt(a, {1}, 1); }, RTE_BAD_DIMENSION},
-        {"past the flat end", [](TProgram& p, TVarInfo* a) { p.Dim(a, {2, 2}).AssignInt(a, {2, 3}, 1); },
+         [](TProgram& p, TVarInfo* a) {
+             p.AssignInt(a, {10, 10}, 1).AssignInt(a, {1}, 1);
+         },
+         RTE_BAD_DIMENSION},
+        {"past the flat end",
+         [](TProgram& p, TVarInfo* a) {
+             p.Dim(a, {2, 2}).AssignInt(a, {2, 3}, 1);
+         },
          RTE_SUBSCRIPT_OUT_OF_RANGE},
-        {"negative subscript", [](TProgram& p, TVarInfo* a) { p.AssignInt(a, {-1}, 1); },
-         RTE_SUBSCRIPT_OUT_OF_RANGE},
+        {"negative subscript", [](TProgram& p, TVarInfo* a) { p.AssignInt(a, {-1}, 1); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
         {"negative subscript inside the flat range",
-         [](TProgram& p, TVarInfo* a) { p.Dim(a, {2, 2}).AssignInt(a, {1, -1}, 1); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
-        {"negative DIM bound", [](TProgram& p, TVarInfo* a) { p.Dim(a, {-2}); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
-        {"DIM bound -1", [](TProgram& p, TVarInfo* a) { p.Dim(a, {5, -1}); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
-        {"read past the end", [](TProgram& p, TVarInfo* a) { p.Dim(a, {3}).Load(a, {4}); },
+         [](TProgram& p, TVarInfo* a) {
+             p.Dim(a, {2, 2}).AssignInt(a, {1, -1}, 1);
+         },
          RTE_SUBSCRIPT_OUT_OF_RANGE},
+        {"negative DIM bound", [](TProgram& p, TVarInfo* a) { p.Dim(a, {-2}); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
+        {"DIM bound -1",
+         [](TProgram& p, TVarInfo* a) {
+             p.Dim(a, {5, -1});
+         },
+         RTE_SUBSCRIPT_OUT_OF_RANGE},
+        {"read past the end", [](TProgram& p, TVarInfo* a) { p.Dim(a, {3}).Load(a, {4}); }, RTE_SUBSCRIPT_OUT_OF_RANGE},
         {"OPTION BASE 2", [](TProgram& p, TVarInfo*) { p.code.Int(2).Op(vcOptionBase); }, RTE_ILL_FUNC_CALL},
         {"OPTION BASE -1", [](TProgram& p, TVarInfo*) { p.code.Int(-1).Op(vcOptionBase); }, RTE_ILL_FUNC_CALL},
     };
@@ -85,7 +100,8 @@ TEST_F(Variables, ElementErrors) {
     }
 }
 
-TEST_F(Variables, OptionBaseSetsTheLowerBoundAndOutlivesTheRun) {
+TEST_F(Variables, OptionBaseSetsTheLowerBoundAndOutlivesTheRun)
+{
     {
         TProgram p(rsrc);
         TVarInfo* d = p.Var("D%", tkInt);
@@ -111,7 +127,8 @@ TEST_F(Variables, OptionBaseSetsTheLowerBoundAndOutlivesTheRun) {
     EXPECT_EQ(p.Run(), 0) << p.error;
 }
 
-TEST_F(Variables, AssignmentConvertsToTheVariablesType) {
+TEST_F(Variables, AssignmentConvertsToTheVariablesType)
+{
     struct Case {
         double value;
         int32_t stored;
@@ -130,7 +147,8 @@ TEST_F(Variables, AssignmentConvertsToTheVariablesType) {
     }
 }
 
-TEST_F(Variables, TextElementsKeepTheirOwnCopies) {
+TEST_F(Variables, TextElementsKeepTheirOwnCopies)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     TVarInfo* b = p.Var("B$", tkString);
@@ -145,7 +163,8 @@ TEST_F(Variables, TextElementsKeepTheirOwnCopies) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(Variables, SwapExchangesValuesOfTheSameType) {
+TEST_F(Variables, SwapExchangesValuesOfTheSameType)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A$", tkString);
     TVarInfo* b = p.Var("B$", tkString);
@@ -164,7 +183,8 @@ TEST_F(Variables, SwapExchangesValuesOfTheSameType) {
     EXPECT_EQ(p.stackDepth, 0u);
 }
 
-TEST_F(Variables, SwapOfAnIntegerAndASingleIsATypeMismatch) {
+TEST_F(Variables, SwapOfAnIntegerAndASingleIsATypeMismatch)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* b = p.Var("B!", tkSingle);
@@ -181,7 +201,8 @@ TEST_F(Variables, SwapOfAnIntegerAndASingleIsATypeMismatch) {
 class THookMachine : public TVMachine {
 public:
     using TVMachine::TVMachine;
-    void RegisterVarAccess(int kind, TVarInfo* var, long element) override {
+    void RegisterVarAccess(int kind, TVarInfo* var, long element) override
+    {
         Accesses.push_back(std::to_string(kind) + ":" + var->VarName + "(" + std::to_string(element) + ")");
     }
     void SendResetVarRqtd(TVarInfo* var) override { Resets.push_back(var->VarName); }
@@ -189,7 +210,8 @@ public:
     std::vector<std::string> Resets;
 };
 
-TEST_F(Variables, DebuggerHooksSeeAssignmentsSwapsAndImplicitArrays) {
+TEST_F(Variables, DebuggerHooksSeeAssignmentsSwapsAndImplicitArrays)
+{
     TProgram p(rsrc);
     TVarInfo* a = p.Var("A%", tkInt);
     TVarInfo* b = p.Var("B%", tkInt);
@@ -210,15 +232,22 @@ TEST_F(Variables, DebuggerHooksSeeAssignmentsSwapsAndImplicitArrays) {
 class Search : public ProgramFixture {
 protected:
     // SEARCH(E%, value, start, step) with E%(0..3) = 0, 5, 7, 5; -2 for "left out".
-    int32_t Run(int32_t value, int32_t start = -2, int32_t step = -2) {
+    int32_t Run(int32_t value, int32_t start = -2, int32_t step = -2)
+    {
         TProgram p(rsrc);
         TVarInfo* e = p.Var("E%", tkInt);
         TVarInfo* r = p.Var("R%", tkInt);
         p.code.Line(10);
         p.Dim(e, {3}).AssignInt(e, {1}, 5).AssignInt(e, {2}, 7).AssignInt(e, {3}, 5);
         p.Ref(r).Ref(e).code.Int(value);
-        if (start == -2) p.code.Op(vcBPushAbbrev); else p.code.Int(start);
-        if (step == -2) p.code.Op(vcBPushAbbrev); else p.code.Int(step);
+        if (start == -2)
+            p.code.Op(vcBPushAbbrev);
+        else
+            p.code.Int(start);
+        if (step == -2)
+            p.code.Op(vcBPushAbbrev);
+        else
+            p.code.Int(step);
         p.code.Op(vcSearch).Op(vcBAssignArray);
         if (p.Run() != 0) {
             lastError = p.error;
@@ -229,7 +258,8 @@ protected:
     std::string lastError;
 };
 
-TEST_F(Search, FindsTheFirstMatchFromTheStartByTheStep) {
+TEST_F(Search, FindsTheFirstMatchFromTheStartByTheStep)
+{
     EXPECT_EQ(Run(5), 1);
     EXPECT_EQ(Run(5, 2), 3);
     EXPECT_EQ(Run(5, 0, 2), -1);
@@ -239,7 +269,8 @@ TEST_F(Search, FindsTheFirstMatchFromTheStartByTheStep) {
     EXPECT_EQ(Run(5, 4), -1) << "a start past the end finds nothing";
 }
 
-TEST_F(Search, AStepThatDoesNotMoveForwardOrANegativeStartIsAnError) {
+TEST_F(Search, AStepThatDoesNotMoveForwardOrANegativeStartIsAnError)
+{
     EXPECT_EQ(Run(5, 0, 0), -100);
     EXPECT_EQ(lastError.rfind(RTE_ILL_FUNC_CALL, 0), 0u) << lastError;
     EXPECT_EQ(Run(5, 0, -1), -100);
@@ -247,7 +278,8 @@ TEST_F(Search, AStepThatDoesNotMoveForwardOrANegativeStartIsAnError) {
     EXPECT_EQ(lastError.rfind(RTE_ILL_FUNC_CALL, 0), 0u) << lastError;
 }
 
-TEST_F(Search, OnlyOneDimensionalNumericArraysAreSearched) {
+TEST_F(Search, OnlyOneDimensionalNumericArraysAreSearched)
+{
     {
         TProgram p(rsrc);
         TVarInfo* e = p.Var("E!", tkSingle);
@@ -299,23 +331,25 @@ namespace {
 class TShelterMachine : public TTestMachine {
 public:
     using TTestMachine::TTestMachine;
+    using TVMachine::AssignInputDatas;
     using TVMachine::AssignInts;
     using TVMachine::GetDequeInts;
     using TVMachine::SheltVar;
     using TVMachine::SheltVarToDeque;
-    using TVMachine::AssignInputDatas;
 };
 
 class Shelter : public ProgramFixture {
 protected:
     Shelter() : machine("Virtual Machine", &mid, &rsrc, nullptr, nullptr, nullptr) {}
-    TVarInfo* Var(const std::string& name, TTokenKind type) {
+    TVarInfo* Var(const std::string& name, TTokenKind type)
+    {
         TVarInfo& v = mid.VarInfoMap[name];
         v.VarName = name;
         v.CreateDefaultNonArray(type);
         return &v;
     }
-    void PushRef(TVarInfo* v, std::initializer_list<int32_t> subscripts) {
+    void PushRef(TVarInfo* v, std::initializer_list<int32_t> subscripts)
+    {
         machine.Push(TStackData::Marker(tkVar));
         for (const int32_t s : subscripts) machine.PushInt(s);
         machine.Push(TStackData::Var(v));
@@ -325,7 +359,8 @@ protected:
     TShelterMachine machine;
 };
 
-TEST_F(Shelter, ReferencesPassedToCallMouseAreReadAndAssignedInTheirOrder) {
+TEST_F(Shelter, ReferencesPassedToCallMouseAreReadAndAssignedInTheirOrder)
+{
     TCodeBuilder(mid).Finish();
     TVarInfo* a = Var("A%", tkInt);
     TVarInfo* b = Var("B!", tkSingle);
@@ -355,7 +390,8 @@ TEST_F(Shelter, ReferencesPassedToCallMouseAreReadAndAssignedInTheirOrder) {
     EXPECT_EQ(machine.StackInt(machine.ValueStack.back()), 99);
 }
 
-TEST_F(Shelter, SetAsideReferencesAreGivenBackFirstWrittenFirst) {
+TEST_F(Shelter, SetAsideReferencesAreGivenBackFirstWrittenFirst)
+{
     TCodeBuilder(mid).Finish();
     TVarInfo* a = Var("A$", tkString);
     TVarInfo* n = Var("N%", tkInt);

@@ -9,7 +9,8 @@ namespace {
 
 using platform::AlertRequest;
 
-TEST(AlertRequest, FirstOfAnswerAndWithdrawSettles) {
+TEST(AlertRequest, FirstOfAnswerAndWithdrawSettles)
+{
     struct Case {
         const char* name;
         bool answerFirst;
@@ -34,7 +35,8 @@ TEST(AlertRequest, FirstOfAnswerAndWithdrawSettles) {
     }
 }
 
-TEST(AlertRequest, CloserSetAfterWithdrawalRunsAtOnce) {
+TEST(AlertRequest, CloserSetAfterWithdrawalRunsAtOnce)
+{
     AlertRequest request(0);
     request.Withdraw();
     bool closed = false;
@@ -42,14 +44,16 @@ TEST(AlertRequest, CloserSetAfterWithdrawalRunsAtOnce) {
     EXPECT_TRUE(closed);
 }
 
-TEST(AlertRequest, AnswerFromAnotherThreadEndsTheWait) {
+TEST(AlertRequest, AnswerFromAnotherThreadEndsTheWait)
+{
     AlertRequest request(0);
     std::thread gui([&] { request.Answer(2); });
     EXPECT_EQ(request.Wait(nullptr), 2);
     gui.join();
 }
 
-TEST(AlertRequest, StopFlagWithdrawsAndTellsTheShowingSide) {
+TEST(AlertRequest, StopFlagWithdrawsAndTellsTheShowingSide)
+{
     AlertRequest request(1);
     std::atomic<bool> stop{false};
     std::atomic<bool> closed{false};

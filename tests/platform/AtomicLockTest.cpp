@@ -9,7 +9,8 @@
 
 using namespace platform;
 
-TEST(PlatformAtomic, OrAndAndReturnThePreviousValue) {
+TEST(PlatformAtomic, OrAndAndReturnThePreviousValue)
+{
     std::atomic<int32_t> word{0x10};
     EXPECT_EQ(atomic_or(word, 0x01), 0x10);
     EXPECT_EQ(word.load(), 0x11);
@@ -17,7 +18,8 @@ TEST(PlatformAtomic, OrAndAndReturnThePreviousValue) {
     EXPECT_EQ(word.load(), 0x01);
 }
 
-TEST(PlatformAtomic, BitsSetByManyThreadsAreAllKept) {
+TEST(PlatformAtomic, BitsSetByManyThreadsAreAllKept)
+{
     std::atomic<uint32_t> word{0};
     std::vector<std::thread> threads;
     for (int bit = 0; bit < 32; ++bit)
@@ -32,7 +34,8 @@ TEST(PlatformAtomic, BitsSetByManyThreadsAreAllKept) {
     EXPECT_EQ(word.load(), 0xFFFFFFFFu);
 }
 
-TEST(PlatformAtomic, CopyableAtomicCopiesItsValue) {
+TEST(PlatformAtomic, CopyableAtomicCopiesItsValue)
+{
     CopyableAtomic<int64_t> a = 5;
     CopyableAtomic<int64_t> b = a;
     a = 9;
@@ -41,7 +44,8 @@ TEST(PlatformAtomic, CopyableAtomicCopiesItsValue) {
     EXPECT_EQ(static_cast<int64_t>(b), 9);
 }
 
-TEST(PlatformRecursiveLock, TheOwnerMayLockAgainOthersWait) {
+TEST(PlatformRecursiveLock, TheOwnerMayLockAgainOthersWait)
+{
     RecursiveLock lock;
     EXPECT_FALSE(lock.IsLocked());
     lock.Lock();

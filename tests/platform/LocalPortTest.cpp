@@ -21,7 +21,8 @@ using namespace platform;
 namespace {
 
 // A port name no other test (or test process) uses.
-std::string fresh_name(const char* what) {
+std::string fresh_name(const char* what)
+{
     static int counter = 0;
     return std::string("kivo-test-") + what + "-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
 }
@@ -33,7 +34,8 @@ struct Record {
 
 // A raw connection to the abstract address, checking nothing: what a foreign or
 // careless writer does.
-int raw_connect(const std::string& abstractName) {
+int raw_connect(const std::string& abstractName)
+{
     int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -48,7 +50,8 @@ int raw_connect(const std::string& abstractName) {
 
 }  // namespace
 
-TEST(LocalPortTest, OnePortHasOneOwnerAndGoesWithIt) {
+TEST(LocalPortTest, OnePortHasOneOwnerAndGoesWithIt)
+{
     std::string name = fresh_name("owner");
     EXPECT_EQ(find_port(name, 100000), kNameNotFound);
     int owner = create_port(name);
@@ -66,7 +69,8 @@ TEST(LocalPortTest, OnePortHasOneOwnerAndGoesWithIt) {
     EXPECT_EQ(std::find(listed.begin(), listed.end(), name), listed.end());
 }
 
-TEST(LocalPortTest, RecordsKeepEachWritersOrderAndTheirBytes) {
+TEST(LocalPortTest, RecordsKeepEachWritersOrderAndTheirBytes)
+{
     std::string name = fresh_name("order");
     PortReceiver receiver(create_port(name));
     constexpr int kPerWriter = 200;
@@ -96,7 +100,8 @@ TEST(LocalPortTest, RecordsKeepEachWritersOrderAndTheirBytes) {
     second.join();
 }
 
-TEST(LocalPortTest, BadRecordsAreDroppedAndTheWriterIsStillHeard) {
+TEST(LocalPortTest, BadRecordsAreDroppedAndTheWriterIsStillHeard)
+{
     std::string name = fresh_name("bad");
     PortReceiver receiver(create_port(name));
     int raw = raw_connect(port_address(name));
@@ -112,7 +117,8 @@ TEST(LocalPortTest, BadRecordsAreDroppedAndTheWriterIsStillHeard) {
         {"shorter than a code", std::string("\x01\x02", 2)},
         {"longer than a record may be", std::string(kMaxPortRecord + 100, 'x')},
     };
-    for (const Case& c : cases) ASSERT_EQ(::send(raw, c.bytes.data(), c.bytes.size(), 0), ssize_t(c.bytes.size())) << c.what;
+    for (const Case& c : cases)
+        ASSERT_EQ(::send(raw, c.bytes.data(), c.bytes.size(), 0), ssize_t(c.bytes.size())) << c.what;
     std::string good("\x07\x00\x00\x00ok", 6);
     ASSERT_EQ(::send(raw, good.data(), good.size(), 0), ssize_t(good.size()));
 
@@ -125,7 +131,8 @@ TEST(LocalPortTest, BadRecordsAreDroppedAndTheWriterIsStillHeard) {
     EXPECT_EQ(write_port(0, 0, std::string(kMaxPortRecord, 'x'), 0), kBadValue);
 }
 
-TEST(LocalPortTest, WakeEndsAWaitEvenWhenItComesFirst) {
+TEST(LocalPortTest, WakeEndsAWaitEvenWhenItComesFirst)
+{
     PortReceiver receiver(create_port(fresh_name("wake")));
     int32_t code;
     std::string data;
@@ -143,7 +150,8 @@ TEST(LocalPortTest, WakeEndsAWaitEvenWhenItComesFirst) {
     EXPECT_FALSE(none.Receive(&code, &data));
 }
 
-TEST(LocalPortTest, AFullPortTimesTheWriterOut) {
+TEST(LocalPortTest, AFullPortTimesTheWriterOut)
+{
     std::string name = fresh_name("full");
     int owner = create_port(name);  // listening, never read
     ASSERT_GE(owner, 0);
@@ -159,7 +167,8 @@ TEST(LocalPortTest, AFullPortTimesTheWriterOut) {
 
 // Another user's writer is turned away by the reader, and another user's port is
 // not taken for ours by a writer. Needs root to become another user.
-TEST(LocalPortTest, AnotherUsersPeerIsRefusedBothWays) {
+TEST(LocalPortTest, AnotherUsersPeerIsRefusedBothWays)
+{
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
     constexpr uid_t kNobody = 65534;
 

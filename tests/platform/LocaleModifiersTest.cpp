@@ -5,10 +5,11 @@
 
 using namespace platform;
 
-TEST(PlatformLocale, LookUpAndPlaceholders) {
+TEST(PlatformLocale, LookUpAndPlaceholders)
+{
     use_key_identity_catalogue(false);
     EXPECT_EQ(get_string("Creating windows"), "Creating windows");  // a key without entry gives itself
-    EXPECT_EQ(get_string("$FileNameHelp$"), "$FileNameHelp$");     // the caller supplies the default
+    EXPECT_EQ(get_string("$FileNameHelp$"), "$FileNameHelp$");      // the caller supplies the default
     EXPECT_NE(get_string("@Runtime_Err_Div_By_Zero@"), "@Runtime_Err_Div_By_Zero@");
 
     static const CatalogueText texts[] = {{"@Test_Key %Num%@", "Line %Num% of %Num%"}};
@@ -20,7 +21,8 @@ TEST(PlatformLocale, LookUpAndPlaceholders) {
     use_key_identity_catalogue(false);
 }
 
-TEST(PlatformLocale, ReplacePlaceholder) {
+TEST(PlatformLocale, ReplacePlaceholder)
+{
     struct Case {
         const char* text;
         const char* placeholder;
@@ -37,7 +39,8 @@ TEST(PlatformLocale, ReplacePlaceholder) {
     for (const Case& c : cases) EXPECT_EQ(replace_placeholder(c.text, c.placeholder, c.value), c.expected) << c.text;
 }
 
-TEST(PlatformModifiers, HeadlessHoldsNoneAnInstalledReaderIsAsked) {
+TEST(PlatformModifiers, HeadlessHoldsNoneAnInstalledReaderIsAsked)
+{
     set_modifier_reader(nullptr);
     EXPECT_EQ(modifiers(), 0u);
     set_modifier_reader([] { return kShiftKey | kOptionKey; });

@@ -19,11 +19,13 @@ namespace {
 class Recorder : public Handler {
 public:
     explicit Recorder(std::string name = "recorder") : Handler(std::move(name)) {}
-    ~Recorder() override {
+    ~Recorder() override
+    {
         if (Looper* looper = GetLooper()) looper->RemoveHandler(this);
     }
 
-    void MessageReceived(Message* message) override {
+    void MessageReceived(Message* message) override
+    {
         if (message->what == fourcc("ping")) {
             Message pong(fourcc("pong"));
             int32_t n = 0;
@@ -37,11 +39,13 @@ public:
     }
 
     // Waits up to ten seconds until `count` messages have come.
-    bool WaitFor(size_t count) {
+    bool WaitFor(size_t count)
+    {
         std::unique_lock lock(mMutex);
         return mChanged.wait_for(lock, std::chrono::seconds(10), [&] { return mReceived.size() >= count; });
     }
-    std::vector<uint32_t> Received() {
+    std::vector<uint32_t> Received()
+    {
         std::lock_guard lock(mMutex);
         return mReceived;
     }
@@ -54,7 +58,8 @@ private:
 
 class LooperFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         looper.Run();
         looper.AddHandler(&handler);
     }
@@ -66,7 +71,8 @@ protected:
 
 }  // namespace
 
-TEST_F(LooperFixture, MessagesArriveInOrder) {
+TEST_F(LooperFixture, MessagesArriveInOrder)
+{
     Messenger to(&handler);
     EXPECT_TRUE(to.IsValid());
     EXPECT_EQ(to.SendMessage(fourcc("one ")), kOk);
@@ -76,7 +82,8 @@ TEST_F(LooperFixture, MessagesArriveInOrder) {
     EXPECT_EQ(handler.Received(), (std::vector<uint32_t>{fourcc("one "), fourcc("two "), fourcc("thr ")}));
 }
 
-TEST_F(LooperFixture, SynchronousSendGetsTheReply) {
+TEST_F(LooperFixture, SynchronousSendGetsTheReply)
+{
     Message ping(fourcc("ping"));
     ping.AddInt32("n", 41);
     Message reply;
@@ -87,13 +94,15 @@ TEST_F(LooperFixture, SynchronousSendGetsTheReply) {
     EXPECT_EQ(n, 42);
 }
 
-TEST_F(LooperFixture, AMessageHandledWithoutReplyAnswersNoReply) {
+TEST_F(LooperFixture, AMessageHandledWithoutReplyAnswersNoReply)
+{
     Message reply;
     ASSERT_EQ(Messenger(&handler).SendMessage(Message(fourcc("quiet")), &reply), kOk);
     EXPECT_EQ(reply.what, kNoReply);
 }
 
-TEST_F(LooperFixture, ReplyTimeOut) {
+TEST_F(LooperFixture, ReplyTimeOut)
+{
     // The looper is busy (its lock is held here), so the reply cannot come in time.
     looper.Lock();
     Message reply(fourcc("keep"));
@@ -102,7 +111,8 @@ TEST_F(LooperFixture, ReplyTimeOut) {
     looper.Unlock();
 }
 
-TEST(PlatformMessenger, FailsCleanlyWhenTheTargetIsGone) {
+TEST(PlatformMessenger, FailsCleanlyWhenTheTargetIsGone)
+{
     Looper looper("gone");
     looper.Run();
     Messenger toDeleted;
@@ -127,7 +137,8 @@ TEST(PlatformMessenger, FailsCleanlyWhenTheTargetIsGone) {
     looper.Quit();
 }
 
-TEST(PlatformMessenger, MessagesQueuedForAHandlerThatLeavesAreDropped) {
+TEST(PlatformMessenger, MessagesQueuedForAHandlerThatLeavesAreDropped)
+{
     Looper looper("drop");
     Recorder leaving;
     Recorder staying;
@@ -142,7 +153,8 @@ TEST(PlatformMessenger, MessagesQueuedForAHandlerThatLeavesAreDropped) {
     EXPECT_TRUE(leaving.Received().empty());
 }
 
-TEST(PlatformMessenger, TargetOfADestroyedLooperIsInvalid) {
+TEST(PlatformMessenger, TargetOfADestroyedLooperIsInvalid)
+{
     Recorder handler;
     Messenger to(&handler);
     {
@@ -155,7 +167,8 @@ TEST(PlatformMessenger, TargetOfADestroyedLooperIsInvalid) {
     EXPECT_EQ(to.SendMessage(fourcc("late")), kBadHandler);
 }
 
-TEST(PlatformMessenger, ASenderWaitingOnADroppedMessageGetsNoReply) {
+TEST(PlatformMessenger, ASenderWaitingOnADroppedMessageGetsNoReply)
+{
     Recorder handler;
     Looper* looper = new Looper("dropper");
     looper->AddHandler(&handler);  // never run: the message waits in the queue
@@ -169,13 +182,15 @@ TEST(PlatformMessenger, ASenderWaitingOnADroppedMessageGetsNoReply) {
     EXPECT_EQ(reply.what, kNoReply);
 }
 
-TEST(PlatformMessenger, SendingToItsOwnLooperAndWaitingIsRefused) {
+TEST(PlatformMessenger, SendingToItsOwnLooperAndWaitingIsRefused)
+{
     Looper looper("self");
     status_t status = kOk;
     class Asker : public Handler {
     public:
         explicit Asker(status_t* out) : mOut(out) {}
-        void MessageReceived(Message*) override {
+        void MessageReceived(Message*) override
+        {
             Message reply;
             *mOut = Messenger(this).SendMessage(Message(fourcc("ping")), &reply);
         }
@@ -188,14 +203,16 @@ TEST(PlatformMessenger, SendingToItsOwnLooperAndWaitingIsRefused) {
     looper.RemoveHandler(&asker);
 }
 
-TEST(PlatformMessenger, EqualWhenNamingTheSameTarget) {
+TEST(PlatformMessenger, EqualWhenNamingTheSameTarget)
+{
     Recorder a, b;
     EXPECT_EQ(Messenger(&a), Messenger(&a));
     EXPECT_FALSE(Messenger(&a) == Messenger(&b));
     EXPECT_EQ(Messenger(), Messenger());
 }
 
-TEST(PlatformLooper, AnOutsideLoopDrivesTheLooper) {
+TEST(PlatformLooper, AnOutsideLoopDrivesTheLooper)
+{
     Looper looper("external");
     Recorder handler;
     looper.AddHandler(&handler);
@@ -214,7 +231,8 @@ TEST(PlatformLooper, AnOutsideLoopDrivesTheLooper) {
     looper.RemoveHandler(&handler);
 }
 
-TEST(PlatformLooper, AHandlerIsInOneLooperOnly) {
+TEST(PlatformLooper, AHandlerIsInOneLooperOnly)
+{
     Looper first("first"), second("second");
     Recorder handler;
     EXPECT_EQ(first.AddHandler(&handler), kOk);
@@ -226,7 +244,8 @@ TEST(PlatformLooper, AHandlerIsInOneLooperOnly) {
     second.RemoveHandler(&handler);
 }
 
-TEST(PlatformMessageRunner, PostsTheGivenNumberOfTimes) {
+TEST(PlatformMessageRunner, PostsTheGivenNumberOfTimes)
+{
     Looper looper("runner");
     Recorder handler;
     looper.AddHandler(&handler);
@@ -250,7 +269,8 @@ TEST(PlatformMessageRunner, PostsTheGivenNumberOfTimes) {
     EXPECT_EQ(thrice, 3);
 }
 
-TEST(PlatformMessageRunner, ARunnerDeletedBeforeItsTimePostsNothing) {
+TEST(PlatformMessageRunner, ARunnerDeletedBeforeItsTimePostsNothing)
+{
     Looper looper("cancel");
     Recorder handler;
     looper.AddHandler(&handler);
@@ -262,14 +282,16 @@ TEST(PlatformMessageRunner, ARunnerDeletedBeforeItsTimePostsNothing) {
     looper.RemoveHandler(&handler);
 }
 
-TEST(PlatformMessageRunner, RefusesANonPositiveIntervalOrZeroCount) {
+TEST(PlatformMessageRunner, RefusesANonPositiveIntervalOrZeroCount)
+{
     Recorder handler;
     EXPECT_EQ(MessageRunner(Messenger(&handler), Message(), 0, 1).InitCheck(), kBadValue);
     EXPECT_EQ(MessageRunner(Messenger(&handler), Message(), -5, 1).InitCheck(), kBadValue);
     EXPECT_EQ(MessageRunner(Messenger(&handler), Message(), 1000, 0).InitCheck(), kBadValue);
 }
 
-TEST(PlatformMessageRunner, RepeatsUntilDeleted) {
+TEST(PlatformMessageRunner, RepeatsUntilDeleted)
+{
     Looper looper("repeat");
     Recorder handler;
     looper.AddHandler(&handler);

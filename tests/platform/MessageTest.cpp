@@ -6,13 +6,15 @@
 
 using namespace platform;
 
-TEST(PlatformMessage, FourCharacterCodes) {
+TEST(PlatformMessage, FourCharacterCodes)
+{
     EXPECT_EQ(fourcc("vmrr"), 0x766D7272u);
     EXPECT_EQ(fourcc("DSto"), 0x4453746Fu);
     EXPECT_EQ(fourcc("run"), 0x0072756Eu);
 }
 
-TEST(PlatformMessage, TypedRepeatableFields) {
+TEST(PlatformMessage, TypedRepeatableFields)
+{
     Message m(fourcc("test"));
     ASSERT_EQ(m.AddString("name", "first"), kOk);
     ASSERT_EQ(m.AddString("name", ""), kOk);
@@ -36,7 +38,8 @@ TEST(PlatformMessage, TypedRepeatableFields) {
     EXPECT_EQ(m.FieldNames(), (std::vector<std::string>{"name", "count"}));
 }
 
-TEST(PlatformMessage, FailedLookUpsLeaveTheOutputAlone) {
+TEST(PlatformMessage, FailedLookUpsLeaveTheOutputAlone)
+{
     Message m;
     m.AddInt32("number", 5);
     m.AddBool("flag", true);
@@ -50,7 +53,8 @@ TEST(PlatformMessage, FailedLookUpsLeaveTheOutputAlone) {
     EXPECT_EQ(m.AddInt32("", 1), kBadValue);
 }
 
-TEST(PlatformMessage, RawDataAndTypedCodesStayApart) {
+TEST(PlatformMessage, RawDataAndTypedCodesStayApart)
+{
     Message m;
     const uint8_t colour[4] = {1, 2, 3, 4};
     ASSERT_EQ(m.AddData("colour", kRawType, colour, sizeof colour), kOk);
@@ -63,7 +67,8 @@ TEST(PlatformMessage, RawDataAndTypedCodesStayApart) {
     EXPECT_EQ(m.FindData("colour", fourcc("RGBC"), &data, &size), kBadType);
 }
 
-TEST(PlatformMessage, CopiesAreDeep) {
+TEST(PlatformMessage, CopiesAreDeep)
+{
     Message inner(fourcc("innr"));
     inner.AddString("text", "a");
     Message outer;
@@ -80,7 +85,8 @@ TEST(PlatformMessage, CopiesAreDeep) {
 
 namespace {
 
-Message every_type() {
+Message every_type()
+{
     Message m(fourcc("all "));
     m.AddBool("b", true);
     m.AddBool("b", false);
@@ -103,7 +109,8 @@ Message every_type() {
 
 }  // namespace
 
-TEST(PlatformMessageFormat, EveryTypeSurvivesARoundTrip) {
+TEST(PlatformMessageFormat, EveryTypeSurvivesARoundTrip)
+{
     Message original = every_type();
     std::string flat;
     ASSERT_EQ(original.Flatten(&flat), kOk);
@@ -155,7 +162,8 @@ TEST(PlatformMessageFormat, EveryTypeSurvivesARoundTrip) {
     EXPECT_EQ(again, flat);
 }
 
-TEST(PlatformMessageFormat, AMessengerCannotBeFlattened) {
+TEST(PlatformMessageFormat, AMessengerCannotBeFlattened)
+{
     Message m;
     m.AddMessenger("target", Messenger());
     std::string flat = "unchanged";
@@ -163,7 +171,8 @@ TEST(PlatformMessageFormat, AMessengerCannotBeFlattened) {
     EXPECT_EQ(flat, "unchanged");
 }
 
-TEST(PlatformMessageFormat, EveryTruncationIsRejectedAndLeavesTheMessageAlone) {
+TEST(PlatformMessageFormat, EveryTruncationIsRejectedAndLeavesTheMessageAlone)
+{
     std::string flat;
     ASSERT_EQ(every_type().Flatten(&flat), kOk);
     for (size_t length = 0; length < flat.size(); ++length) {
@@ -175,7 +184,8 @@ TEST(PlatformMessageFormat, EveryTruncationIsRejectedAndLeavesTheMessageAlone) {
     }
 }
 
-TEST(PlatformMessageFormat, EveryChangedByteIsRejected) {
+TEST(PlatformMessageFormat, EveryChangedByteIsRejected)
+{
     std::string flat;
     ASSERT_EQ(every_type().Flatten(&flat), kOk);
     for (size_t at = 0; at < flat.size(); ++at) {
@@ -186,7 +196,8 @@ TEST(PlatformMessageFormat, EveryChangedByteIsRejected) {
     }
 }
 
-TEST(PlatformMessageFormat, ExtraBytesAndForeignDataAreRejected) {
+TEST(PlatformMessageFormat, ExtraBytesAndForeignDataAreRejected)
+{
     std::string flat;
     ASSERT_EQ(every_type().Flatten(&flat), kOk);
     Message m;
@@ -202,16 +213,19 @@ namespace {
 // behind the checksum.
 struct Flat {
     std::string bytes = "KMSG";
-    Flat& u32(uint32_t v) {
+    Flat& u32(uint32_t v)
+    {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
         return *this;
     }
-    Flat& text(std::string_view t) {
+    Flat& text(std::string_view t)
+    {
         u32(static_cast<uint32_t>(t.size()));
         bytes.append(t);
         return *this;
     }
-    std::string sealed() const {
+    std::string sealed() const
+    {
         uint32_t crc = 0xFFFFFFFFu;
         for (unsigned char c : bytes) {
             crc ^= c;
@@ -224,7 +238,8 @@ struct Flat {
 
 }  // namespace
 
-TEST(PlatformMessageFormat, HandBuiltInputIsCheckedBehindTheChecksum) {
+TEST(PlatformMessageFormat, HandBuiltInputIsCheckedBehindTheChecksum)
+{
     const std::string one(1, '\1');
     const std::string two(1, '\2');
     struct Case {
@@ -236,8 +251,7 @@ TEST(PlatformMessageFormat, HandBuiltInputIsCheckedBehindTheChecksum) {
         {"well formed", Flat().u32(1).u32(0).u32(1).u32(kBoolType).text("BrkS").u32(1).text(one).sealed(), kOk},
         {"version 2", Flat().u32(2).u32(0).u32(0).sealed(), kBadData},
         {"bool byte 2", Flat().u32(1).u32(0).u32(1).u32(kBoolType).text("BrkS").u32(1).text(two).sealed(), kBadData},
-        {"short int32", Flat().u32(1).u32(0).u32(1).u32(kInt32Type).text("SVol").u32(1).text("abc").sealed(),
-         kBadData},
+        {"short int32", Flat().u32(1).u32(0).u32(1).u32(kInt32Type).text("SVol").u32(1).text("abc").sealed(), kBadData},
         {"empty name", Flat().u32(1).u32(0).u32(1).u32(kBoolType).text("").u32(1).text(one).sealed(), kBadData},
         {"no entries", Flat().u32(1).u32(0).u32(1).u32(kBoolType).text("BrkS").u32(0).sealed(), kBadData},
         {"huge entry count", Flat().u32(1).u32(0).u32(1).u32(kBoolType).text("BrkS").u32(0x7FFFFFFF).text(one).sealed(),
@@ -246,8 +260,19 @@ TEST(PlatformMessageFormat, HandBuiltInputIsCheckedBehindTheChecksum) {
         {"entry longer than the input",
          Flat().u32(1).u32(0).u32(1).u32(kStringType).text("MWFF").u32(1).u32(1000).sealed(), kBadData},
         {"duplicate name",
-         Flat().u32(1).u32(0).u32(2).u32(kBoolType).text("BrkS").u32(1).text(one).u32(kBoolType).text("BrkS").u32(1)
-             .text(one).sealed(),
+         Flat()
+             .u32(1)
+             .u32(0)
+             .u32(2)
+             .u32(kBoolType)
+             .text("BrkS")
+             .u32(1)
+             .text(one)
+             .u32(kBoolType)
+             .text("BrkS")
+             .u32(1)
+             .text(one)
+             .sealed(),
          kBadData},
         {"messenger", Flat().u32(1).u32(0).u32(1).u32(kMessengerType).text("t").u32(1).text("").sealed(), kBadData},
         {"corrupt nested message",
@@ -259,7 +284,8 @@ TEST(PlatformMessageFormat, HandBuiltInputIsCheckedBehindTheChecksum) {
     }
 }
 
-TEST(PlatformMessageFormat, DeepNestingIsRejected) {
+TEST(PlatformMessageFormat, DeepNestingIsRejected)
+{
     Message m;
     m.AddInt32("leaf", 1);
     for (int i = 0; i < 40; ++i) {

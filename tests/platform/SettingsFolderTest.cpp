@@ -16,14 +16,16 @@ namespace {
 // A fresh folder with HOME and XDG_CONFIG_HOME pointed into it; both are restored.
 class SettingsFolderFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/kivo-settings-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         root = name;
         Save("HOME", home);
         Save("XDG_CONFIG_HOME", config);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         Restore("HOME", home);
         Restore("XDG_CONFIG_HOME", config);
         fs::remove_all(root);
@@ -33,16 +35,21 @@ protected:
         bool set = false;
         std::string value;
     };
-    static void Save(const char* name, Saved& saved) {
+    static void Save(const char* name, Saved& saved)
+    {
         const char* v = std::getenv(name);
         saved.set = v != nullptr;
         if (v) saved.value = v;
     }
-    static void Restore(const char* name, const Saved& saved) {
-        if (saved.set) ::setenv(name, saved.value.c_str(), 1);
-        else ::unsetenv(name);
+    static void Restore(const char* name, const Saved& saved)
+    {
+        if (saved.set)
+            ::setenv(name, saved.value.c_str(), 1);
+        else
+            ::unsetenv(name);
     }
-    static std::string Contents(const fs::path& path) {
+    static std::string Contents(const fs::path& path)
+    {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
@@ -53,7 +60,8 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsFolderFixture, TheSettingsDirectoryComesFromTheEnvironment) {
+TEST_F(SettingsFolderFixture, TheSettingsDirectoryComesFromTheEnvironment)
+{
     struct Case {
         const char* what;
         const char* xdg;  // null: unset
@@ -84,7 +92,8 @@ TEST_F(SettingsFolderFixture, TheSettingsDirectoryComesFromTheEnvironment) {
     EXPECT_EQ(untouched, "x");
 }
 
-TEST_F(SettingsFolderFixture, CreateDirectoryMakesEveryParent) {
+TEST_F(SettingsFolderFixture, CreateDirectoryMakesEveryParent)
+{
     fs::path deep = root / "a/b/c";
     EXPECT_EQ(create_directory(deep.string(), 0777), kOk);
     EXPECT_TRUE(fs::is_directory(deep));
@@ -93,7 +102,8 @@ TEST_F(SettingsFolderFixture, CreateDirectoryMakesEveryParent) {
     EXPECT_NE(create_directory((root / "file/below").string(), 0777), kOk);
 }
 
-TEST_F(SettingsFolderFixture, AtomicWriteReplacesWholeAndKeepsPermissions) {
+TEST_F(SettingsFolderFixture, AtomicWriteReplacesWholeAndKeepsPermissions)
+{
     fs::path file = root / "prefs.arc";
     ASSERT_EQ(write_file_atomically(file.string(), "first"), kOk);
     EXPECT_EQ(Contents(file), "first");
@@ -107,7 +117,8 @@ TEST_F(SettingsFolderFixture, AtomicWriteReplacesWholeAndKeepsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
 }
 
-TEST_F(SettingsFolderFixture, AFailedWriteLeavesTheOldFile) {
+TEST_F(SettingsFolderFixture, AFailedWriteLeavesTheOldFile)
+{
     fs::path folder = root / "locked";
     fs::create_directory(folder);
     fs::path file = folder / "prefs.arc";
@@ -122,7 +133,8 @@ TEST_F(SettingsFolderFixture, AFailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(fs::exists(root / "missing"));
 }
 
-TEST_F(SettingsFolderFixture, ASymbolicLinkIsReplacedNotFollowed) {
+TEST_F(SettingsFolderFixture, ASymbolicLinkIsReplacedNotFollowed)
+{
     fs::path target = root / "target";
     std::ofstream(target) << "target";
     fs::path link = root / "link";
@@ -133,7 +145,8 @@ TEST_F(SettingsFolderFixture, ASymbolicLinkIsReplacedNotFollowed) {
     EXPECT_EQ(Contents(target), "target");
 }
 
-TEST_F(SettingsFolderFixture, ReadFileHonoursItsLimit) {
+TEST_F(SettingsFolderFixture, ReadFileHonoursItsLimit)
+{
     fs::path file = root / "data";
     std::ofstream(file) << std::string(100, 'x');
     std::string contents = "keep";

@@ -27,12 +27,15 @@ const std::vector<Sample>& samples()
     static const std::vector<Sample> table = {
         {"ASCII with backslash and tilde", "10 A=7\\2:B$=\"~\"", "10 A=7\\2:B$=\"~\"", "10 A=7\\2:B$=\"~\""},
         {"kanji", "\xE6\xBC\xA2\xE5\xAD\x97", "\x8A\xBF\x8E\x9A", "\x1B$B4A;z\x1B(B"},
-        {"kanji among ASCII", "A\xE6\xBC\xA2" "B", "A\x8A\xBF" "B", "A\x1B$B4A\x1B(BB"},
-        {"half-width kana", "\xEF\xBD\xB1\xEF\xBE\x9D\xEF\xBD\xA1\xEF\xBE\x9F", "\xB1\xDD\xA1\xDF",
-         "\xB1\xDD\xA1\xDF"},
+        {"kanji among ASCII",
+         "A\xE6\xBC\xA2"
+         "B",
+         "A\x8A\xBF"
+         "B",
+         "A\x1B$B4A\x1B(BB"},
+        {"half-width kana", "\xEF\xBD\xB1\xEF\xBE\x9D\xEF\xBD\xA1\xEF\xBE\x9F", "\xB1\xDD\xA1\xDF", "\xB1\xDD\xA1\xDF"},
         {"NEC circled digits", "\xE2\x91\xA0\xE2\x91\xB3", "\x87\x40\x87\x53", "\x1B$B-!-4\x1B(B"},
-        {"full-width forms", "\xEF\xBC\xA1\xEF\xBD\x9E\xEF\xBF\xA5", "\x82\x60\x81\x60\x81\x8F",
-         "\x1B$B#A!A!o\x1B(B"},
+        {"full-width forms", "\xEF\xBC\xA1\xEF\xBD\x9E\xEF\xBF\xA5", "\x82\x60\x81\x60\x81\x8F", "\x1B$B#A!A!o\x1B(B"},
         {"kanji then kana", "\xE6\xBC\xA2\xEF\xBD\xB1", "\x8A\xBF\xB1", "\x1B$B4A\x1B(B\xB1"},
         {"line ends and NUL", std::string("a\r\n\0b", 5), std::string("a\r\n\0b", 5), std::string("a\r\n\0b", 5)},
     };
@@ -75,7 +78,9 @@ TEST(TextEncodingTest, JisReaderFollowsEveryShift)
     const std::vector<Case> cases = {
         {"old kanji shift", "\x1B$@4A\x1B(B", "\xE6\xBC\xA2"},
         {"roman shift keeps backslash and tilde", "\x1B$B4A\x1B(J\\~", "\xE6\xBC\xA2\\~"},
-        {"7-bit kana", "\x1B(I1]\x1B(BA", "\xEF\xBD\xB1\xEF\xBE\x9D" "A"},
+        {"7-bit kana", "\x1B(I1]\x1B(BA",
+         "\xEF\xBD\xB1\xEF\xBE\x9D"
+         "A"},
         {"8-bit kana inside kanji mode", "\x1B$B4A\xB1", "\xE6\xBC\xA2\xEF\xBD\xB1"},
         {"line end and space inside kanji mode", "\x1B$B4A\n 4A", "\xE6\xBC\xA2\n \xE6\xBC\xA2"},
         {"unclosed kanji mode", "\x1B$B4A", "\xE6\xBC\xA2"},
@@ -100,8 +105,12 @@ TEST(TextEncodingTest, UnconvertibleInputBecomesTheSubstituteByte)
         std::size_t substitutions;
     };
     const std::vector<Case> cases = {
-        {"Shift-JIS bytes without a character", TextEncoding::ShiftJIS, "A\x80\xA0\xFD\xFE\xFF" "B",
-         "A\x1A\x1A\x1A\x1A\x1A" "B", 5},
+        {"Shift-JIS bytes without a character", TextEncoding::ShiftJIS,
+         "A\x80\xA0\xFD\xFE\xFF"
+         "B",
+         "A\x1A\x1A\x1A\x1A\x1A"
+         "B",
+         5},
         {"Shift-JIS lead byte at the end", TextEncoding::ShiftJIS, "A\x8A", "A\x1A", 1},
         {"Shift-JIS lead byte before a line end", TextEncoding::ShiftJIS, "\x8A\n", "\x1A\n", 1},
         {"Shift-JIS pair without a mapping", TextEncoding::ShiftJIS, "\x85\x40Z", "\x1AZ", 1},
@@ -128,16 +137,32 @@ TEST(TextEncodingTest, UnrepresentableUtf8BecomesTheSubstituteByte)
         std::size_t substitutions;
     };
     const std::vector<Case> cases = {
-        {"emoji", "A\xF0\x9F\x98\x80" "B", "A\x1A" "B", "A\x1A" "B", 1},
+        {"emoji",
+         "A\xF0\x9F\x98\x80"
+         "B",
+         "A\x1A"
+         "B",
+         "A\x1A"
+         "B",
+         1},
         {"hangul", "\xEA\xB0\x80", "\x1A", "\x1A", 1},
         {"yen sign is no backslash", "\xC2\xA5", "\x1A", "\x1A", 1},
         {"stray continuation bytes", "\x80\x80", "\x1A\x1A", "\x1A\x1A", 2},
         {"character cut short", "\xE6\xBC", "\x1A", "\x1A", 1},
-        {"cut short before ASCII", "\xE6" "A", "\x1A" "A", "\x1A" "A", 1},
+        {"cut short before ASCII",
+         "\xE6"
+         "A",
+         "\x1A"
+         "A",
+         "\x1A"
+         "A",
+         1},
         {"overlong slash", "\xC0\xAF", "\x1A\x1A", "\x1A\x1A", 2},
         {"surrogate", "\xED\xA0\x80", "\x1A", "\x1A", 1},
         {"substitute between kanji", "\xE6\xBC\xA2\xF0\x9F\x98\x80\xE6\xBC\xA2", "\x8A\xBF\x1A\x8A\xBF",
-         "\x1B$B4A\x1A" "4A\x1B(B", 1},
+         "\x1B$B4A\x1A"
+         "4A\x1B(B",
+         1},
     };
     for (const Case& c : cases) {
         std::size_t substitutions = 99;
@@ -175,16 +200,13 @@ TEST(TextEncodingTest, EveryShiftJisPairThatConvertsComesBack)
 {
     int converted = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        if (lead > 0x9F && lead < 0xE0)
-            continue;
+        if (lead > 0x9F && lead < 0xE0) continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F)
-                continue;
+            if (trail == 0x7F) continue;
             const std::string sjis = {static_cast<char>(lead), static_cast<char>(trail)};
             std::size_t substitutions = 0;
             const std::string utf8 = convert_to_utf8(TextEncoding::ShiftJIS, sjis, kSub, &substitutions);
-            if (substitutions != 0)
-                continue;
+            if (substitutions != 0) continue;
             ++converted;
             const std::string back = convert_from_utf8(TextEncoding::ShiftJIS, utf8, kSub, &substitutions);
             EXPECT_EQ(substitutions, 0u) << "pair " << std::hex << lead << trail;
@@ -205,8 +227,7 @@ TEST(TextEncodingTest, EveryJisPairThatConvertsComesBack)
             const std::string jis = {'\x1B', '$', 'B', static_cast<char>(first), static_cast<char>(second)};
             std::size_t substitutions = 0;
             const std::string utf8 = convert_to_utf8(TextEncoding::JIS, jis, kSub, &substitutions);
-            if (substitutions != 0)
-                continue;
+            if (substitutions != 0) continue;
             ++converted;
             const std::string back = convert_from_utf8(TextEncoding::JIS, utf8, kSub, &substitutions);
             EXPECT_EQ(substitutions, 0u) << "pair " << std::hex << first << second;
@@ -225,8 +246,7 @@ TEST(TextEncodingTest, ThreadsConvertAtTheSameTimeWithoutSharingState)
 {
     // Each thread keeps its own converters; a shared one would mix shift states.
     std::string longText;
-    for (int i = 0; i < 200; ++i)
-        longText += "10 A$=\"\xE6\xBC\xA2\xEF\xBD\xB1\xE2\x91\xA0\"\n";
+    for (int i = 0; i < 200; ++i) longText += "10 A$=\"\xE6\xBC\xA2\xEF\xBD\xB1\xE2\x91\xA0\"\n";
     const std::string expectedJis = convert_from_utf8(TextEncoding::JIS, longText, kSub);
     const std::string expectedSjis = convert_from_utf8(TextEncoding::ShiftJIS, longText, kSub);
 
@@ -243,8 +263,7 @@ TEST(TextEncodingTest, ThreadsConvertAtTheSameTimeWithoutSharingState)
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 

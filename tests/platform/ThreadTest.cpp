@@ -14,14 +14,16 @@ namespace {
 
 // Waits until `done` holds, or about ten seconds have passed.
 template <typename Done>
-bool eventually(Done done) {
+bool eventually(Done done)
+{
     for (int i = 0; i < 10000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return done();
 }
 
 }  // namespace
 
-TEST(PlatformThread, NeverResumedThreadNeverRunsItsBody) {
+TEST(PlatformThread, NeverResumedThreadNeverRunsItsBody)
+{
     std::atomic<bool> ran{false};
     {
         Thread thread("idle", 10, [&] {
@@ -35,7 +37,8 @@ TEST(PlatformThread, NeverResumedThreadNeverRunsItsBody) {
     EXPECT_FALSE(ran);
 }
 
-TEST(PlatformThread, WaitGivesTheExitValueOrDiscardsIt) {
+TEST(PlatformThread, WaitGivesTheExitValueOrDiscardsIt)
+{
     Thread withValue("value", 10, [] { return 42; });
     ASSERT_EQ(withValue.Resume(), kOk);
     int32_t exitValue = 0;
@@ -50,7 +53,8 @@ TEST(PlatformThread, WaitGivesTheExitValueOrDiscardsIt) {
     EXPECT_EQ(without.Wait(nullptr), kOk);
 }
 
-TEST(PlatformThread, ResumeBeforeSuspendIsNotLost) {
+TEST(PlatformThread, ResumeBeforeSuspendIsNotLost)
+{
     // The body suspends itself after each round; the other side resumes it, often
     // before the body has reached its suspend. Every resume must wake exactly one
     // suspend or be kept for the next, so the body always finishes all rounds.
@@ -74,7 +78,8 @@ TEST(PlatformThread, ResumeBeforeSuspendIsNotLost) {
     EXPECT_EQ(rounds.load(), kRounds);
 }
 
-TEST(PlatformThread, SeveralResumesLeaveOneWakeToken) {
+TEST(PlatformThread, SeveralResumesLeaveOneWakeToken)
+{
     std::atomic<int> stage{0};
     Thread* self = nullptr;
     Thread worker("token", 10, [&] {
@@ -98,7 +103,8 @@ TEST(PlatformThread, SeveralResumesLeaveOneWakeToken) {
     EXPECT_EQ(stage.load(), 3);
 }
 
-TEST(PlatformThread, OnlyTheThreadItselfMaySuspendOrNotWaitForItself) {
+TEST(PlatformThread, OnlyTheThreadItselfMaySuspendOrNotWaitForItself)
+{
     Thread* self = nullptr;
     status_t waitOnSelf = kOk;
     Thread worker("self", 10, [&] {
@@ -112,7 +118,8 @@ TEST(PlatformThread, OnlyTheThreadItselfMaySuspendOrNotWaitForItself) {
     EXPECT_EQ(waitOnSelf, kNotAllowed);
 }
 
-TEST(PlatformThread, NameAndPriorityAreKept) {
+TEST(PlatformThread, NameAndPriorityAreKept)
+{
     Thread worker("Virtual Machine", 15, [] { return 0; });
     EXPECT_EQ(worker.Name(), "Virtual Machine");
     EXPECT_EQ(worker.Priority(), 15);
@@ -125,7 +132,8 @@ TEST(PlatformThread, NameAndPriorityAreKept) {
     worker.Wait(nullptr);
 }
 
-TEST(PlatformThread, CurrentIdIsTheRunningThreadsId) {
+TEST(PlatformThread, CurrentIdIsTheRunningThreadsId)
+{
     thread_id seen = 0;
     Thread worker("id", 10, [&] {
         seen = Thread::CurrentId();
@@ -137,7 +145,8 @@ TEST(PlatformThread, CurrentIdIsTheRunningThreadsId) {
     EXPECT_NE(Thread::CurrentId(), worker.Id());
 }
 
-TEST(PlatformClock, SystemTimeNeverGoesBackAndSnoozeWaits) {
+TEST(PlatformClock, SystemTimeNeverGoesBackAndSnoozeWaits)
+{
     bigtime_t before = system_time();
     snooze(2000);
     bigtime_t after = system_time();

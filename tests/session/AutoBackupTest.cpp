@@ -21,17 +21,20 @@ namespace fs = std::filesystem;
 
 class AutoBackup : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/kivo-backup-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         mDir = name;
     }
     void TearDown() override { fs::remove_all(mDir); }
 
-    static void Write(const std::string& path, const std::string& bytes) {
+    static void Write(const std::string& path, const std::string& bytes)
+    {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::string Read(const std::string& path) {
+    static std::string Read(const std::string& path)
+    {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
@@ -41,7 +44,8 @@ protected:
     fs::path mDir;
 };
 
-TEST_F(AutoBackup, InstancesRunningAtOnceHaveTheirOwnBackups) {
+TEST_F(AutoBackup, InstancesRunningAtOnceHaveTheirOwnBackups)
+{
     const auto first = TBackupSlot::Claim(mDir.string());
     const auto second = TBackupSlot::Claim(mDir.string());
     ASSERT_TRUE(first && second);
@@ -52,7 +56,8 @@ TEST_F(AutoBackup, InstancesRunningAtOnceHaveTheirOwnBackups) {
     EXPECT_FALSE(second->HasBackup());
 }
 
-TEST_F(AutoBackup, ABackupLeftByAKilledInstanceIsOfferedAtTheNextStart) {
+TEST_F(AutoBackup, ABackupLeftByAKilledInstanceIsOfferedAtTheNextStart)
+{
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -89,7 +94,8 @@ TEST_F(AutoBackup, ABackupLeftByAKilledInstanceIsOfferedAtTheNextStart) {
     EXPECT_EQ(Read(next->BackupPath()), "10 PRINT \"saved\"");
 }
 
-TEST_F(AutoBackup, ADeclinedBackupIsSetAsideNotLost) {
+TEST_F(AutoBackup, ADeclinedBackupIsSetAsideNotLost)
+{
     const auto slot = TBackupSlot::Claim(mDir.string());
     ASSERT_TRUE(slot);
     std::string asides[2];
@@ -105,7 +111,8 @@ TEST_F(AutoBackup, ADeclinedBackupIsSetAsideNotLost) {
     EXPECT_NE(asides[0], asides[1]);
 }
 
-TEST_F(AutoBackup, TheNormalEndRemovesTheBackupAndFreesTheSlot) {
+TEST_F(AutoBackup, TheNormalEndRemovesTheBackupAndFreesTheSlot)
+{
     {
         const auto slot = TBackupSlot::Claim(mDir.string());
         ASSERT_TRUE(slot);
@@ -118,15 +125,16 @@ TEST_F(AutoBackup, TheNormalEndRemovesTheBackupAndFreesTheSlot) {
     EXPECT_FALSE(again->HasBackup());
 }
 
-TEST_F(AutoBackup, NoFolderNoSlot) {
+TEST_F(AutoBackup, NoFolderNoSlot)
+{
     EXPECT_EQ(TBackupSlot::Claim(""), nullptr);
     EXPECT_EQ(TBackupSlot::Claim((mDir / "none").string()), nullptr);
 }
 
-TEST(AutoSavePeriod, IsTheMinutesClampedToOneToNinetyNine) {
-    const std::pair<int32_t, int32_t> cases[] = {
-        {0, 60000}, {-3, 60000}, {1, 60000}, {5, 300000}, {36, 2160000}, {72, 4320000}, {99, 5940000},
-        {1000, 5940000}};
+TEST(AutoSavePeriod, IsTheMinutesClampedToOneToNinetyNine)
+{
+    const std::pair<int32_t, int32_t> cases[] = {{0, 60000},    {-3, 60000},   {1, 60000},    {5, 300000},
+                                                 {36, 2160000}, {72, 4320000}, {99, 5940000}, {1000, 5940000}};
     for (const auto& [minutes, period] : cases) EXPECT_EQ(auto_save_period_ms(minutes), period) << minutes;
 }
 

@@ -16,12 +16,14 @@ namespace {
 class DebuggedRun : public ::testing::Test {
 protected:
     DebuggedRun() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
-    void SetUp() override {
+    void SetUp() override
+    {
         std::string error;
         ASSERT_TRUE(session.Start(error)) << error;
         session.SetDebugSink(&sink);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         session.QuitBasic();
         gExitStates.UseDebugger = false;
         gAppPrivacy.Killed = false;
@@ -32,7 +34,8 @@ protected:
     TRunSession session;
 };
 
-TEST_F(DebuggedRun, UseDebuggerMakesADebuggingMachineThatKillEnds) {
+TEST_F(DebuggedRun, UseDebuggerMakesADebuggingMachineThatKillEnds)
+{
     gExitStates.UseDebugger = true;
     session.SetList("10 A=1\n20 GOTO 10\n");
     ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready) << alerts.Last();
@@ -53,7 +56,8 @@ TEST_F(DebuggedRun, UseDebuggerMakesADebuggingMachineThatKillEnds) {
     EXPECT_FALSE(reached);
 }
 
-TEST_F(DebuggedRun, WithoutUseDebuggerNothingIsReported) {
+TEST_F(DebuggedRun, WithoutUseDebuggerNothingIsReported)
+{
     session.SetList("10 A=1\n");
     ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready);
     EXPECT_EQ(dynamic_cast<TDebugger*>(session.VMachine()), nullptr);

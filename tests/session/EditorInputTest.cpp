@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST(GoToLineText, FindsTheLineTheTextNames) {
+TEST(GoToLineText, FindsTheLineTheTextNames)
+{
     const std::string list = "10 A\n20 B\n100 C\n  30 PRINT\n0 Z";
     struct Case {
         std::string typed;
@@ -23,8 +24,8 @@ TEST(GoToLineText, FindsTheLineTheTextNames) {
         {"10", 0, ""},
         {"20", 5, ""},
         {"100", 10, ""},
-        {" 20", 5, ""},     // leading blanks are skipped
-        {"20xy", 5, ""},    // the rest after the digits is ignored
+        {" 20", 5, ""},       // leading blanks are skipped
+        {"20xy", 5, ""},      // the rest after the digits is ignored
         {"letters", 27, ""},  // letters read 0
         {"1", -1, "@Err_Specified_Line_Not_Found@"},
         {"30", -1, "@Err_Specified_Line_Not_Found@"},  // its line begins with blanks
@@ -37,7 +38,8 @@ TEST(GoToLineText, FindsTheLineTheTextNames) {
     }
 }
 
-TEST(RunLineText, LineNumberOrLabel) {
+TEST(RunLineText, LineNumberOrLabel)
+{
     struct Case {
         std::string typed;
         std::optional<int32_t> lineNum;
@@ -67,7 +69,8 @@ TEST(RunLineText, LineNumberOrLabel) {
     EXPECT_FALSE(request.Label.has_value());
 }
 
-TEST(RenumberFields, ReadAsTheDialogAppliesThem) {
+TEST(RenumberFields, ReadAsTheDialogAppliesThem)
+{
     struct Case {
         const char* newLine;
         const char* oldLine;

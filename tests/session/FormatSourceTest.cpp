@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(FormatSource, AsTheEditorPreparesIt) {
+TEST(FormatSource, AsTheEditorPreparesIt)
+{
     struct Case {
         const char* name;
         std::string in, out;
@@ -21,9 +22,16 @@ TEST(FormatSource, AsTheEditorPreparesIt) {
         {"a blank first line does not decide", " \n 10 GOTO 30\n30 END", " 10 GOTO 30\n30 END"},
         {"leading empty lines take no number", "\r\n\nPRINT 1", "1 PRINT 1"},
         {"a numbered line anywhere keeps the numbers", "PRINT 1\n100 END", "PRINT 1\n100 END"},
-        {"Control-Z ends a line", "10 A\x1a" "20 B", "10 A\n20 B"},
+        {"Control-Z ends a line",
+         "10 A\x1a"
+         "20 B",
+         "10 A\n20 B"},
         {"empty", "", ""},
-        {"text after a NUL is dropped", std::string("10 A\0" "20 B", 9), "10 A"},
+        {"text after a NUL is dropped",
+         std::string("10 A\0"
+                     "20 B",
+                     9),
+         "10 A"},
     };
     for (const Case& c : cases) {
         const TFormattedSource source = format_source_for_compiler(c.in);
@@ -32,7 +40,8 @@ TEST(FormatSource, AsTheEditorPreparesIt) {
     }
 }
 
-TEST(FormatSource, LineLongerThan500BytesIsACompileErrorNamingIt) {
+TEST(FormatSource, LineLongerThan500BytesIsACompileErrorNamingIt)
+{
     struct Case {
         const char* name;
         std::string list;

@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 
 class ListDocument : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/kivo-document-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         mDir = name;
@@ -32,18 +33,21 @@ protected:
     void TearDown() override { fs::remove_all(mDir); }
 
     std::string Path(const std::string& name) const { return (mDir / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const {
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
         std::ofstream(mDir / name, std::ios::binary) << bytes;
         return Path(name);
     }
-    std::string Read(const std::string& name) const {
+    std::string Read(const std::string& name) const
+    {
         std::ifstream in(mDir / name, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
     }
     // A document with a modified text, as after typing.
-    void Type(const std::string& text) {
+    void Type(const std::string& text)
+    {
         mText.ReplaceAll(text);
         mText.SetModified(true);
     }
@@ -54,7 +58,8 @@ protected:
     TListDocument mDocument{mText, mAsker};
 };
 
-TEST_F(ListDocument, OpeningReplacesTheListUnmodified) {
+TEST_F(ListDocument, OpeningReplacesTheListUnmodified)
+{
     Type("10 OLD\n");
     const std::string path = Write("sjis.bas", "10 ' \xB1\xB2\r\n");
     std::string note = "stale";
@@ -68,7 +73,8 @@ TEST_F(ListDocument, OpeningReplacesTheListUnmodified) {
     EXPECT_TRUE(mDocument.SaveNeedsPanel());
 }
 
-TEST_F(ListDocument, InsertGoesInAtTheCaretAndMergeOnALineOfItsOwn) {
+TEST_F(ListDocument, InsertGoesInAtTheCaretAndMergeOnALineOfItsOwn)
+{
     const std::string path = Write("part.bas", "20 B\n");
     struct Case {
         const char* what;
@@ -99,7 +105,8 @@ TEST_F(ListDocument, InsertGoesInAtTheCaretAndMergeOnALineOfItsOwn) {
     }
 }
 
-TEST_F(ListDocument, AFileThatCannotBeReadLeavesTheListAsItWas) {
+TEST_F(ListDocument, AFileThatCannotBeReadLeavesTheListAsItWas)
+{
     Type("10 KEEP\n");
     mDocument.SetFile(Path("main.bas"));
     const std::string bad = Write("bad.bas", "\xFE\x04\x01\x0A\x0B\x1A");
@@ -119,7 +126,8 @@ TEST_F(ListDocument, AFileThatCannotBeReadLeavesTheListAsItWas) {
     EXPECT_EQ(mAsker.Errors[3], "This binary-saved list cannot be read.");
 }
 
-TEST_F(ListDocument, SaveGoesThroughThePanelUnlessTheListHasAPlainFile) {
+TEST_F(ListDocument, SaveGoesThroughThePanelUnlessTheListHasAPlainFile)
+{
     const std::string plain = Write("plain.bas", "10 A\n");
     const std::string sjis = Write("sjis.bas", "10 ' \x8A\xBF\n");
     const std::string jis = Write("jis.bas", "10 ' \x1BK\x34\x41\x1BH\n");
@@ -147,7 +155,8 @@ TEST_F(ListDocument, SaveGoesThroughThePanelUnlessTheListHasAPlainFile) {
     EXPECT_TRUE(mDocument.SaveNeedsPanel());
 }
 
-TEST_F(ListDocument, SaveWritesTheFileAndClearsTheMarkAndTheConversion) {
+TEST_F(ListDocument, SaveWritesTheFileAndClearsTheMarkAndTheConversion)
+{
     const std::string path = Write("prog.bas", "10 ' \x8A\xBF\n");
     ASSERT_TRUE(mDocument.OpenList(path, LIST_ENCODING_AUTO_DETECT, nullptr));
     ASSERT_TRUE(mDocument.SaveAs(Path("copy.bas")));
@@ -162,7 +171,8 @@ TEST_F(ListDocument, SaveWritesTheFileAndClearsTheMarkAndTheConversion) {
     EXPECT_TRUE(mAsker.Questions.empty());
 }
 
-TEST_F(ListDocument, AFailedSaveKeepsTheOldFileTheMarkAndTheConversion) {
+TEST_F(ListDocument, AFailedSaveKeepsTheOldFileTheMarkAndTheConversion)
+{
     const std::string path = Write("prog.bas", "10 ' \x8A\xBF\n");
     ASSERT_TRUE(mDocument.OpenList(path, LIST_ENCODING_AUTO_DETECT, nullptr));
     mDocument.SetFile(path);
@@ -187,7 +197,8 @@ TEST_F(ListDocument, AFailedSaveKeepsTheOldFileTheMarkAndTheConversion) {
     EXPECT_NE(mAsker.Errors[0].find(path), std::string::npos);
 }
 
-TEST_F(ListDocument, SaveAsAddsTheExtensionBeforeAskingToReplace) {
+TEST_F(ListDocument, SaveAsAddsTheExtensionBeforeAskingToReplace)
+{
     EXPECT_EQ(TListDocument::SaveAsPath(Path(""), "prog"), Path("prog.bas"));
     EXPECT_EQ(TListDocument::SaveAsPath(Path(""), "a.b"), Path("a.b"));
     EXPECT_EQ(TListDocument::SaveAsPath(Path(""), ".hidden"), Path(".hidden"));
@@ -212,7 +223,8 @@ TEST_F(ListDocument, SaveAsAddsTheExtensionBeforeAskingToReplace) {
     EXPECT_EQ(mDocument.DisplayName(), "prog.bas");
 }
 
-TEST_F(ListDocument, TheBackupLeavesTheListsStateAlone) {
+TEST_F(ListDocument, TheBackupLeavesTheListsStateAlone)
+{
     const std::string path = Write("sjis.bas", "10 ' \x8A\xBF\n");
     ASSERT_TRUE(mDocument.OpenList(path, LIST_ENCODING_AUTO_DETECT, nullptr));
     mDocument.SetFile(path);
@@ -226,7 +238,8 @@ TEST_F(ListDocument, TheBackupLeavesTheListsStateAlone) {
     EXPECT_TRUE(mAsker.Errors.empty());
 }
 
-TEST_F(ListDocument, ARestoredListIsModifiedNamedAndHasNoFile) {
+TEST_F(ListDocument, ARestoredListIsModifiedNamedAndHasNoFile)
+{
     const std::string backup = Write("AutoSave.bas", "10 PRINT \"\u6F22\"");
     ASSERT_TRUE(mDocument.RestoreBackup(backup, nullptr));
     EXPECT_EQ(mText.Text(), "10 PRINT \"\u6F22\"");
@@ -242,7 +255,8 @@ TEST_F(ListDocument, ARestoredListIsModifiedNamedAndHasNoFile) {
     EXPECT_EQ(mDocument.DisplayName(), "other.bas");
 }
 
-TEST_F(ListDocument, NewEmptiesTheList) {
+TEST_F(ListDocument, NewEmptiesTheList)
+{
     mDocument.SetFile(Path("main.bas"));
     mText.ReplaceAll("10 END\n");
     ASSERT_EQ(mDocument.AskSave(), TAskSaveAnswer::GoOn);
@@ -253,10 +267,12 @@ TEST_F(ListDocument, NewEmptiesTheList) {
     EXPECT_TRUE(mAsker.Questions.empty());
 }
 
-TEST_F(ListDocument, TheSaveQuestionNamesTheListAndMapsItsButtons) {
-    const std::pair<int32_t, TAskSaveAnswer> answers[] = {
-        {0, TAskSaveAnswer::Cancel}, {1, TAskSaveAnswer::GoOn}, {2, TAskSaveAnswer::SaveFirst},
-        {-1, TAskSaveAnswer::Cancel}};
+TEST_F(ListDocument, TheSaveQuestionNamesTheListAndMapsItsButtons)
+{
+    const std::pair<int32_t, TAskSaveAnswer> answers[] = {{0, TAskSaveAnswer::Cancel},
+                                                          {1, TAskSaveAnswer::GoOn},
+                                                          {2, TAskSaveAnswer::SaveFirst},
+                                                          {-1, TAskSaveAnswer::Cancel}};
     for (const auto& [button, answer] : answers) {
         Type("10 END\n");
         mAsker.Answers = {button};
@@ -276,7 +292,8 @@ TEST_F(ListDocument, TheSaveQuestionNamesTheListAndMapsItsButtons) {
     EXPECT_EQ(mAsker.Questions.size(), 4u);
 }
 
-TEST(SaveRequest, CarriesThePendingRequestAsItsContinuation) {
+TEST(SaveRequest, CarriesThePendingRequestAsItsContinuation)
+{
     platform::Message pending(platform::fourcc("_QRQ"));
     pending.AddInt32("marker", 7);
     const platform::Message request = make_save_request(pending, nullptr);

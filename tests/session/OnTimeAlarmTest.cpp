@@ -21,7 +21,8 @@ constexpr int64_t SECOND = 1000000;
 class TDayClock : public TManualMusicClock {
 public:
     TDayClock() : TManualMusicClock(START) {}
-    std::tm LocalTime() const override {
+    std::tm LocalTime() const override
+    {
         const int64_t seconds = 9 * 3600 + 5 * 60 + (NowMicros() - START) / SECOND;
         std::tm t{};
         t.tm_hour = static_cast<int>(seconds / 3600 % 24);
@@ -34,13 +35,15 @@ public:
 // Counts the alarm's calls and lets the test wait for them.
 class TRaises {
 public:
-    void Raise() {
+    void Raise()
+    {
         std::lock_guard<std::mutex> lock(mLock);
         ++mCount;
         mSignal.notify_all();
     }
     // The count once it has reached `count`, or what it is after `limit`.
-    int WaitFor(int count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    int WaitFor(int count, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    {
         std::unique_lock<std::mutex> lock(mLock);
         mSignal.wait_for(lock, limit, [&] { return mCount >= count; });
         return mCount;
@@ -61,7 +64,8 @@ protected:
     TOnTimeAlarm alarm{clock, nullptr, [this] { raises.Raise(); }};
 };
 
-TEST_F(OnTimeAlarm, GoesOffOnceAtItsSecond) {
+TEST_F(OnTimeAlarm, GoesOffOnceAtItsSecond)
+{
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:02"), 0);
     clock.Set(START + 2 * SECOND - 1);
     EXPECT_EQ(raises.Settled(), 0);
@@ -71,7 +75,8 @@ TEST_F(OnTimeAlarm, GoesOffOnceAtItsSecond) {
     EXPECT_EQ(raises.Settled(), 1) << "a one-shot alarm";
 }
 
-TEST_F(OnTimeAlarm, DelayCountsFromTheTimeOfDay) {
+TEST_F(OnTimeAlarm, DelayCountsFromTheTimeOfDay)
+{
     struct Case {
         const char* time;
         int64_t delaySeconds;
@@ -79,7 +84,7 @@ TEST_F(OnTimeAlarm, DelayCountsFromTheTimeOfDay) {
     const Case cases[] = {
         {"09:05:01", 1},
         {"10:00:00", 55 * 60},
-        {"09:04:59", 86400 - 1},   // a second ago: tomorrow
+        {"09:04:59", 86400 - 1},  // a second ago: tomorrow
         {"00:00:00", 86400 - (9 * 3600 + 5 * 60)},
         {"1x:05:00", 86400 - 8 * 3600},  // a field counts as far as it has digits: 01:05:00
     };
@@ -98,14 +103,16 @@ TEST_F(OnTimeAlarm, DelayCountsFromTheTimeOfDay) {
     }
 }
 
-TEST_F(OnTimeAlarm, PresentTimeGoesOffAtTheClocksNextMoment) {
+TEST_F(OnTimeAlarm, PresentTimeGoesOffAtTheClocksNextMoment)
+{
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:00"), 0);
     EXPECT_EQ(raises.Settled(), 0);
     clock.Advance(1);
     EXPECT_EQ(raises.WaitFor(1), 1);
 }
 
-TEST_F(OnTimeAlarm, SecondTimeReplacesTheFirstAndClearForgets) {
+TEST_F(OnTimeAlarm, SecondTimeReplacesTheFirstAndClearForgets)
+{
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:01"), 0);
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:03"), 0);
     clock.Set(START + 2 * SECOND);
@@ -119,7 +126,8 @@ TEST_F(OnTimeAlarm, SecondTimeReplacesTheFirstAndClearForgets) {
     EXPECT_EQ(raises.Settled(), 1);
 }
 
-TEST_F(OnTimeAlarm, MalformedTimesAreRefusedAndLeaveThePendingAlarm) {
+TEST_F(OnTimeAlarm, MalformedTimesAreRefusedAndLeaveThePendingAlarm)
+{
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:02"), 0);
     for (const char* bad : {"12:00", "24:00:00", "12:60:00", "12:00:60", "", "ab:cd:ef", "12-00-00", "09:05:02 "})
         EXPECT_EQ(alarm.SetOnTimeDl(bad), -1) << '"' << bad << '"';
@@ -127,7 +135,8 @@ TEST_F(OnTimeAlarm, MalformedTimesAreRefusedAndLeaveThePendingAlarm) {
     EXPECT_EQ(raises.WaitFor(1), 1);
 }
 
-TEST_F(OnTimeAlarm, NothingGoesOffAfterStop) {
+TEST_F(OnTimeAlarm, NothingGoesOffAfterStop)
+{
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:01"), 0);
     alarm.Stop();
     alarm.Stop();
@@ -137,7 +146,8 @@ TEST_F(OnTimeAlarm, NothingGoesOffAfterStop) {
 
 // On the real clock the alarm goes off too: armed for the next second of the local
 // time, it goes off within about a second.
-TEST(OnTimeAlarmRealClock, GoesOff) {
+TEST(OnTimeAlarmRealClock, GoesOff)
+{
     TRaises raises;
     TOnTimeAlarm alarm(TSystemMusicClock::Instance(), nullptr, [&] { raises.Raise(); });
     const std::time_t next = std::time(nullptr) + 1;

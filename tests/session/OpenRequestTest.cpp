@@ -9,7 +9,8 @@
 
 namespace {
 
-platform::Message open_request(bool withRef, int add, int merge) {
+platform::Message open_request(bool withRef, int add, int merge)
+{
     platform::Message request(platform::fourcc("_RRC"));
     if (withRef) request.AddRef("refs", platform::EntryRef{"/lists/a.bas"});
     if (add >= 0) request.AddBool("Add", add != 0);
@@ -17,7 +18,8 @@ platform::Message open_request(bool withRef, int add, int merge) {
     return request;
 }
 
-TEST(OpenRequest, ChoosesTheAction) {
+TEST(OpenRequest, ChoosesTheAction)
+{
     struct Case {
         const char* what;
         bool withRef;
@@ -36,8 +38,7 @@ TEST(OpenRequest, ChoosesTheAction) {
         {"Merge merges", true, 0, 1, true, {}, TOpenAction::Merge},
         {"Alt turns a drop into an insert", true, -1, -1, false, {false, true}, TOpenAction::Insert},
         {"Alt turns a merge into an insert", true, -1, 1, true, {false, true}, TOpenAction::Insert},
-        {"Ctrl on a recent list asks to remove it", true, -1, -1, true, {true, false},
-         TOpenAction::AskRemoveRecent},
+        {"Ctrl on a recent list asks to remove it", true, -1, -1, true, {true, false}, TOpenAction::AskRemoveRecent},
         {"Ctrl on a drop from elsewhere opens", true, -1, -1, false, {true, false}, TOpenAction::Open},
     };
     for (const Case& c : cases)
@@ -45,7 +46,8 @@ TEST(OpenRequest, ChoosesTheAction) {
             << c.what;
 }
 
-TEST(OpenRequest, TheDefaultEncodingIsTheOneWhenHandled) {
+TEST(OpenRequest, TheDefaultEncodingIsTheOneWhenHandled)
+{
     platform::Message request = open_request(true, -1, -1);
     EXPECT_EQ(open_request_encoding(request, 3), 3);
     EXPECT_EQ(open_request_encoding(request, 4), 4);
@@ -54,7 +56,8 @@ TEST(OpenRequest, TheDefaultEncodingIsTheOneWhenHandled) {
     EXPECT_EQ(open_request_path(request), "/lists/a.bas");
 }
 
-TEST(OpenRequest, ARunRequestNamingAFileBecomesALoadWithTheRunAsContinuation) {
+TEST(OpenRequest, ARunRequestNamingAFileBecomesALoadWithTheRunAsContinuation)
+{
     for (const bool merge : {false, true}) {
         platform::Message run(platform::fourcc("vmrr"));
         run.AddString("FileName", "/drive/SUB.BAS");

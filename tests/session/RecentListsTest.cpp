@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 class RecentLists : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char name[] = "/tmp/kivo-recent-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         mDir = name;
@@ -27,13 +28,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(mDir); }
 
-    static std::vector<std::string> MenuNames(const TRecentLists& lists) {
+    static std::vector<std::string> MenuNames(const TRecentLists& lists)
+    {
         std::vector<std::string> names;
-        for (const TMRUF::MenuItem& item : lists.List().MenuItems())
-            names.push_back(item.fileName + ":" + item.key);
+        for (const TMRUF::MenuItem& item : lists.List().MenuItems()) names.push_back(item.fileName + ":" + item.key);
         return names;
     }
-    std::vector<std::string> FileEntries() const {
+    std::vector<std::string> FileEntries() const
+    {
         TMRUF stored;
         EXPECT_EQ(stored.Load(mFile), 0);
         std::vector<std::string> entries;
@@ -48,7 +50,8 @@ protected:
     std::string mFile;
 };
 
-TEST_F(RecentLists, NewestFirstInTheMenuOldestFirstInTheFile) {
+TEST_F(RecentLists, NewestFirstInTheMenuOldestFirstInTheFile)
+{
     TRecentLists lists(mFile);
     for (const char* path : {"/l/A.bas", "/l/B.bas", "/l/C.bas"}) lists.Add(path);
     EXPECT_EQ(MenuNames(lists), (std::vector<std::string>{"C.bas:0", "B.bas:1", "A.bas:2"}));
@@ -61,7 +64,8 @@ TEST_F(RecentLists, NewestFirstInTheMenuOldestFirstInTheFile) {
     EXPECT_EQ(MenuNames(restarted), MenuNames(lists));
 }
 
-TEST_F(RecentLists, AnEleventhPathDropsTheOldest) {
+TEST_F(RecentLists, AnEleventhPathDropsTheOldest)
+{
     TRecentLists lists(mFile);
     for (int i = 0; i < 11; ++i) lists.Add("/l/" + std::to_string(i) + ".bas");
     ASSERT_EQ(lists.List().CountMRUFs(), 10);
@@ -69,7 +73,8 @@ TEST_F(RecentLists, AnEleventhPathDropsTheOldest) {
     EXPECT_EQ(std::string(lists.List().MRUFAt(0)), "/l/10.bas");
 }
 
-TEST_F(RecentLists, RemovingAndDeletingAllLastAfterARestart) {
+TEST_F(RecentLists, RemovingAndDeletingAllLastAfterARestart)
+{
     {
         TRecentLists lists(mFile);
         lists.Add("/l/A.bas");
@@ -86,7 +91,8 @@ TEST_F(RecentLists, RemovingAndDeletingAllLastAfterARestart) {
     EXPECT_EQ(restarted.List().CountMRUFs(), 0);
 }
 
-TEST_F(RecentLists, ACorruptFileIsIgnored) {
+TEST_F(RecentLists, ACorruptFileIsIgnored)
+{
     std::ofstream(mFile, std::ios::binary) << "not a settings file";
     TRecentLists lists(mFile);
     EXPECT_EQ(lists.List().CountMRUFs(), 0);

@@ -20,7 +20,8 @@ class ListRun : public ::testing::Test {
 protected:
     // The screen after `list` has run from its first line to its end, in a session of
     // its own so that nothing of an earlier run is left on it.
-    std::string ScreenOf(const std::string& list) {
+    std::string ScreenOf(const std::string& list)
+    {
         TRecordingAlertSink alerts;
         TRunSession session(TDeviceHost{}, &alerts, TRunSessionSettings{});
         std::string error;
@@ -34,7 +35,8 @@ protected:
     }
 };
 
-TEST_F(ListRun, RenumberedProgramRunsTheSame) {
+TEST_F(ListRun, RenumberedProgramRunsTheSame)
+{
     struct Case {
         const char* name;
         int32_t newLine, oldLine, step;
@@ -61,11 +63,13 @@ TEST_F(ListRun, RenumberedProgramRunsTheSame) {
     }
 }
 
-TEST_F(ListRun, NumberedListBehindAnEmptyLineKeepsItsNumbers) {
+TEST_F(ListRun, NumberedListBehindAnEmptyLineKeepsItsNumbers)
+{
     EXPECT_EQ(ScreenOf("\n10 GOTO 30\n20 END\n30 PRINT 1"), " 1\nOk\n");
 }
 
-TEST_F(ListRun, TooLongLineStopsTheRunBeforeItStarts) {
+TEST_F(ListRun, TooLongLineStopsTheRunBeforeItStarts)
+{
     TRecordingAlertSink alerts;
     TRunSession session(TDeviceHost{}, &alerts, TRunSessionSettings{});
     std::string error;

@@ -15,21 +15,27 @@ struct TRenumberCase {
     std::string in, out;
 };
 
-void expect_renumbered(const TRenumberCase& c) {
+void expect_renumbered(const TRenumberCase& c)
+{
     std::string text = c.in;
     const TRenumbered result = Renumber(text, c.newLine, c.oldLine, c.step, false);
     EXPECT_TRUE(result.Done) << c.name << ": " << result.Refusal;
     EXPECT_EQ(text, c.out) << c.name;
 }
 
-TEST(Renumber, HeadsOfLines) {
+TEST(Renumber, HeadsOfLines)
+{
     const TRenumberCase cases[] = {
         {"from the lowest old number on", 100, 20, 10, "10 A\n20 B\n30 C", "10 A\n100 B\n110 C"},
         {"empty lines stay uncounted", 10, 1, 10, "A\n\n50 B", "10 A\n\n20 B"},
         {"a line 0 stays", 10, 1, 10, "0 A\n5 B\n", "0 A\n10 B\n"},
         {"a blank is added only where none is", 100, 1, 10, "10PRINT\n20 PRINT\n30", "100 PRINT\n110 PRINT\n120 "},
         {"a line beginning with blanks gets a number before them", 10, 1, 10, "  X", "10  X"},
-        {"a Control-Z ends the renumbering", 100, 1, 10, "10 A\n20 B\x1a" "30 C\n", "100 A\n110 B\x1a" "30 C\n"},
+        {"a Control-Z ends the renumbering", 100, 1, 10,
+         "10 A\n20 B\x1a"
+         "30 C\n",
+         "100 A\n110 B\x1a"
+         "30 C\n"},
         {"the last line feed stays", 1, 1, 1, "5 A\n\n", "1 A\n\n"},
         {"empty", 10, 1, 10, "", ""},
         {"a number past the 32-bit range", 100, 1, 10, "10 A\n99999999999 B", "100 A\n110 B"},
@@ -37,7 +43,8 @@ TEST(Renumber, HeadsOfLines) {
     for (const TRenumberCase& c : cases) expect_renumbered(c);
 }
 
-TEST(Renumber, OnlyIfUnnumberedLeavesANumberedTextAlone) {
+TEST(Renumber, OnlyIfUnnumberedLeavesANumberedTextAlone)
+{
     std::string numbered = "10 PRINT\nPRINT";
     EXPECT_FALSE(Renumber(numbered, 1, 1, 1, true).Done);
     EXPECT_EQ(numbered, "10 PRINT\nPRINT");
@@ -51,13 +58,15 @@ TEST(Renumber, OnlyIfUnnumberedLeavesANumberedTextAlone) {
     EXPECT_EQ(empty, "");
 }
 
-TEST(Renumber, JumpsFollowTheirLines) {
+TEST(Renumber, JumpsFollowTheirLines)
+{
     const TRenumberCase cases[] = {
         {"THEN, ELSE, GOSUB, GOTO", 1000, 1, 10, "10 IF A THEN 30 ELSE 20\n20 GOSUB 40:GOTO 10\n30 END\n40 RETURN",
          "1000 IF A THEN 1020 ELSE 1010\n1010 GOSUB 1030:GOTO 1000\n1020 END\n1030 RETURN"},
         {"ON GOTO and ON GOSUB lists", 100, 1, 10, "10 ON X GOTO 10,20\n20 ON X GOSUB ,10 , 20",
          "100 ON X GOTO 100,110\n110 ON X GOSUB ,100 , 110"},
-        {"GO TO, IF GOTO, ON ERROR GOTO", 100, 1, 10, "10 GO TO 20\n20 IF A GOTO 10 ELSE 20\n30 ON ERROR GOTO 0:ON ERROR GOTO 20",
+        {"GO TO, IF GOTO, ON ERROR GOTO", 100, 1, 10,
+         "10 GO TO 20\n20 IF A GOTO 10 ELSE 20\n30 ON ERROR GOTO 0:ON ERROR GOTO 20",
          "100 GO TO 110\n110 IF A GOTO 100 ELSE 110\n120 ON ERROR GOTO 0:ON ERROR GOTO 110"},
         {"RESTORE, RETURN, RESUME, RUN", 100, 1, 10, "10 RESTORE 20:RETURN 20\n20 RESUME 10:RESUME NEXT:RUN 10",
          "100 RESTORE 110:RETURN 110\n110 RESUME 100:RESUME NEXT:RUN 100"},
@@ -79,7 +88,8 @@ TEST(Renumber, JumpsFollowTheirLines) {
     for (const TRenumberCase& c : cases) expect_renumbered(c);
 }
 
-TEST(Renumber, ComputedJumpsAreLeftAndNamed) {
+TEST(Renumber, ComputedJumpsAreLeftAndNamed)
+{
     struct Case {
         const char* name;
         std::string in, out, note;
@@ -101,7 +111,8 @@ TEST(Renumber, ComputedJumpsAreLeftAndNamed) {
     EXPECT_EQ(Renumber(plain, 100, 1, 10, false).Note, "") << "no note without computed jumps";
 }
 
-TEST(Renumber, RefusesNumbersThatCannotStand) {
+TEST(Renumber, RefusesNumbersThatCannotStand)
+{
     struct Case {
         const char* name;
         int32_t newLine, oldLine, step;
@@ -123,7 +134,8 @@ TEST(Renumber, RefusesNumbersThatCannotStand) {
     }
 }
 
-TEST(OffsetFromLineNum, FindsOnlyTheWholeNumberAtALineHead) {
+TEST(OffsetFromLineNum, FindsOnlyTheWholeNumberAtALineHead)
+{
     const std::string text = "10 A\n20 B\n100 C\n  30 PRINT\n040 D\n50PRINT";
     struct Case {
         int64_t lineNum;

@@ -18,19 +18,22 @@ namespace fs = std::filesystem;
 
 class RequestedList : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         mDir = fs::temp_directory_path() / ("kivo-requested-" + std::to_string(getpid()));
         fs::create_directories(mDir);
     }
     void TearDown() override { fs::remove_all(mDir); }
-    std::string Write(const std::string& name, const std::string& bytes) {
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
         std::ofstream(mDir / name, std::ios::binary) << bytes;
         return (mDir / name).string();
     }
     fs::path mDir;
 };
 
-TEST_F(RequestedList, OpenReplacesTheListAndDriveOneFollowsIt) {
+TEST_F(RequestedList, OpenReplacesTheListAndDriveOneFollowsIt)
+{
     const std::string path = Write("NEXT.BAS", "10 PRINT 2\r\n\x1A");
     const TRequestedList loaded = load_requested_list(path, false, "10 PRINT 1\n", LIST_ENCODING_AUTO_DETECT, true);
     ASSERT_TRUE(loaded.Loaded) << loaded.Alert;
@@ -39,7 +42,8 @@ TEST_F(RequestedList, OpenReplacesTheListAndDriveOneFollowsIt) {
     EXPECT_EQ(fs::path(*loaded.Drive1Folder), mDir);
 }
 
-TEST_F(RequestedList, MergeAppendsOnALineOfItsOwn) {
+TEST_F(RequestedList, MergeAppendsOnALineOfItsOwn)
+{
     // Saved lists end without a line feed: CHAIN MERGE of such a list must not
     // join its last line to the merged list's first.
     const std::string path = Write("SUB.BAS", "500 PRINT \x1BK\x34\x41\x1BH\n");
@@ -60,7 +64,8 @@ TEST_F(RequestedList, MergeAppendsOnALineOfItsOwn) {
     }
 }
 
-TEST_F(RequestedList, DefaultEncodingAndNoteApply) {
+TEST_F(RequestedList, DefaultEncodingAndNoteApply)
+{
     const std::string path = Write("PC98.BAS", "10 ' \x1BK\x2D\x21\x1BH\n");
     const TRequestedList asJis = load_requested_list(path, false, "", LIST_ENCODING_JIS, true);
     EXPECT_EQ(asJis.Text, "10 ' \uFF11\n");
@@ -70,7 +75,8 @@ TEST_F(RequestedList, DefaultEncodingAndNoteApply) {
     EXPECT_EQ(asUtf8.Note, "");
 }
 
-TEST_F(RequestedList, UnloadableListsLeaveNothing) {
+TEST_F(RequestedList, UnloadableListsLeaveNothing)
+{
     fs::create_directories(mDir / "FOLDER.BAS");
     const std::string bad = Write("BAD.BAS", "\xFE\x04\x01\x0A\x0B\x1A");  // a record running past the file
     struct Case {
@@ -84,7 +90,8 @@ TEST_F(RequestedList, UnloadableListsLeaveNothing) {
     };
     for (const Case& c : cases) {
         for (const bool merge : {false, true}) {
-            const TRequestedList loaded = load_requested_list(c.path, merge, "10 END\n", LIST_ENCODING_AUTO_DETECT, true);
+            const TRequestedList loaded =
+                load_requested_list(c.path, merge, "10 END\n", LIST_ENCODING_AUTO_DETECT, true);
             EXPECT_FALSE(loaded.Loaded) << c.path;
             EXPECT_EQ(loaded.Alert, c.alert);
             EXPECT_EQ(loaded.Text, "");

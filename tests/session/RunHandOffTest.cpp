@@ -30,22 +30,26 @@ class FakeRun : public TRunOperations {
 public:
     explicit FakeRun(Log& log) : mLog(log) {}
     bool QuitBasic() override { return Note("quit"); }
-    bool KillBasic() override {
+    bool KillBasic() override
+    {
         gAppPrivacy.Killed = true;
         return Note("kill");
     }
     bool ClearBasic() override { return Note("clear"); }
-    bool CompileBasic(const std::string& source) override {
+    bool CompileBasic(const std::string& source) override
+    {
         compiled = source;
         Note("compile");
         return compiles;
     }
-    bool ReadyBasic(TRunRequestSink* target) override {
+    bool ReadyBasic(TRunRequestSink* target) override
+    {
         runTarget = target;
         return Note("ready");
     }
     TVMachine* VMachine() const override { return machine; }
-    bool RunBasic(const TRunRequest& request) override {
+    bool RunBasic(const TRunRequest& request) override
+    {
         started = request;
         Note("run");
         return startLineExists;
@@ -59,7 +63,8 @@ public:
     TRunRequestSink* runTarget = nullptr;
 
 private:
-    bool Note(const char* what) {
+    bool Note(const char* what)
+    {
         mLog.push_back(what);
         return true;
     }
@@ -75,7 +80,8 @@ public:
     void ShowAlert(const std::string& text) override { alerts.push_back(text); }
     void BringDebugWindowForward() override { mLog.push_back("debug forward"); }
     void BringRunWindowForward() override { mLog.push_back("run forward"); }
-    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override {
+    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override
+    {
         mLog.push_back("load " + path + (merge ? " merged" : ""));
         loadContinuations.push_back(continuation);
     }
@@ -96,9 +102,7 @@ public:
     void SetSrcCode(const std::string& source) override { mLog.push_back("debug source " + source); }
     void ClearCallStack() override { mLog.push_back("debug clear stack"); }
     void SetVar() override { mLog.push_back("debug vars"); }
-    void SetVMachine(TVMachine* machine) override {
-        mLog.push_back(machine ? "debug machine" : "debug no machine");
-    }
+    void SetVMachine(TVMachine* machine) override { mLog.push_back(machine ? "debug machine" : "debug no machine"); }
     void SetFirstBreakPoint() override { mLog.push_back("debug first break"); }
 
 private:
@@ -107,14 +111,16 @@ private:
 
 class RunHandOff : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         savedPrefs = gPrefs;
         savedStates = gExitStates;
         gPrefs.AutoSaveBeforeRun = false;
         gExitStates.UseDebugger = false;
         gAppPrivacy.Killed = false;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         gPrefs = savedPrefs;
         gExitStates = savedStates;
         gAppPrivacy.Killed = false;
@@ -129,7 +135,8 @@ protected:
     TRunHandOff handOff{run, host, &sink};
 };
 
-TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar) {
+TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar)
+{
     EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
     EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
     EXPECT_EQ(run.compiled, "10 PRINT 1\n");
@@ -137,7 +144,8 @@ TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar) {
     EXPECT_EQ(host.status, (std::vector<std::string>{"Compiling...", ""}));
 }
 
-TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk) {
+TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk)
+{
     struct Case {
         const char* name;
         bool notFore;
@@ -163,7 +171,8 @@ TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk) {
     }
 }
 
-TEST_F(RunHandOff, TellsTheDebugViewEveryRunAndBeforeAMachineGoes) {
+TEST_F(RunHandOff, TellsTheDebugViewEveryRunAndBeforeAMachineGoes)
+{
     FakeDebugView debug(log);
     handOff.SetDebugView(&debug);
 
@@ -184,14 +193,16 @@ TEST_F(RunHandOff, TellsTheDebugViewEveryRunAndBeforeAMachineGoes) {
     EXPECT_EQ(log, (Log{"debug no machine", "kill"}));
 }
 
-TEST_F(RunHandOff, ACompileErrorRunsNothing) {
+TEST_F(RunHandOff, ACompileErrorRunsNothing)
+{
     run.compiles = false;
     EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::CompileFailed);
     EXPECT_EQ(log, (Log{"quit", "clear", "compile"}));
     EXPECT_EQ(host.status.back(), "") << "the status bar is cleared after a failed compile too";
 }
 
-TEST_F(RunHandOff, ALineOver500BytesIsACompileErrorNamingItsLine) {
+TEST_F(RunHandOff, ALineOver500BytesIsACompileErrorNamingItsLine)
+{
     host.list = "10 PRINT 1\n20 REM " + std::string(494, 'x') + "\n";
     ASSERT_EQ(host.list.find('\n', 11) - 11, 501u);
     EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::CompileFailed);
@@ -200,7 +211,8 @@ TEST_F(RunHandOff, ALineOver500BytesIsACompileErrorNamingItsLine) {
     EXPECT_NE(host.alerts[0].find("Line: 20"), std::string::npos) << host.alerts[0];
 }
 
-TEST_F(RunHandOff, AMissingStartLineLeavesTheMachineSuspended) {
+TEST_F(RunHandOff, AMissingStartLineLeavesTheMachineSuspended)
+{
     run.startLineExists = false;
     TRunRequest request;
     request.LineNum = 99;
@@ -208,20 +220,23 @@ TEST_F(RunHandOff, AMissingStartLineLeavesTheMachineSuspended) {
     EXPECT_EQ(run.started.LineNum, 99);
 }
 
-TEST_F(RunHandOff, KillWithNoProgramOnlySetsTheKilledFlag) {
+TEST_F(RunHandOff, KillWithNoProgramOnlySetsTheKilledFlag)
+{
     handOff.KillBasic();
     EXPECT_TRUE(gAppPrivacy.Killed);
     EXPECT_EQ(log, (Log{"kill"}));
     EXPECT_TRUE(host.status.empty());
 }
 
-TEST_F(RunHandOff, ARunClearsTheKilledFlag) {
+TEST_F(RunHandOff, ARunClearsTheKilledFlag)
+{
     gAppPrivacy.Killed = true;
     handOff.RunBasic({});
     EXPECT_FALSE(gAppPrivacy.Killed);
 }
 
-TEST_F(RunHandOff, ANamedListIsLoadedFirstAndTheRestOfTheRequestFollows) {
+TEST_F(RunHandOff, ANamedListIsLoadedFirstAndTheRestOfTheRequestFollows)
+{
     TRunRequest request;
     request.FileName = "/lists/next.bas";
     request.Merge = true;
@@ -235,7 +250,8 @@ TEST_F(RunHandOff, ANamedListIsLoadedFirstAndTheRestOfTheRequestFollows) {
     EXPECT_EQ(next.LineNum, 100);
 }
 
-TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked) {
+TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked)
+{
     gPrefs.AutoSaveBeforeRun = true;
     handOff.RunBasic({});
     TRunRequest named;
@@ -253,15 +269,20 @@ TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked) {
     EXPECT_EQ(log.front(), "quit");
 }
 
-TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart) {
+TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart)
+{
     struct Case {
         const char* typed;
         std::optional<int32_t> line;
         std::optional<std::string> label;
     };
     const Case cases[] = {
-        {"100", 100, std::nullopt},         {"12ab", 12, std::nullopt},         {"loop", std::nullopt, "LOOP"},
-        {"*loop", std::nullopt, "LOOP"},    {" 100", std::nullopt, " 100"},     {"-5", std::nullopt, "-5"},
+        {"100", 100, std::nullopt},
+        {"12ab", 12, std::nullopt},
+        {"loop", std::nullopt, "LOOP"},
+        {"*loop", std::nullopt, "LOOP"},
+        {" 100", std::nullopt, " 100"},
+        {"-5", std::nullopt, "-5"},
         {"99999999999", 2147483647, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -278,7 +299,8 @@ TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart) {
 
 class BackupFile : public SettingsDirFixture {};
 
-TEST_F(BackupFile, IsWrittenWholeInTheSettingsFolder) {
+TEST_F(BackupFile, IsWrittenWholeInTheSettingsFolder)
+{
     ASSERT_TRUE(save_auto_backup("10 PRINT \"あ\"\n"));
     EXPECT_EQ(Contents(SettingsFile("KivoBASIC", "AutoSave.bas")), "10 PRINT \"あ\"\n");
     ASSERT_TRUE(save_auto_backup(""));
@@ -306,12 +328,14 @@ private:
 class RunHandOffSession : public RunHandOff {
 protected:
     RunHandOffSession() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
-    void SetUp() override {
+    void SetUp() override
+    {
         RunHandOff::SetUp();
         std::string error;
         ASSERT_TRUE(session.Start(error)) << error;
     }
-    TRunEnd RunToEnd(const std::string& list) {
+    TRunEnd RunToEnd(const std::string& list)
+    {
         host.list = list;
         EXPECT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
         return session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
@@ -323,13 +347,15 @@ protected:
     TRunHandOff editor{sessionRun, host, &sink};
 };
 
-TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets) {
+TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets)
+{
     const TRunEnd end = RunToEnd("\n10 GOTO 30\n20 END\n30 PRINT 1\n");
     EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
     EXPECT_EQ(shown_screen_text(session.Rsrc()), " 1\nOk\n");
 }
 
-TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce) {
+TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce)
+{
     const std::filesystem::path drive =
         std::filesystem::temp_directory_path() / ("kivo-handoff-" + std::to_string(::getpid()));
     std::filesystem::create_directories(drive);
@@ -352,7 +378,8 @@ TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce) {
     std::filesystem::remove_all(drive);
 }
 
-TEST_F(RunHandOffSession, ARepeatedRunAsksAgainWithoutComingForward) {
+TEST_F(RunHandOffSession, ARepeatedRunAsksAgainWithoutComingForward)
+{
     gExitStates.RepeatRun = true;
     RunToEnd("10 PRINT 1\n");
     const std::vector<TRunRequest> requests = sink.Requests();
@@ -364,7 +391,8 @@ TEST_F(RunHandOffSession, ARepeatedRunAsksAgainWithoutComingForward) {
     for (const std::string& entry : log) EXPECT_NE(entry, "run forward");
 }
 
-TEST_F(RunHandOffSession, KillEndsARunningProgramAndNoRepeatFollows) {
+TEST_F(RunHandOffSession, KillEndsARunningProgramAndNoRepeatFollows)
+{
     gExitStates.RepeatRun = true;
     host.list = "10 GOTO 10\n";
     ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started);

@@ -45,8 +45,7 @@ std::vector<FakeMidiRoster::SentControl> MuteSpray(int32_t consumer)
 {
     std::vector<FakeMidiRoster::SentControl> sent;
     for (uint8_t channel = 0; channel < 16; ++channel) {
-        for (uint8_t control : {123, 120, 121})
-            sent.push_back({consumer, channel, control, 0});
+        for (uint8_t control : {123, 120, 121}) sent.push_back({consumer, channel, control, 0});
     }
     return sent;
 }
@@ -79,10 +78,8 @@ protected:
     {
         for (int round = 0; round < 10; ++round) {
             std::vector<Message> notices = roster.TakeNotices();
-            if (notices.empty())
-                return;
-            for (const Message& notice : notices)
-                view->MidiEvent(notice);
+            if (notices.empty()) return;
+            for (const Message& notice : notices) view->MidiEvent(notice);
         }
         FAIL() << "notices did not settle";
     }
@@ -91,8 +88,7 @@ protected:
     {
         std::set<int32_t> ids;
         for (const platform::MidiConsumer& consumer : roster.Consumers()) {
-            if (roster.IsConnected(consumer.id))
-                ids.insert(consumer.id);
+            if (roster.IsConnected(consumer.id)) ids.insert(consumer.id);
         }
         return ids;
     }
@@ -107,8 +103,7 @@ protected:
     std::vector<uint32_t> PostedCodes() const
     {
         std::vector<uint32_t> codes;
-        for (const Message& message : sink.posted)
-            codes.push_back(message.what);
+        for (const Message& message : sink.posted) codes.push_back(message.what);
         return codes;
     }
 
@@ -138,8 +133,7 @@ TEST_F(RunMidiConnectionsTest, StartConnectsExactlyTheListedConsumers)
         SCOPED_TRACE(c.label);
         roster = FakeMidiRoster();
         AddConsumers();
-        for (int32_t id : c.connectedBefore)
-            roster.Connect(id);
+        for (int32_t id : c.connectedBefore) roster.Connect(id);
         Start(c.list);
         EXPECT_EQ(Connected(), c.connectedAfter);
         EXPECT_EQ(view->ProducerConnections(), static_cast<int32_t>(c.connectedAfter.size()));
@@ -255,12 +249,9 @@ TEST_F(RunMidiConnectionsTest, ListedConsumerThatAppearsLaterIsConnected)
 Message Notice(std::optional<int32_t> op, std::optional<int32_t> producer, std::optional<int32_t> consumer)
 {
     Message notice(platform::kMidiRosterNotice);
-    if (op)
-        notice.AddInt32("be:op", *op);
-    if (producer)
-        notice.AddInt32("be:producer", *producer);
-    if (consumer)
-        notice.AddInt32("be:consumer", *consumer);
+    if (op) notice.AddInt32("be:op", *op);
+    if (producer) notice.AddInt32("be:producer", *producer);
+    if (consumer) notice.AddInt32("be:consumer", *consumer);
     return notice;
 }
 
@@ -337,10 +328,8 @@ TEST_F(RunMidiConnectionsTest, PreferenceChangeReconnectsAndSilencesOnlyARemoved
 
         prefs.SetMidiOutputs({"Synth B"});
         Message message(kPrefMidiOutChanged);
-        if (c.id)
-            message.AddInt32("be:id", *c.id);
-        if (c.removed)
-            message.AddBool("MODis", *c.removed);
+        if (c.id) message.AddInt32("be:id", *c.id);
+        if (c.removed) message.AddBool("MODis", *c.removed);
         view->PrefMidiOutChanged(message);
 
         EXPECT_EQ(Connected(), std::set<int32_t>{kSynthB});
@@ -359,8 +348,7 @@ TEST_F(RunMidiConnectionsTest, ConnectionCountIsReadableFromAnotherThread)
     std::thread machine([&] {
         while (!done.load()) {
             const int32_t count = view->ProducerConnections();
-            if (count > highest.load())
-                highest.store(count);
+            if (count > highest.load()) highest.store(count);
             std::this_thread::yield();
         }
     });

@@ -20,12 +20,14 @@ constexpr auto LIMIT = std::chrono::seconds(20);
 class RunSession : public ::testing::Test {
 protected:
     RunSession() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
-    void SetUp() override {
+    void SetUp() override
+    {
         std::string error;
         ASSERT_TRUE(session.Start(error)) << error;
     }
     // Prepares and runs `list` from `request` to its end.
-    TRunEnd RunToEnd(const std::string& list, const TRunRequest& request = {}) {
+    TRunEnd RunToEnd(const std::string& list, const TRunRequest& request = {})
+    {
         session.SetList(list);
         EXPECT_EQ(session.PrepareRun(request), TRunPrepared::Ready) << alerts.Last();
         EXPECT_TRUE(session.RunBasic(request)) << alerts.Last();
@@ -36,7 +38,8 @@ protected:
     TRunSession session;
 };
 
-TEST_F(RunSession, RunsAPreparedListFromItsRequestedLine) {
+TEST_F(RunSession, RunsAPreparedListFromItsRequestedLine)
+{
     // A list without line numbers is numbered 1, 2, 3 throughout.
     TRunRequest from3;
     from3.LineNum = 3;
@@ -46,7 +49,8 @@ TEST_F(RunSession, RunsAPreparedListFromItsRequestedLine) {
     EXPECT_EQ(shown_screen_text(session.Rsrc()), " 3\nOk\n");
 }
 
-TEST_F(RunSession, KeepsTheMachinesRunRequestsForTheHolder) {
+TEST_F(RunSession, KeepsTheMachinesRunRequestsForTheHolder)
+{
     RunToEnd("10 RUN 20\n20 END\n");
     const std::vector<TRunRequest> requests = session.TakeRunRequests();
     ASSERT_EQ(requests.size(), 1u);
@@ -54,7 +58,8 @@ TEST_F(RunSession, KeepsTheMachinesRunRequestsForTheHolder) {
     EXPECT_TRUE(session.TakeRunRequests().empty()) << "each request is handed over once";
 }
 
-TEST_F(RunSession, QuitEndsAMachineWaitingForInput) {
+TEST_F(RunSession, QuitEndsAMachineWaitingForInput)
+{
     session.SetList("10 INPUT A$\n");
     ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready);
     ASSERT_TRUE(session.RunBasic({}));
@@ -68,14 +73,16 @@ TEST_F(RunSession, QuitEndsAMachineWaitingForInput) {
     EXPECT_TRUE(session.QuitBasic()) << "without a machine there is nothing to do";
 }
 
-TEST_F(RunSession, KillSetsTheKilledFlagAndTheNextRunClearsIt) {
+TEST_F(RunSession, KillSetsTheKilledFlagAndTheNextRunClearsIt)
+{
     EXPECT_TRUE(session.KillBasic());
     EXPECT_TRUE(gAppPrivacy.Killed.load());
     RunToEnd("10 END\n");
     EXPECT_FALSE(gAppPrivacy.Killed.load());
 }
 
-TEST_F(RunSession, RequestsThatCannotStart) {
+TEST_F(RunSession, RequestsThatCannotStart)
+{
     struct Case {
         const char* what;
         std::string list;
@@ -109,7 +116,8 @@ TEST_F(RunSession, RequestsThatCannotStart) {
     EXPECT_TRUE(session.QuitBasic());
 }
 
-TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes) {
+TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes)
+{
     session.Rsrc().SetFuncKeyStr(2, "ab");
     session.PressFuncKey(2);
     EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "a");

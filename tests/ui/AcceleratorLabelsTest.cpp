@@ -47,7 +47,8 @@ const MergeCase kMergeCases[] = {
     {"a(a)", "O", "Open", "Open(O)"},
 };
 
-TEST(AcceleratorLabels, MergeTheKeyAsTheFormatSays) {
+TEST(AcceleratorLabels, MergeTheKeyAsTheFormatSays)
+{
     for (const MergeCase& c : kMergeCases)
         EXPECT_EQ(merge_accelerator_key(c.format, c.key, c.label), c.merged) << "label \"" << c.label << "\"";
 }
@@ -58,31 +59,26 @@ struct ShortCutCase {
 };
 
 const ShortCutCase kShortCutCases[] = {
-    {"Wrap (W)", 'w'},
-    {"Open(O)...", 'o'},
-    {"Page(s) x", 's'},
-    {"Save (As)", 0},
-    {"A file", 'a'},
-    {"O) Open", 'o'},
-    {"O - Open", 'o'},
-    {"O" + kMiddleDot + "Open", 'o'},
-    {"Cancel(Esc)", 0},
-    {"(9)", '9'},
-    {"Open", 0},
-    {"", 0},
-    {"(", 0},
-    {")", 0},
+    {"Wrap (W)", 'w'},  {"Open(O)...", 'o'},
+    {"Page(s) x", 's'}, {"Save (As)", 0},
+    {"A file", 'a'},    {"O) Open", 'o'},
+    {"O - Open", 'o'},  {"O" + kMiddleDot + "Open", 'o'},
+    {"Cancel(Esc)", 0}, {"(9)", '9'},
+    {"Open", 0},        {"", 0},
+    {"(", 0},           {")", 0},
 };
 
-TEST(AcceleratorLabels, ShortCutIsReadBackFromEveryOfferedFormat) {
+TEST(AcceleratorLabels, ShortCutIsReadBackFromEveryOfferedFormat)
+{
     for (const ShortCutCase& c : kShortCutCases)
         EXPECT_EQ(short_cut_from_label(c.label), c.key) << "label \"" << c.label << "\"";
-    for (const std::string& format : {kDefaultAccKeyFormat, kInFront + "a) ", kInFront + "a" + kMiddleDot,
-                                      kInFront + "a - "})
+    for (const std::string& format :
+         {kDefaultAccKeyFormat, kInFront + "a) ", kInFront + "a" + kMiddleDot, kInFront + "a - "})
         EXPECT_EQ(short_cut_from_label(merge_accelerator_key(format, "Q", "Quit...")), 'q');
 }
 
-TEST(AcceleratorLabels, TextWithDefaultFallsBackOnlyForUnknownKeys) {
+TEST(AcceleratorLabels, TextWithDefaultFallsBackOnlyForUnknownKeys)
+{
     EXPECT_EQ(locale_text_with_default("$NoSuchKey$", "fallback"), "fallback");
     // A key the catalogue knows gives its text even when the text is the default.
     std::string known = platform::get_string("@Compile_Err_Syntax_Err@");
@@ -91,7 +87,8 @@ TEST(AcceleratorLabels, TextWithDefaultFallsBackOnlyForUnknownKeys) {
     EXPECT_EQ(locale_text_with_default("@Compile_Err_Syntax_Err@", "other"), known);
 }
 
-TEST(AcceleratorLabels, FormatFallsBackToTheDefaultWithoutSharedPreference) {
+TEST(AcceleratorLabels, FormatFallsBackToTheDefaultWithoutSharedPreference)
+{
     EXPECT_EQ(current_accelerator_format(), kDefaultAccKeyFormat);
 }
 

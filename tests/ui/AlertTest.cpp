@@ -19,13 +19,15 @@ namespace {
 
 using platform::Rect;
 
-QMessageBox* open_alert() {
+QMessageBox* open_alert()
+{
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
     return nullptr;
 }
 
-QMessageBox* wait_for_alert() {
+QMessageBox* wait_for_alert()
+{
     QMessageBox* box = nullptr;
     for (int i = 0; i < 500 && !box; ++i) {
         QTest::qWait(10);
@@ -34,12 +36,14 @@ QMessageBox* wait_for_alert() {
     return box;
 }
 
-bool no_alert_stays_open() {
+bool no_alert_stays_open()
+{
     for (int i = 0; i < 500 && open_alert(); ++i) QTest::qWait(10);
     return open_alert() == nullptr;
 }
 
-void close_leftover_alerts() {
+void close_leftover_alerts()
+{
     QTest::qWait(20);
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(widget)) box->done(0);
@@ -50,7 +54,8 @@ void close_leftover_alerts() {
 class WorkerThread : public TThread {
 public:
     explicit WorkerThread(std::function<int32_t()> body) : TThread("worker", 10), mBody(std::move(body)) {}
-    int32_t Execute() override {
+    int32_t Execute() override
+    {
         answer = mBody();
         return 0;
     }
@@ -63,7 +68,8 @@ private:
 const std::string kErrorText = "Compile Error\n\n\xE6\x9C\xAA\xE7\x9F\xA5\xE3\x81\xAE\xE6\x96\x87\xE5\xAD\x97 "
                                "\"\xE3\x81\x82\" \xE3\x81\xA7\xE3\x81\x99\n\nLine: 10";
 
-TEST(AlertThreads, KillDuringAMachineAlertReturnsAndLeavesNoAlertOpen) {
+TEST(AlertThreads, KillDuringAMachineAlertReturnsAndLeavesNoAlertOpen)
+{
     TErrorAlertSink sink("Kivo-BASIC");
     WorkerThread machine([&] {
         sink.ShowAlert(kErrorText);
@@ -80,7 +86,8 @@ TEST(AlertThreads, KillDuringAMachineAlertReturnsAndLeavesNoAlertOpen) {
     EXPECT_EQ(platform::count_pending_alerts(), 0);
 }
 
-TEST(AlertThreads, WithdrawnAlertAnswersTheEscapeButton) {
+TEST(AlertThreads, WithdrawnAlertAnswersTheEscapeButton)
+{
     struct Case {
         const char* name;
         int32_t escapeIndex;
@@ -99,7 +106,8 @@ TEST(AlertThreads, WithdrawnAlertAnswersTheEscapeButton) {
     }
 }
 
-TEST(AlertKeys, LettersAndEscapeChooseTheirButtons) {
+TEST(AlertKeys, LettersAndEscapeChooseTheirButtons)
+{
     struct Case {
         const char* name;
         Qt::Key key;
@@ -107,10 +115,8 @@ TEST(AlertKeys, LettersAndEscapeChooseTheirButtons) {
     };
     // Buttons "Cancel(C)" (Escape), "Save(S)", "Don't Save(D)".
     const Case cases[] = {
-        {"letter of button 1", Qt::Key_S, 1},
-        {"letter of button 2", Qt::Key_D, 2},
-        {"escape", Qt::Key_Escape, 0},
-        {"escape button's own letter", Qt::Key_C, -1},
+        {"letter of button 1", Qt::Key_S, 1}, {"letter of button 2", Qt::Key_D, 2},
+        {"escape", Qt::Key_Escape, 0},        {"escape button's own letter", Qt::Key_C, -1},
         {"no such letter", Qt::Key_X, -1},
     };
     for (const Case& c : cases) {
@@ -138,7 +144,8 @@ class AlertingWindow : public TBasicWindow {
 public:
     AlertingWindow() : TBasicWindow(Rect{0, 0, 199, 99}, "alerting") {}
     std::vector<uint32_t> handled;
-    void MessageReceived(platform::Message* message) override {
+    void MessageReceived(platform::Message* message) override
+    {
         if (message->what == platform::fourcc("alrt")) {
             show_alert("T", "modal", "OK(O)", nullptr, nullptr, 0, AlertType::Info);
             handled.push_back(message->what);
@@ -152,7 +159,8 @@ public:
     }
 };
 
-TEST(AlertThreads, MessagePostedDuringTheWindowsOwnAlertIsHandledOnceAfterIt) {
+TEST(AlertThreads, MessagePostedDuringTheWindowsOwnAlertIsHandledOnceAfterIt)
+{
     AlertingWindow window;
     std::vector<uint32_t> seenWhileOpen;
     bool posted = false;
@@ -179,7 +187,8 @@ TEST(AlertThreads, MessagePostedDuringTheWindowsOwnAlertIsHandledOnceAfterIt) {
 }
 
 // Under Xvfb with KIVO_SHOT_DIR set, also writes the compile-error alert as alert.png.
-TEST(AlertLook, CompileErrorAlertShowsTitleMessageAndOneButton) {
+TEST(AlertLook, CompileErrorAlertShowsTitleMessageAndOneButton)
+{
     TErrorAlertSink sink("Kivo-BASIC");
     WorkerThread compiler([&] {
         sink.ShowAlert(kErrorText);

@@ -7,20 +7,23 @@
 
 namespace {
 
-bool has_visible_pixel(const QImage& image) {
+bool has_visible_pixel(const QImage& image)
+{
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (qAlpha(image.pixel(x, y)) != 0) return true;
     return false;
 }
 
-QImage filled_red(int size) {
+QImage filled_red(int size)
+{
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::red);
     return image;
 }
 
-TEST(AppIcons, BothIconsAreReadAtTheirSizes) {
+TEST(AppIcons, BothIconsAreReadAtTheirSizes)
+{
     QImage large;
     QImage mini;
     EXPECT_EQ(get_icons(&large, &mini), platform::kOk);
@@ -30,7 +33,8 @@ TEST(AppIcons, BothIconsAreReadAtTheirSizes) {
     EXPECT_TRUE(has_visible_pixel(mini));
 }
 
-TEST(AppIcons, OnlyTheIconsAskedForAreMade) {
+TEST(AppIcons, OnlyTheIconsAskedForAreMade)
+{
     struct Case {
         bool large;
         bool mini;
@@ -44,7 +48,8 @@ TEST(AppIcons, OnlyTheIconsAskedForAreMade) {
     }
 }
 
-TEST(AppIcons, UnreadableIconIsClearedAndReported) {
+TEST(AppIcons, UnreadableIconIsClearedAndReported)
+{
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     QString notPng = folder.filePath(QStringLiteral("icon.png"));

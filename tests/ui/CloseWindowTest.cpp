@@ -18,8 +18,10 @@ constexpr uint32_t kCloseYourself = platform::fourcc("clse");
 // Closes itself, through its owner's pointer, from one of its own handlers.
 class SelfClosingWindow : public TBasicWindow {
 public:
-    explicit SelfClosingWindow(SelfClosingWindow** owner) : TBasicWindow(Rect{10, 10, 209, 109}, "self"), mOwner(owner) {}
-    void MessageReceived(platform::Message* message) override {
+    explicit SelfClosingWindow(SelfClosingWindow** owner) : TBasicWindow(Rect{10, 10, 209, 109}, "self"), mOwner(owner)
+    {}
+    void MessageReceived(platform::Message* message) override
+    {
         if (message->what == kCloseYourself) {
             close_window(mOwner);
             return;
@@ -31,9 +33,13 @@ private:
     SelfClosingWindow** mOwner;
 };
 
-void run_deferred_deletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void run_deferred_deletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
-TEST(CloseWindow, HidesAtOnceDestroysLaterAndClearsThePointer) {
+TEST(CloseWindow, HidesAtOnceDestroysLaterAndClearsThePointer)
+{
     auto* dialog = new TDialogWindow(Rect{10, 10, 209, 109}, "dialog");
     dialog->Appear();
     QPointer<QWidget> alive(dialog);
@@ -49,7 +55,8 @@ TEST(CloseWindow, HidesAtOnceDestroysLaterAndClearsThePointer) {
     close_window<TBasicWindow>(nullptr);
 }
 
-TEST(CloseWindow, WindowMayCloseItselfFromItsOwnHandler) {
+TEST(CloseWindow, WindowMayCloseItselfFromItsOwnHandler)
+{
     SelfClosingWindow* window = nullptr;
     window = new SelfClosingWindow(&window);
     window->Appear();

@@ -20,9 +20,9 @@ using platform::Rect;
 // one of them inside a group box; a second view stands for another handler.
 struct TargetedDialog : ::testing::Test {
     TargetedDialog()
-        : window(Rect{0, 0, 399, 299}, "targets"),
-          view(new TDialogView(Rect{0, 0, 399, 199}, "dialog", kFollowAll)),
-          other(new TDialogView(Rect{0, 200, 399, 299}, "other", kFollowAll)) {
+        : window(Rect{0, 0, 399, 299}, "targets"), view(new TDialogView(Rect{0, 0, 399, 199}, "dialog", kFollowAll)),
+          other(new TDialogView(Rect{0, 200, 399, 299}, "other", kFollowAll))
+    {
         window.AddChild(view);
         window.AddChild(other);
         untargeted = new QPushButton(view);
@@ -44,7 +44,8 @@ struct TargetedDialog : ::testing::Test {
     QSpinBox* spin;
 };
 
-TEST_F(TargetedDialog, WithoutForceOnlyControlsOfNoOneOrTheWindowMove) {
+TEST_F(TargetedDialog, WithoutForceOnlyControlsOfNoOneOrTheWindowMove)
+{
     view->SetTargetToThis(view, false);
     for (QWidget* control : {static_cast<QWidget*>(untargeted), static_cast<QWidget*>(toWindow),
                              static_cast<QWidget*>(nested), static_cast<QWidget*>(spin)})
@@ -54,14 +55,16 @@ TEST_F(TargetedDialog, WithoutForceOnlyControlsOfNoOneOrTheWindowMove) {
     EXPECT_EQ(control_target(spin->findChild<QLineEdit*>()), Messenger());
 }
 
-TEST_F(TargetedDialog, WithForceEveryControlMoves) {
+TEST_F(TargetedDialog, WithForceEveryControlMoves)
+{
     view->SetTargetToThis(view, true);
     for (QWidget* control : {static_cast<QWidget*>(untargeted), static_cast<QWidget*>(toWindow),
                              static_cast<QWidget*>(toOther), static_cast<QWidget*>(nested)})
         EXPECT_EQ(control_target(control), Messenger(view)) << control->metaObject()->className();
 }
 
-TEST_F(TargetedDialog, TargetThatIsGoneCountsAsNone) {
+TEST_F(TargetedDialog, TargetThatIsGoneCountsAsNone)
+{
     delete other;
     other = nullptr;
     EXPECT_EQ(control_target(toOther), Messenger());

@@ -22,7 +22,8 @@ using platform::Rect;
 // dialogs do in their own ShortCutDown.
 class KeysView : public TDialogView {
 public:
-    KeysView() : TDialogView(Rect{0, 0, 399, 299}, "keys", kFollowAll) {
+    KeysView() : TDialogView(Rect{0, 0, 399, 299}, "keys", kFollowAll)
+    {
         open = make<QPushButton>("O", "Open", 0);
         cancel = make<QPushButton>("C", "Cancel", 1);
         wrap = make<QCheckBox>("W", "Wrap", 2);
@@ -38,7 +39,8 @@ public:
         ok->setDefault(true);
     }
 
-    void ShortCutDown(int32_t rawChar, int32_t key) override {
+    void ShortCutDown(int32_t rawChar, int32_t key) override
+    {
         if (rawChar == platform::kEscapeChar) {
             click_button(cancel);
             return;
@@ -47,7 +49,8 @@ public:
     }
 
     template <typename T>
-    T* make(const char* key, const char* label, int row) {
+    T* make(const char* key, const char* label, int row)
+    {
         auto* control = new T(this);
         set_control_label(control, merge_accelerator_key(kDefaultAccKeyFormat, key, label));
         control->setGeometry(10, 10 + row * 30, 120, 24);
@@ -64,13 +67,15 @@ public:
 };
 
 struct DialogFixture : ::testing::Test {
-    DialogFixture() : window(Rect{100, 100, 499, 399}, "dialog"), view(new KeysView) {
+    DialogFixture() : window(Rect{100, 100, 499, 399}, "dialog"), view(new KeysView)
+    {
         window.AddChild(view);
         window.show();
         window.activateWindow();
         QApplication::setActiveWindow(&window);
     }
-    void Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    void Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
         QTest::keyClick(to, key, modifiers);
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
     }
@@ -78,7 +83,8 @@ struct DialogFixture : ::testing::Test {
     KeysView* view;
 };
 
-TEST_F(DialogFixture, AltLetterPressesTheButtonVisiblyThenClicks) {
+TEST_F(DialogFixture, AltLetterPressesTheButtonVisiblyThenClicks)
+{
     QSignalSpy clicked(view->open, &QPushButton::clicked);
     // The letter shows the button pushed at once and clicks it only later.
     view->ShortCutDown('o', 0);
@@ -93,7 +99,8 @@ TEST_F(DialogFixture, AltLetterPressesTheButtonVisiblyThenClicks) {
     EXPECT_TRUE(view->name->text().isEmpty());
 }
 
-TEST_F(DialogFixture, CheckBoxTogglesAndInvokesEachTime) {
+TEST_F(DialogFixture, CheckBoxTogglesAndInvokesEachTime)
+{
     QSignalSpy clicked(view->wrap, &QCheckBox::clicked);
     for (bool expected : {true, false}) {
         Key(view->notes, Qt::Key_W, Qt::AltModifier);
@@ -103,7 +110,8 @@ TEST_F(DialogFixture, CheckBoxTogglesAndInvokesEachTime) {
     EXPECT_EQ(clicked.count(), 2);
 }
 
-TEST_F(DialogFixture, RadioButtonThatIsOnStaysOnAndInvokes) {
+TEST_F(DialogFixture, RadioButtonThatIsOnStaysOnAndInvokes)
+{
     QSignalSpy clicked(view->radio, &QRadioButton::clicked);
     for (int i = 0; i < 2; ++i) {
         Key(view->notes, Qt::Key_R, Qt::AltModifier);
@@ -112,7 +120,8 @@ TEST_F(DialogFixture, RadioButtonThatIsOnStaysOnAndInvokes) {
     EXPECT_EQ(clicked.count(), 2);
 }
 
-TEST_F(DialogFixture, TextFieldOnlyTakesTheFocus) {
+TEST_F(DialogFixture, TextFieldOnlyTakesTheFocus)
+{
     view->notes->setFocus();
     Key(view->notes, Qt::Key_N, Qt::AltModifier);
     EXPECT_TRUE(view->name->hasFocus());
@@ -120,7 +129,8 @@ TEST_F(DialogFixture, TextFieldOnlyTakesTheFocus) {
     EXPECT_TRUE(view->notes->toPlainText().isEmpty());
 }
 
-TEST_F(DialogFixture, EnterPressesFocusedDefaultOrTypesALineBreak) {
+TEST_F(DialogFixture, EnterPressesFocusedDefaultOrTypesALineBreak)
+{
     struct Case {
         const char* name;
         QWidget* focus;
@@ -147,7 +157,8 @@ TEST_F(DialogFixture, EnterPressesFocusedDefaultOrTypesALineBreak) {
     }
 }
 
-TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped) {
+TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped)
+{
     QSignalSpy cancelled(view->cancel, &QPushButton::clicked);
     view->name->setFocus();
     Key(view->name, Qt::Key_O);
@@ -156,7 +167,8 @@ TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped) {
     EXPECT_EQ(view->name->text(), QStringLiteral("o"));
 }
 
-TEST(DialogWindow, SameModelMessageChangesNothingAndInvokeSendsIt) {
+TEST(DialogWindow, SameModelMessageChangesNothingAndInvokeSendsIt)
+{
     TDialogWindow dialog(Rect{0, 0, 99, 99}, "model");
     auto* message = new platform::Message(kOkMessage);
     dialog.SetMessage(message);

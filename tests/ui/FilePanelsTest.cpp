@@ -11,7 +11,8 @@
 namespace {
 
 struct SaveReplies : ::testing::Test {
-    SaveReplies() {
+    SaveReplies()
+    {
         QFile file(folder.filePath(QStringLiteral("plain.txt")));
         if (file.open(QIODevice::WriteOnly)) file.write("x");
         QFile::link(QStringLiteral("/nowhere/target.bas"), folder.filePath(QStringLiteral("link.bas")));
@@ -20,14 +21,16 @@ struct SaveReplies : ::testing::Test {
     QTemporaryDir folder;
 };
 
-platform::Message save_reply(const std::optional<std::string>& directory, const std::optional<std::string>& name) {
+platform::Message save_reply(const std::optional<std::string>& directory, const std::optional<std::string>& name)
+{
     platform::Message reply(platform::fourcc("SAVE"));
     if (directory) reply.AddRef("directory", platform::EntryRef{*directory});
     if (name) reply.AddString("name", *name);
     return reply;
 }
 
-TEST_F(SaveReplies, NameInsideTheFolderGivesItsPath) {
+TEST_F(SaveReplies, NameInsideTheFolderGivesItsPath)
+{
     struct Case {
         std::string directory;
         std::string name;
@@ -48,7 +51,8 @@ TEST_F(SaveReplies, NameInsideTheFolderGivesItsPath) {
     }
 }
 
-TEST_F(SaveReplies, BadReplyLeavesTheRefAlone) {
+TEST_F(SaveReplies, BadReplyLeavesTheRefAlone)
+{
     struct Case {
         const char* what;
         std::optional<std::string> directory;
@@ -78,7 +82,8 @@ TEST_F(SaveReplies, BadReplyLeavesTheRefAlone) {
     EXPECT_EQ(ref.path, "kept");
 }
 
-TEST(FilePanelPriority, NullPanelIsAnErrorAndAPanelIsLeftAsItIs) {
+TEST(FilePanelPriority, NullPanelIsAnErrorAndAPanelIsLeftAsItIs)
+{
     EXPECT_EQ(set_file_panel_priority(nullptr, 10), -1);
     QFileDialog panel;
     EXPECT_EQ(set_file_panel_priority(&panel, 10), 0);

@@ -20,16 +20,19 @@
 namespace {
 
 // Labels as the language and the accelerator format make them.
-const char* const kLabels[] = {"Wrap(W)", "Keep the window on top(K)", "A & B(A)", "\xE6\x8A\x98\xE3\x82\x8A\xE8\xBF\x94\xE3\x81\x97(W)"};
+const char* const kLabels[] = {"Wrap(W)", "Keep the window on top(K)", "A & B(A)",
+                               "\xE6\x8A\x98\xE3\x82\x8A\xE8\xBF\x94\xE3\x81\x97(W)"};
 
 // The text shows whole in `width` pixels, with no more than the margin to spare.
-void expect_fits_text(int width, const QWidget* in, const QString& text) {
+void expect_fits_text(int width, const QWidget* in, const QString& text)
+{
     qreal advance = QFontMetricsF(in->font()).horizontalAdvance(text);
     EXPECT_GE(width, advance + 2) << text.toStdString();
     EXPECT_LT(width, advance + 3) << text.toStdString();
 }
 
-TEST(LabelFitting, CheckBoxesAndRadioButtonsShowTheirWholeLabel) {
+TEST(LabelFitting, CheckBoxesAndRadioButtonsShowTheirWholeLabel)
+{
     QWidget parent;
     auto* box = new QCheckBox(&parent);
     auto* radio = new QRadioButton(&parent);
@@ -51,7 +54,8 @@ TEST(LabelFitting, CheckBoxesAndRadioButtonsShowTheirWholeLabel) {
     }
 }
 
-TEST(LabelFitting, StringViewTakesItsTextWidthAndMargin) {
+TEST(LabelFitting, StringViewTakesItsTextWidthAndMargin)
+{
     QWidget parent;
     auto* view = new QLabel(&parent);
     view->setGeometry(3, 4, 500, 17);
@@ -63,7 +67,8 @@ TEST(LabelFitting, StringViewTakesItsTextWidthAndMargin) {
     }
 }
 
-TEST(LabelFitting, ButtonTakesItsPreferredWidth) {
+TEST(LabelFitting, ButtonTakesItsPreferredWidth)
+{
     QWidget parent;
     auto* button = new QPushButton(&parent);
     for (int startWidth : {10, 600}) {
@@ -78,7 +83,8 @@ TEST(LabelFitting, ButtonTakesItsPreferredWidth) {
 // A field and the label whose buddy it is, side by side from x = 10 to x = 309.
 template <typename Field>
 struct LabelledField {
-    LabelledField() : field(new Field(&parent)), label(new QLabel(&parent)) {
+    LabelledField() : field(new Field(&parent)), label(new QLabel(&parent))
+    {
         label->setBuddy(field);
         label->setGeometry(10, 20, 100, 22);
         field->setGeometry(110, 20, 200, 22);
@@ -89,7 +95,8 @@ struct LabelledField {
 };
 
 template <typename Field>
-void expect_divider_fits(void (*adjust)(Field*)) {
+void expect_divider_fits(void (*adjust)(Field*))
+{
     LabelledField<Field> control;
     for (const char* label : kLabels) {
         set_control_label(control.field, label);
@@ -105,14 +112,19 @@ void expect_divider_fits(void (*adjust)(Field*)) {
     }
 }
 
-void adjust_combo(QComboBox* combo) { adjust_mfield_divider(combo); }
+void adjust_combo(QComboBox* combo)
+{
+    adjust_mfield_divider(combo);
+}
 
-TEST(LabelFitting, DividerFollowsTheLabelAndTheFieldKeepsItsRightEdge) {
+TEST(LabelFitting, DividerFollowsTheLabelAndTheFieldKeepsItsRightEdge)
+{
     expect_divider_fits<QLineEdit>(&adjust_txt_ctrl_divider);
     expect_divider_fits<QComboBox>(&adjust_combo);
 }
 
-TEST(LabelFitting, FieldWithoutLabelIsLeftAlone) {
+TEST(LabelFitting, FieldWithoutLabelIsLeftAlone)
+{
     QWidget parent;
     auto* field = new QLineEdit(&parent);
     field->setGeometry(110, 20, 200, 22);

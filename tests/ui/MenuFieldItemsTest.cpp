@@ -11,14 +11,16 @@
 
 namespace {
 
-TEST(MenuFieldItems, ComboBoxIsEmptied) {
+TEST(MenuFieldItems, ComboBoxIsEmptied)
+{
     QComboBox combo;
     combo.addItems({QStringLiteral("Shift-JIS"), QStringLiteral("JIS"), QStringLiteral("UTF-8")});
     delete_mfield_mitems(&combo);
     EXPECT_EQ(combo.count(), 0);
 }
 
-TEST(MenuFieldItems, MenuItemsAndSubmenusAreDeleted) {
+TEST(MenuFieldItems, MenuItemsAndSubmenusAreDeleted)
+{
     QToolButton field;
     auto* menu = new QMenu(&field);
     field.setMenu(menu);
@@ -37,7 +39,8 @@ TEST(MenuFieldItems, MenuItemsAndSubmenusAreDeleted) {
     EXPECT_EQ(field.menu(), menu);
 }
 
-TEST(MenuFieldItems, OtherWidgetsAreLeftAlone) {
+TEST(MenuFieldItems, OtherWidgetsAreLeftAlone)
+{
     QLineEdit edit(QStringLiteral("kept"));
     delete_mfield_mitems(&edit);
     delete_mfield_mitems(nullptr);

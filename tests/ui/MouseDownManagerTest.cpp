@@ -70,7 +70,8 @@ const GestureCase kGestures[] = {
 };
 // clang-format on
 
-TEST(MouseDownManager, GesturesCallTheirHooksInOrder) {
+TEST(MouseDownManager, GesturesCallTheirHooksInOrder)
+{
     for (const GestureCase& gesture : kGestures) {
         RecordingManager manager;
         for (const Step& step : gesture.steps) {
@@ -93,16 +94,14 @@ struct PressCase {
 
 // Interval 400 ms, distance 4 px; the presses follow each other in one counter.
 const PressCase kPresses[] = {
-    {"first", 1, {10, 10}, 1000, 1},
-    {"within the interval", 1, {12, 13}, 1400, 2},
-    {"third", 1, {12, 13}, 1500, 3},
-    {"too late", 1, {12, 13}, 1901, 1},
-    {"too far", 1, {17, 13}, 2000, 1},
-    {"other button", 2, {17, 13}, 2100, 1},
+    {"first", 1, {10, 10}, 1000, 1},      {"within the interval", 1, {12, 13}, 1400, 2},
+    {"third", 1, {12, 13}, 1500, 3},      {"too late", 1, {12, 13}, 1901, 1},
+    {"too far", 1, {17, 13}, 2000, 1},    {"other button", 2, {17, 13}, 2100, 1},
     {"same again", 2, {17, 13}, 2200, 2},
 };
 
-TEST(ClickCounter, CountsPressesOfOneSeries) {
+TEST(ClickCounter, CountsPressesOfOneSeries)
+{
     TClickCounter counter(400, 4);
     for (const PressCase& press : kPresses)
         EXPECT_EQ(counter.Press(press.buttons, press.point, press.timeMs), press.clicks) << press.name;

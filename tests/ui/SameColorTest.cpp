@@ -4,7 +4,8 @@
 
 namespace {
 
-TEST(SameColor, EveryComponentCounts) {
+TEST(SameColor, EveryComponentCounts)
+{
     const rgb_color base = make_rgb(10, 20, 30, 255);
     struct Case {
         const char* name;
@@ -12,10 +13,8 @@ TEST(SameColor, EveryComponentCounts) {
         bool same;
     };
     const Case cases[] = {
-        {"equal", make_rgb(10, 20, 30, 255), true},
-        {"red", make_rgb(11, 20, 30, 255), false},
-        {"green", make_rgb(10, 21, 30, 255), false},
-        {"blue", make_rgb(10, 20, 31, 255), false},
+        {"equal", make_rgb(10, 20, 30, 255), true},     {"red", make_rgb(11, 20, 30, 255), false},
+        {"green", make_rgb(10, 21, 30, 255), false},    {"blue", make_rgb(10, 20, 31, 255), false},
         {"alpha only", make_rgb(10, 20, 30, 0), false},
     };
     for (const Case& c : cases) {

@@ -15,7 +15,8 @@ using platform::Point;
 using platform::Rect;
 
 // Lets the window's looper handle what is queued.
-void pump_events() {
+void pump_events()
+{
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
@@ -23,7 +24,8 @@ class CountingView : public TBasicView {
 public:
     explicit CountingView(const char* name) : TBasicView(Rect{0, 0, 49, 49}, name, kFollowNone) {}
     int languageChanges = 0;
-    void AttachedToWindow() override {
+    void AttachedToWindow() override
+    {
         Window()->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     }
     void LanguageChanged() override { ++languageChanges; }
@@ -35,7 +37,8 @@ public:
     int languageChanges = 0;
     std::vector<uint32_t> handled;
     void LanguageChanged() override { ++languageChanges; }
-    void MessageReceived(platform::Message* message) override {
+    void MessageReceived(platform::Message* message) override
+    {
         handled.push_back(message->what);
         TBasicWindow::MessageReceived(message);
     }
@@ -57,7 +60,8 @@ const PlacementCase kPlacements[] = {
     {"negative point", 300, {-20, -7}, {0, 0}},
 };
 
-TEST(WindowPlacement, MovesStayOnTheMainScreen) {
+TEST(WindowPlacement, MovesStayOnTheMainScreen)
+{
     ASSERT_EQ(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1024, 768));
     for (const PlacementCase& c : kPlacements) {
         TBasicWindow window(Rect{0, 0, c.width, 200}, "placed");
@@ -68,12 +72,14 @@ TEST(WindowPlacement, MovesStayOnTheMainScreen) {
     }
 }
 
-TEST(WindowPlacement, CenteringKeepsHalfPixels) {
+TEST(WindowPlacement, CenteringKeepsHalfPixels)
+{
     TBasicWindow window(Rect{0, 0, 300, 200}, "centred");
     EXPECT_EQ(window.IntelligentCentering(), (Point{361.5f, 283.5f}));
 }
 
-TEST(WindowCloseBox, HidesAndOnlyTheApplicationsQuitCloses) {
+TEST(WindowCloseBox, HidesAndOnlyTheApplicationsQuitCloses)
+{
     CountingWindow window;
     window.Appear();
     ASSERT_TRUE(window.isVisible());
@@ -94,7 +100,8 @@ TEST(WindowCloseBox, HidesAndOnlyTheApplicationsQuitCloses) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(SpyFilter, LanguageNoticeReachesWindowAndEachViewOnce) {
+TEST(SpyFilter, LanguageNoticeReachesWindowAndEachViewOnce)
+{
     CountingWindow window;
     auto* first = new CountingView("first");
     auto* second = new CountingView("second");
@@ -110,7 +117,8 @@ TEST(SpyFilter, LanguageNoticeReachesWindowAndEachViewOnce) {
     EXPECT_EQ(second->languageChanges, 1);
 }
 
-TEST(SpyFilter, CopiesOnlyMessagesWithoutTheFlag) {
+TEST(SpyFilter, CopiesOnlyMessagesWithoutTheFlag)
+{
     CountingWindow window;
     auto* view = new CountingView("view");
     window.AddChild(view);
@@ -142,7 +150,8 @@ struct ResizeCase {
     Rect after;  // the view's frame after the window grew by 100 by 40
 };
 
-TEST(ResizingMode, ViewsFollowTheEdgesTheyAreTiedTo) {
+TEST(ResizingMode, ViewsFollowTheEdgesTheyAreTiedTo)
+{
     const ResizeCase cases[] = {
         {kFollowNone, {10, 20, 59, 69}},
         {kFollowRight | kFollowBottom, {110, 60, 159, 109}},

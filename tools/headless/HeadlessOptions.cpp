@@ -9,20 +9,27 @@ namespace {
 
 constexpr int64_t MAX_KEYS_WAIT_MILLIS = 86400000;  // a day
 
-bool hex_digit(char c, int& value) {
-    if (c >= '0' && c <= '9') value = c - '0';
-    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
-    else return false;
+bool hex_digit(char c, int& value)
+{
+    if (c >= '0' && c <= '9')
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    else
+        return false;
     return true;
 }
 
-bool parse_drive(const std::string& argument, THeadlessOptions& options, std::string& error) {
+bool parse_drive(const std::string& argument, THeadlessOptions& options, std::string& error)
+{
     const size_t eq = argument.find('=');
     int number = 0;
     const char* end = argument.data() + (eq == std::string::npos ? argument.size() : eq);
     const auto [ptr, ec] = std::from_chars(argument.data(), end, number);
-    if (eq == std::string::npos || ec != std::errc() || ptr != end || number < 1 || number > 14 || eq + 1 >= argument.size()) {
+    if (eq == std::string::npos || ec != std::errc() || ptr != end || number < 1 || number > 14 ||
+        eq + 1 >= argument.size()) {
         error = "--drive wants N=DIR with N from 1 to 14: " + argument;
         return false;
     }
@@ -31,7 +38,8 @@ bool parse_drive(const std::string& argument, THeadlessOptions& options, std::st
 }
 
 // "YYYY-MM-DDTHH:MM:SS", every field in its range.
-bool parse_local_time(const std::string& text, std::tm& time) {
+bool parse_local_time(const std::string& text, std::tm& time)
+{
     auto number = [&](size_t at, size_t digits, int low, int high, int& out) {
         if (at + digits > text.size()) return false;
         const char* begin = text.data() + at;
@@ -59,7 +67,8 @@ bool parse_local_time(const std::string& text, std::tm& time) {
 
 }  // namespace
 
-bool unescape_keys(const std::string& text, std::string& keys, std::string& error) {
+bool unescape_keys(const std::string& text, std::string& keys, std::string& error)
+{
     keys.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') {
@@ -119,15 +128,14 @@ bool unescape_keys(const std::string& text, std::string& keys, std::string& erro
             i += 2;
             break;
         }
-        default:
-            error = std::string("--keys: unknown escape \\") + text[i];
-            return false;
+        default: error = std::string("--keys: unknown escape \\") + text[i]; return false;
         }
     }
     return true;
 }
 
-bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptions& options, std::string& error) {
+bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptions& options, std::string& error)
+{
     bool haveList = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -149,18 +157,24 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
             if (!value(v) || !unescape_keys(v, options.Keys, error)) return false;
         } else if (arg == "--mode") {
             if (!value(v)) return false;
-            if (v == "disk") options.CompatModePref = 2;
-            else if (v == "dos") options.CompatModePref = 3;
+            if (v == "disk")
+                options.CompatModePref = 2;
+            else if (v == "dos")
+                options.CompatModePref = 3;
             else {
                 error = "--mode wants disk or dos";
                 return false;
             }
         } else if (arg == "--encoding") {
             if (!value(v)) return false;
-            if (v == "auto") options.Encoding = LIST_ENCODING_AUTO_DETECT;
-            else if (v == "utf8") options.Encoding = LIST_ENCODING_UTF8;
-            else if (v == "sjis") options.Encoding = LIST_ENCODING_SHIFT_JIS;
-            else if (v == "jis") options.Encoding = LIST_ENCODING_JIS;
+            if (v == "auto")
+                options.Encoding = LIST_ENCODING_AUTO_DETECT;
+            else if (v == "utf8")
+                options.Encoding = LIST_ENCODING_UTF8;
+            else if (v == "sjis")
+                options.Encoding = LIST_ENCODING_SHIFT_JIS;
+            else if (v == "jis")
+                options.Encoding = LIST_ENCODING_JIS;
             else {
                 error = "--encoding wants utf8, sjis, jis or auto";
                 return false;
@@ -182,8 +196,10 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
             options.MidiLog = v;
         } else if (arg == "--clock") {
             if (!value(v)) return false;
-            if (v == "real") options.SimulatedClock = false;
-            else if (v == "simulated") options.SimulatedClock = true;
+            if (v == "real")
+                options.SimulatedClock = false;
+            else if (v == "simulated")
+                options.SimulatedClock = true;
             else {
                 error = "--clock wants real or simulated";
                 return false;
@@ -220,7 +236,8 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
     return true;
 }
 
-std::string headless_usage() {
+std::string headless_usage()
+{
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"

@@ -31,10 +31,10 @@ struct THeadlessOptions {
     std::optional<std::string> PagePng;
     std::optional<std::string> MidiLog;
     bool SimulatedClock = false;
-    std::optional<std::tm> LocalTime;   // only with the simulated clock
+    std::optional<std::tm> LocalTime;  // only with the simulated clock
     bool Fusion = true;
     std::string ListPath;
-    bool Help = false;                  // --help: print the usage, run nothing
+    bool Help = false;  // --help: print the usage, run nothing
 };
 
 // Reads the arguments (without the program name). False with a message in `error`

@@ -31,14 +31,16 @@ namespace fs = std::filesystem;
 class TStreamAlertSink : public TAlertSink {
 public:
     explicit TStreamAlertSink(std::ostream& err) : mErr(err) {}
-    void ShowAlert(const std::string& text) override {
+    void ShowAlert(const std::string& text) override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         mErr << text;
         if (text.empty() || text.back() != '\n') mErr << '\n';
         mErr.flush();
         ++mCount;
     }
-    size_t Count() const {
+    size_t Count() const
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mCount;
     }
@@ -52,7 +54,8 @@ private:
 // An empty folder of its own for drive 1 when none is given; removed at the end.
 class TTemporaryFolder {
 public:
-    bool Create(std::string& error) {
+    bool Create(std::string& error)
+    {
         std::string pattern = (fs::temp_directory_path() / "kivo-headless-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             error = "cannot create a temporary drive folder";
@@ -61,7 +64,8 @@ public:
         mPath = pattern;
         return true;
     }
-    ~TTemporaryFolder() {
+    ~TTemporaryFolder()
+    {
         std::error_code ignored;
         if (!mPath.empty()) fs::remove_all(mPath, ignored);
     }
@@ -71,7 +75,8 @@ private:
     std::string mPath;
 };
 
-bool read_file(const std::string& path, std::string& text) {
+bool read_file(const std::string& path, std::string& text)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream buffer;
@@ -82,7 +87,8 @@ bool read_file(const std::string& path, std::string& text) {
 }
 
 // The displayed graphics page, as the screen shows it behind the text, as a PNG file.
-bool write_page_png(const std::string& path, const TBasicRsrc& rsrc, std::ostream& err) {
+bool write_page_png(const std::string& path, const TBasicRsrc& rsrc, std::ostream& err)
+{
     std::vector<uint32_t> words(static_cast<size_t>(TBasicRsrc::SCREEN_WIDTH) * TBasicRsrc::SCREEN_HEIGHT);
     rsrc.ComposeGraphics(words.data());
     std::string error;
@@ -94,7 +100,8 @@ bool write_page_png(const std::string& path, const TBasicRsrc& rsrc, std::ostrea
     return true;
 }
 
-bool write_midi_log(const std::string& path, const TMidiRecorder& recorder, std::ostream& err) {
+bool write_midi_log(const std::string& path, const TMidiRecorder& recorder, std::ostream& err)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     for (const TMidiEvent& event : recorder.Events()) out << FormatMidiEvent(event) << '\n';
     out.flush();
@@ -107,7 +114,8 @@ bool write_midi_log(const std::string& path, const TMidiRecorder& recorder, std:
 
 // One run request as a line of the error stream: its fields, a host path inside a
 // drive folder written with the drive's prefix ("2:PROG.BAS").
-std::string describe_run_request(const TRunRequest& request, const std::map<int, std::string>& drives) {
+std::string describe_run_request(const TRunRequest& request, const std::map<int, std::string>& drives)
+{
     std::string text = "kivo-headless: run request";
     if (request.LineNum) text += " LineNum=" + std::to_string(*request.LineNum);
     if (request.Label) text += " Label=" + *request.Label;
@@ -130,7 +138,8 @@ std::string describe_run_request(const TRunRequest& request, const std::map<int,
 
 }  // namespace
 
-int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostream& err) {
+int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostream& err)
+{
     std::string bytes;
     if (!read_file(options.ListPath, bytes)) {
         err << "kivo-headless: cannot read " << options.ListPath << '\n';
@@ -196,9 +205,9 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     int result = HEADLESS_ENDED;
     // One time-out for the whole chain of runs, so that a list that runs itself again
     // ends too.
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(options.TimeoutSeconds));
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                               std::chrono::duration<double>(options.TimeoutSeconds));
     TRunRequest request;  // the first run starts at the list's first line
     for (bool firstRun = true;; firstRun = false) {
         std::string note;
@@ -219,8 +228,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         // The keys of --keys, typed once the first run has started. Those it leaves
         // unread go with the key buffer, which is emptied before every later run as
         // the run window empties it.
-        THeadlessTypist typist(firstRun ? options.Keys : std::string(),
-                               [&session](int n) { session.PressFuncKey(n); });
+        THeadlessTypist typist(firstRun ? options.Keys : std::string(), [&session](int n) { session.PressFuncKey(n); });
         typist.Begin(session.Clock(), session.Simulated());
         if (!session.RunBasic(request)) {
             result = HEADLESS_RUNTIME_ERROR;
@@ -247,7 +255,8 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
         request = *next;
         if (request.FileName && !request.Merge) drives[1] = fs::path(*request.FileName).parent_path().string();
     }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (!session.FinishRuns(result == HEADLESS_TIMEOUT ? std::chrono::milliseconds(0) : left) &&
         result != HEADLESS_TIMEOUT) {
         err << "kivo-headless: the music did not play out within the time-out\n";

@@ -14,7 +14,8 @@ constexpr int64_t ROOM_POLL_MICROS = 2000;
 
 }  // namespace
 
-int64_t THeadlessTypist::PendingWait() const {
+int64_t THeadlessTypist::PendingWait() const
+{
     if (mNext + 1 >= mKeys.size() || mKeys[mNext] != '\0' || mKeys[mNext + 1] != 'w') return -1;
     const std::size_t end = mKeys.find(';', mNext + 2);
     int64_t millis = 0;
@@ -24,12 +25,14 @@ int64_t THeadlessTypist::PendingWait() const {
     return millis;
 }
 
-void THeadlessTypist::PassWait() {
+void THeadlessTypist::PassWait()
+{
     const std::size_t end = mKeys.find(';', mNext + 2);
     mNext = end == std::string::npos ? mKeys.size() : end + 1;
 }
 
-void THeadlessTypist::TypeInto(TBasicRsrc& rsrc) {
+void THeadlessTypist::TypeInto(TBasicRsrc& rsrc)
+{
     while (!Done() && PendingWait() < 0 && rsrc.KeyBuffer.Size() < TKeyBuffer::CAPACITY) {
         const int funcKey = mNext + 1 < mKeys.size() && mKeys[mNext] == '\0' ? mKeys[mNext + 1] : 0;
         if (funcKey >= 1 && funcKey <= TKeyBuffer::FUNC_KEY_COUNT) {
@@ -45,7 +48,8 @@ void THeadlessTypist::TypeInto(TBasicRsrc& rsrc) {
     }
 }
 
-void THeadlessTypist::Begin(const TMusicClock& clock, TSimulatedMusicClock* simulated) {
+void THeadlessTypist::Begin(const TMusicClock& clock, TSimulatedMusicClock* simulated)
+{
     mClock = &clock;
     mWaitsFrom = clock.NowMicros();
     if (simulated != nullptr && !Done()) {
@@ -54,7 +58,8 @@ void THeadlessTypist::Begin(const TMusicClock& clock, TSimulatedMusicClock* simu
     }
 }
 
-void THeadlessTypist::Run(TBasicRsrc& rsrc, const std::function<bool()>& ended) {
+void THeadlessTypist::Run(TBasicRsrc& rsrc, const std::function<bool()>& ended)
+{
     const TMusicClock& clock = mClock != nullptr ? *mClock : TSystemMusicClock::Instance();
     std::unique_lock<std::mutex> lock(mWaitLock);
     while (!Done() && !ended()) {
@@ -75,7 +80,8 @@ void THeadlessTypist::Run(TBasicRsrc& rsrc, const std::function<bool()>& ended) 
     End();
 }
 
-void THeadlessTypist::End() {
+void THeadlessTypist::End()
+{
     if (mSimulated == nullptr) return;
     mSimulated->RemoveParticipant();
     mSimulated = nullptr;

@@ -30,8 +30,8 @@ class TSimulatedMusicClock;
 class THeadlessTypist {
 public:
     // press: presses function key n (1 to 10).
-    THeadlessTypist(std::string keys, std::function<void(int)> press)
-        : mKeys(std::move(keys)), mPress(std::move(press)) {}
+    THeadlessTypist(std::string keys, std::function<void(int)> press) : mKeys(std::move(keys)), mPress(std::move(press))
+    {}
     ~THeadlessTypist() { End(); }
 
     THeadlessTypist(const THeadlessTypist&) = delete;

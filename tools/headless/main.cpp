@@ -7,7 +7,8 @@
 #include "tools/headless/HeadlessOptions.h"
 #include "tools/headless/HeadlessRun.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::vector<std::string> args(argv + 1, argv + argc);
     THeadlessOptions options;
     std::string error;

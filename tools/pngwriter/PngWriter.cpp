@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,8 +15,7 @@ namespace {
 
 bool fail(std::string* error, const std::string& text)
 {
-    if (error)
-        *error = text;
+    if (error) *error = text;
     return false;
 }
 
@@ -25,8 +24,7 @@ bool write_all(int fd, const uint8_t* data, size_t size)
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         data += n;
@@ -41,8 +39,7 @@ bool replace_file(const std::string& path, const std::vector<uint8_t>& bytes, st
 {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return fail(error, path + ": " + std::strerror(errno));
+    if (fd < 0) return fail(error, path + ": " + std::strerror(errno));
     const bool written = write_all(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     const bool closed = ::close(fd) == 0;
@@ -64,8 +61,8 @@ bool replace_file(const std::string& path, const std::vector<uint8_t>& bytes, st
 
 }  // namespace
 
-bool write_png_rgb(const std::string& path, const uint32_t* words, int32_t width, int32_t height,
-                   int32_t wordsPerRow, std::string* error)
+bool write_png_rgb(const std::string& path, const uint32_t* words, int32_t width, int32_t height, int32_t wordsPerRow,
+                   std::string* error)
 {
     if (words == nullptr || width < 1 || height < 1 || wordsPerRow < width)
         return fail(error, path + ": no picture to write");

@@ -9,5 +9,5 @@
 // opaque). Row y starts at words + y × wordsPerRow. The file is written beside `path`
 // under a temporary name, flushed and renamed over it, so a failed write leaves an
 // older file whole. Returns false and sets `error` (when not null) on failure.
-bool write_png_rgb(const std::string& path, const uint32_t* words, int32_t width, int32_t height,
-                   int32_t wordsPerRow, std::string* error);
+bool write_png_rgb(const std::string& path, const uint32_t* words, int32_t width, int32_t height, int32_t wordsPerRow,
+                   std::string* error);

@@ -40,10 +40,10 @@ inline constexpr uint32_t kAuthorWebMessage = fourcc("_jaw");
 inline constexpr uint32_t kAboutRequestedMessage = fourcc("_ABR");
 
 // Requests to the editor view.
-inline constexpr uint32_t kVMachineRunRequest = fourcc("vmrr");    // the machine's run request
-inline constexpr uint32_t kRunLineRequest = fourcc("rnlr");        // "SISmplIptTxt": the start typed
-inline constexpr uint32_t kGoToLineRequest = fourcc("gtlr");       // "SISmplIptTxt"
-inline constexpr uint32_t kRenumberRequest = fourcc("rnmr");       // "NewLine", "OldLine", "Step"
+inline constexpr uint32_t kVMachineRunRequest = fourcc("vmrr");  // the machine's run request
+inline constexpr uint32_t kRunLineRequest = fourcc("rnlr");      // "SISmplIptTxt": the start typed
+inline constexpr uint32_t kGoToLineRequest = fourcc("gtlr");     // "SISmplIptTxt"
+inline constexpr uint32_t kRenumberRequest = fourcc("rnmr");     // "NewLine", "OldLine", "Step"
 inline constexpr uint32_t kAutoSaveTimerMessage = fourcc("asvr");
 using platform::kRefsReceivedMessage;  // "refs"
 inline constexpr uint32_t kSaveRequestedMessage = fourcc("SAVE");

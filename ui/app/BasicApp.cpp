@@ -13,14 +13,15 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
-#include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/appdialogs/AppDialogs.h"
 #include "ui/debugwindow/DebugView.h"
 #include "ui/debugwindow/DebugWindow.h"
 #include "ui/guibase/GeometryQt.h"
+#include "ui/prefsdialog/PrefsWindow.h"
 #include "ui/runwindow/RunWindow.h"
 
-void place_window(TBasicWindow* window, const platform::Rect& frame) {
+void place_window(TBasicWindow* window, const platform::Rect& frame)
+{
     const platform::Point corner{frame.left, frame.top};
     const QRect wanted(QPoint(static_cast<int>(frame.left), static_cast<int>(frame.top)), window->size());
     for (const QScreen* screen : QGuiApplication::screens()) {
@@ -35,7 +36,8 @@ void place_window(TBasicWindow* window, const platform::Rect& frame) {
 namespace {
 
 // Registers the shared preferences this application uses, once for the process.
-void register_shared_prefs() {
+void register_shared_prefs()
+{
     gIAPs.SetAppSignatureRef(gAppSignature);
     std::string format;
     if (gIAPs.GetString("AccKeyFormat2", &format) != 0) gIAPs.AddItem(new TIAPItemAccKeyFormat);
@@ -45,7 +47,8 @@ void register_shared_prefs() {
 
 }  // namespace
 
-TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this) {
+TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this)
+{
     if (gPrefs.ShowSplash.load()) {
         mSplashWin = std::make_unique<TSplashWindow>(platform::Rect{0, 0, 1, 1});
         mSplashWin->IntelligentCentering();
@@ -78,7 +81,8 @@ TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this) {
     QTimer::singleShot(0, mMainWin.get(), [this] { ReadyToRun(); });
 }
 
-TBasicApp::~TBasicApp() {
+TBasicApp::~TBasicApp()
+{
     if (mInbox) {
         mInbox->Terminate();
         mInbox->PreventBlocking();
@@ -97,12 +101,14 @@ TBasicApp::~TBasicApp() {
     Looper::Quit();
 }
 
-void TBasicApp::ReadyToRun() {
+void TBasicApp::ReadyToRun()
+{
     mSplashWin.reset();
     if (mMainWin) mMainWin->Appear();
 }
 
-void TBasicApp::SetSplashStr(const std::string& text) {
+void TBasicApp::SetSplashStr(const std::string& text)
+{
     if (!mSplashWin) return;
     platform::Message message(kSplashStatusMessage);
     message.AddString("StatStr", text);
@@ -112,9 +118,13 @@ void TBasicApp::SetSplashStr(const std::string& text) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-bool TBasicApp::QuitRequested() { return mMainWin == nullptr || mMainWin->QuitRequested(); }
+bool TBasicApp::QuitRequested()
+{
+    return mMainWin == nullptr || mMainWin->QuitRequested();
+}
 
-void TBasicApp::Quit() {
+void TBasicApp::Quit()
+{
     if (mQuitting) return;
     mQuitting = true;
     gAppPrivacy.Quitting = true;

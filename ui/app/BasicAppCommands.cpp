@@ -2,11 +2,11 @@
 // notices it relays to the window that owns the view concerned.
 
 #include "foundation/Common.h"
+#include "platform/Locale.h"
+#include "ui/app/AppLooperSink.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
-#include "platform/Locale.h"
-#include "ui/app/AppLooperSink.h"
 #include "ui/appdialogs/AppDialogs.h"
 #include "ui/guibase/GUIBase.h"
 #include "ui/prefsdialog/PrefsWindow.h"
@@ -17,21 +17,21 @@ namespace {
 using A = TBasicApp;
 
 const TCommandRow<A> kAppCommands[] = {
-    {kGoToLineMessage,       &A::MItemGoToLineClicked},
-    {kRunLineMessage,        &A::MItemRunLineClicked},
-    {kRenumberMessage,       &A::MItemRenumberClicked},
-    {kRegisterMimeMessage,   &A::MItemRegisterMimeClicked},
-    {kPreferencesMessage,    &A::MItemPrefsClicked},
-    {kCommonPrefsMessage,    &A::MItemTAVRENCommonPrefsClicked},
-    {kHelpMessage,           &A::MItemHelpClicked},
-    {kAuthorWebMessage,      &A::MItemAuthorWebClicked},
+    {kGoToLineMessage, &A::MItemGoToLineClicked},
+    {kRunLineMessage, &A::MItemRunLineClicked},
+    {kRenumberMessage, &A::MItemRenumberClicked},
+    {kRegisterMimeMessage, &A::MItemRegisterMimeClicked},
+    {kPreferencesMessage, &A::MItemPrefsClicked},
+    {kCommonPrefsMessage, &A::MItemTAVRENCommonPrefsClicked},
+    {kHelpMessage, &A::MItemHelpClicked},
+    {kAuthorWebMessage, &A::MItemAuthorWebClicked},
     {kAboutRequestedMessage, &A::AboutRequested},
-    {kShowMainWinMessage,    &A::ShowMainWindow},
-    {kShowRunWindowMessage,  &A::ShowRunWindow},
-    {kShowDebugWinMessage,   &A::ShowDebugWindow},
-    {kPrefsDetermined,       &A::PrefsDetermined},
-    {kIAPChangedMessage,     &A::IAPChanged},
-    {kQuitMessage,           &A::QuitRqtd},
+    {kShowMainWinMessage, &A::ShowMainWindow},
+    {kShowRunWindowMessage, &A::ShowRunWindow},
+    {kShowDebugWinMessage, &A::ShowDebugWindow},
+    {kPrefsDetermined, &A::PrefsDetermined},
+    {kIAPChangedMessage, &A::IAPChanged},
+    {kQuitMessage, &A::QuitRqtd},
     {platform::kLanguageChangedMessage, &A::LanguageChanged},
 };
 
@@ -43,26 +43,23 @@ struct TRelayRow {
 };
 
 const TRelayRow kRelays[] = {
-    {kPrefAutoSaveRegularChanged, TRelayTo::MainWindow},
-    {kPrefMainWinFontChanged,     TRelayTo::MainWindow},
-    {kPrefWordWrapChanged,        TRelayTo::MainWindow},
-    {kPrefDefaultEncodingChanged, TRelayTo::MainWindow},
-    {kPrefRunFontChanged,         TRelayTo::RunWindow},
-    {kPrefMidiOutputsChanged,     TRelayTo::RunWindow},
-    {kPrefSpeedControlChanged,    TRelayTo::RunWindow},
-    {kSetDriveFolderRequest,      TRelayTo::RunWindow},
-    {kPrefDebugFontChanged,       TRelayTo::DebugWindow},
-    {kRebuildMidiMenuMessage,     TRelayTo::PrefsWindow},
-    {kUpdateMidiMenuMessage,      TRelayTo::PrefsWindow},
+    {kPrefAutoSaveRegularChanged, TRelayTo::MainWindow}, {kPrefMainWinFontChanged, TRelayTo::MainWindow},
+    {kPrefWordWrapChanged, TRelayTo::MainWindow},        {kPrefDefaultEncodingChanged, TRelayTo::MainWindow},
+    {kPrefRunFontChanged, TRelayTo::RunWindow},          {kPrefMidiOutputsChanged, TRelayTo::RunWindow},
+    {kPrefSpeedControlChanged, TRelayTo::RunWindow},     {kSetDriveFolderRequest, TRelayTo::RunWindow},
+    {kPrefDebugFontChanged, TRelayTo::DebugWindow},      {kRebuildMidiMenuMessage, TRelayTo::PrefsWindow},
+    {kUpdateMidiMenuMessage, TRelayTo::PrefsWindow},
 };
 
-void post_to(TBasicWindow* window, const platform::Message& message) {
+void post_to(TBasicWindow* window, const platform::Message& message)
+{
     if (window) window->PostMessage(message);
 }
 
 }  // namespace
 
-void TBasicApp::MessageReceived(platform::Message* message) {
+void TBasicApp::MessageReceived(platform::Message* message)
+{
     if (auto handler = find_command(kAppCommands, message->what)) {
         (this->*handler)(message);
         return;
@@ -71,42 +68,51 @@ void TBasicApp::MessageReceived(platform::Message* message) {
     platform::Looper::MessageReceived(message);
 }
 
-bool TBasicApp::HandlesCommand(uint32_t what) const { return find_command(kAppCommands, what) != nullptr; }
+bool TBasicApp::HandlesCommand(uint32_t what) const
+{
+    return find_command(kAppCommands, what) != nullptr;
+}
 
-bool TBasicApp::Relay(const platform::Message& message) {
+bool TBasicApp::Relay(const platform::Message& message)
+{
     for (const TRelayRow& row : kRelays) {
         if (row.what != message.what) continue;
         switch (row.to) {
-            case TRelayTo::MainWindow: post_to(mMainWin.get(), message); break;
-            case TRelayTo::RunWindow:
-                // The run window passes these on to its run view.
-                if (mRunWin) mRunWin->PostMessage(message, mRunWin->RunView());
-                break;
-            case TRelayTo::DebugWindow: post_to(mDebugWin, message); break;
-            case TRelayTo::PrefsWindow: post_to(mPrefsWin.get(), message); break;
+        case TRelayTo::MainWindow: post_to(mMainWin.get(), message); break;
+        case TRelayTo::RunWindow:
+            // The run window passes these on to its run view.
+            if (mRunWin) mRunWin->PostMessage(message, mRunWin->RunView());
+            break;
+        case TRelayTo::DebugWindow: post_to(mDebugWin, message); break;
+        case TRelayTo::PrefsWindow: post_to(mPrefsWin.get(), message); break;
         }
         return true;
     }
     return false;
 }
 
-void TBasicApp::QuitRqtd(platform::Message*) {
+void TBasicApp::QuitRqtd(platform::Message*)
+{
     if (QuitRequested()) Quit();
 }
 
-void TBasicApp::ShowMainWindow(platform::Message*) {
+void TBasicApp::ShowMainWindow(platform::Message*)
+{
     if (mMainWin) mMainWin->Appear();
 }
 
-void TBasicApp::ShowRunWindow(platform::Message*) {
+void TBasicApp::ShowRunWindow(platform::Message*)
+{
     if (mRunWin) mRunWin->Appear();
 }
 
-void TBasicApp::ShowDebugWindow(platform::Message*) {
+void TBasicApp::ShowDebugWindow(platform::Message*)
+{
     if (mDebugWin) mDebugWin->Appear();
 }
 
-void TBasicApp::IAPChanged(platform::Message* notice) {
+void TBasicApp::IAPChanged(platform::Message* notice)
+{
     gIAPs.SetValue(*notice);
     // Then every window that shows labels: main, run, debug, renumber, preferences.
     post_to(mMainWin.get(), *notice);
@@ -116,7 +122,8 @@ void TBasicApp::IAPChanged(platform::Message* notice) {
     post_to(mPrefsWin.get(), *notice);
 }
 
-void TBasicApp::MItemPrefsClicked(platform::Message*) {
+void TBasicApp::MItemPrefsClicked(platform::Message*)
+{
     if (!mPrefsWin) {
         mPrefsSink = std::make_unique<TAppLooperSink>(this);
         TPrefsServices services;
@@ -130,6 +137,7 @@ void TBasicApp::MItemPrefsClicked(platform::Message*) {
     mPrefsWin->Appear();
 }
 
-void TBasicApp::PrefsDetermined(platform::Message*) {
+void TBasicApp::PrefsDetermined(platform::Message*)
+{
     if (mMainWin) mMainWin->SetStatBarStr(platform::get_string("Preferences changed."));
 }

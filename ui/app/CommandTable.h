@@ -18,7 +18,8 @@ struct TCommandRow {
 
 // The handler of `what` in `rows`, or null when the table has none or its row is empty.
 template <typename Owner, size_t N>
-auto find_command(const TCommandRow<Owner> (&rows)[N], uint32_t what) -> void (Owner::*)(platform::Message*) {
+auto find_command(const TCommandRow<Owner> (&rows)[N], uint32_t what) -> void (Owner::*)(platform::Message*)
+{
     for (const TCommandRow<Owner>& row : rows)
         if (row.what == what) return row.handler;
     return nullptr;

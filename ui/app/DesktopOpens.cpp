@@ -6,7 +6,8 @@
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 
-void post_desktop_opens(TBasicApp& app, int argc, char** argv) {
+void post_desktop_opens(TBasicApp& app, int argc, char** argv)
+{
     TKivoBasicWindow* window = app.MainWindow();
     if (!window) return;
     for (int i = 1; i < argc; ++i) {

@@ -16,22 +16,25 @@ constexpr const char* kEditorFontFallback = "IPAGothic";
 
 // Keys that move about or do nothing to the text: they leave the list unmodified.
 constexpr int kNavigationKeys[] = {
-    Qt::Key_Home,   Qt::Key_End,  Qt::Key_Insert, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Escape,
-    Qt::Key_Left,   Qt::Key_Right, Qt::Key_Up,    Qt::Key_Down,
+    Qt::Key_Home,   Qt::Key_End,  Qt::Key_Insert, Qt::Key_PageUp, Qt::Key_PageDown,
+    Qt::Key_Escape, Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,
 };
 
-bool is_navigation_key(int key) {
+bool is_navigation_key(int key)
+{
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35) return true;
     return std::find(std::begin(kNavigationKeys), std::end(kNavigationKeys), key) != std::end(kNavigationKeys);
 }
 
-bool is_modifier_key(int key) {
+bool is_modifier_key(int key)
+{
     return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta ||
            key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock;
 }
 
 // UTF-8 bytes of the UTF-16 unit at `i` (a surrogate pair counts whole at its first unit).
-int utf8_bytes_at(const QString& text, int i) {
+int utf8_bytes_at(const QString& text, int i)
+{
     const char16_t unit = text.at(i).unicode();
     if (unit < 0x80) return 1;
     if (unit < 0x800) return 2;
@@ -43,14 +46,16 @@ int utf8_bytes_at(const QString& text, int i) {
 
 }  // namespace
 
-int32_t utf8_offset_of(const QString& text, int utf16Position) {
+int32_t utf8_offset_of(const QString& text, int utf16Position)
+{
     const int end = std::clamp(utf16Position, 0, static_cast<int>(text.size()));
     int32_t bytes = 0;
     for (int i = 0; i < end; ++i) bytes += utf8_bytes_at(text, i);
     return bytes;
 }
 
-int utf16_position_of(const QString& text, int32_t utf8Offset) {
+int utf16_position_of(const QString& text, int32_t utf8Offset)
+{
     int32_t bytes = 0;
     int i = 0;
     while (i < text.size()) {
@@ -62,7 +67,8 @@ int utf16_position_of(const QString& text, int32_t utf8Offset) {
     return i;
 }
 
-TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent) {
+TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent)
+{
     setObjectName(QStringLiteral("EditTxtView"));
     setTabChangesFocus(false);
     QObject::connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
@@ -72,26 +78,38 @@ TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent) {
     SetWordWrap();
 }
 
-std::string TEditTxtView::Text() const { return toPlainText().toStdString(); }
+std::string TEditTxtView::Text() const
+{
+    return toPlainText().toStdString();
+}
 
-void TEditTxtView::SetText(const std::string& text) {
+void TEditTxtView::SetText(const std::string& text)
+{
     mSettingText = true;
     setPlainText(QString::fromStdString(text));
     mSettingText = false;
 }
 
-int32_t TEditTxtView::TextLength() const { return static_cast<int32_t>(Text().size()); }
+int32_t TEditTxtView::TextLength() const
+{
+    return static_cast<int32_t>(Text().size());
+}
 
-int32_t TEditTxtView::CaretOffset() const { return utf8_offset_of(toPlainText(), textCursor().position()); }
+int32_t TEditTxtView::CaretOffset() const
+{
+    return utf8_offset_of(toPlainText(), textCursor().position());
+}
 
-void TEditTxtView::GetSelection(int32_t* start, int32_t* end) const {
+void TEditTxtView::GetSelection(int32_t* start, int32_t* end) const
+{
     const QString text = toPlainText();
     const QTextCursor cursor = textCursor();
     if (start) *start = utf8_offset_of(text, cursor.selectionStart());
     if (end) *end = utf8_offset_of(text, cursor.selectionEnd());
 }
 
-void TEditTxtView::Select(int32_t start, int32_t end) {
+void TEditTxtView::Select(int32_t start, int32_t end)
+{
     const QString text = toPlainText();
     QTextCursor cursor(document());
     cursor.setPosition(utf16_position_of(text, start));
@@ -99,13 +117,15 @@ void TEditTxtView::Select(int32_t start, int32_t end) {
     setTextCursor(cursor);
 }
 
-int32_t TEditTxtView::LineAt(int32_t offset) const {
+int32_t TEditTxtView::LineAt(int32_t offset) const
+{
     const std::string text = Text();
     const size_t end = std::min(static_cast<size_t>(std::max(offset, 0)), text.size());
     return static_cast<int32_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
-int32_t TEditTxtView::OffsetAtLine(int32_t line) const {
+int32_t TEditTxtView::OffsetAtLine(int32_t line) const
+{
     const std::string text = Text();
     size_t at = 0;
     for (int32_t n = 0; n < line; ++n) {
@@ -116,13 +136,15 @@ int32_t TEditTxtView::OffsetAtLine(int32_t line) const {
     return static_cast<int32_t>(at);
 }
 
-void TEditTxtView::GoToLine(int32_t line) {
+void TEditTxtView::GoToLine(int32_t line)
+{
     const int32_t offset = OffsetAtLine(std::max(line, 0));
     Select(offset, offset);
     ensureCursorVisible();
 }
 
-void TEditTxtView::SetFontFamilyAndSize() {
+void TEditTxtView::SetFontFamilyAndSize()
+{
     QString family = QString::fromStdString(gPrefs.MainFontFamily());
     if (!QFontDatabase::hasFamily(family)) family = QString::fromLatin1(kEditorFontFallback);
     QFont font(family);
@@ -133,24 +155,27 @@ void TEditTxtView::SetFontFamilyAndSize() {
     mSettingText = false;
 }
 
-void TEditTxtView::SetWordWrap() {
+void TEditTxtView::SetWordWrap()
+{
     mSettingText = true;
     setLineWrapMode(gPrefs.WordWrap.load() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     mSettingText = false;
 }
 
-bool TEditTxtView::EditCommand(const platform::Message& message) {
+bool TEditTxtView::EditCommand(const platform::Message& message)
+{
     switch (message.what) {
-        case kClearMessage: textCursor().removeSelectedText(); return true;
-        case kCutMessage: cut(); return true;
-        case kCopyMessage: copy(); return true;
-        case kPasteMessage: paste(); return true;
-        case kSelectAllMessage: selectAll(); return true;
-        default: return false;
+    case kClearMessage: textCursor().removeSelectedText(); return true;
+    case kCutMessage: cut(); return true;
+    case kCopyMessage: copy(); return true;
+    case kPasteMessage: paste(); return true;
+    case kSelectAllMessage: selectAll(); return true;
+    default: return false;
     }
 }
 
-void TEditTxtView::keyPressEvent(QKeyEvent* event) {
+void TEditTxtView::keyPressEvent(QKeyEvent* event)
+{
     QPlainTextEdit::keyPressEvent(event);
     const int key = event->key();
     if (is_modifier_key(key) || is_navigation_key(key)) return;

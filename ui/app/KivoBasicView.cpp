@@ -5,8 +5,8 @@
 
 #include "foundation/Common.h"
 #include "platform/Locale.h"
-#include "ui/app/AppMessages.h"
 #include "ui/app/AppIdentity.h"
+#include "ui/app/AppMessages.h"
 #include "ui/guibase/ErrorAlertSink.h"
 #include "ui/guibase/SpyFilter.h"
 #include "ui/runwindow/RunView.h"
@@ -17,7 +17,8 @@ public:
     explicit TRunViewOperations(TRunView*& runView) : mRunView(runView) {}
 
     bool QuitBasic() override { return mRunView && mRunView->QuitBasic(nullptr); }
-    bool KillBasic() override {
+    bool KillBasic() override
+    {
         if (!mRunView) gAppPrivacy.Killed = true;
         return mRunView && mRunView->KillBasic();
     }
@@ -32,13 +33,10 @@ private:
 };
 
 TKivoBasicView::TKivoBasicView(platform::Rect frame)
-    : TBasicView(frame, "BasicView", kFollowAll),
-      mTextView(new TEditTxtView(this)),
-      mStatBar(new QLabel(this)),
-      mRunOperations(std::make_unique<TRunViewOperations>(mRunView)),
-      mHandOff(*mRunOperations, *this, this),
-      mListText(mTextView),
-      mDocument(mListText, mAsker) {
+    : TBasicView(frame, "BasicView", kFollowAll), mTextView(new TEditTxtView(this)), mStatBar(new QLabel(this)),
+      mRunOperations(std::make_unique<TRunViewOperations>(mRunView)), mHandOff(*mRunOperations, *this, this),
+      mListText(mTextView), mDocument(mListText, mAsker)
+{
     mStatBar->setObjectName(QStringLiteral("StatBar"));
     mStatBar->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
@@ -51,20 +49,26 @@ TKivoBasicView::TKivoBasicView(platform::Rect frame)
     }));
 }
 
-TKivoBasicView::~TKivoBasicView() {
+TKivoBasicView::~TKivoBasicView()
+{
     // A normal end leaves no backup to offer at the next start.
     if (mAutoSaveTimer) mAutoSaveTimer->stop();
     if (mBackupSlot) mBackupSlot->Remove();
 }
 
-void TKivoBasicView::SetRunView(TRunView* runView) { mRunView = runView; }
+void TKivoBasicView::SetRunView(TRunView* runView)
+{
+    mRunView = runView;
+}
 
-void TKivoBasicView::SetDebugView(TDebugViewInterface* debugView) {
+void TKivoBasicView::SetDebugView(TDebugViewInterface* debugView)
+{
     mDebugView = debugView;
     mHandOff.SetDebugView(debugView);
 }
 
-void TKivoBasicView::AttachedToWindow() {
+void TKivoBasicView::AttachedToWindow()
+{
     if (TBasicWindow* window = Window())
         window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     mTextView->setFocus();
@@ -78,43 +82,59 @@ void TKivoBasicView::AttachedToWindow() {
     });
 }
 
-void TKivoBasicView::LanguageChanged() {
+void TKivoBasicView::LanguageChanged()
+{
     SetWinTitle();
     SetStatBarStr(std::string());
 }
 
-void TKivoBasicView::SetStatBarStr(const std::string& text) {
+void TKivoBasicView::SetStatBarStr(const std::string& text)
+{
     mStatBar->setText(text.empty() ? QString() : QString::fromStdString(" " + text));
     // Compiling and loading keep the GUI thread busy; the text shows before they start.
     mStatBar->repaint();
 }
 
-std::string TKivoBasicView::WinTitle() const {
+std::string TKivoBasicView::WinTitle() const
+{
     return mDocument.DisplayName() + " - " + gAppNameE + " " + platform::get_string("(Main: Edit Window)");
 }
 
-void TKivoBasicView::SetWinTitle() {
+void TKivoBasicView::SetWinTitle()
+{
     if (TBasicWindow* window = Window()) window->setWindowTitle(QString::fromStdString(WinTitle()));
 }
 
 // --- runs ---
 
-void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request) {
+void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request)
+{
     if (TBasicWindow* window = Window()) window->PostMessage(run_request_message(kVMachineRunRequest, request), this);
 }
 
-std::string TKivoBasicView::ListText() const { return mTextView->Text(); }
+std::string TKivoBasicView::ListText() const
+{
+    return mTextView->Text();
+}
 
-void TKivoBasicView::SaveAutoBackup() { WriteAutoBackup(); }
+void TKivoBasicView::SaveAutoBackup()
+{
+    WriteAutoBackup();
+}
 
-void TKivoBasicView::ShowAlert(const std::string& text) { TErrorAlertSink(gAppNameE).ShowAlert(text); }
+void TKivoBasicView::ShowAlert(const std::string& text)
+{
+    TErrorAlertSink(gAppNameE).ShowAlert(text);
+}
 
-void TKivoBasicView::BringDebugWindowForward() {
+void TKivoBasicView::BringDebugWindowForward()
+{
     if (auto* view = dynamic_cast<TBasicView*>(mDebugView))
         if (TBasicWindow* window = view->Window()) window->Appear();
 }
 
-void TKivoBasicView::BringRunWindowForward() {
+void TKivoBasicView::BringRunWindowForward()
+{
     TBasicWindow* window = mRunView ? mRunView->Window() : nullptr;
     if (!window) return;
     // In front, but the keyboard stays with the editor, so that Ctrl+K (which the run
@@ -131,7 +151,8 @@ void TKivoBasicView::BringRunWindowForward() {
 
 // --- run requests as messages ---
 
-TRunRequest run_request_of(const platform::Message& message) {
+TRunRequest run_request_of(const platform::Message& message)
+{
     TRunRequest request;
     int32_t line = 0;
     std::string text;
@@ -145,7 +166,8 @@ TRunRequest run_request_of(const platform::Message& message) {
     return request;
 }
 
-platform::Message run_request_message(uint32_t what, const TRunRequest& request) {
+platform::Message run_request_message(uint32_t what, const TRunRequest& request)
+{
     platform::Message message(what);
     if (request.LineNum) message.AddInt32("LineNum", *request.LineNum);
     if (request.Label) message.AddString("Label", *request.Label);

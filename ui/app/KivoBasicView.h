@@ -21,9 +21,9 @@
 #include "session/AutoBackup.h"
 #include "session/ListDocument.h"
 #include "session/RunHandOff.h"
-#include "ui/app/ListFileServices.h"
 #include "ui/app/CommandTable.h"
 #include "ui/app/EditTxtView.h"
+#include "ui/app/ListFileServices.h"
 #include "ui/guibase/GUIBase.h"
 
 class TRunView;

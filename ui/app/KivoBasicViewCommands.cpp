@@ -13,32 +13,33 @@ namespace {
 using V = TKivoBasicView;
 
 const TCommandRow<V> kEditorCommands[] = {
-    {kNewListMessage,             &V::MItemNewClicked},
-    {kSimpleDataMessage,          &V::SimpleData},
-    {kRunMessage,                 &V::MItemRunClicked},
-    {kClearMessage,               &V::EditCommand},
-    {kCutMessage,                 &V::EditCommand},
-    {kCopyMessage,                &V::EditCommand},
-    {kPasteMessage,               &V::EditCommand},
-    {kSelectAllMessage,           &V::EditCommand},
-    {kSaveRequestedMessage,       &V::SaveRequested},
-    {kRefsReceivedMessage,        &V::RefsReceived},
+    {kNewListMessage, &V::MItemNewClicked},
+    {kSimpleDataMessage, &V::SimpleData},
+    {kRunMessage, &V::MItemRunClicked},
+    {kClearMessage, &V::EditCommand},
+    {kCutMessage, &V::EditCommand},
+    {kCopyMessage, &V::EditCommand},
+    {kPasteMessage, &V::EditCommand},
+    {kSelectAllMessage, &V::EditCommand},
+    {kSaveRequestedMessage, &V::SaveRequested},
+    {kRefsReceivedMessage, &V::RefsReceived},
     {kPrefAutoSaveRegularChanged, &V::PrefAutoSaveRegularChanged},
-    {kAutoSaveTimerMessage,       &V::AutoSaveTimerFired},
-    {kSaveMessage,                &V::MItemSaveClicked},
-    {kGoToLineRequest,            &V::GoToLineRqtd},
-    {kKillMessage,                &V::MItemKillClicked},
-    {kRunLineRequest,             &V::RunLineRqtd},
-    {kPrefMainWinFontChanged,     &V::PrefMainWinFontChanged},
-    {kPrefWordWrapChanged,        &V::PrefWordWrapChanged},
-    {kRenumberRequest,            &V::RenumberRqtd},
-    {kVMachineRunRequest,         &V::VMachineRunRqtdMessage},
-    {kVMachineRunDue,             &V::VMachineRunDue},
+    {kAutoSaveTimerMessage, &V::AutoSaveTimerFired},
+    {kSaveMessage, &V::MItemSaveClicked},
+    {kGoToLineRequest, &V::GoToLineRqtd},
+    {kKillMessage, &V::MItemKillClicked},
+    {kRunLineRequest, &V::RunLineRqtd},
+    {kPrefMainWinFontChanged, &V::PrefMainWinFontChanged},
+    {kPrefWordWrapChanged, &V::PrefWordWrapChanged},
+    {kRenumberRequest, &V::RenumberRqtd},
+    {kVMachineRunRequest, &V::VMachineRunRqtdMessage},
+    {kVMachineRunDue, &V::VMachineRunDue},
 };
 
 }  // namespace
 
-void TKivoBasicView::MessageReceived(platform::Message* message) {
+void TKivoBasicView::MessageReceived(platform::Message* message)
+{
     if (auto handler = find_command(kEditorCommands, message->what)) {
         (this->*handler)(message);
         return;
@@ -46,19 +47,30 @@ void TKivoBasicView::MessageReceived(platform::Message* message) {
     TBasicView::MessageReceived(message);
 }
 
-bool TKivoBasicView::HandlesCommand(uint32_t what) const { return find_command(kEditorCommands, what) != nullptr; }
+bool TKivoBasicView::HandlesCommand(uint32_t what) const
+{
+    return find_command(kEditorCommands, what) != nullptr;
+}
 
-void TKivoBasicView::MItemRunClicked(platform::Message* message) { mHandOff.RunBasic(run_request_of(*message)); }
+void TKivoBasicView::MItemRunClicked(platform::Message* message)
+{
+    mHandOff.RunBasic(run_request_of(*message));
+}
 
-void TKivoBasicView::MItemKillClicked(platform::Message*) { mHandOff.KillBasic(); }
+void TKivoBasicView::MItemKillClicked(platform::Message*)
+{
+    mHandOff.KillBasic();
+}
 
-void TKivoBasicView::RunLineRqtd(platform::Message* message) {
+void TKivoBasicView::RunLineRqtd(platform::Message* message)
+{
     std::string typed;
     if (message->FindString("SISmplIptTxt", &typed) != platform::kOk) return;
     mHandOff.RunLineRqtd(typed);
 }
 
-void TKivoBasicView::VMachineRunRqtdMessage(platform::Message* message) {
+void TKivoBasicView::VMachineRunRqtdMessage(platform::Message* message)
+{
     // The wait is a timer, never a sleep of the GUI thread; when it is over the
     // request goes through the window's queue once more.
     platform::Message due = *message;
@@ -68,10 +80,22 @@ void TKivoBasicView::VMachineRunRqtdMessage(platform::Message* message) {
     });
 }
 
-void TKivoBasicView::VMachineRunDue(platform::Message* message) { mHandOff.RunBasic(run_request_of(*message)); }
+void TKivoBasicView::VMachineRunDue(platform::Message* message)
+{
+    mHandOff.RunBasic(run_request_of(*message));
+}
 
-void TKivoBasicView::EditCommand(platform::Message* message) { mTextView->EditCommand(*message); }
+void TKivoBasicView::EditCommand(platform::Message* message)
+{
+    mTextView->EditCommand(*message);
+}
 
-void TKivoBasicView::PrefMainWinFontChanged(platform::Message*) { mTextView->SetFontFamilyAndSize(); }
+void TKivoBasicView::PrefMainWinFontChanged(platform::Message*)
+{
+    mTextView->SetFontFamilyAndSize();
+}
 
-void TKivoBasicView::PrefWordWrapChanged(platform::Message*) { mTextView->SetWordWrap(); }
+void TKivoBasicView::PrefWordWrapChanged(platform::Message*)
+{
+    mTextView->SetWordWrap();
+}

@@ -21,12 +21,16 @@ const platform::CatalogueText kListFileTexts[] = {
     {"@Backup_Set_Aside %FileName%@", "The automatically saved list was kept as %FileName%."},
 };
 
-void register_texts() {
+void register_texts()
+{
     static const bool registered = (platform::add_catalogue_texts(kListFileTexts), true);
     (void)registered;
 }
 
-std::string file_name_of(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string file_name_of(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
 
 // The request came from outside the application: the desktop or a drop.
 constexpr const char* kFromOutside = "FromOutside";
@@ -35,7 +39,8 @@ constexpr const char* kFromOutside = "FromOutside";
 
 // --- open, insert, merge ---
 
-void TKivoBasicView::RefsReceived(platform::Message* message) {
+void TKivoBasicView::RefsReceived(platform::Message* message)
+{
     register_texts();
     bool fromOutside = false;
     message->FindBool(kFromOutside, &fromOutside);
@@ -44,38 +49,37 @@ void TKivoBasicView::RefsReceived(platform::Message* message) {
     std::string note;
     bool loaded = false;
     switch (choose_open_action(*message, !fromOutside, held_keys_for_open())) {
-        case TOpenAction::Ignore:
-            return;
-        case TOpenAction::AskRemoveRecent: {
-            TListQuestion question;
-            question.Text = platform::replace_placeholder(platform::get_string("@Ask_Del_One_MRUL %FileName%@"),
-                                                          "%FileName%", file_name_of(path));
-            question.Buttons = {{platform::get_string("Cancel"), 0}, {platform::get_string("Yes"), 'Y'}};
-            question.EscapeIndex = 0;
-            if (mAsker.Ask(question) == 1 && Window()) {
-                platform::Message remove(kRemoveHistoryRequest);
-                remove.AddRef("MRUF", platform::EntryRef{path});
-                Window()->PostMessage(remove);
-            }
-            return;
+    case TOpenAction::Ignore: return;
+    case TOpenAction::AskRemoveRecent: {
+        TListQuestion question;
+        question.Text = platform::replace_placeholder(platform::get_string("@Ask_Del_One_MRUL %FileName%@"),
+                                                      "%FileName%", file_name_of(path));
+        question.Buttons = {{platform::get_string("Cancel"), 0}, {platform::get_string("Yes"), 'Y'}};
+        question.EscapeIndex = 0;
+        if (mAsker.Ask(question) == 1 && Window()) {
+            platform::Message remove(kRemoveHistoryRequest);
+            remove.AddRef("MRUF", platform::EntryRef{path});
+            Window()->PostMessage(remove);
         }
-        case TOpenAction::Insert:
-            SetStatBarStr(platform::get_string("Inserting") + FUC_ELLIPSIS);
-            loaded = mDocument.AddList(path, encoding, &note);
-            break;
-        case TOpenAction::Merge:
-            SetStatBarStr(platform::get_string("Merging") + FUC_ELLIPSIS);
-            loaded = mDocument.MergeList(path, encoding, &note);
-            break;
-        case TOpenAction::Open:
-            if (!AskSave(*message, Window())) return;
-            SetStatBarStr(platform::get_string("Opening") + FUC_ELLIPSIS);
-            loaded = mDocument.OpenList(path, encoding, &note);
-            if (loaded) {
-                SetCurERef(path);
-                SendSetDrvFolderRqtd();
-            }
-            break;
+        return;
+    }
+    case TOpenAction::Insert:
+        SetStatBarStr(platform::get_string("Inserting") + FUC_ELLIPSIS);
+        loaded = mDocument.AddList(path, encoding, &note);
+        break;
+    case TOpenAction::Merge:
+        SetStatBarStr(platform::get_string("Merging") + FUC_ELLIPSIS);
+        loaded = mDocument.MergeList(path, encoding, &note);
+        break;
+    case TOpenAction::Open:
+        if (!AskSave(*message, Window())) return;
+        SetStatBarStr(platform::get_string("Opening") + FUC_ELLIPSIS);
+        loaded = mDocument.OpenList(path, encoding, &note);
+        if (loaded) {
+            SetCurERef(path);
+            SendSetDrvFolderRqtd();
+        }
+        break;
     }
     SetStatBarStr(note);
     if (!loaded) return;
@@ -83,7 +87,8 @@ void TKivoBasicView::RefsReceived(platform::Message* message) {
     if (message->IsSourceWaiting()) message->SendReply(platform::fourcc("RPLY"));
 }
 
-void TKivoBasicView::SimpleData(platform::Message* message) {
+void TKivoBasicView::SimpleData(platform::Message* message)
+{
     bool fromOutside = false;
     message->FindBool(kFromOutside, &fromOutside);
     if (!fromOutside || open_request_path(*message).empty()) {
@@ -95,7 +100,8 @@ void TKivoBasicView::SimpleData(platform::Message* message) {
     if (Window()) Window()->PostMessage(request, this);
 }
 
-void TKivoBasicView::LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) {
+void TKivoBasicView::LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation)
+{
     platform::Message load(kRefsReceivedMessage);
     load.AddRef("refs", platform::EntryRef{path});
     if (merge) load.AddBool("Merge", true);
@@ -103,7 +109,8 @@ void TKivoBasicView::LoadRequestedList(const std::string& path, bool merge, cons
     if (Window()) Window()->PostMessage(load, this);
 }
 
-void TKivoBasicView::SetCurERef(const std::string& path) {
+void TKivoBasicView::SetCurERef(const std::string& path)
+{
     mDocument.SetFile(path);
     if (!path.empty() && Window()) {
         platform::Message add(kAddHistoryRequest);
@@ -113,7 +120,8 @@ void TKivoBasicView::SetCurERef(const std::string& path) {
     SetWinTitle();
 }
 
-void TKivoBasicView::SendSetDrvFolderRqtd() {
+void TKivoBasicView::SendSetDrvFolderRqtd()
+{
     auto* window = dynamic_cast<TKivoBasicWindow*>(Window());
     if (!window || !window->Application() || mDocument.FilePath().empty()) return;
     platform::Message request(kSetDriveFolderRequest);
@@ -124,26 +132,27 @@ void TKivoBasicView::SendSetDrvFolderRqtd() {
 
 // --- New, Save, Save As and the save question ---
 
-bool TKivoBasicView::AskSave(const platform::Message& pending, platform::Handler* target) {
+bool TKivoBasicView::AskSave(const platform::Message& pending, platform::Handler* target)
+{
     switch (mDocument.AskSave()) {
-        case TAskSaveAnswer::GoOn:
-            return true;
-        case TAskSaveAnswer::SaveFirst:
-            if (Window()) Window()->PostMessage(make_save_request(pending, target), this);
-            return false;
-        case TAskSaveAnswer::Cancel:
-            break;
+    case TAskSaveAnswer::GoOn: return true;
+    case TAskSaveAnswer::SaveFirst:
+        if (Window()) Window()->PostMessage(make_save_request(pending, target), this);
+        return false;
+    case TAskSaveAnswer::Cancel: break;
     }
     return false;
 }
 
-void TKivoBasicView::MItemNewClicked(platform::Message*) {
+void TKivoBasicView::MItemNewClicked(platform::Message*)
+{
     if (!AskSave(platform::Message(kNewListMessage), this)) return;
     mDocument.MakeNew();
     SetWinTitle();
 }
 
-void TKivoBasicView::MItemSaveClicked(platform::Message* message) {
+void TKivoBasicView::MItemSaveClicked(platform::Message* message)
+{
     if (mDocument.SaveNeedsPanel()) {
         platform::Message saveAs = *message;
         saveAs.what = kSaveAsMessage;
@@ -153,7 +162,8 @@ void TKivoBasicView::MItemSaveClicked(platform::Message* message) {
     if (mDocument.Save()) send_next_msg(*message);
 }
 
-void TKivoBasicView::SaveRequested(platform::Message* message) {
+void TKivoBasicView::SaveRequested(platform::Message* message)
+{
     platform::EntryRef ref;
     if (get_save_ref(message, &ref) != platform::kOk) return;
     // The extension first, then the question whether to replace what has that name.
@@ -166,15 +176,23 @@ void TKivoBasicView::SaveRequested(platform::Message* message) {
 
 // --- the automatic backup ---
 
-void TKivoBasicView::WriteAutoBackup() {
+void TKivoBasicView::WriteAutoBackup()
+{
     if (mBackupSlot) mDocument.WriteBackup(mBackupSlot->BackupPath());
 }
 
-void TKivoBasicView::AutoSaveTimerFired(platform::Message*) { WriteAutoBackup(); }
+void TKivoBasicView::AutoSaveTimerFired(platform::Message*)
+{
+    WriteAutoBackup();
+}
 
-void TKivoBasicView::PrefAutoSaveRegularChanged(platform::Message*) { SetAutoSaveRegular(); }
+void TKivoBasicView::PrefAutoSaveRegularChanged(platform::Message*)
+{
+    SetAutoSaveRegular();
+}
 
-void TKivoBasicView::SetAutoSaveRegular() {
+void TKivoBasicView::SetAutoSaveRegular()
+{
     delete mAutoSaveTimer;
     mAutoSaveTimer = nullptr;
     if (!gPrefs.AutoSaveRegularly.load()) return;
@@ -187,14 +205,15 @@ void TKivoBasicView::SetAutoSaveRegular() {
     mAutoSaveTimer->start();
 }
 
-void TKivoBasicView::CheckAndLoadAutoSave() {
+void TKivoBasicView::CheckAndLoadAutoSave()
+{
     register_texts();
     if (!mBackupSlot) mBackupSlot = TBackupSlot::Claim(backup_folder());
     if (!mBackupSlot || !mBackupSlot->HasBackup()) return;
     TListQuestion question;
-    question.Text = platform::replace_placeholder(platform::get_string("@Ask_Auto_Open %AppName%@"), "%AppName%",
-                                                  gAppNameE) +
-                    "\n\n" + platform::get_string("@Warning_Invalid_Auto_Save@");
+    question.Text =
+        platform::replace_placeholder(platform::get_string("@Ask_Auto_Open %AppName%@"), "%AppName%", gAppNameE) +
+        "\n\n" + platform::get_string("@Warning_Invalid_Auto_Save@");
     question.Buttons = {{platform::get_string("No"), 'N'}, {platform::get_string("Yes"), 'Y'}};
     question.Warning = true;
     if (mAsker.Ask(question) == 1) {
@@ -206,6 +225,6 @@ void TKivoBasicView::CheckAndLoadAutoSave() {
     // Declined: kept aside under another name rather than overwritten by the next backup.
     const std::string aside = mBackupSlot->SetAside();
     if (!aside.empty())
-        SetStatBarStr(platform::replace_placeholder(platform::get_string("@Backup_Set_Aside %FileName%@"),
-                                                    "%FileName%", file_name_of(aside)));
+        SetStatBarStr(platform::replace_placeholder(platform::get_string("@Backup_Set_Aside %FileName%@"), "%FileName%",
+                                                    file_name_of(aside)));
 }

@@ -9,16 +9,18 @@
 #include "ui/app/AppMessages.h"
 #include "ui/guibase/AcceleratorLabels.h"
 
-std::string main_menu_label(const std::string& format, const char* key, const char* letter, bool dots) {
-    std::string text = platform::replace_placeholder(platform::get_string(key), "%AppAuthor%",
-                                                     platform::get_string(gAppAuthorE));
+std::string main_menu_label(const std::string& format, const char* key, const char* letter, bool dots)
+{
+    std::string text =
+        platform::replace_placeholder(platform::get_string(key), "%AppAuthor%", platform::get_string(gAppAuthorE));
     std::string label = merge_accelerator_key(format, letter ? letter : "", text);
     if (dots) label += FUC_ELLIPSIS;
     return label;
 }
 
 TKivoBasicWindow::TKivoBasicWindow(platform::Rect frame, platform::Handler* application)
-    : TBasicWindow(frame, gAppNameE), mApplication(application), mMenuBar(new QMenuBar(this)), mBasicView(nullptr) {
+    : TBasicWindow(frame, gAppNameE), mApplication(application), mMenuBar(new QMenuBar(this)), mBasicView(nullptr)
+{
     setObjectName(QStringLiteral("MainWindow"));
     mMenuBar->setObjectName(QStringLiteral("MenuBar"));
     mMenuBar->setNativeMenuBar(false);
@@ -33,40 +35,45 @@ TKivoBasicWindow::TKivoBasicWindow(platform::Rect frame, platform::Handler* appl
 
 TKivoBasicWindow::~TKivoBasicWindow() = default;
 
-void TKivoBasicWindow::LayOut() {
+void TKivoBasicWindow::LayOut()
+{
     const int barHeight = mMenuBar->sizeHint().height();
     mMenuBar->setGeometry(0, 0, width(), barHeight);
     mBasicView->setGeometry(0, barHeight + 1, width(), std::max(0, height() - barHeight - 1));
 }
 
-void TKivoBasicWindow::resizeEvent(QResizeEvent* event) {
+void TKivoBasicWindow::resizeEvent(QResizeEvent* event)
+{
     TBasicWindow::resizeEvent(event);
     LayOut();
 }
 
-bool TKivoBasicWindow::ReceiverHandles(const TMainMenuRow& row) const {
+bool TKivoBasicWindow::ReceiverHandles(const TMainMenuRow& row) const
+{
     switch (row.target) {
-        case TMenuTarget::EditorView: return mBasicView->HandlesCommand(row.what);
-        case TMenuTarget::Window: return HandlesCommand(row.what);
-        case TMenuTarget::Application: {
-            const auto* receiver = dynamic_cast<const TCommandReceiver*>(mApplication);
-            return receiver != nullptr && receiver->HandlesCommand(row.what);
-        }
-        case TMenuTarget::None: break;
+    case TMenuTarget::EditorView: return mBasicView->HandlesCommand(row.what);
+    case TMenuTarget::Window: return HandlesCommand(row.what);
+    case TMenuTarget::Application: {
+        const auto* receiver = dynamic_cast<const TCommandReceiver*>(mApplication);
+        return receiver != nullptr && receiver->HandlesCommand(row.what);
+    }
+    case TMenuTarget::None: break;
     }
     return false;
 }
 
-void TKivoBasicWindow::SendMenuMessage(const TMainMenuRow& row) {
+void TKivoBasicWindow::SendMenuMessage(const TMainMenuRow& row)
+{
     switch (row.target) {
-        case TMenuTarget::EditorView: PostMessage(row.what, mBasicView); break;
-        case TMenuTarget::Window: PostMessage(row.what); break;
-        case TMenuTarget::Application: platform::Messenger(mApplication).SendMessage(row.what); break;
-        case TMenuTarget::None: break;
+    case TMenuTarget::EditorView: PostMessage(row.what, mBasicView); break;
+    case TMenuTarget::Window: PostMessage(row.what); break;
+    case TMenuTarget::Application: platform::Messenger(mApplication).SendMessage(row.what); break;
+    case TMenuTarget::None: break;
     }
 }
 
-void TKivoBasicWindow::AddMenuItem(QMenu* menu, const TMainMenuRow& row, const std::string& format) {
+void TKivoBasicWindow::AddMenuItem(QMenu* menu, const TMainMenuRow& row, const std::string& format)
+{
     const std::string label = main_menu_label(format, row.labelKey, row.letter, row.dots);
     QAction* action = menu->addAction(QString::fromStdString(label));
     action->setData(static_cast<uint>(row.what));
@@ -79,38 +86,37 @@ void TKivoBasicWindow::AddMenuItem(QMenu* menu, const TMainMenuRow& row, const s
     if (row.what == kRepeatRunMessage || row.what == kUseDebuggerMessage) action->setCheckable(true);
 }
 
-void TKivoBasicWindow::CreateMenu() {
+void TKivoBasicWindow::CreateMenu()
+{
     const std::string format = current_accelerator_format();
     QMenu* menu = nullptr;
     QMenu* outer = nullptr;  // the menu a submenu belongs to, while its rows are read
     for (const TMainMenuRow& row : main_menu_rows()) {
         switch (row.kind) {
-            case TMenuRowKind::Title:
-                menu = mMenuBar->addMenu(
-                    QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, false)));
-                break;
-            case TMenuRowKind::Item: AddMenuItem(menu, row, format); break;
-            case TMenuRowKind::Separator: menu->addSeparator(); break;
-            case TMenuRowKind::Submenu: {
-                outer = menu;
-                menu = outer->addMenu(
-                    QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
-                QAction* item = menu->menuAction();
-                item->setData(static_cast<uint>(row.what));
-                // The submenu's own item sends its message too (the Open panel).
-                if (row.shortcut != 0) {
-                    auto* shortcut = new QAction(menu);
-                    shortcut->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(QChar(row.shortcut))));
-                    shortcut->setEnabled(ReceiverHandles(row));
-                    const TMainMenuRow* source = &row;
-                    QObject::connect(shortcut, &QAction::triggered, this, [this, source] { SendMenuMessage(*source); });
-                    addAction(shortcut);
-                    mOpenShortcut = shortcut;
-                }
-                mRecentListsMenu = menu;
-                break;
+        case TMenuRowKind::Title:
+            menu = mMenuBar->addMenu(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, false)));
+            break;
+        case TMenuRowKind::Item: AddMenuItem(menu, row, format); break;
+        case TMenuRowKind::Separator: menu->addSeparator(); break;
+        case TMenuRowKind::Submenu: {
+            outer = menu;
+            menu = outer->addMenu(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
+            QAction* item = menu->menuAction();
+            item->setData(static_cast<uint>(row.what));
+            // The submenu's own item sends its message too (the Open panel).
+            if (row.shortcut != 0) {
+                auto* shortcut = new QAction(menu);
+                shortcut->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(QChar(row.shortcut))));
+                shortcut->setEnabled(ReceiverHandles(row));
+                const TMainMenuRow* source = &row;
+                QObject::connect(shortcut, &QAction::triggered, this, [this, source] { SendMenuMessage(*source); });
+                addAction(shortcut);
+                mOpenShortcut = shortcut;
             }
-            case TMenuRowKind::SubmenuEnd: menu = outer; break;
+            mRecentListsMenu = menu;
+            break;
+        }
+        case TMenuRowKind::SubmenuEnd: menu = outer; break;
         }
     }
     UpdateMItemRepeatRun();
@@ -118,7 +124,8 @@ void TKivoBasicWindow::CreateMenu() {
     GenerateMenuMRUF();
 }
 
-void TKivoBasicWindow::DestroyMenu() {
+void TKivoBasicWindow::DestroyMenu()
+{
     // The submenu's shortcut is the window's action; it is deleted with its submenu.
     if (mOpenShortcut) removeAction(mOpenShortcut);
     mOpenShortcut = nullptr;
@@ -133,20 +140,24 @@ void TKivoBasicWindow::DestroyMenu() {
     mUseDebuggerItem = nullptr;
 }
 
-void TKivoBasicWindow::SetLabelsCommon() {
+void TKivoBasicWindow::SetLabelsCommon()
+{
     DestroyMenu();
     CreateMenu();
 }
 
-void TKivoBasicWindow::UpdateMItemRepeatRun() {
+void TKivoBasicWindow::UpdateMItemRepeatRun()
+{
     if (mRepeatItem) mRepeatItem->setChecked(gExitStates.RepeatRun.load());
 }
 
-void TKivoBasicWindow::UpdateMItemUseDebugger() {
+void TKivoBasicWindow::UpdateMItemUseDebugger()
+{
     if (mUseDebuggerItem) mUseDebuggerItem->setChecked(gExitStates.UseDebugger.load());
 }
 
-bool TKivoBasicWindow::QuitRequested() {
+bool TKivoBasicWindow::QuitRequested()
+{
     if (CurrentMessage() != nullptr) {
         platform::Messenger(mApplication).SendMessage(kQuitMessage);
         return false;
@@ -156,19 +167,22 @@ bool TKivoBasicWindow::QuitRequested() {
     return mBasicView->AskSave(platform::Message(kQuitMessage), mApplication);
 }
 
-bool TKivoBasicWindow::Quit() {
+bool TKivoBasicWindow::Quit()
+{
     gExitStates.MainWindowFrame = Frame();
     StorePanelFolder();
     return QuitForApplication();
 }
 
-void TKivoBasicWindow::IAPChanged(platform::Message* notice) {
+void TKivoBasicWindow::IAPChanged(platform::Message* notice)
+{
     std::string item;
     if (notice != nullptr && notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2")
         SetLabelsCommon();
 }
 
-void TKivoBasicWindow::LanguageChanged() {
+void TKivoBasicWindow::LanguageChanged()
+{
     SetLabelsCommon();
     SetFilePanelLabel();
 }

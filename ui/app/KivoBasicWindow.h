@@ -12,10 +12,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "session/RecentLists.h"
 #include "ui/app/CommandTable.h"
 #include "ui/app/KivoBasicView.h"
 #include "ui/app/MainMenuTable.h"
-#include "session/RecentLists.h"
 
 class QCheckBox;
 class QComboBox;

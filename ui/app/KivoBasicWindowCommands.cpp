@@ -10,26 +10,27 @@ namespace {
 using W = TKivoBasicWindow;
 
 const TCommandRow<W> kMainWindowCommands[] = {
-    {kRefsReceivedMessage,        &W::PassToBasicView},
-    {kSaveRequestedMessage,       &W::PassToBasicView},
+    {kRefsReceivedMessage, &W::PassToBasicView},
+    {kSaveRequestedMessage, &W::PassToBasicView},
     {kPrefAutoSaveRegularChanged, &W::PassToBasicView},
-    {kPrefMainWinFontChanged,     &W::PassToBasicView},
-    {kPrefWordWrapChanged,        &W::PassToBasicView},
-    {kPanelCancelMessage,         &W::PanelClosed},
-    {kAddHistoryRequest,          &W::AddHistoryRqtd},
-    {kRemoveHistoryRequest,       &W::RemoveHistoryRqtd},
-    {kDeleteAllMRULsMessage,      &W::MItemDelAllMRULsClicked},
-    {kOpenMessage,                &W::MItemOpenClicked},
-    {kSaveAsMessage,              &W::MItemSaveAsClicked},
+    {kPrefMainWinFontChanged, &W::PassToBasicView},
+    {kPrefWordWrapChanged, &W::PassToBasicView},
+    {kPanelCancelMessage, &W::PanelClosed},
+    {kAddHistoryRequest, &W::AddHistoryRqtd},
+    {kRemoveHistoryRequest, &W::RemoveHistoryRqtd},
+    {kDeleteAllMRULsMessage, &W::MItemDelAllMRULsClicked},
+    {kOpenMessage, &W::MItemOpenClicked},
+    {kSaveAsMessage, &W::MItemSaveAsClicked},
     {kPrefDefaultEncodingChanged, &W::PrefDefaultEncodingChanged},
-    {kRepeatRunMessage,           &W::MItemRepeatRunClicked},
-    {kUseDebuggerMessage,         &W::MItemUseDebuggerClicked},
-    {kQuitMessage,                &W::MItemQuitClicked},
+    {kRepeatRunMessage, &W::MItemRepeatRunClicked},
+    {kUseDebuggerMessage, &W::MItemUseDebuggerClicked},
+    {kQuitMessage, &W::MItemQuitClicked},
 };
 
 }  // namespace
 
-void TKivoBasicWindow::MessageReceived(platform::Message* message) {
+void TKivoBasicWindow::MessageReceived(platform::Message* message)
+{
     if (auto handler = find_command(kMainWindowCommands, message->what)) {
         (this->*handler)(message);
         return;
@@ -37,20 +38,29 @@ void TKivoBasicWindow::MessageReceived(platform::Message* message) {
     TBasicWindow::MessageReceived(message);
 }
 
-bool TKivoBasicWindow::HandlesCommand(uint32_t what) const {
+bool TKivoBasicWindow::HandlesCommand(uint32_t what) const
+{
     return find_command(kMainWindowCommands, what) != nullptr;
 }
 
-void TKivoBasicWindow::PassToBasicView(platform::Message* message) { PostMessage(*message, mBasicView); }
+void TKivoBasicWindow::PassToBasicView(platform::Message* message)
+{
+    PostMessage(*message, mBasicView);
+}
 
-void TKivoBasicWindow::MItemQuitClicked(platform::Message* message) { TBasicWindow::MessageReceived(message); }
+void TKivoBasicWindow::MItemQuitClicked(platform::Message* message)
+{
+    TBasicWindow::MessageReceived(message);
+}
 
-void TKivoBasicWindow::MItemRepeatRunClicked(platform::Message*) {
+void TKivoBasicWindow::MItemRepeatRunClicked(platform::Message*)
+{
     gExitStates.RepeatRun.store(!gExitStates.RepeatRun.load());
     UpdateMItemRepeatRun();
 }
 
-void TKivoBasicWindow::MItemUseDebuggerClicked(platform::Message*) {
+void TKivoBasicWindow::MItemUseDebuggerClicked(platform::Message*)
+{
     gExitStates.UseDebugger.store(!gExitStates.UseDebugger.load());
     UpdateMItemUseDebugger();
 }

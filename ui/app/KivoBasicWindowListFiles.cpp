@@ -27,17 +27,14 @@ const platform::CatalogueText kPanelTexts[] = {
 // The Encoding menu, by the index that "DEnc" and the field "Encoding" hold; index 1
 // is the separator.
 const char* const kEncodingLabels[] = {
-    "Auto Detect",
-    nullptr,
-    "UTF-8 (ZaRO)",
-    "Shift-JIS (DOS-BASIC)",
-    "JIS / NEC JIS (DISK-BASIC)",
+    "Auto Detect", nullptr, "UTF-8 (ZaRO)", "Shift-JIS (DOS-BASIC)", "JIS / NEC JIS (DISK-BASIC)",
 };
 
 constexpr int32_t kOpenPanelSource = 0;
 constexpr int32_t kSavePanelSource = 1;
 
-QString title_of(const char* key) {
+QString title_of(const char* key)
+{
     return QString::fromStdString(platform::replace_placeholder(platform::get_string(key), "%AppName%", gAppNameE));
 }
 
@@ -45,7 +42,8 @@ QString title_of(const char* key) {
 
 // --- recent lists ---
 
-void TKivoBasicWindow::GenerateMenuMRUF() {
+void TKivoBasicWindow::GenerateMenuMRUF()
+{
     TMRUF& list = mRecentLists.List();
     list.SetAccFormat(current_accelerator_format());
     if (!mRecentListsMenu) return;
@@ -54,26 +52,28 @@ void TKivoBasicWindow::GenerateMenuMRUF() {
         if (action->data().toUInt() == kDeleteAllMRULsMessage) action->setEnabled(list.CountMRUFs() > 0);
 }
 
-void TKivoBasicWindow::AddHistoryRqtd(platform::Message* message) {
+void TKivoBasicWindow::AddHistoryRqtd(platform::Message* message)
+{
     platform::EntryRef ref;
     if (message->FindRef("MRUF", &ref) != platform::kOk || ref.path.empty()) return;
     mRecentLists.Add(ref.path);
     GenerateMenuMRUF();
 }
 
-void TKivoBasicWindow::RemoveHistoryRqtd(platform::Message* message) {
+void TKivoBasicWindow::RemoveHistoryRqtd(platform::Message* message)
+{
     platform::EntryRef ref;
     if (message->FindRef("MRUF", &ref) != platform::kOk) return;
     mRecentLists.Remove(ref.path);
     GenerateMenuMRUF();
 }
 
-void TKivoBasicWindow::MItemDelAllMRULsClicked(platform::Message*) {
+void TKivoBasicWindow::MItemDelAllMRULsClicked(platform::Message*)
+{
     static const bool registered = (platform::add_catalogue_texts(kPanelTexts), true);
     (void)registered;
     TListQuestion question;
-    question.Text =
-        platform::get_string("@Ask_Del_All_MRULs@") + "\n\n" + platform::get_string("@Hint_Del_One_MRUL@");
+    question.Text = platform::get_string("@Ask_Del_All_MRULs@") + "\n\n" + platform::get_string("@Hint_Del_One_MRUL@");
     question.Buttons = {{platform::get_string("Cancel"), 0}, {platform::get_string("Delete All"), 'A'}};
     question.EscapeIndex = 0;
     if (mBasicView->Asker().Ask(question) != 1) return;
@@ -84,7 +84,8 @@ void TKivoBasicWindow::MItemDelAllMRULsClicked(platform::Message*) {
 
 // --- the open panel ---
 
-void TKivoBasicWindow::CreateOpenPanel() {
+void TKivoBasicWindow::CreateOpenPanel()
+{
     mOpenPanel = new QFileDialog(this);
     mOpenPanel->setObjectName(QStringLiteral("OpenPanel"));
     mOpenPanel->setOption(QFileDialog::DontUseNativeDialog);
@@ -93,8 +94,10 @@ void TKivoBasicWindow::CreateOpenPanel() {
     mEncodingMenu = new QComboBox(mOpenPanel);
     mEncodingMenu->setObjectName(QStringLiteral("Encoding"));
     for (const char* label : kEncodingLabels) {
-        if (label) mEncodingMenu->addItem(QString());
-        else mEncodingMenu->insertSeparator(mEncodingMenu->count());
+        if (label)
+            mEncodingMenu->addItem(QString());
+        else
+            mEncodingMenu->insertSeparator(mEncodingMenu->count());
     }
     mInsertCheckBox = new QCheckBox(mOpenPanel);
     mInsertCheckBox->setObjectName(QStringLiteral("CBoxAdd"));
@@ -116,31 +119,37 @@ void TKivoBasicWindow::CreateOpenPanel() {
         closed.AddInt32("source", kOpenPanelSource);
         PostMessage(closed);
     });
-    mOpenPanel->setDirectory(QString::fromStdString(
-        mSavePanel ? mSavePanel->directory().absolutePath().toStdString() : gExitStates.MainPanelFolder));
+    mOpenPanel->setDirectory(QString::fromStdString(mSavePanel ? mSavePanel->directory().absolutePath().toStdString()
+                                                               : gExitStates.MainPanelFolder));
     SetFilePanelLabel();
     SetDefaultEncoding();
     mInsertCheckBox->setChecked(false);
 }
 
-void TKivoBasicWindow::MItemOpenClicked(platform::Message*) {
+void TKivoBasicWindow::MItemOpenClicked(platform::Message*)
+{
     if (!mOpenPanel) CreateOpenPanel();
     mOpenPanel->show();
     mOpenPanel->raise();
 }
 
-void TKivoBasicWindow::SetDefaultEncoding() {
+void TKivoBasicWindow::SetDefaultEncoding()
+{
     if (!mEncodingMenu) return;
     const int32_t index = gPrefs.DefaultEncoding.load();
     if (index >= 0 && index < mEncodingMenu->count() && kEncodingLabels[index] != nullptr)
         mEncodingMenu->setCurrentIndex(index);
 }
 
-void TKivoBasicWindow::PrefDefaultEncodingChanged(platform::Message*) { SetDefaultEncoding(); }
+void TKivoBasicWindow::PrefDefaultEncodingChanged(platform::Message*)
+{
+    SetDefaultEncoding();
+}
 
 // --- the save panel ---
 
-void TKivoBasicWindow::CreateSavePanel() {
+void TKivoBasicWindow::CreateSavePanel()
+{
     mSavePanel = new QFileDialog(this);
     mSavePanel->setObjectName(QStringLiteral("SavePanel"));
     mSavePanel->setOption(QFileDialog::DontUseNativeDialog);
@@ -161,12 +170,13 @@ void TKivoBasicWindow::CreateSavePanel() {
         closed.AddInt32("source", kSavePanelSource);
         PostMessage(closed);
     });
-    mSavePanel->setDirectory(QString::fromStdString(
-        mOpenPanel ? mOpenPanel->directory().absolutePath().toStdString() : gExitStates.MainPanelFolder));
+    mSavePanel->setDirectory(QString::fromStdString(mOpenPanel ? mOpenPanel->directory().absolutePath().toStdString()
+                                                               : gExitStates.MainPanelFolder));
     SetFilePanelLabel();
 }
 
-void TKivoBasicWindow::MItemSaveAsClicked(platform::Message* message) {
+void TKivoBasicWindow::MItemSaveAsClicked(platform::Message* message)
+{
     if (!mSavePanel) CreateSavePanel();
     // Only this request's continuation travels with the panel's answer.
     mSavePanelMessage = platform::Message(kSaveRequestedMessage);
@@ -177,7 +187,8 @@ void TKivoBasicWindow::MItemSaveAsClicked(platform::Message* message) {
 
 // --- both panels ---
 
-void TKivoBasicWindow::PanelClosed(platform::Message* message) {
+void TKivoBasicWindow::PanelClosed(platform::Message* message)
+{
     int32_t source = -1;
     if (message->FindInt32("source", &source) != platform::kOk) return;
     QFileDialog* from = source == kOpenPanelSource ? mOpenPanel : mSavePanel;
@@ -185,11 +196,13 @@ void TKivoBasicWindow::PanelClosed(platform::Message* message) {
     if (from && to) to->setDirectory(from->directory());
 }
 
-void TKivoBasicWindow::SetFilePanelLabel() {
+void TKivoBasicWindow::SetFilePanelLabel()
+{
     if (mOpenPanel) {
         mOpenPanel->setWindowTitle(title_of("%AppName%: Open Program List"));
         for (int i = 0; i < mEncodingMenu->count(); ++i)
-            if (kEncodingLabels[i]) mEncodingMenu->setItemText(i, QString::fromStdString(platform::get_string(kEncodingLabels[i])));
+            if (kEncodingLabels[i])
+                mEncodingMenu->setItemText(i, QString::fromStdString(platform::get_string(kEncodingLabels[i])));
         mInsertCheckBox->setText(QString::fromStdString(platform::get_string("Insert to current position")));
         if (auto* grid = qobject_cast<QGridLayout*>(mOpenPanel->layout()))
             if (auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(grid->rowCount() - 2, 0)
@@ -200,7 +213,8 @@ void TKivoBasicWindow::SetFilePanelLabel() {
     if (mSavePanel) mSavePanel->setWindowTitle(title_of("%AppName%: Save Program List"));
 }
 
-void TKivoBasicWindow::StorePanelFolder() {
+void TKivoBasicWindow::StorePanelFolder()
+{
     if (QFileDialog* panel = mOpenPanel ? mOpenPanel : mSavePanel)
         gExitStates.MainPanelFolder = panel->directory().absolutePath().toStdString();
 }

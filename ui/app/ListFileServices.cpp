@@ -15,11 +15,18 @@
 #include "ui/guibase/Alert.h"
 #include "ui/guibase/ErrorAlertSink.h"
 
-std::string TEditorListText::Text() const { return mView->Text(); }
+std::string TEditorListText::Text() const
+{
+    return mView->Text();
+}
 
-void TEditorListText::ReplaceAll(const std::string& text) { mView->SetText(text); }
+void TEditorListText::ReplaceAll(const std::string& text)
+{
+    mView->SetText(text);
+}
 
-void TEditorListText::InsertAtCaret(const std::string& text) {
+void TEditorListText::InsertAtCaret(const std::string& text)
+{
     QTextCursor selection = mView->textCursor();
     const int start = selection.selectionStart();
     const int end = selection.selectionEnd();
@@ -36,18 +43,26 @@ void TEditorListText::InsertAtCaret(const std::string& text) {
     mView->SetModified(true);
 }
 
-void TEditorListText::Append(const std::string& text) {
+void TEditorListText::Append(const std::string& text)
+{
     QTextCursor end(mView->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromStdString(text));
     mView->SetModified(true);
 }
 
-bool TEditorListText::IsModified() const { return mView->IsModified(); }
+bool TEditorListText::IsModified() const
+{
+    return mView->IsModified();
+}
 
-void TEditorListText::SetModified(bool modified) { mView->SetModified(modified); }
+void TEditorListText::SetModified(bool modified)
+{
+    mView->SetModified(modified);
+}
 
-int32_t TAlertListAsker::Ask(const TListQuestion& question) {
+int32_t TAlertListAsker::Ask(const TListQuestion& question)
+{
     if (mOverride) return mOverride->Ask(question);
     const std::string title =
         platform::replace_placeholder(platform::get_string("* %AppName% *"), "%AppName%", gAppNameE);
@@ -63,7 +78,8 @@ int32_t TAlertListAsker::Ask(const TListQuestion& question) {
                        question.Warning ? AlertType::Warning : AlertType::Info);
 }
 
-void TAlertListAsker::ShowError(const std::string& text) {
+void TAlertListAsker::ShowError(const std::string& text)
+{
     if (mOverride) {
         mOverride->ShowError(text);
         return;
@@ -71,7 +87,8 @@ void TAlertListAsker::ShowError(const std::string& text) {
     TErrorAlertSink(gAppNameE).ShowAlert(text);
 }
 
-TOpenKeys held_keys_for_open() {
+TOpenKeys held_keys_for_open()
+{
     const uint32_t held = platform::modifiers();
     TOpenKeys keys;
     keys.Control = (held & platform::kCommandKey) != 0 && (held & platform::kShiftKey) == 0;
@@ -82,7 +99,8 @@ TOpenKeys held_keys_for_open() {
 namespace {
 
 // The first local file of a drag from another application, or empty.
-std::string dropped_file(const QDropEvent* event) {
+std::string dropped_file(const QDropEvent* event)
+{
     if (event->source() != nullptr || !event->mimeData()->hasUrls()) return {};
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) return url.toLocalFile().toStdString();
@@ -91,28 +109,28 @@ std::string dropped_file(const QDropEvent* event) {
 
 }  // namespace
 
-bool TListDropFilter::eventFilter(QObject* watched, QEvent* event) {
+bool TListDropFilter::eventFilter(QObject* watched, QEvent* event)
+{
     switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (dropped_file(drag).empty()) break;
-            drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const std::string path = dropped_file(drop);
-            if (path.empty()) break;
-            platform::Message message(platform::fourcc("DATA"));
-            message.AddRef("refs", platform::EntryRef{path});
-            message.AddBool("FromOutside", true);
-            mPost(message);
-            drop->acceptProposedAction();
-            return true;
-        }
-        default:
-            break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (dropped_file(drag).empty()) break;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::string path = dropped_file(drop);
+        if (path.empty()) break;
+        platform::Message message(platform::fourcc("DATA"));
+        message.AddRef("refs", platform::EntryRef{path});
+        message.AddBool("FromOutside", true);
+        mPost(message);
+        drop->acceptProposedAction();
+        return true;
+    }
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

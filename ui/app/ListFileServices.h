@@ -55,7 +55,8 @@ TOpenKeys held_keys_for_open();
 class TListDropFilter : public QObject {
 public:
     TListDropFilter(QObject* parent, std::function<void(const platform::Message&)> post)
-        : QObject(parent), mPost(std::move(post)) {}
+        : QObject(parent), mPost(std::move(post))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -58,4 +58,7 @@ constexpr TMainMenuRow kMainMenu[] = {
 
 }  // namespace
 
-std::span<const TMainMenuRow> main_menu_rows() { return kMainMenu; }
+std::span<const TMainMenuRow> main_menu_rows()
+{
+    return kMainMenu;
+}

@@ -8,10 +8,10 @@
 #include <span>
 
 enum class TMenuRowKind {
-    Title,       // starts the next menu of the bar
+    Title,  // starts the next menu of the bar
     Item,
     Separator,
-    Submenu,     // an item that opens the rows up to SubmenuEnd
+    Submenu,  // an item that opens the rows up to SubmenuEnd
     SubmenuEnd,
 };
 
@@ -24,7 +24,7 @@ struct TMainMenuRow {
     const char* letter;    // the accelerator letter merged into the label
     bool dots;             // "..." after the merged label
     uint32_t what;
-    char shortcut;         // with Ctrl; 0 for none
+    char shortcut;  // with Ctrl; 0 for none
     TMenuTarget target;
 };
 

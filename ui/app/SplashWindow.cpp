@@ -13,7 +13,8 @@ constexpr int kStatusHeight = 14;
 const QColor kStatusColour(190, 220, 170);
 const QColor kFrameLineColour(128, 128, 128);
 
-QImage splash_image() {
+QImage splash_image()
+{
     QImage image(QStringLiteral(":/kivo/splash/splash.png"));
     // Without the image the window keeps a small blank area and its status bar.
     if (image.isNull()) {
@@ -26,7 +27,8 @@ QImage splash_image() {
 }  // namespace
 
 TSplashView::TSplashView(platform::Rect frame)
-    : TBasicView(frame, "SplashView", kFollowNone), mImage(splash_image()), mStatBar(new QLabel(this)) {
+    : TBasicView(frame, "SplashView", kFollowNone), mImage(splash_image()), mStatBar(new QLabel(this))
+{
     const int width = mImage.width() + 2 * kImageMargin;
     const int height = mImage.height() + kStatusHeight + 2 * kImageMargin;
     resize(width, height);
@@ -40,12 +42,14 @@ TSplashView::TSplashView(platform::Rect frame)
     mStatBar->setGeometry(kImageMargin, height - kStatusHeight - kImageMargin, width - 2 * kImageMargin, kStatusHeight);
 }
 
-void TSplashView::SetStatBarStr(const char* text) {
+void TSplashView::SetStatBarStr(const char* text)
+{
     mStatBar->setText(text ? QString::fromUtf8(" ") + QString::fromUtf8(text) : QString());
     mStatBar->repaint();
 }
 
-void TSplashView::paintEvent(QPaintEvent*) {
+void TSplashView::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setPen(QPen(kFrameLineColour, 2));
     const qreal right = width() - 1;
@@ -55,7 +59,8 @@ void TSplashView::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(kImageMargin, kImageMargin), mImage);
 }
 
-TSplashWindow::TSplashWindow(platform::Rect frame) : TBasicWindow(frame, ""), mView(nullptr) {
+TSplashWindow::TSplashWindow(platform::Rect frame) : TBasicWindow(frame, ""), mView(nullptr)
+{
     setObjectName(QStringLiteral("SplashWindow"));
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -64,7 +69,8 @@ TSplashWindow::TSplashWindow(platform::Rect frame) : TBasicWindow(frame, ""), mV
     AddChild(mView);
 }
 
-void TSplashWindow::MessageReceived(platform::Message* message) {
+void TSplashWindow::MessageReceived(platform::Message* message)
+{
     if (message->what == kSplashStatusMessage) {
         SetSplashStrRqtd(message);
         return;
@@ -72,7 +78,8 @@ void TSplashWindow::MessageReceived(platform::Message* message) {
     TBasicWindow::MessageReceived(message);
 }
 
-void TSplashWindow::SetSplashStrRqtd(platform::Message* message) {
+void TSplashWindow::SetSplashStrRqtd(platform::Message* message)
+{
     std::string text;
     if (message->FindString("StatStr", &text) != platform::kOk) return;
     mView->SetStatBarStr(text.c_str());

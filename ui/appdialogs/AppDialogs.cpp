@@ -23,41 +23,48 @@ const platform::CatalogueText kAppDialogTexts[] = {
 };
 
 int32_t show_real_alert(const std::string& title, const std::string& text, const std::string& button0,
-                        const std::string& button1, int32_t escapeIndex, platform::AlertType type) {
+                        const std::string& button1, int32_t escapeIndex, platform::AlertType type)
+{
     return show_alert2(title, text, button0, button1, "", escapeIndex, type);
 }
 
 }  // namespace
 
 TAppDialogs::TAppDialogs(std::string appName, TAppDialogsHost host)
-    : mAppName(std::move(appName)),
-      mHost(std::move(host)),
-      mShowAlert(show_real_alert),
-      mExeFolder(gAppPrivacy.ExePath()),
-      mExeName(gAppPrivacy.ExeName()) {
+    : mAppName(std::move(appName)), mHost(std::move(host)), mShowAlert(show_real_alert),
+      mExeFolder(gAppPrivacy.ExePath()), mExeName(gAppPrivacy.ExeName())
+{
     static const bool registered = (platform::add_catalogue_texts(kAppDialogTexts), true);
     (void)registered;
     install_iap_window_maker(&gIAPs, &mIAPWin);
 }
 
-TAppDialogs::~TAppDialogs() { gIAPs.SetWindowMaker(nullptr); }
+TAppDialogs::~TAppDialogs()
+{
+    gIAPs.SetWindowMaker(nullptr);
+}
 
-void TAppDialogs::SetExecutable(std::string folder, std::string name) {
+void TAppDialogs::SetExecutable(std::string folder, std::string name)
+{
     mExeFolder = std::move(folder);
     mExeName = std::move(name);
 }
 
-std::string TAppDialogs::AlertTitle() const {
+std::string TAppDialogs::AlertTitle() const
+{
     return platform::replace_placeholder(platform::get_string("* %AppName% *"), "%AppName%",
                                          platform::get_string(mAppName));
 }
 
-void TAppDialogs::ShowErrorAlert(const std::string& text) {
-    const std::string button = merge_accelerator_key(current_accelerator_format(), "U", platform::get_string("Understand"));
+void TAppDialogs::ShowErrorAlert(const std::string& text)
+{
+    const std::string button =
+        merge_accelerator_key(current_accelerator_format(), "U", platform::get_string("Understand"));
     mShowAlert(AlertTitle(), text, button, "", -1, platform::AlertType::Warning);
 }
 
-void TAppDialogs::ShowLineInput(std::unique_ptr<TSimpleInputWindow>& dialog, TLineInputKind kind) {
+void TAppDialogs::ShowLineInput(std::unique_ptr<TSimpleInputWindow>& dialog, TLineInputKind kind)
+{
     if (!dialog) {
         const platform::Rect mainFrame = mHost.MainFrame();
         dialog = make_line_input_dialog(kind, dialog_frame_below(mainFrame), mHost.EditorView());
@@ -66,11 +73,18 @@ void TAppDialogs::ShowLineInput(std::unique_ptr<TSimpleInputWindow>& dialog, TLi
     dialog->Appear();
 }
 
-void TAppDialogs::MItemGoToLineClicked() { ShowLineInput(mGoToLineWin, TLineInputKind::GoToLine); }
+void TAppDialogs::MItemGoToLineClicked()
+{
+    ShowLineInput(mGoToLineWin, TLineInputKind::GoToLine);
+}
 
-void TAppDialogs::MItemRunLineClicked() { ShowLineInput(mRunLineWin, TLineInputKind::RunLine); }
+void TAppDialogs::MItemRunLineClicked()
+{
+    ShowLineInput(mRunLineWin, TLineInputKind::RunLine);
+}
 
-void TAppDialogs::MItemRenumberClicked() {
+void TAppDialogs::MItemRenumberClicked()
+{
     if (!mRenumWin) {
         const platform::Rect mainFrame = mHost.MainFrame();
         mRenumWin = std::make_unique<TRenumWindow>(dialog_frame_below(mainFrame));
@@ -80,17 +94,25 @@ void TAppDialogs::MItemRenumberClicked() {
     mRenumWin->Appear();
 }
 
-void TAppDialogs::MItemHelpClicked() {
+void TAppDialogs::MItemHelpClicked()
+{
     if (open_help_file(mExeFolder) == platform::kOk) return;
     ShowErrorAlert(platform::replace_placeholder(platform::get_string("@Err_Cannot_Show_Help %FileName%@"),
                                                  "%FileName%", help_file_name()));
 }
 
-void TAppDialogs::MItemAuthorWebClicked() { (void)show_url(kAuthorWebUrl); }
+void TAppDialogs::MItemAuthorWebClicked()
+{
+    (void)show_url(kAuthorWebUrl);
+}
 
-void TAppDialogs::MItemTAVRENCommonPrefsClicked() { gIAPs.ShowWindow(dialog_frame_below(mHost.MainFrame())); }
+void TAppDialogs::MItemTAVRENCommonPrefsClicked()
+{
+    gIAPs.ShowWindow(dialog_frame_below(mHost.MainFrame()));
+}
 
-void TAppDialogs::AboutRequested() {
+void TAppDialogs::AboutRequested()
+{
     if (!mAboutWin) {
         const platform::Rect mainFrame = mHost.MainFrame();
         mAboutWin = std::make_unique<TTAVRENAboutWindow>(dialog_frame_below(mainFrame));
@@ -102,11 +124,13 @@ void TAppDialogs::AboutRequested() {
     mHost.SetStatus(mAppName + "   " + gAppVer);
 }
 
-void TAppDialogs::CloseAbout() {
+void TAppDialogs::CloseAbout()
+{
     if (mAboutWin) mAboutWin->QuitForApplication();
 }
 
-void TAppDialogs::MItemRegisterMimeClicked() {
+void TAppDialogs::MItemRegisterMimeClicked()
+{
     const std::string question = platform::replace_placeholder(platform::get_string("@Ask_Register_Mime %AppName%@"),
                                                                "%AppName%", platform::get_string(mAppName));
     if (mShowAlert(AlertTitle(), question, platform::get_string("Cancel"), platform::get_string("OK"), 0,
@@ -128,7 +152,8 @@ void TAppDialogs::MItemRegisterMimeClicked() {
         ShowErrorAlert(platform::get_string("@Err_Mime_Database_Not_Updated@"));
 }
 
-void TAppDialogs::InstallBasicListMime(const std::string& savedVersion) {
+void TAppDialogs::InstallBasicListMime(const std::string& savedVersion)
+{
     if (savedVersion == gAppVer) return;
     std::string dataHome;
     if (user_data_directory(&dataHome) != platform::kOk) return;
@@ -137,7 +162,8 @@ void TAppDialogs::InstallBasicListMime(const std::string& savedVersion) {
                                   mMimeDatabaseCommand);
 }
 
-void TAppDialogs::IAPChanged(const platform::Message& notice) {
+void TAppDialogs::IAPChanged(const platform::Message& notice)
+{
     std::string item;
     if (notice.FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2") {
         if (mGoToLineWin) set_line_input_labels(mGoToLineWin.get(), TLineInputKind::GoToLine);
@@ -146,7 +172,8 @@ void TAppDialogs::IAPChanged(const platform::Message& notice) {
     if (mRenumWin) platform::Messenger(mRenumWin.get()).SendMessage(notice);
 }
 
-void TAppDialogs::LanguageChanged() {
+void TAppDialogs::LanguageChanged()
+{
     if (mGoToLineWin) set_line_input_labels(mGoToLineWin.get(), TLineInputKind::GoToLine);
     if (mRunLineWin) set_line_input_labels(mRunLineWin.get(), TLineInputKind::RunLine);
 }

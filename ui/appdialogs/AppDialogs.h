@@ -20,16 +20,16 @@
 
 // What the commands need of the application.
 struct TAppDialogsHost {
-    std::function<platform::Rect()> MainFrame;             // the main window's frame now
-    std::function<platform::Messenger()> EditorView;       // the target of the dialogs' requests
-    std::function<void(const std::string&)> SetStatus;     // the main window's status bar
+    std::function<platform::Rect()> MainFrame;          // the main window's frame now
+    std::function<platform::Messenger()> EditorView;    // the target of the dialogs' requests
+    std::function<void(const std::string&)> SetStatus;  // the main window's status bar
 };
 
 // Shows an alert and returns the chosen button (show_alert2 unless a test puts
 // another in its place).
-using TAlertShower = std::function<int32_t(const std::string& title, const std::string& text,
-                                           const std::string& button0, const std::string& button1,
-                                           int32_t escapeIndex, platform::AlertType type)>;
+using TAlertShower =
+    std::function<int32_t(const std::string& title, const std::string& text, const std::string& button0,
+                          const std::string& button1, int32_t escapeIndex, platform::AlertType type)>;
 
 class TAppDialogs {
 public:
@@ -41,14 +41,14 @@ public:
     TAppDialogs(const TAppDialogs&) = delete;
     TAppDialogs& operator=(const TAppDialogs&) = delete;
 
-    void MItemGoToLineClicked();                 // 'gtln'
-    void MItemRunLineClicked();                  // 'runl'
-    void MItemRenumberClicked();                 // 'rnmb'
-    void MItemHelpClicked();                     // '_hlp'
-    void MItemAuthorWebClicked();                // '_jaw'
-    void MItemTAVRENCommonPrefsClicked();        // '_Ssp'
-    void MItemRegisterMimeClicked();             // 'rmim'
-    void AboutRequested();                       // the About item
+    void MItemGoToLineClicked();           // 'gtln'
+    void MItemRunLineClicked();            // 'runl'
+    void MItemRenumberClicked();           // 'rnmb'
+    void MItemHelpClicked();               // '_hlp'
+    void MItemAuthorWebClicked();          // '_jaw'
+    void MItemTAVRENCommonPrefsClicked();  // '_Ssp'
+    void MItemRegisterMimeClicked();       // 'rmim'
+    void AboutRequested();                 // the About item
     // At start-up: the document type's missing files, unless the exit states were
     // written by this very version (`savedVersion`, empty when there were none).
     void InstallBasicListMime(const std::string& savedVersion);

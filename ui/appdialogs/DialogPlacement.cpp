@@ -8,10 +8,12 @@ constexpr float kBelowMainTop = 20;
 
 }  // namespace
 
-platform::Rect dialog_frame_below(const platform::Rect& mainFrame) {
+platform::Rect dialog_frame_below(const platform::Rect& mainFrame)
+{
     return platform::Rect{mainFrame.left, mainFrame.top + kBelowMainTop, mainFrame.right, mainFrame.bottom};
 }
 
-void place_dialog(TBasicWindow* dialog, const platform::Rect& mainFrame) {
+void place_dialog(TBasicWindow* dialog, const platform::Rect& mainFrame)
+{
     dialog->IntelligentMoveTo(platform::Point{mainFrame.left, mainFrame.top + kBelowMainTop});
 }

@@ -6,7 +6,8 @@
 
 namespace {
 
-std::string png_of(const QString& resource) {
+std::string png_of(const QString& resource)
+{
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly)) return std::string();
     const QByteArray bytes = file.readAll();
@@ -15,7 +16,8 @@ std::string png_of(const QString& resource) {
 
 }  // namespace
 
-TBasicListApp basic_list_app(const std::string& executable, const std::string& appName) {
+TBasicListApp basic_list_app(const std::string& executable, const std::string& appName)
+{
     TBasicListApp app;
     app.Executable = executable;
     app.AppName = appName;

@@ -8,7 +8,8 @@
 #include "session/Renumber.h"
 #include "ui/widgets/SimpleInput.h"
 
-void go_to_line_requested(QPlainTextEdit* editor, const platform::Message& request, const TEditorAlert& alert) {
+void go_to_line_requested(QPlainTextEdit* editor, const platform::Message& request, const TEditorAlert& alert)
+{
     std::string typed;
     if (request.FindString(kSimpleInputTextField, &typed) != platform::kOk) return;
     const std::string text = editor->toPlainText().toStdString();
@@ -18,19 +19,19 @@ void go_to_line_requested(QPlainTextEdit* editor, const platform::Message& reque
         return;
     }
     // The offset counts UTF-8 bytes; the editor counts UTF-16 units.
-    const int position = static_cast<int>(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(found.Offset)).size());
+    const int position = static_cast<int>(QString::fromUtf8(text.data(), static_cast<qsizetype>(found.Offset)).size());
     QTextCursor cursor(editor->document()->findBlock(position));
     editor->setTextCursor(cursor);
     editor->ensureCursorVisible();
 }
 
-std::string renumber_requested(QPlainTextEdit* editor, const platform::Message& request, const TEditorAlert& alert) {
+std::string renumber_requested(QPlainTextEdit* editor, const platform::Message& request, const TEditorAlert& alert)
+{
     int32_t newLine = 0;
     int32_t oldLine = 0;
     int32_t step = 0;
-    if (request.FindInt32("NewLine", &newLine) != platform::kOk || request.FindInt32("OldLine", &oldLine) != platform::kOk ||
-        request.FindInt32("Step", &step) != platform::kOk)
+    if (request.FindInt32("NewLine", &newLine) != platform::kOk ||
+        request.FindInt32("OldLine", &oldLine) != platform::kOk || request.FindInt32("Step", &step) != platform::kOk)
         return std::string();
     std::string text = editor->toPlainText().toStdString();
     const TRenumbered result = Renumber(text, newLine, oldLine, step, false);

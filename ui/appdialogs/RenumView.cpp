@@ -20,7 +20,7 @@ struct TRenumField {
 constexpr TRenumField kFields[] = {
     {"TxtCtrlNewLineNum", {10, 10, 180, 29}, "New Line: ", "N"},
     {"TxtCtrlOldLineNum", {10, 35, 180, 54}, "Old Line: ", "L"},
-    {"TxtCtrlStep",       {10, 60, 180, 79}, "Step: ",     "S"},
+    {"TxtCtrlStep", {10, 60, 180, 79}, "Step: ", "S"},
 };
 
 constexpr platform::Rect kCancelFrame{10, 90, 90, 112};
@@ -28,7 +28,8 @@ constexpr platform::Rect kOKFrame{100, 90, 180, 112};
 // Half the New Line field's width: where each field's text begins.
 constexpr float kDivider = (kFields[0].frame.right - kFields[0].frame.left) / 2;
 
-QLabel* label_of(const QLineEdit* field) {
+QLabel* label_of(const QLineEdit* field)
+{
     for (QLabel* label : field->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
         if (label->buddy() == field) return label;
     return nullptr;
@@ -36,7 +37,8 @@ QLabel* label_of(const QLineEdit* field) {
 
 }  // namespace
 
-TRenumView::TRenumView(platform::Rect frame) : TDialogView(frame, "RenumView", kFollowNone) {
+TRenumView::TRenumView(platform::Rect frame) : TDialogView(frame, "RenumView", kFollowNone)
+{
     mNewLine = AddField(kFields[0].name, kFields[0].frame);
     mOldLine = AddField(kFields[1].name, kFields[1].frame);
     mStep = AddField(kFields[2].name, kFields[2].frame);
@@ -61,7 +63,8 @@ TRenumView::TRenumView(platform::Rect frame) : TDialogView(frame, "RenumView", k
 
 TRenumView::~TRenumView() = default;
 
-QLineEdit* TRenumView::AddField(const char* name, platform::Rect frame) {
+QLineEdit* TRenumView::AddField(const char* name, platform::Rect frame)
+{
     auto* label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
     auto* field = new QLineEdit(this);
@@ -72,7 +75,8 @@ QLineEdit* TRenumView::AddField(const char* name, platform::Rect frame) {
     return field;
 }
 
-bool TRenumView::SetViewProp() {
+bool TRenumView::SetViewProp()
+{
     for (QLineEdit* field : {mNewLine, mOldLine, mStep}) {
         field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (QLabel* label = label_of(field)) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -81,17 +85,20 @@ bool TRenumView::SetViewProp() {
     return true;
 }
 
-bool TRenumView::SetViewLabel() {
+bool TRenumView::SetViewLabel()
+{
     const std::string format = current_accelerator_format();
     QLineEdit* fields[] = {mNewLine, mOldLine, mStep};
     for (size_t i = 0; i < std::size(fields); ++i)
-        set_control_label(fields[i], merge_accelerator_key(format, kFields[i].letter, platform::get_string(kFields[i].labelKey)));
+        set_control_label(fields[i],
+                          merge_accelerator_key(format, kFields[i].letter, platform::get_string(kFields[i].labelKey)));
     set_control_label(mCancel, platform::get_string("Cancel"));
     set_control_label(mOK, platform::get_string("OK"));
     return true;
 }
 
-void TRenumView::AttachedToWindow() {
+void TRenumView::AttachedToWindow()
+{
     if (TBasicWindow* window = Window()) {
         window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
         window->AddCommonFilter(new TSpyFilter(kIAPChangedMessage, platform::Messenger(this)));
@@ -99,22 +106,28 @@ void TRenumView::AttachedToWindow() {
     mNewLine->setFocus();
 }
 
-void TRenumView::MessageReceived(platform::Message* message) {
+void TRenumView::MessageReceived(platform::Message* message)
+{
     switch (message->what) {
-        case kOkMessage: ButtonOKClicked(); break;
-        case kCancelMessage: ButtonCancelClicked(); break;
-        default: TDialogView::MessageReceived(message); break;
+    case kOkMessage: ButtonOKClicked(); break;
+    case kCancelMessage: ButtonCancelClicked(); break;
+    default: TDialogView::MessageReceived(message); break;
     }
 }
 
-void TRenumView::IAPChanged(platform::Message* notice) {
+void TRenumView::IAPChanged(platform::Message* notice)
+{
     std::string item;
     if (notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2") SetViewLabel();
 }
 
-void TRenumView::LanguageChanged() { SetViewLabel(); }
+void TRenumView::LanguageChanged()
+{
+    SetViewLabel();
+}
 
-void TRenumView::ShortCutDown(int32_t rawChar, int32_t key) {
+void TRenumView::ShortCutDown(int32_t rawChar, int32_t key)
+{
     if (rawChar == platform::kEscapeChar) {
         click_button(mCancel);
         return;
@@ -122,7 +135,8 @@ void TRenumView::ShortCutDown(int32_t rawChar, int32_t key) {
     TDialogView::ShortCutDown(rawChar, key);
 }
 
-TRenumberValues TRenumView::CompoToParam() {
+TRenumberValues TRenumView::CompoToParam()
+{
     const TRenumberValues values = read_renumber_fields(mNewLine->text().toStdString(), mOldLine->text().toStdString(),
                                                         mStep->text().toStdString());
     mNewLine->setText(QString::number(values.NewLine));
@@ -131,7 +145,8 @@ TRenumberValues TRenumView::CompoToParam() {
     return values;
 }
 
-void TRenumView::ApplyRenum() {
+void TRenumView::ApplyRenum()
+{
     auto* window = dynamic_cast<TDialogWindow*>(Window());
     if (!window) return;
     const TRenumberValues values = CompoToParam();
@@ -142,11 +157,13 @@ void TRenumView::ApplyRenum() {
     window->Invoke(&request);
 }
 
-void TRenumView::ButtonOKClicked() {
+void TRenumView::ButtonOKClicked()
+{
     if (TBasicWindow* window = Window()) window->Hide();
     ApplyRenum();
 }
 
-void TRenumView::ButtonCancelClicked() {
+void TRenumView::ButtonCancelClicked()
+{
     if (TBasicWindow* window = Window()) window->Hide();
 }

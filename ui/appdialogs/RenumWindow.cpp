@@ -2,7 +2,8 @@
 
 #include "platform/Locale.h"
 
-TRenumWindow::TRenumWindow(platform::Rect frame) : TDialogWindow(frame, "RenumWin") {
+TRenumWindow::TRenumWindow(platform::Rect frame) : TDialogWindow(frame, "RenumWin")
+{
     mView = new TRenumView(platform::Rect{0, 0, frame.right - frame.left, frame.bottom - frame.top});
     setFixedSize(mView->size());
     AddChild(mView);
@@ -11,9 +12,13 @@ TRenumWindow::TRenumWindow(platform::Rect frame) : TDialogWindow(frame, "RenumWi
 
 TRenumWindow::~TRenumWindow() = default;
 
-void TRenumWindow::LanguageChanged() {
+void TRenumWindow::LanguageChanged()
+{
     TDialogWindow::LanguageChanged();
     SetWinTitle();
 }
 
-void TRenumWindow::SetWinTitle() { setWindowTitle(QString::fromStdString(platform::get_string("Renumber"))); }
+void TRenumWindow::SetWinTitle()
+{
+    setWindowTitle(QString::fromStdString(platform::get_string("Renumber")));
+}

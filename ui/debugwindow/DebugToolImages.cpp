@@ -10,7 +10,8 @@ namespace {
 
 constexpr int SIZE = 16;
 
-void arrow_head(QPainter& p, QPointF tip, QPointF back1, QPointF back2) {
+void arrow_head(QPainter& p, QPointF tip, QPointF back1, QPointF back2)
+{
     QPainterPath path(tip);
     path.lineTo(back1);
     path.lineTo(back2);
@@ -20,7 +21,8 @@ void arrow_head(QPainter& p, QPointF tip, QPointF back1, QPointF back2) {
 
 }  // namespace
 
-std::optional<ToolImage> debug_tool_image(const std::string& name) {
+std::optional<ToolImage> debug_tool_image(const std::string& name)
+{
     QImage image(SIZE, SIZE, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);

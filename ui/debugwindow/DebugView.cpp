@@ -28,12 +28,12 @@ struct TToolRow {
 
 // The tool bar, left to right; the separator stands before Kill.
 constexpr TToolRow TOOL_ROWS[] = {
-    {"TBRun",      kDebugRunMessage,      "Run"},
-    {"TBPause",    kDebugPauseMessage,    "Pause"},
+    {"TBRun", kDebugRunMessage, "Run"},
+    {"TBPause", kDebugPauseMessage, "Pause"},
     {"TBStepOver", kDebugStepOverMessage, "Step Over"},
-    {"TBStepIn",   kDebugStepInMessage,   "Step In"},
-    {"TBStepOut",  kDebugStepOutMessage,  "Step Out"},
-    {"TBKill",     kDebugKillMessage,     "Kill"},
+    {"TBStepIn", kDebugStepInMessage, "Step In"},
+    {"TBStepOut", kDebugStepOutMessage, "Step Out"},
+    {"TBKill", kDebugKillMessage, "Kill"},
 };
 
 constexpr const char* FALLBACK_FONT = "IPAGothic";
@@ -41,9 +41,7 @@ constexpr const char* FALLBACK_FONT = "IPAGothic";
 }  // namespace
 
 TDebugView::TDebugView(platform::Rect frame)
-    : TBasicView(frame, "DebugView", kFollowAll),
-      mCallStackLabel(new QLabel(this)),
-      mVarLabel(new QLabel(this)),
+    : TBasicView(frame, "DebugView", kFollowAll), mCallStackLabel(new QLabel(this)), mVarLabel(new QLabel(this)),
       mCallStackView(new TCallStackView(
           [this](int32_t line) {
               platform::Message message(debug_msg::ShowLine);
@@ -51,14 +49,14 @@ TDebugView::TDebugView(platform::Rect frame)
               MessageReceived(&message);
           },
           this)),
-      mVarView(new TVarView(this)),
-      mToolBar(new TToolBar("ToolBar", this)),
+      mVarView(new TVarView(this)), mToolBar(new TToolBar("ToolBar", this)),
       mSrcCodeView(new TSrcCodeView(
           [this](const platform::Message& report) {
               platform::Message message(report);
               MessageReceived(&message);
           },
-          this)) {
+          this))
+{
     mCallStackLabel->setObjectName("StrViewCallStack");
     mVarLabel->setObjectName("StrViewVar");
     mCallStackView->setFixedWidth(187);
@@ -91,9 +89,13 @@ TDebugView::TDebugView(platform::Rect frame)
 
 TDebugView::~TDebugView() = default;
 
-void TDebugView::SetRunView(TRunView* runView) { mRunView = runView; }
+void TDebugView::SetRunView(TRunView* runView)
+{
+    mRunView = runView;
+}
 
-void TDebugView::CreateToolBar() {
+void TDebugView::CreateToolBar()
+{
     for (const TToolRow& row : TOOL_ROWS) {
         if (row.what == kDebugKillMessage) mToolBar->AddSeparatorItem();
         auto* button = new TToolButton(row.name, debug_tool_image(row.name), platform::Message(row.what),
@@ -108,23 +110,27 @@ void TDebugView::CreateToolBar() {
     SetToolTip();
 }
 
-void TDebugView::SetToolBarStyle() {
+void TDebugView::SetToolBarStyle()
+{
     bool flat = false;
     if (gIAPs.GetBool("FlatToolBar", &flat) != 0) flat = false;
     mToolBar->SetFlat(flat);
 }
 
-void TDebugView::SetToolTip() {
+void TDebugView::SetToolTip()
+{
     for (const TToolRow& row : TOOL_ROWS)
         if (TToolButton* button = mToolBar->FindItem(row.name)) button->SetTip(platform::get_string(row.tip));
 }
 
-void TDebugView::SetViewLabel() {
+void TDebugView::SetViewLabel()
+{
     mCallStackLabel->setText(QString::fromStdString(platform::get_string("Call Stack")));
     mVarLabel->setText(QString::fromStdString(platform::get_string("Variables")));
 }
 
-void TDebugView::SetFontFamilyAndSize() {
+void TDebugView::SetFontFamilyAndSize()
+{
     const QString family = QString::fromStdString(gPrefs.DebugFontFamily());
     QFont font(QFontDatabase::hasFamily(family) ? family : QString(FALLBACK_FONT));
     font.setPointSizeF(gPrefs.DebugFontSize.load());
@@ -133,41 +139,53 @@ void TDebugView::SetFontFamilyAndSize() {
     mSrcCodeView->setFont(font);
 }
 
-void TDebugView::AttachedToWindow() {
+void TDebugView::AttachedToWindow()
+{
     TBasicView::AttachedToWindow();
     mToolBar->SetTargetForItems(this);
     SetToolTip();
 }
 
-void TDebugView::IAPChanged(platform::Message* notice) {
+void TDebugView::IAPChanged(platform::Message* notice)
+{
     std::string item;
     if (notice != nullptr && notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "FlatToolBar")
         SetToolBarStyle();
 }
 
-void TDebugView::LanguageChanged() {
+void TDebugView::LanguageChanged()
+{
     SetViewLabel();
     SetToolTip();
 }
 
 // --- set-up ---
 
-void TDebugView::ClearVar() {
+void TDebugView::ClearVar()
+{
     mVars.Clear();
     mVarView->SetVar(&mVars);
 }
 
-void TDebugView::SetSrcCode(const std::string& source) { mSrcCodeView->SetSrcCode(source, gPrefs.BreakAtStart.load()); }
+void TDebugView::SetSrcCode(const std::string& source)
+{
+    mSrcCodeView->SetSrcCode(source, gPrefs.BreakAtStart.load());
+}
 
-void TDebugView::ClearCallStack() { mCallStackView->ClearCallStack(); }
+void TDebugView::ClearCallStack()
+{
+    mCallStackView->ClearCallStack();
+}
 
-void TDebugView::SetVar() {
+void TDebugView::SetVar()
+{
     // The machine has not started: its records may be read here.
     if (mRunView != nullptr && mRunView->MidCode() != nullptr) mVars.SetFrom(*mRunView->MidCode());
     mVarView->SetVar(&mVars);
 }
 
-void TDebugView::SetVMachine(TVMachine* machine) {
+void TDebugView::SetVMachine(TVMachine* machine)
+{
     auto* debugger = dynamic_cast<TDebugger*>(machine);
     if (debugger == nullptr) {
         mActiveRun = 0;
@@ -178,14 +196,16 @@ void TDebugView::SetVMachine(TVMachine* machine) {
     mState = DRM_RUN;
 }
 
-void TDebugView::SetFirstBreakPoint() {
+void TDebugView::SetFirstBreakPoint()
+{
     if (!gPrefs.BreakAtStart.load()) return;
     const int32_t first = mSrcCodeView->FirstLineNum();
     if (first < 0) return;
     WithDebugger([first](TDebugger& debugger) { debugger.AddBreakPoint(first); });
 }
 
-void TDebugView::WithDebugger(const std::function<void(TDebugger&)>& use) {
+void TDebugView::WithDebugger(const std::function<void(TDebugger&)>& use)
+{
     if (mRunView == nullptr || mActiveRun == 0) return;
     const int64_t run = mActiveRun;
     mRunView->Session().WithMachine([&](TVMachine& machine) {
@@ -196,11 +216,14 @@ void TDebugView::WithDebugger(const std::function<void(TDebugger&)>& use) {
 
 // --- the machine's reports ---
 
-void TDebugView::Post(const platform::Message& message) {
-    QMetaObject::invokeMethod(this, [this, message] { HandleMachineMessage(message); }, Qt::QueuedConnection);
+void TDebugView::Post(const platform::Message& message)
+{
+    QMetaObject::invokeMethod(
+        this, [this, message] { HandleMachineMessage(message); }, Qt::QueuedConnection);
 }
 
-bool TDebugView::Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t) {
+bool TDebugView::Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t)
+{
     // The answer goes when the handler has run, or when Qt drops the call unrun.
     auto answer = std::make_shared<TDebugReply>(std::move(reply));
     QMetaObject::invokeMethod(
@@ -213,14 +236,16 @@ bool TDebugView::Deliver(const platform::Message& message, TDebugReply reply, pl
     return true;
 }
 
-void TDebugView::HandleMachineMessage(const platform::Message& message) {
+void TDebugView::HandleMachineMessage(const platform::Message& message)
+{
     int64_t run = 0;
     if (message.FindInt64(debug_msg::Run, &run) != platform::kOk || run != mShownRun) return;
     platform::Message copy(message);
     MessageReceived(&copy);
 }
 
-void TDebugView::MessageReceived(platform::Message* message) {
+void TDebugView::MessageReceived(platform::Message* message)
+{
     int32_t line = 0;
     const bool hasLine = message->FindInt32(debug_msg::LineNum, &line) == platform::kOk;
     switch (message->what) {
@@ -232,9 +257,7 @@ void TDebugView::MessageReceived(platform::Message* message) {
     case debug_msg::CallAdded:
         if (hasLine) mCallStackView->AddCallStack(line, mSrcCodeView->Line(line));
         break;
-    case debug_msg::CallRemoved:
-        mCallStackView->RemoveCallStack();
-        break;
+    case debug_msg::CallRemoved: mCallStackView->RemoveCallStack(); break;
     case debug_msg::VarsUpdated:
         for (const auto& [name, element] : mVars.ApplyUpdate(*message)) mVarView->UpdateVarInfo(name, element);
         break;
@@ -287,7 +310,8 @@ void TDebugView::MessageReceived(platform::Message* message) {
 
 // --- the tool bar ---
 
-void TDebugView::Unbreak(TDebugRunMode mode) {
+void TDebugView::Unbreak(TDebugRunMode mode)
+{
     if (!HasDebugger() || mState != DRM_BREAK) return;
     mState = mode;
     mSrcCodeView->Unbreak();
@@ -297,17 +321,20 @@ void TDebugView::Unbreak(TDebugRunMode mode) {
     });
 }
 
-void TDebugView::MItemRunClicked() {
+void TDebugView::MItemRunClicked()
+{
     if (mRunView != nullptr)
         if (TBasicWindow* window = mRunView->Window()) window->Appear();
     Unbreak(DRM_RUN);
 }
 
-void TDebugView::MItemStopClicked() {
+void TDebugView::MItemStopClicked()
+{
     WithDebugger([](TDebugger& debugger) { debugger.SetDebugRunMode(DRM_STOP); });
 }
 
-void TDebugView::MItemKillClicked() {
+void TDebugView::MItemKillClicked()
+{
     if (!HasDebugger() || mRunView == nullptr) return;
     mActiveRun = 0;
     mRunView->KillBasic();

@@ -6,7 +6,8 @@
 #include "ui/runwindow/RunView.h"
 
 TDebugWindow::TDebugWindow(platform::Rect frame)
-    : TBasicWindow(frame, kRunAppName), mDebugView(new TDebugView(platform::Rect{0, 0, 499, 499})) {
+    : TBasicWindow(frame, kRunAppName), mDebugView(new TDebugView(platform::Rect{0, 0, 499, 499}))
+{
     AddChild(mDebugView);
     mDebugView->resize(width(), height());
     SetWinTitle();
@@ -14,9 +15,13 @@ TDebugWindow::TDebugWindow(platform::Rect frame)
 
 TDebugWindow::~TDebugWindow() = default;
 
-void TDebugWindow::SetRunView(TRunView* runView) { mDebugView->SetRunView(runView); }
+void TDebugWindow::SetRunView(TRunView* runView)
+{
+    mDebugView->SetRunView(runView);
+}
 
-void TDebugWindow::MessageReceived(platform::Message* message) {
+void TDebugWindow::MessageReceived(platform::Message* message)
+{
     if (message->what == kPrefDebugWinFontChangedMessage) {
         mDebugView->SetFontFamilyAndSize();
         return;
@@ -24,17 +29,19 @@ void TDebugWindow::MessageReceived(platform::Message* message) {
     TBasicWindow::MessageReceived(message);
 }
 
-void TDebugWindow::LanguageChanged() {
+void TDebugWindow::LanguageChanged()
+{
     SetWinTitle();
     mDebugView->LanguageChanged();
 }
 
-void TDebugWindow::SetWinTitle() {
+void TDebugWindow::SetWinTitle()
+{
     setWindowTitle(QString::fromStdString(std::string(kRunAppName) + " " + platform::get_string("(Debug Window)")));
 }
 
-bool TDebugWindow::Quit() {
+bool TDebugWindow::Quit()
+{
     gExitStates.DebugWindowFrame = Frame();
     return QuitForApplication();
 }
-

@@ -16,7 +16,8 @@ class TSrcCodeDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
         const QRect frame = option.rect;
         painter->save();
         const bool breaking = index.data(BreakingRole).toBool();
@@ -31,8 +32,8 @@ public:
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setPen(QColor(160, 0, 0));
             painter->setBrush(QColor(220, 30, 30));
-            painter->drawEllipse(QRect(frame.left() + TSrcCodeView::MARK_LEFT, frame.top() + (frame.height() - size) / 2,
-                                       size, size));
+            painter->drawEllipse(
+                QRect(frame.left() + TSrcCodeView::MARK_LEFT, frame.top() + (frame.height() - size) / 2, size, size));
         }
         painter->setPen(Qt::black);
         painter->setFont(option.font);
@@ -44,11 +45,13 @@ public:
 
 }  // namespace
 
-int TSrcCodeModel::rowCount(const QModelIndex& parent) const {
+int TSrcCodeModel::rowCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : static_cast<int>(mLines.Lines().size());
 }
 
-QVariant TSrcCodeModel::data(const QModelIndex& index, int role) const {
+QVariant TSrcCodeModel::data(const QModelIndex& index, int role) const
+{
     if (!index.isValid() || index.row() >= rowCount({})) return {};
     const TSrcLine& line = mLines.Lines()[static_cast<size_t>(index.row())];
     switch (role) {
@@ -59,18 +62,21 @@ QVariant TSrcCodeModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void TSrcCodeModel::Reset() {
+void TSrcCodeModel::Reset()
+{
     beginResetModel();
     endResetModel();
 }
 
-void TSrcCodeModel::RowChanged(int row) {
+void TSrcCodeModel::RowChanged(int row)
+{
     const QModelIndex at = index(row);
     emit dataChanged(at, at);
 }
 
 TSrcCodeView::TSrcCodeView(std::function<void(const platform::Message&)> report, QWidget* parent)
-    : QListView(parent), mModel(new TSrcCodeModel(this)), mReport(std::move(report)) {
+    : QListView(parent), mModel(new TSrcCodeModel(this)), mReport(std::move(report))
+{
     setObjectName("SrcCodeView");
     setModel(mModel);
     setItemDelegate(new TSrcCodeDelegate(this));
@@ -78,7 +84,8 @@ TSrcCodeView::TSrcCodeView(std::function<void(const platform::Message&)> report,
     setUniformItemSizes(true);
 }
 
-void TSrcCodeView::SetSrcCode(const std::string& text, bool breakAtStart) {
+void TSrcCodeView::SetSrcCode(const std::string& text, bool breakAtStart)
+{
     mModel->Lines().Set(text);
     mBreakingLine = -1;
     const int first = mModel->Lines().FirstNumberedRow();
@@ -86,25 +93,29 @@ void TSrcCodeView::SetSrcCode(const std::string& text, bool breakAtStart) {
     mModel->Reset();
 }
 
-void TSrcCodeView::ClearSrcCode() {
+void TSrcCodeView::ClearSrcCode()
+{
     mModel->Lines().Clear();
     mBreakingLine = -1;
     mModel->Reset();
 }
 
-int32_t TSrcCodeView::FirstLineNum() const {
+int32_t TSrcCodeView::FirstLineNum() const
+{
     const int first = mModel->Lines().FirstNumberedRow();
     return first < 0 ? -1 : mModel->Lines().Lines()[static_cast<size_t>(first)].LineNum;
 }
 
-bool TSrcCodeView::ScrollToSpecifyLineNum(int32_t lineNum) {
+bool TSrcCodeView::ScrollToSpecifyLineNum(int32_t lineNum)
+{
     const int row = mModel->Lines().Row(lineNum);
     if (row < 0) return false;
     scrollTo(mModel->index(row), QAbstractItemView::PositionAtTop);
     return true;
 }
 
-void TSrcCodeView::Break(int32_t lineNum) {
+void TSrcCodeView::Break(int32_t lineNum)
+{
     if (!ScrollToSpecifyLineNum(lineNum)) return;
     Unbreak();
     mBreakingLine = lineNum;
@@ -113,14 +124,16 @@ void TSrcCodeView::Break(int32_t lineNum) {
     mModel->RowChanged(row);
 }
 
-void TSrcCodeView::Unbreak() {
+void TSrcCodeView::Unbreak()
+{
     const int row = mModel->Lines().Row(mBreakingLine);
     if (row < 0) return;
     mModel->Lines().Lines()[static_cast<size_t>(row)].Breaking = false;
     mModel->RowChanged(row);
 }
 
-void TSrcCodeView::mousePressEvent(QMouseEvent* event) {
+void TSrcCodeView::mousePressEvent(QMouseEvent* event)
+{
     QListView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton || event->position().x() > MARGIN) return;
     const QModelIndex at = indexAt(event->position().toPoint());

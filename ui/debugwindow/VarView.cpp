@@ -5,7 +5,8 @@ constexpr int NameRole = Qt::UserRole + 1;
 constexpr int PlaceholderRole = Qt::UserRole + 2;
 }  // namespace
 
-TVarView::TVarView(QWidget* parent) : QTreeWidget(parent) {
+TVarView::TVarView(QWidget* parent) : QTreeWidget(parent)
+{
     setObjectName("VarView");
     setHeaderHidden(true);
     setColumnCount(1);
@@ -13,7 +14,8 @@ TVarView::TVarView(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { AddElementRows(item); });
 }
 
-QTreeWidgetItem* TVarView::NewVarItem(const TDebugVar& var) const {
+QTreeWidgetItem* TVarView::NewVarItem(const TDebugVar& var) const
+{
     auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(var.RowText(0))));
     item->setData(0, NameRole, QString::fromStdString(var.Name));
     if (var.ElementCount() > 0) {
@@ -24,7 +26,8 @@ QTreeWidgetItem* TVarView::NewVarItem(const TDebugVar& var) const {
     return item;
 }
 
-void TVarView::SetVar(const TDebugVarTable* table) {
+void TVarView::SetVar(const TDebugVarTable* table)
+{
     clear();
     mTable = table;
     if (mTable == nullptr) return;
@@ -33,14 +36,16 @@ void TVarView::SetVar(const TDebugVarTable* table) {
     addTopLevelItems(items);
 }
 
-QTreeWidgetItem* TVarView::VarItem(const std::string& name) const {
+QTreeWidgetItem* TVarView::VarItem(const std::string& name) const
+{
     const QString wanted = QString::fromStdString(name);
     for (int i = 0; i < topLevelItemCount(); ++i)
         if (topLevelItem(i)->data(0, NameRole).toString() == wanted) return topLevelItem(i);
     return nullptr;
 }
 
-void TVarView::AddElementRows(QTreeWidgetItem* item) {
+void TVarView::AddElementRows(QTreeWidgetItem* item)
+{
     if (mTable == nullptr || item->childCount() == 0 || !item->child(0)->data(0, PlaceholderRole).toBool()) return;
     const TDebugVar* var = mTable->Find(item->data(0, NameRole).toString().toStdString());
     delete item->takeChild(0);
@@ -53,7 +58,8 @@ void TVarView::AddElementRows(QTreeWidgetItem* item) {
     item->addChildren(rows);
 }
 
-void TVarView::UpdateVarInfo(const std::string& name, int32_t element) {
+void TVarView::UpdateVarInfo(const std::string& name, int32_t element)
+{
     QTreeWidgetItem* item = VarItem(name);
     const TDebugVar* var = mTable ? mTable->Find(name) : nullptr;
     if (item == nullptr || var == nullptr) return;
@@ -66,7 +72,8 @@ void TVarView::UpdateVarInfo(const std::string& name, int32_t element) {
     item->child(element - 1)->setText(0, QString::fromStdString(var->RowText(element)));
 }
 
-void TVarView::ResetVar(const std::string& name) {
+void TVarView::ResetVar(const std::string& name)
+{
     const TDebugVar* var = mTable ? mTable->Find(name) : nullptr;
     if (var == nullptr) return;
     if (QTreeWidgetItem* old = VarItem(name)) delete takeTopLevelItem(indexOfTopLevelItem(old));

@@ -26,7 +26,8 @@ constexpr char kPlacementInFront = 1;
 
 }  // namespace
 
-std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label) {
+std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label)
+{
     // Byte 0 is the placement code, not part of the decoration: an "a" there would
     // name a place before the decoration's start, so the search begins at byte 1.
     std::string decorated;
@@ -48,7 +49,8 @@ std::string merge_accelerator_key(const std::string& format, const std::string& 
     return label + decorated;
 }
 
-char short_cut_from_label(const std::string& label) {
+char short_cut_from_label(const std::string& label)
+{
     char key = 0;
     size_t open = label.rfind('(');
     size_t close = label.rfind(')');
@@ -63,12 +65,14 @@ char short_cut_from_label(const std::string& label) {
     return key;
 }
 
-std::string locale_text_with_default(const char* key, const char* defaultText) {
+std::string locale_text_with_default(const char* key, const char* defaultText)
+{
     std::string text = platform::get_string(key);
     return text == key ? std::string(defaultText) : text;
 }
 
-std::string current_accelerator_format() {
+std::string current_accelerator_format()
+{
     std::string format;
     if (gIAPs.GetString("AccKeyFormat2", &format) != 0) return kDefaultAccKeyFormat;
     return format;

@@ -3,8 +3,9 @@
 #include "foundation/Thread.h"
 #include "ui/guibase/AcceleratorLabels.h"
 
-int32_t show_alert(const char* title, const char* text, const char* button0, const char* button1,
-                   const char* button2, int32_t escapeIndex, AlertType type) {
+int32_t show_alert(const char* title, const char* text, const char* button0, const char* button1, const char* button2,
+                   int32_t escapeIndex, AlertType type)
+{
     platform::AlertContent content;
     content.windowTitle = title ? title : "";
     content.text = content.windowTitle + "\n\n" + (text ? text : "");
@@ -19,7 +20,8 @@ int32_t show_alert(const char* title, const char* text, const char* button0, con
 }
 
 int32_t show_alert2(const std::string& title, const std::string& text, const std::string& button0,
-                    const std::string& button1, const std::string& button2, int32_t escapeIndex, AlertType type) {
+                    const std::string& button1, const std::string& button2, int32_t escapeIndex, AlertType type)
+{
     return show_alert(title.c_str(), text.c_str(), button0.c_str(), button1.c_str(), button2.c_str(), escapeIndex,
                       type);
 }

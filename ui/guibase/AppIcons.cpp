@@ -3,14 +3,16 @@
 namespace {
 constexpr QImage::Format kIconFormat = QImage::Format_ARGB32_Premultiplied;
 
-QImage transparent_icon(int size) {
+QImage transparent_icon(int size)
+{
     QImage icon(size, size, kIconFormat);
     icon.fill(Qt::transparent);
     return icon;
 }
 }  // namespace
 
-platform::status_t load_icon(const QString& resource, int size, QImage* icon) {
+platform::status_t load_icon(const QString& resource, int size, QImage* icon)
+{
     if (!icon) return platform::kBadValue;
     QImage read;
     if (!read.load(resource, "PNG")) {
@@ -25,7 +27,8 @@ platform::status_t load_icon(const QString& resource, int size, QImage* icon) {
     return platform::kOk;
 }
 
-platform::status_t get_icons(QImage* large, QImage* mini) {
+platform::status_t get_icons(QImage* large, QImage* mini)
+{
     platform::status_t status = platform::kOk;
     if (large) status = load_icon(kLargeIconResource, kLargeIconSize, large);
     if (mini) {

@@ -2,7 +2,8 @@
 
 #include <QThread>
 
-void quit_window(QWidget* window) {
+void quit_window(QWidget* window)
+{
     if (!window) return;
     if (QThread::currentThread() == window->thread()) window->hide();
     window->deleteLater();

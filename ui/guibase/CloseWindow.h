@@ -12,7 +12,8 @@ void quit_window(QWidget* window);
 // Quits the window that `window` points to and sets the caller's pointer to null; a
 // null argument or null window changes nothing, so a second call does nothing.
 template <typename Window>
-void close_window(Window** window) {
+void close_window(Window** window)
+{
     static_assert(std::is_base_of_v<QWidget, Window>, "close_window takes a pointer to a window");
     if (!window || !*window) return;
     quit_window(*window);

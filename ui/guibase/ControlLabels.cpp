@@ -8,12 +8,14 @@
 namespace {
 constexpr const char* kLabelProperty = "kivoLabel";
 
-QString without_mnemonic(const std::string& label) {
+QString without_mnemonic(const std::string& label)
+{
     return QString::fromStdString(label).replace('&', QStringLiteral("&&"));
 }
 }  // namespace
 
-void set_control_label(QWidget* control, const std::string& label) {
+void set_control_label(QWidget* control, const std::string& label)
+{
     if (!control) return;
     control->setProperty(kLabelProperty, QString::fromStdString(label));
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -28,7 +30,8 @@ void set_control_label(QWidget* control, const std::string& label) {
     }
 }
 
-std::string control_label(const QWidget* control) {
+std::string control_label(const QWidget* control)
+{
     if (!control) return {};
     return control->property(kLabelProperty).toString().toStdString();
 }

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-platform::status_t show_help(const char* path) {
+platform::status_t show_help(const char* path)
+{
     if (!path || !*path) return platform::kBadValue;
     QFileInfo file(QString::fromUtf8(path));
     // The opener is not waited for, so a file it cannot show is caught here.
@@ -13,7 +14,8 @@ platform::status_t show_help(const char* path) {
     return platform::kOk;
 }
 
-platform::status_t show_url(const char* url) {
+platform::status_t show_url(const char* url)
+{
     if (!url || !*url) return platform::kBadValue;
     QUrl address(QString::fromUtf8(url), QUrl::StrictMode);
     // A scheme also keeps the text from reaching the opener as one of its options.

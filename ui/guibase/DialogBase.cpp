@@ -28,7 +28,8 @@ constexpr int kButtonPressMs = 50;
 // The kinds of control that ApplyShortCut tells apart, in the order they are tried.
 enum class ControlKind { None, Button, CheckBox, MenuField, RadioButton, OtherControl };
 
-ControlKind kind_of(const QWidget* widget) {
+ControlKind kind_of(const QWidget* widget)
+{
     if (qobject_cast<const QCheckBox*>(widget)) return ControlKind::CheckBox;
     if (qobject_cast<const QRadioButton*>(widget)) return ControlKind::RadioButton;
     if (qobject_cast<const QComboBox*>(widget)) return ControlKind::MenuField;
@@ -40,7 +41,8 @@ ControlKind kind_of(const QWidget* widget) {
     return ControlKind::None;
 }
 
-std::string label_of(const QWidget* widget) {
+std::string label_of(const QWidget* widget)
+{
     std::string label = control_label(widget);
     if (label.empty())
         if (auto* button = qobject_cast<const QAbstractButton*>(widget))
@@ -49,7 +51,8 @@ std::string label_of(const QWidget* widget) {
 }
 
 // A free text area, not the field of a labelled text control.
-QWidget* free_text_area(QWidget* focus) {
+QWidget* free_text_area(QWidget* focus)
+{
     for (QWidget* w = focus; w; w = w->parentWidget()) {
         if (qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w)) return w;
         if (w->isWindow()) break;
@@ -57,7 +60,8 @@ QWidget* free_text_area(QWidget* focus) {
     return nullptr;
 }
 
-QPushButton* default_button_of(QWidget* window) {
+QPushButton* default_button_of(QWidget* window)
+{
     for (QPushButton* button : window->findChildren<QPushButton*>())
         if (button->isDefault()) return button;
     return nullptr;
@@ -67,25 +71,29 @@ QPushButton* default_button_of(QWidget* window) {
 
 // TDialogWindow
 
-TDialogWindow::TDialogWindow(platform::Rect frame, const char* title) : TBasicWindow(frame, title) {
+TDialogWindow::TDialogWindow(platform::Rect frame, const char* title) : TBasicWindow(frame, title)
+{
     AddCommonFilter(new TShortCutFilter(nullptr));
     qApp->installEventFilter(this);
 }
 
 TDialogWindow::~TDialogWindow() = default;
 
-platform::status_t TDialogWindow::SetMessage(platform::Message* message) {
+platform::status_t TDialogWindow::SetMessage(platform::Message* message)
+{
     if (message != mMessage.get()) mMessage.reset(message);
     return 0;
 }
 
-platform::status_t TDialogWindow::Invoke(const platform::Message* message) {
+platform::status_t TDialogWindow::Invoke(const platform::Message* message)
+{
     const platform::Message* toSend = message ? message : mMessage.get();
     if (!toSend) return platform::kBadValue;
     return mTarget.SendMessage(*toSend);
 }
 
-void TDialogWindow::MessageReceived(platform::Message* message) {
+void TDialogWindow::MessageReceived(platform::Message* message)
+{
     if (message->what == platform::kKeyDownMessage) {
         KeyDown(message);
         return;
@@ -93,7 +101,8 @@ void TDialogWindow::MessageReceived(platform::Message* message) {
     TBasicWindow::MessageReceived(message);
 }
 
-void TDialogWindow::KeyDown(platform::Message* message) {
+void TDialogWindow::KeyDown(platform::Message* message)
+{
     auto* view = dynamic_cast<TDialogView*>(ChildAt(0));
     if (!view) return;
     int32_t rawChar = 0;
@@ -105,7 +114,8 @@ void TDialogWindow::KeyDown(platform::Message* message) {
 
 // Short-cut keys are taken before the focused control sees them and go through the
 // window's queue and filters like any message; other keys reach the control as usual.
-bool TDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+bool TDialogWindow::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != this) return false;
     platform::Message keyDown = platform::key_down_message(*static_cast<QKeyEvent*>(event));
@@ -117,12 +127,14 @@ bool TDialogWindow::eventFilter(QObject* watched, QEvent* event) {
 // TDialogView
 
 TDialogView::TDialogView(platform::Rect frame, const char* name, uint32_t resizingMode)
-    : TBasicView(frame, name, resizingMode) {
+    : TBasicView(frame, name, resizingMode)
+{
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
 }
 
-void TDialogView::ShortCutDown(int32_t rawChar, int32_t key) {
+void TDialogView::ShortCutDown(int32_t rawChar, int32_t key)
+{
     if (rawChar != platform::kEnterChar) {
         ApplyShortCut(this, rawChar, key);
         return;
@@ -138,7 +150,8 @@ void TDialogView::ShortCutDown(int32_t rawChar, int32_t key) {
     }
 }
 
-int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32_t key) const {
+int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32_t key) const
+{
     for (QObject* object : parent->children()) {
         if (!object->isWidgetType()) continue;
         auto* child = static_cast<QWidget*>(object);
@@ -147,24 +160,24 @@ int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32
         char letter = kind == ControlKind::None ? 0 : short_cut_from_label(label_of(child));
         if (letter != 0 && static_cast<int32_t>(static_cast<signed char>(letter)) == rawChar) {
             switch (kind) {
-                case ControlKind::Button: click_button(static_cast<QAbstractButton*>(child)); break;
-                case ControlKind::CheckBox: {
-                    auto* box = static_cast<QCheckBox*>(child);
-                    box->setFocus(Qt::ShortcutFocusReason);
-                    box->setChecked(!box->isChecked());
-                    emit box->clicked(box->isChecked());
-                    break;
-                }
-                case ControlKind::RadioButton: {
-                    auto* radio = static_cast<QRadioButton*>(child);
-                    radio->setFocus(Qt::ShortcutFocusReason);
-                    radio->setChecked(true);
-                    emit radio->clicked(true);
-                    break;
-                }
-                case ControlKind::MenuField:
-                case ControlKind::OtherControl: child->setFocus(Qt::ShortcutFocusReason); break;
-                case ControlKind::None: break;
+            case ControlKind::Button: click_button(static_cast<QAbstractButton*>(child)); break;
+            case ControlKind::CheckBox: {
+                auto* box = static_cast<QCheckBox*>(child);
+                box->setFocus(Qt::ShortcutFocusReason);
+                box->setChecked(!box->isChecked());
+                emit box->clicked(box->isChecked());
+                break;
+            }
+            case ControlKind::RadioButton: {
+                auto* radio = static_cast<QRadioButton*>(child);
+                radio->setFocus(Qt::ShortcutFocusReason);
+                radio->setChecked(true);
+                emit radio->clicked(true);
+                break;
+            }
+            case ControlKind::MenuField:
+            case ControlKind::OtherControl: child->setFocus(Qt::ShortcutFocusReason); break;
+            case ControlKind::None: break;
             }
             return 0;
         }
@@ -173,7 +186,8 @@ int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32
     return -1;
 }
 
-void TDialogView::SetTargetToThis(QWidget* view, bool force) const {
+void TDialogView::SetTargetToThis(QWidget* view, bool force) const
+{
     if (!view) return;
     if (is_control(view)) {
         platform::Messenger target = control_target(view);
@@ -186,7 +200,8 @@ void TDialogView::SetTargetToThis(QWidget* view, bool force) const {
         if (child->isWidgetType()) SetTargetToThis(static_cast<QWidget*>(child), force);
 }
 
-void click_button(QAbstractButton* button) {
+void click_button(QAbstractButton* button)
+{
     if (!button) return;
     button->setDown(true);
     button->repaint();

@@ -5,11 +5,13 @@
 #include <string>
 
 namespace {
-bool is_one_entry_name(const std::string& name) {
+bool is_one_entry_name(const std::string& name)
+{
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
-bool can_open_folder(const std::string& path) {
+bool can_open_folder(const std::string& path)
+{
     DIR* folder = opendir(path.c_str());
     if (!folder) return false;
     closedir(folder);
@@ -17,7 +19,8 @@ bool can_open_folder(const std::string& path) {
 }
 }  // namespace
 
-platform::status_t get_save_ref(const platform::Message* reply, platform::EntryRef* ref) {
+platform::status_t get_save_ref(const platform::Message* reply, platform::EntryRef* ref)
+{
     if (!reply || !ref) return platform::kBadValue;
     platform::EntryRef directory;
     if (platform::status_t status = reply->FindRef("directory", &directory); status != platform::kOk) return status;
@@ -31,6 +34,7 @@ platform::status_t get_save_ref(const platform::Message* reply, platform::EntryR
     return platform::kOk;
 }
 
-platform::status_t set_file_panel_priority(QFileDialog* panel, int32_t /*priority*/) {
+platform::status_t set_file_panel_priority(QFileDialog* panel, int32_t /*priority*/)
+{
     return panel ? platform::kOk : platform::kError;
 }

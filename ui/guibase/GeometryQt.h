@@ -8,16 +8,19 @@
 
 #include "platform/Geometry.h"
 
-inline QRect to_qrect(const platform::Rect& r) {
+inline QRect to_qrect(const platform::Rect& r)
+{
     return QRect(QPoint(static_cast<int>(std::lround(r.left)), static_cast<int>(std::lround(r.top))),
                  QPoint(static_cast<int>(std::lround(r.right)), static_cast<int>(std::lround(r.bottom))));
 }
 
-inline platform::Rect from_qrect(const QRect& r) {
+inline platform::Rect from_qrect(const QRect& r)
+{
     return platform::Rect{static_cast<float>(r.left()), static_cast<float>(r.top()), static_cast<float>(r.right()),
                           static_cast<float>(r.bottom())};
 }
 
-inline platform::Point from_qpointf(const QPointF& p) {
+inline platform::Point from_qpointf(const QPointF& p)
+{
     return platform::Point{static_cast<float>(p.x()), static_cast<float>(p.y())};
 }

@@ -5,7 +5,8 @@
 #include <QMenu>
 #include <QToolButton>
 
-void delete_mfield_mitems(QWidget* field) {
+void delete_mfield_mitems(QWidget* field)
+{
     if (auto* combo = qobject_cast<QComboBox*>(field)) {
         combo->clear();
         return;

@@ -7,7 +7,8 @@ constexpr int32_t kSecondary = 2;
 constexpr float kDragDistanceSquared = 16;
 }  // namespace
 
-void TMouseDownManager::ManageMouseDown(platform::Point point, int32_t buttons, int32_t clicks) {
+void TMouseDownManager::ManageMouseDown(platform::Point point, int32_t buttons, int32_t clicks)
+{
     mDragging = false;
     mButtons = buttons;
     mClicks = clicks;
@@ -17,7 +18,8 @@ void TMouseDownManager::ManageMouseDown(platform::Point point, int32_t buttons, 
     if (mButtons == kSecondary) MouseDownRight(point);
 }
 
-void TMouseDownManager::ManageMouseMoved(platform::Point point) {
+void TMouseDownManager::ManageMouseMoved(platform::Point point)
+{
     if (mButtons == 0) return;
     if (!mDragging) {
         float dx = point.x - mPressPoint.x;
@@ -31,7 +33,8 @@ void TMouseDownManager::ManageMouseMoved(platform::Point point) {
     if (mButtons == kSecondary) MouseDraggingRight(mPressPoint, point);
 }
 
-void TMouseDownManager::ManageMouseUp(platform::Point point) {
+void TMouseDownManager::ManageMouseUp(platform::Point point)
+{
     if (mButtons == 0) return;
     int32_t series = mClicks % 3;
     if (!mDragging) {

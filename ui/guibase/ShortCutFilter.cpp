@@ -2,7 +2,8 @@
 
 #include "platform/Modifiers.h"
 
-bool TShortCutFilter::IsShortCutKey(const platform::Message& keyDown) {
+bool TShortCutFilter::IsShortCutKey(const platform::Message& keyDown)
+{
     int32_t modifiers = 0;
     int32_t rawChar = 0;
     keyDown.FindInt32("modifiers", &modifiers);
@@ -11,7 +12,8 @@ bool TShortCutFilter::IsShortCutKey(const platform::Message& keyDown) {
            rawChar == platform::kEnterChar || rawChar == platform::kFunctionKeyChar;
 }
 
-TFilterResult TShortCutFilter::Filter(platform::Message* message, platform::Handler** target) {
+TFilterResult TShortCutFilter::Filter(platform::Message* message, platform::Handler** target)
+{
     if (IsShortCutKey(*message)) {
         platform::Handler* to = mHandler ? mHandler : Looper();
         if (to) *target = to;

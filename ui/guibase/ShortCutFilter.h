@@ -11,7 +11,8 @@ class TShortCutFilter : public TMessageFilter {
 public:
     // `handler` is borrowed; null stands for the window the filter is added to.
     explicit TShortCutFilter(platform::Handler* handler = nullptr)
-        : TMessageFilter(platform::kKeyDownMessage), mHandler(handler) {}
+        : TMessageFilter(platform::kKeyDownMessage), mHandler(handler)
+    {}
 
     TFilterResult Filter(platform::Message* message, platform::Handler** target) override;
 

@@ -1,6 +1,7 @@
 #include "ui/guibase/SpyFilter.h"
 
-TFilterResult TSpyFilter::Filter(platform::Message* message, platform::Handler**) {
+TFilterResult TSpyFilter::Filter(platform::Message* message, platform::Handler**)
+{
     if (!message->HasField(kSpySendFlag)) {
         platform::Message copy(*message);
         copy.AddBool(kSpySendFlag, true);

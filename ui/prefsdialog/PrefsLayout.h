@@ -8,14 +8,14 @@
 #include "platform/Geometry.h"
 
 enum class PrefsControlKind {
-    Page,         // a page of the tab view; its name is the tab's
-    Box,          // a framed group
+    Page,  // a page of the tab view; its name is the tab's
+    Box,   // a framed group
     CheckBox,
     TextControl,  // a label and a one-line field, side by side
     Slider,
-    StringView,   // a unit label
-    MenuField,    // a label and a pop-up list with one choice
-    PortsField,   // a label and a pop-up menu that marks several items
+    StringView,  // a unit label
+    MenuField,   // a label and a pop-up list with one choice
+    PortsField,  // a label and a pop-up menu that marks several items
     Button,
 };
 
@@ -29,7 +29,7 @@ struct PrefsControlRow {
     platform::Rect frame;  // in the parent, right and bottom edges inclusive
     uint32_t what;         // 0: the items carry the messages, or none
     PrefsSends sends;
-    int divider;           // text and menu fields: where the field begins in the frame
+    int divider;  // text and menu fields: where the field begins in the frame
 };
 
 // The tab view and its pages, in tab order.

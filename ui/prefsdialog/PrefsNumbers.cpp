@@ -9,9 +9,13 @@
 
 namespace {
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool is_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
-std::string_view skip_space(std::string_view text) {
+std::string_view skip_space(std::string_view text)
+{
     size_t i = 0;
     while (i < text.size() && is_space(text[i])) ++i;
     return text.substr(i);
@@ -19,14 +23,16 @@ std::string_view skip_space(std::string_view text) {
 
 // Whether the exponent of a number that from_chars found out of range is negative:
 // such a number is too small to hold and reads as 0, any other as infinity.
-bool has_negative_exponent(std::string_view number) {
+bool has_negative_exponent(std::string_view number)
+{
     size_t e = number.find_first_of("eE");
     return e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
 }
 
 }  // namespace
 
-int32_t read_decimal_integer(std::string_view text) {
+int32_t read_decimal_integer(std::string_view text)
+{
     text = skip_space(text);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
@@ -44,7 +50,8 @@ int32_t read_decimal_integer(std::string_view text) {
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-std::optional<double> read_decimal_real(std::string_view text) {
+std::optional<double> read_decimal_real(std::string_view text)
+{
     text = skip_space(text);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
@@ -64,21 +71,24 @@ std::optional<double> read_decimal_real(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::string float_text(float value) {
+std::string float_text(float value)
+{
     std::array<char, 32> buffer{};
     auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     if (error != std::errc()) return {};
     return std::string(buffer.data(), end);
 }
 
-int64_t speed_interval_of_position(int position) {
+int64_t speed_interval_of_position(int position)
+{
     position = std::clamp(position, kMinSpeedPosition, kMaxSpeedPosition);
     int64_t power = 100;
     for (int step = (position - 1) / 9; step > 0; --step) power *= 10;
     return power * ((position - 1) % 9 + 1);
 }
 
-int speed_position_of_interval(int64_t interval) {
+int speed_position_of_interval(int64_t interval)
+{
     interval = std::clamp(interval, kMinSpeedInterval, kMaxSpeedInterval);
     // Counted in whole numbers: a floating-point logarithm of 1000 may fall just short of 3.
     int exponent = 0;

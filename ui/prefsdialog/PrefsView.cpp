@@ -70,17 +70,17 @@ struct MenuItemRow {
     int32_t value;
 };
 constexpr MenuItemRow kEncodingItems[] = {
-    {"Auto Detect",                0},
-    {nullptr,                      1},
-    {"UTF-8 (ZaRO)",               2},
-    {"Shift-JIS (DOS-BASIC)",      3},
+    {"Auto Detect", 0},
+    {nullptr, 1},
+    {"UTF-8 (ZaRO)", 2},
+    {"Shift-JIS (DOS-BASIC)", 3},
     {"JIS / NEC JIS (DISK-BASIC)", 4},
 };
 constexpr MenuItemRow kCompatModeItems[] = {
     {"Auto Detect", 0},
-    {nullptr,       1},
-    {"DISK-BASIC",  2},
-    {"DOS-BASIC",   3},
+    {nullptr, 1},
+    {"DISK-BASIC", 2},
+    {"DOS-BASIC", 3},
 };
 // The encodings whose lists may hold PC-98 characters: automatic and NEC JIS.
 constexpr int kEncodingAutoIndex = 0;
@@ -90,11 +90,15 @@ constexpr int kEncodingJisIndex = 4;
 constexpr int kSliderIntervalMs = 20;
 
 // Item and tab texts show "&" as it stands.
-QString plain_text(const std::string& text) { return QString::fromStdString(text).replace('&', QStringLiteral("&&")); }
+QString plain_text(const std::string& text)
+{
+    return QString::fromStdString(text).replace('&', QStringLiteral("&&"));
+}
 
 // Places a side-by-side label and field in `frame`, the field beginning `divider`
 // pixels after the frame's left edge.
-void place_labelled_field(QLabel* label, QWidget* field, const platform::Rect& frame, int divider) {
+void place_labelled_field(QLabel* label, QWidget* field, const platform::Rect& frame, int divider)
+{
     QRect whole = to_qrect(frame);
     label->setGeometry(whole.left(), whole.top(), divider, whole.height());
     field->setGeometry(whole.left() + divider, whole.top(), std::max(0, whole.width() - divider), whole.height());
@@ -102,7 +106,8 @@ void place_labelled_field(QLabel* label, QWidget* field, const platform::Rect& f
 
 // The system's fonts are wider than those the layout was drawn for: a label that
 // would be clipped moves the divider, and the field keeps its right edge.
-void keep_label_whole(QWidget* field) {
+void keep_label_whole(QWidget* field)
+{
     QWidget* parent = field->parentWidget();
     if (!parent) return;
     for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -110,7 +115,8 @@ void keep_label_whole(QWidget* field) {
 }
 
 // A menu field whose longest item would be clipped grows to the right to show it.
-void widen_to_contents(QComboBox* field) {
+void widen_to_contents(QComboBox* field)
+{
     if (field && field->width() < field->sizeHint().width()) field->resize(field->sizeHint().width(), field->height());
 }
 
@@ -119,10 +125,12 @@ void widen_to_contents(QComboBox* field) {
 class TPrefsView::NoticeRelay : public platform::Handler {
 public:
     explicit NoticeRelay(TAppMessageSink* sink) : platform::Handler("PrefsNoticeRelay"), mSink(sink) {}
-    ~NoticeRelay() override {
+    ~NoticeRelay() override
+    {
         if (platform::Looper* looper = GetLooper()) looper->RemoveHandler(this);
     }
-    void MessageReceived(Message* message) override {
+    void MessageReceived(Message* message) override
+    {
         if (mSink) mSink->Post(*message);
     }
 
@@ -131,10 +139,9 @@ private:
 };
 
 TPrefsView::TPrefsView(const TPrefsServices& services)
-    : TDialogView(kPrefsViewFrame, "PrefView", kFollowNone),
-      mServices(services),
-      mRelay(std::make_unique<NoticeRelay>(services.sink)),
-      mDelaySender(std::make_unique<TDelaySender>("DelaySender")) {
+    : TDialogView(kPrefsViewFrame, "PrefView", kFollowNone), mServices(services),
+      mRelay(std::make_unique<NoticeRelay>(services.sink)), mDelaySender(std::make_unique<TDelaySender>("DelaySender"))
+{
     BuildControls();
     SetMFieldFont();
     SetMFieldDefaultEncoding();
@@ -150,7 +157,8 @@ TPrefsView::TPrefsView(const TPrefsServices& services)
 
 TPrefsView::~TPrefsView() = default;
 
-void TPrefsView::BuildControls() {
+void TPrefsView::BuildControls()
+{
     mTabView = new QTabWidget(this);
     mTabView->setObjectName(QString::fromUtf8(kPrefsTabViewName));
     mTabView->setGeometry(to_qrect(kPrefsTabViewFrame));
@@ -207,90 +215,91 @@ void TPrefsView::BuildControls() {
     if (ok) ok->setDefault(true);
 }
 
-QWidget* TPrefsView::MakeControl(QWidget* parent, const PrefsControlRow& row) {
+QWidget* TPrefsView::MakeControl(QWidget* parent, const PrefsControlRow& row)
+{
     const QString name = QString::fromUtf8(row.name);
     const uint32_t what = row.what;
     QWidget* control = nullptr;
     QLabel* label = nullptr;
     switch (row.kind) {
-        case PrefsControlKind::Page: {
-            auto* page = new QWidget;
-            mTabView->addTab(page, QString());
-            control = page;
-            break;
-        }
-        case PrefsControlKind::Box: control = new QGroupBox(parent); break;
-        case PrefsControlKind::CheckBox: {
-            auto* box = new QCheckBox(parent);
-            QObject::connect(box, &QCheckBox::clicked, this, [this, what] { Invoke(Message(what)); });
-            control = box;
-            break;
-        }
-        case PrefsControlKind::TextControl: {
-            auto* field = new QLineEdit(parent);
-            field->setProperty(kFieldMessageProperty, what);
-            QObject::connect(field, &QLineEdit::textChanged, this, [this, what] { Invoke(Message(what)); });
-            label = new QLabel(parent);
-            control = field;
-            break;
-        }
-        case PrefsControlKind::Slider: {
-            auto* slider = new QSlider(Qt::Horizontal, parent);
-            slider->setRange(kMinSpeedPosition, kMaxSpeedPosition);
-            slider->setValue(10);
-            slider->setSingleStep(1);
-            slider->setPageStep(9);
-            slider->setTickPosition(QSlider::TicksBothSides);
-            slider->setTickInterval(9);  // six marks: 1, 10, 19, 28, 37 and 46
-            QObject::connect(slider, &QSlider::valueChanged, this, [this, slider] {
-                if (!slider->isSliderDown()) {
-                    Invoke(Message(kSpeedSliderMoved));
-                } else if (!mSliderSent.isValid() || mSliderSent.elapsed() >= kSliderIntervalMs) {
-                    mSliderPending.stop();
-                    mSliderSent.restart();
-                    Invoke(Message(kSpeedSliderMoved));
-                } else if (!mSliderPending.isActive()) {
-                    mSliderPending.start(static_cast<int>(kSliderIntervalMs - mSliderSent.elapsed()));
-                }
-            });
-            QObject::connect(slider, &QSlider::sliderReleased, this, [this] {
-                mSliderPending.stop();
+    case PrefsControlKind::Page: {
+        auto* page = new QWidget;
+        mTabView->addTab(page, QString());
+        control = page;
+        break;
+    }
+    case PrefsControlKind::Box: control = new QGroupBox(parent); break;
+    case PrefsControlKind::CheckBox: {
+        auto* box = new QCheckBox(parent);
+        QObject::connect(box, &QCheckBox::clicked, this, [this, what] { Invoke(Message(what)); });
+        control = box;
+        break;
+    }
+    case PrefsControlKind::TextControl: {
+        auto* field = new QLineEdit(parent);
+        field->setProperty(kFieldMessageProperty, what);
+        QObject::connect(field, &QLineEdit::textChanged, this, [this, what] { Invoke(Message(what)); });
+        label = new QLabel(parent);
+        control = field;
+        break;
+    }
+    case PrefsControlKind::Slider: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setRange(kMinSpeedPosition, kMaxSpeedPosition);
+        slider->setValue(10);
+        slider->setSingleStep(1);
+        slider->setPageStep(9);
+        slider->setTickPosition(QSlider::TicksBothSides);
+        slider->setTickInterval(9);  // six marks: 1, 10, 19, 28, 37 and 46
+        QObject::connect(slider, &QSlider::valueChanged, this, [this, slider] {
+            if (!slider->isSliderDown()) {
                 Invoke(Message(kSpeedSliderMoved));
-            });
-            control = slider;
-            break;
-        }
-        case PrefsControlKind::StringView: control = new QLabel(parent); break;
-        case PrefsControlKind::MenuField: {
-            auto* field = new QComboBox(parent);
-            field->setPlaceholderText(QString::fromStdString(platform::get_string("Select...")));
-            QObject::connect(field, &QComboBox::activated, this, [this, field, what](int index) {
-                Message message(what);
-                const QString itemField = field->itemData(index, kItemFieldRole).toString();
-                if (!itemField.isEmpty())
-                    message.AddInt32(itemField.toStdString(), field->itemData(index, kItemValueRole).toInt());
-                Invoke(message);
-            });
-            label = new QLabel(parent);
-            control = field;
-            break;
-        }
-        case PrefsControlKind::PortsField: {
-            auto* field = new QToolButton(parent);
-            field->setPopupMode(QToolButton::InstantPopup);
-            field->setToolButtonStyle(Qt::ToolButtonTextOnly);
-            field->setMenu(new QMenu(field));
-            label = new QLabel(parent);
-            control = field;
-            break;
-        }
-        case PrefsControlKind::Button: {
-            auto* button = new QPushButton(parent);
-            button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, this, [this, what] { Invoke(Message(what)); });
-            control = button;
-            break;
-        }
+            } else if (!mSliderSent.isValid() || mSliderSent.elapsed() >= kSliderIntervalMs) {
+                mSliderPending.stop();
+                mSliderSent.restart();
+                Invoke(Message(kSpeedSliderMoved));
+            } else if (!mSliderPending.isActive()) {
+                mSliderPending.start(static_cast<int>(kSliderIntervalMs - mSliderSent.elapsed()));
+            }
+        });
+        QObject::connect(slider, &QSlider::sliderReleased, this, [this] {
+            mSliderPending.stop();
+            Invoke(Message(kSpeedSliderMoved));
+        });
+        control = slider;
+        break;
+    }
+    case PrefsControlKind::StringView: control = new QLabel(parent); break;
+    case PrefsControlKind::MenuField: {
+        auto* field = new QComboBox(parent);
+        field->setPlaceholderText(QString::fromStdString(platform::get_string("Select...")));
+        QObject::connect(field, &QComboBox::activated, this, [this, field, what](int index) {
+            Message message(what);
+            const QString itemField = field->itemData(index, kItemFieldRole).toString();
+            if (!itemField.isEmpty())
+                message.AddInt32(itemField.toStdString(), field->itemData(index, kItemValueRole).toInt());
+            Invoke(message);
+        });
+        label = new QLabel(parent);
+        control = field;
+        break;
+    }
+    case PrefsControlKind::PortsField: {
+        auto* field = new QToolButton(parent);
+        field->setPopupMode(QToolButton::InstantPopup);
+        field->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        field->setMenu(new QMenu(field));
+        label = new QLabel(parent);
+        control = field;
+        break;
+    }
+    case PrefsControlKind::Button: {
+        auto* button = new QPushButton(parent);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, this, [this, what] { Invoke(Message(what)); });
+        control = button;
+        break;
+    }
     }
     control->setObjectName(name);
     if (label) {
@@ -306,23 +315,32 @@ QWidget* TPrefsView::MakeControl(QWidget* parent, const PrefsControlRow& row) {
     return control;
 }
 
-QWidget* TPrefsView::Control(const char* name) const {
+QWidget* TPrefsView::Control(const char* name) const
+{
     auto it = mControls.find(name);
     return it == mControls.end() ? nullptr : it->second;
 }
 
-QMenu* TPrefsView::MidiOutMenu() const { return mMFieldMidiOut ? mMFieldMidiOut->menu() : nullptr; }
+QMenu* TPrefsView::MidiOutMenu() const
+{
+    return mMFieldMidiOut ? mMFieldMidiOut->menu() : nullptr;
+}
 
-void TPrefsView::Invoke(const Message& message) { platform::Messenger(this).SendMessage(message); }
+void TPrefsView::Invoke(const Message& message)
+{
+    platform::Messenger(this).SendMessage(message);
+}
 
-void TPrefsView::AttachedToWindow() {
+void TPrefsView::AttachedToWindow()
+{
     Window()->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     Window()->AddCommonFilter(new TSpyFilter(kIAPChangedMessage, platform::Messenger(this)));
     SetViewLabel();
     UpdateCompos();
 }
 
-void TPrefsView::SetDelaySender(platform::bigtime_t delay) {
+void TPrefsView::SetDelaySender(platform::bigtime_t delay)
+{
     if (TBasicWindow* window = Window(); window && !mRelay->GetLooper()) window->AddHandler(mRelay.get());
     mDelaySender->SetTarget(platform::Messenger(mRelay.get()));
     mDelaySender->SetDelay(delay);
@@ -330,7 +348,8 @@ void TPrefsView::SetDelaySender(platform::bigtime_t delay) {
 
 // --- labels ---
 
-void TPrefsView::SetViewLabel() {
+void TPrefsView::SetViewLabel()
+{
     const std::string format = current_accelerator_format();
     for (int i = 0; i < kPrefsLabelCount; ++i) {
         const PrefsLabelRow& row = kPrefsLabels[i];
@@ -345,18 +364,19 @@ void TPrefsView::SetViewLabel() {
         if (control == mMFieldMidiOut) {
             // The menu field keeps showing its marks; the label goes beside it.
             set_control_label(control, label);
-            if (auto* buddy = findChild<QLabel*>(QStringLiteral("MFieldMidiOutLabel"))) buddy->setText(plain_text(label));
+            if (auto* buddy = findChild<QLabel*>(QStringLiteral("MFieldMidiOutLabel")))
+                buddy->setText(plain_text(label));
         } else {
             set_control_label(control, label);
         }
         switch (row.fit) {
-            case PrefsFit::CheckBox: adjust_cbox_width(qobject_cast<QCheckBox*>(control)); break;
-            case PrefsFit::Divider:
-                adjust_mfield_divider(control);
-                widen_to_contents(qobject_cast<QComboBox*>(control));
-                break;
-            case PrefsFit::Unit: adjust_str_view_width(qobject_cast<QLabel*>(control)); break;
-            case PrefsFit::None: keep_label_whole(control); break;
+        case PrefsFit::CheckBox: adjust_cbox_width(qobject_cast<QCheckBox*>(control)); break;
+        case PrefsFit::Divider:
+            adjust_mfield_divider(control);
+            widen_to_contents(qobject_cast<QComboBox*>(control));
+            break;
+        case PrefsFit::Unit: adjust_str_view_width(qobject_cast<QLabel*>(control)); break;
+        case PrefsFit::None: keep_label_whole(control); break;
         }
         if (control == mCBoxAutoSaveRegular) PlaceAutoSaveRow();
     }
@@ -368,7 +388,8 @@ void TPrefsView::SetViewLabel() {
 
 // The interval field follows the fitted "Save every" check box, and its unit follows
 // the field, centred on it.
-void TPrefsView::PlaceAutoSaveRow() {
+void TPrefsView::PlaceAutoSaveRow()
+{
     QLineEdit* field = mTxtCtrlAutoSaveInterval;
     auto* label = findChild<QLabel*>(QStringLiteral("TxtCtrlAutoSaveIntervalLabel"));
     if (!field || !label) return;
@@ -381,17 +402,20 @@ void TPrefsView::PlaceAutoSaveRow() {
     unit->move(field->geometry().right() + 10, field->y() + (field->height() - unit->height()) / 2);
 }
 
-void TPrefsView::LanguageChanged() {
+void TPrefsView::LanguageChanged()
+{
     SetViewLabel();
     mTabView->update();
 }
 
-void TPrefsView::IAPChanged(Message* notice) {
+void TPrefsView::IAPChanged(Message* notice)
+{
     std::string item;
     if (notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2") SetViewLabel();
 }
 
-void TPrefsView::ShortCutDown(int32_t rawChar, int32_t key) {
+void TPrefsView::ShortCutDown(int32_t rawChar, int32_t key)
+{
     if (rawChar == platform::kFunctionKeyChar && key == platform::kF1Key) {
         click_button(qobject_cast<QPushButton*>(Control("ButtonHelp")));
     } else if (rawChar == platform::kEscapeChar) {
@@ -403,7 +427,8 @@ void TPrefsView::ShortCutDown(int32_t rawChar, int32_t key) {
 
 // --- menus ---
 
-void TPrefsView::SetMFieldFont() {
+void TPrefsView::SetMFieldFont()
+{
     const QStringList families = mServices.fontFamilies ? mServices.fontFamilies() : QFontDatabase::families();
     for (QComboBox* field : {mMFieldMainWinFontFamily, mMFieldRunWinFontFamily, mMFieldDebugWinFontFamily}) {
         field->clear();
@@ -414,7 +439,8 @@ void TPrefsView::SetMFieldFont() {
 
 namespace {
 
-void fill_menu(QComboBox* field, const MenuItemRow* items, size_t count, const char* itemField) {
+void fill_menu(QComboBox* field, const MenuItemRow* items, size_t count, const char* itemField)
+{
     delete_mfield_mitems(field);
     for (size_t i = 0; i < count; ++i) {
         if (!items[i].key) {
@@ -430,15 +456,18 @@ void fill_menu(QComboBox* field, const MenuItemRow* items, size_t count, const c
 
 }  // namespace
 
-void TPrefsView::SetMFieldDefaultEncoding() {
+void TPrefsView::SetMFieldDefaultEncoding()
+{
     fill_menu(mMFieldDefaultEncoding, kEncodingItems, std::size(kEncodingItems), "Encoding");
 }
 
-void TPrefsView::SetMFieldCompatiMode() {
+void TPrefsView::SetMFieldCompatiMode()
+{
     fill_menu(mMFieldCompatiMode, kCompatModeItems, std::size(kCompatModeItems), "CompatiMode");
 }
 
-void TPrefsView::SetMFieldMidiOut() {
+void TPrefsView::SetMFieldMidiOut()
+{
     QMenu* menu = MidiOutMenu();
     delete_mfield_mitems(mMFieldMidiOut);
     if (mServices.roster) {
@@ -458,7 +487,8 @@ void TPrefsView::SetMFieldMidiOut() {
     UpdateMFieldMidiOut();
 }
 
-void TPrefsView::UpdateMFieldFontFamily(QComboBox* field, const std::string& family) {
+void TPrefsView::UpdateMFieldFontFamily(QComboBox* field, const std::string& family)
+{
     // A name cut to fit the preference still marks its family.
     int marked = -1;
     for (int i = 0; i < field->count() && marked < 0; ++i) {
@@ -469,13 +499,15 @@ void TPrefsView::UpdateMFieldFontFamily(QComboBox* field, const std::string& fam
     field->setCurrentIndex(marked);
 }
 
-void TPrefsView::UpdateMFieldByIndex(QComboBox* field, int32_t index) {
+void TPrefsView::UpdateMFieldByIndex(QComboBox* field, int32_t index)
+{
     const bool isItem = index >= 0 && index < field->count() && !field->itemData(index, kItemFieldRole).isNull();
     field->setCurrentIndex(isItem ? index : -1);
 }
 
 // Several outputs may be connected: each is checked, and the field names them all.
-void TPrefsView::UpdateMFieldMidiOut() {
+void TPrefsView::UpdateMFieldMidiOut()
+{
     const std::vector<std::string> outputs = gPrefs.MidiOutputs();
     QStringList marked;
     for (QAction* item : MidiOutMenu()->actions()) {
@@ -492,7 +524,8 @@ void TPrefsView::UpdateMFieldMidiOut() {
 
 // Setting a field's text counts as a change even when the text stays the same, so its
 // handler always runs once on the shown text; QLineEdit says nothing in that case.
-void TPrefsView::SetTxtCtrlText(QLineEdit* field, const std::string& text) {
+void TPrefsView::SetTxtCtrlText(QLineEdit* field, const std::string& text)
+{
     const QString shown = QString::fromStdString(text);
     if (field->text() == shown) {
         if (!field->signalsBlocked()) Invoke(Message(field->property(kFieldMessageProperty).toUInt()));
@@ -501,9 +534,13 @@ void TPrefsView::SetTxtCtrlText(QLineEdit* field, const std::string& text) {
     field->setText(shown);
 }
 
-std::string TPrefsView::FieldText(const QLineEdit* field) const { return field->text().toStdString(); }
+std::string TPrefsView::FieldText(const QLineEdit* field) const
+{
+    return field->text().toStdString();
+}
 
-void TPrefsView::UpdateCompos() {
+void TPrefsView::UpdateCompos()
+{
     UpdateMFieldFontFamily(mMFieldMainWinFontFamily, gPrefs.MainFontFamily());
     SetTxtCtrlText(mTxtCtrlMainWinFontSize, float_text(gPrefs.MainFontSize));
     UpdateMFieldFontFamily(mMFieldRunWinFontFamily, gPrefs.RunFontFamily());
@@ -533,17 +570,20 @@ void TPrefsView::UpdateCompos() {
     UpdateMFieldByIndex(mMFieldCompatiMode, gPrefs.CompatMode);
 }
 
-void TPrefsView::UpdateCBoxConvert98() {
+void TPrefsView::UpdateCBoxConvert98()
+{
     const int marked = mMFieldDefaultEncoding->currentIndex();
     mCBoxConvert98->setEnabled(marked == kEncodingAutoIndex || marked == kEncodingJisIndex);
     mCBoxConvert98->setChecked(gPrefs.ConvertPC98Chars);
 }
 
-void TPrefsView::UpdateTxtCtrlAutoSaveInterval() {
+void TPrefsView::UpdateTxtCtrlAutoSaveInterval()
+{
     mTxtCtrlAutoSaveInterval->setEnabled(mCBoxAutoSaveRegular->isChecked());
 }
 
-void TPrefsView::UpdateSpeedControlCompos() {
+void TPrefsView::UpdateSpeedControlCompos()
+{
     const bool on = mCBoxSpeedControl->isChecked();
     mSliderSpeedControl->setEnabled(on);
     UpdateSliderSpeedControl();
@@ -555,58 +595,71 @@ void TPrefsView::UpdateSpeedControlCompos() {
     mStrViewSpeedControl->update();
 }
 
-void TPrefsView::UpdateSliderSpeedControl() {
+void TPrefsView::UpdateSliderSpeedControl()
+{
     const QSignalBlocker quiet(mSliderSpeedControl);
     mSliderSpeedControl->setValue(speed_position_of_interval(gPrefs.SpeedControlInterval));
 }
 
 // --- edits ---
 
-void TPrefsView::MessageReceived(Message* message) {
+void TPrefsView::MessageReceived(Message* message)
+{
     switch (message->what) {
-        case kMainFontSizeEdited: FontSizeChanged(mTxtCtrlMainWinFontSize, gPrefs.MainFontSize, kPrefsMainFontChanged); break;
-        case kRunFontSizeEdited: FontSizeChanged(mTxtCtrlRunWinFontSize, gPrefs.RunFontSize, kPrefsRunFontChanged); break;
-        case kDebugFontSizeEdited: FontSizeChanged(mTxtCtrlDebugWinFontSize, gPrefs.DebugFontSize, kPrefsDebugFontChanged); break;
-        case kMainFontFamilyChosen: FontFamilyChanged(mMFieldMainWinFontFamily, &TPrefs::SetMainFontFamily, kPrefsMainFontChanged); break;
-        case kRunFontFamilyChosen: FontFamilyChanged(mMFieldRunWinFontFamily, &TPrefs::SetRunFontFamily, kPrefsRunFontChanged); break;
-        case kDebugFontFamilyChosen: FontFamilyChanged(mMFieldDebugWinFontFamily, &TPrefs::SetDebugFontFamily, kPrefsDebugFontChanged); break;
-        case kEncodingChosen: MFieldDefaultEncodingChanged(*message); break;
-        case kCompatModeChosen: MFieldCompatiModeChanged(*message); break;
-        case kConvert98Clicked: gPrefs.ConvertPC98Chars = mCBoxConvert98->isChecked(); break;
-        case kAutoSaveBeforeRunClicked: gPrefs.AutoSaveBeforeRun = mCBoxAutoSaveBeforeRun->isChecked(); break;
-        case kShowSplashClicked: gPrefs.ShowSplash = mCBoxShowSplash->isChecked(); break;
-        case kBreakAtStartClicked: gPrefs.BreakAtStart = mCBoxBreakAtStart->isChecked(); break;
-        case kWordWrapClicked:
-            gPrefs.WordWrap = mCBoxWordWrap->isChecked();
-            NotifyPrefChange(kPrefsWordWrapChanged);
-            break;
-        case kAutoSaveRegularClicked:
-            gPrefs.AutoSaveRegularly = mCBoxAutoSaveRegular->isChecked();
-            UpdateTxtCtrlAutoSaveInterval();
-            NotifyPrefChange(kPrefsAutoSaveChanged);
-            break;
-        case kAutoSaveIntervalEdited: TxtCtrlAutoSaveIntervalChanged(); break;
-        case kMidiLatencyEdited: TxtCtrlMidiLatencyChanged(); break;
-        case kSsgVolumeEdited: TxtCtrlSsgVolumeChanged(); break;
-        case kSpeedControlClicked:
-            gPrefs.UseSpeedControl = mCBoxSpeedControl->isChecked();
-            UpdateSpeedControlCompos();
-            NotifyPrefChange(kPrefsSpeedControlChanged);
-            break;
-        case kSpeedSliderMoved: SliderSpeedControlChanged(); break;
-        case kSpeedIntervalEdited: TxtCtrlSpeedControlChanged(); break;
-        case kMidiOutChosen: MFieldMidiOutChanged(*message); break;
-        case kRecreateMenuMidiOutRqtd: RecreateMenuMidiOutRqtd(); break;
-        case kUpdateMenuMidiOutRqtd: UpdateMenuMidiOutRqtd(); break;
-        case kOkMessage: ButtonOKClicked(); break;
-        case kCancelMessage: ButtonCancelClicked(); break;
-        case kDefaultsMessage: ButtonDefaultsClicked(); break;
-        case kPrefsHelpRequested: ButtonHelpClicked(); break;
-        default: TDialogView::MessageReceived(message); break;
+    case kMainFontSizeEdited:
+        FontSizeChanged(mTxtCtrlMainWinFontSize, gPrefs.MainFontSize, kPrefsMainFontChanged);
+        break;
+    case kRunFontSizeEdited: FontSizeChanged(mTxtCtrlRunWinFontSize, gPrefs.RunFontSize, kPrefsRunFontChanged); break;
+    case kDebugFontSizeEdited:
+        FontSizeChanged(mTxtCtrlDebugWinFontSize, gPrefs.DebugFontSize, kPrefsDebugFontChanged);
+        break;
+    case kMainFontFamilyChosen:
+        FontFamilyChanged(mMFieldMainWinFontFamily, &TPrefs::SetMainFontFamily, kPrefsMainFontChanged);
+        break;
+    case kRunFontFamilyChosen:
+        FontFamilyChanged(mMFieldRunWinFontFamily, &TPrefs::SetRunFontFamily, kPrefsRunFontChanged);
+        break;
+    case kDebugFontFamilyChosen:
+        FontFamilyChanged(mMFieldDebugWinFontFamily, &TPrefs::SetDebugFontFamily, kPrefsDebugFontChanged);
+        break;
+    case kEncodingChosen: MFieldDefaultEncodingChanged(*message); break;
+    case kCompatModeChosen: MFieldCompatiModeChanged(*message); break;
+    case kConvert98Clicked: gPrefs.ConvertPC98Chars = mCBoxConvert98->isChecked(); break;
+    case kAutoSaveBeforeRunClicked: gPrefs.AutoSaveBeforeRun = mCBoxAutoSaveBeforeRun->isChecked(); break;
+    case kShowSplashClicked: gPrefs.ShowSplash = mCBoxShowSplash->isChecked(); break;
+    case kBreakAtStartClicked: gPrefs.BreakAtStart = mCBoxBreakAtStart->isChecked(); break;
+    case kWordWrapClicked:
+        gPrefs.WordWrap = mCBoxWordWrap->isChecked();
+        NotifyPrefChange(kPrefsWordWrapChanged);
+        break;
+    case kAutoSaveRegularClicked:
+        gPrefs.AutoSaveRegularly = mCBoxAutoSaveRegular->isChecked();
+        UpdateTxtCtrlAutoSaveInterval();
+        NotifyPrefChange(kPrefsAutoSaveChanged);
+        break;
+    case kAutoSaveIntervalEdited: TxtCtrlAutoSaveIntervalChanged(); break;
+    case kMidiLatencyEdited: TxtCtrlMidiLatencyChanged(); break;
+    case kSsgVolumeEdited: TxtCtrlSsgVolumeChanged(); break;
+    case kSpeedControlClicked:
+        gPrefs.UseSpeedControl = mCBoxSpeedControl->isChecked();
+        UpdateSpeedControlCompos();
+        NotifyPrefChange(kPrefsSpeedControlChanged);
+        break;
+    case kSpeedSliderMoved: SliderSpeedControlChanged(); break;
+    case kSpeedIntervalEdited: TxtCtrlSpeedControlChanged(); break;
+    case kMidiOutChosen: MFieldMidiOutChanged(*message); break;
+    case kRecreateMenuMidiOutRqtd: RecreateMenuMidiOutRqtd(); break;
+    case kUpdateMenuMidiOutRqtd: UpdateMenuMidiOutRqtd(); break;
+    case kOkMessage: ButtonOKClicked(); break;
+    case kCancelMessage: ButtonCancelClicked(); break;
+    case kDefaultsMessage: ButtonDefaultsClicked(); break;
+    case kPrefsHelpRequested: ButtonHelpClicked(); break;
+    default: TDialogView::MessageReceived(message); break;
     }
 }
 
-void TPrefsView::FontFamilyChanged(QComboBox* field, void (TPrefs::*set)(std::string_view), uint32_t notice) {
+void TPrefsView::FontFamilyChanged(QComboBox* field, void (TPrefs::*set)(std::string_view), uint32_t notice)
+{
     if (field->currentIndex() < 0) return;
     (gPrefs.*set)(field->currentText().toStdString());
     NotifyPrefChange(notice);
@@ -614,14 +667,16 @@ void TPrefsView::FontFamilyChanged(QComboBox* field, void (TPrefs::*set)(std::st
 
 // A text without a number, or that reads as not-a-number (which the clamp would let
 // through), stores nothing: the size stays as it was.
-void TPrefsView::FontSizeChanged(QLineEdit* field, platform::CopyableAtomic<float>& size, uint32_t notice) {
+void TPrefsView::FontSizeChanged(QLineEdit* field, platform::CopyableAtomic<float>& size, uint32_t notice)
+{
     const std::optional<double> value = read_decimal_real(FieldText(field));
     if (!value) return;
     size = static_cast<float>(std::clamp(*value, 5.0, 50.0));
     NotifyPrefChange(notice, true);
 }
 
-void TPrefsView::MFieldDefaultEncodingChanged(const Message& message) {
+void TPrefsView::MFieldDefaultEncodingChanged(const Message& message)
+{
     int32_t encoding = 0;
     if (mMFieldDefaultEncoding->currentIndex() >= 0 && message.FindInt32("Encoding", &encoding) == platform::kOk) {
         gPrefs.DefaultEncoding = encoding;
@@ -630,41 +685,48 @@ void TPrefsView::MFieldDefaultEncodingChanged(const Message& message) {
     UpdateCBoxConvert98();
 }
 
-void TPrefsView::MFieldCompatiModeChanged(const Message& message) {
+void TPrefsView::MFieldCompatiModeChanged(const Message& message)
+{
     int32_t mode = 0;
     if (mMFieldCompatiMode->currentIndex() >= 0 && message.FindInt32("CompatiMode", &mode) == platform::kOk)
         gPrefs.CompatMode = mode;
 }
 
-void TPrefsView::TxtCtrlAutoSaveIntervalChanged() {
+void TPrefsView::TxtCtrlAutoSaveIntervalChanged()
+{
     gPrefs.AutoSaveInterval = std::clamp(read_decimal_integer(FieldText(mTxtCtrlAutoSaveInterval)), 1, 99);
     NotifyPrefChange(kPrefsAutoSaveChanged);
 }
 
-void TPrefsView::TxtCtrlMidiLatencyChanged() {
+void TPrefsView::TxtCtrlMidiLatencyChanged()
+{
     const int64_t micros = int64_t{read_decimal_integer(FieldText(mTxtCtrlMidiLatency))} * 1000;
     gPrefs.MidiDelay = std::clamp<int64_t>(micros, 0, 3000000);
 }
 
-void TPrefsView::TxtCtrlSsgVolumeChanged() {
+void TPrefsView::TxtCtrlSsgVolumeChanged()
+{
     gPrefs.SoundVolume = std::clamp(read_decimal_integer(FieldText(mTxtCtrlSsgVolume)), 0, 200);
 }
 
 // The field shows the new interval without answering with a 'tscc' of its own.
-void TPrefsView::SliderSpeedControlChanged() {
+void TPrefsView::SliderSpeedControlChanged()
+{
     gPrefs.SpeedControlInterval = speed_interval_of_position(mSliderSpeedControl->value());
     const QSignalBlocker quiet(mTxtCtrlSpeedControl);
     SetTxtCtrlText(mTxtCtrlSpeedControl, std::to_string(gPrefs.SpeedControlInterval.load()));
 }
 
-void TPrefsView::TxtCtrlSpeedControlChanged() {
+void TPrefsView::TxtCtrlSpeedControlChanged()
+{
     const int64_t interval = read_decimal_integer(FieldText(mTxtCtrlSpeedControl));
     gPrefs.SpeedControlInterval = std::clamp(interval, kMinSpeedInterval, kMaxSpeedInterval);
     UpdateSliderSpeedControl();
 }
 
 // A chosen output leaves the list when it is in it and joins it at the end when not.
-void TPrefsView::MFieldMidiOutChanged(const Message& message) {
+void TPrefsView::MFieldMidiOutChanged(const Message& message)
+{
     int32_t id = -1;
     if (message.FindInt32("be:id", &id) != platform::kOk || !mServices.roster) return;
     const std::vector<platform::MidiConsumer> consumers = mServices.roster->Consumers();
@@ -674,8 +736,10 @@ void TPrefsView::MFieldMidiOutChanged(const Message& message) {
     gPrefs.ChangeMidiOutputs([&](std::vector<std::string>& outputs) {
         auto kept = std::remove(outputs.begin(), outputs.end(), consumer->name);
         removed = kept != outputs.end();
-        if (removed) outputs.erase(kept, outputs.end());
-        else outputs.push_back(consumer->name);
+        if (removed)
+            outputs.erase(kept, outputs.end());
+        else
+            outputs.push_back(consumer->name);
     });
     UpdateMFieldMidiOut();
     Message notice(kPrefsMidiOutChanged);
@@ -685,19 +749,22 @@ void TPrefsView::MFieldMidiOutChanged(const Message& message) {
 }
 
 // A connection made outside the dialog is not one that Cancel takes back.
-void TPrefsView::UpdateMenuMidiOutRqtd() {
+void TPrefsView::UpdateMenuMidiOutRqtd()
+{
     mSnapshot.SetMidiOutputs(gPrefs.MidiOutputs());
     UpdateMFieldMidiOut();
 }
 
-void TPrefsView::RecreateMenuMidiOutRqtd() {
+void TPrefsView::RecreateMenuMidiOutRqtd()
+{
     mSnapshot.SetMidiOutputs(gPrefs.MidiOutputs());
     SetMFieldMidiOut();
 }
 
 // --- buttons ---
 
-void TPrefsView::ButtonOKClicked() {
+void TPrefsView::ButtonOKClicked()
+{
     if (TBasicWindow* window = Window(); window && !window->IsHidden()) window->Hide();
     mSnapshot = gPrefs;
     // A failed save is not reported here: the settings layer reports it.
@@ -705,7 +772,8 @@ void TPrefsView::ButtonOKClicked() {
     NotifyPrefChange(kPrefsConfirmed);
 }
 
-void TPrefsView::ButtonCancelClicked() {
+void TPrefsView::ButtonCancelClicked()
+{
     const TPrefs before = gPrefs;
     if (TBasicWindow* window = Window(); window && !window->IsHidden()) window->Hide();
     gPrefs = mSnapshot;
@@ -713,18 +781,23 @@ void TPrefsView::ButtonCancelClicked() {
     UpdateCompos();
 }
 
-void TPrefsView::ButtonDefaultsClicked() {
+void TPrefsView::ButtonDefaultsClicked()
+{
     const TPrefs before = gPrefs;
     gPrefs = TPrefs();
     NotifyPrefDiffe(before, gPrefs);
     UpdateCompos();
 }
 
-void TPrefsView::ButtonHelpClicked() { NotifyPrefChange(kPrefsHelpRequested); }
+void TPrefsView::ButtonHelpClicked()
+{
+    NotifyPrefChange(kPrefsHelpRequested);
+}
 
 // --- notices ---
 
-void TPrefsView::NotifyPrefChange(const Message& notice, bool delayed) {
+void TPrefsView::NotifyPrefChange(const Message& notice, bool delayed)
+{
     if (delayed) {
         mDelaySender->SendMessage(&notice);
     } else if (mServices.sink) {
@@ -732,9 +805,13 @@ void TPrefsView::NotifyPrefChange(const Message& notice, bool delayed) {
     }
 }
 
-void TPrefsView::NotifyPrefChange(uint32_t what, bool delayed) { NotifyPrefChange(Message(what), delayed); }
+void TPrefsView::NotifyPrefChange(uint32_t what, bool delayed)
+{
+    NotifyPrefChange(Message(what), delayed);
+}
 
-void TPrefsView::NotifyPrefDiffe(const TPrefs& before, const TPrefs& after) {
+void TPrefsView::NotifyPrefDiffe(const TPrefs& before, const TPrefs& after)
+{
     auto fontDiffers = [](const std::string& a, const std::string& b, float sizeA, float sizeB) {
         return a != b || sizeA != sizeB;
     };
@@ -747,8 +824,8 @@ void TPrefsView::NotifyPrefDiffe(const TPrefs& before, const TPrefs& after) {
         before.MidiOutputs() != after.MidiOutputs(),
         before.UseSpeedControl.load() != after.UseSpeedControl.load(),
     };
-    const uint32_t notices[] = {kPrefsMainFontChanged,        kPrefsRunFontChanged,   kPrefsDebugFontChanged,
-                                kPrefsDefaultEncodingChanged, kPrefsWordWrapChanged,  kPrefsMidiOutChanged,
+    const uint32_t notices[] = {kPrefsMainFontChanged,        kPrefsRunFontChanged,  kPrefsDebugFontChanged,
+                                kPrefsDefaultEncodingChanged, kPrefsWordWrapChanged, kPrefsMidiOutChanged,
                                 kPrefsSpeedControlChanged};
     for (size_t i = 0; i < std::size(notices); ++i)
         if (differs[i]) NotifyPrefChange(notices[i]);

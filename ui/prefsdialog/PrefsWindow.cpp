@@ -2,7 +2,8 @@
 
 #include "platform/Locale.h"
 
-TPrefsWindow::TPrefsWindow(platform::Rect frame, const TPrefsServices& services) : TDialogWindow(frame, "PrefWin") {
+TPrefsWindow::TPrefsWindow(platform::Rect frame, const TPrefsServices& services) : TDialogWindow(frame, "PrefWin")
+{
     setObjectName(QStringLiteral("PrefWin"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     mView = new TPrefsView(services);
@@ -12,7 +13,8 @@ TPrefsWindow::TPrefsWindow(platform::Rect frame, const TPrefsServices& services)
     SetWinTitle();
 }
 
-void TPrefsWindow::MessageReceived(platform::Message* message) {
+void TPrefsWindow::MessageReceived(platform::Message* message)
+{
     if (message->what == kPrefsUpdateMidiOutMenu || message->what == kPrefsRecreateMidiOutMenu) {
         PostMessage(*message, mView);
         return;
@@ -20,11 +22,18 @@ void TPrefsWindow::MessageReceived(platform::Message* message) {
     TDialogWindow::MessageReceived(message);
 }
 
-bool TPrefsWindow::QuitRequested() {
+bool TPrefsWindow::QuitRequested()
+{
     if (CurrentMessage() != nullptr) mView->ButtonCancelClicked();
     return TDialogWindow::QuitRequested();
 }
 
-void TPrefsWindow::LanguageChanged() { SetWinTitle(); }
+void TPrefsWindow::LanguageChanged()
+{
+    SetWinTitle();
+}
 
-void TPrefsWindow::SetWinTitle() { setWindowTitle(QString::fromStdString(platform::get_string("Preferences"))); }
+void TPrefsWindow::SetWinTitle()
+{
+    setWindowTitle(QString::fromStdString(platform::get_string("Preferences")));
+}

@@ -22,4 +22,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TRunMidiPorts> make_alsa_run_midi_ports() { return std::make_unique<TAlsaRunMidiPorts>(); }
+std::unique_ptr<TRunMidiPorts> make_alsa_run_midi_ports()
+{
+    return std::make_unique<TAlsaRunMidiPorts>();
+}

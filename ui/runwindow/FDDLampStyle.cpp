@@ -7,7 +7,8 @@
 
 namespace {
 
-bool lamp_lit(const QStyleOption* option, const QWidget* widget) {
+bool lamp_lit(const QStyleOption* option, const QWidget* widget)
+{
     const auto* bar = qobject_cast<const QMenuBar*>(widget);
     if (bar == nullptr) return false;
     const QAction* action = bar->actionAt(option->rect.center());
@@ -17,7 +18,8 @@ bool lamp_lit(const QStyleOption* option, const QWidget* widget) {
 }  // namespace
 
 void TFDDLampStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                                const QWidget* widget) const {
+                                const QWidget* widget) const
+{
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (element != CE_MenuBarItem || item == nullptr || !lamp_lit(option, widget)) {
         QProxyStyle::drawControl(element, option, painter, widget);

@@ -7,7 +7,8 @@
 
 #include "foundation/Common.h"
 
-QFont run_font(const std::string& family, float pixelSize) {
+QFont run_font(const std::string& family, float pixelSize)
+{
     QString name = QString::fromStdString(family);
     if (!QFontDatabase::hasFamily(name)) name = QString::fromLatin1(kRunFontFallback);
     QFont font(name);
@@ -17,9 +18,13 @@ QFont run_font(const std::string& family, float pixelSize) {
     return font;
 }
 
-QFont run_font_from_prefs() { return run_font(gPrefs.RunFontFamily(), gPrefs.RunFontSize.load()); }
+QFont run_font_from_prefs()
+{
+    return run_font(gPrefs.RunFontFamily(), gPrefs.RunFontSize.load());
+}
 
-TFontHeight font_height_of(const QFont& font) {
+TFontHeight font_height_of(const QFont& font)
+{
     const QFontMetricsF metrics(font);
     TFontHeight height;
     height.ascent = static_cast<float>(metrics.ascent());

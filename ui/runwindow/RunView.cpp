@@ -5,8 +5,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <cctype>
 
 #include "foundation/AppVersion.h"
@@ -53,29 +53,34 @@ constexpr TSpecialKey kSpecialKeys[] = {
 };
 // clang-format on
 
-char special_key_byte(int qtKey) {
+char special_key_byte(int qtKey)
+{
     for (const TSpecialKey& key : kSpecialKeys)
         if (key.qtKey == qtKey) return key.byte;
     return 0;
 }
 
-bool is_modifier_key(int qtKey) {
+bool is_modifier_key(int qtKey)
+{
     return qtKey == Qt::Key_Control || qtKey == Qt::Key_Shift || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta ||
            qtKey == Qt::Key_AltGr || qtKey == Qt::Key_CapsLock;
 }
 
-int32_t buttons_of(Qt::MouseButtons buttons) {
+int32_t buttons_of(Qt::MouseButtons buttons)
+{
     int32_t mask = 0;
     if (buttons & Qt::LeftButton) mask |= 1;
     if (buttons & Qt::RightButton) mask |= 2;
     return mask;
 }
 
-TGrphPoint point_of(const QMouseEvent* event) {
+TGrphPoint point_of(const QMouseEvent* event)
+{
     return TGrphPoint{static_cast<float>(event->position().x()), static_cast<float>(event->position().y())};
 }
 
-TRunSessionSettings session_settings() {
+TRunSessionSettings session_settings()
+{
     TRunSessionSettings settings;
     settings.CompatModePref = gPrefs.CompatMode.load();
     settings.Encoding = gPrefs.DefaultEncoding.load();
@@ -85,9 +90,9 @@ TRunSessionSettings session_settings() {
 }  // namespace
 
 TRunView::TRunView(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRunMidiPorts> midi)
-    : TBasicView(frame, "RunView", 0),
-      mAlerts(alerts != nullptr ? alerts : &mOwnAlerts),
-      mBackBuffer(640, 400, QImage::Format_RGB32) {
+    : TBasicView(frame, "RunView", 0), mAlerts(alerts != nullptr ? alerts : &mOwnAlerts),
+      mBackBuffer(640, 400, QImage::Format_RGB32)
+{
     resize(640, 400);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -110,7 +115,8 @@ TRunView::TRunView(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRu
     QObject::connect(&mCursorBlink, &QTimer::timeout, this, [this] { CursorBlinkRqtd(); });
 }
 
-TRunView::~TRunView() {
+TRunView::~TRunView()
+{
     mCursorBlink.stop();
     // The machine and the alarm end before the widget goes, so no thread posts to it.
     mSession.reset();
@@ -119,34 +125,58 @@ TRunView::~TRunView() {
 
 // --- the run operations ---
 
-bool TRunView::CompileBasic(const std::string& text) { return mSession->CompileBasic(text); }
+bool TRunView::CompileBasic(const std::string& text)
+{
+    return mSession->CompileBasic(text);
+}
 
-bool TRunView::ClearBasic() { return mSession->ClearBasic(); }
+bool TRunView::ClearBasic()
+{
+    return mSession->ClearBasic();
+}
 
-bool TRunView::ReadyBasic(TRunRequestSink* runTarget) {
+bool TRunView::ReadyBasic(TRunRequestSink* runTarget)
+{
     mSession->ReadyBasic(runTarget);
     SetWinTitle();
     SetUseSpeedControl();
     return true;
 }
 
-bool TRunView::RunBasic(const TRunRequest& request) { return mSession->RunBasic(request); }
+bool TRunView::RunBasic(const TRunRequest& request)
+{
+    return mSession->RunBasic(request);
+}
 
-bool TRunView::QuitBasic(const TVMachine* machine) { return mSession->QuitBasic(machine); }
+bool TRunView::QuitBasic(const TVMachine* machine)
+{
+    return mSession->QuitBasic(machine);
+}
 
-bool TRunView::KillBasic() { return mSession->KillBasic(); }
+bool TRunView::KillBasic()
+{
+    return mSession->KillBasic();
+}
 
-TVMachine* TRunView::VMachine() const { return mSession->VMachine(); }
+TVMachine* TRunView::VMachine() const
+{
+    return mSession->VMachine();
+}
 
-TMidCode* TRunView::MidCode() { return &mSession->MidCode(); }
+TMidCode* TRunView::MidCode()
+{
+    return &mSession->MidCode();
+}
 
-bool TRunView::RunEnded() const {
+bool TRunView::RunEnded() const
+{
     bool ended = true;
     mSession->WithMachine([&](TVMachine& machine) { ended = machine.IsTerminated(); });
     return ended;
 }
 
-void TRunView::SetUseSpeedControl() {
+void TRunView::SetUseSpeedControl()
+{
     const bool use = gPrefs.UseSpeedControl.load();
     mSession->WithMachine([use](TVMachine& machine) {
         if (use)
@@ -158,28 +188,30 @@ void TRunView::SetUseSpeedControl() {
 
 // --- messages, attachment, title ---
 
-void TRunView::MessageReceived(platform::Message* message) {
+void TRunView::MessageReceived(platform::Message* message)
+{
     switch (message->what) {
-        case kCtrlKeyDownMessage: CtrlKeyDown(*message); break;
-        case kCopyTextMessage: MItemCopyTextClicked(); break;
-        case kCopyGraphicMessage: MItemCopyGrphClicked(*message); break;
-        case kCopyCompositionMessage: MItemCopyCompositionClicked(); break;
-        case kPrefUseSpeedControlChanged: SetUseSpeedControl(); break;
-        case kRefsReceivedMessage:
-        case kSetDrvFolderMessage: RefsReceived(*message); break;
-        case kEjectDrvFolderMessage: MItemEjectClicked(*message); break;
-        case platform::kMidiRosterNotice: mMidi->MidiEvent(*message); break;
-        case kPrefMidiOutChanged: mMidi->PrefMidiOutChanged(*message); break;
-        case kPrefRunWinFontChanged:
-            SetFontFamilyAndSize();
-            mSession->Rsrc().SetScrModifiedAll2();
-            mSession->Rsrc().UpdateScreen();
-            break;
-        default: TBasicView::MessageReceived(message); break;
+    case kCtrlKeyDownMessage: CtrlKeyDown(*message); break;
+    case kCopyTextMessage: MItemCopyTextClicked(); break;
+    case kCopyGraphicMessage: MItemCopyGrphClicked(*message); break;
+    case kCopyCompositionMessage: MItemCopyCompositionClicked(); break;
+    case kPrefUseSpeedControlChanged: SetUseSpeedControl(); break;
+    case kRefsReceivedMessage:
+    case kSetDrvFolderMessage: RefsReceived(*message); break;
+    case kEjectDrvFolderMessage: MItemEjectClicked(*message); break;
+    case platform::kMidiRosterNotice: mMidi->MidiEvent(*message); break;
+    case kPrefMidiOutChanged: mMidi->PrefMidiOutChanged(*message); break;
+    case kPrefRunWinFontChanged:
+        SetFontFamilyAndSize();
+        mSession->Rsrc().SetScrModifiedAll2();
+        mSession->Rsrc().UpdateScreen();
+        break;
+    default: TBasicView::MessageReceived(message); break;
     }
 }
 
-void TRunView::AttachedToWindow() {
+void TRunView::AttachedToWindow()
+{
     mCursorBlink.start();
     SetWinTitle();
     SendUpdateMenuDrvFolder(0);
@@ -188,25 +220,34 @@ void TRunView::AttachedToWindow() {
     ShowBootStr();
 }
 
-void TRunView::LanguageChanged() { SetWinTitle(); }
+void TRunView::LanguageChanged()
+{
+    SetWinTitle();
+}
 
-std::string run_window_title(int32_t compatMode) {
+std::string run_window_title(int32_t compatMode)
+{
     std::string mode;
     switch (compatMode) {
-        case 2: mode = platform::get_string("DISK-BASIC"); break;
-        case 3: mode = platform::get_string("DOS-BASIC"); break;
-        default: break;
+    case 2: mode = platform::get_string("DISK-BASIC"); break;
+    case 3: mode = platform::get_string("DOS-BASIC"); break;
+    default: break;
     }
     return mode + " - " + kRunAppName + " " + platform::get_string("(Run Window)");
 }
 
-std::string TRunView::WinTitle() const { return run_window_title(mSession->CompatMode()); }
+std::string TRunView::WinTitle() const
+{
+    return run_window_title(mSession->CompatMode());
+}
 
-void TRunView::SetWinTitle() {
+void TRunView::SetWinTitle()
+{
     if (TBasicWindow* window = Window()) window->setWindowTitle(QString::fromStdString(WinTitle()));
 }
 
-void TRunView::SetFontFamilyAndSize() {
+void TRunView::SetFontFamilyAndSize()
+{
     mFont = run_font_from_prefs();
     mSession->Rsrc().SetFontHeight(font_height_of(mFont));
     QFont glyphFont = mFont;
@@ -215,22 +256,26 @@ void TRunView::SetFontFamilyAndSize() {
     mGlyphFont = glyphFont;
 }
 
-void TRunView::ShowBootStr() {
+void TRunView::ShowBootStr()
+{
     print_boot_banner(mSession->Rsrc(), kRunAppName, gAppVer, host_free_memory_kbytes());
 }
 
 // --- drawing ---
 
-void TRunView::ScreenUpdateRqtd(const TScreenRect&) {
+void TRunView::ScreenUpdateRqtd(const TScreenRect&)
+{
     // The area is taken when the drawing runs, so one post covers every request
     // made before it.
     if (mUpdatePending.exchange(true)) return;
-    QMetaObject::invokeMethod(this, [this] { DrawPending(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { DrawPending(); }, Qt::QueuedConnection);
 }
 
 // The cursor's cell, whole when it stands on the right half of a two-column character,
 // and the cell whose block the back buffer still shows.
-void TRunView::MarkCursorCells() {
+void TRunView::MarkCursorCells()
+{
     TBasicRsrc& rsrc = mSession->Rsrc();
     const int cells = rsrc.TxtRows * rsrc.TxtCols;
     if (mCursorDrawnAt >= 0 && mCursorDrawnAt < cells)
@@ -241,7 +286,8 @@ void TRunView::MarkCursorCells() {
     rsrc.SetScrModifiedByTxt2(from, rsrc.CsrIdx);
 }
 
-void TRunView::DrawPending() {
+void TRunView::DrawPending()
+{
     mUpdatePending.store(false);
     TBasicRsrc& rsrc = mSession->Rsrc();
     TScreenRect area;
@@ -260,18 +306,21 @@ void TRunView::DrawPending() {
     update(screen_pixels_of(area));
 }
 
-void TRunView::CursorBlinkRqtd() {
+void TRunView::CursorBlinkRqtd()
+{
     TBasicRsrc& rsrc = mSession->Rsrc();
     rsrc.CsrBlink.fetch_xor(1);
     if (rsrc.CsrShown.load() || mCursorDrawnAt >= 0) DrawPending();
 }
 
-void TRunView::paintEvent(QPaintEvent* event) {
+void TRunView::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
     painter.drawImage(event->rect(), mBackBuffer, event->rect());
 }
 
-bool TRunView::GlyphRows(const std::string& utf8, uint16_t rows[16]) const {
+bool TRunView::GlyphRows(const std::string& utf8, uint16_t rows[16]) const
+{
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const QList<uint> codes = text.toUcs4();
     if (codes.isEmpty()) return false;
@@ -284,7 +333,8 @@ bool TRunView::GlyphRows(const std::string& utf8, uint16_t rows[16]) const {
         QPainter painter(&glyph);
         painter.setFont(mGlyphFont);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(0, metrics.ascent()), QString::fromUcs4(reinterpret_cast<const char32_t*>(&codes.front()), 1));
+        painter.drawText(QPointF(0, metrics.ascent()),
+                         QString::fromUcs4(reinterpret_cast<const char32_t*>(&codes.front()), 1));
     }
     for (int y = 0; y < kGlyphSize; ++y) {
         uint16_t bits = 0;
@@ -298,17 +348,20 @@ bool TRunView::GlyphRows(const std::string& utf8, uint16_t rows[16]) const {
 
 // --- keys ---
 
-void TRunView::RaiseInterrupt(uint32_t bit) {
+void TRunView::RaiseInterrupt(uint32_t bit)
+{
     mSession->WithMachine([bit](TVMachine& machine) { machine.HappenInterrupt(bit); });
 }
 
-void TRunView::KeyDown(const std::string& bytes) {
+void TRunView::KeyDown(const std::string& bytes)
+{
     if (bytes.empty()) return;
     mSession->Rsrc().PushToKeyBuf(bytes.data(), static_cast<long>(bytes.size()));
     if (bytes[0] == 0x04) RaiseInterrupt(IR_HELP_KEY);
 }
 
-void TRunView::CtrlKeyDown(const platform::Message& message) {
+void TRunView::CtrlKeyDown(const platform::Message& message)
+{
     int32_t byte = 0;
     if (message.FindInt32("raw_char", &byte) != platform::kOk || byte <= 0 || byte > 0x7F) return;
     if (byte == platform::kFunctionKeyChar) {
@@ -325,9 +378,13 @@ void TRunView::CtrlKeyDown(const platform::Message& message) {
         KeyDown(std::string(1, static_cast<char>(byte)));
 }
 
-void TRunView::FuncKeyDown(int n) { mSession->PressFuncKey(n); }
+void TRunView::FuncKeyDown(int n)
+{
+    mSession->PressFuncKey(n);
+}
 
-void TRunView::keyPressEvent(QKeyEvent* event) {
+void TRunView::keyPressEvent(QKeyEvent* event)
+{
     const int key = event->key();
     if (!event->isAutoRepeat()) mHeldKeys.Press(key);
     if (is_modifier_key(key)) return;
@@ -354,28 +411,35 @@ void TRunView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TRunView::keyReleaseEvent(QKeyEvent* event) {
+void TRunView::keyReleaseEvent(QKeyEvent* event)
+{
     if (!event->isAutoRepeat()) mHeldKeys.Release(event->key());
 }
 
-void TRunView::inputMethodEvent(QInputMethodEvent* event) {
+void TRunView::inputMethodEvent(QInputMethodEvent* event)
+{
     for (const uint code : event->commitString().toUcs4())
         KeyDown(QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1).toStdString());
     event->accept();
 }
 
-void TRunView::focusOutEvent(QFocusEvent* event) {
+void TRunView::focusOutEvent(QFocusEvent* event)
+{
     // Releases that happen elsewhere never reach the view.
     mHeldKeys.ReleaseAll();
     TBasicView::focusOutEvent(event);
 }
 
 // Tab is a key of the emulated machine, not a move to the next widget.
-bool TRunView::focusNextPrevChild(bool) { return false; }
+bool TRunView::focusNextPrevChild(bool)
+{
+    return false;
+}
 
 // --- mouse ---
 
-void TRunView::mousePressEvent(QMouseEvent* event) {
+void TRunView::mousePressEvent(QMouseEvent* event)
+{
     TBasicView::mousePressEvent(event);
     mMouseButtons = buttons_of(event->buttons());
     const int32_t buttons = mMouseButtons;
@@ -392,7 +456,8 @@ void TRunView::mousePressEvent(QMouseEvent* event) {
     });
 }
 
-void TRunView::mouseReleaseEvent(QMouseEvent* event) {
+void TRunView::mouseReleaseEvent(QMouseEvent* event)
+{
     TBasicView::mouseReleaseEvent(event);
     const int32_t buttons = mMouseButtons;
     const TGrphPoint where = point_of(event);
@@ -408,7 +473,8 @@ void TRunView::mouseReleaseEvent(QMouseEvent* event) {
     });
 }
 
-void TRunView::mouseMoveEvent(QMouseEvent* event) {
+void TRunView::mouseMoveEvent(QMouseEvent* event)
+{
     TBasicView::mouseMoveEvent(event);
     const TGrphPoint where = point_of(event);
     mSession->WithMachine([&](TVMachine& machine) {
@@ -419,17 +485,20 @@ void TRunView::mouseMoveEvent(QMouseEvent* event) {
 
 // --- copying ---
 
-void TRunView::MItemCopyTextClicked() {
+void TRunView::MItemCopyTextClicked()
+{
     const std::string text = screen_copy_text(mSession->Rsrc().SnapshotScreen(kWholeScreen));
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-void TRunView::MItemCopyGrphClicked(const platform::Message& message) {
+void TRunView::MItemCopyGrphClicked(const platform::Message& message)
+{
     int32_t page = 0;
     if (message.FindInt32("GrphPage", &page) != platform::kOk || page < -1 || page > 3) return;
     QGuiApplication::clipboard()->setImage(graphics_page_image(mSession->Rsrc(), page));
 }
 
-void TRunView::MItemCopyCompositionClicked() {
+void TRunView::MItemCopyCompositionClicked()
+{
     QGuiApplication::clipboard()->setImage(composition_image(mSession->Rsrc(), mFont));
 }

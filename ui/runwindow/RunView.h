@@ -47,7 +47,7 @@ class TMidCode;
 // Messages the run view answers.
 inline constexpr uint32_t kCtrlKeyDownMessage = platform::fourcc("ctkd");
 inline constexpr uint32_t kCopyTextMessage = platform::fourcc("cptx");
-inline constexpr uint32_t kCopyGraphicMessage = platform::fourcc("cpgr");      // int32 "GrphPage": −1, 0 to 3
+inline constexpr uint32_t kCopyGraphicMessage = platform::fourcc("cpgr");  // int32 "GrphPage": −1, 0 to 3
 inline constexpr uint32_t kCopyCompositionMessage = platform::fourcc("cpcp");
 inline constexpr uint32_t kPrefUseSpeedControlChanged = platform::fourcc("pusc");
 inline constexpr uint32_t kPrefRunWinFontChanged = platform::fourcc("prfc");
@@ -73,7 +73,8 @@ class TRunView : public TBasicView, public TScreenUpdateSink, public TGlyphSourc
 public:
     // `alerts` receives compile and run-time errors; null shows them as alerts.
     // `midi`: the MIDI endpoints; null plays through the ALSA sequencer.
-    explicit TRunView(platform::Rect frame, TAlertSink* alerts = nullptr, std::unique_ptr<TRunMidiPorts> midi = nullptr);
+    explicit TRunView(platform::Rect frame, TAlertSink* alerts = nullptr,
+                      std::unique_ptr<TRunMidiPorts> midi = nullptr);
     ~TRunView() override;
 
     // --- the run operations ---

@@ -18,14 +18,16 @@ const platform::CatalogueText kDriveTexts[] = {
      "The folder %FullPathName% cannot be used as drive %Num%: it does not exist or cannot be read."},
 };
 
-void register_texts() {
+void register_texts()
+{
     static const bool registered = (platform::add_catalogue_texts(kDriveTexts), true);
     (void)registered;
 }
 
 // The folder as the drive table keeps it: absolute, without "." or ".." parts or a
 // trailing separator.
-std::string drive_folder_path(const std::string& path) {
+std::string drive_folder_path(const std::string& path)
+{
     std::error_code error;
     std::filesystem::path folder = std::filesystem::absolute(path, error).lexically_normal();
     if (error) return std::string();
@@ -35,14 +37,16 @@ std::string drive_folder_path(const std::string& path) {
 }
 
 // A folder a program can list and open files in.
-bool is_usable_folder(const std::string& path) {
+bool is_usable_folder(const std::string& path)
+{
     std::error_code error;
     return !path.empty() && std::filesystem::is_directory(path, error) && ::access(path.c_str(), R_OK | X_OK) == 0;
 }
 
 }  // namespace
 
-void TRunView::RefsReceived(const platform::Message& message) {
+void TRunView::RefsReceived(const platform::Message& message)
+{
     platform::EntryRef ref;
     int32_t index = -1;
     if (message.FindRef("refs", &ref) != platform::kOk || message.FindInt32("DrvFolderIdx", &index) != platform::kOk ||
@@ -60,14 +64,15 @@ void TRunView::RefsReceived(const platform::Message& message) {
     SendUpdateMenuDrvFolder(index);
 }
 
-void TRunView::MItemEjectClicked(const platform::Message& message) {
+void TRunView::MItemEjectClicked(const platform::Message& message)
+{
     int32_t index = -1;
-    if (message.FindInt32("DrvFolderIdx", &index) != platform::kOk || !mSession->Rsrc().DrvFolders.Eject(index))
-        return;
+    if (message.FindInt32("DrvFolderIdx", &index) != platform::kOk || !mSession->Rsrc().DrvFolders.Eject(index)) return;
     SendUpdateMenuDrvFolder(index);
 }
 
-void TRunView::SendUpdateMenuDrvFolder(int drvFolderIdx) {
+void TRunView::SendUpdateMenuDrvFolder(int drvFolderIdx)
+{
     TBasicWindow* window = Window();
     if (window == nullptr) return;
     std::string folder = mSession->Rsrc().DrvFolders.Get(drvFolderIdx);
@@ -82,7 +87,8 @@ void TRunView::SendUpdateMenuDrvFolder(int drvFolderIdx) {
     window->PostMessage(update);
 }
 
-void TRunView::SetFDDAccessLampRqtd(int drvFolderIdx, int delta) {
+void TRunView::SetFDDAccessLampRqtd(int drvFolderIdx, int delta)
+{
     // From the machine thread or the lamps' timer: the window is reached on the GUI
     // thread, and a call still queued when the view goes is dropped with it.
     QMetaObject::invokeMethod(

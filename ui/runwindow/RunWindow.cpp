@@ -14,11 +14,13 @@ namespace {
 constexpr int kViewWidth = 640;
 constexpr int kViewHeight = 400;
 
-std::string num_label(const char* key, int n) {
+std::string num_label(const char* key, int n)
+{
     return platform::replace_placeholder(platform::get_string(key), "%Num%", std::to_string(n));
 }
 
-platform::Message copy_page_message(int32_t page) {
+platform::Message copy_page_message(int32_t page)
+{
     platform::Message message(kCopyGraphicMessage);
     message.AddInt32("GrphPage", page);
     return message;
@@ -27,7 +29,8 @@ platform::Message copy_page_message(int32_t page) {
 }  // namespace
 
 TRunWindow::TRunWindow(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRunMidiPorts> midi)
-    : TBasicWindow(frame, kRunAppName), mMenuBar(new QMenuBar(this)), mRunView(nullptr), mLampStyle(nullptr) {
+    : TBasicWindow(frame, kRunAppName), mMenuBar(new QMenuBar(this)), mRunView(nullptr), mLampStyle(nullptr)
+{
     mMenuBar->setObjectName(QStringLiteral("MenuBar"));
     mMenuBar->setNativeMenuBar(false);
     InstallLampStyle();
@@ -42,8 +45,8 @@ TRunWindow::TRunWindow(platform::Rect frame, TAlertSink* alerts, std::unique_ptr
 
 TRunWindow::~TRunWindow() = default;
 
-void TRunWindow::AddItem(QMenu* menu, const std::string& label, const platform::Message& message,
-                         bool toApplication) {
+void TRunWindow::AddItem(QMenu* menu, const std::string& label, const platform::Message& message, bool toApplication)
+{
     QAction* action = menu->addAction(QString::fromStdString(label));
     QObject::connect(action, &QAction::triggered, this, [this, message, toApplication] {
         if (toApplication) {
@@ -54,23 +57,25 @@ void TRunWindow::AddItem(QMenu* menu, const std::string& label, const platform::
     });
 }
 
-void TRunWindow::MessageReceived(platform::Message* message) {
+void TRunWindow::MessageReceived(platform::Message* message)
+{
     switch (message->what) {
-        // Passed on to the run view, through the window's queue.
-        case kRefsReceivedMessage:
-        case kSetDrvFolderMessage:
-        case kPrefUseSpeedControlChanged:
-        case kPrefMidiOutChanged:
-        case kPrefRunWinFontChanged: PostMessage(*message, mRunView); break;
-        case kPanelCancelMessage: Cancel(); break;
-        case kSpecifyDrvFolderMessage: MItemSpecifyDrvFolderClicked(*message); break;
-        case kUpdateMenuDrvFolderMessage: UpdateMenuDrvFolderRqtd(*message); break;
-        case kFDDAccessLampMessage: SetFDDAccessLampRqtd(*message); break;
-        default: TBasicWindow::MessageReceived(message); break;
+    // Passed on to the run view, through the window's queue.
+    case kRefsReceivedMessage:
+    case kSetDrvFolderMessage:
+    case kPrefUseSpeedControlChanged:
+    case kPrefMidiOutChanged:
+    case kPrefRunWinFontChanged: PostMessage(*message, mRunView); break;
+    case kPanelCancelMessage: Cancel(); break;
+    case kSpecifyDrvFolderMessage: MItemSpecifyDrvFolderClicked(*message); break;
+    case kUpdateMenuDrvFolderMessage: UpdateMenuDrvFolderRqtd(*message); break;
+    case kFDDAccessLampMessage: SetFDDAccessLampRqtd(*message); break;
+    default: TBasicWindow::MessageReceived(message); break;
     }
 }
 
-void TRunWindow::CreateMenu() {
+void TRunWindow::CreateMenu()
+{
     const std::string format = current_accelerator_format();
     auto label = [&](const std::string& key, const std::string& text) {
         return QString::fromStdString(merge_accelerator_key(format, key, text));
@@ -97,7 +102,8 @@ void TRunWindow::CreateMenu() {
     item(window, "D", platform::get_string("Debug Window"), platform::Message(kShowDebugWindowMessage), true);
 }
 
-void TRunWindow::DestroyMenu() {
+void TRunWindow::DestroyMenu()
+{
     for (QAction* action : mMenuBar->actions()) {
         QMenu* menu = action->menu();
         mMenuBar->removeAction(action);
@@ -107,7 +113,8 @@ void TRunWindow::DestroyMenu() {
     mDriveMenus = {};
 }
 
-void TRunWindow::SetLabelsCommon() {
+void TRunWindow::SetLabelsCommon()
+{
     DestroyMenu();
     CreateMenu();
     GenerateMenuMRUF();
@@ -116,7 +123,8 @@ void TRunWindow::SetLabelsCommon() {
     mRunView->SendUpdateMenuDrvFolder(1);
 }
 
-void TRunWindow::UpdateMBarVisibility() {
+void TRunWindow::UpdateMBarVisibility()
+{
     int top = 0;
     if (gExitStates.ShowMenuBar.load()) {
         mMenuBar->setGeometry(0, 0, kViewWidth, mMenuBar->sizeHint().height());
@@ -130,28 +138,33 @@ void TRunWindow::UpdateMBarVisibility() {
     setFixedSize(kViewWidth, top + kViewHeight);
 }
 
-void TRunWindow::Show() {
+void TRunWindow::Show()
+{
     TBasicWindow::Show();
     UpdateMBarVisibility();
 }
 
-void TRunWindow::IAPChanged(platform::Message* notice) {
+void TRunWindow::IAPChanged(platform::Message* notice)
+{
     std::string item;
     if (notice != nullptr && notice->FindString("IAP:SrcIAPItem", &item) == platform::kOk && item == "AccKeyFormat2")
         SetLabelsCommon();
 }
 
-void TRunWindow::LanguageChanged() {
+void TRunWindow::LanguageChanged()
+{
     SetLabelsCommon();
     SetFilePanelLabel();
 }
 
-void TRunWindow::Zoom() {
+void TRunWindow::Zoom()
+{
     gExitStates.ShowMenuBar.store(!gExitStates.ShowMenuBar.load());
     UpdateMBarVisibility();
 }
 
-bool TRunWindow::Quit() {
+bool TRunWindow::Quit()
+{
     gExitStates.RunWindowFrame = Frame();
     if (mPanel != nullptr) {
         RememberPanelFolder();
@@ -160,9 +173,10 @@ bool TRunWindow::Quit() {
     return QuitForApplication();
 }
 
-void TRunWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange && event->spontaneous() &&
-        (windowState() & Qt::WindowMaximized) && !mZoomPending) {
+void TRunWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange && event->spontaneous() && (windowState() & Qt::WindowMaximized) &&
+        !mZoomPending) {
         // A fixed-size window does not grow: the window system's maximize toggles the
         // menu bar instead. Only its report counts (a change the program makes itself
         // comes back from the window system once more), and it is answered after the

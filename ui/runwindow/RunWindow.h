@@ -53,7 +53,8 @@ public:
     TRunView* RunView() const { return mRunView; }
     QMenuBar* MenuBar() const { return mMenuBar; }
     // Where the Window menu's items go (the application); none until it is set.
-    void SetApplicationTarget(const platform::Messenger& target) {
+    void SetApplicationTarget(const platform::Messenger& target)
+    {
         mAppTarget = target;
         mRunView->SetApplicationTarget(target);
     }
@@ -111,6 +112,6 @@ private:
     TMRUF mRecentFolders;
     TFDDLampStyle* mLampStyle;
     QFileDialog* mPanel = nullptr;
-    int32_t mPanelDrive = 0;     // the drive the panel chooses for
-    std::string mPanelFolder;    // the panel's last folder that existed, for "RWPF"
+    int32_t mPanelDrive = 0;   // the drive the panel chooses for
+    std::string mPanelFolder;  // the panel's last folder that existed, for "RWPF"
 };

@@ -22,23 +22,27 @@ namespace {
 constexpr int32_t kRecentFoldersPosition = 3;
 constexpr int32_t kRecentFoldersMax = 10;
 
-platform::Message drive_message(uint32_t what, int32_t drive) {
+platform::Message drive_message(uint32_t what, int32_t drive)
+{
     platform::Message message(what);
     message.AddInt32("DrvFolderIdx", drive);
     return message;
 }
 
 // A name is shown as it stands, "&" included, not taken as a mnemonic.
-QString escaped(const std::string& text) {
+QString escaped(const std::string& text)
+{
     return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-bool is_folder(const std::string& path) {
+bool is_folder(const std::string& path)
+{
     std::error_code error;
     return !path.empty() && std::filesystem::is_directory(path, error);
 }
 
-std::string recent_folders_entry() {
+std::string recent_folders_entry()
+{
     std::string entry;
     get_settings_entry(kSettingsFolder, kRecentDrvFoldersFile, &entry);
     return entry;
@@ -46,18 +50,21 @@ std::string recent_folders_entry() {
 
 }  // namespace
 
-std::string drive_folder_item_label(const std::string& format, const std::string& name) {
+std::string drive_folder_item_label(const std::string& format, const std::string& name)
+{
     return merge_accelerator_key(format, "C", "") + name + " ...";
 }
 
-void TRunWindow::InstallLampStyle() {
+void TRunWindow::InstallLampStyle()
+{
     // The style follows the application's; the window owns it.
     mLampStyle = new TFDDLampStyle();
     mLampStyle->setParent(this);
     mMenuBar->setStyle(mLampStyle);
 }
 
-void TRunWindow::SetUpRecentDrvFolders() {
+void TRunWindow::SetUpRecentDrvFolders()
+{
     mRecentFolders.SetShowSC(false);
     mRecentFolders.SetTgtBase(kRecentFoldersPosition);
     mRecentFolders.SetTriggerBase(0);
@@ -67,7 +74,8 @@ void TRunWindow::SetUpRecentDrvFolders() {
     if (entry.empty() || mRecentFolders.Load(entry) != 0) mRecentFolders.ClearMRUF();
 }
 
-void TRunWindow::CreateDriveMenus(const std::string& format) {
+void TRunWindow::CreateDriveMenus(const std::string& format)
+{
     for (int32_t drive = 0; drive < 2; ++drive) {
         const std::string number = std::to_string(drive + 1);
         const std::string title = platform::replace_placeholder(platform::get_string("FDD%Num%"), "%Num%", number);
@@ -85,7 +93,8 @@ void TRunWindow::CreateDriveMenus(const std::string& format) {
     }
 }
 
-void TRunWindow::GenerateMenuMRUF() {
+void TRunWindow::GenerateMenuMRUF()
+{
     mRecentFolders.SetAccFormat(current_accelerator_format());
     for (int32_t drive = 0; drive < 2; ++drive) {
         mRecentFolders.SetMessage(drive_message(kRefsReceivedMessage, drive));
@@ -93,13 +102,15 @@ void TRunWindow::GenerateMenuMRUF() {
     }
 }
 
-bool TRunWindow::SaveMRUF() const {
+bool TRunWindow::SaveMRUF() const
+{
     const std::string entry = recent_folders_entry();
     if (!entry.empty()) mRecentFolders.Save(entry);  // a failed save is not reported
     return true;
 }
 
-void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message) {
+void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message)
+{
     int32_t drive = 0;
     if (message.FindInt32("DrvFolderIdx", &drive) != platform::kOk) return;
     mPanelDrive = drive;
@@ -127,29 +138,36 @@ void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message) 
     mPanel->activateWindow();
 }
 
-void TRunWindow::SetOpenPanelFolder() {
+void TRunWindow::SetOpenPanelFolder()
+{
     if (mPanel == nullptr) return;
     // A folder that is gone since it was stored opens the panel at home.
     const std::string& stored = gExitStates.RunPanelFolder;
     mPanel->setDirectory(is_folder(stored) ? QString::fromStdString(stored) : QDir::homePath());
 }
 
-void TRunWindow::SetFilePanelLabel() {
+void TRunWindow::SetFilePanelLabel()
+{
     if (mPanel == nullptr) return;
     mPanel->setWindowTitle(QString::fromStdString(platform::replace_placeholder(
         platform::get_string("%AppName%: Specify Drive Folder"), "%AppName%", kRunAppName)));
     mPanel->setLabelText(QFileDialog::Accept, QString::fromStdString(platform::get_string("Specify")));
 }
 
-void TRunWindow::Cancel() { RememberPanelFolder(); }
+void TRunWindow::Cancel()
+{
+    RememberPanelFolder();
+}
 
-void TRunWindow::RememberPanelFolder() {
+void TRunWindow::RememberPanelFolder()
+{
     if (mPanel == nullptr) return;
     const std::string folder = mPanel->directory().absolutePath().toStdString();
     if (is_folder(folder)) mPanelFolder = folder;
 }
 
-void TRunWindow::UpdateMenuDrvFolderRqtd(const platform::Message& message) {
+void TRunWindow::UpdateMenuDrvFolderRqtd(const platform::Message& message)
+{
     int32_t drive = -1;
     platform::EntryRef ref;
     std::string name;
@@ -168,23 +186,26 @@ void TRunWindow::UpdateMenuDrvFolderRqtd(const platform::Message& message) {
     SaveMRUF();
 }
 
-void TRunWindow::SetFDDAccessLampRqtd(const platform::Message& message) {
+void TRunWindow::SetFDDAccessLampRqtd(const platform::Message& message)
+{
     int32_t drive = -1;
     int32_t step = 0;
     // A request without both fields says nothing.
-    if (message.FindInt32("DrvFolderIdx", &drive) != platform::kOk || message.FindInt32("FDDALS", &step) != platform::kOk ||
-        (drive != 0 && drive != 1))
+    if (message.FindInt32("DrvFolderIdx", &drive) != platform::kOk ||
+        message.FindInt32("FDDALS", &step) != platform::kOk || (drive != 0 && drive != 1))
         return;
     mLampCounts[drive] += step;
     ShowLamp(drive);
 }
 
-bool TRunWindow::LampLit(int drive) const {
+bool TRunWindow::LampLit(int drive) const
+{
     QMenu* menu = DriveMenu(drive);
     return menu != nullptr && menu->menuAction()->property(kFDDLampProperty).toBool();
 }
 
-void TRunWindow::ShowLamp(int drive) {
+void TRunWindow::ShowLamp(int drive)
+{
     QMenu* menu = mDriveMenus[drive];
     if (menu == nullptr) return;
     const bool lit = mLampCounts[drive] > 0;

@@ -13,7 +13,8 @@ constexpr TScreenRect kWholeScreen{0, 0, 640, 400};
 
 }  // namespace
 
-std::string screen_copy_text(const TScreenSnapshot& shot) {
+std::string screen_copy_text(const TScreenSnapshot& shot)
+{
     std::string text;
     const int cols = shot.TxtCols;
     for (int row = 0; row < shot.TextRowCount; ++row) {
@@ -32,7 +33,8 @@ std::string screen_copy_text(const TScreenSnapshot& shot) {
     return text;
 }
 
-QImage graphics_page_image(const TBasicRsrc& rsrc, int page) {
+QImage graphics_page_image(const TBasicRsrc& rsrc, int page)
+{
     QImage image(TBasicRsrc::SCREEN_WIDTH, TBasicRsrc::SCREEN_HEIGHT, QImage::Format_RGB32);
     if (page == -1) {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
@@ -50,7 +52,8 @@ QImage graphics_page_image(const TBasicRsrc& rsrc, int page) {
     return image;
 }
 
-QImage composition_image(const TBasicRsrc& rsrc, const QFont& font) {
+QImage composition_image(const TBasicRsrc& rsrc, const QFont& font)
+{
     QImage image(TBasicRsrc::SCREEN_WIDTH, TBasicRsrc::SCREEN_HEIGHT, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);

@@ -13,13 +13,18 @@ constexpr int kScreenHeight = 400;
 // Text is laid out at 8 pixels a column in both widths; 40 columns are stretched.
 constexpr int kLayoutColumnWidth = 8;
 
-QColor colour_of(const rgb_color& c) { return QColor(c.red, c.green, c.blue); }
+QColor colour_of(const rgb_color& c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
 
-QColor palette_colour(const TScreenSnapshot& shot, int code) {
+QColor palette_colour(const TScreenSnapshot& shot, int code)
+{
     return colour_of(shot.TxtColPal[std::clamp(code, 0, 7)]);
 }
 
-void draw_graphics(QPainter& painter, const TScreenSnapshot& shot, const QRect& pixels) {
+void draw_graphics(QPainter& painter, const TScreenSnapshot& shot, const QRect& pixels)
+{
     if (shot.PixelRowCount == 0) return;
     const QImage rows(reinterpret_cast<const uchar*>(shot.Graphics.data()), kScreenWidth, shot.PixelRowCount,
                       kScreenWidth * 4, QImage::Format_RGB32);
@@ -29,7 +34,8 @@ void draw_graphics(QPainter& painter, const TScreenSnapshot& shot, const QRect& 
 
 // The cells the pixels touch, widened to the left half of a two-column character
 // whose right half lies at the left edge.
-void draw_text(QPainter& painter, const TScreenSnapshot& shot, const QRect& pixels) {
+void draw_text(QPainter& painter, const TScreenSnapshot& shot, const QRect& pixels)
+{
     const int cols = shot.TxtCols;
     if (shot.TextRowCount == 0 || cols <= 0 || shot.CellWidth <= 0 || shot.CellHeight <= 0) return;
     const int firstRow = std::max(pixels.top() / shot.CellHeight, shot.FirstTextRow);
@@ -50,7 +56,8 @@ void draw_text(QPainter& painter, const TScreenSnapshot& shot, const QRect& pixe
     }
 }
 
-void draw_cursor(QPainter& painter, const TScreenSnapshot& shot) {
+void draw_cursor(QPainter& painter, const TScreenSnapshot& shot)
+{
     const int cols = shot.TxtCols;
     if (!shot.CsrShown || !shot.CsrBlink || cols <= 0) return;
     const int row = shot.CsrIdx / cols;
@@ -65,7 +72,8 @@ void draw_cursor(QPainter& painter, const TScreenSnapshot& shot) {
 
 }  // namespace
 
-QRect screen_pixels_of(const TScreenRect& area) {
+QRect screen_pixels_of(const TScreenRect& area)
+{
     if (area.IsEmpty()) return {};
     const int left = static_cast<int>(std::floor(std::max(area.left, 0.0f)));
     const int top = static_cast<int>(std::floor(std::max(area.top, 0.0f)));
@@ -76,7 +84,8 @@ QRect screen_pixels_of(const TScreenRect& area) {
 }
 
 void render_screen(QPainter& painter, const TScreenSnapshot& shot, const TScreenRect& area, const QFont& font,
-                   bool withCursor) {
+                   bool withCursor)
+{
     const QRect pixels = screen_pixels_of(area);
     if (pixels.isEmpty() || shot.IsEmpty()) return;
     painter.save();

@@ -13,25 +13,36 @@ namespace {
 constexpr int kLabelGap = 5;
 
 // Frames keep their right and bottom edges inclusive.
-int width_of(const platform::Rect& frame) { return static_cast<int>(frame.right - frame.left) + 1; }
-int height_of(const platform::Rect& frame) { return static_cast<int>(frame.bottom - frame.top) + 1; }
+int width_of(const platform::Rect& frame)
+{
+    return static_cast<int>(frame.right - frame.left) + 1;
+}
+int height_of(const platform::Rect& frame)
+{
+    return static_cast<int>(frame.bottom - frame.top) + 1;
+}
 
 }  // namespace
 
 TIAPComponent::TIAPComponent(const TIAPConfigView& description, QWidget* parent, ChangeSink changed)
-    : QWidget(parent), mDescription(description), mChanged(std::move(changed)) {
+    : QWidget(parent), mDescription(description), mChanged(std::move(changed))
+{
     setObjectName(QString::fromStdString(mDescription.name));
-    if (mDescription.control.kind == TIAPControl::Kind::CheckBox) BuildCheckBox();
-    else BuildPopUpField();
+    if (mDescription.control.kind == TIAPControl::Kind::CheckBox)
+        BuildCheckBox();
+    else
+        BuildPopUpField();
     SetLabel("");
 }
 
-QWidget* TIAPComponent::Control() const {
+QWidget* TIAPComponent::Control() const
+{
     if (mCheckBox) return mCheckBox;
     return mPopUp;
 }
 
-void TIAPComponent::BuildCheckBox() {
+void TIAPComponent::BuildCheckBox()
+{
     mCheckBox = new QCheckBox(this);
     mCheckBox->setObjectName(QString::fromStdString(mDescription.control.name));
     mCheckBox->setChecked(mDescription.control.value != 0);
@@ -42,7 +53,8 @@ void TIAPComponent::BuildCheckBox() {
     });
 }
 
-void TIAPComponent::BuildPopUpField() {
+void TIAPComponent::BuildPopUpField()
+{
     mPopUp = new QComboBox(this);
     mPopUp->setObjectName(QString::fromStdString(mDescription.control.name));
     mPopUp->setFocusPolicy(Qt::StrongFocus);
@@ -65,7 +77,8 @@ void TIAPComponent::BuildPopUpField() {
     QObject::connect(mPopUp, &QComboBox::activated, this, [this](int row) { EntryChosen(row); });
 }
 
-void TIAPComponent::EntryChosen(int row) {
+void TIAPComponent::EntryChosen(int row)
+{
     if (row < 0 || static_cast<size_t>(row) >= mEntryOfRow.size()) return;
     std::vector<TIAPMenuEntry>& entries = mDescription.control.entries;
     size_t chosen = mEntryOfRow[static_cast<size_t>(row)];
@@ -75,7 +88,8 @@ void TIAPComponent::EntryChosen(int row) {
     mChanged(entries[chosen].message);
 }
 
-void TIAPComponent::SetLabel(const std::string& text) {
+void TIAPComponent::SetLabel(const std::string& text)
+{
     const TIAPControl& control = mDescription.control;
     int controlWidth = width_of(control.frame);
     int controlHeight = height_of(control.frame);

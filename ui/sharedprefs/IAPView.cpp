@@ -28,13 +28,14 @@ struct ButtonRow {
 };
 constexpr ButtonRow kButtons[] = {
     {"ButtonDefaults", kDefaultsMessage, 290},
-    {"ButtonCancel",   kCancelMessage,   180},
-    {"ButtonOK",       kOkMessage,       90},
+    {"ButtonCancel", kCancelMessage, 180},
+    {"ButtonOK", kOkMessage, 90},
 };
 
 }  // namespace
 
-TIAPView::TIAPView(platform::Rect frame) : TDialogView(frame, "IAPView", kFollowAll) {
+TIAPView::TIAPView(platform::Rect frame) : TDialogView(frame, "IAPView", kFollowAll)
+{
     mOwnPrefs.SetAppSignatureRef("IAPView");
     mOwnPrefs.AddItem(new TIAPItemAccKeyFormat);
 
@@ -51,38 +52,46 @@ TIAPView::TIAPView(platform::Rect frame) : TDialogView(frame, "IAPView", kFollow
 
 TIAPView::~TIAPView() = default;
 
-QPushButton* TIAPView::MakeButton(const char* name, uint32_t what) {
+QPushButton* TIAPView::MakeButton(const char* name, uint32_t what)
+{
     auto* button = new QPushButton(mButtonContainer);
     button->setObjectName(QString::fromUtf8(name));
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, this, [this, what] { platform::Messenger(this).SendMessage(what); });
+    QObject::connect(button, &QPushButton::clicked, this,
+                     [this, what] { platform::Messenger(this).SendMessage(what); });
     return button;
 }
 
-void TIAPView::AttachedToWindow() {
+void TIAPView::AttachedToWindow()
+{
     Window()->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
     Fit();
 }
 
-void TIAPView::MessageReceived(platform::Message* message) {
+void TIAPView::MessageReceived(platform::Message* message)
+{
     switch (message->what) {
-        case kIAPActivateWindowMessage: IAPActivateWindowRqtd(); break;
-        case kIAPAddComponentsMessage: IAPAddComponentsRqtd(message); break;
-        case platform::kQuitRequestedMessage:
-            // The window decides: it hides and reverts, and stays.
-            if (TBasicWindow* window = Window()) window->PostMessage(platform::kQuitRequestedMessage);
-            break;
-        case kIAPControlChangedMessage: IAPControlChanged(message); break;
-        case kOkMessage: ButtonOKClicked(); break;
-        case kCancelMessage: ButtonCancelClicked(); break;
-        case kDefaultsMessage: ButtonDefaultsClicked(); break;
-        default: TDialogView::MessageReceived(message); break;
+    case kIAPActivateWindowMessage: IAPActivateWindowRqtd(); break;
+    case kIAPAddComponentsMessage: IAPAddComponentsRqtd(message); break;
+    case platform::kQuitRequestedMessage:
+        // The window decides: it hides and reverts, and stays.
+        if (TBasicWindow* window = Window()) window->PostMessage(platform::kQuitRequestedMessage);
+        break;
+    case kIAPControlChangedMessage: IAPControlChanged(message); break;
+    case kOkMessage: ButtonOKClicked(); break;
+    case kCancelMessage: ButtonCancelClicked(); break;
+    case kDefaultsMessage: ButtonDefaultsClicked(); break;
+    default: TDialogView::MessageReceived(message); break;
     }
 }
 
-void TIAPView::LanguageChanged() { SetViewLabels(); }
+void TIAPView::LanguageChanged()
+{
+    SetViewLabels();
+}
 
-void TIAPView::ShortCutDown(int32_t rawChar, int32_t key) {
+void TIAPView::ShortCutDown(int32_t rawChar, int32_t key)
+{
     if (rawChar == platform::kEscapeChar) {
         click_button(mCancel);
         return;
@@ -90,18 +99,21 @@ void TIAPView::ShortCutDown(int32_t rawChar, int32_t key) {
     TDialogView::ShortCutDown(rawChar, key);
 }
 
-TIAPView::Component* TIAPView::Find(const std::string& name) {
+TIAPView::Component* TIAPView::Find(const std::string& name)
+{
     auto it = std::find_if(mComponents.begin(), mComponents.end(), [&](const Component& c) { return c.name == name; });
     return it == mComponents.end() ? nullptr : &*it;
 }
 
-TIAPComponent* TIAPView::FindComponent(const std::string& name) const {
+TIAPComponent* TIAPView::FindComponent(const std::string& name) const
+{
     for (const Component& component : mComponents)
         if (component.name == name) return component.view;
     return nullptr;
 }
 
-TIAPComponent* TIAPView::MakeComponent(const TIAPConfigView& description) {
+TIAPComponent* TIAPView::MakeComponent(const TIAPConfigView& description)
+{
     auto* component = new TIAPComponent(description, this, [this](const platform::Message& message) {
         platform::Messenger(this).SendMessage(message);
     });
@@ -113,13 +125,15 @@ namespace {
 
 // The description in an entry that names the component `name`; false when the entry
 // holds no description of the schema, or one of another item.
-bool description_of(const platform::Message& entry, const std::string& name, TIAPConfigView* description) {
+bool description_of(const platform::Message& entry, const std::string& name, TIAPConfigView* description)
+{
     return read_config_view(entry, description) && description->name == name;
 }
 
 }  // namespace
 
-void TIAPView::IAPAddComponentsRqtd(platform::Message* message) {
+void TIAPView::IAPAddComponentsRqtd(platform::Message* message)
+{
     for (const std::string& name : message->FieldNames()) {
         uint32_t type;
         int32_t count;
@@ -144,7 +158,8 @@ void TIAPView::IAPAddComponentsRqtd(platform::Message* message) {
     SetViewLabels();
 }
 
-void TIAPView::SetComponents(int index) {
+void TIAPView::SetComponents(int index)
+{
     for (Component& component : mComponents) {
         const std::optional<platform::Message>& entry = component.entries[index];
         TIAPConfigView description;
@@ -160,7 +175,8 @@ void TIAPView::SetComponents(int index) {
     SetViewLabels();
 }
 
-void TIAPView::SetViewLabels() {
+void TIAPView::SetViewLabels()
+{
     std::string format;
     mOwnPrefs.GetString("AccKeyFormat2", &format);
     for (const Component& component : mComponents) {
@@ -175,7 +191,8 @@ void TIAPView::SetViewLabels() {
     Fit();
 }
 
-void TIAPView::IAPControlChanged(platform::Message* message) {
+void TIAPView::IAPControlChanged(platform::Message* message)
+{
     std::string name;
     if (message->FindString("IAP:SrcIAPItem", &name) != platform::kOk) return;
     Component* component = Find(name);
@@ -189,31 +206,39 @@ void TIAPView::IAPControlChanged(platform::Message* message) {
     SetViewLabels();
 }
 
-void TIAPView::IAPActivateWindowRqtd() {
+void TIAPView::IAPActivateWindowRqtd()
+{
     if (TBasicWindow* window = Window()) window->Appear();
 }
 
-void TIAPView::ButtonOKClicked() {
+void TIAPView::ButtonOKClicked()
+{
     if (TBasicWindow* window = Window(); window && !window->IsHidden()) window->Hide();
     // Every change has been broadcast already; OK only makes it the one Cancel keeps.
     for (Component& component : mComponents)
         if (component.entries[kWorking]) component.entries[kCurrent] = component.entries[kWorking];
 }
 
-void TIAPView::ButtonCancelClicked() {
+void TIAPView::ButtonCancelClicked()
+{
     if (TBasicWindow* window = Window(); window && !window->IsHidden()) window->Hide();
     SetComponents(kCurrent);
 }
 
-void TIAPView::ButtonDefaultsClicked() {
+void TIAPView::ButtonDefaultsClicked()
+{
     // The window stays open and the current entries stay, so that Cancel returns to them.
     SetComponents(kDefault);
     SetViewLabels();
 }
 
-void TIAPView::SendMessage(const platform::Message& notice) const { iap_broadcast(notice); }
+void TIAPView::SendMessage(const platform::Message& notice) const
+{
+    iap_broadcast(notice);
+}
 
-void TIAPView::Fit() {
+void TIAPView::Fit()
+{
     int width = kMinWidth;
     int top = kMargin;
     bool any = false;

@@ -7,13 +7,15 @@
 namespace {
 
 // A file name's "&" is shown as it stands, not taken as a mnemonic.
-QString menu_text(const std::string& label) {
+QString menu_text(const std::string& label)
+{
     return QString::fromStdString(label).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 }  // namespace
 
-QMenu* GenerateMenu(const TMRUF& list, QMenu* menu, const platform::Messenger& target) {
+QMenu* GenerateMenu(const TMRUF& list, QMenu* menu, const platform::Messenger& target)
+{
     if (!menu) return nullptr;
     const int position = list.TgtBase();
     while (menu->actions().size() > position && !menu->actions().at(position)->isSeparator()) {
@@ -25,11 +27,15 @@ QMenu* GenerateMenu(const TMRUF& list, QMenu* menu, const platform::Messenger& t
         auto* action = new QAction(menu);
         action->setText(menu_text(merge_accelerator_key(list.AccFormat(), std::string(1, item.key), item.fileName)));
         if (item.shortcut != 0)
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | static_cast<Qt::Key>(Qt::Key_0 + (item.shortcut - '0'))));
-        QObject::connect(action, &QAction::triggered, [target, message = item.message] { target.SendMessage(message); });
+            action->setShortcut(
+                QKeySequence(Qt::CTRL | Qt::SHIFT | static_cast<Qt::Key>(Qt::Key_0 + (item.shortcut - '0'))));
+        QObject::connect(action, &QAction::triggered,
+                         [target, message = item.message] { target.SendMessage(message); });
         const auto actions = menu->actions();
-        if (item.position < actions.size()) menu->insertAction(actions.at(item.position), action);
-        else menu->addAction(action);
+        if (item.position < actions.size())
+            menu->insertAction(actions.at(item.position), action);
+        else
+            menu->addAction(action);
     }
     return menu;
 }

@@ -2,9 +2,13 @@
 
 #include "platform/Clock.h"
 
-platform::bigtime_t QtTipScheduler::Now() const { return platform::system_time(); }
+platform::bigtime_t QtTipScheduler::Now() const
+{
+    return platform::system_time();
+}
 
-TipScheduler::TimerId QtTipScheduler::Start(platform::bigtime_t delay, std::function<void()> fire) {
+TipScheduler::TimerId QtTipScheduler::Start(platform::bigtime_t delay, std::function<void()> fire)
+{
     TimerId id = ++mLastId;
     auto timer = std::make_unique<QTimer>();
     timer->setSingleShot(true);
@@ -22,14 +26,16 @@ TipScheduler::TimerId QtTipScheduler::Start(platform::bigtime_t delay, std::func
     return id;
 }
 
-void QtTipScheduler::Cancel(TimerId id) {
+void QtTipScheduler::Cancel(TimerId id)
+{
     auto it = mTimers.find(id);
     if (it == mTimers.end()) return;
     it->second->stop();
     mTimers.erase(it);
 }
 
-QtTipScheduler& QtTipScheduler::Shared() {
+QtTipScheduler& QtTipScheduler::Shared()
+{
     static QtTipScheduler scheduler;
     return scheduler;
 }

@@ -13,9 +13,9 @@
 
 // How a button is sized when its label is set.
 enum button_width : int32_t {
-    kButtonWidthFixed = 0,    // 80 wide
-    kButtonWidthSame = 1,     // both fitted to their labels, then both as wide as the wider
-    kButtonWidthFitted = 2,   // the relabelled button fitted to its label
+    kButtonWidthFixed = 0,   // 80 wide
+    kButtonWidthSame = 1,    // both fitted to their labels, then both as wide as the wider
+    kButtonWidthFitted = 2,  // the relabelled button fitted to its label
 };
 
 // Which button SetButtonLabel relabels.

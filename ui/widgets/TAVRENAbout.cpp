@@ -11,7 +11,8 @@
 
 namespace {
 
-QLabel* centred_line(QWidget* parent, const char* name, platform::Rect frame) {
+QLabel* centred_line(QWidget* parent, const char* name, platform::Rect frame)
+{
     auto* line = new QLabel(parent);
     line->setObjectName(QString::fromLatin1(name));
     line->setAlignment(Qt::AlignCenter);
@@ -19,7 +20,8 @@ QLabel* centred_line(QWidget* parent, const char* name, platform::Rect frame) {
     return line;
 }
 
-QFrame* separator(QWidget* parent, const char* name, platform::Rect frame) {
+QFrame* separator(QWidget* parent, const char* name, platform::Rect frame)
+{
     auto* line = new QFrame(parent);
     line->setObjectName(QString::fromLatin1(name));
     line->setFrameShape(QFrame::HLine);
@@ -28,7 +30,10 @@ QFrame* separator(QWidget* parent, const char* name, platform::Rect frame) {
     return line;
 }
 
-QString text_of(const std::string& key) { return QString::fromStdString(platform::get_string(key)); }
+QString text_of(const std::string& key)
+{
+    return QString::fromStdString(platform::get_string(key));
+}
 
 }  // namespace
 
@@ -38,7 +43,8 @@ TTAVRENAboutView::TTAVRENAboutView(platform::Rect frame) : TDialogView(frame, "A
 
 TTAVRENAboutView::~TTAVRENAboutView() = default;
 
-void TTAVRENAboutView::MessageReceived(platform::Message* message) {
+void TTAVRENAboutView::MessageReceived(platform::Message* message)
+{
     if (message->what == kOkMessage || message->what == kCancelMessage) {
         ButtonOKClicked();
         return;
@@ -46,18 +52,21 @@ void TTAVRENAboutView::MessageReceived(platform::Message* message) {
     TDialogView::MessageReceived(message);
 }
 
-int32_t TTAVRENAboutView::SetIAPRef(TInterAppPrefs* prefs) {
+int32_t TTAVRENAboutView::SetIAPRef(TInterAppPrefs* prefs)
+{
     mIAPs = prefs;
     return 0;
 }
 
-void TTAVRENAboutView::ButtonOKClicked() {
+void TTAVRENAboutView::ButtonOKClicked()
+{
     if (TBasicWindow* window = Window()) window->Hide();
 }
 
 // TAppInfoView
 
-TAppInfoView::TAppInfoView(platform::Rect frame) : TDialogView(frame, "AppInfoView", kFollowNone) {
+TAppInfoView::TAppInfoView(platform::Rect frame) : TDialogView(frame, "AppInfoView", kFollowNone)
+{
     resize(321, 197);
     mName = centred_line(this, "StrViewAppName", {50, 20, 230, 32});
     mVersion = centred_line(this, "StrViewAppVer", {240, 20, 310, 32});
@@ -70,37 +79,43 @@ TAppInfoView::TAppInfoView(platform::Rect frame) : TDialogView(frame, "AppInfoVi
 
 TAppInfoView::~TAppInfoView() = default;
 
-void TAppInfoView::AttachedToWindow() {
+void TAppInfoView::AttachedToWindow()
+{
     if (TBasicWindow* window = Window()) {
         window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
         window->AddCommonFilter(new TSpyFilter(kIAPChangedMessage, platform::Messenger(this)));
     }
 }
 
-void TAppInfoView::LanguageChanged() {
+void TAppInfoView::LanguageChanged()
+{
     TDialogView::LanguageChanged();
     SetAppInfo();
     SetTranslatorInfo();
 }
 
-void TAppInfoView::SetAppInfo(const char* name, const char* version) {
+void TAppInfoView::SetAppInfo(const char* name, const char* version)
+{
     mAppName = name ? name : "";
     mAppVersion = version ? version : "";
     SetAppInfo();
 }
 
-int32_t TAppInfoView::SetAppInfo() {
+int32_t TAppInfoView::SetAppInfo()
+{
     mName->setText(text_of(mAppName));
     mVersion->setText(text_of(mAppVersion));
     return 0;
 }
 
-void TAppInfoView::SetTranslatorInfo(const char* text) {
+void TAppInfoView::SetTranslatorInfo(const char* text)
+{
     mTranslatorTemplate = text ? text : "";
     SetTranslatorInfo();
 }
 
-int32_t TAppInfoView::SetTranslatorInfo() {
+int32_t TAppInfoView::SetTranslatorInfo()
+{
     const std::string translator = locale_text_with_default("$TranslatorName$", "TAVREN");
     std::string line = platform::get_string(mTranslatorTemplate);
     line = platform::replace_placeholder(line, "%LangNameInNative%",
@@ -110,13 +125,15 @@ int32_t TAppInfoView::SetTranslatorInfo() {
     return 0;
 }
 
-int32_t TAppInfoView::SetIAPRef(TInterAppPrefs* prefs) {
+int32_t TAppInfoView::SetIAPRef(TInterAppPrefs* prefs)
+{
     mIAPs = prefs;
     if (prefs) prefs->AddObserver(platform::Messenger(this));
     return 0;
 }
 
-void TAppInfoView::paintEvent(QPaintEvent* event) {
+void TAppInfoView::paintEvent(QPaintEvent* event)
+{
     TDialogView::paintEvent(event);
     if (mIcon.isNull()) return;
     QPainter painter(this);
@@ -126,7 +143,8 @@ void TAppInfoView::paintEvent(QPaintEvent* event) {
 // TSimpleAboutView
 
 TSimpleAboutView::TSimpleAboutView(platform::Rect frame, TAppInfoView* info)
-    : TTAVRENAboutView(frame), mInfo(info ? info : new TAppInfoView(platform::Rect{0, 0, 1, 1})) {
+    : TTAVRENAboutView(frame), mInfo(info ? info : new TAppInfoView(platform::Rect{0, 0, 1, 1}))
+{
     mInfo->setParent(this);
     mOK = new QPushButton(this);
     mOK->setObjectName(QStringLiteral("ButtonOK"));
@@ -142,7 +160,8 @@ TSimpleAboutView::TSimpleAboutView(platform::Rect frame, TAppInfoView* info)
 
 TSimpleAboutView::~TSimpleAboutView() = default;
 
-void TSimpleAboutView::AttachedToWindow() {
+void TSimpleAboutView::AttachedToWindow()
+{
     TBasicWindow* window = Window();
     if (!window) return;
     window->AddCommonFilter(new TSpyFilter(platform::kLanguageChangedMessage, platform::Messenger(this)));
@@ -151,28 +170,42 @@ void TSimpleAboutView::AttachedToWindow() {
     mInfo->AttachedToWindow();
 }
 
-void TSimpleAboutView::AllAttached() { mOK->setFocus(); }
+void TSimpleAboutView::AllAttached()
+{
+    mOK->setFocus();
+}
 
-void TSimpleAboutView::LanguageChanged() {
+void TSimpleAboutView::LanguageChanged()
+{
     TTAVRENAboutView::LanguageChanged();
     SetViewLabel();
 }
 
-void TSimpleAboutView::SetViewLabel() { set_control_label(mOK, platform::get_string("OK")); }
+void TSimpleAboutView::SetViewLabel()
+{
+    set_control_label(mOK, platform::get_string("OK"));
+}
 
-void TSimpleAboutView::SetAppInfo(const char* name, const char* version) { mInfo->SetAppInfo(name, version); }
+void TSimpleAboutView::SetAppInfo(const char* name, const char* version)
+{
+    mInfo->SetAppInfo(name, version);
+}
 
-int32_t TSimpleAboutView::SetIAPRef(TInterAppPrefs* prefs) {
+int32_t TSimpleAboutView::SetIAPRef(TInterAppPrefs* prefs)
+{
     mIAPs = prefs;
     return mInfo->SetIAPRef(prefs);
 }
 
-void TSimpleAboutView::SetTranslatorInfo(const char* text) { mInfo->SetTranslatorInfo(text); }
+void TSimpleAboutView::SetTranslatorInfo(const char* text)
+{
+    mInfo->SetTranslatorInfo(text);
+}
 
 // TTAVRENAboutWindow
 
-TTAVRENAboutWindow::TTAVRENAboutWindow(platform::Rect frame, TTAVRENAboutView* view)
-    : TDialogWindow(frame, "") {
+TTAVRENAboutWindow::TTAVRENAboutWindow(platform::Rect frame, TTAVRENAboutView* view) : TDialogWindow(frame, "")
+{
     const platform::Rect atOrigin{0, 0, frame.right - frame.left, frame.bottom - frame.top};
     mView = view ? view : new TSimpleAboutView(atOrigin);
     mView->move(0, 0);
@@ -183,19 +216,30 @@ TTAVRENAboutWindow::TTAVRENAboutWindow(platform::Rect frame, TTAVRENAboutView* v
 
 TTAVRENAboutWindow::~TTAVRENAboutWindow() = default;
 
-void TTAVRENAboutWindow::LanguageChanged() { SetWinTitle(); }
+void TTAVRENAboutWindow::LanguageChanged()
+{
+    SetWinTitle();
+}
 
-void TTAVRENAboutWindow::SetAppInfo(const char* name, const char* version) {
+void TTAVRENAboutWindow::SetAppInfo(const char* name, const char* version)
+{
     mAppName = name ? name : "";
     SetWinTitle();
     mView->SetAppInfo(name, version);
 }
 
-void TTAVRENAboutWindow::SetIAPRef(TInterAppPrefs* prefs) { mView->SetIAPRef(prefs); }
+void TTAVRENAboutWindow::SetIAPRef(TInterAppPrefs* prefs)
+{
+    mView->SetIAPRef(prefs);
+}
 
-void TTAVRENAboutWindow::SetTranslatorInfo(const char* text) { mView->SetTranslatorInfo(text); }
+void TTAVRENAboutWindow::SetTranslatorInfo(const char* text)
+{
+    mView->SetTranslatorInfo(text);
+}
 
-void TTAVRENAboutWindow::SetWinTitle() {
+void TTAVRENAboutWindow::SetWinTitle()
+{
     std::string title = platform::replace_placeholder(platform::get_string("About %AppName%"), "%AppName%",
                                                       platform::get_string(mAppName));
     setWindowTitle(QString::fromStdString(title));

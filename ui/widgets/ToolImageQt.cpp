@@ -6,7 +6,8 @@
 // ARGB32 words lie in memory as blue, green, red, alpha only on little-endian machines.
 static_assert(std::endian::native == std::endian::little);
 
-ToolImage tool_image_from_qimage(const QImage& image) {
+ToolImage tool_image_from_qimage(const QImage& image)
+{
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     ToolImage result(argb.width(), argb.height());
     for (int y = 0; y < argb.height(); ++y)
@@ -15,7 +16,8 @@ ToolImage tool_image_from_qimage(const QImage& image) {
     return result;
 }
 
-QImage qimage_from_tool_image(const ToolImage& image) {
+QImage qimage_from_tool_image(const ToolImage& image)
+{
     QImage result(image.width, image.height, QImage::Format_ARGB32);
     for (int y = 0; y < image.height; ++y)
         std::memcpy(result.scanLine(y), image.bytes.data() + static_cast<size_t>(y) * image.width * 4,

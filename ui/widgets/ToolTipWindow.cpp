@@ -7,8 +7,8 @@
 
 TToolTipWindow::TToolTipWindow(const std::string& name, const std::string& tip, platform::bigtime_t showTime,
                                platform::Point where, TipScheduler* scheduler)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      mScheduler(scheduler) {
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), mScheduler(scheduler)
+{
     setObjectName(QString::fromStdString(name));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -32,34 +32,42 @@ TToolTipWindow::TToolTipWindow(const std::string& name, const std::string& tip, 
     });
 }
 
-TToolTipWindow::~TToolTipWindow() { Detach(); }
+TToolTipWindow::~TToolTipWindow()
+{
+    Detach();
+}
 
-void TToolTipWindow::Detach() {
+void TToolTipWindow::Detach()
+{
     if (mScheduler && mQuitTimer != 0) mScheduler->Cancel(mQuitTimer);
     mQuitTimer = 0;
     mScheduler = nullptr;
 }
 
 // Open windows go with the application, which deletes its top-level widgets.
-QtTipWindows::~QtTipWindows() {
+QtTipWindows::~QtTipWindows()
+{
     for (auto& window : mWindows)
         if (window) window->Detach();
 }
 
-std::vector<QWidget*> QtTipWindows::OpenWindows() const {
+std::vector<QWidget*> QtTipWindows::OpenWindows() const
+{
     std::vector<QWidget*> open;
     for (const auto& window : mWindows)
         if (window && window->isVisible()) open.push_back(window.data());
     return open;
 }
 
-bool QtTipWindows::AnyOpen() const {
+bool QtTipWindows::AnyOpen() const
+{
     for (QWidget* window : OpenWindows())
         if (window->objectName().contains(QStringLiteral("TlTipWin_"))) return true;
     return false;
 }
 
-bool QtTipWindows::Close(const std::string& name) {
+bool QtTipWindows::Close(const std::string& name)
+{
     const QString wanted = QString::fromStdString(name);
     for (QWidget* window : OpenWindows()) {
         if (window->objectName() == wanted) {
@@ -71,7 +79,8 @@ bool QtTipWindows::Close(const std::string& name) {
 }
 
 void QtTipWindows::Open(const std::string& name, const std::string& text, platform::bigtime_t showTime,
-                        platform::Point where) {
+                        platform::Point where)
+{
     // Windows that have closed leave the list as new ones come.
     std::erase_if(mWindows, [](const QPointer<TToolTipWindow>& w) { return w.isNull(); });
     auto* window = new TToolTipWindow(name, text, showTime, where, mScheduler);
@@ -79,7 +88,8 @@ void QtTipWindows::Open(const std::string& name, const std::string& text, platfo
     window->show();
 }
 
-QtTipWindows& QtTipWindows::Shared() {
+QtTipWindows& QtTipWindows::Shared()
+{
     static QtTipWindows windows(&QtTipScheduler::Shared());
     return windows;
 }

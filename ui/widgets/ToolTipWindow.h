@@ -13,8 +13,8 @@ class TToolTipWindow : public QWidget {
 public:
     // A window named `name` whose top-left corner is at `where` on the screen, as
     // large as " text " in the default font. It closes itself after `showTime`.
-    TToolTipWindow(const std::string& name, const std::string& tip, platform::bigtime_t showTime,
-                   platform::Point where, TipScheduler* scheduler);
+    TToolTipWindow(const std::string& name, const std::string& tip, platform::bigtime_t showTime, platform::Point where,
+                   TipScheduler* scheduler);
     ~TToolTipWindow() override;
 
     // Stops the quit timer and forgets the scheduler, which may go before the window.

@@ -8,13 +8,16 @@
 #include "ui/widgets/ToolTipWindow.h"
 
 WidgetToolTip::WidgetToolTip(const std::string& name, TipScheduler* scheduler, TipWindows* windows)
-    : mTip(name, scheduler ? scheduler : &QtTipScheduler::Shared(), windows ? windows : &QtTipWindows::Shared()) {}
+    : mTip(name, scheduler ? scheduler : &QtTipScheduler::Shared(), windows ? windows : &QtTipWindows::Shared())
+{}
 
-WidgetToolTip::~WidgetToolTip() {
+WidgetToolTip::~WidgetToolTip()
+{
     if (mTarget) mTarget->removeEventFilter(this);
 }
 
-int32_t WidgetToolTip::SetTarget(QWidget* target) {
+int32_t WidgetToolTip::SetTarget(QWidget* target)
+{
     if (!target) return -1;
     if (mTarget) mTarget->removeEventFilter(this);
     mTarget = target;
@@ -22,19 +25,29 @@ int32_t WidgetToolTip::SetTarget(QWidget* target) {
     return mTip.SetTarget(this);
 }
 
-bool WidgetToolTip::eventFilter(QObject* watched, QEvent* event) {
+bool WidgetToolTip::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == mTarget) {
-        if (event->type() == QEvent::Enter) mTip.Post(TToolTip::kMouseEntered);
-        else if (event->type() == QEvent::Leave) mTip.Post(TToolTip::kMouseExited);
+        if (event->type() == QEvent::Enter)
+            mTip.Post(TToolTip::kMouseEntered);
+        else if (event->type() == QEvent::Leave)
+            mTip.Post(TToolTip::kMouseExited);
     }
     return false;
 }
 
-bool WidgetToolTip::WindowActive() const { return mTarget && mTarget->window()->isActiveWindow(); }
+bool WidgetToolTip::WindowActive() const
+{
+    return mTarget && mTarget->window()->isActiveWindow();
+}
 
-bool WidgetToolTip::MouseButtonHeld() const { return QGuiApplication::mouseButtons() != Qt::NoButton; }
+bool WidgetToolTip::MouseButtonHeld() const
+{
+    return QGuiApplication::mouseButtons() != Qt::NoButton;
+}
 
-platform::Point WidgetToolTip::PointerOnScreen() const {
+platform::Point WidgetToolTip::PointerOnScreen() const
+{
     QPoint at = QCursor::pos();
     return {static_cast<float>(at.x()), static_cast<float>(at.y())};
 }

@@ -12,8 +12,7 @@
 class WidgetToolTip : public QObject, private TipTarget {
 public:
     // Named `name`; on the application's shared scheduler and windows unless given.
-    explicit WidgetToolTip(const std::string& name, TipScheduler* scheduler = nullptr,
-                           TipWindows* windows = nullptr);
+    explicit WidgetToolTip(const std::string& name, TipScheduler* scheduler = nullptr, TipWindows* windows = nullptr);
     ~WidgetToolTip() override;
 
     // Watches the widget from now on; -1 for none.

@@ -21,13 +21,15 @@ namespace {
 
 std::mutex gOutput;
 
-void say(const std::string& line) {
+void say(const std::string& line)
+{
     std::lock_guard lock(gOutput);
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
 }
 
-std::string code_text(uint32_t what) {
+std::string code_text(uint32_t what)
+{
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>((what >> shift) & 0xFF);
     return text;
@@ -35,7 +37,8 @@ std::string code_text(uint32_t what) {
 
 class PrintingView : public platform::Handler {
 public:
-    void MessageReceived(platform::Message* message) override {
+    void MessageReceived(platform::Message* message) override
+    {
         std::string line = "got " + code_text(message->what);
         for (const std::string& name : message->FieldNames()) line += " " + name;
         say(line);
@@ -43,12 +46,14 @@ public:
 };
 
 struct StandInWindow {
-    StandInWindow() : port(platform::Messenger(&view)) {
+    StandInWindow() : port(platform::Messenger(&view))
+    {
         looper.Run();
         looper.AddHandler(&view);
         port.Resume();
     }
-    ~StandInWindow() {
+    ~StandInWindow()
+    {
         port.Terminate();
         port.PreventBlocking();
         port.Wait(nullptr);
@@ -62,7 +67,8 @@ struct StandInWindow {
 
 }  // namespace
 
-int main() {
+int main()
+{
     std::unique_ptr<StandInWindow> window;
     {
         TInterAppPrefs registry;
@@ -76,10 +82,14 @@ int main() {
         say("ready");
         std::string command;
         while (std::getline(std::cin, command)) {
-            if (command == "show") say("done " + std::to_string(registry.ShowWindow({0, 0, 300, 42})));
-            else if (command == "close 0") say("done " + std::to_string(registry.CloseWindow(false)));
-            else if (command == "close 1") say("done " + std::to_string(registry.CloseWindow(true)));
-            else say("unknown " + command);
+            if (command == "show")
+                say("done " + std::to_string(registry.ShowWindow({0, 0, 300, 42})));
+            else if (command == "close 0")
+                say("done " + std::to_string(registry.CloseWindow(false)));
+            else if (command == "close 1")
+                say("done " + std::to_string(registry.CloseWindow(true)));
+            else
+                say("unknown " + command);
         }
     }
     window.reset();

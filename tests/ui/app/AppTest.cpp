@@ -21,12 +21,14 @@ using namespace shell_testing;
 
 class App : public ShellFixture {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         if (app && !app->IsQuitting()) app->Quit();
         app.reset();
         ShellFixture::TearDown();
     }
-    void Start() {
+    void Start()
+    {
         app = std::make_unique<TBasicApp>();
         QApplication::processEvents();
     }
@@ -34,7 +36,8 @@ protected:
     TRunView* RunView() const { return app->RunWindow()->RunView(); }
     std::string Screen() const { return shown_screen_text(RunView()->Session().Rsrc()); }
     // Runs the list as the Run item does.
-    void Run(const std::string& list) {
+    void Run(const std::string& list)
+    {
         Editor()->TextView()->SetText(list);
         app->MainWindow()->PostMessage(kRunMessage, Editor());
     }
@@ -43,7 +46,8 @@ protected:
     std::unique_ptr<TBasicApp> app;
 };
 
-TEST_F(App, FirstStartPutsTheWindowsAtTheDefaultFrames) {
+TEST_F(App, FirstStartPutsTheWindowsAtTheDefaultFrames)
+{
     Start();
     EXPECT_EQ(app->MainWindow()->Frame().left, 5);
     EXPECT_EQ(app->MainWindow()->Frame().top, 24);
@@ -53,7 +57,8 @@ TEST_F(App, FirstStartPutsTheWindowsAtTheDefaultFrames) {
     EXPECT_TRUE(app->RunWindow()->IsHidden()) << "the run window waits hidden for the first run";
 }
 
-TEST_F(App, QuitStoresTheFramesAndTheNextStartUsesThem) {
+TEST_F(App, QuitStoresTheFramesAndTheNextStartUsesThem)
+{
     Start();
     app->MainWindow()->MoveTo({100, 120});
     app->RunWindow()->MoveTo({200, 220});
@@ -80,7 +85,8 @@ TEST_F(App, QuitStoresTheFramesAndTheNextStartUsesThem) {
     EXPECT_EQ(app->RunWindow()->Frame().top, 220);
 }
 
-TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen) {
+TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen)
+{
     gExitStates.MainWindowFrame = platform::Rect{5000, 4000, 5495, 4276};
     Start();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -90,7 +96,8 @@ TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen) {
     EXPECT_GE(frame.left, 0);
 }
 
-TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady) {
+TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady)
+{
     Start();
     EXPECT_EQ(app->SplashWindow(), nullptr);
     app.reset();
@@ -104,7 +111,8 @@ TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady) {
     EXPECT_FALSE(app->MainWindow()->IsHidden());
 }
 
-TEST(Splash, StatusTextsKeepALeadingBlank) {
+TEST(Splash, StatusTextsKeepALeadingBlank)
+{
     TSplashWindow splash(platform::Rect{0, 0, 1, 1});
     platform::Message status(kSplashStatusMessage);
     status.AddString("StatStr", "Creating windows...");
@@ -120,7 +128,8 @@ TEST(Splash, StatusTextsKeepALeadingBlank) {
     EXPECT_EQ(splash.height(), splash.View()->Image().height() + 18);
 }
 
-TEST_F(App, ATypedListRunsInTheRunWindow) {
+TEST_F(App, ATypedListRunsInTheRunWindow)
+{
     Start();
     TEditTxtView* text = Editor()->TextView();
     text->setFocus();
@@ -132,7 +141,8 @@ TEST_F(App, ATypedListRunsInTheRunWindow) {
     EXPECT_TRUE(Editor()->StatusBar()->text().isEmpty());
 }
 
-TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped) {
+TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped)
+{
     Start();
     Run("10 GOTO 10\n");
     ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
@@ -145,14 +155,16 @@ TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped) {
     EXPECT_EQ(Editor()->TextView()->Text(), "10 GOTO 10\n20 REM");
 }
 
-TEST_F(App, TheMachinesRunRequestRunsTheListAgain) {
+TEST_F(App, TheMachinesRunRequestRunsTheListAgain)
+{
     Start();
     Run("10 PRINT \"A\";\n20 IF X=0 THEN X=1: RUN 30\n30 PRINT \"B\"\n");
     // RUN clears the variables, so the second run prints B and ends.
     ASSERT_TRUE(wait_until([&] { return Screen().find("B\nOk") != std::string::npos; })) << Screen();
 }
 
-TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt) {
+TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt)
+{
     Start();
     Run("10 INPUT A$\n20 GOTO 10\n");
     ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
@@ -160,7 +172,8 @@ TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt) {
     EXPECT_EQ(RunView()->VMachine(), nullptr);
 }
 
-TEST_F(App, ARunRequestWaitsWhileTheCompileErrorAlertIsOpen) {
+TEST_F(App, ARunRequestWaitsWhileTheCompileErrorAlertIsOpen)
+{
     Start();
     // The alert runs its own event loop inside the Run handler, so what happens while
     // it is open is done by a timer that runs inside that loop.

@@ -23,12 +23,14 @@ using namespace shell_testing;
 
 class DialogCommands : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         app = std::make_unique<TBasicApp>();
         QApplication::processEvents();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (app && !app->IsQuitting()) app->Quit();
         app.reset();
         ShellFixture::TearDown();
@@ -37,11 +39,13 @@ protected:
     TRunView* RunView() const { return app->RunWindow()->RunView(); }
     std::string Screen() const { return shown_screen_text(RunView()->Session().Rsrc()); }
     // Runs the edited list as the Run item does and waits for its end.
-    void RunToEnd() {
+    void RunToEnd()
+    {
         app->MainWindow()->PostMessage(kRunMessage, Editor());
         ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr && RunView()->RunEnded(); }));
     }
-    static std::string Fixture(const char* name) {
+    static std::string Fixture(const char* name)
+    {
         std::ifstream in(std::string(KIVO_UI_TEST_DIR) + "/../fixtures/ui/" + name, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
@@ -51,15 +55,17 @@ protected:
     std::unique_ptr<TBasicApp> app;
 };
 
-TEST_F(DialogCommands, TheApplicationHandlesEveryDialogCommand) {
-    for (uint32_t what : {kGoToLineMessage, kRunLineMessage, kRenumberMessage, kRegisterMimeMessage, kCommonPrefsMessage,
-                          kHelpMessage, kAuthorWebMessage, kAboutRequestedMessage})
+TEST_F(DialogCommands, TheApplicationHandlesEveryDialogCommand)
+{
+    for (uint32_t what : {kGoToLineMessage, kRunLineMessage, kRenumberMessage, kRegisterMimeMessage,
+                          kCommonPrefsMessage, kHelpMessage, kAuthorWebMessage, kAboutRequestedMessage})
         EXPECT_TRUE(app->HandlesCommand(what)) << std::hex << what;
     for (uint32_t what : {kGoToLineRequest, kRenumberRequest, kRunLineRequest})
         EXPECT_TRUE(Editor()->HandlesCommand(what)) << std::hex << what;
 }
 
-TEST_F(DialogCommands, GoToLineFromTheMenuOpensItsDialogBelowTheMainWindow) {
+TEST_F(DialogCommands, GoToLineFromTheMenuOpensItsDialogBelowTheMainWindow)
+{
     app->PostMessage(platform::Message(kGoToLineMessage));
     ASSERT_TRUE(wait_until([&] { return app->Dialogs()->GoToLineWin() != nullptr; }));
     TSimpleInputWindow* dialog = app->Dialogs()->GoToLineWin();
@@ -67,7 +73,8 @@ TEST_F(DialogCommands, GoToLineFromTheMenuOpensItsDialogBelowTheMainWindow) {
     EXPECT_EQ(dialog->Frame().top, app->MainWindow()->Frame().top + 20);
 }
 
-TEST_F(DialogCommands, ARenumberedListRunsTheSameAndItsNewLinesAreFound) {
+TEST_F(DialogCommands, ARenumberedListRunsTheSameAndItsNewLinesAreFound)
+{
     const std::string list = Fixture("renum.bas");
     ASSERT_FALSE(list.empty());
     Editor()->TextView()->SetText(list);
@@ -96,7 +103,8 @@ TEST_F(DialogCommands, ARenumberedListRunsTheSameAndItsNewLinesAreFound) {
     ASSERT_TRUE(wait_until([&] { return Editor()->TextView()->textCursor().blockNumber() == 2; }));
 }
 
-TEST_F(DialogCommands, TheFirstStartInstallsTheDocumentTypeInTheUsersDataFolder) {
+TEST_F(DialogCommands, TheFirstStartInstallsTheDocumentTypeInTheUsersDataFolder)
+{
     EXPECT_TRUE(std::filesystem::exists(root / "data/mime/packages/kivo-basic.xml"));
     EXPECT_FALSE(std::filesystem::exists(root / "data/applications/kivo-basic.desktop"))
         << "the preferred application is the Register MIME command's";

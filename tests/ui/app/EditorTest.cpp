@@ -16,19 +16,22 @@ using namespace shell_testing;
 
 class Editor : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         window = std::make_unique<TKivoBasicWindow>(platform::Rect{10, 30, 509, 329});
         window->Show();
         text = window->BasicView()->TextView();
         text->setFocus();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         window.reset();
         ShellFixture::TearDown();
     }
     // Runs an Edit command as the menu sends it.
-    void Command(uint32_t what) {
+    void Command(uint32_t what)
+    {
         window->PostMessage(what, window->BasicView());
         QApplication::processEvents();
     }
@@ -37,12 +40,13 @@ protected:
     TEditTxtView* text = nullptr;
 };
 
-TEST_F(Editor, NavigationKeysLeaveTheListUnmodified) {
+TEST_F(Editor, NavigationKeysLeaveTheListUnmodified)
+{
     text->SetText("10 PRINT 1\n20 END\n");
     text->SetModified(false);
-    const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,     Qt::Key_Down, Qt::Key_Home,
-                            Qt::Key_End,    Qt::Key_PageUp,   Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_Escape,
-                            Qt::Key_F1,     Qt::Key_F5,       Qt::Key_F10};
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Home,
+                            Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_Escape,
+                            Qt::Key_F1,   Qt::Key_F5,     Qt::Key_F10};
     for (Qt::Key key : keys) {
         QTest::keyClick(text, key);
         EXPECT_FALSE(text->IsModified()) << QKeySequence(key).toString().toStdString();
@@ -50,7 +54,8 @@ TEST_F(Editor, NavigationKeysLeaveTheListUnmodified) {
     EXPECT_EQ(text->Text(), "10 PRINT 1\n20 END\n");
 }
 
-TEST_F(Editor, EditingKeysMarkTheListModified) {
+TEST_F(Editor, EditingKeysMarkTheListModified)
+{
     struct Case {
         const char* name;
         Qt::Key key;
@@ -70,7 +75,8 @@ TEST_F(Editor, EditingKeysMarkTheListModified) {
     }
 }
 
-TEST_F(Editor, EditCommandsThatChangeTheTextMarkIt) {
+TEST_F(Editor, EditCommandsThatChangeTheTextMarkIt)
+{
     struct Case {
         const char* name;
         uint32_t what;
@@ -78,10 +84,8 @@ TEST_F(Editor, EditCommandsThatChangeTheTextMarkIt) {
         const char* after;
     };
     const Case cases[] = {
-        {"Copy", kCopyMessage, false, "10 PRINT 1"},
-        {"Select All", kSelectAllMessage, false, "10 PRINT 1"},
-        {"Clear", kClearMessage, true, "10 PRINT"},
-        {"Cut", kCutMessage, true, "10 PRINT"},
+        {"Copy", kCopyMessage, false, "10 PRINT 1"},      {"Select All", kSelectAllMessage, false, "10 PRINT 1"},
+        {"Clear", kClearMessage, true, "10 PRINT"},       {"Cut", kCutMessage, true, "10 PRINT"},
         {"Paste", kPasteMessage, true, "10 PRINT20 END"},
     };
     for (const Case& c : cases) {
@@ -100,7 +104,8 @@ TEST_F(Editor, EditCommandsThatChangeTheTextMarkIt) {
     EXPECT_EQ(text->Text(), "10 PRINT 1") << "Clear with no selection changes nothing";
 }
 
-TEST_F(Editor, CountsPositionsInUtf8Bytes) {
+TEST_F(Editor, CountsPositionsInUtf8Bytes)
+{
     // "あ" and "い" are three bytes each, "𝄞" four (two UTF-16 units).
     text->SetText("10 PRINT \"あい\"\n20 PRINT \"𝄞x\"\n30 END");
     EXPECT_EQ(text->TextLength(), 41);
@@ -128,7 +133,8 @@ TEST_F(Editor, CountsPositionsInUtf8Bytes) {
     EXPECT_EQ(text->CaretOffset(), text->TextLength()) << "past the last line: the end";
 }
 
-TEST(TextOffsets, ConvertBetweenUtf16AndUtf8) {
+TEST(TextOffsets, ConvertBetweenUtf16AndUtf8)
+{
     const QString text = QString::fromUtf8("aあ𝄞b");
     struct Case {
         int utf16;
@@ -143,7 +149,8 @@ TEST(TextOffsets, ConvertBetweenUtf16AndUtf8) {
     EXPECT_EQ(utf16_position_of(text, 99), 5);
 }
 
-TEST_F(Editor, StatusBarShowsABlankBeforeItsText) {
+TEST_F(Editor, StatusBarShowsABlankBeforeItsText)
+{
     TKivoBasicView* view = window->BasicView();
     view->SetStatBarStr("Compiling...");
     EXPECT_EQ(view->StatusBar()->text().toStdString(), " Compiling...");
@@ -151,18 +158,21 @@ TEST_F(Editor, StatusBarShowsABlankBeforeItsText) {
     EXPECT_TRUE(view->StatusBar()->text().isEmpty());
 }
 
-TEST_F(Editor, TitleNamesANewList) {
+TEST_F(Editor, TitleNamesANewList)
+{
     EXPECT_EQ(window->windowTitle().toStdString(), "(New List) - Kivo-BASIC (Main: Edit Window)");
 }
 
-TEST_F(Editor, WordWrapFollowsThePreference) {
+TEST_F(Editor, WordWrapFollowsThePreference)
+{
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     gPrefs.WordWrap = true;
     window->PostMessage(kPrefWordWrapChanged);
     ASSERT_TRUE(wait_until([&] { return text->lineWrapMode() == QPlainTextEdit::WidgetWidth; }));
 }
 
-TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic) {
+TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic)
+{
     text->SetText("10 PRINT \"あ\"");
     text->SetModified(false);
     gPrefs.SetMainFontFamily("No Such Family 12345");
@@ -173,7 +183,8 @@ TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic) {
     EXPECT_FALSE(text->IsModified()) << "a new font is no change of the list";
 }
 
-TEST_F(Editor, CtrlKFiresKillAndLeavesTheTextAlone) {
+TEST_F(Editor, CtrlKFiresKillAndLeavesTheTextAlone)
+{
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     text->SetText("10 PRINT 1\n20 END");

@@ -42,7 +42,8 @@ private:
 
 // The menu bar's items in table order: titles, items, separators and the submenu's
 // own item, as the table lists them.
-std::vector<QAction*> walk(QMenuBar* bar) {
+std::vector<QAction*> walk(QMenuBar* bar)
+{
     std::vector<QAction*> actions;
     std::function<void(QMenu*)> walkMenu = [&](QMenu* menu) {
         for (QAction* action : menu->actions()) {
@@ -60,11 +61,15 @@ std::vector<QAction*> walk(QMenuBar* bar) {
     return actions;
 }
 
-std::string text_of(QAction* action) { return action->text().toStdString(); }
+std::string text_of(QAction* action)
+{
+    return action->text().toStdString();
+}
 
 class MainMenu : public ShellFixture {};
 
-TEST_F(MainMenu, FollowsTheTableRowByRow) {
+TEST_F(MainMenu, FollowsTheTableRowByRow)
+{
     FakeApplication app({kAboutRequestedMessage, kShowRunWindowMessage});
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329}, &app);
     const std::vector<QAction*> actions = walk(window.MenuBar());
@@ -100,7 +105,8 @@ TEST_F(MainMenu, FollowsTheTableRowByRow) {
     }
 }
 
-TEST_F(MainMenu, SpotChecksOfLabelsAndShortcuts) {
+TEST_F(MainMenu, SpotChecksOfLabelsAndShortcuts)
+{
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329});
     std::map<uint32_t, QAction*> byCode;
     for (QAction* action : walk(window.MenuBar()))
@@ -111,10 +117,14 @@ TEST_F(MainMenu, SpotChecksOfLabelsAndShortcuts) {
         const char* shortcut;
     };
     const Case cases[] = {
-        {kOpenMessage, "Open(O)...", ""},         {kSaveAsMessage, "Save As(A)...", "Ctrl+2"},
-        {kGoToLineMessage, "Go to Line(G)...", "Ctrl+,"}, {kRunMessage, "Run(R)", "Ctrl+R"},
-        {kKillMessage, "Kill(K)", "Ctrl+K"},      {kAuthorWebMessage, "Open TAVREN's Web(J)", ""},
-        {kQuitMessage, "Quit(Q)", "Ctrl+Q"},      {kClearMessage, "Clear(L)", ""},
+        {kOpenMessage, "Open(O)...", ""},
+        {kSaveAsMessage, "Save As(A)...", "Ctrl+2"},
+        {kGoToLineMessage, "Go to Line(G)...", "Ctrl+,"},
+        {kRunMessage, "Run(R)", "Ctrl+R"},
+        {kKillMessage, "Kill(K)", "Ctrl+K"},
+        {kAuthorWebMessage, "Open TAVREN's Web(J)", ""},
+        {kQuitMessage, "Quit(Q)", "Ctrl+Q"},
+        {kClearMessage, "Clear(L)", ""},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(byCode.count(c.what)) << c.label;
@@ -123,21 +133,23 @@ TEST_F(MainMenu, SpotChecksOfLabelsAndShortcuts) {
     }
 }
 
-TEST_F(MainMenu, AnItemIsEnabledOnlyWhenItsReceiverHandlesIt) {
+TEST_F(MainMenu, AnItemIsEnabledOnlyWhenItsReceiverHandlesIt)
+{
     FakeApplication app({kAboutRequestedMessage});
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329}, &app);
     std::map<uint32_t, bool> enabled;
     for (QAction* action : walk(window.MenuBar()))
         if (action && action->data().isValid()) enabled[action->data().toUInt()] = action->isEnabled();
-    for (uint32_t built : {kRunMessage, kKillMessage, kCutMessage, kCopyMessage, kPasteMessage, kClearMessage,
-                           kSelectAllMessage, kRepeatRunMessage, kQuitMessage, kAboutRequestedMessage,
-                           kNewListMessage, kSaveMessage, kSaveAsMessage})
+    for (uint32_t built :
+         {kRunMessage, kKillMessage, kCutMessage, kCopyMessage, kPasteMessage, kClearMessage, kSelectAllMessage,
+          kRepeatRunMessage, kQuitMessage, kAboutRequestedMessage, kNewListMessage, kSaveMessage, kSaveAsMessage})
         EXPECT_TRUE(enabled[built]) << std::hex << built;
     for (uint32_t later : {kGoToLineMessage, kPreferencesMessage, kShowRunWindowMessage, kHelpMessage})
         EXPECT_FALSE(enabled[later]) << std::hex << later;
 }
 
-TEST_F(MainMenu, ApplicationItemsReachTheApplication) {
+TEST_F(MainMenu, ApplicationItemsReachTheApplication)
+{
     FakeApplication app({kAboutRequestedMessage, kShowRunWindowMessage});
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329}, &app);
     for (QAction* action : walk(window.MenuBar()))
@@ -146,7 +158,8 @@ TEST_F(MainMenu, ApplicationItemsReachTheApplication) {
     EXPECT_EQ(app.received, std::vector<uint32_t>{kShowRunWindowMessage});
 }
 
-TEST_F(MainMenu, RepeatTogglesTheExitStateAndItsMark) {
+TEST_F(MainMenu, RepeatTogglesTheExitStateAndItsMark)
+{
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329});
     ASSERT_NE(window.RepeatItem(), nullptr);
     EXPECT_FALSE(window.RepeatItem()->isChecked());
@@ -158,10 +171,12 @@ TEST_F(MainMenu, RepeatTogglesTheExitStateAndItsMark) {
     }
 }
 
-TEST_F(MainMenu, ANewAcceleratorFormatRelabelsEveryItem) {
+TEST_F(MainMenu, ANewAcceleratorFormatRelabelsEveryItem)
+{
     TKivoBasicWindow window(platform::Rect{10, 30, 509, 329});
     gExitStates.RepeatRun = true;
-    const std::string format = "\x01" "a) ";  // "R) Run"
+    const std::string format = "\x01"
+                               "a) ";  // "R) Run"
     gIAPs.SetString("AccKeyFormat2", format);
     platform::Message notice(kIAPChangedMessage);
     notice.AddString("IAP:SrcIAPItem", "FlatToolBar");

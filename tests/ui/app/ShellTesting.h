@@ -9,18 +9,22 @@
 #include <functional>
 #include <optional>
 
+#include "../../foundation/SettingsTestSupport.h"
 #include "foundation/Common.h"
 #include "foundation/IAPItemAccKeyFormat.h"
-#include "../../foundation/SettingsTestSupport.h"
 
 namespace shell_testing {
 
 // Long enough for any loaded machine; reached only when something hangs.
 constexpr int kHangMillis = 60000;
 
-inline bool wait_until(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, kHangMillis); }
+inline bool wait_until(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, kHangMillis);
+}
 
-inline QMessageBox* open_alert() {
+inline QMessageBox* open_alert()
+{
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
     return nullptr;
@@ -31,7 +35,8 @@ inline QMessageBox* open_alert() {
 // accelerator format registered; all of them restored afterwards.
 class ShellFixture : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         const char* data = std::getenv("XDG_DATA_HOME");
         if (data) savedDataHome = data;
@@ -49,7 +54,8 @@ protected:
         gIAPs.GetString("AccKeyFormat2", &savedFormat);
         gIAPs.SetString("AccKeyFormat2", kDefaultAccKeyFormat);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(widget)) box->done(0);
         gIAPs.SetString("AccKeyFormat2", savedFormat);
@@ -57,8 +63,10 @@ protected:
         gExitStates = savedStates;
         gAppPrivacy.Killed = false;
         gAppPrivacy.Quitting = false;
-        if (savedDataHome) ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
-        else ::unsetenv("XDG_DATA_HOME");
+        if (savedDataHome)
+            ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
         SettingsDirFixture::TearDown();
     }
 

@@ -30,7 +30,8 @@ struct TShownAlert {
 
 class Commands : public ::testing::Test {
 protected:
-    Commands() {
+    Commands()
+    {
         TemporaryUserFolders::Get();
         TAppDialogsHost host;
         host.MainFrame = [this] { return mainFrame; };
@@ -46,7 +47,8 @@ protected:
     ~Commands() override { gIAPs.SetString("AccKeyFormat2", kDefaultAccKeyFormat); }
 
     // Where the dialog's content stands on the screen.
-    static QPoint TopLeft(const TBasicWindow* dialog) {
+    static QPoint TopLeft(const TBasicWindow* dialog)
+    {
         const platform::Rect frame = dialog->Frame();
         return QPoint(static_cast<int>(frame.left), static_cast<int>(frame.top));
     }
@@ -60,7 +62,8 @@ protected:
     std::unique_ptr<TAppDialogs> dialogs;
 };
 
-TEST_F(Commands, GoToLineOpensTwentyPixelsBelowTheMainWindowAndIsMadeOnce) {
+TEST_F(Commands, GoToLineOpensTwentyPixelsBelowTheMainWindowAndIsMadeOnce)
+{
     dialogs->MItemGoToLineClicked();
     TSimpleInputWindow* first = dialogs->GoToLineWin();
     ASSERT_NE(first, nullptr);
@@ -87,7 +90,8 @@ TEST_F(Commands, GoToLineOpensTwentyPixelsBelowTheMainWindowAndIsMadeOnce) {
     EXPECT_EQ(text, "120");
 }
 
-TEST_F(Commands, RunLineSendsItsOwnRequest) {
+TEST_F(Commands, RunLineSendsItsOwnRequest)
+{
     dialogs->MItemRunLineClicked();
     TSimpleInputWindow* dialog = dialogs->RunLineWin();
     ASSERT_NE(dialog, nullptr);
@@ -102,21 +106,23 @@ TEST_F(Commands, RunLineSendsItsOwnRequest) {
     EXPECT_EQ(sent[0].what, kRunLineDialogCode);
 }
 
-TEST_F(Commands, DialogsStayFivePixelsInsideTheScreen) {
+TEST_F(Commands, DialogsStayFivePixelsInsideTheScreen)
+{
     const QRect screen = Screen();
     mainFrame = platform::Rect{static_cast<float>(screen.right() - 20), static_cast<float>(screen.bottom() - 10),
                                static_cast<float>(screen.right() + 400), static_cast<float>(screen.bottom() + 300)};
     dialogs->MItemGoToLineClicked();
     dialogs->MItemRenumberClicked();
-    for (TBasicWindow* dialog : {static_cast<TBasicWindow*>(dialogs->GoToLineWin()),
-                                 static_cast<TBasicWindow*>(dialogs->RenumWin())}) {
+    for (TBasicWindow* dialog :
+         {static_cast<TBasicWindow*>(dialogs->GoToLineWin()), static_cast<TBasicWindow*>(dialogs->RenumWin())}) {
         const platform::Rect frame = dialog->Frame();
         EXPECT_EQ(frame.right, static_cast<float>(screen.right() - 5));
         EXPECT_EQ(frame.bottom, static_cast<float>(screen.bottom() - 5));
     }
 }
 
-TEST_F(Commands, RenumberDialogSendsToTheEditorView) {
+TEST_F(Commands, RenumberDialogSendsToTheEditorView)
+{
     dialogs->MItemRenumberClicked();
     TRenumWindow* dialog = dialogs->RenumWin();
     ASSERT_NE(dialog, nullptr);
@@ -131,8 +137,10 @@ TEST_F(Commands, RenumberDialogSendsToTheEditorView) {
     EXPECT_EQ(dialogs->RenumWin(), dialog);
 }
 
-TEST_F(Commands, ANewAcceleratorFormatRelabelsBothInputDialogsAndLaterOnes) {
-    const std::string format = "\x01" "a) ";
+TEST_F(Commands, ANewAcceleratorFormatRelabelsBothInputDialogsAndLaterOnes)
+{
+    const std::string format = "\x01"
+                               "a) ";
     platform::Message notice(kIAPChangedMessage);
     notice.AddString("IAP:SrcIAPItem", "AccKeyFormat2");
 
@@ -151,7 +159,8 @@ TEST_F(Commands, ANewAcceleratorFormatRelabelsBothInputDialogsAndLaterOnes) {
         << "made after the change";
 }
 
-TEST_F(Commands, ALanguageChangeRetitlesTheInputDialogs) {
+TEST_F(Commands, ALanguageChangeRetitlesTheInputDialogs)
+{
     dialogs->MItemGoToLineClicked();
     dialogs->MItemRunLineClicked();
     static const platform::CatalogueText changed[] = {{"Go to Line", "Aller"}, {"Run with Line Number", "Lancer"}};
@@ -164,7 +173,8 @@ TEST_F(Commands, ALanguageChangeRetitlesTheInputDialogs) {
     EXPECT_EQ(dialogs->RunLineWin()->windowTitle(), "Lancer");
 }
 
-TEST_F(Commands, HelpWithoutTheReadMeNamesTheFileOnly) {
+TEST_F(Commands, HelpWithoutTheReadMeNamesTheFileOnly)
+{
     QTemporaryDir exeFolder;
     dialogs->SetExecutable(exeFolder.path().toStdString() + "/", "kivo-basic");
     FakeOpener opener({"file"});
@@ -179,7 +189,8 @@ TEST_F(Commands, HelpWithoutTheReadMeNamesTheFileOnly) {
     EXPECT_EQ(alerts[0].type, platform::AlertType::Warning);
 }
 
-TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable) {
+TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable)
+{
     QTemporaryDir exeFolder;
     QFile readMe(QDir(exeFolder.path()).filePath("ReadMe_enUS.txt"));
     ASSERT_TRUE(readMe.open(QIODevice::WriteOnly));
@@ -193,14 +204,16 @@ TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable) {
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(readMe.fileName()));
 }
 
-TEST_F(Commands, TheWebPageGoesToTheBrowser) {
+TEST_F(Commands, TheWebPageGoesToTheBrowser)
+{
     FakeOpener opener({"https"});
     dialogs->MItemAuthorWebClicked();
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], QUrl(QString::fromLatin1(kAuthorWebUrl)));
 }
 
-TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime) {
+TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime)
+{
     dialogs->AboutRequested();
     TTAVRENAboutWindow* box = dialogs->AboutWin();
     ASSERT_NE(box, nullptr);
@@ -216,21 +229,25 @@ TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime) {
 
 class DocumentTypeCommand : public Commands {
 protected:
-    DocumentTypeCommand() {
+    DocumentTypeCommand()
+    {
         data = std::make_unique<QTemporaryDir>();
         ::setenv("XDG_DATA_HOME", data->path().toLocal8Bit().constData(), 1);
         dialogs->SetExecutable("/opt/kivo/", "kivo-basic");
     }
-    ~DocumentTypeCommand() override {
+    ~DocumentTypeCommand() override
+    {
         ::setenv("XDG_DATA_HOME", TemporaryUserFolders::Get().Data().toLocal8Bit().constData(), 1);
     }
-    QStringList Written() const {
+    QStringList Written() const
+    {
         QStringList files;
         QDir dir(data->path());
         for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) files << entry;
         return files;
     }
-    std::string Globs() const {
+    std::string Globs() const
+    {
         QFile file(QDir(data->path()).filePath("mime/globs2"));
         if (!file.open(QIODevice::ReadOnly)) return std::string();
         return file.readAll().toStdString();
@@ -238,7 +255,8 @@ protected:
     std::unique_ptr<QTemporaryDir> data;
 };
 
-TEST_F(DocumentTypeCommand, CancelOrEscapeTouchesNothing) {
+TEST_F(DocumentTypeCommand, CancelOrEscapeTouchesNothing)
+{
     answer = 0;  // Cancel, which Escape also chooses
     dialogs->MItemRegisterMimeClicked();
     ASSERT_EQ(alerts.size(), 1u);
@@ -250,7 +268,8 @@ TEST_F(DocumentTypeCommand, CancelOrEscapeTouchesNothing) {
     EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
 }
 
-TEST_F(DocumentTypeCommand, OKWritesEverythingAndTheGlobsAreKnown) {
+TEST_F(DocumentTypeCommand, OKWritesEverythingAndTheGlobsAreKnown)
+{
     answer = 1;
     dialogs->MItemRegisterMimeClicked();
     EXPECT_EQ(alerts.size(), 1u) << "the question only";
@@ -262,7 +281,8 @@ TEST_F(DocumentTypeCommand, OKWritesEverythingAndTheGlobsAreKnown) {
     EXPECT_TRUE(icon.readAll().startsWith("\x89PNG")) << "the application's icon as a PNG file";
 }
 
-TEST_F(DocumentTypeCommand, AFolderThatCannotBeWrittenIsReported) {
+TEST_F(DocumentTypeCommand, AFolderThatCannotBeWrittenIsReported)
+{
     QFile blocker(QDir(data->path()).filePath("applications"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -271,11 +291,11 @@ TEST_F(DocumentTypeCommand, AFolderThatCannotBeWrittenIsReported) {
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_NE(alerts[1].text.find("applications"), std::string::npos) << alerts[1].text;
     EXPECT_EQ(alerts[1].type, platform::AlertType::Warning);
-    EXPECT_FALSE(QFile::exists(QDir(data->path()).filePath("mime/packages/kivo-basic.xml")))
-        << "nothing half-written";
+    EXPECT_FALSE(QFile::exists(QDir(data->path()).filePath("mime/packages/kivo-basic.xml"))) << "nothing half-written";
 }
 
-TEST_F(DocumentTypeCommand, AFailedDatabaseRebuildIsReported) {
+TEST_F(DocumentTypeCommand, AFailedDatabaseRebuildIsReported)
+{
     dialogs->SetMimeDatabaseCommand("false");
     answer = 1;
     dialogs->MItemRegisterMimeClicked();
@@ -283,7 +303,8 @@ TEST_F(DocumentTypeCommand, AFailedDatabaseRebuildIsReported) {
     EXPECT_NE(alerts[1].text.find("update-mime-database"), std::string::npos) << alerts[1].text;
 }
 
-TEST_F(DocumentTypeCommand, StartUpInstallsOnlyForAnotherVersion) {
+TEST_F(DocumentTypeCommand, StartUpInstallsOnlyForAnotherVersion)
+{
     dialogs->InstallBasicListMime(gAppVer);
     EXPECT_TRUE(Written().isEmpty()) << "the same version touches nothing";
 

@@ -16,7 +16,8 @@
 #include "platform/Looper.h"
 #include "platform/Message.h"
 
-inline void Pump() {
+inline void Pump()
+{
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
@@ -26,7 +27,8 @@ public:
     RecordingTarget() { looper.AddHandler(&handler); }
     ~RecordingTarget() { looper.RemoveHandler(&handler); }
 
-    const std::vector<platform::Message>& Drain() {
+    const std::vector<platform::Message>& Drain()
+    {
         looper.DispatchPending();
         return handler.received;
     }
@@ -44,14 +46,16 @@ public:
 // registered in gIAPs as the application registers it.
 class TemporaryUserFolders {
 public:
-    static TemporaryUserFolders& Get() {
+    static TemporaryUserFolders& Get()
+    {
         static TemporaryUserFolders folders;
         return folders;
     }
     QString Data() const { return mData.path(); }
 
 private:
-    TemporaryUserFolders() {
+    TemporaryUserFolders()
+    {
         ::setenv("XDG_CONFIG_HOME", mConfig.path().toLocal8Bit().constData(), 1);
         ::setenv("XDG_DATA_HOME", mData.path().toLocal8Bit().constData(), 1);
         gIAPs.AddItem(new TIAPItemAccKeyFormat);
@@ -64,10 +68,12 @@ private:
 class FakeOpener : public QObject {
     Q_OBJECT
 public:
-    explicit FakeOpener(std::vector<const char*> schemes) : mSchemes(std::move(schemes)) {
+    explicit FakeOpener(std::vector<const char*> schemes) : mSchemes(std::move(schemes))
+    {
         for (const char* scheme : mSchemes) QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
     }
-    ~FakeOpener() override {
+    ~FakeOpener() override
+    {
         for (const char* scheme : mSchemes) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }
     std::vector<QUrl> opened;

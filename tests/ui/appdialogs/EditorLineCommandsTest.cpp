@@ -18,12 +18,14 @@ class EditorCommands : public ::testing::Test {
 protected:
     void SetUp() override { editor.setPlainText(QString::fromUtf8("10 PRINT \"日本語\"\n20 B\n100 C\n  30 PRINT")); }
 
-    void GoTo(const char* typed) {
+    void GoTo(const char* typed)
+    {
         platform::Message request(platform::fourcc("gtlr"));
         request.AddString(kSimpleInputTextField, typed);
         go_to_line_requested(&editor, request, record);
     }
-    platform::Message RenumberRequest(int32_t newLine, int32_t oldLine, int32_t step) {
+    platform::Message RenumberRequest(int32_t newLine, int32_t oldLine, int32_t step)
+    {
         platform::Message request(platform::fourcc("rnmr"));
         request.AddInt32("NewLine", newLine);
         request.AddInt32("OldLine", oldLine);
@@ -37,7 +39,8 @@ protected:
     TEditorAlert record = [this](const std::string& text) { alerts.push_back(text); };
 };
 
-TEST_F(EditorCommands, GoToLinePutsTheCaretAtTheStartOfTheLine) {
+TEST_F(EditorCommands, GoToLinePutsTheCaretAtTheStartOfTheLine)
+{
     struct Case {
         const char* typed;
         int line;
@@ -53,7 +56,8 @@ TEST_F(EditorCommands, GoToLinePutsTheCaretAtTheStartOfTheLine) {
     EXPECT_TRUE(alerts.empty());
 }
 
-TEST_F(EditorCommands, GoToLineThatCannotBeFoundAlertsAndMovesNothing) {
+TEST_F(EditorCommands, GoToLineThatCannotBeFoundAlertsAndMovesNothing)
+{
     struct Case {
         const char* typed;
         const char* key;
@@ -74,7 +78,8 @@ TEST_F(EditorCommands, GoToLineThatCannotBeFoundAlertsAndMovesNothing) {
     EXPECT_EQ(alerts.size(), 1u) << "a request without its text is ignored";
 }
 
-TEST_F(EditorCommands, RenumberIsOneEditThatUndoTakesBack) {
+TEST_F(EditorCommands, RenumberIsOneEditThatUndoTakesBack)
+{
     editor.setPlainText("10 GOTO 20\n20 GOSUB 10\n");
     editor.document()->setModified(false);
     EXPECT_EQ(renumber_requested(&editor, RenumberRequest(100, 1, 10), record), "");
@@ -85,7 +90,8 @@ TEST_F(EditorCommands, RenumberIsOneEditThatUndoTakesBack) {
     EXPECT_TRUE(alerts.empty());
 }
 
-TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNumbers) {
+TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNumbers)
+{
     QFile list(QStringLiteral(KIVO_FIXTURE_DIR "/ui/renum.bas"));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     editor.setPlainText(QString::fromUtf8(list.readAll()));
@@ -98,7 +104,8 @@ TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNu
     EXPECT_TRUE(alerts.empty());
 }
 
-TEST_F(EditorCommands, ARefusedRenumberingAlertsAndLeavesTheText) {
+TEST_F(EditorCommands, ARefusedRenumberingAlertsAndLeavesTheText)
+{
     editor.setPlainText("10 A\n20 B\n30 C");
     editor.document()->setModified(false);
     renumber_requested(&editor, RenumberRequest(5, 20, 10), record);
@@ -108,14 +115,16 @@ TEST_F(EditorCommands, ARefusedRenumberingAlertsAndLeavesTheText) {
     EXPECT_NE(alerts[0].find("order"), std::string::npos) << alerts[0];
 }
 
-TEST_F(EditorCommands, AComputedJumpIsNamedInTheNote) {
+TEST_F(EditorCommands, AComputedJumpIsNamedInTheNote)
+{
     editor.setPlainText("10 GOTO A*10\n20 END");
     const std::string note = renumber_requested(&editor, RenumberRequest(100, 1, 10), record);
     EXPECT_EQ(editor.toPlainText(), "100 GOTO A*10\n110 END");
     EXPECT_NE(note.find("100"), std::string::npos) << note;
 }
 
-TEST_F(EditorCommands, ARenumberRequestWithoutAllItsFieldsIsIgnored) {
+TEST_F(EditorCommands, ARenumberRequestWithoutAllItsFieldsIsIgnored)
+{
     platform::Message partial(platform::fourcc("rnmr"));
     partial.AddInt32("NewLine", 100);
     partial.AddInt32("Step", 10);

@@ -18,26 +18,30 @@ namespace {
 
 class RenumDialog : public ::testing::Test {
 protected:
-    RenumDialog() {
+    RenumDialog()
+    {
         TemporaryUserFolders::Get();
         window = std::make_unique<TRenumWindow>(platform::Rect{100, 100, 400, 400});
         window->SetTarget(platform::Messenger(&target.handler));
     }
     ~RenumDialog() override { gIAPs.SetString("AccKeyFormat2", kDefaultAccKeyFormat); }
 
-    void Open() {
+    void Open()
+    {
         window->Appear();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    void Fill(const char* newLine, const char* oldLine, const char* step) {
+    void Fill(const char* newLine, const char* oldLine, const char* step)
+    {
         View()->NewLineField()->setText(QString::fromUtf8(newLine));
         View()->OldLineField()->setText(QString::fromUtf8(oldLine));
         View()->StepField()->setText(QString::fromUtf8(step));
     }
     TRenumView* View() const { return window->View(); }
     // The values of every 'rnmr' sent so far.
-    std::vector<TRenumberValues> Sent() {
+    std::vector<TRenumberValues> Sent()
+    {
         std::vector<TRenumberValues> all;
         for (const platform::Message& m : target.Drain()) {
             EXPECT_EQ(m.what, kRenumberDialogCode);
@@ -56,7 +60,8 @@ protected:
     std::unique_ptr<TRenumWindow> window;
 };
 
-TEST_F(RenumDialog, LaysOutThreeFieldsAboveCancelAndOK) {
+TEST_F(RenumDialog, LaysOutThreeFieldsAboveCancelAndOK)
+{
     EXPECT_EQ(window->Bounds(), (platform::Rect{0, 0, 190, 122}));
     EXPECT_EQ(window->pos(), QPoint(100, 100));
     EXPECT_EQ(View()->NewLineField()->geometry().right(), 180);
@@ -67,7 +72,8 @@ TEST_F(RenumDialog, LaysOutThreeFieldsAboveCancelAndOK) {
     EXPECT_EQ(window->windowTitle(), "Renumber");
 }
 
-TEST_F(RenumDialog, OKSendsTheSettledValuesAndTheFieldsShowThem) {
+TEST_F(RenumDialog, OKSendsTheSettledValuesAndTheFieldsShowThem)
+{
     struct Case {
         const char* newLine;
         const char* oldLine;
@@ -75,11 +81,8 @@ TEST_F(RenumDialog, OKSendsTheSettledValuesAndTheFieldsShowThem) {
         TRenumberValues sent;
     };
     const Case cases[] = {
-        {"", "", "", {10, 1, 10}},
-        {"0", "5", "10", {1, 5, 10}},
-        {"-5", "1", "10", {1, 1, 10}},
-        {"abc", "1", "10", {1, 1, 10}},
-        {"100", "20", "3x", {100, 20, 3}},
+        {"", "", "", {10, 1, 10}},      {"0", "5", "10", {1, 5, 10}},      {"-5", "1", "10", {1, 1, 10}},
+        {"abc", "1", "10", {1, 1, 10}}, {"100", "20", "3x", {100, 20, 3}},
     };
     for (const Case& c : cases) {
         Open();
@@ -98,7 +101,8 @@ TEST_F(RenumDialog, OKSendsTheSettledValuesAndTheFieldsShowThem) {
     }
 }
 
-TEST_F(RenumDialog, EscapeHidesAndSendsNothingAndTheFieldsKeepTheirText) {
+TEST_F(RenumDialog, EscapeHidesAndSendsNothingAndTheFieldsKeepTheirText)
+{
     Open();
     Fill("100", "20", "x");
     QTest::keyClick(View()->StepField(), Qt::Key_Escape);
@@ -108,7 +112,8 @@ TEST_F(RenumDialog, EscapeHidesAndSendsNothingAndTheFieldsKeepTheirText) {
     EXPECT_EQ(Shown(View()->StepField()), "x");
 }
 
-TEST_F(RenumDialog, EnterConfirms) {
+TEST_F(RenumDialog, EnterConfirms)
+{
     Open();
     Fill("500", "1", "5");
     QTest::keyClick(View()->NewLineField(), Qt::Key_Return);
@@ -119,12 +124,14 @@ TEST_F(RenumDialog, EnterConfirms) {
     EXPECT_TRUE(window->isHidden());
 }
 
-TEST_F(RenumDialog, TheAcceleratorFormatRelabelsTheFieldsOnlyForItsOwnNotice) {
+TEST_F(RenumDialog, TheAcceleratorFormatRelabelsTheFieldsOnlyForItsOwnNotice)
+{
     Open();
     const std::string before = control_label(View()->NewLineField());
     EXPECT_EQ(before, merge_accelerator_key(kDefaultAccKeyFormat, "N", platform::get_string("New Line: ")));
 
-    const std::string format = "\x01" "a) ";
+    const std::string format = "\x01"
+                               "a) ";
     ASSERT_EQ(gIAPs.SetString("AccKeyFormat2", format), 0);
     platform::Message other(kIAPChangedMessage);
     other.AddString("IAP:SrcIAPItem", "FlatToolBar");
@@ -136,8 +143,10 @@ TEST_F(RenumDialog, TheAcceleratorFormatRelabelsTheFieldsOnlyForItsOwnNotice) {
     notice.AddString("IAP:SrcIAPItem", "AccKeyFormat2");
     platform::Messenger(window.get()).SendMessage(notice);
     Pump();
-    EXPECT_EQ(control_label(View()->NewLineField()), merge_accelerator_key(format, "N", platform::get_string("New Line: ")));
-    EXPECT_EQ(control_label(View()->OldLineField()), merge_accelerator_key(format, "L", platform::get_string("Old Line: ")));
+    EXPECT_EQ(control_label(View()->NewLineField()),
+              merge_accelerator_key(format, "N", platform::get_string("New Line: ")));
+    EXPECT_EQ(control_label(View()->OldLineField()),
+              merge_accelerator_key(format, "L", platform::get_string("Old Line: ")));
     EXPECT_EQ(control_label(View()->StepField()), merge_accelerator_key(format, "S", platform::get_string("Step: ")));
     EXPECT_NE(control_label(View()->StepField()), before);
 }

@@ -25,16 +25,16 @@ namespace {
 
 using run_window_testing::wait_until;
 
-const char* const GOSUB_PROGRAM =
-    "10 A=1\n"
-    "20 GOSUB 100\n"
-    "30 END\n"
-    "100 B=2\n"
-    "110 RETURN\n";
+const char* const GOSUB_PROGRAM = "10 A=1\n"
+                                  "20 GOSUB 100\n"
+                                  "30 END\n"
+                                  "100 B=2\n"
+                                  "110 RETURN\n";
 
 class DebugWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         gExitStates.UseDebugger = true;
         gPrefs.BreakAtStart = true;
         runWindow = std::make_unique<TRunWindow>(platform::Rect{0, 0, 639, 399}, &alerts);
@@ -42,7 +42,8 @@ protected:
         debugWindow->SetRunView(runWindow->RunView());
         runWindow->RunView()->Session().SetDebugSink(view());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         view()->SetVMachine(nullptr);
         runWindow->RunView()->QuitBasic();
         QApplication::processEvents();
@@ -56,7 +57,8 @@ protected:
     TRunView* runView() const { return runWindow->RunView(); }
 
     // The editor's run hand-off, in its order.
-    void StartRun(const std::string& list) {
+    void StartRun(const std::string& list)
+    {
         view()->SetVMachine(nullptr);
         runView()->QuitBasic();
         view()->ClearVar();
@@ -72,33 +74,40 @@ protected:
         view()->SetFirstBreakPoint();
         ASSERT_TRUE(runView()->RunBasic({}));
     }
-    void Press(uint32_t what) {
+    void Press(uint32_t what)
+    {
         platform::Message message(what);
         view()->MessageReceived(&message);
     }
-    int BreakingRow() const {
+    int BreakingRow() const
+    {
         const auto& lines = view()->SrcCodeView()->Lines().Lines();
         for (size_t i = 0; i < lines.size(); ++i)
             if (lines[i].Breaking) return static_cast<int>(i);
         return -1;
     }
-    bool BreaksAt(int row) {
+    bool BreaksAt(int row)
+    {
         return wait_until([&] { return view()->State() == DRM_BREAK && BreakingRow() == row; });
     }
-    std::string CurrentEntry() const {
+    std::string CurrentEntry() const
+    {
         TCallStackView* stack = view()->CallStackView();
         return stack->count() == 0 ? std::string() : stack->item(stack->count() - 1)->text().toStdString();
     }
-    std::string VarRow(const std::string& name) const {
+    std::string VarRow(const std::string& name) const
+    {
         QTreeWidgetItem* item = view()->VarView()->VarItem(name);
         return item ? item->text(0).toStdString() : std::string();
     }
-    void ClickSource(int row, int x) {
+    void ClickSource(int row, int x)
+    {
         TSrcCodeView* list = view()->SrcCodeView();
         const QRect rect = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(x, rect.center().y()));
     }
-    std::vector<int32_t> BreakPoints() {
+    std::vector<int32_t> BreakPoints()
+    {
         std::vector<int32_t> lines;
         runView()->Session().WithMachine([&](TVMachine& machine) {
             if (auto* debugger = dynamic_cast<TDebugger*>(&machine)) lines = debugger->BreakPoints();
@@ -111,7 +120,8 @@ protected:
     std::unique_ptr<TDebugWindow> debugWindow;
 };
 
-TEST_F(DebugWindow, StepsThroughAGosubShowingCallsAndVariables) {
+TEST_F(DebugWindow, StepsThroughAGosubShowingCallsAndVariables)
+{
     debugWindow->Show();
     StartRun(GOSUB_PROGRAM);
     ASSERT_TRUE(BreaksAt(0));
@@ -142,7 +152,8 @@ TEST_F(DebugWindow, StepsThroughAGosubShowingCallsAndVariables) {
     EXPECT_FALSE(view()->HasDebugger());
 }
 
-TEST_F(DebugWindow, TheMarginTogglesBreakPointsAndTheRestOnlySelects) {
+TEST_F(DebugWindow, TheMarginTogglesBreakPointsAndTheRestOnlySelects)
+{
     debugWindow->Show();
     StartRun(GOSUB_PROGRAM);
     ASSERT_TRUE(BreaksAt(0));
@@ -159,7 +170,8 @@ TEST_F(DebugWindow, TheMarginTogglesBreakPointsAndTheRestOnlySelects) {
     ASSERT_TRUE(BreaksAt(2));
 }
 
-TEST_F(DebugWindow, SelectingACallRowScrollsTheSourceToIt) {
+TEST_F(DebugWindow, SelectingACallRowScrollsTheSourceToIt)
+{
     std::string list = "10 GOSUB 1000\n20 END\n";
     for (int line = 100; line < 1000; line += 10) list += std::to_string(line) + " REM\n";
     list += "1000 A=1\n1010 RETURN\n";
@@ -176,7 +188,8 @@ TEST_F(DebugWindow, SelectingACallRowScrollsTheSourceToIt) {
     EXPECT_EQ(source->indexAt(QPoint(30, 2)).row(), 0);
 }
 
-TEST_F(DebugWindow, KillInABreakClearsTheHighlightAndTheNextRunStartsFresh) {
+TEST_F(DebugWindow, KillInABreakClearsTheHighlightAndTheNextRunStartsFresh)
+{
     debugWindow->Show();
     StartRun(GOSUB_PROGRAM);
     ASSERT_TRUE(BreaksAt(0));
@@ -194,7 +207,8 @@ TEST_F(DebugWindow, KillInABreakClearsTheHighlightAndTheNextRunStartsFresh) {
     gPrefs.BreakAtStart = true;
 }
 
-TEST_F(DebugWindow, AfterARunTimeErrorTheButtonsReachNoMachine) {
+TEST_F(DebugWindow, AfterARunTimeErrorTheButtonsReachNoMachine)
+{
     debugWindow->Show();
     gPrefs.BreakAtStart = false;
     StartRun("10 A=1\n20 B=1/0\n");
@@ -212,7 +226,8 @@ TEST_F(DebugWindow, AfterARunTimeErrorTheButtonsReachNoMachine) {
     SUCCEED();
 }
 
-TEST_F(DebugWindow, ArraysOpenIntoTheirElements) {
+TEST_F(DebugWindow, ArraysOpenIntoTheirElements)
+{
     debugWindow->Show();
     gPrefs.BreakAtStart = false;
     StartRun("10 DIM X(2,3)\n20 X(1,0)=5\n");
@@ -228,7 +243,8 @@ TEST_F(DebugWindow, ArraysOpenIntoTheirElements) {
     gPrefs.BreakAtStart = true;
 }
 
-TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines) {
+TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines)
+{
     debugWindow->Show();
     view()->SetSrcCode("\n10 A=1\n");
     EXPECT_EQ(view()->SrcCodeView()->FirstLineNum(), 10);
@@ -236,7 +252,8 @@ TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines) {
     EXPECT_TRUE(view()->SrcCodeView()->Lines().Lines()[1].BreakPoint);
 }
 
-TEST_F(DebugWindow, TheToolBarHasItsSevenItemsWithTips) {
+TEST_F(DebugWindow, TheToolBarHasItsSevenItemsWithTips)
+{
     const char* const names[] = {"TBRun", "TBPause", "TBStepOver", "TBStepIn", "TBStepOut", "TBKill"};
     EXPECT_EQ(view()->ToolBar()->CountItems(), 7);
     for (const char* name : names) {

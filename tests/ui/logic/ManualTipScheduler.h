@@ -13,12 +13,14 @@ public:
     explicit ManualTipScheduler(platform::bigtime_t start = 50000000) : mNow(start) {}
 
     platform::bigtime_t Now() const override { return mNow; }
-    TimerId Start(platform::bigtime_t delay, std::function<void()> fire) override {
+    TimerId Start(platform::bigtime_t delay, std::function<void()> fire) override
+    {
         TimerId id = ++mLastId;
         mTimers.emplace(std::make_pair(mNow + delay, id), std::move(fire));
         return id;
     }
-    void Cancel(TimerId id) override {
+    void Cancel(TimerId id) override
+    {
         for (auto it = mTimers.begin(); it != mTimers.end(); ++it) {
             if (it->first.second == id) {
                 mTimers.erase(it);
@@ -29,7 +31,8 @@ public:
 
     // Moves the clock on by `us`, firing every timer that falls due on the way,
     // those started by a firing one included.
-    void Advance(platform::bigtime_t us) {
+    void Advance(platform::bigtime_t us)
+    {
         const platform::bigtime_t end = mNow + us;
         while (!mTimers.empty() && mTimers.begin()->first.first <= end) {
             auto first = mTimers.begin();

@@ -7,21 +7,27 @@
 namespace {
 
 // A 3 by 1 image: transparent, alpha 1 (dark red), opaque blue; bytes B, G, R, A.
-ToolImage Sample() {
+ToolImage Sample()
+{
     ToolImage image(3, 1);
     image.bytes = {9, 9, 9, 0, 0, 0, 80, 1, 255, 0, 0, 255};
     return image;
 }
 
-std::vector<uint8_t> Pixel(const ToolImage& image, int index) {
+std::vector<uint8_t> Pixel(const ToolImage& image, int index)
+{
     return {image.bytes.begin() + index * 4, image.bytes.begin() + index * 4 + 4};
 }
 
-std::vector<uint8_t> Bgra(const rgb_color& c) { return {c.blue, c.green, c.red, c.alpha}; }
+std::vector<uint8_t> Bgra(const rgb_color& c)
+{
+    return {c.blue, c.green, c.red, c.alpha};
+}
 
 }  // namespace
 
-TEST(ToolImagesTest, TransparentPixelsTakeTheColourAndOthersStay) {
+TEST(ToolImagesTest, TransparentPixelsTakeTheColourAndOthersStay)
+{
     const ToolImage source = Sample();
     const rgb_color colour{10, 20, 30, 40};
     ToolImage copy = ConvertTransparentCopy(source, colour);
@@ -31,7 +37,8 @@ TEST(ToolImagesTest, TransparentPixelsTakeTheColourAndOthersStay) {
     EXPECT_EQ(Pixel(copy, 2), Pixel(source, 2));
 }
 
-TEST(ToolImagesTest, FilledCopyIsTheSilhouette) {
+TEST(ToolImagesTest, FilledCopyIsTheSilhouette)
+{
     const ToolImage source = Sample();
     ToolImage copy = ConvertFilledCopy(source, COLOR_DISABLED_FILLED);
     EXPECT_EQ(Pixel(copy, 0), Pixel(source, 0));
@@ -39,7 +46,8 @@ TEST(ToolImagesTest, FilledCopyIsTheSilhouette) {
     EXPECT_EQ(Pixel(copy, 2), Bgra(COLOR_DISABLED_FILLED));
 }
 
-TEST(ToolImagesTest, MissingImagesAreDerivedOnTheirFaceColours) {
+TEST(ToolImagesTest, MissingImagesAreDerivedOnTheirFaceColours)
+{
     ToolImageSet set;
     set[kStateOff] = Sample();
     ASSERT_EQ(DeriveMissingImages(&set), 0);
@@ -62,7 +70,8 @@ TEST(ToolImagesTest, MissingImagesAreDerivedOnTheirFaceColours) {
     }
 }
 
-TEST(ToolImagesTest, SuppliedImagesStayAndDisabledOnFollowsTheSuppliedDisabledOff) {
+TEST(ToolImagesTest, SuppliedImagesStayAndDisabledOnFollowsTheSuppliedDisabledOff)
+{
     ToolImageSet set;
     set[kStateOff] = Sample();
     ToolImage ownDisabled(3, 1);
@@ -74,13 +83,15 @@ TEST(ToolImagesTest, SuppliedImagesStayAndDisabledOnFollowsTheSuppliedDisabledOf
     EXPECT_EQ(Pixel(*set[kStateDisabledOn], 1), Bgra(COLOR_ENABLED_DISABLED_ON_BG));
 }
 
-TEST(ToolImagesTest, NothingIsDerivedWithoutANormalImage) {
+TEST(ToolImagesTest, NothingIsDerivedWithoutANormalImage)
+{
     ToolImageSet set;
     EXPECT_EQ(DeriveMissingImages(&set), -1);
     for (const auto& image : set) EXPECT_FALSE(image.has_value());
 }
 
-TEST(ToolButtonLookTest, StatesComeFromDisabledOnAndHot) {
+TEST(ToolButtonLookTest, StatesComeFromDisabledOnAndHot)
+{
     struct Case {
         bool disabled, on, hot;
         ToolButtonState state;
@@ -89,12 +100,12 @@ TEST(ToolButtonLookTest, StatesComeFromDisabledOnAndHot) {
                    Case{false, true, false, kStateOn}, Case{false, true, true, kStateOn},
                    Case{true, false, false, kStateDisabledOff}, Case{true, false, true, kStateDisabledOff},
                    Case{true, true, false, kStateDisabledOn}, Case{true, true, true, kStateDisabledOn}}) {
-        EXPECT_EQ(tool_button_state(c.disabled, c.on, c.hot), c.state)
-            << c.disabled << c.on << c.hot;
+        EXPECT_EQ(tool_button_state(c.disabled, c.on, c.hot), c.state) << c.disabled << c.on << c.hot;
     }
 }
 
-TEST(ToolButtonLookTest, FlatBarsDrawEdgesOnlyForOnAndHotStates) {
+TEST(ToolButtonLookTest, FlatBarsDrawEdgesOnlyForOnAndHotStates)
+{
     struct Case {
         ToolButtonState state;
         bool flatEdges;

@@ -21,12 +21,14 @@ public:
 
     explicit RecordingWindows(ManualTipScheduler* scheduler) : mScheduler(scheduler) {}
 
-    bool AnyOpen() const override {
+    bool AnyOpen() const override
+    {
         for (const auto& w : windows)
             if (w.open && w.name.find("TlTipWin_") != std::string::npos) return true;
         return false;
     }
-    bool Close(const std::string& name) override {
+    bool Close(const std::string& name) override
+    {
         for (auto& w : windows) {
             if (w.open && w.name == name) {
                 w.open = false;
@@ -36,13 +38,15 @@ public:
         return false;
     }
     void Open(const std::string& name, const std::string& text, platform::bigtime_t showTime,
-              platform::Point where) override {
+              platform::Point where) override
+    {
         size_t index = windows.size();
         windows.push_back({name, text, where});
         mScheduler->Start(showTime, [this, index] { windows[index].open = false; });
     }
 
-    int OpenCount() const {
+    int OpenCount() const
+    {
         int count = 0;
         for (const auto& w : windows) count += w.open ? 1 : 0;
         return count;
@@ -67,23 +71,27 @@ public:
 
 class ToolTipTiming : public ::testing::Test {
 protected:
-    std::unique_ptr<TToolTip> MakeTip(const std::string& name, const std::string& text = "Run") {
+    std::unique_ptr<TToolTip> MakeTip(const std::string& name, const std::string& text = "Run")
+    {
         auto tip = std::make_unique<TToolTip>(name, &scheduler, &windows);
         tip->SetTip(text);
         tip->SetTarget(&target);
         return tip;
     }
     // The pointer enters the tip's view, as the view's spy reports it.
-    void Enter(TToolTip* tip) {
+    void Enter(TToolTip* tip)
+    {
         tip->Post(TToolTip::kMouseEntered);
         scheduler.RunPending();
     }
-    void Leave(TToolTip* tip) {
+    void Leave(TToolTip* tip)
+    {
         tip->Post(TToolTip::kMouseExited);
         scheduler.RunPending();
     }
     // Enters and waits out the delay: the first tip window is shown.
-    void ShowFirst(TToolTip* tip) {
+    void ShowFirst(TToolTip* tip)
+    {
         Enter(tip);
         scheduler.Advance(tip->DelayTime());
         ASSERT_EQ(windows.OpenCount(), 1);
@@ -96,7 +104,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ToolTipTiming, TheFirstTipOpensAfterTheDelayBesideThePointer) {
+TEST_F(ToolTipTiming, TheFirstTipOpensAfterTheDelayBesideThePointer)
+{
     auto tip = MakeTip("Run", "Run the program");
     Enter(tip.get());
     scheduler.Advance(999999);
@@ -108,13 +117,13 @@ TEST_F(ToolTipTiming, TheFirstTipOpensAfterTheDelayBesideThePointer) {
     EXPECT_EQ(windows.windows[0].where, (platform::Point{84, 216}));
 }
 
-TEST_F(ToolTipTiming, ANeighbourEnteredSoonAfterACloseOpensAtOnce) {
+TEST_F(ToolTipTiming, ANeighbourEnteredSoonAfterACloseOpensAtOnce)
+{
     struct Case {
         platform::bigtime_t gap;  // from the requested close to entering the neighbour
         bool atOnce;
     };
-    for (Case c : {Case{0, true}, Case{100000, true}, Case{199999, true}, Case{200000, false},
-                   Case{5000000, false}}) {
+    for (Case c : {Case{0, true}, Case{100000, true}, Case{199999, true}, Case{200000, false}, Case{5000000, false}}) {
         SCOPED_TRACE(c.gap);
         windows.windows.clear();
         auto first = MakeTip("Run");
@@ -132,7 +141,8 @@ TEST_F(ToolTipTiming, ANeighbourEnteredSoonAfterACloseOpensAtOnce) {
     }
 }
 
-TEST_F(ToolTipTiming, AnOpenTipWindowOfAnyNameMakesTheNextOpenAtOnce) {
+TEST_F(ToolTipTiming, AnOpenTipWindowOfAnyNameMakesTheNextOpenAtOnce)
+{
     auto tip = MakeTip("Step");
     windows.Open("Other TlTipWin_x", "x", 10000000, {});
     scheduler.Advance(10000000 - 1);  // long after any close
@@ -140,7 +150,8 @@ TEST_F(ToolTipTiming, AnOpenTipWindowOfAnyNameMakesTheNextOpenAtOnce) {
     EXPECT_EQ(windows.OpenCount(), 2);
 }
 
-TEST_F(ToolTipTiming, NothingOpensWhenItMustNot) {
+TEST_F(ToolTipTiming, NothingOpensWhenItMustNot)
+{
     struct Case {
         const char* what;
         std::string text;
@@ -171,7 +182,8 @@ TEST_F(ToolTipTiming, NothingOpensWhenItMustNot) {
     }
 }
 
-TEST_F(ToolTipTiming, LeavingBeforeTheDelayOpensNothing) {
+TEST_F(ToolTipTiming, LeavingBeforeTheDelayOpensNothing)
+{
     auto tip = MakeTip("Run");
     Enter(tip.get());
     scheduler.Advance(500000);
@@ -181,7 +193,8 @@ TEST_F(ToolTipTiming, LeavingBeforeTheDelayOpensNothing) {
     EXPECT_TRUE(windows.windows.empty());
 }
 
-TEST_F(ToolTipTiming, EnteringAgainWhileWaitingKeepsTheFirstTimer) {
+TEST_F(ToolTipTiming, EnteringAgainWhileWaitingKeepsTheFirstTimer)
+{
     auto tip = MakeTip("Run");
     Enter(tip.get());
     scheduler.Advance(600000);
@@ -192,7 +205,8 @@ TEST_F(ToolTipTiming, EnteringAgainWhileWaitingKeepsTheFirstTimer) {
     EXPECT_EQ(windows.windows.size(), 1u);
 }
 
-TEST_F(ToolTipTiming, AWindowClosesItselfAfterTheShowTimeWithoutCountingAsAClose) {
+TEST_F(ToolTipTiming, AWindowClosesItselfAfterTheShowTimeWithoutCountingAsAClose)
+{
     auto tip = MakeTip("Run");
     ASSERT_EQ(tip->SetShowTime(2000000), 0);
     ShowFirst(tip.get());
@@ -208,7 +222,8 @@ TEST_F(ToolTipTiming, AWindowClosesItselfAfterTheShowTimeWithoutCountingAsAClose
     EXPECT_EQ(windows.LastHideTime(), 0);
 }
 
-TEST_F(ToolTipTiming, HidingRecordsTheTimeOnlyWhenAWindowWasClosed) {
+TEST_F(ToolTipTiming, HidingRecordsTheTimeOnlyWhenAWindowWasClosed)
+{
     auto tip = MakeTip("Run");
     tip->Hide();
     EXPECT_EQ(windows.LastHideTime(), 0);
@@ -219,7 +234,8 @@ TEST_F(ToolTipTiming, HidingRecordsTheTimeOnlyWhenAWindowWasClosed) {
     EXPECT_EQ(windows.LastHideTime(), shownAt);
 }
 
-TEST_F(ToolTipTiming, ClosingFindsOnlyTheExactNameAndTheFirstOfTwo) {
+TEST_F(ToolTipTiming, ClosingFindsOnlyTheExactNameAndTheFirstOfTwo)
+{
     auto tip = MakeTip("Run");
     windows.Open("TlTipWin_Running", "a", 10000000, {});
     windows.Open("TlTipWin_Run", "b", 10000000, {});
@@ -230,7 +246,8 @@ TEST_F(ToolTipTiming, ClosingFindsOnlyTheExactNameAndTheFirstOfTwo) {
     EXPECT_TRUE(windows.windows[2].open);
 }
 
-TEST_F(ToolTipTiming, NegativeTimesAreRefusedAndZeroIsAccepted) {
+TEST_F(ToolTipTiming, NegativeTimesAreRefusedAndZeroIsAccepted)
+{
     auto tip = MakeTip("Run");
     EXPECT_EQ(tip->SetDelayTime(-1), -1);
     EXPECT_EQ(tip->DelayTime(), 1000000);
@@ -242,7 +259,8 @@ TEST_F(ToolTipTiming, NegativeTimesAreRefusedAndZeroIsAccepted) {
     EXPECT_EQ(windows.windows.size(), 1u);
 }
 
-TEST_F(ToolTipTiming, AGoneTipCancelsWhatItHadPending) {
+TEST_F(ToolTipTiming, AGoneTipCancelsWhatItHadPending)
+{
     auto tip = MakeTip("Run");
     Enter(tip.get());
     tip->Post(TToolTip::kHideWindow);
@@ -252,7 +270,8 @@ TEST_F(ToolTipTiming, AGoneTipCancelsWhatItHadPending) {
     EXPECT_TRUE(windows.windows.empty());
 }
 
-TEST(ToolTipNames, WindowNameIsThePrefixAndTheTipName) {
+TEST(ToolTipNames, WindowNameIsThePrefixAndTheTipName)
+{
     ManualTipScheduler scheduler;
     struct NoWindows : TipWindows {
         bool AnyOpen() const override { return false; }

@@ -16,19 +16,22 @@ namespace {
 
 class PrefsInApp : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         gPrefs = TPrefs();
         gPrefs.ShowSplash = false;
         app = std::make_unique<TBasicApp>();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         app->Quit();
         app.reset();
         gPrefs = TPrefs();
         SettingsDirFixture::TearDown();
     }
-    TPrefsWindow* OpenDialog() {
+    TPrefsWindow* OpenDialog()
+    {
         app->PostMessage(kPreferencesMessage);
         EXPECT_TRUE(QTest::qWaitFor([&] { return app->PrefsWindow() && !app->PrefsWindow()->isHidden(); }, 5000));
         return app->PrefsWindow();
@@ -37,7 +40,8 @@ protected:
     std::unique_ptr<TBasicApp> app;
 };
 
-TEST_F(PrefsInApp, ThePreferencesCommandOpensOneDialogBelowTheMainWindow) {
+TEST_F(PrefsInApp, ThePreferencesCommandOpensOneDialogBelowTheMainWindow)
+{
     TPrefsWindow* dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Frame().top, app->MainWindow()->Frame().top + 20);
@@ -45,7 +49,8 @@ TEST_F(PrefsInApp, ThePreferencesCommandOpensOneDialogBelowTheMainWindow) {
     EXPECT_EQ(OpenDialog(), dialog) << "the same window again";
 }
 
-TEST_F(PrefsInApp, ARunFontSizeReachesTheRunViewAndOKIsReported) {
+TEST_F(PrefsInApp, ARunFontSizeReachesTheRunViewAndOKIsReported)
+{
     TPrefsWindow* dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     TRunView* run = app->RunWindow()->RunView();
@@ -66,7 +71,8 @@ TEST_F(PrefsInApp, ARunFontSizeReachesTheRunViewAndOKIsReported) {
     EXPECT_TRUE(dialog->isHidden());
 }
 
-TEST_F(PrefsInApp, MidiMenuRequestsReachAnOpenDialogAndAreDroppedBeforeIt) {
+TEST_F(PrefsInApp, MidiMenuRequestsReachAnOpenDialogAndAreDroppedBeforeIt)
+{
     app->PostMessage(kRebuildMidiMenuMessage);
     app->PostMessage(kUpdateMidiMenuMessage);
     QTest::qWait(50);

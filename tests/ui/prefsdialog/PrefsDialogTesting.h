@@ -32,24 +32,29 @@ using platform::Message;
 // Records what the dialog sends to the application.
 class RecordingSink : public TAppMessageSink {
 public:
-    void Post(const Message& message) override {
+    void Post(const Message& message) override
+    {
         std::lock_guard lock(mMutex);
         mMessages.push_back(message);
     }
-    std::vector<Message> Messages() const {
+    std::vector<Message> Messages() const
+    {
         std::lock_guard lock(mMutex);
         return mMessages;
     }
-    std::vector<uint32_t> Codes() const {
+    std::vector<uint32_t> Codes() const
+    {
         std::vector<uint32_t> codes;
         for (const Message& m : Messages()) codes.push_back(m.what);
         return codes;
     }
-    int Count(uint32_t what) const {
+    int Count(uint32_t what) const
+    {
         std::vector<uint32_t> codes = Codes();
         return static_cast<int>(std::count(codes.begin(), codes.end(), what));
     }
-    void Clear() {
+    void Clear()
+    {
         std::lock_guard lock(mMutex);
         mMessages.clear();
     }
@@ -64,7 +69,8 @@ private:
 class QueueMarker : public platform::Handler {
 public:
     QueueMarker() : platform::Handler("QueueMarker") {}
-    ~QueueMarker() override {
+    ~QueueMarker() override
+    {
         if (platform::Looper* looper = GetLooper()) looper->RemoveHandler(this);
     }
     void MessageReceived(Message*) override { ++mSeen; }
@@ -82,13 +88,15 @@ protected:
     // The delayed font notices wait this long in most tests.
     static constexpr platform::bigtime_t kShortDelay = 20000;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         gPrefs = TPrefs();
         roster.AddConsumer(platform::midi_endpoint_id(20, 0), "Synth A");
         roster.AddConsumer(platform::midi_endpoint_id(21, 0), "Synth B");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         window.reset();
         gPrefs = TPrefs();
         SettingsDirFixture::TearDown();
@@ -96,7 +104,8 @@ protected:
 
     // Makes and shows the dialog, lets the first showing of the values run its
     // course and forgets the notices it sent.
-    void Open(QStringList families = kFamilies) {
+    void Open(QStringList families = kFamilies)
+    {
         TPrefsServices services;
         services.sink = &sink;
         services.roster = &roster;
@@ -113,7 +122,8 @@ protected:
 
     // Waits until every message posted to the window so far, and those their handlers
     // posted in turn, has been handled.
-    void Settle() {
+    void Settle()
+    {
         for (int round = 0; round < 3; ++round) {
             const int expected = marker.Seen() + 1;
             window->PostMessage(Message(fourcc("mark")), &marker);
@@ -121,33 +131,39 @@ protected:
         }
     }
     // Settle, then also wait for the delayed notices.
-    void SettleNotices() {
+    void SettleNotices()
+    {
         Settle();
         ASSERT_TRUE(QTest::qWaitFor([&] { return view->CountPendingNotices() == 0; }, 5000));
         Settle();
     }
 
     template <typename T>
-    T* Find(const char* name) const {
+    T* Find(const char* name) const
+    {
         return qobject_cast<T*>(view->Control(name));
     }
     // Types a text into a number field as a user replaces its contents.
-    void SetText(const char* field, const QString& text) {
+    void SetText(const char* field, const QString& text)
+    {
         Find<QLineEdit>(field)->setText(text);
         Settle();
     }
-    void Click(const char* name) {
+    void Click(const char* name)
+    {
         Find<QAbstractButton>(name)->click();
         Settle();
     }
     // Picks the item at `index` of a pop-up list as the user does.
-    void Choose(const char* name, int index) {
+    void Choose(const char* name, int index)
+    {
         auto* field = Find<QComboBox>(name);
         field->setCurrentIndex(index);
         emit field->activated(index);
         Settle();
     }
-    QAction* MidiItem(const QString& label) const {
+    QAction* MidiItem(const QString& label) const
+    {
         for (QAction* item : view->MidiOutMenu()->actions())
             if (item->text() == label) return item;
         return nullptr;
@@ -161,9 +177,8 @@ protected:
 };
 
 // The seven notices that tell what Cancel and Defaults changed.
-inline const uint32_t kDifferenceNotices[] = {kPrefsMainFontChanged,        kPrefsRunFontChanged,
-                                              kPrefsDebugFontChanged,       kPrefsDefaultEncodingChanged,
-                                              kPrefsWordWrapChanged,        kPrefsMidiOutChanged,
-                                              kPrefsSpeedControlChanged};
+inline const uint32_t kDifferenceNotices[] = {
+    kPrefsMainFontChanged, kPrefsRunFontChanged, kPrefsDebugFontChanged,   kPrefsDefaultEncodingChanged,
+    kPrefsWordWrapChanged, kPrefsMidiOutChanged, kPrefsSpeedControlChanged};
 
 }  // namespace prefs_testing

@@ -11,7 +11,8 @@ namespace {
 
 using PrefsEdits = PrefsDialogFixture;
 
-TEST_F(PrefsEdits, TypingASizeStoresEachStepAndAnnouncesItOnceAfterThePause) {
+TEST_F(PrefsEdits, TypingASizeStoresEachStepAndAnnouncesItOnceAfterThePause)
+{
     Open();
     view->SetDelaySender(kPrefsFontNoticeDelay);
     auto* field = Find<QLineEdit>("TxtCtrlMainWinFontSize");
@@ -32,7 +33,8 @@ TEST_F(PrefsEdits, TypingASizeStoresEachStepAndAnnouncesItOnceAfterThePause) {
     EXPECT_EQ(sink.Codes(), std::vector<uint32_t>{kPrefsMainFontChanged});
 }
 
-TEST_F(PrefsEdits, ASizeTextWithoutANumberStoresNothing) {
+TEST_F(PrefsEdits, ASizeTextWithoutANumberStoresNothing)
+{
     Open();
     for (const char* text : {"abc", "nan", "-nan"}) {
         SetText("TxtCtrlRunWinFontSize", QString::fromUtf8(text));
@@ -50,7 +52,8 @@ TEST_F(PrefsEdits, ASizeTextWithoutANumberStoresNothing) {
     EXPECT_EQ(sink.Count(kPrefsDebugFontChanged), 1);
 }
 
-TEST_F(PrefsEdits, NumberFieldsStoreClampedValuesAndKeepTheirText) {
+TEST_F(PrefsEdits, NumberFieldsStoreClampedValuesAndKeepTheirText)
+{
     Open();
     struct Case {
         const char* field;
@@ -82,7 +85,8 @@ TEST_F(PrefsEdits, NumberFieldsStoreClampedValuesAndKeepTheirText) {
     }
 }
 
-TEST_F(PrefsEdits, CheckBoxesStoreTheirValueAndSomeAnnounceIt) {
+TEST_F(PrefsEdits, CheckBoxesStoreTheirValueAndSomeAnnounceIt)
+{
     Open();
     struct Case {
         const char* box;
@@ -108,7 +112,8 @@ TEST_F(PrefsEdits, CheckBoxesStoreTheirValueAndSomeAnnounceIt) {
     }
 }
 
-TEST_F(PrefsEdits, TheIntervalFieldFollowsItsCheckBox) {
+TEST_F(PrefsEdits, TheIntervalFieldFollowsItsCheckBox)
+{
     Open();
     auto* interval = Find<QLineEdit>("TxtCtrlAutoSaveInterval");
     EXPECT_TRUE(interval->isEnabled());
@@ -116,7 +121,8 @@ TEST_F(PrefsEdits, TheIntervalFieldFollowsItsCheckBox) {
     EXPECT_FALSE(interval->isEnabled());
 }
 
-TEST_F(PrefsEdits, TheSpeedTextMovesTheSliderToItsLeadingDigit) {
+TEST_F(PrefsEdits, TheSpeedTextMovesTheSliderToItsLeadingDigit)
+{
     gPrefs.UseSpeedControl = true;
     Open();
     auto* slider = Find<QSlider>("SliderSpeedControl");
@@ -132,7 +138,8 @@ TEST_F(PrefsEdits, TheSpeedTextMovesTheSliderToItsLeadingDigit) {
     EXPECT_TRUE(sink.Codes().empty()) << "the interval has no notice";
 }
 
-TEST_F(PrefsEdits, DraggingTheSliderWritesTheFieldWithoutAnEcho) {
+TEST_F(PrefsEdits, DraggingTheSliderWritesTheFieldWithoutAnEcho)
+{
     gPrefs.UseSpeedControl = true;
     Open();
     auto* slider = Find<QSlider>("SliderSpeedControl");
@@ -153,7 +160,8 @@ TEST_F(PrefsEdits, DraggingTheSliderWritesTheFieldWithoutAnEcho) {
     EXPECT_EQ(field->text(), "10000000");
 }
 
-TEST_F(PrefsEdits, TheSpeedControlsFollowTheirSwitch) {
+TEST_F(PrefsEdits, TheSpeedControlsFollowTheirSwitch)
+{
     Open();
     auto* slider = Find<QSlider>("SliderSpeedControl");
     auto* field = Find<QLineEdit>("TxtCtrlSpeedControl");
@@ -167,7 +175,8 @@ TEST_F(PrefsEdits, TheSpeedControlsFollowTheirSwitch) {
     EXPECT_EQ(unit->palette().color(QPalette::WindowText), QColor(0, 0, 0));
 }
 
-TEST_F(PrefsEdits, TheEncodingDecidesWhetherPC98CharactersCanBeConverted) {
+TEST_F(PrefsEdits, TheEncodingDecidesWhetherPC98CharactersCanBeConverted)
+{
     Open();
     auto* convert = Find<QCheckBox>("CBoxConvert98");
     struct Case {
@@ -188,7 +197,8 @@ TEST_F(PrefsEdits, TheEncodingDecidesWhetherPC98CharactersCanBeConverted) {
     EXPECT_FALSE(convert->isChecked());
 }
 
-TEST_F(PrefsEdits, ACompatibilityModeIsStoredWithoutANotice) {
+TEST_F(PrefsEdits, ACompatibilityModeIsStoredWithoutANotice)
+{
     Open();
     Choose("MFieldCompatiMode", 3);
     EXPECT_EQ(gPrefs.CompatMode.load(), 3);
@@ -197,7 +207,8 @@ TEST_F(PrefsEdits, ACompatibilityModeIsStoredWithoutANotice) {
     EXPECT_TRUE(sink.Codes().empty());
 }
 
-TEST_F(PrefsEdits, AStoredIndexWithoutAnItemMarksNothing) {
+TEST_F(PrefsEdits, AStoredIndexWithoutAnItemMarksNothing)
+{
     gPrefs.DefaultEncoding = 1;  // the separator's place
     gPrefs.CompatMode = 7;
     Open();
@@ -205,7 +216,8 @@ TEST_F(PrefsEdits, AStoredIndexWithoutAnItemMarksNothing) {
     EXPECT_EQ(Find<QComboBox>("MFieldCompatiMode")->currentIndex(), -1);
 }
 
-TEST_F(PrefsEdits, ChoosingAnOutputTogglesItInTheList) {
+TEST_F(PrefsEdits, ChoosingAnOutputTogglesItInTheList)
+{
     gPrefs.SetMidiOutputs({"Synth A"});
     Open();
     QAction* synthA = MidiItem("Synth A");
@@ -237,7 +249,8 @@ TEST_F(PrefsEdits, ChoosingAnOutputTogglesItInTheList) {
     EXPECT_FALSE(taken);
 }
 
-TEST_F(PrefsEdits, AnOutputThatIsGoneChangesNothing) {
+TEST_F(PrefsEdits, AnOutputThatIsGoneChangesNothing)
+{
     Open();
     QAction* synthB = MidiItem("Synth B");
     roster.RemoveConsumer(platform::midi_endpoint_id(21, 0));
@@ -247,7 +260,8 @@ TEST_F(PrefsEdits, AnOutputThatIsGoneChangesNothing) {
     EXPECT_TRUE(sink.Codes().empty());
 }
 
-TEST_F(PrefsEdits, ConnectionsMadeElsewhereAreMarkedAndCancelKeepsThem) {
+TEST_F(PrefsEdits, ConnectionsMadeElsewhereAreMarkedAndCancelKeepsThem)
+{
     Open();
     gPrefs.SetMidiOutputs({"Synth B"});
     window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
@@ -263,7 +277,8 @@ TEST_F(PrefsEdits, ConnectionsMadeElsewhereAreMarkedAndCancelKeepsThem) {
     EXPECT_EQ(sink.Count(kPrefsMidiOutChanged), 0);
 }
 
-TEST_F(PrefsEdits, CancelPutsBackAndAnnouncesEachChangeAgain) {
+TEST_F(PrefsEdits, CancelPutsBackAndAnnouncesEachChangeAgain)
+{
     Open();
     Click("CBoxWordWrap");
     Choose("MFieldMainWinFontFamily", 0);
@@ -281,7 +296,8 @@ TEST_F(PrefsEdits, CancelPutsBackAndAnnouncesEachChangeAgain) {
     EXPECT_FALSE(std::filesystem::exists(SettingsFile(kSettingsFolder, kPrefsFile))) << "nothing saved";
 }
 
-TEST_F(PrefsEdits, CancelWithoutChangesSendsNoDifference) {
+TEST_F(PrefsEdits, CancelWithoutChangesSendsNoDifference)
+{
     Open();
     Click("ButtonCancel");
     SettleNotices();
@@ -289,13 +305,15 @@ TEST_F(PrefsEdits, CancelWithoutChangesSendsNoDifference) {
     // 'parc', each size field with its font notice; a difference would add a second.
     EXPECT_EQ(sink.Count(kPrefsAutoSaveChanged), 1);
     for (uint32_t code : kDifferenceNotices) {
-        const bool shownSize = code == kPrefsMainFontChanged || code == kPrefsRunFontChanged || code == kPrefsDebugFontChanged;
+        const bool shownSize =
+            code == kPrefsMainFontChanged || code == kPrefsRunFontChanged || code == kPrefsDebugFontChanged;
         EXPECT_EQ(sink.Count(code), shownSize ? 1 : 0) << code;
     }
     EXPECT_EQ(sink.Codes().size(), 4u);
 }
 
-TEST_F(PrefsEdits, OKSavesKeepsTheValuesAndSaysSo) {
+TEST_F(PrefsEdits, OKSavesKeepsTheValuesAndSaysSo)
+{
     Open();
     SetText("TxtCtrlRunWinFontSize", "20");
     Click("ButtonOK");
@@ -313,7 +331,8 @@ TEST_F(PrefsEdits, OKSavesKeepsTheValuesAndSaysSo) {
     EXPECT_EQ(gPrefs.RunFontSize.load(), 20.0f) << "Cancel goes back to what OK kept";
 }
 
-TEST_F(PrefsEdits, DefaultsResetEverythingAndCancelStillBringsBackTheConfirmedValues) {
+TEST_F(PrefsEdits, DefaultsResetEverythingAndCancelStillBringsBackTheConfirmedValues)
+{
     gPrefs.SetMidiOutputs({"Synth A"});
     gPrefs.WordWrap = true;
     gPrefs.SoundVolume = 150;
@@ -341,7 +360,8 @@ TEST_F(PrefsEdits, DefaultsResetEverythingAndCancelStillBringsBackTheConfirmedVa
 
 namespace {
 
-TEST_F(PrefsEdits, ACorruptFileGivesTheDefaultsAndOKWritesAWholeNewOne) {
+TEST_F(PrefsEdits, ACorruptFileGivesTheDefaultsAndOKWritesAWholeNewOne)
+{
     const auto file = SettingsFile(kSettingsFolder, kPrefsFile);
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << "not a preferences file";

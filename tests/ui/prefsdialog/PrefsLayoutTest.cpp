@@ -15,7 +15,8 @@ namespace {
 
 using PrefsLayout = PrefsDialogFixture;
 
-TEST_F(PrefsLayout, EveryNamedControlIsThereWithItsClass) {
+TEST_F(PrefsLayout, EveryNamedControlIsThereWithItsClass)
+{
     Open();
     struct Row {
         const char* className;
@@ -24,15 +25,18 @@ TEST_F(PrefsLayout, EveryNamedControlIsThereWithItsClass) {
     const Row rows[] = {
         {"QGroupBox", {"BoxAutoSave", "BoxOpen"}},
         {"QPushButton", {"ButtonCancel", "ButtonDefault", "ButtonHelp", "ButtonOK"}},
-        {"QCheckBox", {"CBoxAutoSaveBeforeRun", "CBoxAutoSaveRegular", "CBoxBreakAtStart", "CBoxConvert98",
-                       "CBoxShowSplash", "CBoxSpeedControl", "CBoxWordWrap"}},
-        {"QComboBox", {"MFieldCompatiMode", "MFieldDebugWinFontFamily", "MFieldDefaultEncoding",
-                       "MFieldMainWinFontFamily", "MFieldRunWinFontFamily"}},
+        {"QCheckBox",
+         {"CBoxAutoSaveBeforeRun", "CBoxAutoSaveRegular", "CBoxBreakAtStart", "CBoxConvert98", "CBoxShowSplash",
+          "CBoxSpeedControl", "CBoxWordWrap"}},
+        {"QComboBox",
+         {"MFieldCompatiMode", "MFieldDebugWinFontFamily", "MFieldDefaultEncoding", "MFieldMainWinFontFamily",
+          "MFieldRunWinFontFamily"}},
         {"QToolButton", {"MFieldMidiOut"}},
         {"QSlider", {"SliderSpeedControl"}},
         {"QLabel", {"StrViewAutoSaveInterval", "StrViewSpeedControl"}},
-        {"QLineEdit", {"TxtCtrlAutoSaveInterval", "TxtCtrlDebugWinFontSize", "TxtCtrlMainWinFontSize",
-                       "TxtCtrlMidiLatency", "TxtCtrlRunWinFontSize", "TxtCtrlSpeedControl", "TxtCtrlSsgVolume"}},
+        {"QLineEdit",
+         {"TxtCtrlAutoSaveInterval", "TxtCtrlDebugWinFontSize", "TxtCtrlMainWinFontSize", "TxtCtrlMidiLatency",
+          "TxtCtrlRunWinFontSize", "TxtCtrlSpeedControl", "TxtCtrlSsgVolume"}},
     };
     for (const Row& row : rows)
         for (const char* name : row.names) {
@@ -50,7 +54,8 @@ TEST_F(PrefsLayout, EveryNamedControlIsThereWithItsClass) {
     EXPECT_EQ(window->windowTitle(), "Preferences");
 }
 
-TEST_F(PrefsLayout, ControlsStandInTheirFrames) {
+TEST_F(PrefsLayout, ControlsStandInTheirFrames)
+{
     Open();
     EXPECT_EQ(window->size(), QSize(416, 296));
     EXPECT_EQ(Find<QPushButton>("ButtonOK")->geometry(), QRect(QPoint(315, 260), QPoint(395, 282)));
@@ -68,7 +73,8 @@ TEST_F(PrefsLayout, ControlsStandInTheirFrames) {
     EXPECT_EQ(Find<QSlider>("SliderSpeedControl")->geometry(), QRect(QPoint(25, 85), QPoint(305, 131)));
 }
 
-TEST_F(PrefsLayout, LabelsCarryTheirLettersAndTheAutoSaveRowFollowsItsCheckBox) {
+TEST_F(PrefsLayout, LabelsCarryTheirLettersAndTheAutoSaveRowFollowsItsCheckBox)
+{
     Open();
     const std::string format = current_accelerator_format();
     EXPECT_EQ(control_label(Find<QWidget>("ButtonDefault")), merge_accelerator_key(format, "D", "Defaults"));
@@ -90,13 +96,15 @@ TEST_F(PrefsLayout, LabelsCarryTheirLettersAndTheAutoSaveRowFollowsItsCheckBox) 
     EXPECT_EQ(minutes->text(), "minutes");
 }
 
-TEST_F(PrefsLayout, AChangedAcceleratorFormatReMergesEveryLabelAtOnce) {
+TEST_F(PrefsLayout, AChangedAcceleratorFormatReMergesEveryLabelAtOnce)
+{
     gIAPs.AddItem(new TIAPItemAccKeyFormat);
     ASSERT_EQ(gIAPs.SetString("AccKeyFormat2", kDefaultAccKeyFormat), 0);
     Open();
     const std::string before = control_label(Find<QWidget>("ButtonDefault"));
 
-    const std::string format = "\x01" "a) ";
+    const std::string format = "\x01"
+                               "a) ";
     ASSERT_EQ(gIAPs.SetString("AccKeyFormat2", format), 0);
     Message other(kIAPChangedMessage);
     other.AddString("IAP:SrcIAPItem", "FlatToolBar");
@@ -115,7 +123,8 @@ TEST_F(PrefsLayout, AChangedAcceleratorFormatReMergesEveryLabelAtOnce) {
     ASSERT_EQ(gIAPs.SetString("AccKeyFormat2", kDefaultAccKeyFormat), 0);
 }
 
-TEST_F(PrefsLayout, WithoutFontsTheFontMenusAreEmptyAndNothingIsMarked) {
+TEST_F(PrefsLayout, WithoutFontsTheFontMenusAreEmptyAndNothingIsMarked)
+{
     Open({});
     for (const char* name : {"MFieldMainWinFontFamily", "MFieldRunWinFontFamily", "MFieldDebugWinFontFamily"}) {
         auto* field = Find<QComboBox>(name);
@@ -126,7 +135,8 @@ TEST_F(PrefsLayout, WithoutFontsTheFontMenusAreEmptyAndNothingIsMarked) {
     EXPECT_EQ(gPrefs.MainFontFamily(), "Zado Vereru");
 }
 
-TEST_F(PrefsLayout, AFamilyNoLongerInstalledMarksTheFirstAndStaysStored) {
+TEST_F(PrefsLayout, AFamilyNoLongerInstalledMarksTheFirstAndStaysStored)
+{
     gPrefs.SetRunFontFamily("Gone Gothic");
     Open();
     EXPECT_EQ(Find<QComboBox>("MFieldRunWinFontFamily")->currentText(), "Alpha Sans");
@@ -135,7 +145,8 @@ TEST_F(PrefsLayout, AFamilyNoLongerInstalledMarksTheFirstAndStaysStored) {
     EXPECT_EQ(sink.Count(kPrefsRunFontChanged), 0);
 }
 
-TEST_F(PrefsLayout, AnOverLongFamilyIsStoredCutAndStillMarkedByItsWholeName) {
+TEST_F(PrefsLayout, AnOverLongFamilyIsStoredCutAndStillMarkedByItsWholeName)
+{
     // 30 two-byte characters: 60 bytes, then "ーー" (3 bytes each) passes 62.
     const QString longName = QString(30, QChar(0x00E9)) + QStringLiteral("ーー");
     Open(QStringList{QStringLiteral("Alpha Sans"), longName});
@@ -148,7 +159,8 @@ TEST_F(PrefsLayout, AnOverLongFamilyIsStoredCutAndStillMarkedByItsWholeName) {
     EXPECT_EQ(Find<QComboBox>("MFieldDebugWinFontFamily")->currentIndex(), 1);
 }
 
-TEST_F(PrefsLayout, OnlyNamedConsumersAreListed) {
+TEST_F(PrefsLayout, OnlyNamedConsumersAreListed)
+{
     roster.AddConsumer(platform::midi_endpoint_id(30, 0), "<anonymous>");
     roster.AddConsumer(platform::midi_endpoint_id(31, 0), "<anonymous>x");
     Open();
@@ -157,7 +169,8 @@ TEST_F(PrefsLayout, OnlyNamedConsumersAreListed) {
     EXPECT_EQ(labels, QStringList({"Synth A", "Synth B", "<anonymous>x"}));
 }
 
-TEST_F(PrefsLayout, WithoutARosterTheOutputMenuIsEmpty) {
+TEST_F(PrefsLayout, WithoutARosterTheOutputMenuIsEmpty)
+{
     TPrefsServices services;
     services.sink = &sink;
     services.fontFamilies = [] { return kFamilies; };
@@ -165,7 +178,8 @@ TEST_F(PrefsLayout, WithoutARosterTheOutputMenuIsEmpty) {
     EXPECT_TRUE(lone.View()->MidiOutMenu()->actions().isEmpty());
 }
 
-TEST_F(PrefsLayout, EscapeCancelsAfterThePushedLook) {
+TEST_F(PrefsLayout, EscapeCancelsAfterThePushedLook)
+{
     Open();
     Click("CBoxWordWrap");
     ASSERT_TRUE(gPrefs.WordWrap.load());
@@ -179,7 +193,8 @@ TEST_F(PrefsLayout, EscapeCancelsAfterThePushedLook) {
     EXPECT_EQ(sink.Count(kPrefsWordWrapChanged), 2);
 }
 
-TEST_F(PrefsLayout, F1AsksForHelpAfterThePushedLook) {
+TEST_F(PrefsLayout, F1AsksForHelpAfterThePushedLook)
+{
     Open();
     auto* help = Find<QPushButton>("ButtonHelp");
     QTest::keyClick(window.get(), Qt::Key_F1);
@@ -189,7 +204,8 @@ TEST_F(PrefsLayout, F1AsksForHelpAfterThePushedLook) {
     EXPECT_FALSE(window->isHidden());
 }
 
-TEST_F(PrefsLayout, TheCloseBoxCancelsAndHidesButTheApplicationsQuitDoesNot) {
+TEST_F(PrefsLayout, TheCloseBoxCancelsAndHidesButTheApplicationsQuitDoesNot)
+{
     Open();
     Click("CBoxShowSplash");
     ASSERT_FALSE(gPrefs.ShowSplash.load());

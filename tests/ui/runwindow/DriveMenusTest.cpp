@@ -27,13 +27,15 @@ namespace {
 
 const std::string kEmptyLabel = "(C)(Empty) ...";
 
-platform::Message drive_message(uint32_t what, int32_t drive) {
+platform::Message drive_message(uint32_t what, int32_t drive)
+{
     platform::Message message(what);
     message.AddInt32("DrvFolderIdx", drive);
     return message;
 }
 
-platform::Message folder_message(uint32_t what, int32_t drive, const fs::path& folder) {
+platform::Message folder_message(uint32_t what, int32_t drive, const fs::path& folder)
+{
     platform::Message message = drive_message(what, drive);
     message.AddRef("refs", platform::EntryRef{folder.string()});
     return message;
@@ -41,47 +43,55 @@ platform::Message folder_message(uint32_t what, int32_t drive, const fs::path& f
 
 class DriveMenus : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         folders = root / "folders";
         fs::create_directories(folders);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (window) window->RunView()->KillBasic();
         window.reset();
         SettingsDirFixture::TearDown();
     }
-    void Open() {
+    void Open()
+    {
         window = std::make_unique<TRunWindow>(platform::Rect{20, 40, 300, 300}, &alerts,
                                               fake_run_midi_ports(roster, recorder));
         window->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         ASSERT_TRUE(wait_until([&] { return FolderItem(0) == kEmptyLabel && FolderItem(1) == kEmptyLabel; }));
     }
-    fs::path Folder(const std::string& name) {
+    fs::path Folder(const std::string& name)
+    {
         const fs::path folder = folders / name;
         fs::create_directories(folder);
         return folder;
     }
     std::string FolderItem(int drive) const { return window->DriveMenu(drive)->actions().at(0)->text().toStdString(); }
     // The labels of a drive menu's recent folders.
-    std::vector<std::string> RecentItems(int drive) const {
+    std::vector<std::string> RecentItems(int drive) const
+    {
         std::vector<std::string> labels;
         const QList<QAction*> actions = window->DriveMenu(drive)->actions();
         for (qsizetype i = 3; i < actions.size(); ++i) labels.push_back(actions.at(i)->text().toStdString());
         return labels;
     }
     // Posts to the window as the application does, and waits for the view's answer.
-    void SetFolder(int32_t drive, const fs::path& folder, uint32_t what = kRefsReceivedMessage) {
+    void SetFolder(int32_t drive, const fs::path& folder, uint32_t what = kRefsReceivedMessage)
+    {
         window->PostMessage(folder_message(what, drive, folder));
         const QString shown = QString::fromStdString(folder.filename().string()).replace("&", "&&");
         ASSERT_TRUE(wait_until([&] { return FolderItem(drive) == "(C)" + shown.toStdString() + " ..."; }));
     }
-    void Settle() {
+    void Settle()
+    {
         for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     fs::path RecentFile() const { return SettingsFile("KivoBASIC", kRecentDrvFoldersFile); }
-    std::vector<std::string> SavedRecent() const {
+    std::vector<std::string> SavedRecent() const
+    {
         TMRUF saved;
         EXPECT_EQ(saved.Load(RecentFile().string()), 0);
         std::vector<std::string> paths;
@@ -96,16 +106,21 @@ protected:
     std::unique_ptr<TRunWindow> window;
 };
 
-TEST(DriveFolderItemLabel, ShowsTheMarkerInTheFormatThenTheName) {
+TEST(DriveFolderItemLabel, ShowsTheMarkerInTheFormatThenTheName)
+{
     struct Case {
         std::string format;
         std::string label;
     };
-    for (const Case& c : {Case{"\x02(a)", "(C)work ..."}, Case{"", "work ..."}, Case{"\x01" "a) ", "C) work ..."}})
+    for (const Case& c : {Case{"\x02(a)", "(C)work ..."}, Case{"", "work ..."},
+                          Case{"\x01"
+                               "a) ",
+                               "C) work ..."}})
         EXPECT_EQ(drive_folder_item_label(c.format, "work"), c.label) << c.format;
 }
 
-TEST_F(DriveMenus, AFolderSetMapsTheDriveAndTopsTheRecentList) {
+TEST_F(DriveMenus, AFolderSetMapsTheDriveAndTopsTheRecentList)
+{
     Open();
     const fs::path work = Folder("work");
     SetFolder(0, work);
@@ -121,7 +136,8 @@ TEST_F(DriveMenus, AFolderSetMapsTheDriveAndTopsTheRecentList) {
     EXPECT_EQ(RecentItems(0), (std::vector<std::string>{"lists && more(0)", "work(1)"}));
 }
 
-TEST_F(DriveMenus, EjectEmptiesTheDriveAndLeavesTheRecentList) {
+TEST_F(DriveMenus, EjectEmptiesTheDriveAndLeavesTheRecentList)
+{
     Open();
     SetFolder(1, Folder("two"));
     const std::string saved = Contents(RecentFile());
@@ -132,7 +148,8 @@ TEST_F(DriveMenus, EjectEmptiesTheDriveAndLeavesTheRecentList) {
     EXPECT_EQ(Contents(RecentFile()), saved);
 }
 
-TEST_F(DriveMenus, ARecentFolderChosenMovesToTheTopOfBothMenus) {
+TEST_F(DriveMenus, ARecentFolderChosenMovesToTheTopOfBothMenus)
+{
     TMRUF earlier;
     for (const char* name : {"c", "b", "a"}) earlier.AddMRUF(Folder(name).string());
     std::string entry;
@@ -150,7 +167,8 @@ TEST_F(DriveMenus, ARecentFolderChosenMovesToTheTopOfBothMenus) {
               (std::vector<std::string>{(folders / "c").string(), (folders / "a").string(), (folders / "b").string()}));
 }
 
-TEST_F(DriveMenus, ElevenFoldersKeepTheTenLatest) {
+TEST_F(DriveMenus, ElevenFoldersKeepTheTenLatest)
+{
     Open();
     for (int i = 1; i <= 11; ++i) SetFolder(0, Folder("f" + std::to_string(i)));
     const std::vector<std::string> saved = SavedRecent();
@@ -160,7 +178,8 @@ TEST_F(DriveMenus, ElevenFoldersKeepTheTenLatest) {
     EXPECT_EQ(RecentItems(1).size(), 10u);
 }
 
-TEST_F(DriveMenus, FoldersThatCannotServeAreRefusedWithAnAlert) {
+TEST_F(DriveMenus, FoldersThatCannotServeAreRefusedWithAnAlert)
+{
     Open();
     const fs::path work = Folder("work");
     SetFolder(0, work);
@@ -177,7 +196,8 @@ TEST_F(DriveMenus, FoldersThatCannotServeAreRefusedWithAnAlert) {
     EXPECT_EQ(SavedRecent(), std::vector<std::string>{work.string()});
 }
 
-TEST_F(DriveMenus, AFolderThatVanishedReadsAsEmptyAndIsNotRecorded) {
+TEST_F(DriveMenus, AFolderThatVanishedReadsAsEmptyAndIsNotRecorded)
+{
     Open();
     const fs::path gone = Folder("gone");
     SetFolder(0, gone);
@@ -189,7 +209,8 @@ TEST_F(DriveMenus, AFolderThatVanishedReadsAsEmptyAndIsNotRecorded) {
     EXPECT_EQ(SavedRecent(), (std::vector<std::string>{(folders / "kept").string(), gone.string()}));
 }
 
-TEST_F(DriveMenus, MessagesWithoutTheirFieldsOrWithOtherDrivesChangeNothing) {
+TEST_F(DriveMenus, MessagesWithoutTheirFieldsOrWithOtherDrivesChangeNothing)
+{
     Open();
     const fs::path work = Folder("work");
     SetFolder(1, work);
@@ -210,7 +231,8 @@ TEST_F(DriveMenus, MessagesWithoutTheirFieldsOrWithOtherDrivesChangeNothing) {
     EXPECT_EQ(alerts.Count(), 0u);
 }
 
-TEST_F(DriveMenus, ACorruptRecentFileGivesAnEmptyList) {
+TEST_F(DriveMenus, ACorruptRecentFileGivesAnEmptyList)
+{
     fs::create_directories(RecentFile().parent_path());
     std::ofstream(RecentFile(), std::ios::binary) << "not an archive at all";
     Open();
@@ -218,13 +240,15 @@ TEST_F(DriveMenus, ACorruptRecentFileGivesAnEmptyList) {
     EXPECT_EQ(window->RecentDrvFolders().CountMRUFs(), 0);
 }
 
-TEST_F(DriveMenus, ThePanelChoosesAFolderForTheDriveItWasOpenedFor) {
+TEST_F(DriveMenus, ThePanelChoosesAFolderForTheDriveItWasOpenedFor)
+{
     const fs::path start = Folder("start");
     const std::string savedPanelFolder = gExitStates.RunPanelFolder;
     gExitStates.RunPanelFolder = start.string();
     Open();
     window->DriveMenu(1)->actions().at(0)->trigger();
-    ASSERT_TRUE(wait_until([&] { return window->DrvFolderPanel() != nullptr && window->DrvFolderPanel()->isVisible(); }));
+    ASSERT_TRUE(
+        wait_until([&] { return window->DrvFolderPanel() != nullptr && window->DrvFolderPanel()->isVisible(); }));
     QFileDialog* panel = window->DrvFolderPanel();
     EXPECT_EQ(panel->windowTitle(), QStringLiteral("Kivo-BASIC: Specify Drive Folder"));
     EXPECT_EQ(panel->labelText(QFileDialog::Accept), QStringLiteral("Specify"));
@@ -247,7 +271,8 @@ TEST_F(DriveMenus, ThePanelChoosesAFolderForTheDriveItWasOpenedFor) {
     gExitStates.RunPanelFolder = savedPanelFolder;
 }
 
-TEST_F(DriveMenus, AStoredPanelFolderThatIsGoneOpensAtHome) {
+TEST_F(DriveMenus, AStoredPanelFolderThatIsGoneOpensAtHome)
+{
     const std::string savedPanelFolder = gExitStates.RunPanelFolder;
     gExitStates.RunPanelFolder = (folders / "gone").string();
     Open();
@@ -259,13 +284,15 @@ TEST_F(DriveMenus, AStoredPanelFolderThatIsGoneOpensAtHome) {
 
 // --- lamps ---
 
-platform::Message lamp_message(int32_t drive, int32_t step) {
+platform::Message lamp_message(int32_t drive, int32_t step)
+{
     platform::Message message = drive_message(kFDDAccessLampMessage, drive);
     message.AddInt32("FDDALS", step);
     return message;
 }
 
-TEST_F(DriveMenus, OverlappingAccessesKeepTheLampLitUntilTheLastEnds) {
+TEST_F(DriveMenus, OverlappingAccessesKeepTheLampLitUntilTheLastEnds)
+{
     Open();
     struct Step {
         int32_t drive;
@@ -274,11 +301,8 @@ TEST_F(DriveMenus, OverlappingAccessesKeepTheLampLitUntilTheLastEnds) {
         bool lit;
     };
     const Step steps[] = {
-        {0, +1, 1, true},
-        {0, +1, 2, true},
-        {2, +1, 2, true},  // no lamp: nothing changes
-        {0, -1, 1, true},
-        {0, -1, 0, false},
+        {0, +1, 1, true}, {0, +1, 2, true},  {2, +1, 2, true},  // no lamp: nothing changes
+        {0, -1, 1, true}, {0, -1, 0, false},
     };
     for (const Step& s : steps) {
         window->SetFDDAccessLampRqtd(lamp_message(s.drive, s.step));
@@ -291,7 +315,8 @@ TEST_F(DriveMenus, OverlappingAccessesKeepTheLampLitUntilTheLastEnds) {
     EXPECT_EQ(window->LampCount(0), 0) << "a request without its step changes nothing";
 }
 
-TEST_F(DriveMenus, ALitLampPaintsTheDriveMenuTitle) {
+TEST_F(DriveMenus, ALitLampPaintsTheDriveMenuTitle)
+{
     Open();
     QMenuBar* bar = window->MenuBar();
     const QRect title = bar->actionGeometry(window->DriveMenu(1)->menuAction());
@@ -311,7 +336,8 @@ public:
     int64_t now = 1000000;
 };
 
-TEST_F(DriveMenus, TwoAccessesATenthApartLightTheLampThreeTenths) {
+TEST_F(DriveMenus, TwoAccessesATenthApartLightTheLampThreeTenths)
+{
     Open();
     StepClock clock;
     TDriveLampControl& lamps = window->RunView()->Session().Rsrc().DrvLamps;
@@ -337,10 +363,12 @@ TEST_F(DriveMenus, TwoAccessesATenthApartLightTheLampThreeTenths) {
 
 // --- a program on the drives ---
 
-TEST_F(DriveMenus, AProgramUsingAFileLightsItsDriveLampUntilItStops) {
+TEST_F(DriveMenus, AProgramUsingAFileLightsItsDriveLampUntilItStops)
+{
     Open();
     SetFolder(0, Folder("work"));
-    ASSERT_TRUE(start_run(*window->RunView(), "10 OPEN \"1:LOG.TXT\" FOR OUTPUT AS #1\n20 PRINT #1,\"X\"\n30 GOTO 20\n"));
+    ASSERT_TRUE(
+        start_run(*window->RunView(), "10 OPEN \"1:LOG.TXT\" FOR OUTPUT AS #1\n20 PRINT #1,\"X\"\n30 GOTO 20\n"));
     ASSERT_TRUE(wait_until([&] { return window->LampLit(0); }));
     EXPECT_FALSE(window->LampLit(1));
     window->RunView()->KillBasic();
@@ -348,7 +376,8 @@ TEST_F(DriveMenus, AProgramUsingAFileLightsItsDriveLampUntilItStops) {
     EXPECT_EQ(window->LampCount(0), 0);
 }
 
-TEST_F(DriveMenus, AProgramWritesIntoTheFolderOfItsDriveAndNowhereAfterEject) {
+TEST_F(DriveMenus, AProgramWritesIntoTheFolderOfItsDriveAndNowhereAfterEject)
+{
     Open();
     const fs::path work = Folder("work");
     SetFolder(0, work);

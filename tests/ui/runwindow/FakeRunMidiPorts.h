@@ -20,6 +20,7 @@ private:
     TMidiRecorder& mOutput;
 };
 
-inline std::unique_ptr<TRunMidiPorts> fake_run_midi_ports(platform::FakeMidiRoster& roster, TMidiRecorder& output) {
+inline std::unique_ptr<TRunMidiPorts> fake_run_midi_ports(platform::FakeMidiRoster& roster, TMidiRecorder& output)
+{
     return std::make_unique<FakeRunMidiPorts>(roster, output);
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-TEST(HeldKeys, EachKeyClearsItsBitInItsRowUntilReleased) {
+TEST(HeldKeys, EachKeyClearsItsBitInItsRowUntilReleased)
+{
     struct Case {
         const char* what;
         int qtKey;
@@ -19,12 +20,9 @@ TEST(HeldKeys, EachKeyClearsItsBitInItsRowUntilReleased) {
         uint8_t bit;
     };
     const Case cases[] = {
-        {"Escape", Qt::Key_Escape, 0, 0x01},
-        {"A", Qt::Key_A, 3, 0x20},
-        {"Return", Qt::Key_Return, 3, 0x10},
-        {"space", Qt::Key_Space, 6, 0x10},
-        {"down arrow", Qt::Key_Down, 7, 0x20},
-        {"F1", Qt::Key_F1, 12, 0x04},
+        {"Escape", Qt::Key_Escape, 0, 0x01},   {"A", Qt::Key_A, 3, 0x20},
+        {"Return", Qt::Key_Return, 3, 0x10},   {"space", Qt::Key_Space, 6, 0x10},
+        {"down arrow", Qt::Key_Down, 7, 0x20}, {"F1", Qt::Key_F1, 12, 0x04},
         {"Shift", Qt::Key_Shift, 14, 0x01},
     };
     for (const Case& c : cases) {
@@ -38,7 +36,8 @@ TEST(HeldKeys, EachKeyClearsItsBitInItsRowUntilReleased) {
     }
 }
 
-TEST(HeldKeys, KeysWithoutPlaceAndLostFocusHoldNothing) {
+TEST(HeldKeys, KeysWithoutPlaceAndLostFocusHoldNothing)
+{
     THeldKeys keys;
     keys.Press(Qt::Key_F12);
     for (int row = 0; row < 16; ++row) EXPECT_EQ(keys.KeyMatrixRow(row), 0xFF);
@@ -50,7 +49,8 @@ TEST(HeldKeys, KeysWithoutPlaceAndLostFocusHoldNothing) {
     EXPECT_EQ(keys.KeyMatrixRow(-1), 0xFF);
 }
 
-TEST(RunViewGlyphs, CharactersOfTheRunFont) {
+TEST(RunViewGlyphs, CharactersOfTheRunFont)
+{
     TRecordingAlertSink alerts;
     TRunView view(platform::Rect{0, 0, 639, 399}, &alerts);
     struct Case {

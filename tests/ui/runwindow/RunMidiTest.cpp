@@ -32,11 +32,13 @@ class AppRecorder : public platform::Looper {
 public:
     AppRecorder() : platform::Looper("app recorder") { Run(); }
     ~AppRecorder() override { Quit(); }
-    void MessageReceived(platform::Message* message) override {
+    void MessageReceived(platform::Message* message) override
+    {
         std::lock_guard<std::mutex> lock(mLock);
         mReceived.push_back(*message);
     }
-    std::vector<platform::Message> Received() const {
+    std::vector<platform::Message> Received() const
+    {
         std::lock_guard<std::mutex> lock(mLock);
         return mReceived;
     }
@@ -48,20 +50,23 @@ private:
 
 class RunMidi : public SettingsDirFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SettingsDirFixture::SetUp();
         savedOutputs = gPrefs.MidiOutputs();
         roster.AddConsumer(kSynthA, "Synth A");
         roster.AddConsumer(kSynthB, "Synth B");
         roster.TakeNotices();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (window) window->RunView()->KillBasic();
         window.reset();
         gPrefs.SetMidiOutputs(savedOutputs);
         SettingsDirFixture::TearDown();
     }
-    void Open(const std::vector<std::string>& outputs) {
+    void Open(const std::vector<std::string>& outputs)
+    {
         gPrefs.SetMidiOutputs(outputs);
         window = std::make_unique<TRunWindow>(platform::Rect{20, 40, 300, 300}, &alerts,
                                               fake_run_midi_ports(roster, recorder));
@@ -71,11 +76,13 @@ protected:
         Deliver();
     }
     // Hands the roster's notices to the view as its messages, as the roster would.
-    void Deliver() {
+    void Deliver()
+    {
         for (const platform::Message& notice : roster.TakeNotices()) window->PostMessage(notice, window->RunView());
         for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    bool AppGot(uint32_t what, int32_t id = -1) const {
+    bool AppGot(uint32_t what, int32_t id = -1) const
+    {
         for (const platform::Message& message : app->Received()) {
             int32_t got = -1;
             if (message.what == what && (id < 0 || (message.FindInt32("be:id", &got) == platform::kOk && got == id)))
@@ -92,7 +99,8 @@ protected:
     std::unique_ptr<TRunWindow> window;
 };
 
-TEST_F(RunMidi, StartConnectsTheListedConsumerAndTheMusicReachesIt) {
+TEST_F(RunMidi, StartConnectsTheListedConsumerAndTheMusicReachesIt)
+{
     Open({"Synth B"});
     EXPECT_TRUE(roster.IsConnected(kSynthB));
     EXPECT_FALSE(roster.IsConnected(kSynthA));
@@ -105,14 +113,17 @@ TEST_F(RunMidi, StartConnectsTheListedConsumerAndTheMusicReachesIt) {
     EXPECT_EQ(noteOns, 3);
 }
 
-TEST_F(RunMidi, PeekSeesNoOutputWhenNothingIsConnected) {
+TEST_F(RunMidi, PeekSeesNoOutputWhenNothingIsConnected)
+{
     Open({});
     EXPECT_FALSE(roster.IsConnected(kSynthA));
     ASSERT_TRUE(start_run(*window->RunView(), "10 PRINT PEEK(&HA3FEE);\"END\"\n"));
-    ASSERT_TRUE(wait_until([&] { return screen_shows(*window->RunView(), " 0 END"); })) << screen_of(*window->RunView());
+    ASSERT_TRUE(wait_until([&] { return screen_shows(*window->RunView(), " 0 END"); }))
+        << screen_of(*window->RunView());
 }
 
-TEST_F(RunMidi, AConnectionMadeElsewhereEntersTheListAndTheApplicationHearsOfIt) {
+TEST_F(RunMidi, AConnectionMadeElsewhereEntersTheListAndTheApplicationHearsOfIt)
+{
     Open({});
     roster.ConnectFrom(FakeMidiRoster::kOurProducer, kSynthA);
     Deliver();
@@ -128,7 +139,8 @@ TEST_F(RunMidi, AConnectionMadeElsewhereEntersTheListAndTheApplicationHearsOfIt)
     EXPECT_EQ(gPrefs.MidiOutputs(), std::vector<std::string>{"Synth A"});
 }
 
-TEST_F(RunMidi, ALaterSynthesizerNamedInTheListIsConnectedWhenItRegisters) {
+TEST_F(RunMidi, ALaterSynthesizerNamedInTheListIsConnectedWhenItRegisters)
+{
     Open({"Late Synth"});
     const int32_t late = midi_endpoint_id(140, 0);
     roster.AddConsumer(late, "Late Synth");
@@ -137,7 +149,8 @@ TEST_F(RunMidi, ALaterSynthesizerNamedInTheListIsConnectedWhenItRegisters) {
     ASSERT_TRUE(wait_until([&] { return AppGot(kRecreateMenuMidiOutRqtd); }));
 }
 
-TEST_F(RunMidi, PmocRelayedByTheWindowReconnectsAndSilencesTheRemovedConsumer) {
+TEST_F(RunMidi, PmocRelayedByTheWindowReconnectsAndSilencesTheRemovedConsumer)
+{
     Open({"Synth A"});
     ASSERT_TRUE(roster.IsConnected(kSynthA));
     roster.TakeSent();

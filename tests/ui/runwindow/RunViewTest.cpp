@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <cstring>
@@ -25,20 +25,23 @@ using namespace run_window_testing;
 
 namespace {
 
-std::vector<std::string> drain_keys(TBasicRsrc& rsrc) {
+std::vector<std::string> drain_keys(TBasicRsrc& rsrc)
+{
     std::vector<std::string> keys;
     for (std::string key; !(key = rsrc.PopFromKeyBufWithTimeout(0)).empty();) keys.push_back(key);
     return keys;
 }
 
-std::string row_text(TBasicRsrc& rsrc, int row) {
+std::string row_text(TBasicRsrc& rsrc, int row)
+{
     std::string text = rsrc.DisplayedTxt(static_cast<short>(row * 80), static_cast<short>(row * 80 + 79));
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
 class RunView : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         window = std::make_unique<TRunWindow>(platform::Rect{20, 40, 300, 300}, &alerts);
         view = window->RunView();
         rsrc = &view->Session().Rsrc();
@@ -46,12 +49,14 @@ protected:
             for (QAction* item : menu->menu()->actions())
                 QObject::connect(item, &QAction::triggered, [this] { ++menuItemsFired; });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         view->KillBasic();
         window.reset();
     }
     // A key typed to the view; Ctrl keys go through the window's queue first.
-    void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+    {
         if (text.isEmpty()) {
             QTest::keyClick(view, static_cast<Qt::Key>(key), modifiers);
         } else {
@@ -68,7 +73,8 @@ protected:
     int menuItemsFired = 0;
 };
 
-TEST_F(RunView, BootBannerFillsFiveRowsAndLeavesTheCursorBelow) {
+TEST_F(RunView, BootBannerFillsFiveRowsAndLeavesTheCursorBelow)
+{
     EXPECT_EQ(row_text(*rsrc, 0), "ZaRO Version");
     EXPECT_EQ(row_text(*rsrc, 1), "How many files (0-15)? 15");
     EXPECT_EQ(row_text(*rsrc, 2), std::string(kRunAppName) + "  " + gAppVer);
@@ -84,7 +90,8 @@ TEST_F(RunView, BootBannerFillsFiveRowsAndLeavesTheCursorBelow) {
     EXPECT_EQ(rsrc->CsrIdx, 5 * 80);
 }
 
-TEST_F(RunView, TitleNamesTheCompatibilityMode) {
+TEST_F(RunView, TitleNamesTheCompatibilityMode)
+{
     struct Case {
         int32_t mode;
         const char* title;
@@ -98,7 +105,8 @@ TEST_F(RunView, TitleNamesTheCompatibilityMode) {
     EXPECT_EQ(window->windowTitle().toStdString(), run_window_title(view->Session().CompatMode()));
 }
 
-TEST_F(RunView, KeysBecomeKeyBufferEntries) {
+TEST_F(RunView, KeysBecomeKeyBufferEntries)
+{
     struct Case {
         const char* what;
         int key;
@@ -131,7 +139,8 @@ TEST_F(RunView, KeysBecomeKeyBufferEntries) {
     EXPECT_EQ(menuItemsFired, 0) << "no Ctrl key acts as a menu short-cut";
 }
 
-TEST_F(RunView, FunctionKeysTypeTheirStringsOneByteAnEntry) {
+TEST_F(RunView, FunctionKeysTypeTheirStringsOneByteAnEntry)
+{
     rsrc->SetFuncKeyStr(1, "ABCDEF");
     rsrc->SetFuncKeyStr(3, "");
     rsrc->ClearKeyBuf();
@@ -143,7 +152,8 @@ TEST_F(RunView, FunctionKeysTypeTheirStringsOneByteAnEntry) {
     EXPECT_EQ(drain_keys(*rsrc).size(), 6u) << "Ctrl does not change what a function key types";
 }
 
-TEST_F(RunView, KeysRaiseTheInterruptsTheProgramTrapped) {
+TEST_F(RunView, KeysRaiseTheInterruptsTheProgramTrapped)
+{
     struct Case {
         const char* what;
         const char* list;
@@ -173,22 +183,26 @@ TEST_F(RunView, KeysRaiseTheInterruptsTheProgramTrapped) {
     EXPECT_EQ(rsrc->KeyBuffer.Size(), 0u) << "F3's empty string typed nothing";
 }
 
-TEST_F(RunView, CtrlCStopsAProgramWithoutTrap) {
-    for (Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+TEST_F(RunView, CtrlCStopsAProgramWithoutTrap)
+{
+    for (Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
         ASSERT_TRUE(start_run(*view, "10 GOTO 10\n"));
         Type(Qt::Key_C, modifiers);
         EXPECT_TRUE(wait_until([&] { return view->RunEnded(); }));
     }
 }
 
-TEST_F(RunView, CopyTextPutsTheScreenOnTheClipboard) {
+TEST_F(RunView, CopyTextPutsTheScreenOnTheClipboard)
+{
     ASSERT_TRUE(start_run(*view, "10 CLS\n20 PRINT \"A  B\"\n"));
     ASSERT_TRUE(wait_until([&] { return view->RunEnded(); }));
     view->MItemCopyTextClicked();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "A  B\nOk\n" + std::string(23, '\n'));
 }
 
-TEST_F(RunView, UpdatePendingAtCopyTimeIsStillDrawn) {
+TEST_F(RunView, UpdatePendingAtCopyTimeIsStillDrawn)
+{
     QApplication::processEvents();  // the banner is drawn
     const QRect cell(8 * 70, 16 * 10, 8, 16);
     auto cellLit = [&] {
@@ -211,7 +225,8 @@ TEST_F(RunView, UpdatePendingAtCopyTimeIsStillDrawn) {
     EXPECT_TRUE(wait_until(cellLit));
 }
 
-TEST_F(RunView, MouseMovesReachTheProgram) {
+TEST_F(RunView, MouseMovesReachTheProgram)
+{
     ASSERT_TRUE(start_run(*view, "10 IF MOUSE(0)<>200 GOTO 10\n20 PRINT \"AT\";MOUSE(0);MOUSE(1)\n"));
     const QPointF where(200, 300);
     ASSERT_TRUE(wait_until([&] {
@@ -223,7 +238,8 @@ TEST_F(RunView, MouseMovesReachTheProgram) {
     EXPECT_TRUE(screen_shows(*view, "AT 200  150")) << "y is divided by the vertical factor\n" << screen_of(*view);
 }
 
-TEST_F(RunView, RunTimeErrorGivesItsAlertAndTheScreenGoesOn) {
+TEST_F(RunView, RunTimeErrorGivesItsAlertAndTheScreenGoesOn)
+{
     ASSERT_TRUE(start_run(*view, "10 CLS\n20 A=1/0\n"));
     ASSERT_TRUE(wait_until([&] { return view->RunEnded(); }));
     EXPECT_EQ(alerts.Count(), 1u);
@@ -231,7 +247,8 @@ TEST_F(RunView, RunTimeErrorGivesItsAlertAndTheScreenGoesOn) {
     EXPECT_TRUE(view->KillBasic());
 }
 
-TEST_F(RunView, ListThatDoesNotCompileMakesNoMachine) {
+TEST_F(RunView, ListThatDoesNotCompileMakesNoMachine)
+{
     EXPECT_FALSE(start_run(*view, "10 PRINT (\n"));
     EXPECT_EQ(alerts.Count(), 1u);
     EXPECT_EQ(view->VMachine(), nullptr);

@@ -18,7 +18,8 @@ using namespace run_window_testing;
 
 namespace {
 
-QStringList menu_labels(const TRunWindow& window) {
+QStringList menu_labels(const TRunWindow& window)
+{
     QStringList labels;
     for (QAction* menu : window.MenuBar()->actions()) {
         labels << menu->text();
@@ -30,12 +31,14 @@ QStringList menu_labels(const TRunWindow& window) {
 class RunWindow : public ::testing::Test {
 protected:
     void SetUp() override { savedShowMenuBar = gExitStates.ShowMenuBar.load(); }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (window) window->RunView()->KillBasic();
         window.reset();
         gExitStates.ShowMenuBar.store(savedShowMenuBar);
     }
-    void Open() {
+    void Open()
+    {
         window = std::make_unique<TRunWindow>(platform::Rect{20, 40, 300, 300}, &alerts);
         window->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -46,7 +49,8 @@ protected:
     std::unique_ptr<TRunWindow> window;
 };
 
-TEST_F(RunWindow, ZoomShowsAndHidesTheMenuBar) {
+TEST_F(RunWindow, ZoomShowsAndHidesTheMenuBar)
+{
     gExitStates.ShowMenuBar.store(false);
     Open();
     TRunView* view = window->RunView();
@@ -69,7 +73,8 @@ TEST_F(RunWindow, ZoomShowsAndHidesTheMenuBar) {
     EXPECT_FALSE(gExitStates.ShowMenuBar.load());
 }
 
-TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning) {
+TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning)
+{
     Open();
     TRunView* view = window->RunView();
     ASSERT_TRUE(start_run(*view, "10 PRINT \"RUNNING\"\n20 GOTO 20\n"));
@@ -81,7 +86,8 @@ TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning) {
     EXPECT_TRUE(view->RunEnded());
 }
 
-TEST_F(RunWindow, OnlyTheAcceleratorFormatNoticeRebuildsTheMenus) {
+TEST_F(RunWindow, OnlyTheAcceleratorFormatNoticeRebuildsTheMenus)
+{
     Open();
     const QStringList before = menu_labels(*window);
     QAction* firstMenu = window->MenuBar()->actions().front();
@@ -98,7 +104,8 @@ TEST_F(RunWindow, OnlyTheAcceleratorFormatNoticeRebuildsTheMenus) {
     EXPECT_NE(window->MenuBar()->actions().front(), firstMenu) << "rebuilt whole";
 }
 
-TEST_F(RunWindow, QuitStoresTheFrame) {
+TEST_F(RunWindow, QuitStoresTheFrame)
+{
     Open();
     window->MoveTo(platform::Point{33, 55});
     const platform::Rect frame = window->Frame();
@@ -107,7 +114,8 @@ TEST_F(RunWindow, QuitStoresTheFrame) {
     EXPECT_EQ(gExitStates.RunWindowFrame.bottom, frame.bottom);
 }
 
-TEST_F(RunWindow, ShowsTheScreenAProgramLeaves) {
+TEST_F(RunWindow, ShowsTheScreenAProgramLeaves)
+{
     Open();
     std::ifstream file(std::string(KIVO_SOURCE_DIR) + "/tests/fixtures/ui/screen.bas", std::ios::binary);
     std::ostringstream list;

@@ -18,7 +18,8 @@ namespace run_window_testing {
 // Long enough for any loaded machine; reached only when something hangs.
 constexpr int kHangMillis = 60000;
 
-inline bool wait_until(const std::function<bool()>& condition) {
+inline bool wait_until(const std::function<bool()>& condition)
+{
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
@@ -30,7 +31,8 @@ inline bool wait_until(const std::function<bool()>& condition) {
 }
 
 // The editor's road up to a running machine: false when the list does not compile.
-inline bool start_run(TRunView& view, const std::string& list, const TRunRequest& request = {}) {
+inline bool start_run(TRunView& view, const std::string& list, const TRunRequest& request = {})
+{
     view.QuitBasic();
     view.ClearBasic();
     gAppPrivacy.Killed = false;
@@ -39,9 +41,13 @@ inline bool start_run(TRunView& view, const std::string& list, const TRunRequest
     return view.RunBasic(request);
 }
 
-inline std::string screen_of(TRunView& view) { return shown_screen_text(view.Session().Rsrc()); }
+inline std::string screen_of(TRunView& view)
+{
+    return shown_screen_text(view.Session().Rsrc());
+}
 
-inline bool screen_shows(TRunView& view, const std::string& text) {
+inline bool screen_shows(TRunView& view, const std::string& text)
+{
     return screen_of(view).find(text) != std::string::npos;
 }
 

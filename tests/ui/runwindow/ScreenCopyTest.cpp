@@ -15,16 +15,21 @@ namespace {
 
 const TScreenRect kWholeScreen{0, 0, 640, 400};
 
-void set_cell(TBasicRsrc& rsrc, int idx, const char* text) {
+void set_cell(TBasicRsrc& rsrc, int idx, const char* text)
+{
     std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
     std::memset(rsrc.TxtBuf[idx], 0, 4);
     std::memcpy(rsrc.TxtBuf[idx], text, std::strlen(text));
     rsrc.TxtAttr[idx] = 7;
 }
 
-std::string line_feeds(int n) { return std::string(static_cast<size_t>(n), '\n'); }
+std::string line_feeds(int n)
+{
+    return std::string(static_cast<size_t>(n), '\n');
+}
 
-TEST(ScreenCopyText, RowsLoseTrailingBlanksAndKeepInnerOnes) {
+TEST(ScreenCopyText, RowsLoseTrailingBlanksAndKeepInnerOnes)
+{
     struct Cell {
         int idx;
         const char* text;
@@ -51,7 +56,8 @@ TEST(ScreenCopyText, RowsLoseTrailingBlanksAndKeepInnerOnes) {
     }
 }
 
-TEST(ScreenCopyText, TwentyRowsGiveTwentyLines) {
+TEST(ScreenCopyText, TwentyRowsGiveTwentyLines)
+{
     TBasicRsrc rsrc;
     {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
@@ -63,7 +69,8 @@ TEST(ScreenCopyText, TwentyRowsGiveTwentyLines) {
 
 class ScreenCopyPages : public ::testing::Test {
 protected:
-    void Paint(int page, int x, int y, uint32_t colour) {
+    void Paint(int page, int x, int y, uint32_t colour)
+    {
         TGraphicsPage& p = rsrc.Graphics.Page(static_cast<int8_t>(page));
         std::lock_guard<std::mutex> lock(p.ColourLock());
         p.ColourBits()[y * 640 + x] = colour;
@@ -71,7 +78,8 @@ protected:
     TBasicRsrc rsrc;
 };
 
-TEST_F(ScreenCopyPages, PageByNumberOrTheDisplayedOne) {
+TEST_F(ScreenCopyPages, PageByNumberOrTheDisplayedOne)
+{
     Paint(0, 5, 5, 0xFF00FF00u);
     Paint(2, 7, 9, 0xFFFF0000u);
     ASSERT_EQ(rsrc.DisplayPage, 0);
@@ -82,7 +90,8 @@ TEST_F(ScreenCopyPages, PageByNumberOrTheDisplayedOne) {
     EXPECT_EQ(graphics_page_image(rsrc, -1).pixel(5, 5), 0xFF00FF00u);
 }
 
-TEST_F(ScreenCopyPages, NoDisplayedPageCopiesBlack) {
+TEST_F(ScreenCopyPages, NoDisplayedPageCopiesBlack)
+{
     Paint(0, 5, 5, 0xFFFFFFFFu);
     {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
@@ -93,7 +102,8 @@ TEST_F(ScreenCopyPages, NoDisplayedPageCopiesBlack) {
     EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 0));
 }
 
-TEST_F(ScreenCopyPages, CompositionShowsTextOverGraphicsWithoutTheCursor) {
+TEST_F(ScreenCopyPages, CompositionShowsTextOverGraphicsWithoutTheCursor)
+{
     const QFont font = run_font_from_prefs();
     rsrc.SetFontHeight(font_height_of(font));
     Paint(0, 600, 100, 0xFF0000FFu);  // screen rows 200 and 201 in the 200-line mode

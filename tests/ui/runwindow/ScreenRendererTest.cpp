@@ -19,27 +19,32 @@ const QRgb kMarker = qRgb(0x12, 0x34, 0x56);
 
 class ScreenRenderer : public ::testing::Test {
 protected:
-    ScreenRenderer() : font(run_font_from_prefs()), image(640, 400, QImage::Format_RGB32) {
+    ScreenRenderer() : font(run_font_from_prefs()), image(640, 400, QImage::Format_RGB32)
+    {
         rsrc.SetFontHeight(font_height_of(font));
         image.fill(kMarker);
     }
 
-    void Render(const TScreenRect& area, bool withCursor) {
+    void Render(const TScreenRect& area, bool withCursor)
+    {
         QPainter painter(&image);
         render_screen(painter, rsrc.SnapshotScreen(area), area, font, withCursor);
     }
-    void SetCell(int idx, const char* text, uint8_t attr = 7) {
+    void SetCell(int idx, const char* text, uint8_t attr = 7)
+    {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
         std::memset(rsrc.TxtBuf[idx], 0, 4);
         std::memcpy(rsrc.TxtBuf[idx], text, std::strlen(text));
         rsrc.TxtAttr[idx] = attr;
     }
-    void HideGraphics() {
+    void HideGraphics()
+    {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
         rsrc.GrphShown = 0;
     }
     // The columns in which a pixel differs from black, within rows top to bottom.
-    std::pair<int, int> LitColumns(int top, int bottom) const {
+    std::pair<int, int> LitColumns(int top, int bottom) const
+    {
         int first = -1, last = -1;
         for (int y = top; y <= bottom; ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -55,14 +60,16 @@ protected:
     QImage image;
 };
 
-TEST_F(ScreenRenderer, EmptyRectangleDrawsNothing) {
+TEST_F(ScreenRenderer, EmptyRectangleDrawsNothing)
+{
     SetCell(0, "A");
     Render(TScreenRect{}, true);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixel(x, y), kMarker) << x << "," << y;
 }
 
-TEST_F(ScreenRenderer, DrawsOnlyInsideItsRectangle) {
+TEST_F(ScreenRenderer, DrawsOnlyInsideItsRectangle)
+{
     Render(TScreenRect{8, 16, 15, 31}, false);
     EXPECT_EQ(image.pixel(8, 16), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(15, 31), qRgb(0, 0, 0));
@@ -71,7 +78,8 @@ TEST_F(ScreenRenderer, DrawsOnlyInsideItsRectangle) {
     EXPECT_EQ(image.pixel(8, 32), kMarker);
 }
 
-TEST_F(ScreenRenderer, TwoHundredLineModeShowsEachPageRowTwice) {
+TEST_F(ScreenRenderer, TwoHundredLineModeShowsEachPageRowTwice)
+{
     const uint32_t red = 0xFFFF0000u, blue = 0xFF0000FFu;
     {
         TGraphicsPage& page = rsrc.Graphics.Page(0);
@@ -88,7 +96,8 @@ TEST_F(ScreenRenderer, TwoHundredLineModeShowsEachPageRowTwice) {
     EXPECT_NE(image.pixel(10, 150), red) << "page row 150 is screen rows 300 and 301";
 }
 
-TEST_F(ScreenRenderer, HiddenGraphicsAndNoPageGiveBlack) {
+TEST_F(ScreenRenderer, HiddenGraphicsAndNoPageGiveBlack)
+{
     {
         TGraphicsPage& page = rsrc.Graphics.Page(0);
         std::lock_guard<std::mutex> lock(page.ColourLock());
@@ -112,7 +121,8 @@ TEST_F(ScreenRenderer, HiddenGraphicsAndNoPageGiveBlack) {
     }
 }
 
-TEST_F(ScreenRenderer, FortyColumnCharacterInLastColumnLandsAtTheRightEdge) {
+TEST_F(ScreenRenderer, FortyColumnCharacterInLastColumnLandsAtTheRightEdge)
+{
     HideGraphics();
     {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);
@@ -128,7 +138,8 @@ TEST_F(ScreenRenderer, FortyColumnCharacterInLastColumnLandsAtTheRightEdge) {
     EXPECT_GE(last - first, 8) << "the character is stretched to twice its width";
 }
 
-TEST_F(ScreenRenderer, TwoColumnCharacterIsDrawnOnceFromItsLeftCell) {
+TEST_F(ScreenRenderer, TwoColumnCharacterIsDrawnOnceFromItsLeftCell)
+{
     HideGraphics();
     SetCell(0, "漢");
     {
@@ -147,7 +158,8 @@ TEST_F(ScreenRenderer, TwoColumnCharacterIsDrawnOnceFromItsLeftCell) {
     EXPECT_EQ(image.copy(8, 0, 8, 16), whole.copy(8, 0, 8, 16));
 }
 
-TEST_F(ScreenRenderer, CursorBlockOnlyWhereAskedFor) {
+TEST_F(ScreenRenderer, CursorBlockOnlyWhereAskedFor)
+{
     HideGraphics();
     {
         std::lock_guard<std::recursive_mutex> lock(rsrc.ScrLock);

@@ -34,15 +34,18 @@ using platform::Rect;
 
 constexpr const char* kSignature = "application/x-vnd.TAVREN-KivoBASIC";
 const std::string kDefaultFormat = "\x02(a)";
-const std::string kBracketFormat = "\x01" "a) ";
-const std::string kDashFormat = "\x01" "a - ";
+const std::string kBracketFormat = "\x01"
+                                   "a) ";
+const std::string kDashFormat = "\x01"
+                                "a - ";
 constexpr int kWaitMs = 10000;
 
 // The application: every notice that reaches its inbox goes to its registry.
 class AppStandIn : public TBasicWindow {
 public:
     explicit AppStandIn(TInterAppPrefs* prefs) : TBasicWindow(Rect{0, 0, 99, 99}, "app"), mPrefs(prefs) {}
-    void IAPChanged(platform::Message* notice) override {
+    void IAPChanged(platform::Message* notice) override
+    {
         mPrefs->SetValue(*notice);
         ++notices;
     }
@@ -59,7 +62,8 @@ struct Stored {
 
 class IAPWindowFixture : public SettingsDirFixture {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         window.reset();
         inbox.reset();
         app.reset();
@@ -68,7 +72,8 @@ protected:
     }
 
     // Starts the application on the given value files (none when a value is absent).
-    void StartApp(const Stored& stored = {}) {
+    void StartApp(const Stored& stored = {})
+    {
         if (stored.format) {
             platform::Message file;
             file.AddString("AccKeyFormat2", *stored.format);
@@ -90,20 +95,23 @@ protected:
     }
 
     // The application's menu command: the window shows with both components.
-    void Open() {
+    void Open()
+    {
         prefs->ShowWindow(Rect{100, 100, 200, 200});
         ASSERT_TRUE(window);
         ASSERT_TRUE(QTest::qWaitFor([&] { return View()->CountComponents() == 2 && !window->IsHidden(); }, kWaitMs));
     }
 
     TIAPView* View() const { return window->View(); }
-    QComboBox* FormatMenu() const {
+    QComboBox* FormatMenu() const
+    {
         return qobject_cast<QComboBox*>(View()->FindComponent("AccKeyFormat2")->Control());
     }
     QCheckBox* FlatBox() const { return qobject_cast<QCheckBox*>(View()->FindComponent("FlatToolBar")->Control()); }
 
     // Picks the menu entry with this label, as a click in the open menu does.
-    void Choose(const char* label) {
+    void Choose(const char* label)
+    {
         QComboBox* menu = FormatMenu();
         int row = menu->findText(QString::fromUtf8(label));
         ASSERT_GE(row, 0) << label;
@@ -111,18 +119,21 @@ protected:
         emit menu->activated(row);
     }
     // Waits until the application has taken `count` notices in all.
-    void WaitForNotices(int count) {
+    void WaitForNotices(int count)
+    {
         EXPECT_TRUE(QTest::qWaitFor([&] { return app->notices >= count; }, kWaitMs))
             << app->notices << " notices of " << count;
         QApplication::processEvents();
     }
 
-    std::string Format() const {
+    std::string Format() const
+    {
         std::string format;
         EXPECT_EQ(prefs->GetString("AccKeyFormat2", &format), 0);
         return format;
     }
-    bool Flat() const {
+    bool Flat() const
+    {
         bool flat = false;
         EXPECT_EQ(prefs->GetBool("FlatToolBar", &flat), 0);
         return flat;
@@ -135,7 +146,8 @@ protected:
     std::unique_ptr<TIAPWindow> window;
 };
 
-TEST_F(IAPWindowFixture, NewWindowIsTheButtonRowAlone) {
+TEST_F(IAPWindowFixture, NewWindowIsTheButtonRowAlone)
+{
     StartApp();
     TIAPWindow alone(Rect{40, 50, 400, 400});
     EXPECT_EQ(alone.Bounds(), (Rect{0, 0, 300, 42}));
@@ -147,13 +159,15 @@ TEST_F(IAPWindowFixture, NewWindowIsTheButtonRowAlone) {
         Rect frame;
     };
     TIAPView* view = alone.View();
-    for (const Place& p : {Place{view->DefaultsButton(), {10, 10, 90, 32}}, Place{view->CancelButton(), {120, 10, 200, 32}},
-                           Place{view->OKButton(), {210, 10, 290, 32}}})
+    for (const Place& p :
+         {Place{view->DefaultsButton(), {10, 10, 90, 32}}, Place{view->CancelButton(), {120, 10, 200, 32}},
+          Place{view->OKButton(), {210, 10, 290, 32}}})
         EXPECT_EQ(from_qrect(p.button->geometry()), p.frame) << p.button->objectName().toStdString();
     EXPECT_TRUE(view->OKButton()->isDefault());
 }
 
-TEST_F(IAPWindowFixture, ComponentsStackFromTheTopWithTheButtonsBelow) {
+TEST_F(IAPWindowFixture, ComponentsStackFromTheTopWithTheButtonsBelow)
+{
     StartApp();
     Open();
     EXPECT_GE(window->Port(), 0);
@@ -176,7 +190,18 @@ TEST_F(IAPWindowFixture, ComponentsStackFromTheTopWithTheButtonsBelow) {
     EXPECT_EQ(from_qrect(View()->ButtonContainer()->geometry()), buttons);
 }
 
-enum class Step { ChooseBracket, ChooseNone, ToggleFlat, OK, Cancel, Escape, CloseBox, Defaults, QuitThroughPort, Reopen };
+enum class Step {
+    ChooseBracket,
+    ChooseNone,
+    ToggleFlat,
+    OK,
+    Cancel,
+    Escape,
+    CloseBox,
+    Defaults,
+    QuitThroughPort,
+    Reopen
+};
 
 struct Scenario {
     const char* name;
@@ -186,21 +211,42 @@ struct Scenario {
     bool flat;
 };
 
-TEST_F(IAPWindowFixture, ButtonsKeysAndCloseBoxApplyRevertOrResetInEveryApplication) {
+TEST_F(IAPWindowFixture, ButtonsKeysAndCloseBoxApplyRevertOrResetInEveryApplication)
+{
     const std::vector<Scenario> scenarios = {
-        {"a chosen format stays after OK", {}, {Step::ChooseBracket, Step::OK, Step::Reopen, Step::Cancel},
-         kBracketFormat, true},
+        {"a chosen format stays after OK",
+         {},
+         {Step::ChooseBracket, Step::OK, Step::Reopen, Step::Cancel},
+         kBracketFormat,
+         true},
         {"(None) is kept as the empty format", {}, {Step::ChooseNone, Step::OK}, "", true},
-        {"Cancel reverts every change", {}, {Step::ChooseBracket, Step::ToggleFlat, Step::Cancel}, kDefaultFormat, true},
+        {"Cancel reverts every change",
+         {},
+         {Step::ChooseBracket, Step::ToggleFlat, Step::Cancel},
+         kDefaultFormat,
+         true},
         {"Escape is Cancel", {kDashFormat, false}, {Step::ChooseBracket, Step::Escape}, kDashFormat, false},
         {"the close box reverts", {}, {Step::ToggleFlat, Step::CloseBox}, kDefaultFormat, true},
-        {"a quit request through the port reverts", {}, {Step::ToggleFlat, Step::QuitThroughPort}, kDefaultFormat, true},
-        {"Defaults then OK makes the defaults current", {kDashFormat, false},
-         {Step::Defaults, Step::OK, Step::Reopen, Step::Cancel}, kDefaultFormat, true},
-        {"Defaults then Cancel returns to the values before", {kDashFormat, false}, {Step::Defaults, Step::Cancel},
-         kDashFormat, false},
-        {"the check box rebuilt by Defaults still works", {kDashFormat, false},
-         {Step::Defaults, Step::ToggleFlat, Step::OK}, kDefaultFormat, false},
+        {"a quit request through the port reverts",
+         {},
+         {Step::ToggleFlat, Step::QuitThroughPort},
+         kDefaultFormat,
+         true},
+        {"Defaults then OK makes the defaults current",
+         {kDashFormat, false},
+         {Step::Defaults, Step::OK, Step::Reopen, Step::Cancel},
+         kDefaultFormat,
+         true},
+        {"Defaults then Cancel returns to the values before",
+         {kDashFormat, false},
+         {Step::Defaults, Step::Cancel},
+         kDashFormat,
+         false},
+        {"the check box rebuilt by Defaults still works",
+         {kDashFormat, false},
+         {Step::Defaults, Step::ToggleFlat, Step::OK},
+         kDefaultFormat,
+         false},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
@@ -214,16 +260,31 @@ TEST_F(IAPWindowFixture, ButtonsKeysAndCloseBoxApplyRevertOrResetInEveryApplicat
             // component when stored values are put back.
             int broadcasts = 2;
             switch (step) {
-                case Step::ChooseBracket: Choose("a) "); broadcasts = 1; break;
-                case Step::ChooseNone: Choose("(None)"); broadcasts = 1; break;
-                case Step::ToggleFlat: FlatBox()->click(); broadcasts = 1; break;
-                case Step::OK: View()->OKButton()->click(); broadcasts = 0; break;
-                case Step::Cancel: View()->CancelButton()->click(); break;
-                case Step::Escape: QTest::keyClick(View(), Qt::Key_Escape); break;
-                case Step::CloseBox: window->close(); break;
-                case Step::Defaults: View()->DefaultsButton()->click(); break;
-                case Step::QuitThroughPort: EXPECT_EQ(prefs->CloseWindow(false), 0); break;
-                case Step::Reopen: Open(); broadcasts = 0; break;
+            case Step::ChooseBracket:
+                Choose("a) ");
+                broadcasts = 1;
+                break;
+            case Step::ChooseNone:
+                Choose("(None)");
+                broadcasts = 1;
+                break;
+            case Step::ToggleFlat:
+                FlatBox()->click();
+                broadcasts = 1;
+                break;
+            case Step::OK:
+                View()->OKButton()->click();
+                broadcasts = 0;
+                break;
+            case Step::Cancel: View()->CancelButton()->click(); break;
+            case Step::Escape: QTest::keyClick(View(), Qt::Key_Escape); break;
+            case Step::CloseBox: window->close(); break;
+            case Step::Defaults: View()->DefaultsButton()->click(); break;
+            case Step::QuitThroughPort: EXPECT_EQ(prefs->CloseWindow(false), 0); break;
+            case Step::Reopen:
+                Open();
+                broadcasts = 0;
+                break;
             }
             notices += broadcasts;
             WaitForNotices(notices);
@@ -257,7 +318,8 @@ struct Labels {
     const char* format;
 };
 
-TEST_F(IAPWindowFixture, ChoosingAFormatRelabelsTheWindowAtOnceAndCancelKeepsIt) {
+TEST_F(IAPWindowFixture, ChoosingAFormatRelabelsTheWindowAtOnceAndCancelKeepsIt)
+{
     const std::vector<Labels> cases = {
         {"letter in front", kDefaultFormat, "a) ", "D) Defaults", "F) Flat Tool Bar", "A) Accelerator Format: "},
         {"letter and dash", kDefaultFormat, "a - ", "D - Defaults", "F - Flat Tool Bar", "A - Accelerator Format: "},
@@ -272,8 +334,7 @@ TEST_F(IAPWindowFixture, ChoosingAFormatRelabelsTheWindowAtOnceAndCancelKeepsIt)
         StartApp({c.stored, std::nullopt});
         Open();
         Choose(c.choice);
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return control_label(View()->DefaultsButton()) == c.defaults; }, kWaitMs))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return control_label(View()->DefaultsButton()) == c.defaults; }, kWaitMs))
             << control_label(View()->DefaultsButton());
         EXPECT_EQ(control_label(FlatBox()), c.flat);
         EXPECT_EQ(control_label(FormatMenu()), c.format);
@@ -290,7 +351,8 @@ TEST_F(IAPWindowFixture, ChoosingAFormatRelabelsTheWindowAtOnceAndCancelKeepsIt)
 
 // Components of other applications come as data; one that does not describe a
 // control of ours is left out, and the rest are shown.
-TEST_F(IAPWindowFixture, ComponentThatDoesNotFitTheSchemaIsLeftOut) {
+TEST_F(IAPWindowFixture, ComponentThatDoesNotFitTheSchemaIsLeftOut)
+{
     StartApp();
     TIAPItemAccKeyFormat format;
     TIAPItemFlatToolBar flat;
@@ -358,7 +420,8 @@ TEST_F(IAPWindowFixture, ComponentThatDoesNotFitTheSchemaIsLeftOut) {
 }
 
 // Under Xvfb with KIVO_SHOT_DIR set, also writes the window as shared-prefs.png.
-TEST_F(IAPWindowFixture, LookOfTheWindowWithBothComponents) {
+TEST_F(IAPWindowFixture, LookOfTheWindowWithBothComponents)
+{
     StartApp();
     Open();
     QRect inside = window->rect();

@@ -14,21 +14,24 @@ namespace {
 
 class PeerApp {
 public:
-    PeerApp() {
+    PeerApp()
+    {
         mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         mProcess.setProcessEnvironment(environment);
         mProcess.start(QStringLiteral(KIVO_PREFS_PEER), {});
     }
-    ~PeerApp() {
+    ~PeerApp()
+    {
         mProcess.closeWriteChannel();
         if (!mProcess.waitForFinished(10000)) mProcess.kill();
         mProcess.waitForFinished(1000);
     }
     void Send(const std::string& command) { mProcess.write(QByteArray::fromStdString(command + "\n")); }
     // The next line the application prints; empty after ten seconds without one.
-    std::string Line() {
+    std::string Line()
+    {
         while (!mProcess.canReadLine())
             if (!mProcess.waitForReadyRead(10000)) return "";
         return mProcess.readLine().trimmed().toStdString();
@@ -43,7 +46,8 @@ protected:
     PortNameScope ports;
 };
 
-TEST_F(TwoInstancesFixture, FormatChosenInTheFirstRelabelsTheSecondAndOutlivesARestart) {
+TEST_F(TwoInstancesFixture, FormatChosenInTheFirstRelabelsTheSecondAndOutlivesARestart)
+{
     {
         PeerApp first, second;
         ASSERT_EQ(first.Line(), "label Open(O)");

@@ -20,14 +20,18 @@
 #include "ui/runwindow/RunWindow.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n";
+}
 #endif
 
 namespace {
 
 constexpr int kLimitMillis = 60000;
 
-bool wait_until(const std::function<bool()>& condition) {
+bool wait_until(const std::function<bool()>& condition)
+{
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
@@ -40,7 +44,8 @@ bool wait_until(const std::function<bool()>& condition) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     if (argc != 3) {
         std::cerr << "usage: debug-window-shot LIST PNG\n";

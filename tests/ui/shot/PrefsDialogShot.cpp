@@ -16,12 +16,16 @@
 #if defined(__SANITIZE_ADDRESS__)
 // Under an X server, Qt's accessibility bridge opens D-Bus, whose library keeps an
 // allocation to the end; that is the library's, not ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n";
+}
 #endif
 
 namespace {
 
-void settle(int millis) {
+void settle(int millis)
+{
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < millis) {
@@ -38,7 +42,8 @@ public:
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     if (argc != 2) {
         std::cerr << "usage: prefs-dialog-shot PREFIX\n";

@@ -22,14 +22,18 @@
 #if defined(__SANITIZE_ADDRESS__)
 // Under an X server, Qt's accessibility bridge opens D-Bus, whose library keeps an
 // allocation to the end; that is the library's, not ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n";
+}
 #endif
 
 namespace {
 
 constexpr int kRunLimitMillis = 60000;
 
-void settle(int millis) {
+void settle(int millis)
+{
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < millis) {
@@ -40,17 +44,22 @@ void settle(int millis) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     std::string drive1;
     int atMillis = -1;
     bool usage = argc < 3;
     for (int i = 3; i < argc && !usage; i += 2) {
         const std::string option = argv[i];
-        if (i + 1 >= argc) usage = true;
-        else if (option == "--drive1") drive1 = argv[i + 1];
-        else if (option == "--at") atMillis = std::atoi(argv[i + 1]);
-        else usage = true;
+        if (i + 1 >= argc)
+            usage = true;
+        else if (option == "--drive1")
+            drive1 = argv[i + 1];
+        else if (option == "--at")
+            atMillis = std::atoi(argv[i + 1]);
+        else
+            usage = true;
     }
     if (usage) {
         std::cerr << "usage: run-window-shot LIST PNG [--drive1 FOLDER] [--at MILLIS]\n";

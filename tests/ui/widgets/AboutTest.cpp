@@ -11,15 +11,20 @@
 
 namespace {
 
-void Pump() {
+void Pump()
+{
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
-TSimpleAboutView* SimpleView(TTAVRENAboutWindow& window) { return dynamic_cast<TSimpleAboutView*>(window.View()); }
+TSimpleAboutView* SimpleView(TTAVRENAboutWindow& window)
+{
+    return dynamic_cast<TSimpleAboutView*>(window.View());
+}
 
 // The application's About box, as the application sets it up.
 struct AboutBox : ::testing::Test {
-    AboutBox() : window(platform::Rect{50, 60, 51, 61}) {
+    AboutBox() : window(platform::Rect{50, 60, 51, 61})
+    {
         window.SetAppInfo("Kivo-BASIC", gAppVer);
         window.SetTranslatorInfo("%LangNameInNative% translation by %TranslatorName%");
     }
@@ -28,7 +33,8 @@ struct AboutBox : ::testing::Test {
 
 }  // namespace
 
-TEST_F(AboutBox, Is320By243WithTheOKButtonCentredBelowTheInformation) {
+TEST_F(AboutBox, Is320By243WithTheOKButtonCentredBelowTheInformation)
+{
     EXPECT_EQ(window.Bounds(), (platform::Rect{0, 0, 320, 243}));
     EXPECT_EQ(window.pos(), QPoint(50, 60));
     QPushButton* ok = SimpleView(window)->OKButton();
@@ -36,7 +42,8 @@ TEST_F(AboutBox, Is320By243WithTheOKButtonCentredBelowTheInformation) {
     EXPECT_TRUE(ok->isDefault());
 }
 
-TEST_F(AboutBox, ShowsNameVersionAndTranslatorLine) {
+TEST_F(AboutBox, ShowsNameVersionAndTranslatorLine)
+{
     TAppInfoView* info = SimpleView(window)->Info();
     EXPECT_EQ(info->NameLine()->text(), "Kivo-BASIC");
     EXPECT_EQ(info->VersionLine()->text(), QString::fromLatin1(gAppVer));
@@ -44,7 +51,8 @@ TEST_F(AboutBox, ShowsNameVersionAndTranslatorLine) {
     EXPECT_EQ(window.windowTitle(), "About Kivo-BASIC");
 }
 
-TEST(AboutTranslator, ALocaleWithBothKeysReplacesBothPlaceholders) {
+TEST(AboutTranslator, ALocaleWithBothKeysReplacesBothPlaceholders)
+{
     static const platform::CatalogueText texts[] = {
         {"$TranslatorName$", "Hanako"},
         {"$LangNameInNative$", "Nihongo"},
@@ -60,7 +68,8 @@ TEST(AboutTranslator, ALocaleWithBothKeysReplacesBothPlaceholders) {
     platform::add_catalogue_texts(restored);
 }
 
-TEST_F(AboutBox, OkCancelAndTheCloseBoxOnlyHide) {
+TEST_F(AboutBox, OkCancelAndTheCloseBoxOnlyHide)
+{
     struct Case {
         const char* how;
         std::function<void()> close;
@@ -82,7 +91,8 @@ TEST_F(AboutBox, OkCancelAndTheCloseBoxOnlyHide) {
     EXPECT_FALSE(window.isHidden());
 }
 
-TEST_F(AboutBox, ALanguageChangeRefillsTheLines) {
+TEST_F(AboutBox, ALanguageChangeRefillsTheLines)
+{
     TAppInfoView* info = SimpleView(window)->Info();
     info->NameLine()->clear();
     info->TranslatorLine()->clear();

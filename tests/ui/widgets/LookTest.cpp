@@ -8,17 +8,18 @@
 #include <QPainterPath>
 #include <QTest>
 
+#include "foundation/AppVersion.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/widgets/SimpleInput.h"
 #include "ui/widgets/TAVRENAbout.h"
 #include "ui/widgets/ToolBar.h"
 #include "ui/widgets/ToolButton.h"
 #include "ui/widgets/ToolImageQt.h"
-#include "foundation/AppVersion.h"
 
 namespace {
 
-void Save(QWidget* widget, const char* file) {
+void Save(QWidget* widget, const char* file)
+{
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     const QImage shot = widget->grab().toImage();
     ASSERT_FALSE(shot.isNull());
@@ -29,40 +30,42 @@ void Save(QWidget* widget, const char* file) {
 }
 
 // Six 16 by 16 icons: run, pause, step over, step in, step out, kill.
-ToolImage Icon(int which) {
+ToolImage Icon(int which)
+{
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     switch (which) {
-        case 0: {
-            QPainterPath triangle;
-            triangle.moveTo(4, 2);
-            triangle.lineTo(13, 8);
-            triangle.lineTo(4, 14);
-            triangle.closeSubpath();
-            p.fillPath(triangle, QColor(0, 150, 0));
-            break;
-        }
-        case 1:
-            p.fillRect(4, 3, 3, 10, QColor(0, 0, 160));
-            p.fillRect(9, 3, 3, 10, QColor(0, 0, 160));
-            break;
-        case 2:
-        case 3:
-        case 4:
-            p.setPen(QPen(QColor(0, 0, 0), 2));
-            p.drawLine(3, which == 3 ? 3 : 12, 12, which == 4 ? 3 : 12);
-            p.fillRect(7, 7, 3, 3, QColor(200, 100, 0));
-            break;
-        default: p.fillRect(3, 3, 10, 10, QColor(190, 0, 0)); break;
+    case 0: {
+        QPainterPath triangle;
+        triangle.moveTo(4, 2);
+        triangle.lineTo(13, 8);
+        triangle.lineTo(4, 14);
+        triangle.closeSubpath();
+        p.fillPath(triangle, QColor(0, 150, 0));
+        break;
+    }
+    case 1:
+        p.fillRect(4, 3, 3, 10, QColor(0, 0, 160));
+        p.fillRect(9, 3, 3, 10, QColor(0, 0, 160));
+        break;
+    case 2:
+    case 3:
+    case 4:
+        p.setPen(QPen(QColor(0, 0, 0), 2));
+        p.drawLine(3, which == 3 ? 3 : 12, 12, which == 4 ? 3 : 12);
+        p.fillRect(7, 7, 3, 3, QColor(200, 100, 0));
+        break;
+    default: p.fillRect(3, 3, 10, 10, QColor(190, 0, 0)); break;
     }
     p.end();
     return tool_image_from_qimage(image);
 }
 
-void LookOfBar(bool flat, const char* file) {
+void LookOfBar(bool flat, const char* file)
+{
     QWidget window;
     window.resize(200, 28);
     QFont small = window.font();
@@ -85,11 +88,18 @@ void LookOfBar(bool flat, const char* file) {
 
 }  // namespace
 
-TEST(Look, ToolBarRaised) { LookOfBar(false, "toolbar-raised.png"); }
+TEST(Look, ToolBarRaised)
+{
+    LookOfBar(false, "toolbar-raised.png");
+}
 
-TEST(Look, ToolBarFlat) { LookOfBar(true, "toolbar-flat.png"); }
+TEST(Look, ToolBarFlat)
+{
+    LookOfBar(true, "toolbar-flat.png");
+}
 
-TEST(Look, AboutBox) {
+TEST(Look, AboutBox)
+{
     TTAVRENAboutWindow window(platform::Rect{100, 100, 101, 101});
     window.SetAppInfo("Kivo-BASIC", gAppVer);
     window.SetTranslatorInfo("%LangNameInNative% translation by %TranslatorName%");
@@ -99,7 +109,8 @@ TEST(Look, AboutBox) {
     Save(&window, "about.png");
 }
 
-TEST(Look, InputDialog) {
+TEST(Look, InputDialog)
+{
     TSimpleInputWindow window(platform::Rect{100, 100, 101, 101}, "Go to Line", kButtonWidthFixed);
     window.SetLabel(merge_accelerator_key(kDefaultAccKeyFormat, "L", "Line:"));
     window.SetButtonLabel(B_DEFAULT_BUTTON, merge_accelerator_key(kDefaultAccKeyFormat, "O", "OK"));

@@ -8,7 +8,8 @@
 
 namespace {
 
-QStringList Texts(const QMenu& menu) {
+QStringList Texts(const QMenu& menu)
+{
     QStringList texts;
     for (QAction* action : menu.actions()) texts << (action->isSeparator() ? QStringLiteral("--") : action->text());
     return texts;
@@ -16,12 +17,14 @@ QStringList Texts(const QMenu& menu) {
 
 }  // namespace
 
-TEST(MRUFMenuTest, NoMenuGivesNull) {
+TEST(MRUFMenuTest, NoMenuGivesNull)
+{
     TMRUF list;
     EXPECT_EQ(GenerateMenu(list, nullptr, platform::Messenger()), nullptr);
 }
 
-TEST(MRUFMenuTest, TheBlockEndsAtTheFirstSeparatorAndItemsBeforeThePositionStay) {
+TEST(MRUFMenuTest, TheBlockEndsAtTheFirstSeparatorAndItemsBeforeThePositionStay)
+{
     QMenu menu;
     for (const char* fixed : {"Drive", "Other...", "Eject"}) menu.addAction(QString::fromLatin1(fixed));
     menu.addSeparator();
@@ -41,12 +44,17 @@ TEST(MRUFMenuTest, TheBlockEndsAtTheFirstSeparatorAndItemsBeforeThePositionStay)
     EXPECT_EQ(Texts(menu), (QStringList{"Drive", "Other...", "Eject", "--", "After"}));
 }
 
-TEST(MRUFMenuTest, LabelsShowAmpersandsAsWrittenInTheGivenFormat) {
+TEST(MRUFMenuTest, LabelsShowAmpersandsAsWrittenInTheGivenFormat)
+{
     struct Case {
         std::string format;
         QString shown;
     };
-    for (const Case& c : {Case{"\x02(a)", "a&b.bas(0)"}, Case{"\x01" "a) ", "0) a&b.bas"}, Case{"", "a&b.bas"}}) {
+    for (const Case& c : {Case{"\x02(a)", "a&b.bas(0)"},
+                          Case{"\x01"
+                               "a) ",
+                               "0) a&b.bas"},
+                          Case{"", "a&b.bas"}}) {
         QMenu menu;
         TMRUF list;
         list.SetAccFormat(c.format);
@@ -57,7 +65,8 @@ TEST(MRUFMenuTest, LabelsShowAmpersandsAsWrittenInTheGivenFormat) {
     }
 }
 
-TEST(MRUFMenuTest, ShortcutsAreCtrlShiftDigitsForTheFirstTen) {
+TEST(MRUFMenuTest, ShortcutsAreCtrlShiftDigitsForTheFirstTen)
+{
     QMenu menu;
     TMRUF list;
     list.SetMaxMRUF(20);
@@ -75,7 +84,8 @@ TEST(MRUFMenuTest, ShortcutsAreCtrlShiftDigitsForTheFirstTen) {
     for (QAction* action : menu.actions()) EXPECT_TRUE(action->shortcut().isEmpty());
 }
 
-TEST(MRUFMenuTest, ChoosingAnItemSendsTheModelMessageWithItsPathEvenWhenGone) {
+TEST(MRUFMenuTest, ChoosingAnItemSendsTheModelMessageWithItsPathEvenWhenGone)
+{
     RecordingTarget target;
     QMenu menu;
     TMRUF list;

@@ -14,7 +14,8 @@ constexpr uint32_t kRun = platform::fourcc("run ");
 
 class ToolBarFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         window = std::make_unique<QWidget>();
         window->resize(300, 60);
         QFont small = window->font();
@@ -23,20 +24,23 @@ protected:
         bar = new TToolBar("ToolBar", window.get());
     }
 
-    TToolButton* Button(const std::string& name, uint32_t behavior = TToolButton::kPushBehavior, int size = 16) {
-        auto* button = new TToolButton(name, blue_icon(size), platform::Message(platform::fourcc(name)), behavior,
-                                       window.get());
+    TToolButton* Button(const std::string& name, uint32_t behavior = TToolButton::kPushBehavior, int size = 16)
+    {
+        auto* button =
+            new TToolButton(name, blue_icon(size), platform::Message(platform::fourcc(name)), behavior, window.get());
         return button;
     }
     // Shows the window and gives every item the recording target.
-    void Show() {
+    void Show()
+    {
         bar->SetTargetForItems(&target.handler);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     static QPoint Centre(QWidget* w) { return w->rect().center(); }
     void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, Centre(w)); }
-    std::vector<uint32_t> Sent() {
+    std::vector<uint32_t> Sent()
+    {
         std::vector<uint32_t> whats;
         for (const auto& m : target.Drain()) whats.push_back(m.what);
         target.Clear();
@@ -50,14 +54,16 @@ protected:
 
 }  // namespace
 
-TEST_F(ToolBarFixture, AnEmptyBarPrefersThreeBySix) {
+TEST_F(ToolBarFixture, AnEmptyBarPrefersThreeBySix)
+{
     float width = 0, height = 0;
     bar->GetPreferredSize(&width, &height);
     EXPECT_EQ(width, 3);
     EXPECT_EQ(height, 6);
 }
 
-TEST_F(ToolBarFixture, SixSixteenPixelButtonsAndASeparatorMakeABar28High) {
+TEST_F(ToolBarFixture, SixSixteenPixelButtonsAndASeparatorMakeABar28High)
+{
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(bar->AddItem(Button("b" + std::to_string(i))));
     bar->AddSeparatorItem();
     ASSERT_TRUE(bar->AddItem(Button("last")));
@@ -77,7 +83,8 @@ TEST_F(ToolBarFixture, SixSixteenPixelButtonsAndASeparatorMakeABar28High) {
     EXPECT_EQ(height, 27);
 }
 
-TEST_F(ToolBarFixture, AddingRefusesIndicesOutsideTheListAndInsertingShiftsTheRest) {
+TEST_F(ToolBarFixture, AddingRefusesIndicesOutsideTheListAndInsertingShiftsTheRest)
+{
     TToolButton* a = Button("a");
     TToolButton* b = Button("b");
     ASSERT_TRUE(bar->AddItem(a));
@@ -96,7 +103,8 @@ TEST_F(ToolBarFixture, AddingRefusesIndicesOutsideTheListAndInsertingShiftsTheRe
     EXPECT_EQ(wide->x(), 3);
 }
 
-TEST_F(ToolBarFixture, TheTallestItemSetsTheHeightAndEarlierSeparatorsKeepTheirs) {
+TEST_F(ToolBarFixture, TheTallestItemSetsTheHeightAndEarlierSeparatorsKeepTheirs)
+{
     bar->AddSeparatorItem();
     EXPECT_EQ(bar->ItemAt(0)->height(), 1);
     ASSERT_TRUE(bar->AddItem(Button("small")));
@@ -108,7 +116,8 @@ TEST_F(ToolBarFixture, TheTallestItemSetsTheHeightAndEarlierSeparatorsKeepTheirs
     EXPECT_EQ(bar->ItemAt(2)->height(), separatorHeight);
 }
 
-TEST_F(ToolBarFixture, FindItemGivesTheFirstOfANameAndNeverAnUnnamedOne) {
+TEST_F(ToolBarFixture, FindItemGivesTheFirstOfANameAndNeverAnUnnamedOne)
+{
     TToolButton* first = Button("same");
     ASSERT_TRUE(bar->AddItem(Button("other")));
     ASSERT_TRUE(bar->AddItem(first));
@@ -121,7 +130,8 @@ TEST_F(ToolBarFixture, FindItemGivesTheFirstOfANameAndNeverAnUnnamedOne) {
     EXPECT_EQ(bar->ItemAt(-1), nullptr);
 }
 
-TEST_F(ToolBarFixture, PushButtonsSendEachClickAndNeverStayOn) {
+TEST_F(ToolBarFixture, PushButtonsSendEachClickAndNeverStayOn)
+{
     TToolButton* run = Button("run ");
     ASSERT_TRUE(bar->AddItem(run));
     Show();
@@ -132,7 +142,8 @@ TEST_F(ToolBarFixture, PushButtonsSendEachClickAndNeverStayOn) {
     EXPECT_EQ(bar->FindPushed(0), nullptr);
 }
 
-TEST_F(ToolBarFixture, ReleasingOutsideSendsNothingAndComingBackInDoes) {
+TEST_F(ToolBarFixture, ReleasingOutsideSendsNothingAndComingBackInDoes)
+{
     TToolButton* run = Button("run ");
     ASSERT_TRUE(bar->AddItem(run));
     Show();
@@ -153,7 +164,8 @@ TEST_F(ToolBarFixture, ReleasingOutsideSendsNothingAndComingBackInDoes) {
     EXPECT_EQ(Sent(), (std::vector<uint32_t>{kRun}));
 }
 
-TEST_F(ToolBarFixture, RadioTogglesAreExclusiveWithinTheirGroup) {
+TEST_F(ToolBarFixture, RadioTogglesAreExclusiveWithinTheirGroup)
+{
     TToolButton* a = Button("a", TToolButton::kToggleBehavior);
     TToolButton* b = Button("b", TToolButton::kToggleBehavior);
     TToolButton* beyond = Button("c", TToolButton::kToggleBehavior);
@@ -181,14 +193,16 @@ TEST_F(ToolBarFixture, RadioTogglesAreExclusiveWithinTheirGroup) {
     EXPECT_EQ(bar->FindPushed(2), beyond);
 }
 
-TEST_F(ToolBarFixture, PushButtonsRefuseRadioMode) {
+TEST_F(ToolBarFixture, PushButtonsRefuseRadioMode)
+{
     TToolButton* push = Button("p");
     ASSERT_TRUE(bar->AddItem(push));
     EXPECT_EQ(push->SetRadioMode(true), -1);
     EXPECT_FALSE(push->IsRadioMode());
 }
 
-TEST_F(ToolBarFixture, ADisabledBarDrawsItsButtonsDisabledButTheyStillClick) {
+TEST_F(ToolBarFixture, ADisabledBarDrawsItsButtonsDisabledButTheyStillClick)
+{
     TToolButton* run = Button("run ");
     ASSERT_TRUE(bar->AddItem(run));
     bar->SetEnabled(false);
@@ -198,7 +212,8 @@ TEST_F(ToolBarFixture, ADisabledBarDrawsItsButtonsDisabledButTheyStillClick) {
     EXPECT_EQ(Sent(), (std::vector<uint32_t>{kRun}));
 }
 
-TEST_F(ToolBarFixture, StateImagesAreRefusedWhenTheyCannotGoWithTheNormalOne) {
+TEST_F(ToolBarFixture, StateImagesAreRefusedWhenTheyCannotGoWithTheNormalOne)
+{
     struct Case {
         const char* what;
         bool normal;
@@ -210,8 +225,8 @@ TEST_F(ToolBarFixture, StateImagesAreRefusedWhenTheyCannotGoWithTheNormalOne) {
                           Case{"no normal image yet", false, 1, true, 16}, Case{"no image", true, 2, false, 16},
                           Case{"another size", true, 4, true, 8}}) {
         SCOPED_TRACE(c.what);
-        TToolButton button("x", c.normal ? std::optional<ToolImage>(blue_icon()) : std::nullopt,
-                           platform::Message(), TToolButton::kPushBehavior);
+        TToolButton button("x", c.normal ? std::optional<ToolImage>(blue_icon()) : std::nullopt, platform::Message(),
+                           TToolButton::kPushBehavior);
         ToolImage image = blue_icon(c.size);
         EXPECT_EQ(button.SetImage(c.state, c.image ? &image : nullptr), -1);
         for (int32_t s = 1; s < kToolButtonStates; ++s) EXPECT_FALSE(button.Image(s).has_value());
@@ -224,7 +239,8 @@ TEST_F(ToolBarFixture, StateImagesAreRefusedWhenTheyCannotGoWithTheNormalOne) {
 }
 
 // Pixel checks of the derived images as the buttons draw them.
-TEST_F(ToolBarFixture, DerivedImagesShowOnTheirFaces) {
+TEST_F(ToolBarFixture, DerivedImagesShowOnTheirFaces)
+{
     ToolImage icon = blue_icon();
     uint8_t* faint = &icon.bytes[(static_cast<size_t>(1) * 16 + 1) * 4];  // alpha 1 counts as opaque
     faint[2] = 250;
@@ -239,10 +255,10 @@ TEST_F(ToolBarFixture, DerivedImagesShowOnTheirFaces) {
 
     // The on state moves the image by 1, 1 from 3, 3.
     QImage on = toggle->grab().toImage();
-    EXPECT_EQ(on.pixelColor(4, 4), QColor(192, 192, 192));          // transparent border on the on face
-    EXPECT_EQ(on.pixelColor(8, 8), QColor(0, 0, 200));              // opaque blue stays
+    EXPECT_EQ(on.pixelColor(4, 4), QColor(192, 192, 192));  // transparent border on the on face
+    EXPECT_EQ(on.pixelColor(8, 8), QColor(0, 0, 200));      // opaque blue stays
     QImage grey = disabled->grab().toImage();
-    EXPECT_EQ(grey.pixelColor(7, 7), QColor(128, 128, 128));         // the silhouette
-    EXPECT_EQ(grey.pixelColor(4, 4), QColor(128, 128, 128));         // the alpha-1 pixel is part of it
-    EXPECT_NE(grey.pixelColor(3, 3), QColor(128, 128, 128));         // the transparent border
+    EXPECT_EQ(grey.pixelColor(7, 7), QColor(128, 128, 128));  // the silhouette
+    EXPECT_EQ(grey.pixelColor(4, 4), QColor(128, 128, 128));  // the alpha-1 pixel is part of it
+    EXPECT_NE(grey.pixelColor(3, 3), QColor(128, 128, 128));  // the transparent border
 }

@@ -16,7 +16,8 @@ public:
     ~RecordingTarget() { looper.RemoveHandler(&handler); }
 
     // Delivers what was sent and returns the messages received so far.
-    const std::vector<platform::Message>& Drain() {
+    const std::vector<platform::Message>& Drain()
+    {
         looper.DispatchPending();
         return handler.received;
     }
@@ -31,7 +32,8 @@ public:
 };
 
 // A square icon, opaque blue, with a transparent border of one pixel.
-inline ToolImage blue_icon(int size = 16) {
+inline ToolImage blue_icon(int size = 16)
+{
     ToolImage image(size, size);
     for (int y = 1; y < size - 1; ++y) {
         for (int x = 1; x < size - 1; ++x) {

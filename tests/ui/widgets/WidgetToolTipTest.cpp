@@ -18,7 +18,8 @@ namespace {
 
 class TipOnWidget : public ::testing::Test {
 protected:
-    TipOnWidget() : windows(&scheduler), tip("TBRun", &scheduler, &windows) {
+    TipOnWidget() : windows(&scheduler), tip("TBRun", &scheduler, &windows)
+    {
         window.resize(100, 50);
         target = new QWidget(&window);
         target->setGeometry(10, 10, 30, 20);
@@ -28,12 +29,14 @@ protected:
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    void Enter() {
+    void Enter()
+    {
         QEnterEvent enter(QPointF(5, 5), QPointF(15, 15), QPointF(115, 115));
         QApplication::sendEvent(target, &enter);
         scheduler.RunPending();
     }
-    void Leave() {
+    void Leave()
+    {
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(target, &leave);
         scheduler.RunPending();
@@ -48,7 +51,8 @@ protected:
 
 }  // namespace
 
-TEST_F(TipOnWidget, RestingOpensAPaleTipWindowNamedAfterTheTip) {
+TEST_F(TipOnWidget, RestingOpensAPaleTipWindowNamedAfterTheTip)
+{
     Enter();
     scheduler.Advance(999999);
     EXPECT_TRUE(windows.OpenWindows().empty());
@@ -67,7 +71,8 @@ TEST_F(TipOnWidget, RestingOpensAPaleTipWindowNamedAfterTheTip) {
     EXPECT_EQ(windows.LastHideTime(), scheduler.Now());
 }
 
-TEST_F(TipOnWidget, TheWindowGoesByItselfAfterTheShowTime) {
+TEST_F(TipOnWidget, TheWindowGoesByItselfAfterTheShowTime)
+{
     tip.Tip().SetShowTime(300000);
     Enter();
     scheduler.Advance(1000000);
@@ -78,7 +83,8 @@ TEST_F(TipOnWidget, TheWindowGoesByItselfAfterTheShowTime) {
     EXPECT_EQ(windows.LastHideTime(), 0);
 }
 
-TEST_F(TipOnWidget, NothingOpensInAnInactiveWindow) {
+TEST_F(TipOnWidget, NothingOpensInAnInactiveWindow)
+{
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
@@ -87,11 +93,12 @@ TEST_F(TipOnWidget, NothingOpensInAnInactiveWindow) {
     EXPECT_TRUE(windows.OpenWindows().empty());
 }
 
-TEST(ToolButtonTip, ClickingTheButtonClosesItsTipWindow) {
+TEST(ToolButtonTip, ClickingTheButtonClosesItsTipWindow)
+{
     QWidget window;
     auto* bar = new TToolBar("ToolBar", &window);
-    auto* button = new TToolButton("TBKill", blue_icon(), platform::Message(platform::fourcc("kill")),
-                                   TToolButton::kPushBehavior);
+    auto* button =
+        new TToolButton("TBKill", blue_icon(), platform::Message(platform::fourcc("kill")), TToolButton::kPushBehavior);
     bar->AddItem(button);
     button->SetTip("Kill");
     EXPECT_EQ(button->Tip(), "Kill");

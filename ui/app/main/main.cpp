@@ -6,7 +6,8 @@
 #include "ui/app/BasicApp.h"
 #include "ui/app/DesktopOpens.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication qtApp(argc, argv);
     // The first argument gives the executable.
     gAppPrivacy.AnalyzeExePath(argc > 0 ? argv[0] : "");

@@ -7,7 +7,8 @@ namespace {
 
 constexpr std::string_view kDefaultSection = "[Default Applications]";
 
-std::vector<std::string> split_lines(const std::string& text) {
+std::vector<std::string> split_lines(const std::string& text)
+{
     std::vector<std::string> lines;
     size_t from = 0;
     while (from < text.size()) {
@@ -19,10 +20,14 @@ std::vector<std::string> split_lines(const std::string& text) {
     return lines;
 }
 
-bool is_section_header(const std::string& line) { return !line.empty() && line[0] == '['; }
+bool is_section_header(const std::string& line)
+{
+    return !line.empty() && line[0] == '[';
+}
 
 // The key of a "key=value" line, blanks around it dropped.
-std::string_view key_of(std::string_view line) {
+std::string_view key_of(std::string_view line)
+{
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos) return {};
     std::string_view key = line.substr(0, equals);
@@ -33,7 +38,8 @@ std::string_view key_of(std::string_view line) {
 
 }  // namespace
 
-std::string basic_list_mime_package() {
+std::string basic_list_mime_package()
+{
     std::string xml;
     xml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     xml += "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
@@ -49,7 +55,8 @@ std::string basic_list_mime_package() {
     return xml;
 }
 
-std::string desktop_exec_argument(const std::string& path) {
+std::string desktop_exec_argument(const std::string& path)
+{
     // The Exec key's reserved characters make quoting necessary; inside quotes a
     // backslash escapes '"', '`', '$' and '\'. A '%' is doubled either way. The value
     // is a string of the entry file too, so each backslash is written twice.
@@ -75,7 +82,8 @@ std::string desktop_exec_argument(const std::string& path) {
     return argument;
 }
 
-std::string basic_list_desktop_entry(const std::string& executable, const std::string& appName) {
+std::string basic_list_desktop_entry(const std::string& executable, const std::string& appName)
+{
     std::string entry;
     entry += "[Desktop Entry]\n";
     entry += "Type=Application\n";
@@ -88,7 +96,8 @@ std::string basic_list_desktop_entry(const std::string& executable, const std::s
     return entry;
 }
 
-std::string with_default_application(const std::string& list, const std::string& type, const std::string& desktopId) {
+std::string with_default_application(const std::string& list, const std::string& type, const std::string& desktopId)
+{
     const std::string line = type + "=" + desktopId + ";";
     std::vector<std::string> lines = split_lines(list);
     size_t section = lines.size();

@@ -25,9 +25,13 @@ using platform::kOk;
 // of ours to restore.
 constexpr size_t kLargestTypeFile = 4 * 1024 * 1024;
 
-std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('/')); }
+std::string folder_of(const std::string& path)
+{
+    return path.substr(0, path.rfind('/'));
+}
 
-bool exists(const std::string& path) {
+bool exists(const std::string& path)
+{
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
 }
@@ -38,16 +42,20 @@ struct TPrevious {
     std::optional<std::string> Contents;
 };
 
-void restore(const std::vector<TPrevious>& written) {
+void restore(const std::vector<TPrevious>& written)
+{
     for (const TPrevious& previous : written) {
-        if (previous.Contents) platform::write_file_atomically(previous.Path, *previous.Contents);
-        else ::unlink(previous.Path.c_str());
+        if (previous.Contents)
+            platform::write_file_atomically(previous.Path, *previous.Contents);
+        else
+            ::unlink(previous.Path.c_str());
     }
 }
 
 }  // namespace
 
-platform::status_t user_data_directory(std::string* path) {
+platform::status_t user_data_directory(std::string* path)
+{
     std::string dir;
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/') {
@@ -62,8 +70,8 @@ platform::status_t user_data_directory(std::string* path) {
     return kOk;
 }
 
-TTypeInstallResult write_type_files(const std::string& dataHome, const std::vector<TTypeFile>& files,
-                                    TTypeInstall how) {
+TTypeInstallResult write_type_files(const std::string& dataHome, const std::vector<TTypeFile>& files, TTypeInstall how)
+{
     TTypeInstallResult result;
     // First read what each file holds now, so that a failure can put it back, and
     // fail before anything is written when a file is there but cannot be read.
@@ -104,7 +112,8 @@ TTypeInstallResult write_type_files(const std::string& dataHome, const std::vect
     return result;
 }
 
-platform::status_t update_mime_database(const std::string& dataHome, const std::string& command) {
+platform::status_t update_mime_database(const std::string& dataHome, const std::string& command)
+{
     const std::string folder = dataHome + "/mime";
     std::string program = command;
     char* argv[] = {program.data(), const_cast<char*>(folder.c_str()), nullptr};
@@ -125,13 +134,14 @@ platform::status_t update_mime_database(const std::string& dataHome, const std::
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? kOk : kError;
 }
 
-std::vector<TTypeFile> basic_list_type_files(const std::string& dataHome, TTypeInstall how, const TBasicListApp& app) {
+std::vector<TTypeFile> basic_list_type_files(const std::string& dataHome, TTypeInstall how, const TBasicListApp& app)
+{
     std::vector<TTypeFile> files;
     files.push_back({std::string("mime/packages/") + kMimePackageName, basic_list_mime_package()});
     if (how == TTypeInstall::OnlyMissing) return files;
 
-    files.push_back({std::string("applications/") + kDesktopEntryName,
-                     basic_list_desktop_entry(app.Executable, app.AppName)});
+    files.push_back(
+        {std::string("applications/") + kDesktopEntryName, basic_list_desktop_entry(app.Executable, app.AppName)});
     // The list of preferred applications keeps the lines of other types. One that
     // cannot be read is left to write_type_files, which then refuses the whole set.
     const std::string listPath = "applications/mimeapps.list";
@@ -146,9 +156,9 @@ std::vector<TTypeFile> basic_list_type_files(const std::string& dataHome, TTypeI
 }
 
 TTypeInstallResult install_basic_list_type(const std::string& dataHome, TTypeInstall how, const TBasicListApp& app,
-                                           const std::string& command) {
+                                           const std::string& command)
+{
     TTypeInstallResult result = write_type_files(dataHome, basic_list_type_files(dataHome, how, app), how);
-    if (result.Status == kOk && result.Written)
-        result.DatabaseUpdated = update_mime_database(dataHome, command) == kOk;
+    if (result.Status == kOk && result.Written) result.DatabaseUpdated = update_mime_database(dataHome, command) == kOk;
     return result;
 }

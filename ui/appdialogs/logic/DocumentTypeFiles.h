@@ -34,8 +34,7 @@ platform::status_t user_data_directory(std::string* path);
 // Writes `files` under `dataHome`, making the folders they need. When one cannot be
 // written, those written before it get back what they held (or go, when they are
 // new), so the files are all new or all as they were.
-TTypeInstallResult write_type_files(const std::string& dataHome, const std::vector<TTypeFile>& files,
-                                    TTypeInstall how);
+TTypeInstallResult write_type_files(const std::string& dataHome, const std::vector<TTypeFile>& files, TTypeInstall how);
 
 // Runs `command` (update-mime-database) on `dataHome`/mime and waits for it. kOk when
 // it ran and succeeded; kError when it could not be started or failed.

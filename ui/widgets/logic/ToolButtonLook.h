@@ -19,10 +19,10 @@ inline constexpr rgb_color FUC_COLOR_TOOL_TIP_WIN_BG{255, 255, 225, 255};
 ToolButtonState tool_button_state(bool disabled, bool on, bool hot);
 
 struct ToolButtonLook {
-    bool panelFace;   // the face is the platform's panel colour, not `face`
+    bool panelFace;  // the face is the platform's panel colour, not `face`
     rgb_color face;
-    bool sunken;      // the light edge at the bottom right
-    int offset;       // how far the image and label move right and down
+    bool sunken;  // the light edge at the bottom right
+    int offset;   // how far the image and label move right and down
     rgb_color label;
 };
 

@@ -5,14 +5,16 @@
 namespace {
 
 // The colour in the pixel's channels of the same names (blue, green, red, alpha bytes).
-void paint(uint8_t* pixel, const rgb_color& color) {
+void paint(uint8_t* pixel, const rgb_color& color)
+{
     pixel[0] = color.blue;
     pixel[1] = color.green;
     pixel[2] = color.red;
     pixel[3] = color.alpha;
 }
 
-ToolImage recolour(const ToolImage& source, const rgb_color& color, bool transparentOnes) {
+ToolImage recolour(const ToolImage& source, const rgb_color& color, bool transparentOnes)
+{
     ToolImage copy = source;
     for (size_t i = 0; i + 3 < copy.bytes.size(); i += 4) {
         bool transparent = copy.bytes[i + 3] == 0;
@@ -23,15 +25,18 @@ ToolImage recolour(const ToolImage& source, const rgb_color& color, bool transpa
 
 }  // namespace
 
-ToolImage ConvertTransparentCopy(const ToolImage& source, const rgb_color& color) {
+ToolImage ConvertTransparentCopy(const ToolImage& source, const rgb_color& color)
+{
     return recolour(source, color, true);
 }
 
-ToolImage ConvertFilledCopy(const ToolImage& source, const rgb_color& color) {
+ToolImage ConvertFilledCopy(const ToolImage& source, const rgb_color& color)
+{
     return recolour(source, color, false);
 }
 
-int32_t DeriveMissingImages(ToolImageSet* images) {
+int32_t DeriveMissingImages(ToolImageSet* images)
+{
     auto& set = *images;
     if (!set[kStateOff]) return -1;
     const ToolImage& normal = *set[kStateOff];

@@ -3,38 +3,48 @@
 #include <memory>
 
 TToolTip::TToolTip(const std::string& name, TipScheduler* scheduler, TipWindows* windows)
-    : mName(name), mScheduler(scheduler), mWindows(windows) {}
+    : mName(name), mScheduler(scheduler), mWindows(windows)
+{}
 
-TToolTip::~TToolTip() {
+TToolTip::~TToolTip()
+{
     for (auto id : mPending) mScheduler->Cancel(id);
 }
 
-int32_t TToolTip::SetTarget(TipTarget* target) {
+int32_t TToolTip::SetTarget(TipTarget* target)
+{
     if (!target) return -1;
     mTarget = target;
     return 0;
 }
 
-int32_t TToolTip::SetTip(const std::string& tip) {
+int32_t TToolTip::SetTip(const std::string& tip)
+{
     mTip = tip;
     return 0;
 }
 
-int32_t TToolTip::SetDelayTime(platform::bigtime_t delay) {
+int32_t TToolTip::SetDelayTime(platform::bigtime_t delay)
+{
     if (delay < 0) return -1;
     mDelayTime = delay;
     return 0;
 }
 
-int32_t TToolTip::SetShowTime(platform::bigtime_t show) {
+int32_t TToolTip::SetShowTime(platform::bigtime_t show)
+{
     if (show < 0) return -1;
     mShowTime = show;
     return 0;
 }
 
-std::string TToolTip::ToolTipWindowName() const { return "TlTipWin_" + mName; }
+std::string TToolTip::ToolTipWindowName() const
+{
+    return "TlTipWin_" + mName;
+}
 
-void TToolTip::MessageReceived(uint32_t what) {
+void TToolTip::MessageReceived(uint32_t what)
+{
     switch (what) {
     case kMouseEntered: MouseEntered(); break;
     case kMouseExited: MouseExited(); break;
@@ -44,7 +54,8 @@ void TToolTip::MessageReceived(uint32_t what) {
     }
 }
 
-TipScheduler::TimerId TToolTip::StartTimer(platform::bigtime_t delay, uint32_t what) {
+TipScheduler::TimerId TToolTip::StartTimer(platform::bigtime_t delay, uint32_t what)
+{
     // The id is known only after Start returns; the timer fires later, on a later
     // turn of the loop, so the callback can look it up then.
     auto id = std::make_shared<TipScheduler::TimerId>(0);
@@ -57,9 +68,13 @@ TipScheduler::TimerId TToolTip::StartTimer(platform::bigtime_t delay, uint32_t w
     return *id;
 }
 
-void TToolTip::Post(uint32_t what) { StartTimer(0, what); }
+void TToolTip::Post(uint32_t what)
+{
+    StartTimer(0, what);
+}
 
-void TToolTip::MouseEntered() {
+void TToolTip::MouseEntered()
+{
     if (mOpenTimer != 0) return;
     platform::bigtime_t sinceHide = mScheduler->Now() - mWindows->LastHideTime();
     if (!mWindows->AnyOpen() && sinceHide >= kFollowTime) {
@@ -69,7 +84,8 @@ void TToolTip::MouseEntered() {
     }
 }
 
-void TToolTip::MouseExited() {
+void TToolTip::MouseExited()
+{
     if (mOpenTimer != 0) {
         mScheduler->Cancel(mOpenTimer);
         mPending.erase(mOpenTimer);
@@ -78,7 +94,8 @@ void TToolTip::MouseExited() {
     Post(kHideWindow);
 }
 
-void TToolTip::OpenToolTipWindowRqtd() {
+void TToolTip::OpenToolTipWindowRqtd()
+{
     if (mOpenTimer != 0) {
         mScheduler->Cancel(mOpenTimer);
         mPending.erase(mOpenTimer);
@@ -91,6 +108,7 @@ void TToolTip::OpenToolTipWindowRqtd() {
     mWindows->Open(ToolTipWindowName(), mTip, mShowTime, at);
 }
 
-void TToolTip::HideToolTipWindowRqtd() {
+void TToolTip::HideToolTipWindowRqtd()
+{
     if (mWindows->Close(ToolTipWindowName())) mWindows->SetLastHideTime(mScheduler->Now());
 }

@@ -51,62 +51,73 @@ const std::string kKanaList = "10 PRINT \"\uFF76\uFF85\uFF93\uFF7C\uFF9E \uFF89 
 
 class ListFilesWindow : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
         mLists = root / "lists";
         fs::create_directories(mLists);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         platform::set_modifier_reader(nullptr);
         window.reset();
         ShellFixture::TearDown();
     }
-    void Open() {
+    void Open()
+    {
         window = std::make_unique<TKivoBasicWindow>(platform::Rect{10, 30, 509, 329}, &app);
         View()->Asker().SetOverride(&asker);
         window->Show();
         Pump();
     }
-    static void Pump() {
+    static void Pump()
+    {
         for (int i = 0; i < 10; ++i) QApplication::processEvents();
     }
     TKivoBasicView* View() const { return window->BasicView(); }
     std::string Title() const { return window->windowTitle().toStdString(); }
     std::string Text() const { return View()->TextView()->Text(); }
-    std::string Write(const std::string& name, const std::string& bytes) const {
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
         std::ofstream(mLists / name, std::ios::binary) << bytes;
         return (mLists / name).string();
     }
-    static std::string Read(const fs::path& path) {
+    static std::string Read(const fs::path& path)
+    {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
     }
-    void Request(const std::string& path, bool add = false) {
+    void Request(const std::string& path, bool add = false)
+    {
         platform::Message request(kRefsReceivedMessage);
         request.AddRef("refs", platform::EntryRef{path});
         if (add) request.AddBool("Add", true);
         window->PostMessage(request);
         Pump();
     }
-    void Type(const std::string& text) {
+    void Type(const std::string& text)
+    {
         View()->TextView()->SetText(text);
         View()->TextView()->SetModified(true);
     }
-    std::vector<std::string> Recent() const {
+    std::vector<std::string> Recent() const
+    {
         std::vector<std::string> paths;
         for (int32_t i = 0; i < window->RecentLists().List().CountMRUFs(); ++i)
             paths.push_back(window->RecentLists().List().MRUFAt(i));
         return paths;
     }
-    std::vector<uint32_t> AppCodes() const {
+    std::vector<uint32_t> AppCodes() const
+    {
         std::vector<uint32_t> codes;
         for (const platform::Message& message : app.received) codes.push_back(message.what);
         return codes;
     }
     // Confirms the save panel with a typed name.
-    void SaveAsTyped(const std::string& name) {
+    void SaveAsTyped(const std::string& name)
+    {
         ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
         QFileDialog* panel = window->SavePanel();
         panel->setDirectory(QString::fromStdString(mLists.string()));
@@ -124,7 +135,8 @@ protected:
     std::unique_ptr<TKivoBasicWindow> window;
 };
 
-TEST_F(ListFilesWindow, OpeningAShiftJisListShowsItsKanaAndTheListFollowsTheFile) {
+TEST_F(ListFilesWindow, OpeningAShiftJisListShowsItsKanaAndTheListFollowsTheFile)
+{
     Open();
     const std::string path = (fs::path(KIVO_FIXTURE_DIR) / "ui" / "sjis-kana.bas").string();
     Request(path);
@@ -139,7 +151,8 @@ TEST_F(ListFilesWindow, OpeningAShiftJisListShowsItsKanaAndTheListFollowsTheFile
     EXPECT_TRUE(View()->Document().SaveNeedsPanel());
 }
 
-TEST_F(ListFilesWindow, InsertingChangesNeitherTitleNorRecentListsNorDriveOne) {
+TEST_F(ListFilesWindow, InsertingChangesNeitherTitleNorRecentListsNorDriveOne)
+{
     Open();
     Request(Write("part.bas", "20 B\n"), true);
     EXPECT_EQ(Text(), "20 B\n");
@@ -149,7 +162,8 @@ TEST_F(ListFilesWindow, InsertingChangesNeitherTitleNorRecentListsNorDriveOne) {
     EXPECT_TRUE(app.received.empty());
 }
 
-TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8) {
+TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8)
+{
     Open();
     Request((fs::path(KIVO_FIXTURE_DIR) / "ui" / "sjis-kana.bas").string());
     window->PostMessage(kSaveMessage, View());
@@ -169,7 +183,8 @@ TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8) {
     EXPECT_FALSE(View()->Document().SaveNeedsPanel());
 }
 
-TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList) {
+TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList)
+{
     Open();
     const std::string path = Write("prog.bas", "10 OLD");
     Request(path);
@@ -190,7 +205,8 @@ TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList) {
     EXPECT_EQ(AppCodes(), std::vector<uint32_t>{kQuitMessage});
 }
 
-TEST_F(ListFilesWindow, YesOnANewListOpensThePanelAndCancellingItKeepsRunning) {
+TEST_F(ListFilesWindow, YesOnANewListOpensThePanelAndCancellingItKeepsRunning)
+{
     Open();
     Type("10 NEW");
     asker.Answers = {2};
@@ -204,7 +220,8 @@ TEST_F(ListFilesWindow, YesOnANewListOpensThePanelAndCancellingItKeepsRunning) {
     EXPECT_EQ(asker.Questions[0].Text, "Save the changes to (New List)?");
 }
 
-TEST_F(ListFilesWindow, ADropWithAltHeldInsertsAndWithoutOpens) {
+TEST_F(ListFilesWindow, ADropWithAltHeldInsertsAndWithoutOpens)
+{
     Open();
     const std::string path = Write("drop.bas", "20 DROPPED\n");
     View()->TextView()->SetText("10 A\n");
@@ -228,7 +245,8 @@ TEST_F(ListFilesWindow, ADropWithAltHeldInsertsAndWithoutOpens) {
     EXPECT_EQ(Title().rfind("drop.bas - ", 0), 0u);
 }
 
-TEST_F(ListFilesWindow, NewOnAnUnmodifiedListEmptiesItAtOnce) {
+TEST_F(ListFilesWindow, NewOnAnUnmodifiedListEmptiesItAtOnce)
+{
     Open();
     Request(Write("prog.bas", "10 END\n"));
     window->PostMessage(kNewListMessage, View());
@@ -238,7 +256,8 @@ TEST_F(ListFilesWindow, NewOnAnUnmodifiedListEmptiesItAtOnce) {
     EXPECT_TRUE(asker.Questions.empty());
 }
 
-TEST_F(ListFilesWindow, DeleteAllEmptiesTheRecentListsForGood) {
+TEST_F(ListFilesWindow, DeleteAllEmptiesTheRecentListsForGood)
+{
     Open();
     Request(Write("a.bas", "10 A\n"));
     Request(Write("b.bas", "10 B\n"));
@@ -261,7 +280,8 @@ TEST_F(ListFilesWindow, DeleteAllEmptiesTheRecentListsForGood) {
     EXPECT_EQ(window->RecentListsMenu()->actions().size(), 2);
 }
 
-TEST_F(ListFilesWindow, ABackupLeftByACrashIsOfferedAndRestored) {
+TEST_F(ListFilesWindow, ABackupLeftByACrashIsOfferedAndRestored)
+{
     const fs::path folder = root / "TAVREN" / "KivoBASIC";
     fs::create_directories(folder);
     std::ofstream(folder / "AutoSave.bas", std::ios::binary) << "10 PRINT \"saved\"";
@@ -277,7 +297,8 @@ TEST_F(ListFilesWindow, ABackupLeftByACrashIsOfferedAndRestored) {
     EXPECT_FALSE(fs::exists(folder / "AutoSave.bas"));
 }
 
-TEST_F(ListFilesWindow, ADeclinedBackupIsKeptAside) {
+TEST_F(ListFilesWindow, ADeclinedBackupIsKeptAside)
+{
     const fs::path folder = root / "TAVREN" / "KivoBASIC";
     fs::create_directories(folder);
     std::ofstream(folder / "AutoSave.bas", std::ios::binary) << "10 WORK";
@@ -292,7 +313,8 @@ TEST_F(ListFilesWindow, ADeclinedBackupIsKeptAside) {
     EXPECT_EQ(Read(kept[0]), "10 WORK");
 }
 
-TEST_F(ListFilesWindow, TheTimerFollowsThePreferences) {
+TEST_F(ListFilesWindow, TheTimerFollowsThePreferences)
+{
     gPrefs.AutoSaveInterval = 36;
     Open();
     ASSERT_TRUE(View()->AutoSaveTimer());
@@ -310,7 +332,8 @@ TEST_F(ListFilesWindow, TheTimerFollowsThePreferences) {
     EXPECT_TRUE(View()->TextView()->IsModified());
 }
 
-TEST_F(ListFilesWindow, ARunNamingAFileAsksFirstAndCancelLoadsNothing) {
+TEST_F(ListFilesWindow, ARunNamingAFileAsksFirstAndCancelLoadsNothing)
+{
     Open();
     const std::string path = Write("next.bas", "10 PRINT 2\n");
     Type("10 PRINT 1\n");

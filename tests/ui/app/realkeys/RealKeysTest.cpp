@@ -17,10 +17,10 @@ using namespace shell_testing;
 
 class RealKeys : public ShellFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ShellFixture::SetUp();
-        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
-            GTEST_SKIP() << "needs an X server (xvfb-run)";
+        if (QGuiApplication::platformName() != QStringLiteral("xcb")) GTEST_SKIP() << "needs an X server (xvfb-run)";
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "needs xdotool";
         window = std::make_unique<TKivoBasicWindow>(platform::Rect{40, 40, 539, 339});
         window->Show();
@@ -31,11 +31,13 @@ protected:
         text->setFocus();
         ASSERT_TRUE(wait_until([&] { return text->hasFocus() && window->isActiveWindow(); }));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         window.reset();
         ShellFixture::TearDown();
     }
-    static void Xdotool(const QStringList& arguments) {
+    static void Xdotool(const QStringList& arguments)
+    {
         QProcess xdotool;
         xdotool.start(QStringLiteral("xdotool"), arguments);
         ASSERT_TRUE(xdotool.waitForFinished(10000));
@@ -46,7 +48,8 @@ protected:
     TEditTxtView* text = nullptr;
 };
 
-TEST_F(RealKeys, CtrlKFiresKillAndLeavesTheText) {
+TEST_F(RealKeys, CtrlKFiresKillAndLeavesTheText)
+{
     text->SetText("10 PRINT 1\n20 END");
     text->Select(3, 3);
     Xdotool({"key", "ctrl+k"});
@@ -56,7 +59,8 @@ TEST_F(RealKeys, CtrlKFiresKillAndLeavesTheText) {
     EXPECT_FALSE(text->IsModified());
 }
 
-TEST_F(RealKeys, TypedTextGoesIntoTheList) {
+TEST_F(RealKeys, TypedTextGoesIntoTheList)
+{
     Xdotool({"type", "10 PRINT \"HI\""});
     ASSERT_TRUE(wait_until([&] { return text->Text() == "10 PRINT \"HI\""; })) << text->Text();
     EXPECT_TRUE(text->IsModified());

@@ -9,7 +9,8 @@
 
 namespace {
 
-TEST(DesktopExecArgument, QuotesAndEscapesWhatTheKeyReserves) {
+TEST(DesktopExecArgument, QuotesAndEscapesWhatTheKeyReserves)
+{
     struct Case {
         std::string path;
         std::string argument;
@@ -26,14 +27,16 @@ TEST(DesktopExecArgument, QuotesAndEscapesWhatTheKeyReserves) {
     for (const Case& c : cases) EXPECT_EQ(desktop_exec_argument(c.path), c.argument) << c.path;
 }
 
-TEST(DesktopEntry, OpensListsWithTheExecutableAndStaysOutOfMenus) {
+TEST(DesktopEntry, OpensListsWithTheExecutableAndStaysOutOfMenus)
+{
     const std::string entry = basic_list_desktop_entry("/opt/my apps/kivo-basic", "Kivo-BASIC");
     EXPECT_NE(entry.find("\nExec=\"/opt/my apps/kivo-basic\" %F\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nMimeType=text/x-BASIC-source-code;\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nNoDisplay=true\n"), std::string::npos) << entry;
 }
 
-TEST(DefaultApplication, SetsOneLineAndKeepsTheRest) {
+TEST(DefaultApplication, SetsOneLineAndKeepsTheRest)
+{
     const std::string ours = "text/x-BASIC-source-code=kivo-basic.desktop;";
     struct Case {
         const char* name;

@@ -19,21 +19,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_text(const fs::path& path) {
+std::string read_text(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void write_text(const fs::path& path, const std::string& text) {
+void write_text(const fs::path& path, const std::string& text)
+{
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
 class DocumentType : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char pattern[] = "/tmp/kivo-doctype-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         home = pattern;
@@ -46,10 +49,13 @@ protected:
         app.LargeIconPng = "large png";
         app.MiniIconPng = "mini png";
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         fs::remove_all(home);
-        if (savedDataHome) ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
-        else ::unsetenv("XDG_DATA_HOME");
+        if (savedDataHome)
+            ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
     }
 
     fs::path Package() const { return home / "mime/packages/kivo-basic.xml"; }
@@ -58,7 +64,8 @@ protected:
     fs::path LargeIcon() const { return home / "icons/hicolor/32x32/mimetypes/text-x-BASIC-source-code.png"; }
     fs::path MiniIcon() const { return home / "icons/hicolor/16x16/mimetypes/text-x-BASIC-source-code.png"; }
 
-    TTypeInstallResult Install(TTypeInstall how, const std::string& command = "update-mime-database") {
+    TTypeInstallResult Install(TTypeInstall how, const std::string& command = "update-mime-database")
+    {
         return install_basic_list_type(home.string(), how, app, command);
     }
 
@@ -67,7 +74,8 @@ protected:
     TBasicListApp app;
 };
 
-TEST_F(DocumentType, RegisterMimeWritesEverythingAndTheDatabaseKnowsTheGlobs) {
+TEST_F(DocumentType, RegisterMimeWritesEverythingAndTheDatabaseKnowsTheGlobs)
+{
     const TTypeInstallResult result = Install(TTypeInstall::Everything);
     ASSERT_EQ(result.Status, platform::kOk) << result.FailedPath;
     EXPECT_TRUE(result.Written);
@@ -84,7 +92,8 @@ TEST_F(DocumentType, RegisterMimeWritesEverythingAndTheDatabaseKnowsTheGlobs) {
     EXPECT_EQ(read_text(MiniIcon()), "mini png");
 }
 
-TEST_F(DocumentType, RegisterMimeOverwritesOurFilesAndKeepsOtherTypes) {
+TEST_F(DocumentType, RegisterMimeOverwritesOurFilesAndKeepsOtherTypes)
+{
     write_text(Package(), "<mime-info/>\n");
     write_text(Entry(), "[Desktop Entry]\nExec=/old/place %F\n");
     write_text(List(), "[Default Applications]\ntext/plain=editor.desktop;\n");
@@ -95,7 +104,8 @@ TEST_F(DocumentType, RegisterMimeOverwritesOurFilesAndKeepsOtherTypes) {
               "[Default Applications]\ntext/plain=editor.desktop;\ntext/x-BASIC-source-code=kivo-basic.desktop;\n");
 }
 
-TEST_F(DocumentType, StartUpWritesOnlyTheMissingPackage) {
+TEST_F(DocumentType, StartUpWritesOnlyTheMissingPackage)
+{
     const TTypeInstallResult first = Install(TTypeInstall::OnlyMissing);
     ASSERT_EQ(first.Status, platform::kOk);
     EXPECT_TRUE(first.Written);
@@ -115,7 +125,8 @@ TEST_F(DocumentType, StartUpWritesOnlyTheMissingPackage) {
     EXPECT_EQ(read_text(Package()), own) << "an existing entry is kept";
 }
 
-TEST_F(DocumentType, AFolderThatCannotBeMadeLeavesEveryFileAsItWas) {
+TEST_F(DocumentType, AFolderThatCannotBeMadeLeavesEveryFileAsItWas)
+{
     const std::string list = "[Default Applications]\ntext/plain=editor.desktop;\n";
     write_text(List(), list);
     // A file where the icons' folder has to go: the package, the entry and the list
@@ -129,10 +140,12 @@ TEST_F(DocumentType, AFolderThatCannotBeMadeLeavesEveryFileAsItWas) {
     EXPECT_FALSE(fs::exists(Entry()));
     EXPECT_EQ(read_text(List()), list);
     for (const auto& entry : fs::recursive_directory_iterator(home))
-        EXPECT_EQ(entry.path().filename().string().rfind(".", 0), std::string::npos) << "temporary file left: " << entry.path();
+        EXPECT_EQ(entry.path().filename().string().rfind(".", 0), std::string::npos)
+            << "temporary file left: " << entry.path();
 }
 
-TEST_F(DocumentType, AFileThatCannotBeReadStopsEverythingBeforeAWrite) {
+TEST_F(DocumentType, AFileThatCannotBeReadStopsEverythingBeforeAWrite)
+{
     fs::create_directories(List());  // a folder in the list's place
     const TTypeInstallResult result = Install(TTypeInstall::Everything);
     EXPECT_EQ(result.Status, platform::kIoError);
@@ -141,7 +154,8 @@ TEST_F(DocumentType, AFileThatCannotBeReadStopsEverythingBeforeAWrite) {
     EXPECT_FALSE(fs::exists(Entry()));
 }
 
-TEST_F(DocumentType, ADatabaseToolThatFailsIsNoSuccess) {
+TEST_F(DocumentType, ADatabaseToolThatFailsIsNoSuccess)
+{
     const char* commands[] = {"false", "/nonexistent/update-mime-database"};
     for (const char* command : commands) {
         fs::remove_all(home / "mime");
@@ -152,7 +166,8 @@ TEST_F(DocumentType, ADatabaseToolThatFailsIsNoSuccess) {
     }
 }
 
-TEST(UserDataDirectory, XdgDataHomeOrTheHomesLocalShare) {
+TEST(UserDataDirectory, XdgDataHomeOrTheHomesLocalShare)
+{
     const char* savedData = std::getenv("XDG_DATA_HOME");
     const std::string keepData = savedData ? savedData : "";
     const char* savedHome = std::getenv("HOME");
@@ -170,8 +185,10 @@ TEST(UserDataDirectory, XdgDataHomeOrTheHomesLocalShare) {
         {nullptr, "", platform::kError, ""},
     };
     for (const Case& c : cases) {
-        if (c.data) ::setenv("XDG_DATA_HOME", c.data, 1);
-        else ::unsetenv("XDG_DATA_HOME");
+        if (c.data)
+            ::setenv("XDG_DATA_HOME", c.data, 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
         ::setenv("HOME", c.home, 1);
         std::string path;
         EXPECT_EQ(user_data_directory(&path), c.status) << c.path;
@@ -179,10 +196,14 @@ TEST(UserDataDirectory, XdgDataHomeOrTheHomesLocalShare) {
             EXPECT_EQ(path, c.path);
         }
     }
-    if (savedData) ::setenv("XDG_DATA_HOME", keepData.c_str(), 1);
-    else ::unsetenv("XDG_DATA_HOME");
-    if (savedHome) ::setenv("HOME", keepHome.c_str(), 1);
-    else ::unsetenv("HOME");
+    if (savedData)
+        ::setenv("XDG_DATA_HOME", keepData.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+    if (savedHome)
+        ::setenv("HOME", keepHome.c_str(), 1);
+    else
+        ::unsetenv("HOME");
 }
 
 }  // namespace

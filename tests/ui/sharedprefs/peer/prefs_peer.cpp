@@ -29,7 +29,8 @@
 
 namespace {
 
-void say(const std::string& line) {
+void say(const std::string& line)
+{
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
 }
@@ -38,13 +39,15 @@ void say(const std::string& line) {
 class LabelWindow : public TBasicWindow {
 public:
     LabelWindow() : TBasicWindow(platform::Rect{0, 0, 99, 99}, "peer") { Relabel(); }
-    void IAPChanged(platform::Message* notice) override {
+    void IAPChanged(platform::Message* notice) override
+    {
         gIAPs.SetValue(*notice);
         Relabel();
     }
 
 private:
-    void Relabel() {
+    void Relabel()
+    {
         std::string label = merge_accelerator_key(current_accelerator_format(), "O", "Open");
         if (label == mLabel) return;
         mLabel = label;
@@ -55,7 +58,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     gIAPs.SetAppSignatureRef("application/x-vnd.TAVREN-KivoBASIC");
     gIAPs.AddItem(new TIAPItemAccKeyFormat);
