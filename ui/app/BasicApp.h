@@ -74,7 +74,6 @@ public:
     void MItemRegisterMimeClicked(platform::Message* message);
     void MItemTAVRENCommonPrefsClicked(platform::Message* message);
     void MItemHelpClicked(platform::Message* message);
-    void MItemAuthorWebClicked(platform::Message* message);
     void AboutRequested(platform::Message* message);
     void LanguageChanged(platform::Message* message);
 

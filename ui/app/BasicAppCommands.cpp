@@ -24,7 +24,8 @@ const TCommandRow<A> kAppCommands[] = {
     {kPreferencesMessage, &A::MItemPrefsClicked},
     {kCommonPrefsMessage, &A::MItemTAVRENCommonPrefsClicked},
     {kHelpMessage, &A::MItemHelpClicked},
-    {kAuthorWebMessage, &A::MItemAuthorWebClicked},
+    // The project has no web page of its own yet, so the item stays disabled.
+    {kAuthorWebMessage, nullptr},
     {kAboutRequestedMessage, &A::AboutRequested},
     {kShowMainWinMessage, &A::ShowMainWindow},
     {kShowRunWindowMessage, &A::ShowRunWindow},

@@ -47,11 +47,6 @@ void TBasicApp::MItemHelpClicked(platform::Message*)
     mDialogs->MItemHelpClicked();
 }
 
-void TBasicApp::MItemAuthorWebClicked(platform::Message*)
-{
-    mDialogs->MItemAuthorWebClicked();
-}
-
 void TBasicApp::AboutRequested(platform::Message*)
 {
     mDialogs->AboutRequested();

@@ -3,7 +3,6 @@
 #include "foundation/AppVersion.h"
 #include "foundation/Common.h"
 #include "platform/Locale.h"
-#include "ui/appdialogs/AuthorWeb.h"
 #include "ui/appdialogs/DialogPlacement.h"
 #include "ui/appdialogs/DocumentTypeCommand.h"
 #include "ui/appdialogs/HelpCommand.h"
@@ -99,11 +98,6 @@ void TAppDialogs::MItemHelpClicked()
     if (open_help_file(mExeFolder) == platform::kOk) return;
     ShowErrorAlert(platform::replace_placeholder(platform::get_string("@Err_Cannot_Show_Help %FileName%@"),
                                                  "%FileName%", help_file_name()));
-}
-
-void TAppDialogs::MItemAuthorWebClicked()
-{
-    (void)show_url(kAuthorWebUrl);
 }
 
 void TAppDialogs::MItemTAVRENCommonPrefsClicked()

@@ -45,7 +45,6 @@ public:
     void MItemRunLineClicked();            // 'runl'
     void MItemRenumberClicked();           // 'rnmb'
     void MItemHelpClicked();               // '_hlp'
-    void MItemAuthorWebClicked();          // '_jaw'
     void MItemTAVRENCommonPrefsClicked();  // '_Ssp'
     void MItemRegisterMimeClicked();       // 'rmim'
     void AboutRequested();                 // the About item

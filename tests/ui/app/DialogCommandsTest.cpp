@@ -58,7 +58,7 @@ protected:
 TEST_F(DialogCommands, TheApplicationHandlesEveryDialogCommand)
 {
     for (uint32_t what : {kGoToLineMessage, kRunLineMessage, kRenumberMessage, kRegisterMimeMessage,
-                          kCommonPrefsMessage, kHelpMessage, kAuthorWebMessage, kAboutRequestedMessage})
+                          kCommonPrefsMessage, kHelpMessage, kAboutRequestedMessage})
         EXPECT_TRUE(app->HandlesCommand(what)) << std::hex << what;
     for (uint32_t what : {kGoToLineRequest, kRenumberRequest, kRunLineRequest})
         EXPECT_TRUE(Editor()->HandlesCommand(what)) << std::hex << what;

@@ -16,7 +16,6 @@
 #include "AppDialogsTestSupport.h"
 #include "foundation/AppVersion.h"
 #include "platform/Locale.h"
-#include "ui/appdialogs/AuthorWeb.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
 
@@ -202,14 +201,6 @@ TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable)
     EXPECT_TRUE(alerts.empty());
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(readMe.fileName()));
-}
-
-TEST_F(Commands, TheWebPageGoesToTheBrowser)
-{
-    FakeOpener opener({"https"});
-    dialogs->MItemAuthorWebClicked();
-    ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(opener.opened[0], QUrl(QString::fromLatin1(kAuthorWebUrl)));
 }
 
 TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime)
