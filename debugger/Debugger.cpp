@@ -22,6 +22,7 @@ TDebugger::TDebugger(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPla
       mDebugClock(&TDebugClock::System())
 {
     UseFuncTable(DebugFuncTable());
+    WatchesVarAccess = true;
 }
 
 // The thread may wait in a break or for an answer: end those waits before the

@@ -84,6 +84,10 @@ public:
     const double* DoubleValues() const { return const_cast<TVarInfo*>(this)->DoubleValues(); }
     const std::string* StringValues() const { return const_cast<TVarInfo*>(this)->StringValues(); }
     bool HasValues() const { return mValues.index() != 0; }
+    // Which representation the block holds, in the order of the accessors above, so
+    // that one switch picks the accessor instead of a test of each in turn.
+    enum class TBlockKind : uint8_t { Empty, Int, Single, Double, String };
+    TBlockKind BlockKind() const { return static_cast<TBlockKind>(mValues.index()); }
 
 private:
     template <typename TVector>

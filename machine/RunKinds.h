@@ -58,7 +58,12 @@
     X(rkForTest)        /* block: a FOR loop's test */ \
     X(rkSkipVarRef)     /* pair: the reference of an assignment that rkStorePlain ends */ \
     X(rkStorePlain)     /* the store of that assignment into its plain variable */ \
-    X(rkReturn)         /* RETURN without a target */
+    X(rkReturn)         /* RETURN without a target */ \
+    X(rkReadTextLater)  /* pair: a string variable's text, read by the function below */ \
+    X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
+    X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
+    X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
+    X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
 // clang-format on
 
 enum TRunKind : uint8_t {

@@ -3,12 +3,15 @@
 // by a handler belongs to the value (it is copied with the value and freed with it),
 // a text taken from a code's own operand is only pointed at, since the code outlives
 // the run. A value is 16 bytes and numbers never allocate, so pushing and popping
-// them stays cheap.
+// them stays cheap; the strings of owned texts come from the thread's pool.
 
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include "machine/TextPool.h"
 
 class TVarInfo;
 
@@ -46,7 +49,7 @@ struct TStackData {
     TStackData() = default;
     TStackData(const TStackData& other) : type(other.type), owned(other.owned), value(other.value)
     {
-        if (owned) value.ownedText = new std::string(*other.value.ownedText);
+        if (owned) value.ownedText = CopyOf(*other.value.ownedText);
     }
     TStackData(TStackData&& other) noexcept : type(other.type), owned(other.owned), value(other.value)
     {
@@ -62,17 +65,23 @@ struct TStackData {
     }
     ~TStackData()
     {
-        if (owned) delete value.ownedText;
+        if (owned) text_pool::Release(value.ownedText);
     }
 
 private:
     void Reset(uint32_t newType)
     {
         if (owned) [[unlikely]] {
-            delete value.ownedText;
+            text_pool::Release(value.ownedText);
             owned = false;
         }
         type = newType;
+    }
+    static std::string* CopyOf(std::string_view text)
+    {
+        std::string* s = text_pool::Acquire();
+        s->append(text);  // the string is empty: appending skips assign's overlap checks
+        return s;
     }
 
 public:
@@ -149,9 +158,25 @@ public:
     {
         TStackData s;
         s.type = sdString;
-        s.value.ownedText = new std::string(std::move(text));
+        s.value.ownedText = text_pool::Acquire();
+        s.value.ownedText->swap(text);
         s.owned = true;
         return s;
+    }
+    // Makes this value an owned copy of text, which may be part of its own text.
+    void SetCopiedText(std::string_view text)
+    {
+        std::string* copy = CopyOf(text);
+        Reset(sdString);
+        value.ownedText = copy;
+        owned = true;
+    }
+    // The same for a value that owns nothing yet (a slot just pushed).
+    void SetFreshCopiedText(std::string_view text)
+    {
+        type = sdString;
+        value.ownedText = CopyOf(text);
+        owned = true;
     }
 
     // Turns the value into a number in place; an owned text is freed first.
@@ -181,6 +206,19 @@ public:
     {
         if (type != sdString) return 0;
         return owned ? value.ownedText->size() : std::strlen(value.text);
+    }
+    // The text of an sdString, every byte of an owned one; empty for other types.
+    std::string_view View() const
+    {
+        if (type != sdString) return {};
+        if (owned) return *value.ownedText;
+        return value.text;
+    }
+    // The text of an sdString to change in place; a borrowed text is copied first.
+    std::string& OwnText()
+    {
+        if (!owned) SetCopiedText(value.text);
+        return *value.ownedText;
     }
     // The text as a string of its own; an owned text is moved out, leaving it empty.
     std::string TakeText()

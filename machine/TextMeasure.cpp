@@ -1,8 +1,13 @@
 #include "machine/TextMeasure.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace text_measure {
 
@@ -27,37 +32,69 @@ bool is_half_kana(std::string_view text, std::size_t i)
     return (b1 == 0xBD && b2 >= 0xA1 && b2 <= 0xBF) || (b1 == 0xBE && b2 >= 0x80 && b2 <= 0x9F);
 }
 
-// Whether none of the n bytes at p has its high bit set, eight bytes at a time.
-bool all_ascii(const char* p, std::size_t n)
+constexpr std::uint64_t HIGH_BITS = 0x8080808080808080u;
+
+std::uint64_t load_word(const char* p)
 {
-    constexpr std::uint64_t HIGH_BITS = 0x8080808080808080u;
-    std::uint64_t seen = 0;
-    for (; n >= 8; p += 8, n -= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        seen |= word;
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+// The index, 0 to 7, of the first byte of a loaded word whose bit in `high` is set.
+std::size_t first_marked_byte(std::uint64_t high)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<std::size_t>(std::countr_zero(high)) / 8;
+    else
+        return static_cast<std::size_t>(std::countl_zero(high)) / 8;
+}
+
+// The offset of the first byte of 0x80 or more among the n bytes at p, or n.
+std::size_t first_non_ascii(const char* p, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Four blocks at a time while they are all ASCII, then block by block.
+    for (; i + 64 <= n; i += 64) {
+        const auto* q = reinterpret_cast<const __m128i*>(p + i);
+        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(q), _mm_loadu_si128(q + 1)),
+                                         _mm_or_si128(_mm_loadu_si128(q + 2), _mm_loadu_si128(q + 3)));
+        if (_mm_movemask_epi8(any) != 0) break;
     }
-    for (; n > 0; ++p, --n) seen |= static_cast<unsigned char>(*p);
-    return (seen & HIGH_BITS) == 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask = _mm_movemask_epi8(block);
+        if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t high = load_word(p + i) & HIGH_BITS;
+        if (high != 0) return i + first_marked_byte(high);
+    }
+    if (i == n) return n;
+    if (n >= 8) {
+        // The last eight bytes, overlapping bytes already known to be ASCII.
+        const std::uint64_t high = load_word(p + n - 8) & HIGH_BITS;
+        return high != 0 ? n - 8 + first_marked_byte(high) : n;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(p[i]) >= 0x80) return i;
+    }
+    return n;
 }
 
 }  // namespace
 
 std::size_t ascii_prefix_length(std::string_view text, std::size_t limit)
 {
-    const std::size_t end = std::min(limit, text.size());
-    std::size_t i = 0;
-    // Whole blocks first: most texts a program handles are plain ASCII.
-    constexpr std::size_t BLOCK = 32;
-    while (i + BLOCK <= end && all_ascii(text.data() + i, BLOCK)) i += BLOCK;
-    while (i < end && byte_at(text, i) < 0x80) ++i;
-    return i;
+    return first_non_ascii(text.data(), std::min(limit, text.size()));
 }
 
 bool ends_in_ascii(std::string_view text, std::size_t n)
 {
     const std::size_t count = std::min(n, text.size());
-    return all_ascii(text.data() + text.size() - count, count);
+    return first_non_ascii(text.data() + text.size() - count, count) == count;
 }
 
 std::size_t utf8_sequence_length(std::string_view text, std::size_t i)

@@ -124,6 +124,9 @@ public:
 
     // --- debugger hooks (nothing here) ---
     virtual void ExeBasicOnGosubGotoGosubInvoked() {}
+    // Called after each assignment, only while WatchesVarAccess is set: a machine that
+    // overrides it sets the flag in its constructor, so that runs without a debugger
+    // pay one test instead of a call for every assignment.
     virtual void RegisterVarAccess(int kind, TVarInfo* var, long element)
     {
         (void)kind;
@@ -131,6 +134,11 @@ public:
         (void)element;
     }
     virtual void SendResetVarRqtd(TVarInfo* var) { (void)var; }
+    void NoteVarAccess(int kind, TVarInfo* var, long element)
+    {
+        if (WatchesVarAccess) [[unlikely]]
+            RegisterVarAccess(kind, var, element);
+    }
     // An event trap has entered its subroutine (the interrupt service pushed the return
     // position and jumped, without vcBCall).
     virtual void TrapSubroutineEntered() {}
@@ -140,10 +148,13 @@ public:
     static int32_t RoundOff(double x)
     {
         if (std::isnan(x)) return 0;
-        const double r = std::floor(x + 0.5);
-        if (r >= 2147483647.0) return INT32_MAX;
-        if (r <= -2147483648.0) return INT32_MIN;
-        return static_cast<int32_t>(r);
+        const double y = x + 0.5;
+        if (y >= 2147483647.0) return INT32_MAX;
+        if (y < -2147483647.0) return INT32_MIN;
+        // floor(y) without the library call: truncation, one less below zero.
+        auto t = static_cast<int64_t>(y);
+        if (static_cast<double>(t) > y) --t;
+        return static_cast<int32_t>(t);
     }
     static uint32_t NumShifts(uint32_t mask);
     // The flag operand of a code: its first byte, non-zero meaning true.
@@ -208,6 +219,11 @@ protected:
     void PushDouble(double v) { PushSlot(sdDouble).value.d = v; }
     void PushBorrowedString(const char* text) { PushSlot(sdString).value.text = text ? text : ""; }
     void PushOwnedString(std::string text) { Push(TStackData::OwnedText(std::move(text))); }
+    void PushCopiedString(std::string_view text)
+    {
+        TStackData& s = PushSlot(sdString);
+        s.SetFreshCopiedText(text);
+    }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
     void Push(TStackData s)
     {
@@ -327,6 +343,15 @@ protected:
     void PrepareOperandLabels(size_t expected);
     void PrepareJumpLabels();
     void PreparePlainStores();
+    void PrepareStringReads();
+    void PreparePlainUpdates();
+    void PrepareElementReads();
+    void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
+                               TStackData& result) const;
+    // The code indexes that a jump can land on, as a flag for each.
+    std::vector<bool> JumpLandings() const;
+    // Pushes a variable's text that was left off the stack, to where it would lie.
+    void PushTextReadLater(const TVarInfo* v, size_t depth);
     template <typename Fusable>
     void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;
@@ -597,7 +622,27 @@ protected:
     std::string ChrDl(int32_t n) const;
     // The text of a popped string operand; a value of another type is a type mismatch.
     std::string PopStringArg();
-    void PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n);
+    // The string operand on top, to read or to change into the result; a value of
+    // another type is dropped and is a type mismatch.
+    TStackData& TopStringArg();
+    // Drops `count` operands from the top, then throws the run-time error `key`.
+    [[noreturn]] void DropAndThrow(std::size_t count, const char* key);
+    // The counts of MID$ and KMID$, popped; out of range drops `dropOnError` more
+    // operands and is an illegal function call.
+    void PopMidCounts(const TVMCode* code, int32_t& m, int32_t& n, std::size_t dropOnError);
+    // The bytes of a text that a function's result keeps.
+    struct TTextSpan {
+        std::size_t from, length;
+    };
+    TTextSpan LeftSpan(std::string_view x, int32_t n) const;
+    TTextSpan RightSpan(std::string_view x, int32_t n) const;
+    TTextSpan MidSpan(std::string_view x, int32_t m, int32_t n, bool characters) const;
+    int32_t InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters) const;
+    int32_t InstrStart(const TStackData& given) const;
+    void CutTopString(TStackData& x, TTextSpan span);
+    // LEN, LEFT$, RIGHT$, MID$ or INSTR (the code) of x, a variable's text that is
+    // not on the stack; the function's other operands are.
+    void ExeStringFuncOfText(const TVMCode* code, std::string_view x);
     // MID$ and INSTR counting bytes, or with `characters` KMID$ and KINSTR.
     void PushMid(const TVMCode* code, bool characters);
     void PushInstr(const TVMCode* code, bool characters);
@@ -718,6 +763,7 @@ protected:
     const TVMCode* PC = nullptr;
     const TFuncTable* FuncTable = nullptr;
     bool Fusion = true;
+    bool WatchesVarAccess = false;  // see RegisterVarAccess
     // For this run, indexed like MidCode->Codes: every code's handler, its run kind
     // (VMachineRunCodes.cpp) and, for the jumps whose target is known, the target's
     // code index.

@@ -14,15 +14,14 @@ inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element)
     if (element < 0 || element >= v->ElemCount) [[unlikely]]
         throw RuntimeException2(RTE_INTERNAL_ERROR);
     const auto e = static_cast<size_t>(element);
-    if (const int32_t* ints = v->IntValues())
-        PushInt(ints[e]);
-    else if (const float* singles = v->SingleValues())
-        PushFloat(singles[e]);
-    else if (const double* doubles = v->DoubleValues())
-        PushDouble(doubles[e]);
-    else if (const std::string* texts = v->StringValues())
-        PushOwnedString(texts[e]);
-    // an untyped variable has no value
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int: PushInt(v->IntValues()[e]); break;
+    case K::Single: PushFloat(v->SingleValues()[e]); break;
+    case K::Double: PushDouble(v->DoubleValues()[e]); break;
+    case K::String: PushCopiedString(v->StringValues()[e]); break;
+    case K::Empty: break;  // an untyped variable has no value
+    }
 }
 
 inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackData& value)
@@ -30,36 +29,39 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
     if (element < 0 || element >= v->ElemCount) [[unlikely]]
         throw RuntimeException2(RTE_INTERNAL_ERROR);
     const auto e = static_cast<size_t>(element);
-    if (int32_t* ints = v->IntValues()) {
-        ints[e] = StackInt(value);
-    } else if (float* singles = v->SingleValues()) {
-        singles[e] = StackFloat(value);
-    } else if (double* doubles = v->DoubleValues()) {
-        doubles[e] = StackDouble(value);
-    } else if (std::string* texts = v->StringValues()) {
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int: v->IntValues()[e] = StackInt(value); break;
+    case K::Single: v->SingleValues()[e] = StackFloat(value); break;
+    case K::Double: v->DoubleValues()[e] = StackDouble(value); break;
+    case K::Empty: break;
+    case K::String: {
+        std::string* texts = v->StringValues();
         ChargeText(texts[e].size(), value.TextLength());
-        // An owned text moves into the element instead of being copied.
+        // An owned text moves into the element instead of being copied; the value
+        // keeps the element's old string, emptied, whose room the pool reuses.
         if (value.type == sdString && value.owned) {
-            texts[e] = std::move(*value.value.ownedText);
+            texts[e].swap(*value.value.ownedText);
+            value.value.ownedText->clear();
         } else {
             const char* text = value.CString();
             texts[e] = text != nullptr ? text : "";
         }
+        break;
+    }
     }
 }
 
 inline bool TVMachine::ForNumber(const TVarInfo* v, double& out)
 {
     if (v->ElemCount < 1) return false;
-    if (const int32_t* ints = v->IntValues())
-        out = ints[0];
-    else if (const float* singles = v->SingleValues())
-        out = singles[0];
-    else if (const double* doubles = v->DoubleValues())
-        out = doubles[0];
-    else
-        return false;
-    return true;
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int: out = v->IntValues()[0]; return true;
+    case K::Single: out = v->SingleValues()[0]; return true;
+    case K::Double: out = v->DoubleValues()[0]; return true;
+    default: return false;
+    }
 }
 
 inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
@@ -76,19 +78,22 @@ inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
         return true;
     }
     if (v->ElemCount < 1) return false;
-    if (const int32_t* ints = v->IntValues()) {
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int:
         out.type = sdLong;
-        out.value.l = ints[0];
-    } else if (const float* singles = v->SingleValues()) {
+        out.value.l = v->IntValues()[0];
+        return true;
+    case K::Single:
         out.type = sdSingle;
-        out.value.f = singles[0];
-    } else if (const double* doubles = v->DoubleValues()) {
+        out.value.f = v->SingleValues()[0];
+        return true;
+    case K::Double:
         out.type = sdDouble;
-        out.value.d = doubles[0];
-    } else {
-        return false;
+        out.value.d = v->DoubleValues()[0];
+        return true;
+    default: return false;
     }
-    return true;
 }
 
 // The operand as its codes compute it, then taken as a double as vcBCmpFor and

@@ -71,15 +71,15 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*)
 
 void TVMachine::ExeBasicBAddString(const TVMCode*)
 {
-    // An owned left text is extended where it lies on the stack: no new value and no
-    // new string for the result, which S$ = S$ + ... in a loop would pay for each time.
+    // The left text is extended where it lies on the stack: no new value and no new
+    // string for the result, which S$ = S$ + ... in a loop would pay for each time.
     if (ValueStack.size() >= 2) {
         TStackData& l = ValueStack.FromTop(1);
-        if (l.type == sdString && l.owned) {
-            const TStackData& r = ValueStack.back();
-            const char* rt = r.CString();
-            CheckNewText(l.value.ownedText->size() + r.TextLength());
-            if (rt != nullptr) l.value.ownedText->append(rt);
+        const TStackData& r = ValueStack.back();
+        if (l.type == sdString && r.type == sdString) [[likely]] {
+            const std::string_view rt = r.View();
+            CheckNewText(l.View().size() + rt.size());
+            l.OwnText().append(rt);
             ValueStack.pop_back();
             return;
         }

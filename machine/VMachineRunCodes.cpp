@@ -18,8 +18,11 @@
 //                                          GOTO and GOSUB, the target looked up once here
 //   vcBCmpFor, vcBFJmp                     the FOR test and its jump
 //   vcB<comparison><type>, vcBFJmp         an IF on a numeric comparison
-// The FOR loops of VMachineRunFor.cpp are blocks of the same kind. A pair or block does
-// what its codes do, errors included. The jump of an IF or of a FOR test finds its
+// The FOR loops of VMachineRunFor.cpp are blocks of the same kind, and so are a few
+// statements and reads that programs repeat in their loops, each prepared below:
+// X = X <op> constant, X$ = X$ + "text", A(J) and A(J <op> constant), and the string
+// functions of a plain string variable, which read its text in place. A pair or block
+// does what its codes do, errors included. The jump of an IF or of a FOR test finds its
 // label's code index, looked up here, when the label it meets on the stack is the one
 // pushed for it.
 //
@@ -34,6 +37,8 @@
 // entry in the machine's table is not the shared one (a debugger's own handler) is
 // never fused, nor is any code when fusion is off: it goes through its entry. The
 // choice is made once before the run, so a run without such entries pays nothing.
+
+#include <algorithm>
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
@@ -109,6 +114,29 @@ bool is_var_ref_marker(const TVMCode& code)
 size_t label_slot(const char* text, size_t mask)
 {
     return static_cast<size_t>((reinterpret_cast<uintptr_t>(text) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
+bool is_constant_kind(uint8_t kind)
+{
+    return kind == rkPushInt || kind == rkPushSingle || kind == rkPushDouble;
+}
+
+// The arithmetic kinds that ApplyConstantOperator computes: all but division, which
+// can fail.
+bool is_constant_operator_kind(uint8_t kind)
+{
+    switch (kind) {
+    case rkAddInt:
+    case rkSubInt:
+    case rkMulInt:
+    case rkAddSingle:
+    case rkSubSingle:
+    case rkMulSingle:
+    case rkAddDouble:
+    case rkSubDouble:
+    case rkMulDouble: return true;
+    default: return false;
+    }
 }
 
 int32_t wrap_add(int32_t a, int32_t b)
@@ -189,6 +217,9 @@ void TVMachine::PrepareRunCodes()
     PrepareJumpLabels();
     PreparePlainStores();
     PrepareForLoops(fusable);
+    PrepareStringReads();
+    PreparePlainUpdates();
+    PrepareElementReads();
     PrepareOperandLabels(labels);
 }
 
@@ -221,10 +252,9 @@ void TVMachine::PrepareJumpLabels()
 // jump lands in) leaves the variable's reference off the stack: the store at its end
 // knows the variable. Near the stack's limit the reference is pushed after all, as
 // its codes would push it, and the store finds it there.
-void TVMachine::PreparePlainStores()
+std::vector<bool> TVMachine::JumpLandings() const
 {
-    const std::vector<TVMCode>& codes = MidCode->Codes;
-    const size_t n = codes.size();
+    const size_t n = MidCode->Codes.size();
     std::vector<bool> landing(n + 1, false);
     for (const auto& entry : MidCode->LabelMap)
         if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
@@ -232,6 +262,14 @@ void TVMachine::PreparePlainStores()
     for (const auto& entry : MidCode->LineNumMap)
         if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
             landing[static_cast<size_t>(entry.second)] = true;
+    return landing;
+}
+
+void TVMachine::PreparePlainStores()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const std::vector<bool> landing = JumpLandings();
     for (size_t i = 1; i < n; ++i) {
         if (RunKinds[i] != rkPushVarRef) continue;
         size_t k = i + 2;
@@ -258,6 +296,117 @@ void TVMachine::PreparePlainStores()
         RunKinds[k] = rkStorePlain;
         RunTargets[k] = static_cast<int32_t>(i + 1);
     }
+}
+
+// LEN, LEFT$, RIGHT$, MID$ and INSTR of a plain string variable read the variable's
+// text in place instead of a copy pushed for them, when the codes between the read
+// and the function only push constants and numeric variables (the counts, the text
+// INSTR looks for): those can change no variable, and nothing between lands a jump
+// or runs a handler. The read's pair becomes rkReadTextLater, the function
+// rkStringFunc. Should the loop leave the codes between for the interrupt service,
+// it pushes the text first, as the read would have, and the function runs as usual.
+void TVMachine::PrepareStringReads()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const std::vector<bool> landing = JumpLandings();
+    const auto plain_operand = [&](size_t k, size_t& width) {
+        width = 1;
+        switch (RunKinds[k]) {
+        case rkPushInt:
+        case rkPushSingle:
+        case rkPushDouble:
+        case rkPushString: return true;
+        case rkLoadPlainVar: width = 2; return codes[k + 1].Operand.Var->VarType != tkString;
+        default: return false;
+        }
+    };
+    for (size_t i = 1; i + 2 < n; ++i) {
+        if (RunKinds[i] != rkLoadPlainVar || codes[i + 1].Operand.Var->VarType != tkString) continue;
+        size_t k = i + 2;
+        size_t operands = 0;
+        bool lands = landing[i + 1];
+        for (size_t width; k < n && operands < 2 && plain_operand(k, width); k += width) {
+            ++operands;
+            for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
+        }
+        if (k >= n || RunKinds[k] != rkGeneric || lands || landing[k]) continue;
+        const TVMCode& function = codes[k];
+        size_t expected;
+        switch (function.Cmd) {
+        case vcLen: expected = 0; break;
+        case vcLeftDl:
+        case vcRightDl:
+        case vcInstr: expected = 1; break;
+        case vcMidDlFunc: expected = OperandFlag(&function) ? 2 : 1; break;
+        default: continue;
+        }
+        // The handler in this run's table must be the shared one, as for every fused code.
+        if (operands != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
+        RunKinds[i] = rkReadTextLater;
+        RunKinds[k] = rkStringFunc;
+        i = k;
+    }
+}
+
+// X = X + c, X = X - c and X = X * c for a plain variable X and a constant c, among
+// the assignments PreparePlainStores found: seven codes from the reference to the
+// store. The block computes in the operator's type and stores as the store would.
+void TVMachine::PreparePlainUpdates()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    for (size_t i = 1; i + 6 < codes.size(); ++i) {
+        if (RunKinds[i] != rkSkipVarRef || RunKinds[i + 2] != rkLoadPlainVar || !is_constant_kind(RunKinds[i + 4]) ||
+            !is_constant_operator_kind(RunKinds[i + 5]) || RunKinds[i + 6] != rkStorePlain)
+            continue;
+        if (codes[i + 3].Operand.Var != codes[i + 1].Operand.Var) continue;
+        RunKinds[i] = rkUpdatePlain;
+    }
+    // X$ = X$ + "text": the reference and the value (two codes each), the text, the
+    // joining and the store, with no jump landing after the first.
+    const std::vector<bool> landing = JumpLandings();
+    for (size_t i = 1; i + 6 < codes.size(); ++i) {
+        if (RunKinds[i] != rkPushVarRef || RunKinds[i + 2] != rkLoadPlainVar || RunKinds[i + 4] != rkPushString ||
+            codes[i + 5].Cmd != vcBAddString || RunKinds[i + 5] != rkGeneric || RunKinds[i + 6] != rkAssignArray)
+            continue;
+        const TVarInfo* v = codes[i + 1].Operand.Var;
+        if (v == nullptr || v->VarType != tkString || codes[i + 3].Operand.Var != v) continue;
+        if (RunHandlers[i + 5] != SharedFuncTable()[vcBAddString]) continue;
+        bool lands = false;
+        for (size_t k = i + 1; k <= i + 6; ++k) lands = lands || landing[k];
+        if (lands) continue;
+        RunKinds[i] = rkAppendPlain;
+    }
+}
+
+// A(J) and A(J+c) (also -, * and a constant of any type), for a one-dimensional
+// array A and a plain numeric variable J: the start marker, J's value, the constant
+// and its operator, and the element's read. The block finds the element from J's
+// value without the stack; a subscript the loop's own read of an element would not
+// take sends the codes to run one by one.
+void TVMachine::PrepareElementReads()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const std::vector<bool> landing = JumpLandings();
+    for (size_t i = 1; i + 3 < n; ++i) {
+        if (RunKinds[i] != rkPushSpecial || !is_var_ref_marker(codes[i]) || RunKinds[i + 1] != rkLoadPlainVar) continue;
+        if (codes[i + 2].Operand.Var->VarType == tkString) continue;
+        size_t k = i + 3;
+        if (k + 2 < n && is_constant_kind(RunKinds[k]) && is_constant_operator_kind(RunKinds[k + 1])) k += 2;
+        if (RunKinds[k] != rkLoadArray || codes[k].Operand.Var == nullptr) continue;
+        bool lands = false;
+        for (size_t m = i + 1; m <= k; ++m) lands = lands || landing[m];
+        if (lands) continue;
+        RunKinds[i] = rkLoadElement;
+        RunTargets[i] = static_cast<int32_t>(k);
+    }
+}
+
+void TVMachine::PushTextReadLater(const TVarInfo* v, size_t depth)
+{
+    PushCopiedString(v->StringValues()[0]);
+    std::rotate(ValueStack.begin() + depth, ValueStack.end() - 1, ValueStack.end());
 }
 
 template <typename Fusable>
@@ -332,6 +481,57 @@ TStackData& TVMachine::LeftOperand()
     return ValueStack.FromTop(1);
 }
 
+// left <op> c, where the code `constant` of kind `constantKind` pushes c and op is one
+// of the arithmetic kinds but division, computed as the operator's kind computes it.
+void TVMachine::ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
+                                      TStackData& result) const
+{
+    // Values are written field by field: a whole-value copy after a narrower
+    // write would stall on the store.
+    TStackData right;
+    switch (constantKind) {
+    case rkPushInt:
+        right.type = sdLong;
+        right.value.l = constant.Operand.Long;
+        break;
+    case rkPushSingle:
+        right.type = sdSingle;
+        right.value.f = constant.Operand.Single;
+        break;
+    default:
+        right.type = sdDouble;
+        right.value.d = constant.Operand.Double;
+        break;
+    }
+    switch (op) {
+    case rkAddInt:
+    case rkSubInt:
+    case rkMulInt: {
+        const int32_t a = StackInt(left);
+        const int32_t b = StackInt(right);
+        result.type = sdLong;
+        result.value.l = op == rkAddInt ? wrap_add(a, b) : op == rkSubInt ? wrap_sub(a, b) : wrap_mul(a, b);
+        break;
+    }
+    case rkAddSingle:
+    case rkSubSingle:
+    case rkMulSingle: {
+        const float a = StackFloat(left);
+        const float b = StackFloat(right);
+        result.type = sdSingle;
+        result.value.f = op == rkAddSingle ? a + b : op == rkSubSingle ? a - b : a * b;
+        break;
+    }
+    default: {
+        const double a = StackDouble(left);
+        const double b = StackDouble(right);
+        result.type = sdDouble;
+        result.value.d = op == rkAddDouble ? a + b : op == rkSubDouble ? a - b : a * b;
+        break;
+    }
+    }
+}
+
 // GCC and Clang take the address of a label; the loop then jumps from kind to kind
 // through a table of them.
 #if defined(__GNUC__)
@@ -356,6 +556,10 @@ void TVMachine::RunLoop()
     // moved along with it.
     const TVMCode* pc = PC;
     const uint8_t* kp = kinds + (pc - base);
+    // A string variable whose text rkStringFunc reads in place, and the stack depth at
+    // which its read would have pushed it.
+    const TVarInfo* textReadLater = nullptr;
+    size_t textDepth = 0;
 
 #if KIVO_THREADED_DISPATCH
     // Each kind's body; the entries a code reaches from the one before it (a line
@@ -467,6 +671,10 @@ void TVMachine::RunLoop()
         if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
             // Past the last code the run is over: no event is let in there.
             if (pc >= end) goto finished;
+            if (textReadLater != nullptr) {
+                PushTextReadLater(textReadLater, textDepth);
+                textReadLater = nullptr;
+            }
             KIVO_HAND_OVER(Interrupt());
             KIVO_SET_POLLING((IrRequest.load(std::memory_order_acquire) & IR_SPEED_CONTROL) != 0);
         } else {
@@ -524,7 +732,7 @@ void TVMachine::RunLoop()
             const TStackData& ref = ValueStack.FromTop(1);
             if (ref.type == sdVar && ref.value.var != nullptr && IsVarRefStart(ValueStack.FromTop(2))) {
                 TVarInfo* v = ref.value.var;
-                RegisterVarAccess(0, v, 0);
+                NoteVarAccess(0, v, 0);
                 StoreElementInline(v, 0, ValueStack.back());
                 ValueStack.pop_back();
                 ValueStack.DropPlain(2);
@@ -539,7 +747,7 @@ void TVMachine::RunLoop()
                 TVarInfo* v = ref.value.var;
                 const int32_t element = OneSubscriptElement(v, ValueStack.FromTop(2));
                 if (element != 0) {
-                    RegisterVarAccess(0, v, element);
+                    NoteVarAccess(0, v, element);
                     StoreElementInline(v, element, ValueStack.back());
                     ValueStack.pop_back();
                     ValueStack.DropPlain(1);
@@ -678,11 +886,20 @@ void TVMachine::RunLoop()
         TStackData sum;
         sum.type = sdDouble;
         sum.value.d = value + step;
-        RegisterVarAccess(0, loop.var, 0);
+        NoteVarAccess(0, loop.var, 0);
         StoreElementInline(loop.var, 0, sum);
-        pc = base + loop.test;
-        kp = kinds + loop.test;
-        goto body_rkForTest;
+        // The test, with the step just read: nothing between could change it.
+        double limit;
+        if (!ForNumber(loop.var, value) || !ForOperandValue(loop.limit, limit)) [[unlikely]] {
+            pc = base + loop.test;
+            kp = kinds + loop.test;
+            goto body_rkForTest;
+        }
+        const int32_t next = (step >= 0 ? value <= limit : value >= limit) ? loop.last + 1 : loop.exit;
+        pc = base + next;
+        kp = kinds + next;
+        if (pc >= end) goto finished;
+        KIVO_DISPATCH();
     }
     body_rkForTest : {
         const TForLoop& loop = loops[targets[kp - kinds]];
@@ -712,7 +929,7 @@ void TVMachine::RunLoop()
         if (ValueStack.size() >= 3 && ValueStack.FromTop(1).type == sdVar) [[unlikely]]
             goto body_rkAssignArray;  // the reference was pushed
         TStackData& value = Top();
-        RegisterVarAccess(0, v, 0);
+        NoteVarAccess(0, v, 0);
         StoreElementInline(v, 0, value);
         ValueStack.pop_back();
         KIVO_NEXT();
@@ -729,6 +946,76 @@ void TVMachine::RunLoop()
         }
         goto body_rkGeneric;
     }
+    body_rkUpdatePlain : {
+        // The codes: the reference (two), the variable's value (two), the constant,
+        // the operator and the store.
+        TVarInfo* v = pc[1].Operand.Var;
+        TStackData left;
+        if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{v}, left)) [[unlikely]]
+            goto body_rkSkipVarRef;
+        TStackData result;
+        ApplyConstantOperator(left, kp[4], pc[4], kp[5], result);
+        NoteVarAccess(0, v, 0);
+        StoreElementInline(v, 0, result);
+        pc += 7;
+        kp += 7;
+        KIVO_DISPATCH();
+    }
+    body_rkLoadElement : {
+        // The codes: the marker, J's value (two), then either the read of the element
+        // or the constant, its operator and the read.
+        const size_t last = static_cast<size_t>(targets[kp - kinds]);
+        const TVarInfo* array = base[last].Operand.Var;
+        TStackData subscript;
+        if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{pc[2].Operand.Var}, subscript))
+            [[unlikely]]
+            goto body_rkPushSpecial;
+        TStackData sum;
+        if (base + last != pc + 3) ApplyConstantOperator(subscript, kp[3], pc[3], kp[4], sum);
+        // Never copied whole: a copy after a narrower write would stall on the store.
+        const int32_t element = OneSubscriptElement(array, base + last != pc + 3 ? sum : subscript);
+        if (element == 0) [[unlikely]]
+            goto body_rkPushSpecial;
+        PushElementInline(array, element);
+        pc = base + last;
+        kp = kinds + last;
+        KIVO_NEXT();
+    }
+    body_rkAppendPlain : {
+        // The text is joined to the variable's own: its value is never copied out.
+        TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 5 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        std::string& text = v->StringValues()[0];
+        const std::string_view tail = pc[4].Operand.Text != nullptr ? pc[4].Operand.Text : "";
+        // As the joining checks its result, then the store charges the longer text.
+        CheckNewText(text.size() + tail.size());
+        NoteVarAccess(0, v, 0);
+        ChargeText(text.size(), text.size() + tail.size());
+        text.append(tail);
+        pc += 7;
+        kp += 7;
+        KIVO_DISPATCH();
+    }
+    body_rkReadTextLater : {
+        const TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkLoadPlainVar;
+        textReadLater = v;
+        textDepth = ValueStack.size();
+        pc += 2;
+        kp += 2;
+        KIVO_DISPATCH();
+    }
+    body_rkStringFunc:
+        if (textReadLater != nullptr) {
+            const TVarInfo* v = textReadLater;
+            textReadLater = nullptr;
+            PC = pc;
+            ExeStringFuncOfText(pc, v->StringValues()[0]);
+            KIVO_NEXT();
+        }
+        goto body_rkGeneric;
     body_rkGeneric:
         KIVO_HAND_OVER_AND_GO_ON((this->*handlers[kp - kinds])(PC));
     body_rkEnd:

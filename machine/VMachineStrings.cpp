@@ -128,51 +128,163 @@ std::string TVMachine::PopStringArg()
     return s.TakeText();
 }
 
+TStackData& TVMachine::TopStringArg()
+{
+    TStackData& s = Top();
+    if (s.type != sdString) [[unlikely]] {
+        ValueStack.pop_back();
+        throw RuntimeException2(RTE_TYPE_MISMATCH);
+    }
+    return s;
+}
+
+// --- the spans the one-string functions take ---
+// Each gives the bytes of x that the result keeps, so that a function can cut its
+// operand on the stack in place, or copy the span out of a variable's text.
+
+TVMachine::TTextSpan TVMachine::LeftSpan(std::string_view x, int32_t n) const
+{
+    return {0, JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n), 2)};
+}
+
+TVMachine::TTextSpan TVMachine::RightSpan(std::string_view x, int32_t n) const
+{
+    const std::size_t u = std::min<std::size_t>(JisPosToUtf8PosR(x, static_cast<unsigned long>(n)), x.size());
+    return {x.size() - u, u};
+}
+
+TVMachine::TTextSpan TVMachine::MidSpan(std::string_view x, int32_t m, int32_t n, bool characters) const
+{
+    const auto from = static_cast<unsigned long>(m - 1);
+    const auto count = static_cast<unsigned long>(n);
+    std::size_t a, length;
+    if (ascii_prefix_length(x, from + count) == std::min<std::size_t>(from + count, x.size())) {
+        // Plain ASCII up to the span's end: a unit is a byte in every measure.
+        a = from;
+        length = count;
+    } else {
+        a = JisPosToUtf8PosKernel(x, from, characters ? 1 : 2);
+        length = characters ? JisLenToUtf8LenK(x, from, count) : JisLenToUtf8Len(x, from, count);
+    }
+    if (a >= x.size()) return {0, 0};
+    return {a, std::min(length, x.size() - a)};
+}
+
+int32_t TVMachine::InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters) const
+{
+    if (y.empty()) return n;
+    const unsigned long unit = characters ? 1 : 2;
+    const std::size_t start = JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n - 1), unit);
+    const std::size_t p = x.find(y, start);
+    return p == std::string_view::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x, p, unit) + 1);
+}
+
+// The string operand on top becomes the span of its text.
+void TVMachine::CutTopString(TStackData& x, TTextSpan span)
+{
+    const std::size_t size = x.View().size();
+    if (span.from == 0 && span.length == size) return;
+    std::string& own = x.OwnText();
+    if (span.from != 0) std::memmove(own.data(), own.data() + span.from, span.length);
+    own.resize(span.length);
+}
+
 // --- handlers ---
+// The functions of one string change the string operand where it lies on the stack
+// into their result: a text the program works on is not copied again for each call.
+// An error drops the operands first, as if they had been popped.
 
 void TVMachine::ExeBasicLen(const TVMCode*)
 {
-    const std::string x = PopStringArg();
-    PushInt(static_cast<int32_t>(Utf8PosToJisPos(x, x.size())));
+    TStackData& x = TopStringArg();
+    const std::string_view text = x.View();
+    x.SetLong(static_cast<int32_t>(Utf8PosToJisPos(text, text.size())));
 }
 
 void TVMachine::ExeBasicLeftDl(const TVMCode*)
 {
     const int32_t n = PopInt();
-    const std::string x = PopStringArg();
-    if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    PushOwnedString(LeftDl(x, n));
+    TStackData& x = TopStringArg();
+    if (!in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
+    CutTopString(x, LeftSpan(x.View(), n));
 }
 
 void TVMachine::ExeBasicRightDl(const TVMCode*)
 {
     const int32_t n = PopInt();
-    const std::string x = PopStringArg();
-    if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    std::size_t u = JisPosToUtf8PosR(x, static_cast<unsigned long>(n));
-    if (u > x.size()) u = x.size();
-    PushOwnedString(x.substr(x.size() - u));
+    TStackData& x = TopStringArg();
+    if (!in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
+    CutTopString(x, RightSpan(x.View(), n));
 }
 
-// MID$(x$, m[, n]) and KMID$ share their operands: n when the flag is set, m, x$.
-void TVMachine::PopMidArgs(const TVMCode* code, std::string& x, int32_t& m, int32_t& n)
+void TVMachine::DropAndThrow(std::size_t count, const char* key)
+{
+    for (; count != 0 && !ValueStack.empty(); --count) ValueStack.pop_back();
+    throw RuntimeException2(key);
+}
+
+// MID$(x$, m[, n]) and KMID$ take n when the flag is set, then m, from the top.
+void TVMachine::PopMidCounts(const TVMCode* code, int32_t& m, int32_t& n, std::size_t dropOnError)
 {
     n = OperandFlag(code) ? PopInt() : 255;
     m = PopInt();
-    x = PopStringArg();
-    if (m < 1 || m > 255 || !in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (m < 1 || m > 255 || !in_byte_range(n)) DropAndThrow(dropOnError, RTE_ILL_FUNC_CALL);
 }
 
 void TVMachine::PushMid(const TVMCode* code, bool characters)
 {
-    std::string x;
     int32_t m, n;
-    PopMidArgs(code, x, m, n);
-    const auto from = static_cast<unsigned long>(m - 1);
-    const auto count = static_cast<unsigned long>(n);
-    const std::size_t a = JisPosToUtf8PosKernel(x, from, characters ? 1 : 2);
-    const std::size_t length = characters ? JisLenToUtf8LenK(x, from, count) : JisLenToUtf8Len(x, from, count);
-    PushOwnedString(a < x.size() ? x.substr(a, length) : std::string());
+    n = OperandFlag(code) ? PopInt() : 255;
+    m = PopInt();
+    TStackData& x = TopStringArg();
+    if (m < 1 || m > 255 || !in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
+    CutTopString(x, MidSpan(x.View(), m, n, characters));
+}
+
+// A function of one string whose operand is the text of a plain variable, read in
+// place: the dispatch loop leaves such a read off the stack when nothing between it
+// and the function can change the variable (VMachineRunCodes.cpp). The function's
+// other operands are on the stack as its handler finds them; the handler's errors,
+// with its operands dropped, are raised alike.
+void TVMachine::ExeStringFuncOfText(const TVMCode* code, std::string_view x)
+{
+    switch (code->Cmd) {
+    case vcLen: PushInt(static_cast<int32_t>(Utf8PosToJisPos(x, x.size()))); return;
+    case vcLeftDl:
+    case vcRightDl: {
+        const int32_t n = PopInt();
+        if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+        const TTextSpan span = code->Cmd == vcLeftDl ? LeftSpan(x, n) : RightSpan(x, n);
+        PushCopiedString(x.substr(span.from, span.length));
+        return;
+    }
+    case vcMidDlFunc: {
+        int32_t m, n;
+        PopMidCounts(code, m, n, 0);
+        const TTextSpan span = MidSpan(x, m, n, false);
+        PushCopiedString(x.substr(span.from, span.length));
+        return;
+    }
+    case vcInstr: {
+        if (ValueStack.empty()) ThrowStackEmpty();
+        if (ValueStack.back().type != sdString) DropAndThrow(1, RTE_TYPE_MISMATCH);
+        const std::size_t operands = OperandFlag(code) ? 2 : 1;
+        if (ValueStack.size() < operands) ThrowStackEmpty();
+        const int32_t n = operands == 2 ? InstrStart(ValueStack.FromTop(1)) : 1;
+        if (n < 1) DropAndThrow(operands, RTE_ILL_FUNC_CALL);
+        const int32_t found = InstrPosition(x, ValueStack.back().View(), n, false);
+        for (std::size_t k = 0; k < operands; ++k) ValueStack.pop_back();
+        PushInt(found);
+        return;
+    }
+    default: throw RuntimeException2(RTE_INTERNAL_ERROR);
+    }
+}
+
+// INSTR(,x$,y$) leaves the start out: it is 1 then too.
+int32_t TVMachine::InstrStart(const TStackData& given) const
+{
+    return given.type == sdOmitted ? 1 : StackInt(given);
 }
 
 void TVMachine::ExeBasicMidDlFunc(const TVMCode* code)
@@ -220,20 +332,18 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code)
 
 void TVMachine::PushInstr(const TVMCode* code, bool characters)
 {
-    const std::string y = PopStringArg();
-    const std::string x = PopStringArg();
-    // INSTR(,x$,y$) leaves the start out: it is 1 then too.
-    const TStackData given = OperandFlag(code) ? Pop() : TStackData::Omitted();
-    const int32_t n = given.type == sdOmitted ? 1 : StackInt(given);
-    if (n < 1) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    if (y.empty()) {
-        PushInt(n);
-        return;
+    // Operands from the top: y$, x$ and, when the flag is set, the start.
+    const std::size_t operands = OperandFlag(code) ? 3 : 2;
+    for (std::size_t k = 0; k < 2; ++k) {
+        if (ValueStack.size() <= k) ThrowStackEmpty();
+        if (ValueStack.FromTop(k).type != sdString) DropAndThrow(k + 1, RTE_TYPE_MISMATCH);
     }
-    const unsigned long unit = characters ? 1 : 2;
-    const std::size_t start = JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n - 1), unit);
-    const std::size_t p = x.find(y, start);
-    PushInt(p == std::string::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x, p, unit) + 1));
+    if (ValueStack.size() < operands) ThrowStackEmpty();
+    const int32_t n = operands == 3 ? InstrStart(ValueStack.FromTop(2)) : 1;
+    if (n < 1) DropAndThrow(operands, RTE_ILL_FUNC_CALL);
+    const int32_t found = InstrPosition(ValueStack.FromTop(1).View(), ValueStack.FromTop(0).View(), n, characters);
+    for (std::size_t k = 0; k < operands; ++k) ValueStack.pop_back();
+    PushInt(found);
 }
 
 void TVMachine::ExeBasicInstr(const TVMCode* code)

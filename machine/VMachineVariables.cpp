@@ -163,7 +163,7 @@ void TVMachine::ExeBasicBAssignArray(const TVMCode*)
     if (v == nullptr) throw RuntimeException2(RTE_INTERNAL_ERROR);
     const size_t count = SubscriptCount(2);
     const int32_t element = ElementNumberInPlace(v, 2, count);
-    RegisterVarAccess(0, v, element);
+    NoteVarAccess(0, v, element);
     StoreElement(v, element, ValueStack.back());
     PopEntries(count + 3);
 }
@@ -206,18 +206,18 @@ void TVMachine::ExeBasicSwap(const TVMCode*)
 
     const int32_t elementB = ElementNumber(b, poppedB);
     TStackData valueB = ElementValue(b, elementB);
-    RegisterVarAccess(1, b, elementB);
+    NoteVarAccess(1, b, elementB);
     const int32_t elementA = ElementNumber(a, poppedA);
     TStackData valueA = ElementValue(a, elementA);
-    RegisterVarAccess(2, a, elementA);
+    NoteVarAccess(2, a, elementA);
 
     const bool storable =
         valueA.type == sdLong || valueA.type == sdSingle || valueA.type == sdDouble || valueA.type == sdString;
     if (!storable || valueA.type != valueB.type) throw RuntimeException2(RTE_TYPE_MISMATCH);
 
-    RegisterVarAccess(0, b, elementB);
+    NoteVarAccess(0, b, elementB);
     StoreElement(b, elementB, valueA);
-    RegisterVarAccess(0, a, elementA);
+    NoteVarAccess(0, a, elementA);
     StoreElement(a, elementA, valueB);
 }
 

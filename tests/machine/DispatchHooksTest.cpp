@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/AlertSink.h"
@@ -23,7 +24,11 @@ namespace {
 // own handler.
 class THookedMachine : public TVMachine {
 public:
-    using TVMachine::TVMachine;
+    template <typename... TArgs>
+    explicit THookedMachine(TArgs&&... args) : TVMachine(std::forward<TArgs>(args)...)
+    {
+        WatchesVarAccess = true;
+    }
 
     void Attach()
     {

@@ -220,4 +220,29 @@ TEST_F(Operators, StackConversions)
     EXPECT_EQ(TVMachine::RoundOff(-0.5), 0);
 }
 
+// Rounding is floor(x + 0.5) held to the 32-bit range, at halves, below zero and at
+// both ends of the range.
+TEST(VMachineValues, RoundOffIsFloorOfXPlusAHalf)
+{
+    const double values[] = {0.0,           0.49999999999999994,
+                             0.5,           1.5,
+                             2.5,           -0.5,
+                             -0.51,         -1.5,
+                             -2.5,          -2.4999,
+                             -3.7,          123456.5,
+                             -123456.5,     2147483646.4,
+                             2147483646.5,  2147483647.0,
+                             4e9,           -2147483647.0,
+                             -2147483647.5, -2147483648.0,
+                             -2147483648.6, -4e9,
+                             1e300,         -1e300};
+    for (const double x : values) {
+        const double r = std::floor(x + 0.5);
+        const int32_t expected = r >= 2147483647.0    ? INT32_MAX
+                                 : r <= -2147483648.0 ? INT32_MIN
+                                                      : static_cast<int32_t>(r);
+        EXPECT_EQ(TVMachine::RoundOff(x), expected) << x;
+    }
+}
+
 }  // namespace

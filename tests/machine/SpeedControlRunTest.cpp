@@ -49,8 +49,8 @@ protected:
     void TearDown() override { platform::use_key_identity_catalogue(false); }
 
     // The number of speed-control waits of one run of `text`, speed control on from
-    // the start.
-    int WaitsOfRun(const std::string& text, bool fusion)
+    // the start; the screen it leaves goes to `screen` when given.
+    int WaitsOfRun(const std::string& text, bool fusion, std::string* screen = nullptr)
     {
         TMidCode mid;
         TRecordingAlertSink alerts;
@@ -69,6 +69,7 @@ protected:
         int32_t exitValue = -1;
         machine.Wait(&exitValue);
         EXPECT_EQ(exitValue, 0) << alerts.Last();
+        if (screen != nullptr) *screen = ScreenLines(rsrc);
         return clock.Sleeps();
     }
 };
@@ -85,6 +86,21 @@ TEST_F(SpeedControlRun, WaitsAtTheStatementsTheRunWithoutFastPathsWaitsAt)
     const int plain = WaitsOfRun(program, false);
     EXPECT_GT(plain, 20);
     EXPECT_EQ(WaitsOfRun(program, true), plain);
+}
+
+// The string functions of a variable read its text in place; a wait between the read
+// and the function (every code waits its turn here) must leave them the same text.
+TEST_F(SpeedControlRun, StringFunctionsOfAVariableSeeItsTextAcrossTheWaits)
+{
+    const std::string program = "10 S$=\"ABCDEF\":N=2\n"
+                                "20 PRINT LEFT$(S$,N);MID$(S$,N,3);RIGHT$(S$,N);INSTR(N,S$,\"E\");LEN(S$)\n"
+                                "30 T$=LEFT$(S$,N)+MID$(S$,N+1,2)+RIGHT$(S$,1):PRINT T$\n";
+    std::string plainScreen;
+    std::string fusedScreen;
+    const int plain = WaitsOfRun(program, false, &plainScreen);
+    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
+    EXPECT_NE(plainScreen.find("ABBCDEF 5  6"), std::string::npos) << plainScreen;
+    EXPECT_EQ(fusedScreen, plainScreen);
 }
 
 }  // namespace

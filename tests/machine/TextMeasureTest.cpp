@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -174,6 +175,26 @@ TEST(TextMeasure, AsciiPrefixStopsAtTheFirstHighByteOrTheLimit)
     for (const Case& c : cases) {
         EXPECT_EQ(ascii_prefix_length(text, c.limit), c.prefix) << c.limit;
         EXPECT_EQ(ends_in_ascii(text, c.limit), c.tailAscii) << c.limit;
+    }
+}
+
+// The scan reads blocks and words; each place of the first high byte, near and across
+// their edges, against a byte-by-byte scan.
+TEST(TextMeasure, AsciiScanFindsAHighByteAtEveryPlace)
+{
+    for (std::size_t length = 0; length <= 140; ++length) {
+        for (std::size_t high = 0; high <= length; ++high) {
+            std::string text(length, 'x');
+            if (high < length) text[high] = static_cast<char>(0x80 + high % 0x40);
+            for (std::size_t limit = 0; limit <= length + 1; ++limit) {
+                const std::size_t end = std::min(limit, length);
+                const std::size_t expected = std::min(high, end);
+                const std::size_t tail = length - end;
+                EXPECT_EQ(ascii_prefix_length(text, limit), expected) << length << ' ' << high << ' ' << limit;
+                EXPECT_EQ(ends_in_ascii(text, limit), high >= length || high < tail)
+                    << length << ' ' << high << ' ' << limit;
+            }
+        }
     }
 }
 

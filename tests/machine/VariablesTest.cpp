@@ -2,6 +2,7 @@
 // their checks, OPTION BASE, assignment rounding, SWAP and SEARCH.
 
 #include <functional>
+#include <utility>
 
 #include "machine/RuntimeErrorKeys.h"
 #include "tests/machine/ProgramFixture.h"
@@ -200,7 +201,11 @@ TEST_F(Variables, SwapOfAnIntegerAndASingleIsATypeMismatch)
 // A hand-built debugging machine that records the hooks.
 class THookMachine : public TVMachine {
 public:
-    using TVMachine::TVMachine;
+    template <typename... TArgs>
+    explicit THookMachine(TArgs&&... args) : TVMachine(std::forward<TArgs>(args)...)
+    {
+        WatchesVarAccess = true;
+    }
     void RegisterVarAccess(int kind, TVarInfo* var, long element) override
     {
         Accesses.push_back(std::to_string(kind) + ":" + var->VarName + "(" + std::to_string(element) + ")");
