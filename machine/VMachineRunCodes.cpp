@@ -883,11 +883,14 @@ void TVMachine::RunLoop()
         if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
             !ForOperandValue(loop.step, step)) [[unlikely]]
             goto body_rkPushVarRef;
-        TStackData sum;
-        sum.type = sdDouble;
-        sum.value.d = value + step;
-        NoteVarAccess(0, loop.var, 0);
-        StoreElementInline(loop.var, 0, sum);
+        {
+            // In a scope of its own: an indirect jump may not leave a value's scope.
+            TStackData sum;
+            sum.type = sdDouble;
+            sum.value.d = value + step;
+            NoteVarAccess(0, loop.var, 0);
+            StoreElementInline(loop.var, 0, sum);
+        }
         // The test, with the step just read: nothing between could change it.
         double limit;
         if (!ForNumber(loop.var, value) || !ForOperandValue(loop.limit, limit)) [[unlikely]] {
@@ -948,32 +951,39 @@ void TVMachine::RunLoop()
     }
     body_rkUpdatePlain : {
         // The codes: the reference (two), the variable's value (two), the constant,
-        // the operator and the store.
+        // the operator and the store. The values live in a scope of their own, which
+        // the indirect jump at the end does not leave.
         TVarInfo* v = pc[1].Operand.Var;
-        TStackData left;
-        if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{v}, left)) [[unlikely]]
-            goto body_rkSkipVarRef;
-        TStackData result;
-        ApplyConstantOperator(left, kp[4], pc[4], kp[5], result);
-        NoteVarAccess(0, v, 0);
-        StoreElementInline(v, 0, result);
+        {
+            TStackData left;
+            if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{v}, left)) [[unlikely]]
+                goto body_rkSkipVarRef;
+            TStackData result;
+            ApplyConstantOperator(left, kp[4], pc[4], kp[5], result);
+            NoteVarAccess(0, v, 0);
+            StoreElementInline(v, 0, result);
+        }
         pc += 7;
         kp += 7;
         KIVO_DISPATCH();
     }
+
     body_rkLoadElement : {
         // The codes: the marker, J's value (two), then either the read of the element
         // or the constant, its operator and the read.
         const size_t last = static_cast<size_t>(targets[kp - kinds]);
         const TVarInfo* array = base[last].Operand.Var;
-        TStackData subscript;
-        if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{pc[2].Operand.Var}, subscript))
-            [[unlikely]]
-            goto body_rkPushSpecial;
-        TStackData sum;
-        if (base + last != pc + 3) ApplyConstantOperator(subscript, kp[3], pc[3], kp[4], sum);
-        // Never copied whole: a copy after a narrower write would stall on the store.
-        const int32_t element = OneSubscriptElement(array, base + last != pc + 3 ? sum : subscript);
+        int32_t element;
+        {
+            TStackData subscript;
+            if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{pc[2].Operand.Var}, subscript))
+                [[unlikely]]
+                goto body_rkPushSpecial;
+            TStackData sum;
+            if (base + last != pc + 3) ApplyConstantOperator(subscript, kp[3], pc[3], kp[4], sum);
+            // Never copied whole: a copy after a narrower write would stall on the store.
+            element = OneSubscriptElement(array, base + last != pc + 3 ? sum : subscript);
+        }
         if (element == 0) [[unlikely]]
             goto body_rkPushSpecial;
         PushElementInline(array, element);
