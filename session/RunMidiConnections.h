@@ -13,19 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/MidiOutMessages.h"
 #include "platform/Message.h"
 #include "platform/MidiRoster.h"
 
 class TAppMessageSink;
 class TPrefs;
-
-// To the application, for the preferences window: the mark of the consumer "be:id"
-// follows "CoMO" ('ummr'); the set of consumers changed ('rmmc').
-inline constexpr uint32_t kUpdateMenuMidiOutRqtd = platform::fourcc("ummr");
-inline constexpr uint32_t kRecreateMenuMidiOutRqtd = platform::fourcc("rmmc");
-// From the preferences dialog: "CoMO" changed; int32 "be:id" the consumer toggled,
-// bool "MODis" true when it was taken out of the list.
-inline constexpr uint32_t kPrefMidiOutChanged = platform::fourcc("pmoc");
 
 class TRunMidiConnections {
 public:

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "foundation/MidiOutMessages.h"  // 'pmoc', 'ummr', 'rmmc'
 #include "platform/Message.h"
 #include "platform/SystemMessages.h"
 
@@ -58,13 +59,10 @@ inline constexpr uint32_t kPrefMainWinFontChanged = fourcc("pmfc");
 inline constexpr uint32_t kPrefWordWrapChanged = fourcc("pwwc");
 inline constexpr uint32_t kPrefDefaultEncodingChanged = fourcc("pdec");
 inline constexpr uint32_t kPrefRunFontChanged = fourcc("prfc");
-inline constexpr uint32_t kPrefMidiOutputsChanged = fourcc("pmoc");
 inline constexpr uint32_t kPrefSpeedControlChanged = fourcc("pusc");
 inline constexpr uint32_t kPrefDebugFontChanged = fourcc("pdfc");
 inline constexpr uint32_t kPrefsDetermined = fourcc("prcd");
 inline constexpr uint32_t kSetDriveFolderRequest = fourcc("sdfr");
-inline constexpr uint32_t kRebuildMidiMenuMessage = fourcc("rmmc");
-inline constexpr uint32_t kUpdateMidiMenuMessage = fourcc("ummr");
 
 // The splash window's status text: "StatStr".
 inline constexpr uint32_t kSplashStatusMessage = fourcc("sssr");

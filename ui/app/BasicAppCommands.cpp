@@ -46,10 +46,10 @@ struct TRelayRow {
 const TRelayRow kRelays[] = {
     {kPrefAutoSaveRegularChanged, TRelayTo::MainWindow}, {kPrefMainWinFontChanged, TRelayTo::MainWindow},
     {kPrefWordWrapChanged, TRelayTo::MainWindow},        {kPrefDefaultEncodingChanged, TRelayTo::MainWindow},
-    {kPrefRunFontChanged, TRelayTo::RunWindow},          {kPrefMidiOutputsChanged, TRelayTo::RunWindow},
+    {kPrefRunFontChanged, TRelayTo::RunWindow},          {kPrefMidiOutChanged, TRelayTo::RunWindow},
     {kPrefSpeedControlChanged, TRelayTo::RunWindow},     {kSetDriveFolderRequest, TRelayTo::RunWindow},
-    {kPrefDebugFontChanged, TRelayTo::DebugWindow},      {kRebuildMidiMenuMessage, TRelayTo::PrefsWindow},
-    {kUpdateMidiMenuMessage, TRelayTo::PrefsWindow},
+    {kPrefDebugFontChanged, TRelayTo::DebugWindow},      {kRecreateMenuMidiOutRqtd, TRelayTo::PrefsWindow},
+    {kUpdateMenuMidiOutRqtd, TRelayTo::PrefsWindow},
 };
 
 void post_to(TBasicWindow* window, const platform::Message& message)

@@ -4,6 +4,7 @@
 // carries fields (int32 "be:id", bool "MODis"), and only when it comes from the
 // MIDI-output menu.
 
+#include "foundation/MidiOutMessages.h"  // 'pmoc'
 #include "platform/Message.h"
 
 inline constexpr uint32_t kPrefsMainFontChanged = platform::fourcc("pmfc");
@@ -12,7 +13,6 @@ inline constexpr uint32_t kPrefsDebugFontChanged = platform::fourcc("pdfc");
 inline constexpr uint32_t kPrefsDefaultEncodingChanged = platform::fourcc("pdec");
 inline constexpr uint32_t kPrefsWordWrapChanged = platform::fourcc("pwwc");
 inline constexpr uint32_t kPrefsAutoSaveChanged = platform::fourcc("parc");
-inline constexpr uint32_t kPrefsMidiOutChanged = platform::fourcc("pmoc");
 inline constexpr uint32_t kPrefsSpeedControlChanged = platform::fourcc("pusc");
 // The dialog was confirmed with OK: the status bar says "Preferences changed.".
 inline constexpr uint32_t kPrefsConfirmed = platform::fourcc("prcd");

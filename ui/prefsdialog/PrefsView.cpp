@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "foundation/MidiOutMessages.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
@@ -51,9 +52,6 @@ constexpr uint32_t kBreakAtStartClicked = fourcc("cbsc");
 constexpr uint32_t kSpeedControlClicked = fourcc("cscc");
 constexpr uint32_t kSpeedSliderMoved = fourcc("sscc");
 constexpr uint32_t kSpeedIntervalEdited = fourcc("tscc");
-// From the run view, through the application and the window.
-constexpr uint32_t kUpdateMenuMidiOutRqtd = fourcc("ummr");
-constexpr uint32_t kRecreateMenuMidiOutRqtd = fourcc("rmmc");
 
 // The message a number field sends on every change of its text.
 constexpr const char* kFieldMessageProperty = "kivoFieldMessage";
@@ -742,7 +740,7 @@ void TPrefsView::MFieldMidiOutChanged(const Message& message)
             outputs.push_back(consumer->name);
     });
     UpdateMFieldMidiOut();
-    Message notice(kPrefsMidiOutChanged);
+    Message notice(kPrefMidiOutChanged);
     notice.AddInt32("be:id", id);
     notice.AddBool("MODis", removed);
     NotifyPrefChange(notice, false);
@@ -825,7 +823,7 @@ void TPrefsView::NotifyPrefDiffe(const TPrefs& before, const TPrefs& after)
         before.UseSpeedControl.load() != after.UseSpeedControl.load(),
     };
     const uint32_t notices[] = {kPrefsMainFontChanged,        kPrefsRunFontChanged,  kPrefsDebugFontChanged,
-                                kPrefsDefaultEncodingChanged, kPrefsWordWrapChanged, kPrefsMidiOutChanged,
+                                kPrefsDefaultEncodingChanged, kPrefsWordWrapChanged, kPrefMidiOutChanged,
                                 kPrefsSpeedControlChanged};
     for (size_t i = 0; i < std::size(notices); ++i)
         if (differs[i]) NotifyPrefChange(notices[i]);

@@ -1,5 +1,6 @@
 #include "ui/prefsdialog/PrefsWindow.h"
 
+#include "foundation/MidiOutMessages.h"
 #include "platform/Locale.h"
 
 TPrefsWindow::TPrefsWindow(platform::Rect frame, const TPrefsServices& services) : TDialogWindow(frame, "PrefWin")
@@ -15,7 +16,7 @@ TPrefsWindow::TPrefsWindow(platform::Rect frame, const TPrefsServices& services)
 
 void TPrefsWindow::MessageReceived(platform::Message* message)
 {
-    if (message->what == kPrefsUpdateMidiOutMenu || message->what == kPrefsRecreateMidiOutMenu) {
+    if (message->what == kUpdateMenuMidiOutRqtd || message->what == kRecreateMenuMidiOutRqtd) {
         PostMessage(*message, mView);
         return;
     }

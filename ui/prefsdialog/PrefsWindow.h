@@ -6,11 +6,6 @@
 #include "ui/guibase/DialogBase.h"
 #include "ui/prefsdialog/PrefsView.h"
 
-// Sent on by the window to its view: the MIDI outputs' marks follow "CoMO" ('ummr'),
-// the outputs themselves changed ('rmmc').
-inline constexpr uint32_t kPrefsUpdateMidiOutMenu = platform::fourcc("ummr");
-inline constexpr uint32_t kPrefsRecreateMidiOutMenu = platform::fourcc("rmmc");
-
 class TPrefsWindow : public TDialogWindow {
 public:
     // Only the frame's top-left corner counts: the window takes the size of its view.

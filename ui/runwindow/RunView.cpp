@@ -11,6 +11,7 @@
 
 #include "foundation/AppVersion.h"
 #include "foundation/Common.h"
+#include "foundation/MidiOutMessages.h"
 #include "language/MidCode.h"
 #include "machine/VMachine.h"
 #include "platform/Locale.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/Common.h"
+#include "foundation/MidiOutMessages.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/runwindow/CtrlKeyFilter.h"

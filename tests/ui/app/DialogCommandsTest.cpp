@@ -89,7 +89,7 @@ TEST_F(DialogCommands, ARenumberedListRunsTheSameAndItsNewLinesAreFound)
     app->MainWindow()->PostMessage(renumber, Editor());
     ASSERT_TRUE(wait_until([&] { return Editor()->TextView()->Text() != list; }));
     EXPECT_EQ(Editor()->TextView()->Text(),
-              "100 RESTORE 140:READ A:PRINT A\n110 ON A GOTO 120,130\n120 GOSUB 130:PRINT \"THIRTY\":END\n"
+              "100 RESTORE 140:READ A:PRINT A:GOTO 110\n110 ON A GOTO 120,130\n120 GOSUB 130:PRINT \"THIRTY\":END\n"
               "130 PRINT \"FORTY\":RETURN\n140 DATA 1\n");
     EXPECT_TRUE(Editor()->TextView()->IsModified());
 

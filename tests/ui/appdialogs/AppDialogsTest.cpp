@@ -8,12 +8,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 #include <memory>
 
 #include "AppDialogsTestSupport.h"
+#include "foundation/AppPrivacy.h"
 #include "foundation/AppVersion.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
@@ -201,6 +203,28 @@ TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable)
     EXPECT_TRUE(alerts.empty());
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(readMe.fileName()));
+}
+
+TEST_F(Commands, TheBuiltApplicationsHelpOpensTheReadMeFromTheSourceTree)
+{
+    TAppPrivacy privacy;
+    privacy.AnalyzeExePath(KIVO_APP_EXECUTABLE);
+    ASSERT_FALSE(privacy.ExePath().empty()) << KIVO_APP_EXECUTABLE;
+    dialogs->SetExecutable(privacy.ExePath(), privacy.ExeName());
+    FakeOpener opener({"file"});
+    dialogs->MItemHelpClicked();
+    EXPECT_TRUE(alerts.empty()) << alerts[0].text;
+    ASSERT_EQ(opener.opened.size(), 1u);
+    const QFileInfo opened(opener.opened[0].toLocalFile());
+    EXPECT_EQ(opened.absolutePath().toStdString() + "/", privacy.ExePath());
+
+    QFile shipped(opened.filePath());
+    QFile source(QStringLiteral(KIVO_README_SOURCE));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray text = source.readAll();
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_EQ(shipped.readAll(), text) << "the copy beside the executable is out of date";
 }
 
 TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime)

@@ -97,7 +97,7 @@ TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNu
     editor.setPlainText(QString::fromUtf8(list.readAll()));
     renumber_requested(&editor, RenumberRequest(100, 1, 10), record);
     EXPECT_EQ(editor.toPlainText(),
-              "100 RESTORE 140:READ A:PRINT A\n110 ON A GOTO 120,130\n120 GOSUB 130:PRINT \"THIRTY\":END\n"
+              "100 RESTORE 140:READ A:PRINT A:GOTO 110\n110 ON A GOTO 120,130\n120 GOSUB 130:PRINT \"THIRTY\":END\n"
               "130 PRINT \"FORTY\":RETURN\n140 DATA 1\n");
     GoTo("120");
     EXPECT_EQ(CaretLine(), 2);

@@ -73,14 +73,14 @@ TEST_F(PrefsInApp, ARunFontSizeReachesTheRunViewAndOKIsReported)
 
 TEST_F(PrefsInApp, MidiMenuRequestsReachAnOpenDialogAndAreDroppedBeforeIt)
 {
-    app->PostMessage(kRebuildMidiMenuMessage);
-    app->PostMessage(kUpdateMidiMenuMessage);
+    app->PostMessage(kRecreateMenuMidiOutRqtd);
+    app->PostMessage(kUpdateMenuMidiOutRqtd);
     QTest::qWait(50);
     EXPECT_EQ(app->PrefsWindow(), nullptr) << "nothing made for them";
     TPrefsWindow* dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     gPrefs.SetMidiOutputs({"Synth A"});
-    app->PostMessage(kUpdateMidiMenuMessage);
+    app->PostMessage(kUpdateMenuMidiOutRqtd);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->View()->Snapshot().MidiOutputs().size() == 1; }, 5000))
         << "the dialog's confirmed list follows";
 }

@@ -179,6 +179,6 @@ protected:
 // The seven notices that tell what Cancel and Defaults changed.
 inline const uint32_t kDifferenceNotices[] = {
     kPrefsMainFontChanged, kPrefsRunFontChanged, kPrefsDebugFontChanged,   kPrefsDefaultEncodingChanged,
-    kPrefsWordWrapChanged, kPrefsMidiOutChanged, kPrefsSpeedControlChanged};
+    kPrefsWordWrapChanged, kPrefMidiOutChanged,  kPrefsSpeedControlChanged};
 
 }  // namespace prefs_testing

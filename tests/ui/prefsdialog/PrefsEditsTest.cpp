@@ -231,7 +231,7 @@ TEST_F(PrefsEdits, ChoosingAnOutputTogglesItInTheList)
     EXPECT_FALSE(MidiItem("Synth A")->isChecked());
     ASSERT_EQ(sink.Messages().size(), 1u);
     Message first = sink.Messages()[0];
-    EXPECT_EQ(first.what, kPrefsMidiOutChanged);
+    EXPECT_EQ(first.what, kPrefMidiOutChanged);
     int32_t id = 0;
     bool taken = false;
     EXPECT_EQ(first.FindInt32("be:id", &id), platform::kOk);
@@ -264,17 +264,17 @@ TEST_F(PrefsEdits, ConnectionsMadeElsewhereAreMarkedAndCancelKeepsThem)
 {
     Open();
     gPrefs.SetMidiOutputs({"Synth B"});
-    window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
+    window->PostMessage(Message(kUpdateMenuMidiOutRqtd));
     Settle();
     EXPECT_TRUE(MidiItem("Synth B")->isChecked());
     roster.AddConsumer(platform::midi_endpoint_id(40, 0), "Piano");
-    window->PostMessage(Message(kPrefsRecreateMidiOutMenu));
+    window->PostMessage(Message(kRecreateMenuMidiOutRqtd));
     Settle();
     ASSERT_NE(MidiItem("Piano"), nullptr);
     EXPECT_TRUE(MidiItem("Synth B")->isChecked());
     Click("ButtonCancel");
     EXPECT_EQ(gPrefs.MidiOutputs(), std::vector<std::string>{"Synth B"});
-    EXPECT_EQ(sink.Count(kPrefsMidiOutChanged), 0);
+    EXPECT_EQ(sink.Count(kPrefMidiOutChanged), 0);
 }
 
 TEST_F(PrefsEdits, CancelPutsBackAndAnnouncesEachChangeAgain)
@@ -344,7 +344,7 @@ TEST_F(PrefsEdits, DefaultsResetEverythingAndCancelStillBringsBackTheConfirmedVa
     EXPECT_EQ(Find<QLineEdit>("TxtCtrlSsgVolume")->text(), "80");
     EXPECT_FALSE(MidiItem("Synth A")->isChecked());
     const std::vector<Message> sent = sink.Messages();
-    auto midi = std::find_if(sent.begin(), sent.end(), [](const Message& m) { return m.what == kPrefsMidiOutChanged; });
+    auto midi = std::find_if(sent.begin(), sent.end(), [](const Message& m) { return m.what == kPrefMidiOutChanged; });
     ASSERT_NE(midi, sent.end());
     EXPECT_TRUE(midi->FieldNames().empty()) << "a difference notice has no fields";
     EXPECT_EQ(sink.Count(kPrefsWordWrapChanged), 1);
