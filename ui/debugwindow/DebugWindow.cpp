@@ -29,6 +29,11 @@ void TDebugWindow::MessageReceived(platform::Message* message)
     TBasicWindow::MessageReceived(message);
 }
 
+void TDebugWindow::IAPChanged(platform::Message* notice)
+{
+    mDebugView->IAPChanged(notice);
+}
+
 void TDebugWindow::LanguageChanged()
 {
     SetWinTitle();

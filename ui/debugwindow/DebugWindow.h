@@ -16,6 +16,8 @@ public:
     TDebugView* DebugView() const { return mDebugView; }
 
     void MessageReceived(platform::Message* message) override;
+    // The application posts '_ipc' to the window: the view's tool bar follows it.
+    void IAPChanged(platform::Message* notice) override;
     void LanguageChanged() override;
     // Stores the frame as "DWFr", then closes for the application.
     bool Quit();

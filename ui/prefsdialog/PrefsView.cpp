@@ -57,6 +57,8 @@ constexpr uint32_t kSpeedIntervalEdited = fourcc("tscc");
 constexpr const char* kFieldMessageProperty = "kivoFieldMessage";
 
 constexpr const char* kAnonymousConsumer = "<anonymous>";
+// The id of the consumer a MIDI-output item stands for.
+constexpr const char* kConsumerIdProperty = "kivoConsumerId";
 // The item roles of the pop-up lists: the int32 value an item's message carries, and
 // the name of its field (none for a separator or a font family).
 constexpr int kItemValueRole = Qt::UserRole;
@@ -117,6 +119,40 @@ void widen_to_contents(QComboBox* field)
 {
     if (field && field->width() < field->sizeHint().width()) field->resize(field->sizeHint().width(), field->height());
 }
+
+// The roster's consumers with what the producer is connected to, read once.
+struct MidiOutState {
+    std::vector<platform::MidiConsumer> consumers;
+    std::vector<int32_t> connected;
+
+    explicit MidiOutState(const platform::MidiRoster* roster)
+    {
+        if (!roster) return;
+        consumers = roster->Consumers();
+        for (const platform::MidiConsumer& consumer : consumers)
+            if (roster->IsConnected(consumer.id)) connected.push_back(consumer.id);
+    }
+    bool IsConnected(int32_t id) const { return std::find(connected.begin(), connected.end(), id) != connected.end(); }
+    // Whether a consumer of `name` other than `id` is connected.
+    bool OtherConnected(const std::string& name, int32_t id) const
+    {
+        return std::any_of(consumers.begin(), consumers.end(), [&](const platform::MidiConsumer& consumer) {
+            return consumer.id != id && consumer.name == name && IsConnected(consumer.id);
+        });
+    }
+    // Whether the item of consumer `id` shows as chosen under "CoMO" `outputs`: a
+    // listed name marks the consumers of that name that are connected; while none is,
+    // the first of the name, the one the run view connects.
+    bool Chosen(const std::vector<std::string>& outputs, const std::string& name, int32_t id) const
+    {
+        if (std::find(outputs.begin(), outputs.end(), name) == outputs.end()) return false;
+        if (IsConnected(id)) return true;
+        if (OtherConnected(name, id)) return false;
+        auto first = std::find_if(consumers.begin(), consumers.end(),
+                                  [&](const platform::MidiConsumer& consumer) { return consumer.name == name; });
+        return first != consumers.end() && first->id == id;
+    }
+};
 
 }  // namespace
 
@@ -474,6 +510,7 @@ void TPrefsView::SetMFieldMidiOut()
             QAction* item = menu->addAction(plain_text(consumer.name));
             item->setCheckable(true);
             item->setData(QString::fromStdString(consumer.name));
+            item->setProperty(kConsumerIdProperty, consumer.id);
             const int32_t id = consumer.id;
             QObject::connect(item, &QAction::triggered, this, [this, id] {
                 Message message(kMidiOutChosen);
@@ -503,16 +540,18 @@ void TPrefsView::UpdateMFieldByIndex(QComboBox* field, int32_t index)
     field->setCurrentIndex(isItem ? index : -1);
 }
 
-// Several outputs may be connected: each is checked, and the field names them all.
+// Several outputs may be connected: each is checked, and the field names them all,
+// each name once.
 void TPrefsView::UpdateMFieldMidiOut()
 {
     const std::vector<std::string> outputs = gPrefs.MidiOutputs();
+    const MidiOutState state(mServices.roster);
     QStringList marked;
     for (QAction* item : MidiOutMenu()->actions()) {
         const std::string name = item->data().toString().toStdString();
-        const bool on = std::find(outputs.begin(), outputs.end(), name) != outputs.end();
+        const bool on = state.Chosen(outputs, name, item->property(kConsumerIdProperty).toInt());
         item->setChecked(on);
-        if (on) marked << QString::fromStdString(name);
+        if (on && !marked.contains(QString::fromStdString(name))) marked << QString::fromStdString(name);
     }
     mMFieldMidiOut->setText(marked.isEmpty() ? plain_text(platform::get_string("Ports..."))
                                              : plain_text(marked.join(QStringLiteral(", ")).toStdString()));
@@ -722,22 +761,26 @@ void TPrefsView::TxtCtrlSpeedControlChanged()
     UpdateSliderSpeedControl();
 }
 
-// A chosen output leaves the list when it is in it and joins it at the end when not.
+// A chosen output that is checked leaves the list, one that is not joins it at the
+// end. A name stays in the list while another consumer of that name is connected.
 void TPrefsView::MFieldMidiOutChanged(const Message& message)
 {
     int32_t id = -1;
     if (message.FindInt32("be:id", &id) != platform::kOk || !mServices.roster) return;
-    const std::vector<platform::MidiConsumer> consumers = mServices.roster->Consumers();
-    auto consumer = std::find_if(consumers.begin(), consumers.end(), [id](const auto& c) { return c.id == id; });
-    if (consumer == consumers.end()) return;
+    const MidiOutState state(mServices.roster);
+    auto consumer =
+        std::find_if(state.consumers.begin(), state.consumers.end(), [id](const auto& c) { return c.id == id; });
+    if (consumer == state.consumers.end()) return;
+    const std::string& name = consumer->name;
     bool removed = false;
     gPrefs.ChangeMidiOutputs([&](std::vector<std::string>& outputs) {
-        auto kept = std::remove(outputs.begin(), outputs.end(), consumer->name);
-        removed = kept != outputs.end();
-        if (removed)
-            outputs.erase(kept, outputs.end());
-        else
-            outputs.push_back(consumer->name);
+        if (state.Chosen(outputs, name, id)) {
+            if (state.OtherConnected(name, id)) return;
+            std::erase(outputs, name);
+            removed = true;
+        } else if (std::find(outputs.begin(), outputs.end(), name) == outputs.end()) {
+            outputs.push_back(name);
+        }
     });
     UpdateMFieldMidiOut();
     Message notice(kPrefMidiOutChanged);

@@ -10,6 +10,8 @@
 
 #include "debugger/Debugger.h"
 #include "foundation/Common.h"
+#include "foundation/IAPItemFlatToolBar.h"
+#include "foundation/InterAppPrefs.h"
 #include "session/FormatSource.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/debugwindow/CallStackView.h"
@@ -209,21 +211,54 @@ TEST_F(DebugWindow, KillInABreakClearsTheHighlightAndTheNextRunStartsFresh)
 
 TEST_F(DebugWindow, AfterARunTimeErrorTheButtonsReachNoMachine)
 {
+    // The error stands far down the list, so showing it scrolls.
+    std::string list = "10 A=1\n";
+    for (int line = 100; line < 1000; line += 10) list += std::to_string(line) + " REM\n";
+    list += "1000 B=1/0\n";
+    for (int line = 1100; line < 2000; line += 10) list += std::to_string(line) + " REM\n";
     debugWindow->Show();
     gPrefs.BreakAtStart = false;
-    StartRun("10 A=1\n20 B=1/0\n");
+    StartRun(list);
     ASSERT_TRUE(wait_until([&] { return runView()->RunEnded(); }));
-    QApplication::processEvents();
+    TSrcCodeView* source = view()->SrcCodeView();
+    const int errorRow = source->Lines().Row(1000);
+    ASSERT_GT(errorRow, 0);
+    ASSERT_TRUE(wait_until([&] { return source->indexAt(QPoint(30, 2)).row() == errorRow; }))
+        << "'sslr' brings the error's line to the top of the source list";
     EXPECT_EQ(alerts.Count(), 1u);
     EXPECT_NE(CurrentEntry(), "[Done]");
-    // The next run's set-up deletes that machine first; the buttons then reach nothing.
+
+    // The next run's set-up lets go of the machine first. While the run view still
+    // holds it, no button reaches it.
     view()->SetVMachine(nullptr);
-    runView()->QuitBasic();
+    EXPECT_FALSE(view()->HasDebugger());
     Press(kDebugPauseMessage);
+    ClickSource(errorRow, 3);
     Press(kDebugKillMessage);
-    ClickSource(0, 3);
+    QApplication::processEvents();
+    EXPECT_TRUE(source->Lines().Lines()[static_cast<size_t>(errorRow)].BreakPoint)
+        << "the margin still marks the line in the list";
+    bool reached = false;
+    runView()->Session().WithMachine([&](TVMachine& machine) {
+        auto* debugger = dynamic_cast<TDebugger*>(&machine);
+        ASSERT_NE(debugger, nullptr);
+        reached = true;
+        EXPECT_NE(debugger->DebugRunMode(), DRM_STOP) << "Pause";
+        EXPECT_TRUE(debugger->BreakPoints().empty()) << "the margin";
+    });
+    EXPECT_TRUE(reached) << "Kill left the run view's machine alone";
+    EXPECT_FALSE(gAppPrivacy.Killed.load());
+
+    // Once the run view has deleted it, the buttons reach nothing either.
+    runView()->QuitBasic();
+    EXPECT_EQ(runView()->VMachine(), nullptr);
+    Press(kDebugPauseMessage);
+    ClickSource(errorRow, 3);
+    Press(kDebugKillMessage);
+    QApplication::processEvents();
+    EXPECT_FALSE(source->Lines().Lines()[static_cast<size_t>(errorRow)].BreakPoint);
+    EXPECT_FALSE(gAppPrivacy.Killed.load());
     gPrefs.BreakAtStart = true;
-    SUCCEED();
 }
 
 TEST_F(DebugWindow, ArraysOpenIntoTheirElements)
@@ -250,6 +285,29 @@ TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines)
     EXPECT_EQ(view()->SrcCodeView()->FirstLineNum(), 10);
     EXPECT_FALSE(view()->SrcCodeView()->Lines().Lines()[0].BreakPoint);
     EXPECT_TRUE(view()->SrcCodeView()->Lines().Lines()[1].BreakPoint);
+}
+
+TEST_F(DebugWindow, TheSharedFlatToolBarSettingReachesTheOpenWindow)
+{
+    bool saved = true;
+    if (gIAPs.GetBool("FlatToolBar", &saved) != 0) gIAPs.AddItem(new TIAPItemFlatToolBar);
+    gIAPs.GetBool("FlatToolBar", &saved);
+    debugWindow->Show();
+    // The application takes the notice into gIAPs, then posts it to the window.
+    auto announce = [&](const char* item) {
+        platform::Message notice(kIAPChangedMessage);
+        notice.AddString("IAP:SrcIAPItem", item);
+        debugWindow->PostMessage(notice);
+    };
+    for (const bool flat : {!view()->ToolBar()->IsFlat(), view()->ToolBar()->IsFlat()}) {
+        gIAPs.SetBool("FlatToolBar", flat);
+        announce("AccKeyFormat2");
+        QApplication::processEvents();
+        EXPECT_NE(view()->ToolBar()->IsFlat(), flat) << "another item's notice changes nothing";
+        announce("FlatToolBar");
+        EXPECT_TRUE(wait_until([&] { return view()->ToolBar()->IsFlat() == flat; })) << flat;
+    }
+    gIAPs.SetBool("FlatToolBar", saved);
 }
 
 TEST_F(DebugWindow, TheToolBarHasItsSevenItemsWithTips)

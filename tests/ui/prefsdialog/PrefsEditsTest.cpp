@@ -249,6 +249,77 @@ TEST_F(PrefsEdits, ChoosingAnOutputTogglesItInTheList)
     EXPECT_FALSE(taken);
 }
 
+// Two consumers may bear one name; "CoMO" holds names. A name stays listed while any
+// consumer of that name is connected, and only the consumers really connected are
+// checked: while none of the name is, the first of the name, which the run view
+// connects.
+TEST_F(PrefsEdits, SameNamedOutputsKeepTheirNameWhileOneIsConnected)
+{
+    const int32_t first = platform::midi_endpoint_id(20, 0);
+    const int32_t second = platform::midi_endpoint_id(22, 0);
+    roster.AddConsumer(second, "Synth A");
+    gPrefs.SetMidiOutputs({"Synth A"});
+    roster.Connect(first);
+    Open();
+    // The menu follows the roster: Synth A (20), Synth B (21), Synth A (22).
+    const QList<QAction*> items = view->MidiOutMenu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    auto marks = [&] {
+        std::vector<bool> checked;
+        for (QAction* item : view->MidiOutMenu()->actions()) checked.push_back(item->isChecked());
+        return checked;
+    };
+    auto last_notice = [&](int32_t* id, bool* taken) {
+        ASSERT_FALSE(sink.Messages().empty());
+        const Message notice = sink.Messages().back();
+        ASSERT_EQ(notice.what, kPrefsMidiOutChanged);
+        ASSERT_EQ(notice.FindInt32("be:id", id), platform::kOk);
+        ASSERT_EQ(notice.FindBool("MODis", taken), platform::kOk);
+    };
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(Find<QToolButton>("MFieldMidiOut")->text(), "Synth A");
+
+    // Choosing the unconnected one of the name keeps the name.
+    items[2]->trigger();
+    Settle();
+    EXPECT_EQ(gPrefs.MidiOutputs(), std::vector<std::string>{"Synth A"});
+    int32_t id = 0;
+    bool taken = true;
+    last_notice(&id, &taken);
+    EXPECT_EQ(id, second);
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+
+    // Both connected: both checked, the name shown once; unchoosing either keeps the
+    // name, for the other is still connected.
+    roster.Connect(second);
+    window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
+    Settle();
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(Find<QToolButton>("MFieldMidiOut")->text(), "Synth A");
+    for (const int index : {2, 0}) {
+        items[index]->trigger();
+        Settle();
+        EXPECT_EQ(gPrefs.MidiOutputs(), std::vector<std::string>{"Synth A"}) << index;
+        last_notice(&id, &taken);
+        EXPECT_FALSE(taken) << index;
+    }
+
+    // With the second one gone from the connections, unchoosing the first takes the
+    // name out.
+    roster.Disconnect(second);
+    window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
+    Settle();
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+    items[0]->trigger();
+    Settle();
+    EXPECT_TRUE(gPrefs.MidiOutputs().empty());
+    last_notice(&id, &taken);
+    EXPECT_EQ(id, first);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+}
+
 TEST_F(PrefsEdits, AnOutputThatIsGoneChangesNothing)
 {
     Open();
