@@ -42,13 +42,11 @@ constexpr const char* kFromOutside = "FromOutside";
 void TKivoBasicView::RefsReceived(platform::Message* message)
 {
     register_texts();
-    bool fromOutside = false;
-    message->FindBool(kFromOutside, &fromOutside);
     const std::string path = open_request_path(*message);
     const int32_t encoding = open_request_encoding(*message, gPrefs.DefaultEncoding.load());
     std::string note;
     bool loaded = false;
-    switch (choose_open_action(*message, !fromOutside, held_keys_for_open())) {
+    switch (choose_open_action(*message, held_keys_for_open())) {
     case TOpenAction::Ignore: return;
     case TOpenAction::AskRemoveRecent: {
         TListQuestion question;
