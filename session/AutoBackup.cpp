@@ -24,22 +24,50 @@ std::string slot_name(int slot, const char* extension)
     return slot == 1 ? std::string("AutoSave") + extension : "AutoSave-" + std::to_string(slot) + extension;
 }
 
+// Locks the slot's lock file: the descriptor, -1 when a running instance holds the
+// slot, or -2 when the lock file cannot be opened or locked at all.
+int lock_slot(const std::string& folder, int slot)
+{
+    const std::string lockPath = (fs::path(folder) / slot_name(slot, ".lock")).string();
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return -2;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    const int error = errno;
+    ::close(fd);
+    return error == EWOULDBLOCK ? -1 : -2;
+}
+
 }  // namespace
 
 std::unique_ptr<TBackupSlot> TBackupSlot::Claim(const std::string& folder)
 {
     if (folder.empty()) return nullptr;
     for (int slot = 1; slot <= kMaxSlots; ++slot) {
-        const std::string lockPath = (fs::path(folder) / slot_name(slot, ".lock")).string();
-        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) return nullptr;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        const int fd = lock_slot(folder, slot);
+        if (fd == -2) return nullptr;
+        if (fd >= 0)
             return std::unique_ptr<TBackupSlot>(
                 new TBackupSlot(fd, (fs::path(folder) / slot_name(slot, ".bas")).string()));
-        ::close(fd);
-        if (errno != EWOULDBLOCK) return nullptr;
     }
     return nullptr;
+}
+
+std::vector<std::unique_ptr<TBackupSlot>> TBackupSlot::ClaimLeftOvers(const std::string& folder)
+{
+    std::vector<std::unique_ptr<TBackupSlot>> slots;
+    if (folder.empty()) return slots;
+    for (int slot = 1; slot <= kMaxSlots; ++slot) {
+        const std::string backupPath = (fs::path(folder) / slot_name(slot, ".bas")).string();
+        std::error_code ec;
+        if (!fs::is_regular_file(backupPath, ec)) continue;
+        // The lock is taken before the file is looked at again: a slot freed by a
+        // normal end meanwhile has lost its file.
+        const int fd = lock_slot(folder, slot);
+        if (fd < 0) continue;
+        std::unique_ptr<TBackupSlot> held(new TBackupSlot(fd, backupPath));
+        if (held->HasBackup()) slots.push_back(std::move(held));
+    }
+    return slots;
 }
 
 TBackupSlot::~TBackupSlot()
@@ -77,6 +105,14 @@ std::string TBackupSlot::SetAside() const
         return aside.string();
     }
     return {};
+}
+
+bool TBackupSlot::MoveBackupTo(const TBackupSlot& to) const
+{
+    // link + unlink, as for setting aside: a file that appeared at `to` stays.
+    if (::link(mBackupPath.c_str(), to.mBackupPath.c_str()) != 0) return false;
+    ::unlink(mBackupPath.c_str());
+    return true;
 }
 
 void TBackupSlot::Remove() const

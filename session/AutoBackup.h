@@ -5,17 +5,24 @@
 // runs: the first instance has "AutoSave.bas", a second one running at the same
 // time "AutoSave-2.bas", and so on. The kernel drops the lock when the process
 // ends, however it ends, so a backup file whose slot is free at start-up was left
-// by an instance that did not end normally, and only such a file is offered.
+// by an instance that did not end normally, and only such a file is offered:
+// the own slot's, and those of the other free slots.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TBackupSlot {
 public:
     // Claims the first free slot in `folder` (the settings folder "KivoBASIC"); null
     // when no lock can be taken there (then no backup is written).
     static std::unique_ptr<TBackupSlot> Claim(const std::string& folder);
+    // Claims every other free slot in `folder` that has a backup file, each left by
+    // an instance that did not end normally, in the slots' order. They stay held
+    // while the returned slots live, so an instance starting meanwhile does not
+    // offer them too; a slot that a running instance holds is left out.
+    static std::vector<std::unique_ptr<TBackupSlot>> ClaimLeftOvers(const std::string& folder);
     ~TBackupSlot();  // releases the slot; the backup file stays
 
     TBackupSlot(const TBackupSlot&) = delete;
@@ -28,6 +35,9 @@ public:
     // rather than left to be overwritten by the next backup; returns the new path,
     // or an empty text when the rename failed.
     std::string SetAside() const;
+    // Moves this slot's backup file to `to`'s backup path, which has none, so that
+    // a restored backup of another slot becomes `to`'s own; false when it failed.
+    bool MoveBackupTo(const TBackupSlot& to) const;
     // Removes the backup file, at the normal end.
     void Remove() const;
 

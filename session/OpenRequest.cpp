@@ -19,10 +19,10 @@ std::string open_request_path(const platform::Message& request)
     return ref.path;
 }
 
-TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, TOpenKeys keys)
+TOpenAction choose_open_action(const platform::Message& request, TOpenKeys keys)
 {
     if (open_request_path(request).empty()) return TOpenAction::Ignore;
-    if (fromThisApp && keys.Control) return TOpenAction::AskRemoveRecent;
+    if (keys.Control && flag(request, kFromRecentListsField)) return TOpenAction::AskRemoveRecent;
     if (flag(request, "Add") || keys.Option) return TOpenAction::Insert;
     if (flag(request, "Merge")) return TOpenAction::Merge;
     return TOpenAction::Open;

@@ -9,7 +9,7 @@
 
 enum class TOpenAction {
     Ignore,           // no "refs": nothing is loaded and no reply is sent
-    AskRemoveRecent,  // Ctrl held on a request from this application: delete the recent entry?
+    AskRemoveRecent,  // Ctrl held on an item of the recent-lists menu: delete the entry?
     Insert,           // "Add", or Alt held
     Merge,            // "Merge" (and not "Add")
     Open,             // replace the list, after the save question
@@ -22,9 +22,12 @@ struct TOpenKeys {
     bool Option = false;
 };
 
-// `fromThisApp`: the request was sent from within the application (a recent-list item
-// or the open panel), not by the desktop or a drop from another application.
-TOpenAction choose_open_action(const platform::Message& request, bool fromThisApp, TOpenKeys keys);
+// The field that marks the requests of the recent-lists menu's items: only those ask
+// to delete their entry when Ctrl is held. The open panel, a run naming a file, the
+// desktop and a drop never do.
+inline constexpr const char* kFromRecentListsField = "FromRecentLists";
+
+TOpenAction choose_open_action(const platform::Message& request, TOpenKeys keys);
 
 // The request's first "refs" path, or empty.
 std::string open_request_path(const platform::Message& request);

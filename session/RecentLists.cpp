@@ -2,6 +2,7 @@
 
 #include "foundation/TAVRENUtils.h"
 #include "platform/Message.h"
+#include "session/OpenRequest.h"
 
 TRecentLists::TRecentLists(std::string settingsFile) : mSettingsFile(std::move(settingsFile))
 {
@@ -9,7 +10,9 @@ TRecentLists::TRecentLists(std::string settingsFile) : mSettingsFile(std::move(s
     mList.SetTgtBase(0);
     mList.SetTriggerBase(0);
     mList.SetMaxMRUF(10);
-    mList.SetMessage(platform::Message(platform::fourcc("_RRC")));
+    platform::Message request(platform::fourcc("_RRC"));
+    request.AddBool(kFromRecentListsField, true);
+    mList.SetMessage(request);
     if (!mSettingsFile.empty() && mList.Load(mSettingsFile) != 0) mList.ClearMRUF();
 }
 

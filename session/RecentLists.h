@@ -10,8 +10,9 @@
 class TRecentLists {
 public:
     // Configures the list as the main window shows it (digit keys from 0, items
-    // from the top of the menu, at most ten, '_RRC' items) and loads it from
-    // `settingsFile` (empty: no file). A missing or corrupt file leaves it empty.
+    // from the top of the menu, at most ten, '_RRC' items marked with
+    // kFromRecentListsField) and loads it from `settingsFile` (empty: no file). A
+    // missing or corrupt file leaves it empty.
     explicit TRecentLists(std::string settingsFile);
 
     TMRUF& List() { return mList; }

@@ -1,6 +1,6 @@
 // The backup file of each running instance: its own slot while it runs, the offer of
-// a backup left by an instance that was killed, the declined backup set aside, and
-// the period of the automatic save.
+// a backup left by an instance that was killed, in its own slot or another, the
+// declined backup set aside, and the period of the automatic save.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "session/AutoBackup.h"
 
@@ -92,6 +93,46 @@ TEST_F(AutoBackup, ABackupLeftByAKilledInstanceIsOfferedAtTheNextStart)
     EXPECT_EQ(next->BackupPath(), (mDir / "AutoSave.bas").string());
     EXPECT_TRUE(next->HasBackup());
     EXPECT_EQ(Read(next->BackupPath()), "10 PRINT \"saved\"");
+}
+
+TEST_F(AutoBackup, TheBackupsOfOtherFreeSlotsAreLeftOvers)
+{
+    const auto own = TBackupSlot::Claim(mDir.string());
+    const auto running = TBackupSlot::Claim(mDir.string());
+    ASSERT_TRUE(own && running);
+    Write(own->BackupPath(), "10 OWN");
+    Write(running->BackupPath(), "10 RUNNING");
+    Write((mDir / "AutoSave-3.bas").string(), "10 LEFT 3");
+    Write((mDir / "AutoSave-5.bas").string(), "10 LEFT 5");
+
+    std::vector<std::unique_ptr<TBackupSlot>> leftOvers = TBackupSlot::ClaimLeftOvers(mDir.string());
+    std::vector<std::string> paths;
+    for (const auto& slot : leftOvers) paths.push_back(slot->BackupPath());
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{(mDir / "AutoSave-3.bas").string(), (mDir / "AutoSave-5.bas").string()}));
+    {
+        // Held while offered: an instance starting meanwhile takes the free slot 4.
+        const auto meanwhile = TBackupSlot::Claim(mDir.string());
+        ASSERT_TRUE(meanwhile);
+        EXPECT_EQ(meanwhile->BackupPath(), (mDir / "AutoSave-4.bas").string());
+        EXPECT_TRUE(TBackupSlot::ClaimLeftOvers(mDir.string()).empty());
+    }
+    ASSERT_EQ(leftOvers.size(), 2u);
+
+    // A restored one becomes the own backup; an own backup is never replaced.
+    EXPECT_FALSE(leftOvers[0]->MoveBackupTo(*own));
+    EXPECT_EQ(Read(own->BackupPath()), "10 OWN");
+    own->Remove();
+    ASSERT_TRUE(leftOvers[0]->MoveBackupTo(*own));
+    EXPECT_EQ(Read(own->BackupPath()), "10 LEFT 3");
+    EXPECT_FALSE(leftOvers[0]->HasBackup());
+
+    // Released, the one not restored is offered again at a later start.
+    leftOvers.clear();
+    leftOvers = TBackupSlot::ClaimLeftOvers(mDir.string());
+    ASSERT_EQ(leftOvers.size(), 1u);
+    EXPECT_EQ(leftOvers[0]->BackupPath(), (mDir / "AutoSave-5.bas").string());
+    EXPECT_TRUE(TBackupSlot::ClaimLeftOvers("").empty());
 }
 
 TEST_F(AutoBackup, ADeclinedBackupIsSetAsideNotLost)

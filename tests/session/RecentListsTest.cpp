@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Message.h"
+#include "session/OpenRequest.h"
 #include "session/RecentLists.h"
 
 namespace {
@@ -99,6 +100,18 @@ TEST_F(RecentLists, ACorruptFileIsIgnored)
     lists.Add("/l/A.bas");
     TRecentLists restarted(mFile);
     EXPECT_EQ(restarted.List().CountMRUFs(), 1);
+}
+
+TEST_F(RecentLists, OnlyTheirItemsAskToDeleteTheEntryWhenCtrlIsHeld)
+{
+    TRecentLists lists(mFile);
+    lists.Add("/l/A.bas");
+    lists.Add("/l/B.bas");
+    for (const TMRUF::MenuItem& item : lists.List().MenuItems()) {
+        EXPECT_EQ(choose_open_action(item.message, {true, false}), TOpenAction::AskRemoveRecent) << item.fileName;
+        EXPECT_EQ(choose_open_action(item.message, {}), TOpenAction::Open) << item.fileName;
+    }
+    EXPECT_EQ(open_request_path(lists.List().MenuItems().front().message), "/l/B.bas");
 }
 
 }  // namespace

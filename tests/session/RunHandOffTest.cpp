@@ -12,12 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "../foundation/SettingsTestSupport.h"
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
 #include "machine/ScreenText.h"
 #include "machine/VMachine.h"
-#include "session/AutoSaveBackup.h"
 #include "session/RunHandOff.h"
 #include "session/RunSession.h"
 
@@ -295,16 +293,6 @@ TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart)
     EXPECT_TRUE(log.empty()) << "no run follows an empty text";
     ASSERT_EQ(host.alerts.size(), 1u);
     EXPECT_EQ(host.alerts[0], "Enter a line number.");
-}
-
-class BackupFile : public SettingsDirFixture {};
-
-TEST_F(BackupFile, IsWrittenWholeInTheSettingsFolder)
-{
-    ASSERT_TRUE(save_auto_backup("10 PRINT \"あ\"\n"));
-    EXPECT_EQ(Contents(SettingsFile("KivoBASIC", "AutoSave.bas")), "10 PRINT \"あ\"\n");
-    ASSERT_TRUE(save_auto_backup(""));
-    EXPECT_EQ(Contents(SettingsFile("KivoBASIC", "AutoSave.bas")), "");
 }
 
 // --- through a real session ---

@@ -46,6 +46,7 @@ inline constexpr uint32_t kRunLineRequest = fourcc("rnlr");      // "SISmplIptTx
 inline constexpr uint32_t kGoToLineRequest = fourcc("gtlr");     // "SISmplIptTxt"
 inline constexpr uint32_t kRenumberRequest = fourcc("rnmr");     // "NewLine", "OldLine", "Step"
 inline constexpr uint32_t kAutoSaveTimerMessage = fourcc("asvr");
+inline constexpr uint32_t kStartUpOfferMessage = fourcc("asof");
 using platform::kRefsReceivedMessage;  // "refs"
 inline constexpr uint32_t kSaveRequestedMessage = fourcc("SAVE");
 inline constexpr uint32_t kSimpleDataMessage = fourcc("DATA");

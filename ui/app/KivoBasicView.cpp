@@ -1,6 +1,5 @@
 #include "ui/app/KivoBasicView.h"
 
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "foundation/Common.h"
@@ -74,12 +73,17 @@ void TKivoBasicView::AttachedToWindow()
     mTextView->setFocus();
     SetWinTitle();
     // The restore offer is a modal alert: it comes once the event loop runs, over the
-    // shown window, rather than in the middle of building the windows.
-    QTimer::singleShot(0, this, [this] {
-        CheckAndLoadAutoSave();
-        SetAutoSaveRegular();
-        SetWinTitle();
-    });
+    // shown window, rather than in the middle of building the windows. It goes
+    // through the window's queue ahead of the lists named on the command line, so
+    // they are opened after it is answered, never inside its modal loop.
+    if (TBasicWindow* window = Window()) window->PostMessage(kStartUpOfferMessage, this);
+}
+
+void TKivoBasicView::StartUpOffer(platform::Message*)
+{
+    CheckAndLoadAutoSave();
+    SetAutoSaveRegular();
+    SetWinTitle();
 }
 
 void TKivoBasicView::LanguageChanged()

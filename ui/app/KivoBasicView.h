@@ -80,8 +80,9 @@ public:
     // The save question of an operation that would lose the list; `pending` comes
     // back to `target` after a save it asked for. True: go on at once.
     bool AskSave(const platform::Message& pending, platform::Handler* target);
-    // The restore offer of a backup left by a crash; then the timer.
+    // The restore offer of the backups left by a crash; then the timer.
     void CheckAndLoadAutoSave();
+    void StartUpOffer(platform::Message* message);
     void SetAutoSaveRegular();
     TListDocument& Document() { return mDocument; }
     TAlertListAsker& Asker() { return mAsker; }
@@ -108,6 +109,8 @@ private:
     void SetCurERef(const std::string& path);
     void SendSetDrvFolderRqtd();
     void WriteAutoBackup();
+    // Offers one backup for restoring: true when restored; a declined one is set aside.
+    bool OfferBackup(const TBackupSlot& slot);
 
     TEditTxtView* mTextView;
     QLabel* mStatBar;

@@ -25,6 +25,7 @@ const TCommandRow<V> kEditorCommands[] = {
     {kRefsReceivedMessage, &V::RefsReceived},
     {kPrefAutoSaveRegularChanged, &V::PrefAutoSaveRegularChanged},
     {kAutoSaveTimerMessage, &V::AutoSaveTimerFired},
+    {kStartUpOfferMessage, &V::StartUpOffer},
     {kSaveMessage, &V::MItemSaveClicked},
     {kGoToLineRequest, &V::GoToLineRqtd},
     {kKillMessage, &V::MItemKillClicked},

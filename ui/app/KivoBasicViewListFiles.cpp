@@ -3,6 +3,8 @@
 // the restore offer at start.
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "foundation/Common.h"
 #include "foundation/HeaderConstants.h"
@@ -42,13 +44,11 @@ constexpr const char* kFromOutside = "FromOutside";
 void TKivoBasicView::RefsReceived(platform::Message* message)
 {
     register_texts();
-    bool fromOutside = false;
-    message->FindBool(kFromOutside, &fromOutside);
     const std::string path = open_request_path(*message);
     const int32_t encoding = open_request_encoding(*message, gPrefs.DefaultEncoding.load());
     std::string note;
     bool loaded = false;
-    switch (choose_open_action(*message, !fromOutside, held_keys_for_open())) {
+    switch (choose_open_action(*message, held_keys_for_open())) {
     case TOpenAction::Ignore: return;
     case TOpenAction::AskRemoveRecent: {
         TListQuestion question;
@@ -208,8 +208,19 @@ void TKivoBasicView::SetAutoSaveRegular()
 void TKivoBasicView::CheckAndLoadAutoSave()
 {
     register_texts();
-    if (!mBackupSlot) mBackupSlot = TBackupSlot::Claim(backup_folder());
-    if (!mBackupSlot || !mBackupSlot->HasBackup()) return;
+    const std::string folder = backup_folder();
+    if (!mBackupSlot) mBackupSlot = TBackupSlot::Claim(folder);
+    if (!mBackupSlot) return;
+    // The own slot's backup first, then those of other slots that no running
+    // instance holds, until one is restored; the rest wait for a later start.
+    const std::vector<std::unique_ptr<TBackupSlot>> leftOvers = TBackupSlot::ClaimLeftOvers(folder);
+    if (mBackupSlot->HasBackup() && OfferBackup(*mBackupSlot)) return;
+    for (const std::unique_ptr<TBackupSlot>& slot : leftOvers)
+        if (OfferBackup(*slot)) return;
+}
+
+bool TKivoBasicView::OfferBackup(const TBackupSlot& slot)
+{
     TListQuestion question;
     question.Text =
         platform::replace_placeholder(platform::get_string("@Ask_Auto_Open %AppName%@"), "%AppName%", gAppNameE) +
@@ -217,14 +228,18 @@ void TKivoBasicView::CheckAndLoadAutoSave()
     question.Buttons = {{platform::get_string("No"), 'N'}, {platform::get_string("Yes"), 'Y'}};
     question.Warning = true;
     if (mAsker.Ask(question) == 1) {
+        // Another slot's backup becomes this instance's own: the next backup replaces
+        // it and the normal end removes it.
+        const bool own = &slot == mBackupSlot.get() || slot.MoveBackupTo(*mBackupSlot);
         std::string note;
-        mDocument.RestoreBackup(mBackupSlot->BackupPath(), &note);
+        mDocument.RestoreBackup(own ? mBackupSlot->BackupPath() : slot.BackupPath(), &note);
         SetStatBarStr(note);
-        return;
+        return true;
     }
     // Declined: kept aside under another name rather than overwritten by the next backup.
-    const std::string aside = mBackupSlot->SetAside();
+    const std::string aside = slot.SetAside();
     if (!aside.empty())
         SetStatBarStr(platform::replace_placeholder(platform::get_string("@Backup_Set_Aside %FileName%@"), "%FileName%",
                                                     file_name_of(aside)));
+    return false;
 }

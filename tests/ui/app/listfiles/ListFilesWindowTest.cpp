@@ -1,7 +1,7 @@
 // The list files in the main window, offscreen: open and insert requests with what
 // follows them (title, recent lists, drive 1), Save through the save panel, the save
-// question at quit, drops, New, Delete All of the recent lists, the backup offer at
-// start and the automatic-save timer.
+// question at quit, drops, New, Delete All and Ctrl on the recent lists, the backup
+// offers at start and the automatic-save timer.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -21,6 +22,7 @@
 #include "listfiles/ListLoader.h"
 #include "platform/Modifiers.h"
 #include "platform/qt/LooperPump.h"
+#include "session/AutoBackup.h"
 #include "session/ListQuestions.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
@@ -49,6 +51,21 @@ const std::string kKanaList = "10 PRINT \"\uFF76\uFF85\uFF93\uFF7C\uFF9E \uFF89 
                               "30 ' \uFF71\uFF72\uFF73\uFF74\uFF75 \uFF76\uFF77\uFF78\uFF79\uFF7A\n"
                               "40 END\n";
 
+// Answers as the scripted asker does, but only after running the event loop for a
+// while, as a modal alert does while it waits for the user. Showing an alert posts
+// events of its own; the one posted here stands for them, so that the nested loop
+// delivers what was already waiting too.
+class ModalListAsker : public TScriptedListAsker {
+public:
+    int32_t Ask(const TListQuestion& question) override
+    {
+        QObject alert;
+        QCoreApplication::postEvent(&alert, new QEvent(QEvent::User));
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        return TScriptedListAsker::Ask(question);
+    }
+};
+
 class ListFilesWindow : public ShellFixture {
 protected:
     void SetUp() override
@@ -63,12 +80,26 @@ protected:
         window.reset();
         ShellFixture::TearDown();
     }
-    void Open()
+    void Open(TListAsker* answering = nullptr)
     {
         window = std::make_unique<TKivoBasicWindow>(platform::Rect{10, 30, 509, 329}, &app);
-        View()->Asker().SetOverride(&asker);
+        View()->Asker().SetOverride(answering ? answering : &asker);
         window->Show();
         Pump();
+    }
+    fs::path BackupFolder() const
+    {
+        const fs::path folder = root / "TAVREN" / "KivoBASIC";
+        fs::create_directories(folder);
+        return folder;
+    }
+    static std::vector<std::string> SetAside(const fs::path& folder)
+    {
+        std::vector<std::string> kept;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().filename().string().find("-declined-") != std::string::npos) kept.push_back(entry.path());
+        std::sort(kept.begin(), kept.end());
+        return kept;
     }
     static void Pump()
     {
@@ -311,6 +342,125 @@ TEST_F(ListFilesWindow, ADeclinedBackupIsKeptAside)
         if (entry.path().filename().string().rfind("AutoSave-declined-", 0) == 0) kept.push_back(entry.path());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(Read(kept[0]), "10 WORK");
+}
+
+TEST_F(ListFilesWindow, ABackupOfAnotherFreeSlotIsOfferedAndBecomesTheOwn)
+{
+    const fs::path folder = BackupFolder();
+    // A running instance holds the first slot: its live backup is not offered.
+    const auto running = TBackupSlot::Claim(folder.string());
+    ASSERT_TRUE(running);
+    std::ofstream(folder / "AutoSave.bas", std::ios::binary) << "10 LIVE";
+    // An instance that held the third slot was killed.
+    std::ofstream(folder / "AutoSave-3.bas", std::ios::binary) << "10 LEFT";
+    asker.Answers = {1};
+    Open();
+    ASSERT_EQ(asker.Questions.size(), 1u);
+    EXPECT_EQ(Text(), "10 LEFT");
+    EXPECT_EQ(Title().rfind("(Auto Backuped List) - ", 0), 0u) << Title();
+    ASSERT_TRUE(View()->BackupSlot());
+    EXPECT_EQ(View()->BackupSlot()->BackupPath(), (folder / "AutoSave-2.bas").string());
+    // Restored, it is this instance's backup: not offered again at the next start.
+    EXPECT_EQ(Read(folder / "AutoSave-2.bas"), "10 LEFT");
+    EXPECT_FALSE(fs::exists(folder / "AutoSave-3.bas"));
+    EXPECT_EQ(Read(folder / "AutoSave.bas"), "10 LIVE");
+    window.reset();
+    EXPECT_FALSE(fs::exists(folder / "AutoSave-2.bas"));
+    EXPECT_EQ(Read(folder / "AutoSave.bas"), "10 LIVE");
+}
+
+TEST_F(ListFilesWindow, EachBackupLeftByACrashIsOfferedUntilOneIsRestored)
+{
+    const fs::path folder = BackupFolder();
+    std::ofstream(folder / "AutoSave.bas", std::ios::binary) << "10 OWN";
+    std::ofstream(folder / "AutoSave-2.bas", std::ios::binary) << "10 SECOND";
+    std::ofstream(folder / "AutoSave-4.bas", std::ios::binary) << "10 FOURTH";
+    // No to the own slot's, Yes to the next; the last waits for a later start.
+    asker.Answers = {0, 1};
+    Open();
+    EXPECT_EQ(asker.Questions.size(), 2u);
+    EXPECT_EQ(Text(), "10 SECOND");
+    const std::vector<std::string> kept = SetAside(folder);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(Read(kept[0]), "10 OWN");
+    EXPECT_EQ(Read(folder / "AutoSave.bas"), "10 SECOND");
+    EXPECT_EQ(Read(folder / "AutoSave-4.bas"), "10 FOURTH");
+    window.reset();
+
+    // Declined, it is set aside too.
+    asker.Questions.clear();
+    asker.Answers = {0};
+    Open();
+    EXPECT_EQ(asker.Questions.size(), 1u);
+    EXPECT_EQ(Text(), "");
+    EXPECT_FALSE(fs::exists(folder / "AutoSave-4.bas"));
+    ASSERT_EQ(SetAside(folder).size(), 2u);
+}
+
+TEST_F(ListFilesWindow, AListNamedOnTheCommandLineOpensAfterTheRestoreOfferIsAnswered)
+{
+    const fs::path folder = BackupFolder();
+    std::ofstream(folder / "AutoSave.bas", std::ios::binary) << "10 BACKUP\n";
+    const std::string path = Write("prog.bas", "10 FILE\n");
+    // As the command line's lists arrive: posted before the event loop runs.
+    ModalListAsker modal;
+    window = std::make_unique<TKivoBasicWindow>(platform::Rect{10, 30, 509, 329}, &app);
+    View()->Asker().SetOverride(&modal);
+    platform::Message request(kRefsReceivedMessage);
+    request.AddRef("refs", platform::EntryRef{path});
+    request.AddBool("FromOutside", true);
+    window->PostMessage(request);
+    window->Show();
+    // Yes to the backup; then the restored list is modified, and Cancel keeps it.
+    modal.Answers = {1, 0};
+    Pump();
+    Pump();
+    ASSERT_EQ(modal.Questions.size(), 2u);
+    EXPECT_TRUE(modal.Questions[0].Warning);
+    EXPECT_EQ(modal.Questions[1].Text, "Save the changes to (Auto Backuped List)?");
+    EXPECT_EQ(Text(), "10 BACKUP\n");
+    EXPECT_EQ(Title().rfind("(Auto Backuped List) - ", 0), 0u) << Title();
+
+    // No to the save question: the file replaces the restored list.
+    window->PostMessage(request);
+    modal.Answers = {1};
+    Pump();
+    EXPECT_EQ(Text(), "10 FILE\n");
+    EXPECT_EQ(Title().rfind("prog.bas - ", 0), 0u) << Title();
+}
+
+TEST_F(ListFilesWindow, CtrlAsksToDeleteOnlyARecentListChosenFromItsMenu)
+{
+    Open();
+    const std::string first = Write("a.bas", "10 A\n");
+    const std::string next = Write("next.bas", "10 PRINT 2\n");
+    Request(first);
+    platform::set_modifier_reader([] { return platform::kCommandKey; });  // Ctrl
+
+    // A run naming a file, started with keys that hold Ctrl, loads it.
+    TRunRequest run;
+    run.FileName = next;
+    View()->HandOff().RunBasic(run);
+    Pump();
+    EXPECT_EQ(Text(), "10 PRINT 2\n");
+    // So does the open panel's request.
+    Request(first);
+    EXPECT_EQ(Text(), "10 A\n");
+    EXPECT_TRUE(asker.Questions.empty());
+    EXPECT_EQ(Recent(), (std::vector<std::string>{first, next}));
+
+    // The recent-lists menu's item asks; Yes deletes the entry and opens nothing.
+    QAction* item = nullptr;
+    for (QAction* action : window->RecentListsMenu()->actions())
+        if (action->text().contains(QStringLiteral("next.bas"))) item = action;
+    ASSERT_TRUE(item);
+    asker.Answers = {1};
+    item->trigger();
+    Pump();
+    ASSERT_EQ(asker.Questions.size(), 1u);
+    EXPECT_EQ(asker.Questions[0].Text, "Delete next.bas from the recent lists?");
+    EXPECT_EQ(Recent(), std::vector<std::string>{first});
+    EXPECT_EQ(Text(), "10 A\n");
 }
 
 TEST_F(ListFilesWindow, TheTimerFollowsThePreferences)
