@@ -272,7 +272,7 @@ TEST_F(PrefsEdits, SameNamedOutputsKeepTheirNameWhileOneIsConnected)
     auto last_notice = [&](int32_t* id, bool* taken) {
         ASSERT_FALSE(sink.Messages().empty());
         const Message notice = sink.Messages().back();
-        ASSERT_EQ(notice.what, kPrefsMidiOutChanged);
+        ASSERT_EQ(notice.what, kPrefMidiOutChanged);
         ASSERT_EQ(notice.FindInt32("be:id", id), platform::kOk);
         ASSERT_EQ(notice.FindBool("MODis", taken), platform::kOk);
     };
@@ -293,7 +293,7 @@ TEST_F(PrefsEdits, SameNamedOutputsKeepTheirNameWhileOneIsConnected)
     // Both connected: both checked, the name shown once; unchoosing either keeps the
     // name, for the other is still connected.
     roster.Connect(second);
-    window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
+    window->PostMessage(Message(kUpdateMenuMidiOutRqtd));
     Settle();
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, true}));
     EXPECT_EQ(Find<QToolButton>("MFieldMidiOut")->text(), "Synth A");
@@ -308,7 +308,7 @@ TEST_F(PrefsEdits, SameNamedOutputsKeepTheirNameWhileOneIsConnected)
     // With the second one gone from the connections, unchoosing the first takes the
     // name out.
     roster.Disconnect(second);
-    window->PostMessage(Message(kPrefsUpdateMidiOutMenu));
+    window->PostMessage(Message(kUpdateMenuMidiOutRqtd));
     Settle();
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
     items[0]->trigger();
