@@ -77,26 +77,11 @@ int32_t TDebugger::Terminate()
     return 0;
 }
 
-int32_t TDebugger::Execute()
+void TDebugger::RunFailed(const TException& e)
 {
-    try {
-        PrepareRunCodes();
-        DebugLoop();
-    } catch (const TException& e) {
-        platform::Message shown = NewMessage(debug_msg::ShowLine);
-        shown.AddInt32(debug_msg::LineNum, static_cast<int32_t>(e.ID()));
-        Post(shown);
-        ShowErrorAlert(e);
-        ExitStatus = 1;
-    } catch (const std::bad_alloc&) {
-        ShowErrorAlert(RuntimeException2(RTE_OUT_OF_MEMORY));
-        ExitStatus = 1;
-    } catch (...) {
-        ShowErrorAlert(RuntimeException2(RTE_INTERNAL_ERROR));
-        ExitStatus = 1;
-    }
-    ExecuteDone();
-    return static_cast<int32_t>(ExitStatus);
+    platform::Message shown = NewMessage(debug_msg::ShowLine);
+    shown.AddInt32(debug_msg::LineNum, static_cast<int32_t>(e.ID()));
+    Post(shown);
 }
 
 // The machine's run without its fast paths: every code goes through its handler, and

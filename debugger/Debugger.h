@@ -45,7 +45,8 @@ public:
     void Unbreak();
 
     int32_t Terminate() override;
-    int32_t Execute() override;
+    void RunCodes() override { DebugLoop(); }
+    void RunFailed(const TException& e) override;
 
     void ExeBasicOnGosubGotoGosubInvoked() override;
     void RegisterVarAccess(int slot, TVarInfo* var, long element) override;

@@ -8,3 +8,5 @@
 // first, so that its last line and the merged list's first line stay two lines
 // (saved files end without one).
 void append_merged_list(std::string& list, std::string_view merged);
+// What goes between `list` and a merged list: a line feed, or nothing.
+std::string_view merge_separator(std::string_view list);

@@ -171,13 +171,6 @@ public:
         value.ownedText = copy;
         owned = true;
     }
-    // The same for a value that owns nothing yet (a slot just pushed).
-    void SetFreshCopiedText(std::string_view text)
-    {
-        type = sdString;
-        value.ownedText = CopyOf(text);
-        owned = true;
-    }
 
     // Turns the value into a number in place; an owned text is freed first.
     void SetLong(int32_t v)

@@ -61,8 +61,9 @@ int32_t TVMachine::Execute()
 {
     try {
         PrepareRunCodes();
-        RunLoop();
+        RunCodes();
     } catch (const TException& e) {
+        RunFailed(e);
         ShowErrorAlert(e);
         ExitStatus = 1;
     } catch (const std::bad_alloc&) {

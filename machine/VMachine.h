@@ -163,6 +163,10 @@ public:
 protected:
     // --- the run ---
     void ExecuteDone();
+    // The run of the codes, and what a machine adds when a run-time error ends it,
+    // before the error's alert: a debugger runs them its own way and shows the line.
+    virtual void RunCodes() { RunLoop(); }
+    virtual void RunFailed(const TException& e) { (void)e; }
     void PrintOk();
     void PrintExit();
     void ShowErrorAlert(const TException& e);
@@ -222,7 +226,7 @@ protected:
     void PushCopiedString(std::string_view text)
     {
         TStackData& s = PushSlot(sdString);
-        s.SetFreshCopiedText(text);
+        s.SetCopiedText(text);
     }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
     void Push(TStackData s)
@@ -342,10 +346,10 @@ protected:
     void RunLoop();
     void PrepareOperandLabels(size_t expected);
     void PrepareJumpLabels();
-    void PreparePlainStores();
-    void PrepareStringReads();
-    void PreparePlainUpdates();
-    void PrepareElementReads();
+    void PreparePlainStores(const std::vector<bool>& landing);
+    void PrepareStringReads(const std::vector<bool>& landing);
+    void PreparePlainUpdates(const std::vector<bool>& landing);
+    void PrepareElementReads(const std::vector<bool>& landing);
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;
     // The code indexes that a jump can land on, as a flag for each.

@@ -116,6 +116,14 @@ size_t label_slot(const char* text, size_t mask)
     return static_cast<size_t>((reinterpret_cast<uintptr_t>(text) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
 
+// Whether a jump lands on any code from first to last.
+bool lands_within(const std::vector<bool>& landing, size_t first, size_t last)
+{
+    for (size_t m = first; m <= last; ++m)
+        if (landing[m]) return true;
+    return false;
+}
+
 bool is_constant_kind(uint8_t kind)
 {
     return kind == rkPushInt || kind == rkPushSingle || kind == rkPushDouble;
@@ -215,11 +223,13 @@ void TVMachine::PrepareRunCodes()
         RunKinds[i] = kind;
     }
     PrepareJumpLabels();
-    PreparePlainStores();
+    // The blocks below may not span a code that a jump lands on.
+    const std::vector<bool> landing = JumpLandings();
+    PreparePlainStores(landing);
     PrepareForLoops(fusable);
-    PrepareStringReads();
-    PreparePlainUpdates();
-    PrepareElementReads();
+    PrepareStringReads(landing);
+    PreparePlainUpdates(landing);
+    PrepareElementReads(landing);
     PrepareOperandLabels(labels);
 }
 
@@ -265,11 +275,10 @@ std::vector<bool> TVMachine::JumpLandings() const
     return landing;
 }
 
-void TVMachine::PreparePlainStores()
+void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
-    const std::vector<bool> landing = JumpLandings();
     for (size_t i = 1; i < n; ++i) {
         if (RunKinds[i] != rkPushVarRef) continue;
         size_t k = i + 2;
@@ -305,11 +314,10 @@ void TVMachine::PreparePlainStores()
 // or runs a handler. The read's pair becomes rkReadTextLater, the function
 // rkStringFunc. Should the loop leave the codes between for the interrupt service,
 // it pushes the text first, as the read would have, and the function runs as usual.
-void TVMachine::PrepareStringReads()
+void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
-    const std::vector<bool> landing = JumpLandings();
     const auto plain_operand = [&](size_t k, size_t& width) {
         width = 1;
         switch (RunKinds[k]) {
@@ -352,7 +360,7 @@ void TVMachine::PrepareStringReads()
 // X = X + c, X = X - c and X = X * c for a plain variable X and a constant c, among
 // the assignments PreparePlainStores found: seven codes from the reference to the
 // store. The block computes in the operator's type and stores as the store would.
-void TVMachine::PreparePlainUpdates()
+void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     for (size_t i = 1; i + 6 < codes.size(); ++i) {
@@ -364,7 +372,6 @@ void TVMachine::PreparePlainUpdates()
     }
     // X$ = X$ + "text": the reference and the value (two codes each), the text, the
     // joining and the store, with no jump landing after the first.
-    const std::vector<bool> landing = JumpLandings();
     for (size_t i = 1; i + 6 < codes.size(); ++i) {
         if (RunKinds[i] != rkPushVarRef || RunKinds[i + 2] != rkLoadPlainVar || RunKinds[i + 4] != rkPushString ||
             codes[i + 5].Cmd != vcBAddString || RunKinds[i + 5] != rkGeneric || RunKinds[i + 6] != rkAssignArray)
@@ -372,9 +379,7 @@ void TVMachine::PreparePlainUpdates()
         const TVarInfo* v = codes[i + 1].Operand.Var;
         if (v == nullptr || v->VarType != tkString || codes[i + 3].Operand.Var != v) continue;
         if (RunHandlers[i + 5] != SharedFuncTable()[vcBAddString]) continue;
-        bool lands = false;
-        for (size_t k = i + 1; k <= i + 6; ++k) lands = lands || landing[k];
-        if (lands) continue;
+        if (lands_within(landing, i + 1, i + 6)) continue;
         RunKinds[i] = rkAppendPlain;
     }
 }
@@ -384,20 +389,17 @@ void TVMachine::PreparePlainUpdates()
 // and its operator, and the element's read. The block finds the element from J's
 // value without the stack; a subscript the loop's own read of an element would not
 // take sends the codes to run one by one.
-void TVMachine::PrepareElementReads()
+void TVMachine::PrepareElementReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
-    const std::vector<bool> landing = JumpLandings();
     for (size_t i = 1; i + 3 < n; ++i) {
         if (RunKinds[i] != rkPushSpecial || !is_var_ref_marker(codes[i]) || RunKinds[i + 1] != rkLoadPlainVar) continue;
         if (codes[i + 2].Operand.Var->VarType == tkString) continue;
         size_t k = i + 3;
         if (k + 2 < n && is_constant_kind(RunKinds[k]) && is_constant_operator_kind(RunKinds[k + 1])) k += 2;
         if (RunKinds[k] != rkLoadArray || codes[k].Operand.Var == nullptr) continue;
-        bool lands = false;
-        for (size_t m = i + 1; m <= k; ++m) lands = lands || landing[m];
-        if (lands) continue;
+        if (lands_within(landing, i + 1, k)) continue;
         RunKinds[i] = rkLoadElement;
         RunTargets[i] = static_cast<int32_t>(k);
     }

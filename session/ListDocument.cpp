@@ -4,6 +4,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/StringUtils.h"
+#include "listfiles/ListMerge.h"
 #include "listfiles/ListSaver.h"
 #include "platform/Locale.h"
 #include "session/ListFileReader.h"
@@ -93,11 +94,7 @@ bool TListDocument::MergeList(const std::string& path, int32_t encoding, std::st
     std::string text;
     if (!Read(path, encoding, note, &text)) return false;
     // The line feed a list without one needs goes in with the merged text.
-    std::string merged;
-    const std::string current = mText.Text();
-    if (!current.empty() && current.back() != '\n') merged = "\n";
-    merged += text;
-    mText.Append(merged);
+    mText.Append(std::string(merge_separator(mText.Text())) + text);
     return true;
 }
 

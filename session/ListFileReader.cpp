@@ -1,31 +1,15 @@
 #include "session/ListFileReader.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstdint>
 
 #include "platform/Locale.h"
+#include "platform/SettingsFolder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const platform::CatalogueText kListTexts[] = {
     {"@Err_Cannot_Load_List %FullPathName%@", "The list %FullPathName% cannot be loaded."},
 };
-
-bool read_whole_file(const fs::path& path, std::string& bytes)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    bytes = buffer.str();
-    return true;
-}
 
 }  // namespace
 
@@ -36,7 +20,9 @@ TListFileRead read_list_file(const std::string& path, int32_t encoding, bool con
 
     TListFileRead result;
     std::string bytes;
-    if (!read_whole_file(path, bytes)) {
+    // The platform's reader opens without blocking and takes only a regular file, so
+    // a name that turns into a FIFO cannot hang the load.
+    if (platform::read_file(path, SIZE_MAX, &bytes) != platform::kOk) {
         result.Alert = platform::replace_placeholder(platform::get_string("@Err_Cannot_Load_List %FullPathName%@"),
                                                      "%FullPathName%", path);
         return result;
