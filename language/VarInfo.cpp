@@ -67,6 +67,7 @@ TVarInfo& TVarInfo::operator=(const TVarInfo& other)
             },
             mValues);
     }
+    ScalarTextAscii = other.ScalarTextAscii && other.mValues.index() == mValues.index();
     return *this;
 }
 
@@ -120,7 +121,9 @@ bool TVarInfo::Create(bool keepFirst, const TStopCheck& stopped)
         BecomeScalar();
         return false;
     }
-    if (keepFirst && mValues.index() != 0 && mValues.index() == BlockIndexOf(VarType)) {
+    const bool keptFirst = keepFirst && mValues.index() != 0 && mValues.index() == BlockIndexOf(VarType);
+    if (!keptFirst) ScalarTextAscii = false;
+    if (keptFirst) {
         std::visit(
             [&](auto& fresh) {
                 using TVector = std::decay_t<decltype(fresh)>;

@@ -39,6 +39,11 @@ public:
     std::string VarName;
     std::map<int32_t, TPixelImageRef> Images;  // images of GET@ / PUT@ by element index
     TTokenKind VarType;
+    // Whether every byte of element 0's text (a string scalar's value) is known to be
+    // ASCII, so that the machine can count positions in it without reading it. False
+    // means not known. Whatever writes element 0's text sets it again or clears it;
+    // the record clears it whenever element 0 is made anew.
+    bool ScalarTextAscii = false;
 
     // Asked now and then while a large block of strings is being built; true
     // abandons the block (the run is being stopped).

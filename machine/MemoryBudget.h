@@ -13,13 +13,20 @@ public:
 
     explicit TMemoryBudget(std::size_t limit = DEFAULT_LIMIT) : mLimit(limit) {}
 
+    // Inline: every store of a text charges its change of length.
     // Takes `bytes`; false, with nothing taken, when that would pass the limit.
-    bool Take(std::size_t bytes);
+    bool Take(std::size_t bytes) { return Replace(0, bytes); }
     // Gives `bytes` back (never below nothing taken).
-    void Give(std::size_t bytes);
+    void Give(std::size_t bytes) { mUsed = bytes < mUsed ? mUsed - bytes : 0; }
     // Gives `freed` back and takes `needed` in one step; false, with nothing changed,
     // when the result would pass the limit.
-    bool Replace(std::size_t freed, std::size_t needed);
+    bool Replace(std::size_t freed, std::size_t needed)
+    {
+        const std::size_t kept = freed < mUsed ? mUsed - freed : 0;
+        if (kept > mLimit || needed > mLimit - kept) return false;
+        mUsed = kept + needed;
+        return true;
+    }
 
     std::size_t Used() const { return mUsed; }
     std::size_t Limit() const { return mLimit; }

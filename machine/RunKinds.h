@@ -61,6 +61,7 @@
     X(rkReturn)         /* RETURN without a target */ \
     X(rkReadTextLater)  /* pair: a string variable's text, read by the function below */ \
     X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
+    X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
     X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */

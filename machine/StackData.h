@@ -4,6 +4,12 @@
 // a text taken from a code's own operand is only pointed at, since the code outlives
 // the run. A value is 16 bytes and numbers never allocate, so pushing and popping
 // them stays cheap; the strings of owned texts come from the thread's pool.
+//
+// A text value may carry the knowledge that all its bytes are ASCII (below 0x80): its
+// positions are then its byte offsets in every measure and mode, and the string
+// functions need not read it to count them (TextMeasure.h). The flag is only ever a
+// promise: false means "not known", and anything that changes a text clears it unless
+// it knows better.
 
 #include <cstdint>
 #include <cstring>
@@ -34,6 +40,8 @@ struct TStackData {
     // For sdString: the text belongs to this value (value.owned) or is borrowed
     // (value.text).
     bool owned = false;
+    // For sdString: every byte of the text is known to be ASCII.
+    bool ascii = false;
     union {
         int32_t l;
         float f;
@@ -47,11 +55,12 @@ struct TStackData {
     } value{};
 
     TStackData() = default;
-    TStackData(const TStackData& other) : type(other.type), owned(other.owned), value(other.value)
+    TStackData(const TStackData& other) : type(other.type), owned(other.owned), ascii(other.ascii), value(other.value)
     {
         if (owned) value.ownedText = CopyOf(*other.value.ownedText);
     }
-    TStackData(TStackData&& other) noexcept : type(other.type), owned(other.owned), value(other.value)
+    TStackData(TStackData&& other) noexcept
+        : type(other.type), owned(other.owned), ascii(other.ascii), value(other.value)
     {
         other.owned = false;
         other.type = sdNone;
@@ -60,6 +69,7 @@ struct TStackData {
     {
         std::swap(type, other.type);
         std::swap(owned, other.owned);
+        std::swap(ascii, other.ascii);
         std::swap(value, other.value);
         return *this;
     }
@@ -154,22 +164,25 @@ public:
         s.value.text = text ? text : "";
         return s;
     }
-    static TStackData OwnedText(std::string text)
+    static TStackData OwnedText(std::string text, bool knownAscii = false)
     {
         TStackData s;
         s.type = sdString;
         s.value.ownedText = text_pool::Acquire();
         s.value.ownedText->swap(text);
         s.owned = true;
+        s.ascii = knownAscii;
         return s;
     }
-    // Makes this value an owned copy of text, which may be part of its own text.
-    void SetCopiedText(std::string_view text)
+    // Makes this value an owned copy of text, which may be part of its own text;
+    // `knownAscii` when all of text's bytes are known to be ASCII.
+    void SetCopiedText(std::string_view text, bool knownAscii = false)
     {
         std::string* copy = CopyOf(text);
         Reset(sdString);
         value.ownedText = copy;
         owned = true;
+        ascii = knownAscii;
     }
 
     // Turns the value into a number in place; an owned text is freed first.
@@ -208,9 +221,11 @@ public:
         return value.text;
     }
     // The text of an sdString to change in place; a borrowed text is copied first.
+    // What the text was known to be is forgotten: the caller sets `ascii` again.
     std::string& OwnText()
     {
         if (!owned) SetCopiedText(value.text);
+        ascii = false;
         return *value.ownedText;
     }
     // The text as a string of its own; an owned text is moved out, leaving it empty.

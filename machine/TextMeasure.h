@@ -42,6 +42,11 @@ inline bool is_full_width_at(std::string_view text, std::size_t i)
 std::size_t ascii_prefix_length(std::string_view text, std::size_t limit);
 // Whether the last n bytes of text (all of it when shorter) are below 0x80.
 bool ends_in_ascii(std::string_view text, std::size_t n);
+// Whether every byte of text is below 0x80.
+inline bool is_ascii(std::string_view text)
+{
+    return ascii_prefix_length(text, text.size()) == text.size();
+}
 
 // The measure, in `unit`, of the first u bytes of text.
 std::size_t utf8_pos_to_jis_pos(std::string_view text, std::size_t u, std::size_t unit, bool diskMode);

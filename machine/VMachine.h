@@ -222,11 +222,15 @@ protected:
     void PushFloat(float v) { PushSlot(sdSingle).value.f = v; }
     void PushDouble(double v) { PushSlot(sdDouble).value.d = v; }
     void PushBorrowedString(const char* text) { PushSlot(sdString).value.text = text ? text : ""; }
-    void PushOwnedString(std::string text) { Push(TStackData::OwnedText(std::move(text))); }
-    void PushCopiedString(std::string_view text)
+    // `knownAscii`: every byte of text is known to be ASCII (StackData.h).
+    void PushOwnedString(std::string text, bool knownAscii = false)
+    {
+        Push(TStackData::OwnedText(std::move(text), knownAscii));
+    }
+    void PushCopiedString(std::string_view text, bool knownAscii = false)
     {
         TStackData& s = PushSlot(sdString);
-        s.SetCopiedText(text);
+        s.SetCopiedText(text, knownAscii);
     }
     void PushBool(bool v) { PushSlot(sdBool).value.b = v; }
     void Push(TStackData s)
@@ -444,6 +448,8 @@ protected:
     void ExeBasicBAddFloat(const TVMCode* code);
     void ExeBasicBAddDouble(const TVMCode* code);
     void ExeBasicBAddString(const TVMCode* code);
+    // The + of two strings: r is appended to the string value l where it lies.
+    void JoinText(TStackData& l, std::string_view r, bool rAscii);
     void ExeBasicBSubInt(const TVMCode* code);
     void ExeBasicBSubFloat(const TVMCode* code);
     void ExeBasicBSubDouble(const TVMCode* code);
@@ -638,15 +644,21 @@ protected:
     struct TTextSpan {
         std::size_t from, length;
     };
-    TTextSpan LeftSpan(std::string_view x, int32_t n) const;
-    TTextSpan RightSpan(std::string_view x, int32_t n) const;
-    TTextSpan MidSpan(std::string_view x, int32_t m, int32_t n, bool characters) const;
-    int32_t InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters) const;
+    // `ascii`: every byte of x is known to be ASCII.
+    TTextSpan LeftSpan(std::string_view x, int32_t n, bool ascii) const;
+    TTextSpan RightSpan(std::string_view x, int32_t n, bool ascii) const;
+    TTextSpan MidSpan(std::string_view x, int32_t m, int32_t n, bool characters, bool ascii) const;
+    int32_t InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters, bool ascii) const;
+    int32_t TextLengthUnits(std::string_view x, bool ascii) const;
     int32_t InstrStart(const TStackData& given) const;
     void CutTopString(TStackData& x, TTextSpan span);
-    // LEN, LEFT$, RIGHT$, MID$ or INSTR (the code) of x, a variable's text that is
-    // not on the stack; the function's other operands are.
-    void ExeStringFuncOfText(const TVMCode* code, std::string_view x);
+    // LEN, LEFT$, RIGHT$, MID$ or INSTR (the code) of the text of v, a plain string
+    // variable, which is not on the stack; the function's other operands are.
+    void ExeStringFuncOfText(const TVMCode* code, const TVarInfo* v);
+    // The same for LEFT$, RIGHT$ or MID$ followed by the + that joins the result onto
+    // the string below the function's operands: the result is appended there instead
+    // of being pushed. False, with nothing done, when the value below is no string.
+    bool JoinStringFuncOfText(const TVMCode* code, const TVarInfo* v);
     // MID$ and INSTR counting bytes, or with `characters` KMID$ and KINSTR.
     void PushMid(const TVMCode* code, bool characters);
     void PushInstr(const TVMCode* code, bool characters);

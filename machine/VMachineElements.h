@@ -7,6 +7,7 @@
 
 #include "language/VarInfo.h"
 #include "machine/RuntimeErrorKeys.h"
+#include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
 
 inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element)
@@ -19,7 +20,7 @@ inline void TVMachine::PushElementInline(const TVarInfo* v, int32_t element)
     case K::Int: PushInt(v->IntValues()[e]); break;
     case K::Single: PushFloat(v->SingleValues()[e]); break;
     case K::Double: PushDouble(v->DoubleValues()[e]); break;
-    case K::String: PushCopiedString(v->StringValues()[e]); break;
+    case K::String: PushCopiedString(v->StringValues()[e], e == 0 && v->ScalarTextAscii); break;
     case K::Empty: break;  // an untyped variable has no value
     }
 }
@@ -47,6 +48,9 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
             const char* text = value.CString();
             texts[e] = text != nullptr ? text : "";
         }
+        // A scalar's text is read again and again by the string functions: what it is
+        // made of is settled once here, where the value was just made or copied.
+        if (e == 0) v->ScalarTextAscii = value.ascii || text_measure::is_ascii(texts[0]);
         break;
     }
     }

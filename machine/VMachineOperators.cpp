@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "machine/RuntimeErrorKeys.h"
+#include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
 
 namespace {
@@ -69,6 +70,17 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*)
     PushDouble(l + r);
 }
 
+void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii)
+{
+    CheckNewText(l.View().size() + r.size());
+    // The joined text is known to be ASCII when both parts are; a part whose bytes are
+    // copied here anyway is read to find out.
+    const bool ascii =
+        (l.ascii || (!l.owned && text_measure::is_ascii(l.View()))) && (rAscii || text_measure::is_ascii(r));
+    l.OwnText().append(r);
+    l.ascii = ascii;
+}
+
 void TVMachine::ExeBasicBAddString(const TVMCode*)
 {
     // The left text is extended where it lies on the stack: no new value and no new
@@ -77,9 +89,7 @@ void TVMachine::ExeBasicBAddString(const TVMCode*)
         TStackData& l = ValueStack.FromTop(1);
         const TStackData& r = ValueStack.back();
         if (l.type == sdString && r.type == sdString) [[likely]] {
-            const std::string_view rt = r.View();
-            CheckNewText(l.View().size() + rt.size());
-            l.OwnText().append(rt);
+            JoinText(l, r.View(), r.ascii);
             ValueStack.pop_back();
             return;
         }

@@ -21,7 +21,8 @@
 // The FOR loops of VMachineRunFor.cpp are blocks of the same kind, and so are a few
 // statements and reads that programs repeat in their loops, each prepared below:
 // X = X <op> constant, X$ = X$ + "text", A(J) and A(J <op> constant), and the string
-// functions of a plain string variable, which read its text in place. A pair or block
+// functions of a plain string variable, which read its text in place (and a + after
+// one, which joins the function's text on without pushing it). A pair or block
 // does what its codes do, errors included. The jump of an IF or of a FOR test finds its
 // label's code index, looked up here, when the label it meets on the stack is the one
 // pushed for it.
@@ -45,6 +46,7 @@
 #include "machine/BasicRsrc.h"
 #include "machine/RunKinds.h"
 #include "machine/RuntimeErrorKeys.h"
+#include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
 #include "machine/VMachineElements.h"
 
@@ -312,8 +314,10 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 // and the function only push constants and numeric variables (the counts, the text
 // INSTR looks for): those can change no variable, and nothing between lands a jump
 // or runs a handler. The read's pair becomes rkReadTextLater, the function
-// rkStringFunc. Should the loop leave the codes between for the interrupt service,
-// it pushes the text first, as the read would have, and the function runs as usual.
+// rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
+// is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
+// Should the loop leave the codes between for the interrupt service, it pushes the
+// text first, as the read would have, and the function and the + run as usual.
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
@@ -353,6 +357,11 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         if (operands != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
         RunKinds[i] = rkReadTextLater;
         RunKinds[k] = rkStringFunc;
+        // A + after a function that gives a text joins the text on where it is made.
+        const bool givesText = function.Cmd != vcLen && function.Cmd != vcInstr;
+        if (givesText && k + 1 < n && codes[k + 1].Cmd == vcBAddString && RunKinds[k + 1] == rkGeneric &&
+            RunHandlers[k + 1] == SharedFuncTable()[vcBAddString] && !landing[k + 1])
+            RunKinds[k] = rkStringFuncJoin;
         i = k;
     }
 }
@@ -381,6 +390,8 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         if (RunHandlers[i + 5] != SharedFuncTable()[vcBAddString]) continue;
         if (lands_within(landing, i + 1, i + 6)) continue;
         RunKinds[i] = rkAppendPlain;
+        // Whether the text is ASCII, settled once here.
+        RunTargets[i] = text_measure::is_ascii(codes[i + 4].Operand.Text != nullptr ? codes[i + 4].Operand.Text : "");
     }
 }
 
@@ -407,7 +418,7 @@ void TVMachine::PrepareElementReads(const std::vector<bool>& landing)
 
 void TVMachine::PushTextReadLater(const TVarInfo* v, size_t depth)
 {
-    PushCopiedString(v->StringValues()[0]);
+    PushCopiedString(v->StringValues()[0], v->ScalarTextAscii);
     std::rotate(ValueStack.begin() + depth, ValueStack.end() - 1, ValueStack.end());
 }
 
@@ -560,7 +571,7 @@ void TVMachine::RunLoop()
     const uint8_t* kp = kinds + (pc - base);
     // A string variable whose text rkStringFunc reads in place, and the stack depth at
     // which its read would have pushed it.
-    const TVarInfo* textReadLater = nullptr;
+    TVarInfo* textReadLater = nullptr;
     size_t textDepth = 0;
 
 #if KIVO_THREADED_DISPATCH
@@ -1005,12 +1016,13 @@ void TVMachine::RunLoop()
         NoteVarAccess(0, v, 0);
         ChargeText(text.size(), text.size() + tail.size());
         text.append(tail);
+        v->ScalarTextAscii = v->ScalarTextAscii && targets[kp - kinds] != 0;
         pc += 7;
         kp += 7;
         KIVO_DISPATCH();
     }
     body_rkReadTextLater : {
-        const TVarInfo* v = pc[1].Operand.Var;
+        TVarInfo* v = pc[1].Operand.Var;
         if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
             goto body_rkLoadPlainVar;
         textReadLater = v;
@@ -1021,10 +1033,24 @@ void TVMachine::RunLoop()
     }
     body_rkStringFunc:
         if (textReadLater != nullptr) {
-            const TVarInfo* v = textReadLater;
+            TVarInfo* v = textReadLater;
             textReadLater = nullptr;
             PC = pc;
-            ExeStringFuncOfText(pc, v->StringValues()[0]);
+            ExeStringFuncOfText(pc, v);
+            KIVO_NEXT();
+        }
+        goto body_rkGeneric;
+    body_rkStringFuncJoin:
+        if (textReadLater != nullptr) {
+            TVarInfo* v = textReadLater;
+            textReadLater = nullptr;
+            PC = pc;
+            if (JoinStringFuncOfText(pc, v)) {
+                pc += 2;
+                kp += 2;
+                KIVO_DISPATCH();
+            }
+            ExeStringFuncOfText(pc, v);
             KIVO_NEXT();
         }
         goto body_rkGeneric;

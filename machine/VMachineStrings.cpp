@@ -140,25 +140,29 @@ TStackData& TVMachine::TopStringArg()
 
 // --- the spans the one-string functions take ---
 // Each gives the bytes of x that the result keeps, so that a function can cut its
-// operand on the stack in place, or copy the span out of a variable's text.
+// operand on the stack in place, or copy the span out of a variable's text. With
+// `ascii` (x is known to be all ASCII) a position is a byte offset in every measure.
 
-TVMachine::TTextSpan TVMachine::LeftSpan(std::string_view x, int32_t n) const
+TVMachine::TTextSpan TVMachine::LeftSpan(std::string_view x, int32_t n, bool ascii) const
 {
-    return {0, JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n), 2)};
+    const auto units = static_cast<unsigned long>(n);
+    if (ascii) return {0, std::min<std::size_t>(units, x.size())};
+    return {0, JisPosToUtf8PosKernel(x, units, 2)};
 }
 
-TVMachine::TTextSpan TVMachine::RightSpan(std::string_view x, int32_t n) const
+TVMachine::TTextSpan TVMachine::RightSpan(std::string_view x, int32_t n, bool ascii) const
 {
-    const std::size_t u = std::min<std::size_t>(JisPosToUtf8PosR(x, static_cast<unsigned long>(n)), x.size());
+    const auto units = static_cast<unsigned long>(n);
+    const std::size_t u = std::min<std::size_t>(ascii ? units : JisPosToUtf8PosR(x, units), x.size());
     return {x.size() - u, u};
 }
 
-TVMachine::TTextSpan TVMachine::MidSpan(std::string_view x, int32_t m, int32_t n, bool characters) const
+TVMachine::TTextSpan TVMachine::MidSpan(std::string_view x, int32_t m, int32_t n, bool characters, bool ascii) const
 {
     const auto from = static_cast<unsigned long>(m - 1);
     const auto count = static_cast<unsigned long>(n);
     std::size_t a, length;
-    if (ascii_prefix_length(x, from + count) == std::min<std::size_t>(from + count, x.size())) {
+    if (ascii || ascii_prefix_length(x, from + count) == std::min<std::size_t>(from + count, x.size())) {
         // Plain ASCII up to the span's end: a unit is a byte in every measure.
         a = from;
         length = count;
@@ -170,23 +174,34 @@ TVMachine::TTextSpan TVMachine::MidSpan(std::string_view x, int32_t m, int32_t n
     return {a, std::min(length, x.size() - a)};
 }
 
-int32_t TVMachine::InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters) const
+int32_t TVMachine::InstrPosition(std::string_view x, std::string_view y, int32_t n, bool characters, bool ascii) const
 {
     if (y.empty()) return n;
     const unsigned long unit = characters ? 1 : 2;
-    const std::size_t start = JisPosToUtf8PosKernel(x, static_cast<unsigned long>(n - 1), unit);
+    const auto units = static_cast<unsigned long>(n - 1);
+    const std::size_t start = ascii ? std::min<std::size_t>(units, x.size()) : JisPosToUtf8PosKernel(x, units, unit);
     const std::size_t p = x.find(y, start);
-    return p == std::string_view::npos ? 0 : static_cast<int32_t>(Utf8PosToJisPosKernel(x, p, unit) + 1);
+    if (p == std::string_view::npos) return 0;
+    return static_cast<int32_t>((ascii ? p : Utf8PosToJisPosKernel(x, p, unit)) + 1);
 }
 
-// The string operand on top becomes the span of its text.
+// LEN: the measure of the whole text.
+int32_t TVMachine::TextLengthUnits(std::string_view x, bool ascii) const
+{
+    return static_cast<int32_t>(ascii ? x.size() : Utf8PosToJisPos(x, x.size()));
+}
+
+// The string operand on top becomes the span of its text; a part of an ASCII text
+// is ASCII too.
 void TVMachine::CutTopString(TStackData& x, TTextSpan span)
 {
     const std::size_t size = x.View().size();
     if (span.from == 0 && span.length == size) return;
+    const bool ascii = x.ascii;
     std::string& own = x.OwnText();
     if (span.from != 0) std::memmove(own.data(), own.data() + span.from, span.length);
     own.resize(span.length);
+    x.ascii = ascii;
 }
 
 // --- handlers ---
@@ -197,8 +212,7 @@ void TVMachine::CutTopString(TStackData& x, TTextSpan span)
 void TVMachine::ExeBasicLen(const TVMCode*)
 {
     TStackData& x = TopStringArg();
-    const std::string_view text = x.View();
-    x.SetLong(static_cast<int32_t>(Utf8PosToJisPos(text, text.size())));
+    x.SetLong(TextLengthUnits(x.View(), x.ascii));
 }
 
 void TVMachine::ExeBasicLeftDl(const TVMCode*)
@@ -206,7 +220,7 @@ void TVMachine::ExeBasicLeftDl(const TVMCode*)
     const int32_t n = PopInt();
     TStackData& x = TopStringArg();
     if (!in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
-    CutTopString(x, LeftSpan(x.View(), n));
+    CutTopString(x, LeftSpan(x.View(), n, x.ascii));
 }
 
 void TVMachine::ExeBasicRightDl(const TVMCode*)
@@ -214,7 +228,7 @@ void TVMachine::ExeBasicRightDl(const TVMCode*)
     const int32_t n = PopInt();
     TStackData& x = TopStringArg();
     if (!in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
-    CutTopString(x, RightSpan(x.View(), n));
+    CutTopString(x, RightSpan(x.View(), n, x.ascii));
 }
 
 void TVMachine::DropAndThrow(std::size_t count, const char* key)
@@ -238,7 +252,7 @@ void TVMachine::PushMid(const TVMCode* code, bool characters)
     m = PopInt();
     TStackData& x = TopStringArg();
     if (m < 1 || m > 255 || !in_byte_range(n)) DropAndThrow(1, RTE_ILL_FUNC_CALL);
-    CutTopString(x, MidSpan(x.View(), m, n, characters));
+    CutTopString(x, MidSpan(x.View(), m, n, characters, x.ascii));
 }
 
 // A function of one string whose operand is the text of a plain variable, read in
@@ -246,23 +260,25 @@ void TVMachine::PushMid(const TVMCode* code, bool characters)
 // and the function can change the variable (VMachineRunCodes.cpp). The function's
 // other operands are on the stack as its handler finds them; the handler's errors,
 // with its operands dropped, are raised alike.
-void TVMachine::ExeStringFuncOfText(const TVMCode* code, std::string_view x)
+void TVMachine::ExeStringFuncOfText(const TVMCode* code, const TVarInfo* v)
 {
+    const std::string_view x = v->StringValues()[0];
+    const bool ascii = v->ScalarTextAscii;
     switch (code->Cmd) {
-    case vcLen: PushInt(static_cast<int32_t>(Utf8PosToJisPos(x, x.size()))); return;
+    case vcLen: PushInt(TextLengthUnits(x, ascii)); return;
     case vcLeftDl:
     case vcRightDl: {
         const int32_t n = PopInt();
         if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-        const TTextSpan span = code->Cmd == vcLeftDl ? LeftSpan(x, n) : RightSpan(x, n);
-        PushCopiedString(x.substr(span.from, span.length));
+        const TTextSpan span = code->Cmd == vcLeftDl ? LeftSpan(x, n, ascii) : RightSpan(x, n, ascii);
+        PushCopiedString(x.substr(span.from, span.length), ascii);
         return;
     }
     case vcMidDlFunc: {
         int32_t m, n;
         PopMidCounts(code, m, n, 0);
-        const TTextSpan span = MidSpan(x, m, n, false);
-        PushCopiedString(x.substr(span.from, span.length));
+        const TTextSpan span = MidSpan(x, m, n, false, ascii);
+        PushCopiedString(x.substr(span.from, span.length), ascii);
         return;
     }
     case vcInstr: {
@@ -272,13 +288,33 @@ void TVMachine::ExeStringFuncOfText(const TVMCode* code, std::string_view x)
         if (ValueStack.size() < operands) ThrowStackEmpty();
         const int32_t n = operands == 2 ? InstrStart(ValueStack.FromTop(1)) : 1;
         if (n < 1) DropAndThrow(operands, RTE_ILL_FUNC_CALL);
-        const int32_t found = InstrPosition(x, ValueStack.back().View(), n, false);
+        const int32_t found = InstrPosition(x, ValueStack.back().View(), n, false, ascii);
         for (std::size_t k = 0; k < operands; ++k) ValueStack.pop_back();
         PushInt(found);
         return;
     }
     default: throw RuntimeException2(RTE_INTERNAL_ERROR);
     }
+}
+
+bool TVMachine::JoinStringFuncOfText(const TVMCode* code, const TVarInfo* v)
+{
+    const std::size_t operands = code->Cmd == vcMidDlFunc && OperandFlag(code) ? 2 : 1;
+    if (ValueStack.size() <= operands || ValueStack.FromTop(operands).type != sdString) return false;
+    const std::string_view x = v->StringValues()[0];
+    const bool ascii = v->ScalarTextAscii;
+    TTextSpan span;
+    if (code->Cmd == vcMidDlFunc) {
+        int32_t m, n;
+        PopMidCounts(code, m, n, 0);
+        span = MidSpan(x, m, n, false, ascii);
+    } else {
+        const int32_t n = PopInt();
+        if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+        span = code->Cmd == vcLeftDl ? LeftSpan(x, n, ascii) : RightSpan(x, n, ascii);
+    }
+    JoinText(ValueStack.back(), x.substr(span.from, span.length), ascii);
+    return true;
 }
 
 // INSTR(,x$,y$) leaves the start out: it is 1 then too.
@@ -328,6 +364,7 @@ void TVMachine::ExeBasicMidDlProc(const TVMCode* code)
     std::size_t replaced = 0;
     while (replaced < wanted) replaced += char_step(t, a + replaced).bytes;
     t.replace(a, replaced, r, 0, insert);
+    if (element == 0) v->ScalarTextAscii = v->ScalarTextAscii && is_ascii(std::string_view(r).substr(0, insert));
 }
 
 void TVMachine::PushInstr(const TVMCode* code, bool characters)
@@ -341,7 +378,8 @@ void TVMachine::PushInstr(const TVMCode* code, bool characters)
     if (ValueStack.size() < operands) ThrowStackEmpty();
     const int32_t n = operands == 3 ? InstrStart(ValueStack.FromTop(2)) : 1;
     if (n < 1) DropAndThrow(operands, RTE_ILL_FUNC_CALL);
-    const int32_t found = InstrPosition(ValueStack.FromTop(1).View(), ValueStack.FromTop(0).View(), n, characters);
+    const TStackData& x = ValueStack.FromTop(1);
+    const int32_t found = InstrPosition(x.View(), ValueStack.FromTop(0).View(), n, characters, x.ascii);
     for (std::size_t k = 0; k < operands; ++k) ValueStack.pop_back();
     PushInt(found);
 }
@@ -373,14 +411,14 @@ void TVMachine::ExeBasicChrDl(const TVMCode*)
 {
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    PushOwnedString(ChrDl(n));
+    PushOwnedString(ChrDl(n), n < 0x80);
 }
 
 void TVMachine::ExeBasicStrDl(const TVMCode*)
 {
     std::string text = GetPrintStrFromNum(PopDouble());
     text.pop_back();  // PRINT's trailing blank
-    PushOwnedString(std::move(text));
+    PushOwnedString(std::move(text), true);
 }
 
 void TVMachine::ExeBasicVal(const TVMCode*)
@@ -413,7 +451,7 @@ void TVMachine::PushRadixText(uint32_t base)
     int32_t n = PopInt();
     if (n < -32768 || n > 65535) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     if (n < 0) n += 65536;
-    PushOwnedString(digits_of(static_cast<uint32_t>(n), base));
+    PushOwnedString(digits_of(static_cast<uint32_t>(n), base), true);
 }
 
 void TVMachine::ExeBasicHexDl(const TVMCode*)
@@ -430,7 +468,7 @@ void TVMachine::ExeBasicSpaceDl(const TVMCode*)
 {
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    PushOwnedString(std::string(static_cast<std::size_t>(n), ' '));
+    PushOwnedString(std::string(static_cast<std::size_t>(n), ' '), true);
 }
 
 // The fill of STRING$ is one character: a number as CHR$ gives it (so that codes

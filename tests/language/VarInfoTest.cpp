@@ -119,6 +119,29 @@ TEST(VarInfo, ImplicitDimKeepsTheScalar)
     EXPECT_EQ(s.StringValues()[121], "");
 }
 
+// What the scalar's text is known to be goes with the text: kept with it by DIM and by
+// a copy, forgotten when element 0 is made anew.
+TEST(VarInfo, TheScalarsAsciiMarkStaysOnlyWithItsText)
+{
+    TVarInfo s;
+    s.CreateDefaultNonArray(tkString);
+    EXPECT_FALSE(s.ScalarTextAscii);
+    s.StringValues()[0] = "kept";
+    s.ScalarTextAscii = true;
+    ASSERT_TRUE(s.CreateDefaultArray(1));
+    EXPECT_TRUE(s.ScalarTextAscii);
+    const TVarInfo copy(s);
+    EXPECT_TRUE(copy.ScalarTextAscii);
+
+    s.CreateDefaultNonArray(tkString);
+    EXPECT_EQ(s.StringValues()[0], "");
+    EXPECT_FALSE(s.ScalarTextAscii);
+    s.ScalarTextAscii = true;
+    s.VarType = tkInt;
+    ASSERT_TRUE(s.Create(true));
+    EXPECT_FALSE(s.ScalarTextAscii) << "a block of another type keeps no text";
+}
+
 TEST(VarInfo, SecondDimStartsOverButKeepsElementZero)
 {
     TVarInfo v;

@@ -94,12 +94,14 @@ TEST_F(SpeedControlRun, StringFunctionsOfAVariableSeeItsTextAcrossTheWaits)
 {
     const std::string program = "10 S$=\"ABCDEF\":N=2\n"
                                 "20 PRINT LEFT$(S$,N);MID$(S$,N,3);RIGHT$(S$,N);INSTR(N,S$,\"E\");LEN(S$)\n"
-                                "30 T$=LEFT$(S$,N)+MID$(S$,N+1,2)+RIGHT$(S$,1):PRINT T$\n";
+                                "30 T$=LEFT$(S$,N)+MID$(S$,N+1,2)+RIGHT$(S$,1):PRINT T$\n"
+                                "40 T$=LEFT$(S$,N)+MID$(S$,N,2)+RIGHT$(S$,N):PRINT T$\n";
     std::string plainScreen;
     std::string fusedScreen;
     const int plain = WaitsOfRun(program, false, &plainScreen);
     EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
     EXPECT_NE(plainScreen.find("ABBCDEF 5  6"), std::string::npos) << plainScreen;
+    EXPECT_NE(plainScreen.find("ABBCEF"), std::string::npos) << plainScreen;
     EXPECT_EQ(fusedScreen, plainScreen);
 }
 
