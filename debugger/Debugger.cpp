@@ -42,7 +42,6 @@ const TVMachine::TFuncTable& TDebugger::DebugFuncTable()
         {vcBExit, static_cast<THandler>(&D::DebugBasicBExit)},
         {vcBAssignArray, static_cast<THandler>(&D::DebugBasicBAssignArray)},
         {vcBLineBegin, static_cast<THandler>(&D::DebugBasicBLineBegin)},
-        {vcDim, static_cast<THandler>(&D::DebugBasicDim)},
         {vcSwap, static_cast<THandler>(&D::DebugBasicSwap)},
     });
     return table;
@@ -159,11 +158,6 @@ void TDebugger::DebugBasicBAssignArray(const TVMCode* code)
 {
     ExeBasicBAssignArray(code);
     SendUpdateVarInfoRqtd(1);
-}
-
-void TDebugger::DebugBasicDim(const TVMCode* code)
-{
-    for (int32_t i = 0; i < code->Operand.Long; ++i) SendResetVarRqtd(DimOneVar());
 }
 
 void TDebugger::DebugBasicSwap(const TVMCode* code)

@@ -62,7 +62,6 @@ private:
     void DebugBasicBRet(const TVMCode* code);
     void DebugBasicBExit(const TVMCode* code);
     void DebugBasicBAssignArray(const TVMCode* code);
-    void DebugBasicDim(const TVMCode* code);
     void DebugBasicSwap(const TVMCode* code);
 
     // A subroutine was entered: one level deeper, and a call-stack entry.

@@ -548,7 +548,8 @@ protected:
     // The variable of a whole reference on top of the value stack (its sdVar entry,
     // subscripts and start marker all popped), with its subscripts in popped order.
     TVarInfo* PopVarRef(std::vector<int32_t>* popped);
-    TVarInfo* DimOneVar();
+    // One array of a DIM: its reference popped, its block made, the debugger told.
+    void DimOneVar();
     void SheltVar(long n, std::vector<TStackData>* vars, std::vector<int32_t>* counts);
     // Moves the next set-aside reference back onto the value stack.
     void GiveBackVarRef(std::vector<TStackData>* vars, std::vector<int32_t>* counts);

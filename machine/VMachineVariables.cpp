@@ -168,7 +168,7 @@ void TVMachine::ExeBasicBAssignArray(const TVMCode*)
     PopEntries(count + 3);
 }
 
-TVarInfo* TVMachine::DimOneVar()
+void TVMachine::DimOneVar()
 {
     const TStackData entry = Pop();
     TVarInfo* v = StackVarInfo(entry);
@@ -186,10 +186,10 @@ TVarInfo* TVMachine::DimOneVar()
     ChargeArray(v, sizes);
     // A Kill or the time-out stops the building of a large array of strings.
     if (!v->CreateArray(sizes, [this] { return StopRequested(); })) {
-        if (StopRequested()) return v;  // left a scalar; the run ends at the next code
+        if (StopRequested()) return;  // left a scalar; the run ends at the next code
         throw RuntimeException2(TVarInfo::SHAPE_ERROR_KEY);
     }
-    return v;
+    SendResetVarRqtd(v);
 }
 
 void TVMachine::ExeBasicDim(const TVMCode* code)

@@ -223,6 +223,7 @@ TEST_F(Variables, DebuggerHooksSeeAssignmentsSwapsAndImplicitArrays)
     p.code.Line(10);
     p.AssignInt(a, {2}, 5).AssignInt(b, {}, 1);
     p.Ref(a, {2}).Ref(b).code.Op(vcSwap);
+    p.Dim(b, {4});
     p.code.Finish();
     THookMachine machine("Virtual Machine", &p.mid, &rsrc, nullptr, nullptr, nullptr);
     machine.Resume();
@@ -231,7 +232,7 @@ TEST_F(Variables, DebuggerHooksSeeAssignmentsSwapsAndImplicitArrays)
     ASSERT_EQ(exitValue, 0) << machine.ErrorText();
     const std::vector<std::string> expected = {"0:A%(3)", "0:B%(0)", "1:B%(0)", "2:A%(3)", "0:B%(0)", "0:A%(3)"};
     EXPECT_EQ(machine.Accesses, expected);
-    EXPECT_EQ(machine.Resets, std::vector<std::string>{"A%"});
+    EXPECT_EQ(machine.Resets, (std::vector<std::string>{"A%", "B%"}));
 }
 
 class Search : public ProgramFixture {
