@@ -4,7 +4,9 @@
 
 using platform::Message;
 
-TDelaySender::TDelaySender(const char* name) : platform::Handler(name ? name : "") {}
+TDelaySender::TDelaySender(const char* name, const platform::TimerClock* clock)
+    : platform::Handler(name ? name : ""), mClock(clock)
+{}
 
 TDelaySender::~TDelaySender()
 {
@@ -25,7 +27,7 @@ void TDelaySender::StartWait(TDelaySendInfo& info, uint32_t what)
     timeout.AddInt32("DlySMW", static_cast<int32_t>(what));
     platform::Messenger self(this);
     if (mDelay > 0) {
-        info.Runner = std::make_unique<platform::MessageRunner>(self, timeout, mDelay, 1);
+        info.Runner = std::make_unique<platform::MessageRunner>(self, timeout, mDelay, 1, mClock);
     } else {
         info.Runner.reset();
         self.SendMessage(timeout);

@@ -2,7 +2,8 @@
 // Delays messages and coalesces them by what code: a message waits `delay`
 // microseconds, and a newer message of the same code that arrives meanwhile replaces
 // it and starts the wait again. When a wait ends, the latest message goes to the
-// target. The sender lives in its target's looper, where its timers deliver.
+// target. The sender lives in its target's looper, where its timers deliver. The waits
+// are measured on the system clock unless the sender is given another.
 
 #include <cstdint>
 #include <map>
@@ -14,6 +15,7 @@
 #include "platform/Message.h"
 #include "platform/MessageRunner.h"
 #include "platform/Messenger.h"
+#include "platform/TimerClock.h"
 
 // The message a wait posts to the sender when it ends.
 inline constexpr uint32_t kDelaySenderTimeout = platform::fourcc("DSto");
@@ -27,7 +29,8 @@ struct TDelaySendInfo {
 
 class TDelaySender : public platform::Handler {
 public:
-    explicit TDelaySender(const char* name);
+    // `clock` must outlive the sender; none: the system clock.
+    explicit TDelaySender(const char* name, const platform::TimerClock* clock = nullptr);
     // Cancels every wait: no pending message is sent.
     ~TDelaySender() override;
 
@@ -47,6 +50,8 @@ public:
 
 private:
     void StartWait(TDelaySendInfo& info, uint32_t what);
+
+    const platform::TimerClock* const mClock;  // nullptr: the system clock
 
     // Guards everything below: SendMessage runs on the caller's thread, the timeout on
     // the target looper's.

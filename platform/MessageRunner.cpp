@@ -1,17 +1,17 @@
 #include "platform/MessageRunner.h"
 
-#include <chrono>
-
 namespace platform {
 
-MessageRunner::MessageRunner(const Messenger& target, const Message& message, bigtime_t interval, int32_t count)
-    : mTarget(target), mMessage(message), mInterval(interval), mCount(count)
+MessageRunner::MessageRunner(const Messenger& target, const Message& message, bigtime_t interval, int32_t count,
+                             const TimerClock* clock)
+    : mTarget(target), mMessage(message), mClock(clock ? *clock : TimerClock::System()), mInterval(interval),
+      mCount(count)
 {
     if (interval <= 0 || count == 0) {
         mInitStatus = kBadValue;
         return;
     }
-    mNextPost = system_time() + interval;
+    mNextPost = mClock.NowMicros() + interval;
     try {
         mThread = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
@@ -25,7 +25,7 @@ MessageRunner::~MessageRunner()
         std::lock_guard lock(mMutex);
         mCancelled = true;
     }
-    mChanged.notify_all();
+    mClock.Notify(mChanged);
     if (mThread.joinable()) mThread.join();
 }
 
@@ -33,10 +33,11 @@ void MessageRunner::Run()
 {
     std::unique_lock lock(mMutex);
     while (!mCancelled && mCount != 0) {
-        bigtime_t now = system_time();
+        const bigtime_t now = mClock.NowMicros();
         if (now < mNextPost) {
-            mChanged.wait_for(lock, std::chrono::microseconds(mNextPost - now));
-            continue;  // woken early, cancelled, or re-timed: look again
+            const bigtime_t due = mNextPost;
+            mClock.WaitUntil(lock, mChanged, due, [&] { return mCancelled || mCount == 0 || mNextPost != due; });
+            continue;  // due, cancelled, or re-timed: look again
         }
         if (mCount > 0) --mCount;
         mNextPost += mInterval;
@@ -54,9 +55,9 @@ status_t MessageRunner::SetInterval(bigtime_t interval)
     {
         std::lock_guard lock(mMutex);
         mInterval = interval;
-        mNextPost = system_time() + interval;
+        mNextPost = mClock.NowMicros() + interval;
     }
-    mChanged.notify_all();
+    mClock.Notify(mChanged);
     return kOk;
 }
 
@@ -67,7 +68,7 @@ status_t MessageRunner::SetCount(int32_t count)
         std::lock_guard lock(mMutex);
         mCount = count;
     }
-    mChanged.notify_all();
+    mClock.Notify(mChanged);
     return kOk;
 }
 

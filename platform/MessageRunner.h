@@ -1,7 +1,8 @@
 #pragma once
 // Posts a message to a target after an interval, and again after each further
 // interval, `count` times in all (a negative count: until the runner goes).
-// Deleting the runner cancels every post that has not been made yet.
+// Deleting the runner cancels every post that has not been made yet. The intervals
+// are measured on `clock`, the system clock unless another is given.
 
 #include <condition_variable>
 #include <cstdint>
@@ -11,12 +12,14 @@
 #include "platform/Clock.h"
 #include "platform/Message.h"
 #include "platform/Messenger.h"
+#include "platform/TimerClock.h"
 
 namespace platform {
 
 class MessageRunner {
 public:
-    MessageRunner(const Messenger& target, const Message& message, bigtime_t interval, int32_t count = -1);
+    MessageRunner(const Messenger& target, const Message& message, bigtime_t interval, int32_t count = -1,
+                  const TimerClock* clock = nullptr);
     ~MessageRunner();
 
     MessageRunner(const MessageRunner&) = delete;
@@ -36,6 +39,7 @@ private:
 
     const Messenger mTarget;
     const Message mMessage;
+    const TimerClock& mClock;
     status_t mInitStatus = kOk;
 
     mutable std::mutex mMutex;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -10,6 +11,7 @@
 
 #include "foundation/Common.h"
 #include "platform/Looper.h"
+#include "platform/TimerClock.h"
 
 using platform::fourcc;
 using platform::Message;
@@ -49,11 +51,16 @@ private:
     std::vector<Message> mReceived;
 };
 
+// The senders wait on a manual clock: a wait ends when the test moves the clock past
+// its end, and never while the clock stands still.
 class DelaySenderFixture : public ::testing::Test {
 protected:
+    static constexpr platform::bigtime_t kDelay = 1500000;
+
     void SetUp() override
     {
         looper.AddHandler(&target);
+        looper.AddHandler(&fence);
         looper.Run();
     }
     void TearDown() override { looper.Quit(); }
@@ -65,55 +72,101 @@ protected:
         return m;
     }
 
+    // Lets the looper handle what is queued now and what that queues in turn: a
+    // timeout queued now sends its message before the second fence comes.
+    void Drain()
+    {
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_EQ(platform::Messenger(&fence).SendMessage(Message()), platform::kOk);
+            ASSERT_TRUE(fence.WaitFor(++fences));
+        }
+    }
+
+    // `waits` waits are running and have looked at the clock as it is now without
+    // ending; nothing has reached the target.
+    void ExpectStillWaiting(const TDelaySender& sender, int waits)
+    {
+        ASSERT_TRUE(clock.WaitForParked(waits));
+        Drain();
+        EXPECT_TRUE(target.Received().empty());
+        EXPECT_EQ(sender.CountPending(), waits);
+    }
+
+    platform::ManualTimerClock clock;
     platform::Looper looper{"application"};
     Target target;
+    Target fence;  // counts the fences of Drain
+    size_t fences = 0;
 };
+
+float SizeOf(const Message& m)
+{
+    float size = 0;
+    EXPECT_EQ(m.FindFloat("size", &size), platform::kOk);
+    return size;
+}
 
 }  // namespace
 
 TEST_F(DelaySenderFixture, ABurstReachesTheTargetOnceWithTheLastMessage)
 {
-    TDelaySender sender("DelaySender");
+    TDelaySender sender("DelaySender", &clock);
     sender.SetTarget(platform::Messenger(&target));
     EXPECT_EQ(sender.GetLooper(), &looper);
-    sender.SetDelay(200000);
+    sender.SetDelay(kDelay);
+    // Each message comes just before the wait of the one before it ends and starts the
+    // wait again: the first wait would have ended long before the last.
     for (float size : {10.0f, 11.0f, 12.0f}) {
         Message m = FontSize(kMainFontChanged, size);
         EXPECT_EQ(sender.SendMessage(&m), 0);
+        ExpectStillWaiting(sender, 1);
+        clock.Advance(kDelay - 1);
+        ExpectStillWaiting(sender, 1);
     }
-    EXPECT_TRUE(target.Received().empty());  // nothing before the delay
+    clock.Advance(1);
     ASSERT_TRUE(target.WaitFor(1));
-    // Give a wrongly kept second wait the time to fire.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Give a wrongly kept wait the time to end and its message the time to arrive.
+    clock.Advance(3 * kDelay);
+    EXPECT_TRUE(clock.WaitForNoWaiters());
+    Drain();
     std::vector<Message> got = target.Received();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].what, kMainFontChanged);
-    float size = 0;
-    EXPECT_EQ(got[0].FindFloat("size", &size), platform::kOk);
-    EXPECT_EQ(size, 12.0f);
+    EXPECT_EQ(SizeOf(got[0]), 12.0f);
     EXPECT_EQ(sender.CountPending(), 0);
 }
 
 TEST_F(DelaySenderFixture, DifferentCodesWaitIndependently)
 {
-    TDelaySender sender("DelaySender");
+    TDelaySender sender("DelaySender", &clock);
     sender.SetTarget(platform::Messenger(&target));
-    sender.SetDelay(50000);
+    sender.SetDelay(kDelay);
     Message main = FontSize(kMainFontChanged, 11);
     Message run = FontSize(kRunFontChanged, 14);
     sender.SendMessage(&main);
-    sender.SendMessage(&run);
+    clock.Advance(kDelay / 2);
+    sender.SendMessage(&run);  // restarts no wait of the other code
+    ExpectStillWaiting(sender, 2);
+    clock.Advance(kDelay - kDelay / 2);
+    ASSERT_TRUE(target.WaitFor(1));
+    ASSERT_TRUE(clock.WaitForParked(1));
+    Drain();
+    ASSERT_EQ(target.Received().size(), 1u);
+    EXPECT_EQ(target.Received()[0].what, kMainFontChanged);
+    EXPECT_EQ(sender.CountPending(), 1);
+    clock.Advance(kDelay / 2);
     ASSERT_TRUE(target.WaitFor(2));
+    Drain();
     std::vector<uint32_t> whats;
     for (const Message& m : target.Received()) whats.push_back(m.what);
-    std::sort(whats.begin(), whats.end());
     EXPECT_EQ(whats, (std::vector<uint32_t>{kMainFontChanged, kRunFontChanged}));
+    EXPECT_EQ(SizeOf(target.Received()[1]), 14.0f);
 }
 
 TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends)
 {
     // No target looper here: the timeouts are handed in by hand.
-    TDelaySender sender("DelaySender");
+    TDelaySender sender("DelaySender", &clock);  // the clock never moves: no wait ends
     platform::Looper other("other");
     Target direct;
     other.AddHandler(&direct);
@@ -156,53 +209,58 @@ TEST_F(DelaySenderFixture, OnlyTheTimeoutWithTheNewestSerialSends)
     other.DispatchPending();
     std::vector<Message> got = direct.Received();
     ASSERT_EQ(got.size(), 1u);
-    float size = 0;
-    got[0].FindFloat("size", &size);
-    EXPECT_EQ(size, 20.0f);
+    EXPECT_EQ(SizeOf(got[0]), 20.0f);
     other.RemoveHandler(&sender);
     other.RemoveHandler(&direct);
 }
 
 TEST_F(DelaySenderFixture, DeletingTheSenderDropsWaitingMessages)
 {
-    // The delay is far longer than the sender lives even on a loaded machine; should
-    // it live that long all the same, the message was due and nothing can be judged.
-    constexpr auto delay = std::chrono::seconds(1);
-    const auto sent = std::chrono::steady_clock::now();
     {
-        TDelaySender sender("DelaySender");
+        TDelaySender sender("DelaySender", &clock);
         sender.SetTarget(platform::Messenger(&target));
-        sender.SetDelay(std::chrono::duration_cast<std::chrono::microseconds>(delay).count());
-        Message m = FontSize(kMainFontChanged, 11);
-        sender.SendMessage(&m);
+        sender.SetDelay(kDelay);
+        Message main = FontSize(kMainFontChanged, 11);
+        Message run = FontSize(kRunFontChanged, 14);
+        sender.SendMessage(&main);
+        sender.SendMessage(&run);
+        clock.Advance(kDelay - 1);
+        ExpectStillWaiting(sender, 2);
     }
-    if (std::chrono::steady_clock::now() - sent >= delay) GTEST_SKIP() << "the sender outlived its delay";
-    // Wait past the moment the message would have been sent.
-    std::this_thread::sleep_until(sent + delay + std::chrono::milliseconds(200));
+    EXPECT_TRUE(clock.WaitForNoWaiters());  // every wait ended with the sender
+    clock.Advance(3 * kDelay);              // past the moment the messages were due
+    Drain();
     EXPECT_TRUE(target.Received().empty());
 }
 
 TEST_F(DelaySenderFixture, WithoutALooperNothingIsEverSent)
 {
-    TDelaySender sender("DelaySender");
     Target lonely;  // in no looper
-    sender.SetTarget(platform::Messenger(&lonely));
-    EXPECT_EQ(sender.GetLooper(), nullptr);
-    sender.SetDelay(10000);
-    Message m = FontSize(kMainFontChanged, 11);
-    sender.SendMessage(&m);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    {
+        TDelaySender sender("DelaySender", &clock);
+        sender.SetTarget(platform::Messenger(&lonely));
+        EXPECT_EQ(sender.GetLooper(), nullptr);
+        sender.SetDelay(kDelay);
+        Message m = FontSize(kMainFontChanged, 11);
+        sender.SendMessage(&m);
+        ASSERT_TRUE(clock.WaitForParked(1));
+        clock.Advance(kDelay);
+        ASSERT_TRUE(clock.WaitForNoWaiters());  // the wait has ended; its timeout has no looper to go to
+        EXPECT_TRUE(lonely.Received().empty());
+        EXPECT_EQ(sender.CountPending(), 1);
+    }
+    // Deleting the sender has joined the thread of the wait, after its post.
     EXPECT_TRUE(lonely.Received().empty());
-    EXPECT_EQ(sender.CountPending(), 1);
 }
 
 TEST_F(DelaySenderFixture, SendersOnManyThreadsAreSafe)
 {
-    TDelaySender sender("DelaySender");
+    TDelaySender sender("DelaySender", &clock);
     sender.SetTarget(platform::Messenger(&target));
-    sender.SetDelay(1000);
+    sender.SetDelay(kDelay);
+    constexpr int kThreads = 4;
     std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
+    for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&sender, t] {
             for (int i = 0; i < 200; ++i) {
                 Message m(fourcc("pdfc") + static_cast<uint32_t>(t));
@@ -210,9 +268,30 @@ TEST_F(DelaySenderFixture, SendersOnManyThreadsAreSafe)
             }
         });
     for (auto& thread : threads) thread.join();
-    ASSERT_TRUE(target.WaitFor(4));
-    for (int i = 0; i < 1000 && sender.CountPending() > 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ExpectStillWaiting(sender, kThreads);  // one wait for each code
+    clock.Advance(kDelay);
+    ASSERT_TRUE(target.WaitFor(kThreads));
+    Drain();
+    std::vector<uint32_t> whats;
+    for (const Message& m : target.Received()) whats.push_back(m.what);
+    std::sort(whats.begin(), whats.end());
+    std::vector<uint32_t> each;
+    for (int t = 0; t < kThreads; ++t) each.push_back(fourcc("pdfc") + static_cast<uint32_t>(t));
+    EXPECT_EQ(whats, each);
+    EXPECT_EQ(sender.CountPending(), 0);
+}
+
+// The system clock: the one real wait here, short.
+TEST_F(DelaySenderFixture, WithoutAClockTheSystemClockEndsTheWait)
+{
+    TDelaySender sender("DelaySender");
+    sender.SetTarget(platform::Messenger(&target));
+    sender.SetDelay(20000);
+    Message m = FontSize(kRunFontChanged, 16);
+    sender.SendMessage(&m);
+    ASSERT_TRUE(target.WaitFor(1));
+    EXPECT_EQ(target.Received()[0].what, kRunFontChanged);
+    EXPECT_EQ(SizeOf(target.Received()[0]), 16.0f);
     EXPECT_EQ(sender.CountPending(), 0);
 }
 

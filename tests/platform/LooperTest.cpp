@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/MessageRunner.h"
+#include "platform/TimerClock.h"
 
 using namespace platform;
 
@@ -279,6 +280,27 @@ TEST(PlatformMessageRunner, ARunnerDeletedBeforeItsTimePostsNothing)
         EXPECT_EQ(runner.InitCheck(), kOk);
     }
     EXPECT_EQ(looper.CountQueued(), 0);
+    looper.RemoveHandler(&handler);
+}
+
+TEST(PlatformMessageRunner, OnAManualClockPostsWhenTheClockPassesTheNextPost)
+{
+    ManualTimerClock clock;
+    Looper looper("manual");  // never runs: posts stay in the queue, where they can be counted
+    Recorder handler;
+    looper.AddHandler(&handler);
+    MessageRunner runner(Messenger(&handler), Message(fourcc("tick")), 1000, 1, &clock);
+    ASSERT_TRUE(clock.WaitForParked(1));
+    EXPECT_EQ(runner.SetInterval(5000), kOk);  // the post is due 5000 from now, no longer 1000
+    clock.Advance(4999);
+    ASSERT_TRUE(clock.WaitForParked(1));
+    EXPECT_EQ(looper.CountQueued(), 0);
+    clock.Advance(1);
+    ASSERT_TRUE(clock.WaitForNoWaiters());
+    int32_t left = -5;
+    EXPECT_EQ(runner.GetInfo(nullptr, &left), kOk);  // takes the runner's lock, so the post is made
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(looper.CountQueued(), 1);
     looper.RemoveHandler(&handler);
 }
 
