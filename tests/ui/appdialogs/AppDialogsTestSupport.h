@@ -1,12 +1,10 @@
 #pragma once
 // Helpers for the dialogs' tests: a target that records what reaches it, the
-// process's settings and data folders moved to temporary ones, and the event pump.
+// process's settings and data folders moved to temporary ones, and the event pump,
+// with the shared fake desktop opener.
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QObject>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdlib>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "platform/Handler.h"
 #include "platform/Looper.h"
 #include "platform/Message.h"
+#include "tests/ui/FakeDesktopOpener.h"
 
 inline void Pump()
 {
@@ -62,25 +61,4 @@ private:
     }
     QTemporaryDir mConfig;
     QTemporaryDir mData;
-};
-
-// Stands in for the desktop's opener, which the offscreen platform lacks.
-class FakeOpener : public QObject {
-    Q_OBJECT
-public:
-    explicit FakeOpener(std::vector<const char*> schemes) : mSchemes(std::move(schemes))
-    {
-        for (const char* scheme : mSchemes) QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~FakeOpener() override
-    {
-        for (const char* scheme : mSchemes) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    std::vector<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.push_back(url); }
-
-private:
-    std::vector<const char*> mSchemes;
 };
