@@ -11,24 +11,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/TempFolder.h"
+
 namespace {
 
 class FileBaseTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kivo-filebase-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        mFolder = pattern;
-        mPath = mFolder + "/lines.txt";
-    }
-
-    void TearDown() override
-    {
-        std::remove(mPath.c_str());
-        rmdir(mFolder.c_str());
-    }
-
     void WriteFile(const std::string& bytes)
     {
         std::ofstream out(mPath, std::ios::binary | std::ios::trunc);
@@ -53,8 +41,9 @@ protected:
         return lines;
     }
 
-    std::string mFolder;
-    std::string mPath;
+    TTempFolder mTemp{"kivo-filebase"};
+    const std::string mFolder = mTemp.Path().string();
+    const std::string mPath = mFolder + "/lines.txt";
 };
 
 TEST_F(FileBaseTest, ReadLineAcceptsLfAndCrLfLineEnds)

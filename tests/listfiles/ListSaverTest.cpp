@@ -17,6 +17,7 @@
 
 #include "listfiles/ListSaver.h"
 #include "platform/FileType.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ namespace fs = std::filesystem;
 
 class ListSaver : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/kivo-save-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        mDir = name;
-    }
-    void TearDown() override { fs::remove_all(mDir); }
-
     std::string Path(const std::string& name) const { return (mDir / name).string(); }
     void Write(const std::string& name, const std::string& bytes) const
     {
@@ -64,7 +57,8 @@ protected:
         return ok;
     }
 
-    fs::path mDir;
+    TTempFolder mFolder{"kivo-save"};
+    const fs::path mDir = mFolder.Path();
 };
 
 TEST_F(ListSaver, WritesExactlyTheTextsBytes)

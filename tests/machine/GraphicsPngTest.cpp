@@ -16,20 +16,13 @@
 
 #include "machine/GraphicsPages.h"
 #include "machine/Raster.h"
+#include "tests/TempFolder.h"
 #include "tools/pngwriter/PngWriter.h"
 
 namespace {
 
 class PngTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kivo-png-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // Reads a PNG as 0xFFRRGGBB words; false when libpng cannot.
     static bool ReadPng(const std::string& path, uint32_t& width, uint32_t& height, std::vector<uint32_t>& words)
     {
@@ -51,7 +44,8 @@ protected:
         return true;
     }
 
-    std::string dir;
+    TTempFolder tempFolder{"kivo-png"};
+    const std::string dir = tempFolder.Path().string();
 };
 
 TEST_F(PngTest, PageReadsBackPixelForPixel)

@@ -8,6 +8,7 @@
 
 #include "foundation/Common.h"
 #include "machine/RuntimeErrorKeys.h"
+#include "tests/TempFolder.h"
 #include "tests/machine/ProgramFixture.h"
 
 namespace {
@@ -19,16 +20,11 @@ protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        std::string pattern = (fs::path(::testing::TempDir()) / "kivo-runchain-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
         ASSERT_TRUE(rsrc.DrvFolders.Set(1, folder));  // drive 2
         std::ofstream(folder + "/SUB.BAS") << "10 PRINT 1\n";
     }
     void TearDown() override
     {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
         gExitStates.RepeatRun = false;
         gAppPrivacy.Quitting = false;
         ProgramFixture::TearDown();
@@ -53,7 +49,8 @@ protected:
         p.code.Add(MakeCode(vcChain, count));
     }
 
-    std::string folder;
+    TTempFolder temp{"kivo-runchain"};
+    const std::string folder = temp.Path().string();
 };
 
 TEST_F(RunChain, RunSendsItsTarget)

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/TempFolder.h"
+
 using namespace platform;
 namespace fs = std::filesystem;
 
@@ -18,9 +20,6 @@ class SettingsFolderFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/kivo-settings-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        root = name;
         Save("HOME", home);
         Save("XDG_CONFIG_HOME", config);
     }
@@ -28,7 +27,6 @@ protected:
     {
         Restore("HOME", home);
         Restore("XDG_CONFIG_HOME", config);
-        fs::remove_all(root);
     }
 
     struct Saved {
@@ -54,7 +52,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    fs::path root;
+    TTempFolder tempFolder{"kivo-settings"};
+    const fs::path root = tempFolder.Path();
     Saved home, config;
 };
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "session/AutoBackup.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ namespace fs = std::filesystem;
 
 class AutoBackup : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/kivo-backup-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        mDir = name;
-    }
-    void TearDown() override { fs::remove_all(mDir); }
-
     static void Write(const std::string& path, const std::string& bytes)
     {
         std::ofstream(path, std::ios::binary) << bytes;
@@ -42,7 +35,8 @@ protected:
         return bytes.str();
     }
 
-    fs::path mDir;
+    TTempFolder mFolder{"kivo-backup"};
+    const fs::path mDir = mFolder.Path();
 };
 
 TEST_F(AutoBackup, InstancesRunningAtOnceHaveTheirOwnBackups)

@@ -17,6 +17,7 @@
 #include "session/ListDocument.h"
 #include "session/ListQuestions.h"
 #include "session/ListText.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ namespace fs = std::filesystem;
 
 class ListDocument : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/kivo-document-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        mDir = name;
-    }
-    void TearDown() override { fs::remove_all(mDir); }
-
     std::string Path(const std::string& name) const { return (mDir / name).string(); }
     std::string Write(const std::string& name, const std::string& bytes) const
     {
@@ -52,7 +45,8 @@ protected:
         mText.SetModified(true);
     }
 
-    fs::path mDir;
+    TTempFolder mFolder{"kivo-document"};
+    const fs::path mDir = mFolder.Path();
     TPlainListText mText;
     TScriptedListAsker mAsker;
     TListDocument mDocument{mText, mAsker};

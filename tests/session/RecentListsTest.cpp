@@ -13,6 +13,7 @@
 #include "platform/Message.h"
 #include "session/OpenRequest.h"
 #include "session/RecentLists.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ namespace fs = std::filesystem;
 
 class RecentLists : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/kivo-recent-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        mDir = name;
-        mFile = (mDir / "KivoBASIC_MRUF.arc").string();
-    }
-    void TearDown() override { fs::remove_all(mDir); }
-
     static std::vector<std::string> MenuNames(const TRecentLists& lists)
     {
         std::vector<std::string> names;
@@ -47,8 +39,9 @@ protected:
         return entries;
     }
 
-    fs::path mDir;
-    std::string mFile;
+    TTempFolder mFolder{"kivo-recent"};
+    const fs::path mDir = mFolder.Path();
+    const std::string mFile = (mDir / "KivoBASIC_MRUF.arc").string();
 };
 
 TEST_F(RecentLists, NewestFirstInTheMenuOldestFirstInTheFile)

@@ -11,6 +11,7 @@
 
 #include "listfiles/ListLoader.h"
 #include "session/RequestedList.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -18,18 +19,13 @@ namespace fs = std::filesystem;
 
 class RequestedList : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        mDir = fs::temp_directory_path() / ("kivo-requested-" + std::to_string(getpid()));
-        fs::create_directories(mDir);
-    }
-    void TearDown() override { fs::remove_all(mDir); }
     std::string Write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(mDir / name, std::ios::binary) << bytes;
         return (mDir / name).string();
     }
-    fs::path mDir;
+    TTempFolder mFolder{"kivo-requested"};
+    const fs::path mDir = mFolder.Path();
 };
 
 TEST_F(RequestedList, OpenReplacesTheListAndDriveOneFollowsIt)

@@ -1,45 +1,21 @@
 #pragma once
-// Helpers for the dialogs' tests: a target that records what reaches it, the
-// process's settings and data folders moved to temporary ones, and the event pump.
+// Helpers for the dialogs' tests: the process's settings and data folders moved to
+// temporary ones and the event pump, with the shared recording target and fake
+// desktop opener.
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QObject>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdlib>
-#include <vector>
 
 #include "foundation/Common.h"
 #include "foundation/IAPItemAccKeyFormat.h"
-#include "platform/Handler.h"
-#include "platform/Looper.h"
-#include "platform/Message.h"
+#include "tests/ui/FakeDesktopOpener.h"
+#include "tests/ui/RecordingTarget.h"
 
 inline void Pump()
 {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
-
-// A looper driven by the test: messages sent to `handler` wait until Drain.
-class RecordingTarget {
-public:
-    RecordingTarget() { looper.AddHandler(&handler); }
-    ~RecordingTarget() { looper.RemoveHandler(&handler); }
-
-    const std::vector<platform::Message>& Drain()
-    {
-        looper.DispatchPending();
-        return handler.received;
-    }
-
-    struct Recorder : platform::Handler {
-        void MessageReceived(platform::Message* message) override { received.push_back(*message); }
-        std::vector<platform::Message> received;
-    };
-    platform::Looper looper;
-    Recorder handler;
-};
 
 // The user's settings ($XDG_CONFIG_HOME) and data ($XDG_DATA_HOME) in temporary
 // folders for the life of the test process, and the shared accelerator format
@@ -62,25 +38,4 @@ private:
     }
     QTemporaryDir mConfig;
     QTemporaryDir mData;
-};
-
-// Stands in for the desktop's opener, which the offscreen platform lacks.
-class FakeOpener : public QObject {
-    Q_OBJECT
-public:
-    explicit FakeOpener(std::vector<const char*> schemes) : mSchemes(std::move(schemes))
-    {
-        for (const char* scheme : mSchemes) QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~FakeOpener() override
-    {
-        for (const char* scheme : mSchemes) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    std::vector<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.push_back(url); }
-
-private:
-    std::vector<const char*> mSchemes;
 };

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/TempFolder.h"
 #include "ui/appdialogs/logic/BasicListType.h"
 
 namespace {
@@ -37,9 +38,6 @@ class DocumentType : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kivo-doctype-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        home = pattern;
         // The rebuilt database is looked for where XDG_DATA_HOME says.
         const char* saved = std::getenv("XDG_DATA_HOME");
         if (saved) savedDataHome = saved;
@@ -51,7 +49,6 @@ protected:
     }
     void TearDown() override
     {
-        fs::remove_all(home);
         if (savedDataHome)
             ::setenv("XDG_DATA_HOME", savedDataHome->c_str(), 1);
         else
@@ -69,7 +66,8 @@ protected:
         return install_basic_list_type(home.string(), how, app, command);
     }
 
-    fs::path home;
+    TTempFolder tempFolder{"kivo-doctype"};
+    const fs::path home = tempFolder.Path();
     std::optional<std::string> savedDataHome;
     TBasicListApp app;
 };
