@@ -313,6 +313,24 @@ TEST_F(DebugWindow, TheSharedFlatToolBarSettingReachesTheOpenWindow)
     gIAPs.SetBool("FlatToolBar", saved);
 }
 
+TEST_F(DebugWindow, TheDebugFontNoticeGivesTheListsTheSizeOfThePreferences)
+{
+    // 'pdfc' carries no fields: the window reads the new size from gPrefs.
+    const float saved = gPrefs.DebugFontSize;
+    debugWindow->Show();
+    for (const float size : {23.5f, 8.0f}) {
+        gPrefs.DebugFontSize = size;
+        QApplication::processEvents();
+        ASSERT_NE(view()->SrcCodeView()->font().pointSizeF(), size) << "the preference alone changes nothing";
+        debugWindow->PostMessage(platform::Message(kPrefDebugWinFontChangedMessage));
+        EXPECT_TRUE(wait_until([&] { return view()->SrcCodeView()->font().pointSizeF() == size; })) << size;
+        EXPECT_EQ(view()->CallStackView()->font().pointSizeF(), size);
+        EXPECT_EQ(view()->VarView()->font().pointSizeF(), size);
+    }
+    gPrefs.DebugFontSize = saved;
+    view()->SetFontFamilyAndSize();
+}
+
 TEST_F(DebugWindow, TheToolBarHasItsSevenItemsWithTips)
 {
     const char* const names[] = {"TBRun", "TBPause", "TBStepOver", "TBStepIn", "TBStepOut", "TBKill"};
