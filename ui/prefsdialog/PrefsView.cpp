@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "foundation/MidiOutMessages.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
@@ -22,7 +23,6 @@
 #include "ui/guibase/LabelFitting.h"
 #include "ui/guibase/MenuFieldItems.h"
 #include "ui/guibase/SpyFilter.h"
-#include "ui/prefsdialog/PrefsNotices.h"
 #include "ui/prefsdialog/PrefsNumbers.h"
 
 using platform::fourcc;
@@ -690,7 +690,7 @@ void TPrefsView::MessageReceived(Message* message)
     case kOkMessage: ButtonOKClicked(); break;
     case kCancelMessage: ButtonCancelClicked(); break;
     case kDefaultsMessage: ButtonDefaultsClicked(); break;
-    case kPrefsHelpRequested: ButtonHelpClicked(); break;
+    case kHelpMessage: ButtonHelpClicked(); break;
     default: TDialogView::MessageReceived(message); break;
     }
 }
@@ -832,7 +832,7 @@ void TPrefsView::ButtonDefaultsClicked()
 
 void TPrefsView::ButtonHelpClicked()
 {
-    NotifyPrefChange(kPrefsHelpRequested);
+    NotifyPrefChange(kHelpMessage);
 }
 
 // --- notices ---

@@ -12,6 +12,7 @@
 #include "foundation/Common.h"
 #include "foundation/IAPItemFlatToolBar.h"
 #include "foundation/InterAppPrefs.h"
+#include "foundation/PrefsMessages.h"
 #include "session/FormatSource.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/debugwindow/CallStackView.h"
@@ -322,7 +323,7 @@ TEST_F(DebugWindow, TheDebugFontNoticeGivesTheListsTheSizeOfThePreferences)
         gPrefs.DebugFontSize = size;
         QApplication::processEvents();
         ASSERT_NE(view()->SrcCodeView()->font().pointSizeF(), size) << "the preference alone changes nothing";
-        debugWindow->PostMessage(platform::Message(kPrefDebugWinFontChangedMessage));
+        debugWindow->PostMessage(platform::Message(kPrefsDebugFontChanged));
         EXPECT_TRUE(wait_until([&] { return view()->SrcCodeView()->font().pointSizeF() == size; })) << size;
         EXPECT_EQ(view()->CallStackView()->font().pointSizeF(), size);
         EXPECT_EQ(view()->VarView()->font().pointSizeF(), size);
