@@ -1,11 +1,13 @@
 #pragma once
 // The message codes of the application, its main window and the editor view: the menu
-// commands, the requests of the dialogs and the machine, and the preference notices
-// the application relays. Fields are named where they are read.
+// commands and the requests of the dialogs and the machine. The preference notices the
+// application relays, and Help, are shared with the dialog and the other windows
+// (foundation/PrefsMessages.h). Fields are named where they are read.
 
 #include <cstdint>
 
 #include "foundation/MidiOutMessages.h"  // 'pmoc', 'ummr', 'rmmc'
+#include "foundation/PrefsMessages.h"    // the preference notices, 'prcd' and '_hlp'
 #include "platform/Message.h"
 #include "platform/SystemMessages.h"
 
@@ -36,7 +38,6 @@ inline constexpr uint32_t kCommonPrefsMessage = fourcc("_Ssp");
 inline constexpr uint32_t kShowRunWindowMessage = fourcc("srwn");
 inline constexpr uint32_t kShowDebugWinMessage = fourcc("sdwn");
 inline constexpr uint32_t kShowMainWinMessage = fourcc("smwn");
-inline constexpr uint32_t kHelpMessage = fourcc("_hlp");
 inline constexpr uint32_t kAuthorWebMessage = fourcc("_jaw");
 inline constexpr uint32_t kAboutRequestedMessage = fourcc("_ABR");
 
@@ -54,15 +55,8 @@ using platform::kPanelCancelMessage;
 inline constexpr uint32_t kAddHistoryRequest = fourcc("_ahr");     // "MRUF"
 inline constexpr uint32_t kRemoveHistoryRequest = fourcc("_rhr");  // "MRUF"
 
-// Preference notices, relayed by the application.
-inline constexpr uint32_t kPrefAutoSaveRegularChanged = fourcc("parc");
-inline constexpr uint32_t kPrefMainWinFontChanged = fourcc("pmfc");
-inline constexpr uint32_t kPrefWordWrapChanged = fourcc("pwwc");
-inline constexpr uint32_t kPrefDefaultEncodingChanged = fourcc("pdec");
-inline constexpr uint32_t kPrefRunFontChanged = fourcc("prfc");
-inline constexpr uint32_t kPrefSpeedControlChanged = fourcc("pusc");
-inline constexpr uint32_t kPrefDebugFontChanged = fourcc("pdfc");
-inline constexpr uint32_t kPrefsDetermined = fourcc("prcd");
+// The editor's request that the run window map drive 1 to the list's folder, relayed
+// by the application.
 inline constexpr uint32_t kSetDriveFolderRequest = fourcc("sdfr");
 
 // The splash window's status text: "StatStr".

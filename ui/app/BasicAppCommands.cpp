@@ -2,6 +2,7 @@
 // notices it relays to the window that owns the view concerned.
 
 #include "foundation/Common.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/app/AppLooperSink.h"
 #include "ui/app/AppMessages.h"
@@ -30,7 +31,7 @@ const TCommandRow<A> kAppCommands[] = {
     {kShowMainWinMessage, &A::ShowMainWindow},
     {kShowRunWindowMessage, &A::ShowRunWindow},
     {kShowDebugWinMessage, &A::ShowDebugWindow},
-    {kPrefsDetermined, &A::PrefsDetermined},
+    {kPrefsConfirmed, &A::PrefsDetermined},
     {kIAPChangedMessage, &A::IAPChanged},
     {kQuitMessage, &A::QuitRqtd},
     {platform::kLanguageChangedMessage, &A::LanguageChanged},
@@ -44,11 +45,11 @@ struct TRelayRow {
 };
 
 const TRelayRow kRelays[] = {
-    {kPrefAutoSaveRegularChanged, TRelayTo::MainWindow}, {kPrefMainWinFontChanged, TRelayTo::MainWindow},
-    {kPrefWordWrapChanged, TRelayTo::MainWindow},        {kPrefDefaultEncodingChanged, TRelayTo::MainWindow},
-    {kPrefRunFontChanged, TRelayTo::RunWindow},          {kPrefMidiOutChanged, TRelayTo::RunWindow},
-    {kPrefSpeedControlChanged, TRelayTo::RunWindow},     {kSetDriveFolderRequest, TRelayTo::RunWindow},
-    {kPrefDebugFontChanged, TRelayTo::DebugWindow},      {kRecreateMenuMidiOutRqtd, TRelayTo::PrefsWindow},
+    {kPrefsAutoSaveChanged, TRelayTo::MainWindow},    {kPrefsMainFontChanged, TRelayTo::MainWindow},
+    {kPrefsWordWrapChanged, TRelayTo::MainWindow},    {kPrefsDefaultEncodingChanged, TRelayTo::MainWindow},
+    {kPrefsRunFontChanged, TRelayTo::RunWindow},      {kPrefMidiOutChanged, TRelayTo::RunWindow},
+    {kPrefsSpeedControlChanged, TRelayTo::RunWindow}, {kSetDriveFolderRequest, TRelayTo::RunWindow},
+    {kPrefsDebugFontChanged, TRelayTo::DebugWindow},  {kRecreateMenuMidiOutRqtd, TRelayTo::PrefsWindow},
     {kUpdateMenuMidiOutRqtd, TRelayTo::PrefsWindow},
 };
 

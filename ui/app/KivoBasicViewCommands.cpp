@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include "foundation/PrefsMessages.h"
 #include "session/RunLineText.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicView.h"
@@ -23,15 +24,15 @@ const TCommandRow<V> kEditorCommands[] = {
     {kSelectAllMessage, &V::EditCommand},
     {kSaveRequestedMessage, &V::SaveRequested},
     {kRefsReceivedMessage, &V::RefsReceived},
-    {kPrefAutoSaveRegularChanged, &V::PrefAutoSaveRegularChanged},
+    {kPrefsAutoSaveChanged, &V::PrefAutoSaveRegularChanged},
     {kAutoSaveTimerMessage, &V::AutoSaveTimerFired},
     {kStartUpOfferMessage, &V::StartUpOffer},
     {kSaveMessage, &V::MItemSaveClicked},
     {kGoToLineRequest, &V::GoToLineRqtd},
     {kKillMessage, &V::MItemKillClicked},
     {kRunLineRequest, &V::RunLineRqtd},
-    {kPrefMainWinFontChanged, &V::PrefMainWinFontChanged},
-    {kPrefWordWrapChanged, &V::PrefWordWrapChanged},
+    {kPrefsMainFontChanged, &V::PrefMainWinFontChanged},
+    {kPrefsWordWrapChanged, &V::PrefWordWrapChanged},
     {kRenumberRequest, &V::RenumberRqtd},
     {kVMachineRunRequest, &V::VMachineRunRqtdMessage},
     {kVMachineRunDue, &V::VMachineRunDue},

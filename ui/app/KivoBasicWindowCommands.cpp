@@ -2,6 +2,7 @@
 // their handlers with those commands.
 
 #include "foundation/Common.h"
+#include "foundation/PrefsMessages.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 
@@ -12,16 +13,16 @@ using W = TKivoBasicWindow;
 const TCommandRow<W> kMainWindowCommands[] = {
     {kRefsReceivedMessage, &W::PassToBasicView},
     {kSaveRequestedMessage, &W::PassToBasicView},
-    {kPrefAutoSaveRegularChanged, &W::PassToBasicView},
-    {kPrefMainWinFontChanged, &W::PassToBasicView},
-    {kPrefWordWrapChanged, &W::PassToBasicView},
+    {kPrefsAutoSaveChanged, &W::PassToBasicView},
+    {kPrefsMainFontChanged, &W::PassToBasicView},
+    {kPrefsWordWrapChanged, &W::PassToBasicView},
     {kPanelCancelMessage, &W::PanelClosed},
     {kAddHistoryRequest, &W::AddHistoryRqtd},
     {kRemoveHistoryRequest, &W::RemoveHistoryRqtd},
     {kDeleteAllMRULsMessage, &W::MItemDelAllMRULsClicked},
     {kOpenMessage, &W::MItemOpenClicked},
     {kSaveAsMessage, &W::MItemSaveAsClicked},
-    {kPrefDefaultEncodingChanged, &W::PrefDefaultEncodingChanged},
+    {kPrefsDefaultEncodingChanged, &W::PrefDefaultEncodingChanged},
     {kRepeatRunMessage, &W::MItemRepeatRunClicked},
     {kUseDebuggerMessage, &W::MItemUseDebuggerClicked},
     {kQuitMessage, &W::MItemQuitClicked},

@@ -1,5 +1,6 @@
 #include "ui/app/MainMenuTable.h"
 
+#include "foundation/PrefsMessages.h"
 #include "ui/app/AppMessages.h"
 
 namespace {

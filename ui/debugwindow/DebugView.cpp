@@ -303,7 +303,6 @@ void TDebugView::MessageReceived(platform::Message* message)
     case kDebugStepInMessage: Unbreak(DRM_STEP_IN); break;
     case kDebugStepOutMessage: Unbreak(DRM_STEP_OUT); break;
     case kDebugKillMessage: MItemKillClicked(); break;
-    case kPrefDebugWinFontChangedMessage: SetFontFamilyAndSize(); break;
     default: TBasicView::MessageReceived(message); break;
     }
 }

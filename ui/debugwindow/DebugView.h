@@ -36,7 +36,6 @@ inline constexpr uint32_t kDebugStepInMessage = platform::fourcc("stin");
 inline constexpr uint32_t kDebugStepOutMessage = platform::fourcc("stot");
 inline constexpr uint32_t kDebugKillMessage = platform::fourcc("kill");
 inline constexpr uint32_t kBreakPointChanged = platform::fourcc("bkpc");
-inline constexpr uint32_t kPrefDebugWinFontChangedMessage = platform::fourcc("pdfc");
 
 class TDebugView : public TBasicView, public TDebugViewInterface, public TDebugSink {
 public:

@@ -1,6 +1,7 @@
 #include "ui/debugwindow/DebugWindow.h"
 
 #include "foundation/Common.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/debugwindow/DebugView.h"
 #include "ui/runwindow/RunView.h"
@@ -22,7 +23,7 @@ void TDebugWindow::SetRunView(TRunView* runView)
 
 void TDebugWindow::MessageReceived(platform::Message* message)
 {
-    if (message->what == kPrefDebugWinFontChangedMessage) {
+    if (message->what == kPrefsDebugFontChanged) {
         mDebugView->SetFontFamilyAndSize();
         return;
     }

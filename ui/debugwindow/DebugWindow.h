@@ -15,6 +15,8 @@ public:
     void SetRunView(TRunView* runView);
     TDebugView* DebugView() const { return mDebugView; }
 
+    // 'pdfc', relayed by the application from the preferences dialog, gives the view's
+    // lists the debug font of gPrefs again.
     void MessageReceived(platform::Message* message) override;
     // The application posts '_ipc' to the window: the view's tool bar follows it.
     void IAPChanged(platform::Message* notice) override;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/Geometry.h"
+#include "platform/Message.h"
 
 enum class PrefsControlKind {
     Page,  // a page of the tab view; its name is the tab's
@@ -19,8 +20,38 @@ enum class PrefsControlKind {
     Button,
 };
 
-// When a text control or the slider sends its message.
-enum class PrefsSends { OnInvoke, OnEveryChange };
+// The messages the controls send to the view. A check box sends its message when
+// clicked, a menu field when an item is chosen (with the item's int32 field), a text
+// control on every change of its text, the slider as it moves (at most every 20 ms
+// while dragged) and when released. The buttons send the dialog codes: kHelpMessage
+// ('_hlp'), kDefaultsMessage, kCancelMessage and kOkMessage.
+namespace prefs_msg {
+
+using platform::fourcc;
+
+inline constexpr uint32_t MainFontFamilyChosen = fourcc("mmfc");
+inline constexpr uint32_t MainFontSizeEdited = fourcc("tmfc");
+inline constexpr uint32_t RunFontFamilyChosen = fourcc("mrfc");
+inline constexpr uint32_t RunFontSizeEdited = fourcc("trfc");
+inline constexpr uint32_t DebugFontFamilyChosen = fourcc("mdfc");
+inline constexpr uint32_t DebugFontSizeEdited = fourcc("tdfc");
+inline constexpr uint32_t EncodingChosen = fourcc("mdec");  // int32 "Encoding"
+inline constexpr uint32_t Convert98Clicked = fourcc("cc9c");
+inline constexpr uint32_t WordWrapClicked = fourcc("cwwc");
+inline constexpr uint32_t AutoSaveRegularClicked = fourcc("carc");
+inline constexpr uint32_t AutoSaveIntervalEdited = fourcc("taic");
+inline constexpr uint32_t AutoSaveBeforeRunClicked = fourcc("cabc");
+inline constexpr uint32_t MidiOutChosen = fourcc("mmoc");  // int32 "be:id": the consumer
+inline constexpr uint32_t MidiLatencyEdited = fourcc("tmlc");
+inline constexpr uint32_t SsgVolumeEdited = fourcc("tsvc");
+inline constexpr uint32_t ShowSplashClicked = fourcc("cssc");
+inline constexpr uint32_t BreakAtStartClicked = fourcc("cbsc");
+inline constexpr uint32_t SpeedControlClicked = fourcc("cscc");
+inline constexpr uint32_t SpeedSliderMoved = fourcc("sscc");
+inline constexpr uint32_t SpeedIntervalEdited = fourcc("tscc");
+inline constexpr uint32_t CompatModeChosen = fourcc("mcmc");  // int32 "CompatiMode"
+
+}  // namespace prefs_msg
 
 struct PrefsControlRow {
     const char* parent;  // "PrefView" for the top view
@@ -28,8 +59,7 @@ struct PrefsControlRow {
     PrefsControlKind kind;
     platform::Rect frame;  // in the parent, right and bottom edges inclusive
     uint32_t what;         // 0: the items carry the messages, or none
-    PrefsSends sends;
-    int divider;  // text and menu fields: where the field begins in the frame
+    int divider;           // text and menu fields: where the field begins in the frame
 };
 
 // The tab view and its pages, in tab order.

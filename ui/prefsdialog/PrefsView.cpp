@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "foundation/MidiOutMessages.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
@@ -22,36 +23,11 @@
 #include "ui/guibase/LabelFitting.h"
 #include "ui/guibase/MenuFieldItems.h"
 #include "ui/guibase/SpyFilter.h"
-#include "ui/prefsdialog/PrefsNotices.h"
 #include "ui/prefsdialog/PrefsNumbers.h"
 
-using platform::fourcc;
 using platform::Message;
 
 namespace {
-
-// The messages of the controls, as the layout table gives them.
-constexpr uint32_t kMainFontFamilyChosen = fourcc("mmfc");
-constexpr uint32_t kRunFontFamilyChosen = fourcc("mrfc");
-constexpr uint32_t kDebugFontFamilyChosen = fourcc("mdfc");
-constexpr uint32_t kMainFontSizeEdited = fourcc("tmfc");
-constexpr uint32_t kRunFontSizeEdited = fourcc("trfc");
-constexpr uint32_t kDebugFontSizeEdited = fourcc("tdfc");
-constexpr uint32_t kEncodingChosen = fourcc("mdec");
-constexpr uint32_t kCompatModeChosen = fourcc("mcmc");
-constexpr uint32_t kConvert98Clicked = fourcc("cc9c");
-constexpr uint32_t kWordWrapClicked = fourcc("cwwc");
-constexpr uint32_t kAutoSaveRegularClicked = fourcc("carc");
-constexpr uint32_t kAutoSaveIntervalEdited = fourcc("taic");
-constexpr uint32_t kAutoSaveBeforeRunClicked = fourcc("cabc");
-constexpr uint32_t kMidiOutChosen = fourcc("mmoc");
-constexpr uint32_t kMidiLatencyEdited = fourcc("tmlc");
-constexpr uint32_t kSsgVolumeEdited = fourcc("tsvc");
-constexpr uint32_t kShowSplashClicked = fourcc("cssc");
-constexpr uint32_t kBreakAtStartClicked = fourcc("cbsc");
-constexpr uint32_t kSpeedControlClicked = fourcc("cscc");
-constexpr uint32_t kSpeedSliderMoved = fourcc("sscc");
-constexpr uint32_t kSpeedIntervalEdited = fourcc("tscc");
 
 // The message a number field sends on every change of its text.
 constexpr const char* kFieldMessageProperty = "kivoFieldMessage";
@@ -184,7 +160,7 @@ TPrefsView::TPrefsView(const TPrefsServices& services)
     mSliderPending.setSingleShot(true);
     QObject::connect(&mSliderPending, &QTimer::timeout, this, [this] {
         mSliderSent.restart();
-        Invoke(Message(kSpeedSliderMoved));
+        Invoke(Message(prefs_msg::SpeedSliderMoved));
     });
     mSnapshot = gPrefs;
 }
@@ -287,18 +263,18 @@ QWidget* TPrefsView::MakeControl(QWidget* parent, const PrefsControlRow& row)
         slider->setTickInterval(9);  // six marks: 1, 10, 19, 28, 37 and 46
         QObject::connect(slider, &QSlider::valueChanged, this, [this, slider] {
             if (!slider->isSliderDown()) {
-                Invoke(Message(kSpeedSliderMoved));
+                Invoke(Message(prefs_msg::SpeedSliderMoved));
             } else if (!mSliderSent.isValid() || mSliderSent.elapsed() >= kSliderIntervalMs) {
                 mSliderPending.stop();
                 mSliderSent.restart();
-                Invoke(Message(kSpeedSliderMoved));
+                Invoke(Message(prefs_msg::SpeedSliderMoved));
             } else if (!mSliderPending.isActive()) {
                 mSliderPending.start(static_cast<int>(kSliderIntervalMs - mSliderSent.elapsed()));
             }
         });
         QObject::connect(slider, &QSlider::sliderReleased, this, [this] {
             mSliderPending.stop();
-            Invoke(Message(kSpeedSliderMoved));
+            Invoke(Message(prefs_msg::SpeedSliderMoved));
         });
         control = slider;
         break;
@@ -513,7 +489,7 @@ void TPrefsView::SetMFieldMidiOut()
             item->setProperty(kConsumerIdProperty, consumer.id);
             const int32_t id = consumer.id;
             QObject::connect(item, &QAction::triggered, this, [this, id] {
-                Message message(kMidiOutChosen);
+                Message message(prefs_msg::MidiOutChosen);
                 message.AddInt32("be:id", id);
                 Invoke(message);
             });
@@ -643,54 +619,56 @@ void TPrefsView::UpdateSliderSpeedControl()
 void TPrefsView::MessageReceived(Message* message)
 {
     switch (message->what) {
-    case kMainFontSizeEdited:
+    case prefs_msg::MainFontSizeEdited:
         FontSizeChanged(mTxtCtrlMainWinFontSize, gPrefs.MainFontSize, kPrefsMainFontChanged);
         break;
-    case kRunFontSizeEdited: FontSizeChanged(mTxtCtrlRunWinFontSize, gPrefs.RunFontSize, kPrefsRunFontChanged); break;
-    case kDebugFontSizeEdited:
+    case prefs_msg::RunFontSizeEdited:
+        FontSizeChanged(mTxtCtrlRunWinFontSize, gPrefs.RunFontSize, kPrefsRunFontChanged);
+        break;
+    case prefs_msg::DebugFontSizeEdited:
         FontSizeChanged(mTxtCtrlDebugWinFontSize, gPrefs.DebugFontSize, kPrefsDebugFontChanged);
         break;
-    case kMainFontFamilyChosen:
+    case prefs_msg::MainFontFamilyChosen:
         FontFamilyChanged(mMFieldMainWinFontFamily, &TPrefs::SetMainFontFamily, kPrefsMainFontChanged);
         break;
-    case kRunFontFamilyChosen:
+    case prefs_msg::RunFontFamilyChosen:
         FontFamilyChanged(mMFieldRunWinFontFamily, &TPrefs::SetRunFontFamily, kPrefsRunFontChanged);
         break;
-    case kDebugFontFamilyChosen:
+    case prefs_msg::DebugFontFamilyChosen:
         FontFamilyChanged(mMFieldDebugWinFontFamily, &TPrefs::SetDebugFontFamily, kPrefsDebugFontChanged);
         break;
-    case kEncodingChosen: MFieldDefaultEncodingChanged(*message); break;
-    case kCompatModeChosen: MFieldCompatiModeChanged(*message); break;
-    case kConvert98Clicked: gPrefs.ConvertPC98Chars = mCBoxConvert98->isChecked(); break;
-    case kAutoSaveBeforeRunClicked: gPrefs.AutoSaveBeforeRun = mCBoxAutoSaveBeforeRun->isChecked(); break;
-    case kShowSplashClicked: gPrefs.ShowSplash = mCBoxShowSplash->isChecked(); break;
-    case kBreakAtStartClicked: gPrefs.BreakAtStart = mCBoxBreakAtStart->isChecked(); break;
-    case kWordWrapClicked:
+    case prefs_msg::EncodingChosen: MFieldDefaultEncodingChanged(*message); break;
+    case prefs_msg::CompatModeChosen: MFieldCompatiModeChanged(*message); break;
+    case prefs_msg::Convert98Clicked: gPrefs.ConvertPC98Chars = mCBoxConvert98->isChecked(); break;
+    case prefs_msg::AutoSaveBeforeRunClicked: gPrefs.AutoSaveBeforeRun = mCBoxAutoSaveBeforeRun->isChecked(); break;
+    case prefs_msg::ShowSplashClicked: gPrefs.ShowSplash = mCBoxShowSplash->isChecked(); break;
+    case prefs_msg::BreakAtStartClicked: gPrefs.BreakAtStart = mCBoxBreakAtStart->isChecked(); break;
+    case prefs_msg::WordWrapClicked:
         gPrefs.WordWrap = mCBoxWordWrap->isChecked();
         NotifyPrefChange(kPrefsWordWrapChanged);
         break;
-    case kAutoSaveRegularClicked:
+    case prefs_msg::AutoSaveRegularClicked:
         gPrefs.AutoSaveRegularly = mCBoxAutoSaveRegular->isChecked();
         UpdateTxtCtrlAutoSaveInterval();
         NotifyPrefChange(kPrefsAutoSaveChanged);
         break;
-    case kAutoSaveIntervalEdited: TxtCtrlAutoSaveIntervalChanged(); break;
-    case kMidiLatencyEdited: TxtCtrlMidiLatencyChanged(); break;
-    case kSsgVolumeEdited: TxtCtrlSsgVolumeChanged(); break;
-    case kSpeedControlClicked:
+    case prefs_msg::AutoSaveIntervalEdited: TxtCtrlAutoSaveIntervalChanged(); break;
+    case prefs_msg::MidiLatencyEdited: TxtCtrlMidiLatencyChanged(); break;
+    case prefs_msg::SsgVolumeEdited: TxtCtrlSsgVolumeChanged(); break;
+    case prefs_msg::SpeedControlClicked:
         gPrefs.UseSpeedControl = mCBoxSpeedControl->isChecked();
         UpdateSpeedControlCompos();
         NotifyPrefChange(kPrefsSpeedControlChanged);
         break;
-    case kSpeedSliderMoved: SliderSpeedControlChanged(); break;
-    case kSpeedIntervalEdited: TxtCtrlSpeedControlChanged(); break;
-    case kMidiOutChosen: MFieldMidiOutChanged(*message); break;
+    case prefs_msg::SpeedSliderMoved: SliderSpeedControlChanged(); break;
+    case prefs_msg::SpeedIntervalEdited: TxtCtrlSpeedControlChanged(); break;
+    case prefs_msg::MidiOutChosen: MFieldMidiOutChanged(*message); break;
     case kRecreateMenuMidiOutRqtd: RecreateMenuMidiOutRqtd(); break;
     case kUpdateMenuMidiOutRqtd: UpdateMenuMidiOutRqtd(); break;
     case kOkMessage: ButtonOKClicked(); break;
     case kCancelMessage: ButtonCancelClicked(); break;
     case kDefaultsMessage: ButtonDefaultsClicked(); break;
-    case kPrefsHelpRequested: ButtonHelpClicked(); break;
+    case kHelpMessage: ButtonHelpClicked(); break;
     default: TDialogView::MessageReceived(message); break;
     }
 }
@@ -832,7 +810,7 @@ void TPrefsView::ButtonDefaultsClicked()
 
 void TPrefsView::ButtonHelpClicked()
 {
-    NotifyPrefChange(kPrefsHelpRequested);
+    NotifyPrefChange(kHelpMessage);
 }
 
 // --- notices ---

@@ -12,6 +12,7 @@
 #include "foundation/AppVersion.h"
 #include "foundation/Common.h"
 #include "foundation/MidiOutMessages.h"
+#include "foundation/PrefsMessages.h"
 #include "language/MidCode.h"
 #include "machine/VMachine.h"
 #include "platform/Locale.h"
@@ -196,13 +197,13 @@ void TRunView::MessageReceived(platform::Message* message)
     case kCopyTextMessage: MItemCopyTextClicked(); break;
     case kCopyGraphicMessage: MItemCopyGrphClicked(*message); break;
     case kCopyCompositionMessage: MItemCopyCompositionClicked(); break;
-    case kPrefUseSpeedControlChanged: SetUseSpeedControl(); break;
+    case kPrefsSpeedControlChanged: SetUseSpeedControl(); break;
     case kRefsReceivedMessage:
     case kSetDrvFolderMessage: RefsReceived(*message); break;
     case kEjectDrvFolderMessage: MItemEjectClicked(*message); break;
     case platform::kMidiRosterNotice: mMidi->MidiEvent(*message); break;
     case kPrefMidiOutChanged: mMidi->PrefMidiOutChanged(*message); break;
-    case kPrefRunWinFontChanged:
+    case kPrefsRunFontChanged:
         SetFontFamilyAndSize();
         mSession->Rsrc().SetScrModifiedAll2();
         mSession->Rsrc().UpdateScreen();

@@ -44,13 +44,12 @@
 class TVMachine;
 class TMidCode;
 
-// Messages the run view answers.
+// Messages the run view answers, besides 'pusc', 'prfc' (foundation/PrefsMessages.h)
+// and 'pmoc' (foundation/MidiOutMessages.h).
 inline constexpr uint32_t kCtrlKeyDownMessage = platform::fourcc("ctkd");
 inline constexpr uint32_t kCopyTextMessage = platform::fourcc("cptx");
 inline constexpr uint32_t kCopyGraphicMessage = platform::fourcc("cpgr");  // int32 "GrphPage": −1, 0 to 3
 inline constexpr uint32_t kCopyCompositionMessage = platform::fourcc("cpcp");
-inline constexpr uint32_t kPrefUseSpeedControlChanged = platform::fourcc("pusc");
-inline constexpr uint32_t kPrefRunWinFontChanged = platform::fourcc("prfc");
 // The drives: int32 "DrvFolderIdx" (0 to 13) and, to set a folder, entry_ref "refs".
 using platform::kRefsReceivedMessage;
 inline constexpr uint32_t kSetDrvFolderMessage = platform::fourcc("sdfr");

@@ -6,6 +6,7 @@
 
 #include "foundation/Common.h"
 #include "foundation/MidiOutMessages.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/runwindow/CtrlKeyFilter.h"
@@ -64,9 +65,9 @@ void TRunWindow::MessageReceived(platform::Message* message)
     // Passed on to the run view, through the window's queue.
     case kRefsReceivedMessage:
     case kSetDrvFolderMessage:
-    case kPrefUseSpeedControlChanged:
+    case kPrefsSpeedControlChanged:
     case kPrefMidiOutChanged:
-    case kPrefRunWinFontChanged: PostMessage(*message, mRunView); break;
+    case kPrefsRunFontChanged: PostMessage(*message, mRunView); break;
     case kPanelCancelMessage: Cancel(); break;
     case kSpecifyDrvFolderMessage: MItemSpecifyDrvFolderClicked(*message); break;
     case kUpdateMenuDrvFolderMessage: UpdateMenuDrvFolderRqtd(*message); break;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "ShellTesting.h"
+#include "foundation/PrefsMessages.h"
 #include "machine/ScreenText.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 
 #include "ShellTesting.h"
+#include "foundation/PrefsMessages.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 
@@ -167,7 +168,7 @@ TEST_F(Editor, WordWrapFollowsThePreference)
 {
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     gPrefs.WordWrap = true;
-    window->PostMessage(kPrefWordWrapChanged);
+    window->PostMessage(kPrefsWordWrapChanged);
     ASSERT_TRUE(wait_until([&] { return text->lineWrapMode() == QPlainTextEdit::WidgetWidth; }));
 }
 
@@ -177,7 +178,7 @@ TEST_F(Editor, AMissingFontFamilyFallsBackToIPAGothic)
     text->SetModified(false);
     gPrefs.SetMainFontFamily("No Such Family 12345");
     gPrefs.MainFontSize = 15.0f;
-    window->PostMessage(kPrefMainWinFontChanged);
+    window->PostMessage(kPrefsMainFontChanged);
     ASSERT_TRUE(wait_until([&] { return text->font().pointSizeF() == 15.0; }));
     EXPECT_EQ(text->font().family().toStdString(), "IPAGothic");
     EXPECT_FALSE(text->IsModified()) << "a new font is no change of the list";

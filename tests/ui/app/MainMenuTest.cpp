@@ -14,6 +14,7 @@
 
 #include "ShellTesting.h"
 #include "foundation/HeaderConstants.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "platform/qt/LooperPump.h"
 #include "ui/app/AppMessages.h"

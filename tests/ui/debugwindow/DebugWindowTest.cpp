@@ -12,6 +12,7 @@
 #include "foundation/Common.h"
 #include "foundation/IAPItemFlatToolBar.h"
 #include "foundation/InterAppPrefs.h"
+#include "foundation/PrefsMessages.h"
 #include "session/FormatSource.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/debugwindow/CallStackView.h"
@@ -311,6 +312,24 @@ TEST_F(DebugWindow, TheSharedFlatToolBarSettingReachesTheOpenWindow)
         EXPECT_TRUE(wait_until([&] { return view()->ToolBar()->IsFlat() == flat; })) << flat;
     }
     gIAPs.SetBool("FlatToolBar", saved);
+}
+
+TEST_F(DebugWindow, TheDebugFontNoticeGivesTheListsTheSizeOfThePreferences)
+{
+    // 'pdfc' carries no fields: the window reads the new size from gPrefs.
+    const float saved = gPrefs.DebugFontSize;
+    debugWindow->Show();
+    for (const float size : {23.5f, 8.0f}) {
+        gPrefs.DebugFontSize = size;
+        QApplication::processEvents();
+        ASSERT_NE(view()->SrcCodeView()->font().pointSizeF(), size) << "the preference alone changes nothing";
+        debugWindow->PostMessage(platform::Message(kPrefsDebugFontChanged));
+        EXPECT_TRUE(wait_until([&] { return view()->SrcCodeView()->font().pointSizeF() == size; })) << size;
+        EXPECT_EQ(view()->CallStackView()->font().pointSizeF(), size);
+        EXPECT_EQ(view()->VarView()->font().pointSizeF(), size);
+    }
+    gPrefs.DebugFontSize = saved;
+    view()->SetFontFamilyAndSize();
 }
 
 TEST_F(DebugWindow, TheToolBarHasItsSevenItemsWithTips)

@@ -20,8 +20,9 @@
 
 #include "SettingsTestSupport.h"
 #include "foundation/Common.h"
+#include "foundation/MidiOutMessages.h"
+#include "foundation/PrefsMessages.h"
 #include "platform/FakeMidiRoster.h"
-#include "ui/prefsdialog/PrefsNotices.h"
 #include "ui/prefsdialog/PrefsWindow.h"
 
 namespace prefs_testing {

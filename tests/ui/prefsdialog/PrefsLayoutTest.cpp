@@ -199,8 +199,8 @@ TEST_F(PrefsLayout, F1AsksForHelpAfterThePushedLook)
     auto* help = Find<QPushButton>("ButtonHelp");
     QTest::keyClick(window.get(), Qt::Key_F1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return help->isDown(); }, 5000));
-    EXPECT_EQ(sink.Count(kPrefsHelpRequested), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sink.Count(kPrefsHelpRequested) == 1; }, 5000));
+    EXPECT_EQ(sink.Count(kHelpMessage), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sink.Count(kHelpMessage) == 1; }, 5000));
     EXPECT_FALSE(window->isHidden());
 }
 

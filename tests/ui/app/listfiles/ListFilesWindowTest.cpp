@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "ShellTesting.h"
+#include "foundation/PrefsMessages.h"
 #include "listfiles/ListLoader.h"
 #include "platform/Modifiers.h"
 #include "platform/qt/LooperPump.h"
@@ -470,7 +471,7 @@ TEST_F(ListFilesWindow, TheTimerFollowsThePreferences)
     ASSERT_TRUE(View()->AutoSaveTimer());
     EXPECT_EQ(View()->AutoSaveTimer()->interval(), 36 * 60000);
     gPrefs.AutoSaveRegularly = false;
-    window->PostMessage(kPrefAutoSaveRegularChanged);
+    window->PostMessage(kPrefsAutoSaveChanged);
     Pump();
     EXPECT_EQ(View()->AutoSaveTimer(), nullptr);
     // A backup due writes the list whatever its state.
