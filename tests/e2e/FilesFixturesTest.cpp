@@ -42,7 +42,7 @@ std::vector<std::string> fixture_names()
 {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FILE_FIXTURES)) {
-        if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
+        if (is_fixture_start(entry.path())) names.push_back(entry.path().stem().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -78,7 +78,7 @@ TEST_P(FilesFixture, ScreenAndDrives)
     if (read_file(base + ".args", text)) {
         for (const std::string& line : lines_of(text)) args.push_back(line);
     }
-    args.push_back(base + ".bas");
+    args.push_back(fixture_list(base).string());
 
     const THeadlessOutcome outcome = run_headless_process(args);
     EXPECT_EQ(outcome.status, expectedStatus) << outcome.err;

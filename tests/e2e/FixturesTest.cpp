@@ -1,6 +1,8 @@
 // Every program under tests/e2e/fixtures/ runs through kivo-headless, and what it
 // shows is compared with the files beside it:
 //   NAME.bas     the program list
+//   NAME.list    instead of NAME.bas: the name of the fixture whose list this one runs
+//                (the same list with other .args, such as the other mode)
 //   NAME.screen  the text screen after the run, as the driver prints it
 //   NAME.status  the exit status, when it is not 0
 //   NAME.args    more arguments for the driver, one a line (before the list)
@@ -43,7 +45,7 @@ std::vector<std::string> fixture_names()
 {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FIXTURES)) {
-        if (entry.path().extension() == ".bas") names.push_back(entry.path().stem().string());
+        if (is_fixture_start(entry.path())) names.push_back(entry.path().stem().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -72,7 +74,7 @@ TEST_P(Fixture, ShowsTheExpectedScreen)
         args.push_back("--midi-log");
         args.push_back(midiLog.string());
     }
-    args.push_back(base.string() + ".bas");
+    args.push_back(fixture_list(base).string());
 
     const THeadlessOutcome outcome = run_headless_process(args);
     if (checksMidi) {

@@ -45,7 +45,7 @@ std::vector<TProgramCase> all_programs()
     std::vector<TProgramCase> cases;
     for (const bool files : {false, true}) {
         for (const auto& entry : fs::directory_iterator(files ? FIXTURES / "files" : FIXTURES)) {
-            if (entry.path().extension() == ".bas") cases.push_back({files, entry.path().stem().string()});
+            if (is_fixture_start(entry.path())) cases.push_back({files, entry.path().stem().string()});
         }
     }
     std::sort(cases.begin(), cases.end(), [](const TProgramCase& a, const TProgramCase& b) {
@@ -97,7 +97,7 @@ TRunTrace run_program(const TProgramCase& program, bool fusion)
     args.push_back("--page");
     args.push_back(png.string());
     if (!fusion) args.push_back("--no-fusion");
-    args.push_back(base.string() + ".bas");
+    args.push_back(fixture_list(base).string());
 
     TRunTrace trace;
     trace.Outcome = run_headless_process(args);
