@@ -150,7 +150,8 @@ private:
 
 TPrefsView::TPrefsView(const TPrefsServices& services)
     : TDialogView(kPrefsViewFrame, "PrefView", kFollowNone), mServices(services),
-      mRelay(std::make_unique<NoticeRelay>(services.sink)), mDelaySender(std::make_unique<TDelaySender>("DelaySender"))
+      mRelay(std::make_unique<NoticeRelay>(services.sink)),
+      mDelaySender(std::make_unique<TDelaySender>("DelaySender", services.clock))
 {
     BuildControls();
     SetMFieldFont();

@@ -44,6 +44,9 @@ struct TPrefsServices {
     // The installed font families, in the order the menus list them; empty: the
     // system's (QFontDatabase::families).
     std::function<QStringList()> fontFamilies;
+    // The clock the font-size notices wait by; null: the system clock. It must
+    // outlive the dialog.
+    const platform::TimerClock* clock = nullptr;
 };
 
 // How long the font-size notices wait for the typing to pause.

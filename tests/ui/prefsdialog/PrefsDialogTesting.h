@@ -1,7 +1,8 @@
 #pragma once
 // The preferences dialog under test: a window on a fake MIDI roster and a fixed list
 // of font families, its notices recorded, gPrefs at its defaults and the settings
-// folder a throw-away one.
+// folder a throw-away one. The font notices wait on a manual clock: their pause ends
+// when a test moves the clock on, never on its own.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "foundation/MidiOutMessages.h"
 #include "foundation/PrefsMessages.h"
 #include "platform/FakeMidiRoster.h"
+#include "platform/TimerClock.h"
 #include "ui/prefsdialog/PrefsWindow.h"
 
 namespace prefs_testing {
@@ -86,9 +88,6 @@ inline const QStringList kFamilies = {QStringLiteral("Alpha Sans"), QStringLiter
 
 class PrefsDialogFixture : public SettingsDirFixture {
 protected:
-    // The delayed font notices wait this long in most tests.
-    static constexpr platform::bigtime_t kShortDelay = 20000;
-
     void SetUp() override
     {
         SettingsDirFixture::SetUp();
@@ -111,9 +110,9 @@ protected:
         services.sink = &sink;
         services.roster = &roster;
         services.fontFamilies = [families] { return families; };
+        services.clock = &clock;
         window = std::make_unique<TPrefsWindow>(platform::Rect{40, 40, 100, 100}, services);
         view = window->View();
-        view->SetDelaySender(kShortDelay);
         window->AddHandler(&marker);
         window->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -131,10 +130,11 @@ protected:
             ASSERT_TRUE(QTest::qWaitFor([&] { return marker.Seen() >= expected; }, 5000));
         }
     }
-    // Settle, then also wait for the delayed notices.
+    // Settle, then let the pause of the delayed notices pass and wait for them.
     void SettleNotices()
     {
         Settle();
+        clock.Advance(kPrefsFontNoticeDelay);
         ASSERT_TRUE(QTest::qWaitFor([&] { return view->CountPendingNotices() == 0; }, 5000));
         Settle();
     }
@@ -170,6 +170,7 @@ protected:
         return nullptr;
     }
 
+    platform::ManualTimerClock clock;  // outlives the window
     RecordingSink sink;
     platform::FakeMidiRoster roster;
     QueueMarker marker;

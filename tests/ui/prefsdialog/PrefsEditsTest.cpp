@@ -14,7 +14,16 @@ using PrefsEdits = PrefsDialogFixture;
 TEST_F(PrefsEdits, TypingASizeStoresEachStepAndAnnouncesItOnceAfterThePause)
 {
     Open();
-    view->SetDelaySender(kPrefsFontNoticeDelay);
+    // Moves the clock to just before the end of the pause: the wait has seen the new
+    // time and goes on, one notice waits and nothing has reached the application.
+    auto waitsUntilJustBeforeTheEnd = [&] {
+        ASSERT_TRUE(clock.WaitForParked(1)) << "a wait has started";
+        clock.Advance(kPrefsFontNoticeDelay - 1);
+        ASSERT_TRUE(clock.WaitForParked(1)) << "the wait has seen the new time";
+        Settle();
+        EXPECT_EQ(view->CountPendingNotices(), 1) << "one notice waits";
+        EXPECT_EQ(sink.Count(kPrefsMainFontChanged), 0);
+    };
     auto* field = Find<QLineEdit>("TxtCtrlMainWinFontSize");
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
@@ -23,13 +32,19 @@ TEST_F(PrefsEdits, TypingASizeStoresEachStepAndAnnouncesItOnceAfterThePause)
     QTest::keyClick(field, Qt::Key_1);
     Settle();
     EXPECT_EQ(gPrefs.MainFontSize.load(), 5.0f);
+    ASSERT_NO_FATAL_FAILURE(waitsUntilJustBeforeTheEnd());
     QTest::keyClick(field, Qt::Key_2);
     Settle();
     EXPECT_EQ(gPrefs.MainFontSize.load(), 12.0f);
-    EXPECT_EQ(view->CountPendingNotices(), 1) << "one notice waits";
-    EXPECT_EQ(sink.Count(kPrefsMainFontChanged), 0);
+    // The second key started the pause again: the end of the first passes here.
+    ASSERT_NO_FATAL_FAILURE(waitsUntilJustBeforeTheEnd());
+    clock.Advance(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sink.Count(kPrefsMainFontChanged) == 1; }, 10000));
     EXPECT_EQ(view->CountPendingNotices(), 0);
+    // Give a wrongly kept wait the time to end and its notice the time to arrive.
+    clock.Advance(3 * kPrefsFontNoticeDelay);
+    ASSERT_TRUE(clock.WaitForNoWaiters());
+    Settle();
     EXPECT_EQ(sink.Codes(), std::vector<uint32_t>{kPrefsMainFontChanged});
 }
 
