@@ -660,6 +660,7 @@ protected:
     // the string below the function's operands: the result is appended there instead
     // of being pushed. False, with nothing done, when the value below is no string.
     bool JoinStringFuncOfText(const TVMCode* code, const TVarInfo* v);
+    TTextSpan PopSpanOfText(const TVMCode* code, std::string_view x, bool ascii);
     // MID$ and INSTR counting bytes, or with `characters` KMID$ and KINSTR.
     void PushMid(const TVMCode* code, bool characters);
     void PushInstr(const TVMCode* code, bool characters);

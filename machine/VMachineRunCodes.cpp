@@ -571,7 +571,7 @@ void TVMachine::RunLoop()
     const uint8_t* kp = kinds + (pc - base);
     // A string variable whose text rkStringFunc reads in place, and the stack depth at
     // which its read would have pushed it.
-    TVarInfo* textReadLater = nullptr;
+    const TVarInfo* textReadLater = nullptr;
     size_t textDepth = 0;
 
 #if KIVO_THREADED_DISPATCH
@@ -1022,7 +1022,7 @@ void TVMachine::RunLoop()
         KIVO_DISPATCH();
     }
     body_rkReadTextLater : {
-        TVarInfo* v = pc[1].Operand.Var;
+        const TVarInfo* v = pc[1].Operand.Var;
         if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
             goto body_rkLoadPlainVar;
         textReadLater = v;
@@ -1033,7 +1033,7 @@ void TVMachine::RunLoop()
     }
     body_rkStringFunc:
         if (textReadLater != nullptr) {
-            TVarInfo* v = textReadLater;
+            const TVarInfo* v = textReadLater;
             textReadLater = nullptr;
             PC = pc;
             ExeStringFuncOfText(pc, v);
@@ -1042,7 +1042,7 @@ void TVMachine::RunLoop()
         goto body_rkGeneric;
     body_rkStringFuncJoin:
         if (textReadLater != nullptr) {
-            TVarInfo* v = textReadLater;
+            const TVarInfo* v = textReadLater;
             textReadLater = nullptr;
             PC = pc;
             if (JoinStringFuncOfText(pc, v)) {

@@ -267,17 +267,9 @@ void TVMachine::ExeStringFuncOfText(const TVMCode* code, const TVarInfo* v)
     switch (code->Cmd) {
     case vcLen: PushInt(TextLengthUnits(x, ascii)); return;
     case vcLeftDl:
-    case vcRightDl: {
-        const int32_t n = PopInt();
-        if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-        const TTextSpan span = code->Cmd == vcLeftDl ? LeftSpan(x, n, ascii) : RightSpan(x, n, ascii);
-        PushCopiedString(x.substr(span.from, span.length), ascii);
-        return;
-    }
+    case vcRightDl:
     case vcMidDlFunc: {
-        int32_t m, n;
-        PopMidCounts(code, m, n, 0);
-        const TTextSpan span = MidSpan(x, m, n, false, ascii);
+        const TTextSpan span = PopSpanOfText(code, x, ascii);
         PushCopiedString(x.substr(span.from, span.length), ascii);
         return;
     }
@@ -303,18 +295,23 @@ bool TVMachine::JoinStringFuncOfText(const TVMCode* code, const TVarInfo* v)
     if (ValueStack.size() <= operands || ValueStack.FromTop(operands).type != sdString) return false;
     const std::string_view x = v->StringValues()[0];
     const bool ascii = v->ScalarTextAscii;
-    TTextSpan span;
+    const TTextSpan span = PopSpanOfText(code, x, ascii);
+    JoinText(ValueStack.back(), x.substr(span.from, span.length), ascii);
+    return true;
+}
+
+// The span of x that LEFT$, RIGHT$ or MID$ (the code) keeps, its counts popped; a
+// count out of range is an illegal function call.
+TVMachine::TTextSpan TVMachine::PopSpanOfText(const TVMCode* code, std::string_view x, bool ascii)
+{
     if (code->Cmd == vcMidDlFunc) {
         int32_t m, n;
         PopMidCounts(code, m, n, 0);
-        span = MidSpan(x, m, n, false, ascii);
-    } else {
-        const int32_t n = PopInt();
-        if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-        span = code->Cmd == vcLeftDl ? LeftSpan(x, n, ascii) : RightSpan(x, n, ascii);
+        return MidSpan(x, m, n, false, ascii);
     }
-    JoinText(ValueStack.back(), x.substr(span.from, span.length), ascii);
-    return true;
+    const int32_t n = PopInt();
+    if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    return code->Cmd == vcLeftDl ? LeftSpan(x, n, ascii) : RightSpan(x, n, ascii);
 }
 
 // INSTR(,x$,y$) leaves the start out: it is 1 then too.
