@@ -30,6 +30,19 @@ macro(kivo_apply_global_flags)
   endif()
 endmacro()
 
+# Compiles through ccache when it is installed. Paths are taken relative to the
+# checkout and the build folder is not hashed, so clones in different folders
+# share the cache.
+macro(kivo_use_compiler_cache)
+  find_program(KIVO_CCACHE ccache)
+  if(KIVO_CCACHE)
+    set(launcher ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1
+                 ${KIVO_CCACHE})
+    set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
+  endif()
+endmacro()
+
 # kivo_library(<name> [DEPS <targets>...])
 # A static library from every .cpp file in the calling folder.
 function(kivo_library name)
