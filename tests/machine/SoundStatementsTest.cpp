@@ -182,6 +182,8 @@ TEST_F(SoundStatements, BeepWaitsForItsHalfSecondAndBeepOnOffDoNot)
         {Kind::ControlChange, 0, 123, 0, {}, 0, 0},
         Note(Kind::NoteOff, 0, 81, 127, kStart + 4630 * kTick + kLatency),
     };
+    // The player thread sends the note-off after the machine has waited out the beep.
+    ASSERT_TRUE(midi.WaitForCount(beep.size(), 10s));
     EXPECT_EQ(Sent(), beep);
 
     midi.Clear();
@@ -199,6 +201,7 @@ TEST_F(SoundStatements, BeepWaitsForItsHalfSecondAndBeepOnOffDoNot)
         {Kind::ControlChange, 0, 123, 0, {}, 0, 0},
         Note(Kind::NoteOff, 0, 81, 127, now + 9 * kTick + kLatency),
     };
+    ASSERT_TRUE(midi.WaitForCount(onOff.size(), 10s));
     EXPECT_EQ(Sent(), onOff);
 }
 
