@@ -43,6 +43,15 @@ macro(kivo_use_compiler_cache)
   endif()
 endmacro()
 
+# Links with lld when it is installed: the sanitizer builds' test programs are large,
+# and lld links them several times faster than the default linker.
+macro(kivo_use_fast_linker)
+  find_program(KIVO_LLD ld.lld)
+  if(KIVO_LLD)
+    add_link_options(-fuse-ld=lld)
+  endif()
+endmacro()
+
 # kivo_library(<name> [DEPS <targets>...])
 # A static library from every .cpp file in the calling folder.
 function(kivo_library name)
@@ -59,18 +68,39 @@ function(kivo_library name)
   endif()
 endfunction()
 
-# kivo_test_suite(<name> [DEPS <targets>...] [LABELS <labels>...])
-# One GoogleTest executable from every .cpp file in the calling folder.
+# kivo_test_suite(<name> [DEPS <targets>...] [LABELS <labels>...] [PROGRAMS <name> <target>...])
+# One GoogleTest executable from every .cpp file in the calling folder. PROGRAMS names
+# the programs it starts, as for kivo_test_paths.
 function(kivo_test_suite name)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROGRAMS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE
-    KIVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    KIVO_FIXTURE_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")
+  kivo_test_paths(${name} ${ARG_PROGRAMS})
+  if("threaded" IN_LIST ARG_LABELS)
+    set_property(GLOBAL APPEND PROPERTY KIVO_THREADED_TEST_PROGRAMS ${name})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()
+
+# kivo_test_paths(<target> [<name> <program target>]...)
+# Gives a test program the constants of tests/TestPaths.h: the checkout's folder, and
+# under each <name> the path of a program it starts. They are written into one
+# generated source file, so the test sources compile the same in every clone.
+function(kivo_test_paths target)
+  set(content "// Written by the build for ${target}.\n#include \"tests/TestPaths.h\"\n\n")
+  string(APPEND content "namespace test_paths {\nconst char* const SourceDir = \"${PROJECT_SOURCE_DIR}\";\n")
+  set(programs ${ARGN})
+  while(programs)
+    list(POP_FRONT programs name program)
+    string(APPEND content "const char* const ${name} = \"$<TARGET_FILE:${program}>\";\n")
+    add_dependencies(${target} ${program})
+  endwhile()
+  string(APPEND content "}  // namespace test_paths\n")
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}_paths.cpp)
+  file(GENERATE OUTPUT ${file} CONTENT "${content}")
+  target_sources(${target} PRIVATE ${file})
 endfunction()

@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/FixtureDrives.h"
 #include "tests/e2e/FixtureText.h"
 #include "tests/e2e/HeadlessProcess.h"
@@ -36,7 +37,7 @@ using fixture_drives::parse_file_line;
 using fixture_drives::TFileLine;
 using fixture_drives::TFixtureDrives;
 
-const fs::path FILE_FIXTURES = fs::path(KIVO_E2E_FIXTURE_DIR) / "files";
+const fs::path FILE_FIXTURES = fs::path(test_paths::E2eFixtureDir()) / "files";
 
 std::vector<std::string> fixture_names()
 {

@@ -21,6 +21,7 @@
 
 #include <unistd.h>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/FixtureText.h"
 #include "tests/e2e/HeadlessProcess.h"
 
@@ -28,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
+const fs::path FIXTURES = test_paths::E2eFixtureDir();
 
 std::set<std::string> pending()
 {

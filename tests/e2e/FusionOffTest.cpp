@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/FixtureDrives.h"
 #include "tests/e2e/FixtureText.h"
 #include "tests/e2e/HeadlessProcess.h"
@@ -28,7 +29,7 @@ using fixture_drives::parse_file_line;
 using fixture_drives::TFileLine;
 using fixture_drives::TFixtureDrives;
 
-const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
+const fs::path FIXTURES = test_paths::E2eFixtureDir();
 
 struct TProgramCase {
     bool UsesFiles;  // from fixtures/files/, run with drive folders of its own

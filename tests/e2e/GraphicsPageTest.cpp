@@ -14,13 +14,14 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/HeadlessProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path FIXTURES = KIVO_E2E_FIXTURE_DIR;
+const fs::path FIXTURES = test_paths::E2eFixtureDir();
 
 struct TPicture {
     uint32_t width = 0;

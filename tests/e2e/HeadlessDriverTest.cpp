@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/HeadlessProcess.h"
 #include "tools/headless/HeadlessOptions.h"
 #include "tools/headless/HeadlessRun.h"
@@ -121,7 +122,8 @@ TEST(HeadlessDriver, BadArgumentsAndUnreadableLists)
     EXPECT_EQ(missing.status, 4);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
     EXPECT_EQ(
-        run_headless_process({"--drive", "2=/nonexistent/folder", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"}).status,
+        run_headless_process({"--drive", "2=/nonexistent/folder", test_paths::E2eFixtureDir() + "/empty_program.bas"})
+            .status,
         4);
 }
 

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/TestPaths.h"
+
 extern char** environ;
 
 namespace {
@@ -38,7 +40,7 @@ THeadlessOutcome run_headless_process(const std::vector<std::string>& args)
     const std::string outPath = temp_path("kivo-e2e-out");
     const std::string errPath = temp_path("kivo-e2e-err");
 
-    std::vector<std::string> argvText{KIVO_HEADLESS};
+    std::vector<std::string> argvText{test_paths::Headless};
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argvText) argv.push_back(a.data());

@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "tests/TestPaths.h"
 #include "tests/e2e/HeadlessProcess.h"
 
 namespace {
@@ -61,7 +62,7 @@ private:
     fs::path mPath;
 };
 
-const fs::path MACHINE_LINE = fs::path(KIVO_FIXTURE_DIR) / "listfiles" / "nec-line65000.bas";
+const fs::path MACHINE_LINE = fs::path(test_paths::FixtureDir()) / "listfiles" / "nec-line65000.bas";
 
 // 65000 CLS 1:CONSOLE 0,25,0,1:DEF SEG=&H1200:SUB=&H5000:CALL SUB, as a real
 // machine stored it. CALL of a machine-code routine compiles to nothing here, so
@@ -140,7 +141,7 @@ TEST(BinarySavedList, MalformedListIsRefused)
 // their own encoding; a wrong request is refused before anything runs.
 TEST(EncodingRequest, FixturesRunUnderTheirOwnEncoding)
 {
-    const fs::path fixtures = KIVO_E2E_FIXTURE_DIR;
+    const fs::path fixtures = test_paths::E2eFixtureDir();
     struct Case {
         const char* name;
         const char* encoding;
@@ -159,7 +160,7 @@ TEST(EncodingRequest, FixturesRunUnderTheirOwnEncoding)
 TEST(EncodingRequest, UnknownEncodingIsABadArgument)
 {
     const THeadlessOutcome outcome =
-        run_headless_process({"--encoding", "euc", KIVO_E2E_FIXTURE_DIR "/empty_program.bas"});
+        run_headless_process({"--encoding", "euc", test_paths::E2eFixtureDir() + "/empty_program.bas"});
     EXPECT_EQ(outcome.status, 4);
     EXPECT_NE(outcome.err.find("--encoding wants utf8, sjis, jis or auto"), std::string::npos);
     EXPECT_EQ(outcome.out, "");

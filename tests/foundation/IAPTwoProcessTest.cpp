@@ -15,6 +15,7 @@
 
 #include "IAPTestSupport.h"
 #include "SettingsTestSupport.h"
+#include "tests/TestPaths.h"
 
 extern char** environ;
 
@@ -31,8 +32,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        char* argv[] = {const_cast<char*>(KIVO_IAP_PEER), nullptr};
-        if (posix_spawn(&mPid, KIVO_IAP_PEER, &actions, nullptr, argv, environ) != 0) mPid = -1;
+        char* argv[] = {const_cast<char*>(test_paths::IapPeer), nullptr};
+        if (posix_spawn(&mPid, test_paths::IapPeer, &actions, nullptr, argv, environ) != 0) mPid = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(in[0]);
         ::close(out[1]);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "listfiles/BinSaveList.h"
+#include "tests/TestPaths.h"
 #include "tests/listfiles/ByteString.h"
 
 namespace {
@@ -26,7 +27,7 @@ std::string list_of(const std::vector<std::string>& records)
 
 std::string read_fixture(const char* name)
 {
-    std::ifstream file(std::string(KIVO_FIXTURE_DIR) + "/listfiles/" + name, std::ios::binary);
+    std::ifstream file(test_paths::FixtureDir() + "/listfiles/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

@@ -11,6 +11,7 @@
 #include "listfiles/KanjiShift.h"
 #include "listfiles/NecJisConversion.h"
 #include "platform/TextEncoding.h"
+#include "tests/TestPaths.h"
 #include "tests/listfiles/ByteString.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(ListLoadingToUtf8, BinarySavedKanjiStringDecodesThenConverts)
 
 TEST(ListLoadingToUtf8, MachineStoredLineStaysItself)
 {
-    std::ifstream file(std::string(KIVO_FIXTURE_DIR) + "/listfiles/nec-line65000.bas", std::ios::binary);
+    std::ifstream file(test_paths::FixtureDir() + "/listfiles/nec-line65000.bas", std::ios::binary);
     std::string list{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     ASSERT_EQ(BinSaveToAsciiSave(list), 0);
     EXPECT_EQ(nec_jis_to_utf8(list, true), "65000 CLS 1:CONSOLE 0,25,0,1:DEF SEG=&H1200:SUB=&H5000:CALL SUB\n");

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/Locale.h"
+#include "tests/TestPaths.h"
 #include "tests/machine/MachineTestSupport.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::set<std::string> error_keys_in_sources()
     const std::regex key("\"(@(Compile|Runtime)_Err_[^\"@]*@)\"");
     std::set<std::string> keys;
     for (const char* folder : {"language", "machine", "platform", "listfiles", "tools", "ui"}) {
-        const fs::path root = fs::path(KIVO_SOURCE_DIR) / folder;
+        const fs::path root = fs::path(test_paths::SourceDir) / folder;
         if (!fs::exists(root)) continue;
         for (const auto& entry : fs::recursive_directory_iterator(root)) {
             const std::string ext = entry.path().extension().string();

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QStyleFactory>
 
+#include "tests/TestPaths.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 // Under an X server, Qt's accessibility bridge opens D-Bus, whose library keeps an
 // allocation to the end; that is the library's, not ours.
@@ -21,7 +23,8 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + KIVO_UI_TEST_DIR "/screens.json");
+        qputenv("QT_QPA_PLATFORM",
+                QByteArray("offscreen:configfile=") + test_paths::UiTestDir().c_str() + "/screens.json");
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

@@ -11,6 +11,7 @@
 #include "ShellTesting.h"
 #include "foundation/PrefsMessages.h"
 #include "machine/ScreenText.h"
+#include "tests/TestPaths.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
@@ -47,7 +48,7 @@ protected:
     }
     static std::string Fixture(const char* name)
     {
-        std::ifstream in(std::string(KIVO_UI_TEST_DIR) + "/../fixtures/ui/" + name, std::ios::binary);
+        std::ifstream in(test_paths::FixtureDir() + "/ui/" + name, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();

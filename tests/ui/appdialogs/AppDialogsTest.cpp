@@ -18,6 +18,7 @@
 #include "foundation/AppPrivacy.h"
 #include "foundation/AppVersion.h"
 #include "platform/Locale.h"
+#include "tests/TestPaths.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
 
@@ -208,8 +209,8 @@ TEST_F(Commands, HelpOpensTheReadMeBesideTheExecutable)
 TEST_F(Commands, TheBuiltApplicationsHelpOpensTheReadMeFromTheSourceTree)
 {
     TAppPrivacy privacy;
-    privacy.AnalyzeExePath(KIVO_APP_EXECUTABLE);
-    ASSERT_FALSE(privacy.ExePath().empty()) << KIVO_APP_EXECUTABLE;
+    privacy.AnalyzeExePath(test_paths::AppExecutable);
+    ASSERT_FALSE(privacy.ExePath().empty()) << test_paths::AppExecutable;
     dialogs->SetExecutable(privacy.ExePath(), privacy.ExeName());
     FakeOpener opener({"file"});
     dialogs->MItemHelpClicked();
@@ -219,7 +220,7 @@ TEST_F(Commands, TheBuiltApplicationsHelpOpensTheReadMeFromTheSourceTree)
     EXPECT_EQ(opened.absolutePath().toStdString() + "/", privacy.ExePath());
 
     QFile shipped(opened.filePath());
-    QFile source(QStringLiteral(KIVO_README_SOURCE));
+    QFile source(QString::fromStdString(test_paths::InSource("ui/app/ReadMe_enUS.txt")));
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray text = source.readAll();

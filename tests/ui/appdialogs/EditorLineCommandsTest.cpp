@@ -10,6 +10,7 @@
 
 #include "AppDialogsTestSupport.h"
 #include "platform/Locale.h"
+#include "tests/TestPaths.h"
 #include "ui/widgets/SimpleInput.h"
 
 namespace {
@@ -92,7 +93,7 @@ TEST_F(EditorCommands, RenumberIsOneEditThatUndoTakesBack)
 
 TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNumbers)
 {
-    QFile list(QStringLiteral(KIVO_FIXTURE_DIR "/ui/renum.bas"));
+    QFile list(QString::fromStdString(test_paths::FixtureDir() + "/ui/renum.bas"));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     editor.setPlainText(QString::fromUtf8(list.readAll()));
     renumber_requested(&editor, RenumberRequest(100, 1, 10), record);

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "machine/GraphicsPalette.h"
+#include "tests/TestPaths.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -119,7 +120,7 @@ TEST_F(RunWindow, QuitStoresTheFrame)
 TEST_F(RunWindow, ShowsTheScreenAProgramLeaves)
 {
     Open();
-    std::ifstream file(std::string(KIVO_SOURCE_DIR) + "/tests/fixtures/ui/screen.bas", std::ios::binary);
+    std::ifstream file(test_paths::FixtureDir() + "/ui/screen.bas", std::ios::binary);
     std::ostringstream list;
     list << file.rdbuf();
     TRunView* view = window->RunView();

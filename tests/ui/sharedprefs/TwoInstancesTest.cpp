@@ -9,6 +9,7 @@
 
 #include "IAPTestSupport.h"
 #include "SettingsTestSupport.h"
+#include "tests/TestPaths.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         mProcess.setProcessEnvironment(environment);
-        mProcess.start(QStringLiteral(KIVO_PREFS_PEER), {});
+        mProcess.start(QString::fromUtf8(test_paths::PrefsPeer), {});
     }
     ~PeerApp()
     {

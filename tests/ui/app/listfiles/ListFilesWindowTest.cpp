@@ -25,6 +25,7 @@
 #include "platform/qt/LooperPump.h"
 #include "session/AutoBackup.h"
 #include "session/ListQuestions.h"
+#include "tests/TestPaths.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 
@@ -170,7 +171,7 @@ protected:
 TEST_F(ListFilesWindow, OpeningAShiftJisListShowsItsKanaAndTheListFollowsTheFile)
 {
     Open();
-    const std::string path = (fs::path(KIVO_FIXTURE_DIR) / "ui" / "sjis-kana.bas").string();
+    const std::string path = (fs::path(test_paths::FixtureDir()) / "ui" / "sjis-kana.bas").string();
     Request(path);
     EXPECT_EQ(Text(), kKanaList);
     EXPECT_FALSE(View()->TextView()->IsModified());
@@ -197,7 +198,7 @@ TEST_F(ListFilesWindow, InsertingChangesNeitherTitleNorRecentListsNorDriveOne)
 TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8)
 {
     Open();
-    Request((fs::path(KIVO_FIXTURE_DIR) / "ui" / "sjis-kana.bas").string());
+    Request((fs::path(test_paths::FixtureDir()) / "ui" / "sjis-kana.bas").string());
     window->PostMessage(kSaveMessage, View());
     SaveAsTyped("copy");
     EXPECT_EQ(Read(mLists / "copy.bas"), kKanaList);
