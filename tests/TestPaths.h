@@ -17,9 +17,21 @@ extern const char* const IapPeer;        // the shared-preferences peer of the f
 extern const char* const PrefsPeer;      // the shared-preferences peer of the window tests
 extern const char* const AppExecutable;  // kivo-basic
 
-inline std::string InSource(const std::string& relative) { return std::string(SourceDir) + "/" + relative; }
-inline std::string FixtureDir() { return InSource("tests/fixtures"); }
-inline std::string E2eFixtureDir() { return InSource("tests/e2e/fixtures"); }
-inline std::string UiTestDir() { return InSource("tests/ui"); }
+inline std::string InSource(const std::string& relative)
+{
+    return std::string(SourceDir) + "/" + relative;
+}
+inline std::string FixtureDir()
+{
+    return InSource("tests/fixtures");
+}
+inline std::string E2eFixtureDir()
+{
+    return InSource("tests/e2e/fixtures");
+}
+inline std::string UiTestDir()
+{
+    return InSource("tests/ui");
+}
 
 }  // namespace test_paths
