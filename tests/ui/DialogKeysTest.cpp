@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
+#include <vector>
 
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
@@ -165,6 +167,101 @@ TEST_F(DialogFixture, EscapePressesCancelAndPlainLettersAreTyped)
     Key(view->name, Qt::Key_Escape);
     EXPECT_TRUE(cancelled.count() == 1 || cancelled.wait(5000));
     EXPECT_EQ(view->name->text(), QStringLiteral("o"));
+}
+
+// A dialog whose controls are added by the test, in tree order; a free text area
+// holds the focus at first.
+struct LetterFixture : ::testing::Test {
+    LetterFixture()
+        : window(Rect{100, 100, 499, 399}, "letters"),
+          view(new TDialogView(Rect{0, 0, 399, 299}, "letters", kFollowAll))
+    {
+        notes = new QPlainTextEdit(view);
+        notes->setGeometry(200, 10, 150, 80);
+        window.AddChild(view);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        notes->setFocus();
+    }
+    template <typename T>
+    T* Add(QWidget* parent, const char* key, const char* label)
+    {
+        auto* control = new T(parent);
+        set_control_label(control, merge_accelerator_key(kDefaultAccKeyFormat, key, label));
+        control->setGeometry(10, 10 + mRows++ * 30, 120, 24);
+        return control;
+    }
+    TDialogWindow window;
+    TDialogView* view;
+    QPlainTextEdit* notes;
+
+private:
+    int mRows = 0;
+};
+
+TEST_F(LetterFixture, TwoControlsWithOneLetterOnlyTheFirstInTreeOrderReacts)
+{
+    // The first in tree order sits in a group and stands below the second.
+    auto* group = new QWidget(view);
+    group->setGeometry(0, 100, 150, 40);
+    QCheckBox* first = Add<QCheckBox>(group, "S", "Sound");
+    QCheckBox* second = Add<QCheckBox>(view, "S", "Speed");
+    group->show();
+    QSignalSpy firstClicked(first, &QCheckBox::clicked);
+    QSignalSpy secondClicked(second, &QCheckBox::clicked);
+    for (bool expected : {true, false}) {
+        EXPECT_EQ(view->ApplyShortCut(view, 's', 0), 0);
+        EXPECT_EQ(first->isChecked(), expected);
+        EXPECT_TRUE(first->hasFocus());
+        EXPECT_FALSE(second->isChecked());
+    }
+    EXPECT_EQ(firstClicked.count(), 2);
+    EXPECT_EQ(secondClicked.count(), 0);
+}
+
+TEST_F(LetterFixture, ADisabledControlKeepsItsLetterButChangesNothing)
+{
+    // Each kind twice with one letter: the first disabled, the second enabled.
+    struct Twins {
+        const char* kind;
+        char letter;
+        QWidget* disabled;
+        QWidget* enabled;
+    };
+    const Twins twins[] = {
+        {"button", 'b', Add<QPushButton>(view, "B", "Bold"), Add<QPushButton>(view, "B", "Blink")},
+        {"check box", 'x', Add<QCheckBox>(view, "X", "Convert PC-98"), Add<QCheckBox>(view, "X", "Extend")},
+        {"radio button", 'r', Add<QRadioButton>(view, "R", "Red"), Add<QRadioButton>(view, "R", "Rose")},
+        {"text field", 'n', Add<QLineEdit>(view, "N", "Name:"), Add<QLineEdit>(view, "N", "Number:")},
+    };
+    // A disabled group keeps its controls from changing as well.
+    auto* group = new QWidget(view);
+    group->setGeometry(150, 100, 150, 40);
+    QCheckBox* inGroup = Add<QCheckBox>(group, "G", "Grid");
+    QCheckBox* afterGroup = Add<QCheckBox>(view, "G", "Grey");
+    group->setEnabled(false);
+    group->show();
+
+    auto changed = [](QWidget* w) {
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        return w->hasFocus() || (button && (button->isDown() || button->isChecked()));
+    };
+    for (const Twins& t : twins) {
+        SCOPED_TRACE(t.kind);
+        t.disabled->setEnabled(false);
+        std::vector<std::unique_ptr<QSignalSpy>> clicks;
+        for (QWidget* w : {t.disabled, t.enabled})
+            if (auto* button = qobject_cast<QAbstractButton*>(w))
+                clicks.push_back(std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked));
+        EXPECT_EQ(view->ApplyShortCut(view, t.letter, 0), 0);
+        EXPECT_FALSE(changed(t.disabled));
+        EXPECT_FALSE(changed(t.enabled));
+        EXPECT_TRUE(notes->hasFocus());
+        for (const auto& spy : clicks) EXPECT_EQ(spy->count(), 0);
+    }
+    EXPECT_EQ(view->ApplyShortCut(view, 'g', 0), 0);
+    EXPECT_FALSE(changed(inGroup));
+    EXPECT_FALSE(changed(afterGroup));
 }
 
 TEST(DialogWindow, SameModelMessageChangesNothingAndInvokeSendsIt)

@@ -113,6 +113,7 @@ void TAppDialogs::AboutRequested()
         place_dialog(mAboutWin.get(), mainFrame);
         mAboutWin->SetAppInfo(mAppName.c_str(), gAppVer);
         mAboutWin->SetTranslatorInfo("%LangNameInNative% translation by %TranslatorName%");
+        mAboutWin->SetIAPRef(&gIAPs);
     }
     mAboutWin->Appear();
     mHost.SetStatus(mAppName + "   " + gAppVer);

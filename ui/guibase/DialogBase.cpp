@@ -159,6 +159,9 @@ int32_t TDialogView::ApplyShortCut(const QWidget* parent, int32_t rawChar, int32
         // A letter byte of 0x80 or more is negative here and never matches.
         char letter = kind == ControlKind::None ? 0 : short_cut_from_label(label_of(child));
         if (letter != 0 && static_cast<int32_t>(static_cast<signed char>(letter)) == rawChar) {
+            // A greyed control still takes its letter, so that a later control with the
+            // same letter is not pressed instead, but it changes nothing.
+            if (!child->isEnabled()) return 0;
             switch (kind) {
             case ControlKind::Button: click_button(static_cast<QAbstractButton*>(child)); break;
             case ControlKind::CheckBox: {

@@ -53,7 +53,8 @@ public:
     // area, or presses the default button; any other key goes to ApplyShortCut.
     virtual void ShortCutDown(int32_t rawChar, int32_t key);
     // Presses the first control below `parent`, depth first, whose label's accelerator
-    // key is `rawChar`: 0 when one was found, -1 otherwise.
+    // key is `rawChar`: 0 when one was found, -1 otherwise. A disabled control (or one
+    // in a disabled group) is found like any other but left as it is.
     int32_t ApplyShortCut(const QWidget* parent, int32_t rawChar, int32_t key) const;
     // Makes this view the target of `view`, when it is a control, and of the controls
     // below it. Without `force` a control that targets another handler keeps it; one

@@ -1,6 +1,7 @@
 #include "ui/runwindow/RunWindow.h"
 
 #include <QEvent>
+#include <QResizeEvent>
 #include <QWindowStateChangeEvent>
 #include <string>
 
@@ -137,7 +138,13 @@ void TRunWindow::UpdateMBarVisibility()
         mMenuBar->hide();
     }
     mRunView->move(0, top);
-    setFixedSize(kViewWidth, top + kViewHeight);
+    // The window is as large as its content. Its largest size is one pixel more each
+    // way, since window managers offer no maximize (the zoom here) for a window whose
+    // smallest and largest sizes are equal.
+    const QSize content(kViewWidth, top + kViewHeight);
+    setMinimumSize(content);
+    setMaximumSize(content + QSize(1, 1));
+    resize(content);
 }
 
 void TRunWindow::Show()
@@ -175,23 +182,46 @@ bool TRunWindow::Quit()
     return QuitForApplication();
 }
 
+QSize TRunWindow::ContentSize() const
+{
+    return QSize(kViewWidth, (mMenuBar->isHidden() ? 0 : mMenuBar->height() + 1) + kViewHeight);
+}
+
+// A window of fixed content does not grow: the window system's maximize toggles the
+// menu bar instead. Only its report counts (a change the program makes itself comes
+// back from the window system once more). The window is restored first, after the
+// event, and laid out again only when the window manager has put it back, so that
+// the new size does not go out with the maximized window's place. A new maximize
+// while the window waits to be put back starts over, so none is ever lost for good.
 void TRunWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange && event->spontaneous() && (windowState() & Qt::WindowMaximized) &&
-        !mZoomPending) {
-        // A fixed-size window does not grow: the window system's maximize toggles the
-        // menu bar instead. Only its report counts (a change the program makes itself
-        // comes back from the window system once more), and it is answered after the
-        // event, outside the state change.
-        mZoomPending = true;
+        mZoom != ZoomStep::Maximized) {
+        mZoom = ZoomStep::Maximized;
         QMetaObject::invokeMethod(
             this,
             [this] {
+                mZoom = ZoomStep::Restoring;
                 setWindowState(windowState() & ~Qt::WindowMaximized);
-                Zoom();
-                mZoomPending = false;
+                // A maximize that left the size as it was brings no resize back.
+                if (size() == ContentSize()) FinishZoom();
             },
             Qt::QueuedConnection);
     }
     TBasicWindow::changeEvent(event);
+}
+
+void TRunWindow::resizeEvent(QResizeEvent* event)
+{
+    TBasicWindow::resizeEvent(event);
+    if (mZoom == ZoomStep::Restoring && event->spontaneous() && !(windowState() & Qt::WindowMaximized))
+        QMetaObject::invokeMethod(
+            this, [this] { FinishZoom(); }, Qt::QueuedConnection);
+}
+
+void TRunWindow::FinishZoom()
+{
+    if (mZoom != ZoomStep::Restoring) return;
+    mZoom = ZoomStep::None;
+    Zoom();
 }

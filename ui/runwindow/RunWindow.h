@@ -1,9 +1,11 @@
 #pragma once
 // The run window: the run view below a menu bar with the two drive menus, "Copy" and
-// "Window". It is of fixed size: exactly the 640 × 400 view, plus the bar when it is
-// shown. The close box hides it and the run goes on; only the application's Quit
-// closes it, storing its frame in "RWFr". The window manager's maximize request is
-// taken as the zoom: it shows or hides the menu bar ("MBrS") instead of maximizing.
+// "Window". It keeps the size of its content: exactly the 640 × 400 view, plus the bar
+// when it is shown. The close box hides it and the run goes on; only the application's
+// Quit closes it, storing its frame in "RWFr". The window manager's maximize request is
+// taken as the zoom: it shows or hides the menu bar ("MBrS") instead of maximizing, and
+// the screen keeps its size. The window's size limits leave the window manager room to
+// offer that maximize.
 // Every key typed with Ctrl goes to the run view as 'ctkd' (CtrlKeyFilter.h).
 //
 // The drive menus (drives 1 and 2): the folder item opens the drive-folder panel
@@ -92,6 +94,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void AddItem(QMenu* menu, const std::string& label, const platform::Message& message, bool toApplication);
@@ -100,11 +103,17 @@ private:
     void CreateDriveMenus(const std::string& format);
     void ShowLamp(int drive);
     void RememberPanelFolder();
+    // The window's size for the menu bar's state now.
+    QSize ContentSize() const;
+    // The zoom once the window is restored.
+    void FinishZoom();
 
     QMenuBar* mMenuBar;
     TRunView* mRunView;
     platform::Messenger mAppTarget;
-    bool mZoomPending = false;  // a maximize request waits to be answered
+    // A maximize from the window system is answered in two steps: restore, then zoom.
+    enum class ZoomStep { None, Maximized, Restoring };
+    ZoomStep mZoom = ZoomStep::None;
     std::array<QMenu*, 2> mDriveMenus{};
     std::array<int, 2> mLampCounts{};
     std::array<std::string, 2> mDriveNames;  // as the last 'udfr' named them; the labels of rebuilt menus

@@ -99,6 +99,13 @@ void TToolButton::SetDivider(float divider)
     CalcDrawPoints();
 }
 
+void TToolButton::SetAlignment(Alignment first, Alignment second)
+{
+    mFirstAlignment = first;
+    mSecondAlignment = second;
+    CalcDrawPoints();
+}
+
 void TToolButton::AdjustDivider()
 {
     if (mImages[kStateOff]) mDivider = right_edge(*mImages[kStateOff]) + 6;

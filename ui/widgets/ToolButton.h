@@ -19,6 +19,9 @@
 
 class TToolBar;
 
+// A label alignment, as the platform numbers them.
+enum class Alignment : int32_t { Left = 0, Right = 1, Center = 2 };
+
 class TToolButton : public QWidget {
 public:
     static constexpr uint32_t kPushBehavior = 0;
@@ -51,8 +54,14 @@ public:
 
     void SetLabel(const std::string& label);
     const std::string& Label() const { return mLabel; }
+    // Stores both alignments and works the draw points out again; the drawing uses
+    // neither of them.
+    void SetAlignment(Alignment first, Alignment second);
+    Alignment FirstAlignment() const { return mFirstAlignment; }
+    Alignment SecondAlignment() const { return mSecondAlignment; }
     void SetDivider(float divider);
     float Divider() const { return mDivider; }
+    // Takes the divider from the normal image without moving the draw points.
     void AdjustDivider();
     void ResizeToPreferred();
     float MinWidth() const;
@@ -66,6 +75,8 @@ public:
 
     bool IsPressed() const { return mPressed; }
     bool IsHot() const { return mHot; }
+    // Where the label's baseline starts, before the state's offset.
+    QPointF LabelPoint() const { return mLabelPoint; }
     // The state the button draws in now.
     ToolButtonState DrawingState() const;
 
@@ -105,6 +116,8 @@ private:
     uint32_t mBehavior = kPushBehavior;
     int32_t mValue = 0;
     float mDivider = 0;
+    Alignment mFirstAlignment = Alignment::Left;
+    Alignment mSecondAlignment = Alignment::Left;
     ToolImageSet mImages;
     QPointF mImagePoint{3, 3};
     QPointF mLabelPoint;

@@ -1,6 +1,7 @@
 #include "ui/widgets/ToolTipWindow.h"
 
 #include <QLabel>
+#include <QPainter>
 
 #include "ui/widgets/QtTipScheduler.h"
 #include "ui/widgets/logic/ToolButtonLook.h"
@@ -20,9 +21,12 @@ TToolTipWindow::TToolTipWindow(const std::string& name, const std::string& tip, 
     text->setPalette(palette);
     text->setAutoFillBackground(true);
     text->adjustSize();
-    // Exactly as large as the text; nothing moves it back onto the screen.
-    setFixedSize(text->size());
-    move(static_cast<int>(where.x), static_cast<int>(where.y));
+    // The text is exactly as large as " text " and stands at the point given; the thin
+    // border lies around it, so that the tip has an edge over a pale window too.
+    // Nothing moves the window back onto the screen.
+    text->move(kBorder, kBorder);
+    setFixedSize(text->width() + 2 * kBorder, text->height() + 2 * kBorder);
+    move(static_cast<int>(where.x) - kBorder, static_cast<int>(where.y) - kBorder);
     QPointer<TToolTipWindow> self(this);
     mQuitTimer = mScheduler->Start(showTime, [self] {
         if (self) {
@@ -30,6 +34,13 @@ TToolTipWindow::TToolTipWindow(const std::string& name, const std::string& tip, 
             self->close();
         }
     });
+}
+
+void TToolTipWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(QColor(kTipBorder.red, kTipBorder.green, kTipBorder.blue, kTipBorder.alpha));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 TToolTipWindow::~TToolTipWindow()

@@ -7,18 +7,28 @@
 #include <string>
 #include <vector>
 
+#include "foundation/CharColor.h"
 #include "ui/widgets/logic/ToolTipServices.h"
 
 class TToolTipWindow : public QWidget {
 public:
-    // A window named `name` whose top-left corner is at `where` on the screen, as
-    // large as " text " in the default font. It closes itself after `showTime`.
+    // The width of the border around the text.
+    static constexpr int kBorder = 1;
+    // The border's colour.
+    static constexpr rgb_color kTipBorder{96, 96, 96, 255};
+
+    // A window named `name` that shows " text " in the default font with its top-left
+    // corner at `where` on the screen, inside a thin border. It closes itself after
+    // `showTime`.
     TToolTipWindow(const std::string& name, const std::string& tip, platform::bigtime_t showTime, platform::Point where,
                    TipScheduler* scheduler);
     ~TToolTipWindow() override;
 
     // Stops the quit timer and forgets the scheduler, which may go before the window.
     void Detach();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     TipScheduler* mScheduler;

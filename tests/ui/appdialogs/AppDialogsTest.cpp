@@ -21,6 +21,7 @@
 #include "tests/TestPaths.h"
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/ControlLabels.h"
+#include "ui/guibase/SpyFilter.h"
 
 namespace {
 
@@ -240,6 +241,51 @@ TEST_F(Commands, AboutTwiceShowsOneBoxAndTheVersionEachTime)
     EXPECT_FALSE(box->isHidden());
     const std::string shown = std::string("Kivo-BASIC   ") + gAppVer;
     EXPECT_EQ(status, (std::vector<std::string>{shown, shown}));
+    dialogs->CloseAbout();
+}
+
+namespace {
+
+// Records the shared-preference notices that reach the About box's information view
+// straight from the registry, not the copies of its window's spy filters.
+class NoticeRecorder : public TMessageFilter {
+public:
+    explicit NoticeRecorder(const platform::Handler* view, std::vector<std::string>* items)
+        : TMessageFilter(kIAPChangedMessage), mView(view), mItems(items)
+    {}
+    TFilterResult Filter(platform::Message* message, platform::Handler** target) override
+    {
+        std::string item;
+        if (*target == mView && !message->HasField(kSpySendFlag) &&
+            message->FindString("IAP:SrcIAPItem", &item) == platform::kOk)
+            mItems->push_back(item);
+        return TFilterResult::Dispatch;
+    }
+
+private:
+    const platform::Handler* mView;
+    std::vector<std::string>* mItems;
+};
+
+}  // namespace
+
+TEST_F(Commands, TheAboutBoxObservesTheSharedPreferences)
+{
+    dialogs->AboutRequested();
+    TTAVRENAboutWindow* box = dialogs->AboutWin();
+    ASSERT_NE(box, nullptr);
+    auto* view = dynamic_cast<TSimpleAboutView*>(box->View());
+    ASSERT_NE(view, nullptr);
+    std::vector<std::string> seen;
+    box->AddCommonFilter(new NoticeRecorder(view->Info(), &seen));
+
+    // The notice as the application applies it to the registry.
+    platform::Message notice(kIAPChangedMessage);
+    notice.AddString("IAP:SrcIAPItem", "AccKeyFormat2");
+    notice.AddString("AccKeyFormat2", "(%AccKey%)%Label%");
+    ASSERT_EQ(gIAPs.SetValue(notice), 0);
+    Pump();
+    EXPECT_EQ(seen, (std::vector<std::string>{"AccKeyFormat2"}));
     dialogs->CloseAbout();
 }
 

@@ -212,6 +212,24 @@ TEST_F(PrefsEdits, TheEncodingDecidesWhetherPC98CharactersCanBeConverted)
     EXPECT_FALSE(convert->isChecked());
 }
 
+TEST_F(PrefsEdits, TheGreyedConvertBoxIgnoresItsLetter)
+{
+    Open();
+    auto* convert = Find<QCheckBox>("CBoxConvert98");
+    auto* size = Find<QLineEdit>("TxtCtrlMainWinFontSize");
+    for (int index : {2, 0}) {
+        SCOPED_TRACE(index);
+        Choose("MFieldDefaultEncoding", index);
+        const bool before = gPrefs.ConvertPC98Chars.load();
+        size->setFocus();
+        QTest::keyClick(size, Qt::Key_9, Qt::AltModifier);
+        Settle();
+        // Only the enabled box (with the automatic encoding) takes the letter.
+        EXPECT_EQ(gPrefs.ConvertPC98Chars.load(), convert->isEnabled() ? !before : before);
+        EXPECT_EQ(convert->isChecked(), gPrefs.ConvertPC98Chars.load());
+    }
+}
+
 TEST_F(PrefsEdits, ACompatibilityModeIsStoredWithoutANotice)
 {
     Open();

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -72,6 +73,46 @@ TEST_F(RunWindow, ZoomShowsAndHidesTheMenuBar)
     EXPECT_EQ(view->y(), 0);
     EXPECT_EQ(window->height(), 400);
     EXPECT_FALSE(gExitStates.ShowMenuBar.load());
+}
+
+// Window managers offer maximize only to a window whose smallest and largest sizes
+// differ; the window still takes the size of its content.
+TEST_F(RunWindow, TheWindowManagerMayMaximizeTheWindow)
+{
+    for (bool bar : {true, false}) {
+        SCOPED_TRACE(bar ? "with the menu bar" : "without the menu bar");
+        gExitStates.ShowMenuBar.store(bar);
+        Open();
+        const QSize content(640, 400 + (bar ? window->MenuBar()->height() + 1 : 0));
+        EXPECT_EQ(window->size(), content);
+        EXPECT_EQ(window->minimumSize(), content);
+        EXPECT_GT(window->maximumWidth(), content.width());
+        EXPECT_GT(window->maximumHeight(), content.height());
+        window.reset();
+    }
+}
+
+// The window system maximizes the window (as a window manager's maximize button
+// does): the menu bar goes or comes, the window does not stay maximized, stays in
+// its place and the screen keeps its size.
+TEST_F(RunWindow, AMaximizeFromTheWindowSystemIsTheZoom)
+{
+    gExitStates.ShowMenuBar.store(true);
+    Open();
+    TRunView* view = window->RunView();
+    const int bar = window->MenuBar()->height();
+    const QPoint place = window->pos();
+    for (bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shows the bar" : "hides the bar");
+        window->windowHandle()->setWindowStates(Qt::WindowMaximized);
+        ASSERT_TRUE(wait_until([&] {
+            return gExitStates.ShowMenuBar.load() == shown && !(window->windowState() & Qt::WindowMaximized) &&
+                   window->size() == QSize(640, 400 + (shown ? bar + 1 : 0));
+        }));
+        EXPECT_EQ(window->MenuBar()->isVisible(), shown);
+        EXPECT_EQ(view->geometry(), QRect(0, shown ? bar + 1 : 0, 640, 400));
+        EXPECT_EQ(window->pos(), place) << "back where it was before the maximize";
+    }
 }
 
 TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QTest>
 #include <memory>
 
@@ -236,6 +237,32 @@ TEST_F(ToolBarFixture, StateImagesAreRefusedWhenTheyCannotGoWithTheNormalOne)
     EXPECT_EQ(button.SetImage(kStateHotOff, &same), 0);
     EXPECT_EQ(button.SetImage(kStateOff, nullptr), 0);
     EXPECT_EQ(button.SetDefaultImages(), -1);
+}
+
+TEST_F(ToolBarFixture, SetAlignmentStoresBothAndWorksTheDrawPointsOut)
+{
+    auto* button = new TToolButton("x", blue_icon(), "Run", platform::Message(), TToolButton::kPushBehavior);
+    ASSERT_TRUE(bar->AddItem(button));
+    EXPECT_EQ(button->FirstAlignment(), Alignment::Left);
+    EXPECT_EQ(button->SecondAlignment(), Alignment::Left);
+    // Neither a divider taken from the image nor a new height moves the points by itself.
+    button->SetDivider(40);
+    button->AdjustDivider();
+    button->ResizeToBounds(60, 40);
+    ASSERT_EQ(button->Divider(), 21);
+    ASSERT_EQ(button->LabelPoint().x(), 43);
+
+    button->SetAlignment(Alignment::Center, Alignment::Right);
+    EXPECT_EQ(button->FirstAlignment(), Alignment::Center);
+    EXPECT_EQ(button->SecondAlignment(), Alignment::Right);
+    const QFontMetricsF metrics(button->font());
+    EXPECT_EQ(button->LabelPoint(), QPointF(24, metrics.ascent() + (40 - metrics.ascent() - metrics.descent()) * 0.5));
+
+    // The drawing does not look at the alignments.
+    Show();
+    const QImage centred = button->grab().toImage();
+    button->SetAlignment(Alignment::Left, Alignment::Left);
+    EXPECT_EQ(button->grab().toImage(), centred);
 }
 
 // Pixel checks of the derived images as the buttons draw them.

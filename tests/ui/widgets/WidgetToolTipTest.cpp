@@ -64,7 +64,7 @@ TEST_F(TipOnWidget, RestingOpensAPaleTipWindowNamedAfterTheTip)
     auto* text = shown->findChild<QLabel*>();
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->text(), " Run ");
-    EXPECT_EQ(shown->size(), text->size());
+    EXPECT_EQ(shown->size(), text->size() + QSize(2, 2)) << "the text and a one-pixel border around it";
 
     Leave();
     EXPECT_TRUE(windows.OpenWindows().empty());
@@ -91,6 +91,29 @@ TEST_F(TipOnWidget, NothingOpensInAnInactiveWindow)
     Enter();
     scheduler.Advance(2000000);
     EXPECT_TRUE(windows.OpenWindows().empty());
+}
+
+TEST(ToolTipWindow, TheTextStandsAtThePointInsideAThinDarkBorder)
+{
+    ManualTipScheduler scheduler;
+    TToolTipWindow window("TlTipWin_TBRun", "Run", 5000000, {100, 120}, &scheduler);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* text = window.findChild<QLabel*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->mapToGlobal(QPoint(0, 0)), QPoint(100, 120));
+
+    const QImage image = window.grab().toImage();
+    const QColor border(96, 96, 96);
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    for (const QPoint& edge :
+         {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom), QPoint(right / 2, 0),
+          QPoint(right / 2, bottom), QPoint(0, bottom / 2), QPoint(right, bottom / 2)})
+        EXPECT_EQ(image.pixelColor(edge), border) << edge.x() << "," << edge.y();
+    // Inside the border the pale yellow starts at once.
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(255, 255, 225));
+    EXPECT_EQ(image.pixelColor(right - 1, bottom - 1), QColor(255, 255, 225));
 }
 
 TEST(ToolButtonTip, ClickingTheButtonClosesItsTipWindow)
