@@ -155,6 +155,32 @@ TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped)
     EXPECT_EQ(Editor()->TextView()->Text(), "10 GOTO 10\n20 REM");
 }
 
+TEST_F(App, ARunGivesTheRunWindowTheKeyboardAndTheListStaysAsTyped)
+{
+    Start();
+    // The run window is open behind the main window from an earlier run.
+    Run("10 PRINT 1\n");
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    TEditTxtView* text = Editor()->TextView();
+    text->SetText(std::string());
+    app->MainWindow()->activateWindow();
+    text->setFocus();
+    ASSERT_TRUE(wait_until([&] { return QApplication::focusWidget() == text; }));
+    QTest::keyClicks(text, "10 INPUT A:PRINT A*2");
+    app->MainWindow()->PostMessage(kRunMessage, Editor());
+    ASSERT_TRUE(wait_until([&] { return Screen().find("? ") != std::string::npos; })) << Screen();
+    ASSERT_TRUE(wait_until([&] { return QApplication::focusWidget() == RunView(); }))
+        << "the keyboard is still with "
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nobody");
+    // Keys sent to the application, as the user types them.
+    QTest::keyClicks(nullptr, "21");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_NE(Screen().find("? 21\n 42\nOk\n"), std::string::npos) << Screen();
+    EXPECT_EQ(text->Text(), "10 INPUT A:PRINT A*2");
+    EXPECT_FALSE(app->RunWindow()->IsHidden());
+}
+
 TEST_F(App, TheMachinesRunRequestRunsTheListAgain)
 {
     Start();
