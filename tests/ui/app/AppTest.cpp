@@ -189,6 +189,23 @@ TEST_F(App, TheMachinesRunRequestRunsTheListAgain)
     ASSERT_TRUE(wait_until([&] { return Screen().find("B\nOk") != std::string::npos; })) << Screen();
 }
 
+TEST_F(App, AKillBetweenTwoRepeatedRunsEndsTheRepeats)
+{
+    gExitStates.RepeatRun = true;
+    Start();
+    Run("10 PRINT 1\n");
+    ASSERT_TRUE(wait_until([&] { return Screen().find("Ok") != std::string::npos; })) << Screen();
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    ASSERT_TRUE(wait_until([] { return gAppPrivacy.Killed.load(); }));
+    // The repeat asked for by a run that ended just before the Kill comes due after it.
+    TRunRequest repeat;
+    repeat.NotFore = true;
+    platform::Message due = run_request_message(kVMachineRunDue, repeat);
+    Editor()->VMachineRunDue(&due);
+    EXPECT_EQ(RunView()->VMachine(), nullptr);
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+}
+
 TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt)
 {
     Start();
