@@ -83,7 +83,8 @@ public:
     TRunOutcome FollowRunRequest(const TRunRequest& request);
     // The run-from-line dialog's text: a line number or a label, then RunBasic.
     TRunOutcome RunLineRqtd(const std::string& typed);
-    // Sets the killed flag and ends the machine; with no machine only the flag changes.
+    // Sets the killed flag and stops the machine, which ends on its own thread; with no
+    // machine only the flag changes.
     void KillBasic();
     // Ends the machine without the killed flag (the application quits).
     void QuitBasic();
