@@ -96,6 +96,43 @@ TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen)
     EXPECT_GE(frame.left, 0);
 }
 
+bool frames_meet(const platform::Rect& a, const platform::Rect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+TEST_F(App, TheDebugWindowOpensBesideTheRunWindow)
+{
+    Start();
+    const platform::Rect run = app->RunWindow()->Frame();
+    const platform::Rect debug = app->DebugWindow()->Frame();
+    EXPECT_FALSE(frames_meet(run, debug)) << "by default neither hides the other";
+    EXPECT_GT(debug.left, run.right);
+    EXPECT_EQ(debug.top, run.top);
+}
+
+TEST_F(App, AKeptDebugFrameWhollyUnderTheRunWindowIsMovedBesideIt)
+{
+    // The frame the debug window had by default before.
+    gExitStates.DebugWindowFrame = platform::Rect{45, 64, 540, 340};
+    Start();
+    const platform::Rect run = app->RunWindow()->Frame();
+    const platform::Rect debug = app->DebugWindow()->Frame();
+    EXPECT_FALSE(debug.left >= run.left && debug.top >= run.top && debug.right <= run.right &&
+                 debug.bottom <= run.bottom)
+        << "the debug window does not lie under the run window";
+    EXPECT_EQ(debug.right - debug.left, 495) << "it keeps its size";
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE(debug.right, screen.right() - 5 + 1) << "and stays inside the screen";
+
+    // A frame that only partly meets the run window stays where the user left it.
+    app.reset();
+    gExitStates.DebugWindowFrame = platform::Rect{300, 64, 795, 340};
+    Start();
+    EXPECT_EQ(app->DebugWindow()->Frame().left, 300);
+    EXPECT_EQ(app->DebugWindow()->Frame().top, 64);
+}
+
 TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady)
 {
     Start();
