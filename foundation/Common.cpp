@@ -156,7 +156,8 @@ TExitStates::TExitStates()
 {
     MainWindowFrame = platform::Rect{5, 24, 500, 300};
     RunWindowFrame = platform::Rect{25, 44, 520, 320};
-    DebugWindowFrame = platform::Rect{45, 64, 540, 340};
+    // To the right of the run window (640 wide with its screen), so that neither hides the other.
+    DebugWindowFrame = platform::Rect{675, 44, 1170, 320};
 }
 
 status_t TExitStates::Archive(Message* into, bool) const

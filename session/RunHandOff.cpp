@@ -35,6 +35,12 @@ TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
     return outcome;
 }
 
+TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request)
+{
+    if (gAppPrivacy.Killed.load()) return TRunOutcome::Killed;
+    return RunBasic(request);
+}
+
 TRunOutcome TRunHandOff::Compile(const TRunRequest& request)
 {
     const TFormattedSource source = format_source_for_compiler(mHost.ListText());
@@ -44,6 +50,8 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request)
     }
     mHost.SetStatBarStr(platform::get_string("Compiling") + FUC_ELLIPSIS);
     if (!mRun.CompileBasic(source.Text)) return TRunOutcome::CompileFailed;
+    // A Kill while the run was being prepared (the flag was cleared when it began).
+    if (gAppPrivacy.Killed.load()) return TRunOutcome::Killed;
 
     const bool debugged = gExitStates.UseDebugger.load();
     if (debugged) mHost.BringDebugWindowForward();

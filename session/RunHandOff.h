@@ -15,6 +15,11 @@
 // machine (and, with "UDbg", the source, call stack, variables and first break point),
 // and the machine starts at the requested line or label. The status bar is cleared at
 // the end, whatever happened.
+//
+// Kill is final until the user starts a run again: a machine's request (RUN, CHAIN, the
+// repeated run) that comes after a Kill is dropped, and a run being prepared when a Kill
+// comes does not start. The killed flag tells both: Kill sets it, and only a run request
+// clears it.
 
 #include <string>
 
@@ -62,6 +67,7 @@ enum class TRunOutcome {
     CompileFailed,  // a compile error (alert shown); nothing runs
     Loading,        // the named list is being loaded; the request goes on afterwards
     NoLineGiven,    // the run-from-line dialog's text was empty (alert shown)
+    Killed,         // a Kill came after the request was made; nothing runs
 };
 
 class TRunHandOff {
@@ -73,9 +79,12 @@ public:
     void SetDebugView(TDebugViewInterface* debugView);
 
     TRunOutcome RunBasic(const TRunRequest& request);
+    // A machine's run request: RunBasic, unless the run that made it was killed.
+    TRunOutcome FollowRunRequest(const TRunRequest& request);
     // The run-from-line dialog's text: a line number or a label, then RunBasic.
     TRunOutcome RunLineRqtd(const std::string& typed);
-    // Sets the killed flag and ends the machine; with no machine only the flag changes.
+    // Sets the killed flag and stops the machine, which ends on its own thread; with no
+    // machine only the flag changes.
     void KillBasic();
     // Ends the machine without the killed flag (the application quits).
     void QuitBasic();

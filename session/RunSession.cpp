@@ -93,6 +93,7 @@ bool TRunSession::Start(std::string& error)
 
 bool TRunSession::CompileBasic(const std::string& source)
 {
+    FinishEnding();
     TCompiler compiler(mMidCode.get(), mAlerts, mSettings.CompatModePref);
     int32_t mode = mCompatMode;
     const bool compiled = compiler.Compile(source.c_str(), &mode);
@@ -102,6 +103,7 @@ bool TRunSession::CompileBasic(const std::string& source)
 
 bool TRunSession::ClearBasic()
 {
+    FinishEnding();
     mMidCode = std::make_unique<TMidCode>();
     mRsrc.SetScrModifiedAll2();
     mRsrc.UpdateScreen();
@@ -110,6 +112,7 @@ bool TRunSession::ClearBasic()
 
 bool TRunSession::ReadyBasic(TRunRequestSink* runTarget)
 {
+    FinishEnding();
     TRunRequestSink* requests = runTarget != nullptr ? runTarget : &mRunRequests;
     std::unique_ptr<TVMachine> machine;
     if (gExitStates.UseDebugger.load() && mDebugSink != nullptr)
@@ -138,26 +141,44 @@ bool TRunSession::RunBasic(const TRunRequest& request)
     return true;
 }
 
-bool TRunSession::QuitBasic(const TVMachine* which)
+std::unique_ptr<TVMachine> TRunSession::StopMachine(const TVMachine* which)
 {
     std::unique_ptr<TVMachine> machine;
     {
         std::lock_guard<std::mutex> lock(mMachineLock);
-        if (!mMachine || (which != nullptr && which != mMachine.get())) return true;
+        if (!mMachine || (which != nullptr && which != mMachine.get())) return nullptr;
         machine = std::move(mMachine);
     }
     mPlayer.SetVMachine(nullptr);
     machine->Terminate();
     // A machine waiting in INPUT or for a key returns and sees the stop flag.
     mRsrc.PushToKeyBuf("\n", 1);
-    machine->Wait(nullptr);
+    return machine;
+}
+
+void TRunSession::FinishEnding()
+{
+    if (!mEnding) return;
+    mEnding->Wait(nullptr);
+    mEnding.reset();
+}
+
+bool TRunSession::QuitBasic(const TVMachine* which)
+{
+    if (std::unique_ptr<TVMachine> machine = StopMachine(which)) machine->Wait(nullptr);
+    FinishEnding();
     return true;
 }
 
 bool TRunSession::KillBasic()
 {
     gAppPrivacy.Killed = true;
-    return QuitBasic();
+    std::unique_ptr<TVMachine> machine = StopMachine(nullptr);
+    if (!machine) return true;
+    // A machine exists only after the one killed before has been waited for.
+    FinishEnding();
+    mEnding = std::move(machine);
+    return true;
 }
 
 TVMachine* TRunSession::VMachine() const

@@ -92,9 +92,12 @@ public:
     // machine. False, after an alert and with the machine left suspended, when the
     // program has no such line or label.
     bool RunBasic(const TRunRequest& request);
-    // Ends and deletes the machine (null: the current one; another machine: nothing).
+    // Ends and deletes the machine (null: the current one; another machine: nothing),
+    // waiting until its thread has ended; a killed machine still ending is waited for too.
     bool QuitBasic(const TVMachine* machine = nullptr);
-    // Sets the killed flag, then QuitBasic.
+    // Sets the killed flag and stops the machine without waiting for it: the machine
+    // finishes its statement and ends on its own thread. It shares the compiled program
+    // and the devices, so the next run waits for it before anything else (QuitBasic).
     bool KillBasic();
     TVMachine* VMachine() const;
     // Where debugged runs report (the debug view): with "UDbg" set, ReadyBasic then
@@ -137,6 +140,11 @@ public:
 
 private:
     void RaiseOnTime();
+    // Takes the machine from the session and asks it to stop (null: the current one;
+    // another machine: none is taken).
+    std::unique_ptr<TVMachine> StopMachine(const TVMachine* which);
+    // Waits until a killed machine has ended, and deletes it.
+    void FinishEnding();
 
     TRunSessionSettings mSettings;
     TAlertSink* mAlerts;
@@ -157,4 +165,6 @@ private:
     // replaced only under this lock; the machine is ended outside it.
     mutable std::mutex mMachineLock;
     std::unique_ptr<TVMachine> mMachine;
+    // The killed machine until the next operation waits for it (the holder's thread only).
+    std::unique_ptr<TVMachine> mEnding;
 };

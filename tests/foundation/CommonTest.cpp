@@ -102,7 +102,7 @@ TEST_F(SettingsRecords, WithoutFilesEveryFieldHasItsDefault)
     EXPECT_EQ(states.RunPanelFolder, "");
     EXPECT_EQ(states.MainWindowFrame, (Rect{5, 24, 500, 300}));
     EXPECT_EQ(states.RunWindowFrame, (Rect{25, 44, 520, 320}));
-    EXPECT_EQ(states.DebugWindowFrame, (Rect{45, 64, 540, 340}));
+    EXPECT_EQ(states.DebugWindowFrame, (Rect{675, 44, 1170, 320}));
 }
 
 TEST_F(SettingsRecords, APreferencesFileFromDefaultsHoldsExactlyTheNineteenKeysInOrder)

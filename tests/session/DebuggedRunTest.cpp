@@ -49,6 +49,8 @@ TEST_F(DebuggedRun, UseDebuggerMakesADebuggingMachineThatKillEnds)
     ASSERT_TRUE(sink.WaitFor("dbbr 20"));
     session.KillBasic();
     EXPECT_EQ(session.VMachine(), nullptr);
+    // The killed machine ends on its own thread.
+    ASSERT_TRUE(sink.WaitFor("dbed killed"));
     EXPECT_EQ(sink.Lines().back(), "dbed killed");
     // A later Pause finds no machine to reach.
     bool reached = false;

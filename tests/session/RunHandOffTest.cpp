@@ -1,13 +1,14 @@
 // The editor's side of a run, without windows: the order of the run operations, which
 // windows come forward, what the debug view is told, the backup before a run, Kill,
 // the run-from-line text, and runs through a real session (numbered lists that begin
-// with an empty line, RUN "file" with Repeat on).
+// with an empty line, RUN "file" with Repeat on, a Kill at any point of a repeated run).
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -74,7 +75,11 @@ public:
     explicit FakeHost(Log& log) : mLog(log) {}
     std::string ListText() const override { return list; }
     void SaveAutoBackup() override { mLog.push_back("backup"); }
-    void SetStatBarStr(const std::string& text) override { status.push_back(text); }
+    void SetStatBarStr(const std::string& text) override
+    {
+        status.push_back(text);
+        if (!text.empty() && whilePreparing) whilePreparing();
+    }
     void ShowAlert(const std::string& text) override { alerts.push_back(text); }
     void BringDebugWindowForward() override { mLog.push_back("debug forward"); }
     void BringRunWindowForward() override { mLog.push_back("run forward"); }
@@ -88,6 +93,8 @@ public:
     std::vector<std::string> status;
     std::vector<std::string> alerts;
     std::vector<TRunRequest> loadContinuations;
+    // Called while a run is being prepared ("Compiling..." in the status bar).
+    std::function<void()> whilePreparing;
 
 private:
     Log& mLog;
@@ -388,6 +395,53 @@ TEST_F(RunHandOffSession, KillEndsARunningProgramAndNoRepeatFollows)
     EXPECT_EQ(session.VMachine(), nullptr);
     EXPECT_TRUE(gAppPrivacy.Killed);
     EXPECT_TRUE(sink.Requests().empty());
+}
+
+TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUserRunsAgain)
+{
+    enum class KillAt { TheRun, TheEnd, ThePreparedRun };
+    struct Case {
+        const char* name;
+        KillAt at;
+    };
+    const Case cases[] = {
+        {"during the run", KillAt::TheRun},
+        {"between the end and the next request", KillAt::TheEnd},
+        {"while the next run is being prepared", KillAt::ThePreparedRun},
+    };
+    gExitStates.RepeatRun = true;
+    // It waits for a key, so that it is surely running until the test types one.
+    host.list = "10 A$=INPUT$(1)\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t before = sink.Requests().size();
+        ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+        if (c.at == KillAt::TheRun) {
+            editor.KillBasic();
+        } else {
+            session.Rsrc().PushToKeyBuf("x", 1);
+            ASSERT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0);
+            ASSERT_EQ(sink.Requests().size(), before + 1) << "the end asks for the repeat";
+            if (c.at == KillAt::TheEnd) editor.KillBasic();
+            if (c.at == KillAt::ThePreparedRun) host.whilePreparing = [&] { editor.KillBasic(); };
+        }
+        // The requests the runs made, followed as the editor follows them.
+        const std::vector<TRunRequest> requests = sink.Requests();
+        for (size_t i = before; i < requests.size(); ++i)
+            EXPECT_EQ(editor.FollowRunRequest(requests[i]), TRunOutcome::Killed);
+        host.whilePreparing = nullptr;
+        EXPECT_EQ(session.VMachine(), nullptr) << "no run after the Kill";
+        EXPECT_TRUE(gAppPrivacy.Killed.load());
+    }
+
+    // The user's own run starts, and its end is repeated again.
+    const size_t before = sink.Requests().size();
+    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started);
+    session.Rsrc().PushToKeyBuf("x", 1);
+    session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
+    ASSERT_EQ(sink.Requests().size(), before + 1);
+    EXPECT_EQ(editor.FollowRunRequest(sink.Requests().back()), TRunOutcome::Started);
+    editor.KillBasic();
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The run session's operations as the editor and the run window call them: a run
-// request prepared and run, the machine ended while it waits, requests kept for the
-// holder, and requests that cannot start.
+// request prepared and run, the machine ended while it waits, a Kill that does not wait
+// for a long statement, requests kept for the holder, and requests that cannot start.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "machine/ScreenText.h"
 #include "machine/VMachine.h"
 #include "session/RunSession.h"
+#include "tests/session/StatementGate.h"
 
 namespace {
 
@@ -122,6 +123,49 @@ TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes)
     session.PressFuncKey(2);
     EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "a");
     EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "b");
+}
+
+// Keyboard rows read through a gate: INP sits in the statement until the test opens it.
+class TGatedKeyboard : public TKeyboardState {
+public:
+    uint8_t KeyMatrixRow(int) const override
+    {
+        gate.Pass();
+        return 0xFF;
+    }
+    mutable TStatementGate gate;
+};
+
+TEST(RunSessionKill, ReturnsWhileALongStatementRunsAndTheRunEndsAfterIt)
+{
+    TGatedKeyboard keyboard;
+    TDeviceHost host;
+    host.Keyboard = &keyboard;
+    TRecordingAlertSink alerts;
+    TRunSession session(host, &alerts, TRunSessionSettings{});
+    std::string error;
+    ASSERT_TRUE(session.Start(error)) << error;
+    session.SetList("10 K=INP(&HE2)\n20 PRINT \"AFTER\"\n");
+    ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready) << alerts.Last();
+    ASSERT_TRUE(session.RunBasic({}));
+    ASSERT_TRUE(keyboard.gate.WaitUntilEntered());
+
+    EXPECT_TRUE(session.KillBasic());
+    EXPECT_FALSE(keyboard.gate.IsOpen()) << "Kill waited for the statement to end";
+    EXPECT_EQ(session.VMachine(), nullptr);
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+
+    // The statement ends; the next run waits for the killed machine, which stops
+    // before line 20.
+    keyboard.gate.Open();
+    session.SetList("10 PRINT 2\n");
+    ASSERT_EQ(session.PrepareRun({}), TRunPrepared::Ready) << alerts.Last();
+    ASSERT_TRUE(session.RunBasic({}));
+    EXPECT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + LIMIT).ExitValue, 0);
+    const std::string screen = shown_screen_text(session.Rsrc());
+    EXPECT_EQ(screen.find("AFTER"), std::string::npos) << screen;
+    EXPECT_NE(screen.find(" 2\nOk\n"), std::string::npos) << screen;
+    EXPECT_FALSE(keyboard.gate.OpenedByGuard());
 }
 
 }  // namespace

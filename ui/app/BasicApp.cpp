@@ -11,6 +11,7 @@
 #include "platform/Locale.h"
 #include "ui/app/AppIdentity.h"
 #include "ui/app/AppMessages.h"
+#include "ui/app/DebugWindowPlace.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
 #include "ui/appdialogs/AppDialogs.h"
@@ -74,6 +75,11 @@ TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this)
     // The run window starts hidden at its place; Window > Run Window or a run shows it.
     place_window(mRunWin.get(), gExitStates.RunWindowFrame);
     place_window(mDebugWin, gExitStates.DebugWindowFrame);
+    // Kept inside the screen as the other windows are; on a narrow screen it may then
+    // cover part of the run window, but never lie wholly under it.
+    const platform::Rect debugFrame = mDebugWin->Frame();
+    const platform::Point debugCorner = debug_window_corner(debugFrame, mRunWin->Frame());
+    if (debugCorner != platform::Point{debugFrame.left, debugFrame.top}) mDebugWin->IntelligentMoveTo(debugCorner);
     mMainWin->Show();
 
     mInbox = std::make_unique<TIAPInbox>(platform::Messenger(this));

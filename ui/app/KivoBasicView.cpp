@@ -139,18 +139,13 @@ void TKivoBasicView::BringDebugWindowForward()
 
 void TKivoBasicView::BringRunWindowForward()
 {
+    // In front and with the keyboard, so that what the user types goes to the program.
+    // Ctrl+C there is the STOP key; Kill stays with the main window's Run menu.
     TBasicWindow* window = mRunView ? mRunView->Window() : nullptr;
     if (!window) return;
-    // In front, but the keyboard stays with the editor, so that Ctrl+K (which the run
-    // window takes as a key of the program) still reaches Kill. A click in the run
-    // window gives it the keys.
-    if (window->IsHidden()) {
-        window->setAttribute(Qt::WA_ShowWithoutActivating, true);
-        window->Show();
-        window->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    } else {
-        window->raise();
-    }
+    window->Appear();
+    // A window manager activates a window it shows; without one the window asks.
+    window->activateWindow();
 }
 
 // --- run requests as messages ---

@@ -9,7 +9,7 @@
 // machine's run requests arrive on its thread through VMachineRunRqtd and are posted
 // to the window as 'vmrr'; each is handled 20 ms later, through the window's queue
 // again, so that a request never runs inside another handler (such as an open
-// compile-error alert).
+// compile-error alert). One that comes due after a Kill is dropped.
 
 #include <QLabel>
 #include <QTimer>

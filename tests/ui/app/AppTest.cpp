@@ -96,6 +96,43 @@ TEST_F(App, AFrameOffEveryScreenIsPulledIntoTheMainScreen)
     EXPECT_GE(frame.left, 0);
 }
 
+bool frames_meet(const platform::Rect& a, const platform::Rect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+TEST_F(App, TheDebugWindowOpensBesideTheRunWindow)
+{
+    Start();
+    const platform::Rect run = app->RunWindow()->Frame();
+    const platform::Rect debug = app->DebugWindow()->Frame();
+    EXPECT_FALSE(frames_meet(run, debug)) << "by default neither hides the other";
+    EXPECT_GT(debug.left, run.right);
+    EXPECT_EQ(debug.top, run.top);
+}
+
+TEST_F(App, AKeptDebugFrameWhollyUnderTheRunWindowIsMovedBesideIt)
+{
+    // The frame the debug window had by default before.
+    gExitStates.DebugWindowFrame = platform::Rect{45, 64, 540, 340};
+    Start();
+    const platform::Rect run = app->RunWindow()->Frame();
+    const platform::Rect debug = app->DebugWindow()->Frame();
+    EXPECT_FALSE(debug.left >= run.left && debug.top >= run.top && debug.right <= run.right &&
+                 debug.bottom <= run.bottom)
+        << "the debug window does not lie under the run window";
+    EXPECT_EQ(debug.right - debug.left, 495) << "it keeps its size";
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE(debug.right, screen.right() - 5 + 1) << "and stays inside the screen";
+
+    // A frame that only partly meets the run window stays where the user left it.
+    app.reset();
+    gExitStates.DebugWindowFrame = platform::Rect{300, 64, 795, 340};
+    Start();
+    EXPECT_EQ(app->DebugWindow()->Frame().left, 300);
+    EXPECT_EQ(app->DebugWindow()->Frame().top, 64);
+}
+
 TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady)
 {
     Start();
@@ -155,12 +192,55 @@ TEST_F(App, KillStopsARunAndTheListStaysWhatWasTyped)
     EXPECT_EQ(Editor()->TextView()->Text(), "10 GOTO 10\n20 REM");
 }
 
+TEST_F(App, ARunGivesTheRunWindowTheKeyboardAndTheListStaysAsTyped)
+{
+    Start();
+    // The run window is open behind the main window from an earlier run.
+    Run("10 PRINT 1\n");
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    TEditTxtView* text = Editor()->TextView();
+    text->SetText(std::string());
+    app->MainWindow()->activateWindow();
+    text->setFocus();
+    ASSERT_TRUE(wait_until([&] { return QApplication::focusWidget() == text; }));
+    QTest::keyClicks(text, "10 INPUT A:PRINT A*2");
+    app->MainWindow()->PostMessage(kRunMessage, Editor());
+    ASSERT_TRUE(wait_until([&] { return Screen().find("? ") != std::string::npos; })) << Screen();
+    ASSERT_TRUE(wait_until([&] { return QApplication::focusWidget() == RunView(); }))
+        << "the keyboard is still with "
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nobody");
+    // Keys sent to the application, as the user types them.
+    QTest::keyClicks(nullptr, "21");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_NE(Screen().find("? 21\n 42\nOk\n"), std::string::npos) << Screen();
+    EXPECT_EQ(text->Text(), "10 INPUT A:PRINT A*2");
+    EXPECT_FALSE(app->RunWindow()->IsHidden());
+}
+
 TEST_F(App, TheMachinesRunRequestRunsTheListAgain)
 {
     Start();
     Run("10 PRINT \"A\";\n20 IF X=0 THEN X=1: RUN 30\n30 PRINT \"B\"\n");
     // RUN clears the variables, so the second run prints B and ends.
     ASSERT_TRUE(wait_until([&] { return Screen().find("B\nOk") != std::string::npos; })) << Screen();
+}
+
+TEST_F(App, AKillBetweenTwoRepeatedRunsEndsTheRepeats)
+{
+    gExitStates.RepeatRun = true;
+    Start();
+    Run("10 PRINT 1\n");
+    ASSERT_TRUE(wait_until([&] { return Screen().find("Ok") != std::string::npos; })) << Screen();
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    ASSERT_TRUE(wait_until([] { return gAppPrivacy.Killed.load(); }));
+    // The repeat asked for by a run that ended just before the Kill comes due after it.
+    TRunRequest repeat;
+    repeat.NotFore = true;
+    platform::Message due = run_request_message(kVMachineRunDue, repeat);
+    Editor()->VMachineRunDue(&due);
+    EXPECT_EQ(RunView()->VMachine(), nullptr);
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
 }
 
 TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt)

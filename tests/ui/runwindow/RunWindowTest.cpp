@@ -1,18 +1,21 @@
-// The run window: its menu bar and zoom, the close box, notices, and the screen a
-// real program leaves in it.
+// The run window: its menu bar and zoom, the close box, notices, the screen a real
+// program leaves in it, and a Kill that does not wait for a busy machine.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMenu>
 #include <QTest>
+#include <QThread>
 #include <QWindow>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "debugger/DebugSink.h"
 #include "machine/GraphicsPalette.h"
 #include "tests/TestPaths.h"
+#include "tests/session/StatementGate.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -173,6 +176,52 @@ TEST_F(RunWindow, ShowsTheScreenAProgramLeaves)
     const QRgb red = digital_colour(2).red << 16 | digital_colour(2).green << 8 | digital_colour(2).blue;
     EXPECT_TRUE(wait_until([&] { return (view->BackBuffer().pixel(170, 160) & 0xFFFFFF) == red; }));
     EXPECT_EQ(window->windowTitle().toStdString(), "DISK-BASIC - Kivo-BASIC (Run Window)");
+}
+
+// A debugged machine's reports pass a gate: the machine sits in its first report,
+// busy whatever a stop request says, until the test opens the gate.
+class TGatedDebugSink : public TDebugSink {
+public:
+    void Post(const platform::Message&) override
+    {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) gate.Pass();
+    }
+    bool Deliver(const platform::Message& message, TDebugReply, platform::bigtime_t) override
+    {
+        Post(message);
+        return false;
+    }
+    TStatementGate gate;
+};
+
+TEST_F(RunWindow, KillReturnsAtOnceWhileTheMachineIsBusyAndTheRunEndsAfterwards)
+{
+    Open();
+    TRunView* view = window->RunView();
+    TGatedDebugSink debug;
+    view->Session().SetDebugSink(&debug);
+    gExitStates.UseDebugger = true;
+    const bool started = start_run(*view, "10 PRINT \"BEFORE\"\n20 GOTO 10\n");
+    gExitStates.UseDebugger = false;
+    ASSERT_TRUE(started) << alerts.Last();
+    ASSERT_TRUE(debug.gate.WaitUntilEntered());
+
+    EXPECT_TRUE(view->KillBasic());
+    EXPECT_FALSE(debug.gate.IsOpen()) << "Kill waited for the busy machine";
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+    EXPECT_EQ(view->VMachine(), nullptr);
+    // The window goes on answering while the machine is still busy.
+    window->MoveTo(platform::Point{30, 50});
+    QApplication::processEvents();
+    EXPECT_EQ(window->Frame().left, 30);
+
+    // Once its report is through, the killed machine ends and says so on the screen.
+    debug.gate.Open();
+    ASSERT_TRUE(wait_until([&] { return screen_shows(*view, "Ok"); })) << screen_of(*view);
+    EXPECT_FALSE(debug.gate.OpenedByGuard());
+    view->QuitBasic();
+    view->Session().SetDebugSink(nullptr);
+    gAppPrivacy.Killed = false;
 }
 
 }  // namespace
