@@ -120,7 +120,7 @@ void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm)
     const int32_t n = PopInt();
     TKivoFile& file = OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
-    if (!file.WriteAll(text.data(), text.size())) {
+    if (!file.WriteAll(text.data(), text.size(), [this] { return StopRequested(); })) {
         throw RuntimeException2(RTE_DISK_IO_ERROR);
     }
 }

@@ -236,6 +236,15 @@ TEST_F(FileStatements, WriteErrorsAreReported)
     ExpectError(MakeCode(vcWriteSh, true), {S::Long(1)}, RTE_DISK_IO_ERROR);
 }
 
+TEST_F(FileStatements, ALongWriteEndsOnTheStopRequest)
+{
+    Open("BIG.TXT", 1, FOR_OUTPUT);
+    machine.Terminate();
+    Print(1, S::OwnedText(std::string(std::size_t{3} << 20, 'x')));
+    // The write goes out a megabyte at a time and asks between.
+    EXPECT_EQ(Content("BIG.TXT").size(), std::size_t{1} << 20);
+}
+
 TEST_F(FileStatements, CloseAllSomeAndBadNumbers)
 {
     for (int32_t n = 1; n <= 4; ++n) Open("F" + std::to_string(n), n, FOR_OUTPUT);
