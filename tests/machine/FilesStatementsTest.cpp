@@ -200,6 +200,23 @@ TEST_F(FileStatements, OpenNeverLeavesTheDriveFolder)
     EXPECT_FALSE(std::filesystem::exists(tree.Root + "/drive2/x"));
 }
 
+// A hard link in the drive folder may share its file with a name outside: such a
+// file is read, never written.
+TEST_F(FileStatements, AFileWithOtherHardLinksIsNotOpenedForWriting)
+{
+    ASSERT_EQ(::link((tree.Root + "/outside.txt").c_str(), tree.InDrive("HARD").c_str()), 0);
+    const auto before = tree.Snapshot();
+    for (int32_t mode : {FOR_OUTPUT, FOR_APPEND, NO_FOR}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        ExpectError(MakeCode(vcOpen, mode), {S::OwnedText("HARD"), S::Long(1)}, RTE_CANNOT_OPEN_FILE);
+        EXPECT_FALSE(rsrc.OpenFiles[0].IsOpen());
+    }
+    EXPECT_EQ(tree.Snapshot(), before);
+    Open("HARD", 1, FOR_INPUT);
+    EXPECT_TRUE(rsrc.OpenFiles[0].IsOpen());
+    EXPECT_EQ(Eof(1), 0);
+}
+
 TEST_F(FileStatements, ReadOnlyFilesCanBeRead)
 {
     TTempDriveTree::WriteFile(tree.InDrive("RO.TXT"), "1,2\r\n");
