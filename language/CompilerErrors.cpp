@@ -22,10 +22,15 @@ void TCompiler::RaiseCompileError(const char* key) const
     throw CompileException(platform::get_string(key));
 }
 
+// The character is a control byte (no other begins no token): it is named by its
+// code, such as &H01, since the byte itself would not show in the message.
 void TCompiler::RaiseUnknownSymbol(char symbol) const
 {
+    static const char HEX[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(symbol);
+    const std::string code = {'&', 'H', HEX[byte >> 4], HEX[byte & 0xF]};
     const std::string message =
-        platform::replace_placeholder(platform::get_string(CE_UNKNOWN_SYMBOL), "%Symbol%", std::string(1, symbol));
+        platform::replace_placeholder(platform::get_string(CE_UNKNOWN_SYMBOL), "%Symbol%", code);
     throw CompileException(message);
 }
 

@@ -4,7 +4,9 @@
 // STOP statement and KEY n, s$, which share their keywords with the switches.
 //
 // A switch pushes the event id and the state (ON 2, STOP 1, OFF 0) and appends
-// vcSetIrState; ON event GOSUB pushes the parameters, then the targets, and
+// vcSetIrState, whose operand is the base of KEY(n) and MOUSE(b) (0 for the others),
+// so that the machine refuses a number that would reach another event's id;
+// ON event GOSUB pushes the parameters, then the targets, and
 // appends vcSetIrTgt with the event mask.
 
 #include "language/CompileErrorKeys.h"
@@ -115,7 +117,7 @@ TToken TCompiler::GenProcSetIrState(const TToken& state, int32_t eventId)
 {
     AddCode(vcBPushInt, eventId);
     AddCode(vcBPushInt, TrapStateOf(*this, state));
-    AddCode(vcSetIrState);
+    AddCode(vcSetIrState, 0);
     return Token();
 }
 
@@ -124,14 +126,14 @@ TToken TCompiler::GenProcSetIrStateKey(const TToken& first)
     if (first.kind == tkLpar) {
         const TToken word = GenTrapNumber(*this, Token(), event_mask::Key);
         AddCode(vcBPushInt, TrapStateOf(*this, word));
-        AddCode(vcSetIrState);
+        AddCode(vcSetIrState, event_mask::Key);
         return Token();
     }
     const int32_t state = TrapStateOf(*this, first);
     for (int32_t key = 1; key <= kFuncKeyCount; ++key) {
         AddCode(vcBPushInt, event_mask::Key + key);
         AddCode(vcBPushInt, state);
-        AddCode(vcSetIrState);
+        AddCode(vcSetIrState, 0);
     }
     return Token();
 }
@@ -140,7 +142,7 @@ TToken TCompiler::GenProcSetIrStateMouse(const TToken& /*lpar*/)
 {
     const TToken word = GenTrapNumber(*this, Token(), event_mask::Mouse);
     AddCode(vcBPushInt, TrapStateOf(*this, word));
-    AddCode(vcSetIrState);
+    AddCode(vcSetIrState, event_mask::Mouse);
     return Token();
 }
 

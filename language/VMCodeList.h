@@ -171,7 +171,7 @@
     X(vcRem,             0x108A, None, S,    "keyword REM: never appended; the rest of the line is skipped") \
     X(vcRunCur,          0x108B, Flag, M,    "RUN of the program in memory; flag: a start line or label is on the stack") \
     X(vcRunSpecify,      0x108C, Flag, M,    "RUN with a file name; flag: the R option was given") \
-    X(vcSetIrState,      0x108D, None, M,    "set an event trap on, off or stopped from an event id and a state on the stack") \
+    X(vcSetIrState,      0x108D, Long, M,    "set an event trap on, off or stopped from an event id and a state on the stack; the base of KEY(n) and MOUSE(b), else 0") \
     X(vcSetIrTgt,        0x108E, Long, M,    "ON event GOSUB; the event id (8 STOP, 0x10 HELP, 0x20 TIME$, 0x40 KEY, 0x40000 PLAY, 0x200000 MOUSE)") \
     X(vcStrokeArc,       0x108F, Long, M,    "CIRCLE with start and end angles; the circle-option count") \
     X(vcStrokeEllipse,   0x1090, Long, M,    "CIRCLE; the circle-option count") \

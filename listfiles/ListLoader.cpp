@@ -31,6 +31,13 @@ std::string count_note(std::string_view key, int64_t count)
     return platform::replace_placeholder(platform::get_string(key), "%Num%", std::to_string(count));
 }
 
+// Adds a sentence to the load notes, a blank after the one before.
+void add_note(std::string& note, const std::string& sentence)
+{
+    if (!note.empty()) note += ' ';
+    note += sentence;
+}
+
 // A NUL byte would end the editor's text there, and a save would then cut the file:
 // it becomes a space, counted in the note.
 void replace_nuls(std::string& text, std::string& note)
@@ -42,7 +49,7 @@ void replace_nuls(std::string& text, std::string& note)
             ++nuls;
         }
     }
-    if (nuls > 0) note += count_note("Converted invalid %Num% characters to spaces.", nuls);
+    if (nuls > 0) add_note(note, count_note("Converted invalid %Num% characters to spaces.", nuls));
 }
 
 // The substitutes of the conversion become a visible mark; a Control-Z would turn
@@ -59,8 +66,8 @@ void mark_unconvertible(std::string& text, std::size_t substitutions, std::strin
             marked += c;
     }
     text = std::move(marked);
-    note += count_note("Replaced %Num% characters that have no Unicode form with \u3013.",
-                       static_cast<int64_t>(substitutions));
+    add_note(note, count_note("Replaced %Num% characters that have no Unicode form with \u3013.",
+                              static_cast<int64_t>(substitutions)));
 }
 
 }  // namespace
@@ -85,14 +92,14 @@ TLoadedList LoadListText(std::string bytes, int32_t encoding, bool convertPc98)
         replace_nuls(result.Text, result.Note);
         const int64_t repaired = repair_utf8(result.Text);
         if (repaired > 0) {
-            result.Note += count_note("Replaced %Num% bytes that are not UTF-8 with \uFFFD.", repaired);
+            add_note(result.Note, count_note("Replaced %Num% bytes that are not UTF-8 with \uFFFD.", repaired));
             if (!binarySaved) conversion = LIST_CONVERSION_REPAIRED_UTF8;
         }
     } else {
         if (conversion == LIST_CONVERSION_JIS) {
             const int64_t replaced = ConvertJisToJis(bytes, convertPc98);
             if (replaced > 0)
-                result.Note = count_note("Converted PC-98 peculiar %Num% characters to standbies.", replaced);
+                add_note(result.Note, count_note("Converted PC-98 peculiar %Num% characters to standbies.", replaced));
         }
         const platform::TextEncoding from =
             conversion == LIST_CONVERSION_JIS ? platform::TextEncoding::JIS : platform::TextEncoding::ShiftJIS;

@@ -199,9 +199,23 @@ TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags)
     }
 
     // Non-blocking so that a FIFO swapped in meanwhile cannot hang the open.
-    const int fd = resolve_open(dirFd, name, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = resolve_open(dirFd, name, (flags & ~O_TRUNC) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return failure(errno);
     if (!is_regular(fd)) return not_regular(fd);
+    if ((flags & O_ACCMODE) != O_RDONLY) {
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || st.st_nlink > 1) {
+            ::close(fd);
+            TBeneathOpen r;
+            r.Result = TBeneathResult::Linked;
+            return r;
+        }
+    }
+    if ((flags & O_TRUNC) != 0 && ::ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return failure(err);
+    }
     const int fl = ::fcntl(fd, F_GETFL);
     if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) < 0) {
         const int err = errno;

@@ -31,6 +31,7 @@ enum class TBeneathResult {
     Escapes,     // the name or a link on its way leads out of the folder
     NotRegular,  // a folder, FIFO, device or socket
     BadName,     // the name holds a control byte
+    Linked,      // opened for writing, but the file has other hard links
     Failed,      // anything else; the errno is reported beside it
 };
 
@@ -42,7 +43,9 @@ struct TBeneathOpen {
 
 // Opens the regular file `name` inside the folder `dirFd` with the open(2) access
 // flags `flags` (O_RDONLY, O_RDWR, O_CREAT, O_TRUNC, O_APPEND; files created get mode
-// 0666 less the umask). The descriptor comes back blocking, close-on-exec.
+// 0666 less the umask). The descriptor comes back blocking, close-on-exec. A file
+// with more than one hard link is not opened for writing (Linked): another link may
+// lie outside the drive folder. O_TRUNC empties the file only after that check.
 TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags);
 
 // Whether a regular file exists at `name` inside the folder `dirFd` (links followed

@@ -97,5 +97,6 @@ public:
 
 // The time of day of an ON TIME$ text "hh:mm:ss": false when the text is not eight
 // characters with ':' third and sixth, or the hours exceed 23, or the minutes or
-// seconds lie outside 0 to 59. Shared by every TOnTimeTimer.
+// seconds lie outside 0 to 59. A field may start with blanks and a sign (" 1", "+5",
+// "-0"), as strtol reads it, but needs a digit. Shared by every TOnTimeTimer.
 bool parse_on_time_text(const char* text, int& hours, int& minutes, int& seconds);

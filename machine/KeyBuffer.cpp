@@ -1,9 +1,11 @@
 #include "machine/KeyBuffer.h"
 
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "machine/HostInterfaces.h"
+#include "machine/TextMeasure.h"
 
 namespace {
 
@@ -68,8 +70,17 @@ char TKeyBuffer::TranslateKeyCode(char platformByte)
 void TKeyBuffer::Push(const char* bytes, long count)
 {
     if (bytes == nullptr || count <= 0) return;
-    if (count > MAX_KEY_BYTES) count = MAX_KEY_BYTES;
-    std::string key(bytes, static_cast<std::size_t>(count));
+    // An entry holds whole characters only, as many as fit: a character longer than
+    // an entry holds (a four-byte one) is dropped whole, with what follows it.
+    const std::string_view given(bytes, static_cast<std::size_t>(count));
+    std::size_t kept = 0;
+    while (kept < given.size()) {
+        const std::size_t step = text_measure::utf8_sequence_length(given, kept);
+        if (kept + step > static_cast<std::size_t>(MAX_KEY_BYTES)) break;
+        kept += step;
+    }
+    if (kept == 0) return;
+    std::string key(given.substr(0, kept));
     key[0] = TranslateKeyCode(key[0]);
     Lock lock(KeyBufLock);
     if (KeyBuf.size() >= CAPACITY) return;

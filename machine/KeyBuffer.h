@@ -19,7 +19,8 @@ class TKeyBuffer {
 public:
     static constexpr std::size_t CAPACITY = 16;
     static constexpr int FUNC_KEY_COUNT = 10;
-    // The longest key the platform delivers; longer ones are cut to this.
+    // The longest key the platform delivers; a longer one keeps the whole characters
+    // that fit, and a character longer than this is dropped.
     static constexpr long MAX_KEY_BYTES = 3;
     // How long a waiting pop sleeps before it looks again.
     static constexpr int64_t POLL_MICROS = 20000;
@@ -28,7 +29,8 @@ public:
     TKeyBuffer();
 
     // Translates and appends one key; nothing happens when the queue is full, when
-    // count is not positive or when bytes is null.
+    // count is not positive, when bytes is null or when its first character is longer
+    // than MAX_KEY_BYTES.
     void Push(const char* bytes, long count);
     // Pushes the string of function key n (1 to 10) one byte per entry, as typing it
     // does; the bytes beyond the queue's room are lost. Other numbers push nothing.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "foundation/FileBase.h"
 
@@ -17,8 +18,10 @@ public:
     long DrvIdx() const { return mDrvIdx; }
 
     // Writes every byte of the run, going on after a short write. False when the
-    // file refused the rest (disk full, I/O error, not open for writing).
-    bool WriteAll(const void* data, size_t size);
+    // file refused the rest (disk full, I/O error, not open for writing). A long run
+    // goes out a megabyte at a time, and `stopped` (when given) is asked between:
+    // once it answers true the rest is left unwritten and the write counts as done.
+    bool WriteAll(const void* data, size_t size, const std::function<bool()>& stopped = {});
     // Reads one byte; false at the end of the file or when reading fails.
     bool ReadByte(char* byte);
     // Moves the position back by one byte (to give a looked-ahead byte back).

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 #include "language/OpenModes.h"
@@ -109,18 +110,27 @@ void TVMachine::ExeBasicEof(const TVMCode*)
 
 void TVMachine::WriteItemToFile(const TVMCode* code, bool writeForm)
 {
-    std::string text;
+    std::string made;
+    TStackData item;
+    std::string_view text;
     if (OperandFlag(code)) {
         text = "\r\n";
+    } else if (!writeForm && Top().type == sdString) {
+        // A text goes out from where it lies, not copied first: it may be hundreds of
+        // megabytes long.
+        item = Pop();
+        const char* bytes = item.CString();
+        if (bytes != nullptr) text = bytes;
     } else {
         // A comma goes to the file as one blank, not as the screen's print zones.
-        text = writeForm ? GetWriteStr(Top()) : GetPrintStr(Top(), 1);
+        made = writeForm ? GetWriteStr(Top()) : GetPrintStr(Top(), 1);
         Pop();
+        text = made;
     }
     const int32_t n = PopInt();
     TKivoFile& file = OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
-    if (!file.WriteAll(text.data(), text.size())) {
+    if (!file.WriteAll(text.data(), text.size(), [this] { return StopRequested(); })) {
         throw RuntimeException2(RTE_DISK_IO_ERROR);
     }
 }

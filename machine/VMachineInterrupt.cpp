@@ -33,6 +33,17 @@ uint32_t TrapMaskOfId(int32_t id)
     return 0;
 }
 
+// KEY(n) and MOUSE(b) name their base in the switch's operand: the id, base + n, must
+// then be one of that event's own, or n was out of range and reached another event
+// (KEY(-56) is STOP's id). A switch of a fixed event has 0 there.
+bool IsNumberedEventOf(int32_t base, int32_t id)
+{
+    using namespace event_mask;
+    if (base == Key) return id > Key && id <= Key + FUNC_KEY_COUNT;
+    if (base == Mouse) return id > Mouse && id <= Mouse + MOUSE_EVENT_COUNT;
+    return true;
+}
+
 }  // namespace
 
 void TVMachine::SetIrTarget(int bit, TStackData target)
@@ -122,12 +133,12 @@ void TVMachine::InterruptGeneral(int bit)
     TrapSubroutineEntered();
 }
 
-void TVMachine::ExeBasicSetIrState(const TVMCode*)
+void TVMachine::ExeBasicSetIrState(const TVMCode* code)
 {
     const int32_t state = PopInt();
     const int32_t id = PopInt();
     const uint32_t mask = TrapMaskOfId(id);
-    if (mask == 0) throw RuntimeException2(RTE_ILL_FUNC_CALL);
+    if (mask == 0 || !IsNumberedEventOf(code->Operand.Long, id)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
     const uint32_t bit = NumShifts(mask);
     if (state == IR_STATE_OFF || state == IR_STATE_STOP)
         IrStates[bit].store(static_cast<uint8_t>(state), std::memory_order_release);

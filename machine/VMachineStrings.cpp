@@ -15,6 +15,7 @@
 #include "machine/PrintText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
+#include "machine/TextSearch.h"
 #include "machine/VMachine.h"
 
 using namespace text_measure;
@@ -180,7 +181,9 @@ int32_t TVMachine::InstrPosition(std::string_view x, std::string_view y, int32_t
     const unsigned long unit = characters ? 1 : 2;
     const auto units = static_cast<unsigned long>(n - 1);
     const std::size_t start = ascii ? std::min<std::size_t>(units, x.size()) : JisPosToUtf8PosKernel(x, units, unit);
-    const std::size_t p = x.find(y, start);
+    // A long search asks for the stop request as it goes; a stopped one finds nothing
+    // and the run ends at the next code.
+    const std::size_t p = text_search::find_text(x, y, start, [this] { return StopRequested(); });
     if (p == std::string_view::npos) return 0;
     return static_cast<int32_t>((ascii ? p : Utf8PosToJisPosKernel(x, p, unit)) + 1);
 }

@@ -53,4 +53,15 @@ TEST(HeadlessKeys, TypistWaitsForRoomAndPressesFunctionKeysOnAnEmptyBuffer)
     EXPECT_EQ(typed, "run\r");
 }
 
+TEST(HeadlessKeys, ACharacterTooLongForAKeyIsDroppedWhole)
+{
+    TBasicRsrc rsrc;
+    THeadlessTypist typist("a\U0001F600b", nullptr);
+    typist.TypeInto(rsrc);
+    EXPECT_TRUE(typist.Done());
+    std::string typed;
+    for (std::string k; !(k = rsrc.PopFromKeyBufWithTimeout(0)).empty();) typed += k + "|";
+    EXPECT_EQ(typed, "a|b|");
+}
+
 }  // namespace

@@ -5,10 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "tests/TestPaths.h"
 
@@ -32,9 +35,24 @@ std::string temp_path(const char* stem)
     return pattern;
 }
 
+// Waits for the child to exit; past the limit (when there is one) it is killed and
+// false returned.
+bool wait_for_exit(pid_t pid, double limitSeconds, int& status)
+{
+    if (limitSeconds <= 0) return waitpid(pid, &status, 0) == pid;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return false;
+}
+
 }  // namespace
 
-THeadlessOutcome run_headless_process(const std::vector<std::string>& args)
+THeadlessOutcome run_headless_process(const std::vector<std::string>& args, double limitSeconds)
 {
     THeadlessOutcome outcome;
     const std::string outPath = temp_path("kivo-e2e-out");
@@ -53,7 +71,7 @@ THeadlessOutcome run_headless_process(const std::vector<std::string>& args)
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+        if (wait_for_exit(pid, limitSeconds, status) && WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
     }
     posix_spawn_file_actions_destroy(&actions);
     outcome.out = read_all(outPath);

@@ -10,4 +10,6 @@ struct THeadlessOutcome {
     std::string err;
 };
 
-THeadlessOutcome run_headless_process(const std::vector<std::string>& args);
+// limitSeconds above 0: a driver still running after so long is killed, and its
+// status is -1.
+THeadlessOutcome run_headless_process(const std::vector<std::string>& args, double limitSeconds = 0);

@@ -113,7 +113,7 @@ TEST(CompilerDriverTest, ErrorsNameTheirLine)
         {"10 A=1\n20 B=\n", "@Compile_Err_Missing_Operand@", "20"},
         {"10 LET =5\n", "@Compile_Err_Syntax_Err@", "10"},
         {"10 *\n20 A=1\n", "@Compile_Err_Syntax_Err@", "10"},
-        {"10 A=1\x02\n", "@Compile_Err_Unknown_Symbol \x02@", "10"},
+        {"10 A=1\x02\n", "@Compile_Err_Unknown_Symbol &H02@", "10"},
     };
     for (const auto& c : cases) {
         TProgram p(c.text);

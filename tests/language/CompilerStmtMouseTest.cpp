@@ -46,7 +46,7 @@ TEST(CompilerStmtMouseTest, FunctionForm)
         {"MOUSE 1, 2, 3, 4, 5, 6", "error @Compile_Err_Too_Many_Operand@"},
         {"MOUSE 1, 2)", "error @Compile_Err_Syntax_Err@"},
         {"MOUSE (1)", "error @Compile_Err_Syntax_Err@"},
-        {"MOUSE (1) ON", I(1) + I(0x200000) + "vcBAddInt\n" + I(2) + "vcSetIrState\n"},
+        {"MOUSE (1) ON", I(1) + I(0x200000) + "vcBAddInt\n" + I(2) + "vcSetIrState 2097152\n"},
     };
     for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;
 }

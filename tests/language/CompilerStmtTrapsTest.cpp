@@ -15,7 +15,10 @@ std::string I(long v)
     return "vcBPushInt " + std::to_string(v) + "\n";
 }
 const std::string A = "vcBPushAbbrev\n";
-const std::string State = "vcSetIrState\n";
+// A switch of a fixed event; KEY(n) and MOUSE(b) name their base in the operand.
+const std::string State = "vcSetIrState 0\n";
+const std::string KeyState = "vcSetIrState 64\n";
+const std::string MouseState = "vcSetIrState 2097152\n";
 
 std::string Repeat(const std::string& s, int n)
 {
@@ -40,12 +43,12 @@ TEST(CompilerStmtTrapsTest, Switches)
         {"STOP STOP", I(8) + I(1) + State},
         {"HELP OFF", I(16) + I(0) + State},
         {"TIME$ STOP", I(32) + I(1) + State},
-        {"KEY(3) ON", I(3) + I(64) + "vcBAddInt\n" + I(2) + State},
-        {"key(1) on", I(1) + I(64) + "vcBAddInt\n" + I(2) + State},
+        {"KEY(3) ON", I(3) + I(64) + "vcBAddInt\n" + I(2) + KeyState},
+        {"key(1) on", I(1) + I(64) + "vcBAddInt\n" + I(2) + KeyState},
         {"KEY OFF", AllKeys(0)},
         {"KEY ON", AllKeys(2)},
         {"KEY STOP", AllKeys(1)},
-        {"MOUSE(2) STOP", I(2) + I(0x200000) + "vcBAddInt\n" + I(1) + State},
+        {"MOUSE(2) STOP", I(2) + I(0x200000) + "vcBAddInt\n" + I(1) + MouseState},
         {"KEY 1,A$", I(1) + R + "vcBLoadArray A$\nvcKey\n"},
     };
     for (const TCase& c : cases) EXPECT_EQ(Compiled(c.source), c.expected) << c.source;

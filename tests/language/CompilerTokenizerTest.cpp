@@ -187,8 +187,9 @@ TEST(CompilerTokenizerTest, MalformedTextIsACompileError)
         {"&O19", "error @Compile_Err_Syntax_Err@"},
         {"&X", "error @Compile_Err_Syntax_Err@"},
         {"A@", "error @Compile_Err_Syntax_Err@"},
-        {"A\x01", "error @Compile_Err_Unknown_Symbol \x01@"},
-        {"\x7F", "error @Compile_Err_Unknown_Symbol \x7F@"},
+        {"A\x01", "error @Compile_Err_Unknown_Symbol &H01@"},  // a control byte is shown by its code
+        {"\x7F", "error @Compile_Err_Unknown_Symbol &H7F@"},
+        {"\x1F", "error @Compile_Err_Unknown_Symbol &H1F@"},
     };
     for (const auto& c : cases) EXPECT_EQ(Tokens(c.text), c.tokens) << "text: " << c.text;
 }

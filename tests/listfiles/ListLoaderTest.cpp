@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                  LIST_ENCODING_JIS, "10 ' \uFF11\n", LIST_CONVERSION_JIS, PC98_NOTE_1},
         LoadCase{"NUL bytes of a converted list become spaces", std::string("10 ' \x1BK\x2D\x21\x1BH\0\0\n", 14),
                  LIST_ENCODING_JIS, "10 ' \uFF11  \n", LIST_CONVERSION_JIS,
-                 PC98_NOTE_1 + "Converted invalid 2 characters to spaces."},
+                 PC98_NOTE_1 + " Converted invalid 2 characters to spaces."},
         LoadCase{"a list of half-width kana converts whole however long it grows", "' \xB1\xB2\xB3\xB4\xB5\xB6",
                  LIST_ENCODING_SHIFT_JIS, "' \uFF71\uFF72\uFF73\uFF74\uFF75\uFF76", LIST_CONVERSION_SHIFT_JIS, ""},
         LoadCase{"the separator and unknown requests read as UTF-8", "10 A\n", 1, "10 A\n", LIST_CONVERSION_NONE, ""},

@@ -200,6 +200,23 @@ TEST_F(FileStatements, OpenNeverLeavesTheDriveFolder)
     EXPECT_FALSE(std::filesystem::exists(tree.Root + "/drive2/x"));
 }
 
+// A hard link in the drive folder may share its file with a name outside: such a
+// file is read, never written.
+TEST_F(FileStatements, AFileWithOtherHardLinksIsNotOpenedForWriting)
+{
+    ASSERT_EQ(::link((tree.Root + "/outside.txt").c_str(), tree.InDrive("HARD").c_str()), 0);
+    const auto before = tree.Snapshot();
+    for (int32_t mode : {FOR_OUTPUT, FOR_APPEND, NO_FOR}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        ExpectError(MakeCode(vcOpen, mode), {S::OwnedText("HARD"), S::Long(1)}, RTE_CANNOT_OPEN_FILE);
+        EXPECT_FALSE(rsrc.OpenFiles[0].IsOpen());
+    }
+    EXPECT_EQ(tree.Snapshot(), before);
+    Open("HARD", 1, FOR_INPUT);
+    EXPECT_TRUE(rsrc.OpenFiles[0].IsOpen());
+    EXPECT_EQ(Eof(1), 0);
+}
+
 TEST_F(FileStatements, ReadOnlyFilesCanBeRead)
 {
     TTempDriveTree::WriteFile(tree.InDrive("RO.TXT"), "1,2\r\n");
@@ -234,6 +251,15 @@ TEST_F(FileStatements, WriteErrorsAreReported)
     ASSERT_TRUE(rsrc.OpenFiles[0].IsOpen());
     ExpectError(MakeCode(vcPrintSh, false), {S::Long(1), S::BorrowedText("A")}, RTE_DISK_IO_ERROR);
     ExpectError(MakeCode(vcWriteSh, true), {S::Long(1)}, RTE_DISK_IO_ERROR);
+}
+
+TEST_F(FileStatements, ALongWriteEndsOnTheStopRequest)
+{
+    Open("BIG.TXT", 1, FOR_OUTPUT);
+    machine.Terminate();
+    Print(1, S::OwnedText(std::string(std::size_t{3} << 20, 'x')));
+    // The write goes out a megabyte at a time and asks between.
+    EXPECT_EQ(Content("BIG.TXT").size(), std::size_t{1} << 20);
 }
 
 TEST_F(FileStatements, CloseAllSomeAndBadNumbers)

@@ -183,6 +183,43 @@ TEST_F(Interrupts, EventIdsOutsideTheirRangesAreRefused)
     }
 }
 
+// KEY(n) and MOUSE(b) name their base in the switch's operand: a number whose id,
+// base + n, is another event's (KEY(-56) is STOP's) is refused too, whatever its size
+// or sign, and switches nothing.
+TEST_F(Interrupts, NumberedEventsRefuseIdsOfOtherEvents)
+{
+    struct Case {
+        const char* name;
+        int32_t base;
+        int32_t id;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"KEY(-56), STOP's id",    IR_FUNC_KEY_1,  0x8},
+        {"KEY(-48), HELP's id",    IR_FUNC_KEY_1,  0x10},
+        {"KEY(-32), TIME$'s id",   IR_FUNC_KEY_1,  0x20},
+        {"KEY(n), PLAY's id",      IR_FUNC_KEY_1,  0x40000},
+        {"KEY(n), MOUSE(1)'s id",  IR_FUNC_KEY_1,  0x200001},
+        {"MOUSE(b), STOP's id",    IR_MOUSE_MOVE,  0x8},
+        {"MOUSE(b), KEY(1)'s id",  IR_MOUSE_MOVE,  0x41},
+        {"MOUSE(b), PLAY's id",    IR_MOUSE_MOVE,  0x40000},
+    };
+    // clang-format on
+    uint8_t before[32];
+    for (int bit = 0; bit < 32; ++bit) before[bit] = machine.IrStates[bit].load();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        machine.ValueStack.clear();
+        EXPECT_THROW(Run(MakeCode(vcSetIrState, c.base), {S::Long(c.id), S::Long(IR_STATE_STOP)}), TException);
+        EXPECT_EQ(machine.ErrorText(), std::string(RTE_ILL_FUNC_CALL) + " in 0");
+        for (int bit = 0; bit < 32; ++bit) EXPECT_EQ(machine.IrStates[bit].load(), before[bit]) << "bit " << bit;
+    }
+    Run(MakeCode(vcSetIrState, int32_t{IR_FUNC_KEY_1}), {S::Long(74), S::Long(IR_STATE_STOP)});  // KEY(10)
+    EXPECT_EQ(machine.IrStates[15].load(), IR_STATE_STOP);
+    Run(MakeCode(vcSetIrState, int32_t{IR_MOUSE_MOVE}), {S::Long(0x200005), S::Long(IR_STATE_STOP)});  // MOUSE(5)
+    EXPECT_EQ(machine.IrStates[25].load(), IR_STATE_STOP);
+}
+
 TEST_F(Interrupts, TargetErrors)
 {
     struct Case {

@@ -91,6 +91,26 @@ TEST(KeyBuffer, AMultiByteKeyIsOneEntryWithOnlyItsFirstByteTranslated)
     EXPECT_EQ(keys.Size(), 0u);
 }
 
+// An entry never holds part of a character: a four-byte character is longer than any
+// entry and is dropped whole; a longer key keeps the whole characters that fit.
+TEST(KeyBuffer, AKeyKeepsWholeCharactersOnly)
+{
+    struct Case {
+        std::string given;
+        std::string entry;  // empty: nothing queued
+    };
+    const Case cases[] = {
+        {"\U0001F600", ""},       {"\U00020BB7", ""},  // a kanji beyond the basic plane
+        {"a\U0001F600", "a"},     {"ab漢", "ab"},
+        {"\xE6\xBC", "\xE6\xBC"},  // bytes that spell no character are one unit each
+    };
+    for (const Case& c : cases) {
+        TKeyBuffer keys;
+        keys.Push(c.given.data(), static_cast<long>(c.given.size()));
+        EXPECT_EQ(pop_all(keys), c.entry.empty() ? "" : c.entry + "|") << c.given;
+    }
+}
+
 TEST(KeyBuffer, FunctionKeysTypeTheirStringsOneByteAnEntry)
 {
     TBasicRsrc rsrc;

@@ -87,6 +87,9 @@ TEST_F(OnTimeAlarm, DelayCountsFromTheTimeOfDay)
         {"09:04:59", 86400 - 1},  // a second ago: tomorrow
         {"00:00:00", 86400 - (9 * 3600 + 5 * 60)},
         {"1x:05:00", 86400 - 8 * 3600},  // a field counts as far as it has digits: 01:05:00
+        {" 9:05:01", 1},                 // leading blanks and a sign, as strtol reads a field
+        {"+9: 5:+1", 1},
+        {"09:-0:00", 86400 - 5 * 60},
     };
     int fired = 0;
     for (const Case& c : cases) {
@@ -129,7 +132,8 @@ TEST_F(OnTimeAlarm, SecondTimeReplacesTheFirstAndClearForgets)
 TEST_F(OnTimeAlarm, MalformedTimesAreRefusedAndLeaveThePendingAlarm)
 {
     ASSERT_EQ(alarm.SetOnTimeDl("09:05:02"), 0);
-    for (const char* bad : {"12:00", "24:00:00", "12:60:00", "12:00:60", "", "ab:cd:ef", "12-00-00", "09:05:02 "})
+    for (const char* bad : {"12:00", "24:00:00", "12:60:00", "12:00:60", "", "ab:cd:ef", "12-00-00", "09:05:02 ",
+                            "-1:00:00", "  :00:00", "+ :00:00"})
         EXPECT_EQ(alarm.SetOnTimeDl(bad), -1) << '"' << bad << '"';
     clock.Set(START + 2 * SECOND);
     EXPECT_EQ(raises.WaitFor(1), 1);

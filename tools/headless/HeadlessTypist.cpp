@@ -41,8 +41,8 @@ void THeadlessTypist::TypeInto(TBasicRsrc& rsrc)
             mNext += 2;
             continue;
         }
-        std::size_t n = text_measure::utf8_sequence_length(mKeys, mNext);
-        if (n > static_cast<std::size_t>(TKeyBuffer::MAX_KEY_BYTES)) n = 1;
+        // One character a key; the buffer drops one it cannot hold whole.
+        const std::size_t n = text_measure::utf8_sequence_length(mKeys, mNext);
         rsrc.PushToKeyBuf(mKeys.data() + mNext, static_cast<long>(n));
         mNext += n;
     }
