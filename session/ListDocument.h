@@ -77,7 +77,9 @@ public:
     TAskSaveAnswer AskSave();
 
 private:
-    bool Read(const std::string& path, int32_t encoding, std::string* note, std::string* text);
+    // `replacing`: the text read replaces the whole list, so its conversion is the
+    // list's. An insert or merge only raises it: a converted list stays converted.
+    bool Read(const std::string& path, int32_t encoding, bool replacing, std::string* note, std::string* text);
     bool WriteList(const std::string& path);
 
     TListText& mText;
