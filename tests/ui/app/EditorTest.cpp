@@ -134,6 +134,24 @@ TEST_F(Editor, CountsPositionsInUtf8Bytes)
     EXPECT_EQ(text->CaretOffset(), text->TextLength()) << "past the last line: the end";
 }
 
+TEST_F(Editor, KeepsEveryCharacterThroughCopyPasteAndOffsets)
+{
+    // U+00A0 and U+2028 are two and three bytes; U+2029 is three, and no line break.
+    const std::string list = "\uFEFF10 PRINT \"A\u00A0B\u2028C\u2029D\"\n20 END";
+    text->SetText(list);
+    EXPECT_EQ(text->Text(), list);
+    EXPECT_EQ(text->LineAt(static_cast<int32_t>(list.find("D"))), 0);
+    EXPECT_EQ(text->OffsetAtLine(1), static_cast<int32_t>(list.find("20")));
+    text->Select(static_cast<int32_t>(list.find("D")), static_cast<int32_t>(list.find("D")));
+    EXPECT_EQ(text->CaretOffset(), static_cast<int32_t>(list.find("D")));
+
+    text->selectAll();
+    Command(kCopyMessage);
+    text->Select(text->TextLength(), text->TextLength());
+    Command(kPasteMessage);
+    EXPECT_EQ(text->Text(), list + list);
+}
+
 TEST(TextOffsets, ConvertBetweenUtf16AndUtf8)
 {
     const QString text = QString::fromUtf8("aあ𝄞b");

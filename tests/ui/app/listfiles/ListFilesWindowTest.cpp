@@ -216,6 +216,40 @@ TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8)
     EXPECT_FALSE(View()->Document().SaveNeedsPanel());
 }
 
+TEST_F(ListFilesWindow, OpeningAndSavingKeepsTheBytesOfTheList)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string saved;  // empty: the file's own bytes
+    };
+    const Case cases[] = {
+        {"a no-break space", "10 PRINT \"A\u00A0B\"\n20 END\n", ""},
+        {"a line separator", "10 PRINT \"C\u2028D\"\n20 END\n", ""},
+        {"a paragraph separator", "10 PRINT \"E\u2029F\"\n20 END\n", ""},
+        {"separators side by side", "10 '\u2029\u2029\u2028\u2029\n", ""},
+        {"a byte-order mark", "\uFEFF10 PRINT 1\n", ""},
+        {"a final line without a line feed", "10 A\n20 B", ""},
+        {"kanji", "10 PRINT \"\u6F22\u5B57\"\n", ""},
+        {"half-width kana", "10 PRINT \"\uFF76\uFF85\"\n", ""},
+        {"the mark of an unconvertible character", "10 ' \u3013\n", ""},
+        {"a pilcrow of its own", "10 ' \u00B6\u2029\u00B6\n", ""},
+        {"blank lines only", "\n\n", ""},
+        // Reading takes the carriage returns out; the line feed is the only separator.
+        {"CR LF line ends", "10 A\r\n20 B\r\n", "10 A\n20 B\n"},
+    };
+    Open();
+    for (const Case& c : cases) {
+        const std::string path = Write("round.bas", c.file);
+        Request(path);
+        ASSERT_FALSE(View()->Document().SaveNeedsPanel()) << c.what;
+        window->PostMessage(kSaveMessage, View());
+        Pump();
+        EXPECT_EQ(Read(path), c.saved.empty() ? c.file : c.saved) << c.what;
+        EXPECT_FALSE(View()->TextView()->IsModified()) << c.what;
+    }
+}
+
 TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList)
 {
     Open();
