@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -248,6 +249,64 @@ TEST_F(ListFilesWindow, OpeningAndSavingKeepsTheBytesOfTheList)
         EXPECT_EQ(Read(path), c.saved.empty() ? c.file : c.saved) << c.what;
         EXPECT_FALSE(View()->TextView()->IsModified()) << c.what;
     }
+}
+
+TEST_F(ListFilesWindow, SaveAsStartsInTheListsFolderWithItsName)
+{
+    Open();
+    const auto panelFolder = [&] { return window->SavePanel()->directory().absolutePath().toStdString(); };
+    const auto panelName = [&] {
+        return window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text().toStdString();
+    };
+    // A new list before anything was saved: the home folder, no name.
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), QDir::homePath().toStdString());
+    EXPECT_EQ(panelName(), "");
+    window->SavePanel()->reject();
+    Pump();
+
+    // A list read from Shift-JIS: its folder, its name with ".bas"; confirmed as offered.
+    const fs::path games = mLists / "games";
+    fs::create_directories(games);
+    const std::string sjis = "10 ' \x8A\xBF\n";
+    std::ofstream(games / "GAME.BAS", std::ios::binary) << sjis;
+    Request((games / "GAME.BAS").string());
+    window->PostMessage(kSaveMessage, View());
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), games.string());
+    EXPECT_EQ(panelName(), "GAME.bas");
+    QTest::keyClick(window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+    ASSERT_TRUE(wait_until([&] { return !window->SavePanel()->isVisible(); }));
+    Pump();
+    EXPECT_EQ(Read(games / "GAME.BAS"), sjis);
+    EXPECT_EQ(Read(games / "GAME.bas"), "10 ' \u6F22\n");
+
+    // A new list after that save: the folder saved to, and no name left over.
+    window->PostMessage(kNewListMessage, View());
+    Pump();
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), games.string());
+    EXPECT_EQ(panelName(), "");
+    window->SavePanel()->reject();
+    Pump();
+}
+
+TEST_F(ListFilesWindow, AtQuitTheSavePanelsFolderIsKeptBeforeTheOpenPanels)
+{
+    const fs::path opened = mLists / "opened";
+    const fs::path saved = mLists / "saved";
+    fs::create_directories(opened);
+    fs::create_directories(saved);
+    Open();
+    window->PostMessage(kOpenMessage);
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->OpenPanel() && window->SavePanel(); }));
+    window->OpenPanel()->setDirectory(QString::fromStdString(opened.string()));
+    window->SavePanel()->setDirectory(QString::fromStdString(saved.string()));
+    ASSERT_TRUE(window->Quit());
+    EXPECT_EQ(gExitStates.MainPanelFolder, saved.string());
 }
 
 TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList)
