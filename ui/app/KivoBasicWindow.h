@@ -93,7 +93,6 @@ private:
     QMenu* mRecentListsMenu = nullptr;
     QAction* mRepeatItem = nullptr;
     QAction* mUseDebuggerItem = nullptr;
-    QAction* mOpenShortcut = nullptr;  // Ctrl+O of the Open submenu's own item
 
     void CreateOpenPanel();
     void CreateSavePanel();

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -556,6 +557,50 @@ TEST_F(ListFilesWindow, CtrlAsksToDeleteOnlyARecentListChosenFromItsMenu)
     EXPECT_EQ(asker.Questions[0].Text, "Delete next.bas from the recent lists?");
     EXPECT_EQ(Recent(), std::vector<std::string>{first});
     EXPECT_EQ(Text(), "10 A\n");
+}
+
+// File > Open(O)... is a submenu of the recent lists whose own item opens the panel.
+TEST_F(ListFilesWindow, TheOpenPanelIsReachedFromTheMenuByMouseKeyboardAndShortcut)
+{
+    Open();
+    window->activateWindow();
+    QMenuBar* bar = window->MenuBar();
+    QAction* fileTitle = bar->actions().front();
+    QMenu* fileMenu = fileTitle->menu();
+    QAction* openItem = window->RecentListsMenu()->menuAction();
+    EXPECT_EQ(openItem->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+
+    const auto openFileMenu = [&] {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileTitle).center());
+        return wait_until([&] { return fileMenu->isVisible(); });
+    };
+    const auto panelShownAndClosed = [&] {
+        const bool shown = wait_until([&] { return window->OpenPanel() && window->OpenPanel()->isVisible(); });
+        const bool menusClosed = !fileMenu->isVisible() && !window->RecentListsMenu()->isVisible();
+        if (window->OpenPanel()) window->OpenPanel()->reject();
+        Pump();
+        return shown && menusClosed;
+    };
+
+    // A click on the item.
+    ASSERT_TRUE(openFileMenu());
+    QTest::mouseMove(fileMenu, fileMenu->actionGeometry(openItem).center());
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {}, fileMenu->actionGeometry(openItem).center());
+    EXPECT_TRUE(panelShownAndClosed()) << "click";
+
+    // Down to the item, then Return.
+    ASSERT_TRUE(openFileMenu());
+    for (int i = 0; i < fileMenu->actions().size() && fileMenu->activeAction() != openItem; ++i)
+        QTest::keyClick(fileMenu, Qt::Key_Down);
+    ASSERT_EQ(fileMenu->activeAction(), openItem);
+    QTest::keyClick(fileMenu, Qt::Key_Return);
+    EXPECT_TRUE(panelShownAndClosed()) << "Return";
+
+    // The shortcut the menu shows.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(panelShownAndClosed()) << "Ctrl+O";
 }
 
 TEST_F(ListFilesWindow, TheTimerFollowsThePreferences)
