@@ -158,9 +158,15 @@ bool TListDocument::SaveAs(const std::string& path)
     return true;
 }
 
-bool TListDocument::WriteBackup(const std::string& backupPath) const
+bool TListDocument::WriteBackup(const std::string& backupPath)
 {
-    return save_list_file(backupPath, mText.Text()).Saved;
+    std::string text = mText.Text();
+    std::error_code ec;
+    if (backupPath == mBackupPath && text == mBackupText && fs::exists(backupPath, ec)) return true;
+    if (!save_list_file(backupPath, text).Saved) return false;
+    mBackupPath = backupPath;
+    mBackupText = std::move(text);
+    return true;
 }
 
 TAskSaveAnswer TListDocument::AskSave()

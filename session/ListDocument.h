@@ -70,8 +70,10 @@ public:
     // declined or the write failed (alert shown; the list keeps its file and mark).
     bool SaveAs(const std::string& path);
     // Writes the backup copy: the text's bytes, leaving the modified mark, the
-    // conversion and the file alone; no alert.
-    bool WriteBackup(const std::string& backupPath) const;
+    // conversion and the file alone; no alert. A backup that already holds the text
+    // (written by this document, and still there) is not written again: a program
+    // that runs itself would otherwise rewrite it before every run.
+    bool WriteBackup(const std::string& backupPath);
 
     // --- the save question ---
     TAskSaveAnswer AskSave();
@@ -87,6 +89,8 @@ private:
     std::string mFilePath;
     bool mAutoBackuped = false;
     int32_t mLoadedConversion = 0;
+    std::string mBackupPath;  // the backup last written, and the text written there
+    std::string mBackupText;
 };
 
 // The '_sav' request the save question's "Yes" posts to the editor view: it carries

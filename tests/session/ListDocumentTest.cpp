@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -268,6 +269,32 @@ TEST_F(ListDocument, TheBackupLeavesTheListsStateAlone)
     EXPECT_EQ(mDocument.FilePath(), path);
     EXPECT_FALSE(mDocument.WriteBackup(Path("none/AutoSave.bas")));
     EXPECT_TRUE(mAsker.Errors.empty());
+}
+
+TEST_F(ListDocument, AnUnchangedTextIsNotWrittenToTheBackupAgain)
+{
+    const std::string backup = Path("AutoSave.bas");
+    const auto inode = [&] {
+        struct stat info {};
+        return ::stat(backup.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    Type("10 RUN");
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    const ino_t first = inode();
+    ASSERT_NE(first, 0u);
+    // Each write replaces the file; the same text leaves it as it is.
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_EQ(inode(), first);
+    Type("10 RUN\n20 END");
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(Read("AutoSave.bas"), "10 RUN\n20 END");
+    // A backup that went away (restored, set aside) is written again.
+    fs::remove(backup);
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_EQ(Read("AutoSave.bas"), "10 RUN\n20 END");
+    ASSERT_TRUE(mDocument.WriteBackup(Path("Other.bas")));
+    EXPECT_EQ(Read("Other.bas"), "10 RUN\n20 END");
 }
 
 TEST_F(ListDocument, ARestoredListIsModifiedNamedAndHasNoFile)
