@@ -474,11 +474,22 @@ TEST_F(ListFilesWindow, EachBackupLeftByACrashIsOfferedUntilOneIsRestored)
     // No to the own slot's, Yes to the next; the last waits for a later start.
     asker.Answers = {0, 1};
     Open();
-    EXPECT_EQ(asker.Questions.size(), 2u);
+    ASSERT_EQ(asker.Questions.size(), 2u);
     EXPECT_EQ(Text(), "10 SECOND");
     const std::vector<std::string> kept = SetAside(folder);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(Read(kept[0]), "10 OWN");
+    // Each offer says which list it is, and that No keeps it, and where.
+    const std::string offers[] = {"10 OWN", "10 SECOND"};
+    for (size_t i = 0; i < 2; ++i) {
+        const std::string& text = asker.Questions[i].Text;
+        EXPECT_NE(text.find("It begins with: " + offers[i]), std::string::npos) << text;
+        EXPECT_NE(text.find("it is kept in " + folder.string()), std::string::npos) << text;
+        EXPECT_EQ(text.find("lost."), std::string::npos) << text;
+    }
+    // The restore's note does not hide where the declined one went.
+    const std::string status = View()->StatusBar()->text().toStdString();
+    EXPECT_NE(status.find(fs::path(kept[0]).filename().string()), std::string::npos) << status;
     EXPECT_EQ(Read(folder / "AutoSave.bas"), "10 SECOND");
     EXPECT_EQ(Read(folder / "AutoSave-4.bas"), "10 FOURTH");
     window.reset();
