@@ -14,6 +14,7 @@ struct TStandIn {
 };
 constexpr TStandIn kStandIns[] = {
     {0x2029, 0x00B6},  // paragraph separator: pilcrow
+    {0x2028, 0x21B5},  // line separator: a return arrow, not a break that looks like a new line
     {u'\r', 0x240D},   // carriage return: its control picture
     {0xFDD0, 0xFFFD},  // the document's frame marks
     {0xFDD1, 0xFFFD},

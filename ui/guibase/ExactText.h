@@ -7,7 +7,8 @@
 // line feed, and every other character belongs to its line, so the editor reads and
 // writes its text through these functions instead: a paragraph break is a line feed,
 // and each of those characters is kept in the document as a marked stand-in that
-// reads back as the character.
+// reads back as the character. U+2028 is kept that way too: the document would hold
+// it, but would show it as a line break, which looks like a line of its own.
 
 #include <QString>
 #include <string>

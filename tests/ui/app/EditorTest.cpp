@@ -140,6 +140,9 @@ TEST_F(Editor, KeepsEveryCharacterThroughCopyPasteAndOffsets)
     const std::string list = "\uFEFF10 PRINT \"A\u00A0B\u2028C\u2029D\"\n20 END";
     text->SetText(list);
     EXPECT_EQ(text->Text(), list);
+    // Shown on one line: no separator is laid out as a break.
+    EXPECT_EQ(text->document()->blockCount(), 2);
+    EXPECT_FALSE(text->document()->toRawText().contains(QChar(0x2028)));
     EXPECT_EQ(text->LineAt(static_cast<int32_t>(list.find("D"))), 0);
     EXPECT_EQ(text->OffsetAtLine(1), static_cast<int32_t>(list.find("20")));
     text->Select(static_cast<int32_t>(list.find("D")), static_cast<int32_t>(list.find("D")));
