@@ -76,6 +76,11 @@ TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent)
     QObject::connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!mSettingText && (removed > 0 || added > 0)) mModified = true;
     });
+    // What is typed after a stand-in of ExactText must not take its mark.
+    QObject::connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        QTextCharFormat typed = currentCharFormat();
+        if (drop_stand_in_mark(&typed)) setCurrentCharFormat(typed);
+    });
     SetFontFamilyAndSize();
     SetWordWrap();
 }

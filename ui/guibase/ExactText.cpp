@@ -93,6 +93,13 @@ void insert_exact_text(QTextCursor& cursor, const QString& text)
     cursor.endEditBlock();
 }
 
+bool drop_stand_in_mark(QTextCharFormat* format)
+{
+    if (!format->hasProperty(kStandInProperty)) return false;
+    format->clearProperty(kStandInProperty);
+    return true;
+}
+
 QString exact_from_utf8(const std::string& text)
 {
     // QString::fromUtf8 would drop a leading byte-order mark.

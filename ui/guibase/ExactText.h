@@ -13,6 +13,7 @@
 #include <QString>
 #include <string>
 
+class QTextCharFormat;
 class QTextCursor;
 class QTextDocument;
 
@@ -23,6 +24,11 @@ QString exact_selected_text(const QTextCursor& cursor);
 
 // Inserts `text` at `cursor`, replacing its selection, as one edit.
 void insert_exact_text(QTextCursor& cursor, const QString& text);
+
+// Text typed next to a stand-in takes its format: this drops the mark from a format
+// that is about to be typed with, so that a typed character stays what it is.
+// True when there was a mark to drop.
+bool drop_stand_in_mark(QTextCharFormat* format);
 
 // UTF-8 to UTF-16 and back, a leading byte-order mark kept as U+FEFF.
 QString exact_from_utf8(const std::string& text);

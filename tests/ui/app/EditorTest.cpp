@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 
 #include "ShellTesting.h"
 #include "foundation/PrefsMessages.h"
@@ -153,6 +154,18 @@ TEST_F(Editor, KeepsEveryCharacterThroughCopyPasteAndOffsets)
     text->Select(text->TextLength(), text->TextLength());
     Command(kPasteMessage);
     EXPECT_EQ(text->Text(), list + list);
+}
+
+TEST_F(Editor, ACharacterTypedNextToAShownSeparatorStaysWhatItIs)
+{
+    // U+2029 shows as a pilcrow; a pilcrow typed right after it is a pilcrow.
+    text->SetText("A\u2029B");
+    text->Select(4, 4);
+    for (const QChar typed : QString::fromUtf8("\u00B6\u21B5x")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
+        QApplication::sendEvent(text, &press);
+    }
+    EXPECT_EQ(text->Text(), "A\u2029\u00B6\u21B5xB");
 }
 
 TEST(TextOffsets, ConvertBetweenUtf16AndUtf8)
