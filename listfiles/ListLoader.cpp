@@ -39,8 +39,8 @@ void add_note(std::string& note, const std::string& sentence)
 }
 
 // A NUL byte would end the editor's text there, and a save would then cut the file:
-// it becomes a space, counted in the note.
-void replace_nuls(std::string& text, std::string& note)
+// it becomes a space, counted in the note. Returns how many were replaced.
+int64_t replace_nuls(std::string& text, std::string& note)
 {
     int64_t nuls = 0;
     for (char& c : text) {
@@ -50,6 +50,7 @@ void replace_nuls(std::string& text, std::string& note)
         }
     }
     if (nuls > 0) add_note(note, count_note("Converted invalid %Num% characters to spaces.", nuls));
+    return nuls;
 }
 
 // The substitutes of the conversion become a visible mark; a Control-Z would turn
@@ -89,12 +90,12 @@ TLoadedList LoadListText(std::string bytes, int32_t encoding, bool convertPc98)
     int32_t conversion = conversion_for(encoding, bytes);
     if (conversion == LIST_CONVERSION_NONE) {
         result.Text = std::move(bytes);
-        replace_nuls(result.Text, result.Note);
+        const int64_t blanked = replace_nuls(result.Text, result.Note);
         const int64_t repaired = repair_utf8(result.Text);
-        if (repaired > 0) {
+        if (repaired > 0)
             add_note(result.Note, count_note("Replaced %Num% bytes that are not UTF-8 with \uFFFD.", repaired));
-            if (!binarySaved) conversion = LIST_CONVERSION_REPAIRED_UTF8;
-        }
+        // The repaired text is not the file's: Save must not write it over the file.
+        if ((blanked > 0 || repaired > 0) && !binarySaved) conversion = LIST_CONVERSION_REPAIRED_UTF8;
     } else {
         if (conversion == LIST_CONVERSION_JIS) {
             const int64_t replaced = ConvertJisToJis(bytes, convertPc98);

@@ -21,8 +21,8 @@ enum TListConversion : int32_t {
     LIST_CONVERSION_NONE = 0,
     LIST_CONVERSION_SHIFT_JIS = 11,
     LIST_CONVERSION_JIS = 13,
-    // Read as UTF-8 with bytes that were not UTF-8 replaced: like a converted list,
-    // it is not saved over its file without the user choosing the name.
+    // Read as UTF-8 with bytes that were not UTF-8, or NUL bytes, replaced: like a
+    // converted list, it is not saved over its file without the user choosing the name.
     LIST_CONVERSION_REPAIRED_UTF8 = 1,
 };
 

@@ -66,7 +66,9 @@ const CatalogueText kEnglishTexts[] = {
     {"@Runtime_Err_Undefined_User_Func@", "Undefined user function"},
     // Application
     {"@Ask_Auto_Open %AppName%@", "%AppName% was not closed normally last time. Open the automatically saved list?"},
-    {"@Warning_Invalid_Auto_Save@", "If you answer No, the automatically saved list will be lost."},
+    {"@Warning_Invalid_Auto_Save@",
+     "If you answer No, it is not lost: it is kept in %FolderName% under a name with \"declined\" and the date "
+     "and time."},
     {"@Ask_Del_All_MRULs@", "Delete every entry of this list?"},
     {"@Err_Bad_Bin_Save@", "This binary-saved list cannot be read."},
     {"@Err_Cannot_Create_Pref_Win@", "The shared preferences window cannot be created."},

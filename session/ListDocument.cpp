@@ -59,7 +59,8 @@ void TListDocument::SetFile(const std::string& path)
     mFilePath = path;
 }
 
-bool TListDocument::Read(const std::string& path, int32_t encoding, std::string* note, std::string* text)
+bool TListDocument::Read(const std::string& path, int32_t encoding, bool replacing, std::string* note,
+                         std::string* text)
 {
     TListFileRead read = read_list_file(path, encoding, gPrefs.ConvertPC98Chars);
     if (note != nullptr) *note = read.Loaded ? read.List.Note : std::string();
@@ -67,7 +68,7 @@ bool TListDocument::Read(const std::string& path, int32_t encoding, std::string*
         mAsker.ShowError(read.Alert);
         return false;
     }
-    mLoadedConversion = read.List.LoadedConversion;
+    if (replacing || read.List.LoadedConversion != 0) mLoadedConversion = read.List.LoadedConversion;
     *text = std::move(read.List.Text);
     return true;
 }
@@ -75,7 +76,7 @@ bool TListDocument::Read(const std::string& path, int32_t encoding, std::string*
 bool TListDocument::OpenList(const std::string& path, int32_t encoding, std::string* note)
 {
     std::string text;
-    if (!Read(path, encoding, note, &text)) return false;
+    if (!Read(path, encoding, true, note, &text)) return false;
     mText.ReplaceAll(text);
     mText.SetModified(false);
     return true;
@@ -84,7 +85,7 @@ bool TListDocument::OpenList(const std::string& path, int32_t encoding, std::str
 bool TListDocument::AddList(const std::string& path, int32_t encoding, std::string* note)
 {
     std::string text;
-    if (!Read(path, encoding, note, &text)) return false;
+    if (!Read(path, encoding, false, note, &text)) return false;
     mText.InsertAtCaret(text);
     return true;
 }
@@ -92,7 +93,7 @@ bool TListDocument::AddList(const std::string& path, int32_t encoding, std::stri
 bool TListDocument::MergeList(const std::string& path, int32_t encoding, std::string* note)
 {
     std::string text;
-    if (!Read(path, encoding, note, &text)) return false;
+    if (!Read(path, encoding, false, note, &text)) return false;
     // The line feed a list without one needs goes in with the merged text.
     mText.Append(std::string(merge_separator(mText.Text())) + text);
     return true;
@@ -157,9 +158,15 @@ bool TListDocument::SaveAs(const std::string& path)
     return true;
 }
 
-bool TListDocument::WriteBackup(const std::string& backupPath) const
+bool TListDocument::WriteBackup(const std::string& backupPath)
 {
-    return save_list_file(backupPath, mText.Text()).Saved;
+    std::string text = mText.Text();
+    std::error_code ec;
+    if (backupPath == mBackupPath && text == mBackupText && fs::exists(backupPath, ec)) return true;
+    if (!save_list_file(backupPath, text).Saved) return false;
+    mBackupPath = backupPath;
+    mBackupText = std::move(text);
+    return true;
 }
 
 TAskSaveAnswer TListDocument::AskSave()

@@ -70,14 +70,18 @@ public:
     // declined or the write failed (alert shown; the list keeps its file and mark).
     bool SaveAs(const std::string& path);
     // Writes the backup copy: the text's bytes, leaving the modified mark, the
-    // conversion and the file alone; no alert.
-    bool WriteBackup(const std::string& backupPath) const;
+    // conversion and the file alone; no alert. A backup that already holds the text
+    // (written by this document, and still there) is not written again: a program
+    // that runs itself would otherwise rewrite it before every run.
+    bool WriteBackup(const std::string& backupPath);
 
     // --- the save question ---
     TAskSaveAnswer AskSave();
 
 private:
-    bool Read(const std::string& path, int32_t encoding, std::string* note, std::string* text);
+    // `replacing`: the text read replaces the whole list, so its conversion is the
+    // list's. An insert or merge only raises it: a converted list stays converted.
+    bool Read(const std::string& path, int32_t encoding, bool replacing, std::string* note, std::string* text);
     bool WriteList(const std::string& path);
 
     TListText& mText;
@@ -85,6 +89,8 @@ private:
     std::string mFilePath;
     bool mAutoBackuped = false;
     int32_t mLoadedConversion = 0;
+    std::string mBackupPath;  // the backup last written, and the text written there
+    std::string mBackupText;
 };
 
 // The '_sav' request the save question's "Yes" posts to the editor view: it carries

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("10 A\n\0"
                              "20 B\n",
                              11),
-                 LIST_ENCODING_UTF8, "10 A\n 20 B\n", LIST_CONVERSION_NONE,
+                 LIST_ENCODING_UTF8, "10 A\n 20 B\n", LIST_CONVERSION_REPAIRED_UTF8,
                  "Converted invalid 1 characters to spaces."},
         // Bytes the editor cannot hold are marked, and Save must not write the marks
         // over the file without the user choosing the name.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -99,6 +100,40 @@ TEST_F(ListDocument, InsertGoesInAtTheCaretAndMergeOnALineOfItsOwn)
     }
 }
 
+TEST_F(ListDocument, InsertAndMergeNeverLowerTheConversion)
+{
+    const std::string plain = Write("plain.bas", "20 B\n");
+    const std::string sjis = Write("sjis.bas", "10 ' \x8A\xBF\n");
+    const std::string jis = Write("jis.bas", "10 ' \x1BK\x34\x41\x1BH\n");
+    struct Case {
+        const char* what;
+        std::string opened;
+        std::string added;
+        bool merge;
+        int32_t conversion;
+    };
+    const Case cases[] = {
+        {"UTF-8 inserted into Shift-JIS", sjis, plain, false, LIST_CONVERSION_SHIFT_JIS},
+        {"UTF-8 merged into Shift-JIS", sjis, plain, true, LIST_CONVERSION_SHIFT_JIS},
+        {"UTF-8 inserted into JIS", jis, plain, false, LIST_CONVERSION_JIS},
+        {"Shift-JIS inserted into UTF-8", plain, sjis, false, LIST_CONVERSION_SHIFT_JIS},
+        {"JIS merged into UTF-8", plain, jis, true, LIST_CONVERSION_JIS},
+        {"UTF-8 inserted into UTF-8", plain, plain, false, LIST_CONVERSION_NONE},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(mDocument.OpenList(c.opened, LIST_ENCODING_AUTO_DETECT, nullptr)) << c.what;
+        mDocument.SetFile(c.opened);
+        const bool loaded = c.merge ? mDocument.MergeList(c.added, LIST_ENCODING_AUTO_DETECT, nullptr)
+                                    : mDocument.AddList(c.added, LIST_ENCODING_AUTO_DETECT, nullptr);
+        ASSERT_TRUE(loaded) << c.what;
+        EXPECT_EQ(mDocument.LoadedConversion(), c.conversion) << c.what;
+        EXPECT_EQ(mDocument.SaveNeedsPanel(), c.conversion != 0) << c.what;
+    }
+    // Reading a whole list again sets the conversion afresh.
+    ASSERT_TRUE(mDocument.OpenList(plain, LIST_ENCODING_AUTO_DETECT, nullptr));
+    EXPECT_EQ(mDocument.LoadedConversion(), LIST_CONVERSION_NONE);
+}
+
 TEST_F(ListDocument, AFileThatCannotBeReadLeavesTheListAsItWas)
 {
     Type("10 KEEP\n");
@@ -127,6 +162,7 @@ TEST_F(ListDocument, SaveGoesThroughThePanelUnlessTheListHasAPlainFile)
     const std::string jis = Write("jis.bas", "10 ' \x1BK\x34\x41\x1BH\n");
     const std::string binary = Write("bin.bas", "\xFE\x09\x00\x0A\x00\x20\xC0\x20\x11\x00\x1A");
     const std::string broken = Write("broken.bas", "10 ' \x8A\xBF\n");
+    const std::string nul = Write("nul.bas", std::string("10 A\0B\n", 8));
     struct Case {
         std::string path;
         int32_t encoding;
@@ -139,6 +175,9 @@ TEST_F(ListDocument, SaveGoesThroughThePanelUnlessTheListHasAPlainFile)
         {binary, LIST_ENCODING_AUTO_DETECT, true},
         // Repaired UTF-8 must not be written over the file it came from.
         {broken, LIST_ENCODING_UTF8, true},
+        // Nor a list whose NUL bytes were repaired to blanks.
+        {nul, LIST_ENCODING_AUTO_DETECT, true},
+        {nul, LIST_ENCODING_UTF8, true},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(mDocument.OpenList(c.path, c.encoding, nullptr)) << c.path;
@@ -230,6 +269,32 @@ TEST_F(ListDocument, TheBackupLeavesTheListsStateAlone)
     EXPECT_EQ(mDocument.FilePath(), path);
     EXPECT_FALSE(mDocument.WriteBackup(Path("none/AutoSave.bas")));
     EXPECT_TRUE(mAsker.Errors.empty());
+}
+
+TEST_F(ListDocument, AnUnchangedTextIsNotWrittenToTheBackupAgain)
+{
+    const std::string backup = Path("AutoSave.bas");
+    const auto inode = [&] {
+        struct stat info {};
+        return ::stat(backup.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    Type("10 RUN");
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    const ino_t first = inode();
+    ASSERT_NE(first, 0u);
+    // Each write replaces the file; the same text leaves it as it is.
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_EQ(inode(), first);
+    Type("10 RUN\n20 END");
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(Read("AutoSave.bas"), "10 RUN\n20 END");
+    // A backup that went away (restored, set aside) is written again.
+    fs::remove(backup);
+    ASSERT_TRUE(mDocument.WriteBackup(backup));
+    EXPECT_EQ(Read("AutoSave.bas"), "10 RUN\n20 END");
+    ASSERT_TRUE(mDocument.WriteBackup(Path("Other.bas")));
+    EXPECT_EQ(Read("Other.bas"), "10 RUN\n20 END");
 }
 
 TEST_F(ListDocument, ARestoredListIsModifiedNamedAndHasNoFile)

@@ -2,6 +2,7 @@
 // notices it relays to the window that owns the view concerned.
 
 #include "foundation/Common.h"
+#include "foundation/HeaderConstants.h"
 #include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "ui/app/AppLooperSink.h"
@@ -127,6 +128,8 @@ void TBasicApp::IAPChanged(platform::Message* notice)
 void TBasicApp::MItemPrefsClicked(platform::Message*)
 {
     if (!mPrefsWin) {
+        // Building the dialog takes a moment; the status bar says so meanwhile.
+        if (mMainWin) mMainWin->SetStatBarStr(platform::get_string("Just a moment") + FUC_ELLIPSIS);
         mPrefsSink = std::make_unique<TAppLooperSink>(this);
         TPrefsServices services;
         services.sink = mPrefsSink.get();
@@ -136,6 +139,7 @@ void TBasicApp::MItemPrefsClicked(platform::Message*)
         const platform::Rect main = mMainWin ? mMainWin->Frame() : platform::Rect{};
         mPrefsWin->IntelligentMoveTo(platform::Point{main.left, main.top + 20});
     }
+    if (mMainWin) mMainWin->SetStatBarStr(std::string());
     mPrefsWin->Appear();
 }
 

@@ -2,12 +2,14 @@
 
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <algorithm>
 #include <cmath>
 
 #include "foundation/Common.h"
 #include "ui/app/AppMessages.h"
+#include "ui/guibase/ExactText.h"
 
 namespace {
 
@@ -74,19 +76,30 @@ TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent)
     QObject::connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!mSettingText && (removed > 0 || added > 0)) mModified = true;
     });
+    // What is typed after a stand-in of ExactText must not take its mark.
+    QObject::connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        QTextCharFormat typed = currentCharFormat();
+        if (drop_stand_in_mark(&typed)) setCurrentCharFormat(typed);
+    });
     SetFontFamilyAndSize();
     SetWordWrap();
 }
 
 std::string TEditTxtView::Text() const
 {
-    return toPlainText().toStdString();
+    return exact_to_utf8(exact_text(document()));
 }
 
 void TEditTxtView::SetText(const std::string& text)
 {
     mSettingText = true;
-    setPlainText(QString::fromStdString(text));
+    // A new text is not an edit that Undo could take back.
+    document()->setUndoRedoEnabled(false);
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    insert_exact_text(all, exact_from_utf8(text));
+    document()->setUndoRedoEnabled(true);
+    moveCursor(QTextCursor::Start);
     mSettingText = false;
 }
 
@@ -97,12 +110,12 @@ int32_t TEditTxtView::TextLength() const
 
 int32_t TEditTxtView::CaretOffset() const
 {
-    return utf8_offset_of(toPlainText(), textCursor().position());
+    return utf8_offset_of(exact_text(document()), textCursor().position());
 }
 
 void TEditTxtView::GetSelection(int32_t* start, int32_t* end) const
 {
-    const QString text = toPlainText();
+    const QString text = exact_text(document());
     const QTextCursor cursor = textCursor();
     if (start) *start = utf8_offset_of(text, cursor.selectionStart());
     if (end) *end = utf8_offset_of(text, cursor.selectionEnd());
@@ -110,7 +123,7 @@ void TEditTxtView::GetSelection(int32_t* start, int32_t* end) const
 
 void TEditTxtView::Select(int32_t start, int32_t end)
 {
-    const QString text = toPlainText();
+    const QString text = exact_text(document());
     QTextCursor cursor(document());
     cursor.setPosition(utf16_position_of(text, start));
     cursor.setPosition(utf16_position_of(text, std::max(start, end)), QTextCursor::KeepAnchor);
@@ -172,6 +185,25 @@ bool TEditTxtView::EditCommand(const platform::Message& message)
     case kSelectAllMessage: selectAll(); return true;
     default: return false;
     }
+}
+
+QMimeData* TEditTxtView::createMimeDataFromSelection() const
+{
+    auto* mime = new QMimeData;
+    mime->setText(exact_selected_text(textCursor()));
+    return mime;
+}
+
+void TEditTxtView::insertFromMimeData(const QMimeData* source)
+{
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    insert_exact_text(cursor, source->text());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void TEditTxtView::keyPressEvent(QKeyEvent* event)

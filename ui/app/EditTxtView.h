@@ -2,6 +2,9 @@
 // The text view of the program editor: the list as plain text, one BASIC line a text
 // line, and the modified flag that the save question reads.
 //
+// The text is kept exactly: read and written through ExactText, so that no character
+// is converted (U+00A0, U+2028, U+2029 and a byte-order mark stay what they are).
+//
 // The list's positions are UTF-8 byte offsets, as the rest of the program counts them;
 // Qt counts UTF-16 units. The byte-offset members convert at this boundary; an offset
 // that falls inside a character counts as the character's first byte.
@@ -54,6 +57,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Copy, cut, drag and paste carry the text exactly, as the list holds it.
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     bool mModified = false;

@@ -110,7 +110,8 @@ private:
     void SendSetDrvFolderRqtd();
     void WriteAutoBackup();
     // Offers one backup for restoring: true when restored; a declined one is set aside.
-    bool OfferBackup(const TBackupSlot& slot);
+    // `notes`: the status-bar notes of the offers so far, extended by this one's.
+    bool OfferBackup(const TBackupSlot& slot, std::string* notes);
 
     TEditTxtView* mTextView;
     QLabel* mStatBar;

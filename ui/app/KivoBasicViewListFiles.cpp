@@ -2,6 +2,7 @@
 // Save As, the save question with its continuation, and the automatic backup with
 // the restore offer at start.
 
+#include <QString>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "foundation/HeaderConstants.h"
 #include "foundation/StringUtils.h"
 #include "platform/Locale.h"
+#include "platform/SettingsFolder.h"
 #include "ui/app/AppIdentity.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicView.h"
@@ -21,7 +23,32 @@ namespace {
 const platform::CatalogueText kListFileTexts[] = {
     {"@Ask_Del_One_MRUL %FileName%@", "Delete %FileName% from the recent lists?"},
     {"@Backup_Set_Aside %FileName%@", "The automatically saved list was kept as %FileName%."},
+    {"@Backup_First_Line %Line%@", "It begins with: %Line%"},
+    {"@Backup_Empty@", "It is empty."},
 };
+
+// As much of a backup's first line as an alert shows on one line.
+constexpr qsizetype kFirstLineShown = 60;
+
+// Which list a backup holds, for the offer: its first line.
+std::string backup_first_line_note(const std::string& path)
+{
+    std::string bytes;
+    platform::read_file(path, SIZE_MAX, &bytes);
+    const std::string line = bytes.substr(0, bytes.find('\n'));
+    if (line.empty()) return platform::get_string("@Backup_Empty@");
+    QString shown = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    if (shown.size() > kFirstLineShown) shown = shown.left(kFirstLineShown) + QString::fromStdString(FUC_ELLIPSIS);
+    return platform::replace_placeholder(platform::get_string("@Backup_First_Line %Line%@"), "%Line%",
+                                         shown.toStdString());
+}
+
+void add_note(std::string* notes, const std::string& note)
+{
+    if (note.empty()) return;
+    if (!notes->empty()) *notes += " ";
+    *notes += note;
+}
 
 void register_texts()
 {
@@ -214,17 +241,22 @@ void TKivoBasicView::CheckAndLoadAutoSave()
     // The own slot's backup first, then those of other slots that no running
     // instance holds, until one is restored; the rest wait for a later start.
     const std::vector<std::unique_ptr<TBackupSlot>> leftOvers = TBackupSlot::ClaimLeftOvers(folder);
-    if (mBackupSlot->HasBackup() && OfferBackup(*mBackupSlot)) return;
+    // The notes of every offer stay together: a restore does not hide where a
+    // declined backup went.
+    std::string notes;
+    if (mBackupSlot->HasBackup() && OfferBackup(*mBackupSlot, &notes)) return;
     for (const std::unique_ptr<TBackupSlot>& slot : leftOvers)
-        if (OfferBackup(*slot)) return;
+        if (OfferBackup(*slot, &notes)) return;
 }
 
-bool TKivoBasicView::OfferBackup(const TBackupSlot& slot)
+bool TKivoBasicView::OfferBackup(const TBackupSlot& slot, std::string* notes)
 {
     TListQuestion question;
     question.Text =
         platform::replace_placeholder(platform::get_string("@Ask_Auto_Open %AppName%@"), "%AppName%", gAppNameE) +
-        "\n\n" + platform::get_string("@Warning_Invalid_Auto_Save@");
+        "\n\n" + backup_first_line_note(slot.BackupPath()) + "\n\n" +
+        platform::replace_placeholder(platform::get_string("@Warning_Invalid_Auto_Save@"), "%FolderName%",
+                                      std::filesystem::path(slot.BackupPath()).parent_path().string());
     question.Buttons = {{platform::get_string("No"), 'N'}, {platform::get_string("Yes"), 'Y'}};
     question.Warning = true;
     if (mAsker.Ask(question) == 1) {
@@ -233,13 +265,16 @@ bool TKivoBasicView::OfferBackup(const TBackupSlot& slot)
         const bool own = &slot == mBackupSlot.get() || slot.MoveBackupTo(*mBackupSlot);
         std::string note;
         mDocument.RestoreBackup(own ? mBackupSlot->BackupPath() : slot.BackupPath(), &note);
-        SetStatBarStr(note);
+        add_note(notes, note);
+        SetStatBarStr(*notes);
         return true;
     }
     // Declined: kept aside under another name rather than overwritten by the next backup.
     const std::string aside = slot.SetAside();
-    if (!aside.empty())
-        SetStatBarStr(platform::replace_placeholder(platform::get_string("@Backup_Set_Aside %FileName%@"), "%FileName%",
-                                                    file_name_of(aside)));
+    if (!aside.empty()) {
+        add_note(notes, platform::replace_placeholder(platform::get_string("@Backup_Set_Aside %FileName%@"),
+                                                      "%FileName%", file_name_of(aside)));
+        SetStatBarStr(*notes);
+    }
     return false;
 }

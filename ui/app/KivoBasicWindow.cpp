@@ -8,6 +8,7 @@
 #include "ui/app/AppIdentity.h"
 #include "ui/app/AppMessages.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/SubmenuItem.h"
 
 std::string main_menu_label(const std::string& format, const char* key, const char* letter, bool dots)
 {
@@ -103,16 +104,12 @@ void TKivoBasicWindow::CreateMenu()
             menu = outer->addMenu(QString::fromStdString(main_menu_label(format, row.labelKey, row.letter, row.dots)));
             QAction* item = menu->menuAction();
             item->setData(static_cast<uint>(row.what));
-            // The submenu's own item sends its message too (the Open panel).
-            if (row.shortcut != 0) {
-                auto* shortcut = new QAction(menu);
-                shortcut->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(QChar(row.shortcut))));
-                shortcut->setEnabled(ReceiverHandles(row));
-                const TMainMenuRow* source = &row;
-                QObject::connect(shortcut, &QAction::triggered, this, [this, source] { SendMenuMessage(*source); });
-                addAction(shortcut);
-                mOpenShortcut = shortcut;
-            }
+            // The submenu's own item sends its message too (the Open panel): clicked,
+            // chosen with Return, or by its shortcut, which the menu shows.
+            if (row.shortcut != 0) item->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(QChar(row.shortcut))));
+            const TMainMenuRow* source = &row;
+            QObject::connect(item, &QAction::triggered, this, [this, source] { SendMenuMessage(*source); });
+            new TSubmenuItemFilter(outer, menu);
             mRecentListsMenu = menu;
             break;
         }
@@ -126,9 +123,6 @@ void TKivoBasicWindow::CreateMenu()
 
 void TKivoBasicWindow::DestroyMenu()
 {
-    // The submenu's shortcut is the window's action; it is deleted with its submenu.
-    if (mOpenShortcut) removeAction(mOpenShortcut);
-    mOpenShortcut = nullptr;
     for (QAction* action : mMenuBar->actions()) {
         QMenu* menu = action->menu();
         mMenuBar->removeAction(action);

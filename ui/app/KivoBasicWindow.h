@@ -93,7 +93,6 @@ private:
     QMenu* mRecentListsMenu = nullptr;
     QAction* mRepeatItem = nullptr;
     QAction* mUseDebuggerItem = nullptr;
-    QAction* mOpenShortcut = nullptr;  // Ctrl+O of the Open submenu's own item
 
     void CreateOpenPanel();
     void CreateSavePanel();
@@ -107,6 +106,7 @@ private:
     QCheckBox* mInsertCheckBox = nullptr;
     QFileDialog* mSavePanel = nullptr;
     platform::Message mSavePanelMessage;  // 'SAVE' with the continuation of the last Save As
+    std::string mLastSavedFolder;         // where the save panel last saved, in this run
 };
 
 // A menu label: the catalogue text of `key` ("%AppAuthor%" filled in) with `letter`

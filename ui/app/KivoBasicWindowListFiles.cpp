@@ -5,12 +5,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "foundation/Common.h"
+#include "listfiles/SaveAsStart.h"
 #include "platform/Locale.h"
 #include "ui/app/AppIdentity.h"
 #include "ui/app/AppMessages.h"
@@ -32,6 +35,11 @@ const char* const kEncodingLabels[] = {
 
 constexpr int32_t kOpenPanelSource = 0;
 constexpr int32_t kSavePanelSource = 1;
+
+std::string home_folder()
+{
+    return QDir::homePath().toStdString();
+}
 
 QString title_of(const char* key)
 {
@@ -119,8 +127,9 @@ void TKivoBasicWindow::CreateOpenPanel()
         closed.AddInt32("source", kOpenPanelSource);
         PostMessage(closed);
     });
-    mOpenPanel->setDirectory(QString::fromStdString(mSavePanel ? mSavePanel->directory().absolutePath().toStdString()
-                                                               : gExitStates.MainPanelFolder));
+    mOpenPanel->setDirectory(
+        QString::fromStdString(mSavePanel ? mSavePanel->directory().absolutePath().toStdString()
+                                          : panel_folder_or_home(gExitStates.MainPanelFolder, home_folder())));
     SetFilePanelLabel();
     SetDefaultEncoding();
     mInsertCheckBox->setChecked(false);
@@ -160,8 +169,9 @@ void TKivoBasicWindow::CreateSavePanel()
     QObject::connect(mSavePanel, &QFileDialog::fileSelected, this, [this](const QString& file) {
         const std::string path = file.toStdString();
         const size_t slash = path.rfind('/');
+        mLastSavedFolder = slash == 0 ? "/" : path.substr(0, slash);
         platform::Message request = mSavePanelMessage;
-        request.AddRef("directory", platform::EntryRef{slash == 0 ? "/" : path.substr(0, slash)});
+        request.AddRef("directory", platform::EntryRef{mLastSavedFolder});
         request.AddString("name", path.substr(slash + 1));
         PostMessage(request);
     });
@@ -170,8 +180,6 @@ void TKivoBasicWindow::CreateSavePanel()
         closed.AddInt32("source", kSavePanelSource);
         PostMessage(closed);
     });
-    mSavePanel->setDirectory(QString::fromStdString(mOpenPanel ? mOpenPanel->directory().absolutePath().toStdString()
-                                                               : gExitStates.MainPanelFolder));
     SetFilePanelLabel();
 }
 
@@ -181,6 +189,17 @@ void TKivoBasicWindow::MItemSaveAsClicked(platform::Message* message)
     // Only this request's continuation travels with the panel's answer.
     mSavePanelMessage = platform::Message(kSaveRequestedMessage);
     add_next_msg(&mSavePanelMessage, *message);
+    // Where the list is, with its name; a new list where the last one was saved.
+    const TListDocument& list = mBasicView->Document();
+    const TSaveAsStart start =
+        save_as_start(list.FilePath(), list.LoadedConversion(),
+                      mLastSavedFolder.empty() ? gExitStates.MainPanelFolder : mLastSavedFolder, home_folder());
+    mSavePanel->setDirectory(QString::fromStdString(start.Folder));
+    if (!start.Name.empty())
+        mSavePanel->selectFile(QString::fromStdString(start.Name));
+    else if (auto* nameField = mSavePanel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        nameField->clear();  // selectFile ignores an empty name
+
     mSavePanel->show();
     mSavePanel->raise();
 }
@@ -215,6 +234,7 @@ void TKivoBasicWindow::SetFilePanelLabel()
 
 void TKivoBasicWindow::StorePanelFolder()
 {
-    if (QFileDialog* panel = mOpenPanel ? mOpenPanel : mSavePanel)
+    // The save panel's folder wins when both panels were used.
+    if (QFileDialog* panel = mSavePanel ? mSavePanel : mOpenPanel)
         gExitStates.MainPanelFolder = panel->directory().absolutePath().toStdString();
 }

@@ -14,6 +14,7 @@
 #include "ui/guibase/AcceleratorLabels.h"
 #include "ui/guibase/Alert.h"
 #include "ui/guibase/ErrorAlertSink.h"
+#include "ui/guibase/ExactText.h"
 
 std::string TEditorListText::Text() const
 {
@@ -30,10 +31,10 @@ void TEditorListText::InsertAtCaret(const std::string& text)
     QTextCursor selection = mView->textCursor();
     const int start = selection.selectionStart();
     const int end = selection.selectionEnd();
-    const QString inserted = QString::fromStdString(text);
+    const QString inserted = exact_from_utf8(text);
     QTextCursor at(mView->document());
     at.setPosition(start);
-    at.insertText(inserted);
+    insert_exact_text(at, inserted);
     // The selection stays selected, moved behind the inserted text.
     if (end > start) {
         selection.setPosition(start + static_cast<int>(inserted.size()));
@@ -47,7 +48,7 @@ void TEditorListText::Append(const std::string& text)
 {
     QTextCursor end(mView->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromStdString(text));
+    insert_exact_text(end, exact_from_utf8(text));
     mView->SetModified(true);
 }
 

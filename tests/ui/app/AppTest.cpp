@@ -9,7 +9,9 @@
 
 #include "ShellTesting.h"
 #include "machine/ScreenText.h"
+#include "platform/Modifiers.h"
 #include "ui/app/AppMessages.h"
+#include "ui/app/AppStart.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
@@ -45,6 +47,24 @@ protected:
 
     std::unique_ptr<TBasicApp> app;
 };
+
+// Ctrl on a recent list, Alt on a drop and the reset keys at start ask the held keys.
+TEST_F(App, AStartAsMainDoesReadsTheHeldKeys)
+{
+    platform::set_modifier_reader(nullptr);
+    char name[] = "kivo-basic";
+    char* argv[] = {name, nullptr};
+    prepare_application(1, argv);
+    gPrefs.ShowSplash = false;
+    Start();
+    QWindow* window = app->MainWindow()->windowHandle();
+    ASSERT_TRUE(window);
+    QTest::keyPress(window, Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(platform::modifiers() & platform::kCommandKey, platform::kCommandKey);
+    QTest::keyRelease(window, Qt::Key_Control, Qt::NoModifier);
+    EXPECT_EQ(platform::modifiers() & platform::kCommandKey, 0u);
+    platform::set_modifier_reader(nullptr);
+}
 
 TEST_F(App, FirstStartPutsTheWindowsAtTheDefaultFrames)
 {

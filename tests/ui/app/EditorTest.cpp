@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 
 #include "ShellTesting.h"
 #include "foundation/PrefsMessages.h"
@@ -132,6 +133,39 @@ TEST_F(Editor, CountsPositionsInUtf8Bytes)
     EXPECT_EQ(text->CaretOffset(), 35);
     text->GoToLine(9);
     EXPECT_EQ(text->CaretOffset(), text->TextLength()) << "past the last line: the end";
+}
+
+TEST_F(Editor, KeepsEveryCharacterThroughCopyPasteAndOffsets)
+{
+    // U+00A0 and U+2028 are two and three bytes; U+2029 is three, and no line break.
+    const std::string list = "\uFEFF10 PRINT \"A\u00A0B\u2028C\u2029D\"\n20 END";
+    text->SetText(list);
+    EXPECT_EQ(text->Text(), list);
+    // Shown on one line: no separator is laid out as a break.
+    EXPECT_EQ(text->document()->blockCount(), 2);
+    EXPECT_FALSE(text->document()->toRawText().contains(QChar(0x2028)));
+    EXPECT_EQ(text->LineAt(static_cast<int32_t>(list.find("D"))), 0);
+    EXPECT_EQ(text->OffsetAtLine(1), static_cast<int32_t>(list.find("20")));
+    text->Select(static_cast<int32_t>(list.find("D")), static_cast<int32_t>(list.find("D")));
+    EXPECT_EQ(text->CaretOffset(), static_cast<int32_t>(list.find("D")));
+
+    text->selectAll();
+    Command(kCopyMessage);
+    text->Select(text->TextLength(), text->TextLength());
+    Command(kPasteMessage);
+    EXPECT_EQ(text->Text(), list + list);
+}
+
+TEST_F(Editor, ACharacterTypedNextToAShownSeparatorStaysWhatItIs)
+{
+    // U+2029 shows as a pilcrow; a pilcrow typed right after it is a pilcrow.
+    text->SetText("A\u2029B");
+    text->Select(4, 4);
+    for (const QChar typed : QString::fromUtf8("\u00B6\u21B5x")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
+        QApplication::sendEvent(text, &press);
+    }
+    EXPECT_EQ(text->Text(), "A\u2029\u00B6\u21B5xB");
 }
 
 TEST(TextOffsets, ConvertBetweenUtf16AndUtf8)

@@ -118,7 +118,7 @@ TEST_F(MainMenu, SpotChecksOfLabelsAndShortcuts)
         const char* shortcut;
     };
     const Case cases[] = {
-        {kOpenMessage, "Open(O)...", ""},
+        {kOpenMessage, "Open(O)...", "Ctrl+O"},
         {kSaveAsMessage, "Save As(A)...", "Ctrl+2"},
         {kGoToLineMessage, "Go to Line(G)...", "Ctrl+,"},
         {kRunMessage, "Run(R)", "Ctrl+R"},

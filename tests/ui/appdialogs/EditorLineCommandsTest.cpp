@@ -11,6 +11,7 @@
 #include "AppDialogsTestSupport.h"
 #include "platform/Locale.h"
 #include "tests/TestPaths.h"
+#include "ui/guibase/ExactText.h"
 #include "ui/widgets/SimpleInput.h"
 
 namespace {
@@ -102,6 +103,22 @@ TEST_F(EditorCommands, TheSampleListRenumbersWithEveryTargetAndIsFoundByItsNewNu
               "130 PRINT \"FORTY\":RETURN\n140 DATA 1\n");
     GoTo("120");
     EXPECT_EQ(CaretLine(), 2);
+    EXPECT_TRUE(alerts.empty());
+}
+
+// Characters a plain-text reading would turn into blanks or line breaks belong to
+// their lines: renumbering keeps them, and Go to Line counts them as they are.
+TEST_F(EditorCommands, RenumberAndGoToLineKeepEveryCharacterOfTheList)
+{
+    const QString list = QString::fromUtf8("10 PRINT \"A\u00A0B\"\n20 PRINT \"C\u2028D\u2029E\"\n30 GOTO 20");
+    QTextCursor all(editor.document());
+    all.select(QTextCursor::Document);
+    insert_exact_text(all, list);
+    renumber_requested(&editor, RenumberRequest(100, 1, 10), record);
+    EXPECT_EQ(exact_text(editor.document()),
+              QString::fromUtf8("100 PRINT \"A\u00A0B\"\n110 PRINT \"C\u2028D\u2029E\"\n120 GOTO 110"));
+    GoTo("120");
+    EXPECT_EQ(editor.textCursor().block().text().left(3), QStringLiteral("120"));
     EXPECT_TRUE(alerts.empty());
 }
 

@@ -2,6 +2,9 @@
 // the windows they concern, and OK is reported in the main window's status bar.
 
 #include <QLabel>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "tests/ui/prefsdialog/PrefsDialogTesting.h"
 #include "ui/app/AppMessages.h"
@@ -47,6 +50,35 @@ TEST_F(PrefsInApp, ThePreferencesCommandOpensOneDialogBelowTheMainWindow)
     EXPECT_EQ(dialog->Frame().top, app->MainWindow()->Frame().top + 20);
     dialog->Hide();
     EXPECT_EQ(OpenDialog(), dialog) << "the same window again";
+}
+
+// Keeps every text the status bar was painted with.
+class PaintedTexts : public QObject {
+public:
+    explicit PaintedTexts(QLabel* label) : mLabel(label) { label->installEventFilter(this); }
+    std::vector<std::string> texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == mLabel && event->type() == QEvent::Paint) texts.push_back(mLabel->text().toStdString());
+        return false;
+    }
+
+private:
+    QLabel* mLabel;
+};
+
+TEST_F(PrefsInApp, TheStatusBarAsksForAMomentWhileTheDialogIsBuilt)
+{
+    QLabel* status = app->MainWindow()->BasicView()->StatusBar();
+    app->MainWindow()->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainWindow()));
+    app->MainWindow()->SetStatBarStr("Ready.");
+    PaintedTexts painted(status);
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_NE(std::find(painted.texts.begin(), painted.texts.end(), " Just a moment..."), painted.texts.end());
+    EXPECT_EQ(status->text().toStdString(), "");
 }
 
 TEST_F(PrefsInApp, ARunFontSizeReachesTheRunViewAndOKIsReported)

@@ -3,17 +3,14 @@
 #include <QApplication>
 
 #include "foundation/Common.h"
+#include "ui/app/AppStart.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/DesktopOpens.h"
 
 int main(int argc, char** argv)
 {
     QApplication qtApp(argc, argv);
-    // The first argument gives the executable.
-    gAppPrivacy.AnalyzeExePath(argc > 0 ? argv[0] : "");
-    // A missing or damaged file leaves the defaults.
-    gPrefs.LoadFromFile();
-    gExitStates.LoadFromFile();
+    prepare_application(argc, argv);
     {
         TBasicApp app;
         // The desktop passes the documents to open (the .desktop file's %F).

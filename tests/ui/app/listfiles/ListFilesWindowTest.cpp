@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -216,6 +218,98 @@ TEST_F(ListFilesWindow, SavingAConvertedListGoesThroughThePanelAndWritesUtf8)
     EXPECT_FALSE(View()->Document().SaveNeedsPanel());
 }
 
+TEST_F(ListFilesWindow, OpeningAndSavingKeepsTheBytesOfTheList)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string saved;  // empty: the file's own bytes
+    };
+    const Case cases[] = {
+        {"a no-break space", "10 PRINT \"A\u00A0B\"\n20 END\n", ""},
+        {"a line separator", "10 PRINT \"C\u2028D\"\n20 END\n", ""},
+        {"a paragraph separator", "10 PRINT \"E\u2029F\"\n20 END\n", ""},
+        {"separators side by side", "10 '\u2029\u2029\u2028\u2029\n", ""},
+        {"a byte-order mark", "\uFEFF10 PRINT 1\n", ""},
+        {"a final line without a line feed", "10 A\n20 B", ""},
+        {"kanji", "10 PRINT \"\u6F22\u5B57\"\n", ""},
+        {"half-width kana", "10 PRINT \"\uFF76\uFF85\"\n", ""},
+        {"the mark of an unconvertible character", "10 ' \u3013\n", ""},
+        {"a pilcrow of its own", "10 ' \u00B6\u2029\u00B6\n", ""},
+        {"blank lines only", "\n\n", ""},
+        // Reading takes the carriage returns out; the line feed is the only separator.
+        {"CR LF line ends", "10 A\r\n20 B\r\n", "10 A\n20 B\n"},
+    };
+    Open();
+    for (const Case& c : cases) {
+        const std::string path = Write("round.bas", c.file);
+        Request(path);
+        ASSERT_FALSE(View()->Document().SaveNeedsPanel()) << c.what;
+        window->PostMessage(kSaveMessage, View());
+        Pump();
+        EXPECT_EQ(Read(path), c.saved.empty() ? c.file : c.saved) << c.what;
+        EXPECT_FALSE(View()->TextView()->IsModified()) << c.what;
+    }
+}
+
+TEST_F(ListFilesWindow, SaveAsStartsInTheListsFolderWithItsName)
+{
+    Open();
+    const auto panelFolder = [&] { return window->SavePanel()->directory().absolutePath().toStdString(); };
+    const auto panelName = [&] {
+        return window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text().toStdString();
+    };
+    // A new list before anything was saved: the home folder, no name.
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), QDir::homePath().toStdString());
+    EXPECT_EQ(panelName(), "");
+    window->SavePanel()->reject();
+    Pump();
+
+    // A list read from Shift-JIS: its folder, its name with ".bas"; confirmed as offered.
+    const fs::path games = mLists / "games";
+    fs::create_directories(games);
+    const std::string sjis = "10 ' \x8A\xBF\n";
+    std::ofstream(games / "GAME.BAS", std::ios::binary) << sjis;
+    Request((games / "GAME.BAS").string());
+    window->PostMessage(kSaveMessage, View());
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), games.string());
+    EXPECT_EQ(panelName(), "GAME.bas");
+    QTest::keyClick(window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+    ASSERT_TRUE(wait_until([&] { return !window->SavePanel()->isVisible(); }));
+    Pump();
+    EXPECT_EQ(Read(games / "GAME.BAS"), sjis);
+    EXPECT_EQ(Read(games / "GAME.bas"), "10 ' \u6F22\n");
+
+    // A new list after that save: the folder saved to, and no name left over.
+    window->PostMessage(kNewListMessage, View());
+    Pump();
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(panelFolder(), games.string());
+    EXPECT_EQ(panelName(), "");
+    window->SavePanel()->reject();
+    Pump();
+}
+
+TEST_F(ListFilesWindow, AtQuitTheSavePanelsFolderIsKeptBeforeTheOpenPanels)
+{
+    const fs::path opened = mLists / "opened";
+    const fs::path saved = mLists / "saved";
+    fs::create_directories(opened);
+    fs::create_directories(saved);
+    Open();
+    window->PostMessage(kOpenMessage);
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->OpenPanel() && window->SavePanel(); }));
+    window->OpenPanel()->setDirectory(QString::fromStdString(opened.string()));
+    window->SavePanel()->setDirectory(QString::fromStdString(saved.string()));
+    ASSERT_TRUE(window->Quit());
+    EXPECT_EQ(gExitStates.MainPanelFolder, saved.string());
+}
+
 TEST_F(ListFilesWindow, QuitAsksToSaveAModifiedList)
 {
     Open();
@@ -380,11 +474,22 @@ TEST_F(ListFilesWindow, EachBackupLeftByACrashIsOfferedUntilOneIsRestored)
     // No to the own slot's, Yes to the next; the last waits for a later start.
     asker.Answers = {0, 1};
     Open();
-    EXPECT_EQ(asker.Questions.size(), 2u);
+    ASSERT_EQ(asker.Questions.size(), 2u);
     EXPECT_EQ(Text(), "10 SECOND");
     const std::vector<std::string> kept = SetAside(folder);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(Read(kept[0]), "10 OWN");
+    // Each offer says which list it is, and that No keeps it, and where.
+    const std::string offers[] = {"10 OWN", "10 SECOND"};
+    for (size_t i = 0; i < 2; ++i) {
+        const std::string& text = asker.Questions[i].Text;
+        EXPECT_NE(text.find("It begins with: " + offers[i]), std::string::npos) << text;
+        EXPECT_NE(text.find("it is kept in " + folder.string()), std::string::npos) << text;
+        EXPECT_EQ(text.find("lost."), std::string::npos) << text;
+    }
+    // The restore's note does not hide where the declined one went.
+    const std::string status = View()->StatusBar()->text().toStdString();
+    EXPECT_NE(status.find(fs::path(kept[0]).filename().string()), std::string::npos) << status;
     EXPECT_EQ(Read(folder / "AutoSave.bas"), "10 SECOND");
     EXPECT_EQ(Read(folder / "AutoSave-4.bas"), "10 FOURTH");
     window.reset();
@@ -463,6 +568,50 @@ TEST_F(ListFilesWindow, CtrlAsksToDeleteOnlyARecentListChosenFromItsMenu)
     EXPECT_EQ(asker.Questions[0].Text, "Delete next.bas from the recent lists?");
     EXPECT_EQ(Recent(), std::vector<std::string>{first});
     EXPECT_EQ(Text(), "10 A\n");
+}
+
+// File > Open(O)... is a submenu of the recent lists whose own item opens the panel.
+TEST_F(ListFilesWindow, TheOpenPanelIsReachedFromTheMenuByMouseKeyboardAndShortcut)
+{
+    Open();
+    window->activateWindow();
+    QMenuBar* bar = window->MenuBar();
+    QAction* fileTitle = bar->actions().front();
+    QMenu* fileMenu = fileTitle->menu();
+    QAction* openItem = window->RecentListsMenu()->menuAction();
+    EXPECT_EQ(openItem->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+
+    const auto openFileMenu = [&] {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileTitle).center());
+        return wait_until([&] { return fileMenu->isVisible(); });
+    };
+    const auto panelShownAndClosed = [&] {
+        const bool shown = wait_until([&] { return window->OpenPanel() && window->OpenPanel()->isVisible(); });
+        const bool menusClosed = !fileMenu->isVisible() && !window->RecentListsMenu()->isVisible();
+        if (window->OpenPanel()) window->OpenPanel()->reject();
+        Pump();
+        return shown && menusClosed;
+    };
+
+    // A click on the item.
+    ASSERT_TRUE(openFileMenu());
+    QTest::mouseMove(fileMenu, fileMenu->actionGeometry(openItem).center());
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {}, fileMenu->actionGeometry(openItem).center());
+    EXPECT_TRUE(panelShownAndClosed()) << "click";
+
+    // Down to the item, then Return.
+    ASSERT_TRUE(openFileMenu());
+    for (int i = 0; i < fileMenu->actions().size() && fileMenu->activeAction() != openItem; ++i)
+        QTest::keyClick(fileMenu, Qt::Key_Down);
+    ASSERT_EQ(fileMenu->activeAction(), openItem);
+    QTest::keyClick(fileMenu, Qt::Key_Return);
+    EXPECT_TRUE(panelShownAndClosed()) << "Return";
+
+    // The shortcut the menu shows.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(panelShownAndClosed()) << "Ctrl+O";
 }
 
 TEST_F(ListFilesWindow, TheTimerFollowsThePreferences)
