@@ -119,6 +119,7 @@ bool TRunSession::ReadyBasic(TRunRequestSink* runTarget)
         machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, requests, mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
     machine->SetFusion(mSettings.Fusion);
+    machine->SetMemoryLimit(mSettings.MemoryLimit);
     if (mSimulated) machine->SetClock(mSimulated.get());
     mPlayer.SetVMachine(machine.get());
     mAlarm->Clear();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,7 +54,11 @@ THeadlessOutcome run_headless_process(const std::vector<std::string>& args)
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+        struct rusage usage {};
+        if (wait4(pid, &status, 0, &usage) == pid) {
+            if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+            outcome.peakRssKib = usage.ru_maxrss;
+        }
     }
     posix_spawn_file_actions_destroy(&actions);
     outcome.out = read_all(outPath);

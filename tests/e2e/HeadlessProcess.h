@@ -8,6 +8,7 @@ struct THeadlessOutcome {
     int status = -1;  // the exit status; -1 when the process did not exit normally
     std::string out;
     std::string err;
+    long peakRssKib = 0;  // the most memory the process held at once (its peak resident set)
 };
 
 THeadlessOutcome run_headless_process(const std::vector<std::string>& args);
