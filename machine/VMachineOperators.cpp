@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "machine/KeptText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
@@ -70,14 +71,30 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*)
     PushDouble(l + r);
 }
 
-void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii)
+void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii, size_t rHeld)
 {
-    CheckNewText(l.View().size() + r.size());
+    const std::string_view left = l.View();
+    const size_t length = left.size() + r.size();
     // The joined text is known to be ASCII when both parts are; a part whose bytes are
     // copied here anyway is read to find out.
-    const bool ascii =
-        (l.ascii || (!l.owned && text_measure::is_ascii(l.View()))) && (rAscii || text_measure::is_ascii(r));
-    l.OwnText().append(r);
+    const bool ascii = (l.ascii || (!l.owned && text_measure::is_ascii(left))) && (rAscii || text_measure::is_ascii(r));
+    if (l.owned && length <= l.value.ownedText->capacity()) {
+        l.value.ownedText->append(r);
+    } else {
+        // A new string, checked before it is made: it must fit beside the texts of
+        // both operands, which are held until it is done. It doubles the room of an
+        // owned left text, for the joins that follow, when the budget allows that.
+        const size_t held = (l.owned ? kept_text::Held(*l.value.ownedText) : 0) + rHeld;
+        CheckNewBlock(kept_text::HeldFor(length), held);
+        size_t room = length;
+        if (l.owned && 2 * left.size() > length) {
+            room = 2 * left.size();
+            if (kept_text::HeldFor(room) + held > Memory.Room()) room = length;
+        }
+        std::string joined = kept_text::WithRoom(left, room);
+        joined.append(r);
+        l.SetOwnedText(std::move(joined));
+    }
     l.ascii = ascii;
 }
 
@@ -89,7 +106,7 @@ void TVMachine::ExeBasicBAddString(const TVMCode*)
         TStackData& l = ValueStack.FromTop(1);
         const TStackData& r = ValueStack.back();
         if (l.type == sdString && r.type == sdString) [[likely]] {
-            JoinText(l, r.View(), r.ascii);
+            JoinText(l, r.View(), r.ascii, r.owned ? kept_text::Held(*r.value.ownedText) : 0);
             ValueStack.pop_back();
             return;
         }
