@@ -66,6 +66,12 @@ const Case kCases[] = {
      "30 FOR I=0 TO 20000\n40 T$=B$:T$=\"\"\n50 S$(I)=C$\n60 NEXT\n70 PRINT \"END\"\n",
      0},
     {"a doubling string", "10 A$=\"X\"\n20 FOR I=1 TO 40:A$=A$+A$:NEXT\n", 20},
+    // A line of 24 MB, written by the program, read back whole.
+    {"a long line read from a file",
+     "10 A$=STRING$(255,\"L\"):FOR I=1 TO 8:A$=A$+A$:NEXT\n20 OPEN \"LONG\" FOR OUTPUT AS #1\n"
+     "30 FOR I=1 TO 370:PRINT #1,A$;:NEXT\n40 CLOSE #1:A$=\"\"\n50 OPEN \"LONG\" FOR INPUT AS #1\n"
+     "60 LINE INPUT #1,B$\n",
+     60},
     {"a string grown in place",
      "10 FOR I=1 TO 1000000:A$=A$+\"0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF\":NEXT\n", 10},
 };
