@@ -94,6 +94,7 @@ bool TRunSession::Start(std::string& error)
 bool TRunSession::CompileBasic(const std::string& source)
 {
     TCompiler compiler(mMidCode.get(), mAlerts, mSettings.CompatModePref);
+    compiler.SetMemoryLimit(mSettings.MemoryLimit);
     int32_t mode = mCompatMode;
     const bool compiled = compiler.Compile(source.c_str(), &mode);
     mCompatMode = mode;

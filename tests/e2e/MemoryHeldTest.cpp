@@ -78,15 +78,15 @@ const Case kCases[] = {
 
 class MemoryHeld : public ::testing::Test {
 protected:
-    // Runs the list with the small budget.
-    THeadlessOutcome Run(const std::string& list)
+    // Runs the list with the small budget, or another.
+    THeadlessOutcome Run(const std::string& list, long budgetMib = kBudgetMib)
     {
         const std::string path = (mFolder.Path() / "prog.bas").string();
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << list;
         }
-        return run_headless_process({"--memory-limit", std::to_string(kBudgetMib), "--drive",
+        return run_headless_process({"--memory-limit", std::to_string(budgetMib), "--drive",
                                      "1=" + (mFolder.Path() / "drive1").string(), "--timeout", "60", path});
     }
     void SetUp() override { std::filesystem::create_directories(mFolder.Path() / "drive1"); }
@@ -114,6 +114,17 @@ TEST_F(MemoryHeld, RunsThatKeepMuchTextStayNearTheBudget)
                 << "peak " << outcome.peakRssKib << " KiB, an empty run's " << empty.peakRssKib << " KiB";
         }
     }
+}
+
+// The compiled program counts too: a list too large for the limit is a compile error.
+TEST_F(MemoryHeld, AListTooLargeForTheLimitIsACompileError)
+{
+    std::string list;
+    for (int line = 1; line <= 5000; ++line) list += std::to_string(line) + " A=A+1:B$=\"XY\"\n";
+    const THeadlessOutcome outcome = Run(list, 1);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("Out of memory: the list is too large to compile"), std::string::npos) << outcome.err;
+    EXPECT_EQ(Run(list).status, 0) << "the same list compiles with more room";
 }
 
 }  // namespace
