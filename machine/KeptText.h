@@ -14,13 +14,14 @@
 
 namespace kept_text {
 
-// The room of a string without a heap block of its own.
-inline constexpr std::size_t INLINE_CAPACITY = std::string().capacity();
+// The room of a string without a heap block of its own (not a constant expression
+// with every compiler and library).
+inline const std::size_t INLINE_CAPACITY = std::string().capacity();
 // What the allocator keeps beside each block (its header, and rounding up to 16).
 inline constexpr std::size_t BLOCK_OVERHEAD = 16;
 
 // The heap bytes of a string with room for `capacity` bytes.
-constexpr std::size_t HeldFor(std::size_t capacity)
+inline std::size_t HeldFor(std::size_t capacity)
 {
     return capacity > INLINE_CAPACITY ? capacity + 1 + BLOCK_OVERHEAD : 0;
 }

@@ -17,9 +17,16 @@ namespace {
 
 constexpr long kBudgetMib = 48;
 
-#if defined(__SANITIZE_THREAD__)
 // The thread checker's shadow of every byte is several bytes: the resident set says
 // nothing about the program's own memory there.
+#if defined(__SANITIZE_THREAD__)
+#define KIVO_THREAD_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define KIVO_THREAD_CHECKED 1
+#endif
+#endif
+#ifdef KIVO_THREAD_CHECKED
 constexpr bool kMeasuresHeldMemory = false;
 #else
 constexpr bool kMeasuresHeldMemory = true;
