@@ -82,15 +82,13 @@ void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii, size_t 
         l.value.ownedText->append(r);
     } else {
         // A new string, checked before it is made: it must fit beside the texts of
-        // both operands, which are held until it is done. It doubles the room of an
-        // owned left text, for the joins that follow, when the budget allows that.
+        // both operands, which are held until it is done. It gets the room a kept
+        // text may have, when the budget allows that: the joins that follow in the
+        // expression use it, and the store takes the string as it is.
         const size_t held = (l.owned ? kept_text::Held(*l.value.ownedText) : 0) + rHeld;
         CheckNewBlock(kept_text::HeldFor(length), held);
-        size_t room = length;
-        if (l.owned && 2 * left.size() > length) {
-            room = 2 * left.size();
-            if (kept_text::HeldFor(room) + held > Memory.Room()) room = length;
-        }
+        size_t room = length + kept_text::Slack(length);
+        if (kept_text::HeldFor(room) + held > Memory.Room()) room = length;
         std::string joined = kept_text::WithRoom(left, room);
         joined.append(r);
         l.SetOwnedText(std::move(joined));
