@@ -13,6 +13,7 @@ inline constexpr const char CE_FOR_WITHOUT_TO[] = "@Compile_Err_For_Without_To@"
 inline constexpr const char CE_IF_WITHOUT_THEN[] = "@Compile_Err_If_Without_Then@";
 inline constexpr const char CE_ILL_DEF_VAR_TYPE[] = "@Compile_Err_Ill_Def_Var_Type@";
 inline constexpr const char CE_ILL_FUNC_CALL[] = "@Compile_Err_Ill_Func_Call@";
+inline constexpr const char CE_LIST_TOO_LARGE[] = "@Compile_Err_List_Too_Large@";
 inline constexpr const char CE_MISSING_OPERAND[] = "@Compile_Err_Missing_Operand@";
 inline constexpr const char CE_NEXT_WITHOUT_FOR[] = "@Compile_Err_Next_Without_For@";
 inline constexpr const char CE_NO_COMMA[] = "@Compile_Err_No_Comma@";

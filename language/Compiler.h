@@ -17,6 +17,7 @@
 #include "language/VMCodeCmd.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,6 +52,9 @@ public:
     // stops with an error instead of exhausting the stack.
     static constexpr int32_t MAX_NEST_DEPTH = 200;
 
+    // What a compiled list may hold at most by default: as much as a run may keep.
+    static constexpr size_t DEFAULT_MEMORY_LIMIT = size_t{1} << 30;
+
     // `compatModePreference` is the user's choice of compatibility mode
     // (0 Auto Detect, 2 DISK-BASIC, 3 DOS-BASIC). Compile errors are shown through
     // `alertSink` when one is given.
@@ -67,6 +71,9 @@ public:
     TToken CompileLine(const TToken& first, bool afterThenElse);
     // The full text of the compile error that ended the last Compile, or empty.
     const std::string& LastErrorText() const { return mLastErrorText; }
+    // A list whose compiled program would hold more (TMidCode::HeldBytes) is a
+    // compile error.
+    void SetMemoryLimit(size_t bytes) { mMemoryLimit = bytes; }
 
     // ---- Code emission ----------------------------------------------------
     bool AddCode(TVMCodeCmd code);
@@ -366,6 +373,7 @@ private:
 
     TAlertSink* mAlertSink;
     int32_t mCompatModePreference;
+    size_t mMemoryLimit = DEFAULT_MEMORY_LIMIT;
     int32_t mNestDepth = 0;
     std::string mLastErrorText;
 };

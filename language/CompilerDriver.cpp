@@ -48,6 +48,9 @@ TToken TCompiler::CompileBlock(const TToken& first)
 {
     TToken token = first;
     for (;;) {
+        // A list too large for the memory limit ends in an error, line by line, before
+        // the host runs short.
+        if (MidCode->HeldBytes() > mMemoryLimit) RaiseCompileError(CE_LIST_TOO_LARGE);
         token = CompileLine(token, false);
         if (token.kind == tkEol) continue;  // an empty line follows
         if (token.kind == tkNext || token.kind == tkWend || token.kind == tkEot) return token;

@@ -43,6 +43,7 @@ bool TMidCode::Clear()
 {
     Codes.clear();  // keeps its storage for the next compile
     OperandTexts.clear();
+    mOperandTextBytes = 0;
     LineNumMap.clear();
     LabelMap.clear();
     StatementBeginSet.clear();
@@ -57,7 +58,22 @@ const char* TMidCode::KeepText(std::string_view text)
 {
     // A deque never moves its elements when it grows at the end, so each
     // string, and the characters it points at, stays where it is.
-    return OperandTexts.emplace_back(text).c_str();
+    const std::string& kept = OperandTexts.emplace_back(text);
+    mOperandTextBytes += sizeof(std::string) + (kept.size() > std::string().capacity() ? kept.size() + 1 : 0);
+    return kept.c_str();
+}
+
+size_t TMidCode::HeldBytes() const
+{
+    // A tree node: three links and a colour, the value, and the allocator's header.
+    const auto node = [](size_t value) { return (4 * sizeof(void*) + value + sizeof(void*) + 15) / 16 * 16; };
+    size_t bytes = Codes.capacity() * sizeof(TVMCode) + mOperandTextBytes;
+    bytes += LineNumMap.size() * node(sizeof(std::pair<const int32_t, int32_t>));
+    bytes += StatementBeginSet.size() * node(sizeof(int32_t));
+    bytes += LabelMap.size() * node(sizeof(std::pair<const std::string, int32_t>));  // names mostly short
+    bytes += VarInfoMap.size() * node(sizeof(std::pair<const std::string, TVarInfo>));
+    bytes += UserFuncInfoMap.size() * node(sizeof(std::pair<const std::string, TUserFuncInfo>));
+    return bytes;
 }
 
 void TMidCode::InitFuncProcMap()

@@ -13,6 +13,7 @@
 // same as no entry (users look keys up by subscript). Index 0 of Codes is a
 // placeholder that never runs, so 0 is never a line or label target.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -43,6 +44,10 @@ public:
     // the compiler gives text operands (string constants, label and function
     // names, DATA items) this pointer.
     const char* KeepText(std::string_view text);
+
+    // About how many bytes the compiled program holds: its codes, the maps of its lines,
+    // labels, statements, variables and functions, and its operand texts.
+    size_t HeldBytes() const;
 
     // Keyword to instruction code: empties FuncProcMap and fills the five groups.
     void InitFuncProcMap();
@@ -78,4 +83,7 @@ public:
     // Storage of the operand texts; declared before Codes so that it outlives them.
     std::deque<std::string> OperandTexts;
     std::vector<TVMCode> Codes;  // the program; index 0 is the placeholder
+
+private:
+    size_t mOperandTextBytes = 0;  // what OperandTexts hold
 };

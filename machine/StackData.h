@@ -185,6 +185,19 @@ public:
         ascii = knownAscii;
     }
 
+    // Makes this value an owned text holding `text`'s string as it is, room and all;
+    // what the value owned before is freed. The caller sets `ascii`.
+    void SetOwnedText(std::string text)
+    {
+        if (!owned) {
+            Reset(sdString);
+            value.ownedText = text_pool::Acquire();
+            owned = true;
+        }
+        type = sdString;
+        value.ownedText->swap(text);
+    }
+
     // Turns the value into a number in place; an owned text is freed first.
     void SetLong(int32_t v)
     {

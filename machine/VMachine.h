@@ -229,6 +229,9 @@ protected:
     }
     void PushCopiedString(std::string_view text, bool knownAscii = false)
     {
+        // A copy of a long variable must fit in what the budget has left.
+        if (text.size() > Memory.Room()) [[unlikely]]
+            ThrowStackFull();
         TStackData& s = PushSlot(sdString);
         s.SetCopiedText(text, knownAscii);
     }
@@ -265,13 +268,14 @@ protected:
 
     // --- the run's memory budget (VMachineMemory.cpp) ---
     TMemoryBudget Memory;
-    // A text of `oldLength` bytes kept by a variable becomes one of `newLength`.
-    void ChargeText(size_t oldLength, size_t newLength)
+    // A variable's text that held `oldBytes` (kept_text::Held) comes to hold
+    // `newBytes`; called before the new string is made.
+    void ChargeText(size_t oldBytes, size_t newBytes)
     {
-        if (newLength > oldLength) {
-            if (!Memory.Take(newLength - oldLength)) ThrowStackFull();
+        if (newBytes > oldBytes) {
+            if (!Memory.Take(newBytes - oldBytes)) ThrowStackFull();
         } else {
-            Memory.Give(oldLength - newLength);
+            Memory.Give(oldBytes - newBytes);
         }
     }
     // Before v becomes an array of `sizes`: takes its block, gives back what the
@@ -283,6 +287,14 @@ protected:
     void CheckNewText(size_t length)
     {
         if (length > Memory.Room()) ThrowStackFull();
+    }
+    // A new block of `bytes` is about to be made while texts of `alsoHeld` bytes that
+    // the budget does not count (values being worked on) are held: all of it must fit
+    // in what the budget has left.
+    void CheckNewBlock(size_t bytes, size_t alsoHeld)
+    {
+        const size_t room = Memory.Room();
+        if (alsoHeld > room || bytes > room - alsoHeld) ThrowStackFull();
     }
     // Numbers are read in place: no value is moved for them.
     int32_t PopInt()
@@ -449,7 +461,8 @@ protected:
     void ExeBasicBAddDouble(const TVMCode* code);
     void ExeBasicBAddString(const TVMCode* code);
     // The + of two strings: r is appended to the string value l where it lies.
-    void JoinText(TStackData& l, std::string_view r, bool rAscii);
+    // `rHeld`: the heap bytes of r's own string when r is a value being worked on.
+    void JoinText(TStackData& l, std::string_view r, bool rAscii, size_t rHeld = 0);
     void ExeBasicBSubInt(const TVMCode* code);
     void ExeBasicBSubFloat(const TVMCode* code);
     void ExeBasicBSubDouble(const TVMCode* code);

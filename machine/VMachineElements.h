@@ -3,9 +3,11 @@
 // and the variable handlers share, inline because every variable access runs them.
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "language/VarInfo.h"
+#include "machine/KeptText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
@@ -38,15 +40,23 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
     case K::Empty: break;
     case K::String: {
         std::string* texts = v->StringValues();
-        ChargeText(texts[e].size(), value.TextLength());
+        std::string& kept = texts[e];
         // An owned text moves into the element instead of being copied; the value
-        // keeps the element's old string, emptied, whose room the pool reuses.
-        if (value.type == sdString && value.owned) {
-            texts[e].swap(*value.value.ownedText);
+        // keeps the element's old string, emptied, whose room the pool reuses. A text
+        // with more room than it may keep is copied instead.
+        if (value.type == sdString && value.owned && !kept_text::TooRoomy(*value.value.ownedText)) {
+            ChargeText(kept_text::Held(kept), kept_text::Held(*value.value.ownedText));
+            kept.swap(*value.value.ownedText);
             value.value.ownedText->clear();
         } else {
-            const char* text = value.CString();
-            texts[e] = text != nullptr ? text : "";
+            const std::string_view text = value.View();
+            // The element's own string is written over when its room suits the text.
+            if (kept.capacity() >= text.size() && kept.capacity() <= text.size() + kept_text::Slack(text.size())) {
+                kept.assign(text);
+            } else {
+                ChargeText(kept_text::Held(kept), kept_text::HeldFor(text.size()));
+                kept = kept_text::WithRoom(text, text.size());
+            }
         }
         // A scalar's text is read again and again by the string functions: what it is
         // made of is settled once here, where the value was just made or copied.

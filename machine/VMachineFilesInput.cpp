@@ -1,12 +1,16 @@
 // Reading sequential files: the item reader of INPUT # and LINE INPUT #, the
 // character reader of INPUT$, and the file form of INPUT$.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/CharColor.h"
 #include "machine/BasicRsrc.h"
+#include "machine/FileReadAhead.h"
+#include "machine/KeptText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
@@ -35,41 +39,69 @@ void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& 
 {
     items.clear();
     TKivoFile& file = OpenFileOfNumber(n);
+    // The reading stops with the run: a stop is asked for before each new fill of the
+    // buffer, so a long line ends within one buffer's worth of bytes.
+    TFileReadAhead reader(file, [this] { return StopRequested(); });
+    // The items read so far and the growing one are held outside the budget until they
+    // are stored: a new block for the item must fit in what the budget has left.
+    size_t itemsHeld = 0;
     std::string item;
+    const auto add = [&](std::string_view bytes) {
+        if (bytes.size() > item.capacity() - item.size()) [[unlikely]] {
+            const size_t room = std::max(2 * item.capacity(), item.size() + bytes.size());
+            CheckNewBlock(kept_text::HeldFor(room), itemsHeld + kept_text::Held(item));
+            item = kept_text::WithRoom(item, room);
+        }
+        item.append(bytes);
+    };
+    // The bytes that go into an item as they are, taken in runs.
+    const auto plain = [lineMode](char b) { return b != '"' && !is_delim(b, lineMode); };
+    const auto quoted = [](char b) { return b != '"'; };
+    const auto finish = [&] {
+        // A finished item keeps no more room than a variable's text may have.
+        if (kept_text::TooRoomy(item)) {
+            CheckNewBlock(kept_text::HeldFor(item.size()), itemsHeld + kept_text::Held(item));
+            item = kept_text::WithRoom(item, item.size());
+        }
+        itemsHeld += kept_text::Held(item);
+        items.push_back(std::move(item));
+        item.clear();
+    };
     char c;
     while (static_cast<long>(items.size()) < wanted) {
-        if (!file.ReadByte(&c)) break;
+        if (!reader.Next(&c)) break;
         if (c == ' ' && item.empty()) {
             bool got;
             do {
-                got = file.ReadByte(&c);
+                got = reader.Next(&c);
             } while (got && c == ' ');
             if (!got) break;
         }
         if (c == '"') {
             bool closed = false;
-            while (file.ReadByte(&c)) {
+            while (reader.Next(&c)) {
                 if (c == '"') {
                     closed = true;
                     break;
                 }
-                item += c;
+                add({&c, 1});
+                add(reader.TakeWhile(quoted));
             }
-            if (!closed || !file.ReadByte(&c)) break;
+            if (!closed || !reader.Next(&c)) break;
         }
         if (is_delim(c, lineMode)) {
-            items.push_back(item);
-            item.clear();
+            finish();
             if (c == '\r') {
                 char next;
-                if (file.ReadByte(&next) && next != '\n') file.UnreadByte();
+                if (reader.Next(&next) && next != '\n') reader.Unread();
             }
         } else {
-            item += c;
+            add({&c, 1});
+            add(reader.TakeWhile(plain));
         }
-        if (file.Eof()) break;
+        if (reader.AtEnd()) break;
     }
-    if (!item.empty()) items.push_back(item);
+    if (!item.empty()) finish();
 }
 
 std::string TVMachine::InputDlFromFile(int32_t n, int32_t count)

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "language/VarInfo.h"
+#include "machine/KeptText.h"
 #include "machine/VMachine.h"
 
 namespace {
@@ -46,7 +47,7 @@ void TVMachine::ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes)
     if (v->Dims[0] != 0) {
         freed += static_cast<size_t>(v->ElemCount) * elementBytes;
         if (const std::string* texts = v->StringValues()) {
-            for (int32_t e = 1; e < v->ElemCount; ++e) freed += texts[e].size();
+            for (int32_t e = 1; e < v->ElemCount; ++e) freed += kept_text::Held(texts[e]);
         }
     }
     if (!Memory.Replace(freed, needed)) ThrowStackFull();

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "machine/KeptText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
 #include "machine/VMachine.h"
@@ -104,14 +105,32 @@ void TVMachine::ExeBasicBAddDouble(const TVMCode*)
     PushDouble(l + r);
 }
 
-void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii)
+void TVMachine::JoinText(TStackData& l, std::string_view r, bool rAscii, size_t rHeld)
 {
-    CheckNewText(l.View().size() + r.size());
+    const std::string_view left = l.View();
+    const size_t length = left.size() + r.size();
     // The joined text is known to be ASCII when both parts are; a part whose bytes are
     // copied here anyway is read to find out.
-    const bool ascii =
-        (l.ascii || (!l.owned && text_measure::is_ascii(l.View()))) && (rAscii || text_measure::is_ascii(r));
-    append_asking(l.OwnText(), r, [this] { return StopRequested(); });
+    const bool ascii = (l.ascii || (!l.owned && text_measure::is_ascii(left))) && (rAscii || text_measure::is_ascii(r));
+    const auto stopped = [this] { return StopRequested(); };
+    if (l.owned && length <= l.value.ownedText->capacity()) {
+        append_asking(*l.value.ownedText, r, stopped);
+    } else {
+        // A new string, checked before it is made: it must fit beside the texts of
+        // both operands, which are held until it is done. It gets the room a kept
+        // text may have, when the budget allows that: the joins that follow in the
+        // expression use it, and the store takes the string as it is.
+        const size_t held = (l.owned ? kept_text::Held(*l.value.ownedText) : 0) + rHeld;
+        CheckNewBlock(kept_text::HeldFor(length), held);
+        size_t room = length + kept_text::Slack(length);
+        if (kept_text::HeldFor(room) + held > Memory.Room()) room = length;
+        std::string joined;
+        joined.reserve(room);
+        append_asking(joined, left, stopped);
+        append_asking(joined, r, stopped);
+        // A stopped join leaves the left text as it was.
+        if (!StopRequested()) l.SetOwnedText(std::move(joined));
+    }
     l.ascii = ascii;
 }
 
@@ -123,7 +142,7 @@ void TVMachine::ExeBasicBAddString(const TVMCode*)
         TStackData& l = ValueStack.FromTop(1);
         const TStackData& r = ValueStack.back();
         if (l.type == sdString && r.type == sdString) [[likely]] {
-            JoinText(l, r.View(), r.ascii);
+            JoinText(l, r.View(), r.ascii, r.owned ? kept_text::Held(*r.value.ownedText) : 0);
             ValueStack.pop_back();
             return;
         }

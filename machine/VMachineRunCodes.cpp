@@ -44,6 +44,7 @@
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
 #include "machine/BasicRsrc.h"
+#include "machine/KeptText.h"
 #include "machine/RunKinds.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/TextMeasure.h"
@@ -1011,11 +1012,20 @@ void TVMachine::RunLoop()
             goto body_rkPushVarRef;
         std::string& text = v->StringValues()[0];
         const std::string_view tail = pc[4].Operand.Text != nullptr ? pc[4].Operand.Text : "";
-        // As the joining checks its result, then the store charges the longer text.
-        CheckNewText(text.size() + tail.size());
+        const size_t length = text.size() + tail.size();
+        // A longer string gets the room a kept text may have, for the appends that
+        // follow; the old one is held until it is made.
+        const size_t room = length > text.capacity() ? length + kept_text::Slack(length) : 0;
+        if (room != 0) CheckNewBlock(kept_text::HeldFor(room), 0);
         NoteVarAccess(0, v, 0);
-        ChargeText(text.size(), text.size() + tail.size());
-        text.append(tail);
+        if (room != 0) {
+            ChargeText(kept_text::Held(text), kept_text::HeldFor(room));
+            std::string grown = kept_text::WithRoom(text, room);
+            grown.append(tail);
+            text.swap(grown);
+        } else {
+            text.append(tail);
+        }
         v->ScalarTextAscii = v->ScalarTextAscii && targets[kp - kinds] != 0;
         pc += 7;
         kp += 7;

@@ -7,6 +7,7 @@
 // variable of the same name.
 
 #include "language/MidCode.h"
+#include "machine/KeptText.h"
 #include "machine/RuntimeErrorKeys.h"
 #include "machine/VMachine.h"
 
@@ -31,8 +32,10 @@ void TVMachine::ExeBasicBCallUserFunc(const TVMCode* code)
     const int32_t returnIndex = static_cast<int32_t>(CodeIndex(code) + 1);
     // The frame and the texts of its arguments count against the memory budget.
     size_t charged = sizeof(TUserFuncCall) + sizeof(std::vector<TStackData>) + info.Params.size() * sizeof(TStackData);
-    for (size_t j = 0; j < info.Params.size() && j < ValueStack.size(); ++j)
-        charged += ValueStack.FromTop(j).TextLength();
+    for (size_t j = 0; j < info.Params.size() && j < ValueStack.size(); ++j) {
+        const TStackData& arg = ValueStack.FromTop(j);
+        charged += arg.owned ? kept_text::Held(*arg.value.ownedText) : arg.TextLength();
+    }
     if (!Memory.Take(charged)) ThrowStackFull();
     UserFuncStack.push_back({&info, returnIndex, charged});
     UserFuncArgStack.emplace_back();

@@ -27,6 +27,7 @@ const CatalogueText kEnglishTexts[] = {
     {"@Compile_Err_If_Without_Then@", "IF without THEN or GOTO"},
     {"@Compile_Err_Ill_Def_Var_Type@", "Illegal variable type definition"},
     {"@Compile_Err_Ill_Func_Call@", "Illegal function call"},
+    {"@Compile_Err_List_Too_Large@", "Out of memory: the list is too large to compile"},
     {"@Compile_Err_Missing_Operand@", "Missing operand"},
     {"@Compile_Err_Next_Without_For@", "NEXT without FOR"},
     {"@Compile_Err_No_Comma@", "\",\" expected"},

@@ -95,6 +95,7 @@ bool TRunSession::CompileBasic(const std::string& source)
 {
     FinishEnding();
     TCompiler compiler(mMidCode.get(), mAlerts, mSettings.CompatModePref);
+    compiler.SetMemoryLimit(mSettings.MemoryLimit);
     int32_t mode = mCompatMode;
     const bool compiled = compiler.Compile(source.c_str(), &mode);
     mCompatMode = mode;
@@ -122,6 +123,7 @@ bool TRunSession::ReadyBasic(TRunRequestSink* runTarget)
         machine = std::make_unique<TVMachine>("Virtual Machine", mMidCode.get(), &mRsrc, &mPlayer, requests, mAlerts);
     machine->SetRuntimeCompatiMode(mCompatMode);
     machine->SetFusion(mSettings.Fusion);
+    machine->SetMemoryLimit(mSettings.MemoryLimit);
     if (mSimulated) machine->SetClock(mSimulated.get());
     mPlayer.SetVMachine(machine.get());
     mAlarm->Clear();

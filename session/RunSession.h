@@ -15,6 +15,7 @@
 // alarm may come from others.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -27,6 +28,7 @@
 #include "machine/BasicRsrc.h"
 #include "machine/HeadlessHost.h"
 #include "machine/MMLPlayer.h"
+#include "machine/MemoryBudget.h"
 #include "machine/MmlPrefs.h"
 
 class TAlertSink;
@@ -47,6 +49,8 @@ struct TRunSessionSettings {
     std::optional<std::tm> LocalTime;
     // Off: every code runs through its plain handler, for comparing runs.
     bool Fusion = true;
+    // What a run may keep (and a compiled list may take), in bytes.
+    std::size_t MemoryLimit = TMemoryBudget::DEFAULT_LIMIT;
 };
 
 // What became of a run request before its machine could start.

@@ -22,7 +22,8 @@ TEST(HeadlessOptions, Accepted)
     THeadlessOptions o;
     std::string error;
     ASSERT_TRUE(parse_headless_options({"--drive", "2=/tmp", "--keys", "A\\r\\x41\\\\\\e", "--mode", "dos", "--timeout",
-                                        "0.5", "--page", "p.png", "--midi-log", "m.log", "--no-fusion", "prog.bas"},
+                                        "0.5", "--page", "p.png", "--midi-log", "m.log", "--no-fusion",
+                                        "--memory-limit", "64", "prog.bas"},
                                        o, error))
         << error;
     EXPECT_EQ(o.Drives.at(2), "/tmp");
@@ -32,6 +33,7 @@ TEST(HeadlessOptions, Accepted)
     EXPECT_EQ(*o.PagePng, "p.png");
     EXPECT_EQ(*o.MidiLog, "m.log");
     EXPECT_FALSE(o.Fusion);
+    EXPECT_EQ(o.MemoryLimit, size_t{64} << 20);
     EXPECT_EQ(o.ListPath, "prog.bas");
 }
 
@@ -88,6 +90,10 @@ TEST(HeadlessOptions, Rejected)
         {"--keys", "\\w{1x}", "a.bas"},
         {"--keys", "\\w{100", "a.bas"},
         {"--keys", "\\w{86400001}", "a.bas"},
+        {"--memory-limit", "0", "a.bas"},
+        {"--memory-limit", "1025", "a.bas"},
+        {"--memory-limit", "64M", "a.bas"},
+        {"--memory-limit", "-5", "a.bas"},
     };
     for (const auto& args : cases) {
         THeadlessOptions o;
@@ -111,7 +117,7 @@ TEST(HeadlessDriver, HelpPrintsTheUsage)
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, headless_usage());
     EXPECT_EQ(outcome.err, "");
-    for (const char* word : {"--keys", "\\w{MS}", "--clock", "--help", "--timeout"})
+    for (const char* word : {"--keys", "\\w{MS}", "--clock", "--help", "--timeout", "--memory-limit"})
         EXPECT_NE(outcome.out.find(word), std::string::npos) << word;
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,16 +38,16 @@ std::string temp_path(const char* stem)
 
 // Waits for the child to exit; past the limit (when there is one) it is killed and
 // false returned.
-bool wait_for_exit(pid_t pid, double limitSeconds, int& status)
+bool wait_for_exit(pid_t pid, double limitSeconds, int& status, struct rusage& usage)
 {
-    if (limitSeconds <= 0) return waitpid(pid, &status, 0) == pid;
+    if (limitSeconds <= 0) return wait4(pid, &status, 0, &usage) == pid;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return true;
+        if (wait4(pid, &status, WNOHANG, &usage) == pid) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
+    wait4(pid, &status, 0, &usage);
     return false;
 }
 
@@ -71,7 +72,11 @@ THeadlessOutcome run_headless_process(const std::vector<std::string>& args, doub
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        if (wait_for_exit(pid, limitSeconds, status) && WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+        struct rusage usage {};
+        if (wait_for_exit(pid, limitSeconds, status, usage)) {
+            if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+            outcome.peakRssKib = usage.ru_maxrss;
+        }
     }
     posix_spawn_file_actions_destroy(&actions);
     outcome.out = read_all(outPath);

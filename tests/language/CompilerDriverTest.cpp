@@ -150,6 +150,35 @@ TEST(CompilerDriverTest, ErrorWithoutASinkStillFailsTheCompile)
     EXPECT_EQ(mode, TCompiler::COMPAT_DISK_BASIC);
 }
 
+// A list whose program would hold more than the memory limit stops in the line where
+// it passes it; the same list compiles under the default limit, and a short one under
+// the small limit.
+TEST(CompilerDriverTest, AListPastTheMemoryLimitIsACompileError)
+{
+    std::string list;
+    for (int line = 1; line <= 2000; ++line) list += std::to_string(line) + " A=A+1:B$=\"XY\"\n";
+    constexpr size_t kLimit = 64 * 1024;
+    const auto compile = [](const std::string& text, size_t limit, TRecordingAlertSink& alerts) {
+        TMidCode mid;
+        TCompiler compiler(&mid, &alerts);
+        compiler.SetMemoryLimit(limit);
+        int32_t mode = 0;
+        return compiler.Compile(text.c_str(), &mode);
+    };
+    platform::use_key_identity_catalogue(true);
+    TRecordingAlertSink small;
+    EXPECT_FALSE(compile(list, kLimit, small));
+    const TErrorParts error = SplitErrorText(small.Last());
+    EXPECT_EQ(error.message, CE_LIST_TOO_LARGE);
+    EXPECT_GT(std::stoi(error.line), 1);
+    EXPECT_LT(std::stoi(error.line), 2000);
+
+    TRecordingAlertSink usual;
+    EXPECT_TRUE(compile(list, TCompiler::DEFAULT_MEMORY_LIMIT, usual)) << usual.Last();
+    TRecordingAlertSink shortList;
+    EXPECT_TRUE(compile("10 A=A+1\n20 PRINT A\n", kLimit, shortList)) << shortList.Last();
+}
+
 TEST(CompilerDriverTest, CompatibilityModeIsAlwaysReported)
 {
     struct TCase {

@@ -412,6 +412,32 @@ TEST_F(FileStatements, ReadingPastTheEnd)
     EXPECT_EQ(machine.ReadFileItems(2, 3, false), std::vector<std::string>{"1"});
 }
 
+TEST_F(FileStatements, ReadersGoOnFromTheByteAfterAnItem)
+{
+    TTempDriveTree::WriteFile(tree.InDrive("MIX.TXT"), "AB,CD\r\nEF\r\nGH");
+    Open("MIX.TXT", 1, FOR_INPUT);
+    EXPECT_EQ(Items(1, 1), std::vector<std::string>{"AB"});
+    EXPECT_EQ(machine.InputDlFromFile(1, 2), "CD");
+    EXPECT_EQ(Items(1, 1, true), std::vector<std::string>{""});
+    EXPECT_EQ(Items(1, 1, true), std::vector<std::string>{"EF"});
+    EXPECT_EQ(Eof(1), 0);
+    EXPECT_EQ(machine.InputDlFromFile(1, 2), "GH");
+    EXPECT_EQ(Eof(1), -1);
+}
+
+TEST_F(FileStatements, ALongLineEndsSoonOnceTheMachineIsToldToStop)
+{
+    const std::string line(std::size_t{1} << 20, 'L');
+    TTempDriveTree::WriteFile(tree.InDrive("LONG.TXT"), line + "\r\n");
+    Open("LONG.TXT", 1, FOR_INPUT);
+    machine.Terminate();
+    const std::vector<std::string> items = machine.ReadFileItems(1, 1, true);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_GT(items[0].size(), 0u);
+    EXPECT_LT(items[0].size(), line.size());
+    EXPECT_EQ(Eof(1), 0) << "the rest of the line stays in the file";
+}
+
 TEST_F(FileStatements, CharacterReader)
 {
     TTempDriveTree::WriteFile(tree.InDrive("K.TXT"), "漢A,\r\nBC");

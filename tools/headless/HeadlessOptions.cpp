@@ -4,10 +4,13 @@
 #include <cmath>
 
 #include "listfiles/ListLoader.h"
+#include "machine/MemoryBudget.h"
 
 namespace {
 
 constexpr int64_t MAX_KEYS_WAIT_MILLIS = 86400000;  // a day
+// --memory-limit only lowers the budget: at most its default.
+constexpr size_t MAX_MEMORY_LIMIT_MIB = TMemoryBudget::DEFAULT_LIMIT >> 20;
 
 bool hex_digit(char c, int& value)
 {
@@ -214,6 +217,15 @@ bool parse_headless_options(const std::vector<std::string>& args, THeadlessOptio
             options.LocalTime = time;
         } else if (arg == "--no-fusion") {
             options.Fusion = false;
+        } else if (arg == "--memory-limit") {
+            if (!value(v)) return false;
+            size_t mib = 0;
+            const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), mib);
+            if (ec != std::errc() || ptr != v.data() + v.size() || mib == 0 || mib > MAX_MEMORY_LIMIT_MIB) {
+                error = "--memory-limit wants a whole number of MiB from 1 to " + std::to_string(MAX_MEMORY_LIMIT_MIB);
+                return false;
+            }
+            options.MemoryLimit = mib << 20;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -241,7 +253,8 @@ std::string headless_usage()
     return "usage: kivo-headless [--drive N=DIR]... [--keys TEXT] [--mode disk|dos]\n"
            "                     [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]\n"
            "                     [--page FILE.png] [--midi-log FILE] [--clock real|simulated]\n"
-           "                     [--local-time YYYY-MM-DDTHH:MM:SS] [--no-fusion] LIST\n"
+           "                     [--local-time YYYY-MM-DDTHH:MM:SS] [--no-fusion]\n"
+           "                     [--memory-limit MIB] LIST\n"
            "       kivo-headless --help\n"
            "Runs the program LIST without a window and prints its text screen.\n"
            "--keys types TEXT once the run has started; escapes: \\r \\n \\t \\e \\\\ \\xHH,\n"
@@ -250,5 +263,7 @@ std::string headless_usage()
            "  previous \\w. With --clock simulated, where time moves only while the program\n"
            "  waits (SLEEP, INPUT, music), every key then arrives at the same moment of each run.\n"
            "--no-fusion runs every code through its plain handler (for comparing runs).\n"
+           "--memory-limit lowers what a run may keep, and a compiled list may take, to MIB\n"
+           "  mebibytes (for tests; the default is 1024).\n"
            "Exit status: 0 ended, 1 run-time error, 2 compile error, 3 time-out, 4 bad arguments.\n";
 }

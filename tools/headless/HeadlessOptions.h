@@ -4,7 +4,7 @@
 //                 [--encoding utf8|sjis|jis|auto] [--timeout SECONDS]
 //                 [--page FILE.png] [--midi-log FILE]
 //                 [--clock real|simulated] [--local-time YYYY-MM-DDTHH:MM:SS]
-//                 [--no-fusion] LIST
+//                 [--no-fusion] [--memory-limit MIB] LIST
 //   kivo-headless --help
 //
 // --clock simulated runs the machine and the music player on a clock that moves only
@@ -13,8 +13,10 @@
 // every run, and queued music plays out after the program has ended. --local-time sets
 // the date and time of day at the start of a simulated run (DATE$, TIME$). --no-fusion
 // runs every code through its handler, without the dispatch loop's fast paths, so that
-// tests can compare a run both ways.
+// tests can compare a run both ways. --memory-limit sets the run's memory budget (and
+// the compiled list's) below its default, so that tests can reach it quickly.
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <map>
@@ -33,6 +35,7 @@ struct THeadlessOptions {
     bool SimulatedClock = false;
     std::optional<std::tm> LocalTime;  // only with the simulated clock
     bool Fusion = true;
+    std::optional<std::size_t> MemoryLimit;  // in bytes
     std::string ListPath;
     bool Help = false;  // --help: print the usage, run nothing
 };

@@ -186,6 +186,7 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     settings.SimulatedClock = options.SimulatedClock;
     settings.LocalTime = options.LocalTime;
     settings.Fusion = options.Fusion;
+    if (options.MemoryLimit) settings.MemoryLimit = *options.MemoryLimit;
     TRunSession session(host, &alerts, settings);
     TBasicRsrc& rsrc = session.Rsrc();
     for (const auto& [number, folder] : drives) {
