@@ -15,35 +15,26 @@
 
 namespace {
 
-// Appends r to `to`. A long join goes a few megabytes at a time and asks `stopped`
-// between two parts: a join of texts of hundreds of megabytes would otherwise hold up
-// Kill and the time-out. When `to` has no room, its bytes move to new storage (twice
-// the old capacity or more, as the string itself grows) in such parts too. Once
-// `stopped` answers true, `to` is left as it was and the run ends at the next code.
+// Appends r to `to`, which already has room for it. A long join goes a few megabytes
+// at a time and asks `stopped` between two parts: a join of texts of hundreds of
+// megabytes would otherwise hold up Kill and the time-out. Once `stopped` answers
+// true, `to` is left as it was and the run ends at the next code.
 template <class Stopped>
 void append_asking(std::string& to, std::string_view r, Stopped stopped)
 {
     constexpr std::size_t CHUNK = std::size_t{4} << 20;
-    const std::size_t size = to.size() + r.size();
-    if (size <= CHUNK) {
+    if (r.size() <= CHUNK) {
         to.append(r);
         return;
     }
-    const auto copy = [&](std::string& into, std::string_view part) {
-        for (std::size_t done = 0; done < part.size(); done += CHUNK) {
-            if (stopped()) return false;
-            into.append(part.substr(done, CHUNK));
+    const std::size_t kept = to.size();
+    for (std::size_t done = 0; done < r.size(); done += CHUNK) {
+        if (stopped()) {
+            to.resize(kept);
+            return;
         }
-        return true;
-    };
-    if (to.capacity() >= size) {
-        const std::size_t kept = to.size();
-        if (!copy(to, r)) to.resize(kept);
-        return;
+        to.append(r.substr(done, CHUNK));
     }
-    std::string grown;
-    grown.reserve(std::max(size, 2 * to.capacity()));
-    if (copy(grown, to) && copy(grown, r)) to.swap(grown);
 }
 
 int32_t wrap_add(int32_t a, int32_t b)
