@@ -67,7 +67,7 @@ TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain)
 {
     const char* lists[] = {
         // a string that shrinks again
-        "10 S$=STRING$(255,\"X\")\n20 FOR I=1 TO 3000:A$=S$+S$:A$=\"\":NEXT\n",
+        "10 S$=STRING$(255,\"X\")\n20 FOR I=1 TO 5000:A$=S$+S$:A$=\"\":NEXT\n",
         // an array dimensioned anew, its texts dropped with it
         "10 FOR I=1 TO 50:DIM A$(1000):A$(5)=STRING$(255,\"X\"):DIM B#(50000):NEXT\n",
         // elements overwritten with texts of the same length
@@ -75,7 +75,7 @@ TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain)
         // the frames of calls that returned
         "10 DEF FNA(X$)=LEN(X$)\n20 FOR I=1 TO 20000:N=FNA(STRING$(255,\"X\")):NEXT\n",
         // an image replaced under the same element, and under keys 0 and 1
-        "10 FOR I=1 TO 50:GET@(0,0)-(639,399),A%:GET@(0,0)-(639,399),B%(1):NEXT\n",
+        "10 FOR I=1 TO 20:GET@(0,0)-(639,399),A%:GET@(0,0)-(639,399),B%(1):NEXT\n",
     };
     for (const char* list : lists) {
         SCOPED_TRACE(list);
