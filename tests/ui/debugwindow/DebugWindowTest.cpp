@@ -187,10 +187,15 @@ TEST_F(DebugWindow, SelectingACallRowScrollsTheSourceToIt)
     ASSERT_TRUE(BreaksAt(row1000));
     TSrcCodeView* source = view()->SrcCodeView();
     ASSERT_EQ(source->indexAt(QPoint(30, 2)).row(), row1000);
-    // A list that takes the focus makes its first row current by itself, and choosing
-    // the current row again changes nothing: start from no current row.
-    view()->CallStackView()->setCurrentRow(-1);
-    view()->CallStackView()->setCurrentRow(0);
+    TCallStackView* stack = view()->CallStackView();
+    const auto chooseCall = [&] {
+        QTest::mouseClick(stack->viewport(), Qt::LeftButton, {}, stack->visualItemRect(stack->item(0)).center());
+    };
+    chooseCall();
+    EXPECT_EQ(source->indexAt(QPoint(30, 2)).row(), 0);
+    // The same row again, after the source list has moved on.
+    source->ScrollToSpecifyLineNum(1000);
+    chooseCall();
     EXPECT_EQ(source->indexAt(QPoint(30, 2)).row(), 0);
 }
 
