@@ -287,6 +287,30 @@ TEST_F(DebugWindow, ArraysOpenIntoTheirElements)
     gPrefs.BreakAtStart = true;
 }
 
+// Values that INPUT, READ, LINE INPUT and SWAP store show in their rows at the next
+// break and after the end.
+TEST_F(DebugWindow, TheVariableListShowsWhatStatementsStored)
+{
+    debugWindow->Show();
+    StartRun("10 A=1:D=2\n20 INPUT B\n30 READ B$\n40 LINE INPUT C$\n50 SWAP A,D\n60 END\n70 DATA HELLO\n");
+    ASSERT_TRUE(BreaksAt(0));
+    for (const char* key = "7\rsay, hi\r"; *key != 0; ++key) runView()->Session().Rsrc().PushToKeyBuf(key, 1);
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(1));
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(2));
+    EXPECT_EQ(VarRow("B!"), "B! : 7");
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(3));
+    EXPECT_EQ(VarRow("B$"), "B$ : HELLO");
+    Press(kDebugRunMessage);
+    ASSERT_TRUE(wait_until([&] { return CurrentEntry() == "[Done]"; }));
+    EXPECT_EQ(VarRow("B!"), "B! : 7");
+    EXPECT_EQ(VarRow("C$"), "C$ : say, hi");
+    EXPECT_EQ(VarRow("A!"), "A! : 2");
+    EXPECT_EQ(VarRow("D!"), "D! : 1");
+}
+
 TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines)
 {
     debugWindow->Show();
