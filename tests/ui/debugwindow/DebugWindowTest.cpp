@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "debugger/DebugProtocol.h"
 #include "debugger/Debugger.h"
 #include "foundation/Common.h"
 #include "foundation/IAPItemFlatToolBar.h"
@@ -309,6 +310,38 @@ TEST_F(DebugWindow, TheVariableListShowsWhatStatementsStored)
     EXPECT_EQ(VarRow("C$"), "C$ : say, hi");
     EXPECT_EQ(VarRow("A!"), "A! : 2");
     EXPECT_EQ(VarRow("D!"), "D! : 1");
+}
+
+// A line, a call, a return or an assignment is answered as soon as it is handed over,
+// before the window's thread has done anything: the machine never waits for a
+// repaint. The lists catch up at the next one.
+TEST_F(DebugWindow, WaitingReportsAreAnsweredBeforeTheListsRepaint)
+{
+    debugWindow->Show();
+    StartRun(GOSUB_PROGRAM);
+    ASSERT_TRUE(BreaksAt(0));
+    int64_t run = 0;
+    runView()->Session().WithMachine([&](TVMachine& machine) {
+        if (auto* debugger = dynamic_cast<TDebugger*>(&machine)) run = debugger->RunNumber();
+    });
+    ASSERT_NE(run, 0);
+    const auto report = [&](uint32_t what, int32_t line) {
+        platform::Message message(what);
+        message.AddInt64(debug_msg::Run, run);
+        if (line > 0) message.AddInt32(debug_msg::LineNum, line);
+        auto channel = std::make_shared<platform::ReplyChannel>();
+        EXPECT_TRUE(view()->Deliver(message, TDebugReply(channel), TDebugSink::DELIVERY_TIMEOUT));
+        std::lock_guard lock(channel->mutex);
+        return channel->done;
+    };
+    EXPECT_TRUE(report(debug_msg::CallAdded, 20));
+    EXPECT_TRUE(report(debug_msg::CurLine, 100));
+    EXPECT_TRUE(report(debug_msg::CallAdded, 100));
+    EXPECT_TRUE(report(debug_msg::CallRemoved, 0));
+    EXPECT_TRUE(report(debug_msg::CurLine, 110));
+    ASSERT_TRUE(wait_until([&] { return CurrentEntry().find("110 RETURN") != std::string::npos; }));
+    ASSERT_EQ(view()->CallStackView()->CallCount(), 1);
+    EXPECT_EQ(view()->CallStackView()->item(0)->text().toStdString(), "20 GOSUB 100");
 }
 
 TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines)
