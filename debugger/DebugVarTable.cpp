@@ -49,15 +49,20 @@ std::vector<std::pair<std::string, int32_t>> TDebugVarTable::ApplyUpdate(const p
         if (message.FindInt32(debug_msg::DimIdx, i, &element) != platform::kOk ||
             message.FindString(debug_msg::Value, i, &value) != platform::kOk)
             break;
-        const auto found = mVars.find(name);
-        if (found == mVars.end()) continue;
-        TDebugVar& var = found->second;
-        // An element beyond the array's shape is ignored, not stored.
-        if (element < 0 || element > var.ElementCount()) continue;
-        var.Values[element] = var_cut_text(value);
-        changed.emplace_back(name, element);
+        if (ApplyValue(name, element, value)) changed.emplace_back(name, element);
     }
     return changed;
+}
+
+bool TDebugVarTable::ApplyValue(const std::string& name, int32_t element, const std::string& value)
+{
+    const auto found = mVars.find(name);
+    if (found == mVars.end()) return false;
+    TDebugVar& var = found->second;
+    // An element beyond the array's shape is ignored, not stored.
+    if (element < 0 || element > var.ElementCount()) return false;
+    var.Values[element] = var_cut_text(value);
+    return true;
 }
 
 std::string TDebugVarTable::ApplyReset(const platform::Message& message)

@@ -35,6 +35,8 @@ public:
     void SetFrom(const TMidCode& code);
     // A 'uvir': the (name, element) pairs it changed, in order.
     std::vector<std::pair<std::string, int32_t>> ApplyUpdate(const platform::Message& message);
+    // One element's new text; false for an unknown name or an element beyond the shape.
+    bool ApplyValue(const std::string& name, int32_t element, const std::string& value);
     // A 'rsvr': the name it rebuilt, or an empty text for a malformed message.
     std::string ApplyReset(const platform::Message& message);
 

@@ -78,6 +78,7 @@ int32_t TDebugger::Terminate()
 
 void TDebugger::RunFailed(const TException& e)
 {
+    SendStoredVars();
     platform::Message shown = NewMessage(debug_msg::ShowLine);
     shown.AddInt32(debug_msg::LineNum, static_cast<int32_t>(e.ID()));
     Post(shown);
@@ -96,6 +97,7 @@ void TDebugger::DebugLoop()
             if (PC >= end) break;
         }
         (this->*RunHandlers[static_cast<size_t>(PC - base)])(PC);
+        if (!mStored.empty()) SendStoredVars();
         ++PC;
     }
 }
@@ -158,18 +160,38 @@ void TDebugger::DebugBasicBAssignArray(const TVMCode* code)
 {
     ExeBasicBAssignArray(code);
     SendUpdateVarInfoRqtd(1);
+    mStored.clear();
 }
 
 void TDebugger::DebugBasicSwap(const TVMCode* code)
 {
     ExeBasicSwap(code);
     SendUpdateVarInfoRqtd(3);
+    mStored.clear();
 }
 
 void TDebugger::RegisterVarAccess(int slot, TVarInfo* var, long element)
 {
     if (slot < 0 || slot > 2) return;
-    mAccess[slot] = TVarAccess{var, static_cast<int32_t>(element)};
+    const TVarAccess access{var, static_cast<int32_t>(element)};
+    mAccess[slot] = access;
+    if (slot != 0 || var == nullptr) return;
+    for (const TVarAccess& stored : mStored)
+        if (stored.Var == var && stored.Element == access.Element) return;
+    mStored.push_back(access);
+}
+
+void TDebugger::SendStoredVars()
+{
+    if (mStored.empty()) return;
+    platform::Message message = NewMessage(debug_msg::VarsUpdated);
+    for (const TVarAccess& stored : mStored) {
+        message.AddString(debug_msg::VarName, stored.Var->VarName);
+        message.AddInt32(debug_msg::DimIdx, stored.Element);
+        message.AddString(debug_msg::Value, var_value_text(*stored.Var, stored.Element));
+    }
+    mStored.clear();
+    SendAndWait(message);
 }
 
 void TDebugger::SendUpdateVarInfoRqtd(int count)

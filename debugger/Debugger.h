@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "debugger/BreakPointSet.h"
 #include "debugger/DebugRunMode.h"
@@ -69,6 +70,9 @@ private:
     // Waits until the view lets the machine go on or the thread is told to stop.
     void Break();
     void SendUpdateVarInfoRqtd(int count);
+    // Reports the values that statements stored without an assignment code of their
+    // own (INPUT, READ, LINE INPUT, KINPUT, CALL MOUSE...), once the code has run.
+    void SendStoredVars();
     platform::Message NewMessage(uint32_t what) const;
     void Post(const platform::Message& message);
     // Sends and waits for the answer, within the time-outs and never past a stop.
@@ -87,6 +91,8 @@ private:
     std::atomic<int32_t> mCallDepth{0};
     std::atomic<bool> mGoOn{false};
     TVarAccess mAccess[3];
+    // Stores of the running code that no 'uvir' has reported yet, each element once.
+    std::vector<TVarAccess> mStored;
 
     // The break wait.
     std::mutex mBreakLock;

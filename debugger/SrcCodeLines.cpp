@@ -27,11 +27,12 @@ void TSrcCodeLines::Set(std::string_view source)
     }
 }
 
+// The later of two lines of one number: the one that a jump to the number reaches.
 int TSrcCodeLines::Row(int32_t lineNum) const
 {
     if (lineNum < 0) return -1;
-    for (size_t i = 0; i < mLines.size(); ++i)
-        if (mLines[i].LineNum == lineNum) return static_cast<int>(i);
+    for (size_t i = mLines.size(); i > 0; --i)
+        if (mLines[i - 1].LineNum == lineNum) return static_cast<int>(i - 1);
     return -1;
 }
 

@@ -23,7 +23,7 @@ public:
 
     const std::vector<TSrcLine>& Lines() const { return mLines; }
     std::vector<TSrcLine>& Lines() { return mLines; }
-    // The row of a line number, or −1.
+    // The row of a line number (the later one of two lines of one number), or −1.
     int Row(int32_t lineNum) const;
     // The text of the line of that number, empty without one.
     std::string Line(int32_t lineNum) const;

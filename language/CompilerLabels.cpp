@@ -46,11 +46,17 @@ static void RequireLabelName(const TCompiler& compiler, const TToken& name)
     if (name.kind == tkEol || name.kind == tkEot) compiler.RaiseCompileError(CE_SYNTAX_ERR);
 }
 
+// A label that opens its line marks the line's beginning, so that a jump to it
+// enters the line as a jump to the line's number does: the line becomes the current
+// one (errors name it) and the debugger sees it begin. A label after statements of
+// its line marks the code that follows it.
 TToken TCompiler::ParseLabel(const TToken& /*asterisk*/)
 {
     const TToken name = Token();
     RequireLabelName(*this, name);
-    MidCode->LabelMap[name.text] = NextCodeIndex();
+    int32_t index = NextCodeIndex();
+    if (MidCode->Codes.back().Cmd == vcBLineBegin) --index;
+    MidCode->LabelMap[name.text] = index;
     return Token();
 }
 

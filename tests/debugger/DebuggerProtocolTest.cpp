@@ -170,15 +170,40 @@ TEST_F(DebuggerTest, SwapReportsThreeVariablesInOneMessage)
     EXPECT_EQ(LinesFrom(sink->IndexAfter("clnc 20")), (Lines{"uvir A! 0=2 B! 0=1 A! 0=2", "dbed"}));
 }
 
-TEST_F(DebuggerTest, InputAndReadReportNoVariable)
+struct TStoreCase {
+    const char* name;
+    const char* program;
+    const char* keys;
+    Lines reports;  // the 'uvir' lines, in order
+};
+
+class DebuggerStores : public DebuggerTest, public ::testing::WithParamInterface<TStoreCase> {};
+
+// Statements that store without an assignment code report what they stored once they
+// have run, each element once, as an assignment does.
+TEST_P(DebuggerStores, ReportWhatTheStatementStored)
 {
-    Load("10 INPUT A\n20 READ B\n30 DATA 7\n");
-    rsrc.PushToKeyBuf("5", 1);
-    rsrc.PushToKeyBuf("\n", 1);
+    Load(GetParam().program);
+    // One key at a time, as the run window types them.
+    for (const char* key = GetParam().keys; *key != 0; ++key) rsrc.PushToKeyBuf(key, 1);
     Start();
     EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
-    EXPECT_EQ(Count("uvir"), 0u);
+    Lines reports;
+    for (const std::string& line : sink->Lines())
+        if (line.rfind("uvir", 0) == 0) reports.push_back(line);
+    EXPECT_EQ(reports, GetParam().reports);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, DebuggerStores,
+    ::testing::Values(TStoreCase{"Input", "10 INPUT A\n", "5\n", {"uvir A! 0=5"}},
+                      TStoreCase{"InputTwo", "10 INPUT A%,B$\n", "1,two\n", {"uvir A% 0=1 B$ 0=two"}},
+                      TStoreCase{"LineInput", "10 LINE INPUT A$\n", "hi, there\n", {"uvir A$ 0=hi, there"}},
+                      TStoreCase{"Read", "10 READ B$\n20 DATA HELLO\n", "", {"uvir B$ 0=HELLO"}},
+                      TStoreCase{"ReadAnElement", "10 READ C(2)\n20 DATA 9\n", "", {"uvir C! 3=9"}},
+                      TStoreCase{"ReadOneTwice", "10 READ A,A\n20 DATA 1,2\n", "", {"uvir A! 0=2"}},
+                      TStoreCase{"AssignmentOnce", "10 A=1:READ B\n20 DATA 3\n", "", {"uvir A! 0=1", "uvir B! 0=3"}}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(DebuggerTest, DimReportsEachArrayWithItsSizes)
 {

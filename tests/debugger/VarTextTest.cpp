@@ -105,4 +105,14 @@ TEST(SrcCodeLines, LinesKnowTheirNumbersAndTheFirstNumberedOne)
     EXPECT_EQ(leading_line_number("99999999999 X"), std::nullopt);
 }
 
+// The compiler accepts two lines of one number, and a jump to it reaches the later.
+TEST(SrcCodeLines, TwoLinesOfOneNumberFindTheLaterOne)
+{
+    TSrcCodeLines lines;
+    lines.Set("10 A=1\n20 B=1\n10 C=1\n30 END\n");
+    EXPECT_EQ(lines.Row(10), 2);
+    EXPECT_EQ(lines.Line(10), "10 C=1");
+    EXPECT_EQ(lines.Row(20), 1);
+}
+
 }  // namespace

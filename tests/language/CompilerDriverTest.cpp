@@ -66,17 +66,25 @@ TEST(CompilerDriverTest, LineNumbersAsWritten)
     EXPECT_EQ(shown.Error().line, "10%");
 }
 
-TEST(CompilerDriverTest, LabelsMarkTheNextCode)
+// A label that opens its line marks the line's beginning, so a jump to it enters the
+// line; after a statement it marks the code that follows.
+TEST(CompilerDriverTest, LabelsMarkTheirLinesBeginning)
 {
-    TProgram p("10 *LOOP\n20 * done : A=1\n30 *100\n40 *loop\n");
+    TProgram p("10 *LOOP\n20 * done : A=1\n30 *100\n40 *loop\n50 A=2:*AFTER:B=3\n");
     ASSERT_FALSE(p.HasError()) << p.alerts.Last();
-    EXPECT_EQ(p.mid.LabelMap.at("DONE"), 3);
+    EXPECT_EQ(p.mid.LineNumMap.at(20), 2);
+    EXPECT_EQ(p.mid.LabelMap.at("DONE"), 2);
     EXPECT_EQ(p.mid.LineNumMap.at(30), 7);
-    EXPECT_EQ(p.mid.LabelMap.at("100"), 8);   // a label of digits, unrelated to line 100
-    EXPECT_EQ(p.mid.LabelMap.at("LOOP"), 9);  // defined twice: the later one
+    EXPECT_EQ(p.mid.LabelMap.at("100"), 7);   // a label of digits, unrelated to line 100
+    EXPECT_EQ(p.mid.LabelMap.at("LOOP"), 8);  // defined twice: the later one
+    EXPECT_EQ(p.mid.LineNumMap.at(50), 9);
+    EXPECT_EQ(p.mid.LabelMap.at("AFTER"), 14);  // past line 50's A=2
 
     TProgram first("10 *START\n");
-    EXPECT_EQ(first.mid.LabelMap.at("START"), 2);
+    EXPECT_EQ(first.mid.LabelMap.at("START"), 1);
+    TProgram two("10 *ONE:*TWO:PRINT\n");
+    EXPECT_EQ(two.mid.LabelMap.at("ONE"), 1);
+    EXPECT_EQ(two.mid.LabelMap.at("TWO"), 1);
 }
 
 struct TErrorCase {

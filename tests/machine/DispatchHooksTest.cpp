@@ -133,8 +133,8 @@ TEST_F(DispatchHooks, OwnHandlersSeeEveryLineCallReturnAndAssignmentInOrder)
         expected.insert(expected.end(), subroutine100.begin(), subroutine100.end());
         expected.push_back("set I! 0");  // NEXT steps the loop variable
     }
-    // A jump to a label lands on the label, behind the beginning of its line 120.
-    expected.insert(expected.end(), {"line 30", "line 50", "call", "line 130", "on call"});
+    // A jump to a label that opens its line enters that line, 120.
+    expected.insert(expected.end(), {"line 30", "line 50", "call", "line 120", "line 130", "on call"});
     expected.insert(expected.end(), subroutine100.begin(), subroutine100.end());
     expected.insert(expected.end(), {"line 140", "return"});
     // B(1) is element 2: entry 0 is the plain variable, the array starts at B(0).

@@ -16,17 +16,26 @@ TCallStackView::TCallStackView(std::function<void(int32_t)> showLine, QWidget* p
 {
     setObjectName("CallStackView");
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item, QListWidgetItem*) {
-        if (item == nullptr || !mShowLine) return;
-        const int32_t line = item->data(LineRole).toInt();
-        if (line >= 0) mShowLine(line);
-    });
+    addItem(new_row(-1, std::string()));
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] { RowChosen(); });
+}
+
+void TCallStackView::RowChosen()
+{
+    const QList<QListWidgetItem*> chosen = selectedItems();
+    // Empty also when the deselection below calls back here.
+    if (chosen.isEmpty()) return;
+    const int32_t line = chosen.first()->data(LineRole).toInt();
+    // A row without a line sends nothing and stays chosen.
+    if (line <= 0) return;
+    if (mShowLine) mShowLine(line);
+    clearSelection();
 }
 
 void TCallStackView::ClearCallStack()
 {
     clear();
-    mHasCurrent = false;
+    addItem(new_row(-1, std::string()));
 }
 
 void TCallStackView::AddCallStack(int32_t lineNum, const std::string& text)
@@ -39,9 +48,10 @@ void TCallStackView::RemoveCallStack()
     if (CallCount() > 0) delete takeItem(CallCount() - 1);
 }
 
+// The row stays in place: taking it out would move a selection to the row above.
 void TCallStackView::SetCurLine(int32_t lineNum, const std::string& text)
 {
-    if (mHasCurrent) delete takeItem(count() - 1);
-    addItem(new_row(lineNum, text));
-    mHasCurrent = true;
+    QListWidgetItem* current = item(count() - 1);
+    current->setText(QString::fromStdString(text));
+    current->setData(LineRole, lineNum);
 }

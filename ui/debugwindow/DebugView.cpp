@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "debugger/DebugProtocol.h"
@@ -218,22 +219,58 @@ void TDebugView::WithDebugger(const std::function<void(TDebugger&)>& use)
 
 void TDebugView::Post(const platform::Message& message)
 {
+    mReports.Add(message);
     QMetaObject::invokeMethod(
-        this, [this, message] { HandleMachineMessage(message); }, Qt::QueuedConnection);
+        this, [this] { ShowReports(); }, Qt::QueuedConnection);
 }
 
+// A line, a call, a return or an assignment is handled by noting it: the machine goes
+// on at once (the reply answers as it goes) and the lists catch up at the next repaint.
 bool TDebugView::Deliver(const platform::Message& message, TDebugReply reply, platform::bigtime_t)
 {
+    if (mReports.Note(message)) {
+        // Noted before the flag is looked at: a repaint that clears the flag after
+        // this takes the note with it.
+        if (!mRepaintPending.exchange(true))
+            QMetaObject::invokeMethod(
+                this, [this] { QTimer::singleShot(REPAINT_MILLIS, this, [this] { ShowReports(); }); },
+                Qt::QueuedConnection);
+        return true;
+    }
     // The answer goes when the handler has run, or when Qt drops the call unrun.
     auto answer = std::make_shared<TDebugReply>(std::move(reply));
     QMetaObject::invokeMethod(
         this,
         [this, message, answer] {
+            ShowReports();
             HandleMachineMessage(message);
             answer->Answer();
         },
         Qt::QueuedConnection);
     return true;
+}
+
+void TDebugView::ShowReports()
+{
+    mRepaintPending.store(false);
+    for (const TDebugReport& report : mReports.Take()) {
+        if (report.Posted)
+            HandleMachineMessage(report.Message);
+        else if (report.Notes.Run == mShownRun)
+            ShowNotes(report.Notes);
+    }
+}
+
+void TDebugView::ShowNotes(const TDebugNotes& notes)
+{
+    for (int32_t i = 0; i < notes.Returns; ++i) mCallStackView->RemoveCallStack();
+    for (const int32_t line : notes.Calls) mCallStackView->AddCallStack(line, mSrcCodeView->Line(line));
+    for (const auto& [key, value] : notes.Values)
+        if (mVars.ApplyValue(key.first, key.second, value)) mVarView->UpdateVarInfo(key.first, key.second);
+    if (notes.Line)
+        mCallStackView->SetCurLine(*notes.Line,
+                                   platform::replace_placeholder(platform::get_string("[Current] %Num%"), "%Num%",
+                                                                 mSrcCodeView->Line(*notes.Line)));
 }
 
 void TDebugView::HandleMachineMessage(const platform::Message& message)

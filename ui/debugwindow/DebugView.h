@@ -11,10 +11,12 @@
 // are dropped.
 
 #include <QLabel>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "debugger/DebugReportQueue.h"
 #include "debugger/DebugRunMode.h"
 #include "debugger/DebugSink.h"
 #include "debugger/DebugVarTable.h"
@@ -77,6 +79,9 @@ public:
 
 private:
     void HandleMachineMessage(const platform::Message& message);
+    // Shows what the machine has reported since the last time, in order.
+    void ShowReports();
+    void ShowNotes(const TDebugNotes& notes);
     // Runs `use` with this run's debugger when the run view still has it.
     void WithDebugger(const std::function<void(TDebugger&)>& use);
     void CreateToolBar();
@@ -92,6 +97,11 @@ private:
     TSrcCodeView* mSrcCodeView;
     TRunView* mRunView = nullptr;
     TDebugVarTable mVars;
+    // The machine's reports wait here for the next repaint; a posted one asks for it
+    // at once, a noted one within REPAINT_MILLIS.
+    static constexpr int REPAINT_MILLIS = 30;
+    TDebugReportQueue mReports;
+    std::atomic<bool> mRepaintPending{false};
     TDebugRunMode mState = DRM_RUN;
     // The run whose messages are shown, and the run whose machine the buttons reach
     // (0: none; cleared by 'dbed' and when the machine goes).

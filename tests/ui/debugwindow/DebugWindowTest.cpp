@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "debugger/DebugProtocol.h"
 #include "debugger/Debugger.h"
 #include "foundation/Common.h"
 #include "foundation/IAPItemFlatToolBar.h"
@@ -187,10 +188,15 @@ TEST_F(DebugWindow, SelectingACallRowScrollsTheSourceToIt)
     ASSERT_TRUE(BreaksAt(row1000));
     TSrcCodeView* source = view()->SrcCodeView();
     ASSERT_EQ(source->indexAt(QPoint(30, 2)).row(), row1000);
-    // A list that takes the focus makes its first row current by itself, and choosing
-    // the current row again changes nothing: start from no current row.
-    view()->CallStackView()->setCurrentRow(-1);
-    view()->CallStackView()->setCurrentRow(0);
+    TCallStackView* stack = view()->CallStackView();
+    const auto chooseCall = [&] {
+        QTest::mouseClick(stack->viewport(), Qt::LeftButton, {}, stack->visualItemRect(stack->item(0)).center());
+    };
+    chooseCall();
+    EXPECT_EQ(source->indexAt(QPoint(30, 2)).row(), 0);
+    // The same row again, after the source list has moved on.
+    source->ScrollToSpecifyLineNum(1000);
+    chooseCall();
     EXPECT_EQ(source->indexAt(QPoint(30, 2)).row(), 0);
 }
 
@@ -280,6 +286,62 @@ TEST_F(DebugWindow, ArraysOpenIntoTheirElements)
     EXPECT_EQ(x->child(4)->text(0).toStdString(), "X!(1,0) : 5");
     EXPECT_EQ(x->child(11)->text(0).toStdString(), "X!(2,3) : 0");
     gPrefs.BreakAtStart = true;
+}
+
+// Values that INPUT, READ, LINE INPUT and SWAP store show in their rows at the next
+// break and after the end.
+TEST_F(DebugWindow, TheVariableListShowsWhatStatementsStored)
+{
+    debugWindow->Show();
+    StartRun("10 A=1:D=2\n20 INPUT B\n30 READ B$\n40 LINE INPUT C$\n50 SWAP A,D\n60 END\n70 DATA HELLO\n");
+    ASSERT_TRUE(BreaksAt(0));
+    for (const char* key = "7\rsay, hi\r"; *key != 0; ++key) runView()->Session().Rsrc().PushToKeyBuf(key, 1);
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(1));
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(2));
+    EXPECT_EQ(VarRow("B!"), "B! : 7");
+    Press(kDebugStepInMessage);
+    ASSERT_TRUE(BreaksAt(3));
+    EXPECT_EQ(VarRow("B$"), "B$ : HELLO");
+    Press(kDebugRunMessage);
+    ASSERT_TRUE(wait_until([&] { return CurrentEntry() == "[Done]"; }));
+    EXPECT_EQ(VarRow("B!"), "B! : 7");
+    EXPECT_EQ(VarRow("C$"), "C$ : say, hi");
+    EXPECT_EQ(VarRow("A!"), "A! : 2");
+    EXPECT_EQ(VarRow("D!"), "D! : 1");
+}
+
+// A line, a call, a return or an assignment is answered as soon as it is handed over,
+// before the window's thread has done anything: the machine never waits for a
+// repaint. The lists catch up at the next one.
+TEST_F(DebugWindow, WaitingReportsAreAnsweredBeforeTheListsRepaint)
+{
+    debugWindow->Show();
+    StartRun(GOSUB_PROGRAM);
+    ASSERT_TRUE(BreaksAt(0));
+    int64_t run = 0;
+    runView()->Session().WithMachine([&](TVMachine& machine) {
+        if (auto* debugger = dynamic_cast<TDebugger*>(&machine)) run = debugger->RunNumber();
+    });
+    ASSERT_NE(run, 0);
+    const auto report = [&](uint32_t what, int32_t line) {
+        platform::Message message(what);
+        message.AddInt64(debug_msg::Run, run);
+        if (line > 0) message.AddInt32(debug_msg::LineNum, line);
+        auto channel = std::make_shared<platform::ReplyChannel>();
+        EXPECT_TRUE(view()->Deliver(message, TDebugReply(channel), TDebugSink::DELIVERY_TIMEOUT));
+        std::lock_guard lock(channel->mutex);
+        return channel->done;
+    };
+    EXPECT_TRUE(report(debug_msg::CallAdded, 20));
+    EXPECT_TRUE(report(debug_msg::CurLine, 100));
+    EXPECT_TRUE(report(debug_msg::CallAdded, 100));
+    EXPECT_TRUE(report(debug_msg::CallRemoved, 0));
+    EXPECT_TRUE(report(debug_msg::CurLine, 110));
+    ASSERT_TRUE(wait_until([&] { return CurrentEntry().find("110 RETURN") != std::string::npos; }));
+    ASSERT_EQ(view()->CallStackView()->CallCount(), 1);
+    EXPECT_EQ(view()->CallStackView()->item(0)->text().toStdString(), "20 GOSUB 100");
 }
 
 TEST_F(DebugWindow, AFirstBreakPointSkipsLeadingEmptyLines)
