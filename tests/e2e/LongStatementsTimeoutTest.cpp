@@ -1,7 +1,7 @@
 // Statements that run long on big texts, pictures and arrays end with the run when
 // the time-out comes: each program below runs under --timeout 1 and ends with the
-// time-out's break in its long line. The driver is given a generous while to end; a
-// statement that ignores the stop request takes far longer than that.
+// time-out's break, in its long line when the machine is not loaded. The driver is given a
+// generous while to end; a statement that ignores the stop request takes far longer.
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,10 @@ TEST_P(LongStatement, EndsWithTheTimeOut)
     const THeadlessOutcome outcome = run_headless_process(
         {"--drive", "1=" + folder.Path().string(), "--timeout", "1", list.string()}, LIMIT_SECONDS);
     EXPECT_EQ(outcome.status, 3) << outcome.err;
-    EXPECT_EQ(outcome.out, std::string(program.breakLine) + "\nOk\n");
+    // On a loaded machine the time-out may come while line 10 still builds the texts;
+    // the run must end with the time-out's break all the same.
+    EXPECT_TRUE(outcome.out == std::string(program.breakLine) + "\nOk\n" || outcome.out == "Break in 10\nOk\n")
+        << outcome.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, LongStatement, ::testing::ValuesIn(PROGRAMS),
