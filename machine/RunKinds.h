@@ -64,6 +64,7 @@
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
+    X(rkJoinPlain)      /* block: X$ = A$ + B$, plain variables */ \
     X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
 // clang-format on
 

@@ -360,6 +360,8 @@ protected:
     std::vector<bool> JumpLandings() const;
     // Pushes a variable's text that was left off the stack, to where it would lie.
     void PushTextReadLater(const TVarInfo* v, size_t depth);
+    // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
+    void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     template <typename Fusable>
     void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;

@@ -20,7 +20,7 @@
 //   vcB<comparison><type>, vcBFJmp         an IF on a numeric comparison
 // The FOR loops of VMachineRunFor.cpp are blocks of the same kind, and so are a few
 // statements and reads that programs repeat in their loops, each prepared below:
-// X = X <op> constant, X$ = X$ + "text", A(J) and A(J <op> constant), and the string
+// X = X <op> constant, X$ = X$ + "text", X$ = A$ + B$, A(J) and A(J <op> constant), and the string
 // functions of a plain string variable, which read its text in place (and a + after
 // one, which joins the function's text on without pushing it). A pair or block
 // does what its codes do, errors included. The jump of an IF or of a FOR test finds its
@@ -393,6 +393,47 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         // Whether the text is ASCII, settled once here.
         RunTargets[i] = text_measure::is_ascii(codes[i + 4].Operand.Text != nullptr ? codes[i + 4].Operand.Text : "");
     }
+    // X$ = A$ + B$: the reference and the two values (two codes each), the joining and
+    // the store, with no jump landing after the first.
+    const auto plain_text = [&](size_t k) {
+        return RunKinds[k] == rkLoadPlainVar && codes[k + 1].Operand.Var != nullptr &&
+               codes[k + 1].Operand.Var->VarType == tkString;
+    };
+    for (size_t i = 1; i + 7 < codes.size(); ++i) {
+        if (RunKinds[i] != rkPushVarRef || !plain_text(i + 2) || !plain_text(i + 4) ||
+            codes[i + 6].Cmd != vcBAddString || RunKinds[i + 6] != rkGeneric || RunKinds[i + 7] != rkAssignArray)
+            continue;
+        const TVarInfo* v = codes[i + 1].Operand.Var;
+        if (v == nullptr || v->VarType != tkString) continue;
+        if (RunHandlers[i + 6] != SharedFuncTable()[vcBAddString]) continue;
+        if (lands_within(landing, i + 1, i + 7)) continue;
+        RunKinds[i] = rkJoinPlain;
+    }
+}
+
+// The joined text is made once, at its full length, and moves into X; X's old text is
+// freed, never copied. When X is A the text of B is appended to X's own, which grows
+// in place or moves once.
+void TVMachine::JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b)
+{
+    std::string& text = x->StringValues()[0];
+    const std::string& left = a->StringValues()[0];
+    const std::string& right = b->StringValues()[0];
+    const size_t length = left.size() + right.size();
+    // As the joining checks its result, then the store charges the new text.
+    CheckNewText(length);
+    NoteVarAccess(0, x, 0);
+    ChargeText(text.size(), length);
+    const bool ascii = a->ScalarTextAscii && b->ScalarTextAscii;
+    if (&text == &left) {
+        text.append(right);
+    } else {
+        std::string joined;
+        joined.reserve(length);
+        joined.append(left).append(right);
+        text.swap(joined);
+    }
+    x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
 }
 
 // A(J) and A(J+c) (also -, * and a constant of any type), for a one-dimensional
@@ -1019,6 +1060,19 @@ void TVMachine::RunLoop()
         v->ScalarTextAscii = v->ScalarTextAscii && targets[kp - kinds] != 0;
         pc += 7;
         kp += 7;
+        KIVO_DISPATCH();
+    }
+    body_rkJoinPlain : {
+        // The codes: the reference, A$'s value and B$'s (two each), + and the store.
+        TVarInfo* v = pc[1].Operand.Var;
+        const TVarInfo* a = pc[3].Operand.Var;
+        const TVarInfo* b = pc[5].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || a->ElemCount < 1 || a->StringValues() == nullptr ||
+            b->ElemCount < 1 || b->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        JoinPlainTexts(v, a, b);
+        pc += 8;
+        kp += 8;
         KIVO_DISPATCH();
     }
     body_rkReadTextLater : {
