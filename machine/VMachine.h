@@ -227,6 +227,16 @@ protected:
     {
         Push(TStackData::OwnedText(std::move(text), knownAscii));
     }
+    // Pushes an empty owned text and gives its string, to be written in place.
+    std::string& PushNewText(bool knownAscii)
+    {
+        TStackData& s = PushSlot(sdString);
+        s.value.text = "";
+        s.value.ownedText = text_pool::Acquire();
+        s.owned = true;
+        s.ascii = knownAscii;
+        return *s.value.ownedText;
+    }
     void PushCopiedString(std::string_view text, bool knownAscii = false)
     {
         TStackData& s = PushSlot(sdString);
@@ -633,6 +643,7 @@ protected:
     std::string LeftDl(std::string_view text, long n) const;
     // CHR$ of 0 to 255.
     std::string ChrDl(int32_t n) const;
+    void AppendChrDl(std::string& out, int32_t n) const;
     // The text of a popped string operand; a value of another type is a type mismatch.
     std::string PopStringArg();
     // The string operand on top, to read or to change into the result; a value of
