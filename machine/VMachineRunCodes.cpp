@@ -78,6 +78,13 @@ TRunKind single_kind(TVMCodeCmd cmd)
     case vcBSubDouble: return rkSubDouble;
     case vcBMulDouble: return rkMulDouble;
     case vcBDivDouble: return rkDivDouble;
+    // \ and MOD take integers whatever their operands' type.
+    case vcBIdivInt:
+    case vcBIdivFloat:
+    case vcBIdivDouble: return rkIdivInt;
+    case vcBModInt:
+    case vcBModFloat:
+    case vcBModDouble: return rkModInt;
     default: return rkGeneric;
     }
 }
@@ -294,7 +301,7 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
             } else if (kind == rkLoadPlainVar) {
                 ++depth;
                 width = 2;
-            } else if (kind >= rkAddInt && kind <= rkDivDouble && depth >= 2) {
+            } else if (kind >= rkAddInt && kind <= rkModInt && depth >= 2) {
                 --depth;
             } else {
                 break;
@@ -311,35 +318,53 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 
 // LEN, LEFT$, RIGHT$, MID$ and INSTR of a plain string variable read the variable's
 // text in place instead of a copy pushed for them, when the codes between the read
-// and the function only push constants and numeric variables (the counts, the text
-// INSTR looks for): those can change no variable, and nothing between lands a jump
-// or runs a handler. The read's pair becomes rkReadTextLater, the function
+// and the function only push constants, plain variables and LEN of plain variables
+// and compute on them with the arithmetic kinds (the counts, the text INSTR looks
+// for): those can change no variable, and nothing between lands a jump or runs a
+// handler. LEN right after the read is a block of its own, rkLenOfText, which pushes
+// the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
-// Should the loop leave the codes between for the interrupt service, it pushes the
-// text first, as the read would have, and the function and the + run as usual.
+// Should the loop leave the codes between for the interrupt service, or should one
+// of them fail, it pushes the text first, as the read would have, and the function
+// and the + run as usual.
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
-    const auto plain_operand = [&](size_t k, size_t& width) {
+    const auto text_read = [&](size_t k) {
+        return RunKinds[k] == rkLoadPlainVar && codes[k + 1].Operand.Var->VarType == tkString;
+    };
+    for (size_t i = 1; i + 2 < n; ++i) {
+        if (!text_read(i) || codes[i + 2].Cmd != vcLen || RunKinds[i + 2] != rkGeneric ||
+            RunHandlers[i + 2] != SharedFuncTable()[vcLen] || landing[i + 1] || landing[i + 2])
+            continue;
+        RunKinds[i] = rkLenOfText;
+    }
+    // What an operand code does to the stack's depth, and how many codes it spans; false
+    // for a code that may not lie between.
+    const auto operand_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        const uint8_t kind = RunKinds[k];
         width = 1;
-        switch (RunKinds[k]) {
+        change = 1;
+        switch (kind) {
         case rkPushInt:
         case rkPushSingle:
         case rkPushDouble:
         case rkPushString: return true;
-        case rkLoadPlainVar: width = 2; return codes[k + 1].Operand.Var->VarType != tkString;
-        default: return false;
+        case rkLoadPlainVar: width = 2; return true;
+        case rkLenOfText: width = 3; return true;
+        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
         }
     };
     for (size_t i = 1; i + 2 < n; ++i) {
-        if (RunKinds[i] != rkLoadPlainVar || codes[i + 1].Operand.Var->VarType != tkString) continue;
+        if (!text_read(i)) continue;
         size_t k = i + 2;
-        size_t operands = 0;
+        size_t depth = 0;
         bool lands = landing[i + 1];
-        for (size_t width; k < n && operands < 2 && plain_operand(k, width); k += width) {
-            ++operands;
+        int change;
+        for (size_t width; k < n && operand_step(k, depth, change, width); k += width) {
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
             for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
         }
         if (k >= n || RunKinds[k] != rkGeneric || lands || landing[k]) continue;
@@ -354,7 +379,7 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         default: continue;
         }
         // The handler in this run's table must be the shared one, as for every fused code.
-        if (operands != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
+        if (depth != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
         RunKinds[i] = rkReadTextLater;
         RunKinds[k] = rkStringFunc;
         // A + after a function that gives a text joins the text on where it is made.
@@ -678,6 +703,20 @@ void TVMachine::RunLoop()
     }
 #define KIVO_DIV_CHECK                                                                                                 \
     if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
+    // \ and MOD: a zero divisor fails with both operands popped, as in their handler.
+#define KIVO_INT_DIV_OP(expr)                                                                                          \
+    {                                                                                                                  \
+        TStackData& l = LeftOperand();                                                                                 \
+        const int32_t a = StackInt(l);                                                                                 \
+        const int32_t b = StackInt(ValueStack.back());                                                                 \
+        ValueStack.pop_back();                                                                                         \
+        if (b == 0) [[unlikely]] {                                                                                     \
+            ValueStack.pop_back();                                                                                     \
+            throw RuntimeException2(RTE_DIV_BY_ZERO);                                                                  \
+        }                                                                                                              \
+        l.SetLong(expr);                                                                                               \
+        KIVO_NEXT();                                                                                                   \
+    }
     // A handler (or the interrupt service) runs with PC in the member; the loop then
     // goes on from wherever it left PC, and ends when that is past the last code.
 #define KIVO_HAND_OVER(call)                                                                                           \
@@ -927,6 +966,10 @@ void TVMachine::RunLoop()
         KIVO_FLOAT_OP(double, StackDouble, SetDouble, a* b, )
     body_rkDivDouble:
         KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+    body_rkIdivInt:
+        KIVO_INT_DIV_OP(b == -1 ? wrap_sub(0, a) : a / b)
+    body_rkModInt:
+        KIVO_INT_DIV_OP(b == -1 ? 0 : a % b)
     body_rkForStep : {
         // v = v + step as vcBAddDouble and vcBAssignArray do it, then the test.
         const TForLoop& loop = loops[targets[kp - kinds]];
@@ -1075,6 +1118,15 @@ void TVMachine::RunLoop()
         kp += 8;
         KIVO_DISPATCH();
     }
+    body_rkLenOfText : {
+        const TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr) [[unlikely]]
+            goto body_rkLoadPlainVar;
+        PushInt(TextLengthUnits(v->StringValues()[0], v->ScalarTextAscii));
+        pc += 3;
+        kp += 3;
+        KIVO_DISPATCH();
+    }
     body_rkReadTextLater : {
         const TVarInfo* v = pc[1].Operand.Var;
         if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
@@ -1116,6 +1168,14 @@ void TVMachine::RunLoop()
     finished:;
     } catch (...) {
         if (pc != nullptr) PC = pc;
+        // A code between a text read later and its function failed: the stack is left
+        // as the read and that code would have left it.
+        if (textReadLater != nullptr && ValueStack.size() >= textDepth) {
+            try {
+                PushTextReadLater(textReadLater, textDepth);
+            } catch (...) {  // the error first met is the one reported
+            }
+        }
         throw;
     }
     PC = pc;
@@ -1127,6 +1187,7 @@ void TVMachine::RunLoop()
 #undef KIVO_INT_OP
 #undef KIVO_FLOAT_OP
 #undef KIVO_DIV_CHECK
+#undef KIVO_INT_DIV_OP
 #undef KIVO_HAND_OVER
 #undef KIVO_HAND_OVER_AND_GO_ON
 #undef KIVO_FALSE_JUMP
