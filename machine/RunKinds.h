@@ -68,6 +68,8 @@
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
     X(rkJoinPlain)      /* block: X$ = A$ + B$, plain variables */ \
+    X(rkAppendLater)    /* block: the reference and the value of X$ in X$ = X$ + <text> */ \
+    X(rkAppendStore)    /* pair: the + and the store that end it */ \
     X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
 // clang-format on
 

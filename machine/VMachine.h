@@ -370,6 +370,12 @@ protected:
     std::vector<bool> JumpLandings() const;
     // Pushes a variable's text that was left off the stack, to where it would lie.
     void PushTextReadLater(const TVarInfo* v, size_t depth);
+    void PrepareAppends(const std::vector<bool>& landing);
+    // Pushes the reference and the text of the variable of an append left off the
+    // stack, to where they would lie.
+    void PushAppendLater(TVarInfo* v, size_t depth);
+    // X$ = X$ + r for a plain string variable, as rkAppendStore ends it.
+    void AppendToText(TVarInfo* x, const TStackData& r);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     template <typename Fusable>

@@ -238,6 +238,7 @@ void TVMachine::PrepareRunCodes()
     PrepareForLoops(fusable);
     PrepareStringReads(landing);
     PreparePlainUpdates(landing);
+    PrepareAppends(landing);
     PrepareElementReads(landing);
     PrepareOperandLabels(labels);
 }
@@ -434,6 +435,83 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         if (lands_within(landing, i + 1, i + 7)) continue;
         RunKinds[i] = rkJoinPlain;
     }
+}
+
+// X$ = X$ + <text>, where the text is made by codes that change no variable: pushes,
+// plain variables, LEN of them, the arithmetic kinds and a few functions of numbers
+// (CHR$, STR$, HEX$, OCT$, SPACE$). The reference and X$'s value are left off the
+// stack (rkAppendLater) and the + with the store (rkAppendStore) appends the text to
+// X$'s own: X$ is never copied out and back. Whatever leaves the codes between (the
+// interrupt service, an error) finds the reference and the value pushed first, where
+// they would lie, and the + and the store then run as usual.
+void TVMachine::PrepareAppends(const std::vector<bool>& landing)
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const auto shared = [&](size_t k) { return RunHandlers[k] == SharedFuncTable()[codes[k].Cmd]; };
+    // What a code of the text does to the stack's depth, and how many codes it spans;
+    // false for a code that may not lie between.
+    const auto text_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        const uint8_t kind = RunKinds[k];
+        width = 1;
+        change = 1;
+        switch (kind) {
+        case rkPushInt:
+        case rkPushSingle:
+        case rkPushDouble:
+        case rkPushString: return true;
+        case rkLoadPlainVar: width = 2; return true;
+        case rkLenOfText: width = 3; return true;
+        case rkGeneric:
+            change = 0;
+            switch (codes[k].Cmd) {
+            case vcChrDl:
+            case vcStrDl:
+            case vcHexDl:
+            case vcOctDl:
+            case vcSpaceDl: return depth >= 1 && shared(k);
+            default: return false;
+            }
+        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
+        }
+    };
+    for (size_t i = 1; i + 5 < n; ++i) {
+        if (RunKinds[i] != rkPushVarRef || RunKinds[i + 2] != rkLoadPlainVar) continue;
+        const TVarInfo* v = codes[i + 1].Operand.Var;
+        if (v == nullptr || v->VarType != tkString || codes[i + 3].Operand.Var != v) continue;
+        size_t k = i + 4;
+        size_t depth = 0;
+        int change;
+        for (size_t width; k < n && text_step(k, depth, change, width); k += width)
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
+        if (depth != 1 || k + 1 >= n || codes[k].Cmd != vcBAddString || RunKinds[k] != rkGeneric || !shared(k) ||
+            RunKinds[k + 1] != rkAssignArray || lands_within(landing, i + 1, k + 1))
+            continue;
+        RunKinds[i] = rkAppendLater;
+        RunKinds[k] = rkAppendStore;
+        i = k + 1;
+    }
+}
+
+void TVMachine::PushAppendLater(TVarInfo* v, size_t depth)
+{
+    PushSlot(sdMarker).value.marker = tkVar;
+    PushSlot(sdVar).value.var = v;
+    PushCopiedString(v->StringValues()[0], v->ScalarTextAscii);
+    std::rotate(ValueStack.begin() + depth, ValueStack.end() - 3, ValueStack.end());
+}
+
+void TVMachine::AppendToText(TVarInfo* x, const TStackData& r)
+{
+    std::string& text = x->StringValues()[0];
+    const std::string_view tail = r.View();
+    // As the joining checks its result, then the store charges the longer text.
+    CheckNewText(text.size() + tail.size());
+    NoteVarAccess(0, x, 0);
+    ChargeText(text.size(), text.size() + tail.size());
+    const bool ascii = x->ScalarTextAscii && (r.ascii || text_measure::is_ascii(tail));
+    text.append(tail);
+    x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
 }
 
 // The joined text is made once, at its full length, and moves into X; X's old text is
@@ -639,6 +717,21 @@ void TVMachine::RunLoop()
     // which its read would have pushed it.
     const TVarInfo* textReadLater = nullptr;
     size_t textDepth = 0;
+    // The variable of an append whose reference and value rkAppendLater left off the
+    // stack, and the depth at which they would lie.
+    TVarInfo* appendLater = nullptr;
+    size_t appendDepth = 0;
+    // Pushes what was left off, the text read first: it lies above the append's.
+    const auto push_left_off = [&] {
+        if (textReadLater != nullptr) {
+            PushTextReadLater(textReadLater, textDepth);
+            textReadLater = nullptr;
+        }
+        if (appendLater != nullptr) {
+            PushAppendLater(appendLater, appendDepth);
+            appendLater = nullptr;
+        }
+    };
 
 #if KIVO_THREADED_DISPATCH
     // Each kind's body; the entries a code reaches from the one before it (a line
@@ -764,10 +857,7 @@ void TVMachine::RunLoop()
         if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
             // Past the last code the run is over: no event is let in there.
             if (pc >= end) goto finished;
-            if (textReadLater != nullptr) {
-                PushTextReadLater(textReadLater, textDepth);
-                textReadLater = nullptr;
-            }
+            push_left_off();
             KIVO_HAND_OVER(Interrupt());
             KIVO_SET_POLLING((IrRequest.load(std::memory_order_acquire) & IR_SPEED_CONTROL) != 0);
         } else {
@@ -1118,6 +1208,31 @@ void TVMachine::RunLoop()
         kp += 8;
         KIVO_DISPATCH();
     }
+    body_rkAppendLater : {
+        TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || appendLater != nullptr ||
+            ValueStack.size() + 3 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        appendLater = v;
+        appendDepth = ValueStack.size();
+        pc += 4;
+        kp += 4;
+        KIVO_DISPATCH();
+    }
+    body_rkAppendStore:
+        // The text made is the only value above where the append's would lie.
+        if (appendLater != nullptr && ValueStack.size() == appendDepth + 1 && ValueStack.back().type == sdString) {
+            TVarInfo* v = appendLater;
+            appendLater = nullptr;
+            PC = pc;
+            AppendToText(v, ValueStack.back());
+            ValueStack.pop_back();
+            pc += 2;
+            kp += 2;
+            KIVO_DISPATCH();
+        }
+        push_left_off();
+        goto body_rkGeneric;
     body_rkLenOfText : {
         const TVarInfo* v = pc[1].Operand.Var;
         if (v->ElemCount < 1 || v->StringValues() == nullptr) [[unlikely]]
@@ -1168,11 +1283,11 @@ void TVMachine::RunLoop()
     finished:;
     } catch (...) {
         if (pc != nullptr) PC = pc;
-        // A code between a text read later and its function failed: the stack is left
-        // as the read and that code would have left it.
-        if (textReadLater != nullptr && ValueStack.size() >= textDepth) {
+        // A code between a read left off the stack and its end failed: the stack is
+        // left as the read and that code would have left it.
+        if (ValueStack.size() >= textDepth && ValueStack.size() >= appendDepth) {
             try {
-                PushTextReadLater(textReadLater, textDepth);
+                push_left_off();
             } catch (...) {  // the error first met is the one reported
             }
         }
