@@ -326,9 +326,9 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 // the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
-// Should the loop leave the codes between for the interrupt service, or should one
-// of them fail, it pushes the text first, as the read would have, and the function
-// and the + run as usual.
+// Should the loop leave the codes between for the interrupt service, it pushes the
+// text first, as the read would have, and the function and the + run as usual. (An
+// error between ends the run, which looks at the stack no more.)
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
@@ -441,9 +441,9 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
 // plain variables, LEN of them, the arithmetic kinds and a few functions of numbers
 // (CHR$, STR$, HEX$, OCT$, SPACE$). The reference and X$'s value are left off the
 // stack (rkAppendLater) and the + with the store (rkAppendStore) appends the text to
-// X$'s own: X$ is never copied out and back. Whatever leaves the codes between (the
-// interrupt service, an error) finds the reference and the value pushed first, where
-// they would lie, and the + and the store then run as usual.
+// X$'s own: X$ is never copied out and back. The interrupt service, should the loop
+// leave the codes between for it, finds the reference and the value pushed first,
+// where they would lie, and the + and the store then run as usual.
 void TVMachine::PrepareAppends(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
@@ -722,16 +722,17 @@ void TVMachine::RunLoop()
     TVarInfo* appendLater = nullptr;
     size_t appendDepth = 0;
     // Pushes what was left off, the text read first: it lies above the append's.
-    const auto push_left_off = [&] {
-        if (textReadLater != nullptr) {
-            PushTextReadLater(textReadLater, textDepth);
-            textReadLater = nullptr;
-        }
-        if (appendLater != nullptr) {
-            PushAppendLater(appendLater, appendDepth);
-            appendLater = nullptr;
-        }
-    };
+#define KIVO_PUSH_LEFT_OFF()                                                                                           \
+    {                                                                                                                  \
+        if (textReadLater != nullptr) {                                                                                \
+            PushTextReadLater(textReadLater, textDepth);                                                               \
+            textReadLater = nullptr;                                                                                   \
+        }                                                                                                              \
+        if (appendLater != nullptr) {                                                                                  \
+            PushAppendLater(appendLater, appendDepth);                                                                 \
+            appendLater = nullptr;                                                                                     \
+        }                                                                                                              \
+    }
 
 #if KIVO_THREADED_DISPATCH
     // Each kind's body; the entries a code reaches from the one before it (a line
@@ -857,7 +858,7 @@ void TVMachine::RunLoop()
         if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
             // Past the last code the run is over: no event is let in there.
             if (pc >= end) goto finished;
-            push_left_off();
+            KIVO_PUSH_LEFT_OFF();
             KIVO_HAND_OVER(Interrupt());
             KIVO_SET_POLLING((IrRequest.load(std::memory_order_acquire) & IR_SPEED_CONTROL) != 0);
         } else {
@@ -1231,7 +1232,7 @@ void TVMachine::RunLoop()
             kp += 2;
             KIVO_DISPATCH();
         }
-        push_left_off();
+        KIVO_PUSH_LEFT_OFF();
         goto body_rkGeneric;
     body_rkLenOfText : {
         const TVarInfo* v = pc[1].Operand.Var;
@@ -1283,14 +1284,6 @@ void TVMachine::RunLoop()
     finished:;
     } catch (...) {
         if (pc != nullptr) PC = pc;
-        // A code between a read left off the stack and its end failed: the stack is
-        // left as the read and that code would have left it.
-        if (ValueStack.size() >= textDepth && ValueStack.size() >= appendDepth) {
-            try {
-                push_left_off();
-            } catch (...) {  // the error first met is the one reported
-            }
-        }
         throw;
     }
     PC = pc;
@@ -1305,6 +1298,7 @@ void TVMachine::RunLoop()
 #undef KIVO_INT_DIV_OP
 #undef KIVO_HAND_OVER
 #undef KIVO_HAND_OVER_AND_GO_ON
+#undef KIVO_PUSH_LEFT_OFF
 #undef KIVO_FALSE_JUMP
 }
 
