@@ -54,6 +54,8 @@
     X(rkSubDouble) \
     X(rkMulDouble) \
     X(rkDivDouble) \
+    X(rkIdivInt)        /* \ of any numeric type */ \
+    X(rkModInt)         /* MOD of any numeric type */ \
     X(rkForStep)        /* block: a FOR loop's increment and test */ \
     X(rkForTest)        /* block: a FOR loop's test */ \
     X(rkSkipVarRef)     /* pair: the reference of an assignment that rkStorePlain ends */ \
@@ -62,8 +64,12 @@
     X(rkReadTextLater)  /* pair: a string variable's text, read by the function below */ \
     X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
+    X(rkLenOfText)      /* block: LEN of a plain string variable */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
+    X(rkJoinPlain)      /* block: X$ = A$ + B$, plain variables */ \
+    X(rkAppendLater)    /* block: the reference and the value of X$ in X$ = X$ + <text> */ \
+    X(rkAppendStore)    /* pair: the + and the store that end it */ \
     X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
 // clang-format on
 

@@ -169,7 +169,12 @@ public:
         TStackData s;
         s.type = sdString;
         s.value.ownedText = text_pool::Acquire();
-        s.value.ownedText->swap(text);
+        // A short text is copied into the pool's string, which keeps its room; a longer
+        // one lends its storage.
+        if (text.size() < sizeof(std::string))
+            s.value.ownedText->append(text);
+        else
+            s.value.ownedText->swap(text);
         s.owned = true;
         s.ascii = knownAscii;
         return s;

@@ -227,6 +227,16 @@ protected:
     {
         Push(TStackData::OwnedText(std::move(text), knownAscii));
     }
+    // Pushes an empty owned text and gives its string, to be written in place.
+    std::string& PushNewText(bool knownAscii)
+    {
+        TStackData& s = PushSlot(sdString);
+        s.value.text = "";
+        s.value.ownedText = text_pool::Acquire();
+        s.owned = true;
+        s.ascii = knownAscii;
+        return *s.value.ownedText;
+    }
     void PushCopiedString(std::string_view text, bool knownAscii = false)
     {
         // A copy of a long variable must fit in what the budget has left.
@@ -372,6 +382,14 @@ protected:
     std::vector<bool> JumpLandings() const;
     // Pushes a variable's text that was left off the stack, to where it would lie.
     void PushTextReadLater(const TVarInfo* v, size_t depth);
+    void PrepareAppends(const std::vector<bool>& landing);
+    // Pushes the reference and the text of the variable of an append left off the
+    // stack, to where they would lie.
+    void PushAppendLater(TVarInfo* v, size_t depth);
+    // X$ = X$ + r for a plain string variable, as rkAppendStore ends it.
+    void AppendToText(TVarInfo* x, const TStackData& r);
+    // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
+    void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     template <typename Fusable>
     void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;
@@ -644,6 +662,7 @@ protected:
     std::string LeftDl(std::string_view text, long n) const;
     // CHR$ of 0 to 255.
     std::string ChrDl(int32_t n) const;
+    void AppendChrDl(std::string& out, int32_t n) const;
     // The text of a popped string operand; a value of another type is a type mismatch.
     std::string PopStringArg();
     // The string operand on top, to read or to change into the result; a value of

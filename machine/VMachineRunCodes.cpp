@@ -20,7 +20,7 @@
 //   vcB<comparison><type>, vcBFJmp         an IF on a numeric comparison
 // The FOR loops of VMachineRunFor.cpp are blocks of the same kind, and so are a few
 // statements and reads that programs repeat in their loops, each prepared below:
-// X = X <op> constant, X$ = X$ + "text", A(J) and A(J <op> constant), and the string
+// X = X <op> constant, X$ = X$ + "text", X$ = A$ + B$, A(J) and A(J <op> constant), and the string
 // functions of a plain string variable, which read its text in place (and a + after
 // one, which joins the function's text on without pushing it). A pair or block
 // does what its codes do, errors included. The jump of an IF or of a FOR test finds its
@@ -79,6 +79,13 @@ TRunKind single_kind(TVMCodeCmd cmd)
     case vcBSubDouble: return rkSubDouble;
     case vcBMulDouble: return rkMulDouble;
     case vcBDivDouble: return rkDivDouble;
+    // \ and MOD take integers whatever their operands' type.
+    case vcBIdivInt:
+    case vcBIdivFloat:
+    case vcBIdivDouble: return rkIdivInt;
+    case vcBModInt:
+    case vcBModFloat:
+    case vcBModDouble: return rkModInt;
     default: return rkGeneric;
     }
 }
@@ -232,6 +239,7 @@ void TVMachine::PrepareRunCodes()
     PrepareForLoops(fusable);
     PrepareStringReads(landing);
     PreparePlainUpdates(landing);
+    PrepareAppends(landing);
     PrepareElementReads(landing);
     PrepareOperandLabels(labels);
 }
@@ -295,7 +303,7 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
             } else if (kind == rkLoadPlainVar) {
                 ++depth;
                 width = 2;
-            } else if (kind >= rkAddInt && kind <= rkDivDouble && depth >= 2) {
+            } else if (kind >= rkAddInt && kind <= rkModInt && depth >= 2) {
                 --depth;
             } else {
                 break;
@@ -312,35 +320,53 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 
 // LEN, LEFT$, RIGHT$, MID$ and INSTR of a plain string variable read the variable's
 // text in place instead of a copy pushed for them, when the codes between the read
-// and the function only push constants and numeric variables (the counts, the text
-// INSTR looks for): those can change no variable, and nothing between lands a jump
-// or runs a handler. The read's pair becomes rkReadTextLater, the function
+// and the function only push constants, plain variables and LEN of plain variables
+// and compute on them with the arithmetic kinds (the counts, the text INSTR looks
+// for): those can change no variable, and nothing between lands a jump or runs a
+// handler. LEN right after the read is a block of its own, rkLenOfText, which pushes
+// the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
 // Should the loop leave the codes between for the interrupt service, it pushes the
-// text first, as the read would have, and the function and the + run as usual.
+// text first, as the read would have, and the function and the + run as usual. (An
+// error between ends the run, which looks at the stack no more.)
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
-    const auto plain_operand = [&](size_t k, size_t& width) {
+    const auto text_read = [&](size_t k) {
+        return RunKinds[k] == rkLoadPlainVar && codes[k + 1].Operand.Var->VarType == tkString;
+    };
+    for (size_t i = 1; i + 2 < n; ++i) {
+        if (!text_read(i) || codes[i + 2].Cmd != vcLen || RunKinds[i + 2] != rkGeneric ||
+            RunHandlers[i + 2] != SharedFuncTable()[vcLen] || landing[i + 1] || landing[i + 2])
+            continue;
+        RunKinds[i] = rkLenOfText;
+    }
+    // What an operand code does to the stack's depth, and how many codes it spans; false
+    // for a code that may not lie between.
+    const auto operand_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        const uint8_t kind = RunKinds[k];
         width = 1;
-        switch (RunKinds[k]) {
+        change = 1;
+        switch (kind) {
         case rkPushInt:
         case rkPushSingle:
         case rkPushDouble:
         case rkPushString: return true;
-        case rkLoadPlainVar: width = 2; return codes[k + 1].Operand.Var->VarType != tkString;
-        default: return false;
+        case rkLoadPlainVar: width = 2; return true;
+        case rkLenOfText: width = 3; return true;
+        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
         }
     };
     for (size_t i = 1; i + 2 < n; ++i) {
-        if (RunKinds[i] != rkLoadPlainVar || codes[i + 1].Operand.Var->VarType != tkString) continue;
+        if (!text_read(i)) continue;
         size_t k = i + 2;
-        size_t operands = 0;
+        size_t depth = 0;
         bool lands = landing[i + 1];
-        for (size_t width; k < n && operands < 2 && plain_operand(k, width); k += width) {
-            ++operands;
+        int change;
+        for (size_t width; k < n && operand_step(k, depth, change, width); k += width) {
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
             for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
         }
         if (k >= n || RunKinds[k] != rkGeneric || lands || landing[k]) continue;
@@ -355,7 +381,7 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         default: continue;
         }
         // The handler in this run's table must be the shared one, as for every fused code.
-        if (operands != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
+        if (depth != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
         RunKinds[i] = rkReadTextLater;
         RunKinds[k] = rkStringFunc;
         // A + after a function that gives a text joins the text on where it is made.
@@ -394,6 +420,124 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         // Whether the text is ASCII, settled once here.
         RunTargets[i] = text_measure::is_ascii(codes[i + 4].Operand.Text != nullptr ? codes[i + 4].Operand.Text : "");
     }
+    // X$ = A$ + B$: the reference and the two values (two codes each), the joining and
+    // the store, with no jump landing after the first.
+    const auto plain_text = [&](size_t k) {
+        return RunKinds[k] == rkLoadPlainVar && codes[k + 1].Operand.Var != nullptr &&
+               codes[k + 1].Operand.Var->VarType == tkString;
+    };
+    for (size_t i = 1; i + 7 < codes.size(); ++i) {
+        if (RunKinds[i] != rkPushVarRef || !plain_text(i + 2) || !plain_text(i + 4) ||
+            codes[i + 6].Cmd != vcBAddString || RunKinds[i + 6] != rkGeneric || RunKinds[i + 7] != rkAssignArray)
+            continue;
+        const TVarInfo* v = codes[i + 1].Operand.Var;
+        if (v == nullptr || v->VarType != tkString) continue;
+        if (RunHandlers[i + 6] != SharedFuncTable()[vcBAddString]) continue;
+        if (lands_within(landing, i + 1, i + 7)) continue;
+        RunKinds[i] = rkJoinPlain;
+    }
+}
+
+// X$ = X$ + <text>, where the text is made by codes that change no variable: pushes,
+// plain variables, LEN of them, the arithmetic kinds and a few functions of numbers
+// (CHR$, STR$, HEX$, OCT$, SPACE$). The reference and X$'s value are left off the
+// stack (rkAppendLater) and the + with the store (rkAppendStore) appends the text to
+// X$'s own: X$ is never copied out and back. The interrupt service, should the loop
+// leave the codes between for it, finds the reference and the value pushed first,
+// where they would lie, and the + and the store then run as usual.
+void TVMachine::PrepareAppends(const std::vector<bool>& landing)
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const auto shared = [&](size_t k) { return RunHandlers[k] == SharedFuncTable()[codes[k].Cmd]; };
+    // What a code of the text does to the stack's depth, and how many codes it spans;
+    // false for a code that may not lie between.
+    const auto text_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        const uint8_t kind = RunKinds[k];
+        width = 1;
+        change = 1;
+        switch (kind) {
+        case rkPushInt:
+        case rkPushSingle:
+        case rkPushDouble:
+        case rkPushString: return true;
+        case rkLoadPlainVar: width = 2; return true;
+        case rkLenOfText: width = 3; return true;
+        case rkGeneric:
+            change = 0;
+            switch (codes[k].Cmd) {
+            case vcChrDl:
+            case vcStrDl:
+            case vcHexDl:
+            case vcOctDl:
+            case vcSpaceDl: return depth >= 1 && shared(k);
+            default: return false;
+            }
+        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
+        }
+    };
+    for (size_t i = 1; i + 5 < n; ++i) {
+        if (RunKinds[i] != rkPushVarRef || RunKinds[i + 2] != rkLoadPlainVar) continue;
+        const TVarInfo* v = codes[i + 1].Operand.Var;
+        if (v == nullptr || v->VarType != tkString || codes[i + 3].Operand.Var != v) continue;
+        size_t k = i + 4;
+        size_t depth = 0;
+        int change;
+        for (size_t width; k < n && text_step(k, depth, change, width); k += width)
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
+        if (depth != 1 || k + 1 >= n || codes[k].Cmd != vcBAddString || RunKinds[k] != rkGeneric || !shared(k) ||
+            RunKinds[k + 1] != rkAssignArray || lands_within(landing, i + 1, k + 1))
+            continue;
+        RunKinds[i] = rkAppendLater;
+        RunKinds[k] = rkAppendStore;
+        i = k + 1;
+    }
+}
+
+void TVMachine::PushAppendLater(TVarInfo* v, size_t depth)
+{
+    PushSlot(sdMarker).value.marker = tkVar;
+    PushSlot(sdVar).value.var = v;
+    PushCopiedString(v->StringValues()[0], v->ScalarTextAscii);
+    std::rotate(ValueStack.begin() + depth, ValueStack.end() - 3, ValueStack.end());
+}
+
+void TVMachine::AppendToText(TVarInfo* x, const TStackData& r)
+{
+    std::string& text = x->StringValues()[0];
+    const std::string_view tail = r.View();
+    // As the joining checks its result, then the store charges the longer text.
+    CheckNewText(text.size() + tail.size());
+    NoteVarAccess(0, x, 0);
+    ChargeText(text.size(), text.size() + tail.size());
+    const bool ascii = x->ScalarTextAscii && (r.ascii || text_measure::is_ascii(tail));
+    text.append(tail);
+    x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
+}
+
+// The joined text is made once, at its full length, and moves into X; X's old text is
+// freed, never copied. When X is A the text of B is appended to X's own, which grows
+// in place or moves once.
+void TVMachine::JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b)
+{
+    std::string& text = x->StringValues()[0];
+    const std::string& left = a->StringValues()[0];
+    const std::string& right = b->StringValues()[0];
+    const size_t length = left.size() + right.size();
+    // As the joining checks its result, then the store charges the new text.
+    CheckNewText(length);
+    NoteVarAccess(0, x, 0);
+    ChargeText(text.size(), length);
+    const bool ascii = a->ScalarTextAscii && b->ScalarTextAscii;
+    if (&text == &left) {
+        text.append(right);
+    } else {
+        std::string joined;
+        joined.reserve(length);
+        joined.append(left).append(right);
+        text.swap(joined);
+    }
+    x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
 }
 
 // A(J) and A(J+c) (also -, * and a constant of any type), for a one-dimensional
@@ -574,6 +718,22 @@ void TVMachine::RunLoop()
     // which its read would have pushed it.
     const TVarInfo* textReadLater = nullptr;
     size_t textDepth = 0;
+    // The variable of an append whose reference and value rkAppendLater left off the
+    // stack, and the depth at which they would lie.
+    TVarInfo* appendLater = nullptr;
+    size_t appendDepth = 0;
+    // Pushes what was left off, the text read first: it lies above the append's.
+#define KIVO_PUSH_LEFT_OFF()                                                                                           \
+    {                                                                                                                  \
+        if (textReadLater != nullptr) {                                                                                \
+            PushTextReadLater(textReadLater, textDepth);                                                               \
+            textReadLater = nullptr;                                                                                   \
+        }                                                                                                              \
+        if (appendLater != nullptr) {                                                                                  \
+            PushAppendLater(appendLater, appendDepth);                                                                 \
+            appendLater = nullptr;                                                                                     \
+        }                                                                                                              \
+    }
 
 #if KIVO_THREADED_DISPATCH
     // Each kind's body; the entries a code reaches from the one before it (a line
@@ -638,6 +798,20 @@ void TVMachine::RunLoop()
     }
 #define KIVO_DIV_CHECK                                                                                                 \
     if (b == 0) throw RuntimeException2(RTE_DIV_BY_ZERO)
+    // \ and MOD: a zero divisor fails with both operands popped, as in their handler.
+#define KIVO_INT_DIV_OP(expr)                                                                                          \
+    {                                                                                                                  \
+        TStackData& l = LeftOperand();                                                                                 \
+        const int32_t a = StackInt(l);                                                                                 \
+        const int32_t b = StackInt(ValueStack.back());                                                                 \
+        ValueStack.pop_back();                                                                                         \
+        if (b == 0) [[unlikely]] {                                                                                     \
+            ValueStack.pop_back();                                                                                     \
+            throw RuntimeException2(RTE_DIV_BY_ZERO);                                                                  \
+        }                                                                                                              \
+        l.SetLong(expr);                                                                                               \
+        KIVO_NEXT();                                                                                                   \
+    }
     // A handler (or the interrupt service) runs with PC in the member; the loop then
     // goes on from wherever it left PC, and ends when that is past the last code.
 #define KIVO_HAND_OVER(call)                                                                                           \
@@ -685,10 +859,7 @@ void TVMachine::RunLoop()
         if (IrRequest.load(std::memory_order_acquire) != 0) [[unlikely]] {
             // Past the last code the run is over: no event is let in there.
             if (pc >= end) goto finished;
-            if (textReadLater != nullptr) {
-                PushTextReadLater(textReadLater, textDepth);
-                textReadLater = nullptr;
-            }
+            KIVO_PUSH_LEFT_OFF();
             KIVO_HAND_OVER(Interrupt());
             KIVO_SET_POLLING((IrRequest.load(std::memory_order_acquire) & IR_SPEED_CONTROL) != 0);
         } else {
@@ -887,6 +1058,10 @@ void TVMachine::RunLoop()
         KIVO_FLOAT_OP(double, StackDouble, SetDouble, a* b, )
     body_rkDivDouble:
         KIVO_FLOAT_OP(double, StackDouble, SetDouble, a / b, KIVO_DIV_CHECK)
+    body_rkIdivInt:
+        KIVO_INT_DIV_OP(b == -1 ? wrap_sub(0, a) : a / b)
+    body_rkModInt:
+        KIVO_INT_DIV_OP(b == -1 ? 0 : a % b)
     body_rkForStep : {
         // v = v + step as vcBAddDouble and vcBAssignArray do it, then the test.
         const TForLoop& loop = loops[targets[kp - kinds]];
@@ -1031,6 +1206,53 @@ void TVMachine::RunLoop()
         kp += 7;
         KIVO_DISPATCH();
     }
+    body_rkJoinPlain : {
+        // The codes: the reference, A$'s value and B$'s (two each), + and the store.
+        TVarInfo* v = pc[1].Operand.Var;
+        const TVarInfo* a = pc[3].Operand.Var;
+        const TVarInfo* b = pc[5].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || a->ElemCount < 1 || a->StringValues() == nullptr ||
+            b->ElemCount < 1 || b->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        JoinPlainTexts(v, a, b);
+        pc += 8;
+        kp += 8;
+        KIVO_DISPATCH();
+    }
+    body_rkAppendLater : {
+        TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr || appendLater != nullptr ||
+            ValueStack.size() + 3 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkPushVarRef;
+        appendLater = v;
+        appendDepth = ValueStack.size();
+        pc += 4;
+        kp += 4;
+        KIVO_DISPATCH();
+    }
+    body_rkAppendStore:
+        // The text made is the only value above where the append's would lie.
+        if (appendLater != nullptr && ValueStack.size() == appendDepth + 1 && ValueStack.back().type == sdString) {
+            TVarInfo* v = appendLater;
+            appendLater = nullptr;
+            PC = pc;
+            AppendToText(v, ValueStack.back());
+            ValueStack.pop_back();
+            pc += 2;
+            kp += 2;
+            KIVO_DISPATCH();
+        }
+        KIVO_PUSH_LEFT_OFF();
+        goto body_rkGeneric;
+    body_rkLenOfText : {
+        const TVarInfo* v = pc[1].Operand.Var;
+        if (v->ElemCount < 1 || v->StringValues() == nullptr) [[unlikely]]
+            goto body_rkLoadPlainVar;
+        PushInt(TextLengthUnits(v->StringValues()[0], v->ScalarTextAscii));
+        pc += 3;
+        kp += 3;
+        KIVO_DISPATCH();
+    }
     body_rkReadTextLater : {
         const TVarInfo* v = pc[1].Operand.Var;
         if (v->ElemCount < 1 || v->StringValues() == nullptr || ValueStack.size() + 4 > VALUE_STACK_LIMIT) [[unlikely]]
@@ -1083,8 +1305,10 @@ void TVMachine::RunLoop()
 #undef KIVO_INT_OP
 #undef KIVO_FLOAT_OP
 #undef KIVO_DIV_CHECK
+#undef KIVO_INT_DIV_OP
 #undef KIVO_HAND_OVER
 #undef KIVO_HAND_OVER_AND_GO_ON
+#undef KIVO_PUSH_LEFT_OFF
 #undef KIVO_FALSE_JUMP
 }
 

@@ -397,28 +397,39 @@ void TVMachine::ExeBasicAsc(const TVMCode*)
 
 std::string TVMachine::ChrDl(int32_t n) const
 {
+    std::string text;
+    AppendChrDl(text, n);
+    return text;
+}
+
+void TVMachine::AppendChrDl(std::string& out, int32_t n) const
+{
     if (n >= 0xA1 && n <= 0xDF) {
         const std::size_t index = static_cast<std::size_t>(n - 0xA1);
-        if (index < MidCode->HalfKanaTable.size()) return MidCode->HalfKanaTable[index];
-        return " ";
+        out += index < MidCode->HalfKanaTable.size() ? std::string_view(MidCode->HalfKanaTable[index]) : " ";
+        return;
     }
-    if (n == 0) return std::string();
-    if (n > 0 && n <= 126) return std::string(1, static_cast<char>(n));
-    return " ";
+    if (n == 0) return;
+    out += n > 0 && n <= 126 ? static_cast<char>(n) : ' ';
 }
 
 void TVMachine::ExeBasicChrDl(const TVMCode*)
 {
     const int32_t n = PopInt();
     if (!in_byte_range(n)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-    PushOwnedString(ChrDl(n), n < 0x80);
+    // Written straight into the pushed value's string.
+    AppendChrDl(PushNewText(n < 0x80), n);
 }
 
 void TVMachine::ExeBasicStrDl(const TVMCode*)
 {
-    std::string text = GetPrintStrFromNum(PopDouble());
-    text.pop_back();  // PRINT's trailing blank
-    PushOwnedString(std::move(text), true);
+    // PRINT's text of the number without its trailing blank, written straight into
+    // the pushed value's string.
+    char digits[64];
+    const std::size_t length = NumberChars(digits, PopDouble());
+    std::string& text = PushNewText(true);
+    if (length == 0 || digits[0] != '-') text += ' ';
+    text.append(digits, length);
 }
 
 void TVMachine::ExeBasicVal(const TVMCode*)

@@ -33,6 +33,14 @@ TEST(PrintText, Numbers)
         {-0.001, "-0.001 "},
         {0.0001, " 0.0001 "},
         {1e100, " 1e+100 "},
+        // Around the whole numbers that print as their digits.
+        {999999, " 999999 "},
+        {-999999, "-999999 "},
+        {-1000000, "-1e+06 "},
+        {999999.5, " 1e+06 "},
+        {123456.7, " 123457 "},
+        {-2.5, "-2.5 "},
+        {3e9, " 3e+09 "},
     };
     for (const Case& c : cases) EXPECT_EQ(GetPrintStrFromNum(c.value), c.text) << c.value;
     EXPECT_EQ(GetPrintStr(S::Single(1.0f / 3.0f), 0), " 0.333333 ");

@@ -105,4 +105,24 @@ TEST_F(SpeedControlRun, StringFunctionsOfAVariableSeeItsTextAcrossTheWaits)
     EXPECT_EQ(fusedScreen, plainScreen);
 }
 
+// The appends to a variable's own text, the joins of two variables and the string
+// functions whose counts are computed leave values off the stack; a wait between
+// pushes them where they would lie.
+TEST_F(SpeedControlRun, AppendsAndComputedCountsSeeTheirTextsAcrossTheWaits)
+{
+    const std::string program = "10 S$=\"AB\":M$=\"C\"\n"
+                                "20 FOR I=1 TO 4:S$=S$+CHR$(66+I MOD 3):NEXT:PRINT S$\n"
+                                "30 S$=S$+STR$(LEN(S$)\\2):PRINT S$\n"
+                                "40 X$=S$+M$:S$=S$+S$:PRINT X$;\"/\";S$\n"
+                                "50 PRINT MID$(S$,LEN(S$)\\2+1,3);INSTR(LEN(M$)+1,S$,M$)\n";
+    std::string plainScreen;
+    std::string fusedScreen;
+    const int plain = WaitsOfRun(program, false, &plainScreen);
+    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
+    EXPECT_NE(plainScreen.find("ABCDBC 3"), std::string::npos) << plainScreen;
+    EXPECT_NE(plainScreen.find("ABCDBC 3C/ABCDBC 3ABCDBC 3"), std::string::npos) << plainScreen;
+    EXPECT_NE(plainScreen.find("ABC 3"), std::string::npos) << plainScreen;
+    EXPECT_EQ(fusedScreen, plainScreen);
+}
+
 }  // namespace

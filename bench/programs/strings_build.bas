@@ -1,0 +1,11 @@
+10 REM Strings: build texts from STR$, LEFT$ and RIGHT$
+20 N#=0
+30 FOR J=1 TO 10000
+40 T$=""
+50 FOR I=1 TO 100
+60 A$=STR$(I*J)
+70 T$=RIGHT$(T$,40)+LEFT$(A$,4)+RIGHT$(A$,2)
+80 N#=N#+LEN(T$)
+90 NEXT I
+100 NEXT J
+110 PRINT N#
