@@ -386,6 +386,12 @@ protected:
     // Pushes the reference and the text of the variable of an append left off the
     // stack, to where they would lie.
     void PushAppendLater(TVarInfo* v, size_t depth);
+    // X$ = X$ + ...: the room X$'s text needs for `tailSize` more bytes, checked
+    // against the budget while the old string is still held; 0 when it has the room.
+    size_t CheckAppendRoom(const std::string& text, size_t tailSize);
+    // Appends `tail` to a variable's text, into the room CheckAppendRoom gave, and
+    // charges what the text comes to hold.
+    void AppendKept(std::string& text, std::string_view tail, size_t room);
     // X$ = X$ + r for a plain string variable, as rkAppendStore ends it.
     void AppendToText(TVarInfo* x, const TStackData& r);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.

@@ -502,16 +502,35 @@ void TVMachine::PushAppendLater(TVarInfo* v, size_t depth)
     std::rotate(ValueStack.begin() + depth, ValueStack.end() - 3, ValueStack.end());
 }
 
+size_t TVMachine::CheckAppendRoom(const std::string& text, size_t tailSize)
+{
+    const size_t length = text.size() + tailSize;
+    if (length <= text.capacity()) return 0;
+    const size_t room = length + kept_text::Slack(length);
+    CheckNewBlock(kept_text::HeldFor(room), 0);
+    return room;
+}
+
+void TVMachine::AppendKept(std::string& text, std::string_view tail, size_t room)
+{
+    if (room == 0) {
+        text.append(tail);
+        return;
+    }
+    ChargeText(kept_text::Held(text), kept_text::HeldFor(room));
+    std::string grown = kept_text::WithRoom(text, room);
+    grown.append(tail);
+    text.swap(grown);
+}
+
 void TVMachine::AppendToText(TVarInfo* x, const TStackData& r)
 {
     std::string& text = x->StringValues()[0];
     const std::string_view tail = r.View();
-    // As the joining checks its result, then the store charges the longer text.
-    CheckNewText(text.size() + tail.size());
+    const size_t room = CheckAppendRoom(text, tail.size());
     NoteVarAccess(0, x, 0);
-    ChargeText(text.size(), text.size() + tail.size());
     const bool ascii = x->ScalarTextAscii && (r.ascii || text_measure::is_ascii(tail));
-    text.append(tail);
+    AppendKept(text, tail, room);
     x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
 }
 
@@ -523,18 +542,19 @@ void TVMachine::JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b
     std::string& text = x->StringValues()[0];
     const std::string& left = a->StringValues()[0];
     const std::string& right = b->StringValues()[0];
-    const size_t length = left.size() + right.size();
-    // As the joining checks its result, then the store charges the new text.
-    CheckNewText(length);
-    NoteVarAccess(0, x, 0);
-    ChargeText(text.size(), length);
     const bool ascii = a->ScalarTextAscii && b->ScalarTextAscii;
     if (&text == &left) {
-        text.append(right);
+        const size_t room = CheckAppendRoom(text, right.size());
+        NoteVarAccess(0, x, 0);
+        AppendKept(text, right, room);
     } else {
-        std::string joined;
-        joined.reserve(length);
-        joined.append(left).append(right);
+        // The new string is made while X's old one is still held.
+        const size_t length = left.size() + right.size();
+        CheckNewBlock(kept_text::HeldFor(length), 0);
+        NoteVarAccess(0, x, 0);
+        ChargeText(kept_text::Held(text), kept_text::HeldFor(length));
+        std::string joined = kept_text::WithRoom(left, length);
+        joined.append(right);
         text.swap(joined);
     }
     x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
@@ -1187,20 +1207,9 @@ void TVMachine::RunLoop()
             goto body_rkPushVarRef;
         std::string& text = v->StringValues()[0];
         const std::string_view tail = pc[4].Operand.Text != nullptr ? pc[4].Operand.Text : "";
-        const size_t length = text.size() + tail.size();
-        // A longer string gets the room a kept text may have, for the appends that
-        // follow; the old one is held until it is made.
-        const size_t room = length > text.capacity() ? length + kept_text::Slack(length) : 0;
-        if (room != 0) CheckNewBlock(kept_text::HeldFor(room), 0);
+        const size_t room = CheckAppendRoom(text, tail.size());
         NoteVarAccess(0, v, 0);
-        if (room != 0) {
-            ChargeText(kept_text::Held(text), kept_text::HeldFor(room));
-            std::string grown = kept_text::WithRoom(text, room);
-            grown.append(tail);
-            text.swap(grown);
-        } else {
-            text.append(tail);
-        }
+        AppendKept(text, tail, room);
         v->ScalarTextAscii = v->ScalarTextAscii && targets[kp - kinds] != 0;
         pc += 7;
         kp += 7;
