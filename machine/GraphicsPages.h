@@ -13,14 +13,8 @@
 
 #include "machine/GraphicsPage.h"
 #include "machine/GraphicsPalette.h"
+#include "machine/GrphPoint.h"
 #include "machine/ScreenRect.h"
-
-// A point of the page in page pixels; STEP coordinates are relative to one.
-struct TGrphPoint {
-    float x = 0;
-    float y = 0;
-    friend bool operator==(const TGrphPoint&, const TGrphPoint&) = default;
-};
 
 constexpr int8_t GRPH_PAGE_COUNT = 4;
 constexpr int8_t GRPH_NO_PAGE = 4;  // DisplayPage when no page is shown

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "machine/GraphicsPages.h"
+#include "machine/GrphPoint.h"
 
 enum class TMouseButton : uint8_t { Left = 0, Right = 1 };
 
