@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/ProgramFixture.h"
 
 namespace {

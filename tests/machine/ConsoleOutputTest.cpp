@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "machine/PrintText.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/PrintText.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
 

@@ -7,10 +7,10 @@
 #include <fcntl.h>
 #include <thread>
 
-#include "machine/BasicRsrc.h"
-#include "machine/DriveFolders.h"
-#include "machine/DriveLamps.h"
-#include "machine/HeadlessHost.h"
+#include "machine/files/DriveFolders.h"
+#include "machine/files/DriveLamps.h"
+#include "machine/host/HeadlessHost.h"
+#include "machine/screen/BasicRsrc.h"
 #include "tests/machine/FilesTestSupport.h"
 
 namespace {

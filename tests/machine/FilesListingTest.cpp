@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "machine/FilesListing.h"
+#include "machine/files/FilesListing.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "machine/BasicFileName.h"
+#include "machine/files/BasicFileName.h"
 #include "tests/machine/FilesTestSupport.h"
 
 namespace {

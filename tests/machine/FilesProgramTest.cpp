@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "language/VarInfo.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/FilesTestSupport.h"
 #include "tests/machine/ProgramFixture.h"
 

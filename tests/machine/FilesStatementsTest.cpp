@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/FilesTestSupport.h"
 #include "tests/machine/MachineTestSupport.h"

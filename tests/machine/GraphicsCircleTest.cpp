@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "machine/CircleShape.h"
-#include "machine/GraphicsPages.h"
-#include "machine/Paint.h"
+#include "machine/screen/CircleShape.h"
+#include "machine/screen/GraphicsPages.h"
+#include "machine/screen/Paint.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "machine/CircleShape.h"
-#include "machine/GraphicsPages.h"
-#include "machine/PageImage.h"
-#include "machine/Paint.h"
-#include "machine/Raster.h"
+#include "machine/screen/CircleShape.h"
+#include "machine/screen/GraphicsPages.h"
+#include "machine/screen/PageImage.h"
+#include "machine/screen/Paint.h"
+#include "machine/screen/Raster.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

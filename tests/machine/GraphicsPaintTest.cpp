@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "machine/GraphicsPages.h"
-#include "machine/Paint.h"
-#include "machine/Raster.h"
+#include "machine/screen/GraphicsPages.h"
+#include "machine/screen/Paint.h"
+#include "machine/screen/Raster.h"
 #include "tests/machine/GraphicsTestUtil.h"
 
 using gfx_test::index_picture;

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "machine/BasicRsrc.h"
-#include "machine/GraphicsPages.h"
-#include "machine/Raster.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/screen/GraphicsPages.h"
+#include "machine/screen/Raster.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "machine/GraphicsPages.h"
-#include "machine/Raster.h"
+#include "machine/screen/GraphicsPages.h"
+#include "machine/screen/Raster.h"
 #include "tests/TempFolder.h"
 #include "tools/pngwriter/PngWriter.h"
 

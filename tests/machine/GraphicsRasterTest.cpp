@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "machine/Raster.h"
+#include "machine/screen/Raster.h"
 #include "tests/machine/GraphicsTestUtil.h"
 
 using gfx_test::raster_picture;

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/GraphicsTestUtil.h"
 #include "tests/machine/MachineTestSupport.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "machine/GraphicsPage.h"
-#include "machine/Raster.h"
+#include "machine/screen/GraphicsPage.h"
+#include "machine/screen/Raster.h"
 
 namespace gfx_test {
 

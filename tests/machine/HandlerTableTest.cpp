@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "language/VMCodeCmd.h"
-#include "machine/VMachine.h"
+#include "machine/vm/VMachine.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "machine/BasicRsrc.h"
-#include "machine/HostInterfaces.h"
-#include "machine/KeyBuffer.h"
+#include "machine/host/HostInterfaces.h"
+#include "machine/input/KeyBuffer.h"
+#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

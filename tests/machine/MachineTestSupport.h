@@ -7,10 +7,10 @@
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
-#include "machine/BasicRsrc.h"
-#include "machine/HeadlessHost.h"
-#include "machine/ScreenText.h"
-#include "machine/VMachine.h"
+#include "machine/host/HeadlessHost.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/screen/ScreenText.h"
+#include "machine/vm/VMachine.h"
 
 // Appends codes to a TMidCode as the compiler would: index 0 the placeholder,
 // line beginnings entered in the line-number map and the statement set.

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "language/Compiler.h"
-#include "machine/MemoryBudget.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/MemoryBudget.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/ProgramFixture.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "foundation/Common.h"
-#include "machine/MMLPlayer.h"
-#include "machine/MmlPrefs.h"
-#include "machine/MmlTables.h"
-#include "machine/MusicClock.h"
+#include "machine/music/MMLPlayer.h"
+#include "machine/music/MmlPrefs.h"
+#include "machine/music/MmlTables.h"
+#include "machine/music/MusicClock.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "machine/MMLPlayer.h"
-#include "machine/MidiRecorder.h"
-#include "machine/MmlMachineLink.h"
-#include "machine/MmlPrefs.h"
-#include "machine/MusicClock.h"
+#include "machine/music/MMLPlayer.h"
+#include "machine/music/MidiRecorder.h"
+#include "machine/music/MmlMachineLink.h"
+#include "machine/music/MmlPrefs.h"
+#include "machine/music/MusicClock.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "machine/LeadingNumbers.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/text/LeadingNumbers.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/ProgramFixture.h"
 

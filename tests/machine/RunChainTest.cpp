@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "foundation/Common.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/TempFolder.h"
 #include "tests/machine/ProgramFixture.h"
 

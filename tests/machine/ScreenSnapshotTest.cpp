@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

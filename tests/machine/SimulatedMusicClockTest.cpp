@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "machine/SimulatedMusicClock.h"
+#include "machine/music/SimulatedMusicClock.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "machine/MMLPlayer.h"
-#include "machine/MidiRecorder.h"
-#include "machine/MusicClock.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/music/MMLPlayer.h"
+#include "machine/music/MidiRecorder.h"
+#include "machine/music/MusicClock.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
 

@@ -7,9 +7,9 @@
 #include <limits>
 #include <string>
 
-#include "machine/BasicNumberParse.h"
-#include "machine/BasicRsrc.h"
-#include "machine/TextMeasure.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/text/BasicNumberParse.h"
+#include "machine/text/TextMeasure.h"
 
 namespace {
 

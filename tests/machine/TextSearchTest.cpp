@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "machine/TextSearch.h"
+#include "machine/text/TextSearch.h"
 
 namespace {
 

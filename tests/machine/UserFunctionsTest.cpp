@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/ProgramFixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "foundation/Common.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "platform/Locale.h"
 #include "tests/machine/MachineTestSupport.h"
 

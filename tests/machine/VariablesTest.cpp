@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/ProgramFixture.h"
 
 namespace {
