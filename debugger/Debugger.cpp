@@ -7,7 +7,7 @@
 #include "foundation/Common.h"
 #include "language/MidCode.h"
 #include "language/VarInfo.h"
-#include "machine/RuntimeErrorKeys.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "debugger/BreakPointSet.h"
 #include "debugger/DebugRunMode.h"
 #include "debugger/DebugSink.h"
-#include "machine/VMachine.h"
+#include "machine/vm/VMachine.h"
 
 class TDebugger : public TVMachine {
 public:

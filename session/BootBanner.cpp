@@ -5,7 +5,7 @@
 #include <charconv>
 #include <mutex>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

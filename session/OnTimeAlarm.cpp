@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <ctime>
 
-#include "machine/MusicClock.h"
-#include "machine/SimulatedMusicClock.h"
+#include "machine/music/MusicClock.h"
+#include "machine/music/SimulatedMusicClock.h"
 
 namespace {
 

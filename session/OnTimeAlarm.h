@@ -17,7 +17,7 @@
 #include <optional>
 #include <thread>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 
 class TMusicClock;
 class TSimulatedMusicClock;

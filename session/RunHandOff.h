@@ -23,7 +23,7 @@
 
 #include <string>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 #include "session/DebugViewInterface.h"
 
 class TVMachine;

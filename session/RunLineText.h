@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 
 // Sets the start of `request` from `typed`. Returns the key of the alert to show
 // instead of a run, or empty.

@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "machine/BasicRsrc.h"
-#include "machine/HeadlessHost.h"
-#include "machine/MMLPlayer.h"
-#include "machine/MemoryBudget.h"
-#include "machine/MmlPrefs.h"
+#include "machine/host/HeadlessHost.h"
+#include "machine/music/MMLPlayer.h"
+#include "machine/music/MmlPrefs.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/vm/MemoryBudget.h"
 
 class TAlertSink;
 class TDebugSink;

@@ -14,9 +14,9 @@
 
 #include "foundation/Exception.h"
 #include "language/MidCode.h"
-#include "machine/BasicRsrc.h"
-#include "machine/FilesListing.h"
-#include "machine/VMachine.h"
+#include "machine/files/FilesListing.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/vm/VMachine.h"
 
 namespace {
 

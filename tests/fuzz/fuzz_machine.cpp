@@ -10,8 +10,8 @@
 
 #include "language/Compiler.h"
 #include "language/MidCode.h"
-#include "machine/BasicRsrc.h"
-#include "machine/VMachine.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/vm/VMachine.h"
 #include "platform/Locale.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "machine/MMLPlayer.h"
-#include "machine/MusicClock.h"
+#include "machine/music/MMLPlayer.h"
+#include "machine/music/MusicClock.h"
 
 namespace {
 

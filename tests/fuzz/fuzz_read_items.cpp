@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "language/MidCode.h"
-#include "machine/BasicRsrc.h"
-#include "machine/VMachine.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/vm/VMachine.h"
 
 namespace {
 

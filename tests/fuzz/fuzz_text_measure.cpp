@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "machine/BasicNumberParse.h"
-#include "machine/TextMeasure.h"
+#include "machine/text/BasicNumberParse.h"
+#include "machine/text/TextMeasure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "machine/MusicClock.h"
+#include "machine/music/MusicClock.h"
 #include "session/OnTimeAlarm.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "foundation/AlertSink.h"
-#include "machine/ScreenText.h"
+#include "machine/screen/ScreenText.h"
 #include "session/Renumber.h"
 #include "session/RunSession.h"
 

@@ -9,8 +9,8 @@
 
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
-#include "machine/ScreenText.h"
-#include "machine/VMachine.h"
+#include "machine/screen/ScreenText.h"
+#include "machine/vm/VMachine.h"
 #include "session/RunSession.h"
 #include "tests/session/StatementGate.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "listfiles/ListLoader.h"
-#include "machine/MemoryBudget.h"
+#include "machine/vm/MemoryBudget.h"
 
 namespace {
 

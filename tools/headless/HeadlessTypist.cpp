@@ -2,10 +2,10 @@
 
 #include <charconv>
 
-#include "machine/BasicRsrc.h"
-#include "machine/MusicClock.h"
-#include "machine/SimulatedMusicClock.h"
-#include "machine/TextMeasure.h"
+#include "machine/music/MusicClock.h"
+#include "machine/music/SimulatedMusicClock.h"
+#include "machine/screen/BasicRsrc.h"
+#include "machine/text/TextMeasure.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 #include "platform/Message.h"
 #include "session/AutoBackup.h"
 #include "session/ListDocument.h"

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 
 class THeldKeys : public TKeyboardState {
 public:

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <string>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 
 inline constexpr const char* kRunFontFallback = "IPAGothic";
 

@@ -1,7 +1,7 @@
 #include "ui/runwindow/RunMidi.h"
 
 #include "foundation/Common.h"
-#include "machine/MMLPlayer.h"
+#include "machine/music/MMLPlayer.h"
 
 // The ports' output, with the connection count that PEEK reads taken from the atomic
 // the connections refresh on every notice: the machine thread never asks the roster.

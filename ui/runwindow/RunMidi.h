@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 #include "platform/Message.h"
 #include "platform/Messenger.h"
 #include "platform/MidiRoster.h"

@@ -14,7 +14,7 @@
 #include "foundation/MidiOutMessages.h"
 #include "foundation/PrefsMessages.h"
 #include "language/MidCode.h"
-#include "machine/VMachine.h"
+#include "machine/vm/VMachine.h"
 #include "platform/Locale.h"
 #include "platform/SystemMessages.h"
 #include "platform/qt/KeyMessages.h"

@@ -33,7 +33,7 @@
 #include <string>
 
 #include "foundation/AlertSink.h"
-#include "machine/HostInterfaces.h"
+#include "machine/host/HostInterfaces.h"
 #include "platform/SystemMessages.h"
 #include "session/RunSession.h"
 #include "ui/guibase/ErrorAlertSink.h"

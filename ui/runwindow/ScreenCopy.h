@@ -7,7 +7,7 @@
 #include <QImage>
 #include <string>
 
-#include "machine/ScreenSnapshot.h"
+#include "machine/screen/ScreenSnapshot.h"
 
 class TBasicRsrc;
 

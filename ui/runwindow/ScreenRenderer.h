@@ -6,8 +6,8 @@
 
 #include <QFont>
 
-#include "machine/ScreenRect.h"
-#include "machine/ScreenSnapshot.h"
+#include "machine/host/ScreenRect.h"
+#include "machine/screen/ScreenSnapshot.h"
 
 class QPainter;
 

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "ShellTesting.h"
-#include "machine/ScreenText.h"
+#include "machine/screen/ScreenText.h"
 #include "platform/Modifiers.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/AppStart.h"

@@ -13,7 +13,7 @@
 
 #include "foundation/MRUF.h"
 #include "foundation/TAVRENUtils.h"
-#include "machine/MidiRecorder.h"
+#include "machine/music/MidiRecorder.h"
 #include "tests/foundation/SettingsTestSupport.h"
 #include "tests/ui/runwindow/FakeRunMidiPorts.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"

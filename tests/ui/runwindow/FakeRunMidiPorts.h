@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "machine/MidiRecorder.h"
+#include "machine/music/MidiRecorder.h"
 #include "platform/FakeMidiRoster.h"
 #include "ui/runwindow/RunMidi.h"
 

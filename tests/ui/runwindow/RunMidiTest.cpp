@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "foundation/Common.h"
-#include "machine/MidiRecorder.h"
+#include "machine/music/MidiRecorder.h"
 #include "platform/Looper.h"
 #include "tests/foundation/SettingsTestSupport.h"
 #include "tests/ui/runwindow/FakeRunMidiPorts.h"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "foundation/AppVersion.h"
-#include "machine/VMachine.h"
+#include "machine/vm/VMachine.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/runwindow/RunWindow.h"
 

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "debugger/DebugSink.h"
-#include "machine/GraphicsPalette.h"
+#include "machine/screen/GraphicsPalette.h"
 #include "tests/TestPaths.h"
 #include "tests/session/StatementGate.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 #include "ui/runwindow/RunFont.h"
 #include "ui/runwindow/ScreenCopy.h"
 

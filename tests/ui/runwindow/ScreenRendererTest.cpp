@@ -8,7 +8,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "machine/BasicRsrc.h"
+#include "machine/screen/BasicRsrc.h"
 #include "ui/runwindow/RunFont.h"
 #include "ui/runwindow/ScreenRenderer.h"
 
