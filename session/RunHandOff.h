@@ -17,16 +17,35 @@
 // the end, whatever happened.
 //
 // Kill is final until the user starts a run again: a machine's request (RUN, CHAIN, the
-// repeated run) that comes after a Kill is dropped, and a run being prepared when a Kill
-// comes does not start. The killed flag tells both: Kill sets it, and only a run request
-// clears it.
+// repeated run) that comes after a Kill is dropped, the list a request names that is
+// still loading when a Kill comes does not run, and a run being prepared when a Kill
+// comes does not start. Each run the hand-off prepares has a serial number, and every
+// request carries the number of the run that made it; a Kill (the hand-off's own, or
+// the debug window's, seen through the killed flag) marks every run made so far as
+// killed. A user's run that follows at once therefore cannot revive an earlier run's
+// request, however late that request comes due.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "machine/host/HostInterfaces.h"
 #include "session/DebugViewInterface.h"
 
 class TVMachine;
+class TRunStamp;
+
+// Which run a machine's request came from; 0 is no run.
+using TRunSerial = uint64_t;
+
+// The receiver of the machines' run requests, each with the run that made it (the
+// editor view). Called on the machine's thread.
+class TRunFollower {
+public:
+    virtual ~TRunFollower() = default;
+    virtual void RunRequested(const TRunRequest& request, TRunSerial from) = 0;
+};
 
 // The run view's operations that the editor drives.
 class TRunOperations {
@@ -55,9 +74,10 @@ public:
     virtual void BringDebugWindowForward() = 0;
     virtual void BringRunWindowForward() = 0;
     // Loads (or with `merge` appends) the list at `path`; once it is in the editor,
-    // `continuation` is run as a request of its own. A failed or cancelled load runs
-    // nothing.
-    virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) = 0;
+    // `continuation` is handed to FollowRunRequest as a request of run `from`. A failed
+    // or cancelled load runs nothing.
+    virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
+                                   TRunSerial from) = 0;
 };
 
 // How a run request ended.
@@ -72,15 +92,20 @@ enum class TRunOutcome {
 
 class TRunHandOff {
 public:
-    // `runTarget` receives the machines' run requests (the editor view).
-    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunRequestSink* runTarget);
+    // `follower` receives the machines' run requests (the editor view).
+    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower);
+    ~TRunHandOff();
 
     // Null goes back to no debugger view.
     void SetDebugView(TDebugViewInterface* debugView);
 
+    // The user's run request: it ends what a Kill ended.
     TRunOutcome RunBasic(const TRunRequest& request);
-    // A machine's run request: RunBasic, unless the run that made it was killed.
-    TRunOutcome FollowRunRequest(const TRunRequest& request);
+    // A request of run `from` (a machine's, or the rest of one after its list was
+    // loaded): run as RunBasic runs it, unless that run was killed.
+    TRunOutcome FollowRunRequest(const TRunRequest& request, TRunSerial from);
+    // The run prepared last (0 before the first).
+    TRunSerial LastRun() const { return mRunsMade; }
     // The run-from-line dialog's text: a line number or a label, then RunBasic.
     TRunOutcome RunLineRqtd(const std::string& typed);
     // Sets the killed flag and stops the machine, which ends on its own thread; with no
@@ -90,11 +115,20 @@ public:
     void QuitBasic();
 
 private:
-    TRunOutcome Compile(const TRunRequest& request);
+    TRunOutcome Prepare(const TRunRequest& request, bool byUser);
+    TRunOutcome Compile(const TRunRequest& request, TRunSerial run);
+    // A Kill given since the last look (the killed flag) ends every run made so far.
+    void NoteKill();
+    bool WasKilled(TRunSerial run) const { return run <= mKilledThrough; }
 
     TRunOperations& mRun;
     TRunHandOffHost& mHost;
-    TRunRequestSink* mRunTarget;
+    TRunFollower* mFollower;
+    TRunSerial mRunsMade = 0;
+    TRunSerial mKilledThrough = 0;
+    // What each machine sends its requests to; a killed machine may still send while
+    // it ends, so they go only once QuitBasic has ended every machine.
+    std::vector<std::unique_ptr<TRunStamp>> mStamps;
     TNoDebugView mNoDebugView;
     TDebugViewInterface* mDebugView;
 };

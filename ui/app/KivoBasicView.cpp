@@ -111,9 +111,10 @@ void TKivoBasicView::SetWinTitle()
 
 // --- runs ---
 
-void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request)
+void TKivoBasicView::RunRequested(const TRunRequest& request, TRunSerial from)
 {
-    if (TBasicWindow* window = Window()) window->PostMessage(run_request_message(kVMachineRunRequest, request), this);
+    if (TBasicWindow* window = Window())
+        window->PostMessage(followed_request_message(kVMachineRunRequest, request, from), this);
 }
 
 std::string TKivoBasicView::ListText() const
@@ -150,6 +151,10 @@ void TKivoBasicView::BringRunWindowForward()
 
 // --- run requests as messages ---
 
+namespace {
+constexpr const char* kRunSerialField = "RunSerial";
+}  // namespace
+
 TRunRequest run_request_of(const platform::Message& message)
 {
     TRunRequest request;
@@ -175,4 +180,18 @@ platform::Message run_request_message(uint32_t what, const TRunRequest& request)
     if (request.ROpt) message.AddBool("ROpt", true);
     if (request.NotFore) message.AddBool("NotFore", true);
     return message;
+}
+
+platform::Message followed_request_message(uint32_t what, const TRunRequest& request, TRunSerial from)
+{
+    platform::Message message = run_request_message(what, request);
+    message.AddInt64(kRunSerialField, static_cast<int64_t>(from));
+    return message;
+}
+
+TRunSerial run_serial_of(const platform::Message& message)
+{
+    int64_t from = 0;
+    if (message.FindInt64(kRunSerialField, &from) != platform::kOk || from < 0) return 0;
+    return static_cast<TRunSerial>(from);
 }

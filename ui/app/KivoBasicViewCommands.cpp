@@ -84,7 +84,7 @@ void TKivoBasicView::VMachineRunRqtdMessage(platform::Message* message)
 
 void TKivoBasicView::VMachineRunDue(platform::Message* message)
 {
-    mHandOff.FollowRunRequest(run_request_of(*message));
+    mHandOff.FollowRunRequest(run_request_of(*message), run_serial_of(*message));
 }
 
 void TKivoBasicView::EditCommand(platform::Message* message)
