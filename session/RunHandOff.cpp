@@ -33,6 +33,7 @@ void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
 
 TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
 {
+    if (KeepWhileEnding(request, true, 0)) return TRunOutcome::Waiting;
     return Prepare(request, true);
 }
 
@@ -40,7 +41,32 @@ TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request, TRunSerial
 {
     NoteKill();
     if (WasKilled(from)) return TRunOutcome::Killed;
+    if (KeepWhileEnding(request, false, from)) return TRunOutcome::Waiting;
     return Prepare(request, false);
+}
+
+bool TRunHandOff::KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from)
+{
+    if (!mRun.Ending()) return false;
+    mKept = TKeptRequest{request, byUser, from};
+    if (!mAwaiting) {
+        mAwaiting = true;
+        mHost.AwaitEnding();
+    }
+    return true;
+}
+
+void TRunHandOff::EndingOver()
+{
+    mAwaiting = false;
+    if (!mKept) return;
+    const TKeptRequest kept = *mKept;
+    mKept.reset();
+    // Either goes on, or is kept again while the machine is still ending.
+    if (kept.ByUser)
+        RunBasic(kept.Request);
+    else
+        FollowRunRequest(kept.Request, kept.From);
 }
 
 void TRunHandOff::NoteKill()
@@ -116,12 +142,14 @@ TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed)
 
 void TRunHandOff::KillBasic()
 {
+    mKept.reset();
     mDebugView->SetVMachine(nullptr);
     mRun.KillBasic();
 }
 
 void TRunHandOff::QuitBasic()
 {
+    mKept.reset();
     mDebugView->SetVMachine(nullptr);
     mRun.QuitBasic();
     // Every machine has ended, so none sends to its stamp any more.

@@ -24,9 +24,15 @@
 // the debug window's, seen through the killed flag) marks every run made so far as
 // killed. A user's run that follows at once therefore cannot revive an earlier run's
 // request, however late that request comes due.
+//
+// A killed machine finishes its statement on its own thread. A request that comes
+// while it does is not made to wait on the editor's thread: it is kept (the latest
+// one), the host is asked to call EndingOver once the machine has ended, and the
+// request goes on from there. A Kill drops a kept request.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +59,8 @@ public:
     virtual ~TRunOperations() = default;
     virtual bool QuitBasic() = 0;
     virtual bool KillBasic() = 0;
+    // True while a killed machine is still finishing its statement.
+    virtual bool Ending() const = 0;
     virtual bool ClearBasic() = 0;
     virtual bool CompileBasic(const std::string& source) = 0;
     // Makes the machine, suspended; its run requests go to `runTarget`.
@@ -78,6 +86,9 @@ public:
     // or cancelled load runs nothing.
     virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
                                    TRunSerial from) = 0;
+    // Calls TRunHandOff::EndingOver soon, from the editor's thread and queue, without
+    // waiting there (a killed machine is finishing its statement).
+    virtual void AwaitEnding() = 0;
 };
 
 // How a run request ended.
@@ -88,6 +99,7 @@ enum class TRunOutcome {
     Loading,        // the named list is being loaded; the request goes on afterwards
     NoLineGiven,    // the run-from-line dialog's text was empty (alert shown)
     Killed,         // a Kill came after the request was made; nothing runs
+    Waiting,        // a killed machine is still ending; the request goes on after it
 };
 
 class TRunHandOff {
@@ -104,6 +116,8 @@ public:
     // A request of run `from` (a machine's, or the rest of one after its list was
     // loaded): run as RunBasic runs it, unless that run was killed.
     TRunOutcome FollowRunRequest(const TRunRequest& request, TRunSerial from);
+    // The killed machine may have ended: a kept request goes on, or waits again.
+    void EndingOver();
     // The run prepared last (0 before the first).
     TRunSerial LastRun() const { return mRunsMade; }
     // The run-from-line dialog's text: a line number or a label, then RunBasic.
@@ -111,11 +125,21 @@ public:
     // Sets the killed flag and stops the machine, which ends on its own thread; with no
     // machine only the flag changes.
     void KillBasic();
-    // Ends the machine without the killed flag (the application quits).
+    // Ends the machine without the killed flag (the application quits); it waits for a
+    // killed machine that is still ending, which the stop request keeps short.
     void QuitBasic();
 
 private:
+    // A request that came while a killed machine was ending.
+    struct TKeptRequest {
+        TRunRequest Request;
+        bool ByUser = false;
+        TRunSerial From = 0;  // of a machine's request
+    };
+
     TRunOutcome Prepare(const TRunRequest& request, bool byUser);
+    // Keeps the request when a killed machine is still ending (true), else nothing.
+    bool KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from);
     TRunOutcome Compile(const TRunRequest& request, TRunSerial run);
     // A Kill given since the last look (the killed flag) ends every run made so far.
     void NoteKill();
@@ -129,6 +153,8 @@ private:
     // What each machine sends its requests to; a killed machine may still send while
     // it ends, so they go only once QuitBasic has ended every machine.
     std::vector<std::unique_ptr<TRunStamp>> mStamps;
+    std::optional<TKeptRequest> mKept;
+    bool mAwaiting = false;  // the host will call EndingOver
     TNoDebugView mNoDebugView;
     TDebugViewInterface* mDebugView;
 };

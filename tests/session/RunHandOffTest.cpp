@@ -20,6 +20,7 @@
 #include "machine/vm/VMachine.h"
 #include "session/RunHandOff.h"
 #include "session/RunSession.h"
+#include "tests/session/StatementGate.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ public:
         gAppPrivacy.Killed = true;
         return Note("kill");
     }
+    bool Ending() const override { return ending; }
     bool ClearBasic() override { return Note("clear"); }
     bool CompileBasic(const std::string& source) override
     {
@@ -57,6 +59,7 @@ public:
 
     bool compiles = true;
     bool startLineExists = true;
+    bool ending = false;  // a killed machine is still finishing its statement
     TVMachine* machine = nullptr;
     std::string compiled;
     TRunRequest started;
@@ -91,6 +94,7 @@ public:
         loadContinuations.push_back(continuation);
         loadsFrom.push_back(from);
     }
+    void AwaitEnding() override { mLog.push_back("await ending"); }
 
     std::string list = "10 PRINT 1\n";
     std::vector<std::string> status;
@@ -430,6 +434,56 @@ TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart)
     EXPECT_EQ(host.alerts[0], "Enter a line number.");
 }
 
+TEST_F(RunHandOff, ARequestWhileAKilledMachineEndsIsKeptAndGoesOnAfterIt)
+{
+    struct Case {
+        const char* name;
+        bool byUser;  // the user's run, else a machine's request that was not killed
+    };
+    const Case cases[] = {{"the user's run", true}, {"a machine's request", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        const TRunSerial from = handOff.LastRun();
+        if (c.byUser) handOff.KillBasic();
+        run.ending = true;
+        log.clear();
+        // Two requests while the machine ends: the latest is kept, the host asked once.
+        for (int line : {10, 20}) {
+            TRunRequest request;
+            request.LineNum = line;
+            const TRunOutcome outcome = c.byUser ? handOff.RunBasic(request) : handOff.FollowRunRequest(request, from);
+            EXPECT_EQ(outcome, TRunOutcome::Waiting) << line;
+        }
+        EXPECT_EQ(log, (Log{"await ending"})) << "nothing was ended, compiled or waited for";
+        // Still ending when the host comes back: kept, and the host asked again.
+        handOff.EndingOver();
+        EXPECT_EQ(log, (Log{"await ending", "await ending"}));
+        run.ending = false;
+        log.clear();
+        handOff.EndingOver();
+        EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
+        EXPECT_EQ(run.started.LineNum, 20);
+        log.clear();
+        handOff.EndingOver();
+        EXPECT_TRUE(log.empty()) << "the kept request went on once";
+    }
+}
+
+TEST_F(RunHandOff, AKillDropsAKeptRequest)
+{
+    ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+    handOff.KillBasic();
+    run.ending = true;
+    ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Waiting);
+    handOff.KillBasic();
+    run.ending = false;
+    log.clear();
+    handOff.EndingOver();
+    EXPECT_TRUE(log.empty()) << "nothing runs after the Kill";
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started) << "until the user runs again";
+}
+
 // --- through a real session ---
 
 // The session's operations as the run view offers them.
@@ -438,6 +492,7 @@ public:
     explicit SessionRun(TRunSession& session) : mSession(session) {}
     bool QuitBasic() override { return mSession.QuitBasic(); }
     bool KillBasic() override { return mSession.KillBasic(); }
+    bool Ending() const override { return mSession.Ending(); }
     bool ClearBasic() override { return mSession.ClearBasic(); }
     bool CompileBasic(const std::string& source) override { return mSession.CompileBasic(source); }
     bool ReadyBasic(TRunRequestSink* target) override { return mSession.ReadyBasic(target); }
@@ -462,6 +517,17 @@ protected:
         host.list = list;
         EXPECT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
         return session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
+    }
+
+    // The user's run. One that has to wait for a killed machine goes on once it has
+    // ended, as the editor's host comes back to the hand-off (this thread may wait).
+    TRunOutcome UserRun()
+    {
+        const TRunOutcome outcome = editor.RunBasic({});
+        if (outcome != TRunOutcome::Waiting) return outcome;
+        session.QuitBasic();
+        editor.EndingOver();
+        return session.VMachine() != nullptr ? TRunOutcome::Started : TRunOutcome::NotStarted;
     }
 
     TRecordingAlertSink alerts;
@@ -543,7 +609,7 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t before = sink.Requests().size();
-        ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+        ASSERT_EQ(UserRun(), TRunOutcome::Started) << alerts.Last();
         if (c.at == KillAt::TheRun) {
             editor.KillBasic();
         } else {
@@ -564,13 +630,65 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
 
     // The user's own run starts, and its end is repeated again.
     const size_t before = sink.Requests().size();
-    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started);
+    ASSERT_EQ(UserRun(), TRunOutcome::Started);
     session.Rsrc().PushToKeyBuf("x", 1);
     session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
     ASSERT_EQ(sink.Requests().size(), before + 1);
     EXPECT_EQ(editor.FollowRunRequest(sink.Requests().back().request, sink.Requests().back().from),
               TRunOutcome::Started);
     editor.KillBasic();
+}
+
+// A run whose machine sits in a long statement that ignores the stop request (a gated
+// keyboard read), through a real session.
+class RunHandOffEnding : public RunHandOff {
+protected:
+    RunHandOffEnding() : session(gated_host(keyboard), &alerts, TRunSessionSettings{}) {}
+    void SetUp() override
+    {
+        RunHandOff::SetUp();
+        std::string error;
+        ASSERT_TRUE(session.Start(error)) << error;
+    }
+    static TDeviceHost gated_host(TGatedKeyboard& keyboard)
+    {
+        TDeviceHost host;
+        host.Keyboard = &keyboard;
+        return host;
+    }
+
+    TGatedKeyboard keyboard;
+    TRecordingAlertSink alerts;
+    TRunSession session;
+    SessionRun sessionRun{session};
+    TRunHandOff editor{sessionRun, host, &sink};
+};
+
+TEST_F(RunHandOffEnding, ARunRightAfterAKillDoesNotWaitForTheKilledMachine)
+{
+    host.list = "10 K=INP(&HE2)\n20 PRINT \"AFTER\"\n";
+    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+    ASSERT_TRUE(keyboard.gate.WaitUntilEntered());
+    editor.KillBasic();
+
+    host.list = "10 PRINT 2\n";
+    EXPECT_EQ(editor.RunBasic({}), TRunOutcome::Waiting);
+    EXPECT_FALSE(keyboard.gate.IsOpen()) << "the run waited for the killed machine";
+    EXPECT_EQ(log.back(), "await ending");
+    EXPECT_EQ(session.VMachine(), nullptr);
+
+    // The statement ends and so does the killed machine (this thread may wait for it;
+    // the editor's does not); then the kept run goes on.
+    keyboard.gate.Open();
+    session.QuitBasic();
+    EXPECT_FALSE(session.Ending());
+    editor.EndingOver();
+    ASSERT_NE(session.VMachine(), nullptr);
+    EXPECT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0);
+    const std::string screen = shown_screen_text(session.Rsrc());
+    EXPECT_EQ(screen.find("AFTER"), std::string::npos) << screen;
+    EXPECT_NE(screen.find(" 2\nOk\n"), std::string::npos) << screen;
+    EXPECT_FALSE(keyboard.gate.OpenedByGuard());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/app/KivoBasicView.h"
 
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "foundation/Common.h"
@@ -21,6 +22,7 @@ public:
         if (!mRunView) gAppPrivacy.Killed = true;
         return mRunView && mRunView->KillBasic();
     }
+    bool Ending() const override { return mRunView && mRunView->Ending(); }
     bool ClearBasic() override { return mRunView && mRunView->ClearBasic(); }
     bool CompileBasic(const std::string& source) override { return mRunView && mRunView->CompileBasic(source); }
     bool ReadyBasic(TRunRequestSink* runTarget) override { return mRunView && mRunView->ReadyBasic(runTarget); }
@@ -115,6 +117,15 @@ void TKivoBasicView::RunRequested(const TRunRequest& request, TRunSerial from)
 {
     if (TBasicWindow* window = Window())
         window->PostMessage(followed_request_message(kVMachineRunRequest, request, from), this);
+}
+
+void TKivoBasicView::AwaitEnding()
+{
+    // A look a little later, never a wait; through the window's queue, so that the
+    // kept request does not run inside another handler. The hand-off looks again.
+    QTimer::singleShot(kRunEndingLookMillis, this, [this] {
+        if (TBasicWindow* window = Window()) window->PostMessage(kRunEndingOver, this);
+    });
 }
 
 std::string TKivoBasicView::ListText() const

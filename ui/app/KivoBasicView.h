@@ -34,6 +34,12 @@ inline constexpr uint32_t kVMachineRunDue = platform::fourcc("vmrd");
 // The wait between a machine's run request and its run.
 inline constexpr int kVMachineRunDelayMillis = 20;
 
+// A killed machine may have ended: a run request kept meanwhile goes on.
+inline constexpr uint32_t kRunEndingOver = platform::fourcc("vmeo");
+
+// How often the editor looks whether a killed machine has ended.
+inline constexpr int kRunEndingLookMillis = 10;
+
 class TKivoBasicView : public TBasicView, public TRunFollower, public TRunHandOffHost, public TCommandReceiver {
 public:
     explicit TKivoBasicView(platform::Rect frame);
@@ -65,6 +71,7 @@ public:
     void RenumberRqtd(platform::Message* message);
     void VMachineRunRqtdMessage(platform::Message* message);
     void VMachineRunDue(platform::Message* message);
+    void RunEndingOver(platform::Message* message);
     void EditCommand(platform::Message* message);
     void PrefMainWinFontChanged(platform::Message* message);
     void PrefWordWrapChanged(platform::Message* message);
@@ -99,6 +106,7 @@ public:
     void BringRunWindowForward() override;
     void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
                            TRunSerial from) override;
+    void AwaitEnding() override;
 
     // The list's identity: a file, the restored backup, or a new list.
     bool AutoBackuped() const { return mDocument.AutoBackuped(); }

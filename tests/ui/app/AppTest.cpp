@@ -5,19 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "ShellTesting.h"
+#include "debugger/DebugSink.h"
 #include "machine/screen/ScreenText.h"
 #include "platform/Modifiers.h"
+#include "tests/session/StatementGate.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/AppStart.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
+#include "ui/debugwindow/DebugView.h"
+#include "ui/debugwindow/DebugWindow.h"
 #include "ui/guibase/MessageFilter.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -314,6 +319,18 @@ TEST_F(App, AKilledRunsRepeatIsNotFollowedAfterAQuickNewRunButTheNewRunsIs)
     EXPECT_NE(Screen().find(" 2\n"), Screen().rfind(" 2\n")) << Screen();
 }
 
+// Counts the messages of one code that reach the window.
+class SeenMessages : public TMessageFilter {
+public:
+    explicit SeenMessages(uint32_t what) : TMessageFilter(what) {}
+    TFilterResult Filter(platform::Message*, platform::Handler**) override
+    {
+        ++count;
+        return TFilterResult::Dispatch;
+    }
+    int count = 0;
+};
+
 // Answers the save question as "No", after a Kill was given while it was open.
 class KillWhileAsked : public TListAsker {
 public:
@@ -357,6 +374,48 @@ TEST_F(App, AKillWhileARunFileIsLoadingMeansTheLoadedListDoesNotRun)
     EXPECT_EQ(RunView()->VMachine(), nullptr) << "the loaded list does not run";
     EXPECT_EQ(Screen().find("222"), std::string::npos) << Screen();
     Editor()->Asker().SetOverride(nullptr);
+}
+
+// A debugged machine's reports pass a gate: the machine sits in its first report,
+// busy whatever a stop request says, until the test opens the gate.
+class GatedDebugSink : public TDebugSink {
+public:
+    void Post(const platform::Message&) override
+    {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) gate.Pass();
+    }
+    bool Deliver(const platform::Message& message, TDebugReply, platform::bigtime_t) override
+    {
+        Post(message);
+        return false;
+    }
+    TStatementGate gate;
+};
+
+TEST_F(App, ARunRightAfterAKillWaitsForTheKilledMachineWithoutHoldingTheWindow)
+{
+    Start();
+    GatedDebugSink debug;
+    RunView()->Session().SetDebugSink(&debug);
+    gExitStates.UseDebugger = true;
+    Run("10 PRINT \"BEFORE\"\n20 GOTO 10\n");
+    ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
+    ASSERT_TRUE(debug.gate.WaitUntilEntered());
+    gExitStates.UseDebugger = false;
+    auto* seen = new SeenMessages(kRunMessage);
+    app->MainWindow()->AddCommonFilter(seen);
+
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    Run("10 PRINT 5\n");
+    ASSERT_TRUE(wait_until([&] { return seen->count == 1; }));
+    EXPECT_FALSE(debug.gate.IsOpen()) << "the Run waited for the killed machine";
+    EXPECT_EQ(RunView()->VMachine(), nullptr);
+
+    debug.gate.Open();
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_NE(Screen().find(" 5\nOk\n"), std::string::npos) << Screen();
+    EXPECT_FALSE(debug.gate.OpenedByGuard());
+    RunView()->Session().SetDebugSink(dynamic_cast<TDebugWindow*>(app->DebugWindow())->DebugView());
 }
 
 TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt)
