@@ -6,9 +6,25 @@
 #include "session/FormatSource.h"
 #include "session/RunLineText.h"
 
-TRunHandOff::TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunRequestSink* runTarget)
-    : mRun(run), mHost(host), mRunTarget(runTarget), mDebugView(&mNoDebugView)
+// A machine's target for its run requests: hands each on with the run it belongs to.
+class TRunStamp : public TRunRequestSink {
+public:
+    TRunStamp(TRunFollower* follower, TRunSerial run) : mFollower(follower), mRun(run) {}
+    void VMachineRunRqtd(const TRunRequest& request) override
+    {
+        if (mFollower != nullptr) mFollower->RunRequested(request, mRun);
+    }
+
+private:
+    TRunFollower* const mFollower;
+    const TRunSerial mRun;
+};
+
+TRunHandOff::TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower)
+    : mRun(run), mHost(host), mFollower(follower), mDebugView(&mNoDebugView)
 {}
+
+TRunHandOff::~TRunHandOff() = default;
 
 void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
 {
@@ -17,31 +33,73 @@ void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
 
 TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
 {
+    if (KeepWhileEnding(request, true, 0)) return TRunOutcome::Waiting;
+    return Prepare(request, true);
+}
+
+TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request, TRunSerial from)
+{
+    NoteKill();
+    if (WasKilled(from)) return TRunOutcome::Killed;
+    if (KeepWhileEnding(request, false, from)) return TRunOutcome::Waiting;
+    return Prepare(request, false);
+}
+
+bool TRunHandOff::KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from)
+{
+    if (!mRun.Ending()) return false;
+    mKept = TKeptRequest{request, byUser, from};
+    if (!mAwaiting) {
+        mAwaiting = true;
+        mHost.AwaitEnding();
+    }
+    return true;
+}
+
+void TRunHandOff::EndingOver()
+{
+    mAwaiting = false;
+    if (!mKept) return;
+    const TKeptRequest kept = *mKept;
+    mKept.reset();
+    // Either goes on, or is kept again while the machine is still ending.
+    if (kept.ByUser)
+        RunBasic(kept.Request);
+    else
+        FollowRunRequest(kept.Request, kept.From);
+}
+
+void TRunHandOff::NoteKill()
+{
+    if (gAppPrivacy.Killed.load()) mKilledThrough = mRunsMade;
+}
+
+TRunOutcome TRunHandOff::Prepare(const TRunRequest& request, bool byUser)
+{
     if (gPrefs.AutoSaveBeforeRun.load()) mHost.SaveAutoBackup();
     QuitBasic();
     // The variable records the debug view shows go with the compiled program.
     mDebugView->ClearVar();
     mRun.ClearBasic();
-    gAppPrivacy.Killed = false;
+    if (byUser) {
+        // What was killed stays killed; only the flag starts afresh.
+        NoteKill();
+        gAppPrivacy.Killed = false;
+    }
+    const TRunSerial run = ++mRunsMade;
     if (request.FileName) {
         TRunRequest continuation = request;
         continuation.FileName.reset();
         continuation.Merge = false;
-        mHost.LoadRequestedList(*request.FileName, request.Merge, continuation);
+        mHost.LoadRequestedList(*request.FileName, request.Merge, continuation, run);
         return TRunOutcome::Loading;
     }
-    const TRunOutcome outcome = Compile(request);
+    const TRunOutcome outcome = Compile(request, run);
     mHost.SetStatBarStr(std::string());
     return outcome;
 }
 
-TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request)
-{
-    if (gAppPrivacy.Killed.load()) return TRunOutcome::Killed;
-    return RunBasic(request);
-}
-
-TRunOutcome TRunHandOff::Compile(const TRunRequest& request)
+TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run)
 {
     const TFormattedSource source = format_source_for_compiler(mHost.ListText());
     if (!source.Error.empty()) {
@@ -50,13 +108,15 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request)
     }
     mHost.SetStatBarStr(platform::get_string("Compiling") + FUC_ELLIPSIS);
     if (!mRun.CompileBasic(source.Text)) return TRunOutcome::CompileFailed;
-    // A Kill while the run was being prepared (the flag was cleared when it began).
-    if (gAppPrivacy.Killed.load()) return TRunOutcome::Killed;
+    // A Kill while the run was being prepared.
+    NoteKill();
+    if (WasKilled(run)) return TRunOutcome::Killed;
 
     const bool debugged = gExitStates.UseDebugger.load();
     if (debugged) mHost.BringDebugWindowForward();
     if (!request.NotFore) mHost.BringRunWindowForward();
-    mRun.ReadyBasic(mRunTarget);
+    mStamps.push_back(std::make_unique<TRunStamp>(mFollower, run));
+    mRun.ReadyBasic(mStamps.back().get());
     if (debugged) {
         mDebugView->SetSrcCode(source.Text);
         mDebugView->ClearCallStack();
@@ -82,12 +142,16 @@ TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed)
 
 void TRunHandOff::KillBasic()
 {
+    mKept.reset();
     mDebugView->SetVMachine(nullptr);
     mRun.KillBasic();
 }
 
 void TRunHandOff::QuitBasic()
 {
+    mKept.reset();
     mDebugView->SetVMachine(nullptr);
     mRun.QuitBasic();
+    // Every machine has ended, so none sends to its stamp any more.
+    mStamps.clear();
 }

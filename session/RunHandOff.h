@@ -17,16 +17,41 @@
 // the end, whatever happened.
 //
 // Kill is final until the user starts a run again: a machine's request (RUN, CHAIN, the
-// repeated run) that comes after a Kill is dropped, and a run being prepared when a Kill
-// comes does not start. The killed flag tells both: Kill sets it, and only a run request
-// clears it.
+// repeated run) that comes after a Kill is dropped, the list a request names that is
+// still loading when a Kill comes does not run, and a run being prepared when a Kill
+// comes does not start. Each run the hand-off prepares has a serial number, and every
+// request carries the number of the run that made it; a Kill (the hand-off's own, or
+// the debug window's, seen through the killed flag) marks every run made so far as
+// killed. A user's run that follows at once therefore cannot revive an earlier run's
+// request, however late that request comes due.
+//
+// A killed machine finishes its statement on its own thread. A request that comes
+// while it does is not made to wait on the editor's thread: it is kept (the latest
+// one), the host is asked to call EndingOver once the machine has ended, and the
+// request goes on from there. A Kill drops a kept request.
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "machine/host/HostInterfaces.h"
 #include "session/DebugViewInterface.h"
 
 class TVMachine;
+class TRunStamp;
+
+// Which run a machine's request came from; 0 is no run.
+using TRunSerial = uint64_t;
+
+// The receiver of the machines' run requests, each with the run that made it (the
+// editor view). Called on the machine's thread.
+class TRunFollower {
+public:
+    virtual ~TRunFollower() = default;
+    virtual void RunRequested(const TRunRequest& request, TRunSerial from) = 0;
+};
 
 // The run view's operations that the editor drives.
 class TRunOperations {
@@ -34,6 +59,8 @@ public:
     virtual ~TRunOperations() = default;
     virtual bool QuitBasic() = 0;
     virtual bool KillBasic() = 0;
+    // True while a killed machine is still finishing its statement.
+    virtual bool Ending() const = 0;
     virtual bool ClearBasic() = 0;
     virtual bool CompileBasic(const std::string& source) = 0;
     // Makes the machine, suspended; its run requests go to `runTarget`.
@@ -55,9 +82,13 @@ public:
     virtual void BringDebugWindowForward() = 0;
     virtual void BringRunWindowForward() = 0;
     // Loads (or with `merge` appends) the list at `path`; once it is in the editor,
-    // `continuation` is run as a request of its own. A failed or cancelled load runs
-    // nothing.
-    virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) = 0;
+    // `continuation` is handed to FollowRunRequest as a request of run `from`. A failed
+    // or cancelled load runs nothing.
+    virtual void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
+                                   TRunSerial from) = 0;
+    // Calls TRunHandOff::EndingOver soon, from the editor's thread and queue, without
+    // waiting there (a killed machine is finishing its statement).
+    virtual void AwaitEnding() = 0;
 };
 
 // How a run request ended.
@@ -68,33 +99,62 @@ enum class TRunOutcome {
     Loading,        // the named list is being loaded; the request goes on afterwards
     NoLineGiven,    // the run-from-line dialog's text was empty (alert shown)
     Killed,         // a Kill came after the request was made; nothing runs
+    Waiting,        // a killed machine is still ending; the request goes on after it
 };
 
 class TRunHandOff {
 public:
-    // `runTarget` receives the machines' run requests (the editor view).
-    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunRequestSink* runTarget);
+    // `follower` receives the machines' run requests (the editor view).
+    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower);
+    ~TRunHandOff();
 
     // Null goes back to no debugger view.
     void SetDebugView(TDebugViewInterface* debugView);
 
+    // The user's run request: it ends what a Kill ended.
     TRunOutcome RunBasic(const TRunRequest& request);
-    // A machine's run request: RunBasic, unless the run that made it was killed.
-    TRunOutcome FollowRunRequest(const TRunRequest& request);
+    // A request of run `from` (a machine's, or the rest of one after its list was
+    // loaded): run as RunBasic runs it, unless that run was killed.
+    TRunOutcome FollowRunRequest(const TRunRequest& request, TRunSerial from);
+    // The killed machine may have ended: a kept request goes on, or waits again.
+    void EndingOver();
+    // The run prepared last (0 before the first).
+    TRunSerial LastRun() const { return mRunsMade; }
     // The run-from-line dialog's text: a line number or a label, then RunBasic.
     TRunOutcome RunLineRqtd(const std::string& typed);
     // Sets the killed flag and stops the machine, which ends on its own thread; with no
     // machine only the flag changes.
     void KillBasic();
-    // Ends the machine without the killed flag (the application quits).
+    // Ends the machine without the killed flag (the application quits); it waits for a
+    // killed machine that is still ending, which the stop request keeps short.
     void QuitBasic();
 
 private:
-    TRunOutcome Compile(const TRunRequest& request);
+    // A request that came while a killed machine was ending.
+    struct TKeptRequest {
+        TRunRequest Request;
+        bool ByUser = false;
+        TRunSerial From = 0;  // of a machine's request
+    };
+
+    TRunOutcome Prepare(const TRunRequest& request, bool byUser);
+    // Keeps the request when a killed machine is still ending (true), else nothing.
+    bool KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from);
+    TRunOutcome Compile(const TRunRequest& request, TRunSerial run);
+    // A Kill given since the last look (the killed flag) ends every run made so far.
+    void NoteKill();
+    bool WasKilled(TRunSerial run) const { return run <= mKilledThrough; }
 
     TRunOperations& mRun;
     TRunHandOffHost& mHost;
-    TRunRequestSink* mRunTarget;
+    TRunFollower* mFollower;
+    TRunSerial mRunsMade = 0;
+    TRunSerial mKilledThrough = 0;
+    // What each machine sends its requests to; a killed machine may still send while
+    // it ends, so they go only once QuitBasic has ended every machine.
+    std::vector<std::unique_ptr<TRunStamp>> mStamps;
+    std::optional<TKeptRequest> mKept;
+    bool mAwaiting = false;  // the host will call EndingOver
     TNoDebugView mNoDebugView;
     TDebugViewInterface* mDebugView;
 };

@@ -183,6 +183,11 @@ bool TRunSession::KillBasic()
     return true;
 }
 
+bool TRunSession::Ending() const
+{
+    return mEnding && !mEnding->IsTerminated();
+}
+
 TVMachine* TRunSession::VMachine() const
 {
     std::lock_guard<std::mutex> lock(mMachineLock);

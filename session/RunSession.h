@@ -103,6 +103,9 @@ public:
     // finishes its statement and ends on its own thread. It shares the compiled program
     // and the devices, so the next run waits for it before anything else (QuitBasic).
     bool KillBasic();
+    // True while a killed machine is still finishing its statement: an operation now
+    // would wait for it (the holder may wait on its own terms instead).
+    bool Ending() const;
     TVMachine* VMachine() const;
     // Where debugged runs report (the debug view): with "UDbg" set, ReadyBasic then
     // makes a debugging machine. Null: no run is debugged.

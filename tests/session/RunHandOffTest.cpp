@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "machine/vm/VMachine.h"
 #include "session/RunHandOff.h"
 #include "session/RunSession.h"
+#include "tests/session/StatementGate.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ public:
         gAppPrivacy.Killed = true;
         return Note("kill");
     }
+    bool Ending() const override { return ending; }
     bool ClearBasic() override { return Note("clear"); }
     bool CompileBasic(const std::string& source) override
     {
@@ -56,6 +59,7 @@ public:
 
     bool compiles = true;
     bool startLineExists = true;
+    bool ending = false;  // a killed machine is still finishing its statement
     TVMachine* machine = nullptr;
     std::string compiled;
     TRunRequest started;
@@ -83,16 +87,20 @@ public:
     void ShowAlert(const std::string& text) override { alerts.push_back(text); }
     void BringDebugWindowForward() override { mLog.push_back("debug forward"); }
     void BringRunWindowForward() override { mLog.push_back("run forward"); }
-    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override
+    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
+                           TRunSerial from) override
     {
         mLog.push_back("load " + path + (merge ? " merged" : ""));
         loadContinuations.push_back(continuation);
+        loadsFrom.push_back(from);
     }
+    void AwaitEnding() override { mLog.push_back("await ending"); }
 
     std::string list = "10 PRINT 1\n";
     std::vector<std::string> status;
     std::vector<std::string> alerts;
     std::vector<TRunRequest> loadContinuations;
+    std::vector<TRunSerial> loadsFrom;
     // Called while a run is being prepared ("Compiling..." in the status bar).
     std::function<void()> whilePreparing;
 
@@ -112,6 +120,31 @@ public:
 
 private:
     Log& mLog;
+};
+
+// A machine's run request and the run it came from.
+struct Followed {
+    TRunRequest request;
+    TRunSerial from = 0;
+};
+
+// Stands in for the editor: keeps the machines' requests (any thread).
+class RecordingFollower : public TRunFollower {
+public:
+    void RunRequested(const TRunRequest& request, TRunSerial from) override
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        mRequests.push_back({request, from});
+    }
+    std::vector<Followed> Requests() const
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        return mRequests;
+    }
+
+private:
+    mutable std::mutex mLock;
+    std::vector<Followed> mRequests;
 };
 
 class RunHandOff : public ::testing::Test {
@@ -136,7 +169,7 @@ protected:
     Log log;
     FakeRun run{log};
     FakeHost host{log};
-    TRecordingRunRequests sink;
+    RecordingFollower sink;
     TRunHandOff handOff{run, host, &sink};
 };
 
@@ -145,7 +178,10 @@ TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar)
     EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
     EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
     EXPECT_EQ(run.compiled, "10 PRINT 1\n");
-    EXPECT_EQ(run.runTarget, &sink) << "the machine's run requests go to the editor";
+    ASSERT_NE(run.runTarget, nullptr);
+    run.runTarget->VMachineRunRqtd({});
+    ASSERT_EQ(sink.Requests().size(), 1u) << "the machine's run requests go to the editor";
+    EXPECT_EQ(sink.Requests()[0].from, handOff.LastRun()) << "with the run they came from";
     EXPECT_EQ(host.status, (std::vector<std::string>{"Compiling...", ""}));
 }
 
@@ -253,6 +289,102 @@ TEST_F(RunHandOff, ANamedListIsLoadedFirstAndTheRestOfTheRequestFollows)
     EXPECT_FALSE(next.FileName.has_value());
     EXPECT_FALSE(next.Merge);
     EXPECT_EQ(next.LineNum, 100);
+    EXPECT_EQ(host.loadsFrom.at(0), handOff.LastRun()) << "the rest belongs to the run that loads";
+}
+
+// How a Kill reaches the hand-off: its own (the Run menu), or only as the killed flag
+// (the debug window's Kill goes to the run view directly).
+enum class KillBy { HandOff, FlagOnly };
+
+class RunHandOffKill : public RunHandOff {
+protected:
+    void Kill(KillBy by)
+    {
+        if (by == KillBy::HandOff)
+            handOff.KillBasic();
+        else
+            gAppPrivacy.Killed = true;
+    }
+    // The running machine's request, as the editor receives it.
+    Followed MachineAsks(const TRunRequest& request)
+    {
+        run.runTarget->VMachineRunRqtd(request);
+        return sink.Requests().back();
+    }
+};
+
+TEST_F(RunHandOffKill, AKilledRunsRequestIsNeverFollowedEvenAfterTheUsersNextRun)
+{
+    struct Case {
+        const char* name;
+        KillBy by;
+        bool userRunsFirst;  // the user runs again before the request comes due
+    };
+    const Case cases[] = {
+        {"Kill, then the request", KillBy::HandOff, false},
+        {"Kill, the user's run, then the request", KillBy::HandOff, true},
+        {"the debug window's Kill, then the request", KillBy::FlagOnly, false},
+        {"the debug window's Kill, the user's run, then the request", KillBy::FlagOnly, true},
+    };
+    TRunRequest repeat;
+    repeat.NotFore = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        // The run ends and asks to be repeated; the request waits to come due.
+        const Followed stale = MachineAsks(repeat);
+        Kill(c.by);
+        if (c.userRunsFirst) {
+            ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        }
+        log.clear();
+        EXPECT_EQ(handOff.FollowRunRequest(stale.request, stale.from), TRunOutcome::Killed);
+        EXPECT_TRUE(log.empty()) << "nothing is ended or started";
+        if (c.userRunsFirst) {
+            EXPECT_FALSE(gAppPrivacy.Killed.load());
+            EXPECT_EQ(handOff.FollowRunRequest(MachineAsks(repeat).request, handOff.LastRun()), TRunOutcome::Started)
+                << "the user's own run is repeated";
+        }
+        gAppPrivacy.Killed = false;
+    }
+}
+
+TEST_F(RunHandOffKill, AKillWhileARequestedListLoadsMeansItDoesNotRun)
+{
+    struct Case {
+        const char* name;
+        std::optional<KillBy> by;  // none: no Kill
+        bool userRunsFirst;        // the user runs again before the load is over
+        TRunOutcome outcome;       // of the rest of the request, after the load
+    };
+    const Case cases[] = {
+        {"no Kill", std::nullopt, false, TRunOutcome::Started},
+        {"Kill", KillBy::HandOff, false, TRunOutcome::Killed},
+        {"the debug window's Kill", KillBy::FlagOnly, false, TRunOutcome::Killed},
+        {"Kill, then the user's run", KillBy::HandOff, true, TRunOutcome::Killed},
+    };
+    TRunRequest next;
+    next.FileName = "/lists/next.bas";
+    next.LineNum = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        const Followed asked = MachineAsks(next);
+        ASSERT_EQ(handOff.FollowRunRequest(asked.request, asked.from), TRunOutcome::Loading);
+        if (c.by) Kill(*c.by);
+        if (c.userRunsFirst) {
+            ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        }
+        // The list is in the editor (perhaps after the save question); the rest follows.
+        log.clear();
+        EXPECT_EQ(handOff.FollowRunRequest(host.loadContinuations.back(), host.loadsFrom.back()), c.outcome);
+        if (c.outcome == TRunOutcome::Killed) {
+            EXPECT_TRUE(log.empty()) << "nothing is ended or started";
+        } else {
+            EXPECT_EQ(run.started.LineNum, 20);
+        }
+        gAppPrivacy.Killed = false;
+    }
 }
 
 TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked)
@@ -262,7 +394,7 @@ TEST_F(RunHandOff, TheBackupIsWrittenBeforeEachRunWhenAsked)
     TRunRequest named;
     named.FileName = "/lists/next.bas";
     handOff.RunBasic(named);
-    handOff.RunBasic(host.loadContinuations.at(0));
+    handOff.FollowRunRequest(host.loadContinuations.at(0), host.loadsFrom.at(0));
     int backups = 0;
     for (const std::string& entry : log) backups += entry == "backup";
     EXPECT_EQ(backups, 3) << "before the menu run, before the load and before its continuation";
@@ -302,6 +434,56 @@ TEST_F(RunHandOff, TheRunFromLineTextGivesTheStart)
     EXPECT_EQ(host.alerts[0], "Enter a line number.");
 }
 
+TEST_F(RunHandOff, ARequestWhileAKilledMachineEndsIsKeptAndGoesOnAfterIt)
+{
+    struct Case {
+        const char* name;
+        bool byUser;  // the user's run, else a machine's request that was not killed
+    };
+    const Case cases[] = {{"the user's run", true}, {"a machine's request", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        const TRunSerial from = handOff.LastRun();
+        if (c.byUser) handOff.KillBasic();
+        run.ending = true;
+        log.clear();
+        // Two requests while the machine ends: the latest is kept, the host asked once.
+        for (int line : {10, 20}) {
+            TRunRequest request;
+            request.LineNum = line;
+            const TRunOutcome outcome = c.byUser ? handOff.RunBasic(request) : handOff.FollowRunRequest(request, from);
+            EXPECT_EQ(outcome, TRunOutcome::Waiting) << line;
+        }
+        EXPECT_EQ(log, (Log{"await ending"})) << "nothing was ended, compiled or waited for";
+        // Still ending when the host comes back: kept, and the host asked again.
+        handOff.EndingOver();
+        EXPECT_EQ(log, (Log{"await ending", "await ending"}));
+        run.ending = false;
+        log.clear();
+        handOff.EndingOver();
+        EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
+        EXPECT_EQ(run.started.LineNum, 20);
+        log.clear();
+        handOff.EndingOver();
+        EXPECT_TRUE(log.empty()) << "the kept request went on once";
+    }
+}
+
+TEST_F(RunHandOff, AKillDropsAKeptRequest)
+{
+    ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+    handOff.KillBasic();
+    run.ending = true;
+    ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Waiting);
+    handOff.KillBasic();
+    run.ending = false;
+    log.clear();
+    handOff.EndingOver();
+    EXPECT_TRUE(log.empty()) << "nothing runs after the Kill";
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started) << "until the user runs again";
+}
+
 // --- through a real session ---
 
 // The session's operations as the run view offers them.
@@ -310,6 +492,7 @@ public:
     explicit SessionRun(TRunSession& session) : mSession(session) {}
     bool QuitBasic() override { return mSession.QuitBasic(); }
     bool KillBasic() override { return mSession.KillBasic(); }
+    bool Ending() const override { return mSession.Ending(); }
     bool ClearBasic() override { return mSession.ClearBasic(); }
     bool CompileBasic(const std::string& source) override { return mSession.CompileBasic(source); }
     bool ReadyBasic(TRunRequestSink* target) override { return mSession.ReadyBasic(target); }
@@ -336,6 +519,17 @@ protected:
         return session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
     }
 
+    // The user's run. One that has to wait for a killed machine goes on once it has
+    // ended, as the editor's host comes back to the hand-off (this thread may wait).
+    TRunOutcome UserRun()
+    {
+        const TRunOutcome outcome = editor.RunBasic({});
+        if (outcome != TRunOutcome::Waiting) return outcome;
+        session.QuitBasic();
+        editor.EndingOver();
+        return session.VMachine() != nullptr ? TRunOutcome::Started : TRunOutcome::NotStarted;
+    }
+
     TRecordingAlertSink alerts;
     TRunSession session;
     SessionRun sessionRun{session};
@@ -359,15 +553,15 @@ TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce)
     gExitStates.RepeatRun = true;
     const TRunEnd end = RunToEnd("10 RUN \"next.bas\"\n");
     EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
-    const std::vector<TRunRequest> requests = sink.Requests();
+    const std::vector<Followed> requests = sink.Requests();
     ASSERT_EQ(requests.size(), 1u) << "no repeat of the old list follows the RUN request";
-    ASSERT_TRUE(requests[0].FileName.has_value());
-    EXPECT_NE(requests[0].FileName->find("next.bas"), std::string::npos);
-    EXPECT_FALSE(requests[0].NotFore);
+    ASSERT_TRUE(requests[0].request.FileName.has_value());
+    EXPECT_NE(requests[0].request.FileName->find("next.bas"), std::string::npos);
+    EXPECT_FALSE(requests[0].request.NotFore);
 
     // The editor loads that file and only then runs again.
     log.clear();
-    EXPECT_EQ(editor.RunBasic(requests[0]), TRunOutcome::Loading);
+    EXPECT_EQ(editor.FollowRunRequest(requests[0].request, requests[0].from), TRunOutcome::Loading);
     ASSERT_EQ(host.loadContinuations.size(), 1u);
     EXPECT_EQ(log.back(), "load " + (drive / "next.bas").string());
     std::filesystem::remove_all(drive);
@@ -377,11 +571,11 @@ TEST_F(RunHandOffSession, ARepeatedRunAsksAgainWithoutComingForward)
 {
     gExitStates.RepeatRun = true;
     RunToEnd("10 PRINT 1\n");
-    const std::vector<TRunRequest> requests = sink.Requests();
+    const std::vector<Followed> requests = sink.Requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_TRUE(requests[0].NotFore);
+    EXPECT_TRUE(requests[0].request.NotFore);
     log.clear();
-    EXPECT_EQ(editor.RunBasic(requests[0]), TRunOutcome::Started);
+    EXPECT_EQ(editor.FollowRunRequest(requests[0].request, requests[0].from), TRunOutcome::Started);
     editor.KillBasic();
     for (const std::string& entry : log) EXPECT_NE(entry, "run forward");
 }
@@ -415,7 +609,7 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t before = sink.Requests().size();
-        ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+        ASSERT_EQ(UserRun(), TRunOutcome::Started) << alerts.Last();
         if (c.at == KillAt::TheRun) {
             editor.KillBasic();
         } else {
@@ -426,9 +620,9 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
             if (c.at == KillAt::ThePreparedRun) host.whilePreparing = [&] { editor.KillBasic(); };
         }
         // The requests the runs made, followed as the editor follows them.
-        const std::vector<TRunRequest> requests = sink.Requests();
+        const std::vector<Followed> requests = sink.Requests();
         for (size_t i = before; i < requests.size(); ++i)
-            EXPECT_EQ(editor.FollowRunRequest(requests[i]), TRunOutcome::Killed);
+            EXPECT_EQ(editor.FollowRunRequest(requests[i].request, requests[i].from), TRunOutcome::Killed);
         host.whilePreparing = nullptr;
         EXPECT_EQ(session.VMachine(), nullptr) << "no run after the Kill";
         EXPECT_TRUE(gAppPrivacy.Killed.load());
@@ -436,12 +630,65 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
 
     // The user's own run starts, and its end is repeated again.
     const size_t before = sink.Requests().size();
-    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started);
+    ASSERT_EQ(UserRun(), TRunOutcome::Started);
     session.Rsrc().PushToKeyBuf("x", 1);
     session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
     ASSERT_EQ(sink.Requests().size(), before + 1);
-    EXPECT_EQ(editor.FollowRunRequest(sink.Requests().back()), TRunOutcome::Started);
+    EXPECT_EQ(editor.FollowRunRequest(sink.Requests().back().request, sink.Requests().back().from),
+              TRunOutcome::Started);
     editor.KillBasic();
+}
+
+// A run whose machine sits in a long statement that ignores the stop request (a gated
+// keyboard read), through a real session.
+class RunHandOffEnding : public RunHandOff {
+protected:
+    RunHandOffEnding() : session(gated_host(keyboard), &alerts, TRunSessionSettings{}) {}
+    void SetUp() override
+    {
+        RunHandOff::SetUp();
+        std::string error;
+        ASSERT_TRUE(session.Start(error)) << error;
+    }
+    static TDeviceHost gated_host(TGatedKeyboard& keyboard)
+    {
+        TDeviceHost host;
+        host.Keyboard = &keyboard;
+        return host;
+    }
+
+    TGatedKeyboard keyboard;
+    TRecordingAlertSink alerts;
+    TRunSession session;
+    SessionRun sessionRun{session};
+    TRunHandOff editor{sessionRun, host, &sink};
+};
+
+TEST_F(RunHandOffEnding, ARunRightAfterAKillDoesNotWaitForTheKilledMachine)
+{
+    host.list = "10 K=INP(&HE2)\n20 PRINT \"AFTER\"\n";
+    ASSERT_EQ(editor.RunBasic({}), TRunOutcome::Started) << alerts.Last();
+    ASSERT_TRUE(keyboard.gate.WaitUntilEntered());
+    editor.KillBasic();
+
+    host.list = "10 PRINT 2\n";
+    EXPECT_EQ(editor.RunBasic({}), TRunOutcome::Waiting);
+    EXPECT_FALSE(keyboard.gate.IsOpen()) << "the run waited for the killed machine";
+    EXPECT_EQ(log.back(), "await ending");
+    EXPECT_EQ(session.VMachine(), nullptr);
+
+    // The statement ends and so does the killed machine (this thread may wait for it;
+    // the editor's does not); then the kept run goes on.
+    keyboard.gate.Open();
+    session.QuitBasic();
+    EXPECT_FALSE(session.Ending());
+    editor.EndingOver();
+    ASSERT_NE(session.VMachine(), nullptr);
+    EXPECT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0);
+    const std::string screen = shown_screen_text(session.Rsrc());
+    EXPECT_EQ(screen.find("AFTER"), std::string::npos) << screen;
+    EXPECT_NE(screen.find(" 2\nOk\n"), std::string::npos) << screen;
+    EXPECT_FALSE(keyboard.gate.OpenedByGuard());
 }
 
 }  // namespace

@@ -125,17 +125,6 @@ TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes)
     EXPECT_EQ(session.Rsrc().PopFromKeyBufWithTimeout(0), "b");
 }
 
-// Keyboard rows read through a gate: INP sits in the statement until the test opens it.
-class TGatedKeyboard : public TKeyboardState {
-public:
-    uint8_t KeyMatrixRow(int) const override
-    {
-        gate.Pass();
-        return 0xFF;
-    }
-    mutable TStatementGate gate;
-};
-
 TEST(RunSessionKill, ReturnsWhileALongStatementRunsAndTheRunEndsAfterIt)
 {
     TGatedKeyboard keyboard;

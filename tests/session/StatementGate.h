@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+#include "machine/host/HostInterfaces.h"
+
 class TStatementGate {
 public:
     // Long enough for any loaded machine; reached only when something hangs.
@@ -71,4 +73,16 @@ private:
     bool mOpen = false;
     bool mOpenedByGuard = false;
     std::thread mGuard;  // last: it starts once the fields above exist
+};
+
+// Keyboard rows read through a gate: INP(&HE2) sits in the statement until the test
+// opens it.
+class TGatedKeyboard : public TKeyboardState {
+public:
+    uint8_t KeyMatrixRow(int) const override
+    {
+        gate.Pass();
+        return 0xFF;
+    }
+    mutable TStatementGate gate;
 };

@@ -1,5 +1,6 @@
 #include "ui/app/KivoBasicView.h"
 
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "foundation/Common.h"
@@ -21,6 +22,7 @@ public:
         if (!mRunView) gAppPrivacy.Killed = true;
         return mRunView && mRunView->KillBasic();
     }
+    bool Ending() const override { return mRunView && mRunView->Ending(); }
     bool ClearBasic() override { return mRunView && mRunView->ClearBasic(); }
     bool CompileBasic(const std::string& source) override { return mRunView && mRunView->CompileBasic(source); }
     bool ReadyBasic(TRunRequestSink* runTarget) override { return mRunView && mRunView->ReadyBasic(runTarget); }
@@ -111,9 +113,19 @@ void TKivoBasicView::SetWinTitle()
 
 // --- runs ---
 
-void TKivoBasicView::VMachineRunRqtd(const TRunRequest& request)
+void TKivoBasicView::RunRequested(const TRunRequest& request, TRunSerial from)
 {
-    if (TBasicWindow* window = Window()) window->PostMessage(run_request_message(kVMachineRunRequest, request), this);
+    if (TBasicWindow* window = Window())
+        window->PostMessage(followed_request_message(kVMachineRunRequest, request, from), this);
+}
+
+void TKivoBasicView::AwaitEnding()
+{
+    // A look a little later, never a wait; through the window's queue, so that the
+    // kept request does not run inside another handler. The hand-off looks again.
+    QTimer::singleShot(kRunEndingLookMillis, this, [this] {
+        if (TBasicWindow* window = Window()) window->PostMessage(kRunEndingOver, this);
+    });
 }
 
 std::string TKivoBasicView::ListText() const
@@ -150,6 +162,10 @@ void TKivoBasicView::BringRunWindowForward()
 
 // --- run requests as messages ---
 
+namespace {
+constexpr const char* kRunSerialField = "RunSerial";
+}  // namespace
+
 TRunRequest run_request_of(const platform::Message& message)
 {
     TRunRequest request;
@@ -175,4 +191,18 @@ platform::Message run_request_message(uint32_t what, const TRunRequest& request)
     if (request.ROpt) message.AddBool("ROpt", true);
     if (request.NotFore) message.AddBool("NotFore", true);
     return message;
+}
+
+platform::Message followed_request_message(uint32_t what, const TRunRequest& request, TRunSerial from)
+{
+    platform::Message message = run_request_message(what, request);
+    message.AddInt64(kRunSerialField, static_cast<int64_t>(from));
+    return message;
+}
+
+TRunSerial run_serial_of(const platform::Message& message)
+{
+    int64_t from = 0;
+    if (message.FindInt64(kRunSerialField, &from) != platform::kOk || from < 0) return 0;
+    return static_cast<TRunSerial>(from);
 }

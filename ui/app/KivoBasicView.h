@@ -6,10 +6,10 @@
 // requests ('vmrr').
 //
 // Runs go through TRunHandOff (session/RunHandOff.h), which drives the run view. The
-// machine's run requests arrive on its thread through VMachineRunRqtd and are posted
-// to the window as 'vmrr'; each is handled 20 ms later, through the window's queue
-// again, so that a request never runs inside another handler (such as an open
-// compile-error alert). One that comes due after a Kill is dropped.
+// machine's run requests arrive on its thread through RunRequested and are posted to
+// the window as 'vmrr' with the run they came from; each is handled 20 ms later,
+// through the window's queue again, so that a request never runs inside another
+// handler (such as an open compile-error alert). One of a killed run is dropped.
 
 #include <QLabel>
 #include <QTimer>
@@ -34,7 +34,13 @@ inline constexpr uint32_t kVMachineRunDue = platform::fourcc("vmrd");
 // The wait between a machine's run request and its run.
 inline constexpr int kVMachineRunDelayMillis = 20;
 
-class TKivoBasicView : public TBasicView, public TRunRequestSink, public TRunHandOffHost, public TCommandReceiver {
+// A killed machine may have ended: a run request kept meanwhile goes on.
+inline constexpr uint32_t kRunEndingOver = platform::fourcc("vmeo");
+
+// How often the editor looks whether a killed machine has ended.
+inline constexpr int kRunEndingLookMillis = 10;
+
+class TKivoBasicView : public TBasicView, public TRunFollower, public TRunHandOffHost, public TCommandReceiver {
 public:
     explicit TKivoBasicView(platform::Rect frame);
     ~TKivoBasicView() override;
@@ -65,6 +71,7 @@ public:
     void RenumberRqtd(platform::Message* message);
     void VMachineRunRqtdMessage(platform::Message* message);
     void VMachineRunDue(platform::Message* message);
+    void RunEndingOver(platform::Message* message);
     void EditCommand(platform::Message* message);
     void PrefMainWinFontChanged(platform::Message* message);
     void PrefWordWrapChanged(platform::Message* message);
@@ -88,8 +95,8 @@ public:
     TAlertListAsker& Asker() { return mAsker; }
     const TBackupSlot* BackupSlot() const { return mBackupSlot.get(); }
     QTimer* AutoSaveTimer() const { return mAutoSaveTimer; }
-    // The machine's run request (machine thread): posted to the window as 'vmrr'.
-    void VMachineRunRqtd(const TRunRequest& request) override;
+    // A machine's run request (machine thread): posted to the window as 'vmrr'.
+    void RunRequested(const TRunRequest& request, TRunSerial from) override;
 
     // --- what a run asks of the editor ---
     std::string ListText() const override;
@@ -97,7 +104,9 @@ public:
     void ShowAlert(const std::string& text) override;
     void BringDebugWindowForward() override;
     void BringRunWindowForward() override;
-    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation) override;
+    void LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
+                           TRunSerial from) override;
+    void AwaitEnding() override;
 
     // The list's identity: a file, the restored backup, or a new list.
     bool AutoBackuped() const { return mDocument.AutoBackuped(); }
@@ -129,3 +138,6 @@ private:
 // The run request a message carries, and the message that carries a run request.
 TRunRequest run_request_of(const platform::Message& message);
 platform::Message run_request_message(uint32_t what, const TRunRequest& request);
+// The same with the run the request came from, and that run (0 when not given).
+platform::Message followed_request_message(uint32_t what, const TRunRequest& request, TRunSerial from);
+TRunSerial run_serial_of(const platform::Message& message);

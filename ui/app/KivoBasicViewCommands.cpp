@@ -36,6 +36,7 @@ const TCommandRow<V> kEditorCommands[] = {
     {kRenumberRequest, &V::RenumberRqtd},
     {kVMachineRunRequest, &V::VMachineRunRqtdMessage},
     {kVMachineRunDue, &V::VMachineRunDue},
+    {kRunEndingOver, &V::RunEndingOver},
 };
 
 }  // namespace
@@ -84,7 +85,12 @@ void TKivoBasicView::VMachineRunRqtdMessage(platform::Message* message)
 
 void TKivoBasicView::VMachineRunDue(platform::Message* message)
 {
-    mHandOff.FollowRunRequest(run_request_of(*message));
+    mHandOff.FollowRunRequest(run_request_of(*message), run_serial_of(*message));
+}
+
+void TKivoBasicView::RunEndingOver(platform::Message*)
+{
+    mHandOff.EndingOver();
 }
 
 void TKivoBasicView::EditCommand(platform::Message* message)

@@ -127,12 +127,15 @@ void TKivoBasicView::SimpleData(platform::Message* message)
     if (Window()) Window()->PostMessage(request, this);
 }
 
-void TKivoBasicView::LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation)
+void TKivoBasicView::LoadRequestedList(const std::string& path, bool merge, const TRunRequest& continuation,
+                                       TRunSerial from)
 {
     platform::Message load(kRefsReceivedMessage);
     load.AddRef("refs", platform::EntryRef{path});
     if (merge) load.AddBool("Merge", true);
-    add_next_msg(&load, run_request_message(kRunMessage, continuation), this);
+    // After the load (and a save question) the rest goes the way of the machine's own
+    // requests, so a Kill in between ends it.
+    add_next_msg(&load, followed_request_message(kVMachineRunDue, continuation, from), this);
     if (Window()) Window()->PostMessage(load, this);
 }
 

@@ -160,6 +160,11 @@ bool TRunView::KillBasic()
     return mSession->KillBasic();
 }
 
+bool TRunView::Ending() const
+{
+    return mSession->Ending();
+}
+
 TVMachine* TRunView::VMachine() const
 {
     return mSession->VMachine();

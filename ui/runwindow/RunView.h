@@ -84,6 +84,8 @@ public:
     bool RunBasic(const TRunRequest& request);
     bool QuitBasic(const TVMachine* machine = nullptr);
     bool KillBasic();
+    // A killed machine is still finishing its statement.
+    bool Ending() const;
     TVMachine* VMachine() const;
     TMidCode* MidCode();
     TRunSession& Session() { return *mSession; }

@@ -5,16 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "ShellTesting.h"
+#include "debugger/DebugSink.h"
 #include "machine/screen/ScreenText.h"
 #include "platform/Modifiers.h"
+#include "tests/session/StatementGate.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/AppStart.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/SplashWindow.h"
+#include "ui/debugwindow/DebugView.h"
+#include "ui/debugwindow/DebugWindow.h"
+#include "ui/guibase/MessageFilter.h"
 #include "ui/runwindow/RunWindow.h"
 
 namespace {
@@ -257,10 +266,156 @@ TEST_F(App, AKillBetweenTwoRepeatedRunsEndsTheRepeats)
     // The repeat asked for by a run that ended just before the Kill comes due after it.
     TRunRequest repeat;
     repeat.NotFore = true;
-    platform::Message due = run_request_message(kVMachineRunDue, repeat);
+    platform::Message due = followed_request_message(kVMachineRunDue, repeat, Editor()->HandOff().LastRun());
     Editor()->VMachineRunDue(&due);
     EXPECT_EQ(RunView()->VMachine(), nullptr);
     EXPECT_TRUE(gAppPrivacy.Killed.load());
+}
+
+// Sees the machines' run requests once they are due (and the rest of a request after
+// its list is loaded), and holds them when asked, so that a test hands each on when it
+// chooses.
+class DueRunRequests : public TMessageFilter {
+public:
+    explicit DueRunRequests(bool holding) : TMessageFilter(kVMachineRunDue), mHolding(holding) {}
+    TFilterResult Filter(platform::Message* message, platform::Handler**) override
+    {
+        seen.push_back(*message);
+        return mHolding ? TFilterResult::Skip : TFilterResult::Dispatch;
+    }
+    std::vector<platform::Message> seen;
+
+private:
+    bool mHolding;
+};
+
+TEST_F(App, AKilledRunsRepeatIsNotFollowedAfterAQuickNewRunButTheNewRunsIs)
+{
+    gExitStates.RepeatRun = true;
+    Start();
+    auto* hold = new DueRunRequests(true);
+    app->MainWindow()->AddCommonFilter(hold);
+    Run("10 PRINT 1\n");
+    ASSERT_TRUE(wait_until([&] { return hold->seen.size() == 1; }));
+    // Kill, and at once the user's own run, before the killed run's repeat is due.
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    Run("10 PRINT 2:A$=INPUT$(1)\n");
+    // It waits for a key once it has printed.
+    ASSERT_TRUE(wait_until([&] { return Screen().find(" 2\n") != std::string::npos; })) << Screen();
+    const platform::Message killedRepeat = hold->seen[0];
+    Editor()->VMachineRunDue(const_cast<platform::Message*>(&killedRepeat));
+
+    // Had it been followed, the program would start again and print once more.
+    RunView()->Session().Rsrc().PushToKeyBuf("x", 1);
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_EQ(Screen().find(" 2\n"), Screen().rfind(" 2\n")) << Screen();
+
+    // The user's run is repeated as before.
+    ASSERT_TRUE(wait_until([&] { return hold->seen.size() == 2; }));
+    const platform::Message userRepeat = hold->seen[1];
+    Editor()->VMachineRunDue(const_cast<platform::Message*>(&userRepeat));
+    RunView()->Session().Rsrc().PushToKeyBuf("x", 1);
+    ASSERT_TRUE(wait_until([&] { return Ended() && hold->seen.size() == 3; }));
+    EXPECT_NE(Screen().find(" 2\n"), Screen().rfind(" 2\n")) << Screen();
+}
+
+// Counts the messages of one code that reach the window.
+class SeenMessages : public TMessageFilter {
+public:
+    explicit SeenMessages(uint32_t what) : TMessageFilter(what) {}
+    TFilterResult Filter(platform::Message*, platform::Handler**) override
+    {
+        ++count;
+        return TFilterResult::Dispatch;
+    }
+    int count = 0;
+};
+
+// Answers the save question as "No", after a Kill was given while it was open.
+class KillWhileAsked : public TListAsker {
+public:
+    explicit KillWhileAsked(TBasicApp& app) : mApp(app) {}
+    int32_t Ask(const TListQuestion&) override
+    {
+        ++asked;
+        mApp.MainWindow()->PostMessage(kKillMessage, mApp.MainWindow()->BasicView());
+        return 1;
+    }
+    void ShowError(const std::string&) override {}
+    int asked = 0;
+
+private:
+    TBasicApp& mApp;
+};
+
+TEST_F(App, AKillWhileARunFileIsLoadingMeansTheLoadedListDoesNotRun)
+{
+    const std::filesystem::path drive = std::filesystem::path(root) / "drive";
+    std::filesystem::create_directories(drive);
+    std::ofstream(drive / "next.bas") << "10 PRINT 222\n";
+    Start();
+    ASSERT_TRUE(RunView()->Session().Rsrc().DrvFolders.Set(0, drive.string()));
+    KillWhileAsked asker(*app);
+    Editor()->Asker().SetOverride(&asker);
+    auto* due = new DueRunRequests(false);
+    app->MainWindow()->AddCommonFilter(due);
+    // The typed list is not saved, so the load asks first.
+    Run("10 RUN \"next.bas\"\n");
+    Editor()->TextView()->SetModified(true);
+    ASSERT_TRUE(wait_until([&] { return Editor()->TextView()->Text().find("222") != std::string::npos; }));
+    EXPECT_EQ(asker.asked, 1);
+    // The rest of the request was queued when the load was over; a mark queued now
+    // comes after it (it carries no run, so nothing follows it).
+    platform::Message mark = run_request_message(kVMachineRunDue, TRunRequest{});
+    mark.AddBool("Mark", true);
+    app->MainWindow()->PostMessage(mark, Editor());
+    ASSERT_TRUE(wait_until([&] { return !due->seen.empty() && due->seen.back().HasField("Mark"); }));
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+    EXPECT_EQ(RunView()->VMachine(), nullptr) << "the loaded list does not run";
+    EXPECT_EQ(Screen().find("222"), std::string::npos) << Screen();
+    Editor()->Asker().SetOverride(nullptr);
+}
+
+// A debugged machine's reports pass a gate: the machine sits in its first report,
+// busy whatever a stop request says, until the test opens the gate.
+class GatedDebugSink : public TDebugSink {
+public:
+    void Post(const platform::Message&) override
+    {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) gate.Pass();
+    }
+    bool Deliver(const platform::Message& message, TDebugReply, platform::bigtime_t) override
+    {
+        Post(message);
+        return false;
+    }
+    TStatementGate gate;
+};
+
+TEST_F(App, ARunRightAfterAKillWaitsForTheKilledMachineWithoutHoldingTheWindow)
+{
+    Start();
+    GatedDebugSink debug;
+    RunView()->Session().SetDebugSink(&debug);
+    gExitStates.UseDebugger = true;
+    Run("10 PRINT \"BEFORE\"\n20 GOTO 10\n");
+    ASSERT_TRUE(wait_until([&] { return RunView()->VMachine() != nullptr; }));
+    ASSERT_TRUE(debug.gate.WaitUntilEntered());
+    gExitStates.UseDebugger = false;
+    auto* seen = new SeenMessages(kRunMessage);
+    app->MainWindow()->AddCommonFilter(seen);
+
+    app->MainWindow()->PostMessage(kKillMessage, Editor());
+    Run("10 PRINT 5\n");
+    ASSERT_TRUE(wait_until([&] { return seen->count == 1; }));
+    EXPECT_FALSE(debug.gate.IsOpen()) << "the Run waited for the killed machine";
+    EXPECT_EQ(RunView()->VMachine(), nullptr);
+
+    debug.gate.Open();
+    ASSERT_TRUE(wait_until([&] { return Ended(); }));
+    EXPECT_NE(Screen().find(" 5\nOk\n"), std::string::npos) << Screen();
+    EXPECT_FALSE(debug.gate.OpenedByGuard());
+    RunView()->Session().SetDebugSink(dynamic_cast<TDebugWindow*>(app->DebugWindow())->DebugView());
 }
 
 TEST_F(App, QuitWhileAProgramWaitsForInputEndsIt)
@@ -289,7 +444,7 @@ TEST_F(App, ARunRequestWaitsWhileTheCompileErrorAlertIsOpen)
             alertText = alert->text().toStdString();
             // The machine's request arrives while the alert is open.
             Editor()->TextView()->SetText("10 PRINT 7\n");
-            Editor()->VMachineRunRqtd(TRunRequest{});
+            Editor()->RunRequested(TRunRequest{}, Editor()->HandOff().LastRun());
             return;
         }
         if (ticksOpen < 20) return;  // 200 ms, ten times the request's wait
