@@ -78,6 +78,17 @@ inline bool TVMachine::ForNumber(const TVarInfo* v, double& out)
     }
 }
 
+inline double TVMachine::StoreForNumber(TVarInfo* v, double sum)
+{
+    // As vcBAssignArray stores the sum that vcBAddDouble leaves.
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int: return v->IntValues()[0] = RoundOff(sum);
+    case K::Single: return v->SingleValues()[0] = static_cast<float>(sum);
+    default: return v->DoubleValues()[0] = sum;
+    }
+}
+
 inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
 {
     const TVarInfo* v = value.var;

@@ -1092,17 +1092,11 @@ void TVMachine::RunLoop()
         if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
             !ForOperandValue(loop.step, step)) [[unlikely]]
             goto body_rkPushVarRef;
-        {
-            // In a scope of its own: an indirect jump may not leave a value's scope.
-            TStackData sum;
-            sum.type = sdDouble;
-            sum.value.d = value + step;
-            NoteVarAccess(0, loop.var, 0);
-            StoreElementInline(loop.var, 0, sum);
-        }
+        NoteVarAccess(0, loop.var, 0);
+        value = StoreForNumber(loop.var, value + step);
         // The test, with the step just read: nothing between could change it.
         double limit;
-        if (!ForNumber(loop.var, value) || !ForOperandValue(loop.limit, limit)) [[unlikely]] {
+        if (!ForOperandValue(loop.limit, limit)) [[unlikely]] {
             pc = base + loop.test;
             kp = kinds + loop.test;
             goto body_rkForTest;
@@ -1163,6 +1157,30 @@ void TVMachine::RunLoop()
         // the operator and the store. The values live in a scope of their own, which
         // the indirect jump at the end does not leave.
         TVarInfo* v = pc[1].Operand.Var;
+        // The usual counters, X = X + n or X = X - n with a whole number n: the sum
+        // computed as the operator computes it, straight into the variable.
+        if (kp[4] == rkPushInt && v->ElemCount >= 1 && ValueStack.size() + 3 <= VALUE_STACK_LIMIT) {
+            const int32_t n = pc[4].Operand.Long;
+            using K = TVarInfo::TBlockKind;
+            if ((kp[5] == rkAddSingle || kp[5] == rkSubSingle) && v->BlockKind() == K::Single) {
+                float& x = v->SingleValues()[0];
+                const float sum = kp[5] == rkAddSingle ? x + static_cast<float>(n) : x - static_cast<float>(n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 7;
+                kp += 7;
+                KIVO_DISPATCH();
+            }
+            if ((kp[5] == rkAddInt || kp[5] == rkSubInt) && v->BlockKind() == K::Int) {
+                int32_t& x = v->IntValues()[0];
+                const int32_t sum = kp[5] == rkAddInt ? wrap_add(x, n) : wrap_sub(x, n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 7;
+                kp += 7;
+                KIVO_DISPATCH();
+            }
+        }
         {
             TStackData left;
             if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{v}, left)) [[unlikely]]
