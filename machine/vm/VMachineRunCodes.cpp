@@ -406,6 +406,17 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         if (codes[i + 3].Operand.Var != codes[i + 1].Operand.Var) continue;
         RunKinds[i] = rkUpdatePlain;
     }
+    // X = X + Y and X = X - Y for plain variables X and Y: eight codes, the reference,
+    // the two values, the operator and the store.
+    for (size_t i = 1; i + 7 < codes.size(); ++i) {
+        if (RunKinds[i] != rkSkipVarRef || RunKinds[i + 2] != rkLoadPlainVar || RunKinds[i + 4] != rkLoadPlainVar ||
+            RunKinds[i + 7] != rkStorePlain)
+            continue;
+        const uint8_t op = RunKinds[i + 6];
+        if (op != rkAddInt && op != rkSubInt && op != rkAddSingle && op != rkSubSingle) continue;
+        if (codes[i + 3].Operand.Var != codes[i + 1].Operand.Var || lands_within(landing, i + 1, i + 7)) continue;
+        RunKinds[i] = rkUpdateByVar;
+    }
     // X$ = X$ + "text": the reference and the value (two codes each), the text, the
     // joining and the store, with no jump landing after the first.
     for (size_t i = 1; i + 6 < codes.size(); ++i) {
@@ -1195,6 +1206,39 @@ void TVMachine::RunLoop()
         KIVO_DISPATCH();
     }
 
+    body_rkUpdateByVar : {
+        // The codes: the reference, X's value and Y's (two each), the operator and
+        // the store. Two whole-number or two single-precision variables; any other
+        // pair runs code by code.
+        TVarInfo* v = pc[1].Operand.Var;
+        const TVarInfo* y = pc[5].Operand.Var;
+        if (v->ElemCount >= 1 && y->ElemCount >= 1 && ValueStack.size() + 4 <= VALUE_STACK_LIMIT) {
+            using K = TVarInfo::TBlockKind;
+            const uint8_t op = kp[6];
+            if ((op == rkAddInt || op == rkSubInt) && v->BlockKind() == K::Int && y->BlockKind() == K::Int) {
+                int32_t& x = v->IntValues()[0];
+                const int32_t n = y->IntValues()[0];
+                const int32_t sum = op == rkAddInt ? wrap_add(x, n) : wrap_sub(x, n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 8;
+                kp += 8;
+                KIVO_DISPATCH();
+            }
+            if ((op == rkAddSingle || op == rkSubSingle) && v->BlockKind() == K::Single &&
+                y->BlockKind() == K::Single) {
+                float& x = v->SingleValues()[0];
+                const float n = y->SingleValues()[0];
+                const float sum = op == rkAddSingle ? x + n : x - n;
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 8;
+                kp += 8;
+                KIVO_DISPATCH();
+            }
+        }
+        goto body_rkSkipVarRef;
+    }
     body_rkLoadElement : {
         // The codes: the marker, J's value (two), then either the read of the element
         // or the constant, its operator and the read.
