@@ -402,7 +402,7 @@ protected:
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
-    int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
+    [[gnu::always_inline]] inline int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 
 public:
     // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or

@@ -170,6 +170,43 @@ int32_t wrap_mul(int32_t a, int32_t b)
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
+// The element of the one-dimensional array for the subscript J (op rkGeneric), J + n or
+// J - n, where J is a whole-number or single-precision plain variable and n a whole
+// number, computed as the codes compute it. 0 for any other case, and for a subscript
+// off the array: the codes then run one by one.
+inline int32_t quick_element(const TVarInfo* array, const TVarInfo* j, uint8_t op, int32_t n, int32_t optionBase)
+{
+    if (j->ElemCount < 1 || array->Dims[0] != 1) return 0;
+    using K = TVarInfo::TBlockKind;
+    int32_t subscript;
+    if (j->BlockKind() == K::Int) {
+        const int32_t x = j->IntValues()[0];
+        if (op == rkGeneric)
+            subscript = x;
+        else if (op == rkAddInt)
+            subscript = wrap_add(x, n);
+        else if (op == rkSubInt)
+            subscript = wrap_sub(x, n);
+        else
+            return 0;
+    } else if (j->BlockKind() == K::Single) {
+        float x = j->SingleValues()[0];
+        if (op == rkAddSingle)
+            x = x + static_cast<float>(n);
+        else if (op == rkSubSingle)
+            x = x - static_cast<float>(n);
+        else if (op != rkGeneric)
+            return 0;
+        // Only a whole number, whose rounding is itself.
+        if (!(x >= -65536.0f && x <= 65536.0f) || static_cast<float>(static_cast<int32_t>(x)) != x) return 0;
+        subscript = static_cast<int32_t>(x);
+    } else {
+        return 0;
+    }
+    if (subscript < optionBase || subscript >= array->Strides[1]) return 0;
+    return subscript + 1;
+}
+
 }  // namespace
 
 // The code index a pushed target names, as ChangePC would find it; 0 when it names
@@ -647,18 +684,6 @@ int32_t TVMachine::FindOperandLabel(const char* text) const
         if (entry.text == text) return entry.index;
         if (entry.text == nullptr) return 0;
     }
-}
-
-// The element of a one-dimensional array v for the subscript entry s, when the
-// subscript is on the array: what ElementNumber gives for it. 0 for every case in
-// which ElementNumber makes the array, or fails, so that the caller leaves those
-// to it.
-int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const
-{
-    if (v->Dims[0] != 1) return 0;
-    const int32_t subscript = StackInt(s);
-    if (subscript < Rsrc->OptionBase || subscript >= v->Strides[1]) return 0;
-    return subscript + 1;
 }
 
 // The two operands of a binary operator, left below right; an internal error when
@@ -1245,6 +1270,20 @@ void TVMachine::RunLoop()
         const size_t last = static_cast<size_t>(targets[kp - kinds]);
         const TVarInfo* array = base[last].Operand.Var;
         int32_t element;
+        // The usual subscripts first: J, J + n or J - n.
+        if (ValueStack.size() + 3 <= VALUE_STACK_LIMIT) {
+            const bool alone = base + last == pc + 3;
+            if (alone || kp[3] == rkPushInt) {
+                element = quick_element(array, pc[2].Operand.Var, alone ? static_cast<uint8_t>(rkGeneric) : kp[4],
+                                        alone ? 0 : pc[3].Operand.Long, Rsrc->OptionBase);
+                if (element != 0) {
+                    PushElementInline(array, element);
+                    pc = base + last;
+                    kp = kinds + last;
+                    KIVO_NEXT();
+                }
+            }
+        }
         {
             TStackData subscript;
             if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{pc[2].Operand.Var}, subscript))
