@@ -139,12 +139,41 @@ std::size_t TTwoWay::FindAperiodic(std::ptrdiff_t j, std::ptrdiff_t ell)
     return std::string_view::npos;
 }
 
+// A pattern of one or two bytes: memchr finds each candidate for the first byte, and
+// the work stays within twice the text's length without a look at the pattern. The
+// stop check is asked as often as for the two-way search.
+std::size_t find_short(std::string_view text, std::string_view pattern, std::size_t from, const TStopCheck& stopped)
+{
+    const char* p = text.data() + from;
+    const char* const last = text.data() + (text.size() - pattern.size());  // the last start
+    std::size_t work = 0;
+    while (p <= last) {
+        const auto span = std::min(static_cast<std::size_t>(last - p) + 1, POLL_INTERVAL - work);
+        const void* hit = std::memchr(p, pattern[0], span);
+        if (hit == nullptr) {
+            p += span;
+            work += span;
+        } else {
+            const char* at = static_cast<const char*>(hit);
+            if (pattern.size() == 1 || at[1] == pattern[1]) return static_cast<std::size_t>(at - text.data());
+            work += static_cast<std::size_t>(at - p) + 1;
+            p = at + 1;
+        }
+        if (work == POLL_INTERVAL) {
+            work = 0;
+            if (stopped && stopped()) return std::string_view::npos;
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::size_t find_text(std::string_view text, std::string_view pattern, std::size_t from, const TStopCheck& stopped)
 {
     if (from > text.size() || pattern.size() > text.size() - from) return std::string_view::npos;
     if (pattern.empty()) return from;
+    if (pattern.size() <= 2) return find_short(text, pattern, from, stopped);
     try {
         return TTwoWay(text, pattern, stopped).Find(static_cast<std::ptrdiff_t>(from));
     } catch (const TStopped&) {

@@ -66,6 +66,7 @@
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
     X(rkLenOfText)      /* block: LEN of a plain string variable */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
+    X(rkUpdateByVar)    /* block: X = X + Y or X = X - Y, plain variables */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
     X(rkJoinPlain)      /* block: X$ = A$ + B$, plain variables */ \
     X(rkAppendLater)    /* block: the reference and the value of X$ in X$ = X$ + <text> */ \

@@ -402,7 +402,7 @@ protected:
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t FindOperandLabel(const char* text) const;
     TStackData& LeftOperand();
-    int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
+    [[gnu::always_inline]] inline int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 
 public:
     // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
@@ -436,6 +436,9 @@ protected:
     // A variable's number, a value or a FOR operand (VMachineElements.h); false when a
     // variable holds no number (the codes then run one by one and fail as they fail).
     [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
+    // Stores the sum of a FOR variable and its step into the variable, which ForNumber
+    // has read; what the variable then holds, as a double.
+    [[gnu::always_inline]] static inline double StoreForNumber(TVarInfo* v, double sum);
     // A value as its push would leave it on the stack.
     static inline bool ForValue(const TForValue& value, TStackData& out);
     [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;

@@ -78,6 +78,39 @@ inline bool TVMachine::ForNumber(const TVarInfo* v, double& out)
     }
 }
 
+// The element of a one-dimensional array v for the subscript entry s, when the
+// subscript is on the array: what ElementNumber gives for it. 0 for every case in
+// which ElementNumber makes the array, or fails, so that the caller leaves those
+// to it.
+inline int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const
+{
+    if (v->Dims[0] != 1) return 0;
+    int32_t subscript;
+    if (s.type == sdLong) {
+        subscript = s.value.l;
+    } else if (s.type == sdSingle && s.value.f >= -65536.0f && s.value.f <= 65536.0f &&
+               static_cast<float>(static_cast<int32_t>(s.value.f)) == s.value.f) {
+        // A whole number, as a single-precision loop counter holds it: its rounding
+        // is itself.
+        subscript = static_cast<int32_t>(s.value.f);
+    } else {
+        subscript = StackInt(s);
+    }
+    if (subscript < Rsrc->OptionBase || subscript >= v->Strides[1]) return 0;
+    return subscript + 1;
+}
+
+inline double TVMachine::StoreForNumber(TVarInfo* v, double sum)
+{
+    // As vcBAssignArray stores the sum that vcBAddDouble leaves.
+    using K = TVarInfo::TBlockKind;
+    switch (v->BlockKind()) {
+    case K::Int: return v->IntValues()[0] = RoundOff(sum);
+    case K::Single: return v->SingleValues()[0] = static_cast<float>(sum);
+    default: return v->DoubleValues()[0] = sum;
+    }
+}
+
 inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
 {
     const TVarInfo* v = value.var;

@@ -227,7 +227,10 @@ void TVMachine::ExeBasicBPowFloat(const TVMCode*)
 {
     const float r = PopFloat();
     const float l = PopFloat();
-    PushFloat(static_cast<float>(std::pow(static_cast<double>(l), static_cast<double>(r))));
+    const auto x = static_cast<double>(l);
+    // The square of a single-precision number is exact in double precision, so pow,
+    // which is off by less than a unit in the last place, gives just that product.
+    PushFloat(static_cast<float>(r == 2.0f ? x * x : std::pow(x, static_cast<double>(r))));
 }
 
 void TVMachine::ExeBasicBPowDouble(const TVMCode*)

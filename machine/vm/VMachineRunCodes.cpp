@@ -170,6 +170,43 @@ int32_t wrap_mul(int32_t a, int32_t b)
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
+// The element of the one-dimensional array for the subscript J (op rkGeneric), J + n or
+// J - n, where J is a whole-number or single-precision plain variable and n a whole
+// number, computed as the codes compute it. 0 for any other case, and for a subscript
+// off the array: the codes then run one by one.
+inline int32_t quick_element(const TVarInfo* array, const TVarInfo* j, uint8_t op, int32_t n, int32_t optionBase)
+{
+    if (j->ElemCount < 1 || array->Dims[0] != 1) return 0;
+    using K = TVarInfo::TBlockKind;
+    int32_t subscript;
+    if (j->BlockKind() == K::Int) {
+        const int32_t x = j->IntValues()[0];
+        if (op == rkGeneric)
+            subscript = x;
+        else if (op == rkAddInt)
+            subscript = wrap_add(x, n);
+        else if (op == rkSubInt)
+            subscript = wrap_sub(x, n);
+        else
+            return 0;
+    } else if (j->BlockKind() == K::Single) {
+        float x = j->SingleValues()[0];
+        if (op == rkAddSingle)
+            x = x + static_cast<float>(n);
+        else if (op == rkSubSingle)
+            x = x - static_cast<float>(n);
+        else if (op != rkGeneric)
+            return 0;
+        // Only a whole number, whose rounding is itself.
+        if (!(x >= -65536.0f && x <= 65536.0f) || static_cast<float>(static_cast<int32_t>(x)) != x) return 0;
+        subscript = static_cast<int32_t>(x);
+    } else {
+        return 0;
+    }
+    if (subscript < optionBase || subscript >= array->Strides[1]) return 0;
+    return subscript + 1;
+}
+
 }  // namespace
 
 // The code index a pushed target names, as ChangePC would find it; 0 when it names
@@ -406,6 +443,17 @@ void TVMachine::PreparePlainUpdates(const std::vector<bool>& landing)
         if (codes[i + 3].Operand.Var != codes[i + 1].Operand.Var) continue;
         RunKinds[i] = rkUpdatePlain;
     }
+    // X = X + Y and X = X - Y for plain variables X and Y: eight codes, the reference,
+    // the two values, the operator and the store.
+    for (size_t i = 1; i + 7 < codes.size(); ++i) {
+        if (RunKinds[i] != rkSkipVarRef || RunKinds[i + 2] != rkLoadPlainVar || RunKinds[i + 4] != rkLoadPlainVar ||
+            RunKinds[i + 7] != rkStorePlain)
+            continue;
+        const uint8_t op = RunKinds[i + 6];
+        if (op != rkAddInt && op != rkSubInt && op != rkAddSingle && op != rkSubSingle) continue;
+        if (codes[i + 3].Operand.Var != codes[i + 1].Operand.Var || lands_within(landing, i + 1, i + 7)) continue;
+        RunKinds[i] = rkUpdateByVar;
+    }
     // X$ = X$ + "text": the reference and the value (two codes each), the text, the
     // joining and the store, with no jump landing after the first.
     for (size_t i = 1; i + 6 < codes.size(); ++i) {
@@ -636,18 +684,6 @@ int32_t TVMachine::FindOperandLabel(const char* text) const
         if (entry.text == text) return entry.index;
         if (entry.text == nullptr) return 0;
     }
-}
-
-// The element of a one-dimensional array v for the subscript entry s, when the
-// subscript is on the array: what ElementNumber gives for it. 0 for every case in
-// which ElementNumber makes the array, or fails, so that the caller leaves those
-// to it.
-int32_t TVMachine::OneSubscriptElement(const TVarInfo* v, const TStackData& s) const
-{
-    if (v->Dims[0] != 1) return 0;
-    const int32_t subscript = StackInt(s);
-    if (subscript < Rsrc->OptionBase || subscript >= v->Strides[1]) return 0;
-    return subscript + 1;
 }
 
 // The two operands of a binary operator, left below right; an internal error when
@@ -1092,17 +1128,11 @@ void TVMachine::RunLoop()
         if (ValueStack.size() + 6 > VALUE_STACK_LIMIT || !ForNumber(loop.var, value) ||
             !ForOperandValue(loop.step, step)) [[unlikely]]
             goto body_rkPushVarRef;
-        {
-            // In a scope of its own: an indirect jump may not leave a value's scope.
-            TStackData sum;
-            sum.type = sdDouble;
-            sum.value.d = value + step;
-            NoteVarAccess(0, loop.var, 0);
-            StoreElementInline(loop.var, 0, sum);
-        }
+        NoteVarAccess(0, loop.var, 0);
+        value = StoreForNumber(loop.var, value + step);
         // The test, with the step just read: nothing between could change it.
         double limit;
-        if (!ForNumber(loop.var, value) || !ForOperandValue(loop.limit, limit)) [[unlikely]] {
+        if (!ForOperandValue(loop.limit, limit)) [[unlikely]] {
             pc = base + loop.test;
             kp = kinds + loop.test;
             goto body_rkForTest;
@@ -1163,6 +1193,30 @@ void TVMachine::RunLoop()
         // the operator and the store. The values live in a scope of their own, which
         // the indirect jump at the end does not leave.
         TVarInfo* v = pc[1].Operand.Var;
+        // The usual counters, X = X + n or X = X - n with a whole number n: the sum
+        // computed as the operator computes it, straight into the variable.
+        if (kp[4] == rkPushInt && v->ElemCount >= 1 && ValueStack.size() + 3 <= VALUE_STACK_LIMIT) {
+            const int32_t n = pc[4].Operand.Long;
+            using K = TVarInfo::TBlockKind;
+            if ((kp[5] == rkAddSingle || kp[5] == rkSubSingle) && v->BlockKind() == K::Single) {
+                float& x = v->SingleValues()[0];
+                const float sum = kp[5] == rkAddSingle ? x + static_cast<float>(n) : x - static_cast<float>(n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 7;
+                kp += 7;
+                KIVO_DISPATCH();
+            }
+            if ((kp[5] == rkAddInt || kp[5] == rkSubInt) && v->BlockKind() == K::Int) {
+                int32_t& x = v->IntValues()[0];
+                const int32_t sum = kp[5] == rkAddInt ? wrap_add(x, n) : wrap_sub(x, n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 7;
+                kp += 7;
+                KIVO_DISPATCH();
+            }
+        }
         {
             TStackData left;
             if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{v}, left)) [[unlikely]]
@@ -1177,12 +1231,59 @@ void TVMachine::RunLoop()
         KIVO_DISPATCH();
     }
 
+    body_rkUpdateByVar : {
+        // The codes: the reference, X's value and Y's (two each), the operator and
+        // the store. Two whole-number or two single-precision variables; any other
+        // pair runs code by code.
+        TVarInfo* v = pc[1].Operand.Var;
+        const TVarInfo* y = pc[5].Operand.Var;
+        if (v->ElemCount >= 1 && y->ElemCount >= 1 && ValueStack.size() + 4 <= VALUE_STACK_LIMIT) {
+            using K = TVarInfo::TBlockKind;
+            const uint8_t op = kp[6];
+            if ((op == rkAddInt || op == rkSubInt) && v->BlockKind() == K::Int && y->BlockKind() == K::Int) {
+                int32_t& x = v->IntValues()[0];
+                const int32_t n = y->IntValues()[0];
+                const int32_t sum = op == rkAddInt ? wrap_add(x, n) : wrap_sub(x, n);
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 8;
+                kp += 8;
+                KIVO_DISPATCH();
+            }
+            if ((op == rkAddSingle || op == rkSubSingle) && v->BlockKind() == K::Single &&
+                y->BlockKind() == K::Single) {
+                float& x = v->SingleValues()[0];
+                const float n = y->SingleValues()[0];
+                const float sum = op == rkAddSingle ? x + n : x - n;
+                NoteVarAccess(0, v, 0);
+                x = sum;
+                pc += 8;
+                kp += 8;
+                KIVO_DISPATCH();
+            }
+        }
+        goto body_rkSkipVarRef;
+    }
     body_rkLoadElement : {
         // The codes: the marker, J's value (two), then either the read of the element
         // or the constant, its operator and the read.
         const size_t last = static_cast<size_t>(targets[kp - kinds]);
         const TVarInfo* array = base[last].Operand.Var;
         int32_t element;
+        // The usual subscripts first: J, J + n or J - n.
+        if (ValueStack.size() + 3 <= VALUE_STACK_LIMIT) {
+            const bool alone = base + last == pc + 3;
+            if (alone || kp[3] == rkPushInt) {
+                element = quick_element(array, pc[2].Operand.Var, alone ? static_cast<uint8_t>(rkGeneric) : kp[4],
+                                        alone ? 0 : pc[3].Operand.Long, Rsrc->OptionBase);
+                if (element != 0) {
+                    PushElementInline(array, element);
+                    pc = base + last;
+                    kp = kinds + last;
+                    KIVO_NEXT();
+                }
+            }
+        }
         {
             TStackData subscript;
             if (ValueStack.size() + 3 > VALUE_STACK_LIMIT || !ForValue(TForValue{pc[2].Operand.Var}, subscript))

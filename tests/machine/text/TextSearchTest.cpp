@@ -92,4 +92,22 @@ TEST(TextSearch, GivesUpOnceTheStopCheckAnswersTrue)
     EXPECT_EQ(asked, 2);
 }
 
+// Patterns of one and two bytes take their own search, which asks the stop check as
+// it goes too: through a text without the pattern, and through one with many near misses.
+TEST(TextSearch, ShortPatternsGiveUpOnceTheStopCheckAnswersTrue)
+{
+    const std::string text(8 << 20, 'X');
+    const std::string_view patterns[] = {"Y", "XY", "YX"};
+    for (const std::string_view pattern : patterns) {
+        int asked = 0;
+        EXPECT_EQ(find_text(text, pattern, 0, [&] { return ++asked == 2; }), NPOS) << pattern;
+        EXPECT_EQ(asked, 2) << pattern;
+        asked = 0;
+        EXPECT_EQ(find_text(text + std::string(pattern), pattern, 0, [&] { return ++asked, false; }), text.size())
+            << pattern;
+        EXPECT_GE(asked, 4) << pattern;
+        EXPECT_LE(asked, 16) << pattern;
+    }
+}
+
 }  // namespace
