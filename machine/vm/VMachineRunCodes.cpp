@@ -207,6 +207,24 @@ inline int32_t quick_element(const TVarInfo* array, const TVarInfo* j, uint8_t o
     return subscript + 1;
 }
 
+// What a code of an operand does to the stack's depth (change) and how many codes it
+// spans (width): pushes of constants and plain variables, LEN of a text and the
+// arithmetic kinds. False for a code that may not lie within an operand.
+bool operand_code_step(uint8_t kind, size_t depth, int& change, size_t& width)
+{
+    width = 1;
+    change = 1;
+    switch (kind) {
+    case rkPushInt:
+    case rkPushSingle:
+    case rkPushDouble:
+    case rkPushString: return true;
+    case rkLoadPlainVar: width = 2; return true;
+    case rkLenOfText: width = 3; return true;
+    default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
+    }
+}
+
 }  // namespace
 
 // The code index a pushed target names, as ChangePC would find it; 0 when it names
@@ -380,21 +398,8 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
             continue;
         RunKinds[i] = rkLenOfText;
     }
-    // What an operand code does to the stack's depth, and how many codes it spans; false
-    // for a code that may not lie between.
     const auto operand_step = [&](size_t k, size_t depth, int& change, size_t& width) {
-        const uint8_t kind = RunKinds[k];
-        width = 1;
-        change = 1;
-        switch (kind) {
-        case rkPushInt:
-        case rkPushSingle:
-        case rkPushDouble:
-        case rkPushString: return true;
-        case rkLoadPlainVar: width = 2; return true;
-        case rkLenOfText: width = 3; return true;
-        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
-        }
+        return operand_code_step(RunKinds[k], depth, change, width);
     };
     for (size_t i = 1; i + 2 < n; ++i) {
         if (!text_read(i)) continue;
@@ -501,27 +506,16 @@ void TVMachine::PrepareAppends(const std::vector<bool>& landing)
     // What a code of the text does to the stack's depth, and how many codes it spans;
     // false for a code that may not lie between.
     const auto text_step = [&](size_t k, size_t depth, int& change, size_t& width) {
-        const uint8_t kind = RunKinds[k];
+        if (RunKinds[k] != rkGeneric) return operand_code_step(RunKinds[k], depth, change, width);
         width = 1;
-        change = 1;
-        switch (kind) {
-        case rkPushInt:
-        case rkPushSingle:
-        case rkPushDouble:
-        case rkPushString: return true;
-        case rkLoadPlainVar: width = 2; return true;
-        case rkLenOfText: width = 3; return true;
-        case rkGeneric:
-            change = 0;
-            switch (codes[k].Cmd) {
-            case vcChrDl:
-            case vcStrDl:
-            case vcHexDl:
-            case vcOctDl:
-            case vcSpaceDl: return depth >= 1 && shared(k);
-            default: return false;
-            }
-        default: change = -1; return kind >= rkAddInt && kind <= rkModInt && depth >= 2;
+        change = 0;
+        switch (codes[k].Cmd) {
+        case vcChrDl:
+        case vcStrDl:
+        case vcHexDl:
+        case vcOctDl:
+        case vcSpaceDl: return depth >= 1 && shared(k);
+        default: return false;
         }
     };
     for (size_t i = 1; i + 5 < n; ++i) {
