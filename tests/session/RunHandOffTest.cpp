@@ -512,6 +512,13 @@ protected:
         std::string error;
         ASSERT_TRUE(session.Start(error)) << error;
     }
+    // The hand-off goes before the session, and a machine still running or ending may
+    // yet call the hand-off's run target or read the settings: wait for it first.
+    void TearDown() override
+    {
+        session.QuitBasic();
+        RunHandOff::TearDown();
+    }
     TRunEnd RunToEnd(const std::string& list)
     {
         host.list = list;
@@ -649,6 +656,12 @@ protected:
         RunHandOff::SetUp();
         std::string error;
         ASSERT_TRUE(session.Start(error)) << error;
+    }
+    void TearDown() override
+    {
+        keyboard.gate.Open();
+        session.QuitBasic();
+        RunHandOff::TearDown();
     }
     static TDeviceHost gated_host(TGatedKeyboard& keyboard)
     {
