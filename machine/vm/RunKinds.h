@@ -65,12 +65,14 @@
     X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
     X(rkLenOfText)      /* block: LEN of a plain string variable */ \
+    X(rkInstrOfTexts)   /* block: INSTR(X$, Y$) of two plain string variables */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkUpdateByVar)    /* block: X = X + Y or X = X - Y, plain variables */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \
     X(rkJoinPlain)      /* block: X$ = A$ + B$, plain variables */ \
     X(rkAppendLater)    /* block: the reference and the value of X$ in X$ = X$ + <text> */ \
     X(rkAppendStore)    /* pair: the + and the store that end it */ \
+    X(rkAppendChr)      /* block: CHR$ of a whole number, then such a + and store */ \
     X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
 // clang-format on
 

@@ -178,6 +178,9 @@ protected:
     // --- value stack ---
     int32_t StackInt(const TStackData& s) const
     {
+        // Whole numbers are nearly all the counts and subscripts there are.
+        if (s.type == sdLong) [[likely]]
+            return s.value.l;
         switch (s.type) {
         case sdLong: return s.value.l;
         case sdSingle: return RoundOff(s.value.f);
@@ -393,7 +396,10 @@ protected:
     // charges what the text comes to hold.
     void AppendKept(std::string& text, std::string_view tail, size_t room);
     // X$ = X$ + r for a plain string variable, as rkAppendStore ends it.
-    void AppendToText(TVarInfo* x, const TStackData& r);
+    void AppendToText(TVarInfo* x, std::string_view tail, bool tailAscii);
+    // Out of the dispatch loop, so that its registers stay with the common codes.
+    [[gnu::noinline]] bool AppendChrToText(TVarInfo* x);
+    [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     template <typename Fusable>
@@ -843,6 +849,8 @@ protected:
     TMidCode* MidCode;
     long RuntimeCompatiMode = 2;
     TValueStack ValueStack;
+    // The character rkAppendChr appends, made here so that it needs no text of its own.
+    std::string ChrScratch;
     std::string ErrStrDisplay;
     TRunRequestSink* RunRqstView;
     TBasicRsrc* Rsrc;

@@ -210,6 +210,11 @@ inline int32_t quick_element(const TVarInfo* array, const TVarInfo* j, uint8_t o
 // What a code of an operand does to the stack's depth (change) and how many codes it
 // spans (width): pushes of constants and plain variables, LEN of a text and the
 // arithmetic kinds. False for a code that may not lie within an operand.
+bool is_number(uint32_t type)
+{
+    return type == sdLong || type == sdSingle || type == sdDouble;
+}
+
 bool operand_code_step(uint8_t kind, size_t depth, int& change, size_t& width)
 {
     width = 1;
@@ -382,7 +387,8 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 // the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
-// Should the loop leave the codes between for the interrupt service, it pushes the
+// INSTR(X$, Y$) of two plain variables is one block, rkInstrOfTexts, which reads
+// both texts in place. Should the loop leave the codes between for the interrupt service, it pushes the
 // text first, as the read would have, and the function and the + run as usual. (An
 // error between ends the run, which looks at the stack no more.)
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
@@ -424,6 +430,12 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         }
         // The handler in this run's table must be the shared one, as for every fused code.
         if (depth != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
+        // INSTR(X$, Y$) reads both texts in place.
+        if (function.Cmd == vcInstr && !OperandFlag(&function) && k == i + 4 && text_read(i + 2)) {
+            RunKinds[i] = rkInstrOfTexts;
+            i = k;
+            continue;
+        }
         RunKinds[i] = rkReadTextLater;
         RunKinds[k] = rkStringFunc;
         // A + after a function that gives a text joins the text on where it is made.
@@ -532,6 +544,7 @@ void TVMachine::PrepareAppends(const std::vector<bool>& landing)
             continue;
         RunKinds[i] = rkAppendLater;
         RunKinds[k] = rkAppendStore;
+        if (codes[k - 1].Cmd == vcChrDl && RunKinds[k - 1] == rkGeneric) RunKinds[k - 1] = rkAppendChr;
         i = k + 1;
     }
 }
@@ -565,15 +578,34 @@ void TVMachine::AppendKept(std::string& text, std::string_view tail, size_t room
     text.swap(grown);
 }
 
-void TVMachine::AppendToText(TVarInfo* x, const TStackData& r)
+void TVMachine::AppendToText(TVarInfo* x, std::string_view tail, bool tailAscii)
 {
     std::string& text = x->StringValues()[0];
-    const std::string_view tail = r.View();
     const size_t room = CheckAppendRoom(text, tail.size());
     NoteVarAccess(0, x, 0);
-    const bool ascii = x->ScalarTextAscii && (r.ascii || text_measure::is_ascii(tail));
+    const bool ascii = x->ScalarTextAscii && (tailAscii || text_measure::is_ascii(tail));
     AppendKept(text, tail, room);
     x->ScalarTextAscii = ascii || text_measure::is_ascii(text);
+}
+
+// CHR$ of the number on top, appended to X's text in place of both; false, with
+// nothing done, when the number is no character code.
+bool TVMachine::AppendChrToText(TVarInfo* x)
+{
+    const TStackData& top = ValueStack.back();
+    if (!is_number(top.type)) return false;
+    const int32_t code = StackInt(top);
+    if (code < 0 || code > 0xFF) return false;
+    ValueStack.DropPlain(1);
+    ChrScratch.clear();
+    AppendChrDl(ChrScratch, code);
+    AppendToText(x, ChrScratch, code < 0x80);
+    return true;
+}
+
+void TVMachine::PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y)
+{
+    PushInt(InstrPosition(x->StringValues()[0], y->StringValues()[0], 1, false, x->ScalarTextAscii));
 }
 
 // The joined text is made once, at its full length, and moves into X; X's old text is
@@ -1340,13 +1372,27 @@ void TVMachine::RunLoop()
             TVarInfo* v = appendLater;
             appendLater = nullptr;
             PC = pc;
-            AppendToText(v, ValueStack.back());
+            AppendToText(v, ValueStack.back().View(), ValueStack.back().ascii);
             ValueStack.pop_back();
             pc += 2;
             kp += 2;
             KIVO_DISPATCH();
         }
         KIVO_PUSH_LEFT_OFF();
+        goto body_rkGeneric;
+    body_rkAppendChr:
+        // CHR$'s character goes straight onto the text, never pushed as a text of its
+        // own. Anything else (a code out of range, an operand not a number) takes the
+        // plain way, which raises CHR$'s error as ever.
+        if (appendLater != nullptr && ValueStack.size() == appendDepth + 1) {
+            PC = pc;
+            if (AppendChrToText(appendLater)) {
+                appendLater = nullptr;
+                pc += 3;
+                kp += 3;
+                KIVO_DISPATCH();
+            }
+        }
         goto body_rkGeneric;
     body_rkLenOfText : {
         const TVarInfo* v = pc[1].Operand.Var;
@@ -1355,6 +1401,18 @@ void TVMachine::RunLoop()
         PushInt(TextLengthUnits(v->StringValues()[0], v->ScalarTextAscii));
         pc += 3;
         kp += 3;
+        KIVO_DISPATCH();
+    }
+    body_rkInstrOfTexts : {
+        // The codes: X$'s value and Y$'s (two each) and INSTR.
+        const TVarInfo* x = pc[1].Operand.Var;
+        const TVarInfo* y = pc[3].Operand.Var;
+        if (x->ElemCount < 1 || x->StringValues() == nullptr || y->ElemCount < 1 || y->StringValues() == nullptr ||
+            ValueStack.size() + 3 > VALUE_STACK_LIMIT) [[unlikely]]
+            goto body_rkLoadPlainVar;
+        PushInstrOfTexts(x, y);
+        pc += 5;
+        kp += 5;
         KIVO_DISPATCH();
     }
     body_rkReadTextLater : {
