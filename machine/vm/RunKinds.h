@@ -73,7 +73,9 @@
     X(rkAppendLater)    /* block: the reference and the value of X$ in X$ = X$ + <text> */ \
     X(rkAppendStore)    /* pair: the + and the store that end it */ \
     X(rkAppendChr)      /* block: CHR$ of a whole number, then such a + and store */ \
-    X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */
+    X(rkLoadElement)    /* block: A(J) or A(J <op> constant) */ \
+    X(rkStoreElementRef) /* block: the reference of A(J) or A(J <op> constant) = <value> */ \
+    X(rkStoreElement)   /* the store of that assignment */
 // clang-format on
 
 enum TRunKind : uint8_t {

@@ -379,6 +379,7 @@ protected:
     void PrepareStringReads(const std::vector<bool>& landing);
     void PreparePlainUpdates(const std::vector<bool>& landing);
     void PrepareElementReads(const std::vector<bool>& landing);
+    void PrepareElementStores(const std::vector<bool>& landing);
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;
     // The code indexes that a jump can land on, as a flag for each.
@@ -389,6 +390,9 @@ protected:
     // Pushes the reference and the text of the variable of an append left off the
     // stack, to where they would lie.
     void PushAppendLater(TVarInfo* v, size_t depth);
+    // Pushes the reference rkStoreElementRef left off: the marker, the subscript of
+    // `element` and the array, at `depth`.
+    void PushElementRefLater(TVarInfo* array, int32_t element, size_t depth);
     // X$ = X$ + ...: the room X$'s text needs for `tailSize` more bytes, checked
     // against the budget while the old string is still held; 0 when it has the room.
     size_t CheckAppendRoom(const std::string& text, size_t tailSize);

@@ -301,6 +301,7 @@ void TVMachine::PrepareRunCodes()
     PreparePlainUpdates(landing);
     PrepareAppends(landing);
     PrepareElementReads(landing);
+    PrepareElementStores(landing);
     PrepareOperandLabels(labels);
 }
 
@@ -655,6 +656,52 @@ void TVMachine::PrepareElementReads(const std::vector<bool>& landing)
     }
 }
 
+// A(J) = <value> and A(J <op> n) = <value> for a numeric array A, where J is a plain
+// variable, n a constant and the value made by codes that change no variable (pushes,
+// plain variables, elements read as rkLoadElement reads them, the arithmetic kinds):
+// the marker, J's value and the array's reference are left off the stack. The block
+// at the marker (rkStoreElementRef) finds the element, and the store (rkStoreElement)
+// writes the value there. Should the loop leave the codes between for the interrupt
+// service, it pushes the reference first, where it would lie, and the store runs as
+// usual. Any subscript the block does not find on its own runs code by code.
+void TVMachine::PrepareElementStores(const std::vector<bool>& landing)
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const size_t n = codes.size();
+    const auto value_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        if (RunKinds[k] != rkLoadElement) return operand_code_step(RunKinds[k], depth, change, width);
+        change = 1;
+        width = static_cast<size_t>(RunTargets[k]) - k + 1;
+        return true;
+    };
+    for (size_t i = 1; i + 4 < n; ++i) {
+        if (RunKinds[i] != rkPushSpecial || !is_var_ref_marker(codes[i]) || RunKinds[i + 1] != rkLoadPlainVar) continue;
+        if (codes[i + 2].Operand.Var->VarType == tkString) continue;
+        size_t j = i + 3;
+        if (j + 2 < n && RunKinds[j] == rkPushInt && is_constant_operator_kind(RunKinds[j + 1])) j += 2;
+        if (RunKinds[j] != rkPushVar || codes[j].Operand.Var == nullptr || codes[j].Operand.Var->VarType == tkString)
+            continue;
+        size_t k = j + 1;
+        size_t depth = 0;
+        int change;
+        for (size_t width; k < n && value_step(k, depth, change, width); k += width)
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
+        if (depth != 1 || k >= n || RunKinds[k] != rkAssignArray || lands_within(landing, i + 1, k)) continue;
+        RunKinds[i] = rkStoreElementRef;
+        RunTargets[i] = static_cast<int32_t>(j);
+        RunKinds[k] = rkStoreElement;
+        i = k;
+    }
+}
+
+void TVMachine::PushElementRefLater(TVarInfo* array, int32_t element, size_t depth)
+{
+    PushSlot(sdMarker).value.marker = tkVar;
+    PushInt(element - 1);
+    PushSlot(sdVar).value.var = array;
+    std::rotate(ValueStack.begin() + depth, ValueStack.end() - 3, ValueStack.end());
+}
+
 void TVMachine::PushTextReadLater(const TVarInfo* v, size_t depth)
 {
     PushCopiedString(v->StringValues()[0], v->ScalarTextAscii);
@@ -804,6 +851,11 @@ void TVMachine::RunLoop()
     // stack, and the depth at which they would lie.
     TVarInfo* appendLater = nullptr;
     size_t appendDepth = 0;
+    // The array and element of an assignment whose reference rkStoreElementRef left
+    // off the stack, and the depth at which it would lie.
+    TVarInfo* storeArray = nullptr;
+    int32_t storeElement = 0;
+    size_t storeDepth = 0;
     // Pushes what was left off, the text read first: it lies above the append's.
 #define KIVO_PUSH_LEFT_OFF()                                                                                           \
     {                                                                                                                  \
@@ -814,6 +866,10 @@ void TVMachine::RunLoop()
         if (appendLater != nullptr) {                                                                                  \
             PushAppendLater(appendLater, appendDepth);                                                                 \
             appendLater = nullptr;                                                                                     \
+        }                                                                                                              \
+        if (storeArray != nullptr) {                                                                                   \
+            PushElementRefLater(storeArray, storeElement, storeDepth);                                                 \
+            storeArray = nullptr;                                                                                      \
         }                                                                                                              \
     }
 
@@ -1327,6 +1383,38 @@ void TVMachine::RunLoop()
         kp = kinds + last;
         KIVO_NEXT();
     }
+    body_rkStoreElementRef : {
+        // The codes: the marker, J's value (two), maybe a constant and its operator,
+        // then the array's reference.
+        const size_t ref = static_cast<size_t>(targets[kp - kinds]);
+        TVarInfo* array = base[ref].Operand.Var;
+        if (storeArray == nullptr && ValueStack.size() + 4 <= VALUE_STACK_LIMIT) {
+            const bool alone = base + ref == pc + 3;
+            const int32_t element =
+                quick_element(array, pc[2].Operand.Var, alone ? static_cast<uint8_t>(rkGeneric) : kp[4],
+                              alone ? 0 : pc[3].Operand.Long, Rsrc->OptionBase);
+            if (element != 0) {
+                storeArray = array;
+                storeElement = element;
+                storeDepth = ValueStack.size();
+                pc = base + ref;
+                kp = kinds + ref;
+                KIVO_NEXT();
+            }
+        }
+        goto body_rkPushSpecial;
+    }
+    body_rkStoreElement:
+        // The value is the only entry above where the reference would lie.
+        if (storeArray != nullptr && ValueStack.size() == storeDepth + 1) {
+            TVarInfo* v = storeArray;
+            storeArray = nullptr;
+            NoteVarAccess(0, v, storeElement);
+            StoreElementInline(v, storeElement, ValueStack.back());
+            ValueStack.pop_back();
+            KIVO_NEXT();
+        }
+        goto body_rkAssignArray;
     body_rkAppendPlain : {
         // The text is joined to the variable's own: its value is never copied out.
         TVarInfo* v = pc[1].Operand.Var;

@@ -125,4 +125,19 @@ TEST_F(SpeedControlRun, AppendsAndComputedCountsSeeTheirTextsAcrossTheWaits)
     EXPECT_EQ(fusedScreen, plainScreen);
 }
 
+// An element assignment whose subscript is found first leaves the array's reference
+// off the stack; a wait before the store pushes it where it would lie.
+TEST_F(SpeedControlRun, ElementStoresAndSearchesOfTwoVariablesSurviveTheWaits)
+{
+    const std::string program = "10 DIM A%(5),B(5):S$=\"ABCABC\":P$=\"CA\"\n"
+                                "20 FOR J=0 TO 4:A%(J)=J*3:B(J+1)=A%(J)+INSTR(S$,P$):NEXT\n"
+                                "30 J%=2:A%(J%)=A%(J%+1)+7:PRINT A%(2);A%(3);B(1);B(5)\n";
+    std::string plainScreen;
+    std::string fusedScreen;
+    const int plain = WaitsOfRun(program, false, &plainScreen);
+    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
+    EXPECT_NE(plainScreen.find(" 16  9  3  15"), std::string::npos) << plainScreen;
+    EXPECT_EQ(fusedScreen, plainScreen);
+}
+
 }  // namespace
