@@ -61,6 +61,7 @@
     X(rkSkipVarRef)     /* pair: the reference of an assignment that rkStorePlain ends */ \
     X(rkStorePlain)     /* the store of that assignment into its plain variable */ \
     X(rkReturn)         /* RETURN without a target */ \
+    X(rkNumberFunction) /* a function of numbers (ABS, SQR, RND, ^ and the like) */ \
     X(rkReadTextLater)  /* pair: a string variable's text, read by the function below */ \
     X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \

@@ -380,6 +380,9 @@ protected:
     void PreparePlainUpdates(const std::vector<bool>& landing);
     void PrepareElementReads(const std::vector<bool>& landing);
     void PrepareElementStores(const std::vector<bool>& landing);
+    // The operands of the function of numbers (ABS, SQR, RND, ^ and the like) at code
+    // k, when it runs as rkNumberFunction; else 0.
+    int NumberFunctionAt(size_t k) const;
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;
     // The code indexes that a jump can land on, as a flag for each.

@@ -54,6 +54,26 @@
 namespace {
 
 // The kind of a code that runs alone.
+// The functions of numbers that take their operands off the stack, push one number
+// and touch nothing else (no variable, no jump): with the number of operands they take.
+struct TNumberFunction {
+    TVMCodeCmd cmd;
+    int operands;
+};
+constexpr TNumberFunction NUMBER_FUNCTIONS[] = {
+    {vcAbs, 1}, {vcAtn, 1}, {vcCint, 1}, {vcCsng, 1},      {vcCdbl, 1},       {vcCos, 1},
+    {vcExp, 1}, {vcFix, 1}, {vcInt, 1},  {vcLog, 1},       {vcRnd, 1},        {vcSgn, 1},
+    {vcSin, 1}, {vcSqr, 1}, {vcTan, 1},  {vcBPowFloat, 2}, {vcBPowDouble, 2},
+};
+
+// The operands a function of numbers takes, or 0 for any other code.
+int number_function_operands(TVMCodeCmd cmd)
+{
+    for (const TNumberFunction& f : NUMBER_FUNCTIONS)
+        if (f.cmd == cmd) return f.operands;
+    return 0;
+}
+
 TRunKind single_kind(TVMCodeCmd cmd)
 {
     switch (cmd) {
@@ -86,7 +106,7 @@ TRunKind single_kind(TVMCodeCmd cmd)
     case vcBModInt:
     case vcBModFloat:
     case vcBModDouble: return rkModInt;
-    default: return rkGeneric;
+    default: return number_function_operands(cmd) != 0 ? rkNumberFunction : rkGeneric;
     }
 }
 
@@ -330,10 +350,10 @@ void TVMachine::PrepareJumpLabels()
 }
 
 // An assignment to a plain variable whose value the loop computes on its own (pushes,
-// plain variables and the arithmetic kinds, nothing run through a handler, nothing a
-// jump lands in) leaves the variable's reference off the stack: the store at its end
-// knows the variable. Near the stack's limit the reference is pushed after all, as
-// its codes would push it, and the store finds it there.
+// plain variables and the arithmetic kinds) or with the functions of numbers (nothing
+// else run through a handler, nothing a jump lands in) leaves the variable's reference off the stack: the store at its
+// end knows the variable. Near the stack's limit the reference is pushed after all, as its codes would push it, and the
+// store finds it there.
 std::vector<bool> TVMachine::JumpLandings() const
 {
     const size_t n = MidCode->Codes.size();
@@ -345,6 +365,11 @@ std::vector<bool> TVMachine::JumpLandings() const
         if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
             landing[static_cast<size_t>(entry.second)] = true;
     return landing;
+}
+
+int TVMachine::NumberFunctionAt(size_t k) const
+{
+    return RunKinds[k] == rkNumberFunction ? number_function_operands(MidCode->Codes[k].Cmd) : 0;
 }
 
 void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
@@ -366,6 +391,8 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
                 width = 2;
             } else if (kind >= rkAddInt && kind <= rkModInt && depth >= 2) {
                 --depth;
+            } else if (const int operands = NumberFunctionAt(k); operands != 0 && depth >= operands) {
+                depth += 1 - operands;
             } else {
                 break;
             }
@@ -658,7 +685,8 @@ void TVMachine::PrepareElementReads(const std::vector<bool>& landing)
 
 // A(J) = <value> and A(J <op> n) = <value> for a numeric array A, where J is a plain
 // variable, n a constant and the value made by codes that change no variable (pushes,
-// plain variables, elements read as rkLoadElement reads them, the arithmetic kinds):
+// plain variables, elements read as rkLoadElement reads them, the arithmetic kinds,
+// the functions of numbers):
 // the marker, J's value and the array's reference are left off the stack. The block
 // at the marker (rkStoreElementRef) finds the element, and the store (rkStoreElement)
 // writes the value there. Should the loop leave the codes between for the interrupt
@@ -669,6 +697,11 @@ void TVMachine::PrepareElementStores(const std::vector<bool>& landing)
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const size_t n = codes.size();
     const auto value_step = [&](size_t k, size_t depth, int& change, size_t& width) {
+        if (const int operands = NumberFunctionAt(k); operands != 0) {
+            change = 1 - operands;
+            width = 1;
+            return depth >= static_cast<size_t>(operands);
+        }
         if (RunKinds[k] != rkLoadElement) return operand_code_step(RunKinds[k], depth, change, width);
         change = 1;
         width = static_cast<size_t>(RunTargets[k]) - k + 1;
@@ -1536,6 +1569,12 @@ void TVMachine::RunLoop()
             KIVO_NEXT();
         }
         goto body_rkGeneric;
+    body_rkNumberFunction:
+        // Takes numbers, gives one, and leaves PC and the interrupt word alone: the
+        // loop goes on without reading PC back or polling.
+        PC = pc;
+        (this->*handlers[kp - kinds])(pc);
+        KIVO_NEXT();
     body_rkGeneric:
         KIVO_HAND_OVER_AND_GO_ON((this->*handlers[kp - kinds])(PC));
     body_rkEnd:
