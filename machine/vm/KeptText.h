@@ -41,6 +41,14 @@ inline bool TooRoomy(const std::string& s)
     return s.capacity() > s.size() + Slack(s.size());
 }
 
+// The room a text copied into a variable gets: a short one a little to grow into,
+// so that a variable given texts of slowly changing length keeps its string instead
+// of a new one each time; a long one just its length.
+inline std::size_t CopyRoom(std::size_t length)
+{
+    return length < 4096 ? length + 32 : length;
+}
+
 // A string holding `text` with room for exactly `room` bytes (at least the text's).
 // Growing a string in place may double its room whatever was asked; a new string
 // takes what it is given.

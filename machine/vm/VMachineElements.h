@@ -54,8 +54,9 @@ inline void TVMachine::StoreElementInline(TVarInfo* v, int32_t element, TStackDa
             if (kept.capacity() >= text.size() && kept.capacity() <= text.size() + kept_text::Slack(text.size())) {
                 kept.assign(text);
             } else {
-                ChargeText(kept_text::Held(kept), kept_text::HeldFor(text.size()));
-                kept = kept_text::WithRoom(text, text.size());
+                const std::size_t room = kept_text::CopyRoom(text.size());
+                ChargeText(kept_text::Held(kept), kept_text::HeldFor(room));
+                kept = kept_text::WithRoom(text, room);
             }
         }
         // A scalar's text is read again and again by the string functions: what it is
