@@ -106,20 +106,14 @@ void TVMachine::InitFuncTableNumeric(TFuncTable& t)
 
 // The argument's own type chooses the precision: an integer or a single gives a
 // single, a double a double. Any other entry is left alone and nothing is pushed.
+// The result takes the argument's place on the stack.
 void TVMachine::MathByTypeTag(double (*fn)(double))
 {
-    switch (Top().type) {
-    case sdLong: {
-        const float x = static_cast<float>(PopInt());
-        PushFloat(static_cast<float>(fn(x)));
-        break;
-    }
-    case sdSingle: {
-        const float x = PopFloat();
-        PushFloat(static_cast<float>(fn(x)));
-        break;
-    }
-    case sdDouble: PushDouble(fn(PopDouble())); break;
+    TStackData& x = Top();
+    switch (x.type) {
+    case sdLong: x.SetSingle(static_cast<float>(fn(static_cast<float>(x.value.l)))); break;
+    case sdSingle: x.SetSingle(static_cast<float>(fn(x.value.f))); break;
+    case sdDouble: x.SetDouble(fn(x.value.d)); break;
     default: break;
     }
 }
@@ -200,8 +194,9 @@ void TVMachine::ExeBasicCdbl(const TVMCode*)
 
 void TVMachine::ExeBasicRnd(const TVMCode*)
 {
-    const double x = PopDouble();
-    PushFloat(x > 0 ? random_numbers().Draw() : random_numbers().Last());
+    // The number drawn takes the argument's place on the stack.
+    TStackData& x = Top();
+    x.SetSingle(StackDouble(x) > 0 ? random_numbers().Draw() : random_numbers().Last());
 }
 
 void TVMachine::ExeBasicRandomize(const TVMCode* code)
