@@ -72,6 +72,17 @@ protected:
         if (screen != nullptr) *screen = ScreenLines(rsrc);
         return clock.Sleeps();
     }
+    // Runs `text` with the fast paths and without: both must wait as often and leave
+    // the same screen, which is returned.
+    std::string ScreenOfBothRuns(const std::string& text)
+    {
+        std::string plainScreen;
+        std::string fusedScreen;
+        const int plain = WaitsOfRun(text, false, &plainScreen);
+        EXPECT_EQ(WaitsOfRun(text, true, &fusedScreen), plain);
+        EXPECT_EQ(fusedScreen, plainScreen);
+        return plainScreen;
+    }
 };
 
 // Loops, assignments, IF, GOSUB and RETURN: each has a fast path in the loop.
@@ -96,13 +107,9 @@ TEST_F(SpeedControlRun, StringFunctionsOfAVariableSeeItsTextAcrossTheWaits)
                                 "20 PRINT LEFT$(S$,N);MID$(S$,N,3);RIGHT$(S$,N);INSTR(N,S$,\"E\");LEN(S$)\n"
                                 "30 T$=LEFT$(S$,N)+MID$(S$,N+1,2)+RIGHT$(S$,1):PRINT T$\n"
                                 "40 T$=LEFT$(S$,N)+MID$(S$,N,2)+RIGHT$(S$,N):PRINT T$\n";
-    std::string plainScreen;
-    std::string fusedScreen;
-    const int plain = WaitsOfRun(program, false, &plainScreen);
-    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
-    EXPECT_NE(plainScreen.find("ABBCDEF 5  6"), std::string::npos) << plainScreen;
-    EXPECT_NE(plainScreen.find("ABBCEF"), std::string::npos) << plainScreen;
-    EXPECT_EQ(fusedScreen, plainScreen);
+    const std::string screen = ScreenOfBothRuns(program);
+    EXPECT_NE(screen.find("ABBCDEF 5  6"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("ABBCEF"), std::string::npos) << screen;
 }
 
 // The appends to a variable's own text, the joins of two variables and the string
@@ -115,14 +122,10 @@ TEST_F(SpeedControlRun, AppendsAndComputedCountsSeeTheirTextsAcrossTheWaits)
                                 "30 S$=S$+STR$(LEN(S$)\\2):PRINT S$\n"
                                 "40 X$=S$+M$:S$=S$+S$:PRINT X$;\"/\";S$\n"
                                 "50 PRINT MID$(S$,LEN(S$)\\2+1,3);INSTR(LEN(M$)+1,S$,M$)\n";
-    std::string plainScreen;
-    std::string fusedScreen;
-    const int plain = WaitsOfRun(program, false, &plainScreen);
-    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
-    EXPECT_NE(plainScreen.find("ABCDBC 3"), std::string::npos) << plainScreen;
-    EXPECT_NE(plainScreen.find("ABCDBC 3C/ABCDBC 3ABCDBC 3"), std::string::npos) << plainScreen;
-    EXPECT_NE(plainScreen.find("ABC 3"), std::string::npos) << plainScreen;
-    EXPECT_EQ(fusedScreen, plainScreen);
+    const std::string screen = ScreenOfBothRuns(program);
+    EXPECT_NE(screen.find("ABCDBC 3"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("ABCDBC 3C/ABCDBC 3ABCDBC 3"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("ABC 3"), std::string::npos) << screen;
 }
 
 // An element assignment whose subscript is found first leaves the array's reference
@@ -132,12 +135,8 @@ TEST_F(SpeedControlRun, ElementStoresAndSearchesOfTwoVariablesSurviveTheWaits)
     const std::string program = "10 DIM A%(5),B(5):S$=\"ABCABC\":P$=\"CA\"\n"
                                 "20 FOR J=0 TO 4:A%(J)=J*3:B(J+1)=A%(J)+INSTR(S$,P$):NEXT\n"
                                 "30 J%=2:A%(J%)=A%(J%+1)+7:PRINT A%(2);A%(3);B(1);B(5)\n";
-    std::string plainScreen;
-    std::string fusedScreen;
-    const int plain = WaitsOfRun(program, false, &plainScreen);
-    EXPECT_EQ(WaitsOfRun(program, true, &fusedScreen), plain);
-    EXPECT_NE(plainScreen.find(" 16  9  3  15"), std::string::npos) << plainScreen;
-    EXPECT_EQ(fusedScreen, plainScreen);
+    const std::string screen = ScreenOfBothRuns(program);
+    EXPECT_NE(screen.find(" 16  9  3  15"), std::string::npos) << screen;
 }
 
 }  // namespace
