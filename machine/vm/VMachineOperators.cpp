@@ -12,6 +12,7 @@
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
+#include "machine/vm/WrappingInt.h"
 
 namespace {
 
@@ -35,19 +36,6 @@ void append_asking(std::string& to, std::string_view r, Stopped stopped)
         }
         to.append(r.substr(done, CHUNK));
     }
-}
-
-int32_t wrap_add(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t wrap_sub(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
-int32_t wrap_mul(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
 // Comparison operator numbers of the code list.
