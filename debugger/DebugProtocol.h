@@ -7,6 +7,7 @@
 // never as pointers into the machine's storage.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/Message.h"
@@ -35,5 +36,21 @@ inline constexpr std::string_view Value = "Value";      // string
 // 'rsvr' only: the value type and the dimension sizes as the record keeps them.
 inline constexpr std::string_view VarType = "VarType";  // int32
 inline constexpr std::string_view DimSize = "DimSize";  // int32, one entry per dimension
+
+// Hands each variable entry of a message to `take(name, element, value)`, in order,
+// up to the first entry that lacks a field.
+template <typename Take>
+void for_each_value(const platform::Message& message, Take take)
+{
+    std::string name;
+    for (int32_t i = 0; message.FindString(VarName, i, &name) == platform::kOk; ++i) {
+        int32_t element = 0;
+        std::string value;
+        if (message.FindInt32(DimIdx, i, &element) != platform::kOk ||
+            message.FindString(Value, i, &value) != platform::kOk)
+            return;
+        take(name, element, std::move(value));
+    }
+}
 
 }  // namespace debug_msg

@@ -37,18 +37,11 @@ bool TDebugReportQueue::Note(const platform::Message& message)
         else
             ++notes.Returns;
         break;
-    default: {
-        std::string name;
-        for (int32_t i = 0; message.FindString(debug_msg::VarName, i, &name) == platform::kOk; ++i) {
-            int32_t element = 0;
-            std::string value;
-            if (message.FindInt32(debug_msg::DimIdx, i, &element) != platform::kOk ||
-                message.FindString(debug_msg::Value, i, &value) != platform::kOk)
-                break;
+    default:
+        debug_msg::for_each_value(message, [&](const std::string& name, int32_t element, std::string value) {
             notes.Values[{name, element}] = std::move(value);
-        }
+        });
         break;
-    }
     }
     return true;
 }

@@ -42,15 +42,9 @@ void TDebugVarTable::SetFrom(const TMidCode& code)
 std::vector<std::pair<std::string, int32_t>> TDebugVarTable::ApplyUpdate(const platform::Message& message)
 {
     std::vector<std::pair<std::string, int32_t>> changed;
-    std::string name;
-    for (int32_t i = 0; message.FindString(debug_msg::VarName, i, &name) == platform::kOk; ++i) {
-        int32_t element = 0;
-        std::string value;
-        if (message.FindInt32(debug_msg::DimIdx, i, &element) != platform::kOk ||
-            message.FindString(debug_msg::Value, i, &value) != platform::kOk)
-            break;
+    debug_msg::for_each_value(message, [&](const std::string& name, int32_t element, const std::string& value) {
         if (ApplyValue(name, element, value)) changed.emplace_back(name, element);
-    }
+    });
     return changed;
 }
 
