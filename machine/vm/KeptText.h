@@ -46,7 +46,9 @@ inline bool TooRoomy(const std::string& s)
 // of a new one each time; a long one just its length.
 inline std::size_t CopyRoom(std::size_t length)
 {
-    return length < 4096 ? length + 32 : length;
+    constexpr std::size_t SHORT = 4096;  // below this a text gets room to grow
+    constexpr std::size_t GROWTH = 32;   // well within Slack, so the copy is never too roomy
+    return length < SHORT ? length + GROWTH : length;
 }
 
 // A string holding `text` with room for exactly `room` bytes (at least the text's).

@@ -231,6 +231,8 @@ public:
         if (type != sdString) return 0;
         return owned ? value.ownedText->size() : std::strlen(value.text);
     }
+    // Whether the value is a number of any of the three types.
+    bool IsNumber() const { return type == sdLong || type == sdSingle || type == sdDouble; }
     // The text of an sdString, every byte of an owned one; empty for other types.
     std::string_view View() const
     {

@@ -182,7 +182,6 @@ protected:
         if (s.type == sdLong) [[likely]]
             return s.value.l;
         switch (s.type) {
-        case sdLong: return s.value.l;
         case sdSingle: return RoundOff(s.value.f);
         case sdDouble: return RoundOff(s.value.d);
         default: return 0;
@@ -856,8 +855,6 @@ protected:
     TMidCode* MidCode;
     long RuntimeCompatiMode = 2;
     TValueStack ValueStack;
-    // The character rkAppendChr appends, made here so that it needs no text of its own.
-    std::string ChrScratch;
     std::string ErrStrDisplay;
     TRunRequestSink* RunRqstView;
     TBasicRsrc* Rsrc;

@@ -32,7 +32,7 @@ void TVMachine::ExeBasicRunCur(const TVMCode* code)
     TRunRequest request;
     if (OperandFlag(code)) {
         const TStackData target = Pop();
-        if (target.type == sdLong || target.type == sdSingle || target.type == sdDouble)
+        if (target.IsNumber())
             request.LineNum = StackInt(target);
         else if (target.type == sdString)
             request.Label = target.CString();
@@ -62,10 +62,9 @@ void TVMachine::ExeBasicChain(const TVMCode* code)
     // The ALL flag leaves no trace: the new run is a new compile with a new machine.
     if (count == 4) Pop();
     if (count > 2) {
-        const uint32_t type = Top().type;
-        if (type == sdLong || type == sdSingle || type == sdDouble) {
+        if (Top().IsNumber()) {
             request.LineNum = PopInt();
-        } else if (type == sdString) {
+        } else if (Top().type == sdString) {
             const TStackData label = Pop();
             request.Label = label.CString();
         }

@@ -50,10 +50,10 @@
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 #include "machine/vm/VMachineElements.h"
+#include "machine/vm/WrappingInt.h"
 
 namespace {
 
-// The kind of a code that runs alone.
 // The functions of numbers that take their operands off the stack, push one number
 // and touch nothing else (no variable, no jump): with the number of operands they take.
 struct TNumberFunction {
@@ -74,6 +74,7 @@ int number_function_operands(TVMCodeCmd cmd)
     return 0;
 }
 
+// The kind of a code that runs alone.
 TRunKind single_kind(TVMCodeCmd cmd)
 {
     switch (cmd) {
@@ -177,19 +178,6 @@ bool is_constant_operator_kind(uint8_t kind)
     }
 }
 
-int32_t wrap_add(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t wrap_sub(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
-int32_t wrap_mul(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
-
 // The element of the one-dimensional array for the subscript J (op rkGeneric), J + n or
 // J - n, where J is a whole-number or single-precision plain variable and n a whole
 // number, computed as the codes compute it. 0 for any other case, and for a subscript
@@ -230,11 +218,6 @@ inline int32_t quick_element(const TVarInfo* array, const TVarInfo* j, uint8_t o
 // What a code of an operand does to the stack's depth (change) and how many codes it
 // spans (width): pushes of constants and plain variables, LEN of a text and the
 // arithmetic kinds. False for a code that may not lie within an operand.
-bool is_number(uint32_t type)
-{
-    return type == sdLong || type == sdSingle || type == sdDouble;
-}
-
 bool operand_code_step(uint8_t kind, size_t depth, int& change, size_t& width)
 {
     width = 1;
@@ -350,10 +333,11 @@ void TVMachine::PrepareJumpLabels()
 }
 
 // An assignment to a plain variable whose value the loop computes on its own (pushes,
-// plain variables and the arithmetic kinds) or with the functions of numbers (nothing
-// else run through a handler, nothing a jump lands in) leaves the variable's reference off the stack: the store at its
-// end knows the variable. Near the stack's limit the reference is pushed after all, as its codes would push it, and the
-// store finds it there.
+// plain variables, the arithmetic kinds and the functions of numbers; nothing else
+// run through a handler, nothing a jump lands in) leaves the variable's reference off
+// the stack: the store at its end knows the variable. Near the stack's limit the
+// reference is pushed after all, as its codes would push it, and the store finds it
+// there.
 std::vector<bool> TVMachine::JumpLandings() const
 {
     const size_t n = MidCode->Codes.size();
@@ -416,9 +400,9 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
 // INSTR(X$, Y$) of two plain variables is one block, rkInstrOfTexts, which reads
-// both texts in place. Should the loop leave the codes between for the interrupt service, it pushes the
-// text first, as the read would have, and the function and the + run as usual. (An
-// error between ends the run, which looks at the stack no more.)
+// both texts in place. Should the loop leave the codes between for the interrupt
+// service, it pushes the text first, as the read would have, and the function and the
+// + run as usual. (An error between ends the run, which looks at the stack no more.)
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
@@ -621,13 +605,13 @@ void TVMachine::AppendToText(TVarInfo* x, std::string_view tail, bool tailAscii)
 bool TVMachine::AppendChrToText(TVarInfo* x)
 {
     const TStackData& top = ValueStack.back();
-    if (!is_number(top.type)) return false;
+    if (!top.IsNumber()) return false;
     const int32_t code = StackInt(top);
     if (code < 0 || code > 0xFF) return false;
     ValueStack.DropPlain(1);
-    ChrScratch.clear();
-    AppendChrDl(ChrScratch, code);
-    AppendToText(x, ChrScratch, code < 0x80);
+    std::string character;  // a byte or a kana: within the string's own room
+    AppendChrDl(character, code);
+    AppendToText(x, character, code < 0x80);
     return true;
 }
 
@@ -686,10 +670,9 @@ void TVMachine::PrepareElementReads(const std::vector<bool>& landing)
 // A(J) = <value> and A(J <op> n) = <value> for a numeric array A, where J is a plain
 // variable, n a constant and the value made by codes that change no variable (pushes,
 // plain variables, elements read as rkLoadElement reads them, the arithmetic kinds,
-// the functions of numbers):
-// the marker, J's value and the array's reference are left off the stack. The block
-// at the marker (rkStoreElementRef) finds the element, and the store (rkStoreElement)
-// writes the value there. Should the loop leave the codes between for the interrupt
+// the functions of numbers): the marker, J's value and the array's reference are left
+// off the stack. The block at the marker (rkStoreElementRef) finds the element, and
+// the store (rkStoreElement) writes the value there. Should the loop leave the codes between for the interrupt
 // service, it pushes the reference first, where it would lie, and the store runs as
 // usual. Any subscript the block does not find on its own runs code by code.
 void TVMachine::PrepareElementStores(const std::vector<bool>& landing)

@@ -494,7 +494,7 @@ void TVMachine::ExeBasicStringDl(const TVMCode*)
     if (c.type == sdString) {
         const std::string_view text(c.CString());
         if (!text.empty()) fill = std::string(text.substr(0, char_step(text, 0).bytes));
-    } else if (c.type == sdLong || c.type == sdSingle || c.type == sdDouble) {
+    } else if (c.IsNumber()) {
         const int32_t code = StackInt(c);
         if (!in_byte_range(code)) throw RuntimeException2(RTE_ILL_FUNC_CALL);
         fill = ChrDl(code);

@@ -211,8 +211,7 @@ void TVMachine::ExeBasicSwap(const TVMCode*)
     TStackData valueA = ElementValue(a, elementA);
     NoteVarAccess(2, a, elementA);
 
-    const bool storable =
-        valueA.type == sdLong || valueA.type == sdSingle || valueA.type == sdDouble || valueA.type == sdString;
+    const bool storable = valueA.IsNumber() || valueA.type == sdString;
     if (!storable || valueA.type != valueB.type) throw RuntimeException2(RTE_TYPE_MISMATCH);
 
     NoteVarAccess(0, b, elementB);
