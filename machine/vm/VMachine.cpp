@@ -23,6 +23,21 @@ const TSystemClock& system_clock()
 
 }  // namespace
 
+// Every code's handler from this run's table, and the plan of its kinds. A code whose
+// handler is not the shared one (a debugger's own) is never fused, nor is any code when
+// fusion is off. The plan is made once before the run, so a run without such entries
+// pays nothing.
+void TVMachine::PrepareRunCodes()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const TFuncTable& table = *FuncTable;
+    const TFuncTable& shared = SharedFuncTable();
+    RunHandlers.resize(codes.size());
+    for (size_t i = 0; i < codes.size(); ++i) RunHandlers[i] = table[codes[i].Cmd];
+    Plan =
+        plan_run(*MidCode, [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); });
+}
+
 TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
                      TAlertSink* alerts)
     : TThread(name, PRIORITY), FuncTable(&SharedFuncTable()), MidCode(code), RunRqstView(runRqstView), Rsrc(rsrc),
@@ -171,7 +186,7 @@ void TVMachine::ChangePC(const TStackData& target)
         const char* label = target.CString();
         TJumpCacheEntry* cached = nullptr;
         if (!target.owned) {
-            index = FindOperandLabel(label);
+            index = Plan.operandLabels.Find(label);
             if (index != 0) break;
             cached = &LabelCache[(reinterpret_cast<uintptr_t>(label) >> 3) % JUMP_CACHE_SIZE];
             if (cached->label == label && cached->labelText == label) {

@@ -1,9 +1,11 @@
 #pragma once
 // The virtual machine: runs one compiled program in a thread of its own.
 //
-// The thread body fetches one code after another from the TMidCode, lets pending
-// events in first (the interrupt request word, tested once per code), and calls the
-// handler that the code's number selects from a table of 65536 entries. Handlers take
+// The thread body runs the codes of the TMidCode through the dispatch loop
+// (VMachineRunCodes.cpp), which runs the common codes itself and every other code
+// through the handler that the code's number selects from a table of 65536 entries,
+// and lets pending events in where they must be seen (the interrupt request word, read
+// before each line, after each jump and after each handler). Handlers take
 // their operands from the code and from the value stack, leave their results on the
 // stack and drive the devices of TBasicRsrc. Every failure is a run-time error: a
 // TException built by RuntimeException2 and caught by the dispatch loop.
@@ -30,6 +32,7 @@
 #include "machine/host/HostInterfaces.h"
 #include "machine/input/MouseState.h"
 #include "machine/music/MmlMachineLink.h"
+#include "machine/runplan/RunPlan.h"
 #include "machine/screen/CircleShape.h"
 #include "machine/screen/PageImage.h"
 #include "machine/vm/MemoryBudget.h"
@@ -369,26 +372,14 @@ protected:
     static void InitFuncTableRun(TFuncTable& table);
     static void InitFuncTableFiles(TFuncTable& table);
 
-    // --- the dispatch loop and the run's view of the code (VMachineRunCodes.cpp) ---
+    // --- the dispatch loop (VMachineRunCodes.cpp) and its work outside the loop
+    // (VMachineFusedWork.cpp) ---
     void PrepareRunCodes();
     void RunLoop();
-    void PrepareOperandLabels(size_t expected);
-    void PrepareJumpLabels();
-    void PreparePlainStores(const std::vector<bool>& landing);
-    void PrepareStringReads(const std::vector<bool>& landing);
-    void PreparePlainUpdates(const std::vector<bool>& landing);
-    void PrepareElementReads(const std::vector<bool>& landing);
-    void PrepareElementStores(const std::vector<bool>& landing);
-    // The operands of the function of numbers (ABS, SQR, RND, ^ and the like) at code
-    // k, when it runs as rkNumberFunction; else 0.
-    int NumberFunctionAt(size_t k) const;
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;
-    // The code indexes that a jump can land on, as a flag for each.
-    std::vector<bool> JumpLandings() const;
     // Pushes a variable's text that was left off the stack, to where it would lie.
     void PushTextReadLater(const TVarInfo* v, size_t depth);
-    void PrepareAppends(const std::vector<bool>& landing);
     // Pushes the reference and the text of the variable of an append left off the
     // stack, to where they would lie.
     void PushAppendLater(TVarInfo* v, size_t depth);
@@ -408,43 +399,16 @@ protected:
     [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
-    template <typename Fusable>
-    void PrepareForLoops(const Fusable& fusable);
-    int32_t StaticJumpTarget(const TVMCode& push) const;
-    // The code index of a label text that is a code operand; 0 for any other text.
-    int32_t FindOperandLabel(const char* text) const;
-    TStackData& LeftOperand();
+    [[gnu::always_inline]] inline TStackData& LeftOperand();
     [[gnu::always_inline]] inline int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 
 public:
-    // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
-    // step is a value (a plain variable, var, or a constant) or two values and the
-    // addition, subtraction or multiplication (op) between them.
-    struct TForValue {
-        const TVarInfo* var = nullptr;
-        uint32_t type = sdLong;  // of the constant: sdLong, sdSingle or sdDouble
-        int32_t l = 0;
-        float f = 0;
-        double d = 0;  // for every type: the constant as a double
-    };
-    struct TForOperand {
-        TForValue left;
-        TForValue right;
-        TVMCodeCmd op = VM_CODE_PLACEHOLDER;  // none: left alone
-    };
-    struct TForLoop {
-        TVarInfo* var = nullptr;
-        TForOperand limit;
-        TForOperand step;
-        int32_t test = 0;  // the first code of the test block
-        int32_t last = 0;  // its vcBFJmp; the body follows
-        int32_t exit = 0;  // the code index the exit label names
-    };
+    // The FOR loops the dispatch loop runs as blocks (machine/runplan/RunPlan.h).
+    using TForValue = ::TForValue;
+    using TForOperand = ::TForOperand;
+    using TForLoop = ::TForLoop;
 
 protected:
-    // The loop whose increment block starts at code i; false when the codes there are
-    // not such a loop.
-    bool MatchForLoop(size_t i, TForLoop& loop) const;
     // A variable's number, a value or a FOR operand (VMachineElements.h); false when a
     // variable holds no number (the codes then run one by one and fail as they fail).
     [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
@@ -835,23 +799,10 @@ protected:
     const TFuncTable* FuncTable = nullptr;
     bool Fusion = true;
     bool WatchesVarAccess = false;  // see RegisterVarAccess
-    // For this run, indexed like MidCode->Codes: every code's handler, its run kind
-    // (VMachineRunCodes.cpp) and, for the jumps whose target is known, the target's
-    // code index.
+    // For this run, indexed like MidCode->Codes: every code's handler, and the plan of
+    // the run kinds the dispatch loop runs.
     std::vector<THandler> RunHandlers;
-    std::vector<uint8_t> RunKinds;
-    std::vector<int32_t> RunTargets;
-    // For each vcBFJmp, the label text the jump expects on the stack (RunTargets has
-    // its code index); null elsewhere.
-    std::vector<const char*> RunJumpLabels;
-    // The FOR loops run as blocks; RunTargets of a block's first code is its index here.
-    std::vector<TForLoop> ForLoops;
-    struct TOperandLabel {
-        const char* text = nullptr;
-        int32_t index = 0;
-    };
-    std::vector<TOperandLabel> OperandLabels;
-    size_t OperandLabelMask = 0;
+    TRunPlan Plan;
     TMidCode* MidCode;
     long RuntimeCompatiMode = 2;
     TValueStack ValueStack;

@@ -1,0 +1,144 @@
+// Which run kinds a line gets: one row per fast path, so that a change to the compiler's
+// code shapes or to the planner that loses a fast path fails here, not only in the
+// benchmark.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "foundation/AlertSink.h"
+#include "language/Compiler.h"
+#include "language/MidCode.h"
+#include "machine/runplan/RunKinds.h"
+#include "machine/runplan/RunPlan.h"
+
+namespace {
+
+const char* kind_name(uint8_t kind)
+{
+    static const char* const names[] = {
+#define KIVO_RUN_KIND_NAME(kind, shape, effect) #kind,
+        KIVO_RUN_KINDS(KIVO_RUN_KIND_NAME)
+#undef KIVO_RUN_KIND_NAME
+    };
+    return kind < std::size(names) ? names[kind] : "?";
+}
+
+struct TPlanned {
+    TMidCode code;
+    TRunPlan plan;
+};
+
+void plan_program(const std::string& text, bool fusable, TPlanned& out)
+{
+    TRecordingAlertSink alerts;
+    int32_t compatMode = 0;
+    TCompiler compiler(&out.code, &alerts);
+    ASSERT_TRUE(compiler.Compile(text.c_str(), &compatMode)) << alerts.Last();
+    out.plan = plan_run(out.code, [fusable](TVMCodeCmd) { return fusable; });
+}
+
+std::vector<std::string> kind_names(const TRunPlan& plan)
+{
+    std::vector<std::string> names;
+    for (const uint8_t kind : plan.kinds) names.emplace_back(kind_name(kind));
+    return names;
+}
+
+struct TFastPath {
+    const char* program;
+    std::vector<TRunKind> kinds;  // each must be given to some code of the program
+};
+
+const TFastPath FAST_PATHS[] = {
+    {"10 A=B\n", {rkLoadPlainVar, rkSkipVarRef, rkStorePlain}},
+    {"10 DIM A(3):A(1)=B*2+SQR(C)\n", {rkNumberFunction}},
+    {"10 GOTO 20\n20 END\n", {rkJump}},
+    {"10 GOSUB 30\n20 END\n30 RETURN\n", {rkCall, rkReturn}},
+    {"10 FOR I=1 TO 10:NEXT\n", {rkForStep, rkForTest}},
+    {"10 FOR I=1 TO N STEP S:NEXT\n", {rkForStep, rkForTest}},
+    {"10 FOR I=1 TO LEN(A$):NEXT\n", {rkCmpForFJmp}},
+    {"10 IF A%=B% THEN 10\n", {rkEqualIntFJmp}},
+    {"10 IF A%<>B% THEN 10\n", {rkNoteqIntFJmp}},
+    {"10 IF A%<B% THEN 10\n", {rkLtIntFJmp}},
+    {"10 IF A%<=B% THEN 10\n", {rkLeIntFJmp}},
+    {"10 IF A%>B% THEN 10\n", {rkGtIntFJmp}},
+    {"10 IF A%>=B% THEN 10\n", {rkGeIntFJmp}},
+    {"10 IF A!=B! THEN 10\n", {rkEqualSingleFJmp}},
+    {"10 IF A!<>B! THEN 10\n", {rkNoteqSingleFJmp}},
+    {"10 IF A!<B! THEN 10\n", {rkLtSingleFJmp}},
+    {"10 IF A!<=B! THEN 10\n", {rkLeSingleFJmp}},
+    {"10 IF A!>B! THEN 10\n", {rkGtSingleFJmp}},
+    {"10 IF A!>=B! THEN 10\n", {rkGeSingleFJmp}},
+    {"10 IF A#=B# THEN 10\n", {rkEqualDoubleFJmp}},
+    {"10 IF A#<>B# THEN 10\n", {rkNoteqDoubleFJmp}},
+    {"10 IF A#<B# THEN 10\n", {rkLtDoubleFJmp}},
+    {"10 IF A#<=B# THEN 10\n", {rkLeDoubleFJmp}},
+    {"10 IF A#>B# THEN 10\n", {rkGtDoubleFJmp}},
+    {"10 IF A#>=B# THEN 10\n", {rkGeDoubleFJmp}},
+    {"10 X=X+1\n", {rkUpdatePlain}},
+    {"10 X%=X%*3\n", {rkUpdatePlain}},
+    {"10 X=X-Y\n", {rkUpdateByVar}},
+    {"10 A$=A$+\"AB\"\n", {rkAppendPlain}},
+    {"10 A$=B$+C$\n", {rkJoinPlain}},
+    {"10 A$=A$+STR$(I)\n", {rkAppendLater, rkAppendStore}},
+    {"10 A$=A$+CHR$(65)\n", {rkAppendLater, rkAppendStore, rkAppendChr}},
+    {"10 N=LEN(A$)\n", {rkLenOfText}},
+    {"10 B$=LEFT$(A$,I+1)\n", {rkReadTextLater, rkStringFunc}},
+    {"10 B$=C$+MID$(A$,I,1)\n", {rkReadTextLater, rkStringFuncJoin}},
+    {"10 N=INSTR(A$,B$)\n", {rkInstrOfTexts}},
+    {"10 DIM A(9):N=A(J)+A(J+1)\n", {rkLoadElement}},
+    {"10 DIM A(9):A(J-1)=A(J)*2\n", {rkStoreElementRef, rkStoreElement, rkLoadElement}},
+};
+
+TEST(RunPlan, EachFastPathIsGivenToItsLine)
+{
+    for (const TFastPath& row : FAST_PATHS) {
+        SCOPED_TRACE(row.program);
+        TPlanned planned;
+        plan_program(row.program, true, planned);
+        const std::vector<std::string> names = kind_names(planned.plan);
+        for (const TRunKind kind : row.kinds)
+            EXPECT_NE(std::find(names.begin(), names.end(), kind_name(kind)), names.end())
+                << kind_name(kind) << " missing";
+    }
+}
+
+// Without the fast paths (or under a debugger's own handlers) every code runs alone.
+TEST(RunPlan, CodesThatMayNotBeFusedStayGeneric)
+{
+    TPlanned planned;
+    plan_program("10 FOR I=1 TO 10:X=X+I:A$=A$+\"B\":NEXT\n20 IF X>3 THEN GOTO 10\n", false, planned);
+    const std::vector<uint8_t>& kinds = planned.plan.kinds;
+    ASSERT_EQ(kinds.size(), planned.code.Codes.size() + 1);
+    EXPECT_EQ(kinds.back(), rkEnd);
+    for (size_t k = 0; k + 1 < kinds.size(); ++k) EXPECT_EQ(kinds[k], rkGeneric) << "code " << k;
+    EXPECT_TRUE(planned.plan.forLoops.empty());
+}
+
+// The targets the plan looks up once: a GOTO's line, a FOR loop's exit and its blocks'
+// loop, and the label each IF's jump expects.
+TEST(RunPlan, TargetsAreTheCodesTheJumpsWouldFind)
+{
+    TPlanned planned;
+    plan_program("10 GOTO 30\n20 FOR I=1 TO 3:NEXT\n30 IF A%<B% THEN 20\n", true, planned);
+    const TRunPlan& plan = planned.plan;
+    const std::vector<uint8_t>& kinds = plan.kinds;
+    const auto at = [&](TRunKind kind) {
+        return static_cast<size_t>(std::find(kinds.begin(), kinds.end(), kind) - kinds.begin());
+    };
+    ASSERT_LT(at(rkJump), kinds.size());
+    EXPECT_EQ(plan.targets[at(rkJump)], planned.code.LineNumMap.at(30));
+    ASSERT_EQ(plan.forLoops.size(), 1u);
+    EXPECT_EQ(plan.targets[at(rkForStep)], 0);
+    EXPECT_EQ(static_cast<size_t>(plan.forLoops[0].test), at(rkForTest));
+    EXPECT_GT(plan.forLoops[0].exit, plan.forLoops[0].last);
+    const size_t jump = at(rkLtIntFJmp) + 1;
+    ASSERT_NE(plan.jumpLabels[jump], nullptr);
+    EXPECT_EQ(plan.targets[jump], plan.operandLabels.Find(plan.jumpLabels[jump]));
+    EXPECT_EQ(plan.operandLabels.Find("not an operand"), 0);
+}
+
+}  // namespace
