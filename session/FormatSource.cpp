@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "foundation/DecimalText.h"
+#include "language/ErrorLineText.h"
 #include "platform/Locale.h"
 #include "session/Renumber.h"
 
@@ -66,6 +67,13 @@ bool counts_as_numbered(std::string_view text)
     return numbered;
 }
 
+// A line's number, or, for a line without one, its text.
+std::string line_name(std::string_view line)
+{
+    const std::string_view digits = digits_after_blanks(line);
+    return digits.empty() ? error_line_text(line) : std::string(digits);
+}
+
 // The compile error for the first line longer than the limit, or empty.
 std::string long_line_error(std::string_view text)
 {
@@ -76,8 +84,7 @@ std::string long_line_error(std::string_view text)
         message += "\n\n";
         message += platform::get_string("@Compile_Err_Line_Too_Long@");
         message += "\n\n";
-        message +=
-            platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", digits_after_blanks(line));
+        message += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", line_name(line));
         message += "\n";
         error = std::move(message);
         return false;
