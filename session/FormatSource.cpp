@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "foundation/ByteOrderMark.h"
 #include "foundation/DecimalText.h"
 #include "language/ErrorLineText.h"
 #include "platform/Locale.h"
@@ -100,7 +101,10 @@ TFormattedSource format_source_for_compiler(const std::string& text)
     (void)registered;
 
     TFormattedSource source;
-    source.Text = text.substr(0, text.find('\0'));
+    // A byte-order mark opens no line: the compiler reads the first line's number
+    // right at the start.
+    const std::string_view whole(text);
+    source.Text = after_byte_order_mark(whole.substr(0, whole.find('\0')));
     for (char& c : source.Text) {
         if (c == '\r' || c == '\x1a') c = '\n';
     }

@@ -6,7 +6,8 @@
 // line that is not blank begins with a digit, or when any line begins (after blanks)
 // with a line number of 1 or more: numbering such a list would break its jumps. A
 // line longer than 500 bytes is a compile error naming the line (its number, or
-// its text when it has none), and nothing is compiled.
+// its text when it has none), and nothing is compiled. A byte-order mark at the
+// start of the list is left out of the copy: it opens no line.
 
 #include <string>
 
