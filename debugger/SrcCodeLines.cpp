@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "foundation/ByteOrderMark.h"
+
 std::optional<int32_t> leading_line_number(std::string_view text)
 {
     size_t start = 0;
@@ -15,6 +17,8 @@ std::optional<int32_t> leading_line_number(std::string_view text)
 void TSrcCodeLines::Set(std::string_view source)
 {
     mLines.clear();
+    // A byte-order mark opens no line: the first line's number follows it.
+    source = after_byte_order_mark(source);
     while (!source.empty()) {
         const size_t end = source.find('\n');
         const std::string_view line = source.substr(0, end);

@@ -1,7 +1,8 @@
 #pragma once
 // The source list's lines: the compiler's copy of the program split at line feeds,
 // each with the BASIC line number its text begins with (−1 when it begins with none),
-// its break-point mark and whether the machine stands on it.
+// its break-point mark and whether the machine stands on it. A byte-order mark at
+// the start of the source belongs to no line and is left out.
 
 #include <cstdint>
 #include <optional>

@@ -3,8 +3,26 @@
 
 #include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
+#include "language/ErrorLineText.h"
 
 #include "platform/Locale.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+// The line of the last byte read before `position`: the line of the token just
+// read, also when that token was the line feed that ends it.
+std::string_view line_read_last(std::string_view text, std::size_t position)
+{
+    std::size_t start = std::min(position, text.size());
+    if (start > 0) --start;
+    while (start > 0 && text[start - 1] != '\n') --start;
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+}  // namespace
 
 TException TCompiler::CompileException(const std::string& message) const
 {
@@ -12,7 +30,12 @@ TException TCompiler::CompileException(const std::string& message) const
     text += "\n\n";
     text += message;
     text += "\n\n";
-    text += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", CurLineNumText);
+    // Before a line's number is accepted there is none to name: the line's text
+    // names it instead.
+    const std::string line = CurLineNumText.empty()
+                                 ? error_line_text(line_read_last(SrcText, static_cast<std::size_t>(SrcPos)))
+                                 : CurLineNumText;
+    text += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", line);
     text += "\n";
     return TException(text);
 }

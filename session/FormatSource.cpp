@@ -2,7 +2,9 @@
 
 #include <string_view>
 
+#include "foundation/ByteOrderMark.h"
 #include "foundation/DecimalText.h"
+#include "language/ErrorLineText.h"
 #include "platform/Locale.h"
 #include "session/Renumber.h"
 
@@ -66,6 +68,13 @@ bool counts_as_numbered(std::string_view text)
     return numbered;
 }
 
+// A line's number, or, for a line without one, its text.
+std::string line_name(std::string_view line)
+{
+    const std::string_view digits = digits_after_blanks(line);
+    return digits.empty() ? error_line_text(line) : std::string(digits);
+}
+
 // The compile error for the first line longer than the limit, or empty.
 std::string long_line_error(std::string_view text)
 {
@@ -76,8 +85,7 @@ std::string long_line_error(std::string_view text)
         message += "\n\n";
         message += platform::get_string("@Compile_Err_Line_Too_Long@");
         message += "\n\n";
-        message +=
-            platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", digits_after_blanks(line));
+        message += platform::replace_placeholder(platform::get_string("Line: %Num%"), "%Num%", line_name(line));
         message += "\n";
         error = std::move(message);
         return false;
@@ -93,7 +101,10 @@ TFormattedSource format_source_for_compiler(const std::string& text)
     (void)registered;
 
     TFormattedSource source;
-    source.Text = text.substr(0, text.find('\0'));
+    // A byte-order mark opens no line: the compiler reads the first line's number
+    // right at the start.
+    const std::string_view whole(text);
+    source.Text = after_byte_order_mark(whole.substr(0, whole.find('\0')));
     for (char& c : source.Text) {
         if (c == '\r' || c == '\x1a') c = '\n';
     }

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "foundation/ByteOrderMark.h"
 #include "foundation/DecimalText.h"
 #include "platform/Locale.h"
 #include "session/LineReferences.h"
@@ -103,11 +104,13 @@ TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_
     (void)registered;
 
     TRenumbered result;
-    if (onlyIfUnnumbered && !text.empty() && is_digit(text[0])) return result;
+    // A byte-order mark stays where it is, before the first line's number.
+    const size_t mark = leading_byte_order_mark(text);
+    if (onlyIfUnnumbered && text.size() > mark && is_digit(text[mark])) return result;
 
     // A Control-Z ends the part that is renumbered; it and what follows stay.
     const size_t partEnd = std::min(text.find('\x1a'), text.size());
-    const std::string_view part = std::string_view(text).substr(0, partEnd);
+    const std::string_view part = std::string_view(text).substr(mark, partEnd - mark);
     std::vector<TListLine> lines = split_lines(part);
 
     int64_t next = newLine;
@@ -126,7 +129,7 @@ TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_
         if (!result.Refusal.empty()) return result;
     }
 
-    std::string out;
+    std::string out(text, 0, mark);
     out.reserve(text.size() + lines.size() * 4);
     std::string computedLines;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -164,9 +167,10 @@ TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_
 int64_t OffsetFromLineNum(std::string_view text, int64_t lineNum)
 {
     text = text.substr(0, text.find('\0'));
+    const size_t firstLine = leading_byte_order_mark(text);
     const std::string digits = std::to_string(lineNum);
     for (size_t at = text.find(digits); at != std::string_view::npos; at = text.find(digits, at + 1)) {
-        const bool atLineStart = at == 0 || text[at - 1] == '\n';
+        const bool atLineStart = at == firstLine || (at > 0 && text[at - 1] == '\n');
         const size_t after = at + digits.size();
         const bool wholeNumber = after == text.size() || !is_digit(text[after]);
         if (atLineStart && wholeNumber) return static_cast<int64_t>(at);

@@ -14,6 +14,9 @@
 // With the only-if-unnumbered flag (the compiler's copy of a list that has no line
 // numbers) a text that begins with a digit is left alone, and only the heads of the
 // lines are numbered: such a list has no line numbers for its jumps to refer to.
+//
+// A byte-order mark at the start of the text stays there; the first line's number
+// is read, and written, after it.
 
 #include <cstdint>
 #include <string>
@@ -28,6 +31,6 @@ struct TRenumbered {
 TRenumbered Renumber(std::string& text, int32_t newLine, int32_t oldLine, int32_t step, bool onlyIfUnnumbered);
 
 // The byte offset of the line whose head is exactly `lineNum` (no blank before it,
-// no leading zero, no further digit after it), or -1. The text counts up to its
-// first NUL.
+// no leading zero, no further digit after it; the first line's head follows a
+// byte-order mark), or -1. The text counts up to its first NUL.
 int64_t OffsetFromLineNum(std::string_view text, int64_t lineNum);

@@ -185,7 +185,8 @@ bool has_control_byte(const std::string& name)
     return false;
 }
 
-TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags)
+TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags,
+                          const std::function<bool(const struct stat&)>& inUse)
 {
     if (has_control_byte(name)) return bad_name();
     // Look before opening: a device must not even be opened, since opening alone can
@@ -202,14 +203,23 @@ TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags)
     const int fd = resolve_open(dirFd, name, (flags & ~O_TRUNC) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return failure(errno);
     if (!is_regular(fd)) return not_regular(fd);
-    if ((flags & O_ACCMODE) != O_RDONLY) {
-        struct stat st;
-        if (::fstat(fd, &st) != 0 || st.st_nlink > 1) {
-            ::close(fd);
-            TBeneathOpen r;
-            r.Result = TBeneathResult::Linked;
-            return r;
-        }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return failure(err);
+    }
+    if ((flags & O_ACCMODE) != O_RDONLY && st.st_nlink > 1) {
+        ::close(fd);
+        TBeneathOpen r;
+        r.Result = TBeneathResult::Linked;
+        return r;
+    }
+    if (inUse && inUse(st)) {
+        ::close(fd);
+        TBeneathOpen r;
+        r.Result = TBeneathResult::InUse;
+        return r;
     }
     if ((flags & O_TRUNC) != 0 && ::ftruncate(fd, 0) != 0) {
         const int err = errno;

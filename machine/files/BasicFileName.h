@@ -9,7 +9,9 @@
 // folder, so the folder cannot be swapped between the check and the use.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
 
 // The drive number of a BASIC file name: 1 when it has no ':'; otherwise the number
 // at the start of the whole name, read as base-10 strtol reads it (white space
@@ -32,6 +34,7 @@ enum class TBeneathResult {
     NotRegular,  // a folder, FIFO, device or socket
     BadName,     // the name holds a control byte
     Linked,      // opened for writing, but the file has other hard links
+    InUse,       // the caller's check refused the file it found
     Failed,      // anything else; the errno is reported beside it
 };
 
@@ -45,8 +48,11 @@ struct TBeneathOpen {
 // flags `flags` (O_RDONLY, O_RDWR, O_CREAT, O_TRUNC, O_APPEND; files created get mode
 // 0666 less the umask). The descriptor comes back blocking, close-on-exec. A file
 // with more than one hard link is not opened for writing (Linked): another link may
-// lie outside the drive folder. O_TRUNC empties the file only after that check.
-TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags);
+// lie outside the drive folder. `inUse`, when given, is asked about the file found
+// (its fstat); true closes it again and gives InUse. O_TRUNC empties the file only
+// after both checks.
+TBeneathOpen open_beneath(int dirFd, const std::string& name, int flags,
+                          const std::function<bool(const struct stat&)>& inUse = {});
 
 // Whether a regular file exists at `name` inside the folder `dirFd` (links followed
 // as far as they stay inside): Ok, NotFound, Escapes, NotRegular or Failed. Never

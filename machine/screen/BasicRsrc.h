@@ -177,8 +177,9 @@ private:
     void EmptyCell(int idx);
     int CharWidthAt(const char* p, int n) const;
     // The bodies of ScrollTxt2 and SetScrModifiedByTxt2 for callers that hold ScrLock
-    // already: a printed line then takes the lock once, not once for every step.
-    void ScrollTxtLocked(short n);
+    // already: a printed line then takes the lock once, not once for every step. The
+    // scroll moves the window's rows only; each caller moves the cursor with them.
+    void ScrollTxtLocked(int64_t n);
     void MarkTxtModifiedLocked(short a, short b);
 
     TDeviceHost mHost;

@@ -2,6 +2,7 @@
 // and the record of the changed area.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "machine/screen/BasicRsrc.h"
@@ -16,7 +17,7 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 constexpr char UNSTORABLE_CHAR[] = "\xE3\x80\x93";
 
 // Row of a cell index, rounding toward zero as the screen's arithmetic does.
-int row_of(int idx, int cols)
+int64_t row_of(int64_t idx, int cols)
 {
     return idx / cols;
 }
@@ -42,41 +43,47 @@ void TBasicRsrc::Print(const char* text)
     if (text == nullptr) return;
     Lock lock(ScrLock);
     const int cols = TxtCols;
-    const int screenCells = TxtRows * cols;
-    const int len = static_cast<int>(std::strlen(text));
-    const int rowAtCall = row_of(CsrIdx, cols);
+    const int64_t screenCells = TxtRows * cols;
+    const auto len = static_cast<int64_t>(std::strlen(text));
+    const int64_t rowAtCall = row_of(CsrIdx, cols);
 
     // One character: its byte count, clipped so that nothing is read past the text;
     // a character cut short by the end of the text counts as one column.
     // A byte that begins no complete, valid UTF-8 sequence is a character of its own,
     // so that broken text takes one cell a byte and never more than a cell holds.
-    auto char_len = [&](int at) {
+    auto char_len = [&](int64_t at) {
         if (static_cast<unsigned char>(text[at]) < 0x80) return 1;
         return static_cast<int>(text_measure::utf8_sequence_length(std::string_view(text, static_cast<size_t>(len)),
                                                                    static_cast<size_t>(at)));
     };
-    auto char_width = [&](int at, int n) {
+    auto char_width = [&](int64_t at, int n) {
         if (n == 1) return 1;
         return CharWidthAt(text + at, n);
     };
 
+    // Positions are 64-bit: a text much longer than the screen scrolls by as many rows
+    // as it fills, which puts its start far before the screen's first cell.
+    int64_t base = CsrIdx;
     if (rowAtCall >= ConsoleTop && rowAtCall < ConsoleBottom) {
-        int width = 0;
-        for (int at = 0; at < len;) {
+        int64_t width = 0;
+        for (int64_t at = 0; at < len;) {
             const int n = char_len(at);
             width += char_width(at, n);
             at += n;
         }
-        const int lastRow = (CsrIdx + width) / cols;
-        if (lastRow >= ConsoleBottom) ScrollTxtLocked(static_cast<short>(lastRow - ConsoleBottom + 1));
+        const int64_t lastRow = (base + width) / cols;
+        if (lastRow >= ConsoleBottom) {
+            const int64_t rows = lastRow - ConsoleBottom + 1;
+            ScrollTxtLocked(rows);
+            base -= rows * cols;
+        }
     }
 
-    const int base = CsrIdx;
-    int offset = 0;
-    for (int at = 0; at < len;) {
+    int64_t offset = 0;
+    for (int64_t at = 0; at < len;) {
         const int n = char_len(at);
         const unsigned char lead = static_cast<unsigned char>(text[at]);
-        const int pos = base + offset;
+        const int64_t pos = base + offset;
         const int width = char_width(at, n);
         const bool skipped = pos < 0 || (row_of(pos, cols) < ConsoleTop && rowAtCall >= ConsoleTop);
         if (skipped) {
@@ -95,7 +102,7 @@ void TBasicRsrc::Print(const char* text)
             }
             offset += width;
         } else {
-            int move;
+            int64_t move;
             switch (lead) {
             case 0x0D: move = cols - pos % cols; break;
             case 0x1D: move = -1; break;
@@ -110,8 +117,8 @@ void TBasicRsrc::Print(const char* text)
         at += n;
     }
 
-    CsrIdx = static_cast<int16_t>(std::max(0, base + offset));
-    MarkTxtModifiedLocked(static_cast<short>(std::max(0, base)), CsrIdx);
+    CsrIdx = static_cast<int16_t>(std::max<int64_t>(0, base + offset));
+    MarkTxtModifiedLocked(static_cast<short>(std::max<int64_t>(0, base)), CsrIdx);
 }
 
 void TBasicRsrc::DoCRLF()
@@ -119,32 +126,38 @@ void TBasicRsrc::DoCRLF()
     Lock lock(ScrLock);
     const int cols = TxtCols;
     CsrIdx = static_cast<int16_t>(CsrIdx + cols - CsrIdx % cols);
-    if (CsrIdx == ConsoleBottom * cols) ScrollTxtLocked(1);
+    if (CsrIdx == ConsoleBottom * cols) {
+        ScrollTxtLocked(1);
+        CsrIdx = static_cast<int16_t>(CsrIdx - cols);
+    }
     if (CsrIdx >= TxtRows * cols) CsrIdx = static_cast<int16_t>(CsrIdx - cols);
 }
 
 void TBasicRsrc::ScrollTxt2(short n)
 {
     Lock lock(ScrLock);
+    if (n <= 0) return;
     ScrollTxtLocked(n);
+    // The cursor moves up with the text, and stops at the screen's first cell.
+    CsrIdx = static_cast<int16_t>(std::max<int64_t>(0, CsrIdx - int64_t{n} * TxtCols));
 }
 
-void TBasicRsrc::ScrollTxtLocked(short n)
+void TBasicRsrc::ScrollTxtLocked(int64_t n)
 {
     if (n <= 0) return;
     const int cols = TxtCols;
     const int h = std::max(0, ConsoleBottom - ConsoleTop);
     if (n < h) {
-        const int from = (ConsoleTop + n) * cols;
+        const auto rows = static_cast<int>(n);
+        const int from = (ConsoleTop + rows) * cols;
         const int to = ConsoleTop * cols;
-        const int count = (h - n) * cols;
+        const int count = (h - rows) * cols;
         std::memmove(TxtBuf[to], TxtBuf[from], static_cast<size_t>(count) * 4);
         std::memmove(&TxtAttr[to], &TxtAttr[from], static_cast<size_t>(count));
     }
-    const int freed = std::min<int>(n, h);
+    const auto freed = static_cast<int>(std::min<int64_t>(n, h));
     const int firstFreed = (ConsoleBottom - freed) * cols;
     for (int i = firstFreed; i < ConsoleBottom * cols; ++i) std::memset(TxtBuf[i], CELL_EMPTY, 4);
-    CsrIdx = static_cast<int16_t>(CsrIdx - n * cols);
     if (h > 0)
         MarkTxtModifiedLocked(static_cast<short>(ConsoleTop * cols), static_cast<short>(ConsoleBottom * cols - 1));
 }

@@ -75,17 +75,24 @@ std::optional<TPixelImage> decode_bit_plane_image(int32_t width, int32_t height,
     if (static_cast<int64_t>(bytes.size()) < needed) return std::nullopt;
     TPixelImage image(width, height);
     if (image.Pixels.empty()) return image;
-    const int64_t rowBytes = (int64_t{width} + 7) / 8;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int q = 0; q < planes; ++q) {
-            const uint8_t* planeRow = bytes.data() + (int64_t{y} * planes + q) * rowBytes;
-            for (int32_t x = 0; x < width; ++x) {
-                if (planeRow[x / 8] & (0x80 >> (x % 8)))
-                    set_image_index(image, x, y, static_cast<uint8_t>(image_index(image, x, y) | (1 << q)));
-            }
-        }
-    }
+    const auto rowBytes = static_cast<size_t>((int64_t{width} + 7) / 8 * planes);
+    const auto w = static_cast<size_t>(width);
+    for (size_t y = 0; y < static_cast<size_t>(height); ++y)
+        decode_bit_plane_row(bytes.subspan(y * rowBytes, rowBytes), planes, std::span(image.Pixels).subspan(y * w, w));
     return image;
+}
+
+void decode_bit_plane_row(std::span<const uint8_t> planeRows, int planes, std::span<uint32_t> row)
+{
+    const size_t planeBytes = (row.size() + 7) / 8;
+    for (size_t x = 0; x < row.size(); ++x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+        uint32_t index = 0;
+        for (int q = 0; q < planes; ++q) {
+            if (planeRows[static_cast<size_t>(q) * planeBytes + x / 8] & bit) index |= 1u << q;
+        }
+        row[x] = index;
+    }
 }
 
 TPixelImage glyph_image(const uint16_t rows[16], uint8_t foreground, uint8_t background)

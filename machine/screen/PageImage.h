@@ -62,6 +62,11 @@ int64_t bit_plane_byte_count(int64_t width, int64_t height, int planes);
 std::optional<TPixelImage> decode_bit_plane_image(int32_t width, int32_t height, int planes,
                                                   std::span<const uint8_t> bytes);
 
+// Unpacks one pixel row of an array picture into `row` (its size is the width): the
+// row's plane rows one after the other, (width + 7) / 8 bytes each, `planeRows` holding
+// `planes` of them.
+void decode_bit_plane_row(std::span<const uint8_t> planeRows, int planes, std::span<uint32_t> row);
+
 // The 16 by 16 image of a glyph (16 rows, the leftmost pixel in the highest bit):
 // `foreground` where the glyph has ink, `background` elsewhere.
 TPixelImage glyph_image(const uint16_t rows[16], uint8_t foreground, uint8_t background);

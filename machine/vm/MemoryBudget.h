@@ -1,11 +1,11 @@
 #pragma once
 // One run's allowance for what a program keeps: array blocks with their string
-// texts, the texts of plain string variables, GET@ images and DEF FN frames. A text
-// counts with the heap bytes its string really holds (KeptText.h). A new block for a
-// long text in the making (a join, a line read from a file) is checked against what
-// is left before it is made, beside the texts it is made from. A program that would
-// pass the allowance gets "Out of memory" in the line that asked, and the host keeps
-// its memory. Only the machine thread uses it.
+// texts, the texts of plain string variables, the images of GET@ and PUT@, and DEF FN
+// frames. A text counts with the heap bytes its string really holds (KeptText.h). A
+// new block for a long text in the making (a join, a line read from a file) is checked
+// against what is left before it is made, beside the texts it is made from. A program
+// that would pass the allowance gets "Out of memory" in the line that asked, and the
+// host keeps its memory. Only the machine thread uses it.
 
 #include <cstddef>
 

@@ -296,8 +296,9 @@ protected:
     // Before v becomes an array of `sizes`: takes its block, gives back what the
     // record holds now beyond element 0. Shapes the record refuses cost nothing.
     void ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes);
-    // Before a GET@ image of `bytes` goes under `key` of v.
-    void ChargeImage(const TVarInfo* v, int32_t key, size_t bytes);
+    // Before an image of `bytes` (of GET@, or built by PUT@) is made to go under `key`
+    // of v: takes it, gives back the images it replaces, and returns what those held.
+    size_t ChargeImage(const TVarInfo* v, int32_t key, size_t bytes);
     // A new string of `length` bytes must leave the budget room to be kept.
     void CheckNewText(size_t length)
     {
@@ -781,7 +782,8 @@ protected:
     void ExeBasicPaint(const TVMCode* code);
     void ExeBasicRoll(const TVMCode* code);
     // The image PUT@ draws for element `key` of v: the stored one, else one built from
-    // the integer array's picture and stored.
+    // the integer array's picture, charged and stored; nothing when the run was stopped
+    // while it was built.
     TPixelImageRef PutAtImage(TVarInfo* v, int32_t key);
     void PutImageOnActivePage(const TPixelImage& image, int64_t x, int64_t y, TPutMode mode, const TScreenRect& rect);
     void ExeBasicGetAt(const TVMCode* code);

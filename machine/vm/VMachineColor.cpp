@@ -98,23 +98,23 @@ void TVMachine::ExeBasicInitColorPalette(const TVMCode*)
 void TVMachine::ExeBasicColorAt(const TVMCode* code)
 {
     const uint8_t colour = OperandFlag(code) ? static_cast<uint8_t>(PopInt() & 0xFF) : 7;
-    int16_t rows;
-    int16_t cols;
+    int rows;
+    int cols;
     {
         Lock lock(Rsrc->ScrLock);
         rows = Rsrc->TxtRows;
         cols = Rsrc->TxtCols;
     }
-    // Each coordinate is checked as soon as it is popped: y2, x2, y1, x1.
-    auto pop_checked = [this](int16_t limit) {
-        const auto v = static_cast<int16_t>(PopInt());
+    // Each coordinate is checked as soon as it is popped, whole: y2, x2, y1, x1.
+    auto pop_checked = [this](int limit) {
+        const int32_t v = PopInt();
         if (v < 0 || v >= limit) throw RuntimeException2(RTE_ILL_FUNC_CALL);
-        return v;
+        return static_cast<int>(v);
     };
-    const int16_t y2 = pop_checked(rows);
-    const int16_t x2 = pop_checked(cols);
-    const int16_t y1 = pop_checked(rows);
-    const int16_t x1 = pop_checked(cols);
+    const int y2 = pop_checked(rows);
+    const int x2 = pop_checked(cols);
+    const int y1 = pop_checked(rows);
+    const int x1 = pop_checked(cols);
     if (x1 > x2 || y1 > y2) return;
     {
         Lock lock(Rsrc->ScrLock);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "language/OpenModes.h"
@@ -24,6 +25,22 @@ int open_flags_of_mode(int32_t mode)
     case open_mode::NoFor: return O_RDWR | O_CREAT;
     default: return -1;
     }
+}
+
+// Whether a slot has the file `found` open in a way that a new handle of it, exclusive
+// or not, would clash with. The file is known by its device and inode, so every name
+// that reaches it counts: another drive mapped to the same folder, "./A", a link, or
+// another case of the name on a file system that ignores case.
+bool open_in_another_slot(const TKivoFile (&files)[TBasicRsrc::FILE_COUNT], const struct stat& found, bool exclusive)
+{
+    for (const TKivoFile& file : files) {
+        if (!file.IsOpen() || (!exclusive && !file.Exclusive())) continue;
+        struct stat st;
+        if (::fstat(file.Descriptor(), &st) == 0 && st.st_dev == found.st_dev && st.st_ino == found.st_ino) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -70,19 +87,28 @@ void TVMachine::ExeBasicOpen(const TVMCode* code)
     if (file.IsOpen()) throw RuntimeException2(RTE_FILE_ALREADY_OPEN);
     const int32_t drive = DriveNumber(name);
     const std::string folder = DriveFolderPath(drive);
+    // The drive number is read up to its first non-digit, so a control byte before the
+    // ':' would otherwise be passed over.
+    if (has_control_byte(name)) throw RuntimeException2(RTE_CANNOT_OPEN_FILE);
 
-    // The name is opened relative to the drive folder and never leaves it.
+    // The name is opened relative to the drive folder and never leaves it. A file that
+    // another slot holds is refused before OUTPUT empties it.
+    const bool exclusive = code->Operand.Long == open_mode::ForOutput || code->Operand.Long == open_mode::ForAppend;
     const int dirFd = open_drive_folder(folder);
     if (dirFd < 0) throw RuntimeException2(errno == ENOENT ? RTE_FILE_NOT_FOUND : RTE_CANNOT_OPEN_FILE);
-    const TBeneathOpen opened = open_beneath(dirFd, basic_file_part(name), flags);
+    const TBeneathOpen opened = open_beneath(dirFd, basic_file_part(name), flags, [&](const struct stat& found) {
+        return open_in_another_slot(Rsrc->OpenFiles, found, exclusive);
+    });
     ::close(dirFd);
     switch (opened.Result) {
     case TBeneathResult::Ok: break;
     case TBeneathResult::NotFound: throw RuntimeException2(RTE_FILE_NOT_FOUND);
+    case TBeneathResult::InUse: throw RuntimeException2(RTE_FILE_ALREADY_OPEN);
     default: throw RuntimeException2(RTE_CANNOT_OPEN_FILE);
     }
     file.Adopt(opened.Fd);
     file.SetDrvIdx(drive - 1);
+    file.SetExclusive(exclusive);
     Rsrc->SetFDDAccessLampByFileDesc(n);
 }
 

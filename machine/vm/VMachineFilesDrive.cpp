@@ -43,7 +43,9 @@ std::string TVMachine::FullPathFName(const std::string& name, bool mustExist)
     const int32_t drive = DriveNumber(name);
     const std::string file = basic_file_part(name);
     const std::string folder = DriveFolderPath(drive);
-    if (has_control_byte(file)) throw RuntimeException2(RTE_FILE_NOT_FOUND);
+    // The whole name: the drive number is read up to its first non-digit, so a
+    // control byte before the ':' would otherwise be passed over.
+    if (has_control_byte(name)) throw RuntimeException2(RTE_FILE_NOT_FOUND);
 
     // The path goes to a loader that opens it by name, so the name is checked here: a
     // name that leads out of the drive folder, or to something that is not a regular

@@ -3,6 +3,7 @@
 // images.
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "language/VarInfo.h"
@@ -61,18 +62,41 @@ TPixelImageRef TVMachine::PutAtImage(TVarInfo* v, int32_t key)
     // All 2 + ⌈bytes ÷ 2⌉ elements must lie within the array before any is read.
     const int64_t elements = 2 + (bytes + 1) / 2;
     if (elements - 1 > (last - p) / s) throw RuntimeException2(RTE_SUBSCRIPT_OUT_OF_RANGE);
-    std::vector<uint8_t> picture(static_cast<size_t>(bytes));
-    for (int64_t i = 0; i < bytes; ++i) {
-        const auto word = static_cast<uint32_t>(values[p + (2 + i / 2) * s]);
-        picture[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 2 == 0 ? word : word >> 8);
+    // The image is charged before its block is made; one too large for the budget
+    // is "Out of memory" and costs nothing.
+    const size_t pixels = bytes == 0 ? 0 : static_cast<size_t>(width) * static_cast<size_t>(height);
+    const size_t imageBytes = pixels * sizeof(uint32_t);
+    const size_t freed = ChargeImage(v, static_cast<int32_t>(p), imageBytes);
+    auto image = std::make_shared<TPixelImage>();
+    if (pixels != 0) {
+        image->Width = width;
+        image->Height = height;
+        image->Pixels.reserve(pixels);
     }
-    std::optional<TPixelImage> image = decode_bit_plane_image(width, height, planes, picture);
-    if (!image) throw RuntimeException2(RTE_SUBSCRIPT_OUT_OF_RANGE);
-    auto ref = std::make_shared<TPixelImage>(std::move(*image));
+    // Row by row, with only the bytes of one row at hand. A picture can be a gigabyte
+    // of pixels: the stop request is asked before every row, and a stopped build gives
+    // its charge back and keeps nothing.
+    const int64_t planeBytes = (int64_t{image->Width} + 7) / 8;
+    std::vector<uint8_t> rowBytes(static_cast<size_t>(planeBytes * planes));
+    int64_t i = 0;  // the picture byte: the low byte of element p + (2 + i / 2) s, then its high byte
+    for (int32_t y = 0; y < image->Height; ++y) {
+        if (StopRequested()) {
+            Memory.Replace(imageBytes, freed);
+            return nullptr;
+        }
+        for (uint8_t& byte : rowBytes) {
+            const auto word = static_cast<uint32_t>(values[p + (2 + i / 2) * s]);
+            byte = static_cast<uint8_t>(i % 2 == 0 ? word : word >> 8);
+            ++i;
+        }
+        const size_t done = image->Pixels.size();
+        image->Pixels.resize(done + static_cast<size_t>(image->Width));
+        decode_bit_plane_row(rowBytes, planes, std::span(image->Pixels).subspan(done));
+    }
     // The built image stays: a later PUT@ of the element draws it without reading the
     // array again.
-    store_image(v, static_cast<int32_t>(p), ref);
-    return ref;
+    store_image(v, static_cast<int32_t>(p), image);
+    return image;
 }
 
 void TVMachine::PutImageOnActivePage(const TPixelImage& image, int64_t x, int64_t y, TPutMode mode,
@@ -97,6 +121,7 @@ void TVMachine::ExeBasicPutAtProc1(const TVMCode* code)
     const TPixelImageRef image = PutAtImage(v, key);
     const int64_t y = PopInt();
     const int64_t x = PopInt();
+    if (!image) return;  // stopped while it was built; the run ends at the next code
     const TScreenRect rect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + image->Width - 1),
                            static_cast<float>(y + image->Height - 1)};
     PutImageOnActivePage(*image, x, y, *mode, rect);

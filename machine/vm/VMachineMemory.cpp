@@ -1,5 +1,5 @@
-// The run's memory budget for arrays and GET@ images: what a new array or image
-// takes, and what the one it replaces gives back.
+// The run's memory budget for arrays and the images of GET@ and PUT@: what a new
+// array or image takes, and what the one it replaces gives back.
 
 #include <cstdint>
 #include <set>
@@ -53,7 +53,7 @@ void TVMachine::ChargeArray(const TVarInfo* v, std::span<const int32_t> sizes)
     if (!Memory.Replace(freed, needed)) ThrowStackFull();
 }
 
-void TVMachine::ChargeImage(const TVarInfo* v, int32_t key, size_t bytes)
+size_t TVMachine::ChargeImage(const TVarInfo* v, int32_t key, size_t bytes)
 {
     // Keys 0 and 1 name one image: storing under either replaces both.
     std::set<const TPixelImage*> replaced;
@@ -64,4 +64,5 @@ void TVMachine::ChargeImage(const TVarInfo* v, int32_t key, size_t bytes)
             freed += ImageBytes(found->second);
     }
     if (!Memory.Replace(freed, bytes)) ThrowStackFull();
+    return freed;
 }

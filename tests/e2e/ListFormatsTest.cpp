@@ -1,6 +1,6 @@
-// Lists that are not UTF-8 text run through kivo-headless as the editor would
-// open them: binary-saved lists, NEC JIS and Shift-JIS lists, and the
-// --encoding request.
+// Lists that are not plain UTF-8 text run through kivo-headless as the editor would
+// open them: binary-saved lists, NEC JIS and Shift-JIS lists, the --encoding request
+// and UTF-8 lists that begin with a byte-order mark.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 
 #include "tests/TestPaths.h"
 #include "tests/e2e/HeadlessProcess.h"
+#include "tools/headless/HeadlessRun.h"
 
 namespace {
 
@@ -164,6 +165,41 @@ TEST(EncodingRequest, UnknownEncodingIsABadArgument)
     EXPECT_EQ(outcome.status, 4);
     EXPECT_NE(outcome.err.find("--encoding wants utf8, sjis, jis or auto"), std::string::npos);
     EXPECT_EQ(outcome.out, "");
+}
+
+// A UTF-8 list that begins with a byte-order mark, as editors of other systems save
+// it, runs from its first line under Auto Detect and under UTF-8.
+TEST(MarkedList, RunsFromItsFirstLine)
+{
+    struct Case {
+        const char* name;
+        std::string list;
+        std::string screen;
+    };
+    const Case cases[] = {
+        {"line feeds", "10 PRINT 1:GOTO 30\n20 PRINT 2\n30 PRINT \"\u6F22\"\n", " 1\n\u6F22\nOk\n"},
+        {"CR LF line ends", "10 PRINT 1\r\n20 PRINT 2\r\n", " 1\n 2\nOk\n"},
+        {"no line numbers", "PRINT 1\nPRINT 2\n", " 1\n 2\nOk\n"},
+    };
+    for (const Case& c : cases) {
+        const ListFile file("marked.bas", "\xEF\xBB\xBF" + c.list);
+        for (const char* encoding : {"auto", "utf8"}) {
+            const THeadlessOutcome outcome = run_headless_process({"--encoding", encoding, file.Path()});
+            EXPECT_EQ(outcome.status, 0) << c.name << ' ' << encoding << ": " << outcome.err;
+            EXPECT_EQ(outcome.out, c.screen) << c.name << ' ' << encoding;
+            EXPECT_EQ(outcome.err, "") << c.name << ' ' << encoding;
+        }
+    }
+}
+
+// After the mark, a first line without a number in a numbered list is a compile error
+// that names the line by its text.
+TEST(MarkedList, AFirstLineWithoutANumberIsNamedByItsText)
+{
+    const ListFile file("unnumbered.bas", "\xEF\xBB\xBFPRINT 1\n20 END\n");
+    const THeadlessOutcome outcome = run_headless_process({file.Path()});
+    EXPECT_EQ(outcome.status, HEADLESS_COMPILE_ERROR) << outcome.err;
+    EXPECT_NE(outcome.err.find("\n\nLine: PRINT 1\n"), std::string::npos) << outcome.err;
 }
 
 // A Shift-JIS list read as UTF-8 is not converted: the bytes of its kanji, which are

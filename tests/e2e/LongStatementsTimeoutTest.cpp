@@ -40,6 +40,8 @@ const TLongProgram PROGRAMS[] = {
     {"paint", "10 SCREEN 3:CLS 3:FOR I=0 TO 639 STEP 4:LINE (I,0)-(I,399),7:NEXT\n20 PAINT (1,1),\"XXXXX\",7:GOTO 20\n",
      "Break in 20"},
     {"dim", "10 DIM A#(8000000):ERASE A#:GOTO 10\n", "Break in 10"},
+    // A picture of 6000 by 6000 pixels built again and again.
+    {"putpicture", "10 DIM A%(6750002):A%(0)=6000:A%(1)=6000:PUT@(0,0),A%,PSET:GOTO 10\n", "Break in 10"},
 };
 
 class LongStatement : public ::testing::TestWithParam<TLongProgram> {};

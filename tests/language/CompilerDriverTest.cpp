@@ -96,13 +96,20 @@ struct TErrorCase {
 TEST(CompilerDriverTest, ErrorsNameTheirLine)
 {
     const TErrorCase cases[] = {
-        {"A=1\n", "@Compile_Err_Direct_Statement@", ""},
-        {"PRINT 1\n", "@Compile_Err_Direct_Statement@", ""},
-        {"0 A=1\n", "@Compile_Err_Direct_Statement@", ""},
-        {"10:A=1\n", "@Compile_Err_Direct_Statement@", ""},
-        {"10\"X\"\n", "@Compile_Err_Direct_Statement@", ""},
-        {"10", "@Compile_Err_Direct_Statement@", ""},
-        {"10A=1\n", "@Compile_Err_Syntax_Err@", ""},
+        {"A=1\n", "@Compile_Err_Direct_Statement@", "A=1"},
+        {"PRINT 1\n", "@Compile_Err_Direct_Statement@", "PRINT 1"},
+        {"0 A=1\n", "@Compile_Err_Direct_Statement@", "0 A=1"},
+        {"10:A=1\n", "@Compile_Err_Direct_Statement@", "10:A=1"},
+        {"10\"X\"\n", "@Compile_Err_Direct_Statement@", "10\"X\""},
+        {"10", "@Compile_Err_Direct_Statement@", "10"},
+        {"10A=1\n", "@Compile_Err_Syntax_Err@", "10A=1"},
+        // Before a line number is accepted the line is named by its text, a long one by
+        // its first 40 bytes, cut before a character.
+        {"PRINT 1234567890123456789012345678901234567890\n", "@Compile_Err_Direct_Statement@",
+         "PRINT 1234567890123456789012345678901234..."},
+        {"REM xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u3042\u3044\n", "@Compile_Err_Direct_Statement@",
+         "REM xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx..."},
+        {"\nA=\n", "@Compile_Err_Missing_Operand@", "A="},
         {"10 A=1\n0 B=1\n", "@Compile_Err_Direct_Statement@", "10"},
         {"10 A=1\nB=1\n", "@Compile_Err_Direct_Statement@", "10"},
         {"10 100\n", "@Compile_Err_Syntax_Err@", "10"},

@@ -52,6 +52,8 @@ TEST(FormatSource, LineLongerThan500BytesIsACompileErrorNamingIt)
         {"numbered list", "10 PRINT 1\n20 REM " + tail500 + "y\n30 END", "Line: 20"},
         {"numbered after numbering", "PRINT 1\nREM " + std::string(498, 'x') + "\nEND", "Line: 2"},
         {"a multi-byte character across the limit", "10 REM " + std::string(492, 'x') + "\xE3\x81\x82", "Line: 10"},
+        {"a line without a number in a numbered list", "10 PRINT 1\nREM " + std::string(600, 'x') + "\n20 END",
+         "Line: REM " + std::string(36, 'x') + "...\n"},
     };
     for (const Case& c : cases) {
         const TFormattedSource source = format_source_for_compiler(c.list);

@@ -1,7 +1,8 @@
 // The editor's side of a run, without windows: the order of the run operations, which
 // windows come forward, what the debug view is told, the backup before a run, Kill,
 // the run-from-line text, and runs through a real session (numbered lists that begin
-// with an empty line, RUN "file" with Repeat on, a Kill at any point of a repeated run).
+// with an empty line or a byte-order mark, RUN "file" with Repeat on, a Kill at any
+// point of a repeated run).
 
 #include <gtest/gtest.h>
 
@@ -548,6 +549,30 @@ TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets)
     const TRunEnd end = RunToEnd("\n10 GOTO 30\n20 END\n30 PRINT 1\n");
     EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
     EXPECT_EQ(shown_screen_text(session.Rsrc()), " 1\nOk\n");
+}
+
+// A list that begins with a byte-order mark runs from its first line and from a
+// line typed into the run-from-line dialog, the first line too.
+TEST_F(RunHandOffSession, AListBeginningWithAByteOrderMarkRuns)
+{
+    struct Case {
+        const char* typed;  // null: the Run command
+        const char* screen;
+    };
+    const Case cases[] = {
+        {nullptr, " 1\n 3\nOk\n"},
+        {"10", " 1\n 3\nOk\n"},
+        {"20", " 2\n 3\nOk\n"},
+    };
+    for (const Case& c : cases) {
+        host.list = "\xEF\xBB\xBF"
+                    "10 CLS:PRINT 1:GOTO 30\n20 CLS:PRINT 2\n30 PRINT 3\n";
+        const TRunOutcome outcome = c.typed ? editor.RunLineRqtd(c.typed) : editor.RunBasic({});
+        ASSERT_EQ(outcome, TRunOutcome::Started) << (c.typed ? c.typed : "Run") << ": " << alerts.Last();
+        const TRunEnd end = session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
+        EXPECT_EQ(end.ExitValue, 0) << alerts.Last();
+        EXPECT_EQ(shown_screen_text(session.Rsrc()), c.screen) << (c.typed ? c.typed : "Run");
+    }
 }
 
 TEST_F(RunHandOffSession, RunFileWithRepeatOnAsksForThatFileOnce)

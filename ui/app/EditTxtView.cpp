@@ -76,11 +76,17 @@ TEditTxtView::TEditTxtView(QWidget* parent) : QPlainTextEdit(parent)
     QObject::connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!mSettingText && (removed > 0 || added > 0)) mModified = true;
     });
-    // What is typed after a stand-in of ExactText must not take its mark.
-    QObject::connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    // What is typed after a stand-in of ExactText must not take its mark. With a
+    // selection the format would be put on the selected text itself, taking the mark
+    // off a selected stand-in: the caret gets its format once the selection is gone,
+    // also when it goes without the caret moving.
+    const auto dropTypedMark = [this] {
+        if (textCursor().hasSelection()) return;
         QTextCharFormat typed = currentCharFormat();
         if (drop_stand_in_mark(&typed)) setCurrentCharFormat(typed);
-    });
+    };
+    QObject::connect(this, &QPlainTextEdit::cursorPositionChanged, this, dropTypedMark);
+    QObject::connect(this, &QPlainTextEdit::selectionChanged, this, dropTypedMark);
     SetFontFamilyAndSize();
     SetWordWrap();
 }

@@ -16,6 +16,7 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicView.h"
 #include "ui/app/KivoBasicWindow.h"
+#include "ui/guibase/ExactText.h"
 #include "ui/guibase/FilePanels.h"
 
 namespace {
@@ -37,7 +38,8 @@ std::string backup_first_line_note(const std::string& path)
     platform::read_file(path, SIZE_MAX, &bytes);
     const std::string line = bytes.substr(0, bytes.find('\n'));
     if (line.empty()) return platform::get_string("@Backup_Empty@");
-    QString shown = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    // Separators in it are shown as the editor shows them, not as breaks.
+    QString shown = shown_text(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     if (shown.size() > kFirstLineShown) shown = shown.left(kFirstLineShown) + QString::fromStdString(FUC_ELLIPSIS);
     return platform::replace_placeholder(platform::get_string("@Backup_First_Line %Line%@"), "%Line%",
                                          shown.toStdString());

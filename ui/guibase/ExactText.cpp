@@ -100,6 +100,12 @@ bool drop_stand_in_mark(QTextCharFormat* format)
     return true;
 }
 
+QString shown_text(QString text)
+{
+    for (const TStandIn& standIn : kStandIns) text.replace(QChar(standIn.character), QChar(standIn.shown));
+    return text;
+}
+
 QString exact_from_utf8(const std::string& text)
 {
     // QString::fromUtf8 would drop a leading byte-order mark.

@@ -30,6 +30,10 @@ void insert_exact_text(QTextCursor& cursor, const QString& text);
 // True when there was a mark to drop.
 bool drop_stand_in_mark(QTextCharFormat* format);
 
+// `text` as the editor shows it, each of those characters as its stand-in: for a
+// label, which would draw U+2028 and U+2029 as line breaks.
+QString shown_text(QString text);
+
 // UTF-8 to UTF-16 and back, a leading byte-order mark kept as U+FEFF.
 QString exact_from_utf8(const std::string& text);
 std::string exact_to_utf8(const QString& text);

@@ -181,6 +181,22 @@ TEST_F(TextScreen, ScrollByMoreThanTheWindowEmptiesOnlyTheWindow)
     EXPECT_EQ(Row(10), std::string(80, 'K'));
 }
 
+TEST_F(TextScreen, ScrollMovesTheCursorUpWithTheTextAndStopsAtTheTop)
+{
+    struct Case {
+        int row;
+        short rows;
+        int cursor;
+    };
+    const Case cases[] = {{10, 3, 7 * 80 + 4}, {10, 10, 4}, {10, 11, 0}, {24, 1000, 0}, {24, 32767, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        MoveTo(c.row, 4);
+        rsrc.ScrollTxt2(c.rows);
+        EXPECT_EQ(rsrc.CsrIdx, c.cursor);
+    }
+}
+
 TEST_F(TextScreen, ScrollMovesRowsWithTheirColours)
 {
     rsrc.ConsoleTop = 2;

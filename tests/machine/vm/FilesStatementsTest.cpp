@@ -119,6 +119,7 @@ TEST_F(FileStatements, OpenModes)
     TTempDriveTree::WriteFile(tree.InDrive("OLD.TXT"), "old\r\n");
     Open("OLD.TXT", 1, FOR_INPUT);
     EXPECT_EQ(Eof(1), 0);
+    Run(MakeCode(vcClose, 1), {S::Long(1)});
     Open("OLD.TXT", 2, FOR_APPEND);
     Print(2, S::BorrowedText("more"));
     PrintEnd(2);
@@ -129,6 +130,7 @@ TEST_F(FileStatements, OpenModes)
     EXPECT_FALSE(rsrc.OpenFiles[2].IsOpen());
 
     // Without FOR: created when missing, kept when there, written from the start.
+    Run(MakeCode(vcClose, 1), {S::Long(2)});
     Open("OLD.TXT", 3, NO_FOR);
     Print(3, S::BorrowedText("N"));
     EXPECT_EQ(Content("OLD.TXT"), "Nld\r\nmore\r\n");

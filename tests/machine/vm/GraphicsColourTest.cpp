@@ -133,6 +133,14 @@ TEST_F(ColourStatements, ColorAtSetsCellColoursWithinTheScreen)
     ExpectError(MakeCode(vcColorAt, false), {Int(0), Int(25), Int(0), Int(25)}, RTE_ILL_FUNC_CALL);
     ExpectError(MakeCode(vcColorAt, false), {Int(80), Int(0), Int(0), Int(0)}, RTE_ILL_FUNC_CALL);
     ExpectError(MakeCode(vcColorAt, false), {Int(-1), Int(0), Int(0), Int(0)}, RTE_ILL_FUNC_CALL);
+    // Coordinates whose low 16 bits alone would lie on the screen are off it all the same.
+    for (const int32_t far : {65536, 65536 + 24, -65536, 65536 * 300 + 5}) {
+        SCOPED_TRACE(far);
+        ExpectError(MakeCode(vcColorAt, false), {Int(far), Int(0), Int(79), Int(24)}, RTE_ILL_FUNC_CALL);
+        ExpectError(MakeCode(vcColorAt, false), {Int(0), Int(far), Int(79), Int(24)}, RTE_ILL_FUNC_CALL);
+        ExpectError(MakeCode(vcColorAt, false), {Int(0), Int(0), Int(far), Int(24)}, RTE_ILL_FUNC_CALL);
+        ExpectError(MakeCode(vcColorAt, false), {Int(0), Int(0), Int(79), Int(far)}, RTE_ILL_FUNC_CALL);
+    }
 }
 
 TEST_F(ColourStatements, ScreenModesAndPages)

@@ -200,6 +200,19 @@ TEST_F(Images, ArrayPictures)
     EXPECT_EQ(PutAtError(0, 0, Ref(&plain), {Int(0)}), std::string(RTE_PUTAT_BEFORE_GETAT) + " in 0");
 }
 
+TEST_F(Images, AStoppedPictureBuildKeepsNothing)
+{
+    Dim(array, {3002});
+    int32_t* values = array.IntValues();
+    values[1] = 80;  // 80 by 100 pixels, 3 planes: 3000 bytes
+    values[2] = 100;
+    machine.Terminate();
+    PutAt(0, 0, Ref(&array), {Int(1)});  // PRESET would draw the zeros as 15
+    EXPECT_TRUE(array.Images.empty());
+    EXPECT_EQ(machine.MemoryUsed(), 0u);
+    EXPECT_EQ(Picture(0, 0, 2, 1), (Rows{"00"}));
+}
+
 TEST_F(Images, TwoDimensionalPicturesStepAlongTheFirstSubscript)
 {
     // DIM E%(5, 1): the step between picture elements is 2, the elements E%(k, 0).

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "language/Compiler.h"
@@ -17,8 +18,8 @@ constexpr size_t kSmallBudget = size_t{1} << 20;
 class MemoryBudgetRuns : public ProgramFixture {
 protected:
     // Compiles the list and runs it with the given budget; the error text it ended
-    // with ("" when none).
-    std::string RunWithBudget(const std::string& list, size_t limit)
+    // with ("" when none). `used` receives what the budget had taken at the end.
+    std::string RunWithBudget(const std::string& list, size_t limit, size_t* used = nullptr)
     {
         TMidCode mid;
         int32_t mode = 0;
@@ -32,6 +33,7 @@ protected:
         EXPECT_TRUE(machine.SetStartPos(TRunRequest{}));
         machine.Resume();
         machine.Wait(nullptr);
+        if (used != nullptr) *used = machine.MemoryUsed();
         return machine.ErrorText();
     }
 };
@@ -55,6 +57,11 @@ TEST_F(MemoryBudgetRuns, KeepingMoreThanTheBudgetIsOutOfMemoryInItsLine)
         {"the texts of a string array",
          "10 DIM A$(2000)\n20 S$=STRING$(255,\"X\"):S$=S$+S$:S$=S$+S$\n30 FOR I=0 TO 2000:A$(I)=S$:NEXT\n", 30},
         {"GET@ images in array elements", "10 DIM A%(100)\n20 FOR I=0 TO 100:GET@(0,0)-(639,399),A%(I):NEXT\n", 20},
+        // 1000 by 300 pixels from 225 KB of array: 1.2 MB of image.
+        {"a PUT@ picture", "10 DIM A%(56252):A%(0)=1000:A%(1)=300\n20 PUT@(0,0),A%,PSET\n", 20},
+        // 200 by 200 pixels each, kept under their elements.
+        {"PUT@ pictures kept under their elements",
+         "10 DIM A%(80000)\n20 FOR K=0 TO 9:A%(K*7600)=200:A%(K*7600+1)=200:PUT@(0,0),A%(K*7600),PSET:NEXT\n", 20},
         {"DEF FN frames holding texts", "10 DEF FNA(X$)=FNA(X$)\n20 PRINT FNA(STRING$(255,\"X\"))\n", 20},
     };
     for (const Case& c : cases) {
@@ -81,6 +88,41 @@ TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain)
         SCOPED_TRACE(list);
         EXPECT_EQ(RunWithBudget(list, 2 * kSmallBudget), "");
     }
+}
+
+// The image PUT@ builds from an array picture is charged once while it is kept under
+// its element: 1000 by 300 pixels, 1.2 MB, beside what the array takes.
+TEST_F(MemoryBudgetRuns, PictureImagesAreChargedOnceWhileKept)
+{
+    const std::string array = "10 DIM A%(56252):A%(0)=1000:A%(1)=300\n";
+    const size_t picture = 1000 * 300 * sizeof(uint32_t);
+    size_t arrayOnly = 0;
+    ASSERT_EQ(RunWithBudget(array, 4 * kSmallBudget, &arrayOnly), "");
+    struct Case {
+        const char* name;
+        const char* line;
+        size_t images;  // what the images kept at the end take
+    };
+    const Case cases[] = {
+        {"built once", "20 PUT@(0,0),A%,PSET\n", picture},
+        {"drawn again from keys 0 and 1", "20 PUT@(0,0),A%,PSET:PUT@(9,9),A%(0):PUT@(0,0),A%,PSET\n", picture},
+        {"replaced by GET@", "20 PUT@(0,0),A%,PSET:GET@(0,0)-(9,9),A%(0)\n", 10 * 10 * sizeof(uint32_t)},
+        {"given back by DIM", "20 FOR I=1 TO 5:DIM A%(56252):A%(0)=1000:A%(1)=300:PUT@(0,0),A%,PSET:NEXT\n", picture},
+        {"a second picture under its own element",
+         "20 PUT@(0,0),A%,PSET:A%(2000)=100:A%(2001)=100:PUT@(0,0),A%(2000),PSET\n",
+         picture + 100 * 100 * sizeof(uint32_t)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        size_t used = 0;
+        EXPECT_EQ(RunWithBudget(array + c.line, 4 * kSmallBudget, &used), "");
+        EXPECT_EQ(used, arrayOnly + c.images);
+    }
+
+    // A picture too large for the budget is refused before its image is made.
+    size_t used = 0;
+    EXPECT_EQ(RunWithBudget(array + "20 PUT@(0,0),A%,PSET\n", kSmallBudget, &used), OutOfMemoryIn(20));
+    EXPECT_EQ(used, arrayOnly);
 }
 
 TEST(MemoryBudget, TakesGivesAndReplacesWithinItsLimit)

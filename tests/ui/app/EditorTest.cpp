@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTextCursor>
+#include <functional>
 
 #include "ShellTesting.h"
 #include "foundation/PrefsMessages.h"
@@ -166,6 +168,92 @@ TEST_F(Editor, ACharacterTypedNextToAShownSeparatorStaysWhatItIs)
         QApplication::sendEvent(text, &press);
     }
     EXPECT_EQ(text->Text(), "A\u2029\u00B6\u21B5xB");
+}
+
+// A selection that takes in a shown character and ends right after it, made with the
+// keys or the mouse, then left: the character is still the one it stands for, and the
+// list is not modified.
+TEST_F(Editor, SelectingAShownCharacterKeepsIt)
+{
+    struct Kind {
+        const char* name;
+        std::string character;
+    };
+    const Kind kinds[] = {
+        {"line separator", "\u2028"},    {"paragraph separator", "\u2029"}, {"carriage return", "\r"},
+        {"frame mark U+FDD0", "\uFDD0"}, {"frame mark U+FDD1", "\uFDD1"},
+    };
+    // Where the caret is before a gesture (a UTF-16 position), and the gesture; the
+    // shown character stands at position `at`.
+    struct Gesture {
+        const char* name;
+        std::function<void(QPlainTextEdit*, int at)> make;
+    };
+    const auto caret = [](QPlainTextEdit* edit, int position) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(position);
+        edit->setTextCursor(cursor);
+    };
+    const auto centre = [](QPlainTextEdit* edit, int position) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(position);
+        return edit->cursorRect(cursor).center();
+    };
+    const Gesture gestures[] = {
+        {"Shift+Right over it, then Right",
+         [&](QPlainTextEdit* edit, int at) {
+             caret(edit, at);
+             QTest::keyClick(edit, Qt::Key_Right, Qt::ShiftModifier);
+             QTest::keyClick(edit, Qt::Key_Right);
+         }},
+        {"Shift+Right over the character before and it, then Left",
+         [&](QPlainTextEdit* edit, int at) {
+             caret(edit, at - 1);
+             QTest::keyClick(edit, Qt::Key_Right, Qt::ShiftModifier);
+             QTest::keyClick(edit, Qt::Key_Right, Qt::ShiftModifier);
+             QTest::keyClick(edit, Qt::Key_Left);
+         }},
+        {"Shift+Left over it from after it, then Left",
+         [&](QPlainTextEdit* edit, int at) {
+             caret(edit, at + 1);
+             QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
+             QTest::keyClick(edit, Qt::Key_Left);
+         }},
+        {"a drag from before it to after it, then Right",
+         [&](QPlainTextEdit* edit, int at) {
+             QTest::mousePress(edit->viewport(), Qt::LeftButton, {}, centre(edit, at));
+             QTest::mouseMove(edit->viewport(), centre(edit, at + 1));
+             QTest::mouseRelease(edit->viewport(), Qt::LeftButton, {}, centre(edit, at + 1));
+             QTest::keyClick(edit, Qt::Key_Right);
+         }},
+    };
+    for (const Kind& kind : kinds) {
+        for (const Gesture& gesture : gestures) {
+            const std::string list = "10 END\n20 PRINT \"C" + kind.character + "\"\n30 END";
+            text->SetText(list);
+            text->SetModified(false);
+            // "10 END", its line feed and "20 PRINT \"C": all one unit each.
+            gesture.make(text, static_cast<int>(list.find(kind.character)));
+            EXPECT_EQ(text->Text(), list) << kind.name << ", " << gesture.name;
+            EXPECT_FALSE(text->IsModified()) << kind.name << ", " << gesture.name;
+        }
+    }
+}
+
+// A selection that ends right after a shown character and goes without the caret
+// moving (a click where it stands): what is typed there is what was typed.
+TEST_F(Editor, ACharacterTypedWhereASelectionEndedStaysWhatItIs)
+{
+    text->SetText("A\u2028B");
+    text->Select(1, 1);
+    QTest::keyClick(text, Qt::Key_Right, Qt::ShiftModifier);
+    QTextCursor after = text->textCursor();
+    after.clearSelection();
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, text->cursorRect(after).center());
+    ASSERT_FALSE(text->textCursor().hasSelection());
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x21B5)));
+    QApplication::sendEvent(text, &press);
+    EXPECT_EQ(text->Text(), "A\u2028\u21B5B");
 }
 
 TEST(TextOffsets, ConvertBetweenUtf16AndUtf8)

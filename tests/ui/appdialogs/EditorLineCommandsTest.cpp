@@ -122,6 +122,25 @@ TEST_F(EditorCommands, RenumberAndGoToLineKeepEveryCharacterOfTheList)
     EXPECT_TRUE(alerts.empty());
 }
 
+// A list that begins with a byte-order mark: its first line is found by its number,
+// and renumbered after the mark, which stays.
+TEST_F(EditorCommands, AByteOrderMarkStaysBeforeTheFirstLinesNumber)
+{
+    QTextCursor all(editor.document());
+    all.select(QTextCursor::Document);
+    // QString::fromUtf8 would drop the mark.
+    insert_exact_text(all, exact_from_utf8("\uFEFF10 PRINT 1\n20 GOTO 10"));
+    GoTo("20");
+    GoTo("10");
+    EXPECT_EQ(CaretLine(), 0);
+    renumber_requested(&editor, RenumberRequest(100, 1, 10), record);
+    EXPECT_EQ(exact_to_utf8(exact_text(editor.document())), "\uFEFF100 PRINT 1\n110 GOTO 100");
+    GoTo("110");
+    GoTo("100");
+    EXPECT_EQ(CaretLine(), 0);
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
+}
+
 TEST_F(EditorCommands, ARefusedRenumberingAlertsAndLeavesTheText)
 {
     editor.setPlainText("10 A\n20 B\n30 C");

@@ -504,6 +504,34 @@ TEST_F(ListFilesWindow, EachBackupLeftByACrashIsOfferedUntilOneIsRestored)
     ASSERT_EQ(SetAside(folder).size(), 2u);
 }
 
+// The offer names the list by its first line, on one line: the separators in it show
+// as the editor shows them.
+TEST_F(ListFilesWindow, TheOfferShowsTheFirstLinesSeparatorsAsTheEditorDoes)
+{
+    struct Case {
+        const char* what;
+        std::string firstLine;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"a line separator", "10 PRINT \"C\u2028D\"", "10 PRINT \"C\u21B5D\""},
+        {"a paragraph separator", "10 PRINT \"E\u2029F\"", "10 PRINT \"E\u00B6F\""},
+        {"a carriage return", "10 A=1\r:B=2", "10 A=1\u240D:B=2"},
+        {"separators side by side", "10 '\u2029\u2028\u2029", "10 '\u00B6\u21B5\u00B6"},
+    };
+    const fs::path folder = BackupFolder();
+    for (const Case& c : cases) {
+        std::ofstream(folder / "AutoSave.bas", std::ios::binary) << c.firstLine << "\n20 END\n";
+        asker.Questions.clear();
+        asker.Answers = {1};
+        Open();
+        ASSERT_EQ(asker.Questions.size(), 1u) << c.what;
+        const std::string& text = asker.Questions[0].Text;
+        EXPECT_NE(text.find("It begins with: " + c.shown + "\n"), std::string::npos) << c.what << ": " << text;
+        window.reset();
+    }
+}
+
 TEST_F(ListFilesWindow, AListNamedOnTheCommandLineOpensAfterTheRestoreOfferIsAnswered)
 {
     const fs::path folder = BackupFolder();
