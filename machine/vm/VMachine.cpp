@@ -60,8 +60,10 @@ int32_t TVMachine::Terminate()
 int32_t TVMachine::Execute()
 {
     try {
-        PrepareRunCodes();
-        RunCodes();
+        if (PrepareRunCodes())
+            RunCodes();
+        else
+            InterruptVMTerminate();  // stopped before its first line
     } catch (const TException& e) {
         RunFailed(e);
         ShowErrorAlert(e);

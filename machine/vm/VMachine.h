@@ -74,6 +74,11 @@ class TVMachine : public TThread, public TMmlMachineLink {
 public:
     using THandler = void (TVMachine::*)(const TVMCode*);
     static constexpr int32_t PRIORITY = 15;
+    // What the run's tables take for each code of the program (RunHandlers, RunKinds,
+    // RunTargets, RunJumpLabels), which the compile counts toward the memory limit
+    // beside the program itself.
+    static constexpr size_t RUN_TABLE_BYTES_PER_CODE =
+        sizeof(THandler) + sizeof(uint8_t) + sizeof(int32_t) + sizeof(const char*);
 
     // alerts: where run-time error alerts go (may be null: no alert is shown).
     TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
@@ -371,7 +376,19 @@ protected:
     static void InitFuncTableFiles(TFuncTable& table);
 
     // --- the dispatch loop and the run's view of the code (VMachineRunCodes.cpp) ---
-    void PrepareRunCodes();
+    // Makes the run's tables of the code, after charging them and the compiled program
+    // to the budget; false when a stop request came first (the tables are then not
+    // whole, and nothing may run).
+    bool PrepareRunCodes();
+    // What the tables of a program of `codes` codes, `labels` of them label pushes,
+    // take: taken from the budget before they are made.
+    size_t PlannedRunTableBytes(size_t codes, size_t labels) const;
+    // What the run's tables hold now.
+    size_t RunTableBytes() const;
+    // Ends the preparation when a stop request has come, looked at every
+    // PREPARE_STOP_STRIDE codes `i` of a pass.
+    void CheckPrepareStop(size_t i) const;
+    static constexpr size_t PREPARE_STOP_STRIDE = size_t{1} << 14;
     void RunLoop();
     void PrepareOperandLabels(size_t expected);
     void PrepareJumpLabels();
@@ -409,6 +426,8 @@ protected:
     [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
+    template <typename Fusable>
+    void PrepareRunTables(const Fusable& fusable, size_t labels);
     template <typename Fusable>
     void PrepareForLoops(const Fusable& fusable);
     int32_t StaticJumpTarget(const TVMCode& push) const;

@@ -251,12 +251,74 @@ int32_t TVMachine::StaticJumpTarget(const TVMCode& push) const
     return index;
 }
 
-void TVMachine::PrepareRunCodes()
+namespace {
+
+// The slots of the table of label texts for `labels` label pushes: a power of two at
+// least twice as many, and at least 16.
+size_t operand_label_slots(size_t labels)
+{
+    size_t size = 16;
+    while (size < labels * 2) size *= 2;
+    return size;
+}
+
+// Thrown by a pass of the preparation when a stop request has come.
+struct TPreparationStopped {};
+
+}  // namespace
+
+size_t TVMachine::PlannedRunTableBytes(size_t codes, size_t labels) const
+{
+    // RunKinds has one entry more; the flags of the jump landings live while the
+    // passes run.
+    return codes * RUN_TABLE_BYTES_PER_CODE + sizeof(uint8_t) + (codes + 1 + 7) / 8 +
+           operand_label_slots(labels) * sizeof(TOperandLabel);
+}
+
+size_t TVMachine::RunTableBytes() const
+{
+    return RunHandlers.capacity() * sizeof(THandler) + RunKinds.capacity() * sizeof(uint8_t) +
+           RunTargets.capacity() * sizeof(int32_t) + RunJumpLabels.capacity() * sizeof(const char*) +
+           ForLoops.capacity() * sizeof(TForLoop) + OperandLabels.capacity() * sizeof(TOperandLabel);
+}
+
+void TVMachine::CheckPrepareStop(size_t i) const
+{
+    if (i % PREPARE_STOP_STRIDE == 0 && StopRequested()) throw TPreparationStopped{};
+}
+
+bool TVMachine::PrepareRunCodes()
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const TFuncTable& table = *FuncTable;
     const TFuncTable& shared = SharedFuncTable();
     const auto fusable = [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); };
+    const size_t n = codes.size();
+    // The compiled program and the tables made for it here are the run's too: they are
+    // taken from its budget before the tables are made, and what the tables came to
+    // hold replaces the plan once they are done.
+    size_t planned = 0;
+    try {
+        size_t labels = 0;
+        for (size_t i = 0; i < n; ++i) {
+            CheckPrepareStop(i);
+            if (i != 0 && codes[i].Cmd == vcBPushString) ++labels;
+        }
+        planned = MidCode->HeldBytes() + PlannedRunTableBytes(n, labels);
+        if (!Memory.Take(planned)) throw RuntimeException2(RTE_OUT_OF_MEMORY);
+        PrepareRunTables(fusable, labels);
+    } catch (const TPreparationStopped&) {
+        return false;
+    }
+    if (!Memory.Replace(planned, MidCode->HeldBytes() + RunTableBytes())) throw RuntimeException2(RTE_OUT_OF_MEMORY);
+    return true;
+}
+
+template <typename Fusable>
+void TVMachine::PrepareRunTables(const Fusable& fusable, size_t labels)
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const TFuncTable& table = *FuncTable;
     const size_t n = codes.size();
     RunHandlers.resize(n);
     // One entry more than there are codes: the loop ends when it reaches it, so it
@@ -264,13 +326,12 @@ void TVMachine::PrepareRunCodes()
     RunKinds.assign(n + 1, rkGeneric);
     RunKinds[n] = rkEnd;
     RunTargets.assign(n, 0);
-    size_t labels = 0;
     for (size_t i = 0; i < n; ++i) {
+        CheckPrepareStop(i);
         const TVMCode& code = codes[i];
         RunHandlers[i] = table[code.Cmd];
         // Index 0 is the placeholder, which never runs.
         if (i == 0) continue;
-        if (code.Cmd == vcBPushString) ++labels;
         if (!fusable(code.Cmd)) continue;
         TRunKind kind = single_kind(code.Cmd);
         if (i + 1 < n && fusable(codes[i + 1].Cmd)) {
@@ -298,13 +359,23 @@ void TVMachine::PrepareRunCodes()
     PrepareJumpLabels();
     // The blocks below may not span a code that a jump lands on.
     const std::vector<bool> landing = JumpLandings();
+    // Each pass reads every code once; a stop request is looked at between them, and
+    // inside those that look codes up in the maps.
+    CheckPrepareStop(0);
     PreparePlainStores(landing);
+    CheckPrepareStop(0);
     PrepareForLoops(fusable);
+    CheckPrepareStop(0);
     PrepareStringReads(landing);
+    CheckPrepareStop(0);
     PreparePlainUpdates(landing);
+    CheckPrepareStop(0);
     PrepareAppends(landing);
+    CheckPrepareStop(0);
     PrepareElementReads(landing);
+    CheckPrepareStop(0);
     PrepareElementStores(landing);
+    CheckPrepareStop(0);
     PrepareOperandLabels(labels);
 }
 
@@ -318,6 +389,7 @@ void TVMachine::PrepareJumpLabels()
     const char* label = nullptr;
     int32_t index = 0;
     for (size_t i = 1; i < codes.size(); ++i) {
+        CheckPrepareStop(i);
         const TVMCode& code = codes[i];
         if (code.Cmd == vcBPushString) {
             const int32_t target = StaticJumpTarget(code);
@@ -342,12 +414,17 @@ std::vector<bool> TVMachine::JumpLandings() const
 {
     const size_t n = MidCode->Codes.size();
     std::vector<bool> landing(n + 1, false);
-    for (const auto& entry : MidCode->LabelMap)
+    size_t seen = 0;
+    for (const auto& entry : MidCode->LabelMap) {
+        CheckPrepareStop(++seen);
         if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
             landing[static_cast<size_t>(entry.second)] = true;
-    for (const auto& entry : MidCode->LineNumMap)
+    }
+    for (const auto& entry : MidCode->LineNumMap) {
+        CheckPrepareStop(++seen);
         if (entry.second >= 0 && static_cast<size_t>(entry.second) <= n)
             landing[static_cast<size_t>(entry.second)] = true;
+    }
     return landing;
 }
 
@@ -750,11 +827,13 @@ void TVMachine::PrepareForLoops(const Fusable& fusable)
 // program, which does not change while it runs.
 void TVMachine::PrepareOperandLabels(size_t expected)
 {
-    size_t size = 16;
-    while (size < expected * 2) size *= 2;
+    const size_t size = operand_label_slots(expected);
     OperandLabels.assign(size, TOperandLabel{});
     OperandLabelMask = size - 1;
-    for (const TVMCode& code : MidCode->Codes) {
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        CheckPrepareStop(i);
+        const TVMCode& code = codes[i];
         if (code.Cmd != vcBPushString || code.Operand.Text == nullptr) continue;
         const int32_t index = StaticJumpTarget(code);
         if (index == 0) continue;
