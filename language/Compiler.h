@@ -19,6 +19,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -71,9 +72,19 @@ public:
     TToken CompileLine(const TToken& first, bool afterThenElse);
     // The full text of the compile error that ended the last Compile, or empty.
     const std::string& LastErrorText() const { return mLastErrorText; }
-    // A list whose compiled program would hold more (TMidCode::HeldBytes) is a
-    // compile error.
-    void SetMemoryLimit(size_t bytes) { mMemoryLimit = bytes; }
+    // A list whose compiled program would hold more (TMidCode::HeldBytes, with the
+    // text being compiled and `runBytesPerCode` for each code: what the run's own
+    // tables of the code will take) is a compile error.
+    void SetMemoryLimit(size_t bytes, size_t runBytesPerCode = 0)
+    {
+        mMemoryLimit = bytes;
+        mRunBytesPerCode = runBytesPerCode;
+    }
+    // Asked between lines: when it answers true the compile ends, false, without an
+    // error (Stopped() tells). A stop of the run (Kill, a time-out) comes this way.
+    void SetStopCheck(std::function<bool()> stop) { mStopCheck = std::move(stop); }
+    // Whether the last Compile ended at a stop request.
+    bool Stopped() const { return mStopped; }
 
     // ---- Code emission ----------------------------------------------------
     bool AddCode(TVMCodeCmd code);
@@ -374,6 +385,11 @@ private:
     TAlertSink* mAlertSink;
     int32_t mCompatModePreference;
     size_t mMemoryLimit = DEFAULT_MEMORY_LIMIT;
+    size_t mRunBytesPerCode = 0;
+    size_t mSourceBytes = 0;  // the text being compiled, with its closing NUL
+    std::function<bool()> mStopCheck;
+    bool mStopped = false;
+    uint32_t mLinesCompiled = 0;
     int32_t mNestDepth = 0;
     std::string mLastErrorText;
 };

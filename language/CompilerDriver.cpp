@@ -1,5 +1,7 @@
 // The compile driver: the whole text, the line loop and one line's statements.
 
+#include <cstring>
+
 #include "language/CompileErrorKeys.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
@@ -9,14 +11,27 @@
 void TCompiler::SetSource(const char* text)
 {
     SrcText = text ? text : "";
+    mSourceBytes = std::strlen(SrcText) + 1;
     SrcPos = 0;
     CurLineNumText.clear();
 }
+
+namespace {
+
+// Thrown between lines when the stop check answers true.
+struct TCompileStopped {};
+
+// Lines compiled between two questions to the stop check.
+constexpr uint32_t STOP_CHECK_LINES = 256;
+
+}  // namespace
 
 bool TCompiler::Compile(const char* text, int32_t* compatMode)
 {
     SetSource(text);
     mLastErrorText.clear();
+    mStopped = false;
+    mLinesCompiled = 0;
     bool result = false;
     try {
         AddCode(VM_CODE_PLACEHOLDER);
@@ -27,6 +42,9 @@ bool TCompiler::Compile(const char* text, int32_t* compatMode)
         result = MidCode->Codes.size() >= 4;
     } catch (const TException& error) {
         ShowCompileError(error);
+        result = false;
+    } catch (const TCompileStopped&) {
+        mStopped = true;
         result = false;
     }
     if (compatMode) {
@@ -48,9 +66,15 @@ TToken TCompiler::CompileBlock(const TToken& first)
 {
     TToken token = first;
     for (;;) {
+        // Asked at the first line, then every STOP_CHECK_LINES.
+        if (mStopCheck && mLinesCompiled++ % STOP_CHECK_LINES == 0 && mStopCheck()) throw TCompileStopped{};
         // A list too large for the memory limit ends in an error, line by line, before
-        // the host runs short.
-        if (MidCode->HeldBytes() > mMemoryLimit) RaiseCompileError(CE_LIST_TOO_LARGE);
+        // the host runs short. The text being compiled counts, and so do the run's
+        // tables of the code, which the run takes from the same budget.
+        const size_t held = MidCode->HeldBytes() + mSourceBytes;
+        const size_t codes = MidCode->Codes.size();
+        if (held > mMemoryLimit || (mRunBytesPerCode != 0 && codes > (mMemoryLimit - held) / mRunBytesPerCode))
+            RaiseCompileError(CE_LIST_TOO_LARGE);
         token = CompileLine(token, false);
         if (token.kind == tkEol) continue;  // an empty line follows
         if (token.kind == tkNext || token.kind == tkWend || token.kind == tkEot) return token;

@@ -37,6 +37,8 @@ TMidCode::TMidCode()
     InitAkcnvMap();
     InitTokenKindMap();
     InitFuncProcMap();
+    mKeywordKinds = TokenKindMap.size();
+    mKeywordCodes = FuncProcMap.size();
 }
 
 bool TMidCode::Clear()
@@ -51,6 +53,8 @@ bool TMidCode::Clear()
     VarInfoMap.clear();
     InitTokenKindMap();
     InitFuncProcMap();
+    mKeywordKinds = TokenKindMap.size();
+    mKeywordCodes = FuncProcMap.size();
     return true;
 }
 
@@ -73,6 +77,10 @@ size_t TMidCode::HeldBytes() const
     bytes += LabelMap.size() * node(sizeof(std::pair<const std::string, int32_t>));  // names mostly short
     bytes += VarInfoMap.size() * node(sizeof(std::pair<const std::string, TVarInfo>));
     bytes += UserFuncInfoMap.size() * node(sizeof(std::pair<const std::string, TUserFuncInfo>));
+    // The identifiers and look-ups a compile adds to the keyword maps.
+    const auto added = [](size_t size, size_t keywords) { return size > keywords ? size - keywords : 0; };
+    bytes += added(TokenKindMap.size(), mKeywordKinds) * node(sizeof(std::pair<const std::string, TTokenKind>));
+    bytes += added(FuncProcMap.size(), mKeywordCodes) * node(sizeof(std::pair<const std::string, TVMCodeCmd>));
     return bytes;
 }
 

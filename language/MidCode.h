@@ -46,7 +46,8 @@ public:
     const char* KeepText(std::string_view text);
 
     // About how many bytes the compiled program holds: its codes, the maps of its lines,
-    // labels, statements, variables and functions, and its operand texts.
+    // labels, statements, variables and functions, the entries it added to the keyword
+    // maps, and its operand texts.
     size_t HeldBytes() const;
 
     // Keyword to instruction code: empties FuncProcMap and fills the five groups.
@@ -86,4 +87,7 @@ public:
 
 private:
     size_t mOperandTextBytes = 0;  // what OperandTexts hold
+    // The entries of the keyword maps before a compile adds to them.
+    size_t mKeywordKinds = 0;
+    size_t mKeywordCodes = 0;
 };

@@ -107,10 +107,11 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run)
         return TRunOutcome::CompileFailed;
     }
     mHost.SetStatBarStr(platform::get_string("Compiling") + FUC_ELLIPSIS);
-    if (!mRun.CompileBasic(source.Text)) return TRunOutcome::CompileFailed;
-    // A Kill while the run was being prepared.
+    const bool compiled = mRun.CompileBasic(source.Text);
+    // A Kill while the run was being prepared (the compile ends at it).
     NoteKill();
     if (WasKilled(run)) return TRunOutcome::Killed;
+    if (!compiled) return TRunOutcome::CompileFailed;
 
     const bool debugged = gExitStates.UseDebugger.load();
     if (debugged) mHost.BringDebugWindowForward();

@@ -10,6 +10,7 @@
 #include "language/MidCode.h"
 #include "machine/music/MusicClock.h"
 #include "machine/music/SimulatedMusicClock.h"
+#include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 #include "platform/Locale.h"
 #include "session/FormatSource.h"
@@ -95,10 +96,23 @@ bool TRunSession::CompileBasic(const std::string& source)
 {
     FinishEnding();
     TCompiler compiler(mMidCode.get(), mAlerts, mSettings.CompatModePref);
-    compiler.SetMemoryLimit(mSettings.MemoryLimit);
+    // The run takes its tables of the code from the same budget as the program.
+    compiler.SetMemoryLimit(mSettings.MemoryLimit, TVMachine::RUN_TABLE_BYTES_PER_CODE);
+    // A Kill or the holder's deadline ends a long compile as it ends a run.
+    compiler.SetStopCheck(
+        [this] { return gAppPrivacy.Killed.load() || (mDeadline && std::chrono::steady_clock::now() >= *mDeadline); });
     int32_t mode = mCompatMode;
     const bool compiled = compiler.Compile(source.c_str(), &mode);
     mCompatMode = mode;
+    mCompileStopped = compiler.Stopped();
+    if (mCompileStopped) {
+        // As a run stopped before its first line shows it.
+        mRsrc.Print(platform::get_string(RTE_STOP_BREAK).c_str());
+        mRsrc.DoCRLF();
+        mRsrc.Print("Ok");
+        mRsrc.DoCRLF();
+        mRsrc.UpdateScreen();
+    }
     return compiled;
 }
 
@@ -221,7 +235,7 @@ TRunPrepared TRunSession::PrepareRun(const TRunRequest& request, std::string* no
         if (mAlerts != nullptr) mAlerts->ShowAlert(source.Error);
         return TRunPrepared::CompileFailed;
     }
-    if (!CompileBasic(source.Text)) return TRunPrepared::CompileFailed;
+    if (!CompileBasic(source.Text)) return mCompileStopped ? TRunPrepared::Stopped : TRunPrepared::CompileFailed;
     ReadyBasic();
     return TRunPrepared::Ready;
 }

@@ -58,6 +58,7 @@ enum class TRunPrepared {
     Ready,          // a machine waits for RunBasic
     LoadFailed,     // the list the request names could not be loaded (alert shown)
     CompileFailed,  // a compile error (alert shown) or a list without a program
+    Stopped,        // a Kill or the deadline came while the list was compiled
 };
 
 // How a run ended.
@@ -83,9 +84,14 @@ public:
     bool Start(std::string& error);
 
     // --- the run view's operations ---
-    // Compiles the compiler's copy of a list; false on a compile error or when the
-    // list holds no program.
+    // Compiles the compiler's copy of a list; false on a compile error, when the list
+    // holds no program, or when a Kill (the killed flag) or the deadline came first:
+    // CompileStopped() then tells, and the screen shows the break.
     bool CompileBasic(const std::string& source);
+    bool CompileStopped() const { return mCompileStopped; }
+    // From now on a compile stops at `deadline` (the holder's time-out, which covers
+    // every run it prepares); a run is stopped there by WaitForRun.
+    void SetDeadline(std::chrono::steady_clock::time_point deadline) { mDeadline = deadline; }
     // Forgets the compiled program and asks for a redraw of the whole screen.
     bool ClearBasic();
     // Makes the machine of the next run, suspended; the alarm of the run before is
@@ -167,6 +173,8 @@ private:
     std::string mList;
     int32_t mCompatMode = 2;
     bool mMachineCounted = false;  // the machine's place among the simulated clock's participants
+    std::optional<std::chrono::steady_clock::time_point> mDeadline;
+    bool mCompileStopped = false;
 
     // The machine pointer is read by other threads (the alarm, key presses), so it is
     // replaced only under this lock; the machine is ended outside it.

@@ -129,32 +129,76 @@ int32_t static_jump_target(const TMidCode& code, const TVMCode& push)
     return index;
 }
 
-TRunPlan plan_run(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable)
+std::optional<TRunPlan> plan_run(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable,
+                                 const std::function<bool()>& stopped)
 {
-    return TRunPlanner(code, fusable).Plan();
+    try {
+        return TRunPlanner(code, fusable, stopped).Plan();
+    } catch (const TRunPlanner::TStopped&) {
+        return std::nullopt;
+    }
 }
 
-TRunPlanner::TRunPlanner(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable)
-    : mCode(code), mCodes(code.Codes)
+std::optional<size_t> planned_bytes(const TMidCode& code, const std::function<bool()>& stopped)
+{
+    const size_t n = code.Codes.size();
+    size_t labels = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (i % PLAN_STOP_STRIDE == 0 && stopped()) return std::nullopt;
+        if (i != 0 && code.Codes[i].Cmd == vcBPushString) ++labels;
+    }
+    // The kinds have one entry more; the flags of the fusable codes and of the jump
+    // landings live while the passes run.
+    return n * TRunPlan::BYTES_PER_CODE + sizeof(uint8_t) + 2 * ((n + 1 + 7) / 8) +
+           TOperandLabels::SlotsFor(labels) * sizeof(TOperandLabels::TEntry);
+}
+
+size_t TRunPlan::HeldBytes() const
+{
+    return kinds.capacity() * sizeof(uint8_t) + targets.capacity() * sizeof(int32_t) +
+           jumpLabels.capacity() * sizeof(const char*) + forLoops.capacity() * sizeof(TForLoop) +
+           operandLabels.HeldBytes();
+}
+
+TRunPlanner::TRunPlanner(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable,
+                         const std::function<bool()>& stopped)
+    : mCode(code), mCodes(code.Codes), mStopped(stopped)
 {
     mFusable.resize(mCodes.size());
-    for (size_t k = 0; k < mCodes.size(); ++k) mFusable[k] = fusable(mCodes[k].Cmd);
+    for (size_t k = 0; k < mCodes.size(); ++k) {
+        CheckStop(k);
+        mFusable[k] = fusable(mCodes[k].Cmd);
+    }
 }
 
+void TRunPlanner::CheckStop(size_t i) const
+{
+    if (i % PLAN_STOP_STRIDE == 0 && mStopped()) throw TStopped{};
+}
+
+// Each pass reads every code once; a stop request is looked at between them, and every
+// PLAN_STOP_STRIDE codes inside each.
 TRunPlan TRunPlanner::Plan()
 {
-    SinglesAndPairs();
-    JumpLabels();
-    // The blocks below may not span a code that a jump lands on.
-    MarkJumpLandings();
-    PlainStores();
-    ForLoops();
-    StringReads();
-    PlainUpdates();
-    Appends();
-    ElementReads();
-    ElementStores();
-    mPlan.operandLabels.Build(mCode);
+    const std::function<void(TRunPlanner&)> passes[] = {
+        &TRunPlanner::SinglesAndPairs,
+        &TRunPlanner::JumpLabels,
+        // The blocks below may not span a code that a jump lands on.
+        &TRunPlanner::MarkJumpLandings,
+        &TRunPlanner::PlainStores,
+        &TRunPlanner::ForLoops,
+        &TRunPlanner::StringReads,
+        &TRunPlanner::PlainUpdates,
+        &TRunPlanner::Appends,
+        &TRunPlanner::ElementReads,
+        &TRunPlanner::ElementStores,
+    };
+    for (const auto& pass : passes) {
+        CheckStop(0);
+        pass(*this);
+    }
+    CheckStop(0);
+    if (!mPlan.operandLabels.Build(mCode, mStopped)) throw TStopped{};
     return std::move(mPlan);
 }
 
@@ -166,6 +210,7 @@ void TRunPlanner::SinglesAndPairs()
     mTargets.assign(n, 0);
     // Index 0 is the placeholder, which never runs.
     for (size_t i = 1; i < n; ++i) {
+        CheckStop(i);
         if (!mFusable[i]) continue;
         const TVMCode& code = mCodes[i];
         TRunKind kind = single_kind(code.Cmd);
@@ -202,6 +247,7 @@ void TRunPlanner::JumpLabels()
     const char* label = nullptr;
     int32_t index = 0;
     for (size_t i = 1; i < mCodes.size(); ++i) {
+        CheckStop(i);
         const TVMCode& code = mCodes[i];
         if (code.Cmd == vcBPushString) {
             const int32_t target = static_jump_target(mCode, code);
@@ -260,16 +306,27 @@ bool TRunPlanner::OperandStep(size_t k, size_t depth, int& change, size_t& width
     }
 }
 
-void TOperandLabels::Build(const TMidCode& code)
+size_t TOperandLabels::SlotsFor(size_t labels)
 {
-    size_t expected = 0;
-    for (const TVMCode& c : code.Codes)
-        if (c.Cmd == vcBPushString) ++expected;
     size_t size = 16;
-    while (size < expected * 2) size *= 2;
+    while (size < labels * 2) size *= 2;
+    return size;
+}
+
+bool TOperandLabels::Build(const TMidCode& code, const std::function<bool()>& stopped)
+{
+    const std::vector<TVMCode>& codes = code.Codes;
+    size_t expected = 0;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i % PLAN_STOP_STRIDE == 0 && stopped()) return false;
+        if (codes[i].Cmd == vcBPushString) ++expected;
+    }
+    const size_t size = SlotsFor(expected);
     mEntries.assign(size, TEntry{});
     mMask = size - 1;
-    for (const TVMCode& c : code.Codes) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i % PLAN_STOP_STRIDE == 0 && stopped()) return false;
+        const TVMCode& c = codes[i];
         if (c.Cmd != vcBPushString || c.Operand.Text == nullptr) continue;
         const int32_t index = static_jump_target(code, c);
         if (index == 0) continue;
@@ -277,6 +334,7 @@ void TOperandLabels::Build(const TMidCode& code)
         while (mEntries[slot].text != nullptr && mEntries[slot].text != c.Operand.Text) slot = (slot + 1) & mMask;
         mEntries[slot] = TEntry{c.Operand.Text, index};
     }
+    return true;
 }
 
 int32_t TOperandLabels::Find(const char* text) const

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "language/VMCode.h"
@@ -53,15 +54,23 @@ struct TForLoop {
 // which does not change while it runs.
 class TOperandLabels {
 public:
-    void Build(const TMidCode& code);
+    // Polls `stopped` now and then, and returns false, the table unfinished, when it
+    // says so.
+    bool Build(const TMidCode& code, const std::function<bool()>& stopped);
     // The code index of a label text that is a code operand; 0 for any other text.
     int32_t Find(const char* text) const;
+    size_t HeldBytes() const { return mEntries.capacity() * sizeof(TEntry); }
 
-private:
+    // The slots of the table for `labels` label pushes: a power of two at least twice
+    // as many, and at least 16.
+    static size_t SlotsFor(size_t labels);
+
     struct TEntry {
         const char* text = nullptr;
         int32_t index = 0;
     };
+
+private:
     std::vector<TEntry> mEntries;
     size_t mMask = 0;
 };
@@ -79,9 +88,25 @@ struct TRunPlan {
     // The FOR loops run as blocks; targets of a block's first code is its index here.
     std::vector<TForLoop> forLoops;
     TOperandLabels operandLabels;
+
+    // What the plan takes for each code: its kind, its target and its jump label.
+    static constexpr size_t BYTES_PER_CODE = sizeof(uint8_t) + sizeof(int32_t) + sizeof(const char*);
+    // What the plan holds.
+    size_t HeldBytes() const;
 };
 
-TRunPlan plan_run(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable);
+// How often the planner polls its stop request: every so many codes of each pass, and
+// between the passes.
+constexpr size_t PLAN_STOP_STRIDE = size_t{1} << 14;
+
+// The plan of a run of `code`; none when `stopped` said so first. `fusable` says which
+// commands may be planned.
+std::optional<TRunPlan> plan_run(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable,
+                                 const std::function<bool()>& stopped);
+
+// What planning `code` takes at most before the FOR loops are found: the plan's tables
+// and the flags the passes keep while they run. None when `stopped` said so first.
+std::optional<size_t> planned_bytes(const TMidCode& code, const std::function<bool()>& stopped);
 
 // The code index a pushed label or line number names, as a jump would find it; 0 when
 // it names none.

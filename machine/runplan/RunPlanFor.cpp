@@ -150,6 +150,7 @@ void TRunPlanner::ForLoops()
 {
     mPlan.forLoops.clear();
     for (size_t i = 1; i < mCodes.size(); ++i) {
+        CheckStop(i);
         TForLoop loop;
         if (!MatchForLoop(i, loop)) continue;
         bool all = true;

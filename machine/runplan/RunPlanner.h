@@ -13,10 +13,16 @@
 
 class TRunPlanner {
 public:
-    TRunPlanner(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable);
+    TRunPlanner(const TMidCode& code, const std::function<bool(TVMCodeCmd)>& fusable,
+                const std::function<bool()>& stopped);
+    // Throws TStopped when the stop request came first.
     TRunPlan Plan();
+    struct TStopped {};
 
 private:
+    // Throws TStopped when a stop request has come: looked at every PLAN_STOP_STRIDE
+    // codes `i` of a pass.
+    void CheckStop(size_t i) const;
     void SinglesAndPairs();
     void JumpLabels();
     void MarkJumpLandings();
@@ -43,6 +49,7 @@ private:
 
     const TMidCode& mCode;
     const std::vector<TVMCode>& mCodes;
+    const std::function<bool()>& mStopped;
     std::vector<bool> mFusable;  // for each code
     std::vector<bool> mLanding;  // for each code: whether a jump can land on it
     TRunPlan mPlan;

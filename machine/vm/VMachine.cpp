@@ -3,7 +3,9 @@
 
 #include "machine/vm/VMachine.h"
 
+#include <functional>
 #include <new>
+#include <optional>
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
@@ -26,16 +28,31 @@ const TSystemClock& system_clock()
 // Every code's handler from this run's table, and the plan of its kinds. A code whose
 // handler is not the shared one (a debugger's own) is never fused, nor is any code when
 // fusion is off. The plan is made once before the run, so a run without such entries
-// pays nothing.
-void TVMachine::PrepareRunCodes()
+// pays nothing. The compiled program and the tables made for it here are the run's
+// too: they are taken from its budget before the tables are made, and what the tables
+// came to hold replaces that once they are done.
+bool TVMachine::PrepareRunCodes()
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const TFuncTable& table = *FuncTable;
     const TFuncTable& shared = SharedFuncTable();
+    const std::function<bool()> stopped = [this] { return StopRequested(); };
+    const std::optional<size_t> planBytes = planned_bytes(*MidCode, stopped);
+    if (!planBytes) return false;
+    const size_t planned = MidCode->HeldBytes() + codes.size() * sizeof(THandler) + *planBytes;
+    if (!Memory.Take(planned)) throw RuntimeException2(RTE_OUT_OF_MEMORY);
     RunHandlers.resize(codes.size());
-    for (size_t i = 0; i < codes.size(); ++i) RunHandlers[i] = table[codes[i].Cmd];
-    Plan =
-        plan_run(*MidCode, [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); });
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i % PLAN_STOP_STRIDE == 0 && stopped()) return false;
+        RunHandlers[i] = table[codes[i].Cmd];
+    }
+    std::optional<TRunPlan> plan = plan_run(
+        *MidCode, [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); }, stopped);
+    if (!plan) return false;
+    Plan = std::move(*plan);
+    const size_t held = MidCode->HeldBytes() + RunHandlers.capacity() * sizeof(THandler) + Plan.HeldBytes();
+    if (!Memory.Replace(planned, held)) throw RuntimeException2(RTE_OUT_OF_MEMORY);
+    return true;
 }
 
 TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
@@ -75,8 +92,10 @@ int32_t TVMachine::Terminate()
 int32_t TVMachine::Execute()
 {
     try {
-        PrepareRunCodes();
-        RunCodes();
+        if (PrepareRunCodes())
+            RunCodes();
+        else
+            InterruptVMTerminate();  // stopped before its first line
     } catch (const TException& e) {
         RunFailed(e);
         ShowErrorAlert(e);

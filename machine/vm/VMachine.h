@@ -77,6 +77,10 @@ class TVMachine : public TThread, public TMmlMachineLink {
 public:
     using THandler = void (TVMachine::*)(const TVMCode*);
     static constexpr int32_t PRIORITY = 15;
+    // What the run's tables take for each code of the program (its handler and its
+    // entries in the run plan), which the compile counts toward the memory limit beside
+    // the program itself.
+    static constexpr size_t RUN_TABLE_BYTES_PER_CODE = sizeof(THandler) + TRunPlan::BYTES_PER_CODE;
 
     // alerts: where run-time error alerts go (may be null: no alert is shown).
     TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
@@ -375,7 +379,10 @@ protected:
 
     // --- the dispatch loop (VMachineRunCodes.cpp) and its work outside the loop
     // (VMachineFusedWork.cpp) ---
-    void PrepareRunCodes();
+    // Plans the run's kinds, after charging the plan and the compiled program to the
+    // budget; false when a stop request came first (the plan is then not whole, and
+    // nothing may run).
+    bool PrepareRunCodes();
     void RunLoop();
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;

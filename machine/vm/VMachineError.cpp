@@ -24,7 +24,9 @@ void TVMachine::RegisterTexts()
 
 void TVMachine::GenerateErrStrDisplay(const char* key)
 {
-    ErrStrDisplay = platform::get_string(key) + " in " + std::to_string(CurLineNum);
+    // Before its first line the run is in no line: the text names none.
+    ErrStrDisplay = platform::get_string(key);
+    if (CurLineNum != 0) ErrStrDisplay += " in " + std::to_string(CurLineNum);
 }
 
 TException TVMachine::RuntimeException2(const char* key)

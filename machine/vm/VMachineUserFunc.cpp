@@ -65,7 +65,17 @@ void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code)
     if (i < 0 || static_cast<size_t>(i) >= frame.size()) throw RuntimeException2(RTE_INTERNAL_ERROR);
     // A copy: a text argument is copied too, so the result of the body never points
     // into the frame that the return frees.
-    Push(frame[static_cast<size_t>(i)]);
+    const TStackData& arg = frame[static_cast<size_t>(i)];
+    if (arg.type != sdString || !arg.owned) {
+        Push(arg);
+        return;
+    }
+    // The copy gets the room a kept text may have, so that a body that appends to its
+    // argument (DEF FNA$(X$)=FNA$(X$+"...")) grows the copy in place: each call of such
+    // a recursion then makes one block, the one its callee's frame keeps, and none that
+    // is freed between the frames' blocks and left there unused by the larger ones.
+    const std::string_view text = arg.View();
+    PushOwnedString(kept_text::WithRoom(text, text.size() + kept_text::Slack(text.size())), arg.ascii);
 }
 
 void TVMachine::ExeBasicBRetFromUserFunc(const TVMCode*)

@@ -1,6 +1,6 @@
 // Statements that run long on big texts, pictures and arrays end with the run when
 // the time-out comes: each program below runs under --timeout 1 and ends with the
-// time-out's break, in its long line when the machine is not loaded. The driver is given a
+// time-out's break, in its long line when the machine is not loaded; so does a long list. The driver is given a
 // generous while to end; a statement that ignores the stop request takes far longer.
 
 #include <gtest/gtest.h>
@@ -59,6 +59,23 @@ TEST_P(LongStatement, EndsWithTheTimeOut)
     // the run must end with the time-out's break all the same.
     EXPECT_TRUE(outcome.out == std::string(program.breakLine) + "\nOk\n" || outcome.out == "Break in 10\nOk\n")
         << outcome.out;
+}
+
+// The time-out covers the compile and the run's preparation too: a long list given a
+// time-out far shorter than its compile ends with the break of a run stopped before its
+// first line, which names no line.
+TEST(LongList, EndsWithTheTimeOutBeforeItsFirstLine)
+{
+    const TTempFolder folder("kivo-long");
+    const fs::path list = folder.Path() / "long.bas";
+    {
+        std::ofstream out(list);
+        for (int line = 1; line <= 50000; ++line) out << line << " A=A+1:B$=\"XY\"\n";
+    }
+    const THeadlessOutcome outcome = run_headless_process(
+        {"--drive", "1=" + folder.Path().string(), "--timeout", "0.001", list.string()}, LIMIT_SECONDS);
+    EXPECT_EQ(outcome.status, 3) << outcome.err;
+    EXPECT_EQ(outcome.out, "Break\nOk\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, LongStatement, ::testing::ValuesIn(PROGRAMS),

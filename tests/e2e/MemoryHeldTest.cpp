@@ -134,4 +134,15 @@ TEST_F(MemoryHeld, AListTooLargeForTheLimitIsACompileError)
     EXPECT_EQ(Run(list).status, 0) << "the same list compiles with more room";
 }
 
+// The run's tables of the code are taken from the same budget: a list whose program
+// alone would fit the limit, but not with them, is too large to compile.
+TEST_F(MemoryHeld, TheRunsTablesOfTheCodeCountInTheCompile)
+{
+    std::string list;
+    for (int line = 1; line <= 15000; ++line) list += std::to_string(line) + " A=A+1:B$=\"XY\"\n";
+    const THeadlessOutcome outcome = Run(list, 8);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("Out of memory: the list is too large to compile"), std::string::npos) << outcome.err;
+}
+
 }  // namespace

@@ -117,6 +117,28 @@ TEST_F(RunSession, RequestsThatCannotStart)
     EXPECT_TRUE(session.QuitBasic());
 }
 
+// A Kill and the holder's deadline end a compile too: no program and no machine, no
+// compile error, and the screen shows the break of a run stopped before its first line.
+TEST_F(RunSession, AKillOrThePassedDeadlineEndsTheCompile)
+{
+    const std::string list = "10 A=1\n20 PRINT A\n";
+    gAppPrivacy.Killed = true;
+    EXPECT_FALSE(session.CompileBasic(list));
+    EXPECT_TRUE(session.CompileStopped());
+    gAppPrivacy.Killed = false;
+    EXPECT_EQ(shown_screen_text(session.Rsrc()), "Break\nOk\n");
+
+    EXPECT_TRUE(session.CompileBasic(list)) << "without a stop it compiles";
+    EXPECT_FALSE(session.CompileStopped());
+
+    session.SetDeadline(std::chrono::steady_clock::now());
+    session.SetList(list);
+    EXPECT_EQ(session.PrepareRun({}), TRunPrepared::Stopped);
+    EXPECT_EQ(session.VMachine(), nullptr);
+    EXPECT_EQ(alerts.Count(), 0u) << alerts.Last();
+    EXPECT_EQ(shown_screen_text(session.Rsrc()), "Break\nOk\nBreak\nOk\n");
+}
+
 TEST_F(RunSession, FunctionKeyWithoutAMachineOnlyTypes)
 {
     session.Rsrc().SetFuncKeyStr(2, "ab");

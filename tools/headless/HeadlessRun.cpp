@@ -209,6 +209,8 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                                std::chrono::duration<double>(options.TimeoutSeconds));
+    // It covers the compiles and the preparations of the runs too.
+    session.SetDeadline(deadline);
     TRunRequest request;  // the first run starts at the list's first line
     for (bool firstRun = true;; firstRun = false) {
         std::string note;
@@ -219,6 +221,11 @@ int run_headless(const THeadlessOptions& options, std::ostream& out, std::ostrea
             if (firstRun && alerts.Count() == 0)
                 err << "kivo-headless: " << options.ListPath << ": the list holds no program\n";
             result = HEADLESS_COMPILE_ERROR;
+            break;
+        }
+        if (prepared == TRunPrepared::Stopped) {
+            // The time-out came while the list was compiled.
+            result = HEADLESS_TIMEOUT;
             break;
         }
         if (prepared == TRunPrepared::LoadFailed) {

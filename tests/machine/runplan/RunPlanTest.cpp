@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,10 @@ void plan_program(const std::string& text, bool fusable, TPlanned& out)
     int32_t compatMode = 0;
     TCompiler compiler(&out.code, &alerts);
     ASSERT_TRUE(compiler.Compile(text.c_str(), &compatMode)) << alerts.Last();
-    out.plan = plan_run(out.code, [fusable](TVMCodeCmd) { return fusable; });
+    std::optional<TRunPlan> plan = plan_run(
+        out.code, [fusable](TVMCodeCmd) { return fusable; }, [] { return false; });
+    ASSERT_TRUE(plan.has_value());
+    out.plan = std::move(*plan);
 }
 
 std::vector<std::string> kind_names(const TRunPlan& plan)
@@ -139,6 +143,30 @@ TEST(RunPlan, TargetsAreTheCodesTheJumpsWouldFind)
     ASSERT_NE(plan.jumpLabels[jump], nullptr);
     EXPECT_EQ(plan.targets[jump], plan.operandLabels.Find(plan.jumpLabels[jump]));
     EXPECT_EQ(plan.operandLabels.Find("not an operand"), 0);
+}
+
+// A stop request ends the planning wherever it comes, between the passes or inside one,
+// with no plan to run.
+TEST(RunPlan, AStopRequestEndsThePlanningWithoutAPlan)
+{
+    TMidCode code;
+    TRecordingAlertSink alerts;
+    int32_t compatMode = 0;
+    std::string list;
+    for (int line = 1; line <= 5000; ++line) list += std::to_string(line * 10) + " X=X+1:A$=A$+\"B\"\n";
+    TCompiler compiler(&code, &alerts);
+    ASSERT_TRUE(compiler.Compile(list.c_str(), &compatMode)) << alerts.Last();
+    int polls = 0;
+    const auto always = [](TVMCodeCmd) { return true; };
+    ASSERT_TRUE(plan_run(code, always, [&] { return ++polls < 0; }).has_value());
+    const int wholeRun = polls;
+    ASSERT_GT(wholeRun, 12);  // every pass polls at least once
+    for (const int at : {1, 2, wholeRun / 2, wholeRun}) {
+        int seen = 0;
+        EXPECT_FALSE(plan_run(code, always, [&] { return ++seen >= at; }).has_value()) << "stop at poll " << at;
+    }
+    EXPECT_FALSE(planned_bytes(code, [] { return true; }).has_value());
+    EXPECT_GE(*planned_bytes(code, [] { return false; }), code.Codes.size() * TRunPlan::BYTES_PER_CODE);
 }
 
 }  // namespace

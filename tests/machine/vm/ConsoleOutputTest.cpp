@@ -83,7 +83,7 @@ protected:
             Run(code, operands);
             ADD_FAILURE() << "no error";
         } catch (const TException&) {
-            EXPECT_EQ(machine.ErrorText(), std::string(key) + " in 0");
+            EXPECT_EQ(machine.ErrorText(), std::string(key));
         }
     }
 

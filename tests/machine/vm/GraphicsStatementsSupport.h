@@ -55,7 +55,7 @@ protected:
             machine.Run(code);
             ADD_FAILURE() << "no error from code " << code.Cmd << ", expected " << key;
         } catch (const TException&) {
-            EXPECT_EQ(machine.ErrorText(), std::string(key) + " in 0") << "code " << code.Cmd;
+            EXPECT_EQ(machine.ErrorText(), std::string(key)) << "code " << code.Cmd;
         }
     }
 

@@ -91,13 +91,22 @@ TEST_F(MemoryBudgetRuns, MemoryGivenBackCanBeTakenAgain)
 }
 
 // The image PUT@ builds from an array picture is charged once while it is kept under
-// its element: 1000 by 300 pixels, 1.2 MB, beside what the array takes.
+// its element: 1000 by 300 pixels, 1.2 MB, beside what the array takes. The program and
+// its run tables are charged too: each list is also run ending at its first line, with
+// the same codes, and what that run keeps is taken off.
 TEST_F(MemoryBudgetRuns, PictureImagesAreChargedOnceWhileKept)
 {
     const std::string array = "10 DIM A%(56252):A%(0)=1000:A%(1)=300\n";
     const size_t picture = 1000 * 300 * sizeof(uint32_t);
+    const auto kept_by_run = [&](const std::string& lines, size_t budget, size_t& used) {
+        size_t program = 0;
+        EXPECT_EQ(RunWithBudget("5 IF Q=0 THEN END\n" + lines, budget, &program), "");
+        const std::string ended = RunWithBudget("5 IF Q=1 THEN END\n" + lines, budget, &used);
+        used -= program;
+        return ended;
+    };
     size_t arrayOnly = 0;
-    ASSERT_EQ(RunWithBudget(array, 4 * kSmallBudget, &arrayOnly), "");
+    ASSERT_EQ(kept_by_run(array, 4 * kSmallBudget, arrayOnly), "");
     struct Case {
         const char* name;
         const char* line;
@@ -115,13 +124,13 @@ TEST_F(MemoryBudgetRuns, PictureImagesAreChargedOnceWhileKept)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         size_t used = 0;
-        EXPECT_EQ(RunWithBudget(array + c.line, 4 * kSmallBudget, &used), "");
+        EXPECT_EQ(kept_by_run(array + c.line, 4 * kSmallBudget, used), "");
         EXPECT_EQ(used, arrayOnly + c.images);
     }
 
     // A picture too large for the budget is refused before its image is made.
     size_t used = 0;
-    EXPECT_EQ(RunWithBudget(array + "20 PUT@(0,0),A%,PSET\n", kSmallBudget, &used), OutOfMemoryIn(20));
+    EXPECT_EQ(kept_by_run(array + "20 PUT@(0,0),A%,PSET\n", kSmallBudget, used), OutOfMemoryIn(20));
     EXPECT_EQ(used, arrayOnly);
 }
 

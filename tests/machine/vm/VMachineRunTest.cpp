@@ -272,7 +272,10 @@ TEST_F(MachineRun, StopStatementIsAnErrorWithAlert)
     EXPECT_EQ(alerts.Count(), 1u);
 }
 
-TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero)
+// A stop that comes before the run starts ends it in its preparation, before the
+// tables of the code are made (nothing is taken from the budget), with a break that
+// names no line: the run was in none.
+TEST_F(MachineRun, TerminateBeforeTheStartEndsThePreparationWithABreakInNoLine)
 {
     code.Line(10).Text("never").PrintItem().PrintEnd();
     code.Finish();
@@ -280,7 +283,9 @@ TEST_F(MachineRun, TerminateBeforeTheFirstLineShowsLineZero)
     machine.Terminate();
     machine.Resume();
     machine.Wait(nullptr);
-    EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Stop_Break@ in 0\nOk\n");
+    EXPECT_EQ(shown_screen_text(rsrc), "@Runtime_Err_Stop_Break@\nOk\n");
+    EXPECT_EQ(machine.ExitStatusValue(), 1);
+    EXPECT_EQ(machine.MemoryUsed(), 0u);
 }
 
 // A machine whose debugger hook fails with an exception of the standard library.
