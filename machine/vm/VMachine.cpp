@@ -12,7 +12,7 @@
 #include "machine/host/HeadlessHost.h"
 #include "machine/host/MachineSettings.h"
 #include "machine/music/MMLPlayer.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 
 namespace {

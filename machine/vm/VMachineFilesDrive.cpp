@@ -10,7 +10,7 @@
 
 #include "machine/files/BasicFileName.h"
 #include "machine/files/FilesListing.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

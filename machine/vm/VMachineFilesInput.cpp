@@ -9,7 +9,7 @@
 
 #include "foundation/CharColor.h"
 #include "machine/files/FileReadAhead.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RuntimeErrorKeys.h"

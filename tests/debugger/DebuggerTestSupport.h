@@ -12,7 +12,7 @@
 #include "language/Compiler.h"
 #include "language/MidCode.h"
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "platform/Locale.h"
 #include "tests/debugger/RecordingDebugSink.h"
 

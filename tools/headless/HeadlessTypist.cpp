@@ -4,7 +4,7 @@
 
 #include "machine/music/MusicClock.h"
 #include "machine/music/SimulatedMusicClock.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 
 namespace {

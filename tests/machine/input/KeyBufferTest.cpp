@@ -9,7 +9,7 @@
 
 #include "machine/host/HostInterfaces.h"
 #include "machine/input/KeyBuffer.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

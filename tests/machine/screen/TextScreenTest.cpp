@@ -6,7 +6,7 @@
 #include <string>
 
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 
 #include "../ShellTesting.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/runwindow/RunWindow.h"
