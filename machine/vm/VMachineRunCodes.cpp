@@ -26,8 +26,8 @@
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
-#include "machine/runplan/RunKinds.h"
 #include "machine/devices/BasicRsrc.h"
+#include "machine/runplan/RunKinds.h"
 #include "machine/text/TextMeasure.h"
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RuntimeErrorKeys.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "machine/host/HeadlessHost.h"
 #include "machine/devices/BasicRsrc.h"
+#include "machine/host/HeadlessHost.h"
 
 namespace {
 
