@@ -98,6 +98,9 @@ public:
     // --- events (any thread) ---
     void HappenInterrupt(long mask);
     void UnhappenInterrupt(long mask);
+    // The STOP key (Ctrl+C): true when the program traps it (the event goes to its
+    // trap); otherwise the run stops as Break and the result is false.
+    bool PressStopKey();
     // Presses function key n (1 to 10) as the run window does: its string goes into
     // the key buffer, one byte an entry, and its interrupt is raised. Other numbers
     // do nothing.
@@ -337,6 +340,9 @@ protected:
     // --- interrupts ---
     uint32_t IrHappen() const { return IrRequest.load(std::memory_order_acquire); }
     void Interrupt();
+    // Raises event `m` (one bit): true when it went to the program's trap, as a request
+    // or held while the trap is stopped. STOP without a trap ends the run instead.
+    bool RaiseEvent(uint32_t m);
     void InterruptVMTerminate();
     void InterruptVMSleep();
     void InterruptGeneral(int bit);
