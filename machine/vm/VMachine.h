@@ -145,6 +145,9 @@ public:
     // An event trap has entered its subroutine (the interrupt service pushed the return
     // position and jumped, without vcBCall).
     virtual void TrapSubroutineEntered() {}
+    // A keyboard read (INPUT, LINE INPUT, INPUT$) found no key typed and waits for one
+    // (true), and, after such a wait, the read is over (false).
+    virtual void KeyboardWaitChanged(bool waiting) { (void)waiting; }
 
     // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
     // beyond the 32-bit range give its nearest end.
