@@ -24,10 +24,12 @@ inline constexpr uint32_t VarsUpdated = fourcc("uvir");  // elements were assign
 inline constexpr uint32_t VarReset = fourcc("rsvr");     // an array was made; posted
 inline constexpr uint32_t RunEnded = fourcc("dbed");     // posted
 inline constexpr uint32_t ShowLine = fourcc("sslr");     // a run-time error's line; posted
+inline constexpr uint32_t KeyWait = fourcc("dbkw");      // a keyboard read waits, or is over; posted
 
 inline constexpr std::string_view Run = "Run";          // int64
 inline constexpr std::string_view LineNum = "LineNum";  // int32
 inline constexpr std::string_view Killed = "Killed";    // bool, only when true
+inline constexpr std::string_view Waiting = "Waiting";  // bool ('dbkw')
 // One entry per variable, in parallel: the name with its type suffix, the element
 // index (0 the plain variable) and the value's text.
 inline constexpr std::string_view VarName = "VarName";  // string

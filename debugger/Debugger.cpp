@@ -132,6 +132,13 @@ void TDebugger::TrapSubroutineEntered()
     CallEntered();
 }
 
+void TDebugger::KeyboardWaitChanged(bool waiting)
+{
+    platform::Message message = NewMessage(debug_msg::KeyWait);
+    message.AddBool(debug_msg::Waiting, waiting);
+    Post(message);
+}
+
 void TDebugger::CallEntered()
 {
     mCallDepth.fetch_add(1, std::memory_order_acq_rel);

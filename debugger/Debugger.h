@@ -53,6 +53,7 @@ public:
     void RegisterVarAccess(int slot, TVarInfo* var, long element) override;
     void SendResetVarRqtd(TVarInfo* var) override;
     void TrapSubroutineEntered() override;
+    void KeyboardWaitChanged(bool waiting) override;
 
 private:
     static const TFuncTable& DebugFuncTable();

@@ -20,6 +20,12 @@ private:
     const TRunSerial mRun;
 };
 
+TRunForward run_windows_forward(TRunOrigin origin, bool notFore, bool debugged)
+{
+    if (origin != TRunOrigin::User) return {};
+    return TRunForward{debugged, !notFore};
+}
+
 TRunHandOff::TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower)
     : mRun(run), mHost(host), mFollower(follower), mDebugView(&mNoDebugView)
 {}
@@ -34,7 +40,7 @@ void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
 TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
 {
     if (KeepWhileEnding(request, true, 0)) return TRunOutcome::Waiting;
-    return Prepare(request, true);
+    return Prepare(request, true, TRunOrigin::User);
 }
 
 TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request, TRunSerial from)
@@ -42,7 +48,9 @@ TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request, TRunSerial
     NoteKill();
     if (WasKilled(from)) return TRunOutcome::Killed;
     if (KeepWhileEnding(request, false, from)) return TRunOutcome::Waiting;
-    return Prepare(request, false);
+    TRunOrigin origin = request.NotFore ? TRunOrigin::Repeat : TRunOrigin::Program;
+    if (from != 0 && from == mUserLoad) origin = TRunOrigin::User;
+    return Prepare(request, false, origin);
 }
 
 bool TRunHandOff::KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from)
@@ -74,7 +82,7 @@ void TRunHandOff::NoteKill()
     if (gAppPrivacy.Killed.load()) mKilledThrough = mRunsMade;
 }
 
-TRunOutcome TRunHandOff::Prepare(const TRunRequest& request, bool byUser)
+TRunOutcome TRunHandOff::Prepare(const TRunRequest& request, bool byUser, TRunOrigin origin)
 {
     if (gPrefs.AutoSaveBeforeRun.load()) mHost.SaveAutoBackup();
     QuitBasic();
@@ -82,24 +90,27 @@ TRunOutcome TRunHandOff::Prepare(const TRunRequest& request, bool byUser)
     mDebugView->ClearVar();
     mRun.ClearBasic();
     if (byUser) {
-        // What was killed stays killed; only the flag starts afresh.
+        // What was killed stays killed; only the flag starts afresh. The same for a
+        // STOP key of an earlier chain of runs.
         NoteKill();
         gAppPrivacy.Killed = false;
+        mRun.ForgetStopKey();
     }
     const TRunSerial run = ++mRunsMade;
     if (request.FileName) {
+        if (origin == TRunOrigin::User) mUserLoad = run;
         TRunRequest continuation = request;
         continuation.FileName.reset();
         continuation.Merge = false;
         mHost.LoadRequestedList(*request.FileName, request.Merge, continuation, run);
         return TRunOutcome::Loading;
     }
-    const TRunOutcome outcome = Compile(request, run);
+    const TRunOutcome outcome = Compile(request, run, origin);
     mHost.SetStatBarStr(std::string());
     return outcome;
 }
 
-TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run)
+TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run, TRunOrigin origin)
 {
     const TFormattedSource source = format_source_for_compiler(mHost.ListText());
     if (!source.Error.empty()) {
@@ -114,8 +125,9 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run)
     if (!compiled) return TRunOutcome::CompileFailed;
 
     const bool debugged = gExitStates.UseDebugger.load();
-    if (debugged) mHost.BringDebugWindowForward();
-    if (!request.NotFore) mHost.BringRunWindowForward();
+    const TRunForward forward = run_windows_forward(origin, request.NotFore, debugged);
+    if (forward.DebugWindow) mHost.BringDebugWindowForward();
+    if (forward.RunWindow) mHost.BringRunWindowForward();
     mStamps.push_back(std::make_unique<TRunStamp>(mFollower, run));
     mRun.ReadyBasic(mStamps.back().get());
     if (debugged) {

@@ -9,12 +9,15 @@
 // emptied; the compiled program cleared; the killed flag cleared. A request that names
 // a list is handed to the list loader with the rest of the request as its
 // continuation, and stops there. Otherwise the compiler's copy of the list is made
-// ("Compiling..." in the status bar) and compiled; on success the debug window (with
-// "UDbg") and the run window (unless "NotFore") come forward, the machine is readied
+// ("Compiling..." in the status bar) and compiled; on success the windows the run's
+// origin asks for come forward (run_windows_forward), the machine is readied
 // with the editor as the target of its run requests, the debug view is told the new
 // machine (and, with "UDbg", the source, call stack, variables and first break point),
 // and the machine starts at the requested line or label. The status bar is cleared at
 // the end, whatever happened.
+//
+// A STOP key kept from a run that restarted itself ends the next run of that chain;
+// the user's own run drops it.
 //
 // Kill is final until the user starts a run again: a machine's request (RUN, CHAIN, the
 // repeated run) that comes after a Kill is dropped, the list a request names that is
@@ -45,6 +48,29 @@ class TRunStamp;
 // Which run a machine's request came from; 0 is no run.
 using TRunSerial = uint64_t;
 
+// Who asked for a run.
+enum class TRunOrigin {
+    User,     // the Run menu or the run-from-line dialog (and the rest of such a run
+              // once the list it names is loaded)
+    Program,  // the program's own RUN, RUN "file" or CHAIN
+    Repeat,   // the repeated run at a normal end (a machine's request with "NotFore")
+};
+
+// The windows that come forward as a run starts.
+struct TRunForward {
+    bool DebugWindow = false;
+    bool RunWindow = false;
+    friend bool operator==(const TRunForward&, const TRunForward&) = default;
+};
+
+// Only the user's own run brings windows forward: the debug window when the run is
+// debugged, then the run window unless the request says "NotFore", so that the run
+// window ends in front with the keyboard. A program that runs itself again (RUN,
+// CHAIN, the repeat) starts a new run every few milliseconds; were each to take the
+// keyboard, the main window's Kill could never be reached. The keyboard stays where
+// the user put it, and a debugged run still comes forward when it breaks.
+TRunForward run_windows_forward(TRunOrigin origin, bool notFore, bool debugged);
+
 // The receiver of the machines' run requests, each with the run that made it (the
 // editor view). Called on the machine's thread.
 class TRunFollower {
@@ -67,6 +93,8 @@ public:
     virtual bool ReadyBasic(TRunRequestSink* runTarget) = 0;
     virtual TVMachine* VMachine() const = 0;
     virtual bool RunBasic(const TRunRequest& request) = 0;
+    // Drops a STOP key kept for the next run (TRunSession::PressStopKey).
+    virtual void ForgetStopKey() = 0;
 };
 
 // The editor's services that a run uses.
@@ -137,10 +165,11 @@ private:
         TRunSerial From = 0;  // of a machine's request
     };
 
-    TRunOutcome Prepare(const TRunRequest& request, bool byUser);
+    // `byUser`: the user's own request, which ends what a Kill or a STOP key ended.
+    TRunOutcome Prepare(const TRunRequest& request, bool byUser, TRunOrigin origin);
     // Keeps the request when a killed machine is still ending (true), else nothing.
     bool KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from);
-    TRunOutcome Compile(const TRunRequest& request, TRunSerial run);
+    TRunOutcome Compile(const TRunRequest& request, TRunSerial run, TRunOrigin origin);
     // A Kill given since the last look (the killed flag) ends every run made so far.
     void NoteKill();
     bool WasKilled(TRunSerial run) const { return run <= mKilledThrough; }
@@ -150,6 +179,9 @@ private:
     TRunFollower* mFollower;
     TRunSerial mRunsMade = 0;
     TRunSerial mKilledThrough = 0;
+    // The latest user's run that loads the list its request names: the rest of its
+    // request is still the user's.
+    TRunSerial mUserLoad = 0;
     // What each machine sends its requests to; a killed machine may still send while
     // it ends, so they go only once QuitBasic has ended every machine.
     std::vector<std::unique_ptr<TRunStamp>> mStamps;

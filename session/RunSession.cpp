@@ -153,6 +153,8 @@ bool TRunSession::RunBasic(const TRunRequest& request)
 {
     TVMachine* machine = VMachine();
     if (machine == nullptr || !machine->SetStartPos(request)) return false;
+    // The program has set no trap yet: the kept key ends the run before its first line.
+    if (mStopKept.exchange(false)) machine->PressStopKey();
     machine->Resume();
     return true;
 }
@@ -283,6 +285,21 @@ void TRunSession::PressFuncKey(int n)
         mMachine->PressFuncKey(n);
     else
         mRsrc.PushFuncKeyStr(n);
+}
+
+void TRunSession::PressStopKey()
+{
+    std::lock_guard<std::mutex> lock(mMachineLock);
+    // A machine that has ended cannot take the key, whatever traps it had set.
+    if (mMachine && !mMachine->IsTerminated() && mMachine->PressStopKey()) return;
+    // The running machine stops as Break (and asks for no next run), unless it has
+    // already asked for one: that next run takes the key.
+    mStopKept.store(true);
+}
+
+void TRunSession::ForgetStopKey()
+{
+    mStopKept.store(false);
 }
 
 void TRunSession::WithMachine(const std::function<void(TVMachine&)>& use)

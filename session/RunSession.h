@@ -14,6 +14,7 @@
 // The operations are called from one thread (the holder's); PressFuncKey and the
 // alarm may come from others.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -100,7 +101,8 @@ public:
     bool ReadyBasic(TRunRequestSink* runTarget = nullptr);
     // Sets the start position from the request's LineNum or Label and starts the
     // machine. False, after an alert and with the machine left suspended, when the
-    // program has no such line or label.
+    // program has no such line or label. A STOP key pressed while no program could
+    // take it stops this run as Break at its start.
     bool RunBasic(const TRunRequest& request);
     // Ends and deletes the machine (null: the current one; another machine: nothing),
     // waiting until its thread has ended; a killed machine still ending is waited for too.
@@ -137,6 +139,14 @@ public:
     // Presses function key n in the running machine, or only types its string when
     // there is none (the run window's F1 to F10).
     void PressFuncKey(int n);
+    // The STOP key (the run window's Ctrl+C; any thread). A running program that traps
+    // STOP takes it; otherwise the run stops as Break. A program that runs itself
+    // (RUN, CHAIN, the repeated run) may already have asked for its next run, or be
+    // between two runs: the key is kept for the next run that starts, so that the
+    // chain ends with Break whichever run it lands in.
+    void PressStopKey();
+    // Drops a kept STOP key: the user starts a run of their own.
+    void ForgetStopKey();
     // Calls `use` with the current machine, under the machine lock, when there is one
     // (any thread): the run window raises interrupts and hands over the mouse this way.
     void WithMachine(const std::function<void(TVMachine&)>& use);
@@ -182,4 +192,6 @@ private:
     std::unique_ptr<TVMachine> mMachine;
     // The killed machine until the next operation waits for it (the holder's thread only).
     std::unique_ptr<TVMachine> mEnding;
+    // A STOP key that no program took, kept for the next run that starts.
+    std::atomic<bool> mStopKept{false};
 };

@@ -105,6 +105,9 @@ public:
     // --- events (any thread) ---
     void HappenInterrupt(long mask);
     void UnhappenInterrupt(long mask);
+    // The STOP key (Ctrl+C): true when the program traps it (the event goes to its
+    // trap); otherwise the run stops as Break and the result is false.
+    bool PressStopKey();
     // Presses function key n (1 to 10) as the run window does: its string goes into
     // the key buffer, one byte an entry, and its interrupt is raised. Other numbers
     // do nothing.
@@ -149,6 +152,9 @@ public:
     // An event trap has entered its subroutine (the interrupt service pushed the return
     // position and jumped, without vcBCall).
     virtual void TrapSubroutineEntered() {}
+    // A keyboard read (INPUT, LINE INPUT, INPUT$) found no key typed and waits for one
+    // (true), and, after such a wait, the read is over (false).
+    virtual void KeyboardWaitChanged(bool waiting) { (void)waiting; }
 
     // The rounding of StackInt for a double: floor(x + 0.5); NaN gives 0 and values
     // beyond the 32-bit range give its nearest end.
@@ -345,6 +351,9 @@ protected:
     // --- interrupts ---
     uint32_t IrHappen() const { return IrRequest.load(std::memory_order_acquire); }
     void Interrupt();
+    // Raises event `m` (one bit): true when it went to the program's trap, as a request
+    // or held while the trap is stopped. STOP without a trap ends the run instead.
+    bool RaiseEvent(uint32_t m);
     void InterruptVMTerminate();
     void InterruptVMSleep();
     void InterruptGeneral(int bit);

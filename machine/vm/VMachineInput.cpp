@@ -64,9 +64,40 @@ void TVMachine::DoDelete()
     if (Rsrc->CsrIdx < Rsrc->TxtRows * Rsrc->TxtCols - 1) Rsrc->SlideTxtToLeft(static_cast<short>(Rsrc->CsrIdx + 1));
 }
 
+namespace {
+
+// Tells the machine when a keyboard read first has to wait for a key, and when that
+// read is over, however it ends.
+class TKeyboardWaitNote {
+public:
+    explicit TKeyboardWaitNote(TVMachine& machine, const TBasicRsrc& rsrc) : mMachine(machine), mRsrc(rsrc) {}
+    ~TKeyboardWaitNote()
+    {
+        if (mWaiting) mMachine.KeyboardWaitChanged(false);
+    }
+    TKeyboardWaitNote(const TKeyboardWaitNote&) = delete;
+    TKeyboardWaitNote& operator=(const TKeyboardWaitNote&) = delete;
+
+    // Before each key is taken.
+    void BeforeKey()
+    {
+        if (mWaiting || mRsrc.KeyBuffer.Size() != 0) return;
+        mWaiting = true;
+        mMachine.KeyboardWaitChanged(true);
+    }
+
+private:
+    TVMachine& mMachine;
+    const TBasicRsrc& mRsrc;
+    bool mWaiting = false;
+};
+
+}  // namespace
+
 void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, int32_t* wait)
 {
     TBasicRsrc& r = *Rsrc;
+    TKeyboardWaitNote waitNote(*this, r);
     items->clear();
     int start, end;
     {
@@ -76,6 +107,7 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
     r.CsrShown = 1;
     bool timedOut = false;
     for (;;) {
+        waitNote.BeforeKey();
         const std::string key =
             wait == nullptr ? r.PopFromKeyBuf(&mStopFlag, Clock)
                             : r.PopFromKeyBufWithTimeout(static_cast<long long>(*wait) * 100000, &mStopFlag, Clock);
@@ -163,8 +195,10 @@ std::string TVMachine::InputDlFromUser(long count)
     std::string text;
     if (count <= 0) return text;
     Rsrc->CsrShown = 1;
+    TKeyboardWaitNote waitNote(*this, *Rsrc);
     long total = 0;
     while (total < count) {
+        waitNote.BeforeKey();
         const std::string key = Rsrc->PopFromKeyBuf(&mStopFlag, Clock);
         if (StopRequested()) break;
         text += key;

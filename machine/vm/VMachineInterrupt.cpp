@@ -54,21 +54,35 @@ void TVMachine::SetIrTarget(int bit, TStackData target)
 
 void TVMachine::HappenInterrupt(long mask)
 {
-    const uint32_t m = static_cast<uint32_t>(mask);
-    if (m == 0) return;
+    RaiseEvent(static_cast<uint32_t>(mask));
+}
+
+bool TVMachine::PressStopKey()
+{
+    return RaiseEvent(IR_STOP_KEY);
+}
+
+bool TVMachine::RaiseEvent(uint32_t m)
+{
+    if (m == 0) return false;
     const uint32_t bit = NumShifts(m);
-    if (bit >= 32) return;
+    if (bit >= 32) return false;
     const bool hasTarget = IrTargetSet[bit].load(std::memory_order_acquire);
     const uint8_t state = IrStates[bit].load(std::memory_order_acquire);
     if (m == IR_STOP_KEY && (!hasTarget || state == IR_STATE_OFF)) {
         Terminate();
-        return;
+        return false;
     }
-    if (!hasTarget) return;
-    if (state == IR_STATE_ON)
+    if (!hasTarget) return false;
+    if (state == IR_STATE_ON) {
         IrRequest.fetch_or(m, std::memory_order_acq_rel);
-    else if (state == IR_STATE_STOP)
+        return true;
+    }
+    if (state == IR_STATE_STOP) {
         IrHeld.fetch_or(m, std::memory_order_acq_rel);
+        return true;
+    }
+    return false;
 }
 
 void TVMachine::UnhappenInterrupt(long mask)

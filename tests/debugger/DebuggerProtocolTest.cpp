@@ -25,6 +25,51 @@ TEST_F(DebuggerTest, StepInStepOverAndRunWalkTheProtocol)
                                     "uvir B! 0=2", "clnc 110", "rcsr", "clnc 30", "dbbr 30", "dbed"}));
 }
 
+// A keyboard read that has to wait says so, and says when it is over; one that finds
+// its keys typed ahead says nothing.
+struct KeyboardWaitCase {
+    const char* name;
+    const char* program;
+    std::vector<std::string> keys;
+    bool typedAhead;  // the keys are in the buffer before the run
+};
+
+class DebuggerKeyboardWait : public DebuggerTest, public ::testing::WithParamInterface<KeyboardWaitCase> {};
+
+TEST_P(DebuggerKeyboardWait, SaysSoAndWhenItIsOver)
+{
+    const KeyboardWaitCase& c = GetParam();
+    Load(c.program);
+    const auto type = [&] {
+        for (const std::string& key : c.keys) rsrc.PushToKeyBuf(key.data(), static_cast<long>(key.size()));
+    };
+    if (c.typedAhead) type();
+    Start();
+    if (!c.typedAhead) {
+        ASSERT_TRUE(sink->WaitFor("dbkw waiting"));
+        type();
+    }
+    EXPECT_EQ(WaitEnd(), 0) << alerts.Last();
+    if (c.typedAhead) {
+        EXPECT_EQ(Count("dbkw"), 0u) << "no wait, nothing said";
+        return;
+    }
+    EXPECT_EQ(Count("dbkw"), 2u);
+    const size_t waiting = sink->IndexAfter("dbkw waiting");
+    const size_t over = sink->IndexAfter("dbkw over");
+    EXPECT_LT(waiting, over);
+    EXPECT_LT(over, sink->IndexAfter("clnc 20")) << "over before the next line";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, DebuggerKeyboardWait,
+    ::testing::Values(KeyboardWaitCase{"Input", "10 INPUT A\n20 END\n", {"5", "\n"}, false},
+                      KeyboardWaitCase{"LineInput", "10 LINE INPUT A$\n20 END\n", {"x", "\n"}, false},
+                      KeyboardWaitCase{"InputDollar", "10 A$=INPUT$(2)\n20 END\n", {"x", "y"}, false},
+                      KeyboardWaitCase{"InputTypedAhead", "10 INPUT A\n20 END\n", {"5", "\n"}, true},
+                      KeyboardWaitCase{"InputDollarTypedAhead", "10 A$=INPUT$(2)\n20 END\n", {"x", "y"}, true}),
+    [](const ::testing::TestParamInfo<KeyboardWaitCase>& param) { return std::string(param.param.name); });
+
 TEST_F(DebuggerTest, EveryMessageCarriesTheMachinesRunNumber)
 {
     Load(GOSUB_PROGRAM);

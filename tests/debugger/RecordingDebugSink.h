@@ -99,7 +99,7 @@ private:
     }
 
     // "clnc 10", "dbbr 10", "acsr 20", "rcsr", "uvir A! 0=1 ...", "rsvr A! [11]",
-    // "dbed", "dbed killed", "sslr 20".
+    // "dbed", "dbed killed", "sslr 20", "dbkw waiting", "dbkw over".
     static std::string Text(const platform::Message& message)
     {
         std::string text;
@@ -111,6 +111,8 @@ private:
         if (message.FindInt32(debug_msg::LineNum, &line) == platform::kOk) text += " " + std::to_string(line);
         bool killed = false;
         if (message.FindBool(debug_msg::Killed, &killed) == platform::kOk && killed) text += " killed";
+        bool waiting = false;
+        if (message.FindBool(debug_msg::Waiting, &waiting) == platform::kOk) text += waiting ? " waiting" : " over";
         std::string name;
         for (int32_t i = 0; message.FindString(debug_msg::VarName, i, &name) == platform::kOk; ++i) {
             int32_t element = 0;

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/AlertSink.h"
@@ -57,10 +58,12 @@ public:
         Note("run");
         return startLineExists;
     }
+    void ForgetStopKey() override { ++stopKeysForgotten; }
 
     bool compiles = true;
     bool startLineExists = true;
     bool ending = false;  // a killed machine is still finishing its statement
+    int stopKeysForgotten = 0;
     TVMachine* machine = nullptr;
     std::string compiled;
     TRunRequest started;
@@ -211,6 +214,75 @@ TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk)
             if (entry.find("forward") != std::string::npos) forward.push_back(entry);
         EXPECT_EQ(forward, c.forward) << c.name;
     }
+}
+
+TEST_F(RunHandOff, OnlyTheUsersOwnRunTakesTheKeyboard)
+{
+    enum class Origin { Menu, FromLine, NamedList, ProgramRun, ProgramChain, Repeat };
+    struct Case {
+        const char* name;
+        Origin origin;
+        bool debugger;
+        Log forward;
+    };
+    const Case cases[] = {
+        {"the Run menu", Origin::Menu, false, {"run forward"}},
+        {"Run with Line Number", Origin::FromLine, false, {"run forward"}},
+        {"the user's run of a named list, once loaded", Origin::NamedList, false, {"run forward"}},
+        {"the program's RUN", Origin::ProgramRun, false, {}},
+        {"the program's CHAIN, once loaded", Origin::ProgramChain, false, {}},
+        {"the repeated run", Origin::Repeat, false, {}},
+        {"the Run menu, debugged", Origin::Menu, true, {"debug forward", "run forward"}},
+        {"the program's RUN, debugged", Origin::ProgramRun, true, {}},
+        {"the program's CHAIN, debugged", Origin::ProgramChain, true, {}},
+        {"the repeated run, debugged", Origin::Repeat, true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gExitStates.UseDebugger = false;
+        ASSERT_EQ(handOff.RunBasic({}), TRunOutcome::Started);
+        gExitStates.UseDebugger = c.debugger;
+        TRunRequest request;
+        TRunOutcome outcome = TRunOutcome::NotStarted;
+        log.clear();
+        switch (c.origin) {
+        case Origin::Menu: outcome = handOff.RunBasic(request); break;
+        case Origin::FromLine: outcome = handOff.RunLineRqtd("10"); break;
+        case Origin::NamedList:
+            request.FileName = "/lists/next.bas";
+            ASSERT_EQ(handOff.RunBasic(request), TRunOutcome::Loading);
+            outcome = handOff.FollowRunRequest(host.loadContinuations.back(), host.loadsFrom.back());
+            break;
+        case Origin::ProgramRun: outcome = handOff.FollowRunRequest(request, handOff.LastRun()); break;
+        case Origin::ProgramChain:
+            request.FileName = "/lists/next.bas";
+            ASSERT_EQ(handOff.FollowRunRequest(request, handOff.LastRun()), TRunOutcome::Loading);
+            outcome = handOff.FollowRunRequest(host.loadContinuations.back(), host.loadsFrom.back());
+            break;
+        case Origin::Repeat:
+            request.NotFore = true;
+            outcome = handOff.FollowRunRequest(request, handOff.LastRun());
+            break;
+        }
+        EXPECT_EQ(outcome, TRunOutcome::Started);
+        Log forward;
+        for (const std::string& entry : log)
+            if (entry.find("forward") != std::string::npos) forward.push_back(entry);
+        EXPECT_EQ(forward, c.forward);
+    }
+}
+
+TEST_F(RunHandOff, OnlyTheUsersOwnRunDropsAKeptStopKey)
+{
+    handOff.RunBasic({});
+    EXPECT_EQ(run.stopKeysForgotten, 1);
+    handOff.FollowRunRequest({}, handOff.LastRun());
+    TRunRequest repeat;
+    repeat.NotFore = true;
+    handOff.FollowRunRequest(repeat, handOff.LastRun());
+    EXPECT_EQ(run.stopKeysForgotten, 1) << "a program's RUN and the repeat keep it";
+    handOff.RunLineRqtd("10");
+    EXPECT_EQ(run.stopKeysForgotten, 2);
 }
 
 TEST_F(RunHandOff, TellsTheDebugViewEveryRunAndBeforeAMachineGoes)
@@ -463,7 +535,10 @@ TEST_F(RunHandOff, ARequestWhileAKilledMachineEndsIsKeptAndGoesOnAfterIt)
         run.ending = false;
         log.clear();
         handOff.EndingOver();
-        EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
+        if (c.byUser)
+            EXPECT_EQ(log, (Log{"quit", "clear", "compile", "run forward", "ready", "run"}));
+        else
+            EXPECT_EQ(log, (Log{"quit", "clear", "compile", "ready", "run"}));
         EXPECT_EQ(run.started.LineNum, 20);
         log.clear();
         handOff.EndingOver();
@@ -499,6 +574,7 @@ public:
     bool ReadyBasic(TRunRequestSink* target) override { return mSession.ReadyBasic(target); }
     TVMachine* VMachine() const override { return mSession.VMachine(); }
     bool RunBasic(const TRunRequest& request) override { return mSession.RunBasic(request); }
+    void ForgetStopKey() override { mSession.ForgetStopKey(); }
 
 private:
     TRunSession& mSession;
@@ -669,6 +745,88 @@ TEST_F(RunHandOffSession, AKillAtAnyPointOfARepeatedRunEndsTheRepeatsUntilTheUse
     EXPECT_EQ(editor.FollowRunRequest(sink.Requests().back().request, sink.Requests().back().from),
               TRunOutcome::Started);
     editor.KillBasic();
+}
+
+TEST_F(RunHandOffSession, TheStopKeyEndsAProgramThatRunsItselfWithBreak)
+{
+    // Where in the chain the key lands: in a run, after a run has asked for the next
+    // one and ended, or while the next run is being prepared.
+    enum class StopAt { TheRun, TheEnd, ThePreparedRun };
+    struct Case {
+        const char* name;
+        const char* list;
+        bool repeat;
+        bool waitsForKey;  // each run waits for a key, typed by the test
+        StopAt at;
+    };
+    const Case cases[] = {
+        {"RUN, in the run", "10 PRINT \"LOOP\"\n20 A$=INPUT$(1)\n30 RUN\n", false, true, StopAt::TheRun},
+        {"RUN, between two runs", "10 PRINT \"LOOP\"\n20 RUN\n", false, false, StopAt::TheEnd},
+        {"RUN, while the next run is prepared", "10 PRINT \"LOOP\"\n20 RUN\n", false, false, StopAt::ThePreparedRun},
+        {"RUN from a line, between two runs", "10 PRINT \"LOOP\"\n20 RUN 10\n", false, false, StopAt::TheEnd},
+        {"the repeat, between two runs", "10 PRINT \"LOOP\"\n", true, false, StopAt::TheEnd},
+    };
+    constexpr int kStopInRun = 3;
+    constexpr int kRunLimit = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gExitStates.RepeatRun = c.repeat;
+        host.list = c.list;
+        size_t followed = sink.Requests().size();
+        ASSERT_EQ(UserRun(), TRunOutcome::Started) << alerts.Last();
+        TRunEnd end;
+        int runs = 1;
+        for (;; ++runs) {
+            ASSERT_LT(runs, kRunLimit) << "the chain of runs went on";
+            if (runs == kStopInRun && c.at == StopAt::TheRun) session.PressStopKey();
+            if (c.waitsForKey && runs < kStopInRun) session.Rsrc().PushToKeyBuf("x", 1);
+            end = session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20));
+            ASSERT_FALSE(end.TimedOut);
+            if (runs == kStopInRun && c.at == StopAt::TheEnd) session.PressStopKey();
+            const std::vector<Followed> requests = sink.Requests();
+            if (requests.size() == followed) break;
+            ASSERT_EQ(requests.size(), followed + 1);
+            const Followed next = requests[followed++];
+            if (runs == kStopInRun && c.at == StopAt::ThePreparedRun)
+                host.whilePreparing = [&] { session.PressStopKey(); };
+            ASSERT_EQ(editor.FollowRunRequest(next.request, next.from), TRunOutcome::Started) << alerts.Last();
+            host.whilePreparing = nullptr;
+        }
+        EXPECT_EQ(end.ExitValue, 1);
+        EXPECT_LE(runs, kStopInRun + 1) << "the run after the key is the last";
+        const std::string screen = shown_screen_text(session.Rsrc());
+        EXPECT_NE(screen.find("Break"), std::string::npos) << screen;
+
+        // A key pressed when nothing runs is not kept for the user's next run.
+        session.PressStopKey();
+        host.list = "10 PRINT \"AGAIN\"\n";
+        gExitStates.RepeatRun = false;
+        followed = sink.Requests().size();
+        ASSERT_EQ(UserRun(), TRunOutcome::Started);
+        EXPECT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0);
+        EXPECT_EQ(sink.Requests().size(), followed);
+    }
+}
+
+TEST_F(RunHandOffSession, AProgramThatTrapsTheStopKeyTakesItAndRunsOn)
+{
+    host.list = "10 ON STOP GOSUB 100:STOP ON:PRINT \"READY\"\n20 A$=INPUT$(1)\n30 IF A$=\"x\" THEN RUN\n"
+                "40 END\n100 PRINT \"TRAPPED\":RETURN\n";
+    ASSERT_EQ(UserRun(), TRunOutcome::Started) << alerts.Last();
+    // Once the trap is set.
+    for (int i = 0; i < 2000 && shown_screen_text(session.Rsrc()).find("READY") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    session.PressStopKey();
+    session.Rsrc().PushToKeyBuf("x", 1);
+    ASSERT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0);
+    ASSERT_EQ(sink.Requests().size(), 1u);
+    ASSERT_EQ(editor.FollowRunRequest(sink.Requests()[0].request, sink.Requests()[0].from), TRunOutcome::Started);
+    session.Rsrc().PushToKeyBuf("y", 1);
+    EXPECT_EQ(session.WaitForRun(std::chrono::steady_clock::now() + std::chrono::seconds(20)).ExitValue, 0)
+        << "the next run does not break";
+    const std::string screen = shown_screen_text(session.Rsrc());
+    EXPECT_NE(screen.find("TRAPPED"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Break"), std::string::npos) << screen;
 }
 
 // A run whose machine sits in a long statement that ignores the stop request (a gated

@@ -34,6 +34,22 @@ void place_window(TBasicWindow* window, const platform::Rect& frame)
     window->IntelligentMoveTo(corner);
 }
 
+void place_debug_window(TBasicWindow* window, const platform::Rect& runFrame)
+{
+    const QRect frame = window->geometry();
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    // The title bar and borders a window manager adds must fit on the screen too.
+    const QRect decorated = window->frameGeometry();
+    const QRect room =
+        screen->availableGeometry().adjusted(frame.left() - decorated.left(), frame.top() - decorated.top(),
+                                             frame.right() - decorated.right(), frame.bottom() - decorated.bottom());
+    const platform::Rect placed = debug_window_frame(from_qrect(frame), runFrame, from_qrect(room));
+    window->setGeometry(QRect(QPoint(static_cast<int>(placed.left), static_cast<int>(placed.top)),
+                              QPoint(static_cast<int>(placed.right), static_cast<int>(placed.bottom))));
+}
+
 namespace {
 
 // Registers the shared preferences this application uses, once for the process.
@@ -74,12 +90,7 @@ TBasicApp::TBasicApp() : platform::Looper("KivoBASIC"), mPump(this)
     place_window(mMainWin.get(), gExitStates.MainWindowFrame);
     // The run window starts hidden at its place; Window > Run Window or a run shows it.
     place_window(mRunWin.get(), gExitStates.RunWindowFrame);
-    place_window(mDebugWin, gExitStates.DebugWindowFrame);
-    // Kept inside the screen as the other windows are; on a narrow screen it may then
-    // cover part of the run window, but never lie wholly under it.
-    const platform::Rect debugFrame = mDebugWin->Frame();
-    const platform::Point debugCorner = debug_window_corner(debugFrame, mRunWin->Frame());
-    if (debugCorner != platform::Point{debugFrame.left, debugFrame.top}) mDebugWin->IntelligentMoveTo(debugCorner);
+    place_debug_window(mDebugWin, mRunWin->Frame());
     mMainWin->Show();
 
     mInbox = std::make_unique<TIAPInbox>(platform::Messenger(this));

@@ -101,3 +101,6 @@ private:
 // Moves `window` to the top-left corner of `frame`; a corner that lies off every
 // screen is pulled into the main screen as IntelligentMoveTo does.
 void place_window(TBasicWindow* window, const platform::Rect& frame);
+// Places the debug window (debug_window_frame) on the screen it lies on, with the run
+// window at `runFrame`.
+void place_debug_window(TBasicWindow* window, const platform::Rect& runFrame);

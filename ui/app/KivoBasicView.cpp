@@ -28,6 +28,10 @@ public:
     bool ReadyBasic(TRunRequestSink* runTarget) override { return mRunView && mRunView->ReadyBasic(runTarget); }
     TVMachine* VMachine() const override { return mRunView ? mRunView->VMachine() : nullptr; }
     bool RunBasic(const TRunRequest& request) override { return mRunView && mRunView->RunBasic(request); }
+    void ForgetStopKey() override
+    {
+        if (mRunView) mRunView->Session().ForgetStopKey();
+    }
 
 private:
     TRunView*& mRunView;

@@ -56,7 +56,8 @@ TDebugView::TDebugView(platform::Rect frame)
               platform::Message message(report);
               MessageReceived(&message);
           },
-          this))
+          this)),
+      mStatus(new QLabel(this))
 {
     mCallStackLabel->setObjectName("StrViewCallStack");
     mVarLabel->setObjectName("StrViewVar");
@@ -82,6 +83,9 @@ TDebugView::TDebugView(platform::Rect frame)
     column->addWidget(top_widget_height);
     column->addWidget(mToolBar);
     column->addWidget(mSrcCodeView, 1);
+    mStatus->setObjectName("DebugStatus");
+    mStatus->setTextFormat(Qt::PlainText);
+    column->addWidget(mStatus, 0);
 
     CreateToolBar();
     SetFontFamilyAndSize();
@@ -195,6 +199,17 @@ void TDebugView::SetVMachine(TVMachine* machine)
     mShownRun = mActiveRun = debugger->RunNumber();
     // A run killed in a break must not leave the next one looking stopped.
     mState = DRM_RUN;
+    KeyboardWaitChanged(false);
+}
+
+void TDebugView::KeyboardWaitChanged(bool waiting)
+{
+    mStatus->setText(
+        waiting ? QString::fromStdString(" " + platform::get_string("Waiting for keyboard input in the run window"))
+                : QString());
+    if (!waiting || mRunView == nullptr) return;
+    // The debug window has the keyboard after a step; what the user types now is for the program.
+    if (TBasicWindow* window = mRunView->Window()) window->Appear();
 }
 
 void TDebugView::SetFirstBreakPoint()
@@ -303,8 +318,14 @@ void TDebugView::MessageReceived(platform::Message* message)
         if (!name.empty()) mVarView->ResetVar(name);
         break;
     }
+    case debug_msg::KeyWait: {
+        bool waiting = false;
+        if (message->FindBool(debug_msg::Waiting, &waiting) == platform::kOk) KeyboardWaitChanged(waiting);
+        break;
+    }
     case debug_msg::BreakBegun:
         if (!hasLine) break;
+        KeyboardWaitChanged(false);
         mSrcCodeView->Break(line);
         mState = DRM_BREAK;
         if (TBasicWindow* window = Window()) window->Appear();
@@ -318,6 +339,7 @@ void TDebugView::MessageReceived(platform::Message* message)
             mCallStackView->SetCurLine(-1, platform::get_string("[Done]"));
         }
         mActiveRun = 0;
+        KeyboardWaitChanged(false);
         break;
     }
     case debug_msg::ShowLine:

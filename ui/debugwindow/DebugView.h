@@ -75,6 +75,8 @@ public:
     TCallStackView* CallStackView() const { return mCallStackView; }
     TVarView* VarView() const { return mVarView; }
     TToolBar* ToolBar() const { return mToolBar; }
+    // The line under the source: what the run waits for, or nothing.
+    QLabel* StatusLine() const { return mStatus; }
     void SetFontFamilyAndSize();
 
 private:
@@ -88,6 +90,9 @@ private:
     void SetToolBarStyle();
     void SetViewLabel();
     void SetToolTip();
+    // A keyboard read of the run waits (the run window comes forward and takes the
+    // keys) or is over.
+    void KeyboardWaitChanged(bool waiting);
 
     QLabel* mCallStackLabel;
     QLabel* mVarLabel;
@@ -95,6 +100,7 @@ private:
     TVarView* mVarView;
     TToolBar* mToolBar;
     TSrcCodeView* mSrcCodeView;
+    QLabel* mStatus;
     TRunView* mRunView = nullptr;
     TDebugVarTable mVars;
     // The machine's reports wait here for the next repaint; a posted one asks for it

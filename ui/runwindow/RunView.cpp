@@ -380,7 +380,7 @@ void TRunView::CtrlKeyDown(const platform::Message& message)
         return;
     }
     if (std::toupper(byte) == 'C')
-        RaiseInterrupt(IR_STOP_KEY);
+        mSession->PressStopKey();
     else
         KeyDown(std::string(1, static_cast<char>(byte)));
 }

@@ -12,7 +12,8 @@
 //
 // Input. Keys go into the key buffer of the devices; F1 to F10 type their strings and
 // raise their interrupts; End raises HELP; a key typed with Ctrl (the Command key)
-// reaches the view as 'ctkd' through the window's key filter, Ctrl+C raising STOP.
+// reaches the view as 'ctkd' through the window's key filter, Ctrl+C being the STOP key
+// (TRunSession::PressStopKey).
 // Mouse presses, releases and every move are handed to the machine with their
 // interrupts. Interrupts are raised only while a machine exists.
 //
@@ -106,7 +107,7 @@ public:
 
     // A key typed without Ctrl: its bytes become one key-buffer entry; End raises HELP.
     void KeyDown(const std::string& bytes);
-    // 'ctkd': Ctrl+C raises STOP; any other key goes on as its letter.
+    // 'ctkd': Ctrl+C is the STOP key; any other key goes on as its letter.
     void CtrlKeyDown(const platform::Message& message);
     // F1 to F10: the key's string typed and its interrupt raised.
     void FuncKeyDown(int n);

@@ -91,7 +91,7 @@ TEST_F(App, QuitStoresTheFramesAndTheNextStartUsesThem)
     Start();
     app->MainWindow()->MoveTo({100, 120});
     app->RunWindow()->MoveTo({200, 220});
-    const platform::Rect debugFrame = gExitStates.DebugWindowFrame;
+    const platform::Rect debugFrame = app->DebugWindow()->Frame();
     app->Quit();
     EXPECT_TRUE(gAppPrivacy.Quitting);
     EXPECT_EQ(gExitStates.MainWindowFrame.left, 100);
@@ -130,36 +130,38 @@ bool frames_meet(const platform::Rect& a, const platform::Rect& b)
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
-TEST_F(App, TheDebugWindowOpensBesideTheRunWindow)
+// On the test screen (1024 x 768) the default frame beside the run window would run
+// off the right edge: the debug window goes below the run window instead.
+TEST_F(App, TheDebugWindowOpensWholeOnTheScreenAndClearOfTheRunWindow)
 {
-    Start();
-    const platform::Rect run = app->RunWindow()->Frame();
-    const platform::Rect debug = app->DebugWindow()->Frame();
-    EXPECT_FALSE(frames_meet(run, debug)) << "by default neither hides the other";
-    EXPECT_GT(debug.left, run.right);
-    EXPECT_EQ(debug.top, run.top);
-}
-
-TEST_F(App, AKeptDebugFrameWhollyUnderTheRunWindowIsMovedBesideIt)
-{
-    // The frame the debug window had by default before.
-    gExitStates.DebugWindowFrame = platform::Rect{45, 64, 540, 340};
-    Start();
-    const platform::Rect run = app->RunWindow()->Frame();
-    const platform::Rect debug = app->DebugWindow()->Frame();
-    EXPECT_FALSE(debug.left >= run.left && debug.top >= run.top && debug.right <= run.right &&
-                 debug.bottom <= run.bottom)
-        << "the debug window does not lie under the run window";
-    EXPECT_EQ(debug.right - debug.left, 495) << "it keeps its size";
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_LE(debug.right, screen.right() - 5 + 1) << "and stays inside the screen";
-
-    // A frame that only partly meets the run window stays where the user left it.
-    app.reset();
-    gExitStates.DebugWindowFrame = platform::Rect{300, 64, 795, 340};
-    Start();
-    EXPECT_EQ(app->DebugWindow()->Frame().left, 300);
-    EXPECT_EQ(app->DebugWindow()->Frame().top, 64);
+    struct Case {
+        const char* name;
+        platform::Rect kept;
+        bool staysPut;
+    };
+    const Case cases[] = {
+        {"the default", TExitStates().DebugWindowFrame, false},
+        {"the earlier default, wholly under the run window", {45, 64, 540, 340}, false},
+        {"partly under the run window", {300, 64, 795, 340}, false},
+        {"clear of it", {520, 480, 1015, 756}, true},
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app.reset();
+        gExitStates.DebugWindowFrame = c.kept;
+        Start();
+        const platform::Rect run = app->RunWindow()->Frame();
+        const platform::Rect debug = app->DebugWindow()->Frame();
+        EXPECT_FALSE(frames_meet(run, debug)) << "neither hides the other";
+        EXPECT_TRUE(screen.contains(QRect(QPoint(static_cast<int>(debug.left), static_cast<int>(debug.top)),
+                                          QPoint(static_cast<int>(debug.right), static_cast<int>(debug.bottom)))))
+            << "the whole frame is on the screen";
+        EXPECT_EQ(debug.right - debug.left, c.kept.right - c.kept.left) << "it keeps its size";
+        if (c.staysPut) {
+            EXPECT_EQ(debug, c.kept);
+        }
+    }
 }
 
 TEST_F(App, TheSplashShowsOnlyWhenAskedAndGoesWhenReady)

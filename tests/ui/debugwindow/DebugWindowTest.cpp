@@ -156,6 +156,31 @@ TEST_F(DebugWindow, StepsThroughAGosubShowingCallsAndVariables)
     EXPECT_FALSE(view()->HasDebugger());
 }
 
+TEST_F(DebugWindow, AStepOntoAKeyboardReadHandsTheKeysToTheRunWindowAndSaysSo)
+{
+    debugWindow->Show();
+    debugWindow->activateWindow();
+    StartRun("10 INPUT A\n20 PRINT A\n");
+    ASSERT_TRUE(BreaksAt(0));
+    const QString status = view()->StatusLine()->text();
+    EXPECT_TRUE(status.trimmed().isEmpty()) << status.toStdString();
+
+    Press(kDebugStepOverMessage);
+    ASSERT_TRUE(wait_until([&] { return !view()->StatusLine()->text().trimmed().isEmpty(); }));
+    EXPECT_EQ(view()->StatusLine()->text().trimmed().toStdString(), "Waiting for keyboard input in the run window");
+    EXPECT_TRUE(runWindow->isVisible());
+    EXPECT_TRUE(wait_until([&] { return QApplication::activeWindow() == runWindow.get(); }))
+        << "the run window takes the keys";
+
+    TBasicRsrc& rsrc = runView()->Session().Rsrc();
+    rsrc.PushToKeyBuf("5", 1);
+    rsrc.PushToKeyBuf("\n", 1);
+    ASSERT_TRUE(BreaksAt(1));
+    EXPECT_TRUE(view()->StatusLine()->text().trimmed().isEmpty()) << "the read is over";
+    EXPECT_TRUE(wait_until([&] { return QApplication::activeWindow() == debugWindow.get(); }))
+        << "the break brings the debug window back";
+}
+
 TEST_F(DebugWindow, TheMarginTogglesBreakPointsAndTheRestOnlySelects)
 {
     debugWindow->Show();
