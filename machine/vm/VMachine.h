@@ -405,7 +405,8 @@ protected:
     void AppendToText(TVarInfo* x, std::string_view tail, bool tailAscii);
     // Out of the dispatch loop, so that its registers stay with the common codes.
     [[gnu::noinline]] bool AppendChrToText(TVarInfo* x);
-    [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y);
+    // INSTR(X$, Y$), or with `characters` KINSTR(X$, Y$).
+    [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y, bool characters);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     template <typename Fusable>
