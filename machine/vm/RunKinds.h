@@ -63,10 +63,10 @@
     X(rkReturn)         /* RETURN without a target */ \
     X(rkNumberFunction) /* a function of numbers (ABS, SQR, RND, ^ and the like) */ \
     X(rkReadTextLater)  /* pair: a string variable's text, read by the function below */ \
-    X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$ or INSTR of such a text */ \
+    X(rkStringFunc)     /* LEN, LEFT$, RIGHT$, MID$, INSTR or KINSTR of such a text */ \
     X(rkStringFuncJoin) /* pair: LEFT$, RIGHT$ or MID$ of such a text, and the + after it */ \
     X(rkLenOfText)      /* block: LEN of a plain string variable */ \
-    X(rkInstrOfTexts)   /* block: INSTR(X$, Y$) of two plain string variables */ \
+    X(rkInstrOfTexts)   /* block: INSTR or KINSTR(X$, Y$) of two plain string variables */ \
     X(rkUpdatePlain)    /* block: X = X <op> constant, to a plain variable */ \
     X(rkUpdateByVar)    /* block: X = X + Y or X = X - Y, plain variables */ \
     X(rkAppendPlain)    /* block: X$ = X$ + "text", to a plain variable */ \

@@ -467,8 +467,8 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
     }
 }
 
-// LEN, LEFT$, RIGHT$, MID$ and INSTR of a plain string variable read the variable's
-// text in place instead of a copy pushed for them, when the codes between the read
+// LEN, LEFT$, RIGHT$, MID$, INSTR and KINSTR of a plain string variable read the
+// variable's text in place instead of a copy pushed for them, when the codes between the read
 // and the function only push constants, plain variables and LEN of plain variables
 // and compute on them with the arithmetic kinds (the counts, the text INSTR looks
 // for): those can change no variable, and nothing between lands a jump or runs a
@@ -476,8 +476,8 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 // the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
-// INSTR(X$, Y$) of two plain variables is one block, rkInstrOfTexts, which reads
-// both texts in place. Should the loop leave the codes between for the interrupt
+// INSTR(X$, Y$) and KINSTR(X$, Y$) of two plain variables are one block,
+// rkInstrOfTexts, which reads both texts in place. Should the loop leave the codes between for the interrupt
 // service, it pushes the text first, as the read would have, and the function and the
 // + run as usual. (An error between ends the run, which looks at the stack no more.)
 void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
@@ -513,14 +513,16 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         case vcLen: expected = 0; break;
         case vcLeftDl:
         case vcRightDl:
-        case vcInstr: expected = 1; break;
+        case vcInstr:
+        case vcKinstr: expected = 1; break;
         case vcMidDlFunc: expected = OperandFlag(&function) ? 2 : 1; break;
         default: continue;
         }
         // The handler in this run's table must be the shared one, as for every fused code.
         if (depth != expected || RunHandlers[k] != SharedFuncTable()[function.Cmd]) continue;
-        // INSTR(X$, Y$) reads both texts in place.
-        if (function.Cmd == vcInstr && !OperandFlag(&function) && k == i + 4 && text_read(i + 2)) {
+        // INSTR(X$, Y$) and KINSTR(X$, Y$) read both texts in place.
+        const bool search = function.Cmd == vcInstr || function.Cmd == vcKinstr;
+        if (search && !OperandFlag(&function) && k == i + 4 && text_read(i + 2)) {
             RunKinds[i] = rkInstrOfTexts;
             i = k;
             continue;
@@ -528,7 +530,7 @@ void TVMachine::PrepareStringReads(const std::vector<bool>& landing)
         RunKinds[i] = rkReadTextLater;
         RunKinds[k] = rkStringFunc;
         // A + after a function that gives a text joins the text on where it is made.
-        const bool givesText = function.Cmd != vcLen && function.Cmd != vcInstr;
+        const bool givesText = function.Cmd != vcLen && !search;
         if (givesText && k + 1 < n && codes[k + 1].Cmd == vcBAddString && RunKinds[k + 1] == rkGeneric &&
             RunHandlers[k + 1] == SharedFuncTable()[vcBAddString] && !landing[k + 1])
             RunKinds[k] = rkStringFuncJoin;
@@ -692,9 +694,9 @@ bool TVMachine::AppendChrToText(TVarInfo* x)
     return true;
 }
 
-void TVMachine::PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y)
+void TVMachine::PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y, bool characters)
 {
-    PushInt(InstrPosition(x->StringValues()[0], y->StringValues()[0], 1, false, x->ScalarTextAscii));
+    PushInt(InstrPosition(x->StringValues()[0], y->StringValues()[0], 1, characters, x->ScalarTextAscii));
 }
 
 // The joined text is made once, at its full length, and moves into X; X's old text is
@@ -1593,7 +1595,7 @@ void TVMachine::RunLoop()
         if (x->ElemCount < 1 || x->StringValues() == nullptr || y->ElemCount < 1 || y->StringValues() == nullptr ||
             ValueStack.size() + 3 > VALUE_STACK_LIMIT) [[unlikely]]
             goto body_rkLoadPlainVar;
-        PushInstrOfTexts(x, y);
+        PushInstrOfTexts(x, y, pc[4].Cmd == vcKinstr);
         pc += 5;
         kp += 5;
         KIVO_DISPATCH();
