@@ -1,7 +1,7 @@
 #pragma once
 // Reads an open file through a buffer of its own, for the readers that take a file's
-// text a byte at a time (INPUT # and LINE INPUT #): one system call brings many bytes
-// instead of one. When the reader goes, the file's position is put back behind the
+// text a byte at a time (INPUT #, LINE INPUT # and INPUT$): one system call brings many
+// bytes instead of one. When the reader goes, the file's position is put back behind the
 // last byte taken, so that a later INPUT #, EOF or LOC of the same file, or a write,
 // goes on from there as if the bytes had been read one by one.
 
@@ -19,7 +19,11 @@ public:
     // made, so that a short item is read whole even then.
     using TStopCheck = std::function<bool()>;
 
-    TFileReadAhead(TBasicFile& file, TStopCheck stopped);
+    // `firstRead` bounds the first read (1 to BUFFER_BYTES), and each read after it
+    // asks for twice as many bytes as the one before, up to BUFFER_BYTES: a reader
+    // that knows it wants a few bytes does not read a whole buffer only to give most
+    // of it back.
+    TFileReadAhead(TBasicFile& file, TStopCheck stopped, std::size_t firstRead = BUFFER_BYTES);
     ~TFileReadAhead();
     TFileReadAhead(const TFileReadAhead&) = delete;
     TFileReadAhead& operator=(const TFileReadAhead&) = delete;
@@ -48,6 +52,9 @@ public:
     }
     // True when no byte is left to take.
     bool AtEnd() { return mNext == mEnd && !Fill(); }
+    // True once the stop check has ended the reading: the bytes taken are then only
+    // part of what the reader was after.
+    bool Stopped() const { return mStoppedReading; }
 
 private:
     bool Fill();
@@ -56,6 +63,8 @@ private:
     TStopCheck mStopped;
     std::size_t mNext = 0;
     std::size_t mEnd = 0;
+    std::size_t mReadSize;
     bool mFilled = false;
+    bool mStoppedReading = false;
     char mBuffer[BUFFER_BYTES];
 };

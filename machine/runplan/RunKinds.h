@@ -76,11 +76,13 @@
     X(rkNumberFunction,   "a function of numbers: ABS, ATN, CINT, CSNG, CDBL, COS, EXP, FIX, " \
                           "INT, LOG, RND, SGN, SIN, SQR, TAN, ^",                             "1 - operands") \
     X(rkReadTextLater,    "pair: M, vcBLoadArray V$, read by the rkStringFunc below",         "0: the text stays off") \
-    X(rkStringFunc,       "vcLen, vcLeftDl, vcRightDl, vcMidDlFunc or vcInstr of that text",  "1 - operands but the text") \
+    X(rkStringFunc,       "vcLen, vcLeftDl, vcRightDl, vcMidDlFunc, vcInstr or vcKinstr of "   \
+                          "that text",                                                        "1 - operands but the text") \
     X(rkStringFuncJoin,   "pair: vcLeftDl, vcRightDl or vcMidDlFunc of that text, "            \
                           "vcBAddString",                                                     "-operands but the text") \
     X(rkLenOfText,        "block: M, vcBLoadArray V$, vcLen",                                 "+1: the length") \
-    X(rkInstrOfTexts,     "block: M, vcBLoadArray X$, M, vcBLoadArray Y$, vcInstr",           "+1: the position") \
+    X(rkInstrOfTexts,     "block: M, vcBLoadArray X$, M, vcBLoadArray Y$, vcInstr or "         \
+                          "vcKinstr",                                                         "+1: the position") \
     X(rkUpdatePlain,      "block: M, vcBPushVar V, M, vcBLoadArray V, c, op, vcBAssignArray", "0") \
     X(rkUpdateByVar,      "block: M, vcBPushVar V, M, vcBLoadArray V, M, vcBLoadArray W, "     \
                           "vcBAdd/vcBSub (Int or Float), vcBAssignArray",                     "0") \

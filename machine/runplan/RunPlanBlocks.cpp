@@ -78,8 +78,8 @@ void TRunPlanner::PlainStores()
     }
 }
 
-// LEN, LEFT$, RIGHT$, MID$ and INSTR of a plain string variable read the variable's
-// text in place instead of a copy pushed for them, when the codes between the read
+// LEN, LEFT$, RIGHT$, MID$, INSTR and KINSTR of a plain string variable read the
+// variable's text in place instead of a copy pushed for them, when the codes between the read
 // and the function only push constants, plain variables and LEN of plain variables
 // and compute on them with the arithmetic kinds (the counts, the text INSTR looks
 // for): those can change no variable, and nothing between lands a jump or runs a
@@ -87,8 +87,8 @@ void TRunPlanner::PlainStores()
 // the measure. Otherwise the read's pair becomes rkReadTextLater, the function
 // rkStringFunc, or rkStringFuncJoin when it gives a text and a + follows it: its text
 // is then appended to the string below without being pushed (A$ + MID$(B$, I, 1)).
-// INSTR(X$, Y$) of two plain variables is one block, rkInstrOfTexts, which reads
-// both texts in place. Should the loop leave the codes between for the interrupt
+// INSTR(X$, Y$) and KINSTR(X$, Y$) of two plain variables are one block,
+// rkInstrOfTexts, which reads both texts in place. Should the loop leave the codes between for the interrupt
 // service, it pushes the text first, as the read would have, and the function and the
 // + run as usual. (An error between ends the run, which looks at the stack no more.)
 void TRunPlanner::StringReads()
@@ -115,13 +115,15 @@ void TRunPlanner::StringReads()
         case vcLen: expected = 0; break;
         case vcLeftDl:
         case vcRightDl:
-        case vcInstr: expected = 1; break;
+        case vcInstr:
+        case vcKinstr: expected = 1; break;
         case vcMidDlFunc: expected = operand_flag(function) ? 2 : 1; break;
         default: continue;
         }
         if (depth != expected) continue;
-        // INSTR(X$, Y$) reads both texts in place.
-        if (function.Cmd == vcInstr && !operand_flag(function) && k == i + 4 && text_read(i + 2)) {
+        // INSTR(X$, Y$) and KINSTR(X$, Y$) read both texts in place.
+        const bool search = function.Cmd == vcInstr || function.Cmd == vcKinstr;
+        if (search && !operand_flag(function) && k == i + 4 && text_read(i + 2)) {
             mKinds[i] = rkInstrOfTexts;
             i = k;
             continue;
@@ -129,7 +131,7 @@ void TRunPlanner::StringReads()
         mKinds[i] = rkReadTextLater;
         mKinds[k] = rkStringFunc;
         // A + after a function that gives a text joins the text on where it is made.
-        const bool givesText = function.Cmd != vcLen && function.Cmd != vcInstr;
+        const bool givesText = function.Cmd != vcLen && !search;
         if (givesText && k + 1 < n && GenericOf(k + 1, vcBAddString) && !mLanding[k + 1]) mKinds[k] = rkStringFuncJoin;
         i = k;
     }

@@ -413,7 +413,8 @@ protected:
     void AppendToText(TVarInfo* x, std::string_view tail, bool tailAscii);
     // Out of the dispatch loop, so that its registers stay with the common codes.
     [[gnu::noinline]] bool AppendChrToText(TVarInfo* x);
-    [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y);
+    // INSTR(X$, Y$), or with `characters` KINSTR(X$, Y$).
+    [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y, bool characters);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
     [[gnu::always_inline]] inline TStackData& LeftOperand();
@@ -629,10 +630,29 @@ protected:
     std::string FullPathFName(const std::string& name, bool mustExist);
     // The open file of number n; bad numbers and closed slots are run-time errors.
     TKivoFile& OpenFileOfNumber(int32_t n);
-    // The length of a text as LEN counts it, for INPUT$ on a file.
-    int32_t FileTextLength(const std::string& text) const;
+    // Reads the items of INPUT # (or the line of LINE INPUT #) from file n into items.
+    // When the stop check ends the reading, the item being read is dropped, never
+    // copied, and the items before it are kept.
     void InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode);
-    std::string InputDlFromFile(int32_t n, int32_t count);
+    // What INPUT$ reads from a file: whole characters until the text measures the
+    // count asked for as LEN counts it, or the file ends.
+    struct TFileChars {
+        std::string text;
+        std::size_t units = 0;  // the text's measure
+        bool stopped = false;   // the stop check ended the reading; the text is dropped
+    };
+    TFileChars InputDlFromFile(int32_t n, int32_t count);
+    // A text being read from a file, held outside the budget with `alsoHeld` bytes
+    // more: appends bytes, taking a larger block only when it fits in what the budget
+    // has left. The text moves to the larger block in pieces with the stop check
+    // between; a stop drops it there and throws TReadDropped.
+    struct TReadDropped {};
+    void AppendReadText(std::string& text, std::string_view bytes, size_t alsoHeld);
+    // A text read whole keeps no more room than a variable's text may have; its move
+    // to a block of its size stops as the growth does.
+    void TrimReadText(std::string& text, size_t alsoHeld);
+    // Moves text to a block of `room` bytes (TReadDropped on a stop).
+    void MoveReadText(std::string& text, size_t room);
     // INPUT$(count, #n): pops the file number, then the count; pushes the text.
     void InputDlFromFileForm();
     // The items of INPUT # (or the line of LINE INPUT #) from file n, with its checks,

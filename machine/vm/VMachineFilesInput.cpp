@@ -1,5 +1,7 @@
 // Reading sequential files: the item reader of INPUT # and LINE INPUT #, the
-// character reader of INPUT$, and the file form of INPUT$.
+// character reader of INPUT$, and the file form of INPUT$. All of them read through
+// the read-ahead buffer, ask for the stop request before each new fill of it and hold
+// what they read within the run's memory budget.
 
 #include <algorithm>
 #include <cstring>
@@ -29,10 +31,37 @@ bool is_delim(char c, bool lineMode)
 
 }  // namespace
 
-int32_t TVMachine::FileTextLength(const std::string& text) const
+void TVMachine::MoveReadText(std::string& text, size_t room)
 {
-    // File bytes may hold NULs, so the measure goes by the text's own size.
-    return static_cast<int32_t>(text_measure::utf8_pos_to_jis_pos(text, text.size(), 2, DiskBasicMode()));
+    // A piece is copied in well under a millisecond.
+    constexpr size_t PIECE = size_t{1} << 20;
+    std::string moved;
+    moved.reserve(std::max(room, text.size()));
+    for (size_t done = 0; done < text.size(); done += PIECE) {
+        if (done != 0 && StopRequested()) {
+            text = std::string();
+            throw TReadDropped{};
+        }
+        moved.append(text, done, PIECE);
+    }
+    text.swap(moved);
+}
+
+void TVMachine::AppendReadText(std::string& text, std::string_view bytes, size_t alsoHeld)
+{
+    if (bytes.size() > text.capacity() - text.size()) [[unlikely]] {
+        const size_t room = std::max(2 * text.capacity(), text.size() + bytes.size());
+        CheckNewBlock(kept_text::HeldFor(room), alsoHeld + kept_text::Held(text));
+        MoveReadText(text, room);
+    }
+    text.append(bytes);
+}
+
+void TVMachine::TrimReadText(std::string& text, size_t alsoHeld)
+{
+    if (!kept_text::TooRoomy(text)) return;
+    CheckNewBlock(kept_text::HeldFor(text.size()), alsoHeld + kept_text::Held(text));
+    MoveReadText(text, text.size());
 }
 
 void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& items, bool lineMode)
@@ -46,84 +75,126 @@ void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& 
     // are stored: a new block for the item must fit in what the budget has left.
     size_t itemsHeld = 0;
     std::string item;
-    const auto add = [&](std::string_view bytes) {
-        if (bytes.size() > item.capacity() - item.size()) [[unlikely]] {
-            const size_t room = std::max(2 * item.capacity(), item.size() + bytes.size());
-            CheckNewBlock(kept_text::HeldFor(room), itemsHeld + kept_text::Held(item));
-            item = kept_text::WithRoom(item, room);
-        }
-        item.append(bytes);
-    };
+    const auto add = [&](std::string_view bytes) { AppendReadText(item, bytes, itemsHeld); };
     // The bytes that go into an item as they are, taken in runs.
     const auto plain = [lineMode](char b) { return b != '"' && !is_delim(b, lineMode); };
     const auto quoted = [](char b) { return b != '"'; };
     const auto finish = [&] {
-        // A finished item keeps no more room than a variable's text may have.
-        if (kept_text::TooRoomy(item)) {
-            CheckNewBlock(kept_text::HeldFor(item.size()), itemsHeld + kept_text::Held(item));
-            item = kept_text::WithRoom(item, item.size());
-        }
+        TrimReadText(item, itemsHeld);
         itemsHeld += kept_text::Held(item);
         items.push_back(std::move(item));
         item.clear();
     };
-    char c;
-    while (static_cast<long>(items.size()) < wanted) {
-        if (!reader.Next(&c)) break;
-        if (c == ' ' && item.empty()) {
-            bool got;
-            do {
-                got = reader.Next(&c);
-            } while (got && c == ' ');
-            if (!got) break;
-        }
-        if (c == '"') {
-            bool closed = false;
-            while (reader.Next(&c)) {
-                if (c == '"') {
-                    closed = true;
-                    break;
+    try {
+        char c;
+        while (static_cast<long>(items.size()) < wanted) {
+            if (!reader.Next(&c)) break;
+            if (c == ' ' && item.empty()) {
+                bool got;
+                do {
+                    got = reader.Next(&c);
+                } while (got && c == ' ');
+                if (!got) break;
+            }
+            if (c == '"') {
+                bool closed = false;
+                while (reader.Next(&c)) {
+                    if (c == '"') {
+                        closed = true;
+                        break;
+                    }
+                    add({&c, 1});
+                    add(reader.TakeWhile(quoted));
                 }
+                if (!closed || !reader.Next(&c)) break;
+            }
+            if (is_delim(c, lineMode)) {
+                finish();
+                if (c == '\r') {
+                    char next;
+                    if (reader.Next(&next) && next != '\n') reader.Unread();
+                }
+            } else {
                 add({&c, 1});
-                add(reader.TakeWhile(quoted));
+                add(reader.TakeWhile(plain));
             }
-            if (!closed || !reader.Next(&c)) break;
+            if (reader.AtEnd()) break;
         }
-        if (is_delim(c, lineMode)) {
-            finish();
-            if (c == '\r') {
-                char next;
-                if (reader.Next(&next) && next != '\n') reader.Unread();
-            }
-        } else {
-            add({&c, 1});
-            add(reader.TakeWhile(plain));
-        }
-        if (reader.AtEnd()) break;
-    }
-    if (!item.empty()) finish();
+        // A stop drops the item being read.
+        if (!reader.Stopped() && !item.empty()) finish();
+    } catch (const TReadDropped&) {}
 }
 
-std::string TVMachine::InputDlFromFile(int32_t n, int32_t count)
+TVMachine::TFileChars TVMachine::InputDlFromFile(int32_t n, int32_t count)
 {
     TKivoFile& file = OpenFileOfNumber(n);
-    std::string text;
-    char c;
-    while (FileTextLength(text) < count) {
-        if (!file.ReadByte(&c)) break;
-        text += c;
-        // The rest of a multi-byte character; a byte that cannot continue it is left
-        // for the next character.
-        const int more = char_bytes(c) - 1;
-        for (int i = 0; i < more && file.ReadByte(&c); ++i) {
-            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-                file.UnreadByte();
-                break;
+    TFileChars got;
+    if (count <= 0) return got;
+    const auto wanted = static_cast<size_t>(count);
+    // A count of a few characters reads not much more than it needs.
+    TFileReadAhead reader(
+        file, [this] { return StopRequested(); }, wanted);
+    // The text's measure as LEN counts it is kept as the text grows: in DISK-BASIC mode
+    // a shift code counts on entering and leaving each run of full-width characters,
+    // and `units` leaves out the closing one of a run the text ends in.
+    constexpr size_t UNIT = 2;
+    const bool diskMode = DiskBasicMode();
+    size_t units = 0;
+    bool run = false;
+    const auto measure = [&] { return units + (diskMode && run ? UNIT : 0); };
+    try {
+        std::string& text = got.text;
+        char c;
+        while (measure() < wanted) {
+            if (!reader.Next(&c)) break;
+            if (static_cast<unsigned char>(c) < 0x80) {
+                // A run of ASCII bytes, one unit each, taken while the count wants more.
+                if (run && diskMode) units += UNIT;
+                run = false;
+                size_t more = wanted - units - 1;
+                const std::string_view rest = reader.TakeWhile([&more](char b) {
+                    if (more == 0 || static_cast<unsigned char>(b) >= 0x80) return false;
+                    --more;
+                    return true;
+                });
+                AppendReadText(text, {&c, 1}, 0);
+                AppendReadText(text, rest, 0);
+                units += 1 + rest.size();
+                continue;
             }
-            text += c;
+            // A character of several bytes: its lead and the bytes that can continue it,
+            // as many as the lead calls for; a byte that cannot is left for the next one.
+            char character[8];
+            size_t length = 0;
+            character[length++] = c;
+            const int more = char_bytes(c) - 1;
+            for (int i = 0; i < more && reader.Next(&c); ++i) {
+                if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+                    reader.Unread();
+                    break;
+                }
+                character[length++] = c;
+            }
+            // What LEN makes of these bytes: a byte that starts no valid sequence is a
+            // character of one unit, the rest after it too.
+            const std::string_view bytes(character, length);
+            for (size_t k = 0; k < length;) {
+                const text_measure::TCharStep step = text_measure::char_step(bytes, k);
+                const bool full = step.cls == text_measure::TCharClass::FullWidth;
+                if (full != run && diskMode) units += UNIT;
+                run = full;
+                units += full ? UNIT : 1;
+                k += step.bytes;
+            }
+            AppendReadText(text, bytes, 0);
         }
+        if (reader.Stopped()) return {std::string(), 0, true};
+        TrimReadText(text, 0);
+    } catch (const TReadDropped&) {
+        return {std::string(), 0, true};
     }
-    return text;
+    got.units = measure();
+    return got;
 }
 
 void TVMachine::InputDlFromFileForm()
@@ -132,9 +203,11 @@ void TVMachine::InputDlFromFileForm()
     OpenFileOfNumber(n);
     Rsrc->SetFDDAccessLampByFileDesc(n);
     const int32_t count = PopInt();
-    std::string text = InputDlFromFile(n, count);
-    if (FileTextLength(text) < count) throw RuntimeException2(RTE_INPUT_PAST_END);
-    PushOwnedString(std::move(text));
+    TFileChars got = InputDlFromFile(n, count);
+    // A stopped read gives an empty text and the run ends at the next code.
+    if (!got.stopped && got.units < static_cast<size_t>(std::max(count, 0)))
+        throw RuntimeException2(RTE_INPUT_PAST_END);
+    PushOwnedString(std::move(got.text));
 }
 
 std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool lineMode)
@@ -143,8 +216,8 @@ std::vector<std::string> TVMachine::ReadFileItems(int32_t n, long wanted, bool l
     Rsrc->SetFDDAccessLampByFileDesc(n);
     std::vector<std::string> items;
     InputFromFile(n, wanted, items, lineMode);
-    // When the machine has been told to stop, the items read are taken as they are and
-    // the run ends after the statement.
+    // When the machine has been told to stop, the items read whole are taken as they
+    // are and the run ends after the statement.
     const bool complete = lineMode ? !items.empty() : static_cast<long>(items.size()) >= wanted;
     if (!complete && !StopRequested()) throw RuntimeException2(RTE_INPUT_PAST_END);
     return items;

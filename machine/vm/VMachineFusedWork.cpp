@@ -67,9 +67,9 @@ bool TVMachine::AppendChrToText(TVarInfo* x)
     return true;
 }
 
-void TVMachine::PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y)
+void TVMachine::PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y, bool characters)
 {
-    PushInt(InstrPosition(x->StringValues()[0], y->StringValues()[0], 1, false, x->ScalarTextAscii));
+    PushInt(InstrPosition(x->StringValues()[0], y->StringValues()[0], 1, characters, x->ScalarTextAscii));
 }
 
 // The joined text is made once, at its full length, and moves into X; X's old text is

@@ -755,7 +755,7 @@ void TVMachine::RunLoop()
         if (x->ElemCount < 1 || x->StringValues() == nullptr || y->ElemCount < 1 || y->StringValues() == nullptr ||
             ValueStack.size() + 3 > VALUE_STACK_LIMIT) [[unlikely]]
             goto body_rkLoadPlainVar;
-        PushInstrOfTexts(x, y);
+        PushInstrOfTexts(x, y, pc[4].Cmd == vcKinstr);
         pc += 5;
         kp += 5;
         KIVO_DISPATCH();

@@ -276,14 +276,15 @@ void TVMachine::ExeStringFuncOfText(const TVMCode* code, const TVarInfo* v)
         PushCopiedString(x.substr(span.from, span.length), ascii);
         return;
     }
-    case vcInstr: {
+    case vcInstr:
+    case vcKinstr: {
         if (ValueStack.empty()) ThrowStackEmpty();
         if (ValueStack.back().type != sdString) DropAndThrow(1, RTE_TYPE_MISMATCH);
         const std::size_t operands = OperandFlag(code) ? 2 : 1;
         if (ValueStack.size() < operands) ThrowStackEmpty();
         const int32_t n = operands == 2 ? InstrStart(ValueStack.FromTop(1)) : 1;
         if (n < 1) DropAndThrow(operands, RTE_ILL_FUNC_CALL);
-        const int32_t found = InstrPosition(x, ValueStack.back().View(), n, false, ascii);
+        const int32_t found = InstrPosition(x, ValueStack.back().View(), n, code->Cmd == vcKinstr, ascii);
         for (std::size_t k = 0; k < operands; ++k) ValueStack.pop_back();
         PushInt(found);
         return;

@@ -79,6 +79,12 @@ const Case kCases[] = {
      "30 FOR I=1 TO 370:PRINT #1,A$;:NEXT\n40 CLOSE #1:A$=\"\"\n50 OPEN \"LONG\" FOR INPUT AS #1\n"
      "60 LINE INPUT #1,B$\n",
      60},
+    // The same line read by INPUT$, which asks for more characters than it holds.
+    {"the characters of a long line read from a file",
+     "10 A$=STRING$(255,\"L\"):FOR I=1 TO 8:A$=A$+A$:NEXT\n20 OPEN \"LONG\" FOR OUTPUT AS #1\n"
+     "30 FOR I=1 TO 370:PRINT #1,A$;:NEXT\n40 CLOSE #1:A$=\"\"\n50 OPEN \"LONG\" FOR INPUT AS #1\n"
+     "60 B$=INPUT$(30000000,#1)\n",
+     60},
     {"a string grown in place",
      "10 FOR I=1 TO 1000000:A$=A$+\"0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF\":NEXT\n", 10},
 };

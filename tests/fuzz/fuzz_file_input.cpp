@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const int32_t count = control & 0x3F;
             std::string all;
             for (size_t round = 0; round <= bytes.size() + 1 && !file.Eof(); ++round) {
-                const std::string text = machine.InputDlFromFile(1, count == 0 ? 1 : count);
+                const std::string text = machine.InputDlFromFile(1, count == 0 ? 1 : count).text;
                 if (text.empty() && !file.Eof()) std::abort();
                 all += text;
             }

@@ -93,6 +93,8 @@ const TFastPath FAST_PATHS[] = {
     {"10 B$=LEFT$(A$,I+1)\n", {rkReadTextLater, rkStringFunc}},
     {"10 B$=C$+MID$(A$,I,1)\n", {rkReadTextLater, rkStringFuncJoin}},
     {"10 N=INSTR(A$,B$)\n", {rkInstrOfTexts}},
+    {"10 N=KINSTR(A$,B$)\n", {rkInstrOfTexts}},
+    {"10 N=KINSTR(A$,\"X\")\n", {rkReadTextLater, rkStringFunc}},
     {"10 DIM A(9):N=A(J)+A(J+1)\n", {rkLoadElement}},
     {"10 DIM A(9):A(J-1)=A(J)*2\n", {rkStoreElementRef, rkStoreElement, rkLoadElement}},
 };

@@ -22,12 +22,14 @@ enum : int32_t { FOR_INPUT = 10, FOR_OUTPUT = 11, FOR_APPEND = 12, NO_FOR = 13 }
 class TFileMachine : public TTestMachine {
 public:
     using TTestMachine::TTestMachine;
+    using TVMachine::AppendReadText;
     using TVMachine::FullPathFName;
     using TVMachine::InputDlFromFile;
     using TVMachine::InputDlFromFileForm;
     using TVMachine::InputFromFile;
     using TVMachine::ReadFileItems;
     using TVMachine::RuntimeCompatiMode;
+    using TVMachine::TReadDropped;
 };
 
 class TStoppedClock : public THostClock {
@@ -407,8 +409,9 @@ TEST_F(FileStatements, ReadingPastTheEnd)
     EXPECT_THROW(machine.ReadFileItems(16, 1, true), TException);
     EXPECT_EQ(machine.ErrorText(), std::string(RTE_BAD_FILE_NUMBER));
 
-    // A machine told to stop takes what it read without the error.
-    TTempDriveTree::WriteFile(tree.InDrive("TWO.TXT"), "1");
+    // A machine told to stop takes the items it read whole without the error; the item
+    // it was in when the reading stopped is dropped.
+    TTempDriveTree::WriteFile(tree.InDrive("TWO.TXT"), "1,2");
     Open("TWO.TXT", 2, FOR_INPUT);
     machine.Terminate();
     EXPECT_EQ(machine.ReadFileItems(2, 3, false), std::vector<std::string>{"1"});
@@ -419,25 +422,52 @@ TEST_F(FileStatements, ReadersGoOnFromTheByteAfterAnItem)
     TTempDriveTree::WriteFile(tree.InDrive("MIX.TXT"), "AB,CD\r\nEF\r\nGH");
     Open("MIX.TXT", 1, FOR_INPUT);
     EXPECT_EQ(Items(1, 1), std::vector<std::string>{"AB"});
-    EXPECT_EQ(machine.InputDlFromFile(1, 2), "CD");
+    EXPECT_EQ(machine.InputDlFromFile(1, 2).text, "CD");
     EXPECT_EQ(Items(1, 1, true), std::vector<std::string>{""});
     EXPECT_EQ(Items(1, 1, true), std::vector<std::string>{"EF"});
     EXPECT_EQ(Eof(1), 0);
-    EXPECT_EQ(machine.InputDlFromFile(1, 2), "GH");
+    EXPECT_EQ(machine.InputDlFromFile(1, 2).text, "GH");
     EXPECT_EQ(Eof(1), -1);
 }
 
 TEST_F(FileStatements, ALongLineEndsSoonOnceTheMachineIsToldToStop)
 {
+    // The readers stop before their second fill of the buffer. What they read of the
+    // line before the stop is dropped, not handed on, and the run ends without an
+    // error; the rest of the line stays in the file.
+    enum class Reader { Line, Items, Characters };
     const std::string line(std::size_t{1} << 20, 'L');
     TTempDriveTree::WriteFile(tree.InDrive("LONG.TXT"), line + "\r\n");
-    Open("LONG.TXT", 1, FOR_INPUT);
+    for (const Reader reader : {Reader::Line, Reader::Items, Reader::Characters}) {
+        SCOPED_TRACE(static_cast<int>(reader));
+        Open("LONG.TXT", 1, FOR_INPUT);
+        machine.Terminate();
+        if (reader == Reader::Characters) {
+            // INPUT$(100000, #1)
+            Run(MakeCode(vcInputDl, true), {S::Long(100000), S::Long(1)});
+            ASSERT_EQ(machine.ValueStack.size(), 1u);
+            EXPECT_STREQ(machine.StackCString(machine.ValueStack.back()), "");
+        } else {
+            EXPECT_EQ(machine.ReadFileItems(1, 1, reader == Reader::Line), std::vector<std::string>{});
+        }
+        EXPECT_EQ(Eof(1), 0);
+        Run(MakeCode(vcClose, 0), {});
+    }
+}
+
+TEST_F(FileStatements, ALongTextReadMovesToALargerBlockOnlyWhileTheRunGoesOn)
+{
+    const std::string long_text(std::size_t{3} << 20, 'T');
+    std::string text = long_text;
+    text.shrink_to_fit();
+    machine.AppendReadText(text, "more", 0);
+    EXPECT_EQ(text, long_text + "more");
+    // Told to stop, the move gives up part of the way and drops the text.
+    text = long_text;
+    text.shrink_to_fit();
     machine.Terminate();
-    const std::vector<std::string> items = machine.ReadFileItems(1, 1, true);
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_GT(items[0].size(), 0u);
-    EXPECT_LT(items[0].size(), line.size());
-    EXPECT_EQ(Eof(1), 0) << "the rest of the line stays in the file";
+    EXPECT_THROW(machine.AppendReadText(text, "more", 0), TFileMachine::TReadDropped);
+    EXPECT_EQ(text, "");
 }
 
 TEST_F(FileStatements, CharacterReader)
@@ -476,13 +506,13 @@ TEST_F(FileStatements, CharacterReader)
                                                                    "DE",
                                                                    7));
     Open("BIN.TXT", 2, FOR_INPUT);
-    EXPECT_EQ(machine.InputDlFromFile(2, 3), std::string("A\0B", 3));
-    EXPECT_EQ(machine.InputDlFromFile(2, 3), "C\xE6"
-                                             "D");
+    EXPECT_EQ(machine.InputDlFromFile(2, 3).text, std::string("A\0B", 3));
+    EXPECT_EQ(machine.InputDlFromFile(2, 3).text, "C\xE6"
+                                                  "D");
     // A character cut short by the end of the file is returned as far as it goes.
     TTempDriveTree::WriteFile(tree.InDrive("CUT.TXT"), "\xE6\xBC");
     Open("CUT.TXT", 1, FOR_INPUT);
-    EXPECT_EQ(machine.InputDlFromFile(1, 5), "\xE6\xBC");
+    EXPECT_EQ(machine.InputDlFromFile(1, 5).text, "\xE6\xBC");
 }
 
 TEST_F(FileStatements, HostPathsForRunAndChain)
