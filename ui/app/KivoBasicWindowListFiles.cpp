@@ -19,6 +19,7 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/FilePanels.h"
 #include "ui/widgets/MRUFMenu.h"
 
 namespace {
@@ -127,6 +128,7 @@ void TKivoBasicWindow::CreateOpenPanel()
         closed.AddInt32("source", kOpenPanelSource);
         PostMessage(closed);
     });
+    give_keys_back_when_panel_closes(mOpenPanel);
     mOpenPanel->setDirectory(
         QString::fromStdString(mSavePanel ? mSavePanel->directory().absolutePath().toStdString()
                                           : panel_folder_or_home(gExitStates.MainPanelFolder, home_folder())));
@@ -180,6 +182,7 @@ void TKivoBasicWindow::CreateSavePanel()
         closed.AddInt32("source", kSavePanelSource);
         PostMessage(closed);
     });
+    give_keys_back_when_panel_closes(mSavePanel);
     SetFilePanelLabel();
 }
 

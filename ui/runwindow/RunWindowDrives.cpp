@@ -11,6 +11,7 @@
 #include "foundation/TAVRENUtils.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/FilePanels.h"
 #include "ui/runwindow/FDDLampStyle.h"
 #include "ui/runwindow/RunWindow.h"
 #include "ui/widgets/MRUFMenu.h"
@@ -132,6 +133,7 @@ void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message)
             PostMessage(refs);
         });
         QObject::connect(mPanel, &QDialog::finished, this, [this] { PostMessage(kPanelCancelMessage); });
+        give_keys_back_when_panel_closes(mPanel);
         SetOpenPanelFolder();
         SetFilePanelLabel();
     }
