@@ -108,7 +108,6 @@ private:
     QCheckBox* mInsertCheckBox = nullptr;
     QFileDialog* mSavePanel = nullptr;
     platform::Message mSavePanelMessage;  // 'SAVE' with the continuation of the last Save As
-    std::string mLastSavedFolder;         // where the save panel last saved, in this run
 };
 
 // A menu item's text: the catalogue text of `key` ("%AppAuthor%" filled in) with `letter`
