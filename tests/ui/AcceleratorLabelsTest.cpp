@@ -53,6 +53,22 @@ TEST(AcceleratorLabels, MergeTheKeyAsTheFormatSays)
         EXPECT_EQ(merge_accelerator_key(c.format, c.key, c.label), c.merged) << "label \"" << c.label << "\"";
 }
 
+TEST(AcceleratorLabels, MenuLabelsMakeTheShownKeyTheirMnemonic)
+{
+    const MergeCase cases[] = {
+        {kDefaultAccKeyFormat, "F", "File", "File(&F)"},
+        {kDefaultAccKeyFormat, "A", "Save As...", "Save As(&A)..."},
+        {kDefaultAccKeyFormat, "0", "a&b.bas", "a&&b.bas(&0)"},
+        {kInFront + "a) ", "O", "Open", "&O) Open"},
+        {"\x02[&a]", "R", "Run", "Run[&&&R]"},
+        // No key shown, no mnemonic: the label as it stands.
+        {"", "O", "Tom & Jerry", "Tom && Jerry"},
+        {"\x02(x)", "O", "Open...", "Open..."},
+    };
+    for (const MergeCase& c : cases)
+        EXPECT_EQ(menu_label_with_mnemonic(c.format, c.key, c.label), c.merged) << "label \"" << c.label << "\"";
+}
+
 struct ShortCutCase {
     std::string label;
     char key;

@@ -214,6 +214,14 @@ void TEditTxtView::insertFromMimeData(const QMimeData* source)
 
 void TEditTxtView::keyPressEvent(QKeyEvent* event)
 {
+    // A letter typed with Alt belongs to the menus and never lands in the list, also
+    // when no menu has it.
+    const Qt::KeyboardModifiers held = event->modifiers();
+    if ((held & Qt::AltModifier) && !(held & Qt::ControlModifier) && !event->text().isEmpty() &&
+        event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
     const int key = event->key();
     if (is_modifier_key(key) || is_navigation_key(key)) return;

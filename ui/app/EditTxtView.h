@@ -12,8 +12,9 @@
 // The modified flag is set by every change of the text (typing, paste, drop, Cut,
 // Clear, undo) and by every key except the navigation keys (arrows, Home, End, Page
 // Up, Page Down, Insert, Escape, function keys), so Backspace on an empty list sets it
-// too. Keys typed with Ctrl or Alt set it only when they change the text. The list
-// operations clear it after a load, save or new list.
+// too. Keys typed with Ctrl set it only when they change the text; a character typed
+// with Alt (the menus' letters) is never inserted. The list operations clear it after
+// a load, save or new list.
 
 #include <QPlainTextEdit>
 #include <cstdint>

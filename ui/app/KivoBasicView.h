@@ -81,7 +81,12 @@ public:
     void SimpleData(platform::Message* message);
     void MItemNewClicked(platform::Message* message);
     void MItemSaveClicked(platform::Message* message);
+    // The save panel's reply: saves there (asking before replacing a file) and, once
+    // saved, remembers the folder as the last one saved to.
     void SaveRequested(platform::Message* message);
+    // The folder of the last save through the save panel that succeeded, in this run;
+    // empty before one.
+    const std::string& LastSavedFolder() const { return mLastSavedFolder; }
     void AutoSaveTimerFired(platform::Message* message);
     void PrefAutoSaveRegularChanged(platform::Message* message);
     // The save question of an operation that would lose the list; `pending` comes
@@ -130,6 +135,7 @@ private:
     TListDocument mDocument;
     std::unique_ptr<TBackupSlot> mBackupSlot;
     QTimer* mAutoSaveTimer = nullptr;
+    std::string mLastSavedFolder;
 };
 
 // The run request a message carries, and the message that carries a run request.

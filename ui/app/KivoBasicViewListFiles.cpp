@@ -201,6 +201,8 @@ void TKivoBasicView::SaveRequested(platform::Message* message)
     // The extension first, then the question whether to replace what has that name.
     const std::string path = add_ext(ref.path, "bas");
     if (!mDocument.SaveAs(path)) return;
+    const size_t slash = path.rfind('/');
+    mLastSavedFolder = slash == 0 ? "/" : path.substr(0, slash);
     SetCurERef(path);
     SendSetDrvFolderRqtd();
     send_next_msg(*message);

@@ -1,6 +1,7 @@
 #include "ui/app/KivoBasicWindow.h"
 
 #include <QResizeEvent>
+#include <QShortcut>
 
 #include "foundation/Common.h"
 #include "foundation/HeaderConstants.h"
@@ -14,7 +15,7 @@ std::string main_menu_label(const std::string& format, const char* key, const ch
 {
     std::string text =
         platform::replace_placeholder(platform::get_string(key), "%AppAuthor%", platform::get_string(gAppAuthorE));
-    std::string label = merge_accelerator_key(format, letter ? letter : "", text);
+    std::string label = menu_label_with_mnemonic(format, letter ? letter : "", text);
     if (dots) label += FUC_ELLIPSIS;
     return label;
 }
@@ -32,6 +33,11 @@ TKivoBasicWindow::TKivoBasicWindow(platform::Rect frame, platform::Handler* appl
     CreateMenu();
     AddChild(mBasicView);
     LayOut();
+    // F10 opens the first menu; the menus' letters (Alt+letter) are their mnemonics.
+    auto* openMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    QObject::connect(openMenuBar, &QShortcut::activated, this, [this] {
+        if (!mMenuBar->actions().isEmpty()) mMenuBar->setActiveAction(mMenuBar->actions().front());
+    });
 }
 
 TKivoBasicWindow::~TKivoBasicWindow() = default;

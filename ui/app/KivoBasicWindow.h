@@ -1,5 +1,7 @@
 #pragma once
 // The main window: the menu bar (built from MainMenuTable) over the program editor.
+// Each title's and item's shown letter is its mnemonic (Alt+F opens File, N then
+// chooses New), and F10 opens the first menu.
 // Its menu items send bare messages to the editor view, to the application or to the
 // window itself; an item whose receiver does not handle its code yet is disabled. It
 // passes preference notices on to the editor, keeps the Repeat and Use Debugger marks
@@ -106,9 +108,8 @@ private:
     QCheckBox* mInsertCheckBox = nullptr;
     QFileDialog* mSavePanel = nullptr;
     platform::Message mSavePanelMessage;  // 'SAVE' with the continuation of the last Save As
-    std::string mLastSavedFolder;         // where the save panel last saved, in this run
 };
 
-// A menu label: the catalogue text of `key` ("%AppAuthor%" filled in) with `letter`
-// merged in `format`, then "..." when `dots`.
+// A menu item's text: the catalogue text of `key` ("%AppAuthor%" filled in) with `letter`
+// merged in `format` as the item's mnemonic, then "..." when `dots`.
 std::string main_menu_label(const std::string& format, const char* key, const char* letter, bool dots);

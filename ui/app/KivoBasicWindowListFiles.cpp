@@ -3,11 +3,13 @@
 // non-native Qt dialogs that stay hidden between uses, keeping their folder, and
 // follow each other's folder; the folder outlives the run in "MWPF".
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/FilePanels.h"
 #include "ui/widgets/MRUFMenu.h"
 
 namespace {
@@ -127,6 +130,7 @@ void TKivoBasicWindow::CreateOpenPanel()
         closed.AddInt32("source", kOpenPanelSource);
         PostMessage(closed);
     });
+    give_keys_back_when_panel_closes(mOpenPanel);
     mOpenPanel->setDirectory(
         QString::fromStdString(mSavePanel ? mSavePanel->directory().absolutePath().toStdString()
                                           : panel_folder_or_home(gExitStates.MainPanelFolder, home_folder())));
@@ -169,9 +173,8 @@ void TKivoBasicWindow::CreateSavePanel()
     QObject::connect(mSavePanel, &QFileDialog::fileSelected, this, [this](const QString& file) {
         const std::string path = file.toStdString();
         const size_t slash = path.rfind('/');
-        mLastSavedFolder = slash == 0 ? "/" : path.substr(0, slash);
         platform::Message request = mSavePanelMessage;
-        request.AddRef("directory", platform::EntryRef{mLastSavedFolder});
+        request.AddRef("directory", platform::EntryRef{slash == 0 ? "/" : path.substr(0, slash)});
         request.AddString("name", path.substr(slash + 1));
         PostMessage(request);
     });
@@ -180,6 +183,7 @@ void TKivoBasicWindow::CreateSavePanel()
         closed.AddInt32("source", kSavePanelSource);
         PostMessage(closed);
     });
+    give_keys_back_when_panel_closes(mSavePanel);
     SetFilePanelLabel();
 }
 
@@ -191,14 +195,22 @@ void TKivoBasicWindow::MItemSaveAsClicked(platform::Message* message)
     add_next_msg(&mSavePanelMessage, *message);
     // Where the list is, with its name; a new list where the last one was saved.
     const TListDocument& list = mBasicView->Document();
-    const TSaveAsStart start =
-        save_as_start(list.FilePath(), list.LoadedConversion(),
-                      mLastSavedFolder.empty() ? gExitStates.MainPanelFolder : mLastSavedFolder, home_folder());
+    const TSaveAsStart start = save_as_start(list.FilePath(), list.LoadedConversion(),
+                                             mBasicView->LastSavedFolder().empty() ? gExitStates.MainPanelFolder
+                                                                                   : mBasicView->LastSavedFolder(),
+                                             home_folder());
     mSavePanel->setDirectory(QString::fromStdString(start.Folder));
-    if (!start.Name.empty())
+    if (!start.Name.empty()) {
         mSavePanel->selectFile(QString::fromStdString(start.Name));
-    else if (auto* nameField = mSavePanel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        nameField->clear();  // selectFile ignores an empty name
+    } else {
+        // selectFile ignores an empty name: the file chosen last in this folder would
+        // stay chosen, and its name in the field.
+        for (const char* files : {"listView", "treeView"})
+            if (auto* view = mSavePanel->findChild<QAbstractItemView*>(QLatin1String(files));
+                view && view->selectionModel())
+                view->selectionModel()->clearSelection();
+        if (auto* nameField = mSavePanel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) nameField->clear();
+    }
 
     mSavePanel->show();
     mSavePanel->raise();

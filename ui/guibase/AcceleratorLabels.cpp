@@ -24,29 +24,55 @@ constexpr std::string_view kKatakanaMiddleDot = "\xE3\x83\xBB";
 
 constexpr char kPlacementInFront = 1;
 
-}  // namespace
+// A text shown as it stands in a menu, where "&" marks a mnemonic.
+std::string menu_escaped(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&') escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
 
-std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label)
+// merge_accelerator_key, with the key made the mnemonic of a menu text when `mnemonic`.
+std::string merge_key(const std::string& format, const std::string& key, const std::string& label, bool mnemonic)
 {
     // Byte 0 is the placement code, not part of the decoration: an "a" there would
     // name a place before the decoration's start, so the search begins at byte 1.
     std::string decorated;
     size_t letter = format.find('a', 1);
     if (letter != std::string::npos) {
-        decorated = format.substr(1);
-        decorated.replace(letter - 1, 1, key);
+        if (mnemonic)
+            decorated = menu_escaped(format.substr(1, letter - 1)) + (key.empty() ? "" : "&") + menu_escaped(key) +
+                        menu_escaped(format.substr(letter + 1));
+        else
+            decorated = format.substr(1, letter - 1) + key + format.substr(letter + 1);
     }
-    if (decorated.empty()) return label;
+    const std::string text = mnemonic ? menu_escaped(label) : label;
+    if (decorated.empty()) return text;
 
-    if (format[0] == kPlacementInFront) return decorated + label;
+    if (format[0] == kPlacementInFront) return decorated + text;
 
     for (std::string_view mark : kLabelEndMarks) {
-        size_t at = label.find(mark);
+        size_t at = text.find(mark);
         if (at == std::string::npos) continue;
-        while (at > 0 && label[at - 1] == ' ') --at;
-        return label.substr(0, at) + decorated + label.substr(at);
+        while (at > 0 && text[at - 1] == ' ') --at;
+        return text.substr(0, at) + decorated + text.substr(at);
     }
-    return label + decorated;
+    return text + decorated;
+}
+
+}  // namespace
+
+std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label)
+{
+    return merge_key(format, key, label, false);
+}
+
+std::string menu_label_with_mnemonic(const std::string& format, const std::string& key, const std::string& label)
+{
+    return merge_key(format, key, label, true);
 }
 
 char short_cut_from_label(const std::string& label)

@@ -14,6 +14,13 @@
 // without such an "a" after byte 0 (the empty one included) leaves the label as it is.
 std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label);
 
+// The text of a menu item or title (a Qt action text) that shows the label as
+// merge_accelerator_key does and makes the shown key the item's mnemonic: "File(&F)",
+// shown "File(F)", opened with Alt+F and chosen with F in an open menu. Every other "&"
+// (of the label or the format) is shown as it stands. A format that shows no key gives
+// the label alone, with no mnemonic.
+std::string menu_label_with_mnemonic(const std::string& format, const std::string& key, const std::string& label);
+
 // The accelerator key a label shows, lower-cased (A to Z only), or 0 when it shows none.
 char short_cut_from_label(const std::string& label);
 

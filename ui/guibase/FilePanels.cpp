@@ -2,6 +2,11 @@
 
 #include <dirent.h>
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+
 #include <string>
 
 namespace {
@@ -37,4 +42,15 @@ platform::status_t get_save_ref(const platform::Message* reply, platform::EntryR
 platform::status_t set_file_panel_priority(QFileDialog* panel, int32_t /*priority*/)
 {
     return panel ? platform::kOk : platform::kError;
+}
+
+void give_keys_back_when_panel_closes(QFileDialog* panel)
+{
+    if (!panel) return;
+    QObject::connect(panel, &QDialog::finished, panel, [panel] {
+        for (const QLineEdit* field : panel->findChildren<QLineEdit*>())
+            if (QCompleter* completer = field->completer(); completer && completer->popup()->isVisible())
+                completer->popup()->hide();
+        if (QWidget* owner = panel->parentWidget(); owner && owner->isVisible()) owner->window()->activateWindow();
+    });
 }

@@ -22,14 +22,24 @@ bool TSubmenuItemFilter::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key != Qt::Key_Return && key != Qt::Key_Enter) || mOuter->activeAction() != mItem) break;
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        const bool chosen = (key == Qt::Key_Return || key == Qt::Key_Enter) && mOuter->activeAction() == mItem;
+        if (!chosen && !IsMnemonic(*press)) break;
         Trigger();
         return true;
     }
     default: break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool TSubmenuItemFilter::IsMnemonic(const QKeyEvent& press) const
+{
+    // The letter alone, or held with Alt or Shift, as the menu takes its mnemonics.
+    const Qt::KeyboardModifiers held = press.modifiers() & ~(Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+    const QKeySequence mnemonic = QKeySequence::mnemonic(mItem->text());
+    return held == Qt::NoModifier && !mnemonic.isEmpty() && mnemonic[0].key() == press.key();
 }
 
 void TSubmenuItemFilter::Trigger()

@@ -1,13 +1,14 @@
 #pragma once
 // A submenu's own item that is also a command: Qt only unfolds a submenu when its item
-// is clicked or chosen with Return, and never triggers the item's action. Installed on
-// the menu that holds the item, this filter triggers it on a click and on Return or
-// Enter, closing the menus as an ordinary item does; the Right key still unfolds the
-// submenu, and hovering shows it as before.
+// is clicked, chosen with Return or with its mnemonic letter, and never triggers the
+// item's action. Installed on the menu that holds the item, this filter triggers it on
+// a click, on Return or Enter, and on its letter, closing the menus as an ordinary item
+// does; the Right key still unfolds the submenu, and hovering shows it as before.
 
 #include <QObject>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 class TSubmenuItemFilter : public QObject {
@@ -19,6 +20,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool IsMnemonic(const QKeyEvent& press) const;
     void Trigger();
 
     QMenu* mOuter;

@@ -81,14 +81,14 @@ void TRunWindow::CreateMenu()
 {
     const std::string format = current_accelerator_format();
     auto label = [&](const std::string& key, const std::string& text) {
-        return QString::fromStdString(merge_accelerator_key(format, key, text));
+        return QString::fromStdString(menu_label_with_mnemonic(format, key, text));
     };
     CreateDriveMenus(format);
 
     QMenu* copy = mMenuBar->addMenu(label("C", platform::get_string("Copy")));
     auto item = [&](QMenu* menu, const char* key, const std::string& text, const platform::Message& message,
                     bool toApplication) {
-        AddItem(menu, merge_accelerator_key(format, key, text), message, toApplication);
+        AddItem(menu, menu_label_with_mnemonic(format, key, text), message, toApplication);
     };
     item(copy, "T", platform::get_string("Text"), platform::Message(kCopyTextMessage), false);
     copy->addSeparator();

@@ -11,6 +11,7 @@
 #include "foundation/TAVRENUtils.h"
 #include "platform/Locale.h"
 #include "ui/guibase/AcceleratorLabels.h"
+#include "ui/guibase/FilePanels.h"
 #include "ui/runwindow/FDDLampStyle.h"
 #include "ui/runwindow/RunWindow.h"
 #include "ui/widgets/MRUFMenu.h"
@@ -29,10 +30,12 @@ platform::Message drive_message(uint32_t what, int32_t drive)
     return message;
 }
 
-// A name is shown as it stands, "&" included, not taken as a mnemonic.
-QString escaped(const std::string& text)
+// The folder item's text: its label (drive_folder_item_label), with the letter C as
+// the item's mnemonic and the name shown as it stands, "&" included.
+QString folder_item_text(const std::string& format, const std::string& name)
 {
-    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QString::fromStdString(menu_label_with_mnemonic(format, "C", "")) +
+           QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&")) + QStringLiteral(" ...");
 }
 
 bool is_folder(const std::string& path)
@@ -79,14 +82,14 @@ void TRunWindow::CreateDriveMenus(const std::string& format)
     for (int32_t drive = 0; drive < 2; ++drive) {
         const std::string number = std::to_string(drive + 1);
         const std::string title = platform::replace_placeholder(platform::get_string("FDD%Num%"), "%Num%", number);
-        QMenu* menu = mMenuBar->addMenu(QString::fromStdString(merge_accelerator_key(format, number, title)));
+        QMenu* menu = mMenuBar->addMenu(QString::fromStdString(menu_label_with_mnemonic(format, number, title)));
         mDriveMenus[drive] = menu;
         // The folder item is labelled by the view's 'udfr'; a rebuilt menu keeps the last one.
-        QAction* folder = menu->addAction(
-            mDriveNamed[drive] ? escaped(drive_folder_item_label(format, mDriveNames[drive])) : QString());
+        QAction* folder =
+            menu->addAction(mDriveNamed[drive] ? folder_item_text(format, mDriveNames[drive]) : QString());
         const platform::Message specify = drive_message(kSpecifyDrvFolderMessage, drive);
         QObject::connect(folder, &QAction::triggered, this, [this, specify] { PostMessage(specify); });
-        AddItem(menu, merge_accelerator_key(format, "E", platform::get_string("Eject")),
+        AddItem(menu, menu_label_with_mnemonic(format, "E", platform::get_string("Eject")),
                 drive_message(kEjectDrvFolderMessage, drive), false);
         menu->addSeparator();
         ShowLamp(drive);
@@ -130,6 +133,7 @@ void TRunWindow::MItemSpecifyDrvFolderClicked(const platform::Message& message)
             PostMessage(refs);
         });
         QObject::connect(mPanel, &QDialog::finished, this, [this] { PostMessage(kPanelCancelMessage); });
+        give_keys_back_when_panel_closes(mPanel);
         SetOpenPanelFolder();
         SetFilePanelLabel();
     }
@@ -179,7 +183,7 @@ void TRunWindow::UpdateMenuDrvFolderRqtd(const platform::Message& message)
     if (menu == nullptr || menu->actions().isEmpty()) return;
     mDriveNames[drive] = name;
     mDriveNamed[drive] = true;
-    menu->actions().at(0)->setText(escaped(drive_folder_item_label(current_accelerator_format(), name)));
+    menu->actions().at(0)->setText(folder_item_text(current_accelerator_format(), name));
     if (ref.path.empty()) return;
     mRecentFolders.AddMRUF(ref.path);
     GenerateMenuMRUF();

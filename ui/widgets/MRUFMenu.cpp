@@ -4,16 +4,6 @@
 
 #include "ui/guibase/AcceleratorLabels.h"
 
-namespace {
-
-// A file name's "&" is shown as it stands, not taken as a mnemonic.
-QString menu_text(const std::string& label)
-{
-    return QString::fromStdString(label).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-}  // namespace
-
 QMenu* GenerateMenu(const TMRUF& list, QMenu* menu, const platform::Messenger& target)
 {
     if (!menu) return nullptr;
@@ -25,7 +15,9 @@ QMenu* GenerateMenu(const TMRUF& list, QMenu* menu, const platform::Messenger& t
     }
     for (const TMRUF::MenuItem& item : list.MenuItems()) {
         auto* action = new QAction(menu);
-        action->setText(menu_text(merge_accelerator_key(list.AccFormat(), std::string(1, item.key), item.fileName)));
+        // The key is the item's mnemonic; a file name's "&" is shown as it stands.
+        action->setText(QString::fromStdString(
+            menu_label_with_mnemonic(list.AccFormat(), std::string(1, item.key), item.fileName)));
         if (item.shortcut != 0)
             action->setShortcut(
                 QKeySequence(Qt::CTRL | Qt::SHIFT | static_cast<Qt::Key>(Qt::Key_0 + (item.shortcut - '0'))));

@@ -17,6 +17,7 @@
 #include "foundation/PrefsMessages.h"
 #include "platform/Locale.h"
 #include "platform/qt/LooperPump.h"
+#include "tests/ui/MenuText.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/app/MainMenuTable.h"
@@ -64,7 +65,7 @@ std::vector<QAction*> walk(QMenuBar* bar)
 
 std::string text_of(QAction* action)
 {
-    return action->text().toStdString();
+    return shown_menu_text(action);
 }
 
 class MainMenu : public ShellFixture {};

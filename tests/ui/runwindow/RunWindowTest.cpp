@@ -16,6 +16,7 @@
 #include "machine/screen/GraphicsPalette.h"
 #include "tests/TestPaths.h"
 #include "tests/session/StatementGate.h"
+#include "tests/ui/MenuText.h"
 #include "tests/ui/runwindow/RunWindowTesting.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -27,8 +28,8 @@ QStringList menu_labels(const TRunWindow& window)
 {
     QStringList labels;
     for (QAction* menu : window.MenuBar()->actions()) {
-        labels << menu->text();
-        for (QAction* item : menu->menu()->actions()) labels << item->text();
+        labels << QString::fromStdString(shown_menu_text(menu));
+        for (QAction* item : menu->menu()->actions()) labels << QString::fromStdString(shown_menu_text(item));
     }
     return labels;
 }
@@ -149,6 +150,44 @@ TEST_F(RunWindow, OnlyTheAcceleratorFormatNoticeRebuildsTheMenus)
     window->IAPChanged(&format);
     EXPECT_EQ(menu_labels(*window), before) << "rebuilt with the same format";
     EXPECT_FALSE(window->MenuBar()->actions().front()->property("kivo-test-old-menu").isValid()) << "rebuilt whole";
+}
+
+// Alt with a menu's letter opens that menu; every other key stays the program's: Alt
+// with another letter, and F10, which is the machine's function key 10.
+TEST_F(RunWindow, AltWithAMenusLetterOpensItAndOtherKeysReachTheProgram)
+{
+    Open();
+    window->activateWindow();
+    TRunView* view = window->RunView();
+    view->setFocus();
+    ASSERT_TRUE(wait_until([&] { return window->isActiveWindow() && view->hasFocus(); }));
+    TBasicRsrc& rsrc = view->Session().Rsrc();
+    rsrc.SetFuncKeyStr(10, "T");
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* menu;  // shown title; null: no menu opens
+        std::string typed;
+    };
+    const Case cases[] = {
+        {Qt::Key_1, Qt::AltModifier, "FDD1(1)", ""}, {Qt::Key_2, Qt::AltModifier, "FDD2(2)", ""},
+        {Qt::Key_C, Qt::AltModifier, "Copy(C)", ""}, {Qt::Key_W, Qt::AltModifier, "Window(W)", ""},
+        {Qt::Key_Z, Qt::AltModifier, nullptr, "z"},  {Qt::Key_F10, Qt::NoModifier, nullptr, "T"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
+        rsrc.ClearKeyBuf();
+        QTest::keyClick(view, c.key, c.modifiers);
+        QApplication::processEvents();
+        std::string open = "no menu";
+        for (QAction* title : window->MenuBar()->actions())
+            if (title->menu()->isVisible()) open = shown_menu_text(title);
+        EXPECT_EQ(open, c.menu ? c.menu : "no menu");
+        while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        std::string typed;
+        for (std::string key; !(key = rsrc.PopFromKeyBufWithTimeout(0)).empty();) typed += key;
+        EXPECT_EQ(typed, c.typed);
+    }
 }
 
 TEST_F(RunWindow, QuitStoresTheFrame)

@@ -5,13 +5,15 @@
 #include <QAction>
 
 #include "WidgetTestSupport.h"
+#include "tests/ui/MenuText.h"
 
 namespace {
 
 QStringList Texts(const QMenu& menu)
 {
     QStringList texts;
-    for (QAction* action : menu.actions()) texts << (action->isSeparator() ? QStringLiteral("--") : action->text());
+    for (QAction* action : menu.actions())
+        texts << (action->isSeparator() ? QStringLiteral("--") : QString::fromStdString(shown_menu_text(action)));
     return texts;
 }
 

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -150,12 +152,13 @@ protected:
         for (const platform::Message& message : app.received) codes.push_back(message.what);
         return codes;
     }
-    // Confirms the save panel with a typed name.
-    void SaveAsTyped(const std::string& name)
+    // Confirms the save panel with a typed name, in `folder` (the lists' folder when
+    // none is given).
+    void SaveAsTyped(const std::string& name, const fs::path& folder = {})
     {
         ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
         QFileDialog* panel = window->SavePanel();
-        panel->setDirectory(QString::fromStdString(mLists.string()));
+        panel->setDirectory(QString::fromStdString((folder.empty() ? mLists : folder).string()));
         auto* nameField = panel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_TRUE(nameField);
         nameField->setText(QString::fromStdString(name));
@@ -290,6 +293,76 @@ TEST_F(ListFilesWindow, SaveAsStartsInTheListsFolderWithItsName)
     ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
     EXPECT_EQ(panelFolder(), games.string());
     EXPECT_EQ(panelName(), "");
+    window->SavePanel()->reject();
+    Pump();
+}
+
+TEST_F(ListFilesWindow, TheSavePanelOfANewListChoosesNoFile)
+{
+    Open();
+    Request(Write("prog.bas", "10 REM\n"));
+    const auto chosen = [&] {
+        std::vector<std::string> names;
+        for (const char* files : {"listView", "treeView"}) {
+            const auto* view = window->SavePanel()->findChild<QAbstractItemView*>(files);
+            for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+                if (index.parent() == view->rootIndex() && index.column() == 0)
+                    names.push_back(index.data().toString().toStdString());
+        }
+        return names;
+    };
+    // Save As of the list offers its file, chosen in the panel's list; confirmed.
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel() && window->SavePanel()->isVisible(); }));
+    ASSERT_TRUE(wait_until([&] {
+        return chosen() == std::vector<std::string>{"prog.bas", "prog.bas"};
+    })) << "listed and chosen";
+    asker.Answers = {1};
+    QTest::keyClick(window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+    ASSERT_TRUE(wait_until([&] { return !window->SavePanel()->isVisible(); }));
+    Pump();
+
+    // A new list: the same folder, no name and no file chosen.
+    window->PostMessage(kNewListMessage, View());
+    Pump();
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    Pump();
+    EXPECT_EQ(window->SavePanel()->directory().absolutePath().toStdString(), mLists.string());
+    EXPECT_EQ(window->SavePanel()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text().toStdString(), "");
+    EXPECT_EQ(chosen(), std::vector<std::string>{});
+    window->SavePanel()->reject();
+    Pump();
+}
+
+TEST_F(ListFilesWindow, OnlyASaveThatSucceededSetsTheFolderANewListIsSavedIn)
+{
+    Open();
+    const fs::path saved = mLists / "saved";
+    const fs::path declined = mLists / "declined";
+    fs::create_directories(saved);
+    fs::create_directories(declined);
+    std::ofstream(declined / "OLD.bas") << "10 REM OLD\n";
+
+    Type("10 REM A\n");
+    window->PostMessage(kSaveAsMessage);
+    SaveAsTyped("A", saved);
+    ASSERT_EQ(Read(saved / "A.bas"), "10 REM A\n");
+
+    // Save As onto a file, and Cancel at the question whether to replace it.
+    Type("10 REM B\n");
+    asker.Answers = {0};
+    window->PostMessage(kSaveAsMessage);
+    SaveAsTyped("OLD", declined);
+    ASSERT_EQ(asker.Questions.size(), 1u);
+    EXPECT_EQ(Read(declined / "OLD.bas"), "10 REM OLD\n");
+
+    View()->TextView()->SetModified(false);
+    window->PostMessage(kNewListMessage, View());
+    Pump();
+    window->PostMessage(kSaveAsMessage);
+    ASSERT_TRUE(wait_until([&] { return window->SavePanel()->isVisible(); }));
+    EXPECT_EQ(window->SavePanel()->directory().absolutePath().toStdString(), saved.string());
     window->SavePanel()->reject();
     Pump();
 }

@@ -1,17 +1,28 @@
 // The main window under a real X server with key events from xdotool, as a user types
-// them: Ctrl+K in the focused editor fires Kill and leaves the text alone, and typed
-// text goes into the list. (With QTest's synthetic keys on xcb, Ctrl+K reached the
-// editor instead, which deleted to the end of the line.) And in the whole application,
-// the answer typed after Ctrl+R reaches the program's INPUT, not the list. Run under
-// xvfb-run.
+// them: Ctrl+K in the focused editor fires Kill and leaves the text alone, Alt+F opens
+// the File menu and types nothing, and typed text goes into the list. (With QTest's
+// synthetic keys on xcb, Ctrl+K reached the editor instead, which deleted to the end
+// of the line.) A name chosen with Return while the open panel's completion list is
+// shown opens the list, and the next keys go into it: the completion list closes with
+// the panel. And in the whole application, the answer typed after Ctrl+R reaches the
+// program's INPUT, not the list. Run under xvfb-run.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QStandardPaths>
+#include <filesystem>
+#include <fstream>
 
 #include "../ShellTesting.h"
 #include "machine/devices/ScreenText.h"
+#include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"
 #include "ui/runwindow/RunWindow.h"
@@ -70,6 +81,48 @@ TEST_F(RealKeys, TypedTextGoesIntoTheList)
     Xdotool({"type", "10 PRINT \"HI\""});
     ASSERT_TRUE(wait_until([&] { return text->Text() == "10 PRINT \"HI\""; })) << text->Text();
     EXPECT_TRUE(text->IsModified());
+}
+
+TEST_F(RealKeys, AltFOpensTheFileMenuAndTypesNothing)
+{
+    text->SetText("10 GOTO 10");
+    text->SetModified(false);
+    Xdotool({"key", "alt+f"});
+    QMenu* file = window->MenuBar()->actions().front()->menu();
+    ASSERT_TRUE(wait_until([&] { return file->isVisible(); }));
+    Xdotool({"key", "Escape"});
+    Xdotool({"key", "Escape"});
+    ASSERT_TRUE(wait_until([&] { return !file->isVisible() && QApplication::activePopupWidget() == nullptr; }));
+    EXPECT_EQ(text->Text(), "10 GOTO 10");
+    EXPECT_FALSE(text->IsModified());
+}
+
+TEST_F(RealKeys, ReturnInTheOpenPanelsCompletionOpensTheListAndTheNextKeysGoThere)
+{
+    const std::filesystem::path lists = root / "lists";
+    std::filesystem::create_directories(lists);
+    std::ofstream(lists / "prog.bas") << "10 PRINT \"X\"\n";
+    gExitStates.MainPanelFolder = lists.string();
+    window->PostMessage(kOpenMessage);
+    ASSERT_TRUE(wait_until([&] { return window->OpenPanel() && window->OpenPanel()->isVisible(); }));
+    QFileDialog* panel = window->OpenPanel();
+    auto* name = panel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    ASSERT_NE(name->completer(), nullptr);
+    Xdotool({"windowfocus", "--sync", QString::number(panel->winId())});
+    ASSERT_TRUE(wait_until([&] { return name->hasFocus(); }));
+
+    Xdotool({"type", "prog.bas"});
+    ASSERT_TRUE(wait_until([&] { return name->completer()->popup()->isVisible(); })) << "the completion list shows";
+    Xdotool({"key", "Return"});
+    ASSERT_TRUE(wait_until([&] { return text->Text() == "10 PRINT \"X\"\n"; })) << text->Text();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(name->completer()->popup()->isVisible());
+
+    ASSERT_TRUE(wait_until([&] { return window->isActiveWindow() && text->hasFocus(); }));
+    Xdotool({"type", "YZ"});
+    ASSERT_TRUE(wait_until([&] { return text->Text() == "YZ10 PRINT \"X\"\n"; })) << text->Text();
+    EXPECT_EQ(name->text().toStdString(), "prog.bas") << "no key went to the hidden panel";
 }
 
 class RealKeysApp : public ShellFixture {
