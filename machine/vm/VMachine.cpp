@@ -31,7 +31,7 @@ const TSystemClock& system_clock()
 // pays nothing. The compiled program and the tables made for it here are the run's
 // too: they are taken from its budget before the tables are made, and what the tables
 // came to hold replaces that once they are done.
-bool TVMachine::PrepareRunCodes()
+bool TVMachine::PlanRun()
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
     const TFuncTable& table = *FuncTable;
@@ -92,7 +92,7 @@ int32_t TVMachine::Terminate()
 int32_t TVMachine::Execute()
 {
     try {
-        if (PrepareRunCodes())
+        if (PlanRun())
             RunCodes();
         else
             InterruptVMTerminate();  // stopped before its first line

@@ -391,7 +391,7 @@ protected:
     // Plans the run's kinds, after charging the plan and the compiled program to the
     // budget; false when a stop request came first (the plan is then not whole, and
     // nothing may run).
-    bool PrepareRunCodes();
+    bool PlanRun();
     void RunLoop();
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;

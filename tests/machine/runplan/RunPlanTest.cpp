@@ -58,6 +58,7 @@ struct TFastPath {
 
 const TFastPath FAST_PATHS[] = {
     {"10 A=B\n", {rkLoadPlainVar, rkSkipVarRef, rkStorePlain}},
+    {"10 A$=INKEY$\n", {rkPushVarRef}},
     {"10 DIM A(3):A(1)=B*2+SQR(C)\n", {rkNumberFunction}},
     {"10 GOTO 20\n20 END\n", {rkJump}},
     {"10 GOSUB 30\n20 END\n30 RETURN\n", {rkCall, rkReturn}},
