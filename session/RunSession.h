@@ -26,10 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HeadlessHost.h"
 #include "machine/music/MMLPlayer.h"
 #include "machine/music/MmlPrefs.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/MemoryBudget.h"
 
 class TAlertSink;

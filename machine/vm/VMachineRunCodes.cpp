@@ -43,7 +43,7 @@
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RunKinds.h"

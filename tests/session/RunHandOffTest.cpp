@@ -18,7 +18,7 @@
 
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "machine/vm/VMachine.h"
 #include "session/RunHandOff.h"
 #include "session/RunSession.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "foundation/Common.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "session/FormatSource.h"
 #include "ui/runwindow/RunView.h"
 
