@@ -16,10 +16,10 @@
 #include <memory>
 #include <string>
 
+#include "document/ListDocument.h"
 #include "machine/host/HostInterfaces.h"
 #include "platform/Message.h"
 #include "session/AutoBackup.h"
-#include "session/ListDocument.h"
 #include "session/RunHandOff.h"
 #include "ui/app/CommandTable.h"
 #include "ui/app/EditTxtView.h"
