@@ -5,7 +5,7 @@
 #include <charconv>
 #include <mutex>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

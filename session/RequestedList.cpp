@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "document/ListFileReader.h"
 #include "listfiles/ListMerge.h"
-#include "session/ListFileReader.h"
 
 TRequestedList load_requested_list(const std::string& path, bool merge, const std::string& list, int32_t encoding,
                                    bool convertPc98)

@@ -26,8 +26,8 @@ TRunForward run_windows_forward(TRunOrigin origin, bool notFore, bool debugged)
     return TRunForward{debugged, !notFore};
 }
 
-TRunHandOff::TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower)
-    : mRun(run), mHost(host), mFollower(follower), mDebugView(&mNoDebugView)
+TRunHandOff::TRunHandOff(TRunOperations* run, TRunHandOffHost& host, TRunFollower* follower)
+    : mRun(run != nullptr ? run : &mNoRun), mHost(host), mFollower(follower), mDebugView(&mNoDebugView)
 {}
 
 TRunHandOff::~TRunHandOff() = default;
@@ -35,6 +35,11 @@ TRunHandOff::~TRunHandOff() = default;
 void TRunHandOff::SetDebugView(TDebugViewInterface* debugView)
 {
     mDebugView = debugView != nullptr ? debugView : &mNoDebugView;
+}
+
+void TRunHandOff::SetRunOperations(TRunOperations* run)
+{
+    mRun = run != nullptr ? run : &mNoRun;
 }
 
 TRunOutcome TRunHandOff::RunBasic(const TRunRequest& request)
@@ -55,7 +60,7 @@ TRunOutcome TRunHandOff::FollowRunRequest(const TRunRequest& request, TRunSerial
 
 bool TRunHandOff::KeepWhileEnding(const TRunRequest& request, bool byUser, TRunSerial from)
 {
-    if (!mRun.Ending()) return false;
+    if (!mRun->Ending()) return false;
     mKept = TKeptRequest{request, byUser, from};
     if (!mAwaiting) {
         mAwaiting = true;
@@ -88,13 +93,13 @@ TRunOutcome TRunHandOff::Prepare(const TRunRequest& request, bool byUser, TRunOr
     QuitBasic();
     // The variable records the debug view shows go with the compiled program.
     mDebugView->ClearVar();
-    mRun.ClearBasic();
+    mRun->ClearBasic();
     if (byUser) {
         // What was killed stays killed; only the flag starts afresh. The same for a
         // STOP key of an earlier chain of runs.
         NoteKill();
         gAppPrivacy.Killed = false;
-        mRun.ForgetStopKey();
+        mRun->ForgetStopKey();
     }
     const TRunSerial run = ++mRunsMade;
     if (request.FileName) {
@@ -118,7 +123,7 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run, TRu
         return TRunOutcome::CompileFailed;
     }
     mHost.SetStatBarStr(platform::get_string("Compiling") + FUC_ELLIPSIS);
-    const bool compiled = mRun.CompileBasic(source.Text);
+    const bool compiled = mRun->CompileBasic(source.Text);
     // A Kill while the run was being prepared (the compile ends at it).
     NoteKill();
     if (WasKilled(run)) return TRunOutcome::Killed;
@@ -129,7 +134,7 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run, TRu
     if (forward.DebugWindow) mHost.BringDebugWindowForward();
     if (forward.RunWindow) mHost.BringRunWindowForward();
     mStamps.push_back(std::make_unique<TRunStamp>(mFollower, run));
-    mRun.ReadyBasic(mStamps.back().get());
+    mRun->ReadyBasic(mStamps.back().get());
     if (debugged) {
         mDebugView->SetSrcCode(source.Text);
         mDebugView->ClearCallStack();
@@ -137,9 +142,9 @@ TRunOutcome TRunHandOff::Compile(const TRunRequest& request, TRunSerial run, TRu
     }
     // Every run, debugged or not, so that the view never keeps a machine of an
     // earlier run.
-    mDebugView->SetVMachine(mRun.VMachine());
+    mDebugView->SetVMachine(mRun->VMachine());
     if (debugged) mDebugView->SetFirstBreakPoint();
-    return mRun.RunBasic(request) ? TRunOutcome::Started : TRunOutcome::NotStarted;
+    return mRun->RunBasic(request) ? TRunOutcome::Started : TRunOutcome::NotStarted;
 }
 
 TRunOutcome TRunHandOff::RunLineRqtd(const std::string& typed)
@@ -157,14 +162,14 @@ void TRunHandOff::KillBasic()
 {
     mKept.reset();
     mDebugView->SetVMachine(nullptr);
-    mRun.KillBasic();
+    mRun->KillBasic();
 }
 
 void TRunHandOff::QuitBasic()
 {
     mKept.reset();
     mDebugView->SetVMachine(nullptr);
-    mRun.QuitBasic();
+    mRun->QuitBasic(nullptr);
     // Every machine has ended, so none sends to its stamp any more.
     mStamps.clear();
 }

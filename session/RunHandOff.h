@@ -41,6 +41,7 @@
 
 #include "machine/host/HostInterfaces.h"
 #include "session/DebugViewInterface.h"
+#include "session/RunOperations.h"
 
 class TVMachine;
 class TRunStamp;
@@ -79,24 +80,6 @@ public:
     virtual void RunRequested(const TRunRequest& request, TRunSerial from) = 0;
 };
 
-// The run view's operations that the editor drives.
-class TRunOperations {
-public:
-    virtual ~TRunOperations() = default;
-    virtual bool QuitBasic() = 0;
-    virtual bool KillBasic() = 0;
-    // True while a killed machine is still finishing its statement.
-    virtual bool Ending() const = 0;
-    virtual bool ClearBasic() = 0;
-    virtual bool CompileBasic(const std::string& source) = 0;
-    // Makes the machine, suspended; its run requests go to `runTarget`.
-    virtual bool ReadyBasic(TRunRequestSink* runTarget) = 0;
-    virtual TVMachine* VMachine() const = 0;
-    virtual bool RunBasic(const TRunRequest& request) = 0;
-    // Drops a STOP key kept for the next run (TRunSession::PressStopKey).
-    virtual void ForgetStopKey() = 0;
-};
-
 // The editor's services that a run uses.
 class TRunHandOffHost {
 public:
@@ -132,12 +115,15 @@ enum class TRunOutcome {
 
 class TRunHandOff {
 public:
-    // `follower` receives the machines' run requests (the editor view).
-    TRunHandOff(TRunOperations& run, TRunHandOffHost& host, TRunFollower* follower);
+    // `run` runs the programs (the run window's session; null until there is one:
+    // nothing runs). `follower` receives the machines' run requests (the editor view).
+    TRunHandOff(TRunOperations* run, TRunHandOffHost& host, TRunFollower* follower);
     ~TRunHandOff();
 
     // Null goes back to no debugger view.
     void SetDebugView(TDebugViewInterface* debugView);
+    // Null goes back to no run session: nothing runs.
+    void SetRunOperations(TRunOperations* run);
 
     // The user's run request: it ends what a Kill ended.
     TRunOutcome RunBasic(const TRunRequest& request);
@@ -174,7 +160,7 @@ private:
     void NoteKill();
     bool WasKilled(TRunSerial run) const { return run <= mKilledThrough; }
 
-    TRunOperations& mRun;
+    TRunOperations* mRun;
     TRunHandOffHost& mHost;
     TRunFollower* mFollower;
     TRunSerial mRunsMade = 0;
@@ -188,5 +174,6 @@ private:
     std::optional<TKeptRequest> mKept;
     bool mAwaiting = false;  // the host will call EndingOver
     TNoDebugView mNoDebugView;
+    TNoRunOperations mNoRun;
     TDebugViewInterface* mDebugView;
 };

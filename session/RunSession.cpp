@@ -146,6 +146,7 @@ bool TRunSession::ReadyBasic(TRunRequestSink* runTarget)
         mMachine = std::move(machine);
     }
     mRsrc.ClearKeyBuf();
+    if (mReadyListener) mReadyListener();
     return true;
 }
 

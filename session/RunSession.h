@@ -4,8 +4,8 @@
 // emulated machine's devices, the compiled program, the music player, the clock they
 // share and the ON TIME$ alarm; from one run to the next it owns the machine.
 //
-// The run operations are the run view's: CompileBasic, ClearBasic, ReadyBasic,
-// RunBasic, QuitBasic and KillBasic. PrepareRun takes one run request the way the
+// The run operations (session/RunOperations.h) are done here: the editor's hand-off
+// drives them in the run window's session, kivo-headless in its own. PrepareRun takes one run request the way the
 // editor does before RunBasic: it ends the previous machine, loads a list the request
 // names (or merges it), makes the compiler's copy of the list, compiles it and readies
 // a machine. The machine's own run requests (RUN, RUN "file", CHAIN) are kept for the
@@ -26,11 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HeadlessHost.h"
 #include "machine/music/MMLPlayer.h"
 #include "machine/music/MmlPrefs.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/MemoryBudget.h"
+#include "session/RunOperations.h"
 
 class TAlertSink;
 class TDebugSink;
@@ -68,7 +69,7 @@ struct TRunEnd {
     int32_t ExitValue = 0;  // the machine's: 0 a normal end, else a run-time error or stop
 };
 
-class TRunSession {
+class TRunSession : public TRunOperations {
 public:
     // `host`: the holder's screen, lamps, glyphs and keyboard; the ON TIME$ timer is
     // the session's own. `alerts` receives compile and run-time errors and the
@@ -88,33 +89,36 @@ public:
     // Compiles the compiler's copy of a list; false on a compile error, when the list
     // holds no program, or when a Kill (the killed flag) or the deadline came first:
     // CompileStopped() then tells, and the screen shows the break.
-    bool CompileBasic(const std::string& source);
+    bool CompileBasic(const std::string& source) override;
     bool CompileStopped() const { return mCompileStopped; }
     // From now on a compile stops at `deadline` (the holder's time-out, which covers
     // every run it prepares); a run is stopped there by WaitForRun.
     void SetDeadline(std::chrono::steady_clock::time_point deadline) { mDeadline = deadline; }
     // Forgets the compiled program and asks for a redraw of the whole screen.
-    bool ClearBasic();
+    bool ClearBasic() override;
     // Makes the machine of the next run, suspended; the alarm of the run before is
     // forgotten and the key buffer emptied. The caller ends any machine first. The
     // machine's run requests go to `runTarget`, or are kept for TakeRunRequests.
-    bool ReadyBasic(TRunRequestSink* runTarget = nullptr);
+    bool ReadyBasic(TRunRequestSink* runTarget = nullptr) override;
+    // Called at the end of each ReadyBasic, on the caller's thread (the run window
+    // shows the new run's mode and speed control).
+    void SetReadyListener(std::function<void()> listener) { mReadyListener = std::move(listener); }
     // Sets the start position from the request's LineNum or Label and starts the
     // machine. False, after an alert and with the machine left suspended, when the
     // program has no such line or label. A STOP key pressed while no program could
     // take it stops this run as Break at its start.
-    bool RunBasic(const TRunRequest& request);
+    bool RunBasic(const TRunRequest& request) override;
     // Ends and deletes the machine (null: the current one; another machine: nothing),
     // waiting until its thread has ended; a killed machine still ending is waited for too.
-    bool QuitBasic(const TVMachine* machine = nullptr);
+    bool QuitBasic(const TVMachine* machine = nullptr) override;
     // Sets the killed flag and stops the machine without waiting for it: the machine
     // finishes its statement and ends on its own thread. It shares the compiled program
     // and the devices, so the next run waits for it before anything else (QuitBasic).
-    bool KillBasic();
+    bool KillBasic() override;
     // True while a killed machine is still finishing its statement: an operation now
     // would wait for it (the holder may wait on its own terms instead).
-    bool Ending() const;
-    TVMachine* VMachine() const;
+    bool Ending() const override;
+    TVMachine* VMachine() const override;
     // Where debugged runs report (the debug view): with "UDbg" set, ReadyBasic then
     // makes a debugging machine. Null: no run is debugged.
     void SetDebugSink(TDebugSink* sink) { mDebugSink = sink; }
@@ -146,7 +150,7 @@ public:
     // chain ends with Break whichever run it lands in.
     void PressStopKey();
     // Drops a kept STOP key: the user starts a run of their own.
-    void ForgetStopKey();
+    void ForgetStopKey() override;
     // Calls `use` with the current machine, under the machine lock, when there is one
     // (any thread): the run window raises interrupts and hands over the mouse this way.
     void WithMachine(const std::function<void(TVMachine&)>& use);
@@ -170,6 +174,7 @@ private:
     void FinishEnding();
 
     TRunSessionSettings mSettings;
+    std::function<void()> mReadyListener;
     TAlertSink* mAlerts;
     TDebugSink* mDebugSink = nullptr;
     TBasicRsrc mRsrc;

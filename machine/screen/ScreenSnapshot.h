@@ -20,7 +20,7 @@ struct TScreenSnapshot {
     rgb_color TxtColPal[8] = {};
 
     // Whole text rows FirstTextRow to FirstTextRow + TextRowCount − 1 that the
-    // rectangle touches: TxtCols cells a row, in the screen's cell form (BasicRsrc.h),
+    // rectangle touches: TxtCols cells a row, in the screen's cell form (machine/devices/BasicRsrc.h),
     // and the attribute byte of each.
     int FirstTextRow = 0;
     int TextRowCount = 0;

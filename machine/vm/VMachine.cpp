@@ -7,10 +7,10 @@
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HeadlessHost.h"
 #include "machine/host/MachineSettings.h"
 #include "machine/music/MMLPlayer.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 
 namespace {

@@ -1,9 +1,11 @@
 #pragma once
 // The virtual machine: runs one compiled program in a thread of its own.
 //
-// The thread body fetches one code after another from the TMidCode, lets pending
-// events in first (the interrupt request word, tested once per code), and calls the
-// handler that the code's number selects from a table of 65536 entries. Handlers take
+// The thread body runs the codes of the TMidCode through the dispatch loop
+// (VMachineRunCodes.cpp), which runs the common codes itself and every other code
+// through the handler that the code's number selects from a table of 65536 entries,
+// and lets pending events in where they must be seen (the interrupt request word, read
+// before each line, after each jump and after each handler). Handlers take
 // their operands from the code and from the value stack, leave their results on the
 // stack and drive the devices of TBasicRsrc. Every failure is a run-time error: a
 // TException built by RuntimeException2 and caught by the dispatch loop.

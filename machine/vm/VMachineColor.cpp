@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

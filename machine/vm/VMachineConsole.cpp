@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/PrintText.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"

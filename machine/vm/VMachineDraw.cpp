@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/screen/GraphicsCoords.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"

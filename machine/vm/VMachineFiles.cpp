@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "language/OpenModes.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/files/BasicFileName.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/PrintText.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"

@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/files/BasicFileName.h"
 #include "machine/files/FilesListing.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "foundation/CharColor.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/files/FileReadAhead.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RuntimeErrorKeys.h"

@@ -1,7 +1,7 @@
 // Function keys pressed from outside the machine (the run window, the headless
 // driver's typist): one call types the key's string and raises its interrupt.
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/VMachine.h"
 
 void TVMachine::PressFuncKey(int n)

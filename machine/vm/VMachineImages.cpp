@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "language/VarInfo.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

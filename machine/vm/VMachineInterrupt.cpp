@@ -3,9 +3,9 @@
 
 #include "language/EventMasks.h"
 #include "language/MidCode.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/MachineSettings.h"
 #include "machine/music/MMLPlayer.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

@@ -2,7 +2,7 @@
 // the bookkeeping codes of line beginnings and screen updates.
 
 #include "language/MidCode.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/LeadingNumbers.h"
 #include "machine/vm/VMachine.h"
 

@@ -1,7 +1,7 @@
 // PAINT, a fill bounded by a border colour, and ROLL, which shifts the picture of
 // the active page.
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/screen/GraphicsCoords.h"
 #include "machine/screen/Paint.h"
 #include "machine/vm/RuntimeErrorKeys.h"

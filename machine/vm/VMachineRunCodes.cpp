@@ -43,7 +43,7 @@
 
 #include "language/MidCode.h"
 #include "language/TokenKind.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 #include "machine/vm/KeptText.h"
 #include "machine/vm/RunKinds.h"
@@ -404,12 +404,6 @@ void TVMachine::PrepareJumpLabels()
     }
 }
 
-// An assignment to a plain variable whose value the loop computes on its own (pushes,
-// plain variables, the arithmetic kinds and the functions of numbers; nothing else
-// run through a handler, nothing a jump lands in) leaves the variable's reference off
-// the stack: the store at its end knows the variable. Near the stack's limit the
-// reference is pushed after all, as its codes would push it, and the store finds it
-// there.
 std::vector<bool> TVMachine::JumpLandings() const
 {
     const size_t n = MidCode->Codes.size();
@@ -433,6 +427,12 @@ int TVMachine::NumberFunctionAt(size_t k) const
     return RunKinds[k] == rkNumberFunction ? number_function_operands(MidCode->Codes[k].Cmd) : 0;
 }
 
+// An assignment to a plain variable whose value the loop computes on its own (pushes,
+// plain variables, the arithmetic kinds and the functions of numbers; nothing else
+// run through a handler, nothing a jump lands in) leaves the variable's reference off
+// the stack: the store at its end knows the variable. Near the stack's limit the
+// reference is pushed after all, as its codes would push it, and the store finds it
+// there.
 void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
 {
     const std::vector<TVMCode>& codes = MidCode->Codes;
@@ -440,25 +440,19 @@ void TVMachine::PreparePlainStores(const std::vector<bool>& landing)
     for (size_t i = 1; i < n; ++i) {
         if (RunKinds[i] != rkPushVarRef) continue;
         size_t k = i + 2;
-        int depth = 0;
+        size_t depth = 0;
         bool lands = false;
-        while (k < n) {
-            const uint8_t kind = RunKinds[k];
-            size_t width = 1;
-            if (kind == rkPushInt || kind == rkPushSingle || kind == rkPushDouble || kind == rkPushString) {
-                ++depth;
-            } else if (kind == rkLoadPlainVar) {
-                ++depth;
-                width = 2;
-            } else if (kind >= rkAddInt && kind <= rkModInt && depth >= 2) {
-                --depth;
-            } else if (const int operands = NumberFunctionAt(k); operands != 0 && depth >= operands) {
-                depth += 1 - operands;
-            } else {
+        int change;
+        for (size_t width; k < n; k += width) {
+            if (const int operands = NumberFunctionAt(k); operands != 0) {
+                if (depth < static_cast<size_t>(operands)) break;
+                change = 1 - operands;
+                width = 1;
+            } else if (!operand_code_step(RunKinds[k], depth, change, width)) {
                 break;
             }
+            depth = static_cast<size_t>(static_cast<int>(depth) + change);
             for (size_t m = k; m < k + width; ++m) lands = lands || landing[m];
-            k += width;
         }
         if (k >= n || RunKinds[k] != rkAssignArray || depth != 1 || lands || landing[k]) continue;
         RunKinds[i] = rkSkipVarRef;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "foundation/AppVersion.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/music/MMLPlayer.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 

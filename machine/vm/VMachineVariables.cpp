@@ -11,7 +11,7 @@
 #include <span>
 
 #include "language/MidCode.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "machine/vm/VMachine.h"
 #include "machine/vm/VMachineElements.h"

@@ -11,8 +11,8 @@
 #include "foundation/Common.h"
 #include "language/Compiler.h"
 #include "language/MidCode.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
 #include "platform/Locale.h"
 #include "tests/debugger/RecordingDebugSink.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "tools/headless/HeadlessOptions.h"
 #include "tools/headless/HeadlessTypist.h"
 

@@ -14,8 +14,8 @@
 
 #include "foundation/Exception.h"
 #include "language/MidCode.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/files/FilesListing.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/vm/VMachine.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "language/Compiler.h"
 #include "language/MidCode.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/VMachine.h"
 #include "platform/Locale.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "language/MidCode.h"
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/vm/VMachine.h"
 
 namespace {

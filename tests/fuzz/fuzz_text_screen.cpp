@@ -27,7 +27,7 @@
 #include <string>
 #include <string_view>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 
 namespace {

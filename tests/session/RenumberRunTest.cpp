@@ -8,7 +8,7 @@
 #include <string>
 
 #include "foundation/AlertSink.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "session/Renumber.h"
 #include "session/RunSession.h"
 

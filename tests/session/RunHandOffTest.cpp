@@ -18,7 +18,7 @@
 
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "machine/vm/VMachine.h"
 #include "session/RunHandOff.h"
 #include "session/RunSession.h"
@@ -32,7 +32,7 @@ using Log = std::vector<std::string>;
 class FakeRun : public TRunOperations {
 public:
     explicit FakeRun(Log& log) : mLog(log) {}
-    bool QuitBasic() override { return Note("quit"); }
+    bool QuitBasic(const TVMachine*) override { return Note("quit"); }
     bool KillBasic() override
     {
         gAppPrivacy.Killed = true;
@@ -174,7 +174,7 @@ protected:
     FakeRun run{log};
     FakeHost host{log};
     RecordingFollower sink;
-    TRunHandOff handOff{run, host, &sink};
+    TRunHandOff handOff{&run, host, &sink};
 };
 
 TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar)
@@ -187,6 +187,20 @@ TEST_F(RunHandOff, RunsInTheEditorsOrderAndClearsTheStatusBar)
     ASSERT_EQ(sink.Requests().size(), 1u) << "the machine's run requests go to the editor";
     EXPECT_EQ(sink.Requests()[0].from, handOff.LastRun()) << "with the run they came from";
     EXPECT_EQ(host.status, (std::vector<std::string>{"Compiling...", ""}));
+}
+
+// Before the run window's session is there (and after it has gone) nothing runs, and a
+// Kill still sets the killed flag.
+TEST_F(RunHandOff, WithoutARunSessionNothingRunsAndKillIsStillNoted)
+{
+    handOff.SetRunOperations(nullptr);
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::CompileFailed);
+    handOff.KillBasic();
+    EXPECT_TRUE(gAppPrivacy.Killed.load());
+    handOff.SetRunOperations(&run);
+    log.clear();
+    EXPECT_EQ(handOff.RunBasic({}), TRunOutcome::Started) << "the user's run starts afresh";
+    EXPECT_EQ(run.compiled, "10 PRINT 1\n");
 }
 
 TEST_F(RunHandOff, WindowsComeForwardAsTheRequestAndDebuggerAsk)
@@ -562,24 +576,6 @@ TEST_F(RunHandOff, AKillDropsAKeptRequest)
 
 // --- through a real session ---
 
-// The session's operations as the run view offers them.
-class SessionRun : public TRunOperations {
-public:
-    explicit SessionRun(TRunSession& session) : mSession(session) {}
-    bool QuitBasic() override { return mSession.QuitBasic(); }
-    bool KillBasic() override { return mSession.KillBasic(); }
-    bool Ending() const override { return mSession.Ending(); }
-    bool ClearBasic() override { return mSession.ClearBasic(); }
-    bool CompileBasic(const std::string& source) override { return mSession.CompileBasic(source); }
-    bool ReadyBasic(TRunRequestSink* target) override { return mSession.ReadyBasic(target); }
-    TVMachine* VMachine() const override { return mSession.VMachine(); }
-    bool RunBasic(const TRunRequest& request) override { return mSession.RunBasic(request); }
-    void ForgetStopKey() override { mSession.ForgetStopKey(); }
-
-private:
-    TRunSession& mSession;
-};
-
 class RunHandOffSession : public RunHandOff {
 protected:
     RunHandOffSession() : session(TDeviceHost{}, &alerts, TRunSessionSettings{}) {}
@@ -616,8 +612,7 @@ protected:
 
     TRecordingAlertSink alerts;
     TRunSession session;
-    SessionRun sessionRun{session};
-    TRunHandOff editor{sessionRun, host, &sink};
+    TRunHandOff editor{&session, host, &sink};
 };
 
 TEST_F(RunHandOffSession, ANumberedListAfterAnEmptyLineKeepsItsJumpTargets)
@@ -856,8 +851,7 @@ protected:
     TGatedKeyboard keyboard;
     TRecordingAlertSink alerts;
     TRunSession session;
-    SessionRun sessionRun{session};
-    TRunHandOff editor{sessionRun, host, &sink};
+    TRunHandOff editor{&session, host, &sink};
 };
 
 TEST_F(RunHandOffEnding, ARunRightAfterAKillDoesNotWaitForTheKilledMachine)

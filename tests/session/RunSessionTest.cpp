@@ -9,7 +9,7 @@
 
 #include "foundation/AlertSink.h"
 #include "foundation/Common.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "machine/vm/VMachine.h"
 #include "session/RunSession.h"
 #include "tests/session/StatementGate.h"

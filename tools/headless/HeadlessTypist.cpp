@@ -2,9 +2,9 @@
 
 #include <charconv>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/music/MusicClock.h"
 #include "machine/music/SimulatedMusicClock.h"
-#include "machine/screen/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 
 namespace {

@@ -11,36 +11,9 @@
 #include "ui/guibase/SpyFilter.h"
 #include "ui/runwindow/RunView.h"
 
-// The run view's operations; with no run view nothing runs.
-class TKivoBasicView::TRunViewOperations : public TRunOperations {
-public:
-    explicit TRunViewOperations(TRunView*& runView) : mRunView(runView) {}
-
-    bool QuitBasic() override { return mRunView && mRunView->QuitBasic(nullptr); }
-    bool KillBasic() override
-    {
-        if (!mRunView) gAppPrivacy.Killed = true;
-        return mRunView && mRunView->KillBasic();
-    }
-    bool Ending() const override { return mRunView && mRunView->Ending(); }
-    bool ClearBasic() override { return mRunView && mRunView->ClearBasic(); }
-    bool CompileBasic(const std::string& source) override { return mRunView && mRunView->CompileBasic(source); }
-    bool ReadyBasic(TRunRequestSink* runTarget) override { return mRunView && mRunView->ReadyBasic(runTarget); }
-    TVMachine* VMachine() const override { return mRunView ? mRunView->VMachine() : nullptr; }
-    bool RunBasic(const TRunRequest& request) override { return mRunView && mRunView->RunBasic(request); }
-    void ForgetStopKey() override
-    {
-        if (mRunView) mRunView->Session().ForgetStopKey();
-    }
-
-private:
-    TRunView*& mRunView;
-};
-
 TKivoBasicView::TKivoBasicView(platform::Rect frame)
     : TBasicView(frame, "BasicView", kFollowAll), mTextView(new TEditTxtView(this)), mStatBar(new QLabel(this)),
-      mRunOperations(std::make_unique<TRunViewOperations>(mRunView)), mHandOff(*mRunOperations, *this, this),
-      mListText(mTextView), mDocument(mListText, mAsker)
+      mHandOff(nullptr, *this, this), mListText(mTextView), mDocument(mListText, mAsker)
 {
     mStatBar->setObjectName(QStringLiteral("StatBar"));
     mStatBar->setTextFormat(Qt::PlainText);
@@ -64,6 +37,7 @@ TKivoBasicView::~TKivoBasicView()
 void TKivoBasicView::SetRunView(TRunView* runView)
 {
     mRunView = runView;
+    mHandOff.SetRunOperations(runView != nullptr ? &runView->Session() : nullptr);
 }
 
 void TKivoBasicView::SetDebugView(TDebugViewInterface* debugView)

@@ -16,10 +16,10 @@
 #include <memory>
 #include <string>
 
+#include "document/ListDocument.h"
 #include "machine/host/HostInterfaces.h"
 #include "platform/Message.h"
 #include "session/AutoBackup.h"
-#include "session/ListDocument.h"
 #include "session/RunHandOff.h"
 #include "ui/app/CommandTable.h"
 #include "ui/app/EditTxtView.h"
@@ -118,8 +118,6 @@ public:
     platform::EntryRef CurERef() const { return platform::EntryRef{mDocument.FilePath()}; }
 
 private:
-    class TRunViewOperations;
-
     void SetCurERef(const std::string& path);
     void SendSetDrvFolderRqtd();
     void WriteAutoBackup();
@@ -131,7 +129,6 @@ private:
     QLabel* mStatBar;
     TRunView* mRunView = nullptr;
     TDebugViewInterface* mDebugView = nullptr;
-    std::unique_ptr<TRunViewOperations> mRunOperations;
     TRunHandOff mHandOff;
     TEditorListText mListText;
     TAlertListAsker mAsker;

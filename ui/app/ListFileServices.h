@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "session/ListQuestions.h"
-#include "session/ListText.h"
+#include "document/ListQuestions.h"
+#include "document/ListText.h"
 #include "session/OpenRequest.h"
 
 class TEditTxtView;

@@ -395,5 +395,5 @@ void TDebugView::MItemKillClicked()
 {
     if (!HasDebugger() || mRunView == nullptr) return;
     mActiveRun = 0;
-    mRunView->KillBasic();
+    mRunView->Session().KillBasic();
 }

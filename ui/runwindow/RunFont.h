@@ -6,7 +6,7 @@
 #include <QFont>
 #include <string>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 inline constexpr const char* kRunFontFallback = "IPAGothic";
 

@@ -110,6 +110,10 @@ TRunView::TRunView(platform::Rect frame, TAlertSink* alerts, std::unique_ptr<TRu
     mSession = std::make_unique<TRunSession>(host, mAlerts, session_settings());
     std::string error;
     mSession->Start(error);  // nothing can fail on the real clock
+    mSession->SetReadyListener([this] {
+        SetWinTitle();
+        SetUseSpeedControl();
+    });
     mMidi = std::make_unique<TRunMidi>(midi ? std::move(midi) : make_alsa_run_midi_ports(), mSession->Player());
     SetFontFamilyAndSize();
 
@@ -123,51 +127,6 @@ TRunView::~TRunView()
     // The machine and the alarm end before the widget goes, so no thread posts to it.
     mSession.reset();
     mMidi.reset();
-}
-
-// --- the run operations ---
-
-bool TRunView::CompileBasic(const std::string& text)
-{
-    return mSession->CompileBasic(text);
-}
-
-bool TRunView::ClearBasic()
-{
-    return mSession->ClearBasic();
-}
-
-bool TRunView::ReadyBasic(TRunRequestSink* runTarget)
-{
-    mSession->ReadyBasic(runTarget);
-    SetWinTitle();
-    SetUseSpeedControl();
-    return true;
-}
-
-bool TRunView::RunBasic(const TRunRequest& request)
-{
-    return mSession->RunBasic(request);
-}
-
-bool TRunView::QuitBasic(const TVMachine* machine)
-{
-    return mSession->QuitBasic(machine);
-}
-
-bool TRunView::KillBasic()
-{
-    return mSession->KillBasic();
-}
-
-bool TRunView::Ending() const
-{
-    return mSession->Ending();
-}
-
-TVMachine* TRunView::VMachine() const
-{
-    return mSession->VMachine();
 }
 
 TMidCode* TRunView::MidCode()

@@ -77,19 +77,11 @@ public:
                       std::unique_ptr<TRunMidiPorts> midi = nullptr);
     ~TRunView() override;
 
-    // --- the run operations ---
-    bool CompileBasic(const std::string& text);
-    bool ClearBasic();
-    // The machine's run requests go to `runTarget` (the editor), or stay in the session.
-    bool ReadyBasic(TRunRequestSink* runTarget = nullptr);
-    bool RunBasic(const TRunRequest& request);
-    bool QuitBasic(const TVMachine* machine = nullptr);
-    bool KillBasic();
-    // A killed machine is still finishing its statement.
-    bool Ending() const;
-    TVMachine* VMachine() const;
-    TMidCode* MidCode();
+    // The session that runs the programs: its run operations are the editor's (the
+    // hand-off drives them); the view shows each new run's mode and speed control.
     TRunSession& Session() { return *mSession; }
+    TVMachine* VMachine() const { return mSession->VMachine(); }
+    TMidCode* MidCode();
     // True when there is no machine or its program has ended.
     bool RunEnded() const;
 

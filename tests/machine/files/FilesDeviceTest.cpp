@@ -7,10 +7,10 @@
 #include <fcntl.h>
 #include <thread>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/files/DriveFolders.h"
 #include "machine/files/DriveLamps.h"
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
 #include "tests/machine/files/FilesTestSupport.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HostInterfaces.h"
 #include "machine/input/KeyBuffer.h"
-#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/screen/GraphicsPages.h"
 #include "machine/screen/Raster.h"
 

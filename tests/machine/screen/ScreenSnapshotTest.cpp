@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

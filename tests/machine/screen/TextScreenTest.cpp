@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "machine/devices/BasicRsrc.h"
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
 
 namespace {
 

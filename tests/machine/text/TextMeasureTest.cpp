@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/BasicNumberParse.h"
 #include "machine/text/TextMeasure.h"
 

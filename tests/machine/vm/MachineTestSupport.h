@@ -7,9 +7,9 @@
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
+#include "machine/devices/BasicRsrc.h"
+#include "machine/devices/ScreenText.h"
 #include "machine/host/HeadlessHost.h"
-#include "machine/screen/BasicRsrc.h"
-#include "machine/screen/ScreenText.h"
 #include "machine/vm/VMachine.h"
 
 // Appends codes to a TMidCode as the compiler would: index 0 the placeholder,

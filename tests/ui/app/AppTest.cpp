@@ -13,7 +13,7 @@
 
 #include "ShellTesting.h"
 #include "debugger/DebugSink.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "platform/Modifiers.h"
 #include "tests/session/StatementGate.h"
 #include "ui/app/AppMessages.h"

@@ -10,7 +10,7 @@
 
 #include "ShellTesting.h"
 #include "foundation/PrefsMessages.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "tests/TestPaths.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"

@@ -167,7 +167,7 @@ TEST_F(MenuKeys, EveryMenuOfEveryWindowGivesEachLetterToOneItem)
         run.UpdateMenuDrvFolderRqtd(named);
     }
     expect_one_item_a_letter(run.MenuBar(), "run window");
-    run.RunView()->KillBasic();
+    run.RunView()->Session().KillBasic();
 }
 
 }  // namespace

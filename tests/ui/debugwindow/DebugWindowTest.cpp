@@ -49,7 +49,7 @@ protected:
     void TearDown() override
     {
         view()->SetVMachine(nullptr);
-        runWindow->RunView()->QuitBasic();
+        runWindow->RunView()->Session().QuitBasic();
         QApplication::processEvents();
         debugWindow.reset();
         runWindow.reset();
@@ -64,19 +64,19 @@ protected:
     void StartRun(const std::string& list)
     {
         view()->SetVMachine(nullptr);
-        runView()->QuitBasic();
+        runView()->Session().QuitBasic();
         view()->ClearVar();
-        runView()->ClearBasic();
+        runView()->Session().ClearBasic();
         gAppPrivacy.Killed = false;
         const std::string source = format_source_for_compiler(list).Text;
-        ASSERT_TRUE(runView()->CompileBasic(source));
-        runView()->ReadyBasic();
+        ASSERT_TRUE(runView()->Session().CompileBasic(source));
+        runView()->Session().ReadyBasic();
         view()->SetSrcCode(source);
         view()->ClearCallStack();
         view()->SetVar();
         view()->SetVMachine(runView()->VMachine());
         view()->SetFirstBreakPoint();
-        ASSERT_TRUE(runView()->RunBasic({}));
+        ASSERT_TRUE(runView()->Session().RunBasic({}));
     }
     void Press(uint32_t what)
     {
@@ -285,7 +285,7 @@ TEST_F(DebugWindow, AfterARunTimeErrorTheButtonsReachNoMachine)
     EXPECT_FALSE(gAppPrivacy.Killed.load());
 
     // Once the run view has deleted it, the buttons reach nothing either.
-    runView()->QuitBasic();
+    runView()->Session().QuitBasic();
     EXPECT_EQ(runView()->VMachine(), nullptr);
     Press(kDebugPauseMessage);
     ClickSource(errorRow, 3);

@@ -52,7 +52,7 @@ protected:
     }
     void TearDown() override
     {
-        if (window) window->RunView()->KillBasic();
+        if (window) window->RunView()->Session().KillBasic();
         window.reset();
         SettingsDirFixture::TearDown();
     }
@@ -371,7 +371,7 @@ TEST_F(DriveMenus, AProgramUsingAFileLightsItsDriveLampUntilItStops)
         start_run(*window->RunView(), "10 OPEN \"1:LOG.TXT\" FOR OUTPUT AS #1\n20 PRINT #1,\"X\"\n30 GOTO 20\n"));
     ASSERT_TRUE(wait_until([&] { return window->LampLit(0); }));
     EXPECT_FALSE(window->LampLit(1));
-    window->RunView()->KillBasic();
+    window->RunView()->Session().KillBasic();
     ASSERT_TRUE(wait_until([&] { return !window->LampLit(0); }));
     EXPECT_EQ(window->LampCount(0), 0);
 }

@@ -60,7 +60,7 @@ protected:
     }
     void TearDown() override
     {
-        if (window) window->RunView()->KillBasic();
+        if (window) window->RunView()->Session().KillBasic();
         window.reset();
         gPrefs.SetMidiOutputs(savedOutputs);
         SettingsDirFixture::TearDown();

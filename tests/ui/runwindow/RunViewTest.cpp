@@ -51,7 +51,7 @@ protected:
     }
     void TearDown() override
     {
-        view->KillBasic();
+        view->Session().KillBasic();
         window.reset();
     }
     // A key typed to the view; Ctrl keys go through the window's queue first.
@@ -244,7 +244,7 @@ TEST_F(RunView, RunTimeErrorGivesItsAlertAndTheScreenGoesOn)
     ASSERT_TRUE(wait_until([&] { return view->RunEnded(); }));
     EXPECT_EQ(alerts.Count(), 1u);
     EXPECT_TRUE(screen_shows(*view, " in 20\nOk\n")) << screen_of(*view);
-    EXPECT_TRUE(view->KillBasic());
+    EXPECT_TRUE(view->Session().KillBasic());
 }
 
 TEST_F(RunView, ListThatDoesNotCompileMakesNoMachine)

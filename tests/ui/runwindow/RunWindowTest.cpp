@@ -39,7 +39,7 @@ protected:
     void SetUp() override { savedShowMenuBar = gExitStates.ShowMenuBar.load(); }
     void TearDown() override
     {
-        if (window) window->RunView()->KillBasic();
+        if (window) window->RunView()->Session().KillBasic();
         window.reset();
         gExitStates.ShowMenuBar.store(savedShowMenuBar);
     }
@@ -128,7 +128,7 @@ TEST_F(RunWindow, CloseBoxHidesAndTheProgramKeepsRunning)
     ASSERT_TRUE(wait_until([&] { return window->isHidden(); }));
     QTest::qWait(50);
     EXPECT_FALSE(view->RunEnded());
-    EXPECT_TRUE(view->KillBasic());
+    EXPECT_TRUE(view->Session().KillBasic());
     EXPECT_TRUE(view->RunEnded());
 }
 
@@ -245,7 +245,7 @@ TEST_F(RunWindow, KillReturnsAtOnceWhileTheMachineIsBusyAndTheRunEndsAfterwards)
     ASSERT_TRUE(started) << alerts.Last();
     ASSERT_TRUE(debug.gate.WaitUntilEntered());
 
-    EXPECT_TRUE(view->KillBasic());
+    EXPECT_TRUE(view->Session().KillBasic());
     EXPECT_FALSE(debug.gate.IsOpen()) << "Kill waited for the busy machine";
     EXPECT_TRUE(gAppPrivacy.Killed.load());
     EXPECT_EQ(view->VMachine(), nullptr);
@@ -258,7 +258,7 @@ TEST_F(RunWindow, KillReturnsAtOnceWhileTheMachineIsBusyAndTheRunEndsAfterwards)
     debug.gate.Open();
     ASSERT_TRUE(wait_until([&] { return screen_shows(*view, "Ok"); })) << screen_of(*view);
     EXPECT_FALSE(debug.gate.OpenedByGuard());
-    view->QuitBasic();
+    view->Session().QuitBasic();
     view->Session().SetDebugSink(nullptr);
     gAppPrivacy.Killed = false;
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "foundation/Common.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "session/FormatSource.h"
 #include "ui/runwindow/RunView.h"
 
@@ -33,12 +33,12 @@ inline bool wait_until(const std::function<bool()>& condition)
 // The editor's road up to a running machine: false when the list does not compile.
 inline bool start_run(TRunView& view, const std::string& list, const TRunRequest& request = {})
 {
-    view.QuitBasic();
-    view.ClearBasic();
+    view.Session().QuitBasic();
+    view.Session().ClearBasic();
     gAppPrivacy.Killed = false;
-    if (!view.CompileBasic(format_source_for_compiler(list).Text)) return false;
-    view.ReadyBasic();
-    return view.RunBasic(request);
+    if (!view.Session().CompileBasic(format_source_for_compiler(list).Text)) return false;
+    view.Session().ReadyBasic();
+    return view.Session().RunBasic(request);
 }
 
 inline std::string screen_of(TRunView& view)

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "ui/runwindow/RunFont.h"
 #include "ui/runwindow/ScreenCopy.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "ui/runwindow/RunFont.h"
 #include "ui/runwindow/ScreenRenderer.h"
 

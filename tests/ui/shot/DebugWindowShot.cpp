@@ -70,19 +70,19 @@ int main(int argc, char** argv)
 
     TRunView* run = runWindow.RunView();
     view->ClearVar();
-    run->ClearBasic();
+    run->Session().ClearBasic();
     const std::string source = format_source_for_compiler(list.str()).Text;
-    if (!run->CompileBasic(source)) {
+    if (!run->Session().CompileBasic(source)) {
         std::cerr << "debug-window-shot: the list does not compile\n";
         return 1;
     }
-    run->ReadyBasic();
+    run->Session().ReadyBasic();
     view->SetSrcCode(source);
     view->ClearCallStack();
     view->SetVar();
     view->SetVMachine(run->VMachine());
     view->SetFirstBreakPoint();
-    if (!run->RunBasic({})) return 1;
+    if (!run->Session().RunBasic({})) return 1;
 
     // Step in until a subroutine is open.
     bool inside = false;
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     const bool saved = debugWindow.grab().save(QString::fromLocal8Bit(argv[2]), "PNG");
     view->SetVMachine(nullptr);
-    run->KillBasic();
+    run->Session().KillBasic();
     QApplication::processEvents();
     if (!saved) {
         std::cerr << "debug-window-shot: cannot write " << argv[2] << "\n";

@@ -84,21 +84,21 @@ int main(int argc, char** argv)
         window.PostMessage(refs);
         settle(200);
     }
-    view->QuitBasic();
-    view->ClearBasic();
+    view->Session().QuitBasic();
+    view->Session().ClearBasic();
     gAppPrivacy.Killed = false;
-    if (!view->CompileBasic(format_source_for_compiler(list.str()).Text)) {
+    if (!view->Session().CompileBasic(format_source_for_compiler(list.str()).Text)) {
         std::cerr << "run-window-shot: the list does not compile\n";
         return 1;
     }
-    view->ReadyBasic();
-    if (!view->RunBasic({})) return 1;
+    view->Session().ReadyBasic();
+    if (!view->Session().RunBasic({})) return 1;
     QElapsedTimer timer;
     timer.start();
     while (!view->RunEnded() && (atMillis < 0 || timer.elapsed() < atMillis)) {
         if (timer.elapsed() > kRunLimitMillis) {
             std::cerr << "run-window-shot: the run did not end\n";
-            view->KillBasic();
+            view->Session().KillBasic();
             return 1;
         }
         QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -107,7 +107,7 @@ int main(int argc, char** argv)
     // The last redraws and the window manager's frame.
     settle(atMillis < 0 ? 500 : 50);
     QPixmap shot = window.grab();
-    view->KillBasic();
+    view->Session().KillBasic();
     if (QScreen* screen = window.screen()) {
         // With a window manager the title bar is part of what the user sees.
         const QRect frame = window.frameGeometry();

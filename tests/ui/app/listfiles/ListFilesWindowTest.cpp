@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "ShellTesting.h"
+#include "document/ListQuestions.h"
 #include "foundation/PrefsMessages.h"
 #include "listfiles/ListLoader.h"
 #include "platform/Modifiers.h"
 #include "platform/qt/LooperPump.h"
 #include "session/AutoBackup.h"
-#include "session/ListQuestions.h"
 #include "tests/TestPaths.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/KivoBasicWindow.h"

@@ -21,7 +21,7 @@
 #include <fstream>
 
 #include "../ShellTesting.h"
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 #include "ui/app/AppMessages.h"
 #include "ui/app/BasicApp.h"
 #include "ui/app/KivoBasicWindow.h"

@@ -13,11 +13,11 @@
 #include <sstream>
 #include <string>
 
+#include "document/ListDocument.h"
+#include "document/ListQuestions.h"
+#include "document/ListText.h"
 #include "foundation/Common.h"
 #include "listfiles/ListLoader.h"
-#include "session/ListDocument.h"
-#include "session/ListQuestions.h"
-#include "session/ListText.h"
 #include "tests/TempFolder.h"
 
 namespace {

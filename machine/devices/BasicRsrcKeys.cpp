@@ -2,7 +2,7 @@
 // TKeyBuffer, which is built with the devices: the queue empty, the strings at their
 // defaults, as Init leaves them.
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 void TBasicRsrc::PushToKeyBuf(const char* bytes, long count)
 {

@@ -1,4 +1,4 @@
-#include "session/ListQuestions.h"
+#include "document/ListQuestions.h"
 
 TListAsker::~TListAsker() = default;
 

@@ -1,7 +1,7 @@
 // The graphics side of TBasicRsrc: the four pages, their palette and what a change
 // of them marks for redrawing.
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 void TBasicRsrc::InitGraphics()
 {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 #include "machine/text/TextMeasure.h"
 
 namespace {

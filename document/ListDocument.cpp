@@ -1,15 +1,15 @@
-#include "session/ListDocument.h"
+#include "document/ListDocument.h"
 
 #include <filesystem>
 
+#include "document/ListFileReader.h"
+#include "document/ListQuestions.h"
+#include "document/ListText.h"
 #include "foundation/Common.h"
 #include "foundation/StringUtils.h"
 #include "listfiles/ListMerge.h"
 #include "listfiles/ListSaver.h"
 #include "platform/Locale.h"
-#include "session/ListFileReader.h"
-#include "session/ListQuestions.h"
-#include "session/ListText.h"
 
 namespace {
 

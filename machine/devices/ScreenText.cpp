@@ -1,8 +1,8 @@
-#include "machine/screen/ScreenText.h"
+#include "machine/devices/ScreenText.h"
 
 #include <vector>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 std::string shown_screen_text(const TBasicRsrc& rsrc)
 {

@@ -1,4 +1,4 @@
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 #include "machine/screen/GraphicsPalette.h"
 

@@ -1,4 +1,4 @@
-#include "session/ListText.h"
+#include "document/ListText.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "session/ListFileReader.h"
+#include "document/ListFileReader.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The drive lamps and file slots of the devices.
 
-#include "machine/screen/BasicRsrc.h"
+#include "machine/devices/BasicRsrc.h"
 
 void TBasicRsrc::SetFDDAccessLampByDriveIndex(long drive)
 {
