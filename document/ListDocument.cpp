@@ -5,7 +5,6 @@
 #include "document/ListFileReader.h"
 #include "document/ListQuestions.h"
 #include "document/ListText.h"
-#include "foundation/ByteOrderMark.h"
 #include "foundation/Common.h"
 #include "foundation/StringUtils.h"
 #include "listfiles/ListMerge.h"
@@ -95,9 +94,7 @@ bool TListDocument::MergeList(const std::string& path, int32_t encoding, std::st
 {
     std::string text;
     if (!Read(path, encoding, false, note, &text)) return false;
-    // The line feed a list without one needs goes in with the merged text; the merged
-    // file's mark opens no line of the list.
-    mText.Append(std::string(merge_separator(mText.Text())) + std::string(after_byte_order_mark(text)));
+    mText.Append(merged_tail(mText.Text(), text));
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "document/ListFileReader.h"
-#include "foundation/ByteOrderMark.h"
 #include "listfiles/ListMerge.h"
 
 TRequestedList load_requested_list(const std::string& path, bool merge, const std::string& list, int32_t encoding,
@@ -19,8 +18,7 @@ TRequestedList load_requested_list(const std::string& path, bool merge, const st
     result.Note = std::move(read.List.Note);
     if (merge) {
         result.Text = list;
-        // The merged file's mark opens no line of the list it goes into.
-        append_merged_list(result.Text, after_byte_order_mark(read.List.Text));
+        append_merged_list(result.Text, read.List.Text);
     } else {
         result.Text = std::move(read.List.Text);
         result.Drive1Folder = std::filesystem::path(path).parent_path().string();
