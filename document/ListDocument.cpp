@@ -94,8 +94,7 @@ bool TListDocument::MergeList(const std::string& path, int32_t encoding, std::st
 {
     std::string text;
     if (!Read(path, encoding, false, note, &text)) return false;
-    // The line feed a list without one needs goes in with the merged text.
-    mText.Append(std::string(merge_separator(mText.Text())) + text);
+    mText.Append(merged_tail(mText.Text(), text));
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "listfiles/ListMerge.h"
 
+#include "foundation/ByteOrderMark.h"
+
 std::string_view merge_separator(std::string_view list)
 {
     return !list.empty() && list.back() != '\n' ? "\n" : "";
@@ -7,6 +9,12 @@ std::string_view merge_separator(std::string_view list)
 
 void append_merged_list(std::string& list, std::string_view merged)
 {
-    list += merge_separator(list);
-    list += merged;
+    list += merged_tail(list, merged);
+}
+
+std::string merged_tail(std::string_view list, std::string_view merged)
+{
+    std::string tail(merge_separator(list));
+    tail += after_byte_order_mark(merged);
+    return tail;
 }

@@ -73,9 +73,13 @@ void TVMachine::ExeBasicBLoadUserFuncParam(const TVMCode* code)
     // The copy gets the room a kept text may have, so that a body that appends to its
     // argument (DEF FNA$(X$)=FNA$(X$+"...")) grows the copy in place: each call of such
     // a recursion then makes one block, the one its callee's frame keeps, and none that
-    // is freed between the frames' blocks and left there unused by the larger ones.
+    // is freed between the frames' blocks and left there unused by the larger ones. The
+    // copy goes into a string the stack keeps for reuse: one with that room already
+    // makes no block at all.
     const std::string_view text = arg.View();
-    PushOwnedString(kept_text::WithRoom(text, text.size() + kept_text::Slack(text.size())), arg.ascii);
+    std::string& copy = PushNewText(arg.ascii);
+    copy.reserve(text.size() + kept_text::Slack(text.size()));
+    copy.append(text);
 }
 
 void TVMachine::ExeBasicBRetFromUserFunc(const TVMCode*)

@@ -100,6 +100,19 @@ TEST_F(ListDocument, InsertGoesInAtTheCaretAndMergeOnALineOfItsOwn)
     }
 }
 
+// The mark that opens a merged file stays out of the middle of the list, where it
+// would stand before the first merged line's number.
+TEST_F(ListDocument, MergeLeavesTheMergedFilesByteOrderMarkOut)
+{
+    const std::string path = Write("marked.bas", "\xEF\xBB\xBF"
+                                                 "20 B\n");
+    mText.ReplaceAll("\xEF\xBB\xBF"
+                     "10 A");
+    ASSERT_TRUE(mDocument.MergeList(path, LIST_ENCODING_UTF8, nullptr));
+    EXPECT_EQ(mText.Text(), "\xEF\xBB\xBF"
+                            "10 A\n20 B\n");
+}
+
 TEST_F(ListDocument, InsertAndMergeNeverLowerTheConversion)
 {
     const std::string plain = Write("plain.bas", "20 B\n");

@@ -60,6 +60,34 @@ TEST_F(RequestedList, MergeAppendsOnALineOfItsOwn)
     }
 }
 
+// A merged list's byte-order mark belongs to its own file: in the middle of the
+// editor's list it would stand before the first merged line's number.
+TEST_F(RequestedList, AMergedListLeavesItsByteOrderMarkOut)
+{
+    const std::string path = Write("SUB.BAS", "\xEF\xBB\xBF"
+                                              "500 PRINT 5\n");
+    struct Case {
+        std::string list;
+        std::string merged;
+    };
+    const Case cases[] = {
+        {"10 END", "10 END\n500 PRINT 5\n"},
+        {"\xEF\xBB\xBF"
+         "10 END\n",
+         "\xEF\xBB\xBF"
+         "10 END\n500 PRINT 5\n"},
+        {"", "500 PRINT 5\n"},
+    };
+    for (const Case& c : cases) {
+        const TRequestedList loaded = load_requested_list(path, true, c.list, LIST_ENCODING_UTF8, true);
+        ASSERT_TRUE(loaded.Loaded) << loaded.Alert;
+        EXPECT_EQ(loaded.Text, c.merged) << c.list;
+    }
+    // Opened, the list keeps its mark.
+    EXPECT_EQ(load_requested_list(path, false, "10 END", LIST_ENCODING_UTF8, true).Text, "\xEF\xBB\xBF"
+                                                                                         "500 PRINT 5\n");
+}
+
 TEST_F(RequestedList, DefaultEncodingAndNoteApply)
 {
     const std::string path = Write("PC98.BAS", "10 ' \x1BK\x2D\x21\x1BH\n");

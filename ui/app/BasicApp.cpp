@@ -45,9 +45,7 @@ void place_debug_window(TBasicWindow* window, const platform::Rect& runFrame)
     const QRect room =
         screen->availableGeometry().adjusted(frame.left() - decorated.left(), frame.top() - decorated.top(),
                                              frame.right() - decorated.right(), frame.bottom() - decorated.bottom());
-    const platform::Rect placed = debug_window_frame(from_qrect(frame), runFrame, from_qrect(room));
-    window->setGeometry(QRect(QPoint(static_cast<int>(placed.left), static_cast<int>(placed.top)),
-                              QPoint(static_cast<int>(placed.right), static_cast<int>(placed.bottom))));
+    window->setGeometry(to_qrect(debug_window_frame(from_qrect(frame), runFrame, from_qrect(room))));
 }
 
 namespace {

@@ -1,11 +1,13 @@
 #include "ui/debugwindow/CallStackView.h"
 
+#include "ui/guibase/ExactText.h"
+
 namespace {
 constexpr int LineRole = Qt::UserRole + 1;
 
 QListWidgetItem* new_row(int32_t lineNum, const std::string& text)
 {
-    auto* item = new QListWidgetItem(QString::fromStdString(text));
+    auto* item = new QListWidgetItem(shown_text(exact_from_utf8(text)));
     item->setData(LineRole, lineNum);
     return item;
 }
@@ -52,6 +54,6 @@ void TCallStackView::RemoveCallStack()
 void TCallStackView::SetCurLine(int32_t lineNum, const std::string& text)
 {
     QListWidgetItem* current = item(count() - 1);
-    current->setText(QString::fromStdString(text));
+    current->setText(shown_text(exact_from_utf8(text)));
     current->setData(LineRole, lineNum);
 }

@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 
 #include "debugger/DebugProtocol.h"
+#include "ui/guibase/ExactText.h"
 
 namespace {
 
@@ -55,7 +56,8 @@ QVariant TSrcCodeModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount({})) return {};
     const TSrcLine& line = mLines.Lines()[static_cast<size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole: return QString::fromStdString(line.Text);
+    // A line separator in a string would draw the line over the next one.
+    case Qt::DisplayRole: return shown_text(exact_from_utf8(line.Text));
     case BreakPointRole: return line.BreakPoint;
     case BreakingRole: return line.Breaking;
     default: return {};

@@ -24,17 +24,6 @@ constexpr std::string_view kKatakanaMiddleDot = "\xE3\x83\xBB";
 
 constexpr char kPlacementInFront = 1;
 
-// A text shown as it stands in a menu, where "&" marks a mnemonic.
-std::string menu_escaped(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text) {
-        if (c == '&') escaped += '&';
-        escaped += c;
-    }
-    return escaped;
-}
-
 // merge_accelerator_key, with the key made the mnemonic of a menu text when `mnemonic`.
 std::string merge_key(const std::string& format, const std::string& key, const std::string& label, bool mnemonic)
 {
@@ -64,6 +53,16 @@ std::string merge_key(const std::string& format, const std::string& key, const s
 }
 
 }  // namespace
+
+std::string menu_escaped(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&') escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
 
 std::string merge_accelerator_key(const std::string& format, const std::string& key, const std::string& label)
 {

@@ -21,6 +21,10 @@ std::string merge_accelerator_key(const std::string& format, const std::string& 
 // the label alone, with no mnemonic.
 std::string menu_label_with_mnemonic(const std::string& format, const std::string& key, const std::string& label);
 
+// `text` as a menu item's text that shows it as it stands: each "&" doubled, so that
+// none marks a mnemonic.
+std::string menu_escaped(const std::string& text);
+
 // The accelerator key a label shows, lower-cased (A to Z only), or 0 when it shows none.
 char short_cut_from_label(const std::string& label);
 

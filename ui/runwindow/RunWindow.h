@@ -40,9 +40,10 @@ inline constexpr const char* kRecentDrvFoldersFile = "KivoBASIC_MRUFDD.arc";
 class QFileDialog;
 class TFDDLampStyle;
 
-// A drive menu's folder item: the decorated letter C alone (nothing with the empty
-// format), the folder's name, " ...".
-std::string drive_folder_item_label(const std::string& format, const std::string& name);
+// A drive menu's folder item's text: the decorated letter C alone (nothing with the
+// empty format) as the item's mnemonic, the folder's name shown as it stands ("&"
+// included), " ...".
+std::string drive_folder_item_text(const std::string& format, const std::string& name);
 
 class TRunWindow : public TBasicWindow {
 public:

@@ -30,14 +30,6 @@ platform::Message drive_message(uint32_t what, int32_t drive)
     return message;
 }
 
-// The folder item's text: its label (drive_folder_item_label), with the letter C as
-// the item's mnemonic and the name shown as it stands, "&" included.
-QString folder_item_text(const std::string& format, const std::string& name)
-{
-    return QString::fromStdString(menu_label_with_mnemonic(format, "C", "")) +
-           QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&")) + QStringLiteral(" ...");
-}
-
 bool is_folder(const std::string& path)
 {
     std::error_code error;
@@ -53,9 +45,9 @@ std::string recent_folders_entry()
 
 }  // namespace
 
-std::string drive_folder_item_label(const std::string& format, const std::string& name)
+std::string drive_folder_item_text(const std::string& format, const std::string& name)
 {
-    return merge_accelerator_key(format, "C", "") + name + " ...";
+    return menu_label_with_mnemonic(format, "C", "") + menu_escaped(name) + " ...";
 }
 
 void TRunWindow::InstallLampStyle()
@@ -85,8 +77,9 @@ void TRunWindow::CreateDriveMenus(const std::string& format)
         QMenu* menu = mMenuBar->addMenu(QString::fromStdString(menu_label_with_mnemonic(format, number, title)));
         mDriveMenus[drive] = menu;
         // The folder item is labelled by the view's 'udfr'; a rebuilt menu keeps the last one.
-        QAction* folder =
-            menu->addAction(mDriveNamed[drive] ? folder_item_text(format, mDriveNames[drive]) : QString());
+        QAction* folder = menu->addAction(
+            mDriveNamed[drive] ? QString::fromStdString(drive_folder_item_text(format, mDriveNames[drive]))
+                               : QString());
         const platform::Message specify = drive_message(kSpecifyDrvFolderMessage, drive);
         QObject::connect(folder, &QAction::triggered, this, [this, specify] { PostMessage(specify); });
         AddItem(menu, menu_label_with_mnemonic(format, "E", platform::get_string("Eject")),
@@ -183,7 +176,7 @@ void TRunWindow::UpdateMenuDrvFolderRqtd(const platform::Message& message)
     if (menu == nullptr || menu->actions().isEmpty()) return;
     mDriveNames[drive] = name;
     mDriveNamed[drive] = true;
-    menu->actions().at(0)->setText(folder_item_text(current_accelerator_format(), name));
+    menu->actions().at(0)->setText(QString::fromStdString(drive_folder_item_text(current_accelerator_format(), name)));
     if (ref.path.empty()) return;
     mRecentFolders.AddMRUF(ref.path);
     GenerateMenuMRUF();

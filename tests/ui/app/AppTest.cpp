@@ -23,6 +23,7 @@
 #include "ui/app/SplashWindow.h"
 #include "ui/debugwindow/DebugView.h"
 #include "ui/debugwindow/DebugWindow.h"
+#include "ui/guibase/GeometryQt.h"
 #include "ui/guibase/MessageFilter.h"
 #include "ui/runwindow/RunWindow.h"
 
@@ -154,9 +155,7 @@ TEST_F(App, TheDebugWindowOpensWholeOnTheScreenAndClearOfTheRunWindow)
         const platform::Rect run = app->RunWindow()->Frame();
         const platform::Rect debug = app->DebugWindow()->Frame();
         EXPECT_FALSE(frames_meet(run, debug)) << "neither hides the other";
-        EXPECT_TRUE(screen.contains(QRect(QPoint(static_cast<int>(debug.left), static_cast<int>(debug.top)),
-                                          QPoint(static_cast<int>(debug.right), static_cast<int>(debug.bottom)))))
-            << "the whole frame is on the screen";
+        EXPECT_TRUE(screen.contains(to_qrect(debug))) << "the whole frame is on the screen";
         EXPECT_EQ(debug.right - debug.left, c.kept.right - c.kept.left) << "it keeps its size";
         if (c.staysPut) {
             EXPECT_EQ(debug, c.kept);

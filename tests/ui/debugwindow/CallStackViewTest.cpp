@@ -74,4 +74,14 @@ TEST_F(CallStackList, TheCurrentEntryChangesInPlace)
     EXPECT_EQ(Text(0), "[Current] 110 RETURN");
 }
 
+// Line and paragraph separators in a string are shown as the editor shows them, not as
+// breaks that would draw the row over the next one.
+TEST_F(CallStackList, SeparatorsInALineShowAsTheEditorShowsThem)
+{
+    list.AddCallStack(20, "20 GOSUB 100:PRINT \"A\u2028B\"");
+    list.SetCurLine(100, "[Current] 100 PRINT \"C\u2029D\"");
+    EXPECT_EQ(Text(0), "20 GOSUB 100:PRINT \"A\u21b5B\"");
+    EXPECT_EQ(Text(1), "[Current] 100 PRINT \"C\u00b6D\"");
+}
+
 }  // namespace

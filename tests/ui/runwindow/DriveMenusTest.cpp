@@ -106,17 +106,24 @@ protected:
     std::unique_ptr<TRunWindow> window;
 };
 
-TEST(DriveFolderItemLabel, ShowsTheMarkerInTheFormatThenTheName)
+TEST(DriveFolderItemText, ShowsTheMarkerInTheFormatThenTheName)
 {
     struct Case {
         std::string format;
+        std::string name;
         std::string label;
+        QKeySequence mnemonic;
     };
-    for (const Case& c : {Case{"\x02(a)", "(C)work ..."}, Case{"", "work ..."},
+    for (const Case& c : {Case{"\x02(a)", "work", "(C)work ...", QKeySequence(Qt::ALT | Qt::Key_C)},
+                          Case{"", "work", "work ...", QKeySequence()},
                           Case{"\x01"
                                "a) ",
-                               "C) work ..."}})
-        EXPECT_EQ(drive_folder_item_label(c.format, "work"), c.label) << c.format;
+                               "work", "C) work ...", QKeySequence(Qt::ALT | Qt::Key_C)},
+                          Case{"\x02(a)", "a & b", "(C)a & b ...", QKeySequence(Qt::ALT | Qt::Key_C)}}) {
+        const QAction item(QString::fromStdString(drive_folder_item_text(c.format, c.name)));
+        EXPECT_EQ(shown_menu_text(&item), c.label) << c.format;
+        EXPECT_EQ(mnemonic_of(&item), c.mnemonic) << c.format;
+    }
 }
 
 TEST_F(DriveMenus, AFolderSetMapsTheDriveAndTopsTheRecentList)

@@ -136,4 +136,25 @@ TEST_F(ProgramHeap, ARecursionThatAppendsToItsArgumentMakesLittleBeyondItsFrames
     EXPECT_LE(static_cast<double>(counting_heap::MadeBytes() - made), LIMIT * (1 + CLOSE));
 }
 
+// A body reads its text argument as a copy on the value stack. A short one goes into
+// a string the stack keeps for reuse, so reading it again and again makes no block:
+// a body that reads it four times makes no more than one that reads it once.
+TEST_F(ProgramHeap, ReadingAShortTextArgumentMakesNoBlock)
+{
+    constexpr int CALLS = 2000;
+    const auto made_by = [&](const char* body) {
+        NewProgram();
+        const std::string list = std::string("10 DEF FNA(X$)=") + body + "\n20 A$=\"AB\":FOR I=1 TO " +
+                                 std::to_string(CALLS) + ":S=S+FNA(A$+\"C\"):NEXT\n";
+        EXPECT_TRUE(Compile(list, TCompiler::DEFAULT_MEMORY_LIMIT)) << alerts.Last();
+        const size_t made = counting_heap::MadeBytes();
+        const TVMachine& run = RunToEnd(TMemoryBudget::DEFAULT_LIMIT);
+        EXPECT_EQ(run.ErrorText(), "");
+        return counting_heap::MadeBytes() - made;
+    };
+    const size_t once = made_by("LEN(X$)");
+    const size_t fourTimes = made_by("LEN(X$)+LEN(X$)+LEN(X$)+LEN(X$)");
+    EXPECT_LT(fourTimes, once + CALLS) << "once " << once;
+}
+
 }  // namespace
