@@ -268,7 +268,8 @@ protected:
         ValueStack.PushUnchecked(std::move(s));
     }
     // More room for the value stack; "Out of memory" at VALUE_STACK_LIMIT entries.
-    void GrowValueStack()
+    // Rare, and kept out of the dispatch loop.
+    [[gnu::noinline, gnu::cold]] void GrowValueStack()
     {
         if (!ValueStack.Grow(VALUE_STACK_LIMIT)) ThrowStackFull();
     }
@@ -433,8 +434,9 @@ protected:
     // Stores the sum of a FOR variable and its step into the variable, which ForNumber
     // has read; what the variable then holds, as a double.
     [[gnu::always_inline]] static inline double StoreForNumber(TVarInfo* v, double sum);
-    // A value as its push would leave it on the stack.
-    static inline bool ForValue(const TForValue& value, TStackData& out);
+    // A value as its push would leave it on the stack. Out of line, as a FOR starts
+    // once a loop.
+    static bool ForValue(const TForValue& value, TStackData& out);
     [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
     // --- handlers ---

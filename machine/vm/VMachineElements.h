@@ -112,7 +112,7 @@ inline double TVMachine::StoreForNumber(TVarInfo* v, double sum)
     }
 }
 
-inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
+[[gnu::noinline]] inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
 {
     const TVarInfo* v = value.var;
     if (v == nullptr) {

@@ -21,6 +21,12 @@
 //
 // The shared table never changes, so the tests that run single codes through it see
 // the plain handlers, and every kind here does what that handler does.
+//
+// What the loop inlines is fixed by attributes, not left to the compiler's budget for
+// the whole file: the helpers it must not take in (dropping a text, growing the stack,
+// a FOR's start values, a roomy copy) are marked out of line where they are declared.
+// Left to the budget, the loop's code, and its speed, would change with whatever else
+// this file holds.
 
 #include <algorithm>
 
