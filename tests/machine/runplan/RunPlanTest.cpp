@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/AlertSink.h"
@@ -110,6 +111,27 @@ TEST(RunPlan, EachFastPathIsGivenToItsLine)
         for (const TRunKind kind : row.kinds)
             EXPECT_NE(std::find(names.begin(), names.end(), kind_name(kind)), names.end())
                 << kind_name(kind) << " missing";
+    }
+}
+
+// A new pair or block kind needs a row above: the kind table says which kinds fuse codes.
+TEST(RunPlan, EveryPairAndBlockKindHasAFastPathRow)
+{
+    struct TKindRow {
+        TRunKind kind;
+        std::string_view shape;
+    };
+    static const TKindRow KINDS[] = {
+#define KIVO_RUN_KIND_ROW(kind, shape, effect) {kind, shape},
+        KIVO_RUN_KINDS(KIVO_RUN_KIND_ROW)
+#undef KIVO_RUN_KIND_ROW
+    };
+    for (const TKindRow& row : KINDS) {
+        if (!row.shape.starts_with("pair:") && !row.shape.starts_with("block:")) continue;
+        const bool listed = std::any_of(std::begin(FAST_PATHS), std::end(FAST_PATHS), [&](const TFastPath& path) {
+            return std::find(path.kinds.begin(), path.kinds.end(), row.kind) != path.kinds.end();
+        });
+        EXPECT_TRUE(listed) << kind_name(row.kind) << " has no line in FAST_PATHS";
     }
 }
 
