@@ -53,8 +53,9 @@ inline std::size_t CopyRoom(std::size_t length)
 
 // A string holding `text` with room for exactly `room` bytes (at least the text's).
 // Growing a string in place may double its room whatever was asked; a new string
-// takes what it is given.
-inline std::string WithRoom(std::string_view text, std::size_t room)
+// takes what it is given. Out of line: it makes a block anyway, and the dispatch
+// loop, which calls it, must not grow by it (VMachineRunCodes.cpp).
+[[gnu::noinline]] inline std::string WithRoom(std::string_view text, std::size_t room)
 {
     std::string s;
     s.reserve(room < text.size() ? text.size() : room);

@@ -3,7 +3,9 @@
 
 #include "machine/vm/VMachine.h"
 
+#include <functional>
 #include <new>
+#include <optional>
 
 #include "foundation/AlertSink.h"
 #include "language/MidCode.h"
@@ -22,6 +24,36 @@ const TSystemClock& system_clock()
 }
 
 }  // namespace
+
+// Every code's handler from this run's table, and the plan of its kinds. A code whose
+// handler is not the shared one (a debugger's own) is never fused, nor is any code when
+// fusion is off. The plan is made once before the run, so a run without such entries
+// pays nothing. The compiled program and the tables made for it here are the run's
+// too: they are taken from its budget before the tables are made, and what the tables
+// came to hold replaces that once they are done.
+bool TVMachine::PlanRun()
+{
+    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const TFuncTable& table = *FuncTable;
+    const TFuncTable& shared = SharedFuncTable();
+    const std::function<bool()> stopped = [this] { return StopRequested(); };
+    const std::optional<size_t> planBytes = planned_bytes(*MidCode, stopped);
+    if (!planBytes) return false;
+    const size_t planned = MidCode->HeldBytes() + codes.size() * sizeof(THandler) + *planBytes;
+    if (!Memory.Take(planned)) throw RuntimeException2(RTE_OUT_OF_MEMORY);
+    RunHandlers.resize(codes.size());
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i % PLAN_STOP_STRIDE == 0 && stopped()) return false;
+        RunHandlers[i] = table[codes[i].Cmd];
+    }
+    std::optional<TRunPlan> plan = plan_run(
+        *MidCode, [&](TVMCodeCmd cmd) { return Fusion && (&table == &shared || table[cmd] == shared[cmd]); }, stopped);
+    if (!plan) return false;
+    Plan = std::move(*plan);
+    const size_t held = MidCode->HeldBytes() + RunHandlers.capacity() * sizeof(THandler) + Plan.HeldBytes();
+    if (!Memory.Replace(planned, held)) throw RuntimeException2(RTE_OUT_OF_MEMORY);
+    return true;
+}
 
 TVMachine::TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
                      TAlertSink* alerts)
@@ -60,7 +92,7 @@ int32_t TVMachine::Terminate()
 int32_t TVMachine::Execute()
 {
     try {
-        if (PrepareRunCodes())
+        if (PlanRun())
             RunCodes();
         else
             InterruptVMTerminate();  // stopped before its first line
@@ -173,7 +205,7 @@ void TVMachine::ChangePC(const TStackData& target)
         const char* label = target.CString();
         TJumpCacheEntry* cached = nullptr;
         if (!target.owned) {
-            index = FindOperandLabel(label);
+            index = Plan.operandLabels.Find(label);
             if (index != 0) break;
             cached = &LabelCache[(reinterpret_cast<uintptr_t>(label) >> 3) % JUMP_CACHE_SIZE];
             if (cached->label == label && cached->labelText == label) {

@@ -32,6 +32,7 @@
 #include "machine/host/HostInterfaces.h"
 #include "machine/input/MouseState.h"
 #include "machine/music/MmlMachineLink.h"
+#include "machine/runplan/RunPlan.h"
 #include "machine/screen/CircleShape.h"
 #include "machine/screen/PageImage.h"
 #include "machine/vm/MemoryBudget.h"
@@ -76,11 +77,10 @@ class TVMachine : public TThread, public TMmlMachineLink {
 public:
     using THandler = void (TVMachine::*)(const TVMCode*);
     static constexpr int32_t PRIORITY = 15;
-    // What the run's tables take for each code of the program (RunHandlers, RunKinds,
-    // RunTargets, RunJumpLabels), which the compile counts toward the memory limit
-    // beside the program itself.
-    static constexpr size_t RUN_TABLE_BYTES_PER_CODE =
-        sizeof(THandler) + sizeof(uint8_t) + sizeof(int32_t) + sizeof(const char*);
+    // What the run's tables take for each code of the program (its handler and its
+    // entries in the run plan), which the compile counts toward the memory limit beside
+    // the program itself.
+    static constexpr size_t RUN_TABLE_BYTES_PER_CODE = sizeof(THandler) + TRunPlan::BYTES_PER_CODE;
 
     // alerts: where run-time error alerts go (may be null: no alert is shown).
     TVMachine(const char* name, TMidCode* code, TBasicRsrc* rsrc, TMmlPlayer* mml, TRunRequestSink* runRqstView,
@@ -268,7 +268,8 @@ protected:
         ValueStack.PushUnchecked(std::move(s));
     }
     // More room for the value stack; "Out of memory" at VALUE_STACK_LIMIT entries.
-    void GrowValueStack()
+    // Rare, and kept out of the dispatch loop.
+    [[gnu::noinline, gnu::cold]] void GrowValueStack()
     {
         if (!ValueStack.Grow(VALUE_STACK_LIMIT)) ThrowStackFull();
     }
@@ -386,38 +387,17 @@ protected:
     static void InitFuncTableRun(TFuncTable& table);
     static void InitFuncTableFiles(TFuncTable& table);
 
-    // --- the dispatch loop and the run's view of the code (VMachineRunCodes.cpp) ---
-    // Makes the run's tables of the code, after charging them and the compiled program
-    // to the budget; false when a stop request came first (the tables are then not
-    // whole, and nothing may run).
-    bool PrepareRunCodes();
-    // What the tables of a program of `codes` codes, `labels` of them label pushes,
-    // take: taken from the budget before they are made.
-    size_t PlannedRunTableBytes(size_t codes, size_t labels) const;
-    // What the run's tables hold now.
-    size_t RunTableBytes() const;
-    // Ends the preparation when a stop request has come, looked at every
-    // PREPARE_STOP_STRIDE codes `i` of a pass.
-    void CheckPrepareStop(size_t i) const;
-    static constexpr size_t PREPARE_STOP_STRIDE = size_t{1} << 14;
+    // --- the dispatch loop (VMachineRunCodes.cpp) and its work outside the loop
+    // (VMachineFusedWork.cpp) ---
+    // Plans the run's kinds, after charging the plan and the compiled program to the
+    // budget; false when a stop request came first (the plan is then not whole, and
+    // nothing may run).
+    bool PlanRun();
     void RunLoop();
-    void PrepareOperandLabels(size_t expected);
-    void PrepareJumpLabels();
-    void PreparePlainStores(const std::vector<bool>& landing);
-    void PrepareStringReads(const std::vector<bool>& landing);
-    void PreparePlainUpdates(const std::vector<bool>& landing);
-    void PrepareElementReads(const std::vector<bool>& landing);
-    void PrepareElementStores(const std::vector<bool>& landing);
-    // The operands of the function of numbers (ABS, SQR, RND, ^ and the like) at code
-    // k, when it runs as rkNumberFunction; else 0.
-    int NumberFunctionAt(size_t k) const;
     void ApplyConstantOperator(const TStackData& left, uint8_t constantKind, const TVMCode& constant, uint8_t op,
                                TStackData& result) const;
-    // The code indexes that a jump can land on, as a flag for each.
-    std::vector<bool> JumpLandings() const;
     // Pushes a variable's text that was left off the stack, to where it would lie.
     void PushTextReadLater(const TVarInfo* v, size_t depth);
-    void PrepareAppends(const std::vector<bool>& landing);
     // Pushes the reference and the text of the variable of an append left off the
     // stack, to where they would lie.
     void PushAppendLater(TVarInfo* v, size_t depth);
@@ -438,53 +418,25 @@ protected:
     [[gnu::noinline]] void PushInstrOfTexts(const TVarInfo* x, const TVarInfo* y, bool characters);
     // X$ = A$ + B$ for plain string variables, as rkJoinPlain runs it.
     void JoinPlainTexts(TVarInfo* x, const TVarInfo* a, const TVarInfo* b);
-    template <typename Fusable>
-    void PrepareRunTables(const Fusable& fusable, size_t labels);
-    template <typename Fusable>
-    void PrepareForLoops(const Fusable& fusable);
-    int32_t StaticJumpTarget(const TVMCode& push) const;
-    // The code index of a label text that is a code operand; 0 for any other text.
-    int32_t FindOperandLabel(const char* text) const;
-    TStackData& LeftOperand();
+    [[gnu::always_inline]] inline TStackData& LeftOperand();
     [[gnu::always_inline]] inline int32_t OneSubscriptElement(const TVarInfo* v, const TStackData& s) const;
 
 public:
-    // A FOR loop the dispatch loop runs as one step (VMachineRunFor.cpp). A limit or
-    // step is a value (a plain variable, var, or a constant) or two values and the
-    // addition, subtraction or multiplication (op) between them.
-    struct TForValue {
-        const TVarInfo* var = nullptr;
-        uint32_t type = sdLong;  // of the constant: sdLong, sdSingle or sdDouble
-        int32_t l = 0;
-        float f = 0;
-        double d = 0;  // for every type: the constant as a double
-    };
-    struct TForOperand {
-        TForValue left;
-        TForValue right;
-        TVMCodeCmd op = VM_CODE_PLACEHOLDER;  // none: left alone
-    };
-    struct TForLoop {
-        TVarInfo* var = nullptr;
-        TForOperand limit;
-        TForOperand step;
-        int32_t test = 0;  // the first code of the test block
-        int32_t last = 0;  // its vcBFJmp; the body follows
-        int32_t exit = 0;  // the code index the exit label names
-    };
+    // The FOR loops the dispatch loop runs as blocks (machine/runplan/RunPlan.h).
+    using TForValue = ::TForValue;
+    using TForOperand = ::TForOperand;
+    using TForLoop = ::TForLoop;
 
 protected:
-    // The loop whose increment block starts at code i; false when the codes there are
-    // not such a loop.
-    bool MatchForLoop(size_t i, TForLoop& loop) const;
     // A variable's number, a value or a FOR operand (VMachineElements.h); false when a
     // variable holds no number (the codes then run one by one and fail as they fail).
     [[gnu::always_inline]] static inline bool ForNumber(const TVarInfo* v, double& out);
     // Stores the sum of a FOR variable and its step into the variable, which ForNumber
     // has read; what the variable then holds, as a double.
     [[gnu::always_inline]] static inline double StoreForNumber(TVarInfo* v, double sum);
-    // A value as its push would leave it on the stack.
-    static inline bool ForValue(const TForValue& value, TStackData& out);
+    // A value as its push would leave it on the stack. Out of line, as a FOR starts
+    // once a loop.
+    static bool ForValue(const TForValue& value, TStackData& out);
     [[gnu::always_inline]] inline bool ForOperandValue(const TForOperand& operand, double& out) const;
 
     // --- handlers ---
@@ -887,23 +839,10 @@ protected:
     const TFuncTable* FuncTable = nullptr;
     bool Fusion = true;
     bool WatchesVarAccess = false;  // see RegisterVarAccess
-    // For this run, indexed like MidCode->Codes: every code's handler, its run kind
-    // (VMachineRunCodes.cpp) and, for the jumps whose target is known, the target's
-    // code index.
+    // For this run, indexed like MidCode->Codes: every code's handler, and the plan of
+    // the run kinds the dispatch loop runs.
     std::vector<THandler> RunHandlers;
-    std::vector<uint8_t> RunKinds;
-    std::vector<int32_t> RunTargets;
-    // For each vcBFJmp, the label text the jump expects on the stack (RunTargets has
-    // its code index); null elsewhere.
-    std::vector<const char*> RunJumpLabels;
-    // The FOR loops run as blocks; RunTargets of a block's first code is its index here.
-    std::vector<TForLoop> ForLoops;
-    struct TOperandLabel {
-        const char* text = nullptr;
-        int32_t index = 0;
-    };
-    std::vector<TOperandLabel> OperandLabels;
-    size_t OperandLabelMask = 0;
+    TRunPlan Plan;
     TMidCode* MidCode;
     long RuntimeCompatiMode = 2;
     TValueStack ValueStack;

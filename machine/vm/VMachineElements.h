@@ -112,17 +112,20 @@ inline double TVMachine::StoreForNumber(TVarInfo* v, double sum)
     }
 }
 
-inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
+[[gnu::noinline]] inline bool TVMachine::ForValue(const TForValue& value, TStackData& out)
 {
     const TVarInfo* v = value.var;
     if (v == nullptr) {
-        out.type = value.type;
-        if (value.type == sdLong)
+        if (value.push == vcBPushInt) {
+            out.type = sdLong;
             out.value.l = value.l;
-        else if (value.type == sdSingle)
+        } else if (value.push == vcBPushFloat) {
+            out.type = sdSingle;
             out.value.f = value.f;
-        else
+        } else {
+            out.type = sdDouble;
             out.value.d = value.d;
+        }
         return true;
     }
     if (v->ElemCount < 1) return false;
@@ -172,4 +175,13 @@ inline bool TVMachine::ForOperandValue(const TForOperand& operand, double& out) 
     default: return false;
     }
     return true;
+}
+
+// The two operands of a binary operator, left below right; an internal error when
+// the stack holds fewer, as the pops of the operator's handler would raise.
+inline TStackData& TVMachine::LeftOperand()
+{
+    if (ValueStack.size() < 2) [[unlikely]]
+        ThrowStackEmpty();
+    return ValueStack.FromTop(1);
 }

@@ -14,10 +14,9 @@
 // branches, without the value stack. The limit and the step are still computed at
 // every pass, as their codes would compute them.
 
-#include "language/MidCode.h"
 #include "language/TokenKind.h"
 #include "language/VarInfo.h"
-#include "machine/vm/VMachine.h"
+#include "machine/runplan/RunPlanner.h"
 
 namespace {
 
@@ -35,24 +34,24 @@ bool is_plain_load(const std::vector<TVMCode>& codes, size_t k, const TVarInfo* 
 
 // A value at codes[k]: a constant or a plain variable. The number of its codes; 0 when
 // it is neither.
-size_t match_value(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForValue& value)
+size_t match_value(const std::vector<TVMCode>& codes, size_t k, TForValue& value)
 {
     if (k >= codes.size()) return 0;
     const TVMCode& code = codes[k];
-    value = TVMachine::TForValue{};
+    value = TForValue{};
     switch (code.Cmd) {
     case vcBPushInt:
-        value.type = sdLong;
+        value.push = vcBPushInt;
         value.l = code.Operand.Long;
         value.d = value.l;
         return 1;
     case vcBPushFloat:
-        value.type = sdSingle;
+        value.push = vcBPushFloat;
         value.f = code.Operand.Single;
         value.d = value.f;
         return 1;
     case vcBPushDouble:
-        value.type = sdDouble;
+        value.push = vcBPushDouble;
         value.d = code.Operand.Double;
         return 1;
     default: break;
@@ -83,9 +82,9 @@ bool is_operator(TVMCodeCmd cmd)
 
 // A limit or step at codes[k] that the loop computes without the stack: a value, or two
 // values and an operator. The number of its codes; 0 when it is neither.
-size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TForOperand& operand)
+size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TForOperand& operand)
 {
-    operand = TVMachine::TForOperand{};
+    operand = TForOperand{};
     const size_t left = match_value(codes, k, operand.left);
     if (left == 0) return 0;
     const size_t right = match_value(codes, k + left, operand.right);
@@ -93,27 +92,29 @@ size_t match_operand(const std::vector<TVMCode>& codes, size_t k, TVMachine::TFo
         operand.op = codes[k + left + right].Cmd;
         return left + right + 1;
     }
-    operand.right = TVMachine::TForValue{};
+    operand.right = TForValue{};
     return left;
 }
 
-bool same_value(const TVMachine::TForValue& a, const TVMachine::TForValue& b)
+bool same_value(const TForValue& a, const TForValue& b)
 {
     if (a.var != b.var) return false;
     if (a.var != nullptr) return true;
-    return a.type == b.type && a.l == b.l && a.f == b.f && a.d == b.d;
+    return a.push == b.push && a.l == b.l && a.f == b.f && a.d == b.d;
 }
 
-bool same_operand(const TVMachine::TForOperand& a, const TVMachine::TForOperand& b)
+bool same_operand(const TForOperand& a, const TForOperand& b)
 {
     return a.op == b.op && same_value(a.left, b.left) && same_value(a.right, b.right);
 }
 
 }  // namespace
 
-bool TVMachine::MatchForLoop(size_t i, TForLoop& loop) const
+// The loop whose increment block starts at code i; false when the codes there are not
+// such a loop.
+bool TRunPlanner::MatchForLoop(size_t i, TForLoop& loop) const
 {
-    const std::vector<TVMCode>& codes = MidCode->Codes;
+    const std::vector<TVMCode>& codes = mCodes;
     const size_t n = codes.size();
     if (i + 4 >= n || !is_var_marker(codes[i]) || codes[i + 1].Cmd != vcBPushVar) return false;
     TVarInfo* const var = codes[i + 1].Operand.Var;
@@ -125,7 +126,7 @@ bool TVMachine::MatchForLoop(size_t i, TForLoop& loop) const
     if (k + 2 >= n || codes[k].Cmd != vcBAddDouble || codes[k + 1].Cmd != vcBAssignArray) return false;
     const size_t test = k + 2;
     if (codes[test].Cmd != vcBPushString) return false;
-    const int32_t exit = StaticJumpTarget(codes[test]);
+    const int32_t exit = static_jump_target(mCode, codes[test]);
     if (exit == 0 || !is_plain_load(codes, test + 1, var)) return false;
     k = test + 3;
     const size_t limitCodes = match_operand(codes, k, loop.limit);
@@ -141,4 +142,25 @@ bool TVMachine::MatchForLoop(size_t i, TForLoop& loop) const
     loop.last = static_cast<int32_t>(k + 1);
     loop.exit = exit;
     return true;
+}
+
+// Each loop whose codes may all be planned becomes two blocks, whose targets are the
+// loop's index among the plan's loops.
+void TRunPlanner::ForLoops()
+{
+    mPlan.forLoops.clear();
+    for (size_t i = 1; i < mCodes.size(); ++i) {
+        CheckStop(i);
+        TForLoop loop;
+        if (!MatchForLoop(i, loop)) continue;
+        bool all = true;
+        for (size_t k = i; k <= static_cast<size_t>(loop.last); ++k) all = all && mFusable[k];
+        if (!all) continue;
+        const auto index = static_cast<int32_t>(mPlan.forLoops.size());
+        mPlan.forLoops.push_back(loop);
+        mKinds[i] = rkForStep;
+        mTargets[i] = index;
+        mKinds[static_cast<size_t>(loop.test)] = rkForTest;
+        mTargets[static_cast<size_t>(loop.test)] = index;
+    }
 }
