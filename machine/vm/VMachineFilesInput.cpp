@@ -69,8 +69,12 @@ void TVMachine::InputFromFile(int32_t n, long wanted, std::vector<std::string>& 
     items.clear();
     TKivoFile& file = OpenFileOfNumber(n);
     // The reading stops with the run: a stop is asked for before each new fill of the
-    // buffer, so a long line ends within one buffer's worth of bytes.
-    TFileReadAhead reader(file, [this] { return StopRequested(); });
+    // buffer, so a long line ends within one buffer's worth of bytes. A statement most
+    // often reads one short line: the first read is small and the reads double after
+    // it, so a file of short lines is not read a whole buffer a line.
+    constexpr size_t FIRST_READ = 512;
+    TFileReadAhead reader(
+        file, [this] { return StopRequested(); }, FIRST_READ);
     // The items read so far and the growing one are held outside the budget until they
     // are stored: a new block for the item must fit in what the budget has left.
     size_t itemsHeld = 0;

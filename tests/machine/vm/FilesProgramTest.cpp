@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "language/VarInfo.h"
 #include "machine/vm/RuntimeErrorKeys.h"
 #include "tests/machine/files/FilesTestSupport.h"
@@ -104,6 +107,32 @@ TEST_F(FilesProgram, WriteThenReadBack)
     EXPECT_EQ(e->IntValues()[0], -1);
     // Files stay open after the run until the next run starts.
     EXPECT_TRUE(rsrc.OpenFiles[0].IsOpen());
+}
+
+// A statement reads a little of the file first and more with each read after: lines
+// that end just before, across and past the first read, and a line of several reads,
+// come back whole, each from where the one before ended.
+TEST_F(FilesProgram, LinesAcrossTheReadsComeBackWhole)
+{
+    const std::vector<std::string> lines = {std::string(510, 'A'), std::string(511, 'B'), std::string(512, 'C'),
+                                            std::string(5000, 'D'), "end"};
+    std::string file;
+    for (const std::string& line : lines) file += line + "\r\n";
+    file.resize(file.size() - 2);  // the last line has no line end
+    TTempDriveTree::WriteFile(tree.InDrive("LINES.TXT"), file);
+    TProgram p(rsrc);
+    std::vector<TVarInfo*> vars;
+    for (size_t i = 0; i < lines.size(); ++i) vars.push_back(p.Var("L" + std::to_string(i) + "$", tkString));
+    TVarInfo* e = p.Var("E%", tkInt);
+    p.code.Line(10);
+    Open(p, "LINES.TXT", FOR_INPUT, 1);
+    for (TVarInfo* v : vars) LineInputFrom(p, 1, v);
+    p.Ref(e);  // E% = EOF(1)
+    p.code.Int(1).Op(vcEof).Op(vcBAssignArray);
+    ASSERT_EQ(p.Run(), 0) << p.error;
+
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(vars[i]->StringValues()[0], lines[i]) << "line " << i;
+    EXPECT_EQ(e->IntValues()[0], -1);
 }
 
 TEST_F(FilesProgram, InputPastTheEndChangesNoVariable)
