@@ -166,6 +166,9 @@ public:
     int8_t TxtCols = 80;
     int8_t CellWidth = 8;
     int16_t CsrIdx = 0;
+    // Rows the console window has scrolled up so far: a reader that remembers a place
+    // in the window (the INPUT line editor) moves it up by as many rows as this grows.
+    uint64_t TxtRowsScrolled = 0;
     uint32_t DefSeg = 0;
     float TxtBaseline = 0;
     rgb_color DefColPal[8];

@@ -147,6 +147,7 @@ void TBasicRsrc::ScrollTxtLocked(int64_t n)
     if (n <= 0) return;
     const int cols = TxtCols;
     const int h = std::max(0, ConsoleBottom - ConsoleTop);
+    TxtRowsScrolled += static_cast<uint64_t>(n);
     if (n < h) {
         const auto rows = static_cast<int>(n);
         const int from = (ConsoleTop + rows) * cols;

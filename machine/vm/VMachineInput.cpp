@@ -25,6 +25,20 @@ constexpr char KEY_DOWN = 0x1F;
 constexpr char KEY_BACKSPACE = 0x08;
 constexpr char KEY_DELETE = 0x7F;
 
+// When the console window scrolled up `rows` rows while a line was being typed in it,
+// the line's start and end cells move up with its text; a start scrolled off the
+// window's top goes to the window's first cell, as what went with it is gone.
+void follow_scroll(const TBasicRsrc& r, uint64_t rows, int& start, int& end)
+{
+    const int cols = r.TxtCols;
+    const int first = r.ConsoleTop * cols;
+    const int bottom = r.ConsoleBottom * cols;
+    if (rows == 0 || start < first || start >= bottom) return;
+    const int64_t shift = static_cast<int64_t>(std::min<uint64_t>(rows, static_cast<uint64_t>(r.TxtRows))) * cols;
+    start = static_cast<int>(std::max<int64_t>(first, start - shift));
+    end = static_cast<int>(std::max<int64_t>(start, end - shift));
+}
+
 // The items of an INPUT line: split at every comma, quotes giving no protection.
 std::vector<std::string> split_at_commas(const std::string& line)
 {
@@ -124,6 +138,8 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
             const int csr = r.CsrIdx;
             const int row = csr / cols;
             const bool outside = row < r.ConsoleTop || row >= r.ConsoleBottom;
+            const uint64_t scrolledBefore = r.TxtRowsScrolled;
+            bool typed = false;
             switch (key[0]) {
             case KEY_LEFT:
                 if (csr > 0 && (csr > r.ConsoleTop * cols || outside)) {
@@ -162,9 +178,11 @@ void TVMachine::InputFromUser(std::vector<std::string>* items, bool wholeLine, i
                 break;
             default:
                 r.Print(key.c_str());
-                end = std::max(end, static_cast<int>(r.CsrIdx));
+                typed = true;
                 break;
             }
+            follow_scroll(r, r.TxtRowsScrolled - scrolledBefore, start, end);
+            if (typed) end = std::max(end, static_cast<int>(r.CsrIdx));
             const int after = std::min(static_cast<int>(r.CsrIdx) + 1, r.TxtRows * cols - 1);
             r.SetScrModifiedByTxt2(static_cast<short>(row * cols), static_cast<short>(after));
         }
