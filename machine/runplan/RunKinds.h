@@ -5,13 +5,16 @@
 //
 // Shapes: "M" is the marker vcBPushSpecial tkVar that opens a variable reference, "V"
 // a plain variable, "c" a pushed constant, "op" one of the arithmetic codes but the
-// divisions, "value" codes that change no variable (pushes, plain variables, the
-// arithmetic kinds, the functions of numbers; for element stores also element reads
-// as rkLoadElement reads them), "text" such codes with the string functions CHR$,
-// STR$, HEX$, OCT$ and SPACE$. A kind of one code keeps the code's own stack effect; a
-// pair or block does what its codes do, errors included, and the loop steps over the
-// codes after the first. The codes after the first keep their own kinds, so a jump
-// that lands on one runs it alone; no block spans a code that a jump lands on.
+// divisions, integer division and MOD, "value" codes that change no variable (pushes,
+// plain variables, the arithmetic kinds, the functions of numbers; for element stores
+// also LEN of a plain string variable as rkLenOfText reads it and element reads as
+// rkLoadElement reads them), "text" pushes, plain variables, LEN of a plain string
+// variable, the arithmetic kinds (no function of numbers) and the string functions
+// CHR$, STR$, HEX$, OCT$ and SPACE$. A kind of one code keeps the code's own stack
+// effect; a pair or block does what its codes do, errors included, and the loop steps
+// over the codes after the first. The codes after the first keep their own kinds, so a
+// jump that lands on one runs it alone; no block spans a code that a jump lands on,
+// but rkForStep, which runs the test block after it, the FOR's first jump landing there.
 
 #include <cstdint>
 
@@ -24,7 +27,7 @@
     X(rkPushInt,          "vcBPushInt c",                                                     "+1") \
     X(rkPushSingle,       "vcBPushFloat c",                                                   "+1") \
     X(rkPushDouble,       "vcBPushDouble c",                                                  "+1") \
-    X(rkPushString,       "vcBPushString text",                                               "+1") \
+    X(rkPushString,       "vcBPushString literal",                                            "+1") \
     X(rkPushVar,          "vcBPushVar X",                                                     "+1") \
     X(rkPushSpecial,      "vcBPushSpecial kind",                                              "+1") \
     X(rkLoadPlainVar,     "pair: M, vcBLoadArray V",                                          "+1, V's value") \
@@ -32,7 +35,7 @@
     X(rkAssignArray,      "vcBAssignArray",                                                   "-3 (plain) or more") \
     X(rkLoadArray,        "vcBLoadArray X",                                                   "marker and subscripts to 1") \
     X(rkJump,             "pair: vcBPushString label or vcBPushInt line, vcBJmp",             "0") \
-    X(rkCall,             "pair: vcBPushString label or vcBPushInt line, vcBCall",            "0 (the return goes on its own stack)") \
+    X(rkCall,             "pair: vcBPushString label or vcBPushInt line, vcBCall",            "+1: the return position, on the value stack") \
     X(rkFJmp,             "vcBFJmp",                                                          "-2: the label and the condition") \
     X(rkCmpForFJmp,       "pair: vcBCmpFor, vcBFJmp",                                         "-4: label, variable, limit, step") \
     X(rkEqualIntFJmp,     "pair: vcBEqualInt, vcBFJmp",                                       "-3: label and two operands") \
@@ -72,7 +75,8 @@
                           "vcBCmpFor, vcBFJmp",                                               "0") \
     X(rkSkipVarRef,       "pair: M, vcBPushVar V of an assignment that rkStorePlain ends",    "0: the reference stays off") \
     X(rkStorePlain,       "vcBAssignArray after M, vcBPushVar V, value",                      "-1: the value") \
-    X(rkReturn,           "vcBRet without a target",                                          "0") \
+    X(rkReturn,           "vcBRet; one with a target line, or with entries above the "         \
+                          "return position, runs through its handler",                        "-1: the return position") \
     X(rkNumberFunction,   "a function of numbers: ABS, ATN, CINT, CSNG, CDBL, COS, EXP, FIX, " \
                           "INT, LOG, RND, SGN, SIN, SQR, TAN, ^",                             "1 - operands") \
     X(rkReadTextLater,    "pair: M, vcBLoadArray V$, read by the rkStringFunc below",         "0: the text stays off") \
@@ -86,7 +90,7 @@
     X(rkUpdatePlain,      "block: M, vcBPushVar V, M, vcBLoadArray V, c, op, vcBAssignArray", "0") \
     X(rkUpdateByVar,      "block: M, vcBPushVar V, M, vcBLoadArray V, M, vcBLoadArray W, "     \
                           "vcBAdd/vcBSub (Int or Float), vcBAssignArray",                     "0") \
-    X(rkAppendPlain,      "block: M, vcBPushVar V$, M, vcBLoadArray V$, vcBPushString text, "  \
+    X(rkAppendPlain,      "block: M, vcBPushVar V$, M, vcBLoadArray V$, vcBPushString literal, " \
                           "vcBAddString, vcBAssignArray",                                     "0") \
     X(rkJoinPlain,        "block: M, vcBPushVar X$, M, vcBLoadArray A$, M, vcBLoadArray B$, "  \
                           "vcBAddString, vcBAssignArray",                                     "0") \
@@ -94,8 +98,8 @@
                           "then rkAppendStore",                                               "0: reference and value stay off") \
     X(rkAppendStore,      "pair: vcBAddString, vcBAssignArray that end rkAppendLater's",      "-1: the text") \
     X(rkAppendChr,        "block: vcChrDl as the last code of that text, then rkAppendStore", "-1: the character code") \
-    X(rkLoadElement,      "block: M, vcBLoadArray J, [c, op,] vcBLoadArray A",                "+1: the element's value") \
-    X(rkStoreElementRef,  "block: M, vcBLoadArray J, [vcBPushInt n, op,] vcBPushVar A "        \
+    X(rkLoadElement,      "block: M, M, vcBLoadArray J, [c, op,] vcBLoadArray A (J numeric)", "+1: the element's value") \
+    X(rkStoreElementRef,  "block: M, M, vcBLoadArray J, [vcBPushInt n, op,] vcBPushVar A "     \
                           "before value, then rkStoreElement",                                "0: the reference stays off") \
     X(rkStoreElement,     "vcBAssignArray that ends rkStoreElementRef's",                     "-1: the value")
 // clang-format on

@@ -86,7 +86,10 @@ const TFastPath FAST_PATHS[] = {
     {"10 IF A#>=B# THEN 10\n", {rkGeDoubleFJmp}},
     {"10 X=X+1\n", {rkUpdatePlain}},
     {"10 X%=X%*3\n", {rkUpdatePlain}},
+    {"10 X#=X#-1\n", {rkUpdatePlain}},
+    {"10 X!=X!+1.5\n", {rkUpdatePlain}},
     {"10 X=X-Y\n", {rkUpdateByVar}},
+    {"10 X%=X%+Y%\n", {rkUpdateByVar}},
     {"10 A$=A$+\"AB\"\n", {rkAppendPlain}},
     {"10 A$=B$+C$\n", {rkJoinPlain}},
     {"10 A$=A$+STR$(I)\n", {rkAppendLater, rkAppendStore}},
@@ -98,6 +101,8 @@ const TFastPath FAST_PATHS[] = {
     {"10 N=KINSTR(A$,B$)\n", {rkInstrOfTexts}},
     {"10 N=KINSTR(A$,\"X\")\n", {rkReadTextLater, rkStringFunc}},
     {"10 DIM A(9):N=A(J)+A(J+1)\n", {rkLoadElement}},
+    {"10 DIM A(9):N=A(J+1)\n", {rkLoadElement}},
+    {"10 DIM A(9):A(J)=1\n", {rkStoreElementRef, rkStoreElement}},
     {"10 DIM A(9):A(J-1)=A(J)*2\n", {rkStoreElementRef, rkStoreElement, rkLoadElement}},
 };
 
