@@ -13,8 +13,8 @@
 // CHR$, STR$, HEX$, OCT$ and SPACE$. A kind of one code keeps the code's own stack
 // effect; a pair or block does what its codes do, errors included, and the loop steps
 // over the codes after the first. The codes after the first keep their own kinds, so a
-// jump that lands on one runs it alone; no block spans a code that a jump lands on,
-// but rkForStep, which runs the test block after it, the FOR's first jump landing there.
+// jump that lands on one runs it alone. No block spans a code that a jump lands on but
+// rkForStep: it goes on into the test block after it, where the FOR's first jump lands.
 
 #include <cstdint>
 
