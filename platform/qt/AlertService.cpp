@@ -39,8 +39,8 @@ int32_t withdrawn_answer(const AlertContent& content)
     return has_escape_button(content) ? content.escapeIndex : 0;
 }
 
-// The alert's keys: a button's letter typed without Ctrl, Alt or Meta chooses it, and
-// Escape does nothing when no button has it.
+// The alert's keys: a button's letter, typed alone or with Alt as in the dialogs, chooses
+// it, and Escape does nothing when no button has it.
 class AlertKeys : public QObject {
 public:
     AlertKeys(QMessageBox* box, std::vector<QAbstractButton*> buttons, std::vector<char> shortcuts, bool escape)
@@ -53,7 +53,7 @@ protected:
         if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) return !mEscape;
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
         char letter = 0;
         if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
             letter = static_cast<char>('a' + key->key() - Qt::Key_A);

@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenuBar>
 
 #include <string>
 
@@ -47,10 +48,20 @@ platform::status_t set_file_panel_priority(QFileDialog* panel, int32_t /*priorit
 void give_keys_back_when_panel_closes(QFileDialog* panel)
 {
     if (!panel) return;
+    // A panel opened from a menu chosen by keyboard opens while the menu bar holds the
+    // keys, and the bar gives them back only if it still holds them when its menu
+    // closes, which it no longer does once the panel has them: the owner would come back
+    // with its menu bar focused, taking no typing. The bar then lets go of the focus, and
+    // the owner's activation gives it to the owner's first focusable widget (the list,
+    // the run screen).
     QObject::connect(panel, &QDialog::finished, panel, [panel] {
         for (const QLineEdit* field : panel->findChildren<QLineEdit*>())
             if (QCompleter* completer = field->completer(); completer && completer->popup()->isVisible())
                 completer->popup()->hide();
-        if (QWidget* owner = panel->parentWidget(); owner && owner->isVisible()) owner->window()->activateWindow();
+        QWidget* owner = panel->parentWidget();
+        if (!owner || !owner->isVisible()) return;
+        QWidget* window = owner->window();
+        if (QWidget* focus = window->focusWidget(); qobject_cast<QMenuBar*>(focus)) focus->clearFocus();
+        window->activateWindow();
     });
 }

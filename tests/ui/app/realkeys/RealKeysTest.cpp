@@ -125,6 +125,29 @@ TEST_F(RealKeys, ReturnInTheOpenPanelsCompletionOpensTheListAndTheNextKeysGoTher
     EXPECT_EQ(name->text().toStdString(), "prog.bas") << "no key went to the hidden panel";
 }
 
+// The open panel chosen from the keyboard (Alt+F, then O) and closed with Escape gives
+// the keys back to the list: the menu bar, which had them while its menu was open, does
+// not keep them.
+TEST_F(RealKeys, TheOpenPanelChosenFromTheKeyboardGivesTheKeysBackToTheList)
+{
+    gExitStates.MainPanelFolder = root.string();
+    Xdotool({"key", "alt+f"});
+    QMenu* file = window->MenuBar()->actions().front()->menu();
+    ASSERT_TRUE(wait_until([&] { return file->isVisible(); }));
+    Xdotool({"key", "o"});
+    ASSERT_TRUE(wait_until([&] { return window->OpenPanel() && window->OpenPanel()->isVisible(); }));
+    QFileDialog* panel = window->OpenPanel();
+    Xdotool({"windowfocus", "--sync", QString::number(panel->winId())});
+    ASSERT_TRUE(wait_until([&] { return panel->isActiveWindow(); }));
+    Xdotool({"key", "Escape"});
+    ASSERT_TRUE(wait_until([&] { return !panel->isVisible(); }));
+
+    ASSERT_TRUE(wait_until([&] { return window->isActiveWindow(); }));
+    Xdotool({"type", "10 END"});
+    EXPECT_TRUE(wait_until([&] { return text->Text() == "10 END"; })) << text->Text();
+    EXPECT_TRUE(text->hasFocus());
+}
+
 class RealKeysApp : public ShellFixture {
 protected:
     void SetUp() override
